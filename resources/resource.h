@@ -1,0 +1,2 @@
+#pragma once
+// Resource identifiers of the library.
