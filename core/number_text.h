@@ -19,6 +19,9 @@ namespace number_text_detail {
 std::wstring SignedToStr(int64_t value);
 std::wstring UnsignedToStr(uint64_t value);
 std::wstring ToHex(uint64_t value, int digits);
+// What FormatDouble does to the printed text: a three-digit exponent of an older runtime ("1e-007")
+// loses its leading zero, and the padding of a bare "%[flags][width]..." format is restored.
+std::wstring TwoDigitExponent(const std::wstring& printed, const std::wstring& format);
 template <typename T>
 concept Integer = std::integral<T> && !std::same_as<std::remove_cv_t<T>, bool>;
 } // namespace number_text_detail
