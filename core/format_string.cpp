@@ -13,37 +13,22 @@ bool IsDigit(wchar_t c)
     return c >= L'0' && c <= L'9';
 }
 
-// The decimal text of the integer types; a plain int travels as VT_INT and an unsigned as VT_UINT.
-std::wstring DecimalText(const VARIANT& value)
+// Renders the integer types by `render`; a plain int travels as VT_INT and an unsigned as VT_UINT.
+// Any other type renders empty.
+template <typename Render>
+std::wstring IntegerText(const VARIANT& value, Render render)
 {
     switch (V_VT(&value)) {
-    case VT_I1: return IntToStr(V_I1(&value));
-    case VT_UI1: return IntToStr(V_UI1(&value));
-    case VT_I2: return IntToStr(V_I2(&value));
-    case VT_UI2: return IntToStr(V_UI2(&value));
-    case VT_I4: return IntToStr(V_I4(&value));
-    case VT_UI4: return IntToStr(V_UI4(&value));
-    case VT_INT: return IntToStr(V_INT(&value));
-    case VT_UINT: return IntToStr(V_UINT(&value));
-    case VT_I8: return IntToStr(V_I8(&value));
-    case VT_UI8: return IntToStr(V_UI8(&value));
-    default: return std::wstring();
-    }
-}
-
-std::wstring HexText(const VARIANT& value)
-{
-    switch (V_VT(&value)) {
-    case VT_I1: return IntToHex(V_I1(&value));
-    case VT_UI1: return IntToHex(V_UI1(&value));
-    case VT_I2: return IntToHex(V_I2(&value));
-    case VT_UI2: return IntToHex(V_UI2(&value));
-    case VT_I4: return IntToHex(V_I4(&value));
-    case VT_UI4: return IntToHex(V_UI4(&value));
-    case VT_INT: return IntToHex(V_INT(&value));
-    case VT_UINT: return IntToHex(V_UINT(&value));
-    case VT_I8: return IntToHex(V_I8(&value));
-    case VT_UI8: return IntToHex(V_UI8(&value));
+    case VT_I1: return render(V_I1(&value));
+    case VT_UI1: return render(V_UI1(&value));
+    case VT_I2: return render(V_I2(&value));
+    case VT_UI2: return render(V_UI2(&value));
+    case VT_I4: return render(V_I4(&value));
+    case VT_UI4: return render(V_UI4(&value));
+    case VT_INT: return render(V_INT(&value));
+    case VT_UINT: return render(V_UINT(&value));
+    case VT_I8: return render(V_I8(&value));
+    case VT_UI8: return render(V_UI8(&value));
     default: return std::wstring();
     }
 }
@@ -77,7 +62,7 @@ std::wstring FormatArgument(const std::wstring& spec, int32_t width, const _vari
     if (V_VT(&value) != VT_EMPTY && !spec.empty()) {
         switch (spec.back()) {
         case L'd':
-            text = DecimalText(value);
+            text = IntegerText(value, [](auto number) { return IntToStr(number); });
             break;
         case L'f':
         case L'g': {
@@ -90,7 +75,7 @@ std::wstring FormatArgument(const std::wstring& spec, int32_t width, const _vari
             text = VariantToWString(value);
             break;
         case L'x':
-            text = HexText(value);
+            text = IntegerText(value, [](auto number) { return IntToHex(number); });
             break;
         default:
             break;

@@ -90,22 +90,38 @@ std::wstring PrintDouble(double value, const std::wstring& format)
     }
 }
 
+// One strict reader: Read gives the value, or false and the error code.
+template <typename T, bool (*Read)(const std::wstring&, T&, uint32_t&)>
+struct StrictReader {
+    static T Value(const std::wstring& text, const wchar_t* function)
+    {
+        T value{};
+        uint32_t code = 0;
+        if (!Read(text, value, code))
+            throw DataConvertError(code, function, text);
+        return value;
+    }
+    static bool Accepts(const std::wstring& text)
+    {
+        T value{};
+        uint32_t code = 0;
+        return Read(text, value, code);
+    }
+};
+
+using DoubleReader = StrictReader<double, ReadDouble>;
+using Int64Reader = StrictReader<int64_t, ReadInt64>;
+
 } // namespace
 
 double StrToDouble(const std::wstring& text)
 {
-    double value = 0;
-    uint32_t code = 0;
-    if (!ReadDouble(text, value, code))
-        throw DataConvertError(code, L"StrToDouble", text);
-    return value;
+    return DoubleReader::Value(text, L"StrToDouble");
 }
 
 bool IsDouble(const std::wstring& text)
 {
-    double value = 0;
-    uint32_t code = 0;
-    return ReadDouble(text, value, code);
+    return DoubleReader::Accepts(text);
 }
 
 bool StrToBool(const std::wstring& text)
@@ -119,18 +135,12 @@ bool StrToBool(const std::wstring& text)
 
 int64_t StrToInt64(const std::wstring& text)
 {
-    int64_t value = 0;
-    uint32_t code = 0;
-    if (!ReadInt64(text, value, code))
-        throw DataConvertError(code, L"StrToInt64", text);
-    return value;
+    return Int64Reader::Value(text, L"StrToInt64");
 }
 
 bool IsInt64(const std::wstring& text)
 {
-    int64_t value = 0;
-    uint32_t code = 0;
-    return ReadInt64(text, value, code);
+    return Int64Reader::Accepts(text);
 }
 
 int32_t StrToInt32(const std::wstring& text)

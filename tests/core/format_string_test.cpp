@@ -1,6 +1,6 @@
-#include "core/data_convert_error.h"
 #include "core/format_string.h"
 #include "core/number_text.h"
+#include "data_convert_expect.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +50,7 @@ TEST(FormatString, WidthPadsOnTheLeftAndNeverCuts)
     EXPECT_EQ(FormatString(L"[%d]", 2.5), L"[]");
     EXPECT_EQ(FormatString(L"[%4d]", 2.5), L"[    ]");
     EXPECT_EQ(FormatString(L"[%3q]", 1), L"[   ]");
-    EXPECT_EQ(FormatString(L"[%d][%s]", 1), L"[1][]");
+    EXPECT_EQ(FormatString(L"[%d][%s][%5.2f]", 1), L"[1][][     ]");
     EXPECT_EQ(FormatString(L"[%3"), L"[   ");
 }
 
@@ -61,14 +61,8 @@ TEST(FormatString, TheSixthAndLaterSpecificationsRenderNothing)
 
 TEST(FormatString, AWidthBeyond32BitsThrowsDataConvertError)
 {
-    try {
-        FormatString(L"%99999999999d", 1);
-        FAIL() << "no exception";
-    } catch (const DataConvertError& error) {
-        EXPECT_EQ(error.code, 0u);
-        EXPECT_EQ(error.function, L"StrToInt32");
-        EXPECT_EQ(error.value, L"99999999999");
-    }
+    ExpectDataConvertError(CaughtDataConvertError([] { FormatString(L"%99999999999d", 1); }), 0, L"StrToInt32",
+                           L"99999999999");
 }
 
 TEST(FormatString, DoublesUseTheUsersDecimalSeparatorAndThePrintFormat)

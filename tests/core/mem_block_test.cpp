@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <new>
 #include <type_traits>
 
@@ -50,12 +49,4 @@ TEST(MemBlock, AnImpossibleSizeThrowsBadAllocAndKeepsTheBlock)
     EXPECT_THROW(block.Resize(SIZE_MAX / 2), std::bad_alloc);
     EXPECT_EQ(block.Capacity(), 8u);
     EXPECT_STREQ(block.As<char>(), "kept");
-}
-
-TEST(MemBlock, DeletesThroughTheChunkBase)
-{
-    std::unique_ptr<MemChunk> chunk = std::make_unique<MemBlock>(std::wstring(L"C:\\temp"));
-    EXPECT_STREQ(chunk->As<wchar_t>(), L"C:\\temp");
-    chunk.reset();
-    EXPECT_EQ(chunk, nullptr);
 }

@@ -1,5 +1,5 @@
-#include "core/data_convert_error.h"
 #include "core/number_text.h"
+#include "data_convert_expect.h"
 
 #include <gtest/gtest.h>
 
@@ -26,25 +26,6 @@ void InBothNumericLocales(Check check)
     }
 }
 
-template <typename Call>
-DataConvertError CaughtError(Call call)
-{
-    try {
-        call();
-    } catch (const DataConvertError& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no DataConvertError was thrown";
-    return DataConvertError(99, L"", L"");
-}
-
-void ExpectError(const DataConvertError& error, uint32_t code, const wchar_t* function, const std::wstring& value)
-{
-    EXPECT_EQ(error.code, code);
-    EXPECT_EQ(error.function, function);
-    EXPECT_EQ(error.value, value);
-}
-
 } // namespace
 
 TEST(DataConvertError, MessageNamesFunctionValueAndReason)
@@ -55,7 +36,7 @@ TEST(DataConvertError, MessageNamesFunctionValueAndReason)
     EXPECT_EQ(DataConvertError(3, L"StrToBool", L"1").Message(), L"");
     const DataConvertError original(2, L"StrToInt64", L"12a");
     const DataConvertError copy = original;
-    ExpectError(copy, 2, L"StrToInt64", L"12a");
+    ExpectDataConvertError(copy, 2, L"StrToInt64", L"12a");
 }
 
 TEST(NumberText, DoubleReadsEitherSeparatorInEitherNumericLocale)
@@ -65,7 +46,7 @@ TEST(NumberText, DoubleReadsEitherSeparatorInEitherNumericLocale)
         EXPECT_EQ(StrToDouble(L"2.5"), 2.5);
         EXPECT_EQ(StrToDouble(L"-1e3"), -1000.0);
         EXPECT_TRUE(IsDouble(L"0,125"));
-        ExpectError(CaughtError([] { StrToDouble(L"1.000,5"); }), 2, L"StrToDouble", L"1.000,5");
+        ExpectDataConvertError(CaughtDataConvertError([] { StrToDouble(L"1.000,5"); }), 2, L"StrToDouble", L"1.000,5");
         EXPECT_FALSE(IsDouble(L"1.000,5"));
     });
 }
@@ -75,18 +56,18 @@ TEST(NumberText, DoubleRefusesEmptyTextLeftoversAndNonFiniteValues)
     const std::wstring texts[] = {L"", L"2.5 ", L"2.5mm", L"abc", L"inf", L"-INF", L"nan", std::wstring(L"1\0" L"2", 3)};
     for (const auto& text : texts) {
         SCOPED_TRACE(testing::Message() << "text of length " << text.size());
-        ExpectError(CaughtError([&] { StrToDouble(text); }), 2, L"StrToDouble", text);
+        ExpectDataConvertError(CaughtDataConvertError([&] { StrToDouble(text); }), 2, L"StrToDouble", text);
         EXPECT_FALSE(IsDouble(text));
     }
 }
 
 TEST(NumberText, DoubleRangeErrorsSayOverflowOrUnderflow)
 {
-    ExpectError(CaughtError([] { StrToDouble(L"1e999"); }), 0, L"StrToDouble", L"1e999");
-    ExpectError(CaughtError([] { StrToDouble(L"-1e999"); }), 0, L"StrToDouble", L"-1e999");
-    ExpectError(CaughtError([] { StrToDouble(L"1e-999"); }), 1, L"StrToDouble", L"1e-999");
+    ExpectDataConvertError(CaughtDataConvertError([] { StrToDouble(L"1e999"); }), 0, L"StrToDouble", L"1e999");
+    ExpectDataConvertError(CaughtDataConvertError([] { StrToDouble(L"-1e999"); }), 0, L"StrToDouble", L"-1e999");
+    ExpectDataConvertError(CaughtDataConvertError([] { StrToDouble(L"1e-999"); }), 1, L"StrToDouble", L"1e-999");
     // A subnormal result comes back with a range error: it is an underflow, not an overflow.
-    ExpectError(CaughtError([] { StrToDouble(L"1e-310"); }), 1, L"StrToDouble", L"1e-310");
+    ExpectDataConvertError(CaughtDataConvertError([] { StrToDouble(L"1e-310"); }), 1, L"StrToDouble", L"1e-310");
     EXPECT_FALSE(IsDouble(L"1e999"));
     EXPECT_FALSE(IsDouble(L"1e-310"));
     EXPECT_EQ(StrToDouble(L"2.2250738585072014e-308"), DBL_MIN);
@@ -99,7 +80,7 @@ TEST(NumberText, BoolAcceptsTrueAndFalseInAnyCase)
     EXPECT_TRUE(StrToBool(L"TrUe"));
     EXPECT_FALSE(StrToBool(L"FALSE"));
     for (const wchar_t* text : {L"1", L"", L"yes", L" true", L"true "})
-        ExpectError(CaughtError([&] { StrToBool(text); }), 2, L"StrToBool", text);
+        ExpectDataConvertError(CaughtDataConvertError([&] { StrToBool(text); }), 2, L"StrToBool", text);
 }
 
 TEST(NumberText, Int64ReadsDecimalAndReportsRangeBySide)
@@ -108,10 +89,10 @@ TEST(NumberText, Int64ReadsDecimalAndReportsRangeBySide)
     EXPECT_EQ(StrToInt64(L"9223372036854775807"), INT64_MAX);
     EXPECT_EQ(StrToInt64(L"  +42"), 42);
     EXPECT_EQ(StrToInt64(L"010"), 10);
-    ExpectError(CaughtError([] { StrToInt64(L"-9223372036854775809"); }), 1, L"StrToInt64", L"-9223372036854775809");
-    ExpectError(CaughtError([] { StrToInt64(L"9223372036854775808"); }), 0, L"StrToInt64", L"9223372036854775808");
+    ExpectDataConvertError(CaughtDataConvertError([] { StrToInt64(L"-9223372036854775809"); }), 1, L"StrToInt64", L"-9223372036854775809");
+    ExpectDataConvertError(CaughtDataConvertError([] { StrToInt64(L"9223372036854775808"); }), 0, L"StrToInt64", L"9223372036854775808");
     for (const wchar_t* text : {L"", L"12a", L"0x10", L"1.5", L"-", L"42 "})
-        ExpectError(CaughtError([&] { StrToInt64(text); }), 2, L"StrToInt64", text);
+        ExpectDataConvertError(CaughtDataConvertError([&] { StrToInt64(text); }), 2, L"StrToInt64", text);
     EXPECT_TRUE(IsInt64(L"-17"));
     EXPECT_FALSE(IsInt64(L""));
     EXPECT_FALSE(IsInt64(L"12a"));
@@ -122,16 +103,16 @@ TEST(NumberText, Int32AndUInt32CheckTheirRangeAfterReadingAs64Bit)
 {
     EXPECT_EQ(StrToInt32(L"-2147483648"), INT32_MIN);
     EXPECT_EQ(StrToInt32(L"2147483647"), INT32_MAX);
-    ExpectError(CaughtError([] { StrToInt32(L"2147483648"); }), 0, L"StrToInt32", L"2147483648");
-    ExpectError(CaughtError([] { StrToInt32(L"-2147483649"); }), 1, L"StrToInt32", L"-2147483649");
-    ExpectError(CaughtError([] { StrToInt32(L"12a"); }), 2, L"StrToInt64", L"12a");
-    ExpectError(CaughtError([] { StrToInt32(L"99999999999999999999"); }), 0, L"StrToInt64", L"99999999999999999999");
+    ExpectDataConvertError(CaughtDataConvertError([] { StrToInt32(L"2147483648"); }), 0, L"StrToInt32", L"2147483648");
+    ExpectDataConvertError(CaughtDataConvertError([] { StrToInt32(L"-2147483649"); }), 1, L"StrToInt32", L"-2147483649");
+    ExpectDataConvertError(CaughtDataConvertError([] { StrToInt32(L"12a"); }), 2, L"StrToInt64", L"12a");
+    ExpectDataConvertError(CaughtDataConvertError([] { StrToInt32(L"99999999999999999999"); }), 0, L"StrToInt64", L"99999999999999999999");
 
     EXPECT_EQ(StrToUInt32(L"4294967295"), UINT32_MAX);
     EXPECT_EQ(StrToUInt32(L"0"), 0u);
-    ExpectError(CaughtError([] { StrToUInt32(L"-1"); }), 1, L"StrToUInt32", L"-1");
-    ExpectError(CaughtError([] { StrToUInt32(L"4294967296"); }), 0, L"StrToUInt32", L"4294967296");
-    ExpectError(CaughtError([] { StrToUInt32(L"x"); }), 2, L"StrToInt64", L"x");
+    ExpectDataConvertError(CaughtDataConvertError([] { StrToUInt32(L"-1"); }), 1, L"StrToUInt32", L"-1");
+    ExpectDataConvertError(CaughtDataConvertError([] { StrToUInt32(L"4294967296"); }), 0, L"StrToUInt32", L"4294967296");
+    ExpectDataConvertError(CaughtDataConvertError([] { StrToUInt32(L"x"); }), 2, L"StrToInt64", L"x");
 }
 
 TEST(NumberText, IntToStrWritesEveryIntegerTypeWithoutPadding)

@@ -1,5 +1,5 @@
-#include "core/data_convert_error.h"
 #include "core/variables.h"
+#include "data_convert_expect.h"
 
 #include <gtest/gtest.h>
 
@@ -59,22 +59,9 @@ TEST(Variables, TypedGettersConvertAndPassOnConversionErrors)
     EXPECT_EQ(variables.GetDouble(L"D"), 12.5);
     EXPECT_EQ(variables.GetInt(L"N"), 7);
     variables[L"N"] = L"12.5";  // a later value replaces the earlier one
-    try {
-        variables.GetInt(L"N");
-        FAIL() << "no exception";
-    } catch (const DataConvertError& error) {
-        EXPECT_EQ(error.code, 2u);
-        EXPECT_EQ(error.function, L"StrToInt64");
-        EXPECT_EQ(error.value, L"12.5");
-    }
-    try {
-        variables.GetDouble(L"Null");
-        FAIL() << "no exception";
-    } catch (const DataConvertError& error) {
-        EXPECT_EQ(error.code, 2u);
-        EXPECT_EQ(error.function, L"StrToDouble");
-        EXPECT_EQ(error.value, L"NULL_VALUE");
-    }
+    ExpectDataConvertError(CaughtDataConvertError([&] { variables.GetInt(L"N"); }), 2, L"StrToInt64", L"12.5");
+    ExpectDataConvertError(CaughtDataConvertError([&] { variables.GetDouble(L"Null"); }), 2, L"StrToDouble",
+                           L"NULL_VALUE");
 }
 
 TEST(Variables, NamesAreOrderedByExactCodeUnits)
