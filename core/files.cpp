@@ -1,0 +1,161 @@
+#include "core/files.h"
+
+#include "core/com.h"
+#include "core/module.h"
+#include "core/number_text.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace {
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) noexcept : handle_(handle) {}
+    ~FileHandle() { Close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    bool IsOpen() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const noexcept { return handle_; }
+    bool Close() noexcept
+    {
+        if (!IsOpen())
+            return true;
+        return CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != FALSE;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+std::wstring FileNotFound(const std::wstring& path)
+{
+    return L"File not found: " + path;
+}
+
+// Up to `length` bytes of the file; what could be read when reading stops early.
+std::string ReadBytes(const std::wstring& path, std::int64_t length)
+{
+    std::string bytes;
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen())
+        throw FileNotFound(path);
+    bytes.resize(static_cast<size_t>(length));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+        DWORD read = 0;
+        if (!ReadFile(file.get(), bytes.data() + done, chunk, &read, nullptr) || read == 0)
+            break;
+        done += read;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+} // namespace
+
+std::wstring GetModulePath()
+{
+    constexpr DWORD capacity = 4096;
+    std::wstring path(capacity, L'\0');
+    const DWORD length = GetModuleFileNameW(ModuleHandle(), path.data(), capacity);
+    // A full buffer means the path was cut short: no path is better than a wrong one.
+    if (length == 0 || length >= capacity)
+        return {};
+    path.resize(length);
+    return path;
+}
+
+std::int64_t GetFileLength(const std::wstring& path)
+{
+    if (path.empty() || path.back() == L'\\')
+        return -1;
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+}
+
+std::string ReadFileToString(const std::wstring& path)
+{
+    const std::int64_t length = GetFileLength(path);
+    if (length == -1)
+        throw FileNotFound(path);
+    if (length < 1)
+        return {};
+    std::string bytes = ReadBytes(path, length);
+    const size_t zero = bytes.find('\0');
+    if (zero != std::string::npos)
+        bytes.resize(zero);
+    return bytes;
+}
+
+std::wstring ReadUnicodeFile(const std::wstring& path)
+{
+    const std::int64_t length = GetFileLength(path);
+    if (length == -1)
+        throw FileNotFound(path);
+    if (length < 1)
+        return {};
+    const std::string bytes = ReadBytes(path, length);
+    // The first two bytes are the byte-order mark, taken as read; an odd last byte is no character.
+    std::wstring text;
+    if (bytes.size() > 2) {
+        text.resize((bytes.size() - 2) / 2);
+        for (size_t i = 0; i < text.size(); ++i) {
+            const auto low = static_cast<unsigned char>(bytes[2 + 2 * i]);
+            const auto high = static_cast<unsigned char>(bytes[3 + 2 * i]);
+            text[i] = static_cast<wchar_t>(low | (high << 8));
+        }
+    }
+    const size_t zero = text.find(L'\0');
+    if (zero != std::wstring::npos)
+        text.resize(zero);
+    return text;
+}
+
+bool WriteUnicodeFile(const std::wstring& text, const std::wstring& path)
+{
+    std::string bytes;
+    bytes.reserve(2 + text.size() * 2);
+    bytes += '\xFF';
+    bytes += '\xFE';
+    for (const wchar_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>((c >> 8) & 0xFF);
+    }
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen())
+        return false;
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return file.Close();
+}
+
+std::wstring GetFileVersionString(const std::wstring& path)
+{
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    if (size == 0)
+        return {};
+    std::vector<BYTE> info(size);
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, info.data()))
+        return {};
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT fixedSize = 0;
+    if (!VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize) || !fixed
+        || fixedSize < sizeof(VS_FIXEDFILEINFO))
+        return {};
+    return IntToStr(HIWORD(fixed->dwFileVersionMS)) + L"." + IntToStr(LOWORD(fixed->dwFileVersionMS)) + L"."
+           + IntToStr(HIWORD(fixed->dwFileVersionLS)) + L"." + IntToStr(LOWORD(fixed->dwFileVersionLS));
+}
