@@ -35,10 +35,16 @@ std::wstring FileNotFound(const std::wstring& path)
     return L"File not found: " + path;
 }
 
-// Up to `length` bytes of the file; what could be read when reading stops early.
-std::string ReadBytes(const std::wstring& path, std::int64_t length)
+// The whole file as bytes: a missing file throws, an empty one is not opened, and a read that stops
+// early gives what was read.
+std::string ReadWholeFile(const std::wstring& path)
 {
+    const std::int64_t length = GetFileLength(path);
+    if (length == -1)
+        throw FileNotFound(path);
     std::string bytes;
+    if (length < 1)
+        return bytes;
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen())
@@ -82,12 +88,7 @@ std::int64_t GetFileLength(const std::wstring& path)
 
 std::string ReadFileToString(const std::wstring& path)
 {
-    const std::int64_t length = GetFileLength(path);
-    if (length == -1)
-        throw FileNotFound(path);
-    if (length < 1)
-        return {};
-    std::string bytes = ReadBytes(path, length);
+    std::string bytes = ReadWholeFile(path);
     const size_t zero = bytes.find('\0');
     if (zero != std::string::npos)
         bytes.resize(zero);
@@ -96,12 +97,7 @@ std::string ReadFileToString(const std::wstring& path)
 
 std::wstring ReadUnicodeFile(const std::wstring& path)
 {
-    const std::int64_t length = GetFileLength(path);
-    if (length == -1)
-        throw FileNotFound(path);
-    if (length < 1)
-        return {};
-    const std::string bytes = ReadBytes(path, length);
+    const std::string bytes = ReadWholeFile(path);
     // The first two bytes are the byte-order mark, taken as read; an odd last byte is no character.
     std::wstring text;
     if (bytes.size() > 2) {
