@@ -1,0 +1,168 @@
+#include "objects/all_settings.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+
+#include "core/files.h"
+#include "core/format_string.h"
+#include "core/ini_file.h"
+#include "core/registry.h"
+#include "core/trace_log.h"
+
+namespace {
+
+std::wstring PresetKeyPath(std::size_t index)
+{
+    const std::wstring options = std::wstring(kSettingsKeyPath) + L"\\SPC_OPTIONS";
+    if (index == 0)
+        return options;
+    return options + FormatString(L"\\PRESET%d", _variant_t(static_cast<long>(index)));
+}
+
+std::wstring IniSectionName(std::size_t index)
+{
+    return FormatString(L"Preset%d", _variant_t(static_cast<long>(index)));
+}
+
+bool CanReadFile(const std::wstring& path)
+{
+    if (GetFileLength(path) < 0)
+        return false;
+    std::unique_ptr<FILE, int (*)(FILE*)> file(_wfopen(path.c_str(), L"rb"), &fclose);
+    return file != nullptr;
+}
+
+} // namespace
+
+void NMAllSettings::LoadFromRegistry()
+{
+    TraceScope scope(L"NMAllSettings::LoadFromRegistry");
+    NMMainSettings::LoadFromRegistry();
+    Presets.clear();
+    // Preset 0 always exists: a missing key gives a preset of defaults.
+    Presets.emplace_back().LoadFromRegistry(PresetKeyPath(0));
+    // A missing key ends the list, even when later keys exist.
+    for (std::size_t i = 1; i < kMaxPresets; ++i) {
+        NMSpcPreset preset;
+        if (!preset.LoadFromRegistry(PresetKeyPath(i)))
+            break;
+        Presets.push_back(preset);
+    }
+    scope.Value(L"Presets.size()", _variant_t(static_cast<unsigned long long>(Presets.size())));
+}
+
+bool NMAllSettings::SaveToRegistry()
+{
+    TraceScope scope(L"NMAllSettings::SaveToRegistry");
+    const bool mainWritten = NMMainSettings::SaveToRegistry();
+    const std::size_t count = std::min(Presets.size(), kMaxPresets);
+    if (count < Presets.size())
+        scope.Value(L"presets not saved", _variant_t(static_cast<unsigned long long>(Presets.size() - count)));
+    // The user's stored presets are replaced, never dropped first: every preset is written before the keys
+    // that the new list no longer uses are deleted, and a failed write deletes nothing.
+    bool presetsWritten = true;
+    for (std::size_t i = 0; i < count; ++i)
+        presetsWritten = Presets[i].SaveToRegistry(PresetKeyPath(i)) && presetsWritten;
+    if (!presetsWritten) {
+        scope.WriteLine(L"presets not written; old preset keys kept");
+        return false;
+    }
+    return DeletePresetKeysFrom(std::max<std::size_t>(count, 1)) && mainWritten;
+}
+
+bool NMAllSettings::DeleteAllPresetsFromRegistry()
+{
+    TraceScope scope(L"NMAllSettings::DeleteAllPresetsFromRegistry");
+    return DeletePresetKeysFrom(1);
+}
+
+bool NMAllSettings::DeletePresetKeysFrom(std::size_t first)
+{
+    bool deleted = true;
+    for (std::size_t i = first; i < kMaxPresets; ++i) {
+        const std::wstring path = PresetKeyPath(i);
+        if (!OpenRegKey(HKEY_CURRENT_USER, path, KEY_READ))
+            continue;
+        DeleteRegKeyTree(HKEY_CURRENT_USER, path);
+        deleted = !OpenRegKey(HKEY_CURRENT_USER, path, KEY_READ) && deleted;
+    }
+    return deleted;
+}
+
+bool NMAllSettings::SaveToIniFile(const std::wstring& aFileName) const
+{
+    TraceScope scope(L"NMAllSettings::SaveToIniFile");
+    scope.String(L"aFileName", aFileName);
+    scope.Value(L"Presets.size()", _variant_t(static_cast<unsigned long long>(Presets.size())));
+    // A file that begins with the UTF-16 byte-order mark makes the profile functions write Unicode text.
+    if (!WriteUnicodeFile(L"", aFileName)) {
+        scope.WriteLine(L"cannot create the file");
+        return false;
+    }
+    bool written = true;
+    const std::size_t count = std::min(Presets.size(), kMaxPresets);
+    for (std::size_t i = 0; i < count; ++i)
+        written = Presets[i].SaveToIni(aFileName, IniSectionName(i)) && written;
+    return written;
+}
+
+bool NMAllSettings::LoadFromIniFile(const std::wstring& aFileName, uint32_t& replaced, uint32_t& added)
+{
+    TraceScope scope(L"NMAllSettings::LoadFromIniFile");
+    scope.String(L"aFileName", aFileName);
+    scope.Value(L"Presets.size()", _variant_t(static_cast<unsigned long long>(Presets.size())));
+    replaced = 0;
+    added = 0;
+    // The profile functions read a missing file as empty sections: the import would report nothing done.
+    if (!CanReadFile(aFileName)) {
+        scope.WriteLine(L"cannot read the file");
+        return false;
+    }
+    // The names are taken once: two new sections of one name are both appended.
+    const std::vector<std::wstring> names = GetPresetNames();
+    for (std::size_t i = 0; i < kMaxPresets; ++i) {
+        const std::wstring section = IniSectionName(i);
+        const std::wstring name = GetIniString(aFileName, section, L"PresetName");
+        if (name.empty())
+            continue;
+        const auto known = std::find(names.begin(), names.end(), name);
+        if (known != names.end()) {
+            Presets[known - names.begin()].LoadFromIni(aFileName, section);
+            ++replaced;
+        } else if (Presets.size() < kMaxPresets) {
+            Presets.emplace_back().LoadFromIni(aFileName, section);
+            ++added;
+        } else {
+            scope.String(L"not taken, the list is full", section);
+        }
+    }
+    scope.Value(L"replaced", _variant_t(static_cast<unsigned long>(replaced)));
+    scope.Value(L"added", _variant_t(static_cast<unsigned long>(added)));
+    return true;
+}
+
+std::vector<std::wstring> NMAllSettings::GetPresetNames() const
+{
+    TraceScope scope(L"NMAllSettings::GetPresetNames");
+    std::vector<std::wstring> names;
+    names.reserve(Presets.size());
+    for (const auto& preset : Presets)
+        names.push_back(preset.PresetName);
+    return names;
+}
+
+NMSpcPreset& NMAllSettings::GetActivePreset()
+{
+    TraceScope scope(L"NMAllSettings::GetActivePreset");
+    scope.Value(L"SpcPresetNum", _variant_t(static_cast<long>(SpcPresetNum)));
+    if (Presets.empty())
+        throw std::out_of_range("NMAllSettings::GetActivePreset: no presets loaded");
+    // A hand-edited registry or a shortened list can leave the number outside the list.
+    if (SpcPresetNum < 0 || static_cast<std::size_t>(SpcPresetNum) >= Presets.size()) {
+        scope.WriteLine(L"SpcPresetNum outside the list; preset 0 used");
+        return Presets[0];
+    }
+    return Presets[SpcPresetNum];
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The main settings with the list of specification presets: preset 0 in the key "SPC_OPTIONS" under
+// the settings key, preset i (1 to 99) in "SPC_OPTIONS\PRESET<i>"; exported to and imported from an
+// INI file with one section "Preset<i>" per preset.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "objects/main_settings.h"
+#include "objects/spc_preset.h"
+
+class NMAllSettings : public NMMainSettings {
+public:
+    // Presets 0 to 99 are all that a load reads back; the list never stores more.
+    static constexpr std::size_t kMaxPresets = 100;
+
+    // The main values, then preset 0 (always present, defaults when its key is missing) and presets
+    // 1, 2, ... up to the first missing key. Replaces the list.
+    void LoadFromRegistry() override;
+    // The main values, then every preset (at most kMaxPresets); only when all presets are written are the
+    // keys past the new list deleted. False when anything could not be written or deleted.
+    bool SaveToRegistry() override;
+    // Deletes the keys PRESET1 to PRESET99 with their subkeys; false when one of them stays.
+    bool DeleteAllPresetsFromRegistry();
+
+    // Writes the file anew (UTF-16 with FF FE) with one section per preset; false when it cannot be written.
+    bool SaveToIniFile(const std::wstring& aFileName) const;
+    // Merges the sections Preset0 to Preset99 into the list by exact name: a known name replaces that
+    // preset, a new one is appended while the list has room. Both counts are set to 0 first. False (and
+    // nothing changed) when the file cannot be read.
+    bool LoadFromIniFile(const std::wstring& aFileName, uint32_t& replaced, uint32_t& added);
+
+    std::vector<std::wstring> GetPresetNames() const;
+    // The preset at SpcPresetNum, or preset 0 when that number is outside the list. An empty list (no
+    // load yet) throws std::out_of_range.
+    NMSpcPreset& GetActivePreset();
+
+    std::vector<NMSpcPreset> Presets;
+
+private:
+    bool DeletePresetKeysFrom(std::size_t first);
+};

@@ -1,0 +1,51 @@
+#include "objects/spc_column_set.h"
+
+#include "core/number_text.h"
+#include "core/string_utils.h"
+#include "core/trace_log.h"
+#include "core/variables.h"
+
+void ParseColumnSet(SpcColumnSet& set, const std::wstring& text, const Variables& vars)
+{
+    set.PatternValue = 0;
+    set.Records.clear();
+    for (const auto& descriptor : Split(text, L";")) {
+        auto record = ParseColumnDescriptor(descriptor, vars);
+        if (!record)
+            continue;
+        if (record->HasPattern)
+            set.PatternValue = record->Value;
+        set.Records.push_back(std::move(*record));
+    }
+}
+
+std::optional<SpcColumnRecord> ParseColumnDescriptor(const std::wstring& descriptor, const Variables& vars)
+{
+    const auto pieces = SplitAny(descriptor, L".=,");
+    if (pieces.size() < 3) {
+        // The column editor writes complete descriptors; a hand-typed ";" too many, or a descriptor cut
+        // short, leaves nothing to fill and must not cost the user the whole specification object.
+        TraceScope scope(L"ParseColumnDescriptor");
+        scope.String(L"skipped", descriptor);
+        return std::nullopt;
+    }
+
+    SpcColumnRecord record;
+    record.Type = StrToInt32(pieces[0]);
+    record.Number = StrToInt32(pieces[1]);
+    if (vars.HasValue(pieces[2]))
+        record.Text = vars.GetString(pieces[2]);
+    if (pieces.size() < 4 || !vars.HasValue(pieces[3]))
+        return record;
+
+    // Only the text before the first "#$#" is the pattern; "@/" stands for a line break in it.
+    const auto parts = Split(vars.GetString(pieces[3]), L"#$#");
+    if (parts.empty() || parts[0].empty())
+        return record;
+    const auto fields = Split(ReplaceAll(parts[0], L"@/", L"\n"), L"|");
+    record.HasPattern = true;
+    record.Plus = !fields[0].empty() && fields[0][0] == L'+';
+    record.Value = StrToDouble(fields[0]);
+    record.Lines.assign(fields.begin() + 1, fields.end());
+    return record;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// Column sets: the short text that says which specification columns of a part are filled and from
+// which part variables, and its parsed records.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class Variables;
+
+// One descriptor of a column set, resolved against a part's variables.
+struct SpcColumnRecord {
+    int32_t Type = 0;                // the host's column type code
+    int32_t Number = 0;              // the column number within its type
+    std::wstring Text;               // value of the text variable; empty when it has none
+    bool HasPattern = false;         // a pattern variable is named and has a value
+    bool Plus = false;               // the pattern's first field begins with "+"
+    double Value = 0;                // the pattern's first field
+    std::vector<std::wstring> Lines; // the pattern's further fields
+
+    bool operator==(const SpcColumnRecord&) const = default;
+};
+
+struct SpcColumnSet {
+    double PatternValue = 0; // Value of the last record with a pattern; 0 when there is none
+    std::vector<SpcColumnRecord> Records;
+};
+
+// Empties the set and fills it from the column-set text (descriptors separated by ";").
+// An incomplete descriptor is skipped and traced; a type, number or pattern number that is not a
+// number throws DataConvertError.
+void ParseColumnSet(SpcColumnSet& set, const std::wstring& text, const Variables& vars);
+
+// One descriptor "type.number=TextVar[,PatternVar]" (any of ".", "=", "," separates the pieces).
+// No record (nullopt) when the descriptor has fewer than three pieces.
+std::optional<SpcColumnRecord> ParseColumnDescriptor(const std::wstring& descriptor, const Variables& vars);

@@ -1,0 +1,176 @@
+// Column sets: the descriptor mini-language against a part's variables.
+#include "objects/spc_column_set.h"
+
+#include <gtest/gtest.h>
+
+#include "core/data_convert_error.h"
+#include "core/trace_log.h"
+#include "core/variables.h"
+
+namespace {
+
+using Lines = std::vector<std::wstring>;
+
+SpcColumnSet Parse(const std::wstring& text, const Variables& vars)
+{
+    SpcColumnSet set;
+    ParseColumnSet(set, text, vars);
+    return set;
+}
+
+} // namespace
+
+TEST(ColumnSet, DefaultSetWithoutPatternGivesOneTextRecord)
+{
+    const auto set = Parse(L"5.1=Designation,VELMAR_SPEC_PATTERN", Variables{{L"Designation", L"Bolt M8"}});
+    ASSERT_EQ(set.Records.size(), 1u);
+    const auto& record = set.Records[0];
+    EXPECT_EQ(record.Type, 5);
+    EXPECT_EQ(record.Number, 1);
+    EXPECT_EQ(record.Text, L"Bolt M8");
+    EXPECT_FALSE(record.HasPattern);
+    EXPECT_TRUE(record.Lines.empty());
+    EXPECT_EQ(set.PatternValue, 0.0);
+}
+
+TEST(ColumnSet, AnyOfTheThreeSeparatorsSplitsADescriptor)
+{
+    const Variables vars{{L"Designation", L"Bolt M8"}, {L"P", L"2|a"}};
+    const auto commas = Parse(L"5,1,Designation", vars);
+    const auto usual = Parse(L"5.1=Designation", vars);
+    ASSERT_EQ(commas.Records.size(), 1u);
+    EXPECT_EQ(commas.Records, usual.Records);
+    EXPECT_EQ(Parse(L"5=1.Designation=P", vars).Records, Parse(L"5.1=Designation,P", vars).Records);
+}
+
+TEST(ColumnSet, MissingOrNullTextVariableGivesEmptyText)
+{
+    const auto set = Parse(L"5.1=Designation;6.2=Name;7.3=Blank",
+                           Variables{{L"Designation", L"NULL_VALUE"}, {L"Blank", L"   "}});
+    ASSERT_EQ(set.Records.size(), 3u);
+    for (const auto& record : set.Records)
+        EXPECT_EQ(record.Text, L"");
+    EXPECT_EQ(set.Records[1].Type, 6);
+    EXPECT_EQ(set.Records[2].Number, 3);
+}
+
+TEST(ColumnSet, PatternGivesValueAndLinesFromItsFirstPieceOnly)
+{
+    const auto set = Parse(L"5.1=D,P", Variables{{L"D", L"x"}, {L"P", L"2|first line|second line#$#anything|more"}});
+    ASSERT_EQ(set.Records.size(), 1u);
+    const auto& record = set.Records[0];
+    EXPECT_TRUE(record.HasPattern);
+    EXPECT_FALSE(record.Plus);
+    EXPECT_EQ(record.Value, 2.0);
+    EXPECT_EQ(record.Lines, (Lines{L"first line", L"second line"}));
+    EXPECT_EQ(set.PatternValue, 2.0);
+}
+
+TEST(ColumnSet, PatternWithPlusAndDecimalCommaOrPoint)
+{
+    const auto plus = Parse(L"5.1=D,P", Variables{{L"P", L"+1.5|a"}});
+    ASSERT_EQ(plus.Records.size(), 1u);
+    EXPECT_TRUE(plus.Records[0].Plus);
+    EXPECT_EQ(plus.Records[0].Value, 1.5);
+    EXPECT_EQ(plus.Records[0].Lines, (Lines{L"a"}));
+
+    const auto comma = Parse(L"5.1=D,P", Variables{{L"P", L"2,5"}});
+    EXPECT_EQ(comma.Records[0].Value, 2.5);
+    EXPECT_TRUE(comma.Records[0].Lines.empty());
+}
+
+TEST(ColumnSet, LineBreakMarkInsideLinesBecomesLineFeed)
+{
+    const auto set = Parse(L"5.1=D,P", Variables{{L"P", L"1|a@/b|@/"}});
+    EXPECT_EQ(set.Records[0].Lines, (Lines{L"a\nb", L"\n"}));
+}
+
+TEST(ColumnSet, PatternNumberWithLineBreakFailsTheConversion)
+{
+    try {
+        Parse(L"5.1=D,P", Variables{{L"P", L"3@/x|y"}});
+        FAIL() << "no DataConvertError";
+    } catch (const DataConvertError& error) {
+        EXPECT_EQ(error.code, DataConvertError::InvalidArgument);
+        EXPECT_EQ(error.function, L"StrToDouble");
+    }
+    EXPECT_THROW(Parse(L"5.1=D,P", Variables{{L"P", L"|a|b"}}), DataConvertError);
+}
+
+TEST(ColumnSet, TypeOrNumberThatIsNoIntegerFails)
+{
+    const Variables vars{{L"D", L"x"}};
+    EXPECT_THROW(Parse(L"A.1=D", vars), DataConvertError);
+    EXPECT_THROW(Parse(L"5.1x=D", vars), DataConvertError);
+    EXPECT_THROW(Parse(L"5.99999999999=D", vars), DataConvertError);
+}
+
+TEST(ColumnSet, MissingOrNullPatternVariableOnlyClearsThePattern)
+{
+    const auto set = Parse(L"5.1=D,Missing;6.1=D,Null;7.1=D,Blank",
+                           Variables{{L"D", L"x"}, {L"Null", L"NULL_VALUE"}, {L"Blank", L""}});
+    ASSERT_EQ(set.Records.size(), 3u);
+    for (const auto& record : set.Records) {
+        EXPECT_FALSE(record.HasPattern);
+        EXPECT_EQ(record.Text, L"x");
+    }
+    EXPECT_EQ(set.PatternValue, 0.0);
+}
+
+TEST(ColumnSet, PatternValueIsTheLastRecordsWithAPattern)
+{
+    const auto set = Parse(L"5.1=D,P1;6.1=D;7.1=D,P4;8.1=D,Missing",
+                           Variables{{L"D", L"x"}, {L"P1", L"1|a"}, {L"P4", L"4|b"}});
+    ASSERT_EQ(set.Records.size(), 4u);
+    EXPECT_EQ(set.PatternValue, 4.0);
+}
+
+TEST(ColumnSet, ParsingEmptiesTheSetFirst)
+{
+    SpcColumnSet set;
+    ParseColumnSet(set, L"5.1=D,P", Variables{{L"P", L"7"}});
+    ASSERT_EQ(set.PatternValue, 7.0);
+    ParseColumnSet(set, L"", Variables{});
+    EXPECT_TRUE(set.Records.empty());
+    EXPECT_EQ(set.PatternValue, 0.0);
+}
+
+TEST(ColumnSet, FurtherPiecesAfterThePatternVariableAreIgnored)
+{
+    const auto set = Parse(L"5.1=D,P,extra.more", Variables{{L"P", L"3|a"}});
+    ASSERT_EQ(set.Records.size(), 1u);
+    EXPECT_EQ(set.Records[0].Value, 3.0);
+}
+
+// Hand-typed column sets: a ";" too many, a descriptor cut short, an empty pattern.
+TEST(ColumnSet, IncompleteDescriptorsAreSkippedAndTraced)
+{
+    TraceLog log(L"test", false);
+    const Variables vars{{L"D", L"x"}};
+    for (const std::wstring text : {L"5.1=D;", L";5.1=D", L"5.1=D;;", L"5.1=D;6.1", L"5.1=D;7"}) {
+        const auto set = Parse(text, vars);
+        ASSERT_EQ(set.Records.size(), 1u) << text;
+        EXPECT_EQ(set.Records[0].Text, L"x") << text;
+    }
+    EXPECT_TRUE(Parse(L";", vars).Records.empty());
+    EXPECT_NE(log.Text().find(L"skipped=\"6.1\""), std::wstring::npos) << log.Text();
+    EXPECT_NE(log.Text().find(L"skipped=\"\""), std::wstring::npos) << log.Text();
+}
+
+TEST(ColumnSet, PatternWithEmptyFirstPieceMeansNoPattern)
+{
+    const auto set = Parse(L"5.1=D,P;6.1=D,Q", Variables{{L"D", L"x"}, {L"P", L"#$#2|a"}, {L"Q", L"5"}});
+    ASSERT_EQ(set.Records.size(), 2u);
+    EXPECT_FALSE(set.Records[0].HasPattern);
+    EXPECT_EQ(set.Records[0].Text, L"x");
+    EXPECT_TRUE(set.Records[1].HasPattern);
+    EXPECT_EQ(set.PatternValue, 5.0);
+}
+
+TEST(ColumnSet, DescriptorWithEmptyTextVariableNameGivesEmptyText)
+{
+    const auto set = Parse(L"5.1=", Variables{{L"D", L"x"}});
+    ASSERT_EQ(set.Records.size(), 1u);
+    EXPECT_EQ(set.Records[0].Type, 5);
+    EXPECT_EQ(set.Records[0].Text, L"");
+}
