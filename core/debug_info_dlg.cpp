@@ -1,0 +1,116 @@
+#include "core/debug_info_dlg.h"
+
+#include "core/com_convert.h"
+#include "core/debug_zip.h"
+#include "core/display_name.h"
+#include "core/file_dialogs.h"
+#include "core/modal_seam.h"
+#include "core/string_utils.h"
+#include "core/trace_log.h"
+#include "core/translate.h"
+#include "resources/resource.h"
+
+#include <utility>
+
+std::wstring NormalizeLineEnds(const std::wstring& text)
+{
+    // LF CR -> CR LF first, so that a reversed pair is not split; then every LF gets its CR, which
+    // doubles the CR of a proper CR LF; the last pass takes the doubled CR back.
+    std::wstring result = ReplaceAll(text, L"\n\r", L"\r\n");
+    result = ReplaceAll(result, L"\n", L"\r\n");
+    return ReplaceAll(result, L"\r\r", L"\r");
+}
+
+DebugInfoDlg::DebugInfoDlg(std::wstring message, std::wstring details, std::wstring logText)
+    : message_(std::move(message)), details_(NormalizeLineEnds(details)), logText_(std::move(logText))
+{
+}
+
+INT_PTR DebugInfoDlg::Show(HWND owner)
+{
+    return RunModalDialog(IDD_DEBUG_INFO, owner, Procedure, reinterpret_cast<LPARAM>(this));
+}
+
+bool DebugInfoDlg::Save()
+{
+    TraceScope scope(L"DebugInfoDlg::Save");
+    std::wstring path = L"debug.zip";
+    const std::vector<std::wstring> filters = {Translate(L"Архив ZIP (*.zip)"), L"*.zip",
+                                               Translate(L"Все файлы (*.*)"), L"*.*"};
+    if (!SaveFileDlg(window_, path, filters, L"zip")) {
+        scope.WriteLine(L"cancelled");
+        return false;
+    }
+    scope.String(L"path", path);
+    DWORD error = ERROR_SUCCESS;
+    if (WriteDebugZip(path, logText_, &error))
+        return true;
+    scope.Value(L"error", static_cast<long>(error));
+    const std::wstring text = Translate(L"Не удалось сохранить файл.") + L"\r\n" + path + L"\r\n" +
+                              ComErrorToWString(_com_error(HRESULT_FROM_WIN32(error)));
+    ShowMessageBox(window_, text, LibraryDisplayName(), MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+void DebugInfoDlg::OnInit(HWND window)
+{
+    window_ = window;
+    SetWindowTextW(window, LibraryDisplayName().c_str());
+    SetDlgItemTextW(window, IDOK, Translate(L"Сохранить...").c_str());
+    SetDlgItemTextW(window, IDCANCEL, Translate(L"Не сохранять").c_str());
+    SetDlgItemTextW(window, IDC_DEBUG_HINT,
+                    Translate(L"Чтобы сохранить отладочную информацию, нажмите кнопку \"Сохранить\".").c_str());
+    SetDlgItemTextW(window, IDC_DEBUG_MESSAGE, message_.c_str());
+    SetDlgItemTextW(window, IDC_DEBUG_DETAILS, details_.c_str());
+
+    HWND messageControl = GetDlgItem(window, IDC_DEBUG_MESSAGE);
+    auto font = reinterpret_cast<HFONT>(SendMessageW(messageControl, WM_GETFONT, 0, 0));
+    LOGFONTW description = {};
+    if (GetObjectW(font ? font : GetStockObject(DEFAULT_GUI_FONT), sizeof(description), &description)) {
+        description.lfWeight = FW_BOLD;
+        boldFont_ = CreateFontIndirectW(&description);
+        if (boldFont_)
+            SendMessageW(messageControl, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
+    }
+}
+
+void DebugInfoDlg::OnDestroy() noexcept
+{
+    if (boldFont_)
+        DeleteObject(boldFont_);
+    boldFont_ = nullptr;
+    window_ = nullptr;
+}
+
+INT_PTR CALLBACK DebugInfoDlg::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        if (message == WM_INITDIALOG) {
+            SetWindowLongPtrW(window, DWLP_USER, lParam);
+            reinterpret_cast<DebugInfoDlg*>(lParam)->OnInit(window);
+            return TRUE;
+        }
+        auto* self = reinterpret_cast<DebugInfoDlg*>(GetWindowLongPtrW(window, DWLP_USER));
+        if (!self)
+            return FALSE;
+        switch (message) {
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+            case IDOK:
+                if (self->Save())
+                    EndDialog(window, IDOK);
+                return TRUE;
+            case IDCANCEL: // the button, Escape and the close box
+                EndDialog(window, IDCANCEL);
+                return TRUE;
+            }
+            break;
+        case WM_DESTROY:
+            self->OnDestroy();
+            break;
+        }
+    } catch (...) {
+        TraceCurrentException(L"DebugInfoDlg::Procedure");
+    }
+    return FALSE;
+}

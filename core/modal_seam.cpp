@@ -1,0 +1,94 @@
+#include "core/modal_seam.h"
+
+#include "core/module.h"
+
+#include <utility>
+
+namespace {
+
+ModalSeam& Installed()
+{
+    static ModalSeam seam = RealModalSeam();
+    return seam;
+}
+
+} // namespace
+
+ModalSeam RealModalSeam()
+{
+    ModalSeam seam;
+    seam.messageBox = [](HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) {
+        return MessageBoxW(owner, text.c_str(), caption.c_str(), style);
+    };
+    seam.dialogBox = [](HINSTANCE module, int dialogId, HWND owner, DLGPROC procedure, LPARAM param) {
+        return DialogBoxParamW(module, MAKEINTRESOURCEW(dialogId), owner, procedure, param);
+    };
+    seam.openFileName = [](OPENFILENAMEW& request) { return GetOpenFileNameW(&request); };
+    seam.saveFileName = [](OPENFILENAMEW& request) { return GetSaveFileNameW(&request); };
+    return seam;
+}
+
+const ModalSeam& CurrentModalSeam() noexcept
+{
+    return Installed();
+}
+
+int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style)
+{
+    // A copy: the answer may replace the table while it runs.
+    const auto answer = Installed().messageBox;
+    return answer(owner, text, caption, style);
+}
+
+INT_PTR RunModalDialog(int dialogId, HWND owner, DLGPROC procedure, LPARAM param)
+{
+    const auto answer = Installed().dialogBox;
+    return answer(ResourceModule(), dialogId, owner, procedure, param);
+}
+
+BOOL ShowOpenFileDialog(OPENFILENAMEW& request)
+{
+    const auto answer = Installed().openFileName;
+    return answer(request);
+}
+
+BOOL ShowSaveFileDialog(OPENFILENAMEW& request)
+{
+    const auto answer = Installed().saveFileName;
+    return answer(request);
+}
+
+HINSTANCE ResourceModule() noexcept
+{
+    if (HINSTANCE module = ModuleHandle())
+        return module;
+    return GetModuleHandleW(nullptr);
+}
+
+namespace testhooks {
+
+ScopedModalSeam::ScopedModalSeam(ModalSeam seam) : previous_(Installed())
+{
+    ModalSeam real = RealModalSeam();
+    if (!seam.messageBox)
+        seam.messageBox = std::move(real.messageBox);
+    if (!seam.dialogBox)
+        seam.dialogBox = std::move(real.dialogBox);
+    if (!seam.openFileName)
+        seam.openFileName = std::move(real.openFileName);
+    if (!seam.saveFileName)
+        seam.saveFileName = std::move(real.saveFileName);
+    Installed() = std::move(seam);
+}
+
+ScopedModalSeam::~ScopedModalSeam()
+{
+    Installed() = std::move(previous_);
+}
+
+void ResetModalSeam()
+{
+    Installed() = RealModalSeam();
+}
+
+} // namespace testhooks

@@ -1,0 +1,61 @@
+#pragma once
+// The one road of the library's modal user interface: message boxes, dialogs from the library's
+// resources and the Open and Save file dialogs. The process-wide table below holds the functions that
+// answer them; it holds the real Windows functions unless a test has put its own answers in place,
+// so that commands run unattended in tests while the real dialogs stay testable on their own.
+#include "core/com.h"
+
+#include <commdlg.h>
+
+#include <functional>
+#include <string>
+
+struct ModalSeam {
+    // MessageBoxW(owner, text, caption, style).
+    std::function<int(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style)> messageBox;
+    // DialogBoxParamW(module, MAKEINTRESOURCEW(dialogId), owner, procedure, param).
+    std::function<INT_PTR(HINSTANCE module, int dialogId, HWND owner, DLGPROC procedure, LPARAM param)> dialogBox;
+    // GetOpenFileNameW / GetSaveFileNameW on the filled-in structure.
+    std::function<BOOL(OPENFILENAMEW& request)> openFileName;
+    std::function<BOOL(OPENFILENAMEW& request)> saveFileName;
+};
+
+// The table of the real Windows functions.
+ModalSeam RealModalSeam();
+
+// The table in force.
+const ModalSeam& CurrentModalSeam() noexcept;
+
+// Shows a message box through the table in force.
+int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style);
+
+// Runs the dialog template dialogId of the library's resources (ResourceModule) modally.
+INT_PTR RunModalDialog(int dialogId, HWND owner, DLGPROC procedure, LPARAM param);
+
+// The common file dialogs on a prepared request.
+BOOL ShowOpenFileDialog(OPENFILENAMEW& request);
+BOOL ShowSaveFileDialog(OPENFILENAMEW& request);
+
+// The module that holds the library's dialogs, icons and bitmaps: the library's own module, or the
+// program itself when the library is linked into it statically.
+HINSTANCE ResourceModule() noexcept;
+
+namespace testhooks {
+
+// Puts a table in force for the lifetime of the object and restores the previous one afterwards.
+// Members left empty answer with the real function.
+class ScopedModalSeam {
+public:
+    explicit ScopedModalSeam(ModalSeam seam);
+    ~ScopedModalSeam();
+    ScopedModalSeam(const ScopedModalSeam&) = delete;
+    ScopedModalSeam& operator=(const ScopedModalSeam&) = delete;
+
+private:
+    ModalSeam previous_;
+};
+
+// Back to the real functions.
+void ResetModalSeam();
+
+} // namespace testhooks
