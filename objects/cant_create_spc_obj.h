@@ -1,0 +1,4 @@
+#pragma once
+// A specification object could not be created for a library object. It carries nothing: whoever throws
+// it has traced why, and the catch point knows which object it was working on. Not a std::exception.
+class CantCreateSpcObj {};
