@@ -1,0 +1,353 @@
+#pragma once
+// Velmar's version-5 automation interfaces. They are plain dispatch interfaces: every member is a
+// dispatch id called through IDispatch::Invoke (hostapi/dispatch_call.h) as a method, a property get or
+// a property put. Each interface is an empty IDispatch-derived type that carries its IID (for queries
+// and for the IID of a failed call) and names its dispatch ids. Interfaces Velmar gives no IID for are
+// declared without one and reached through IDispatch.
+//
+// A member is listed by the first task that calls it. Where the host's documentation gives a member no
+// number, the number written here is the project's own and its comment says so.
+#include "hostapi/interface_macros.h"
+
+// The application object Velmar hands to the library.
+struct IVel5Application : IDispatch {
+    enum : DISPID {
+        // Active 3D document (IVel5Document3D; empty when the active document is not a 3D one). The
+        // positioning model asks for its document here too: dispatch id 9 only makes parameter structures.
+        ActiveDocument3D = 3,
+        // A new temporary 2D document (IVel5Document2D) for a fragment insertion. The temporary document,
+        // its parameter structure (9) and the closing call (16) all belong to the application.
+        NewTemporaryDocument2D = 4,
+        ActiveDocument2D = 5,            // active 2D document (IVel5Document2D)
+        NewStructure = 9,                // (16-bit kind) a new parameter structure of that kind
+        ActiveSpcDocument = 11,          // active specification document (IVel5SpcDocument)
+        Refresh = 16,                    // 32-bit result ignored; its meaning is Velmar's
+        MainWindow = 21,                 // Velmar's main window, a 32-bit handle to sign-extend
+        Version = 50,                    // four 32-bit integers by reference: major, minor, release, build
+        Application7 = 103,              // the version-7 application (IVel7Application)
+        ToLayer = 108,                   // (object, target layer 1 or 2, object type) the object in the other layer
+        SpcObjectAt = 112,               // (32-bit reference, 32-bit second) version-7 object of a reference
+    };
+};
+VEL_IID(IVel5Application, "E36BC97C-39D6-4402-9C25-C7008A217E02");
+
+// Target layers and object types of IVel5Application::ToLayer.
+enum VelLayer : long { VelLayer5 = 1, VelLayer7 = 2 };
+enum VelObjectType : long { VelTypeNone = 0, VelTypePart = 104, VelTypeEntity = 105, VelTypePatternInstance = 120 };
+
+struct IVel5Document3D : IDispatch {
+    enum : DISPID {
+        PlacementInfo = 14,              // (part) the placement object of a part being placed (IVel5PlacementInfo)
+        DeleteObject = 43,               // (object) removes an object; boolean result
+        UndoRecording = 70,              // boolean property: undo recording of the document
+        SetCurrentObject = 73,           // (object) makes the object current; boolean result ignored
+        CurrentObject = 74,              // property get: the current object (IVel5Object)
+    };
+};
+VEL_IID(IVel5Document3D, "111CEFE1-A0A7-11D6-95CE-00C0262D30E3");
+
+// The active drawing or fragment; also the temporary document of a fragment insertion and the 2D
+// editing object of a sketch. 2D objects are addressed by 32-bit references.
+struct IVel5Document2D : IDispatch {
+    enum : DISPID {
+        Highlight = 38,                  // (reference, 1 on / 0 off)
+        CloseTemporary = 151,            // closes the temporary document; boolean result ignored
+        OpenTemporary = 152,             // (document parameters) opens the temporary document; boolean result ignored
+        InsertionBracket = 245,          // (flag) brackets the insertion of a fastener set
+    };
+};
+VEL_IID(IVel5Document2D, "AF4E160D-5C89-4F21-B0F2-D53397BDAF78");
+
+struct IVel5Part : IDispatch {
+    enum : DISPID {
+        ColorParam = 10,                 // the part's colour parameters (IVel5ColorParam)
+        Update = 12,                     // boolean result ignored
+        HostObject = 34,                 // the part's host object, queried to IVel5Object (as a version-7 object's Bridge)
+        PhantomLook = 38,                // 32-bit property
+        Rebuild = 42,                    // (boolean)
+        RebuildFlag = 43,                // boolean property put
+    };
+};
+VEL_IID(IVel5Part, "508A0CCD-9D74-11D6-95CE-00C0262D30E3");
+
+// Any model entity: faces, edges, axes, planes, sketches, macro elements (type 63) ...
+struct IVel5Entity : IDispatch {
+    enum : DISPID {
+        Type = 3,                        // 16-bit entity type
+        Owner = 14,                      // the owner (IVel5Object)
+    };
+};
+VEL_IID(IVel5Entity, "508A0CCA-9D74-11D6-95CE-00C0262D30E3");
+
+// The version-5 object of bridged version-7 objects: the bridge itself, the feature of a part (type 104)
+// or of a macro element (type 105), the current object of a document.
+struct IVel5Object : IDispatch {
+    enum : DISPID {
+        Features = 4,                    // (two booleans) feature collection (IVel5FeatureCollection)
+        Object5 = 5,                     // the version-5 object behind a bridge (IVel5Object)
+        Type = 7,                        // property get: 16-bit feature type (104 part, 105 entity)
+        Target = 8,                      // the object behind the feature (entity or part)
+    };
+};
+VEL_IID(IVel5Object, "088BF9A8-37D3-4B15-A7CA-8C52FF1DBC41");
+
+// Version-7 objects answer these through their IDispatch side; so do version-5 parts (34).
+struct IVel7Dispatch {
+    enum : DISPID {
+        BridgeEx = 14,                   // the bridge of a version-7 object of the second kind (IVel5Object)
+        Bridge = 34,                     // the bridge of a version-7 object (IVel5Object)
+    };
+};
+
+struct IVel5FeatureCollection : IDispatch {
+    enum : DISPID {
+        IndexOf = 9,                     // (object) 32-bit index of the object in the collection
+    };
+};
+VEL_IID(IVel5FeatureCollection, "CE6A46FF-02B4-4C7E-AF50-3F3707C8B122");
+
+// Placement object / request info / phantom entity of a 3D part being placed.
+struct IVel5PlacementInfo : IDispatch {
+    enum : DISPID {
+        Part = 15,                       // the part shown while placing (IVel5Part)
+        PhantomReady = 16,               // boolean: the phantom exists
+    };
+};
+VEL_IID(IVel5PlacementInfo, "E9807824-9D55-11D6-95CE-00C0262D30E3");
+
+struct IVel5ColorParam : IDispatch {
+    enum : DISPID {
+        PhantomShade = 6,                // double property; 0.35 while a part is being placed
+    };
+};
+VEL_IID(IVel5ColorParam, "2DFACC61-C4A4-11D6-8734-00C0262CDD2C");
+
+// Placement of a part; also the axis object of a cylinder and a sketch plane's parameters.
+struct IVel5Placement : IDispatch {};
+VEL_IID(IVel5Placement, "2DFACC64-C4A4-11D6-8734-00C0262CDD2C");
+
+struct IVel5Mate : IDispatch {};
+VEL_IID(IVel5Mate, "508A0CC4-9D74-11D6-95CE-00C0262D30E3");
+
+struct IVel5MateCollection : IDispatch {};
+VEL_IID(IVel5MateCollection, "03CEAC84-C0B8-11D6-8734-00C0262CDD2C");
+
+struct IVel5VariableCollection : IDispatch {};
+VEL_IID(IVel5VariableCollection, "03CEAC81-C0B8-11D6-8734-00C0262CDD2C");
+
+// A model variable of a part; also the variable structure of kind 85.
+struct IVel5Variable : IDispatch {};
+VEL_IID(IVel5Variable, "508A0CC1-9D74-11D6-95CE-00C0262D30E3");
+
+// A part's objects of one type (faces, named geometry, direction objects).
+struct IVel5EntityCollection : IDispatch {};
+VEL_IID(IVel5EntityCollection, "B0170141-C02C-11D6-8734-00C0262CDD2C");
+
+struct IVel5SurfaceFlagLink1 : IDispatch {};
+VEL_IID(IVel5SurfaceFlagLink1, "CFC49C01-7653-4845-93FD-13428F5D58EC");
+
+struct IVel5SurfaceFlagLink2 : IDispatch {};
+VEL_IID(IVel5SurfaceFlagLink2, "03EFC9DD-E05A-4277-BC7C-4FD499A252DE");
+
+struct IVel5FaceDefinition : IDispatch {
+    enum : DISPID {
+        // Two doubles by reference: (length, radius). The radius is the second value.
+        CylinderParams = 4,
+    };
+};
+VEL_IID(IVel5FaceDefinition, "0307BBA8-C193-11D6-8734-00C0262CDD2C");
+
+struct IVel5EdgeDefinition : IDispatch {};
+VEL_IID(IVel5EdgeDefinition, "0307BBAB-C193-11D6-8734-00C0262CDD2C");
+
+struct IVel5EdgeCollection : IDispatch {};
+VEL_IID(IVel5EdgeCollection, "6096A4FD-970B-468C-815E-37CA1970A203");
+
+struct IVel5Vertex : IDispatch {};
+VEL_IID(IVel5Vertex, "A7257E73-EB61-4602-BC8B-2D00EA4AA062");
+
+struct IVel5Surface : IDispatch {};
+VEL_IID(IVel5Surface, "963CB6E1-B9BF-4234-964A-13BFE6C0282A");
+
+struct IVel5ConeParam : IDispatch {};
+VEL_IID(IVel5ConeParam, "CCFA0D95-0834-4F92-988B-6E477AD67589");
+
+struct IVel5CylinderParam : IDispatch {};
+VEL_IID(IVel5CylinderParam, "5D462836-CF69-4995-AB78-8C7A83D09BD7");
+
+// Axis definitions, one interface per axis entity type (9 to 13).
+struct IVel5AxisDefinition9 : IDispatch {};
+VEL_IID(IVel5AxisDefinition9, "0307BB81-C193-11D6-8734-00C0262CDD2C");
+struct IVel5AxisDefinition10 : IDispatch {};
+VEL_IID(IVel5AxisDefinition10, "0307BB87-C193-11D6-8734-00C0262CDD2C");
+struct IVel5AxisDefinition11 : IDispatch {};
+VEL_IID(IVel5AxisDefinition11, "97337DAF-B7CD-4FB8-8E18-23F0230E5CBE");
+struct IVel5AxisDefinition12 : IDispatch {};
+VEL_IID(IVel5AxisDefinition12, "0307BB8A-C193-11D6-8734-00C0262CDD2C");
+struct IVel5AxisDefinition13 : IDispatch {};
+VEL_IID(IVel5AxisDefinition13, "0307BB84-C193-11D6-8734-00C0262CDD2C");
+
+struct IVel5Curve : IDispatch {};
+VEL_IID(IVel5Curve, "7572648A-D4EE-41FE-8D74-EC7D1F91BDE2");
+
+struct IVel5Line3D : IDispatch {};
+VEL_IID(IVel5Line3D, "DC8F6A7B-FF16-46FF-986D-2F7E1F6B25C4");
+
+struct IVel5Circle3D : IDispatch {};     // no IID given
+
+struct IVel5ThreadDefinition : IDispatch {};
+VEL_IID(IVel5ThreadDefinition, "5DDB6B14-6F3D-431F-B62F-C5FCCAFC3632");
+
+// Definition of an offset plane (plane entity type 14).
+struct IVel5OffsetPlaneDefinition : IDispatch {};
+VEL_IID(IVel5OffsetPlaneDefinition, "DEEFF00B-C3E2-11D6-8734-00C0262CDD2C");
+
+// Plane and face definitions read for the geometric base of an entity, one per plane entity type.
+struct IVel5PlaneDefinition1 : IDispatch {};       // types 1, 2, 3
+VEL_IID(IVel5PlaneDefinition1, "508A0CC7-9D74-11D6-95CE-00C0262D30E3");
+struct IVel5PlaneDefinition15 : IDispatch {};
+VEL_IID(IVel5PlaneDefinition15, "DEEFF00E-C3E2-11D6-8734-00C0262CDD2C");
+struct IVel5PlaneDefinition16 : IDispatch {};
+VEL_IID(IVel5PlaneDefinition16, "DEEFF011-C3E2-11D6-8734-00C0262CDD2C");
+struct IVel5PlaneDefinition17 : IDispatch {};
+VEL_IID(IVel5PlaneDefinition17, "DEEFF014-C3E2-11D6-8734-00C0262CDD2C");
+struct IVel5PlaneDefinition18 : IDispatch {};
+VEL_IID(IVel5PlaneDefinition18, "DEEFF017-C3E2-11D6-8734-00C0262CDD2C");
+struct IVel5PlaneDefinition19 : IDispatch {};
+VEL_IID(IVel5PlaneDefinition19, "DEEFF01A-C3E2-11D6-8734-00C0262CDD2C");
+struct IVel5PlaneDefinition20 : IDispatch {};
+VEL_IID(IVel5PlaneDefinition20, "DEEFF01D-C3E2-11D6-8734-00C0262CDD2C");
+struct IVel5PlaneDefinition21 : IDispatch {};
+VEL_IID(IVel5PlaneDefinition21, "DEEFF020-C3E2-11D6-8734-00C0262CDD2C");
+struct IVel5PlaneDefinition22 : IDispatch {};
+VEL_IID(IVel5PlaneDefinition22, "DEEFF023-C3E2-11D6-8734-00C0262CDD2C");
+struct IVel5PlaneDefinition23 : IDispatch {};
+VEL_IID(IVel5PlaneDefinition23, "DEEFF026-C3E2-11D6-8734-00C0262CDD2C");
+struct IVel5PlaneDefinition66 : IDispatch {};
+VEL_IID(IVel5PlaneDefinition66, "CC5E3539-5B35-46FC-AFE1-19BB0168D52F");
+
+// Pattern-feature definitions, one per pattern entity type (type 58 has none).
+struct IVel5PatternDefinition25 : IDispatch {};
+VEL_IID(IVel5PatternDefinition25, "DEEFEFE4-C3E2-11D6-8734-00C0262CDD2C");
+struct IVel5PatternDefinition26 : IDispatch {};
+VEL_IID(IVel5PatternDefinition26, "DEEFEFE7-C3E2-11D6-8734-00C0262CDD2C");
+struct IVel5PatternDefinition29 : IDispatch {};
+VEL_IID(IVel5PatternDefinition29, "2DFACC6D-C4A4-11D6-8734-00C0262CDD2C");
+struct IVel5PatternDefinition47 : IDispatch {};
+VEL_IID(IVel5PatternDefinition47, "DEEFEFFF-C3E2-11D6-8734-00C0262CDD2C");
+
+struct IVel5MacroDefinition : IDispatch {};
+VEL_IID(IVel5MacroDefinition, "02556461-D088-4F00-AE61-D366082DB9BC");
+
+struct IVel5SketchDefinition : IDispatch {
+    enum : DISPID {
+        EndEdit = 2,                     // ends the editing of the sketch; boolean result ignored
+        BeginEdit = 9,                   // the sketch's 2D editing object (IVel5Document2D)
+    };
+};
+VEL_IID(IVel5SketchDefinition, "2DFACC70-C4A4-11D6-8734-00C0262CDD2C");
+
+struct IVel5ExtrusionDefinition : IDispatch {};    // no IID given
+struct IVel5ObjectCollection : IDispatch {};       // no IID given: sub-object and inner-object collections
+struct IVel5AttributeCollection : IDispatch {};    // no IID given
+struct IVel5Array : IDispatch {};                  // no IID given: array (pattern) object and pattern instance
+struct IVel5PointCollection : IDispatch {};        // no IID given
+
+struct IVel5Selection : IDispatch {};
+VEL_IID(IVel5Selection, "BE41850C-CFC5-40D4-AE49-37AA391BCF4B");
+
+struct IVel5Measurer : IDispatch {};
+VEL_IID(IVel5Measurer, "ABC84FE5-3945-4A0B-820A-719BF4B79224");
+
+// The specification (specification-editing object) of a document.
+struct IVel5Specification : IDispatch {};
+VEL_IID(IVel5Specification, "51E74524-9A3A-11D6-95CE-00C0262D30E3");
+
+struct IVel5SpcDocument : IDispatch {};
+VEL_IID(IVel5SpcDocument, "51E74521-9A3A-11D6-95CE-00C0262D30E3");
+
+struct IVel5AttributeManager : IDispatch {};
+VEL_IID(IVel5AttributeManager, "FA93AA24-9B3D-11D6-95CE-00C0262D30E3");
+
+struct IVel5AttributeHeader : IDispatch {};        // parameter structure of kind 38
+VEL_IID(IVel5AttributeHeader, "CE0D05E4-9B2A-11D6-95CE-00C0262D30E3");
+
+struct IVel5UserParam : IDispatch {};              // parameter structure of kind 112
+VEL_IID(IVel5UserParam, "E79C2519-9584-11D6-8732-00C0262CDD2C");
+
+struct IVel5ValueItem : IDispatch {};              // parameter structure of kind 108
+VEL_IID(IVel5ValueItem, "E79C2516-9584-11D6-8732-00C0262CDD2C");
+
+struct IVel5DynamicArray : IDispatch {};
+VEL_IID(IVel5DynamicArray, "4D91CD9A-6E02-409D-9360-CF7FEF60D31C");
+
+struct IVel5ValueArray : IDispatch {};             // no IID given: value arrays of technological attributes
+
+// Document parameters (kind 35) with which a temporary 2D document is opened.
+struct IVel5DocumentParam : IDispatch {
+    enum : DISPID {
+        Kind = 4,                        // 16-bit
+        Mode = 5,                        // 16-bit
+    };
+};
+VEL_IID(IVel5DocumentParam, "FBCC5B96-996C-11D6-8732-00C0262CDD2C");
+
+struct IVel5SegmentParam : IDispatch {};           // kind 11
+VEL_IID(IVel5SegmentParam, "7F7D6F84-97DA-11D6-8732-00C0262CDD2C");
+struct IVel5ArcParam : IDispatch {};               // kind 20
+VEL_IID(IVel5ArcParam, "7F7D6F87-97DA-11D6-8732-00C0262CDD2C");
+struct IVel5CircleParam : IDispatch {};            // kind 12
+VEL_IID(IVel5CircleParam, "7F7D6F8A-97DA-11D6-8732-00C0262CDD2C");
+struct IVel5PointParam : IDispatch {};             // kind 16
+VEL_IID(IVel5PointParam, "7F7D6F90-97DA-11D6-8732-00C0262CDD2C");
+struct IVel5FragmentPlacement : IDispatch {};      // kind 7
+VEL_IID(IVel5FragmentPlacement, "7F7D6FA8-97DA-11D6-8732-00C0262CDD2C");
+struct IVel5Type32Param : IDispatch {};            // kind 22
+VEL_IID(IVel5Type32Param, "364521A6-94B5-11D6-8732-00C0262CDD2C");
+struct IVel5Type33Param : IDispatch {};            // kind 23
+VEL_IID(IVel5Type33Param, "364521A9-94B5-11D6-8732-00C0262CDD2C");
+struct IVel5Type35Param : IDispatch {};            // kind 91
+VEL_IID(IVel5Type35Param, "E79C2510-9584-11D6-8732-00C0262CDD2C");
+struct IVel5Phantom2D : IDispatch {};              // kind 6
+VEL_IID(IVel5Phantom2D, "9AF8E353-98A0-11D6-95CE-00C0262D30E3");
+struct IVel5Phantom2DParam : IDispatch {};
+VEL_IID(IVel5Phantom2DParam, "9AF8E344-98A0-11D6-95CE-00C0262D30E3");
+struct IVel5Phantom2DPoint : IDispatch {};
+VEL_IID(IVel5Phantom2DPoint, "9AF8E347-98A0-11D6-95CE-00C0262D30E3");
+struct IVel5RequestInfo2D : IDispatch {};          // kind 10
+VEL_IID(IVel5RequestInfo2D, "9AF8E356-98A0-11D6-95CE-00C0262D30E3");
+struct IVel5LeaderParam : IDispatch {};            // kind 61
+VEL_IID(IVel5LeaderParam, "3F715E43-97D9-11D6-95CE-00C0262D30E3");
+struct IVel5Point2D : IDispatch {};                // kind 14
+VEL_IID(IVel5Point2D, "3198E121-9585-11D6-95CE-00C0262D30E3");
+
+// Iterator over 2D objects or attributes; name finder of sketch objects.
+struct IVel5Iterator : IDispatch {
+    enum : DISPID {
+        Close = 9,                       // closes the iterator; 32-bit result ignored
+    };
+};
+VEL_IID(IVel5Iterator, "D06C9101-98CA-11D6-8732-00C0262CDD2C");
+
+struct IVel5Fragment : IDispatch {};
+VEL_IID(IVel5Fragment, "D06C9104-98CA-11D6-8732-00C0262CDD2C");
+
+struct IVel5Math2D : IDispatch {};
+VEL_IID(IVel5Math2D, "F2D5AE01-45DE-4496-B01B-9958CAEF5943");
+
+// The parameter structures IVel5Application::NewStructure makes, by kind, with the interface each answers.
+struct VelStructureKind {
+    short kind;
+    const IID* iid;
+};
+inline constexpr VelStructureKind VelStructureKinds[] = {
+    {6, &__uuidof(IVel5Phantom2D)},          {7, &__uuidof(IVel5FragmentPlacement)},
+    {10, &__uuidof(IVel5RequestInfo2D)},     {11, &__uuidof(IVel5SegmentParam)},
+    {12, &__uuidof(IVel5CircleParam)},       {14, &__uuidof(IVel5Point2D)},
+    {16, &__uuidof(IVel5PointParam)},        {20, &__uuidof(IVel5ArcParam)},
+    {22, &__uuidof(IVel5Type32Param)},       {23, &__uuidof(IVel5Type33Param)},
+    {35, &__uuidof(IVel5DocumentParam)},     {38, &__uuidof(IVel5AttributeHeader)},
+    {61, &__uuidof(IVel5LeaderParam)},       {85, &__uuidof(IVel5Variable)},
+    {91, &__uuidof(IVel5Type35Param)},       {108, &__uuidof(IVel5ValueItem)},
+    {112, &__uuidof(IVel5UserParam)},
+};

@@ -1,0 +1,275 @@
+#pragma once
+// Velmar's version-7 interfaces: dual interfaces the library calls through their function table
+// (hostapi/vtable_call.h). Positions count the three IUnknown and four IDispatch methods, so the first
+// method of an interface's own is position 7. Every named method sits at Velmar's position; positions the
+// library does not call are filled with VEL_SLOTS placeholders, whose names carry their position.
+//
+// Conventions of the signatures: every method returns an HRESULT; objects come back as IDispatch**
+// (the caller queries them to what it needs); booleans are VARIANT_BOOL; an out value whose type Velmar
+// does not document is a VARIANT*, which is large enough for whatever the host writes.
+// Interfaces the library only queries for have no members yet; a task that calls a member adds it here.
+#include "hostapi/interface_macros.h"
+
+struct IVel7Application : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12)
+    virtual HRESULT STDMETHODCALLTYPE get_Documents(IDispatch** documents) = 0;               // 13
+    VEL_SLOTS(14)
+    virtual HRESULT STDMETHODCALLTYPE get_PropertyManager(IDispatch** manager) = 0;           // 15
+    virtual HRESULT STDMETHODCALLTYPE EndProcess(long first, long second) = 0;                // 16
+    VEL_SLOTS(17, 18)
+    virtual HRESULT STDMETHODCALLTYPE get_ActiveDocument(IDispatch** document) = 0;           // 19; null when none
+    VEL_SLOTS(20)
+    // The host's last error for a text: a result object (IVel7TesterResult).
+    virtual HRESULT STDMETHODCALLTYPE LastError(BSTR* text, IDispatch** result) = 0;          // 21
+    VEL_SLOTS(22, 23, 24)
+    // Switched on for the time of an element's edit, replacement or repositioning.
+    virtual HRESULT STDMETHODCALLTYPE put_EditSwitch(VARIANT_BOOL on) = 0;                    // 25
+    VEL_SLOTS(26, 27, 28, 29, 30, 31, 32, 33)
+    // Velmar's own message box (flags as MessageBox's); the button pressed.
+    virtual HRESULT STDMETHODCALLTYPE ShowMessage(BSTR text, BSTR caption, long flags, long* button) = 0;  // 34
+};
+VEL_IID(IVel7Application, "6A2EFAF7-8254-45A5-9DC8-2213F16AF5D7");
+
+// The result object of IVel7Application::LastError.
+struct IVel7TesterResult : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10)
+    virtual HRESULT STDMETHODCALLTYPE get_Code(long* code) = 0;                               // 11
+    virtual HRESULT STDMETHODCALLTYPE get_Text(BSTR* text) = 0;                               // 12
+};
+VEL_IID(IVel7TesterResult, "0A8B4CD1-7158-4CE6-96E0-885376F5DE1B");
+
+struct IVel7Documents : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13)
+    virtual HRESULT STDMETHODCALLTYPE Add(long type, long flags, IDispatch** document) = 0;   // 14; null on failure
+};
+VEL_IID(IVel7Documents, "8BF39F08-5537-4910-84CE-B338E55F7BCF");
+
+// Every document. Kinds: 1, 2 drawings and fragments; 3 specification; 4 part; 5, 7 assemblies.
+struct IVel7Document : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10)
+    virtual HRESULT STDMETHODCALLTYPE get_Kind(long* kind) = 0;                               // 11
+    VEL_SLOTS(12)
+    virtual HRESULT STDMETHODCALLTYPE Close(long mode, VARIANT_BOOL* closed) = 0;             // 13
+    VEL_SLOTS(14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25)
+    virtual HRESULT STDMETHODCALLTYPE get_SpcDescriptions(IDispatch** descriptions) = 0;      // 26
+    VEL_SLOTS(27)
+    virtual HRESULT STDMETHODCALLTYPE get_DataStore(IDispatch** store) = 0;                   // 28
+};
+VEL_IID(IVel7Document, "5C6E318D-BD6E-4AFA-8A13-977EAA0845EF");
+
+struct IVel7Document3D : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12)
+    // 0 (false) closes a model document opened for processing without saving it.
+    virtual HRESULT STDMETHODCALLTYPE Close(long mode, VARIANT_BOOL* closed) = 0;             // 13
+    VEL_SLOTS(14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28)
+    virtual HRESULT STDMETHODCALLTYPE get_PatternOwner(IDispatch** owner) = 0;                // 29
+    VEL_SLOTS(30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51)
+    virtual HRESULT STDMETHODCALLTYPE put_EditSwitch(VARIANT_BOOL on) = 0;                    // 52
+    VEL_SLOTS(53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66)
+    virtual HRESULT STDMETHODCALLTYPE put_UndoContainerMode(VARIANT_BOOL on) = 0;             // 67
+    virtual HRESULT STDMETHODCALLTYPE get_UndoEnabled(VARIANT_BOOL* enabled) = 0;             // 68
+    virtual HRESULT STDMETHODCALLTYPE put_UndoDisabledMode(VARIANT_BOOL on) = 0;              // 69
+    // True while an undo container is open. Velmar answers for containers opened by anyone: the
+    // library's own switch (67) does not make it true.
+    virtual HRESULT STDMETHODCALLTYPE get_UndoContainerOpen(VARIANT_BOOL* open) = 0;          // 70
+    VEL_SLOTS(71, 72)
+    virtual HRESULT STDMETHODCALLTYPE put_RecalcDimensions(VARIANT_BOOL on) = 0;              // 73
+    virtual HRESULT STDMETHODCALLTYPE get_RecalcDimensions(VARIANT_BOOL* on) = 0;             // 74
+};
+VEL_IID(IVel7Document3D, "7B60E769-06C3-4FDC-9677-7B5EF5180308");
+
+// The library only queries for it.
+struct IVel7Document2D : IDispatch {};
+VEL_IID(IVel7Document2D, "096E62B3-7184-4998-9925-74BB710D8D8E");
+
+struct IVel7Items : IDispatch {};
+VEL_IID(IVel7Items, "C1948CE8-0933-4D75-9446-3E143928D045");
+
+struct IVel7Item : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21)
+    virtual HRESULT STDMETHODCALLTYPE put_Current(VARIANT_BOOL on) = 0;                       // 22
+};
+VEL_IID(IVel7Item, "83DBB66A-83B8-47D9-93FE-2A90992193E8");
+
+struct IVel7PatternOwner : IDispatch {};
+VEL_IID(IVel7PatternOwner, "2C6E8A0F-EDC8-413C-9304-9278817B915B");
+
+struct IVel7Patterns : IDispatch {};     // no IID given
+
+// The version-7 form of an entity that holds a list of objects; a pattern with its source list.
+struct IVel7Pattern : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19)
+    virtual HRESULT STDMETHODCALLTYPE put_Sources(VARIANT sources) = 0;                       // 20
+    virtual HRESULT STDMETHODCALLTYPE get_Sources(VARIANT* sources) = 0;                      // 21; array of objects
+};
+VEL_IID(IVel7Pattern, "C020E994-FB7F-449A-A3D9-2181135F4200");
+
+// A version-7 model object; the update interface of parts, frames and auxiliary lines.
+struct IVel7ModelObject : IDispatch {};
+VEL_IID(IVel7ModelObject, "E37256D4-9021-47AC-8FAF-3713FB2A50C3");
+
+// The parameter object of a model object; a pattern instance.
+struct IVel7ModelObjectParam : IDispatch {};
+VEL_IID(IVel7ModelObjectParam, "EF4343FA-985D-4FE9-AD5F-439BC8F92958");
+
+struct IVel7Leaders : IDispatch {};
+VEL_IID(IVel7Leaders, "C6E6BDD4-2B0E-49BF-87D3-04E800200DDC");
+
+struct IVel7Leader : IDispatch {};
+VEL_IID(IVel7Leader, "7170F38E-8230-4C9C-B36B-0BACBB27B123");
+
+struct IVel7LeaderAnchors : IDispatch {};
+VEL_IID(IVel7LeaderAnchors, "AFE08AEC-F751-42D9-A6F5-3C004E4D41A6");
+
+// The four kinds of 3D position leader, named by their IIDs; which leader kind code each one stands for
+// is settled where leaders are copied.
+struct IVel7LeaderA741 : IDispatch {};
+VEL_IID(IVel7LeaderA741, "A7419920-06B8-4F34-AC1E-9D48E0ED9DCB");
+struct IVel7LeaderA822 : IDispatch {};
+VEL_IID(IVel7LeaderA822, "A8227628-4B9C-42C8-AE58-B3716A7EC1AF");
+struct IVel7LeaderEEF8 : IDispatch {};
+VEL_IID(IVel7LeaderEEF8, "EEF8366B-7C8D-448B-9944-BE63E82C1543");
+struct IVel7Leader8A5D : IDispatch {};
+VEL_IID(IVel7Leader8A5D, "8A5D2A56-ECB6-4151-B1AC-F8548CD668CF");
+
+struct IVel7LeaderText : IDispatch {};
+VEL_IID(IVel7LeaderText, "99B840FC-0150-4DAD-BC0E-AD481BAAB8C2");
+
+struct IVel7Part : IDispatch {};
+VEL_IID(IVel7Part, "FA4A5FDE-A08C-4F5A-8C04-98395BA44307");
+
+struct IVel7Entity : IDispatch {};
+VEL_IID(IVel7Entity, "BC7AD518-9599-490B-9E2B-9711FD9B8D4C");
+
+struct IVel7MassInertia : IDispatch {};
+VEL_IID(IVel7MassInertia, "666C987F-2700-4C35-B8CE-DB8BFB5AAF02");
+
+struct IVel7Layer : IDispatch {};
+VEL_IID(IVel7Layer, "60DDC74B-8171-4BA6-ABD9-549FBA84E7B0");
+
+// The version-7 form of stored entities and of the current specification object.
+struct IVel7ObjectRef : IDispatch {};
+VEL_IID(IVel7ObjectRef, "5C799A83-C0A4-4312-BEB0-21CBD7FF4C13");
+
+// The version-7 object behind a version-5 reference of a 2D object (IVel5Application::SpcObjectAt):
+// it is a specification object's geometry and a drawing object at once.
+struct IVel7DrawingObject : IDispatch {};
+VEL_IID(IVel7DrawingObject, "07EF021F-11C1-4015-8D87-4DC94A2A71B0");
+
+struct IVel7SpcDescriptions : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13)
+    virtual HRESULT STDMETHODCALLTYPE Add(BSTR first, long second, BSTR third, IDispatch** description) = 0;  // 14
+    VEL_SLOTS(15)
+    virtual HRESULT STDMETHODCALLTYPE get_Active(IDispatch** description) = 0;                // 16; hosts below 15.0.0
+    virtual HRESULT STDMETHODCALLTYPE get_Current(IDispatch** description) = 0;               // 17; hosts from 15.0.0
+};
+VEL_IID(IVel7SpcDescriptions, "B9632C5C-86E1-4BC9-83A5-A954E407246A");
+
+struct IVel7SpcDescription : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18)
+    virtual HRESULT STDMETHODCALLTYPE Update(VARIANT_BOOL* done) = 0;                         // 19
+    VEL_SLOTS(20)
+    virtual HRESULT STDMETHODCALLTYPE get_Sub(IDispatch** sub) = 0;                           // 21
+    VEL_SLOTS(22, 23)
+    virtual HRESULT STDMETHODCALLTYPE get_SpcObjects(IDispatch** objects) = 0;                // 24
+    VEL_SLOTS(25, 26, 27, 28, 29, 30, 31, 32, 33)
+    virtual HRESULT STDMETHODCALLTYPE get_UpdateMode(VARIANT_BOOL* on) = 0;                   // 34
+    virtual HRESULT STDMETHODCALLTYPE put_UpdateMode(VARIANT_BOOL on) = 0;                    // 35
+    VEL_SLOTS(36)
+    // Switched off while the specification objects of one item are made in bulk.
+    virtual HRESULT STDMETHODCALLTYPE put_BulkSwitch(VARIANT_BOOL on) = 0;                    // 37
+};
+VEL_IID(IVel7SpcDescription, "9678959E-166B-45F3-BDE8-88BBF4645F5C");
+
+// The collection on which specification objects are created; it also answers the specification
+// objects attached to a geometry object.
+struct IVel7SpcObjects : IDispatch {};
+VEL_IID(IVel7SpcObjects, "B2B97D19-3A0B-4C9F-A6AC-DEFFAFE0D1C2");
+
+struct IVel7SpcDescriptionSub : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18)
+    virtual HRESULT STDMETHODCALLTYPE get_ColumnsA(IDispatch** columns) = 0;                  // 19
+    virtual HRESULT STDMETHODCALLTYPE get_ColumnsB(IDispatch** columns) = 0;                  // 20
+};
+VEL_IID(IVel7SpcDescriptionSub, "F237D2B3-DFEE-4702-B71F-E5F6923F03E6");
+
+struct IVel7SpcColumns : IDispatch {};   // no IID given: column and column-definition collections
+
+// One table: positions 7 to 34 from the base, 35 to 51 from the derived interface.
+struct IVel7SpcObjectBase : IDispatch {};
+VEL_IID(IVel7SpcObjectBase, "72EB4E8E-7952-4B36-852B-4816B7B5AFEE");
+struct IVel7SpcObject : IVel7SpcObjectBase {};
+VEL_IID(IVel7SpcObject, "49994ED8-96BA-4D9D-B642-5F0F1E3FED16");
+
+struct IVel7SpcColumn : IDispatch {};
+VEL_IID(IVel7SpcColumn, "3ECFB777-2645-42B5-A6ED-111688433B26");
+struct IVel7SpcColumnItems : IDispatch {};   // no IID given
+struct IVel7SpcColumnItem : IDispatch {};    // no IID given
+struct IVel7SpcColumnText : IDispatch {};    // no IID given
+struct IVel7SpcColumnDefinition : IDispatch {};
+VEL_IID(IVel7SpcColumnDefinition, "16839CAA-3AFB-49A4-A19A-C61963967649");
+struct IVel7SpcComments : IDispatch {};
+VEL_IID(IVel7SpcComments, "B8BD0FC7-AB2B-4E7A-8EC2-82060D7D29A7");
+
+struct IVel7ComponentPropertyManager : IDispatch {};
+VEL_IID(IVel7ComponentPropertyManager, "FD515235-4DBA-4F81-8D5C-6FE87C834562");
+struct IVel7ComponentProperty : IDispatch {};
+VEL_IID(IVel7ComponentProperty, "C389F80D-228D-4FB1-B183-959AEA0B5906");
+struct IVel7PropertyKeeper : IDispatch {};
+VEL_IID(IVel7PropertyKeeper, "AE7377CB-28C6-468E-B667-73117BCDC300");
+struct IVel7NamedEntries : IDispatch {};
+VEL_IID(IVel7NamedEntries, "DD2AF5C4-D5B9-420D-B658-F935F80A8586");
+struct IVel7DataStore : IDispatch {};
+VEL_IID(IVel7DataStore, "77A6D4CA-6418-4DEE-B59C-400BFD052375");
+struct IVel7StoreEntry : IDispatch {};
+VEL_IID(IVel7StoreEntry, "9DBFB4EB-BE9F-46EF-88FF-BB603A9E786B");
+
+// The placement frames of the positioning model.
+struct IVel7Frames : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15)
+    // Makes the argument current; the result (IVel7FrameSwitch) is what position 17 takes back.
+    virtual HRESULT STDMETHODCALLTYPE Activate(IDispatch* argument, IDispatch** result) = 0;  // 16
+    // Makes the object current and gives the one current before.
+    virtual HRESULT STDMETHODCALLTYPE MakeCurrent(IDispatch* object, IDispatch** previous) = 0;  // 17
+};
+VEL_IID(IVel7Frames, "CC04CBF6-F0D4-456E-903A-C0B0D3551368");
+
+struct IVel7FrameSwitch : IDispatch {};
+VEL_IID(IVel7FrameSwitch, "BA6395F5-3506-4483-8864-4EEC220AF316");
+
+// The editing mode of an auxiliary line; the same IID is the auxiliary line itself.
+struct IVel7AuxLineMode : IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE put_Mode(long mode) = 0;                                // 7
+};
+VEL_IID(IVel7AuxLineMode, "116F7E59-F175-47D2-8346-EB3C87D60578");
+
+struct IVel7PartFeatures : IDispatch {};
+VEL_IID(IVel7PartFeatures, "950FEBE2-F916-4E77-A37D-B061E5C22FA8");
+struct IVel7FrameSource : IDispatch {};
+VEL_IID(IVel7FrameSource, "D71AEDBE-01D4-4C7D-96DC-94981F2A1C37");
+struct IVel7FrameBase : IDispatch {};
+VEL_IID(IVel7FrameBase, "919DF6DB-0BA9-4EDD-B681-33E0B519834B");
+
+// The panel framework.
+struct IVel7PropertyManager : IDispatch {};
+VEL_IID(IVel7PropertyManager, "CB5FDBC8-4DAE-4C4B-87D5-6FD1F2705C38");
+struct IVel7Pages : IDispatch {};
+VEL_IID(IVel7Pages, "5BA6324E-E555-490F-A0E2-68D3C6C88D92");
+struct IVel7Page : IDispatch {};
+VEL_IID(IVel7Page, "45DE8E5B-BC2B-4584-8BA7-D3014D3A2397");
+struct IVel7Controls : IDispatch {};
+VEL_IID(IVel7Controls, "548241BA-FDA8-4633-981E-94552BE38D6B");
+struct IVel7Control : IDispatch {};
+VEL_IID(IVel7Control, "E35F8FF8-03C6-460C-A2F1-294A3A29A029");
+struct IVel7Buttons : IDispatch {};
+VEL_IID(IVel7Buttons, "3920A0BE-0628-47D5-B0F1-1DFEB77964BC");
+struct IVel7ComboBox : IDispatch {};
+VEL_IID(IVel7ComboBox, "8F53E9D5-07AD-412E-8C2A-509BC633C4FF");
+struct IVel7SpinEdit : IDispatch {};
+VEL_IID(IVel7SpinEdit, "F214A46D-2BA9-40AD-A32D-E696EF9C895A");
+struct IVel7GroupTitle : IDispatch {};
+VEL_IID(IVel7GroupTitle, "4504EFA0-D059-4FD4-B725-FA264D190869");
+struct IVel7SelectField : IDispatch {};
+VEL_IID(IVel7SelectField, "1D238C4C-AAD7-4374-B372-013CF7FCEDB4");
+struct IVel7HoleList : IDispatch {};
+VEL_IID(IVel7HoleList, "FDB82760-7EA3-408E-8699-A8392ACFD810");

@@ -1,0 +1,48 @@
+#pragma once
+// Fault injection: host calls that fail with a chosen HRESULT. A failing version-7 call returns the
+// HRESULT and leaves error information naming the interface; a failing version-5 call answers
+// DISP_E_EXCEPTION with the HRESULT as the exception's code, as Velmar's dispatch interfaces do.
+//
+//   velmar.Faults().FailMember("doc5.70", E_FAIL);       // every call of dispatch id 70 of doc5
+//   velmar.Faults().FailMember("doc7#67", E_FAIL, 1);    // only the next call of position 67 of doc7
+//   velmar.Faults().FailCall(3, E_OUTOFMEMORY);          // the third host call from now, whatever it is
+//   velmar.Faults().FailQuery("bridge", __uuidof(IVel5Object), E_UNEXPECTED);
+#include "core/com.h"
+
+#include <string>
+#include <vector>
+
+namespace sim {
+
+class Faults {
+public:
+    // The nth call from now (1 = the next one), counted over every journaled call.
+    void FailCall(size_t n, HRESULT hr);
+    // Calls of one member, keyed as the journal keys it ("doc5.70", "doc7#67"); times < 0: every call.
+    void FailMember(std::string key, HRESULT hr, int times = -1);
+    // Queries of one object for one interface.
+    void FailQuery(std::string object, const IID& iid, HRESULT hr);
+    void Clear();
+
+    // Asked by the stand-in objects for every call and query: S_OK or the HRESULT to fail with.
+    HRESULT OnCall(const std::string& key);
+    HRESULT OnQuery(const std::string& object, const IID& iid) const;
+
+private:
+    struct MemberFault {
+        std::string key;
+        HRESULT hr;
+        int times;
+    };
+    struct QueryFault {
+        std::string object;
+        IID iid;
+        HRESULT hr;
+    };
+    size_t countdown_ = 0;     // 0: no numbered call armed
+    HRESULT countdownResult_ = S_OK;
+    std::vector<MemberFault> members_;
+    std::vector<QueryFault> queries_;
+};
+
+} // namespace sim

@@ -1,0 +1,48 @@
+#include "sim/scripted_user.h"
+
+namespace sim {
+
+void ScriptedUser::Answer(const std::string& kind, const _variant_t& answer)
+{
+    answers_[kind].push_back(answer);
+}
+
+_variant_t ScriptedUser::Ask(Question question, const _variant_t& fallback)
+{
+    auto& queue = answers_[question.kind];
+    if (queue.empty()) {
+        question.answer = fallback;
+        question.answered = false;
+    } else {
+        question.answer = queue.front();
+        question.answered = true;
+        queue.pop_front();
+    }
+    asked_.push_back(question);
+    return asked_.back().answer;
+}
+
+std::vector<Question> ScriptedUser::Unanswered() const
+{
+    std::vector<Question> result;
+    for (const auto& question : asked_)
+        if (!question.answered)
+            result.push_back(question);
+    return result;
+}
+
+size_t ScriptedUser::Pending() const
+{
+    size_t count = 0;
+    for (const auto& [kind, queue] : answers_)
+        count += queue.size();
+    return count;
+}
+
+void ScriptedUser::Clear()
+{
+    answers_.clear();
+    asked_.clear();
+}
+
+} // namespace sim
