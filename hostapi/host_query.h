@@ -2,11 +2,13 @@
 // Interface queries on host objects: a missing interface (E_NOINTERFACE) gives null, any other failure
 // raises _com_error carrying the IID asked for.
 #include "hostapi/host_error.h"
+#include "hostapi/interface_macros.h"
 
 #include <type_traits>
 
+// The smart pointer of a host interface (IVel5ApplicationPtr for IVel5Application).
 template <class I>
-using HostPtr = _com_ptr_t<_com_IIID<I, &__uuidof(I)>>;
+using HostPtr = typename HostPtrOf<I>::type;
 
 // Null input: E_POINTER, the object was needed.
 template <class I>

@@ -45,15 +45,31 @@ constexpr GUID GuidFromText(const char (&text)[37])
 
 #define VEL_GUID_PART_(text, part) hostapi_detail::GuidFromText(text).part
 
+// The smart pointer type of an interface, as _COM_SMARTPTR_TYPEDEF declared it (HostPtr<I>).
+template <class Interface>
+struct HostPtrOf;
+template <>
+struct HostPtrOf<IUnknown> {
+    using type = IUnknownPtr;
+};
+template <>
+struct HostPtrOf<IDispatch> {
+    using type = IDispatchPtr;
+};
+
 // Gives the interface its identifier (so that __uuidof works under g++) and declares its smart pointer
-// <type>Ptr. Write it after the interface's declaration, at global scope.
-#define VEL_IID(type, text)                                                                                 \
-    __CRT_UUID_DECL(type, VEL_GUID_PART_(text, Data1), VEL_GUID_PART_(text, Data2),                         \
-                    VEL_GUID_PART_(text, Data3), VEL_GUID_PART_(text, Data4[0]), VEL_GUID_PART_(text, Data4[1]), \
-                    VEL_GUID_PART_(text, Data4[2]), VEL_GUID_PART_(text, Data4[3]),                            \
-                    VEL_GUID_PART_(text, Data4[4]), VEL_GUID_PART_(text, Data4[5]),                            \
-                    VEL_GUID_PART_(text, Data4[6]), VEL_GUID_PART_(text, Data4[7]))                            \
-    _COM_SMARTPTR_TYPEDEF(type, __uuidof(type))
+// <Interface>Ptr. Write it after the interface's declaration, at global scope.
+#define VEL_IID(Interface, text)                                                                                  \
+    __CRT_UUID_DECL(Interface, VEL_GUID_PART_(text, Data1), VEL_GUID_PART_(text, Data2),                          \
+                    VEL_GUID_PART_(text, Data3), VEL_GUID_PART_(text, Data4[0]), VEL_GUID_PART_(text, Data4[1]),  \
+                    VEL_GUID_PART_(text, Data4[2]), VEL_GUID_PART_(text, Data4[3]),                               \
+                    VEL_GUID_PART_(text, Data4[4]), VEL_GUID_PART_(text, Data4[5]),                               \
+                    VEL_GUID_PART_(text, Data4[6]), VEL_GUID_PART_(text, Data4[7]))                               \
+    _COM_SMARTPTR_TYPEDEF(Interface, __uuidof(Interface));                                                        \
+    template <>                                                                                                   \
+    struct HostPtrOf<Interface> {                                                                                 \
+        using type = Interface##Ptr;                                                                              \
+    }
 
 // A class identifier, for CoCreateInstance and CoRegisterClassObject.
 #define VEL_CLSID(name, text) inline constexpr GUID name = hostapi_detail::GuidFromText(text)

@@ -328,14 +328,15 @@ HRESULT Object::GetIDsOfNames(LPOLESTR* names, UINT count, DISPID* ids)
 
 const Object::Entry* Object::Find(DISPID id, bool put, unsigned argc) const
 {
+    // The latest registration wins, so that a test can change what a model member answers.
     const Entry* any = nullptr;
-    for (const auto& entry : entries_) {
-        if (entry.id != id || entry.put != put)
+    for (auto entry = entries_.rbegin(); entry != entries_.rend(); ++entry) {
+        if (entry->id != id || entry->put != put)
             continue;
-        if (entry.argc == static_cast<int>(argc))
-            return &entry;
-        if (entry.argc < 0 && !any)
-            any = &entry;
+        if (entry->argc == static_cast<int>(argc))
+            return &*entry;
+        if (entry->argc < 0 && !any)
+            any = &*entry;
     }
     return any;
 }
@@ -374,14 +375,15 @@ HRESULT Object::Invoke(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* resul
     }
     Session& session = *session_;
     const size_t index = session.journal.Add(call);
+    // The journal shows the member's own result, whatever form Invoke gives it.
     auto finish = [&](HRESULT hr) {
         session.journal.At(index).result = hr;
-        return hr;
+        return SUCCEEDED(hr) ? hr : DispatchFailure(hr, exception);
     };
 
     const HRESULT injected = session.faults.OnCall(call.Key());
     if (FAILED(injected))
-        return finish(DispatchFailure(injected, exception));
+        return finish(injected);
 
     const Entry* entry = Find(id, put, args.Count());
     if (!entry && !anyProperty_) {
@@ -406,9 +408,9 @@ HRESULT Object::Invoke(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* resul
     } catch (const Fail& failure) {
         if (failure.argument >= 0 && badArgument && params)
             *badArgument = params->cArgs - 1 - static_cast<UINT>(failure.argument);
-        return finish(DispatchFailure(failure.hr, exception));
+        return finish(failure.hr);
     } catch (const _com_error& error) {
-        return finish(DispatchFailure(error.Error(), exception));
+        return finish(error.Error());
     }
 }
 

@@ -11,6 +11,7 @@
 // contract's declaration must put the method there too: registration compares the two and throws
 // std::logic_error when they differ, so a missing or surplus placeholder in the contract cannot go
 // unnoticed. A handler may return void (S_OK) or an HRESULT, or throw sim::Fail.
+// Include sim/sim_object.h, which brings this header in after the object it belongs to.
 #include "sim/journal.h"
 
 #include <cstdint>

@@ -1,0 +1,91 @@
+#include "hostapi/scope_exit.h"
+
+#include "hostapi/dispatch_call.h"
+#include "hostapi/restore_step.h"
+#include "hostapi/vtable_call.h"
+
+ScopeExitApi7Slot52Off::~ScopeExitApi7Slot52Off()
+{
+    RestoreStep(L"~ScopeExitApi7Slot52Off", [this] { V7Call(document_, &IVel7Document3D::put_EditSwitch, VARIANT_FALSE); });
+}
+
+ScopeExitApi7Slot25Off::~ScopeExitApi7Slot25Off()
+{
+    RestoreStep(L"~ScopeExitApi7Slot25Off", [this] { V7Call(application_, &IVel7Application::put_EditSwitch, VARIANT_FALSE); });
+}
+
+ScopeExitApi7Slot22On::~ScopeExitApi7Slot22On()
+{
+    RestoreStep(L"~ScopeExitApi7Slot22On", [this] { V7Call(item_, &IVel7Item::put_Current, VARIANT_TRUE); });
+}
+
+ScopeExitApi7Slot37On::~ScopeExitApi7Slot37On()
+{
+    RestoreStep(L"~ScopeExitApi7Slot37On", [this] { V7Call(description_, &IVel7SpcDescription::put_BulkSwitch, VARIANT_TRUE); });
+}
+
+ScopeExitApi7Slot7::~ScopeExitApi7Slot7()
+{
+    RestoreStep(L"~ScopeExitApi7Slot7", [this] { V7Call(line_, &IVel7AuxLineMode::put_Mode, 2L); });
+}
+
+void ScopedApi7Call::Reset(IVel7Frames* frames, IDispatch* argument)
+{
+    result_ = nullptr;
+    frames_ = frames;
+    result_ = QueryHostOrNull<IVel7FrameSwitch>(V7Get(frames_, &IVel7Frames::Activate, argument));
+}
+
+ScopeExitApi7Slot17::~ScopeExitApi7Slot17()
+{
+    if (!call_.Frames())
+        return;
+    RestoreStep(L"~ScopeExitApi7Slot17", [this] { V7Get(call_.Frames(), &IVel7Frames::MakeCurrent, call_.Result()); });
+}
+
+ScopeExitDispid2::~ScopeExitDispid2()
+{
+    RestoreStep(L"~ScopeExitDispid2", [this] { V5Method(sketch_, IVel5SketchDefinition::EndEdit); });
+}
+
+ScopeExitDispid9::~ScopeExitDispid9()
+{
+    if (flag_)
+        RestoreStep(L"~ScopeExitDispid9", [this] { V5Method(iterator_, IVel5Iterator::Close); });
+}
+
+ScopeExitDispid38::~ScopeExitDispid38()
+{
+    RestoreStep(L"~ScopeExitDispid38", [this] { V5Method(document_, IVel5Document2D::Highlight, saved_, 0L); });
+}
+
+ScopeExitDispid43::~ScopeExitDispid43()
+{
+    RestoreStep(L"~ScopeExitDispid43", [this] { V5Method(document_, IVel5Document3D::DeleteObject, object_); });
+}
+
+ScopeExitDispid42::~ScopeExitDispid42()
+{
+    RestoreStep(L"~ScopeExitDispid42", [this] { V5Put(part_, IVel5Part::RebuildFlag, true); });
+    RestoreStep(L"~ScopeExitDispid42", [this] { V5Method(part_, IVel5Part::Rebuild, false); });
+}
+
+ScopeExitDispid245::~ScopeExitDispid245()
+{
+    RestoreStep(L"~ScopeExitDispid245", [this] { V5Method(document_, IVel5Document2D::InsertionBracket, false); });
+}
+
+ScopeExitCloseModel::~ScopeExitCloseModel()
+{
+    RestoreStep(L"~ScopeExitCloseModel", [this] {
+        auto document7 = ObjectAs<IVel7Document3D>(
+            V5Method(application_, IVel5Application::ToLayer, model_, VelLayer7, VelTypeNone));
+        V7Get(document7, &IVel7Document3D::Close, 0L);
+    });
+    RestoreStep(L"~ScopeExitCloseModel", [this] { V5Method(application_, IVel5Application::Refresh); });
+}
+
+IVel5Document2DPtr QueryDispid9Interface(IVel5SketchDefinition* sketch)
+{
+    return ObjectAs<IVel5Document2D>(V5Method(sketch, IVel5SketchDefinition::BeginEdit));
+}

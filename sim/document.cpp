@@ -1,0 +1,121 @@
+#include "sim/document.h"
+
+#include "hostapi/velmar.h"
+#include "sim/velmar.h"
+
+namespace sim {
+
+namespace {
+
+// Hands a stand-in object out through an out parameter, as the host does: with a reference added.
+void GiveOut(Object* object, IDispatch** out)
+{
+    *out = object ? object->Primary() : nullptr;
+    if (*out)
+        (*out)->AddRef();
+}
+
+} // namespace
+
+Document::Document(Velmar& velmar, int type, const std::string& name) : velmar_(velmar), type_(type)
+{
+    v5_ = velmar.NewObject(name + "5");
+    v7_ = velmar.NewObject(name + "7");
+    v7_->Face<IVel7Document>()
+        .Get<&IVel7Document::get_Kind>(11)
+        .On<&IVel7Document::Close>(13, [](long, VARIANT_BOOL* closed) { *closed = VARIANT_TRUE; })
+        .On<&IVel7Document::get_SpcDescriptions>(26, [this](IDispatch** out) { GiveOut(descriptions_.get(), out); });
+    v7_->Value(11) = _variant_t(static_cast<long>(type));
+    if (Is2D())
+        Build2D();
+    else if (type == 3)
+        v5_->Supports(__uuidof(IVel5SpcDocument));
+    else
+        Build3D();
+    BuildSpcChain(velmar);
+    velmar.Twin(*v5_, *v7_);
+}
+
+void Document::Build2D()
+{
+    v5_->Supports(__uuidof(IVel5Document2D))
+        .Returns(IVel5Document2D::Highlight, _variant_t())
+        .Returns(IVel5Document2D::InsertionBracket, _variant_t());
+    v7_->Face<IVel7Document2D>();
+}
+
+void Document::Build3D()
+{
+    v5_->Supports(__uuidof(IVel5Document3D))
+        .Property(IVel5Document3D::UndoRecording, true)
+        .Property(IVel5Document3D::CurrentObject)
+        .Method(IVel5Document3D::SetCurrentObject, [this](Args& args) {
+            v5_->Value(IVel5Document3D::CurrentObject) = _variant_t(static_cast<IDispatch*>(args.Object(0)));
+            return _variant_t(true);
+        })
+        .Method(IVel5Document3D::DeleteObject, [](Args& args) {
+            args.Unknown(0);
+            return _variant_t(true);
+        })
+        .Method(IVel5Document3D::PlacementInfo, [this](Args& args) {
+            IDispatchPtr part = args.Object(0);
+            ObjectRef placement = velmar_.NewObject("placement");
+            placement->Supports(__uuidof(IVel5PlacementInfo))
+                .Returns(IVel5PlacementInfo::PhantomReady, phantomReady_)
+                .Returns(IVel5PlacementInfo::Part, _variant_t(static_cast<IDispatch*>(part)));
+            return _variant_t(placement->Primary());
+        });
+    v7_->Face<IVel7Document3D>()
+        .On<&IVel7Document3D::Close>(13, [](long, VARIANT_BOOL* closed) { *closed = VARIANT_TRUE; })
+        .Set<&IVel7Document3D::put_EditSwitch>(52)
+        .Set<&IVel7Document3D::put_UndoContainerMode>(67)
+        .Get<&IVel7Document3D::get_UndoEnabled>(68)
+        .Set<&IVel7Document3D::put_UndoDisabledMode>(69)
+        .Get<&IVel7Document3D::get_UndoContainerOpen>(70)
+        .Set<&IVel7Document3D::put_RecalcDimensions>(73, 74)
+        .Get<&IVel7Document3D::get_RecalcDimensions>(74);
+    v7_->Value(67) = _variant_t(VARIANT_TRUE, VT_I2);
+    v7_->Value(68) = _variant_t(VARIANT_TRUE, VT_I2);
+    v7_->Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
+    v7_->Value(70) = _variant_t(VARIANT_FALSE, VT_I2);
+    v7_->Value(74) = _variant_t(VARIANT_FALSE, VT_I2);
+}
+
+void Document::BuildSpcChain(Velmar& velmar)
+{
+    descriptions_ = velmar.NewObject("spcDscs");
+    description_ = velmar.NewObject("spcDsc");
+    sub_ = velmar.NewObject("spcSub");
+    spcObjects_ = velmar.NewObject("spcObjs");
+    ObjectRef columnsA = velmar.NewObject("spcColsA");
+    ObjectRef columnsB = velmar.NewObject("spcColsB");
+
+    auto active = [this](IDispatch** out) { GiveOut(hasDescription_ ? description_.get() : nullptr, out); };
+    descriptions_->Face<IVel7SpcDescriptions>()
+        .On<&IVel7SpcDescriptions::Add>(14, [this](BSTR, long, BSTR, IDispatch** out) {
+            if (canCreateDescription_)
+                hasDescription_ = true;
+            GiveOut(canCreateDescription_ ? description_.get() : nullptr, out);
+        })
+        .On<&IVel7SpcDescriptions::get_Active>(16, active)
+        .On<&IVel7SpcDescriptions::get_Current>(17, active);
+
+    description_->Face<IVel7SpcDescription>()
+        .On<&IVel7SpcDescription::Update>(19, [](VARIANT_BOOL* done) { *done = VARIANT_TRUE; })
+        .On<&IVel7SpcDescription::get_Sub>(21, [this](IDispatch** out) { GiveOut(sub_.get(), out); })
+        .On<&IVel7SpcDescription::get_SpcObjects>(24, [this](IDispatch** out) { GiveOut(spcObjects_.get(), out); })
+        .Get<&IVel7SpcDescription::get_UpdateMode>(34)
+        .Set<&IVel7SpcDescription::put_UpdateMode>(35, 34)
+        .Set<&IVel7SpcDescription::put_BulkSwitch>(37);
+    description_->Value(34) = _variant_t(VARIANT_TRUE, VT_I2);
+    description_->Value(37) = _variant_t(VARIANT_TRUE, VT_I2);
+
+    Object* a = columnsA.get();
+    Object* b = columnsB.get();
+    sub_->Face<IVel7SpcDescriptionSub>()
+        .On<&IVel7SpcDescriptionSub::get_ColumnsA>(19, [a](IDispatch** out) { GiveOut(a, out); })
+        .On<&IVel7SpcDescriptionSub::get_ColumnsB>(20, [b](IDispatch** out) { GiveOut(b, out); });
+    spcObjects_->Face<IVel7SpcObjects>();
+}
+
+} // namespace sim

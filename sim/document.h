@@ -1,0 +1,61 @@
+#pragma once
+// A document of the stand-in Velmar: its version-5 and version-7 objects and the state the library
+// switches, kept as stored values of those objects so that tests read them back.
+//
+// Types: 1, 2 drawing and fragment (IVel5Document2D, IVel7Document2D); 3 specification document
+// (IVel5SpcDocument); 4 part, 5 and 7 assemblies, 6 (IVel5Document3D, IVel7Document3D). Every document
+// answers IVel7Document.
+//
+// 3D documents keep: the undo switches (version-7 positions 67, 68, 69, 70 and the version-5 property
+// 70), the edit switch (52), the current object (version-5 74, switched by 73), the recalculation flag
+// (74 of version 7, 73 puts it). Every document has a specification chain: descriptions (26) → active
+// description (16 below host 15.0.0, 17 from it; one description, or none) → its sub-object (21) with the
+// two column collections (19, 20) and the specification objects (24); the description's update mode is
+// read at 34 and written at 35 (one stored value, 34), its bulk switch at 37.
+#include "sim/sim_object.h"
+
+namespace sim {
+
+class Velmar;
+
+class Document {
+public:
+    Document(Velmar& velmar, int type, const std::string& name);
+
+    int Type() const { return type_; }
+    bool Is3D() const { return type_ >= 4; }
+    bool Is2D() const { return type_ == 1 || type_ == 2; }
+    Object& V5() { return *v5_; }
+    Object& V7() { return *v7_; }
+
+    // The specification chain.
+    void SetSpcDescription(bool present) { hasDescription_ = present; }
+    bool HasSpcDescription() const { return hasDescription_; }
+    void AllowSpcDescriptionCreation(bool allowed) { canCreateDescription_ = allowed; }
+    Object& SpcDescriptions() { return *descriptions_; }
+    Object& SpcDescription() { return *description_; }
+    Object& SpcDescriptionSub() { return *sub_; }
+    Object& SpcObjects() { return *spcObjects_; }
+
+    // The placement objects IVel5Document3D::PlacementInfo makes: their phantom is ready unless refused.
+    void SetPhantomReady(bool ready) { phantomReady_ = ready; }
+
+private:
+    void Build2D();
+    void Build3D();
+    void BuildSpcChain(Velmar& velmar);
+
+    Velmar& velmar_;
+    int type_;
+    ObjectRef v5_;
+    ObjectRef v7_;
+    ObjectRef descriptions_;
+    ObjectRef description_;
+    ObjectRef sub_;
+    ObjectRef spcObjects_;
+    bool hasDescription_ = true;
+    bool canCreateDescription_ = true;
+    bool phantomReady_ = true;
+};
+
+} // namespace sim

@@ -1,0 +1,88 @@
+#include "sim/part_graph.h"
+
+#include "hostapi/velmar.h"
+#include "sim/velmar.h"
+
+namespace sim {
+
+namespace {
+
+_variant_t Handed(Object& object)
+{
+    return _variant_t(object.Primary());
+}
+
+} // namespace
+
+Part::Part(Velmar& velmar, const std::string& name)
+{
+    v5_ = velmar.NewObject(name + "5");
+    v7_ = velmar.NewObject(name + "7");
+    bridge_ = velmar.NewObject(name + "Bridge");
+    feature_ = velmar.NewObject(name + "Feature");
+    color_ = velmar.NewObject(name + "Color");
+
+    Object& bridge = *bridge_;
+    v5_->Supports(__uuidof(IVel5Part))
+        .Property(IVel5Part::PhantomLook, 7L)
+        .Returns(IVel5Part::ColorParam, Handed(*color_))
+        .Returns(IVel5Part::Update, true)
+        .Returns(IVel5Part::HostObject, Handed(bridge))
+        .Returns(IVel5Part::Rebuild, true)
+        .Property(IVel5Part::RebuildFlag, false);
+    color_->Supports(__uuidof(IVel5ColorParam)).Property(IVel5ColorParam::PhantomShade, 1.0);
+
+    v7_->Face<IVel7Part>();
+    v7_->Returns(IVel7Dispatch::Bridge, Handed(bridge)).Returns(IVel7Dispatch::BridgeEx, Handed(bridge));
+
+    // A part inside an entity is reached, from its bridge, through the entity's feature.
+    bridge_->Supports(__uuidof(IVel5Object)).Method(IVel5Object::Object5, [this](Args&) {
+        return owner_ ? Handed(owner_->Feature()) : Handed(*feature_);
+    });
+    feature_->Supports(__uuidof(IVel5Object))
+        .Property(IVel5Object::Type, _variant_t(static_cast<short>(VelTypePart)))
+        .Returns(IVel5Object::Target, Handed(*v5_))
+        .Returns(IVel5Object::Object5, Handed(*feature_));
+    velmar.Twin(*v5_, *v7_);
+}
+
+Entity::Entity(Velmar& velmar, const std::string& name, short type, std::vector<Part*> parts) : parts_(std::move(parts))
+{
+    v5_ = velmar.NewObject(name + "5");
+    v7_ = velmar.NewObject(name + "7");
+    feature_ = velmar.NewObject(name + "Feature");
+    features_ = velmar.NewObject(name + "Features");
+    for (Part* part : parts_)
+        part->owner_ = this;
+
+    v5_->Supports(__uuidof(IVel5Entity))
+        .Property(IVel5Entity::Type, _variant_t(type))
+        .Property(IVel5Entity::Owner);
+    v7_->Face<IVel7Pattern>().On<&IVel7Pattern::get_Sources>(21, [this](VARIANT* sources) {
+        SAFEARRAY* array = SafeArrayCreateVector(VT_DISPATCH, 0, static_cast<ULONG>(parts_.size()));
+        for (LONG i = 0; i < static_cast<LONG>(parts_.size()); ++i)
+            SafeArrayPutElement(array, &i, parts_[static_cast<size_t>(i)]->V7().Primary());
+        VariantInit(sources);
+        V_VT(sources) = VT_ARRAY | VT_DISPATCH;
+        V_ARRAY(sources) = array;
+    });
+    feature_->Supports(__uuidof(IVel5Object))
+        .Property(IVel5Object::Type, _variant_t(static_cast<short>(VelTypeEntity)))
+        .Returns(IVel5Object::Target, Handed(*v5_))
+        .Returns(IVel5Object::Object5, Handed(*feature_))
+        .Method(IVel5Object::Features, 2, [this](Args& args) {
+            args.Bool(0);
+            args.Bool(1);
+            return Handed(*features_);
+        });
+    features_->Supports(__uuidof(IVel5FeatureCollection)).Method(IVel5FeatureCollection::IndexOf, 1, [this](Args& args) {
+        Object* wanted = Object::From(args.Unknown(0));
+        for (size_t i = 0; i < parts_.size(); ++i)
+            if (wanted == &parts_[i]->Bridge())
+                return _variant_t(static_cast<long>(i));
+        return _variant_t(-1L);
+    });
+    velmar.Twin(*v5_, *v7_);
+}
+
+} // namespace sim

@@ -1,0 +1,62 @@
+#pragma once
+// 3D components and entities of the stand-in Velmar, with the objects that bridge their two layers:
+//
+//   part: version-5 part (IVel5Part) ↔ version-7 part (IVel7Part), twins for IVel5Application::ToLayer;
+//         the version-7 part's dispatch side (34, 14) and the version-5 part's 34 give its bridge
+//         (IVel5Object); the bridge's 5 gives the version-5 feature: the part's own (type 104, 8 → the
+//         part) or, for a part inside an entity, the entity's (type 105).
+//   entity: version-5 entity (IVel5Entity; type 3, owner 14) ↔ version-7 form (IVel7Pattern; 21 gives its
+//         parts as an array of version-7 parts); its feature (type 105, 8 → the entity, 4 → the feature
+//         collection whose 9 gives the index of a part's bridge).
+//
+// Parts also keep the look the phantom guard switches: 38 (32-bit), the colour parameters' 6 (double),
+// the update (12).
+#include "sim/sim_object.h"
+
+#include <vector>
+
+namespace sim {
+
+class Velmar;
+class Entity;
+
+class Part {
+public:
+    Part(Velmar& velmar, const std::string& name);
+
+    Object& V5() { return *v5_; }
+    Object& V7() { return *v7_; }
+    Object& Bridge() { return *bridge_; }
+    Object& Feature() { return *feature_; }
+    Object& ColorParam() { return *color_; }
+    Entity* Owner() const { return owner_; }
+
+private:
+    friend class Entity;
+    ObjectRef v5_;
+    ObjectRef v7_;
+    ObjectRef bridge_;
+    ObjectRef feature_;
+    ObjectRef color_;
+    Entity* owner_ = nullptr;
+};
+
+class Entity {
+public:
+    Entity(Velmar& velmar, const std::string& name, short type, std::vector<Part*> parts);
+
+    Object& V5() { return *v5_; }
+    Object& V7() { return *v7_; }
+    Object& Feature() { return *feature_; }
+    Object& Features() { return *features_; }
+    const std::vector<Part*>& Parts() const { return parts_; }
+
+private:
+    ObjectRef v5_;
+    ObjectRef v7_;
+    ObjectRef feature_;
+    ObjectRef features_;
+    std::vector<Part*> parts_;
+};
+
+} // namespace sim

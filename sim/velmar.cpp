@@ -1,0 +1,197 @@
+#include "sim/velmar.h"
+
+#include "hostapi/velmar.h"
+
+namespace sim {
+
+namespace {
+
+const wchar_t kWindowClass[] = L"VelmarStandInMainWindow";
+
+HWND CreateMainWindow()
+{
+    static const ATOM registered = [] {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = kWindowClass;
+        return RegisterClassW(&windowClass);
+    }();
+    (void)registered;
+    // Never shown: the owner of the library's dialogs and message boxes, as Velmar's frame window is.
+    return CreateWindowExW(0, kWindowClass, L"Velmar", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 800, 600,
+                           nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+_variant_t Handed(Object* object)
+{
+    return object ? _variant_t(object->Primary()) : _variant_t();
+}
+
+} // namespace
+
+Velmar::Velmar(HostVersion version) : ownSession_(std::make_unique<Session>()), session_(ownSession_.get()), version_(version)
+{
+    window_ = CreateMainWindow();
+    BuildApplication5();
+    BuildApplication7();
+}
+
+Velmar::Velmar(Session& shared, HostVersion version) : session_(&shared), version_(version)
+{
+    window_ = CreateMainWindow();
+    BuildApplication5();
+    BuildApplication7();
+}
+
+Velmar::~Velmar()
+{
+    // References the library still holds must not reach the model after it is gone.
+    for (auto& object : objects_)
+        object->Detach();
+    if (window_)
+        DestroyWindow(window_);
+}
+
+ObjectRef Velmar::NewObject(const std::string& name)
+{
+    objects_.push_back(Object::Create(*session_, name));
+    return objects_.back();
+}
+
+void Velmar::Twin(Object& v5, Object& v7)
+{
+    twins_.emplace_back(&v5, &v7);
+}
+
+Document& Velmar::OpenDocument(int type, const std::string& name)
+{
+    documents_.emplace_back(*this, type, name);
+    active_ = &documents_.back();
+    return documents_.back();
+}
+
+Part& Velmar::AddPart(const std::string& name)
+{
+    return parts_.emplace_back(*this, name);
+}
+
+Entity& Velmar::AddEntity(const std::string& name, short type, std::vector<Part*> parts)
+{
+    return entities_.emplace_back(*this, name, type, std::move(parts));
+}
+
+Object& Velmar::AddDrawingObject(long reference, const std::string& name)
+{
+    ObjectRef object = NewObject(name);
+    object->Face<IVel7DrawingObject>();
+    drawingObjects_.emplace_back(reference, object);
+    return *object;
+}
+
+void Velmar::SetLastError(long code, const std::wstring& text)
+{
+    lastErrorCode_ = code;
+    lastErrorText_ = text;
+}
+
+void Velmar::BuildApplication5()
+{
+    app5_ = NewObject("app5");
+    auto activeOf = [this](auto test) {
+        return [this, test](Args&) { return Handed(active_ && test(*active_) ? &active_->V5() : nullptr); };
+    };
+    app5_->Supports(__uuidof(IVel5Application))
+        .Method(IVel5Application::ActiveDocument3D, 0, activeOf([](Document& d) { return d.Type() == 4 || d.Type() == 5 || d.Type() == 7; }))
+        .Method(IVel5Application::ActiveDocument2D, 0, activeOf([](Document& d) { return d.Is2D(); }))
+        .Method(IVel5Application::ActiveSpcDocument, 0, activeOf([](Document& d) { return d.Type() == 3; }))
+        .Method(IVel5Application::NewTemporaryDocument2D, 0, [this](Args&) {
+            ObjectRef document = NewObject("tempDoc");
+            document->Supports(__uuidof(IVel5Document2D))
+                .Method(IVel5Document2D::OpenTemporary, 1, [](Args& args) {
+                    args.Object(0);
+                    return _variant_t(true);
+                })
+                .Returns(IVel5Document2D::CloseTemporary, true);
+            temporaryDocuments_.push_back(document);
+            return Handed(document.get());
+        })
+        .Method(IVel5Application::NewStructure, 1, [this](Args& args) {
+            const short kind = args.Int16(0);
+            for (const auto& known : VelStructureKinds) {
+                if (known.kind != kind)
+                    continue;
+                ObjectRef structure = NewObject("struct" + std::to_string(kind));
+                structure->Supports(*known.iid).AnyProperty();
+                structures_.push_back(structure);
+                return Handed(structure.get());
+            }
+            throw Fail{E_INVALIDARG, 0};
+        })
+        .Returns(IVel5Application::Refresh, 0L)
+        .Method(IVel5Application::MainWindow, 0, [this](Args&) {
+            return _variant_t(static_cast<long>(reinterpret_cast<LONG_PTR>(window_)));
+        })
+        .Method(IVel5Application::Version, 4, [this](Args& args) {
+            args.SetInt32(0, version_.major);
+            args.SetInt32(1, version_.minor);
+            args.SetInt32(2, version_.release);
+            args.SetInt32(3, version_.build);
+            return _variant_t(1L);
+        })
+        .Method(IVel5Application::Application7, 0, [this](Args&) { return Handed(app7_.get()); })
+        .Method(IVel5Application::ToLayer, 3, [this](Args& args) { return ToLayer(args); })
+        .Method(IVel5Application::SpcObjectAt, 2, [this](Args& args) {
+            const long reference = args.Int32(0);
+            args.Int32(1);
+            for (auto& [known, object] : drawingObjects_)
+                if (known == reference)
+                    return Handed(object.get());
+            return _variant_t();
+        });
+}
+
+_variant_t Velmar::ToLayer(Args& args)
+{
+    Object* object = Object::From(args.Unknown(0));
+    const long layer = args.Int32(1);
+    args.Int32(2);
+    for (auto& [v5, v7] : twins_) {
+        if (layer == VelLayer7 && object == v5)
+            return Handed(v7);
+        if (layer == VelLayer5 && object == v7)
+            return Handed(v5);
+    }
+    return _variant_t();
+}
+
+void Velmar::BuildApplication7()
+{
+    app7_ = NewObject("app7");
+    app7_->Face<IVel7Application>()
+        .On<&IVel7Application::get_ActiveDocument>(19, [this](IDispatch** document) {
+            *document = active_ ? active_->V7().Primary() : nullptr;
+            if (*document)
+                (*document)->AddRef();
+        })
+        .On<&IVel7Application::LastError>(21, [this](BSTR*, IDispatch** result) {
+            ObjectRef error = NewObject("lastError");
+            error->Face<IVel7TesterResult>()
+                .Get<&IVel7TesterResult::get_Code>(11)
+                .Get<&IVel7TesterResult::get_Text>(12);
+            error->Value(11) = _variant_t(lastErrorCode_);
+            error->Value(12) = _variant_t(lastErrorText_.c_str());
+            (*result = error->Primary())->AddRef();
+        })
+        .Set<&IVel7Application::put_EditSwitch>(25)
+        .On<&IVel7Application::ShowMessage>(34, [this](BSTR text, BSTR caption, long flags, long* button) {
+            Question question;
+            question.kind = "message";
+            question.text = text ? text : L"";
+            question.caption = caption ? caption : L"";
+            question.flags = flags;
+            *button = static_cast<long>(session_->user.Ask(question, _variant_t(static_cast<long>(IDOK))));
+        });
+}
+
+} // namespace sim

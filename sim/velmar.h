@@ -1,0 +1,96 @@
+#pragma once
+// The stand-in Velmar: an application with both faces, a host version, a real hidden main window,
+// documents of every type with an active one, and a small 3D object graph. Every call on its objects is
+// journaled; faults and the scripted user come from its session.
+//
+//   sim::Velmar velmar({15, 0, 1, 4711});
+//   sim::Document& doc = velmar.OpenDocument(5);          // an assembly, now active
+//   ... the library works on velmar.Application5() / Application7() ...
+//   EXPECT_EQ(velmar.Journal().Lines(), (std::vector<std::string>{"app5.50(&,&,&,&)"}));
+//
+// The application's version-5 members: 3 and 5 the active 3D and 2D document, 4 a new temporary 2D
+// document, 9 a parameter structure of a kind (every dispatch id of it a stored property), 11 the active
+// specification document, 16 (answers 0), 21 the main window, 50 the version, 103 the version-7
+// application, 108 the twin of an object in the other layer, 112 the version-7 object of a 2D reference.
+// Version-7 members: 19 the active document, 21 the last error for a text, 25 the edit switch, 34 the
+// message box, answered by the scripted user (kind "message"; unanswered: IDOK).
+#include "sim/document.h"
+#include "sim/part_graph.h"
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct HostVersion {
+    long major = 15;
+    long minor = 0;
+    long release = 1;
+    long build = 0;
+};
+
+class Velmar {
+public:
+    explicit Velmar(HostVersion version = {});
+    Velmar(Session& shared, HostVersion version = {});
+    ~Velmar();
+    Velmar(const Velmar&) = delete;
+    Velmar& operator=(const Velmar&) = delete;
+
+    Session& GetSession() { return *session_; }
+    sim::Journal& Journal() { return session_->journal; }
+    sim::Faults& Faults() { return session_->faults; }
+    ScriptedUser& User() { return session_->user; }
+
+    IDispatchPtr Application5() { return app5_->Ptr(); }
+    IDispatchPtr Application7() { return app7_->Ptr(); }
+    Object& App5() { return *app5_; }
+    Object& App7() { return *app7_; }
+    HWND MainWindow() const { return window_; }
+    void SetVersion(HostVersion version) { version_ = version; }
+
+    Document& OpenDocument(int type, const std::string& name = "doc");   // becomes the active document
+    void Activate(Document* document) { active_ = document; }           // null: no active document
+    Document* ActiveDocument() const { return active_; }
+
+    Part& AddPart(const std::string& name);
+    Entity& AddEntity(const std::string& name, short type, std::vector<Part*> parts = {});
+    // The version-7 object IVel5Application::SpcObjectAt gives for a reference (IVel7DrawingObject).
+    Object& AddDrawingObject(long reference, const std::string& name);
+    void SetLastError(long code, const std::wstring& text);
+
+    // Any further object of the model; it is detached with the model.
+    ObjectRef NewObject(const std::string& name);
+    // Two objects that stand for one thing in the two layers.
+    void Twin(Object& v5, Object& v7);
+
+    const std::vector<ObjectRef>& Structures() const { return structures_; }
+    const std::vector<ObjectRef>& TemporaryDocuments() const { return temporaryDocuments_; }
+
+private:
+    void BuildApplication5();
+    void BuildApplication7();
+    _variant_t ToLayer(Args& args);
+
+    std::unique_ptr<Session> ownSession_;
+    Session* session_;
+    HostVersion version_;
+    HWND window_ = nullptr;
+    std::vector<ObjectRef> objects_;
+    ObjectRef app5_;
+    ObjectRef app7_;
+    std::deque<Document> documents_;
+    std::deque<Part> parts_;
+    std::deque<Entity> entities_;
+    Document* active_ = nullptr;
+    std::vector<std::pair<Object*, Object*>> twins_;
+    std::vector<std::pair<long, ObjectRef>> drawingObjects_;
+    std::vector<ObjectRef> structures_;
+    std::vector<ObjectRef> temporaryDocuments_;
+    long lastErrorCode_ = 0;
+    std::wstring lastErrorText_;
+};
+
+} // namespace sim
