@@ -11,3 +11,13 @@
 #define IDC_DEBUG_MESSAGE       1059
 #define IDC_DEBUG_DETAILS       1060
 #define IDC_DEBUG_HINT          1061
+
+// The library protocol: the menu (its item ids are the command numbers), the toolbar's command list,
+// the toolbar bitmaps (size base + command number) and the library's name.
+#define IDM_LIBRARY             2222
+#define IDR_TOOLBAR             4444
+#define IDS_LIBRARY_NAME        4444
+#define IDB_TOOLBAR16           1000
+#define IDB_TOOLBAR24           2000
+#define IDB_TOOLBAR32           3000
+#define IDB_TOOLBAR48           4000

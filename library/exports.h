@@ -1,0 +1,16 @@
+#pragma once
+// The library protocol: the functions Velmar calls by name (their ordinals are fixed in normset.def).
+// Every one of them catches everything: no exception may cross into Velmar.
+#include "core/com.h"
+
+extern "C" {
+void WINAPI LIBRARYENTRY(unsigned command) noexcept;                      // 1
+unsigned WINAPI LIBRARYID() noexcept;                                     // 2
+const wchar_t* WINAPI LIBRARYNAMEW() noexcept;                            // 3
+const wchar_t* WINAPI DisplayLibraryNameW() noexcept;                     // 4
+int WINAPI LibToolBarId(int type, int index) noexcept;                    // 5
+int WINAPI LibraryHintTipsBeginID() noexcept;                             // 6
+const wchar_t* WINAPI LIBRARYHELPFILEW() noexcept;                        // 14
+int WINAPI LibraryBmpBeginID(unsigned size) noexcept;                     // 16
+int WINAPI LibInterfaceNotifyEntry(IDispatch* application) noexcept;     // 17
+}

@@ -1,0 +1,160 @@
+#include "library/provider_connection.h"
+
+#include "core/format_string.h"
+#include "core/module.h"
+#include "core/trace_log.h"
+#include "core/translate.h"
+#include "hostapi/vtable_call.h"
+
+namespace {
+
+// The slot holds the provider's INMClient interface (as IUnknown, its base): the only interface the
+// library stores there, so it reads back as INMClient.
+bool g_ready = false;
+
+// What a controller sent last: to which provider (its identity, compared only, not counted) and for
+// which pair. Forgotten whenever a provider is created or anything else sets the provider up.
+struct SentOptions {
+    IUnknown* provider = nullptr;
+    long documentType = 0;
+    long mask = 0;
+};
+SentOptions g_sent;
+
+void ForgetSentOptions() noexcept
+{
+    g_sent = SentOptions{};
+}
+
+IUnknown* IdentityOf(IUnknown* object)
+{
+    IUnknownPtr identity;
+    if (object)
+        object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity));
+    return identity.GetInterfacePtr();
+}
+
+HRESULT DisconnectProvider(IUnknown* provider)
+{
+    _variant_t unused;
+    return static_cast<INMClient*>(provider)->Disconnect(&unused);
+}
+
+} // namespace
+
+INMClient* NormsetProvider() noexcept
+{
+    return static_cast<INMClient*>(HeldProvider());
+}
+
+HRESULT CreateNormsetProvider()
+{
+    HoldProvider(nullptr, nullptr);
+    g_ready = false;
+    ForgetSentOptions();
+    IUnknownPtr object;
+    HRESULT hr = CoCreateInstance(CLSID_BOSimpleProvider, nullptr,
+                                  CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER |
+                                      CLSCTX_REMOTE_SERVER,
+                                  IID_IUnknown, reinterpret_cast<void**>(&object));
+    if (FAILED(hr))
+        return hr;
+    hr = OleRun(object);
+    if (FAILED(hr))
+        return hr;
+    INMClientPtr client;
+    hr = object->QueryInterface(__uuidof(INMClient), reinterpret_cast<void**>(&client));
+    if (FAILED(hr))
+        return hr;
+    if (!client)
+        return E_NOINTERFACE;
+    HoldProvider(static_cast<IUnknown*>(client.GetInterfacePtr()), &DisconnectProvider);
+    return S_OK;
+}
+
+void NormsetInitOnce()
+{
+    TraceScope scope(L"NormsetInitOnce");
+    if (g_ready && NormsetProvider())
+        return;
+    scope.WriteLine(L"First_init");
+    const HRESULT created =
+        scope.HResult(L"iNMClientExt.CreateInstance(VAZEZadAzuduv::CLSID_BOSimpleProvider)", CreateNormsetProvider());
+    if (FAILED(created))
+        throw FormatString(Translate(L"Ошибка при запуске Справочника (код ошибки %x)."),
+                           _variant_t(static_cast<long>(created)));
+    INMClient* provider = NormsetProvider();
+    _bstr_t text(L"");
+    long error = 0;
+    BSTR connectText = text.Detach();
+    try {
+        V7Call(provider, &INMClient::Connect, &connectText, &error);
+    } catch (...) {
+        SysFreeString(connectText);
+        throw;
+    }
+    text.Attach(connectText);
+    if (error != 0) {
+        scope.WriteLine(L"\"Init_error\"");
+        // The user is to learn why the connection was refused: a failing clean-up must not replace that.
+        scope.HResult(L"Disconnect", DisconnectProvider(provider));
+        HoldProvider(nullptr, nullptr);
+        throw FormatString(L"%s\r\n%s", _variant_t(Translate(L"Ошибка подключения к серверу.").c_str()),
+                           _variant_t(text));
+    }
+    g_ready = true;
+}
+
+INMResponsePtr ClientSelect(INMClient* provider, long& command, _bstr_t& params, _bstr_t& location, HWND owner)
+{
+    // The reference book takes the window as a 32-bit long; window handles fit in 32 bits.
+    const long window = static_cast<long>(reinterpret_cast<LONG_PTR>(owner));
+    INMResponse* response = nullptr;
+    // In/out strings: the reference book may free what goes in and put its own text in its place.
+    BSTR paramsText = params.Detach();
+    BSTR locationText = location.Detach();
+    try {
+        V7Call(provider, &INMClient::Select, &command, &paramsText, &locationText, window, &response);
+    } catch (...) {
+        params.Attach(paramsText);
+        location.Attach(locationText);
+        throw;
+    }
+    params.Attach(paramsText);
+    location.Attach(locationText);
+    return INMResponsePtr(response, false);
+}
+
+_bstr_t ResponseXml(INMResponse* response)
+{
+    return V7Get(response, &INMResponse::get_Xml);
+}
+
+void SetInstrumentOptions(INMClient* provider, const InstrumentOptions& options)
+{
+    ForgetSentOptions();
+    V7Call(provider, &INMClient::SetInstrumentOptions, static_cast<BSTR>(options.instrument),
+           static_cast<BSTR>(options.hostVersion), static_cast<BSTR>(options.documentId),
+           static_cast<BSTR>(options.containerId), static_cast<BSTR>(options.extra), options.mask);
+}
+
+bool SetInstrumentOptionsOnChange(INMClient* provider, long documentType, const InstrumentOptions& options)
+{
+    IUnknown* identity = IdentityOf(provider);
+    if (identity && g_sent.provider == identity && g_sent.documentType == documentType &&
+        g_sent.mask == options.mask)
+        return false;
+    SetInstrumentOptions(provider, options);
+    g_sent = SentOptions{identity, documentType, options.mask};
+    return true;
+}
+
+namespace testhooks {
+
+void ResetProviderConnection() noexcept
+{
+    g_ready = false;
+    ForgetSentOptions();
+}
+
+} // namespace testhooks

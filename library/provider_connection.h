@@ -1,0 +1,47 @@
+#pragma once
+// The one reference-book provider of the process: created and connected before the first command that
+// needs it, kept until the library is unloaded (the slot itself belongs to the module's lifetime), and
+// told before each selection in which context it is used.
+#include "core/com.h"
+#include "hostapi/reference_book.h"
+
+// The held provider, borrowed; null when there is none.
+INMClient* NormsetProvider() noexcept;
+
+// Releases a provider still held, creates a new one (running, as INMClient) into the slot and forgets the
+// set-up options sent so far. Returns the HRESULT; the slot is empty on failure.
+HRESULT CreateNormsetProvider();
+
+// Makes sure the provider exists and is connected. Throws the user's message as a wide string when it
+// cannot be started or refuses the connection; the next call then tries again from the start.
+void NormsetInitOnce();
+
+// Position 30: the user's choice. command, params and location go in and may come back changed; a null
+// response means nothing was chosen. A null provider or a failing call raises _com_error.
+INMResponsePtr ClientSelect(INMClient* provider, long& command, _bstr_t& params, _bstr_t& location, HWND owner);
+
+// Position 8 of the response: its XML text. A null response raises E_POINTER.
+_bstr_t ResponseXml(INMResponse* response);
+
+// The arguments of the set-up call, in its order.
+struct InstrumentOptions {
+    _bstr_t instrument;
+    _bstr_t hostVersion;
+    _bstr_t documentId;
+    _bstr_t containerId;
+    _bstr_t extra;       // may be null
+    long mask = 0;
+};
+
+// Position 29 from any path other than a controller's (the 2D hot points): the reference book's context
+// changes, so what the controllers remember having sent is forgotten.
+void SetInstrumentOptions(INMClient* provider, const InstrumentOptions& options);
+
+// A controller's set-up: sent unless this same provider was last set up by this call with the same pair
+// (document type, mask); the pair is remembered once the call succeeded. True when sent.
+bool SetInstrumentOptionsOnChange(INMClient* provider, long documentType, const InstrumentOptions& options);
+
+namespace testhooks {
+// Forgets the ready flag and the set-up options sent (the slot itself: ClearModuleSlots / HoldProvider).
+void ResetProviderConnection() noexcept;
+} // namespace testhooks

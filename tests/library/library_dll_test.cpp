@@ -1,0 +1,263 @@
+// The built library as Velmar sees it: loaded from its file, its exports by name and ordinal, its
+// resources, its display name and help file.
+#include "core/files.h"
+#include "core/registry.h"
+#include "core/scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring BuiltLibrary()
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::filesystem::path(path).parent_path().wstring() + L"\\normset.dll";
+}
+
+// A loaded library, freed at the end of the scope.
+class Library {
+public:
+    explicit Library(const std::wstring& path) : module_(LoadLibraryW(path.c_str())) {}
+    ~Library()
+    {
+        if (module_)
+            FreeLibrary(module_);
+    }
+    Library(const Library&) = delete;
+    Library& operator=(const Library&) = delete;
+
+    HMODULE get() const { return module_; }
+    template <class F>
+    F Export(const char* name) const
+    {
+        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    }
+
+private:
+    HMODULE module_;
+};
+
+using TextExport = const wchar_t*(WINAPI*)();
+
+// A copy of the built library in a folder of its own: a fresh module with fresh process-wide state.
+std::wstring CopyLibraryTo(const std::wstring& folder)
+{
+    std::filesystem::create_directories(folder);
+    const std::wstring copy = folder + L"normset.dll";
+    std::filesystem::copy_file(BuiltLibrary(), copy, std::filesystem::copy_options::overwrite_existing);
+    return copy;
+}
+
+// The export directory of a loaded module.
+std::set<std::string> ExportedNames(HMODULE module, DWORD* functionCount)
+{
+    auto* base = reinterpret_cast<const BYTE*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& entry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
+    const auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
+    const auto* functions = reinterpret_cast<const DWORD*>(base + exports->AddressOfFunctions);
+    std::set<std::string> result;
+    for (DWORD i = 0; i < exports->NumberOfNames; ++i)
+        result.insert(reinterpret_cast<const char*>(base + names[i]));
+    *functionCount = 0;
+    for (DWORD i = 0; i < exports->NumberOfFunctions; ++i)
+        *functionCount += functions[i] != 0;
+    return result;
+}
+
+const wchar_t NormsetKey[] = L"Software\\Orbex\\Normset";
+
+// Sets (or, with an empty text, removes) the machine's UI language value for the scope.
+class ScopedLanguageValue {
+public:
+    explicit ScopedLanguageValue(const std::wstring& language)
+    {
+        RegKey key = CreateRegKey(HKEY_LOCAL_MACHINE, NormsetKey, KEY_READ | KEY_WRITE);
+        previous_ = key ? ReadRegString(key.get(), L"Language", L"\x01") : L"\x01";
+        Set(language);
+    }
+    ~ScopedLanguageValue() { Set(previous_ == L"\x01" ? L"" : previous_); }
+
+private:
+    static void Set(const std::wstring& language)
+    {
+        RegKey key = CreateRegKey(HKEY_LOCAL_MACHINE, NormsetKey, KEY_WRITE);
+        if (language.empty())
+            RegDeleteValueW(key.get(), L"Language");
+        else
+            RegSetValueExW(key.get(), L"Language", 0, REG_SZ, reinterpret_cast<const BYTE*>(language.c_str()),
+                           static_cast<DWORD>((language.size() + 1) * sizeof(wchar_t)));
+    }
+    std::wstring previous_;
+};
+
+} // namespace
+
+TEST(LibraryDll, ExportsTheProtocolByNameAndOrdinalAndNothingElse)
+{
+    Library library(BuiltLibrary());
+    ASSERT_NE(library.get(), nullptr);
+    const std::vector<std::pair<const char*, int>> expected = {
+        {"LIBRARYENTRY", 1},       {"LIBRARYID", 2},          {"LIBRARYNAMEW", 3},
+        {"DisplayLibraryNameW", 4}, {"LibToolBarId", 5},      {"LibraryHintTipsBeginID", 6},
+        {"LIBRARYHELPFILEW", 14},  {"LibraryBmpBeginID", 16}, {"LibInterfaceNotifyEntry", 17},
+    };
+    std::set<std::string> names;
+    for (const auto& [name, ordinal] : expected) {
+        FARPROC byName = GetProcAddress(library.get(), name);
+        EXPECT_NE(byName, nullptr) << name;
+        EXPECT_EQ(byName, GetProcAddress(library.get(), MAKEINTRESOURCEA(ordinal))) << name;
+        names.insert(name);
+    }
+    DWORD functions = 0;
+    EXPECT_EQ(ExportedNames(library.get(), &functions), names);
+    EXPECT_EQ(functions, expected.size());
+}
+
+TEST(LibraryDll, IdentificationExportsAnswerTheirConstants)
+{
+    Library library(BuiltLibrary());
+    ASSERT_NE(library.get(), nullptr);
+    EXPECT_EQ(library.Export<unsigned(WINAPI*)()>("LIBRARYID")(), 2222u);
+    EXPECT_EQ(std::wstring(library.Export<TextExport>("LIBRARYNAMEW")()), L"Нормсет");
+    const auto toolbar = library.Export<int(WINAPI*)(int, int)>("LibToolBarId");
+    EXPECT_EQ(toolbar(1, 0), 4444);
+    EXPECT_EQ(toolbar(1, 1), -1);
+    EXPECT_EQ(toolbar(2, 0), -1);
+    EXPECT_EQ(toolbar(0, 0), -1);
+    EXPECT_EQ(library.Export<int(WINAPI*)()>("LibraryHintTipsBeginID")(), 2000);
+    const auto bitmaps = library.Export<int(WINAPI*)(unsigned)>("LibraryBmpBeginID");
+    EXPECT_EQ(bitmaps(0), 1000);
+    EXPECT_EQ(bitmaps(1), 2000);
+    EXPECT_EQ(bitmaps(2), 3000);
+    EXPECT_EQ(bitmaps(3), 4000);
+    EXPECT_EQ(bitmaps(4), 0);
+    EXPECT_EQ(bitmaps(0xFFFFFFFFu), 0);
+}
+
+TEST(LibraryDll, MenuToolbarListAndNameAreInTheResources)
+{
+    Library library(BuiltLibrary());
+    ASSERT_NE(library.get(), nullptr);
+    HMENU menu = LoadMenuW(library.get(), MAKEINTRESOURCEW(2222));
+    ASSERT_NE(menu, nullptr);
+    const std::vector<std::wstring> captions = {L"Вставить элемент",
+                                                L"Найти и заменить",
+                                                L"Обновить ссылки на модели",
+                                                L"Создать объекты спецификации",
+                                                L"Создать деталь на базе стандартной",
+                                                L"Настройки",
+                                                L"Справка"};
+    ASSERT_EQ(GetMenuItemCount(menu), 7);
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(GetMenuItemID(menu, i), static_cast<UINT>(i + 1));
+        wchar_t caption[128] = {};
+        GetMenuStringW(menu, i, caption, 128, MF_BYPOSITION);
+        EXPECT_EQ(std::wstring(caption), captions[i]);
+    }
+    DestroyMenu(menu);
+
+    HRSRC list = FindResourceW(library.get(), MAKEINTRESOURCEW(4444), MAKEINTRESOURCEW(10));  // RT_RCDATA
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(SizeofResource(library.get(), list), 16u);
+    const auto* words = static_cast<const WORD*>(LockResource(LoadResource(library.get(), list)));
+    EXPECT_EQ(std::vector<WORD>(words, words + 8), (std::vector<WORD>{1, 2, 3, 4, 5, 6, 7, 0xFFFF}));
+
+    wchar_t name[64] = {};
+    EXPECT_EQ(LoadStringW(library.get(), 4444, name, 64), 7);
+    EXPECT_EQ(std::wstring(name), L"Нормсет");
+
+    EXPECT_NE(FindResourceW(library.get(), MAKEINTRESOURCEW(105), MAKEINTRESOURCEW(5)), nullptr);  // RT_DIALOG
+    EXPECT_EQ(GetFileVersionString(BuiltLibrary()), L"1.0.0.0");
+}
+
+TEST(LibraryDll, ToolbarBitmapsComeInFourSizes)
+{
+    Library library(BuiltLibrary());
+    ASSERT_NE(library.get(), nullptr);
+    const int sizes[] = {16, 24, 32, 48};
+    for (int s = 0; s < 4; ++s) {
+        const int base = (s + 1) * 1000;
+        EXPECT_EQ(FindResourceW(library.get(), MAKEINTRESOURCEW(base), MAKEINTRESOURCEW(2)), nullptr);
+        EXPECT_EQ(FindResourceW(library.get(), MAKEINTRESOURCEW(base + 8), MAKEINTRESOURCEW(2)), nullptr);
+        for (int command = 1; command <= 7; ++command) {
+            const int id = base + command;
+            HRSRC found = FindResourceW(library.get(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2));  // RT_BITMAP
+            ASSERT_NE(found, nullptr) << id;
+            const auto* info = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(library.get(), found)));
+            EXPECT_EQ(info->biWidth, sizes[s]) << id;
+            EXPECT_EQ(info->biHeight, sizes[s]) << id;
+            EXPECT_EQ(info->biBitCount, id == 1001 ? 8 : 24) << id;
+            HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(library.get(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
+            EXPECT_NE(bitmap, nullptr) << id;
+            DeleteObject(bitmap);
+        }
+    }
+}
+
+TEST(LibraryDll, DisplayNameIsTranslatedByTheMachinesLanguageAndCutTo63Characters)
+{
+    ScratchFolder scratch;
+    {
+        // No language value: the name as it is, even with language files beside the library.
+        ScopedLanguageValue none(L"");
+        const std::wstring folder = scratch / L"plain\\";
+        const std::wstring copy = CopyLibraryTo(folder);
+        ASSERT_TRUE(WriteUnicodeFile(L"\r\n#I\r\n1 Нормсет\r\n", folder + L"default.lng"));
+        ASSERT_TRUE(WriteUnicodeFile(L"\r\n#I\r\n1 Normset\r\n", folder + L"english.lng"));
+        Library library(copy);
+        ASSERT_NE(library.get(), nullptr);
+        EXPECT_EQ(std::wstring(library.Export<TextExport>("DisplayLibraryNameW")()), L"Нормсет");
+    }
+    ScopedLanguageValue english(L"english");
+    {
+        const std::wstring folder = scratch / L"english\\";
+        const std::wstring copy = CopyLibraryTo(folder);
+        ASSERT_TRUE(WriteUnicodeFile(L"\r\n#I\r\n1 Нормсет\r\n", folder + L"default.lng"));
+        ASSERT_TRUE(WriteUnicodeFile(L"\r\n#I\r\n1 Normset\r\n", folder + L"english.lng"));
+        Library library(copy);
+        ASSERT_NE(library.get(), nullptr);
+        const auto name = library.Export<TextExport>("DisplayLibraryNameW");
+        const wchar_t* buffer = name();
+        EXPECT_EQ(std::wstring(buffer), L"Normset");
+        EXPECT_EQ(name(), buffer);  // the same buffer on every call
+        EXPECT_EQ(std::wstring(library.Export<TextExport>("LIBRARYNAMEW")()), L"Нормсет");
+    }
+    {
+        // A language value without its files leaves the name untranslated.
+        Library library(CopyLibraryTo(scratch / L"nofiles\\"));
+        ASSERT_NE(library.get(), nullptr);
+        EXPECT_EQ(std::wstring(library.Export<TextExport>("DisplayLibraryNameW")()), L"Нормсет");
+    }
+    {
+        const std::wstring folder = scratch / L"long\\";
+        const std::wstring copy = CopyLibraryTo(folder);
+        const std::wstring longName(100, L'Ж');
+        ASSERT_TRUE(WriteUnicodeFile(L"\r\n#I\r\n1 Нормсет\r\n", folder + L"default.lng"));
+        ASSERT_TRUE(WriteUnicodeFile(L"\r\n#I\r\n1 " + longName + L"\r\n", folder + L"english.lng"));
+        Library library(copy);
+        ASSERT_NE(library.get(), nullptr);
+        EXPECT_EQ(std::wstring(library.Export<TextExport>("DisplayLibraryNameW")()), longName.substr(0, 63));
+    }
+}
+
+TEST(LibraryDll, HelpFileIsBesideTheLibraryElseInTheFolderAbove)
+{
+    ScratchFolder scratch;
+    const std::wstring folder = scratch / L"lib\\";
+    Library library(CopyLibraryTo(folder));
+    ASSERT_NE(library.get(), nullptr);
+    const auto help = library.Export<TextExport>("LIBRARYHELPFILEW");
+    // The folder above is named whether the file is there or not.
+    EXPECT_EQ(std::wstring(help()), scratch.Path() + L"VAZEZadAzuduv.chm");
+    ASSERT_TRUE(WriteUnicodeFile(L"help", folder + L"VAZEZadAzuduv.chm"));
+    EXPECT_EQ(std::wstring(help()), folder + L"VAZEZadAzuduv.chm");
+}
