@@ -35,9 +35,22 @@ VEL_IID(IVel5Application, "E36BC97C-39D6-4402-9C25-C7008A217E02");
 enum VelLayer : long { VelLayer5 = 1, VelLayer7 = 2 };
 enum VelObjectType : long { VelTypeNone = 0, VelTypePart = 104, VelTypeEntity = 105, VelTypePatternInstance = 120 };
 
+// Codes of IVel5Document3D::PartByCode.
+enum VelPartCode : long { VelPartTop = -1, VelPartEditedInPlace = -4 };
+
 struct IVel5Document3D : IDispatch {
     enum : DISPID {
+        // (32-bit code) a part of the document (IVel5Part; empty when there is none): -1 the document's
+        // top part, -4 the component being edited in place.
+        PartByCode = 7,
+        Mates = 8,                       // the document's mates (IVel5MateCollection)
         PlacementInfo = 14,              // (part) the placement object of a part being placed (IVel5PlacementInfo)
+        // (32-bit mate type, first object, second object, 16-bit direction, 16-bit fixed value 1, double
+        // value) creates a mate at once, without a mate collection.
+        AddMate = 27,
+        // A new, empty mate definition (IVel5Mate). The document finder's walk is documented with a top
+        // part at this number too; that reading is settled where the finder is built.
+        NewMate = 34,
         DeleteObject = 43,               // (object) removes an object; boolean result
         UndoRecording = 70,              // boolean property: undo recording of the document
         SetCurrentObject = 73,           // (object) makes the object current; boolean result ignored
@@ -60,12 +73,22 @@ VEL_IID(IVel5Document2D, "AF4E160D-5C89-4F21-B0F2-D53397BDAF78");
 
 struct IVel5Part : IDispatch {
     enum : DISPID {
+        // Velmar tells two members of this number apart by their arguments: with two 16-bit codes (-1, -1)
+        // it gives the part's feature collection (IVel5FeatureCollection); without arguments it is a
+        // boolean property of the part.
+        Features = 4,
         ColorParam = 10,                 // the part's colour parameters (IVel5ColorParam)
+        // (16-bit object type 6) an iterator over the part's faces, walked with 3 and 5. Without an
+        // argument the same number gives the part's variable collection.
+        Faces = 11,
         Update = 12,                     // boolean result ignored
         HostObject = 34,                 // the part's host object, queried to IVel5Object (as a version-7 object's Bridge)
         PhantomLook = 38,                // 32-bit property
         Rebuild = 42,                    // (boolean)
         RebuildFlag = 43,                // boolean property put
+        // (x, y, z doubles by reference, another part) converts a point given in the other part's
+        // coordinates into this part's, in place.
+        ConvertPoint = 45,
     };
 };
 VEL_IID(IVel5Part, "508A0CCD-9D74-11D6-95CE-00C0262D30E3");
@@ -74,7 +97,11 @@ VEL_IID(IVel5Part, "508A0CCD-9D74-11D6-95CE-00C0262D30E3");
 struct IVel5Entity : IDispatch {
     enum : DISPID {
         Type = 3,                        // 16-bit entity type
+        Definition = 5,                  // the definition, queried to the interface of the entity's kind
+        Part = 6,                        // the part the entity belongs to (IVel5Part)
         Owner = 14,                      // the owner (IVel5Object)
+        SurfaceLink = 15,                // first link of a face's surface-flag chain (IVel5SurfaceFlagLink1)
+        DirectionObjects = 18,           // (16-bit kind: 71, 72, 73) collection of such objects (IVel5EntityCollection)
     };
 };
 VEL_IID(IVel5Entity, "508A0CCA-9D74-11D6-95CE-00C0262D30E3");
@@ -101,6 +128,8 @@ struct IVel7Dispatch {
 
 struct IVel5FeatureCollection : IDispatch {
     enum : DISPID {
+        First = 3,                       // the first entry; null when there is none
+        Next = 5,                        // the next entry; null at the end
         IndexOf = 9,                     // (object) 32-bit index of the object in the collection
     };
 };
@@ -123,13 +152,32 @@ struct IVel5ColorParam : IDispatch {
 VEL_IID(IVel5ColorParam, "2DFACC61-C4A4-11D6-8734-00C0262CDD2C");
 
 // Placement of a part; also the axis object of a cylinder and a sketch plane's parameters.
-struct IVel5Placement : IDispatch {};
+struct IVel5Placement : IDispatch {
+    enum : DISPID {
+        AxisPoint = 1,                   // as a cylinder's axis: (x, y, z doubles by reference) a point of the axis
+    };
+};
 VEL_IID(IVel5Placement, "2DFACC64-C4A4-11D6-8734-00C0262CDD2C");
 
-struct IVel5Mate : IDispatch {};
+// A mate definition being filled, or a mate of the document.
+struct IVel5Mate : IDispatch {
+    enum : DISPID {
+        Kind = 1,                        // 16-bit mate type
+        Direction = 2,                   // 16-bit direction
+        Fixed = 3,                       // 16-bit; the library writes 1
+        Value = 4,                       // double
+        Check = 5,                       // boolean: the definition is complete and may be added
+        SetObject = 7,                   // (1 or 2, object) one of the two mated objects; boolean result ignored
+    };
+};
 VEL_IID(IVel5Mate, "508A0CC4-9D74-11D6-95CE-00C0262D30E3");
 
-struct IVel5MateCollection : IDispatch {};
+struct IVel5MateCollection : IDispatch {
+    enum : DISPID {
+        Add = 7,                         // (mate definition) adds a checked definition
+        MatesOf = 12,                    // (object, variant by reference) fills the variant with the object's mates
+    };
+};
 VEL_IID(IVel5MateCollection, "03CEAC84-C0B8-11D6-8734-00C0262CDD2C");
 
 struct IVel5VariableCollection : IDispatch {};
@@ -140,24 +188,51 @@ struct IVel5Variable : IDispatch {};
 VEL_IID(IVel5Variable, "508A0CC1-9D74-11D6-95CE-00C0262D30E3");
 
 // A part's objects of one type (faces, named geometry, direction objects).
-struct IVel5EntityCollection : IDispatch {};
+struct IVel5EntityCollection : IDispatch {
+    enum : DISPID {
+        First = 3,                       // the first object; null when there is none
+        Next = 5,
+    };
+};
 VEL_IID(IVel5EntityCollection, "B0170141-C02C-11D6-8734-00C0262CDD2C");
 
-struct IVel5SurfaceFlagLink1 : IDispatch {};
+struct IVel5SurfaceFlagLink1 : IDispatch {
+    enum : DISPID {
+        Link = 3,                        // the second link (IVel5SurfaceFlagLink2)
+    };
+};
 VEL_IID(IVel5SurfaceFlagLink1, "CFC49C01-7653-4845-93FD-13428F5D58EC");
 
-struct IVel5SurfaceFlagLink2 : IDispatch {};
+struct IVel5SurfaceFlagLink2 : IDispatch {
+    enum : DISPID {
+        Flag = 3,                        // boolean: the face test at the end of the chain
+    };
+};
 VEL_IID(IVel5SurfaceFlagLink2, "03EFC9DD-E05A-4277-BC7C-4FD499A252DE");
 
 struct IVel5FaceDefinition : IDispatch {
     enum : DISPID {
+        Test1 = 1,                       // boolean: a planar face
+        Test2 = 2,                       // boolean
+        Test3 = 3,                       // boolean: a cylindrical face
         // Two doubles by reference: (length, radius). The radius is the second value.
         CylinderParams = 4,
+        Surface = 6,                     // the face's surface (IVel5Surface)
+        Orientation = 8,                 // boolean property: false when the surface normal points into the body
+        Face = 20,                       // the face entity (IVel5Entity)
     };
 };
 VEL_IID(IVel5FaceDefinition, "0307BBA8-C193-11D6-8734-00C0262CDD2C");
 
-struct IVel5EdgeDefinition : IDispatch {};
+struct IVel5EdgeDefinition : IDispatch {
+    enum : DISPID {
+        Test1 = 1,                       // boolean: a straight edge
+        AdjacentFace = 4,                // (16-bit side: -1 or 0) the face definition on that side (IVel5FaceDefinition)
+        Test8 = 8,                       // boolean
+        Test9 = 9,                       // boolean: a circular edge
+        Test10 = 10,                     // boolean
+    };
+};
 VEL_IID(IVel5EdgeDefinition, "0307BBAB-C193-11D6-8734-00C0262CDD2C");
 
 struct IVel5EdgeCollection : IDispatch {};
@@ -166,28 +241,60 @@ VEL_IID(IVel5EdgeCollection, "6096A4FD-970B-468C-815E-37CA1970A203");
 struct IVel5Vertex : IDispatch {};
 VEL_IID(IVel5Vertex, "A7257E73-EB61-4602-BC8B-2D00EA4AA062");
 
-struct IVel5Surface : IDispatch {};
+struct IVel5Surface : IDispatch {
+    enum : DISPID {
+        PointAt = 2,                     // (u, v, x, y, z doubles by reference) the point at (u, v)
+        NormalAt = 3,                    // (u, v, x, y, z doubles by reference) the normal at (u, v)
+        U = 15,                          // double property: u of a point of the surface
+        V = 17,                          // double property: v of that point
+        Parameters = 29,                 // the surface's parameters (IVel5ConeParam or IVel5CylinderParam)
+    };
+};
 VEL_IID(IVel5Surface, "963CB6E1-B9BF-4234-964A-13BFE6C0282A");
 
-struct IVel5ConeParam : IDispatch {};
+struct IVel5ConeParam : IDispatch {
+    enum : DISPID {
+        Value = 3,                       // double property; its sign carries no meaning for the library
+    };
+};
 VEL_IID(IVel5ConeParam, "CCFA0D95-0834-4F92-988B-6E477AD67589");
 
-struct IVel5CylinderParam : IDispatch {};
+struct IVel5CylinderParam : IDispatch {
+    enum : DISPID {
+        Axis = 3,                        // the cylinder's axis (IVel5Placement)
+    };
+};
 VEL_IID(IVel5CylinderParam, "5D462836-CF69-4995-AB78-8C7A83D09BD7");
 
 // Axis definitions, one interface per axis entity type (9 to 13).
-struct IVel5AxisDefinition9 : IDispatch {};
+struct IVel5AxisDefinition9 : IDispatch {
+    enum : DISPID { Curve = 3 };      // the axis curve (IVel5Curve)
+};
 VEL_IID(IVel5AxisDefinition9, "0307BB81-C193-11D6-8734-00C0262CDD2C");
-struct IVel5AxisDefinition10 : IDispatch {};
+struct IVel5AxisDefinition10 : IDispatch {
+    enum : DISPID { Curve = 3 };      // the axis curve (IVel5Curve)
+};
 VEL_IID(IVel5AxisDefinition10, "0307BB87-C193-11D6-8734-00C0262CDD2C");
-struct IVel5AxisDefinition11 : IDispatch {};
+struct IVel5AxisDefinition11 : IDispatch {
+    enum : DISPID { Curve = 3 };      // the axis curve (IVel5Curve)
+};
 VEL_IID(IVel5AxisDefinition11, "97337DAF-B7CD-4FB8-8E18-23F0230E5CBE");
-struct IVel5AxisDefinition12 : IDispatch {};
+struct IVel5AxisDefinition12 : IDispatch {
+    enum : DISPID { Curve = 3 };      // the axis curve (IVel5Curve)
+};
 VEL_IID(IVel5AxisDefinition12, "0307BB8A-C193-11D6-8734-00C0262CDD2C");
-struct IVel5AxisDefinition13 : IDispatch {};
+struct IVel5AxisDefinition13 : IDispatch {
+    enum : DISPID { Curve = 3 };      // the axis curve (IVel5Curve)
+};
 VEL_IID(IVel5AxisDefinition13, "0307BB84-C193-11D6-8734-00C0262CDD2C");
 
-struct IVel5Curve : IDispatch {};
+struct IVel5Curve : IDispatch {
+    enum : DISPID {
+        PointAt = 1,                     // (t, x, y, z doubles by reference) the point at parameter t
+        Start = 7,                       // double property: the first parameter
+        End = 8,                         // double property: the last parameter
+    };
+};
 VEL_IID(IVel5Curve, "7572648A-D4EE-41FE-8D74-EC7D1F91BDE2");
 
 struct IVel5Line3D : IDispatch {};
@@ -195,48 +302,95 @@ VEL_IID(IVel5Line3D, "DC8F6A7B-FF16-46FF-986D-2F7E1F6B25C4");
 
 struct IVel5Circle3D : IDispatch {};     // no IID given
 
-struct IVel5ThreadDefinition : IDispatch {};
+struct IVel5ThreadDefinition : IDispatch {
+    enum : DISPID {
+        Param1 = 1,                      // double property
+        Param2 = 2,                      // double property, measured from the thread's base
+        Param3 = 3,                      // double property
+        Outer = 4,                       // boolean property: an outer thread
+        Base = 10,                       // the object the thread starts from (an entity)
+    };
+};
 VEL_IID(IVel5ThreadDefinition, "5DDB6B14-6F3D-431F-B62F-C5FCCAFC3632");
 
 // Definition of an offset plane (plane entity type 14).
-struct IVel5OffsetPlaneDefinition : IDispatch {};
+struct IVel5OffsetPlaneDefinition : IDispatch {
+    enum : DISPID {
+        Offset = 1,                      // double property
+        Base = 5,                        // the geometric base
+    };
+};
 VEL_IID(IVel5OffsetPlaneDefinition, "DEEFF00B-C3E2-11D6-8734-00C0262CDD2C");
 
 // Plane and face definitions read for the geometric base of an entity, one per plane entity type.
-struct IVel5PlaneDefinition1 : IDispatch {};       // types 1, 2, 3
+struct IVel5PlaneDefinition1 : IDispatch {      // types 1, 2, 3
+    enum : DISPID { Base = 1 };      // the geometric base
+};
 VEL_IID(IVel5PlaneDefinition1, "508A0CC7-9D74-11D6-95CE-00C0262D30E3");
-struct IVel5PlaneDefinition15 : IDispatch {};
+struct IVel5PlaneDefinition15 : IDispatch {
+    enum : DISPID { Base = 6 };      // the geometric base
+};
 VEL_IID(IVel5PlaneDefinition15, "DEEFF00E-C3E2-11D6-8734-00C0262CDD2C");
-struct IVel5PlaneDefinition16 : IDispatch {};
+struct IVel5PlaneDefinition16 : IDispatch {
+    enum : DISPID { Base = 3 };      // the geometric base
+};
 VEL_IID(IVel5PlaneDefinition16, "DEEFF011-C3E2-11D6-8734-00C0262CDD2C");
-struct IVel5PlaneDefinition17 : IDispatch {};
+struct IVel5PlaneDefinition17 : IDispatch {
+    enum : DISPID { Base = 6 };      // the geometric base
+};
 VEL_IID(IVel5PlaneDefinition17, "DEEFF014-C3E2-11D6-8734-00C0262CDD2C");
-struct IVel5PlaneDefinition18 : IDispatch {};
+struct IVel5PlaneDefinition18 : IDispatch {
+    enum : DISPID { Base = 6 };      // the geometric base
+};
 VEL_IID(IVel5PlaneDefinition18, "DEEFF017-C3E2-11D6-8734-00C0262CDD2C");
-struct IVel5PlaneDefinition19 : IDispatch {};
+struct IVel5PlaneDefinition19 : IDispatch {
+    enum : DISPID { Base = 5 };      // the geometric base
+};
 VEL_IID(IVel5PlaneDefinition19, "DEEFF01A-C3E2-11D6-8734-00C0262CDD2C");
-struct IVel5PlaneDefinition20 : IDispatch {};
+struct IVel5PlaneDefinition20 : IDispatch {
+    enum : DISPID { Base = 5 };      // the geometric base
+};
 VEL_IID(IVel5PlaneDefinition20, "DEEFF01D-C3E2-11D6-8734-00C0262CDD2C");
-struct IVel5PlaneDefinition21 : IDispatch {};
+struct IVel5PlaneDefinition21 : IDispatch {
+    enum : DISPID { Base = 5 };      // the geometric base
+};
 VEL_IID(IVel5PlaneDefinition21, "DEEFF020-C3E2-11D6-8734-00C0262CDD2C");
-struct IVel5PlaneDefinition22 : IDispatch {};
+struct IVel5PlaneDefinition22 : IDispatch {
+    enum : DISPID { Base = 6 };      // the geometric base
+};
 VEL_IID(IVel5PlaneDefinition22, "DEEFF023-C3E2-11D6-8734-00C0262CDD2C");
-struct IVel5PlaneDefinition23 : IDispatch {};
+struct IVel5PlaneDefinition23 : IDispatch {
+    enum : DISPID { Base = 6 };      // the geometric base
+};
 VEL_IID(IVel5PlaneDefinition23, "DEEFF026-C3E2-11D6-8734-00C0262CDD2C");
-struct IVel5PlaneDefinition66 : IDispatch {};
+struct IVel5PlaneDefinition66 : IDispatch {
+    enum : DISPID { Base = 4 };      // the geometric base
+};
 VEL_IID(IVel5PlaneDefinition66, "CC5E3539-5B35-46FC-AFE1-19BB0168D52F");
 
 // Pattern-feature definitions, one per pattern entity type (type 58 has none).
-struct IVel5PatternDefinition25 : IDispatch {};
+struct IVel5PatternDefinition25 : IDispatch {
+    enum : DISPID { Base = 3 };      // the pattern's further object (an entity)
+};
 VEL_IID(IVel5PatternDefinition25, "DEEFEFE4-C3E2-11D6-8734-00C0262CDD2C");
-struct IVel5PatternDefinition26 : IDispatch {};
+struct IVel5PatternDefinition26 : IDispatch {
+    enum : DISPID { Base = 4 };      // the pattern's further object (an entity)
+};
 VEL_IID(IVel5PatternDefinition26, "DEEFEFE7-C3E2-11D6-8734-00C0262CDD2C");
-struct IVel5PatternDefinition29 : IDispatch {};
+struct IVel5PatternDefinition29 : IDispatch {
+    enum : DISPID { Base = 5 };      // the pattern's further object (an entity)
+};
 VEL_IID(IVel5PatternDefinition29, "2DFACC6D-C4A4-11D6-8734-00C0262CDD2C");
-struct IVel5PatternDefinition47 : IDispatch {};
+struct IVel5PatternDefinition47 : IDispatch {
+    enum : DISPID { Base = 4 };      // the pattern's further object (an entity)
+};
 VEL_IID(IVel5PatternDefinition47, "DEEFEFFF-C3E2-11D6-8734-00C0262CDD2C");
 
-struct IVel5MacroDefinition : IDispatch {};
+struct IVel5MacroDefinition : IDispatch {
+    enum : DISPID {
+        InnerObjects = 2,                // the element's inner objects, walked as IVel5ObjectCollection
+    };
+};
 VEL_IID(IVel5MacroDefinition, "02556461-D088-4F00-AE61-D366082DB9BC");
 
 struct IVel5SketchDefinition : IDispatch {
@@ -248,7 +402,14 @@ struct IVel5SketchDefinition : IDispatch {
 VEL_IID(IVel5SketchDefinition, "2DFACC70-C4A4-11D6-8734-00C0262CDD2C");
 
 struct IVel5ExtrusionDefinition : IDispatch {};    // no IID given
-struct IVel5ObjectCollection : IDispatch {};       // no IID given: sub-object and inner-object collections
+// No IID given: sub-object and inner-object collections, face iterators. Walked from the first item to
+// the first null one.
+struct IVel5ObjectCollection : IDispatch {
+    enum : DISPID {
+        First = 3,
+        Next = 5,
+    };
+};
 struct IVel5AttributeCollection : IDispatch {};    // no IID given
 struct IVel5Array : IDispatch {};                  // no IID given: array (pattern) object and pattern instance
 struct IVel5PointCollection : IDispatch {};        // no IID given

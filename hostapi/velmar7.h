@@ -135,10 +135,21 @@ VEL_IID(IVel7Leader8A5D, "8A5D2A56-ECB6-4151-B1AC-F8548CD668CF");
 struct IVel7LeaderText : IDispatch {};
 VEL_IID(IVel7LeaderText, "99B840FC-0150-4DAD-BC0E-AD481BAAB8C2");
 
-struct IVel7Part : IDispatch {};
+struct IVel7Part : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26)
+    VEL_SLOTS(27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46)
+    VEL_SLOTS(47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63)
+    // True for a part the positioning panels must not pick from.
+    virtual HRESULT STDMETHODCALLTYPE get_Excluded(VARIANT_BOOL* excluded) = 0;               // 64
+};
 VEL_IID(IVel7Part, "FA4A5FDE-A08C-4F5A-8C04-98395BA44307");
 
-struct IVel7Entity : IDispatch {};
+struct IVel7Entity : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26)
+    VEL_SLOTS(27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40)
+    // The entity's item of a code; null when it has none.
+    virtual HRESULT STDMETHODCALLTYPE Item(long code, IDispatch** item) = 0;                  // 41
+};
 VEL_IID(IVel7Entity, "BC7AD518-9599-490B-9E2B-9711FD9B8D4C");
 
 struct IVel7MassInertia : IDispatch {};

@@ -42,6 +42,8 @@ const Position kPositions[] = {
     VEL_AT(IVel7Item, put_Current, 22),
     VEL_AT(IVel7Pattern, put_Sources, 20),
     VEL_AT(IVel7Pattern, get_Sources, 21),
+    VEL_AT(IVel7Part, get_Excluded, 64),
+    VEL_AT(IVel7Entity, Item, 41),
     VEL_AT(IVel7SpcDescriptions, Add, 14),
     VEL_AT(IVel7SpcDescriptions, get_Active, 16),
     VEL_AT(IVel7SpcDescriptions, get_Current, 17),

@@ -1,0 +1,482 @@
+#include "sim/geometry_model.h"
+
+#include "sim/document.h"
+#include "sim/velmar.h"
+
+namespace sim {
+
+namespace {
+
+_variant_t Handed(Object* object)
+{
+    return object ? _variant_t(object->Primary()) : _variant_t(static_cast<IDispatch*>(nullptr));
+}
+
+// Velmar's definitions of plane entities, one interface per type, and where each keeps its base.
+struct PlaneKind {
+    short type;
+    const IID* iid;
+    DISPID base;
+};
+const PlaneKind kPlaneKinds[] = {
+    {1, &__uuidof(IVel5PlaneDefinition1), 1},       {2, &__uuidof(IVel5PlaneDefinition1), 1},
+    {3, &__uuidof(IVel5PlaneDefinition1), 1},       {14, &__uuidof(IVel5OffsetPlaneDefinition), 5},
+    {15, &__uuidof(IVel5PlaneDefinition15), 6},     {16, &__uuidof(IVel5PlaneDefinition16), 3},
+    {17, &__uuidof(IVel5PlaneDefinition17), 6},     {18, &__uuidof(IVel5PlaneDefinition18), 6},
+    {19, &__uuidof(IVel5PlaneDefinition19), 5},     {20, &__uuidof(IVel5PlaneDefinition20), 5},
+    {21, &__uuidof(IVel5PlaneDefinition21), 5},     {22, &__uuidof(IVel5PlaneDefinition22), 6},
+    {23, &__uuidof(IVel5PlaneDefinition23), 6},     {66, &__uuidof(IVel5PlaneDefinition66), 4},
+};
+
+const PlaneKind kPatternKinds[] = {
+    {25, &__uuidof(IVel5PatternDefinition25), 3},
+    {26, &__uuidof(IVel5PatternDefinition26), 4},
+    {29, &__uuidof(IVel5PatternDefinition29), 5},
+    {47, &__uuidof(IVel5PatternDefinition47), 4},
+};
+
+const IID* const kAxisDefinitions[] = {
+    &__uuidof(IVel5AxisDefinition9),  &__uuidof(IVel5AxisDefinition10), &__uuidof(IVel5AxisDefinition11),
+    &__uuidof(IVel5AxisDefinition12), &__uuidof(IVel5AxisDefinition13),
+};
+
+IUnknownPtr Identity(const _variant_t& object)
+{
+    IUnknownPtr identity;
+    if (V_VT(&object) == VT_DISPATCH && V_DISPATCH(&object))
+        V_DISPATCH(&object)->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity));
+    return identity;
+}
+
+void FillPoint(Args& args, unsigned first, const Point3& point)
+{
+    args.SetDouble(first, point.x);
+    args.SetDouble(first + 1, point.y);
+    args.SetDouble(first + 2, point.z);
+}
+
+// The surface answers points of the parameter pair it gave out, and nothing else.
+void ExpectParameters(Args& args, const FaceShape& face)
+{
+    if (args.Double(0) != face.u)
+        throw Fail{E_INVALIDARG, 0};
+    if (args.Double(1) != face.v)
+        throw Fail{E_INVALIDARG, 1};
+}
+
+} // namespace
+
+void GeoEntity::Add(GeoEntity& element)
+{
+    inner.push_back(&element.Feature());
+    element.owner = this;
+}
+
+void GeoEntity::Add(Part& part)
+{
+    inner.push_back(&part.V5());
+}
+
+Geometry::Geometry(Velmar& velmar) : velmar_(velmar) {}
+
+Geometry::~Geometry()
+{
+    // The handlers point into this model: nothing may reach them once it is gone.
+    for (auto& object : objects_)
+        object->Detach();
+    for (Object* object : extended_)
+        object->Detach();
+}
+
+ObjectRef Geometry::NewObject(const std::string& name)
+{
+    objects_.push_back(velmar_.NewObject(name));
+    return objects_.back();
+}
+
+ObjectRef Geometry::NewIterator(const std::string& name, const IID* iid, std::function<std::vector<Object*>()> source)
+{
+    ObjectRef iterator = NewObject(name);
+    if (iid)
+        iterator->Supports(*iid);
+    auto cursor = std::make_shared<size_t>(0);
+    auto at = [source, cursor]() {
+        const std::vector<Object*> items = source();
+        return Handed(*cursor < items.size() ? items[*cursor] : nullptr);
+    };
+    iterator->Method(IVel5ObjectCollection::First, 0, [cursor, at](Args&) {
+        *cursor = 0;
+        return at();
+    });
+    iterator->Method(IVel5ObjectCollection::Next, 0, [cursor, at](Args&) {
+        ++*cursor;
+        return at();
+    });
+    return iterator;
+}
+
+GeoEntity& Geometry::NewEntity(const std::string& name, short type, Part* part)
+{
+    GeoEntity& e = entities_.emplace_back();
+    e.name_ = name;
+    e.type_ = type;
+    e.part = part;
+    e.v5_ = NewObject(name + "5");
+    e.v7_ = NewObject(name + "7");
+    e.feature_ = NewObject(name + "Feature");
+    GeoEntity* self = &e;
+
+    e.v5_->Supports(__uuidof(IVel5Entity))
+        .Returns(IVel5Entity::Type, _variant_t(type))
+        .Method(IVel5Entity::Definition, 0, [self](Args&) {
+            return self->definition_ ? Handed(self->definition_.get()) : _variant_t();
+        })
+        .Method(IVel5Entity::Part, 0, [self](Args&) { return self->part ? Handed(&self->part->V5()) : _variant_t(); })
+        .Method(IVel5Entity::DirectionObjects, 1, [this, self](Args& args) {
+            const short kind = args.Int16(0);
+            auto found = self->directions.find(kind);
+            Object* direction = found == self->directions.end() ? nullptr : &found->second->V5();
+            ObjectRef objects = NewIterator(self->name_ + "Dir" + std::to_string(kind), &__uuidof(IVel5EntityCollection),
+                                            [direction]() { return direction ? std::vector<Object*>{direction} : std::vector<Object*>{}; });
+            return Handed(objects.get());
+        });
+
+    e.feature_->Supports(__uuidof(IVel5Object))
+        .Returns(IVel5Object::Type, _variant_t(static_cast<short>(VelTypeEntity)))
+        .Returns(IVel5Object::Target, Handed(e.v5_.get()))
+        .Returns(IVel5Object::Object5, Handed(e.feature_.get()));
+
+    e.v7_->Face<IVel7Entity>().On<&IVel7Entity::Item>(41, [self](long code, IDispatch** item) {
+        auto found = self->items.find(code);
+        *item = found == self->items.end() ? nullptr : found->second->Primary();
+        if (*item)
+            (*item)->AddRef();
+    });
+    e.v7_->Face<IVel7ModelObject>();
+    // The owner a version-7 object reports is the element it lies in.
+    e.v7_->Returns(IVel7Dispatch::Bridge, Handed(e.feature_.get()))
+        .Method(IVel7Dispatch::BridgeEx, 0, [self](Args&) { return Handed(&(self->owner ? self->owner : self)->Feature()); });
+
+    velmar_.Twin(*e.v5_, *e.v7_);
+    velmar_.Twin(*e.feature_, *e.v7_);
+    return e;
+}
+
+Object& Geometry::NewDefinition(GeoEntity& entity, const IID& iid)
+{
+    entity.definition_ = NewObject(entity.name_ + "Def");
+    entity.definition_->Supports(iid);
+    return *entity.definition_;
+}
+
+GeoEntity& Geometry::AddEntity(const std::string& name, short type, Part* part)
+{
+    return NewEntity(name, type, part);
+}
+
+GeoEntity& Geometry::AddFace(const std::string& name, Part* part, const FaceShape& shape)
+{
+    GeoEntity& e = NewEntity(name, 6, part);
+    e.face = shape;
+    FaceShape* face = &e.face;
+    if (part)
+        Shape(*part).faces.push_back(&e);
+
+    ObjectRef link1 = NewObject(name + "Link1");
+    ObjectRef link2 = NewObject(name + "Link2");
+    link2->Supports(__uuidof(IVel5SurfaceFlagLink2)).Method(IVel5SurfaceFlagLink2::Flag, 0, [face](Args&) {
+        return _variant_t(face->surfaceFlag);
+    });
+    link1->Supports(__uuidof(IVel5SurfaceFlagLink1)).Returns(IVel5SurfaceFlagLink1::Link, Handed(link2.get()));
+    e.V5().Returns(IVel5Entity::SurfaceLink, Handed(link1.get()));
+
+    ObjectRef surface = NewObject(name + "Surface");
+    ObjectRef cone = NewObject(name + "Cone");
+    ObjectRef cylinder = NewObject(name + "Cylinder");
+    ObjectRef axis = NewObject(name + "Axis");
+    Object& definition = NewDefinition(e, __uuidof(IVel5FaceDefinition));
+    definition.Method(IVel5FaceDefinition::Test1, 0, [face](Args&) { return _variant_t(face->test1); })
+        .Method(IVel5FaceDefinition::Test2, 0, [face](Args&) { return _variant_t(face->test2); })
+        .Method(IVel5FaceDefinition::Test3, 0, [face](Args&) { return _variant_t(face->test3); })
+        .Method(IVel5FaceDefinition::CylinderParams, 2, [face](Args& args) {
+            args.SetDouble(0, face->length);
+            args.SetDouble(1, face->radius);
+            return _variant_t();
+        })
+        .Returns(IVel5FaceDefinition::Surface, Handed(surface.get()))
+        .Method(IVel5FaceDefinition::Orientation, 0, [face](Args&) { return _variant_t(face->orientation); })
+        .Returns(IVel5FaceDefinition::Face, Handed(e.v5_.get()));
+
+    Object* coneObject = cone.get();
+    Object* cylinderObject = cylinder.get();
+    surface->Supports(__uuidof(IVel5Surface))
+        .Method(IVel5Surface::U, 0, [face](Args&) { return _variant_t(face->u); })
+        .Method(IVel5Surface::V, 0, [face](Args&) { return _variant_t(face->v); })
+        .Method(IVel5Surface::PointAt, 5, [face](Args& args) {
+            ExpectParameters(args, *face);
+            FillPoint(args, 2, face->point);
+            return _variant_t();
+        })
+        .Method(IVel5Surface::NormalAt, 5, [face](Args& args) {
+            ExpectParameters(args, *face);
+            FillPoint(args, 2, face->normal);
+            return _variant_t();
+        })
+        .Method(IVel5Surface::Parameters, 0, [face, coneObject, cylinderObject](Args&) {
+            return Handed(face->cone ? coneObject : cylinderObject);
+        });
+    cone->Supports(__uuidof(IVel5ConeParam)).Method(IVel5ConeParam::Value, 0, [face](Args&) {
+        return _variant_t(face->coneValue);
+    });
+    cylinder->Supports(__uuidof(IVel5CylinderParam)).Returns(IVel5CylinderParam::Axis, Handed(axis.get()));
+    axis->Supports(__uuidof(IVel5Placement)).Method(IVel5Placement::AxisPoint, 3, [face](Args& args) {
+        FillPoint(args, 0, face->axisPoint);
+        return _variant_t();
+    });
+    return e;
+}
+
+GeoEntity& Geometry::AddEdge(const std::string& name, Part* part, const EdgeShape& shape)
+{
+    GeoEntity& e = NewEntity(name, 7, part);
+    e.edge = shape;
+    EdgeShape* edge = &e.edge;
+    NewDefinition(e, __uuidof(IVel5EdgeDefinition))
+        .Method(IVel5EdgeDefinition::Test1, 0, [edge](Args&) { return _variant_t(edge->test1); })
+        .Method(IVel5EdgeDefinition::Test8, 0, [edge](Args&) { return _variant_t(edge->test8); })
+        .Method(IVel5EdgeDefinition::Test9, 0, [edge](Args&) { return _variant_t(edge->test9); })
+        .Method(IVel5EdgeDefinition::Test10, 0, [edge](Args&) { return _variant_t(edge->test10); })
+        .Method(IVel5EdgeDefinition::AdjacentFace, 1, [edge](Args& args) {
+            const short side = args.Int16(0);
+            if (side != -1 && side != 0)
+                throw Fail{E_INVALIDARG, 0};
+            GeoEntity* face = side == -1 ? edge->side1 : edge->side2;
+            return face && face->HasDefinition() ? Handed(&face->Definition()) : _variant_t();
+        });
+    return e;
+}
+
+GeoEntity& Geometry::AddAxis(const std::string& name, Part* part, short type, const AxisShape& shape)
+{
+    GeoEntity& e = NewEntity(name, type, part);
+    e.axis = shape;
+    if (type < 9 || type > 13)
+        return e;
+    AxisShape* axis = &e.axis;
+    ObjectRef curve = NewObject(name + "Curve");
+    curve->Supports(__uuidof(IVel5Curve))
+        .Method(IVel5Curve::Start, 0, [axis](Args&) { return _variant_t(axis->start); })
+        .Method(IVel5Curve::End, 0, [axis](Args&) { return _variant_t(axis->end); })
+        .Method(IVel5Curve::PointAt, 4, [axis](Args& args) {
+            const double k = (args.Double(0) - axis->start) / (axis->end - axis->start);
+            FillPoint(args, 1, {axis->from.x + k * (axis->to.x - axis->from.x), axis->from.y + k * (axis->to.y - axis->from.y),
+                                axis->from.z + k * (axis->to.z - axis->from.z)});
+            return _variant_t();
+        });
+    NewDefinition(e, *kAxisDefinitions[type - 9]).Returns(IVel5AxisDefinition9::Curve, Handed(curve.get()));
+    return e;
+}
+
+GeoEntity& Geometry::AddPlane(const std::string& name, Part* part, short type)
+{
+    GeoEntity& e = NewEntity(name, type, part);
+    for (const PlaneKind& kind : kPlaneKinds) {
+        if (kind.type != type)
+            continue;
+        ObjectRef base = NewObject(name + "Base");
+        Object& definition = NewDefinition(e, *kind.iid).Returns(kind.base, Handed(base.get()));
+        if (type == 14) {
+            GeoEntity* self = &e;
+            definition.Method(IVel5OffsetPlaneDefinition::Offset, 0, [self](Args&) { return _variant_t(self->offset); });
+        }
+    }
+    return e;
+}
+
+GeoEntity& Geometry::AddThread(const std::string& name, Part* part, const ThreadShape& shape, short type)
+{
+    GeoEntity& e = NewEntity(name, type, part);
+    e.thread = shape;
+    ThreadShape* thread = &e.thread;
+    NewDefinition(e, __uuidof(IVel5ThreadDefinition))
+        .Method(IVel5ThreadDefinition::Param1, 0, [thread](Args&) { return _variant_t(thread->param1); })
+        .Method(IVel5ThreadDefinition::Param2, 0, [thread](Args&) { return _variant_t(thread->param2); })
+        .Method(IVel5ThreadDefinition::Param3, 0, [thread](Args&) { return _variant_t(thread->param3); })
+        .Method(IVel5ThreadDefinition::Outer, 0, [thread](Args&) { return _variant_t(thread->outer); })
+        .Method(IVel5ThreadDefinition::Base, 0, [thread](Args&) {
+            return thread->base ? Handed(&thread->base->V5()) : _variant_t();
+        });
+    return e;
+}
+
+GeoEntity& Geometry::AddMacro(const std::string& name, Part* part, short type)
+{
+    GeoEntity& e = NewEntity(name, type, part);
+    GeoEntity* self = &e;
+    auto innerObjects = [self]() { return self->inner; };
+    ObjectRef items = NewIterator(name + "Items", nullptr, innerObjects);
+    NewDefinition(e, __uuidof(IVel5MacroDefinition)).Returns(IVel5MacroDefinition::InnerObjects, Handed(items.get()));
+    // The element's own feature collection holds the same inner objects.
+    ObjectRef features = NewIterator(name + "Features", &__uuidof(IVel5FeatureCollection), innerObjects);
+    e.Feature().Method(IVel5Object::Features, 2, [features](Args& args) {
+        args.Int16(0);
+        args.Int16(1);
+        return Handed(features.get());
+    });
+    return e;
+}
+
+GeoEntity& Geometry::AddPattern(const std::string& name, Part* part, short type, GeoEntity* further)
+{
+    GeoEntity& e = NewEntity(name, type, part);
+    e.further = further;
+    GeoEntity* self = &e;
+    for (const PlaneKind& kind : kPatternKinds)
+        if (kind.type == type)
+            NewDefinition(e, *kind.iid).Method(kind.base, 0, [self](Args&) {
+                return self->further ? Handed(&self->further->V5()) : _variant_t();
+            });
+    return e;
+}
+
+PartShape* Geometry::ShapeOf(Object* part5)
+{
+    for (PartShape& shape : parts_)
+        if (&shape.part->V5() == part5)
+            return &shape;
+    return nullptr;
+}
+
+PartShape& Geometry::Shape(Part& part)
+{
+    if (PartShape* known = ShapeOf(&part.V5()))
+        return *known;
+    PartShape& shape = parts_.emplace_back();
+    shape.part = &part;
+    PartShape* self = &shape;
+    const std::string name = part.V5().Name();
+
+    ObjectRef faces = NewIterator(name + "Faces", nullptr, [self]() {
+        std::vector<Object*> objects;
+        for (GeoEntity* face : self->faces)
+            objects.push_back(&face->V5());
+        return objects;
+    });
+    ObjectRef features = NewIterator(name + "Tree", &__uuidof(IVel5FeatureCollection), [self]() { return self->features; });
+    part.V5()
+        .Method(IVel5Part::Faces, 1, [faces](Args& args) {
+            if (args.Int16(0) != 6)
+                throw Fail{E_INVALIDARG, 0};
+            return Handed(faces.get());
+        })
+        .Method(IVel5Part::Features, 2, [features](Args& args) {
+            if (args.Int16(0) != -1 || args.Int16(1) != -1)
+                throw Fail{E_INVALIDARG, 0};
+            return Handed(features.get());
+        })
+        .Method(IVel5Part::ConvertPoint, 4, [this, self](Args& args) {
+            const PartShape* from = ShapeOf(Object::From(args.Unknown(3)));
+            if (!from)
+                throw Fail{E_INVALIDARG, 3};
+            args.SetDouble(0, args.Double(0) + from->origin.x - self->origin.x);
+            args.SetDouble(1, args.Double(1) + from->origin.y - self->origin.y);
+            args.SetDouble(2, args.Double(2) + from->origin.z - self->origin.z);
+            return _variant_t();
+        });
+    part.V7().Face<IVel7Part>().On<&IVel7Part::get_Excluded>(64, [self](VARIANT_BOOL* excluded) {
+        *excluded = self->excluded ? VARIANT_TRUE : VARIANT_FALSE;
+    });
+    extended_.push_back(&part.V5());
+    extended_.push_back(&part.V7());
+    return shape;
+}
+
+void Geometry::UseDocument(Document& document)
+{
+    extended_.push_back(&document.V5());
+    document.V5().Method(IVel5Document3D::PartByCode, 1, [this](Args& args) {
+        const long code = args.Int32(0);
+        Part* part = code == VelPartTop ? topPart : code == VelPartEditedInPlace ? editedPart : nullptr;
+        return part ? Handed(&part->V5()) : _variant_t();
+    });
+    BuildMates(document);
+}
+
+void Geometry::BuildMates(Document& document)
+{
+    auto record = [this](MateRecord mate) {
+        mates_.push_back(std::move(mate));
+    };
+    mateCollection_ = NewObject("mates");
+    mateCollection_->Supports(__uuidof(IVel5MateCollection))
+        .Method(IVel5MateCollection::Add, 1, [record](Args& args) {
+            Object* definition = Object::From(args.Unknown(0));
+            if (!definition)
+                throw Fail{E_INVALIDARG, 0};
+            MateRecord mate;
+            mate.kind = static_cast<short>(definition->Long(IVel5Mate::Kind));
+            mate.direction = static_cast<short>(definition->Long(IVel5Mate::Direction));
+            mate.fixed = static_cast<short>(definition->Long(IVel5Mate::Fixed));
+            mate.value = definition->Double(IVel5Mate::Value);
+            mate.first = Identity(definition->Value(-1));
+            mate.second = Identity(definition->Value(-2));
+            mate.mate = definition;
+            record(std::move(mate));
+            return _variant_t();
+        })
+        .Method(IVel5MateCollection::MatesOf, 2, [this](Args& args) {
+            IUnknownPtr object = args.Unknown(0);
+            std::vector<IDispatch*> found;
+            for (const MateRecord& mate : mates_)
+                if (object && (mate.first.GetInterfacePtr() == object.GetInterfacePtr() ||
+                               mate.second.GetInterfacePtr() == object.GetInterfacePtr()))
+                    found.push_back(mate.mate->Primary());
+            SAFEARRAY* array = SafeArrayCreateVector(VT_DISPATCH, 0, static_cast<ULONG>(found.size()));
+            for (LONG i = 0; i < static_cast<LONG>(found.size()); ++i)
+                SafeArrayPutElement(array, &i, found[static_cast<size_t>(i)]);
+            _variant_t list;
+            V_VT(&list) = VT_ARRAY | VT_DISPATCH;
+            V_ARRAY(&list) = array;
+            args.SetVariant(1, list);
+            return _variant_t();
+        });
+
+    Object& document5 = document.V5();
+    Object* collection = mateCollection_.get();
+    document5.Method(IVel5Document3D::Mates, 0, [collection](Args&) { return Handed(collection); })
+        .Method(IVel5Document3D::AddMate, 6, [this, record](Args& args) {
+            MateRecord mate;
+            mate.kind = static_cast<short>(args.Int32(0));
+            mate.first = args.Unknown(1);
+            mate.second = args.Unknown(2);
+            mate.direction = args.Int16(3);
+            mate.fixed = args.Int16(4);
+            mate.value = args.Double(5);
+            mate.direct = true;
+            mate.mate = NewObject("mate" + std::to_string(mates_.size() + 1));
+            mate.mate->Supports(__uuidof(IVel5Mate));
+            record(std::move(mate));
+            return _variant_t(true);
+        })
+        .Method(IVel5Document3D::NewMate, 0, [this](Args&) {
+            ObjectRef definition = NewObject("mateDef");
+            Object* self = definition.get();
+            definition->Supports(__uuidof(IVel5Mate))
+                .Property(IVel5Mate::Kind)
+                .Property(IVel5Mate::Direction)
+                .Property(IVel5Mate::Fixed)
+                .Property(IVel5Mate::Value)
+                .Method(IVel5Mate::SetObject, 2, [self](Args& args) {
+                    const long which = args.Int32(0);
+                    if (which != 1 && which != 2)
+                        throw Fail{E_INVALIDARG, 0};
+                    // The two mated objects are kept under the keys -1 and -2.
+                    self->Value(-which) = _variant_t(static_cast<IDispatch*>(args.Object(1)));
+                    return _variant_t(true);
+                })
+                .Method(IVel5Mate::Check, 0, [this](Args&) { return _variant_t(mateCheck); });
+            return Handed(self);
+        });
+}
+
+} // namespace sim
