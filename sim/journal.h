@@ -10,7 +10,7 @@
 // is a number: -1 or 0), texts in double quotes (UTF-8), stand-in objects by name, other objects as
 // "object", null objects "null", by-reference and out arguments "&". A failed call ends in
 // " -> " and its HRESULT in eight hexadecimal digits; a call no stand-in member answers ends in
-// " (unexpected)".
+// " (unexpected)" (the arguments of an unexpected version-7 call are not known: "doc7#28(?)").
 #include "core/com.h"
 
 #include <string>

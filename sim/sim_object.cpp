@@ -458,6 +458,7 @@ HRESULT Object::UnexpectedSlot(VtableFace& face, int position)
     call.object = name_;
     call.kind = CallKind::Slot;
     call.member = position;
+    call.args = {"?"};   // what the caller passed is not known here
     call.result = E_NOTIMPL;
     call.unexpected = true;
     session_->journal.Add(call);

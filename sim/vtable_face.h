@@ -186,7 +186,7 @@ private:
     template <class C, class... A, HRESULT (STDMETHODCALLTYPE C::*M)(A...)>
     struct Signature<M> {
         using Class = C;
-        using Last = std::tuple_element_t<sizeof...(A) - 1, std::tuple<A...>>;
+        using Last = std::tuple_element_t<sizeof...(A), std::tuple<void, A...>>;   // void without parameters
     };
 
     template <auto Method, class F>

@@ -1,0 +1,53 @@
+#include "sim/sample_responses.h"
+
+#include "core/com.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace sim {
+
+namespace {
+
+// This source file's folder as the compiler saw it; under Wine a Unix path becomes a drive path.
+std::wstring SourceFolder()
+{
+    std::string path = __FILE__;
+    path = path.substr(0, path.find_last_of("/\\") + 1);
+    using ToDos = WCHAR*(CDECL*)(const char*);
+    if (auto toDos = reinterpret_cast<ToDos>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")))) {
+        if (WCHAR* dos = toDos(path.c_str())) {
+            std::wstring result(dos);
+            HeapFree(GetProcessHeap(), 0, dos);
+            return result;
+        }
+    }
+    return std::wstring(path.begin(), path.end());
+}
+
+} // namespace
+
+std::wstring SampleResponsesFolder()
+{
+    return SourceFolder() + L"responses\\";
+}
+
+std::wstring SampleResponse(const std::string& name)
+{
+    const std::wstring path = SampleResponsesFolder() + std::wstring(name.begin(), name.end()) + L".xml";
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    if (!file)
+        throw std::runtime_error("no sample response " + name);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    const std::string text = bytes.str();
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring result(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length);
+    return result;
+}
+
+} // namespace sim

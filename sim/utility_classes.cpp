@@ -1,0 +1,65 @@
+#include "sim/utility_classes.h"
+
+#include "hostapi/utility_objects.h"
+
+namespace sim {
+
+namespace {
+
+constexpr int kText = 26;
+
+} // namespace
+
+UtilityClasses::UtilityClasses(Session& session) : session_(session)
+{
+    razadiClass_ = std::make_unique<ClassRegistration>(CLSID_RAZadi, [this] { return NewRAZadi(); });
+    itemListClass_ = std::make_unique<ClassRegistration>(CLSID_ItemList, [this] { return NewItemList(); });
+}
+
+UtilityClasses::~UtilityClasses()
+{
+    razadiClass_.reset();
+    itemListClass_.reset();
+    for (auto* list : {&razadi_, &itemLists_})
+        for (auto& object : *list)
+            object->Detach();
+    items_.clear();
+}
+
+void UtilityClasses::AppendText(Object& razadi, const std::wstring& text)
+{
+    razadi.Value(kText) = _variant_t((razadi.Text(kText) + text).c_str());
+}
+
+ObjectRef UtilityClasses::NewRAZadi()
+{
+    ObjectRef object = Object::Create(session_, "razadi");
+    object->Value(kText) = _variant_t(L"");
+    Object* self = object.get();
+    object->Face<IRAZadi>()
+        .Get<&IRAZadi::get_Text>(kText)
+        .On<&IRAZadi::Reset>(27, [self] { self->Value(kText) = _variant_t(L""); });
+    razadi_.push_back(object);
+    return object;
+}
+
+ObjectRef UtilityClasses::NewItemList()
+{
+    ObjectRef object = Object::Create(session_, "itemList");
+    auto& items = items_.emplace_back();
+    object->Face<IItemList>()
+        .On<&IItemList::get_Count>(7, [&items](long* count) { *count = static_cast<long>(items.size()); })
+        .On<&IItemList::Add>(8, [&items](IDispatch* item) { items.emplace_back(item); })
+        .On<&IItemList::Item>(9, [&items](long index, IDispatch** item) -> HRESULT {
+            *item = nullptr;
+            if (index < 0 || static_cast<size_t>(index) >= items.size())
+                return E_INVALIDARG;
+            if ((*item = items[static_cast<size_t>(index)]))
+                (*item)->AddRef();
+            return S_OK;
+        });
+    itemLists_.push_back(object);
+    return object;
+}
+
+} // namespace sim
