@@ -368,8 +368,10 @@ TEST(Preset, CorrectTakesImposedGroupsAndKeepsOwnNumbersOfDefaultGroups)
     NMSpcPreset own(Variables{{L"spcSection", L"15"}, {L"spcSubSection", L"2"}, {L"spcNestedBlock", L"3"},
                               {L"spcNestedSection", L"40"}, {L"spcAdditionalBlock", L"9"}, {L"spcColumns", L"6.1=N"}});
     own.PresetName = L"own";
+    own.ParsedColumns.PatternValue = 3;
     NMSpcPreset imposing = Customised();
     own.Correct(imposing);
+    EXPECT_EQ(own.ParsedColumns.PatternValue, 3.0);
     EXPECT_TRUE(own.SectionMode);
     EXPECT_EQ(own.SectionNum, 30);
     EXPECT_EQ(own.SubSectionNum, 4);
@@ -392,14 +394,6 @@ TEST(Preset, CorrectTakesImposedGroupsAndKeepsOwnNumbersOfDefaultGroups)
     EXPECT_EQ(own2.AdditionalBlockNum, 9);
     EXPECT_FALSE(own2.ColumnsMode);
     EXPECT_EQ(own2.Columns, L"6.1=N");
-}
-
-TEST(Preset, CorrectLeavesTheParsedColumns)
-{
-    NMSpcPreset own(L"own");
-    own.ParsedColumns.PatternValue = 3;
-    own.Correct(Customised());
-    EXPECT_EQ(own.ParsedColumns.PatternValue, 3.0);
 }
 
 // --- copies ---------------------------------------------------------------------------------------
