@@ -212,11 +212,29 @@ VEL_IID(IVel7SpcObjectBase, "72EB4E8E-7952-4B36-852B-4816B7B5AFEE");
 struct IVel7SpcObject : IVel7SpcObjectBase {};
 VEL_IID(IVel7SpcObject, "49994ED8-96BA-4D9D-B642-5F0F1E3FED16");
 
-struct IVel7SpcColumn : IDispatch {};
+struct IVel7SpcColumn : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18)
+    virtual HRESULT STDMETHODCALLTYPE get_TextObject(IDispatch** text) = 0;                   // 19: IVel7SpcColumnText
+};
 VEL_IID(IVel7SpcColumn, "3ECFB777-2645-42B5-A6ED-111688433B26");
 struct IVel7SpcColumnItems : IDispatch {};   // no IID given
 struct IVel7SpcColumnItem : IDispatch {};    // no IID given
-struct IVel7SpcColumnText : IDispatch {};    // no IID given
+
+// The two text interfaces of a column. Velmar's type library names them but the library's documents give
+// neither identifiers nor positions: the identifiers and the positions of the line members below are the
+// project's own, and the stand-in serves them at exactly these.
+// The column's text object (IVel7SpcColumn position 19), one entry per line of the column's text.
+struct IVel7SpcColumnText : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18)
+    virtual HRESULT STDMETHODCALLTYPE get_LineCount(long* count) = 0;                         // 19 (own)
+    virtual HRESULT STDMETHODCALLTYPE put_LineText(long index, VARIANT text) = 0;             // 20 (own)
+};
+VEL_IID(IVel7SpcColumnText, "E7040589-1042-42E5-9850-5DEA2033E1BA");
+// The column's second text interface: the whole text as one string, formatted by Velmar.
+struct IVel7SpcColumnString : IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE put_Str(BSTR text) = 0;                                 // 7 (own)
+};
+VEL_IID(IVel7SpcColumnString, "12B4E8AD-7B6D-4909-92FF-E149E86E7407");
 struct IVel7SpcColumnDefinition : IDispatch {};
 VEL_IID(IVel7SpcColumnDefinition, "16839CAA-3AFB-49A4-A19A-C61963967649");
 struct IVel7SpcComments : IDispatch {};

@@ -4,6 +4,8 @@
 #include "core/string_utils.h"
 #include "core/trace_log.h"
 #include "core/variables.h"
+#include "hostapi/host_query.h"
+#include "hostapi/vtable_call.h"
 
 void ParseColumnSet(SpcColumnSet& set, const std::wstring& text, const Variables& vars)
 {
@@ -48,4 +50,21 @@ std::optional<SpcColumnRecord> ParseColumnDescriptor(const std::wstring& descrip
     record.Value = StrToDouble(fields[0]);
     record.Lines.assign(fields.begin() + 1, fields.end());
     return record;
+}
+
+void SpcColumnSetString(IVel7SpcColumn* column, const std::wstring& aStr, bool useFmt)
+{
+    TraceScope scope(L"SpcColumnSetString");
+    scope.String(L"aStr", aStr);
+    scope.Value(L"UseFmt", _variant_t(static_cast<long>(useFmt)));
+    if (useFmt) {
+        // A column without the whole-string interface leaves a null pointer: the call raises E_POINTER.
+        const auto whole = QueryHost<IVel7SpcColumnString>(column);
+        V7Call(whole, &IVel7SpcColumnString::put_Str, _bstr_t(aStr.c_str()));
+        return;
+    }
+    const auto text = QueryHost<IVel7SpcColumnText>(V7Get(column, &IVel7SpcColumn::get_TextObject));
+    if (V7Get(text, &IVel7SpcColumnText::get_LineCount) < 1)
+        return;
+    V7Call(text, &IVel7SpcColumnText::put_LineText, 0L, _variant_t(aStr.c_str()));
 }

@@ -1,10 +1,12 @@
 #pragma once
 // Column sets: the short text that says which specification columns of a part are filled and from
-// which part variables, and its parsed records.
+// which part variables, its parsed records, and the writer of one text into a host column.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "hostapi/velmar7.h"
 
 class Variables;
 
@@ -34,3 +36,8 @@ void ParseColumnSet(SpcColumnSet& set, const std::wstring& text, const Variables
 // One descriptor "type.number=TextVar[,PatternVar]" (any of ".", "=", "," separates the pieces).
 // No record (nullopt) when the descriptor has fewer than three pieces.
 std::optional<SpcColumnRecord> ParseColumnDescriptor(const std::wstring& descriptor, const Variables& vars);
+
+// Writes one text into one column of a host specification object: with useFmt through the column's
+// whole-string interface, otherwise into line 0 of the column's text object (a text object without
+// lines is left as it is). A failed host call, or a column without the interface, throws _com_error.
+void SpcColumnSetString(IVel7SpcColumn* column, const std::wstring& aStr, bool useFmt);

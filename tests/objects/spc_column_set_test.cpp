@@ -6,6 +6,8 @@
 #include "core/data_convert_error.h"
 #include "core/trace_log.h"
 #include "core/variables.h"
+#include "sim/spc_column.h"
+#include "sim/stand_in_test.h"
 
 namespace {
 
@@ -173,4 +175,89 @@ TEST(ColumnSet, DescriptorWithEmptyTextVariableNameGivesEmptyText)
     ASSERT_EQ(set.Records.size(), 1u);
     EXPECT_EQ(set.Records[0].Type, 5);
     EXPECT_EQ(set.Records[0].Text, L"");
+}
+
+// --- writing a text into a host column ------------------------------------------------------------
+
+class ColumnText : public sim::StandInTest {};
+
+TEST_F(ColumnText, WithoutFormatSetsLineZeroOfTheTextObject)
+{
+    sim::SpcColumn column(velmar(), "col", {L"old", L"second"});
+    SpcColumnSetString(column.Ptr(), L"Болт M8", false);
+    EXPECT_EQ(column.Lines(), (std::vector<std::wstring>{L"Болт M8", L"second"}));
+    EXPECT_EQ(column.WholeString(), L"");
+    EXPECT_EQ(journal().Lines(), (std::vector<std::string>{"col#19(&)", "colText#19(&)", "colText#20(0,\"Болт M8\")"}));
+}
+
+TEST_F(ColumnText, WithoutFormatLeavesATextWithoutLinesAlone)
+{
+    sim::SpcColumn column(velmar(), "col", {});
+    EXPECT_NO_THROW(SpcColumnSetString(column.Ptr(), L"Bolt M8", false));
+    EXPECT_TRUE(column.Lines().empty());
+    EXPECT_EQ(journal().Lines(), (std::vector<std::string>{"col#19(&)", "colText#19(&)"}));
+}
+
+TEST_F(ColumnText, WithFormatGivesTheWholeStringAndLeavesTheLines)
+{
+    sim::SpcColumn column(velmar(), "col", {L"old"});
+    SpcColumnSetString(column.Ptr(), L"Bolt M8", true);
+    EXPECT_EQ(column.WholeString(), L"Bolt M8");
+    EXPECT_EQ(column.Lines(), (std::vector<std::wstring>{L"old"}));
+    EXPECT_EQ(journal().Lines(), (std::vector<std::string>{"col#7(\"Bolt M8\")"}));
+}
+
+TEST_F(ColumnText, ColumnWithoutTheWholeStringInterfaceFailsWithEPointer)
+{
+    sim::SpcColumn column(velmar(), "col", {L"old"}, false);
+    try {
+        SpcColumnSetString(column.Ptr(), L"Bolt M8", true);
+        FAIL() << "no failure";
+    } catch (const _com_error& error) {
+        EXPECT_EQ(error.Error(), E_POINTER);
+    }
+    EXPECT_EQ(column.Lines(), (std::vector<std::wstring>{L"old"}));
+    EXPECT_TRUE(journal().Lines().empty());
+}
+
+TEST_F(ColumnText, HostFailuresArriveAsComErrors)
+{
+    sim::SpcColumn column(velmar(), "col", {L"old"});
+    velmar().Faults().FailMember("colText#20", E_FAIL, 1);
+    try {
+        SpcColumnSetString(column.Ptr(), L"new", false);
+        FAIL() << "no failure";
+    } catch (const _com_error& error) {
+        EXPECT_EQ(error.Error(), E_FAIL);
+    }
+    EXPECT_EQ(column.Lines(), (std::vector<std::wstring>{L"old"}));
+
+    velmar().Faults().FailMember("col#7", E_OUTOFMEMORY, 1);
+    EXPECT_THROW(SpcColumnSetString(column.Ptr(), L"new", true), _com_error);
+    EXPECT_EQ(column.WholeString(), L"");
+
+    velmar().Faults().FailQuery("col", __uuidof(IVel7SpcColumnString), E_UNEXPECTED);
+    EXPECT_THROW(SpcColumnSetString(column.Ptr(), L"new", true), _com_error);
+}
+
+TEST_F(ColumnText, NoColumnFailsWithEPointerInBothModes)
+{
+    for (bool useFmt : {false, true}) {
+        try {
+            SpcColumnSetString(nullptr, L"x", useFmt);
+            FAIL() << "no failure, useFmt " << useFmt;
+        } catch (const _com_error& error) {
+            EXPECT_EQ(error.Error(), E_POINTER);
+        }
+    }
+}
+
+TEST_F(ColumnText, TracesTheTextAndTheMode)
+{
+    sim::SpcColumn column(velmar(), "col", {L""});
+    TraceLog log(L"test", false);
+    SpcColumnSetString(column.Ptr(), L"a\nb", true);
+    EXPECT_NE(log.Text().find(L"{SpcColumnSetString"), std::wstring::npos) << log.Text();
+    EXPECT_NE(log.Text().find(L"aStr=\"a\\nb\""), std::wstring::npos) << log.Text();
+    EXPECT_NE(log.Text().find(L"UseFmt=1"), std::wstring::npos) << log.Text();
 }
