@@ -3,6 +3,7 @@
 // caller's default. Keys are owned by RegKey.
 #include "core/com.h"
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,6 +41,13 @@ LONG QueryRegValue(HKEY key, const std::wstring& name, std::vector<BYTE>& buffer
 DWORD ReadRegDword(HKEY key, const std::wstring& name, DWORD defaultValue);
 // A REG_SZ or REG_EXPAND_SZ value up to its first zero (bounded by its size), or the default.
 std::wstring ReadRegString(HKEY key, const std::wstring& name, const std::wstring& defaultValue);
+// Numbers and booleans stored as REG_DWORD (booleans written as 0 or 1, read as true for any non-zero number).
+bool ReadRegBool(HKEY key, const std::wstring& name, bool defaultValue);
+int32_t ReadRegInt32(HKEY key, const std::wstring& name, int32_t defaultValue);
+
+// Texts are written as REG_SZ with their terminating zero. False when the value could not be written.
+bool WriteRegDword(HKEY key, const std::wstring& name, DWORD value);
+bool WriteRegString(HKEY key, const std::wstring& name, const std::wstring& value);
 
 // Names of all subkeys / values of an open key in index order; empty without a key.
 std::vector<std::wstring> EnumRegSubkeys(HKEY key);

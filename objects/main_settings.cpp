@@ -2,7 +2,6 @@
 
 #include "core/registry.h"
 #include "core/trace_log.h"
-#include "objects/settings_registry.h"
 
 void NMMainSettings::LoadFromRegistry()
 {

@@ -9,7 +9,6 @@
 #include "core/trace_log.h"
 #include "core/translate.h"
 #include "core/variables.h"
-#include "objects/settings_registry.h"
 
 namespace {
 
