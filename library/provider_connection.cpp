@@ -84,16 +84,15 @@ void NormsetInitOnce()
         throw FormatString(Translate(L"Ошибка при запуске Справочника (код ошибки %x)."),
                            _variant_t(static_cast<long>(created)));
     INMClient* provider = NormsetProvider();
-    _bstr_t text(L"");
     long error = 0;
-    BSTR connectText = text.Detach();
+    BSTR connectText = SysAllocString(L"");
     try {
         V7Call(provider, &INMClient::Connect, &connectText, &error);
     } catch (...) {
         SysFreeString(connectText);
         throw;
     }
-    text.Attach(connectText);
+    const _bstr_t text(connectText, false);
     if (error != 0) {
         scope.WriteLine(L"\"Init_error\"");
         // The user is to learn why the connection was refused: a failing clean-up must not replace that.
@@ -110,18 +109,19 @@ INMResponsePtr ClientSelect(INMClient* provider, long& command, _bstr_t& params,
     // The reference book takes the window as a 32-bit long; window handles fit in 32 bits.
     const long window = static_cast<long>(reinterpret_cast<LONG_PTR>(owner));
     INMResponse* response = nullptr;
-    // In/out strings: the reference book may free what goes in and put its own text in its place.
-    BSTR paramsText = params.Detach();
-    BSTR locationText = location.Detach();
+    // In/out strings: the reference book may free what goes in and put its own text in its place, so it
+    // gets copies of its own (the caller's strings may be shared) and what comes back is taken over.
+    BSTR paramsText = params.copy();
+    BSTR locationText = location.copy();
     try {
         V7Call(provider, &INMClient::Select, &command, &paramsText, &locationText, window, &response);
     } catch (...) {
-        params.Attach(paramsText);
-        location.Attach(locationText);
+        SysFreeString(paramsText);
+        SysFreeString(locationText);
         throw;
     }
-    params.Attach(paramsText);
-    location.Attach(locationText);
+    params = _bstr_t(paramsText, false);
+    location = _bstr_t(locationText, false);
     return INMResponsePtr(response, false);
 }
 

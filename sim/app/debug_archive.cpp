@@ -1,0 +1,49 @@
+#include "sim/app/debug_archive.h"
+
+#include "core/com.h"
+
+#include <miniz.h>
+
+#include <vector>
+
+namespace velmar_sim {
+
+namespace {
+
+std::optional<std::vector<char>> FileBytes(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::vector<char> bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        bytes.insert(bytes.end(), buffer, buffer + read);
+    CloseHandle(file);
+    return bytes;
+}
+
+} // namespace
+
+std::optional<std::wstring> ReadDebugLog(const std::wstring& archive)
+{
+    const std::optional<std::vector<char>> bytes = FileBytes(archive);
+    if (!bytes || bytes->empty())
+        return std::nullopt;
+    mz_zip_archive zip = {};
+    if (!mz_zip_reader_init_mem(&zip, bytes->data(), bytes->size(), 0))
+        return std::nullopt;
+    size_t size = 0;
+    void* data = mz_zip_reader_extract_file_to_heap(&zip, "debug.txt", &size, 0);
+    mz_zip_reader_end(&zip);
+    if (!data)
+        return std::nullopt;
+    std::wstring text(static_cast<const wchar_t*>(data), size / sizeof(wchar_t));
+    mz_free(data);
+    if (!text.empty() && text[0] == L'\xFEFF')
+        text.erase(0, 1);
+    return text;
+}
+
+} // namespace velmar_sim

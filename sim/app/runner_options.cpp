@@ -1,0 +1,89 @@
+#include "sim/app/runner_options.h"
+
+#include "core/com.h"
+#include "sim/journal.h"
+
+#include <cwctype>
+
+namespace velmar_sim {
+
+const char Usage[] =
+    "usage: velmar-sim [--dll PATH] [--version MAJOR.MINOR.RELEASE] [--doc-type N]\n"
+    "                  [--response FILE | --no-response]... [--answer ok|yes|no|cancel]... [--command N]...";
+
+namespace {
+
+std::string Narrow(const std::wstring& text)
+{
+    return sim::Utf8(text);
+}
+
+long Number(const std::wstring& option, const std::wstring& text, long low, long high)
+{
+    bool digits = !text.empty() && text.size() <= 10;
+    for (wchar_t c : text)
+        digits = digits && std::iswdigit(c);
+    const long long value = digits ? std::stoll(text) : -1;
+    if (!digits || value < low || value > high)
+        throw UsageError(Narrow(option) + " takes a number from " + std::to_string(low) + " to " +
+                         std::to_string(high) + ", not \"" + Narrow(text) + "\"");
+    return static_cast<long>(value);
+}
+
+void ParseVersion(const std::wstring& text, RunnerOptions& options)
+{
+    const size_t first = text.find(L'.');
+    const size_t second = first == std::wstring::npos ? first : text.find(L'.', first + 1);
+    if (second == std::wstring::npos)
+        throw UsageError("--version takes MAJOR.MINOR.RELEASE, not \"" + Narrow(text) + "\"");
+    options.major = Number(L"--version", text.substr(0, first), 0, 999);
+    options.minor = Number(L"--version", text.substr(first + 1, second - first - 1), 0, 9);
+    options.release = Number(L"--version", text.substr(second + 1), 0, 9);
+}
+
+long Answer(const std::wstring& text)
+{
+    if (text == L"ok")
+        return IDOK;
+    if (text == L"yes")
+        return IDYES;
+    if (text == L"no")
+        return IDNO;
+    if (text == L"cancel")
+        return IDCANCEL;
+    throw UsageError("--answer takes ok, yes, no or cancel, not \"" + Narrow(text) + "\"");
+}
+
+} // namespace
+
+RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
+{
+    RunnerOptions options;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::wstring& option = arguments[i];
+        const auto value = [&]() -> const std::wstring& {
+            if (i + 1 >= arguments.size())
+                throw UsageError(Narrow(option) + " needs a value");
+            return arguments[++i];
+        };
+        if (option == L"--dll")
+            options.library = value();
+        else if (option == L"--version")
+            ParseVersion(value(), options);
+        else if (option == L"--doc-type")
+            options.documentType = static_cast<int>(Number(option, value(), 1, 7));
+        else if (option == L"--response")
+            options.responses.emplace_back(value());
+        else if (option == L"--no-response")
+            options.responses.emplace_back(std::nullopt);
+        else if (option == L"--answer")
+            options.answers.push_back(Answer(value()));
+        else if (option == L"--command")
+            options.commands.push_back(static_cast<unsigned>(Number(option, value(), 0, 0x7FFFFFFF)));
+        else
+            throw UsageError("unknown option \"" + Narrow(option) + "\"");
+    }
+    return options;
+}
+
+} // namespace velmar_sim

@@ -1,0 +1,32 @@
+#pragma once
+// The command line of velmar-sim.
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace velmar_sim {
+
+// A command line the runner cannot follow; its text is the one-line reason.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct RunnerOptions {
+    std::wstring library;                              // the DLL; empty: normset.dll beside the runner
+    long major = 15;
+    long minor = 0;
+    long release = 1;
+    int documentType = 0;                              // 0: no active document
+    // The reference book's answers, in order: a response file, or none for "closed without a choice".
+    std::vector<std::optional<std::wstring>> responses;
+    std::vector<long> answers;                         // IDOK, IDYES, IDNO, IDCANCEL
+    std::vector<unsigned> commands;
+};
+
+RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments);
+
+extern const char Usage[];
+
+} // namespace velmar_sim

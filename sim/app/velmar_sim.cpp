@@ -1,0 +1,337 @@
+// velmar-sim: does with the library what Velmar does, in the stand-in Velmar with the stand-in
+// reference book, and prints what happened. Exits 0 when it ran, whatever the library did; 2 for a bad
+// command line, 3 when the library cannot be loaded.
+#include "core/com.h"
+#include "sim/app/debug_archive.h"
+#include "sim/app/dialog_answerer.h"
+#include "sim/app/event_output.h"
+#include "sim/app/runner_options.h"
+#include "sim/com_apartment.h"
+#include "sim/reference_book.h"
+#include "sim/sample_responses.h"
+#include "sim/velmar.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace velmar_sim;
+
+namespace {
+
+// The library's own loading failed: the runner could not run.
+class LoadError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+std::wstring RunnerFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+// A path as given on a Unix command line reaches the program unchanged; Wine names it with a drive.
+std::wstring WindowsPath(const std::wstring& path)
+{
+    if (path.empty() || path[0] != L'/')
+        return path;
+    using ToDos = WCHAR*(CDECL*)(const char*);
+    const auto toDos = reinterpret_cast<ToDos>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+    if (toDos) {
+        const std::string unixPath = sim::Utf8(path);
+        if (WCHAR* dos = toDos(unixPath.c_str())) {
+            std::wstring result(dos);
+            HeapFree(GetProcessHeap(), 0, dos);
+            return result;
+        }
+    }
+    std::wstring result = L"Z:" + path;
+    for (wchar_t& c : result)
+        c = c == L'/' ? L'\\' : c;
+    return result;
+}
+
+std::optional<std::wstring> ReadTextFile(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    CloseHandle(file);
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
+        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        bytes.erase(0, 3);
+    const int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    return text;
+}
+
+// A response file, or the name of one of the stand-in's sample responses.
+std::wstring LoadResponse(const std::wstring& given)
+{
+    if (std::optional<std::wstring> text = ReadTextFile(WindowsPath(given)))
+        return *text;
+    try {
+        return sim::SampleResponse(sim::Utf8(given));
+    } catch (const std::exception&) {
+        throw UsageError("cannot read the response \"" + sim::Utf8(given) + "\"");
+    }
+}
+
+std::string Hex(long long value, int digits)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%0*llx", digits, static_cast<unsigned long long>(value));
+    return text;
+}
+
+const std::map<int, const char*> ProviderMembers = {
+    {27, "Connect"},     {28, "Disconnect"},    {29, "SetInstrumentOptions"}, {30, "Select"},
+    {31, "PlacedResponse"}, {34, "AttributeText"}, {37, "DragParameters"},   {38, "HotPoints"},
+    {39, "ClientString"},
+};
+
+std::string AnswerName(long answer)
+{
+    switch (answer) {
+    case IDOK: return "ok";
+    case IDCANCEL: return "cancel";
+    case IDYES: return "yes";
+    case IDNO: return "no";
+    default: return std::to_string(answer);
+    }
+}
+
+// Prints, in the order they came, the calls the reference book received and the questions the user
+// was asked.
+class Reporter {
+public:
+    Reporter(sim::Velmar& velmar, sim::ReferenceBook& book, std::vector<std::string> answerLabels)
+        : velmar_(velmar), book_(book), answerLabels_(std::move(answerLabels))
+    {
+    }
+
+    void Flush()
+    {
+        const auto& calls = velmar_.Journal().Calls();
+        for (; call_ < calls.size(); ++call_)
+            PrintCall(calls[call_]);
+        const auto& questions = velmar_.User().Questions();
+        for (; question_ < questions.size(); ++question_) {
+            const sim::Question& question = questions[question_];
+            const bool asks = (question.flags & 0xF) != MB_OK;
+            PrintEvent(asks ? "question" : "message box",
+                       "caption=" + Quote(question.caption) + " text=" + Quote(question.text) + " answer=" +
+                           AnswerName(static_cast<long>(question.answer)) + (question.answered ? "" : " (default)"));
+        }
+    }
+
+private:
+    void PrintCall(const sim::Call& call)
+    {
+        if (call.object != "client" && call.object != "response" && call.object != "objectResponse")
+            return;
+        const auto member = ProviderMembers.find(call.member);
+        if (call.object == "client" && call.member == 30) {
+            PrintSelect();
+            return;
+        }
+        std::string text = call.Text();
+        if (call.object == "client" && member != ProviderMembers.end()) {
+            const std::string key = "client#" + std::to_string(call.member);
+            if (text.compare(0, key.size(), key) == 0)
+                text = "client." + std::string(member->second) + text.substr(key.size());
+        }
+        PrintEvent("reference book", text);
+    }
+
+    void PrintSelect()
+    {
+        const auto& selections = book_.Selections();
+        if (select_ >= selections.size())
+            return;
+        const sim::SelectCall& call = selections[select_++];
+        std::string text = "client.Select(command=" + std::to_string(call.command) + ", params=" + Quote(call.params) +
+                           ", location=" + Quote(call.location) + ", owner=" + Hex(call.ownerWindow, 8) + ")";
+        if (call.answered && answered_ < answerLabels_.size())
+            text += " -> " + answerLabels_[answered_++];
+        else
+            text += " -> nothing chosen (no answer queued)";
+        PrintEvent("reference book", text);
+    }
+
+    sim::Velmar& velmar_;
+    sim::ReferenceBook& book_;
+    std::vector<std::string> answerLabels_;
+    size_t call_ = 0;
+    size_t question_ = 0;
+    size_t select_ = 0;
+    size_t answered_ = 0;
+};
+
+// The library as Velmar reaches it: by its exports' names.
+struct Library {
+    HMODULE module = nullptr;
+    int(WINAPI* notifyEntry)(IDispatch*) = nullptr;
+    const wchar_t*(WINAPI* displayName)() = nullptr;
+    const wchar_t*(WINAPI* helpFile)() = nullptr;
+    void(WINAPI* entry)(unsigned) = nullptr;
+
+    template <class F>
+    void Resolve(F& function, const char* name)
+    {
+        function = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+        if (!function)
+            throw LoadError(std::string("the library has no export ") + name);
+    }
+};
+
+Library LoadLibraryExports(const std::wstring& path)
+{
+    Library library;
+    library.module = LoadLibraryW(path.c_str());
+    if (!library.module)
+        throw LoadError("cannot load " + sim::Utf8(path) + " (error " + std::to_string(GetLastError()) + ")");
+    try {
+        library.Resolve(library.notifyEntry, "LibInterfaceNotifyEntry");
+        library.Resolve(library.displayName, "DisplayLibraryNameW");
+        library.Resolve(library.helpFile, "LIBRARYHELPFILEW");
+        library.Resolve(library.entry, "LIBRARYENTRY");
+    } catch (...) {
+        FreeLibrary(library.module);
+        throw;
+    }
+    return library;
+}
+
+void PrintTraceLog(const std::wstring& archive)
+{
+    const std::optional<std::wstring> log = ReadDebugLog(archive);
+    if (!log) {
+        PrintEvent("trace log", "(the saved archive could not be read)");
+        return;
+    }
+    PrintEvent("trace log", "");
+    size_t start = 0;
+    while (start < log->size()) {
+        size_t end = log->find(L"\r\n", start);
+        if (end == std::wstring::npos)
+            end = log->size();
+        PrintLine("  | " + sim::Utf8(log->substr(start, end - start)));
+        start = end + 2;
+    }
+}
+
+void PrintDocument(sim::Velmar& velmar)
+{
+    const sim::Document* document = velmar.ActiveDocument();
+    if (!document) {
+        PrintEvent("document", "none");
+        return;
+    }
+    PrintEvent("document", "type " + std::to_string(document->Type()));
+}
+
+int Run(const RunnerOptions& options)
+{
+    const std::wstring libraryPath =
+        options.library.empty() ? RunnerFolder() + L"normset.dll" : WindowsPath(options.library);
+    std::vector<sim::SelectAnswer> answers;
+    std::vector<std::string> labels;
+    for (const auto& response : options.responses) {
+        if (response) {
+            sim::SelectAnswer answer;
+            answer.responseXml = LoadResponse(*response);
+            answers.push_back(answer);
+            labels.push_back("response " + Quote(*response));
+        } else {
+            answers.push_back({});
+            labels.push_back("closed without a choice");
+        }
+    }
+
+    sim::ComApartment com;
+    sim::Velmar velmar({options.major, options.minor, options.release, 0});
+    if (options.documentType)
+        velmar.OpenDocument(options.documentType);
+    sim::ReferenceBook book(velmar.GetSession());
+    for (auto& answer : answers)
+        book.QueueSelect(std::move(answer));
+    for (long answer : options.answers)
+        velmar.User().Answer("message", _variant_t(answer));
+
+    Library library = LoadLibraryExports(libraryPath);
+    {
+        Reporter reporter(velmar, book, labels);
+        DialogAnswerer answerer(velmar.User(), [&] { reporter.Flush(); });
+        PrintEvent("velmar", std::to_string(options.major) + "." + std::to_string(options.minor) + "." +
+                                 std::to_string(options.release) + ", document " +
+                                 (options.documentType ? "type " + std::to_string(options.documentType) : "none"));
+        PrintEvent("notify", std::to_string(library.notifyEntry(velmar.Application5())));
+        PrintEvent("library", Quote(library.displayName()));
+        PrintEvent("help", Quote(library.helpFile()));
+        for (unsigned command : options.commands) {
+            reporter.Flush();
+            PrintEvent("command", std::to_string(command));
+            library.entry(command);
+            reporter.Flush();
+            if (const std::optional<std::wstring> archive = answerer.TakeSavedArchive())
+                PrintTraceLog(*archive);
+        }
+        reporter.Flush();
+        PrintDocument(velmar);
+        if (book.PendingSelectAnswers())
+            PrintEvent("reference book", std::to_string(book.PendingSelectAnswers()) + " queued answer(s) not asked for");
+        if (velmar.User().Pending())
+            PrintEvent("user", std::to_string(velmar.User().Pending()) + " queued answer(s) not asked for");
+    }
+    // The library lets go of Velmar's and the reference book's objects before they go.
+    FreeLibrary(library.module);
+    return 0;
+}
+
+std::vector<std::wstring> Arguments()
+{
+    int count = 0;
+    LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::wstring> arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.emplace_back(list[i]);
+    LocalFree(list);
+    return arguments;
+}
+
+} // namespace
+
+int main()
+{
+    PrepareOutput();
+    try {
+        return Run(ParseOptions(Arguments()));
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "velmar-sim: %s\n%s\n", error.what(), Usage);
+        return 2;
+    } catch (const LoadError& error) {
+        std::fprintf(stderr, "velmar-sim: %s\n", error.what());
+        return 3;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "velmar-sim: %s\n", error.what());
+        return 3;
+    } catch (const _com_error& error) {
+        std::fprintf(stderr, "velmar-sim: the stand-in failed (0x%08lx)\n", static_cast<unsigned long>(error.Error()));
+        return 3;
+    }
+}
