@@ -4,31 +4,26 @@
 
 #include <miniz.h>
 
-#include <vector>
 
 namespace velmar_sim {
 
-namespace {
-
-std::optional<std::vector<char>> FileBytes(const std::wstring& path)
+std::optional<std::string> ReadFileBytes(const std::wstring& path)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return std::nullopt;
-    std::vector<char> bytes;
+    std::string bytes;
     char buffer[65536];
     DWORD read = 0;
     while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        bytes.insert(bytes.end(), buffer, buffer + read);
+        bytes.append(buffer, read);
     CloseHandle(file);
     return bytes;
 }
 
-} // namespace
-
 std::optional<std::wstring> ReadDebugLog(const std::wstring& archive)
 {
-    const std::optional<std::vector<char>> bytes = FileBytes(archive);
+    const std::optional<std::string> bytes = ReadFileBytes(archive);
     if (!bytes || bytes->empty())
         return std::nullopt;
     mz_zip_archive zip = {};

@@ -58,17 +58,13 @@ std::wstring WindowsPath(const std::wstring& path)
     return result;
 }
 
+// UTF-16 with its mark, else UTF-8 (with or without its mark).
 std::optional<std::wstring> ReadTextFile(const std::wstring& path)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    std::optional<std::string> read = ReadFileBytes(path);
+    if (!read)
         return std::nullopt;
-    std::string bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    CloseHandle(file);
+    std::string& bytes = *read;
     if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
         return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)

@@ -192,14 +192,3 @@ TEST(NormsetLoad, DestroyingTheControllerDeletesItsPart)
     EXPECT_THAT(log.Text(), testing::HasSubstr(L"{:Normset\r\n"));
     EXPECT_THAT(log.Text(), testing::HasSubstr(L"{~Normset\r\n"));
 }
-
-TEST(NormsetLoad, PositioningKindsAndMeasureModeFollowTheCommand)
-{
-    EXPECT_FALSE(Normset::IsPositioningCommand(255));
-    EXPECT_TRUE(Normset::IsPositioningCommand(256));
-    EXPECT_FALSE(Normset::IsMeasureCommand(0));
-    EXPECT_TRUE(Normset::IsMeasureCommand(3));
-    EXPECT_FALSE(Normset::IsMeasureCommand(0x0400));
-    EXPECT_TRUE(Normset::IsMeasureCommand(0x0401));
-    EXPECT_FALSE(Normset::IsMeasureCommand(-3));
-}

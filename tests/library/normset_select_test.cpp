@@ -7,6 +7,7 @@
 #include "objects/bad_response.h"
 #include "sim/reference_book.h"
 #include "sim/stand_in_test.h"
+#include "support/select_answer.h"
 #include "support/response_xml.h"
 
 #include <gmock/gmock.h>
@@ -16,22 +17,10 @@
 
 using namespace response_xml;
 using testing::HasSubstr;
+using testsupport::Answer;
 using Steps = std::vector<std::string>;
 
 namespace {
-
-// One answer of the reference book: the command, parameters and location it sends back, and the
-// response chosen (none: nothing was chosen).
-sim::SelectAnswer Answer(long command, std::optional<std::wstring> xml, std::wstring params = L"",
-                         std::wstring location = L"")
-{
-    sim::SelectAnswer answer;
-    answer.command = command;
-    answer.params = std::move(params);
-    answer.location = std::move(location);
-    answer.responseXml = std::move(xml);
-    return answer;
-}
 
 const HWND Owner = reinterpret_cast<HWND>(0x5678);
 

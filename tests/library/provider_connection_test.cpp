@@ -7,27 +7,16 @@
 #include "core/trace_log.h"
 #include "sim/reference_book.h"
 #include "sim/stand_in_test.h"
+#include "support/select_answer.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using testing::HasSubstr;
+using testsupport::Answer;
 using Lines = std::vector<std::string>;
 
 namespace {
-
-// One answer of the reference book: the command, parameters and location it sends back, and the
-// response chosen (none: nothing was chosen).
-sim::SelectAnswer Answer(long command, std::optional<std::wstring> xml, std::wstring params = L"",
-                         std::wstring location = L"")
-{
-    sim::SelectAnswer answer;
-    answer.command = command;
-    answer.params = std::move(params);
-    answer.location = std::move(location);
-    answer.responseXml = std::move(xml);
-    return answer;
-}
 
 std::wstring InitFailure()
 {

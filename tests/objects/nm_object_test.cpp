@@ -198,20 +198,6 @@ TEST(NMObject, PartKeyIsTheTextBetweenPartPrefixAndBracket)
     }
 }
 
-TEST(NMObject, BaseOperationsAreQuietAndBatchSetsMessageMode)
-{
-    NMObject object(reinterpret_cast<HWND>(0x42), nullptr);
-    EXPECT_EQ(object.OwnerWindow(), reinterpret_cast<HWND>(0x42));
-    EXPECT_EQ(object.Client(), nullptr);
-    EXPECT_EQ(object.CreateOnBase(), nullptr);
-    object.BindTo(nullptr);
-    object.Select();
-    object.Unselect();
-    EXPECT_EQ(object.MessageMode, 0u);
-    object.BeginBatch();
-    EXPECT_EQ(object.MessageMode, 1u);
-}
-
 TEST(NMObject, SingleObjectDescriptionLoadsWithItsQuarvendIdentity)
 {
     CountingObject object;
