@@ -145,7 +145,9 @@ TEST_F(ReferenceBook, ASelectionNobodyAnsweredChoosesNothingAndIsRecorded)
 
 TEST_F(ReferenceBook, ASelectionCanFail)
 {
-    book().QueueSelect({.result = E_ABORT});
+    sim::SelectAnswer failing;
+    failing.result = E_ABORT;
+    book().QueueSelect(failing);
     INMClientPtr provider = CreateProvider();
     long command = 1;
     _bstr_t params(L""), location(L"");

@@ -48,8 +48,9 @@ TEST_F(VelmarModel, EachDocumentTypeIsReachedThroughTheApplicationsMemberForIt)
         EXPECT_EQ(Call5(expected.member), &doc.V5()) << expected.type;
         for (DISPID other : {IVel5Application::ActiveDocument2D, IVel5Application::ActiveDocument3D,
                              IVel5Application::ActiveSpcDocument})
-            if (other != expected.member)
+            if (other != expected.member) {
                 EXPECT_EQ(Call5(other), nullptr) << expected.type << " through " << other;
+            }
         EXPECT_EQ(Active7(), &doc.V7());
         IUnknownPtr face;
         EXPECT_EQ(doc.V5().Primary()->QueryInterface(*expected.iid, reinterpret_cast<void**>(&face)), S_OK);
