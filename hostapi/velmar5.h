@@ -23,6 +23,9 @@ struct IVel5Application : IDispatch {
         ActiveSpcDocument = 11,          // active specification document (IVel5SpcDocument)
         Refresh = 16,                    // 32-bit result ignored; its meaning is Velmar's
         MainWindow = 21,                 // Velmar's main window, a 32-bit handle to sign-extend
+        AttributeManager = 43,           // the attribute manager (IVel5AttributeManager)
+        SystemFolder = 45,               // (0) Velmar's system folder, without a final "\"
+        LibraryFilePath = 47,            // (file name, 0) full path of an attribute library file
         Version = 50,                    // four 32-bit integers by reference: major, minor, release, build
         Application7 = 103,              // the version-7 application (IVel7Application)
         ToLayer = 108,                   // (object, target layer 1 or 2, object type) the object in the other layer

@@ -194,7 +194,11 @@ VEL_IID(IVel7SpcDescription, "9678959E-166B-45F3-BDE8-88BBF4645F5C");
 
 // The collection on which specification objects are created; it also answers the specification
 // objects attached to a geometry object.
-struct IVel7SpcObjects : IDispatch {};
+struct IVel7SpcObjects : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13)
+    // A new specification object in a section, with its number; Velmar may give none (null).
+    virtual HRESULT STDMETHODCALLTYPE Add(long section, double number, IDispatch** object) = 0;    // 14
+};
 VEL_IID(IVel7SpcObjects, "B2B97D19-3A0B-4C9F-A6AC-DEFFAFE0D1C2");
 
 struct IVel7SpcDescriptionSub : IDispatch {
@@ -204,28 +208,92 @@ struct IVel7SpcDescriptionSub : IDispatch {
 };
 VEL_IID(IVel7SpcDescriptionSub, "F237D2B3-DFEE-4702-B71F-E5F6923F03E6");
 
-struct IVel7SpcColumns : IDispatch {};   // no IID given: column and column-definition collections
+// Column collections (A and B of a specification object) and column-definition collections
+// (iSpcDscSubA, iSpcDscSubB). Velmar hands them out as plain IDispatch and documents no IID: the pointer
+// is the dual interface itself (hostapi/dual_interface.h). The IID below is the project's own; it only
+// names the interface in errors and in the stand-in, and nobody queries for it.
+struct IVel7SpcColumns : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11)
+    virtual HRESULT STDMETHODCALLTYPE get_Count(long* count) = 0;                             // 12
+    // The index travels as a variant holding a 32-bit integer, counted from 0.
+    virtual HRESULT STDMETHODCALLTYPE get_Item(VARIANT index, IDispatch** item) = 0;          // 13
+};
+VEL_IID(IVel7SpcColumns, "6C0B2E71-4D5A-4E8B-9F13-2A7D5C9E0B41");
 
 // One table: positions 7 to 34 from the base, 35 to 51 from the derived interface.
-struct IVel7SpcObjectBase : IDispatch {};
+struct IVel7SpcObjectBase : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11)
+    virtual HRESULT STDMETHODCALLTYPE get_Section(long* section) = 0;                         // 12
+    virtual HRESULT STDMETHODCALLTYPE get_SubSection(long* subsection) = 0;                   // 13
+    virtual HRESULT STDMETHODCALLTYPE put_SubSection(long subsection) = 0;                    // 14
+    VEL_SLOTS(15)
+    virtual HRESULT STDMETHODCALLTYPE put_AdditionalBlockSection(long section) = 0;           // 16
+    virtual HRESULT STDMETHODCALLTYPE get_AdditionalBlock(long* block) = 0;                   // 17
+    virtual HRESULT STDMETHODCALLTYPE put_AdditionalBlock(long block) = 0;                    // 18
+    virtual HRESULT STDMETHODCALLTYPE get_NestedSection(long* section) = 0;                   // 19
+    virtual HRESULT STDMETHODCALLTYPE put_NestedSection(long section) = 0;                    // 20
+    virtual HRESULT STDMETHODCALLTYPE get_NestedBlock(long* block) = 0;                       // 21
+    virtual HRESULT STDMETHODCALLTYPE put_NestedBlock(long block) = 0;                        // 22
+    VEL_SLOTS(23, 24, 25, 26, 27, 28, 29)
+    virtual HRESULT STDMETHODCALLTYPE get_ColumnsA(IDispatch** columns) = 0;                  // 30 (IVel7SpcColumns)
+    virtual HRESULT STDMETHODCALLTYPE get_ColumnsB(IDispatch** columns) = 0;                  // 31 (IVel7SpcColumns)
+    VEL_SLOTS(32)
+    virtual HRESULT STDMETHODCALLTYPE Update(VARIANT_BOOL* done) = 0;                         // 33
+    virtual HRESULT STDMETHODCALLTYPE Delete() = 0;                                           // 34
+};
 VEL_IID(IVel7SpcObjectBase, "72EB4E8E-7952-4B36-852B-4816B7B5AFEE");
-struct IVel7SpcObject : IVel7SpcObjectBase {};
+
+struct IVel7SpcObject : IVel7SpcObjectBase {
+    VEL_SLOTS(35, 36, 37, 38, 39, 40, 41)
+    virtual HRESULT STDMETHODCALLTYPE get_Comments(IDispatch** comments) = 0;                 // 42 (IVel7SpcComments)
+    VEL_SLOTS(43)
+    virtual HRESULT STDMETHODCALLTYPE get_Number(double* number) = 0;                         // 44
+    virtual HRESULT STDMETHODCALLTYPE put_Number(double number) = 0;                          // 45
+    VEL_SLOTS(46, 47, 48, 49)
+    // Links geometry to the object: VT_EMPTY, one VT_DISPATCH or a VT_ARRAY|VT_DISPATCH.
+    virtual HRESULT STDMETHODCALLTYPE IncludeGeometry(VARIANT geometry, VARIANT_BOOL flag, VARIANT_BOOL* done) = 0;  // 50
+    // (-1, -1) unlinks all of it, as before the object is deleted.
+    virtual HRESULT STDMETHODCALLTYPE ExcludeGeometry(long first, long second, VARIANT* result) = 0;  // 51
+};
 VEL_IID(IVel7SpcObject, "49994ED8-96BA-4D9D-B642-5F0F1E3FED16");
 
 struct IVel7SpcColumn : IDispatch {
-    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18)
+    VEL_SLOTS(7, 8, 9, 10)
+    virtual HRESULT STDMETHODCALLTYPE get_Type(long* type) = 0;                               // 11
+    virtual HRESULT STDMETHODCALLTYPE get_Number(long* number) = 0;                           // 12
+    VEL_SLOTS(13, 14)
+    // 1, 2, 3 text kinds; 4 the record kind, whose items are switched on and given values.
+    virtual HRESULT STDMETHODCALLTYPE get_Kind(long* kind) = 0;                               // 15
+    virtual HRESULT STDMETHODCALLTYPE get_Items(IDispatch** items) = 0;                       // 16 (IVel7SpcColumnItems)
+    VEL_SLOTS(17, 18)
     virtual HRESULT STDMETHODCALLTYPE get_TextObject(IDispatch** text) = 0;                   // 19: IVel7SpcColumnText
 };
 VEL_IID(IVel7SpcColumn, "3ECFB777-2645-42B5-A6ED-111688433B26");
-struct IVel7SpcColumnItems : IDispatch {};   // no IID given
-struct IVel7SpcColumnItem : IDispatch {};    // no IID given
+
+// The items of a record-kind column. No IID given: the project's own, as for IVel7SpcColumns; so are
+// the positions of count and item, which follow the column collections.
+struct IVel7SpcColumnItems : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11)
+    virtual HRESULT STDMETHODCALLTYPE get_Count(long* count) = 0;                             // 12
+    virtual HRESULT STDMETHODCALLTYPE get_Item(VARIANT index, IDispatch** item) = 0;          // 13
+};
+VEL_IID(IVel7SpcColumnItems, "2B8D4C13-7E6F-4A90-B152-8C3E9F0A6D27");
+
+struct IVel7SpcColumnItem : IDispatch {   // no IID given: the project's own
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14)
+    virtual HRESULT STDMETHODCALLTYPE put_On(VARIANT_BOOL on) = 0;                            // 15
+    VEL_SLOTS(16)
+    virtual HRESULT STDMETHODCALLTYPE put_Value(VARIANT value) = 0;                           // 17
+};
+VEL_IID(IVel7SpcColumnItem, "5A17E0C9-2D4B-4F63-9E8A-0B6C7D1F3A94");
 
 // The two text interfaces of a column. Velmar's type library names them but the library's documents give
 // neither identifiers nor positions: the identifiers and the positions of the line members below are the
 // project's own, and the stand-in serves them at exactly these.
 // The column's text object (IVel7SpcColumn position 19), one entry per line of the column's text.
 struct IVel7SpcColumnText : IDispatch {
-    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18)
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17)
+    virtual HRESULT STDMETHODCALLTYPE get_Str(BSTR* text) = 0;                                // 18: the text as it shows
     virtual HRESULT STDMETHODCALLTYPE get_LineCount(long* count) = 0;                         // 19 (own)
     virtual HRESULT STDMETHODCALLTYPE put_LineText(long index, VARIANT text) = 0;             // 20 (own)
 };
@@ -235,18 +303,82 @@ struct IVel7SpcColumnString : IDispatch {
     virtual HRESULT STDMETHODCALLTYPE put_Str(BSTR text) = 0;                                 // 7 (own)
 };
 VEL_IID(IVel7SpcColumnString, "12B4E8AD-7B6D-4909-92FF-E149E86E7407");
-struct IVel7SpcColumnDefinition : IDispatch {};
+
+struct IVel7SpcColumnDefinition : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10)
+    virtual HRESULT STDMETHODCALLTYPE get_Name(BSTR* name) = 0;                               // 11
+    virtual HRESULT STDMETHODCALLTYPE get_Type(long* type) = 0;                               // 12
+    virtual HRESULT STDMETHODCALLTYPE get_Number(long* number) = 0;                           // 13
+    VEL_SLOTS(14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27)
+    // Whether the column belongs to the 3D form of the specification.
+    virtual HRESULT STDMETHODCALLTYPE get_Is3D(VARIANT_BOOL* is3D) = 0;                       // 28
+};
 VEL_IID(IVel7SpcColumnDefinition, "16839CAA-3AFB-49A4-A19A-C61963967649");
-struct IVel7SpcComments : IDispatch {};
+
+// The comment objects of a specification object. Count (12) and item (13) are the project's own
+// positions, as for the column collections.
+struct IVel7SpcComments : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11)
+    virtual HRESULT STDMETHODCALLTYPE get_Count(long* count) = 0;                             // 12
+    virtual HRESULT STDMETHODCALLTYPE get_Item(VARIANT index, IDispatch** comment) = 0;       // 13
+    VEL_SLOTS(14)
+    virtual HRESULT STDMETHODCALLTYPE Add(IDispatch* comment, VARIANT_BOOL* done) = 0;        // 15
+    // The index travels as a VT_INT variant.
+    virtual HRESULT STDMETHODCALLTYPE Remove(VARIANT index, VARIANT_BOOL* done) = 0;          // 16
+};
 VEL_IID(IVel7SpcComments, "B8BD0FC7-AB2B-4E7A-8EC2-82060D7D29A7");
 
-struct IVel7ComponentPropertyManager : IDispatch {};
+// The version-7 application queried to this IID.
+struct IVel7ComponentPropertyManager : IDispatch {
+    VEL_SLOTS(7, 8)
+    // The properties of the active document (empty text) or of a property library file (its path), as
+    // a variant array of IVel7ComponentProperty. The argument form is the project's own reading.
+    virtual HRESULT STDMETHODCALLTYPE GetProperties(BSTR library, VARIANT* properties) = 0;   // 9
+    // VT_EMPTY: a new property of the active document; a library property: that property added to the
+    // active document. Gives the document's property. The argument form is the project's own reading.
+    virtual HRESULT STDMETHODCALLTYPE AddProperty(VARIANT source, IDispatch** property) = 0;  // 10
+};
 VEL_IID(IVel7ComponentPropertyManager, "FD515235-4DBA-4F81-8D5C-6FE87C834562");
-struct IVel7ComponentProperty : IDispatch {};
+
+// Positions 14, 20 and 34 are set on a property the library makes (3, 0, 0) and 32 is called after
+// them; what they mean is Velmar's. The identifier getter (8) is at the project's own position.
+struct IVel7ComponentProperty : IDispatch {
+    VEL_SLOTS(7)
+    virtual HRESULT STDMETHODCALLTYPE get_Id(double* id) = 0;                                 // 8
+    VEL_SLOTS(9, 10)
+    virtual HRESULT STDMETHODCALLTYPE put_Name(BSTR name) = 0;                                // 11
+    virtual HRESULT STDMETHODCALLTYPE get_Name(BSTR* name) = 0;                               // 12
+    VEL_SLOTS(13)
+    virtual HRESULT STDMETHODCALLTYPE put_Setting14(long value) = 0;                          // 14
+    VEL_SLOTS(15, 16, 17, 18, 19)
+    virtual HRESULT STDMETHODCALLTYPE put_Setting20(long value) = 0;                          // 20
+    VEL_SLOTS(21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31)
+    virtual HRESULT STDMETHODCALLTYPE Commit() = 0;                                           // 32
+    VEL_SLOTS(33)
+    virtual HRESULT STDMETHODCALLTYPE put_Setting34(long value) = 0;                          // 34
+};
 VEL_IID(IVel7ComponentProperty, "C389F80D-228D-4FB1-B183-959AEA0B5906");
-struct IVel7PropertyKeeper : IDispatch {};
+
+// The property values of one object (a 3D component, or the version-7 object of a 2D macro).
+struct IVel7PropertyKeeper : IDispatch {
+    VEL_SLOTS(7)
+    // (property, value, -1, result).
+    virtual HRESULT STDMETHODCALLTYPE SetValue(IDispatch* property, VARIANT value, long flag, VARIANT* result) = 0;  // 8
+    // (property, -1): the value; for property 5, a named-entry list (IVel7NamedEntries).
+    virtual HRESULT STDMETHODCALLTYPE GetValue(IDispatch* property, long flag, VARIANT* value) = 0;  // 9
+};
 VEL_IID(IVel7PropertyKeeper, "AE7377CB-28C6-468E-B667-73117BCDC300");
-struct IVel7NamedEntries : IDispatch {};
+
+// Named values: the named-entry list of property 5 and the library's section of an element's store
+// entry. An absent name reads as VT_EMPTY. Writing a name that exists replaces its value; writing a new
+// name adds an entry.
+struct IVel7NamedEntries : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15)
+    virtual HRESULT STDMETHODCALLTYPE Get(VARIANT name, VARIANT* value, VARIANT* second, BSTR* third) = 0;  // 16
+    VEL_SLOTS(17)
+    // (null text, value, name, out unused).
+    virtual HRESULT STDMETHODCALLTYPE Set(BSTR first, VARIANT value, BSTR name, long* result) = 0;  // 18
+};
 VEL_IID(IVel7NamedEntries, "DD2AF5C4-D5B9-420D-B658-F935F80A8586");
 struct IVel7DataStore : IDispatch {};
 VEL_IID(IVel7DataStore, "77A6D4CA-6418-4DEE-B59C-400BFD052375");

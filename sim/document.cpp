@@ -116,6 +116,7 @@ void Document::BuildSpcChain(Velmar& velmar)
         .On<&IVel7SpcDescriptionSub::get_ColumnsA>(19, [a](IDispatch** out) { GiveOut(a, out); })
         .On<&IVel7SpcDescriptionSub::get_ColumnsB>(20, [b](IDispatch** out) { GiveOut(b, out); });
     spcObjects_->Face<IVel7SpcObjects>();
+    spc_ = std::make_unique<SpcModel>(velmar, *spcObjects_, *columnsA, *columnsB);
 }
 
 } // namespace sim

@@ -13,6 +13,9 @@
 // two column collections (19, 20) and the specification objects (24); the description's update mode is
 // read at 34 and written at 35 (one stored value, 34), its bulk switch at 37.
 #include "sim/sim_object.h"
+#include "sim/spc_model.h"
+
+#include <memory>
 
 namespace sim {
 
@@ -36,6 +39,8 @@ public:
     Object& SpcDescription() { return *description_; }
     Object& SpcDescriptionSub() { return *sub_; }
     Object& SpcObjects() { return *spcObjects_; }
+    // Its column definitions and specification objects (sim/spc_model.h).
+    SpcModel& Spc() { return *spc_; }
 
     // The placement objects IVel5Document3D::PlacementInfo makes: their phantom is ready unless refused.
     void SetPhantomReady(bool ready) { phantomReady_ = ready; }
@@ -53,6 +58,7 @@ private:
     ObjectRef description_;
     ObjectRef sub_;
     ObjectRef spcObjects_;
+    std::unique_ptr<SpcModel> spc_;
     bool hasDescription_ = true;
     bool canCreateDescription_ = true;
     bool phantomReady_ = true;

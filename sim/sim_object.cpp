@@ -182,8 +182,12 @@ HRESULT Object::QueryInterface(REFIID iid, void** result)
             return refused;
     }
     VtableFace* face = nullptr;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_StandInObject))
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_StandInObject))
         face = faces_[0].get();
+    else if (IsEqualIID(iid, IID_IDispatch))
+        // Velmar's version-7 objects are dual: their IDispatch is their first version-7 interface, so that
+        // a dispatch pointer of an object without a documented IID can be called at its positions.
+        face = faces_.size() > 2 ? faces_[2].get() : faces_[0].get();
     else if (std::any_of(dispatchIids_.begin(), dispatchIids_.end(), [&](const IID& own) { return IsEqualIID(own, iid); }))
         face = faces_[0].get();
     else

@@ -3,8 +3,8 @@
 //
 //   column (IVel7SpcColumn): 19 gives the text object; the whole-string interface (IVel7SpcColumnString)
 //         stores what its 7 is given (stored value 7), unless the column is made without it;
-//   text object (IVel7SpcColumnText): 19 the number of lines, 20 sets the text of a line (an index
-//         outside the lines fails with E_INVALIDARG).
+//   text object (IVel7SpcColumnText): 18 the text as it shows (Text()), 19 the number of lines, 20 sets
+//         the text of a line (an index outside the lines fails with E_INVALIDARG).
 //
 //   sim::SpcColumn column(velmar(), "col", {L"old"});
 //   SpcColumnSetString(column.Ptr(), L"Bolt M8", false);
@@ -32,6 +32,10 @@ public:
     // The lines as the library left them, and the last whole string it gave (empty when none).
     const std::vector<std::wstring>& Lines() const { return *lines_; }
     std::wstring WholeString() const { return column_->Text(7); }
+    // What the column shows: the last whole string given, else its lines joined with LF.
+    std::wstring Text() const;
+    // The column as the user left it: these lines and no whole string.
+    void SetLines(std::vector<std::wstring> lines);
 
 private:
     ObjectRef column_;

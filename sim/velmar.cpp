@@ -35,6 +35,8 @@ Velmar::Velmar(HostVersion version) : ownSession_(std::make_unique<Session>()), 
     window_ = CreateMainWindow();
     BuildApplication5();
     BuildApplication7();
+    attributes_ = std::make_unique<AttributeModel>(*this);
+    properties_ = std::make_unique<PropertyModel>(*this);
 }
 
 Velmar::Velmar(Session& shared, HostVersion version) : session_(&shared), version_(version)
@@ -42,6 +44,8 @@ Velmar::Velmar(Session& shared, HostVersion version) : session_(&shared), versio
     window_ = CreateMainWindow();
     BuildApplication5();
     BuildApplication7();
+    attributes_ = std::make_unique<AttributeModel>(*this);
+    properties_ = std::make_unique<PropertyModel>(*this);
 }
 
 Velmar::~Velmar()

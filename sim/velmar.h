@@ -13,9 +13,13 @@
 // specification document, 16 (answers 0), 21 the main window, 50 the version, 103 the version-7
 // application, 108 the twin of an object in the other layer, 112 the version-7 object of a 2D reference.
 // Version-7 members: 19 the active document, 21 the last error for a text, 25 the edit switch, 34 the
-// message box, answered by the scripted user (kind "message"; unanswered: IDOK).
+// message box, answered by the scripted user (kind "message"; unanswered: IDOK). The attribute model
+// adds 43 and 47 (sim/attribute_model.h), the property model 45 and the property manager of the version-7
+// application (sim/property_model.h); every document has its specification model (sim/spc_model.h).
+#include "sim/attribute_model.h"
 #include "sim/document.h"
 #include "sim/part_graph.h"
+#include "sim/property_model.h"
 
 #include <deque>
 #include <memory>
@@ -66,6 +70,12 @@ public:
     // Two objects that stand for one thing in the two layers.
     void Twin(Object& v5, Object& v7);
 
+    // Velmar's system folder, without a final "\\": the attribute and property libraries lie there.
+    void SetSystemFolder(const std::wstring& folder) { systemFolder_ = folder; }
+    const std::wstring& SystemFolder() const { return systemFolder_; }
+    AttributeModel& Attributes() { return *attributes_; }
+    PropertyModel& Properties() { return *properties_; }
+
     const std::vector<ObjectRef>& Structures() const { return structures_; }
     const std::vector<ObjectRef>& TemporaryDocuments() const { return temporaryDocuments_; }
 
@@ -91,6 +101,9 @@ private:
     std::vector<ObjectRef> temporaryDocuments_;
     long lastErrorCode_ = 0;
     std::wstring lastErrorText_;
+    std::wstring systemFolder_ = L"C:\\Velmar\\Sys";
+    std::unique_ptr<AttributeModel> attributes_;
+    std::unique_ptr<PropertyModel> properties_;
 };
 
 } // namespace sim

@@ -1,0 +1,306 @@
+// NMVelObj: creating, placing, filling and reusing the part's specification object.
+#include "core/display_name.h"
+#include "core/trace_log.h"
+#include "core/translate.h"
+#include "hostapi/dual_interface.h"
+#include "hostapi/host_version.h"
+#include "hostapi/vtable_call.h"
+#include "objects/cant_create_spc_obj.h"
+#include "objects/nm_vel_obj.h"
+#include "objects/spc_column_set.h"
+
+#include <algorithm>
+
+namespace {
+
+// The part variables that fill further columns of collection B, found there by column name.
+struct NamedColumn {
+    const wchar_t* variable;
+    const wchar_t* column;
+};
+const NamedColumn kNamedColumns[] = {
+    {L"Quarvend_IID", L"ID Normset"},
+    {L"Handle", L"ID материала"},
+    {L"ExtObjectName", L"Обозначение материала"},
+};
+
+const SpcColumnKey kMassColumn{8, 1};
+
+long CountOf(IVel7SpcColumns* collection)
+{
+    return V7Get(collection, &IVel7SpcColumns::get_Count);
+}
+
+IDispatchPtr ItemOf(IVel7SpcColumns* collection, long index)
+{
+    return V7Get(collection, &IVel7SpcColumns::get_Item, _variant_t(index));
+}
+
+// The first column of the collection with that type and number.
+IVel7SpcColumnPtr FindColumn(IDispatch* columns, const SpcColumnKey& key)
+{
+    auto* collection = AsDual<IVel7SpcColumns>(columns);
+    const long count = CountOf(collection);
+    for (long i = 0; i < count; ++i) {
+        IVel7SpcColumnPtr column = QueryHostOrNull<IVel7SpcColumn>(ItemOf(collection, i));
+        if (!column)
+            continue;
+        if (V7Get(column, &IVel7SpcColumn::get_Type) == key.type && V7Get(column, &IVel7SpcColumn::get_Number) == key.number)
+            return column;
+    }
+    return nullptr;
+}
+
+std::wstring TextOf(const _bstr_t& text)
+{
+    return text.length() ? std::wstring(static_cast<const wchar_t*>(text), text.length()) : std::wstring();
+}
+
+void IncludeGeometry(IVel7SpcObject* object, const ObjArray& geometry, TraceScope& scope)
+{
+    const VARIANT_BOOL done = V7Get(object, &IVel7SpcObject::IncludeGeometry, geometry.ToVariant(), VARIANT_FALSE);
+    scope.Value(L"iSpcObj->IncludeGeometry(aGeom, VARIANT_FALSE)", _variant_t(done != VARIANT_FALSE));
+}
+
+SpcColumnRecord PlainRecord(int32_t type, int32_t number, const std::wstring& text)
+{
+    SpcColumnRecord record;
+    record.Type = type;
+    record.Number = number;
+    record.Text = text;
+    return record;
+}
+
+} // namespace
+
+void NMVelObj::CreateNewSpcObject(const SpcDocContext& context, const ObjArray& geometry)
+{
+    TraceScope scope(L"NMVelObj::CreateNewSpcObject");
+    NMSpcPreset& preset = RequireOwnPreset(scope);
+    preset.DebugInfo();
+    iSpcObj = nullptr;
+
+    if (context.iSpcDscs && context.iSpcDsc && context.iSpcObjs && context.iSpcDscSub && context.iSpcDscSubA) {
+        scope.WriteLine(L"IsMainlyValid");
+        auto* objects = AsDual<IVel7SpcObjects>(context.iSpcObjs);
+        const long section = preset.SectionNum;
+        IDispatchPtr made = V7Get(objects, &IVel7SpcObjects::Add, section, preset.ParsedColumns.PatternValue);
+        if (!made)
+            made = V7Get(objects, &IVel7SpcObjects::Add, section, 0.0);
+        iSpcObj = QueryHostOrNull<IVel7SpcObject>(made);
+        scope.Hex(L"iSpcObj", reinterpret_cast<std::int64_t>(iSpcObj.GetInterfacePtr()));
+        if (iSpcObj)
+            updateSpcObj();
+    }
+    if (!iSpcObj) {
+        scope.WriteLine(L"no specification object");
+        throw CantCreateSpcObj();
+    }
+    scope.Value(L"aGeom.size()", _variant_t(static_cast<unsigned long>(geometry.size())));
+    IncludeGeometry(iSpcObj, geometry, scope);
+}
+
+void NMVelObj::updateSpcObj()
+{
+    TraceScope scope(L"NMVelObj::updateSpcObj");
+    const NMSpcPreset& preset = RequireOwnPreset(scope);
+    if (preset.SubSectionNum != 0)
+        V7Call(iSpcObj, &IVel7SpcObjectBase::put_SubSection, static_cast<long>(preset.SubSectionNum));
+    V7Call(iSpcObj, &IVel7SpcObjectBase::put_AdditionalBlock, static_cast<long>(preset.AdditionalBlockNum));
+    if (preset.AdditionalBlockNum != 0)
+        V7Call(iSpcObj, &IVel7SpcObjectBase::put_AdditionalBlockSection, static_cast<long>(preset.SectionNum));
+    V7Call(iSpcObj, &IVel7SpcObjectBase::put_NestedBlock, static_cast<long>(preset.NestedBlockNum));
+    if (preset.NestedBlockNum != 0)
+        V7Call(iSpcObj, &IVel7SpcObjectBase::put_NestedSection, static_cast<long>(preset.NestedSectionNum));
+}
+
+IVel7SpcColumnPtr NMVelObj::FindColumnByType(IDispatch* columns, IDispatch* definitions, const SpcColumnKey& key)
+{
+    TraceScope scope(L"NMVelObj::FindColumnByType");
+    scope.Value(L"aCol.clmType", _variant_t(static_cast<long>(key.type)));
+    scope.Value(L"aCol.clmNumber", _variant_t(static_cast<long>(key.number)));
+    auto* defs = AsDual<IVel7SpcColumns>(definitions);
+    const long count = CountOf(defs);
+    for (long i = 0; i < count; ++i) {
+        IVel7SpcColumnDefinitionPtr def = QueryHostOrNull<IVel7SpcColumnDefinition>(ItemOf(defs, i));
+        if (!def)
+            continue;
+        if (V7Get(def, &IVel7SpcColumnDefinition::get_Type) != key.type ||
+            V7Get(def, &IVel7SpcColumnDefinition::get_Number) != key.number)
+            continue;
+        // Only a 3D specification tells the columns of its 3D form from the others.
+        if (Is3DSpec && V7Get(def, &IVel7SpcColumnDefinition::get_Is3D) == VARIANT_FALSE)
+            continue;
+        if (IVel7SpcColumnPtr column = FindColumn(columns, key))
+            return column;
+    }
+    return nullptr;
+}
+
+IVel7SpcColumnPtr NMVelObj::FindColumnByName(IDispatch* columns, IDispatch* definitions, const std::wstring& name)
+{
+    TraceScope scope(L"NMVelObj::FindColumnByName");
+    scope.String(L"aColName", name);
+    auto* defs = AsDual<IVel7SpcColumns>(definitions);
+    const long count = CountOf(defs);
+    for (long i = 0; i < count; ++i) {
+        IVel7SpcColumnDefinitionPtr def = QueryHostOrNull<IVel7SpcColumnDefinition>(ItemOf(defs, i));
+        if (!def)
+            continue;
+        if (TextOf(V7Get(def, &IVel7SpcColumnDefinition::get_Name)) != name)
+            continue;
+        const SpcColumnKey key{static_cast<int32_t>(V7Get(def, &IVel7SpcColumnDefinition::get_Type)),
+                               static_cast<int32_t>(V7Get(def, &IVel7SpcColumnDefinition::get_Number))};
+        if (Is3DSpec && V7Get(def, &IVel7SpcColumnDefinition::get_Is3D) == VARIANT_FALSE)
+            continue;
+        if (IVel7SpcColumnPtr column = FindColumn(columns, key))
+            return column;
+    }
+    return nullptr;
+}
+
+void NMVelObj::FillColumn(IVel7SpcColumn* column, const SpcColumnRecord& record, bool useFmt)
+{
+    switch (V7Get(column, &IVel7SpcColumn::get_Kind)) {
+    case 1:
+    case 2:
+    case 3:
+        FillColumnAsString(column, record, useFmt);
+        break;
+    case 4:
+        // A record-kind column takes its items only from a pattern, and only on a numbered object.
+        if (record.HasPattern && V7Get(iSpcObj, &IVel7SpcObject::get_Number) != 0)
+            FillColumnAsRecord(column, record, useFmt);
+        else
+            FillColumnAsString(column, record, useFmt);
+        break;
+    default:
+        break;
+    }
+}
+
+void NMVelObj::FillColumnAsString(IVel7SpcColumn* column, const SpcColumnRecord& record, bool useFmt)
+{
+    SpcColumnSetString(column, record.Text, useFmt);
+}
+
+void NMVelObj::FillColumnAsRecord(IVel7SpcColumn* column, const SpcColumnRecord& record, bool useFmt)
+{
+    TraceScope scope(L"NMVelObj::FillColumnAsRecord");
+    const IDispatchPtr itemsObject = V7Get(column, &IVel7SpcColumn::get_Items);
+    auto* items = AsDual<IVel7SpcColumnItems>(itemsObject);
+    const long count = std::min<long>(V7Get(items, &IVel7SpcColumnItems::get_Count), static_cast<long>(record.Lines.size()));
+    for (long i = 0; i < count; ++i) {
+        const IDispatchPtr itemObject = V7Get(items, &IVel7SpcColumnItems::get_Item, _variant_t(i));
+        auto* item = AsDual<IVel7SpcColumnItem>(itemObject);
+        const std::wstring& text = record.Lines[static_cast<size_t>(i)];
+        if (text.empty()) {
+            V7Call(item, &IVel7SpcColumnItem::put_On, VARIANT_FALSE);
+            continue;
+        }
+        scope.Value(L"i", _variant_t(i));
+        scope.String(L"itm", text);
+        V7Call(item, &IVel7SpcColumnItem::put_Value, _variant_t(text.c_str()));
+        V7Call(item, &IVel7SpcColumnItem::put_On, VARIANT_TRUE);
+    }
+    if (record.Plus) {
+        V7Get(iSpcObj, &IVel7SpcObjectBase::Update);
+        FillColumnAsString(column, record, useFmt);
+    }
+}
+
+void NMVelObj::FillSpcObjectColumns(const SpcDocContext& context)
+{
+    TraceScope scope(L"NMVelObj::FillSpcObjectColumns");
+    if (!iSpcObj)
+        RaiseNullHostPointer(__uuidof(IVel7SpcObject));
+    const NMSpcPreset& preset = RequireOwnPreset(scope);
+    const auto& records = preset.ParsedColumns.Records;
+
+    if (context.iSpcDscs && context.iSpcDsc && context.iSpcObjs && context.iSpcDscSub && context.iSpcDscSubA) {
+        const IDispatchPtr columnsA = V7Get(iSpcObj, &IVel7SpcObjectBase::get_ColumnsA);
+        if (columnsA)
+            for (const auto& record : records)
+                if (IVel7SpcColumnPtr column = FindColumnByType(columnsA, context.iSpcDscSubA, {record.Type, record.Number}))
+                    FillColumn(column, record, true);
+    }
+
+    if (context.IsComplete()) {
+        const IDispatchPtr columnsB = V7Get(iSpcObj, &IVel7SpcObjectBase::get_ColumnsB);
+        if (columnsB) {
+            for (const auto& record : records)
+                if (IVel7SpcColumnPtr column = FindColumnByType(columnsB, context.iSpcDscSubB, {record.Type, record.Number}))
+                    FillColumn(column, record, false);
+            const Variables& vars = PartVariables();
+            if (vars.HasValue(L"MACC"))
+                if (IVel7SpcColumnPtr column = FindColumnByType(columnsB, context.iSpcDscSubB, kMassColumn))
+                    FillColumn(column, PlainRecord(kMassColumn.type, kMassColumn.number, vars.GetString(L"MACC")), false);
+            for (const auto& named : kNamedColumns)
+                if (vars.HasValue(named.variable))
+                    if (IVel7SpcColumnPtr column = FindColumnByName(columnsB, context.iSpcDscSubB, named.column))
+                        FillColumn(column, PlainRecord(0, 0, vars.GetString(named.variable)), false);
+        }
+    }
+
+    const VARIANT_BOOL updated = V7Get(iSpcObj, &IVel7SpcObjectBase::Update);
+    scope.Value(L"iSpcObj->Update()", _variant_t(updated != VARIANT_FALSE));
+}
+
+bool NMVelObj::CanUseOldSpcObj(const SpcDocContext& context)
+{
+    TraceScope scope(L"NMVelObj::CanUseOldSpcObj");
+    if (HostVersion < kHostVersion1501 || ExSpcObjs.empty())
+        return false;
+    const NMSpcPreset& preset = RequireOwnPreset(scope);
+    IVel7SpcObjectPtr first = GetFirstSpcObject();
+    if (V7Get(first, &IVel7SpcObjectBase::get_Section) != preset.SectionNum)
+        return false;
+    if (ExSpcObjs.size() == 1)
+        return true;
+
+    // Several: only the objects that carry the library's identity stay candidates; a new object is made.
+    ObjArray kept;
+    for (const IDispatchPtr& listed : ExSpcObjs) {
+        if (!context.IsComplete())
+            continue;
+        IVel7SpcObjectPtr object = QueryHostOrNull<IVel7SpcObject>(listed);
+        if (!object)
+            continue;
+        const IDispatchPtr columnsB = V7Get(object, &IVel7SpcObjectBase::get_ColumnsB);
+        IVel7SpcColumnPtr column = FindColumnByName(columnsB, context.iSpcDscSubB, L"ID Normset");
+        if (!column)
+            continue;
+        const auto text = QueryHost<IVel7SpcColumnText>(V7Get(column, &IVel7SpcColumn::get_TextObject));
+        if (!TextOf(V7Get(text, &IVel7SpcColumnText::get_Str)).empty())
+            kept.push_back(listed);
+    }
+    scope.Value(L"ExSpcObjs.size()", _variant_t(static_cast<unsigned long>(kept.size())));
+    ExSpcObjs = std::move(kept);
+    return false;
+}
+
+void NMVelObj::useOldSpcObj(const ObjArray& geometry)
+{
+    TraceScope scope(L"NMVelObj::useOldSpcObj");
+    const NMSpcPreset& preset = RequireOwnPreset(scope);
+    iSpcObj = GetFirstSpcObject();
+    updateSpcObj();
+    V7Call(iSpcObj, &IVel7SpcObject::put_Number, preset.ParsedColumns.PatternValue);
+    scope.Value(L"aGeom.size()", _variant_t(static_cast<unsigned long>(geometry.size())));
+    if (!geometry.empty())
+        IncludeGeometry(iSpcObj, geometry, scope);
+    const VARIANT_BOOL updated = V7Get(iSpcObj, &IVel7SpcObjectBase::Update);
+    scope.Value(L"iSpcObj->Update()", _variant_t(updated != VARIANT_FALSE));
+    ExSpcObjs.erase(ExSpcObjs.begin());
+}
+
+void NMVelObj::ShowSpcObjectCreateError()
+{
+    TraceScope scope(L"NMVelObj::ShowSpcObjectCreateError");
+    if (MessageMode != 0 && (MessageMode != 1 || SpcErrorShown))
+        return;
+    const _bstr_t text(Translate(L"Не удалось создать объект спецификации.").c_str());
+    const _bstr_t caption(LibraryDisplayName().c_str());
+    V7Get(iApp7, &IVel7Application::ShowMessage, static_cast<BSTR>(text), static_cast<BSTR>(caption), 48L);
+    SpcErrorShown = true;
+}

@@ -1,0 +1,492 @@
+// Creating, placing, filling and reusing a part's specification object, read back from the stand-in's
+// specification model.
+#include "objects/nm_vel_obj.h"
+
+#include "core/display_name.h"
+#include "hostapi/vtable_call.h"
+#include "objects/cant_create_spc_obj.h"
+#include "objects/spc_column_set.h"
+#include "spc_stand_in.h"
+
+#include <gmock/gmock.h>
+#include <algorithm>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace spc_test;
+using testing::HasSubstr;
+
+namespace {
+
+class SpcObjects : public SpcStandIn {
+protected:
+    void Parse(NMVelObj& part)
+    {
+        ParseColumnSet(part.OwnPreset->ParsedColumns, part.OwnPreset->Columns, part.pData->ObjData);
+    }
+
+    ObjArray Geometry(std::vector<std::string> names)
+    {
+        ObjArray geometry;
+        for (const auto& name : names) {
+            auto object = velmar().NewObject(name);
+            object->Face<IVel7Part>();
+            geometry.push_back(object->Ptr());
+        }
+        return geometry;
+    }
+
+    // A part whose preset imposes the given columns, with these further variables.
+    std::unique_ptr<TestVelObj> PartWithColumns(const std::wstring& columns, std::vector<response_xml::Attr> more = {},
+                                                bool is3DSpec = false)
+    {
+        auto vars = BoltVariables();
+        vars.back().value = columns;
+        vars.insert(vars.end(), more.begin(), more.end());
+        auto part = MakePart(vars, is3DSpec);
+        Parse(*part);
+        return part;
+    }
+
+    // The part's new object, made and filled.
+    sim::SpcObject& MadeAndFilled(TestVelObj& part, const SpcDocContext& context)
+    {
+        part.CreateNewSpcObject(context, {});
+        part.FillSpcObjectColumns(context);
+        return *Spc().Find(part.iSpcObj);
+    }
+};
+
+bool Throws(std::function<void()> action)
+{
+    try {
+        action();
+    } catch (const CantCreateSpcObj&) {
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+TEST_F(SpcObjects, ANewObjectIsPlacedByTheOwnPresetNumberedAndLinkedToTheGeometry)
+{
+    Open();
+    auto vars = BoltVariables();
+    vars[1].value = L"3";   // subsection
+    vars[2].value = L"2";   // nested block
+    vars[3].value = L"7";   // nested section
+    vars[4].value = L"4";   // additional block
+    vars.push_back({L"VELMAR_SPEC_PATTERN", L"4|a|b"});
+    auto part = MakePart(vars);
+    Parse(*part);
+    const SpcDocContext context = Context();
+    journal().Clear();
+
+    part->CreateNewSpcObject(context, Geometry({"bolt7", "nut7"}));
+    ASSERT_EQ(Spc().Objects().size(), 1u);
+    sim::SpcObject& made = *Spc().Objects()[0];
+    EXPECT_EQ(Spc().Find(part->iSpcObj), &made);
+    EXPECT_EQ(On("spcObjs"), (Lines{"spcObjs#14(25,4,&)"}));
+    EXPECT_EQ(made.section, 25);
+    EXPECT_EQ(made.number, 4);
+    EXPECT_EQ(made.subsection, 3);
+    EXPECT_EQ(made.additionalBlock, 4);
+    EXPECT_EQ(made.additionalBlockSection, 25);
+    EXPECT_EQ(made.nestedBlock, 2);
+    EXPECT_EQ(made.nestedSection, 7);
+    EXPECT_EQ(made.geometry, (Names{"bolt7", "nut7"}));
+    EXPECT_THAT(log_.Text(), HasSubstr(L"IsMainlyValid"));
+    EXPECT_THAT(log_.Text(), HasSubstr(L"aGeom.size()=2"));
+    EXPECT_THAT(log_.Text(), HasSubstr(L"iSpcObj->IncludeGeometry(aGeom, VARIANT_FALSE)=-1"));
+}
+
+TEST_F(SpcObjects, ZeroSubsectionAndBlocksLeaveWhatVelmarMade)
+{
+    Open();
+    auto part = MakePart();
+    Parse(*part);
+    const SpcDocContext context = Context();
+    part->CreateNewSpcObject(context, Geometry({"bolt7"}));
+    // The subsection is not touched; the blocks are written as 0, their sections not at all.
+    EXPECT_EQ(On("spcObj1"), (Lines{"spcObj1#18(0)", "spcObj1#22(0)", "spcObj1#50(bolt7,0,&)"}));
+    EXPECT_EQ(Spc().Objects()[0]->geometry, (Names{"bolt7"}));
+}
+
+TEST_F(SpcObjects, AnEmptyGeometryListIsIncludedAsNothing)
+{
+    Open();
+    auto part = MakePart();
+    Parse(*part);
+    part->CreateNewSpcObject(Context(), {});
+    EXPECT_EQ(journal().Count("spcObj1#50(empty,0,&)"), 1u);
+    EXPECT_TRUE(Spc().Objects()[0]->geometry.empty());
+}
+
+TEST_F(SpcObjects, AnAdditionVelmarRefusesIsRetriedWithNumberZero)
+{
+    Open();
+    auto vars = BoltVariables();
+    vars.push_back({L"VELMAR_SPEC_PATTERN", L"4|a"});
+    auto part = MakePart(vars);
+    Parse(*part);
+    const SpcDocContext context = Context();
+    Spc().RefuseAdd(1);
+    journal().Clear();
+    part->CreateNewSpcObject(context, {});
+    EXPECT_EQ(On("spcObjs"), (Lines{"spcObjs#14(25,4,&)", "spcObjs#14(25,0,&)"}));
+    ASSERT_EQ(Spc().Objects().size(), 1u);
+    EXPECT_EQ(Spc().Objects()[0]->number, 0);
+}
+
+TEST_F(SpcObjects, TwoRefusedAdditionsLeaveNoObject)
+{
+    Open();
+    auto vars = BoltVariables();
+    vars.push_back({L"VELMAR_SPEC_PATTERN", L"4|a"});
+    auto part = MakePart(vars);
+    Parse(*part);
+    const SpcDocContext context = Context();
+    Spc().RefuseAdd(2);
+    journal().Clear();
+    EXPECT_TRUE(Throws([&] { part->CreateNewSpcObject(context, {}); }));
+    EXPECT_EQ(part->iSpcObj, nullptr);
+    EXPECT_TRUE(Spc().Objects().empty());
+    EXPECT_EQ(journal().Lines(), (Lines{"spcObjs#14(25,4,&)", "spcObjs#14(25,0,&)"}));
+}
+
+TEST_F(SpcObjects, AnIncompleteContextMakesNoObjectAndCallsNothing)
+{
+    Open();
+    auto part = MakePart();
+    Parse(*part);
+    SpcDocContext context = Context();
+    context.iSpcDscSubA = nullptr;
+    journal().Clear();
+    EXPECT_TRUE(Throws([&] { part->CreateNewSpcObject(context, {}); }));
+    EXPECT_TRUE(journal().Lines().empty());
+    EXPECT_TRUE(Spc().Objects().empty());
+}
+
+TEST_F(SpcObjects, APartWithoutItsOwnPresetCannotHaveAnObject)
+{
+    Open();
+    auto part = MakePart({});
+    const SpcDocContext context = Context();
+    journal().Clear();
+    EXPECT_TRUE(Throws([&] { part->CreateNewSpcObject(context, {}); }));
+    EXPECT_TRUE(Throws([&] { part->ChangeSpcObject(context, {}); }));
+    EXPECT_TRUE(Throws([&] { part->RecreateSpcObject(context, nullptr, {}); }));
+    EXPECT_TRUE(Throws([&] { part->RecreateSpcObjByActivePreset(context, nullptr, {}); }));
+    EXPECT_TRUE(journal().Lines().empty());
+    EXPECT_THAT(log_.Text(), HasSubstr(L"OwnPreset=null"));
+}
+
+TEST_F(SpcObjects, TheFailureMessageIsShownEveryTimeOutsideABatch)
+{
+    Open();
+    const std::wstring previousName = LibraryDisplayName();
+    SetLibraryDisplayName(L"Нормсет");
+    auto part = MakePart();
+    part->ShowSpcObjectCreateError();
+    part->ShowSpcObjectCreateError();
+    SetLibraryDisplayName(previousName);
+    const auto& questions = velmar().User().Questions();
+    ASSERT_EQ(questions.size(), 2u);
+    EXPECT_EQ(questions[0].text, L"Не удалось создать объект спецификации.");
+    EXPECT_EQ(questions[0].caption, L"Нормсет");
+    EXPECT_EQ(questions[0].flags, 48);
+}
+
+TEST_F(SpcObjects, InABatchTheFailureMessageIsShownOncePerBatch)
+{
+    Open();
+    auto part = MakePart();
+    part->BeginBatch();
+    part->ShowSpcObjectCreateError();
+    part->ShowSpcObjectCreateError();
+    EXPECT_EQ(velmar().User().Questions().size(), 1u);
+    part->BeginBatch();
+    part->ShowSpcObjectCreateError();
+    EXPECT_EQ(velmar().User().Questions().size(), 2u);
+    part->MessageMode = 2;
+    part->SpcErrorShown = false;
+    part->ShowSpcObjectCreateError();
+    EXPECT_EQ(velmar().User().Questions().size(), 2u);
+}
+
+TEST_F(SpcObjects, HostsBefore1501NeverReuseAnObject)
+{
+    Open({15, 0, 0, 0});
+    sim::SpcObject& old = Spc().AddObject(25);
+    auto part = MakePart();
+    part->existing = {&old};
+    const SpcDocContext context = Context();
+    part->GetExistsSpcObjects(context);
+    journal().Clear();
+    EXPECT_FALSE(part->CanUseOldSpcObj(context));
+    EXPECT_TRUE(journal().Lines().empty());
+}
+
+TEST_F(SpcObjects, From1501TheOneObjectInThePresetsSectionIsReused)
+{
+    Open();
+    sim::SpcObject& old = Spc().AddObject(25);
+    auto part = MakePart();
+    part->existing = {&old};
+    const SpcDocContext context = Context();
+    part->GetExistsSpcObjects(context);
+    EXPECT_TRUE(part->CanUseOldSpcObj(context));
+
+    old.section = 30;
+    EXPECT_FALSE(part->CanUseOldSpcObj(context));
+    EXPECT_EQ(part->ExSpcObjs.size(), 1u);
+}
+
+TEST_F(SpcObjects, OfSeveralObjectsOnlyThoseWithTheLibrarysIdentityStayListed)
+{
+    Open();
+    sim::SpcObject& first = Spc().AddObject(25);
+    sim::SpcObject& second = Spc().AddObject(25);
+    sim::SpcObject& third = Spc().AddObject(25);
+    first.ColumnB(20, 1)->SetText(L"Q-1");
+    third.ColumnB(20, 1)->SetText(L"Q-3");
+    auto part = MakePart();
+    part->existing = {&first, &second, &third};
+    const SpcDocContext context = Context();
+    part->GetExistsSpcObjects(context);
+
+    EXPECT_FALSE(part->CanUseOldSpcObj(context));
+    ASSERT_EQ(part->ExSpcObjs.size(), 2u);
+    EXPECT_EQ(Spc().Find(part->ExSpcObjs[0]), &first);
+    EXPECT_EQ(Spc().Find(part->ExSpcObjs[1]), &third);
+    EXPECT_EQ(Spc().Objects().size(), 3u);
+}
+
+TEST_F(SpcObjects, OfSeveralObjectsNoneStaysListedWithAnIncompleteContext)
+{
+    Open();
+    sim::SpcObject& first = Spc().AddObject(25);
+    sim::SpcObject& second = Spc().AddObject(25);
+    first.ColumnB(20, 1)->SetText(L"Q-1");
+    auto part = MakePart();
+    part->existing = {&first, &second};
+    SpcDocContext context = Context();
+    context.iSpcDscSubB = nullptr;
+    part->GetExistsSpcObjects(context);
+    EXPECT_FALSE(part->CanUseOldSpcObj(context));
+    EXPECT_TRUE(part->ExSpcObjs.empty());
+    EXPECT_EQ(Spc().Objects().size(), 2u);
+}
+
+TEST_F(SpcObjects, AReusedObjectIsPlacedNumberedLinkedAndLeavesTheList)
+{
+    Open();
+    sim::SpcObject& old = Spc().AddObject(25);
+    old.geometry = {"old7"};
+    auto vars = BoltVariables();
+    vars[4].value = L"3";
+    vars.push_back({L"VELMAR_SPEC_PATTERN", L"6|a"});
+    auto part = MakePart(vars);
+    Parse(*part);
+    part->existing = {&old};
+    part->GetExistsSpcObjects(Context());
+
+    part->useOldSpcObj(Geometry({"bolt7"}));
+    EXPECT_EQ(Spc().Find(part->iSpcObj), &old);
+    EXPECT_EQ(old.additionalBlock, 3);
+    EXPECT_EQ(old.additionalBlockSection, 25);
+    EXPECT_EQ(old.number, 6);
+    EXPECT_EQ(old.geometry, (Names{"old7", "bolt7"}));
+    EXPECT_EQ(old.updates, 1);
+    EXPECT_TRUE(part->ExSpcObjs.empty());
+}
+
+TEST_F(SpcObjects, AReusedObjectGetsNoGeometryCallForAnEmptyList)
+{
+    Open();
+    sim::SpcObject& old = Spc().AddObject(25);
+    auto part = MakePart();
+    Parse(*part);
+    part->existing = {&old};
+    part->GetExistsSpcObjects(Context());
+    part->useOldSpcObj({});
+    EXPECT_EQ(CountContaining("spcObj1#50("), 0u);
+}
+
+TEST_F(SpcObjects, ColumnsAreFilledFromThePresetAndThePartVariables)
+{
+    Open();
+    auto part = PartWithColumns(L"5.1=Designation;6.1=Note", {{L"Note", L"примечание"},
+                                                              {L"MACC", L"0.5"},
+                                                              {L"Quarvend_IID", L"Q-17"},
+                                                              {L"Handle", L"H-1"},
+                                                              {L"ExtObjectName", L"Сталь 45"}});
+    sim::SpcObject& made = MadeAndFilled(*part, Context());
+
+    // Collection A takes the whole formatted text, collection B the first line.
+    EXPECT_EQ(made.ColumnA(5, 1)->Text(), L"Болт М8х40");
+    EXPECT_EQ(made.ColumnA(5, 1)->WholeString(), L"Болт М8х40");
+    EXPECT_EQ(made.ColumnA(6, 1)->Text(), L"примечание");
+    EXPECT_EQ(made.ColumnB(5, 1)->Text(), L"Болт М8х40");
+    EXPECT_EQ(made.ColumnB(5, 1)->Lines(), (std::vector<std::wstring>{L"Болт М8х40"}));
+    EXPECT_EQ(made.ColumnB(5, 1)->WholeString(), L"");
+    EXPECT_EQ(made.ColumnB(8, 1)->Text(), L"0.5");
+    EXPECT_EQ(made.ColumnB(20, 1)->Text(), L"Q-17");
+    EXPECT_EQ(made.ColumnB(21, 1)->Text(), L"H-1");
+    EXPECT_EQ(made.ColumnB(22, 1)->Text(), L"Сталь 45");
+    EXPECT_EQ(made.ColumnB(22, 1)->WholeString(), L"");
+    EXPECT_EQ(made.updates, 1);
+    EXPECT_THAT(log_.Text(), HasSubstr(L"iSpcObj->Update()=-1"));
+}
+
+TEST_F(SpcObjects, VariablesWithoutAValueLeaveTheirColumnsAlone)
+{
+    Open();
+    auto part = PartWithColumns(L"5.1=Designation", {{L"MACC", L"NULL_VALUE"}, {L"Handle", L"  "}});
+    sim::SpcObject& made = MadeAndFilled(*part, Context());
+    EXPECT_EQ(made.ColumnB(8, 1)->Text(), L"");
+    EXPECT_EQ(made.ColumnB(20, 1)->Text(), L"");
+    EXPECT_EQ(made.ColumnB(21, 1)->Text(), L"");
+}
+
+TEST_F(SpcObjects, WithoutTheDefinitionsOfCollectionBOnlyCollectionAIsFilled)
+{
+    Open();
+    auto part = PartWithColumns(L"5.1=Designation", {{L"Quarvend_IID", L"Q-17"}});
+    SpcDocContext context = Context();
+    context.iSpcDscSubB = nullptr;
+    sim::SpcObject& made = MadeAndFilled(*part, context);
+    EXPECT_EQ(made.ColumnA(5, 1)->Text(), L"Болт М8х40");
+    EXPECT_EQ(made.ColumnB(5, 1)->Text(), L"");
+    EXPECT_EQ(made.ColumnB(20, 1)->Text(), L"");
+    EXPECT_EQ(CountContaining("spcObj1#31("), 0u);
+    EXPECT_EQ(made.updates, 1);
+}
+
+TEST_F(SpcObjects, FillingWithoutAnObjectRaisesENoPointer)
+{
+    Open();
+    auto part = PartWithColumns(L"5.1=Designation");
+    try {
+        part->FillSpcObjectColumns(Context());
+        FAIL() << "no failure";
+    } catch (const _com_error& error) {
+        EXPECT_EQ(error.Error(), E_POINTER);
+    }
+}
+
+TEST_F(SpcObjects, ARecordColumnTakesItsItemsFromThePatternOnANumberedObject)
+{
+    Open();
+    auto part = PartWithColumns(L"9.1=Format,FormatPattern", {{L"Format", L"A4"}, {L"FormatPattern", L"2|x||z"}});
+    sim::SpcObject& made = MadeAndFilled(*part, Context());
+    const sim::SpcObjectColumn& column = *made.ColumnA(9, 1);
+    // Three texts, two items: the second item's empty text only switches it off.
+    ASSERT_EQ(column.items.size(), 2u);
+    EXPECT_EQ(column.items[0].value, L"x");
+    EXPECT_TRUE(column.items[0].on);
+    EXPECT_EQ(column.items[1].writes, 0);
+    EXPECT_FALSE(column.items[1].on);
+    EXPECT_EQ(journal().Count("spcObj1.colA[9.1].item1#15(0)"), 1u);
+    EXPECT_EQ(column.Text(), L"");
+    EXPECT_EQ(made.updates, 1);
+}
+
+TEST_F(SpcObjects, APlusPatternUpdatesTheObjectAndWritesTheTextToo)
+{
+    Open();
+    auto part = PartWithColumns(L"9.1=Format,FormatPattern", {{L"Format", L"A4"}, {L"FormatPattern", L"+2|x|y"}});
+    sim::SpcObject& made = MadeAndFilled(*part, Context());
+    const sim::SpcObjectColumn& column = *made.ColumnA(9, 1);
+    EXPECT_EQ(column.items[1].value, L"y");
+    EXPECT_EQ(column.Text(), L"A4");
+    EXPECT_EQ(made.updates, 2);
+}
+
+TEST_F(SpcObjects, ARecordColumnWithoutAPatternOrOnAnUnnumberedObjectTakesTheText)
+{
+    Open();
+    auto plain = PartWithColumns(L"9.1=Format", {{L"Format", L"A4"}});
+    sim::SpcObject& first = MadeAndFilled(*plain, Context());
+    EXPECT_EQ(first.ColumnA(9, 1)->Text(), L"A4");
+    EXPECT_EQ(first.ColumnA(9, 1)->items[0].writes, 0);
+
+    auto unnumbered = PartWithColumns(L"9.1=Format,FormatPattern", {{L"Format", L"A3"}, {L"FormatPattern", L"0|x"}});
+    sim::SpcObject& second = MadeAndFilled(*unnumbered, Context());
+    EXPECT_EQ(second.number, 0);
+    EXPECT_EQ(second.ColumnA(9, 1)->Text(), L"A3");
+    EXPECT_EQ(second.ColumnA(9, 1)->items[0].writes, 0);
+}
+
+TEST_F(SpcObjects, OutsideA3DSpecificationThe3DFlagIsNeverRead)
+{
+    Open();
+    auto part = PartWithColumns(L"5.1=Designation;6.1=Note", {{L"Note", L"n"}, {L"Quarvend_IID", L"Q"}});
+    MadeAndFilled(*part, Context());
+    EXPECT_EQ(CountContaining("#28("), 0u);
+}
+
+TEST_F(SpcObjects, InA3DSpecificationOnlyColumnsOfThe3DFormAreFilled)
+{
+    UseVelmar({15, 0, 1, 0});
+    sim::Document& document = velmar().OpenDocument(5);
+    document.Spc().DefineColumnA({5, 1, L"Обозначение", true});
+    document.Spc().DefineColumnA({6, 1, L"Примечание", false});
+    document.Spc().DefineColumnB({20, 1, L"ID Normset", false});
+    settings.Presets.assign(1, NMSpcPreset(L"Active"));
+    auto part = PartWithColumns(L"5.1=Designation;6.1=Note", {{L"Note", L"n"}, {L"Quarvend_IID", L"Q"}}, true);
+    sim::SpcObject& made = MadeAndFilled(*part, Context());
+    EXPECT_EQ(made.ColumnA(5, 1)->Text(), L"Болт М8х40");
+    EXPECT_EQ(made.ColumnA(6, 1)->Text(), L"");
+    EXPECT_EQ(made.ColumnB(20, 1)->Text(), L"");
+}
+
+TEST_F(SpcObjects, ColumnNamesAreComparedExactly)
+{
+    Open();
+    auto part = MakePart();
+    Parse(*part);
+    const SpcDocContext context = Context();
+    part->CreateNewSpcObject(context, {});
+    const IDispatchPtr columnsB = V7Get(part->iSpcObj, &IVel7SpcObjectBase::get_ColumnsB);
+    EXPECT_NE(part->FindColumnByName(columnsB, context.iSpcDscSubB, L"ID Normset"), nullptr);
+    EXPECT_EQ(part->FindColumnByName(columnsB, context.iSpcDscSubB, L"id normset"), nullptr);
+    EXPECT_EQ(part->FindColumnByName(columnsB, context.iSpcDscSubB, L"ID Normset "), nullptr);
+    EXPECT_EQ(part->FindColumnByType(columnsB, context.iSpcDscSubB, {8, 1}) != nullptr, true);
+    EXPECT_EQ(part->FindColumnByType(columnsB, context.iSpcDscSubB, {8, 2}), nullptr);
+}
+
+TEST_F(SpcObjects, EveryFailedHostCallOfACreationEndsInAFailureWithAtMostTheOneObject)
+{
+    for (size_t n = 1; n < 1000; ++n) {
+        Open();
+        auto part = PartWithColumns(L"5.1=Designation;9.1=Format,FormatPattern",
+                                    {{L"Format", L"A4"}, {L"FormatPattern", L"+1|x|y"}, {L"MACC", L"2"}, {L"Quarvend_IID", L"Q"}});
+        const SpcDocContext context = Context();
+        const ObjArray geometry = Geometry({"bolt7"});
+        journal().Clear();
+        velmar().Faults().FailCall(n, E_FAIL);
+        bool failed = false;
+        try {
+            part->RecreateSpcObject(context, nullptr, geometry);
+            part->FillSpcObjectColumns(context);
+        } catch (const CantCreateSpcObj&) {
+            failed = true;
+        } catch (const _com_error& error) {
+            failed = true;
+            EXPECT_EQ(error.Error(), E_FAIL) << "call " << n;
+        }
+        const bool injected = std::any_of(journal().Calls().begin(), journal().Calls().end(),
+                                          [](const sim::Call& call) { return call.result == E_FAIL; });
+        velmar().Faults().Clear();
+        EXPECT_LE(Spc().Objects().size(), 1u) << "call " << n;
+        if (!injected) {
+            EXPECT_FALSE(failed);
+            EXPECT_GT(n, 20u);
+            return;
+        }
+        EXPECT_TRUE(failed) << "call " << n << " failed and the creation went on";
+    }
+    FAIL() << "the creation never ended without a failure";
+}
