@@ -1,5 +1,6 @@
 #include "objects/comp_properties.h"
 
+#include "core/com_convert.h"
 #include "core/files.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
@@ -18,14 +19,9 @@ constexpr double kMassProperty = 8;
 constexpr std::array<double, 3> kAttributeProperties = {174963986747.0, 302406992401.0, 173984476184.0};
 constexpr wchar_t kQuarvendEntry[] = L"ID Normset";
 
-std::wstring TextOf(const _bstr_t& text)
-{
-    return text.length() ? std::wstring(static_cast<const wchar_t*>(text), text.length()) : std::wstring();
-}
-
 std::wstring NameOf(IVel7ComponentProperty* property)
 {
-    return TextOf(V7Get(property, &IVel7ComponentProperty::get_Name));
+    return BstrToWString(V7Get(property, &IVel7ComponentProperty::get_Name));
 }
 
 IVel7ComponentPropertyPtr FindById(const ObjArray& list, double id)
@@ -70,7 +66,7 @@ CompProperties::CompProperties(IVel5Application* app5, IVel7Application* app7)
     manager = QueryHost<IVel7ComponentPropertyManager>(app7);
     if (manager)
         doc_props = Properties(manager, L"");
-    lib_name = TextOf(_bstr_t(V5Method(app5, IVel5Application::SystemFolder, 0L))) + L"\\properties.lpt";
+    lib_name = VariantToWString(V5Method(app5, IVel5Application::SystemFolder, 0L)) + L"\\properties.lpt";
     scope.String(L"lib_name", lib_name);
     if (manager && GetFileLength(lib_name) != -1)
         file_props = Properties(manager, lib_name);

@@ -14,6 +14,7 @@
 #include "hostapi/velmar.h"
 #include "objects/all_settings.h"
 #include "objects/nm_object.h"
+#include "objects/spc_columns.h"
 #include "objects/spc_preset.h"
 #include "objects/tech_params.h"
 
@@ -22,12 +23,6 @@
 #include <string>
 
 class NMSpcObjSnapshot;
-
-// A column of a specification object is known by its type and its number within that type.
-struct SpcColumnKey {
-    int32_t type = 0;
-    int32_t number = 0;
-};
 
 class NMVelObj : public NMObject {
 public:

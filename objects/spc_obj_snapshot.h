@@ -2,6 +2,7 @@
 // What a part's existing specification object was before it is rebuilt: its place (the five numbers of
 // the preset part), its position number and the texts of its columns. The recreation sets the column
 // mode and column-set text that the rebuilt object takes.
+#include "core/trace_log.h"
 #include "hostapi/spc_doc_context.h"
 #include "hostapi/velmar7.h"
 #include "objects/spc_preset.h"
@@ -35,9 +36,12 @@ public:
     // Writes every saved text into the column of the new object's collection A with the same key.
     void RestoreColumns(IVel7SpcObject* newObject);
 
-    int32_t Position = 0;
+    int32_t Position = 0;       // the position column's number, when it holds a whole one
     bool HasPosition = false;
     IVel7SpcObjectPtr OldObject;
     std::vector<SavedColumn> SavedColumns;   // sorted by type, then number
     bool Is3DSpec;
+
+private:
+    void TakePosition(const std::wstring& text, TraceScope& scope);
 };

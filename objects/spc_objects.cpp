@@ -1,4 +1,5 @@
 // NMVelObj: creating, placing, filling and reusing the part's specification object.
+#include "core/com_convert.h"
 #include "core/display_name.h"
 #include "core/trace_log.h"
 #include "core/translate.h"
@@ -10,6 +11,7 @@
 #include "objects/spc_column_set.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -26,34 +28,30 @@ const NamedColumn kNamedColumns[] = {
 
 const SpcColumnKey kMassColumn{8, 1};
 
-long CountOf(IVel7SpcColumns* collection)
-{
-    return V7Get(collection, &IVel7SpcColumns::get_Count);
-}
-
-IDispatchPtr ItemOf(IVel7SpcColumns* collection, long index)
-{
-    return V7Get(collection, &IVel7SpcColumns::get_Item, _variant_t(index));
-}
-
 // The first column of the collection with that type and number.
 IVel7SpcColumnPtr FindColumn(IDispatch* columns, const SpcColumnKey& key)
 {
-    auto* collection = AsDual<IVel7SpcColumns>(columns);
-    const long count = CountOf(collection);
-    for (long i = 0; i < count; ++i) {
-        IVel7SpcColumnPtr column = QueryHostOrNull<IVel7SpcColumn>(ItemOf(collection, i));
-        if (!column)
-            continue;
-        if (V7Get(column, &IVel7SpcColumn::get_Type) == key.type && V7Get(column, &IVel7SpcColumn::get_Number) == key.number)
-            return column;
-    }
-    return nullptr;
+    return FindSpcItem<IVel7SpcColumn>(columns, [&](IVel7SpcColumn* column) { return ColumnKey(column) == key; });
 }
 
-std::wstring TextOf(const _bstr_t& text)
+// Walks the definitions in order: a definition that `matches` gives a key for (and, in a 3D specification,
+// that belongs to the 3D form) leads to the first column of that key; one without such a column lets the
+// walk go on.
+template <class Match>
+IVel7SpcColumnPtr FindByDefinition(IDispatch* columns, IDispatch* definitions, bool is3DSpec, Match&& matches)
 {
-    return text.length() ? std::wstring(static_cast<const wchar_t*>(text), text.length()) : std::wstring();
+    IVel7SpcColumnPtr found;
+    FindSpcItem<IVel7SpcColumnDefinition>(definitions, [&](IVel7SpcColumnDefinition* definition) {
+        const std::optional<SpcColumnKey> key = matches(definition);
+        if (!key)
+            return false;
+        // Only a 3D specification tells the columns of its 3D form from the others.
+        if (is3DSpec && V7Get(definition, &IVel7SpcColumnDefinition::get_Is3D) == VARIANT_FALSE)
+            return false;
+        found = FindColumn(columns, *key);
+        return found != nullptr;
+    });
+    return found;
 }
 
 void IncludeGeometry(IVel7SpcObject* object, const ObjArray& geometry, TraceScope& scope)
@@ -119,44 +117,20 @@ IVel7SpcColumnPtr NMVelObj::FindColumnByType(IDispatch* columns, IDispatch* defi
     TraceScope scope(L"NMVelObj::FindColumnByType");
     scope.Value(L"aCol.clmType", _variant_t(static_cast<long>(key.type)));
     scope.Value(L"aCol.clmNumber", _variant_t(static_cast<long>(key.number)));
-    auto* defs = AsDual<IVel7SpcColumns>(definitions);
-    const long count = CountOf(defs);
-    for (long i = 0; i < count; ++i) {
-        IVel7SpcColumnDefinitionPtr def = QueryHostOrNull<IVel7SpcColumnDefinition>(ItemOf(defs, i));
-        if (!def)
-            continue;
-        if (V7Get(def, &IVel7SpcColumnDefinition::get_Type) != key.type ||
-            V7Get(def, &IVel7SpcColumnDefinition::get_Number) != key.number)
-            continue;
-        // Only a 3D specification tells the columns of its 3D form from the others.
-        if (Is3DSpec && V7Get(def, &IVel7SpcColumnDefinition::get_Is3D) == VARIANT_FALSE)
-            continue;
-        if (IVel7SpcColumnPtr column = FindColumn(columns, key))
-            return column;
-    }
-    return nullptr;
+    return FindByDefinition(columns, definitions, Is3DSpec, [&](IVel7SpcColumnDefinition* definition) {
+        return DefinitionKey(definition) == key ? std::optional(key) : std::nullopt;
+    });
 }
 
 IVel7SpcColumnPtr NMVelObj::FindColumnByName(IDispatch* columns, IDispatch* definitions, const std::wstring& name)
 {
     TraceScope scope(L"NMVelObj::FindColumnByName");
     scope.String(L"aColName", name);
-    auto* defs = AsDual<IVel7SpcColumns>(definitions);
-    const long count = CountOf(defs);
-    for (long i = 0; i < count; ++i) {
-        IVel7SpcColumnDefinitionPtr def = QueryHostOrNull<IVel7SpcColumnDefinition>(ItemOf(defs, i));
-        if (!def)
-            continue;
-        if (TextOf(V7Get(def, &IVel7SpcColumnDefinition::get_Name)) != name)
-            continue;
-        const SpcColumnKey key{static_cast<int32_t>(V7Get(def, &IVel7SpcColumnDefinition::get_Type)),
-                               static_cast<int32_t>(V7Get(def, &IVel7SpcColumnDefinition::get_Number))};
-        if (Is3DSpec && V7Get(def, &IVel7SpcColumnDefinition::get_Is3D) == VARIANT_FALSE)
-            continue;
-        if (IVel7SpcColumnPtr column = FindColumn(columns, key))
-            return column;
-    }
-    return nullptr;
+    return FindByDefinition(columns, definitions, Is3DSpec, [&](IVel7SpcColumnDefinition* definition) {
+        return BstrToWString(V7Get(definition, &IVel7SpcColumnDefinition::get_Name)) == name
+                   ? std::optional(DefinitionKey(definition))
+                   : std::nullopt;
+    });
 }
 
 void NMVelObj::FillColumn(IVel7SpcColumn* column, const SpcColumnRecord& record, bool useFmt)
@@ -268,10 +242,7 @@ bool NMVelObj::CanUseOldSpcObj(const SpcDocContext& context)
             continue;
         const IDispatchPtr columnsB = V7Get(object, &IVel7SpcObjectBase::get_ColumnsB);
         IVel7SpcColumnPtr column = FindColumnByName(columnsB, context.iSpcDscSubB, L"ID Normset");
-        if (!column)
-            continue;
-        const auto text = QueryHost<IVel7SpcColumnText>(V7Get(column, &IVel7SpcColumn::get_TextObject));
-        if (!TextOf(V7Get(text, &IVel7SpcColumnText::get_Str)).empty())
+        if (column && !ColumnText(column).empty())
             kept.push_back(listed);
     }
     scope.Value(L"ExSpcObjs.size()", _variant_t(static_cast<unsigned long>(kept.size())));

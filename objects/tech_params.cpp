@@ -1,6 +1,7 @@
 // NMVelObj: the part's technological data as attributes of "corvalis.lat".
 #include "objects/tech_params.h"
 
+#include "core/com_convert.h"
 #include "core/files.h"
 #include "core/string_utils.h"
 #include "core/trace_log.h"
@@ -22,8 +23,7 @@ bool IsBooleanText(const std::wstring& text)
 // Velmar's full path of the attribute library; empty when it does not exist there.
 std::wstring AttributeLibrary(IVel5Application* app5, TraceScope& scope)
 {
-    const _bstr_t path(V5Method(app5, IVel5Application::LibraryFilePath, kTechAttributeLibrary, 0L));
-    const std::wstring file = path.length() ? std::wstring(static_cast<const wchar_t*>(path), path.length()) : std::wstring();
+    const std::wstring file = VariantToWString(V5Method(app5, IVel5Application::LibraryFilePath, kTechAttributeLibrary, 0L));
     scope.String(L"lat_file", file);
     return GetFileLength(file) == -1 ? std::wstring() : file;
 }

@@ -123,7 +123,7 @@ TEST_F(SpcObjects, AnEmptyGeometryListIsIncludedAsNothing)
     EXPECT_TRUE(Spc().Objects()[0]->geometry.empty());
 }
 
-TEST_F(SpcObjects, AnAdditionVelmarRefusesIsRetriedWithNumberZero)
+TEST_F(SpcObjects, AnAdditionVelmarRefusesIsRetriedOnceWithNumberZero)
 {
     Open();
     auto vars = BoltVariables();
@@ -137,21 +137,14 @@ TEST_F(SpcObjects, AnAdditionVelmarRefusesIsRetriedWithNumberZero)
     EXPECT_EQ(On("spcObjs"), (Lines{"spcObjs#14(25,4,&)", "spcObjs#14(25,0,&)"}));
     ASSERT_EQ(Spc().Objects().size(), 1u);
     EXPECT_EQ(Spc().Objects()[0]->number, 0);
-}
+    EXPECT_EQ(Spc().Find(part->iSpcObj), Spc().Objects()[0]);
 
-TEST_F(SpcObjects, TwoRefusedAdditionsLeaveNoObject)
-{
-    Open();
-    auto vars = BoltVariables();
-    vars.push_back({L"VELMAR_SPEC_PATTERN", L"4|a"});
-    auto part = MakePart(vars);
-    Parse(*part);
-    const SpcDocContext context = Context();
+    // Refused twice: no object, and none kept from before.
     Spc().RefuseAdd(2);
     journal().Clear();
     EXPECT_TRUE(Throws([&] { part->CreateNewSpcObject(context, {}); }));
     EXPECT_EQ(part->iSpcObj, nullptr);
-    EXPECT_TRUE(Spc().Objects().empty());
+    EXPECT_EQ(Spc().Objects().size(), 1u);
     EXPECT_EQ(journal().Lines(), (Lines{"spcObjs#14(25,4,&)", "spcObjs#14(25,0,&)"}));
 }
 
@@ -459,34 +452,17 @@ TEST_F(SpcObjects, ColumnNamesAreComparedExactly)
 
 TEST_F(SpcObjects, EveryFailedHostCallOfACreationEndsInAFailureWithAtMostTheOneObject)
 {
-    for (size_t n = 1; n < 1000; ++n) {
-        Open();
-        auto part = PartWithColumns(L"5.1=Designation;9.1=Format,FormatPattern",
-                                    {{L"Format", L"A4"}, {L"FormatPattern", L"+1|x|y"}, {L"MACC", L"2"}, {L"Quarvend_IID", L"Q"}});
-        const SpcDocContext context = Context();
-        const ObjArray geometry = Geometry({"bolt7"});
-        journal().Clear();
-        velmar().Faults().FailCall(n, E_FAIL);
-        bool failed = false;
-        try {
-            part->RecreateSpcObject(context, nullptr, geometry);
-            part->FillSpcObjectColumns(context);
-        } catch (const CantCreateSpcObj&) {
-            failed = true;
-        } catch (const _com_error& error) {
-            failed = true;
-            EXPECT_EQ(error.Error(), E_FAIL) << "call " << n;
-        }
-        const bool injected = std::any_of(journal().Calls().begin(), journal().Calls().end(),
-                                          [](const sim::Call& call) { return call.result == E_FAIL; });
-        velmar().Faults().Clear();
-        EXPECT_LE(Spc().Objects().size(), 1u) << "call " << n;
-        if (!injected) {
-            EXPECT_FALSE(failed);
-            EXPECT_GT(n, 20u);
-            return;
-        }
-        EXPECT_TRUE(failed) << "call " << n << " failed and the creation went on";
-    }
-    FAIL() << "the creation never ended without a failure";
+    std::unique_ptr<TestVelObj> part;
+    SweepHostFailures(
+        [&] {
+            Open();
+            part = PartWithColumns(L"5.1=Designation;9.1=Format,FormatPattern",
+                                   {{L"Format", L"A4"}, {L"FormatPattern", L"+1|x|y"}, {L"MACC", L"2"}, {L"Quarvend_IID", L"Q"}});
+            return [&part, context = Context(), geometry = Geometry({"bolt7"})] {
+                part->RecreateSpcObject(context, nullptr, geometry);
+                part->FillSpcObjectColumns(context);
+            };
+        },
+        [&](size_t n) { EXPECT_LE(Spc().Objects().size(), 1u) << "call " << n; });
+    part.reset();
 }

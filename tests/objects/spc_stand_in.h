@@ -5,12 +5,15 @@
 #include "core/trace_log.h"
 #include "hostapi/velmar.h"
 #include "objects/all_settings.h"
+#include "objects/cant_create_spc_obj.h"
 #include "objects/nm_vel_obj.h"
 #include "sim/stand_in_test.h"
 #include "support/response_xml.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -131,6 +134,39 @@ protected:
         for (const auto& line : journal().Lines())
             n += line.find(text) != std::string::npos;
         return n;
+    }
+
+    // Runs a scenario once for each host call it makes, with that call failing (E_FAIL): setUp builds the
+    // model afresh and gives what to run. A run in which a call failed must end in CantCreateSpcObj or
+    // that _com_error, and check(n) then looks at what is left. Ends with the first run in which no call
+    // failed, which must succeed.
+    void SweepHostFailures(const std::function<std::function<void()>()>& setUp, const std::function<void(size_t)>& check)
+    {
+        for (size_t n = 1; n < 1000; ++n) {
+            const std::function<void()> run = setUp();
+            journal().Clear();
+            velmar().Faults().FailCall(n, E_FAIL);
+            bool failed = false;
+            try {
+                run();
+            } catch (const CantCreateSpcObj&) {
+                failed = true;
+            } catch (const _com_error& error) {
+                failed = true;
+                EXPECT_EQ(error.Error(), E_FAIL) << "call " << n;
+            }
+            const auto& calls = journal().Calls();
+            const bool injected = std::any_of(calls.begin(), calls.end(), [](const sim::Call& call) { return call.result == E_FAIL; });
+            velmar().Faults().Clear();
+            if (!injected) {
+                EXPECT_FALSE(failed);
+                EXPECT_GT(n, 20u) << "fewer host calls than the scenario makes";
+                return;
+            }
+            EXPECT_TRUE(failed) << "call " << n << " failed and the work went on: " << journal().Lines().back();
+            check(n);
+        }
+        FAIL() << "the scenario never ended without a failure";
     }
 
     NMAllSettings settings;
