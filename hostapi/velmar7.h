@@ -411,6 +411,14 @@ VEL_IID(IVel7FrameSource, "D71AEDBE-01D4-4C7D-96DC-94981F2A1C37");
 struct IVel7FrameBase : IDispatch {};
 VEL_IID(IVel7FrameBase, "919DF6DB-0BA9-4EDD-B681-33E0B519834B");
 
+// The version-7 objects of a sketch: a sketch object with its constraints in order, a constraint (its
+// type, its first partner object with that object's type, its boolean property), and a sketch point
+// ("tx", "ty", Update). Velmar documents neither identifiers nor positions for them: the task that
+// first calls a member gives it a position of the project's own, as for the column interfaces.
+struct IVel7SketchObject : IDispatch {};           // no IID given
+struct IVel7SketchConstraint : IDispatch {};       // no IID given
+struct IVel7SketchPoint : IDispatch {};            // no IID given
+
 // The panel framework.
 struct IVel7PropertyManager : IDispatch {};
 VEL_IID(IVel7PropertyManager, "CB5FDBC8-4DAE-4C4B-87D5-6FD1F2705C38");

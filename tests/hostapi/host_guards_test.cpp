@@ -305,3 +305,27 @@ TEST_F(HostGuards, AFailingCloseOfTheTemporaryDocumentStillRefreshesTheApplicati
     EXPECT_EQ(journal().Lines().back(), "app5.16()");
     EXPECT_NE(log.Text().find(L"~FragmentInsertGuard"), std::wstring::npos);
 }
+
+TEST_F(HostGuards, CurrentObjectSpcAndFragmentGuardsRestoreWhenAnExceptionLeavesTheirScope)
+{
+    sim::Document& doc = Assembly();
+    auto previous = velmar().NewObject("previous");
+    auto owner = velmar().NewObject("owner");
+    previous->Supports(__uuidof(IVel5Object));
+    owner->Supports(__uuidof(IVel5Object));
+    sim::Entity& hole = velmar().AddEntity("hole", 25);
+    hole.V5().Value(IVel5Entity::Owner) = _variant_t(owner->Primary());
+    doc.V5().Value(IVel5Document3D::CurrentObject) = _variant_t(previous->Primary());
+    try {
+        DocumentStateGuard state(Doc5(doc), hole.V5().Ptr());
+        SpcCreateGuard spc(doc.SpcDescription().As<IVel7SpcDescription>());
+        FragmentInsertGuard fragment(velmar().App5().As<IVel5Application>());
+        journal().Clear();
+        throw std::runtime_error("the insertion failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(journal().Lines(),
+              (Lines{"tempDoc.151()", "app5.16()", "spcDsc#35(-1)", "spcDsc#19(&)", "doc5.73(previous)"}));
+    EXPECT_EQ(sim::Object::From(V_DISPATCH(&doc.V5().Value(74))), previous.get());
+    EXPECT_TRUE(doc.SpcDescription().Bool(34));
+}
