@@ -85,13 +85,25 @@ bool NoCaseLess(const std::wstring& a, const std::wstring& b)
     return _wcsicmp(a.c_str(), b.c_str()) < 0;
 }
 
+namespace {
+
+// The count of a conversion of a non-empty text, terminator included: at least 2, and never -1.
+bool ConvertedWhole(size_t converted)
+{
+    return converted >= 2 && converted != static_cast<size_t>(-1);
+}
+
+} // namespace
+
 std::wstring ToWide(const std::string& text)
 {
     if (text.empty())
         return std::wstring();
     MemBlock buffer((text.size() + 1) * sizeof(wchar_t));
     size_t converted = 0;
-    if (mbstowcs_s(&converted, buffer.As<wchar_t>(), text.size() + 1, text.c_str(), _TRUNCATE) != 0)
+    // Some runtimes answer an invalid sequence with success, an empty buffer and a count of -1.
+    if (mbstowcs_s(&converted, buffer.As<wchar_t>(), text.size() + 1, text.c_str(), _TRUNCATE) != 0
+        || !ConvertedWhole(converted))
         throw std::range_error("ToWide: the text is not valid in the current code page");
     return std::wstring(buffer.As<wchar_t>());
 }
@@ -103,7 +115,7 @@ std::string ToNarrow(const std::wstring& text)
     const size_t size = MB_CUR_MAX * (text.size() + 1);
     MemBlock buffer(size);
     size_t converted = 0;
-    if (wcstombs_s(&converted, buffer.As<char>(), size, text.c_str(), _TRUNCATE) != 0)
+    if (wcstombs_s(&converted, buffer.As<char>(), size, text.c_str(), _TRUNCATE) != 0 || !ConvertedWhole(converted))
         throw std::range_error("ToNarrow: the text has characters that the current code page cannot carry");
     return std::string(buffer.As<char>());
 }

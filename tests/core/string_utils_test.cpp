@@ -103,3 +103,13 @@ TEST(StringUtils, TextTheCodePageCannotCarryFailsInsteadOfComingBackShort)
     EXPECT_THROW(ToNarrow(L"abc\x03A9"), std::range_error);
     EXPECT_THROW(ToNarrow(L"\x4E2D"), std::range_error);
 }
+
+TEST(StringUtils, NarrowTextThatIsNoValidMultibyteTextFailsInsteadOfComingBackShort)
+{
+    ScopedCodePage japanese("Japanese");
+    // A lead byte of code page 932 with no trail byte after it.
+    EXPECT_THROW(ToWide("abc\x82"), std::range_error);
+    EXPECT_THROW(ToWide("\x82"), std::range_error);
+    EXPECT_EQ(ToWide("\x82\xa0"), L"\x3042");
+    EXPECT_EQ(ToWide("abc"), L"abc");
+}

@@ -170,3 +170,12 @@ TEST_F(TranslateTest, FileThatCannotBeReadLeavesTextsUntranslatedWithoutThrowing
     LoadLanguage(folder_.Path(), L"english");
     EXPECT_EQ(Translate(L"Отмена"), L"Cancel");
 }
+
+TEST_F(TranslateTest, ALoneLineFeedStaysInsideItsEntryAndTheHigherIdOfASharedTextWins)
+{
+    WriteLng(L"default.lng", L"header\r\n#I\r\n1 Да\r\n2 Две\nстроки\r\n5 Да\r\n");
+    WriteLng(L"english.lng", L"header\r\n#I\r\n5 Yes (5)\r\n1 Yes (1)\r\n2 Two\nlines\r\n");
+    LoadLanguage(folder_.Path(), L"english");
+    EXPECT_EQ(Translate(L"Да"), L"Yes (5)");
+    EXPECT_EQ(Translate(L"Две\nстроки"), L"Two\nlines");
+}

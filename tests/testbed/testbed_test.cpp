@@ -3,7 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstddef>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -13,6 +20,68 @@ std::wstring ModuleFolder()
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder(path);
     return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+struct PeFile {
+    WORD machine = 0;
+    WORD magic = 0;
+    std::vector<std::string> imports;  // lowercase
+    bool valid = false;
+};
+
+// The machine, the optional-header kind and the imported DLL names of a PE file read from disk.
+PeFile ReadPeFile(const std::wstring& path)
+{
+    PeFile pe;
+    std::ifstream file(path.c_str(), std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    auto at = [&](size_t offset, size_t size) -> const char* {
+        return offset + size <= bytes.size() ? bytes.data() + offset : nullptr;
+    };
+    IMAGE_DOS_HEADER dos;
+    if (!at(0, sizeof dos))
+        return pe;
+    std::memcpy(&dos, bytes.data(), sizeof dos);
+    IMAGE_NT_HEADERS64 nt;
+    const size_t ntOffset = static_cast<size_t>(dos.e_lfanew);
+    if (dos.e_magic != IMAGE_DOS_SIGNATURE || !at(ntOffset, sizeof nt))
+        return pe;
+    std::memcpy(&nt, bytes.data() + ntOffset, sizeof nt);
+    if (nt.Signature != IMAGE_NT_SIGNATURE)
+        return pe;
+    pe.machine = nt.FileHeader.Machine;
+    pe.magic = nt.OptionalHeader.Magic;
+    if (pe.magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC)
+        return pe;
+    const size_t sectionsOffset = ntOffset + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) + nt.FileHeader.SizeOfOptionalHeader;
+    std::vector<IMAGE_SECTION_HEADER> sections(nt.FileHeader.NumberOfSections);
+    if (!at(sectionsOffset, sections.size() * sizeof(IMAGE_SECTION_HEADER)))
+        return pe;
+    std::memcpy(sections.data(), bytes.data() + sectionsOffset, sections.size() * sizeof(IMAGE_SECTION_HEADER));
+    auto fileOffset = [&](DWORD rva) -> size_t {
+        for (const auto& section : sections)
+            if (rva >= section.VirtualAddress && rva < section.VirtualAddress + section.SizeOfRawData)
+                return rva - section.VirtualAddress + section.PointerToRawData;
+        return bytes.size();
+    };
+    const auto& directory = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (size_t offset = fileOffset(directory.VirtualAddress);; offset += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        IMAGE_IMPORT_DESCRIPTOR import;
+        if (!at(offset, sizeof import))
+            return pe;
+        std::memcpy(&import, bytes.data() + offset, sizeof import);
+        if (!import.Name)
+            break;
+        const size_t nameOffset = fileOffset(import.Name);
+        if (!at(nameOffset, 1))
+            return pe;
+        std::string name(bytes.data() + nameOffset, strnlen(bytes.data() + nameOffset, bytes.size() - nameOffset));
+        for (auto& c : name)
+            c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        pe.imports.push_back(name);
+    }
+    pe.valid = true;
+    return pe;
 }
 
 struct ComApartment {
@@ -42,6 +111,40 @@ TEST(TestBed, TheLibraryLoadsAsA64BitModuleWithoutCompilerRuntimeDlls)
         EXPECT_EQ(name.find("winpthread"), std::string::npos) << name;
     }
     EXPECT_TRUE(FreeLibrary(module));
+}
+
+TEST(TestBed, EveryBuiltProgramAndTheLibraryAre64BitAndImportNoCompilerRuntimeDlls)
+{
+    std::vector<std::wstring> files;
+    for (const wchar_t* pattern : {L"*.exe", L"*.dll"}) {
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((ModuleFolder() + pattern).c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            continue;
+        do
+            files.push_back(found.cFileName);
+        while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    // This program, the library and the other test programs at least.
+    ASSERT_GE(files.size(), 3u);
+    bool sawLibrary = false;
+    for (const auto& file : files) {
+        SCOPED_TRACE(std::string(file.begin(), file.end()));
+        sawLibrary = sawLibrary || _wcsicmp(file.c_str(), L"normset.dll") == 0;
+        const PeFile pe = ReadPeFile(ModuleFolder() + file);
+        ASSERT_TRUE(pe.valid);
+        EXPECT_EQ(pe.machine, IMAGE_FILE_MACHINE_AMD64);
+        EXPECT_EQ(pe.magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC);
+        // The reading itself is checked by the one DLL every program imports.
+        EXPECT_NE(std::find(pe.imports.begin(), pe.imports.end(), "kernel32.dll"), pe.imports.end());
+        for (const auto& name : pe.imports) {
+            EXPECT_EQ(name.find("libstdc++"), std::string::npos) << name;
+            EXPECT_EQ(name.find("libgcc"), std::string::npos) << name;
+            EXPECT_EQ(name.find("winpthread"), std::string::npos) << name;
+        }
+    }
+    EXPECT_TRUE(sawLibrary);
 }
 
 TEST(TestBed, RealAutomationObjectsAreCreatedThroughCom)
