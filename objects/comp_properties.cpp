@@ -76,7 +76,11 @@ CompProperties::CompProperties(IVel5Application* app5, IVel7Application* app7)
 
 CompProperties::~CompProperties()
 {
-    TraceScope scope(L"~CompProperties");
+    try {
+        TraceScope scope(L"~CompProperties");
+    } catch (...) {
+        // Nothing to undo: the trace is all a destructor writes; the members release themselves.
+    }
 }
 
 bool CompProperties::CanWrite() const

@@ -35,7 +35,11 @@ NMVelObj::NMVelObj(IVel5Application* app5, IVel7Application* app7, INMClient* cl
 
 NMVelObj::~NMVelObj()
 {
-    TraceScope scope(L"~NMVelObj");
+    try {
+        TraceScope scope(L"~NMVelObj");
+    } catch (...) {
+        // Nothing to undo: the trace is all a destructor writes; the members release themselves.
+    }
 }
 
 void NMVelObj::loadPartData(const pugi::xml_node& node, XmlDocumentPtr document)

@@ -412,6 +412,40 @@ TEST_F(SpcObjects, ARecordColumnWithoutAPatternOrOnAnUnnumberedObjectTakesTheTex
     EXPECT_EQ(second.ColumnA(9, 1)->items[0].writes, 0);
 }
 
+TEST_F(SpcObjects, AColumnOfAnotherKindIsLeftAlone)
+{
+    Open();
+    Spc().DefineColumnA({7, 1, L"Прочее", true, 5});
+    auto part = PartWithColumns(L"5.1=Designation;7.1=Note", {{L"Note", L"n"}});
+    sim::SpcObject& made = MadeAndFilled(*part, Context());
+    EXPECT_EQ(made.ColumnA(5, 1)->Text(), L"Болт М8х40");
+    EXPECT_EQ(made.ColumnA(7, 1)->Text(), L"");
+    EXPECT_EQ(made.ColumnA(7, 1)->WholeString(), L"");
+}
+
+// Two definitions of one name: the first one's column is missing from the object, so the second one's
+// column is the one found.
+TEST_F(SpcObjects, ADefinitionWhoseColumnIsMissingLetsTheSearchGoOn)
+{
+    UseVelmar({15, 0, 1, 0});
+    sim::SpcModel& spc = velmar().OpenDocument(5).Spc();
+    spc.DefineColumnA({5, 1, L"Обозначение"});
+    spc.DefineColumnB({23, 1, L"ID Normset"});
+    spc.DefineColumnB({20, 1, L"ID Normset"});
+    settings.Presets.assign(1, NMSpcPreset(L"Active"));
+    sim::SpcObject& object = spc.AddObject(25);
+    ASSERT_EQ(object.columnsB.front()->Type(), 23);
+    object.columnsB.erase(object.columnsB.begin());
+    auto part = MakePart();
+    const SpcDocContext context = Context();
+    const IDispatchPtr columnsB = V7Get(object.Obj().As<IVel7SpcObject>(), &IVel7SpcObjectBase::get_ColumnsB);
+
+    IVel7SpcColumnPtr found = part->FindColumnByName(columnsB, context.iSpcDscSubB, L"ID Normset");
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(ColumnKey(found), (SpcColumnKey{20, 1}));
+    EXPECT_EQ(part->FindColumnByType(columnsB, context.iSpcDscSubB, {23, 1}), nullptr);
+}
+
 TEST_F(SpcObjects, OutsideA3DSpecificationThe3DFlagIsNeverRead)
 {
     Open();

@@ -157,6 +157,42 @@ TEST_F(Recreate, NoKeepsTheOldPlaceAndTheTypedColumnsAndRebuildsOnlyTheDesignati
     EXPECT_EQ(part->positions, (std::vector<int32_t>{12}));
 }
 
+// In the preset's section, the block the active preset imposes decides: the nested block and section
+// for mode 1, the additional block for any other non-zero mode; the other block does not count.
+TEST_F(Recreate, TheImposedBlockDecidesWhetherAnObjectInThePresetsSectionIsInPlace)
+{
+    const struct {
+        int32_t mode;
+        long nestedBlock, nestedSection, additionalBlock;   // of the old object
+        bool asked;
+    } cases[] = {
+        {1, 2, 31, 9, false}, {1, 2, 32, 4, true}, {1, 3, 31, 4, true},
+        {2, 7, 7, 4, false},  {2, 2, 31, 5, true}, {5, 2, 31, 5, true},
+        {0, 7, 7, 9, false},
+    };
+    for (const auto& c : cases) {
+        Open({15, 0, 0, 0});
+        sim::SpcObject& old = UserObject(25);
+        old.nestedBlock = c.nestedBlock;
+        old.nestedSection = c.nestedSection;
+        old.additionalBlock = c.additionalBlock;
+        Active().ExtSectionMode = c.mode;
+        Active().NestedBlockNum = 2;
+        Active().NestedSectionNum = 31;
+        Active().AdditionalBlockNum = 4;
+        auto part = Part({&old});
+        asked_.clear();
+        part->ChangeSpcObject(Context(), Bolt());
+        EXPECT_EQ(asked_.size(), c.asked ? 1u : 0u) << "mode " << c.mode << ", old " << c.nestedBlock << "/"
+                                                     << c.nestedSection << "/" << c.additionalBlock;
+        EXPECT_EQ(part->MoveAnswer, c.asked ? NMVelObj::KeepPlace : NMVelObj::MoveNotAsked) << "mode " << c.mode;
+        // In place or kept by the answer: the old object's place either way.
+        ASSERT_EQ(Spc().Objects().size(), 1u);
+        EXPECT_EQ(Current(*part).nestedSection, c.nestedSection) << "mode " << c.mode;
+        EXPECT_EQ(Current(*part).additionalBlock, c.additionalBlock) << "mode " << c.mode;
+    }
+}
+
 TEST_F(Recreate, AKeptAnswerIsNotAskedAgain)
 {
     Open({15, 0, 0, 0});
