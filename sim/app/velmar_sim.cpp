@@ -185,6 +185,8 @@ struct Library {
     const wchar_t*(WINAPI* displayName)() = nullptr;
     const wchar_t*(WINAPI* helpFile)() = nullptr;
     void(WINAPI* entry)(unsigned) = nullptr;
+    unsigned(WINAPI* menuId)() = nullptr;
+    int(WINAPI* toolBarId)(int, int) = nullptr;
 
     template <class F>
     void Resolve(F& function, const char* name)
@@ -206,11 +208,45 @@ Library LoadLibraryExports(const std::wstring& path)
         library.Resolve(library.displayName, "DisplayLibraryNameW");
         library.Resolve(library.helpFile, "LIBRARYHELPFILEW");
         library.Resolve(library.entry, "LIBRARYENTRY");
+        library.Resolve(library.menuId, "LIBRARYID");
+        library.Resolve(library.toolBarId, "LibToolBarId");
     } catch (...) {
         FreeLibrary(library.module);
         throw;
     }
     return library;
+}
+
+// The menu Velmar builds from the library's menu resource: one line per item, the command number first.
+void PrintMenu(const Library& library)
+{
+    const unsigned id = library.menuId();
+    HMENU menu = LoadMenuW(library.module, MAKEINTRESOURCEW(id));
+    if (!menu) {
+        PrintEvent("menu", std::to_string(id) + " (no such menu)");
+        return;
+    }
+    const int count = GetMenuItemCount(menu);
+    for (int item = 0; item < count; ++item) {
+        wchar_t text[256] = {};
+        GetMenuStringW(menu, static_cast<UINT>(item), text, 256, MF_BYPOSITION);
+        PrintEvent("menu", std::to_string(GetMenuItemID(menu, item)) + " " + Quote(text));
+    }
+    DestroyMenu(menu);
+}
+
+// The toolbar's command list: 16-bit command numbers up to the terminator 0xFFFF.
+void PrintToolbar(const Library& library)
+{
+    const int id = library.toolBarId(1, 0);
+    std::string commands;
+    if (HRSRC found = FindResourceW(library.module, MAKEINTRESOURCEW(id), RT_RCDATA)) {
+        const auto* list = static_cast<const unsigned short*>(LockResource(LoadResource(library.module, found)));
+        const size_t size = SizeofResource(library.module, found) / sizeof(unsigned short);
+        for (size_t i = 0; list && i < size && list[i] != 0xFFFF; ++i)
+            commands += (commands.empty() ? "" : " ") + std::to_string(list[i]);
+    }
+    PrintEvent("toolbar", commands.empty() ? std::to_string(id) + " (no command list)" : commands);
 }
 
 void PrintTraceLog(const std::wstring& archive)
@@ -279,6 +315,8 @@ int Run(const RunnerOptions& options)
         PrintEvent("notify", std::to_string(library.notifyEntry(velmar.Application5())));
         PrintEvent("library", Quote(library.displayName()));
         PrintEvent("help", Quote(library.helpFile()));
+        PrintMenu(library);
+        PrintToolbar(library);
         for (unsigned command : options.commands) {
             reporter.Flush();
             PrintEvent("command", std::to_string(command));

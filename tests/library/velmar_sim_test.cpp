@@ -82,7 +82,17 @@ TEST(VelmarSim, RunsTheLibraryAndPrintsWhatVelmarReads)
                                              "notify: 1\n"
                                              "library: \"Нормсет\"\n"
                                              "help: \""));
-    EXPECT_THAT(run.out, HasSubstr("VAZEZadAzuduv.chm\"\ncommand: 0\ncommand: 8\ndocument: none\n"));
+    // The menu and toolbar Velmar builds from the library's resources, then the commands.
+    EXPECT_THAT(run.out, HasSubstr("VAZEZadAzuduv.chm\"\n"
+                                   "menu: 1 \"Вставить элемент\"\n"
+                                   "menu: 2 \"Найти и заменить\"\n"
+                                   "menu: 3 \"Обновить ссылки на модели\"\n"
+                                   "menu: 4 \"Создать объекты спецификации\"\n"
+                                   "menu: 5 \"Создать деталь на базе стандартной\"\n"
+                                   "menu: 6 \"Настройки\"\n"
+                                   "menu: 7 \"Справка\"\n"
+                                   "toolbar: 1 2 3 4 5 6 7\n"
+                                   "command: 0\ncommand: 8\ndocument: none\n"));
     EXPECT_EQ(run.err, "");
 }
 

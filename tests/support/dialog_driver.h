@@ -70,6 +70,8 @@ private:
         // A handle may be reused by a later dialog once its window is gone.
         for (auto it = known_.begin(); it != known_.end();)
             it = IsWindow(*it) ? std::next(it) : known_.erase(it);
+        // Its time goes with it, so that a later dialog under the same handle gets a timeout of its own.
+        std::erase_if(seen_, [](const Seen& seen) { return !IsWindow(seen.window); });
         std::vector<HWND> open;
         EnumThreadWindows(GetCurrentThreadId(), &DialogDriver::Collect, reinterpret_cast<LPARAM>(&open));
         const DWORD now = GetTickCount();
