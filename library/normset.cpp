@@ -31,8 +31,12 @@ Normset::Normset(HWND owner, INMClient* provider) : hwndOwner(owner), iNMClient(
 
 Normset::~Normset()
 {
-    TraceScope scope(L"~Normset");
-    ClearPart();
+    try {
+        TraceScope scope(L"~Normset");
+        ClearPart();
+    } catch (...) {
+        // A destructor never throws; the current part goes with its owning pointer in any case.
+    }
 }
 
 void Normset::ClearPart()

@@ -53,8 +53,8 @@ private:
 
 ClassRegistration::ClassRegistration(const CLSID& clsid, Maker maker) : factory_(new Factory(std::move(maker)))
 {
-    const HRESULT hr = CoRegisterClassObject(clsid, factory_, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                             REGCLS_MULTIPLEUSE, &cookie_);
+    const HRESULT hr = CoRegisterClassObject(clsid, factory_, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
+                                             &cookie_);
     if (FAILED(hr)) {
         factory_->Release();
         throw std::runtime_error("CoRegisterClassObject failed (is COM initialised?)");
