@@ -13,19 +13,6 @@
 
 namespace sim {
 
-// The _com_error a call raised; a test failure when it raised none.
-template <class F>
-_com_error CaughtHostError(F&& call)
-{
-    try {
-        call();
-    } catch (const _com_error& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no _com_error was raised";
-    return _com_error(S_OK);
-}
-
 class GeometryTest : public StandInTest {
 protected:
     Geometry& geometry() { return *geometry_; }

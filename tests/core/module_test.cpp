@@ -3,6 +3,7 @@
 #include "core/files.h"
 #include "core/translate.h"
 #include "scratch_folder.h"
+#include "support/inert_dispatch.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,7 @@ namespace {
 using Calls = std::vector<std::string>;
 
 // An automation object that writes every AddRef and Release it hears into a shared journal.
-class JournalObject : public IDispatch {
+class JournalObject : public testsupport::InertDispatch {
 public:
     JournalObject(std::string name, Calls& journal) : name_(std::move(name)), journal_(journal) {}
 
@@ -36,13 +37,6 @@ public:
     {
         journal_.push_back(name_ + ".Release");
         return --references_;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
-    {
-        return E_NOTIMPL;
     }
 
 private:

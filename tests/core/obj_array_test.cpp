@@ -1,4 +1,5 @@
 #include "core/obj_array.h"
+#include "support/inert_dispatch.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,7 @@
 namespace {
 
 // A host object that counts its references and the queries made of it, and can refuse to be one.
-class TestObject : public IDispatch {
+class TestObject : public testsupport::InertDispatch {
 public:
     explicit TestObject(HRESULT dispatchQuery = S_OK) : dispatchQuery_(dispatchQuery) {}
 
@@ -30,13 +31,6 @@ public:
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
     ULONG STDMETHODCALLTYPE Release() override { return --refs; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
-    {
-        return E_NOTIMPL;
-    }
 
 private:
     HRESULT dispatchQuery_;

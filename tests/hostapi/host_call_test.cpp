@@ -16,17 +16,6 @@ protected:
     IVel5ApplicationPtr App5() { return velmar().App5().As<IVel5Application>(); }
 };
 
-template <class F>
-_com_error CaughtComError(F&& call)
-{
-    try {
-        call();
-    } catch (const _com_error& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no _com_error was raised";
-    return _com_error(S_OK);
-}
 
 } // namespace
 
@@ -60,7 +49,7 @@ TEST_F(HostCall, AByReferenceArgumentOfTheWrongTypeIsRefusedByTheHost)
 {
     short major = 0;
     long minor = 0, release = 0, build = 0;
-    const _com_error error = CaughtComError([&] {
+    const _com_error error = sim::CaughtHostError([&] {
         V5Method(App5(), IVel5Application::Version, ByRef(major), ByRef(minor), ByRef(release), ByRef(build));
     });
     EXPECT_EQ(error.Error(), DISP_E_TYPEMISMATCH);
@@ -80,7 +69,7 @@ TEST_F(HostCall, PropertyPutAndGetUseTheirDispatchKinds)
 TEST_F(HostCall, AFailingMemberRaisesItsHostCodeWithTheInterfaceAndTheHostText)
 {
     velmar().Faults().FailMember("app5.16", E_ACCESSDENIED);
-    const _com_error error = CaughtComError([&] { V5Method(App5(), IVel5Application::Refresh); });
+    const _com_error error = sim::CaughtHostError([&] { V5Method(App5(), IVel5Application::Refresh); });
     EXPECT_EQ(error.Error(), E_ACCESSDENIED);
     EXPECT_EQ(error.GUID_(), __uuidof(IVel5Application));
     EXPECT_EQ(error.Description(), _bstr_t(L"The host call failed."));
@@ -89,7 +78,7 @@ TEST_F(HostCall, AFailingMemberRaisesItsHostCodeWithTheInterfaceAndTheHostText)
 
 TEST_F(HostCall, AMemberTheHostDoesNotHaveRaisesMemberNotFound)
 {
-    const _com_error error = CaughtComError([&] { V5Method(App5(), 999); });
+    const _com_error error = sim::CaughtHostError([&] { V5Method(App5(), 999); });
     EXPECT_EQ(error.Error(), DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(error.GUID_(), __uuidof(IVel5Application));
     journal().Clear();   // the unexpected call was the point of this test
@@ -98,11 +87,11 @@ TEST_F(HostCall, AMemberTheHostDoesNotHaveRaisesMemberNotFound)
 TEST_F(HostCall, CallsThroughAnEmptyPointerRaiseEPointerWithTheInterface)
 {
     IVel5ApplicationPtr none;
-    const _com_error v5 = CaughtComError([&] { V5Method(none, IVel5Application::Refresh); });
+    const _com_error v5 = sim::CaughtHostError([&] { V5Method(none, IVel5Application::Refresh); });
     EXPECT_EQ(v5.Error(), E_POINTER);
     EXPECT_EQ(v5.GUID_(), __uuidof(IVel5Application));
     IVel7DocumentPtr none7;
-    const _com_error v7 = CaughtComError([&] { V7Get(none7, &IVel7Document::get_Kind); });
+    const _com_error v7 = sim::CaughtHostError([&] { V7Get(none7, &IVel7Document::get_Kind); });
     EXPECT_EQ(v7.Error(), E_POINTER);
     EXPECT_EQ(v7.GUID_(), __uuidof(IVel7Document));
 }
@@ -122,7 +111,7 @@ TEST_F(HostCall, AFailingVersionSevenCallRaisesItsHresultWithTheInterface)
     velmar().OpenDocument(5);
     velmar().Faults().FailMember("doc7#67", E_FAIL);
     auto doc7 = velmar().ActiveDocument()->V7().As<IVel7Document3D>();
-    const _com_error error = CaughtComError([&] { V7Call(doc7, &IVel7Document3D::put_UndoContainerMode, VARIANT_FALSE); });
+    const _com_error error = sim::CaughtHostError([&] { V7Call(doc7, &IVel7Document3D::put_UndoContainerMode, VARIANT_FALSE); });
     EXPECT_EQ(error.Error(), E_FAIL);
     EXPECT_EQ(error.GUID_(), __uuidof(IVel7Document3D));
     EXPECT_EQ(journal().Lines(), (Lines{"doc7#67(0) -> 80004005"}));
@@ -136,14 +125,14 @@ TEST_F(HostCall, AMissingInterfaceGivesNullAndAnyOtherQueryFailureRaises)
     EXPECT_NE(QueryHost<IVel5Part>(object->Ptr()), nullptr);
 
     velmar().Faults().FailQuery("object", __uuidof(IVel5Part), E_UNEXPECTED);
-    const _com_error error = CaughtComError([&] { QueryHost<IVel5Part>(object->Ptr()); });
+    const _com_error error = sim::CaughtHostError([&] { QueryHost<IVel5Part>(object->Ptr()); });
     EXPECT_EQ(error.Error(), E_UNEXPECTED);
     EXPECT_EQ(error.GUID_(), __uuidof(IVel5Part));
 }
 
 TEST_F(HostCall, AQueryOfNothingRaisesEPointerUnlessNothingIsAllowed)
 {
-    const _com_error error = CaughtComError([] { QueryHost<IVel5Part>(nullptr); });
+    const _com_error error = sim::CaughtHostError([] { QueryHost<IVel5Part>(nullptr); });
     EXPECT_EQ(error.Error(), E_POINTER);
     EXPECT_EQ(error.GUID_(), __uuidof(IVel5Part));
     EXPECT_EQ(QueryHostOrNull<IVel5Part>(nullptr), nullptr);
@@ -152,6 +141,6 @@ TEST_F(HostCall, AQueryOfNothingRaisesEPointerUnlessNothingIsAllowed)
 TEST_F(HostCall, AResultThatIsNoObjectIsATypeMismatch)
 {
     EXPECT_EQ(ObjectAs<IVel5Part>(_variant_t()), nullptr);
-    const _com_error error = CaughtComError([] { ObjectAs<IVel5Part>(_variant_t(5L)); });
+    const _com_error error = sim::CaughtHostError([] { ObjectAs<IVel5Part>(_variant_t(5L)); });
     EXPECT_EQ(error.Error(), DISP_E_TYPEMISMATCH);
 }
