@@ -3,6 +3,7 @@
 #include "core/files.h"
 #include "core/registry.h"
 #include "core/scratch_folder.h"
+#include "sim/stand_in_test.h"
 
 #include <gtest/gtest.h>
 
@@ -261,3 +262,35 @@ TEST(LibraryDll, HelpFileIsBesideTheLibraryElseInTheFolderAbove)
     ASSERT_TRUE(WriteUnicodeFile(L"help", folder + L"VAZEZadAzuduv.chm"));
     EXPECT_EQ(std::wstring(help()), folder + L"VAZEZadAzuduv.chm");
 }
+
+namespace {
+
+using NotifyExport = int(WINAPI*)(IDispatch*);
+
+// The library loaded by Velmar and handed the stand-in application, as Velmar does at start-up.
+class LibraryLifetime : public sim::StandInTest {
+protected:
+    std::wstring FreshLibrary() { return CopyLibraryTo(folder_.Path() + L"lifetime\\"); }
+    IDispatch* Application() { return velmar().App5().Ptr(); }
+
+private:
+    ScratchFolder folder_;
+};
+
+} // namespace
+
+TEST_F(LibraryLifetime, UnloadingTheLibraryReleasesVelmarsApplicationObjects)
+{
+    Library library(FreshLibrary());
+    ASSERT_NE(library.get(), nullptr);
+    auto notify = library.Export<NotifyExport>("LibInterfaceNotifyEntry");
+    ASSERT_NE(notify, nullptr);
+
+    EXPECT_EQ(notify(Application()), 1);
+    EXPECT_EQ(journal().Count("app5.103"), 1u) << "the version-7 application is asked for once";
+    EXPECT_EQ(notify(Application()), 1) << "a second notification finds the slots filled";
+    EXPECT_EQ(journal().Count("app5.103"), 1u);
+    // The teardown fails when a reference to the stand-in's applications is still held: the library's
+    // detach must have released both slots.
+}
+
