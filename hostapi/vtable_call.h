@@ -10,6 +10,7 @@
 
 #include <tuple>
 #include <type_traits>
+#include <utility>
 
 namespace hostapi_detail {
 
@@ -30,22 +31,28 @@ struct OutValue {
     T Take() { return value; }
 };
 
+// An out value the host filled in before failing is freed when the call raises and it is never taken.
 template <>
 struct OutValue<BSTR> {
     BSTR value = nullptr;
+    OutValue() = default;
+    OutValue(const OutValue&) = delete;
+    ~OutValue() { SysFreeString(value); }
     BSTR* Address() { return &value; }
-    _bstr_t Take() { return _bstr_t(value, false); }
+    _bstr_t Take() { return _bstr_t(std::exchange(value, nullptr), false); }
 };
 
 template <>
 struct OutValue<VARIANT> {
     VARIANT value;
     OutValue() { VariantInit(&value); }
+    OutValue(const OutValue&) = delete;
+    ~OutValue() { VariantClear(&value); }
     VARIANT* Address() { return &value; }
     _variant_t Take()
     {
         _variant_t result;
-        result.Attach(value);
+        result.Attach(value);   // leaves value empty
         return result;
     }
 };
@@ -54,8 +61,15 @@ template <class I>
     requires std::is_base_of_v<IUnknown, I>
 struct OutValue<I*> {
     I* value = nullptr;
+    OutValue() = default;
+    OutValue(const OutValue&) = delete;
+    ~OutValue()
+    {
+        if (value)
+            value->Release();
+    }
     I** Address() { return &value; }
-    HostPtr<I> Take() { return HostPtr<I>(value, false); }
+    HostPtr<I> Take() { return HostPtr<I>(std::exchange(value, nullptr), false); }
 };
 
 template <class... M>

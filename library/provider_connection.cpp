@@ -118,6 +118,9 @@ INMResponsePtr ClientSelect(INMClient* provider, long& command, _bstr_t& params,
     } catch (...) {
         SysFreeString(paramsText);
         SysFreeString(locationText);
+        // A response handed back together with a failure is released, not leaked.
+        if (response)
+            response->Release();
         throw;
     }
     params = _bstr_t(paramsText, false);

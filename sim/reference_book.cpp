@@ -95,13 +95,14 @@ ObjectRef ReferenceBook::NewProvider()
                 return S_OK;
             const SelectAnswer answer = selectAnswers_.front();
             selectAnswers_.erase(selectAnswers_.begin());
+            // A failing answer may still hand out a response, as a careless provider does.
+            if (answer.responseXml)
+                MakeResponse(*answer.responseXml)->QueryInterface(__uuidof(INMResponse), reinterpret_cast<void**>(response));
             if (FAILED(answer.result))
                 return answer.result;
             *command = answer.command;
             Replace(params, answer.params);
             Replace(location, answer.location);
-            if (answer.responseXml)
-                MakeResponse(*answer.responseXml)->QueryInterface(__uuidof(INMResponse), reinterpret_cast<void**>(response));
             return S_OK;
         })
         .On<&INMClient::PlacedResponse>(31, [this](BSTR id, BSTR, INMResponse** response) {

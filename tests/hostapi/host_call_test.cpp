@@ -117,6 +117,19 @@ TEST_F(HostCall, AFailingVersionSevenCallRaisesItsHresultWithTheInterface)
     EXPECT_EQ(journal().Lines(), (Lines{"doc7#67(0) -> 80004005"}));
 }
 
+TEST_F(HostCall, AnOutValueTheHostFilledBeforeFailingIsReleased)
+{
+    // A careless host hands out an object and still reports a failure.
+    velmar().App7().Face<IVel7Application>().On<&IVel7Application::get_ActiveDocument>(19, [this](IDispatch** out) -> HRESULT {
+        *out = velmar().App5().Ptr();
+        (*out)->AddRef();
+        return E_FAIL;
+    });
+    auto app7 = velmar().App7().As<IVel7Application>();
+    EXPECT_EQ(sim::CaughtHostError([&] { V7Get(app7, &IVel7Application::get_ActiveDocument); }).Error(), E_FAIL);
+    // The teardown fails when the reference handed out with the failure is still held.
+}
+
 TEST_F(HostCall, AMissingInterfaceGivesNullAndAnyOtherQueryFailureRaises)
 {
     auto object = velmar().NewObject("object");

@@ -194,6 +194,22 @@ TEST_F(ProviderConnection, SelectionPassesItsArgumentsAndTakesBackWhatComesBack)
     EXPECT_EQ(BstrToWString(ResponseXml(response)), L"<response/>");
 }
 
+TEST_F(ProviderConnection, AResponseHandedBackWithAFailureIsReleasedAndTheStringsStayAsTheyWere)
+{
+    NormsetInitOnce();
+    sim::SelectAnswer failing = Answer(0x0400, L"<response/>", L"p", L"loc");
+    failing.result = E_FAIL;
+    book().QueueSelect(failing);
+    long command = 3;
+    _bstr_t params(L"measured");
+    _bstr_t location(L"here");
+    EXPECT_EQ(ComFailure([&] { ClientSelect(NormsetProvider(), command, params, location, nullptr); }), E_FAIL);
+    EXPECT_EQ(command, 3);
+    EXPECT_EQ(BstrToWString(params), L"measured");
+    EXPECT_EQ(BstrToWString(location), L"here");
+    // The teardown fails when the response object is still referenced.
+}
+
 TEST_F(ProviderConnection, NothingChosenGivesNoResponseAndNullObjectsAreComErrors)
 {
     NormsetInitOnce();
