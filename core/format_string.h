@@ -1,6 +1,6 @@
 #pragma once
 // The library's printf: "%[width][.precision]letter" with the letters d, f, g, s and x, arguments taken
-// by position from up to five variants. "%%" gives "%"; a sixth and later specification renders nothing.
+// by position from up to five variants. "%%" gives "%"; a sixth and later conversion renders nothing.
 #include "core/com.h"
 
 #include <cstdint>
