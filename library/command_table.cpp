@@ -1,5 +1,7 @@
 #include "library/command_table.h"
 
+#include "tools/settings_dlg.h"
+
 #include <map>
 #include <utility>
 
@@ -8,7 +10,9 @@ namespace {
 // The command functions join this table as the library gains them.
 std::map<unsigned, LibCommandFunction>& Table()
 {
-    static std::map<unsigned, LibCommandFunction> table;
+    static std::map<unsigned, LibCommandFunction> table = {
+        {6, &SettingsDlg::Show},
+    };
     return table;
 }
 

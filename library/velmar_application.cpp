@@ -14,15 +14,19 @@ IVel7Application* HeldVelmar7() noexcept
     return static_cast<IVel7Application*>(HeldApplication7());
 }
 
+HWND RequiredVelmarMainWindow()
+{
+    const _variant_t window = V5Method(HeldVelmar5(), IVel5Application::MainWindow);
+    // The handle travels as a 32-bit integer; handles are sign-extended to their 64-bit form.
+    return reinterpret_cast<HWND>(static_cast<LONG_PTR>(static_cast<long>(window)));
+}
+
 HWND VelmarMainWindow() noexcept
 {
-    IVel5Application* application = HeldVelmar5();
-    if (!application)
+    if (!HeldVelmar5())
         return nullptr;
     try {
-        const _variant_t window = V5Method(application, IVel5Application::MainWindow);
-        // The handle travels as a 32-bit integer; handles are sign-extended to their 64-bit form.
-        return reinterpret_cast<HWND>(static_cast<LONG_PTR>(static_cast<long>(window)));
+        return RequiredVelmarMainWindow();
     } catch (...) {
         TraceCurrentException(L"VelmarMainWindow");
         return nullptr;

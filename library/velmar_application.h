@@ -12,3 +12,6 @@ IVel7Application* HeldVelmar7() noexcept;
 // dialogs. Null, the desktop, when there is no application or it cannot tell: a box without its owner
 // still reaches the user, where a failure here would take the user's message with it.
 HWND VelmarMainWindow() noexcept;
+// The same for an owner that must be Velmar's: without an application the call raises E_POINTER, and a
+// failing host call its error.
+HWND RequiredVelmarMainWindow();

@@ -21,11 +21,6 @@ std::wstring PresetKeyPath(std::size_t index)
     return options + FormatString(L"\\PRESET%d", _variant_t(static_cast<long>(index)));
 }
 
-std::wstring IniSectionName(std::size_t index)
-{
-    return FormatString(L"Preset%d", _variant_t(static_cast<long>(index)));
-}
-
 bool CanReadFile(const std::wstring& path)
 {
     if (GetFileLength(path) < 0)
@@ -35,6 +30,11 @@ bool CanReadFile(const std::wstring& path)
 }
 
 } // namespace
+
+std::wstring PresetIniSection(std::size_t index)
+{
+    return FormatString(L"Preset%d", _variant_t(static_cast<long>(index)));
+}
 
 void NMAllSettings::LoadFromRegistry()
 {
@@ -104,11 +104,12 @@ bool NMAllSettings::SaveToIniFile(const std::wstring& aFileName) const
     bool written = true;
     const std::size_t count = std::min(Presets.size(), kMaxPresets);
     for (std::size_t i = 0; i < count; ++i)
-        written = Presets[i].SaveToIni(aFileName, IniSectionName(i)) && written;
+        written = Presets[i].SaveToIni(aFileName, PresetIniSection(i)) && written;
     return written;
 }
 
-bool NMAllSettings::LoadFromIniFile(const std::wstring& aFileName, uint32_t& replaced, uint32_t& added)
+bool NMAllSettings::LoadFromIniFile(const std::wstring& aFileName, uint32_t& replaced, uint32_t& added,
+                                    const std::function<bool(const std::wstring& section)>& take)
 {
     TraceScope scope(L"NMAllSettings::LoadFromIniFile");
     scope.String(L"aFileName", aFileName);
@@ -123,10 +124,14 @@ bool NMAllSettings::LoadFromIniFile(const std::wstring& aFileName, uint32_t& rep
     // The names are taken once: two new sections of one name are both appended.
     const std::vector<std::wstring> names = GetPresetNames();
     for (std::size_t i = 0; i < kMaxPresets; ++i) {
-        const std::wstring section = IniSectionName(i);
+        const std::wstring section = PresetIniSection(i);
         const std::wstring name = GetIniString(aFileName, section, L"PresetName");
         if (name.empty())
             continue;
+        if (take && !take(section)) {
+            scope.String(L"not taken", section);
+            continue;
+        }
         const auto known = std::find(names.begin(), names.end(), name);
         if (known != names.end()) {
             Presets[known - names.begin()].LoadFromIni(aFileName, section);

@@ -4,11 +4,15 @@
 // INI file with one section "Preset<i>" per preset.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "objects/main_settings.h"
 #include "objects/spc_preset.h"
+
+// "Preset<index>": the INI section of the preset at index.
+std::wstring PresetIniSection(std::size_t index);
 
 class NMAllSettings : public NMMainSettings {
 public:
@@ -28,8 +32,10 @@ public:
     bool SaveToIniFile(const std::wstring& aFileName) const;
     // Merges the sections Preset0 to Preset99 into the list by exact name: a known name replaces that
     // preset, a new one is appended while the list has room. Both counts are set to 0 first. False (and
-    // nothing changed) when the file cannot be read.
-    bool LoadFromIniFile(const std::wstring& aFileName, uint32_t& replaced, uint32_t& added);
+    // nothing changed) when the file cannot be read. With take given, only the sections it accepts (by
+    // section name) are merged.
+    bool LoadFromIniFile(const std::wstring& aFileName, uint32_t& replaced, uint32_t& added,
+                         const std::function<bool(const std::wstring& section)>& take = {});
 
     std::vector<std::wstring> GetPresetNames() const;
     // The preset at SpcPresetNum, or preset 0 when that number is outside the list. An empty list (no

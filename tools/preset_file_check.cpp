@@ -1,0 +1,108 @@
+#include "tools/preset_file_check.h"
+
+#include "core/ini_file.h"
+#include "core/string_utils.h"
+#include "objects/all_settings.h"
+#include "tools/number_range.h"
+#include "tools/spc_column.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cwctype>
+#include <optional>
+#include <set>
+#include <utility>
+
+namespace {
+
+constexpr NumberRange kFlag{0, 1};
+constexpr NumberRange kExtMode{0, 2};
+constexpr NumberRange kAnyNumber{INT32_MIN, INT32_MAX};
+
+const wchar_t* const kKeys[] = {
+    L"PresetName", L"SectionMode", L"SectionNum", L"SubSectionMode", L"SubSectionNum", L"ExtSectionMode",
+    L"NestedBlockNum", L"NestedSectionNum", L"AdditionalBlockNum", L"ColumnsMode", L"Columns",
+};
+
+class Section {
+public:
+    Section(const std::wstring& path, const std::wstring& name)
+    {
+        for (const wchar_t* key : kKeys)
+            values_.emplace_back(key, GetIniString(path, name, key));
+    }
+
+    bool IsEmpty() const
+    {
+        return std::all_of(values_.begin(), values_.end(), [](const auto& value) { return value.second.empty(); });
+    }
+    const std::wstring& Text(const wchar_t* key) const
+    {
+        return std::find_if(values_.begin(), values_.end(), [&](const auto& value) { return value.first == key; })
+            ->second;
+    }
+    std::optional<int32_t> Number(const wchar_t* key, NumberRange range) const
+    {
+        return NumberInRange(Text(key), range);
+    }
+
+private:
+    std::vector<std::pair<std::wstring, std::wstring>> values_;
+};
+
+bool HasName(const std::wstring& name)
+{
+    return std::any_of(name.begin(), name.end(), [](wchar_t c) { return std::iswspace(c) == 0; });
+}
+
+// Every number a number, each mode one of its values, and the numbers a mode uses in their ranges.
+bool AreNumbersSound(const Section& section)
+{
+    const auto sectionMode = section.Number(L"SectionMode", kFlag);
+    const auto subSectionMode = section.Number(L"SubSectionMode", kFlag);
+    const auto extMode = section.Number(L"ExtSectionMode", kExtMode);
+    if (!sectionMode || !subSectionMode || !extMode || !section.Number(L"ColumnsMode", kFlag))
+        return false;
+    const auto within = [&](const wchar_t* key, bool used, NumberRange range) {
+        return section.Number(key, used ? range : kAnyNumber).has_value();
+    };
+    return within(L"SectionNum", *sectionMode == 1, kSectionRange) &&
+           within(L"SubSectionNum", *subSectionMode == 1, kSubSectionRange) &&
+           within(L"NestedBlockNum", *extMode == 1, kBlockRange) &&
+           within(L"NestedSectionNum", *extMode == 1, kBlockRange) &&
+           within(L"AdditionalBlockNum", *extMode == 2, kBlockRange);
+}
+
+bool AreColumnsSound(const std::wstring& text)
+{
+    std::set<std::pair<uint32_t, uint32_t>> seen;
+    for (const auto& record : Split(text, L";")) {
+        if (!IsEditableColumnText(record))
+            return false;
+        const SpcColumn column = ParseSpcColumn(record);
+        if (!seen.emplace(column.Type, column.Number).second)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<PresetSectionCheck> CheckPresetFile(const std::wstring& path)
+{
+    std::vector<PresetSectionCheck> checks;
+    std::set<std::wstring> names;
+    for (std::size_t i = 0; i < NMAllSettings::kMaxPresets; ++i) {
+        const std::wstring name = PresetIniSection(i);
+        const Section section(path, name);
+        if (section.IsEmpty())
+            continue;
+        PresetSectionCheck check{name, section.Text(L"PresetName")};
+        check.Sound = HasName(check.Name) && !names.count(check.Name) && AreNumbersSound(section) &&
+                      AreColumnsSound(section.Text(L"Columns"));
+        if (check.Sound)
+            names.insert(check.Name);
+        checks.push_back(std::move(check));
+    }
+    return checks;
+}
