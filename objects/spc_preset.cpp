@@ -161,12 +161,16 @@ bool NMSpcPreset::SaveToIni(const std::wstring& fileName, const std::wstring& aP
 {
     TraceScope scope(L"NMSpcPreset::SaveToIni");
     scope.String(L"aPresetKey", aPresetKey);
-    bool written = true;
+    // One write of the whole section: the profile functions rewrite the file with every call.
+    std::wstring lines;
     for (const auto& field : kFields) {
-        written = WritePrivateProfileStringW(aPresetKey.c_str(), field.name, IniText(*this, field.member).c_str(),
-                                             fileName.c_str()) && written;
+        lines += field.name;
+        lines += L'=';
+        lines += IniText(*this, field.member);
+        lines.push_back(L'\0');
     }
-    return written;
+    lines.push_back(L'\0');
+    return WritePrivateProfileSectionW(aPresetKey.c_str(), lines.c_str(), fileName.c_str()) != FALSE;
 }
 
 void NMSpcPreset::LoadFromIni(const std::wstring& fileName, const std::wstring& aPresetKey)

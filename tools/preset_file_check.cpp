@@ -26,10 +26,16 @@ const wchar_t* const kKeys[] = {
 
 class Section {
 public:
+    // One read of the whole section: the profile functions open the file for every call.
     Section(const std::wstring& path, const std::wstring& name)
     {
-        for (const wchar_t* key : kKeys)
-            values_.emplace_back(key, GetIniString(path, name, key));
+        const auto lines = GetIniSection(path, name);
+        for (const wchar_t* key : kKeys) {
+            // Keys are found without regard to case, as the profile functions find them.
+            const auto line = std::find_if(lines.begin(), lines.end(),
+                                           [&](const auto& l) { return _wcsicmp(l.first.c_str(), key) == 0; });
+            values_.emplace_back(key, line == lines.end() ? std::wstring() : line->second);
+        }
     }
 
     bool IsEmpty() const

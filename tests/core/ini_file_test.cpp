@@ -29,3 +29,19 @@ TEST(IniFile, LongValuesAreReadWholeAtAndBeyondTheFirstBufferSize)
         EXPECT_EQ(GetIniString(file, L"Preset1", L"Columns"), value) << length;
     }
 }
+
+TEST(IniFile, ASectionIsReadWholeAsGetIniStringReadsItsValues)
+{
+    ScratchFolder folder;
+    const std::wstring file = folder / L"section.ini";
+    const std::wstring longValue(5000, L'ж');
+    ASSERT_TRUE(WriteUnicodeFile(L"[Preset1]\r\nName=\"В кавычках\"\r\nnoequals\r\nSection=25\r\nEmpty=\r\n"
+                                 L"Columns=" + longValue + L"\r\n[Preset2]\r\nName=Второй\r\n", file));
+    using Lines = std::vector<std::pair<std::wstring, std::wstring>>;
+    const Lines lines = GetIniSection(file, L"Preset1");
+    EXPECT_EQ(lines, (Lines{{L"Name", L"В кавычках"}, {L"Section", L"25"}, {L"Empty", L""}, {L"Columns", longValue}}));
+    for (const auto& [key, value] : lines)
+        EXPECT_EQ(value, GetIniString(file, L"Preset1", key)) << key;
+    EXPECT_EQ(GetIniSection(file, L"Preset3"), Lines{});
+    EXPECT_EQ(GetIniSection(folder / L"missing.ini", L"Preset1"), Lines{});
+}

@@ -386,3 +386,331 @@ TEST_F(SettingsDialog, TheThreeDialogsShowEveryControlInPlaceWithItsText)
     });
     EXPECT_EQ(topics, (std::vector<DWORD_PTR>{6, 150, 156, 157}));
 }
+
+TEST_F(SettingsDialog, OkWritesExactlyWhatWasSet)
+{
+    Store({L"По умолчанию", L"Болты", L"Гайки"});
+    const RegistryImage before = SettingsRegistry();
+    Run({[&](HWND dialog) {
+        Click(dialog, IDC_RESTORE_SELECT);
+        Click(dialog, IDC_POS_LEADER_ASSY);
+        Click(dialog, IDC_POS_LEADER_3D);
+        Click(dialog, IDC_EDIT_SPC_OBJECT);
+        Choose(dialog, IDC_ACTIVE_PRESET, 2);
+        Press(dialog, IDOK);
+    }});
+    RegistryImage expected = before;
+    expected[kMainKey + L"RestoreSelect"] = Dword(0);
+    expected[kMainKey + L"PosLeaderInAssy"] = Dword(1);
+    expected[kMainKey + L"PosLeader3D"] = Dword(1);
+    expected[kMainKey + L"EditSpcObject"] = Dword(0);
+    expected[kMainKey + L"SpcPresetNum"] = Dword(2);
+    EXPECT_EQ(SettingsRegistry(), expected);
+
+    // A stored number outside the list leaves the box without a choice, and OK keeps the number.
+    Store({L"По умолчанию", L"Болты"}, 7);
+    int chosen = 0;
+    Run({[&](HWND dialog) {
+        chosen = Chosen(dialog, IDC_ACTIVE_PRESET);
+        Press(dialog, IDOK);
+    }});
+    EXPECT_EQ(chosen, -1);
+    EXPECT_EQ(Stored().SpcPresetNum, 7);
+}
+
+TEST_F(SettingsDialog, CancelAfterAnyChangeLeavesTheRegistryByteIdentical)
+{
+    Store({L"По умолчанию", L"Болты", L"Гайки"});
+    NMAllSettings exchange;
+    exchange.Presets = {NMSpcPreset(L"Болты"), NMSpcPreset(L"Шайбы")};
+    file_ = folder_.File(L"обмен.ini");
+    ASSERT_TRUE(exchange.SaveToIniFile(file_));
+    const RegistryImage before = SettingsRegistry();
+    std::vector<std::wstring> edited;
+    reply_ = [](const Box&) { return IDYES; };
+    Run({
+        [&](HWND dialog) {
+            Click(dialog, IDC_RESTORE_SELECT);
+            Click(dialog, IDC_CREATE_SPC_OBJECT);
+            Choose(dialog, IDC_ACTIVE_PRESET, 1);
+            Press(dialog, IDC_ADD_PRESET);
+            Pick(dialog, IDC_PRESET_LIST, 1);
+            Press(dialog, IDC_CHANGE_PRESET);
+            Pick(dialog, IDC_PRESET_LIST, 2);
+            Press(dialog, IDC_DELETE_PRESET);
+            Press(dialog, IDC_IMPORT_PRESETS);
+            edited = ListItems(dialog, IDC_PRESET_LIST);
+            Press(dialog, IDCANCEL);
+        },
+        [](HWND preset) { Press(preset, IDOK); },
+        [](HWND preset) {
+            Paste(preset, IDC_PRESET_NAME, L"Болты М");
+            Click(preset, IDC_SUBSECTION);
+            Press(preset, IDOK);
+        },
+    });
+    EXPECT_EQ(edited, (std::vector<std::wstring>{L"По умолчанию", L"Болты М", L"Новый шаблон", L"Болты", L"Шайбы"}));
+    EXPECT_EQ(SettingsRegistry(), before);
+}
+
+TEST_F(SettingsDialog, ButtonsFollowTheSelectionAndTheCreateCheck)
+{
+    Store({L"По умолчанию", L"Болты"});
+    Run({[&](HWND dialog) {
+        EXPECT_FALSE(IsEnabled(dialog, IDC_CHANGE_PRESET));
+        EXPECT_FALSE(IsEnabled(dialog, IDC_DELETE_PRESET));
+        Pick(dialog, IDC_PRESET_LIST, 0);
+        EXPECT_TRUE(IsEnabled(dialog, IDC_CHANGE_PRESET));
+        EXPECT_FALSE(IsEnabled(dialog, IDC_DELETE_PRESET));
+        Press(dialog, IDC_DELETE_PRESET); // the first preset stays, whatever sends the command
+        Pick(dialog, IDC_PRESET_LIST, 1);
+        EXPECT_TRUE(IsEnabled(dialog, IDC_DELETE_PRESET));
+        Click(dialog, IDC_CREATE_SPC_OBJECT);
+        EXPECT_FALSE(IsEnabled(dialog, IDC_EDIT_SPC_OBJECT));
+        EXPECT_TRUE(IsChecked(dialog, IDC_EDIT_SPC_OBJECT));
+        Click(dialog, IDC_CREATE_SPC_OBJECT);
+        EXPECT_TRUE(IsEnabled(dialog, IDC_EDIT_SPC_OBJECT));
+        Press(dialog, IDCANCEL);
+    }});
+    EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(SettingsDialog, DeletingKeepsTheActivePresetOrMovesToTheOneBefore)
+{
+    struct Row {
+        int active;
+        int deleted;
+        int reply;
+        int activeAfter;
+        int selectedAfter;
+    };
+    const Row rows[] = {
+        {2, 2, IDYES, 1, 2}, // the active preset goes: the one before it
+        {2, 1, IDYES, 1, 1}, // one above goes: the same preset, one place up
+        {1, 2, IDYES, 1, 2}, // one below goes: nothing moves
+        {1, 3, IDYES, 1, 2}, // the last goes: the list selects the new last
+        {2, 2, IDNO, 2, 2},
+    };
+    for (const Row& row : rows) {
+        Store({L"По умолчанию", L"Болты", L"Гайки", L"Шайбы"}, row.active);
+        boxes_.clear();
+        reply_ = [&](const Box&) { return row.reply; };
+        HWND shown = nullptr;
+        int active = -1;
+        int selected = -1;
+        Run({[&](HWND dialog) {
+            shown = dialog;
+            Pick(dialog, IDC_PRESET_LIST, row.deleted);
+            Press(dialog, IDC_DELETE_PRESET);
+            active = Chosen(dialog, IDC_ACTIVE_PRESET);
+            selected = static_cast<int>(SendDlgItemMessageW(dialog, IDC_PRESET_LIST, LB_GETCURSEL, 0, 0));
+            Press(dialog, IDOK);
+        }});
+        ASSERT_EQ(boxes_.size(), 1u);
+        const wchar_t* names[] = {L"По умолчанию", L"Болты", L"Гайки", L"Шайбы"};
+        EXPECT_EQ(boxes_[0].text, std::wstring(L"Удалить шаблон \"") + names[row.deleted] + L"\" ?");
+        EXPECT_EQ(boxes_[0].caption, L"Удаление шаблона");
+        EXPECT_EQ(boxes_[0].owner, shown);
+        EXPECT_EQ(boxes_[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+        EXPECT_EQ(active, row.activeAfter) << row.deleted;
+        EXPECT_EQ(selected, row.selectedAfter) << row.deleted;
+        const NMAllSettings stored = Stored();
+        EXPECT_EQ(stored.Presets.size(), row.reply == IDYES ? 3u : 4u);
+        EXPECT_EQ(stored.SpcPresetNum, row.activeAfter);
+    }
+}
+
+TEST_F(SettingsDialog, PresetsAreAddedAndRenamedThroughTheEditor)
+{
+    Store({L"По умолчанию", L"Болты", L"Гайки"}, 2);
+    std::vector<std::wstring> combo, list;
+    int active = -1;
+    bool firstNameEditable = true;
+    Run({
+        [&](HWND dialog) {
+            Press(dialog, IDC_ADD_PRESET);
+            EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_PRESET_LIST, LB_GETCURSEL, 0, 0), 3);
+            Pick(dialog, IDC_PRESET_LIST, 1);
+            Press(dialog, IDC_CHANGE_PRESET);
+            Pick(dialog, IDC_PRESET_LIST, 0);
+            Press(dialog, IDC_CHANGE_PRESET);
+            combo = ComboItems(dialog, IDC_ACTIVE_PRESET);
+            list = ListItems(dialog, IDC_PRESET_LIST);
+            active = Chosen(dialog, IDC_ACTIVE_PRESET);
+            Press(dialog, IDOK);
+        },
+        [](HWND preset) {
+            Paste(preset, IDC_PRESET_NAME, L"Шпильки");
+            Press(preset, IDOK);
+        },
+        [](HWND preset) {
+            EXPECT_EQ(ControlText(preset, IDC_PRESET_NAME), L"Болты");
+            Paste(preset, IDC_PRESET_NAME, L"Болты М");
+            Click(preset, IDC_SECTION_DEFAULT);
+            Press(preset, IDOK);
+        },
+        [&](HWND preset) {
+            firstNameEditable = IsEnabled(preset, IDC_PRESET_NAME);
+            Press(preset, IDOK);
+        },
+    });
+    const std::vector<std::wstring> names = {L"По умолчанию", L"Болты М", L"Гайки", L"Шпильки"};
+    EXPECT_EQ(combo, names);
+    EXPECT_EQ(list, names);
+    EXPECT_EQ(active, 2);
+    EXPECT_FALSE(firstNameEditable);
+    const NMAllSettings stored = Stored();
+    ASSERT_EQ(stored.GetPresetNames(), names);
+    EXPECT_FALSE(stored.Presets[1].SectionMode);
+    EXPECT_EQ(stored.Presets[3].Columns, kDefaultSpcColumns);
+}
+
+TEST_F(SettingsDialog, ImportReplacesByNameAppendsTheRestAndKeepsTheActiveChoice)
+{
+    Store({L"По умолчанию", L"Болты", L"Гайки"});
+    NMAllSettings exchange;
+    exchange.Presets = {NMSpcPreset(L"Шайбы"), NMSpcPreset(L"Болты"), NMSpcPreset(L"Винты")};
+    exchange.Presets[1].SubSectionMode = true;
+    exchange.Presets[1].SubSectionNum = 300;
+    file_ = folder_.File(L"обмен.ini");
+    ASSERT_TRUE(exchange.SaveToIniFile(file_));
+    std::vector<std::wstring> list;
+    int active = -1;
+    Run({[&](HWND dialog) {
+        Choose(dialog, IDC_ACTIVE_PRESET, 2);
+        Press(dialog, IDC_IMPORT_PRESETS);
+        list = ListItems(dialog, IDC_PRESET_LIST);
+        active = Chosen(dialog, IDC_ACTIVE_PRESET);
+        Press(dialog, IDOK);
+    }});
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, L"Шаблоны настроек: 2 создан(о), 1 обновлен(о).");
+    EXPECT_EQ(boxes_[0].caption, L"Нормсет");
+    EXPECT_EQ(boxes_[0].style, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+    EXPECT_EQ(list, (std::vector<std::wstring>{L"По умолчанию", L"Болты", L"Гайки", L"Шайбы", L"Винты"}));
+    EXPECT_EQ(active, 2);
+    const NMAllSettings stored = Stored();
+    EXPECT_EQ(stored.SpcPresetNum, 2);
+    EXPECT_EQ(stored.Presets[1].SubSectionNum, 300);
+}
+
+TEST_F(SettingsDialog, DamagedImportFilesAreNamedAndLoseNothing)
+{
+    Store({L"По умолчанию", L"Болты"});
+    const RegistryImage before = SettingsRegistry();
+    const std::vector<std::pair<std::wstring, std::wstring>> good = {
+        {L"PresetName", L"Болты"}, {L"SectionMode", L"1"}, {L"SectionNum", L"30"}, {L"SubSectionMode", L"0"},
+        {L"SubSectionNum", L"0"}, {L"ExtSectionMode", L"0"}, {L"NestedBlockNum", L"1"},
+        {L"NestedSectionNum", L"25"}, {L"AdditionalBlockNum", L"1"}, {L"ColumnsMode", L"1"},
+        {L"Columns", L"5.1=Designation,VELMAR_SPEC_PATTERN;8.1=MACC"},
+    };
+    // Each damaged section differs from the sound one in one field.
+    const std::vector<std::pair<std::wstring, std::wstring>> damages = {
+        {L"SectionNum", L"тридцать"},       {L"SectionNum", L"99999999999"},  {L"SectionNum", L"0"},
+        {L"SubSectionNum", L"abc"},         {L"SectionMode", L"2"},           {L"ExtSectionMode", L"3"},
+        {L"ColumnsMode", L"-1"},            {L"PresetName", L"   "},          {L"Columns", L"20.1=X"},
+        {L"Columns", L"5.1=a,b,c"},         {L"Columns", L"5.1=X;5.1=Y"},     {L"Columns", L"abc"},
+        {L"AdditionalBlockNum", L""},
+    };
+    std::wstring text;
+    std::wstring named;
+    const auto section = [&](size_t index, const std::pair<std::wstring, std::wstring>* damage) {
+        text += L"[Preset" + std::to_wstring(index) + L"]\r\n";
+        for (const auto& [key, value] : good)
+            text += key + L"=" + (damage && damage->first == key ? damage->second : value) + L"\r\n";
+    };
+    for (size_t i = 0; i < damages.size(); ++i) {
+        section(i, &damages[i]);
+        named += L"\r\nPreset" + std::to_wstring(i) + L" \"" + (damages[i].first == L"PresetName" ? L"" : L"Болты") +
+                 L"\"";
+    }
+    section(damages.size(), nullptr);
+    // A second section of a name the file already gave.
+    section(damages.size() + 1, nullptr);
+    named += L"\r\nPreset" + std::to_wstring(damages.size() + 1) + L" \"Болты\"";
+    const std::wstring damaged = folder_.File(L"damaged.ini");
+    ASSERT_TRUE(WriteUnicodeFile(text, damaged));
+    const std::wstring noise = folder_.File(L"noise.ini");
+    std::mt19937 random(22);
+    std::string bytes(4096, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random());
+    std::ofstream(std::filesystem::path(noise), std::ios::binary).write(bytes.data(), bytes.size());
+
+    const std::vector<std::wstring> files = {damaged, folder_.File(L"нет.ini"), noise,
+                                             folder_.File(L"нет\\SpcSettings.ini")};
+    std::vector<std::wstring> list;
+    Run({[&](HWND dialog) {
+        for (size_t i = 0; i < files.size(); ++i) {
+            file_ = files[i];
+            Press(dialog, i + 1 < files.size() ? IDC_IMPORT_PRESETS : IDC_EXPORT_PRESETS);
+        }
+        list = ListItems(dialog, IDC_PRESET_LIST);
+        Press(dialog, IDOK);
+    }});
+    ASSERT_EQ(boxes_.size(), 4u);
+    EXPECT_EQ(boxes_[0].text, L"Шаблоны настроек: 0 создан(о), 1 обновлен(о).\r\n\r\n"
+                              L"Повреждённые шаблоны не загружены:" + named);
+    EXPECT_EQ(boxes_[0].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(boxes_[1].text, L"Не удалось прочитать файл.\r\n" + files[1]);
+    EXPECT_EQ(boxes_[2].text, L"В файле нет шаблонов настроек.\r\n" + files[2]);
+    EXPECT_EQ(boxes_[3].text, L"Не удалось сохранить файл.\r\n" + files[3]);
+    EXPECT_EQ(list, (std::vector<std::wstring>{L"По умолчанию", L"Болты"}));
+    // Only the sound section reached the registry.
+    const NMAllSettings stored = Stored();
+    ASSERT_EQ(stored.Presets.size(), 2u);
+    EXPECT_EQ(stored.Presets[1].SectionNum, 30);
+    EXPECT_EQ(stored.Presets[1].Columns, L"5.1=Designation,VELMAR_SPEC_PATTERN;8.1=MACC");
+    EXPECT_EQ(PresetPart(SettingsRegistry()).size(), PresetPart(before).size());
+}
+
+TEST_F(SettingsDialog, ExportThenImportRoundTripsEveryFieldOfAHundredPresets)
+{
+    NMAllSettings settings;
+    for (int32_t i = 0; i < 100; ++i) {
+        NMSpcPreset& preset = settings.Presets.emplace_back(i == 0 ? L"По умолчанию" : L"Шаблон №" + std::to_wstring(i));
+        preset.SectionMode = i % 2 != 0;
+        preset.SectionNum = 1 + i * 300;
+        preset.SubSectionMode = i % 3 == 0;
+        preset.SubSectionNum = i * 100;
+        preset.ExtSectionMode = i % 3;
+        preset.NestedBlockNum = 1 + i % 7;
+        preset.NestedSectionNum = 20 + i;
+        preset.AdditionalBlockNum = 1 + i % 4;
+        preset.ColumnsMode = i % 2 == 0;
+        preset.Columns = L"5.1=Designation,VELMAR_SPEC_PATTERN;8." + std::to_wstring(i + 1) + L"=Масса_" +
+                         std::to_wstring(i);
+    }
+    ASSERT_TRUE(settings.SaveToRegistry());
+    const RegistryImage exported = PresetPart(SettingsRegistry());
+    file_ = folder_.File(L"Шаблоны.ini");
+    Run({[](HWND dialog) {
+        Press(dialog, IDC_EXPORT_PRESETS);
+        Press(dialog, IDCANCEL);
+    }});
+    ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orbex"), ERROR_SUCCESS);
+    Run({[](HWND dialog) {
+        Press(dialog, IDC_IMPORT_PRESETS);
+        Press(dialog, IDOK);
+    }});
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, L"Шаблоны настроек: 99 создан(о), 1 обновлен(о).");
+    EXPECT_EQ(PresetPart(SettingsRegistry()), exported);
+}
+
+TEST_F(SettingsDialog, AFailedSaveSaysSoAndKeepsTheDialogOpen)
+{
+    Store({L"По умолчанию"});
+    settings_test::RegistrySandbox::DenyWrites(L"Software\\Orbex\\Normset\\RNMClient\\VELMAR_SETTINGS");
+    bool open = false;
+    Run({[&](HWND dialog) {
+        Click(dialog, IDC_RESTORE_SELECT);
+        Press(dialog, IDOK);
+        open = IsWindowVisible(dialog) != FALSE;
+        Press(dialog, IDCANCEL);
+    }});
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, L"Не удалось сохранить настройки.");
+    EXPECT_EQ(boxes_[0].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_TRUE(open);
+}
