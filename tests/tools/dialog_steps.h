@@ -118,7 +118,35 @@ inline void Paste(HWND dialog, int id, const std::wstring& text)
     SetDlgItemTextW(dialog, id, text.c_str());
 }
 
-// The title and text of the input-error balloon the dialog shows; empty when it shows none.
+// Keeps the title of every balloon shown on this thread while it lives: a tool tip of the common controls
+// before version 6 cannot tell its title back.
+class BalloonTitles {
+public:
+    BalloonTitles() : hook_(SetWindowsHookExW(WH_CALLWNDPROC, &Watch, nullptr, GetCurrentThreadId())) {}
+    ~BalloonTitles() { UnhookWindowsHookEx(hook_); }
+    BalloonTitles(const BalloonTitles&) = delete;
+    BalloonTitles& operator=(const BalloonTitles&) = delete;
+
+    static std::wstring& Last()
+    {
+        static std::wstring title;
+        return title;
+    }
+
+private:
+    static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && call->message == TTM_SETTITLEW && call->lParam)
+            Last() = reinterpret_cast<const wchar_t*>(call->lParam);
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    HHOOK hook_;
+};
+
+// The title (seen by a living BalloonTitles) and text of the input-error balloon the dialog shows; empty
+// when it shows none.
 inline std::pair<std::wstring, std::wstring> Balloon(HWND dialog)
 {
     struct Search {
@@ -138,15 +166,12 @@ inline std::pair<std::wstring, std::wstring> Balloon(HWND dialog)
         reinterpret_cast<LPARAM>(&search));
     if (!search.found)
         return {};
-    wchar_t title[256] = {};
-    TTGETTITLE getTitle = {sizeof(getTitle), 0, 256, title};
-    SendMessageW(search.found, TTM_GETTITLE, 0, reinterpret_cast<LPARAM>(&getTitle));
     wchar_t text[256] = {};
     TOOLINFOW tool = {};
     tool.cbSize = sizeof(tool);
     tool.lpszText = text;
     SendMessageW(search.found, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool));
-    return {title, text};
+    return {BalloonTitles::Last(), text};
 }
 
 // Every value under HKEY_CURRENT_USER\path and its subkeys, by "subkey\name", with its type and bytes.
