@@ -3,12 +3,11 @@
 #include "core/com.h"
 #include "support/dialog_driver.h"
 
-#include <gtest/gtest.h>
-
 #include <commctrl.h>
 
+#include <gtest/gtest.h>
+
 #include <deque>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -18,7 +17,13 @@
 namespace dialog_steps {
 
 using testsupport::ControlText;
-using testsupport::PressButton;
+
+inline std::wstring WindowText(HWND window)
+{
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
 
 // A button pressed. The command is sent, not posted: it has run, nested dialogs included, when this returns.
 inline void Press(HWND dialog, int id)
@@ -33,7 +38,7 @@ inline testsupport::DialogDriver::Answer InTurn(std::vector<testsupport::DialogD
     return [queue](HWND dialog) {
         if (queue->empty()) {
             ADD_FAILURE() << "a dialog no step expected";
-            PressButton(dialog, IDCANCEL);
+            testsupport::PressButton(dialog, IDCANCEL);
             return;
         }
         const auto step = queue->front();
@@ -58,48 +63,27 @@ inline bool IsEnabled(HWND dialog, int id)
     return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
 }
 
-// An item of a drop-down list chosen.
-inline void Choose(HWND dialog, int id, int index)
+// An item of a drop-down list (combo) or of a list box chosen, as a click would.
+inline void Choose(HWND dialog, int id, int index, bool combo = true)
 {
-    HWND combo = GetDlgItem(dialog, id);
-    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    HWND box = GetDlgItem(dialog, id);
+    SendMessageW(box, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, combo ? CBN_SELCHANGE : LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(box));
 }
 
-inline int Chosen(HWND dialog, int id)
+inline int Chosen(HWND dialog, int id, bool combo = true)
 {
-    return static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendDlgItemMessageW(dialog, id, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0));
 }
 
-inline std::vector<std::wstring> ComboItems(HWND dialog, int id)
+inline std::vector<std::wstring> Items(HWND dialog, int id, bool combo = true)
 {
     std::vector<std::wstring> items;
-    const int count = static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCOUNT, 0, 0));
+    const int count = static_cast<int>(SendDlgItemMessageW(dialog, id, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
-        std::wstring text(static_cast<size_t>(SendDlgItemMessageW(dialog, id, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
-        SendDlgItemMessageW(dialog, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-        text.resize(text.size() - 1);
-        items.push_back(text);
-    }
-    return items;
-}
-
-// A row of the list box chosen.
-inline void Pick(HWND dialog, int id, int index)
-{
-    HWND list = GetDlgItem(dialog, id);
-    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-}
-
-inline std::vector<std::wstring> ListItems(HWND dialog, int id)
-{
-    std::vector<std::wstring> items;
-    const int count = static_cast<int>(SendDlgItemMessageW(dialog, id, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        std::wstring text(static_cast<size_t>(SendDlgItemMessageW(dialog, id, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-        SendDlgItemMessageW(dialog, id, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-        text.resize(text.size() - 1);
+        wchar_t text[256] = {};
+        SendDlgItemMessageW(dialog, id, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
         items.push_back(text);
     }
     return items;
@@ -149,62 +133,38 @@ private:
 // when it shows none.
 inline std::pair<std::wstring, std::wstring> Balloon(HWND dialog)
 {
-    struct Search {
-        HWND owner;
-        HWND found;
-    } search{dialog, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t name[32] = {};
-            GetClassNameW(window, name, 32);
-            if (std::wstring(name) == TOOLTIPS_CLASSW && GetWindow(window, GW_OWNER) == s->owner)
-                s->found = window;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    if (!search.found)
+    HWND found = nullptr;
+    for (HWND window = nullptr; (window = FindWindowExW(HWND_DESKTOP, window, TOOLTIPS_CLASSW, nullptr));)
+        if (GetWindow(window, GW_OWNER) == dialog)
+            found = window;
+    if (!found)
         return {};
     wchar_t text[256] = {};
     TOOLINFOW tool = {};
     tool.cbSize = sizeof(tool);
     tool.lpszText = text;
-    SendMessageW(search.found, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(found, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool));
     return {BalloonTitles::Last(), text};
 }
 
-// Every value under HKEY_CURRENT_USER\path and its subkeys, by "subkey\name", with its type and bytes.
+// Every value under HKEY_CURRENT_USER\Software\Orbex, by key path and name, with its type and bytes.
 using RegistryImage = std::map<std::wstring, std::pair<DWORD, std::vector<BYTE>>>;
-inline void ReadRegistryImage(HKEY root, const std::wstring& path, RegistryImage& image)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return;
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[256];
-        DWORD nameLength = 256;
-        BYTE data[8192];
-        DWORD size = sizeof(data);
-        DWORD type = 0;
-        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS)
-            break;
-        image[path + L"\\" + name] = {type, std::vector<BYTE>(data, data + size)};
-    }
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[256];
-        DWORD nameLength = 256;
-        if (RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        ReadRegistryImage(root, path + L"\\" + name, image);
-    }
-    RegCloseKey(key);
-}
-
-inline RegistryImage SettingsRegistry()
+inline RegistryImage SettingsRegistry(const std::wstring& path = L"Software\\Orbex")
 {
     RegistryImage image;
-    ReadRegistryImage(HKEY_CURRENT_USER, L"Software\\Orbex", image);
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return image;
+    wchar_t name[256];
+    BYTE data[8192];
+    for (DWORD i = 0, length = 256, size = sizeof(data), type = 0;
+         RegEnumValueW(key, i, name, &length, nullptr, &type, data, &size) == ERROR_SUCCESS;
+         ++i, length = 256, size = sizeof(data))
+        image[path + L"\\" + name] = {type, std::vector<BYTE>(data, data + size)};
+    for (DWORD i = 0, length = 256; RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++i, length = 256)
+        image.merge(SettingsRegistry(path + L"\\" + name));
+    RegCloseKey(key);
     return image;
 }
 

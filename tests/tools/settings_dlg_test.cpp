@@ -19,6 +19,7 @@
 #define MINIZ_HEADER_FILE_ONLY
 #include "miniz.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -31,8 +32,7 @@ namespace {
 
 struct Box {
     HWND owner;
-    std::wstring text;
-    std::wstring caption;
+    std::wstring text, caption;
     UINT style;
 };
 
@@ -78,13 +78,13 @@ protected:
     settings_test::RegistrySandbox registry_;
     settings_test::TempFolder folder_;
     std::vector<Box> boxes_;
-    std::function<int(const Box&)> reply_ = [](const Box&) { return IDOK; };
+    int reply_ = IDOK; // to every message box
     std::wstring file_; // the Open and Save dialogs' choice
     testhooks::ScopedModalSeam seam_{[this] {
         ModalSeam seam;
         seam.messageBox = [this](HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) {
             boxes_.push_back({owner, text, caption, style});
-            return reply_(boxes_.back());
+            return reply_;
         };
         seam.openFileName = seam.saveFileName = [this](OPENFILENAMEW& request) -> BOOL {
             wcscpy(request.lpstrFile, file_.c_str());
@@ -116,24 +116,19 @@ std::wstring KindOf(HWND control)
 {
     wchar_t name[32] = {};
     GetClassNameW(control, name, 32);
-    const std::wstring className = name;
+    const std::wstring kind = name;
     const LONG style = GetWindowLongW(control, GWL_STYLE);
-    if (className == L"Button") {
-        switch (style & BS_TYPEMASK) {
-        case BS_AUTOCHECKBOX: return L"check";
-        case BS_AUTORADIOBUTTON: return L"radio";
-        case BS_GROUPBOX: return L"group";
-        default: return L"button";
-        }
-    }
-    if (className == L"ComboBox")
-        return (style & 3) == CBS_DROPDOWNLIST ? L"drop-down list" : L"combo";
-    if (className == L"ListBox")
-        return (style & LBS_NOTIFY) ? L"notifying list" : L"list";
-    if (className == L"SysListView32")
-        return (SendMessageW(control, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT) ? L"row list"
-                                                                                                  : L"list view";
-    return className == L"Static" ? L"label" : className == L"Edit" ? L"edit" : className;
+    const LONG button = style & BS_TYPEMASK;
+    if (kind == L"Button")
+        return button == BS_AUTOCHECKBOX ? L"check" : button == BS_AUTORADIOBUTTON ? L"radio"
+                                                    : button == BS_GROUPBOX        ? L"group" : L"button";
+    if (kind == L"ComboBox")
+        return (style & 3) == CBS_DROPDOWNLIST ? L"drop-down list" : kind;
+    if (kind == L"ListBox")
+        return (style & LBS_NOTIFY) ? L"notifying list" : kind;
+    if (kind == L"SysListView32")
+        return (SendMessageW(control, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT) ? L"row list" : kind;
+    return kind == L"Static" ? L"label" : kind == L"Edit" ? L"edit" : kind;
 }
 
 struct Control {
@@ -142,54 +137,39 @@ struct Control {
     const wchar_t* text; // nullptr: not compared
 };
 
-void ExpectControls(HWND dialog, const wchar_t* title, const std::vector<Control>& controls)
+bool Inside(const RECT& inner, const RECT& outer)
 {
-    wchar_t caption[128] = {};
-    GetWindowTextW(dialog, caption, 128);
-    EXPECT_EQ(std::wstring(caption), title);
-    for (const Control& control : controls) {
-        HWND window = GetDlgItem(dialog, control.id);
-        ASSERT_NE(window, nullptr) << control.id;
-        EXPECT_EQ(KindOf(window), control.kind) << control.id;
-        if (control.text) {
-            EXPECT_EQ(ControlText(dialog, control.id), control.text) << control.id;
-        }
-    }
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
 }
 
-// Every control inside the client area; a group box holds a control wholly or not at all, and no two
-// other controls share a pixel. OK and Cancel lie 8 pixels apart left of Help.
-void ExpectTidyLayout(HWND dialog)
+// The title and every control of the table; every control inside the client area, a group box holding a
+// control wholly or not at all, no two other controls sharing a pixel, OK and Cancel 8 pixels apart left of
+// Help. Then the dialog as it looks, for a person to check layout and texts: build/screenshots/dialog-<id>.png.
+void ExpectWellMade(HWND dialog, int dialogId, const wchar_t* title, const std::vector<Control>& controls)
 {
+    EXPECT_EQ(WindowText(dialog), title);
+    for (const Control& control : controls) {
+        ASSERT_NE(GetDlgItem(dialog, control.id), nullptr) << control.id;
+        EXPECT_EQ(KindOf(GetDlgItem(dialog, control.id)), control.kind) << control.id;
+        EXPECT_EQ(control.text ? ControlText(dialog, control.id) : L"", control.text ? control.text : L"") << control.id;
+    }
     RECT client = {};
     GetClientRect(dialog, &client);
-    struct Placed {
-        HWND window;
-        RECT rect;
-        bool group;
-    };
-    std::vector<Placed> placed;
+    std::vector<std::pair<HWND, RECT>> placed;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT rect = {};
         GetWindowRect(child, &rect);
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-        placed.push_back({child, rect, KindOf(child) == L"group"});
-        EXPECT_TRUE(rect.left >= 0 && rect.top >= 0 && rect.right <= client.right && rect.bottom <= client.bottom)
-            << GetDlgCtrlID(child);
-    }
-    const auto inside = [](const RECT& inner, const RECT& outer) {
-        return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-               inner.bottom <= outer.bottom;
-    };
-    for (size_t a = 0; a < placed.size(); ++a) {
-        for (size_t b = a + 1; b < placed.size(); ++b) {
+        EXPECT_TRUE(Inside(rect, client)) << GetDlgCtrlID(child);
+        for (const auto& [other, otherRect] : placed) {
             RECT common = {};
-            if (!IntersectRect(&common, &placed[a].rect, &placed[b].rect))
-                continue;
-            const bool held = (placed[a].group && inside(placed[b].rect, placed[a].rect)) ||
-                              (placed[b].group && inside(placed[a].rect, placed[b].rect));
-            EXPECT_TRUE(held) << GetDlgCtrlID(placed[a].window) << " overlaps " << GetDlgCtrlID(placed[b].window);
+            const bool held = (KindOf(child) == L"group" && Inside(otherRect, rect)) ||
+                              (KindOf(other) == L"group" && Inside(rect, otherRect));
+            EXPECT_TRUE(!IntersectRect(&common, &rect, &otherRect) || held)
+                << GetDlgCtrlID(child) << " overlaps " << GetDlgCtrlID(other);
         }
+        placed.emplace_back(child, rect);
     }
     RECT ok = {}, cancel = {}, help = {};
     GetWindowRect(GetDlgItem(dialog, IDOK), &ok);
@@ -197,33 +177,25 @@ void ExpectTidyLayout(HWND dialog)
     GetWindowRect(GetDlgItem(dialog, IDHELP), &help);
     EXPECT_EQ(help.left - cancel.right, 8);
     EXPECT_EQ(cancel.left - ok.right, 8);
-}
 
-// The dialog as it looks, for a person to check layout and texts: build/screenshots/dialog-<id>.png.
-void SaveScreenshot(HWND dialog, int dialogId)
-{
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RECT rect = {};
     GetWindowRect(dialog, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    HDC windowDc = GetWindowDC(dialog);
-    HDC memoryDc = CreateCompatibleDC(windowDc);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    HDC windowDc = GetWindowDC(dialog), memoryDc = CreateCompatibleDC(windowDc);
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(memoryDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ previous = SelectObject(memoryDc, bitmap);
     BitBlt(memoryDc, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
     std::vector<unsigned char> rgb;
-    const auto* bgra = static_cast<const unsigned char*>(bits);
-    for (int i = 0; i < width * height; ++i)
-        rgb.insert(rgb.end(), {bgra[4 * i + 2], bgra[4 * i + 1], bgra[4 * i]});
-    SelectObject(memoryDc, previous);
-    DeleteObject(bitmap);
+    for (const auto* bgra = static_cast<const unsigned char*>(bits); rgb.size() < 3u * width * height; bgra += 4)
+        rgb.insert(rgb.end(), {bgra[2], bgra[1], bgra[0]});
+    DeleteObject(SelectObject(memoryDc, previous));
     DeleteDC(memoryDc);
     ReleaseDC(dialog, windowDc);
-
+    // A picture of one colour would show nothing of the dialog.
+    EXPECT_NE(std::count(rgb.begin(), rgb.end(), rgb[0]), static_cast<std::ptrdiff_t>(rgb.size())) << dialogId;
     size_t size = 0;
     void* png = tdefl_write_image_to_png_file_in_memory(rgb.data(), width, height, 3, &size);
     ASSERT_NE(png, nullptr);
@@ -234,20 +206,11 @@ void SaveScreenshot(HWND dialog, int dialogId)
     std::ofstream(folder / (L"dialog-" + std::to_wstring(dialogId) + L".png"), std::ios::binary)
         .write(static_cast<const char*>(png), static_cast<std::streamsize>(size));
     mz_free(png);
-    // A picture of one colour would show nothing of the dialog.
-    EXPECT_NE(std::count(rgb.begin(), rgb.end(), rgb[0]), static_cast<std::ptrdiff_t>(rgb.size())) << dialogId;
-}
-
-void ExpectWellMade(HWND dialog, int dialogId, const wchar_t* title, const std::vector<Control>& controls)
-{
-    ExpectControls(dialog, title, controls);
-    ExpectTidyLayout(dialog);
-    SaveScreenshot(dialog, dialogId);
 }
 
 } // namespace
 
-TEST_F(SettingsDialog, CommandSixOpensTheDialogOverVelmarsMainWindow)
+TEST_F(SettingsDialog, CommandSixOpensTheDialogOverVelmarsMainWindowWithButtonsByTheSelection)
 {
     Store({L"По умолчанию", L"Болты"}, 1);
     HWND owner = nullptr;
@@ -256,6 +219,16 @@ TEST_F(SettingsDialog, CommandSixOpensTheDialogOverVelmarsMainWindow)
         DialogDriver driver(InTurn({[&](HWND dialog) {
             owner = GetWindow(dialog, GW_OWNER);
             active = ControlText(dialog, IDC_ACTIVE_PRESET);
+            EXPECT_FALSE(IsEnabled(dialog, IDC_CHANGE_PRESET) || IsEnabled(dialog, IDC_DELETE_PRESET));
+            Choose(dialog, IDC_PRESET_LIST, 0, false);
+            EXPECT_TRUE(IsEnabled(dialog, IDC_CHANGE_PRESET) && !IsEnabled(dialog, IDC_DELETE_PRESET));
+            Press(dialog, IDC_DELETE_PRESET); // the first preset stays, whatever sends the command
+            Choose(dialog, IDC_PRESET_LIST, 1, false);
+            EXPECT_TRUE(IsEnabled(dialog, IDC_DELETE_PRESET));
+            Click(dialog, IDC_CREATE_SPC_OBJECT);
+            EXPECT_TRUE(!IsEnabled(dialog, IDC_EDIT_SPC_OBJECT) && IsChecked(dialog, IDC_EDIT_SPC_OBJECT));
+            Click(dialog, IDC_CREATE_SPC_OBJECT);
+            EXPECT_TRUE(IsEnabled(dialog, IDC_EDIT_SPC_OBJECT));
             Press(dialog, IDCANCEL);
         }}));
         LIBRARYENTRY(6);
@@ -263,14 +236,14 @@ TEST_F(SettingsDialog, CommandSixOpensTheDialogOverVelmarsMainWindow)
     }
     EXPECT_EQ(owner, velmar().MainWindow());
     EXPECT_EQ(active, L"Болты");
+    EXPECT_TRUE(boxes_.empty());
     // The version for the command's trace, then the owner.
     EXPECT_EQ(journal().Lines(), (std::vector<std::string>{"app5.50(&,&,&,&)", "app5.21()"}));
 
     // Without Velmar's application nothing opens: the command ends in the COM error of the missing owner.
     HoldApplication5(nullptr);
     DialogDriver driver(InTurn({}));
-    std::wstring title;
-    std::wstring message;
+    std::wstring title, message;
     EXPECT_TRUE(ExecuteLibCommand(FindLibCommand(6), title, message));
     EXPECT_EQ(title, L"Ошибка COM");
     EXPECT_TRUE(driver.Answered().empty());
@@ -291,65 +264,42 @@ TEST_F(SettingsDialog, TheThreeDialogsShowEveryControlInPlaceWithItsText)
         {IDC_ACTIVE_PRESET, L"drop-down list", L"По умолчанию"},
         {IDC_EDIT_SPC_OBJECT, L"check", L"Открывать окно редактирования объекта спецификации"},
         {IDC_PRESET_LIST_LABEL, L"label", L"Шаблоны настроек объекта спецификации:"},
-        {IDC_PRESET_LIST, L"notifying list", nullptr},
-        {IDC_ADD_PRESET, L"button", L"Добавить..."},
-        {IDC_CHANGE_PRESET, L"button", L"Изменить..."},
-        {IDC_DELETE_PRESET, L"button", L"Удалить"},
-        {IDC_EXPORT_PRESETS, L"button", L"Экспорт..."},
-        {IDC_IMPORT_PRESETS, L"button", L"Импорт..."},
-        {IDOK, L"button", L"ОК"},
-        {IDCANCEL, L"button", L"Отмена"},
-        {IDHELP, L"button", L"Справка"},
-        {IDC_VERSION, L"label", L"1.0.0.0"},
+        {IDC_PRESET_LIST, L"notifying list", nullptr}, {IDC_ADD_PRESET, L"button", L"Добавить..."},
+        {IDC_CHANGE_PRESET, L"button", L"Изменить..."}, {IDC_DELETE_PRESET, L"button", L"Удалить"},
+        {IDC_EXPORT_PRESETS, L"button", L"Экспорт..."}, {IDC_IMPORT_PRESETS, L"button", L"Импорт..."},
+        {IDOK, L"button", L"ОК"}, {IDCANCEL, L"button", L"Отмена"},
+        {IDHELP, L"button", L"Справка"}, {IDC_VERSION, L"label", L"1.0.0.0"},
     };
     const std::vector<Control> preset = {
-        {IDC_PRESET_NAME_LABEL, L"label", L"Название шаблона:"},
-        {IDC_PRESET_NAME, L"edit", L"Новый шаблон"},
+        {IDC_PRESET_NAME_LABEL, L"label", L"Название шаблона:"}, {IDC_PRESET_NAME, L"edit", L"Новый шаблон"},
         {IDC_SECTION_GROUP, L"group", L"Раздел и подраздел спецификации"},
-        {IDC_SECTION_DEFAULT, L"radio", L"по умолчанию"},
-        {IDC_SECTION_OWN, L"radio", L"раздел"},
-        {IDC_SECTION_COMBO, L"drop-down list", nullptr},
-        {IDC_SECTION_NUM, L"edit", L"20"},
-        {IDC_SUBSECTION, L"check", L"установить подраздел"},
-        {IDC_SUBSECTION_NUM, L"edit", L"0"},
+        {IDC_SECTION_DEFAULT, L"radio", L"по умолчанию"}, {IDC_SECTION_OWN, L"radio", L"раздел"},
+        {IDC_SECTION_COMBO, L"drop-down list", nullptr}, {IDC_SECTION_NUM, L"edit", L"20"},
+        {IDC_SUBSECTION, L"check", L"установить подраздел"}, {IDC_SUBSECTION_NUM, L"edit", L"0"},
         {IDC_EXT_GROUP, L"group", L"Блок вложенных или дополнительных разделов спецификации"},
-        {IDC_EXT_DEFAULT, L"radio", L"по умолчанию"},
-        {IDC_EXT_NESTED, L"radio", L"блок вложенных разделов"},
-        {IDC_NESTED_BLOCK_COMBO, L"drop-down list", L"<другой>"},
-        {IDC_NESTED_BLOCK_NUM, L"edit", L"1"},
+        {IDC_EXT_DEFAULT, L"radio", L"по умолчанию"}, {IDC_EXT_NESTED, L"radio", L"блок вложенных разделов"},
+        {IDC_NESTED_BLOCK_COMBO, L"drop-down list", L"<другой>"}, {IDC_NESTED_BLOCK_NUM, L"edit", L"1"},
         {IDC_NESTED_SECTION_LABEL, L"label", L"вложенный раздел"},
-        {IDC_NESTED_SECTION_COMBO, L"drop-down list", L"Parts"},
-        {IDC_NESTED_SECTION_NUM, L"edit", L"20"},
+        {IDC_NESTED_SECTION_COMBO, L"drop-down list", L"Parts"}, {IDC_NESTED_SECTION_NUM, L"edit", L"20"},
         {IDC_EXT_ADDITIONAL, L"radio", L"блок дополнительных разделов"},
-        {IDC_ADDITIONAL_COMBO, L"drop-down list", L"<другой>"},
-        {IDC_ADDITIONAL_NUM, L"edit", L"1"},
+        {IDC_ADDITIONAL_COMBO, L"drop-down list", L"<другой>"}, {IDC_ADDITIONAL_NUM, L"edit", L"1"},
         {IDC_COLUMNS_GROUP, L"group", L"Заполняемые колонки спецификации"},
-        {IDC_COLUMNS_DEFAULT, L"radio", L"по умолчанию"},
-        {IDC_COLUMNS_OWN, L"radio", L"другие"},
-        {IDC_COLUMN_LIST, L"row list", nullptr},
-        {IDC_ADD_COLUMN, L"button", L"Добавить..."},
-        {IDC_CHANGE_COLUMN, L"button", L"Изменить..."},
-        {IDC_DELETE_COLUMN, L"button", L"Удалить"},
-        {IDOK, L"button", L"ОК"},
-        {IDCANCEL, L"button", L"Отмена"},
-        {IDHELP, L"button", L"Справка"},
+        {IDC_COLUMNS_DEFAULT, L"radio", L"по умолчанию"}, {IDC_COLUMNS_OWN, L"radio", L"другие"},
+        {IDC_COLUMN_LIST, L"row list", nullptr}, {IDC_ADD_COLUMN, L"button", L"Добавить..."},
+        {IDC_CHANGE_COLUMN, L"button", L"Изменить..."}, {IDC_DELETE_COLUMN, L"button", L"Удалить"},
+        {IDOK, L"button", L"ОК"}, {IDCANCEL, L"button", L"Отмена"}, {IDHELP, L"button", L"Справка"},
     };
     const std::vector<Control> column = {
-        {IDC_COLUMN_TYPE_LABEL, L"label", L"Тип колонки:"},
-        {IDC_COLUMN_TYPE, L"drop-down list", L"НАИМЕНОВАНИЕ"},
-        {IDC_COLUMN_NUMBER_LABEL, L"label", L"Номер колонки данного типа:"},
-        {IDC_COLUMN_NUMBER, L"edit", L"1"},
+        {IDC_COLUMN_TYPE_LABEL, L"label", L"Тип колонки:"}, {IDC_COLUMN_TYPE, L"drop-down list", L"НАИМЕНОВАНИЕ"},
+        {IDC_COLUMN_NUMBER_LABEL, L"label", L"Номер колонки данного типа:"}, {IDC_COLUMN_NUMBER, L"edit", L"1"},
         {IDC_COLUMN_VALUE_LABEL, L"label", L"Значение-строка:"},
         {IDC_COLUMN_VALUE_COMBO, L"drop-down list", L"Наименование"},
-        {IDC_COLUMN_VALUE_CODE_LABEL, L"label", L"код атрибута:"},
-        {IDC_COLUMN_VALUE, L"edit", L"Designation"},
+        {IDC_COLUMN_VALUE_CODE_LABEL, L"label", L"код атрибута:"}, {IDC_COLUMN_VALUE, L"edit", L"Designation"},
         {IDC_COLUMN_USE_ATTR, L"check", L"Использовать значение-запись"},
         {IDC_COLUMN_ATTR_COMBO, L"drop-down list", L"Шаблон спецификации"},
         {IDC_COLUMN_ATTR_CODE_LABEL, L"label", L"код атрибута:"},
-        {IDC_COLUMN_ATTR, L"edit", L"VELMAR_SPEC_PATTERN"},
-        {IDOK, L"button", L"ОК"},
-        {IDCANCEL, L"button", L"Отмена"},
-        {IDHELP, L"button", L"Справка"},
+        {IDC_COLUMN_ATTR, L"edit", L"VELMAR_SPEC_PATTERN"}, {IDOK, L"button", L"ОК"},
+        {IDCANCEL, L"button", L"Отмена"}, {IDHELP, L"button", L"Справка"},
     };
     std::vector<DWORD_PTR> topics;
     testhooks::ScopedHtmlHelp help([&](HWND, const std::wstring& path, UINT command, DWORD_PTR topic) -> HWND {
@@ -416,73 +366,25 @@ TEST_F(SettingsDialog, OkWritesExactlyWhatWasSet)
     }});
     EXPECT_EQ(chosen, -1);
     EXPECT_EQ(Stored().SpcPresetNum, 7);
-}
 
-TEST_F(SettingsDialog, CancelAfterAnyChangeLeavesTheRegistryByteIdentical)
-{
-    Store({L"По умолчанию", L"Болты", L"Гайки"});
-    NMAllSettings exchange;
-    exchange.Presets = {NMSpcPreset(L"Болты"), NMSpcPreset(L"Шайбы")};
-    file_ = folder_.File(L"обмен.ini");
-    ASSERT_TRUE(exchange.SaveToIniFile(file_));
-    const RegistryImage before = SettingsRegistry();
-    std::vector<std::wstring> edited;
-    reply_ = [](const Box&) { return IDYES; };
-    Run({
-        [&](HWND dialog) {
-            Click(dialog, IDC_RESTORE_SELECT);
-            Click(dialog, IDC_CREATE_SPC_OBJECT);
-            Choose(dialog, IDC_ACTIVE_PRESET, 1);
-            Press(dialog, IDC_ADD_PRESET);
-            Pick(dialog, IDC_PRESET_LIST, 1);
-            Press(dialog, IDC_CHANGE_PRESET);
-            Pick(dialog, IDC_PRESET_LIST, 2);
-            Press(dialog, IDC_DELETE_PRESET);
-            Press(dialog, IDC_IMPORT_PRESETS);
-            edited = ListItems(dialog, IDC_PRESET_LIST);
-            Press(dialog, IDCANCEL);
-        },
-        [](HWND preset) { Press(preset, IDOK); },
-        [](HWND preset) {
-            Paste(preset, IDC_PRESET_NAME, L"Болты М");
-            Click(preset, IDC_SUBSECTION);
-            Press(preset, IDOK);
-        },
-    });
-    EXPECT_EQ(edited, (std::vector<std::wstring>{L"По умолчанию", L"Болты М", L"Новый шаблон", L"Болты", L"Шайбы"}));
-    EXPECT_EQ(SettingsRegistry(), before);
-}
-
-TEST_F(SettingsDialog, ButtonsFollowTheSelectionAndTheCreateCheck)
-{
-    Store({L"По умолчанию", L"Болты"});
+    // A save that fails says so and leaves the dialog open.
+    settings_test::RegistrySandbox::DenyWrites(L"Software\\Orbex\\Normset\\RNMClient\\VELMAR_SETTINGS");
+    bool open = false;
     Run({[&](HWND dialog) {
-        EXPECT_FALSE(IsEnabled(dialog, IDC_CHANGE_PRESET));
-        EXPECT_FALSE(IsEnabled(dialog, IDC_DELETE_PRESET));
-        Pick(dialog, IDC_PRESET_LIST, 0);
-        EXPECT_TRUE(IsEnabled(dialog, IDC_CHANGE_PRESET));
-        EXPECT_FALSE(IsEnabled(dialog, IDC_DELETE_PRESET));
-        Press(dialog, IDC_DELETE_PRESET); // the first preset stays, whatever sends the command
-        Pick(dialog, IDC_PRESET_LIST, 1);
-        EXPECT_TRUE(IsEnabled(dialog, IDC_DELETE_PRESET));
-        Click(dialog, IDC_CREATE_SPC_OBJECT);
-        EXPECT_FALSE(IsEnabled(dialog, IDC_EDIT_SPC_OBJECT));
-        EXPECT_TRUE(IsChecked(dialog, IDC_EDIT_SPC_OBJECT));
-        Click(dialog, IDC_CREATE_SPC_OBJECT);
-        EXPECT_TRUE(IsEnabled(dialog, IDC_EDIT_SPC_OBJECT));
+        Press(dialog, IDOK);
+        open = IsWindowVisible(dialog) != FALSE;
         Press(dialog, IDCANCEL);
     }});
-    EXPECT_TRUE(boxes_.empty());
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, L"Не удалось сохранить настройки.");
+    EXPECT_EQ(boxes_[0].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_TRUE(open);
 }
 
 TEST_F(SettingsDialog, DeletingKeepsTheActivePresetOrMovesToTheOneBefore)
 {
     struct Row {
-        int active;
-        int deleted;
-        int reply;
-        int activeAfter;
-        int selectedAfter;
+        int active, deleted, reply, activeAfter, selectedAfter;
     };
     const Row rows[] = {
         {2, 2, IDYES, 1, 2}, // the active preset goes: the one before it
@@ -494,24 +396,22 @@ TEST_F(SettingsDialog, DeletingKeepsTheActivePresetOrMovesToTheOneBefore)
     for (const Row& row : rows) {
         Store({L"По умолчанию", L"Болты", L"Гайки", L"Шайбы"}, row.active);
         boxes_.clear();
-        reply_ = [&](const Box&) { return row.reply; };
+        reply_ = row.reply;
         HWND shown = nullptr;
-        int active = -1;
-        int selected = -1;
+        int active = -1, selected = -1;
         Run({[&](HWND dialog) {
             shown = dialog;
-            Pick(dialog, IDC_PRESET_LIST, row.deleted);
+            Choose(dialog, IDC_PRESET_LIST, row.deleted, false);
             Press(dialog, IDC_DELETE_PRESET);
             active = Chosen(dialog, IDC_ACTIVE_PRESET);
-            selected = static_cast<int>(SendDlgItemMessageW(dialog, IDC_PRESET_LIST, LB_GETCURSEL, 0, 0));
+            selected = Chosen(dialog, IDC_PRESET_LIST, false);
             Press(dialog, IDOK);
         }});
-        ASSERT_EQ(boxes_.size(), 1u);
         const wchar_t* names[] = {L"По умолчанию", L"Болты", L"Гайки", L"Шайбы"};
-        EXPECT_EQ(boxes_[0].text, std::wstring(L"Удалить шаблон \"") + names[row.deleted] + L"\" ?");
-        EXPECT_EQ(boxes_[0].caption, L"Удаление шаблона");
-        EXPECT_EQ(boxes_[0].owner, shown);
-        EXPECT_EQ(boxes_[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+        ASSERT_EQ(boxes_.size(), 1u);
+        EXPECT_EQ(boxes_[0].caption + L": " + boxes_[0].text,
+                  std::wstring(L"Удаление шаблона: Удалить шаблон \"") + names[row.deleted] + L"\" ?");
+        EXPECT_TRUE(boxes_[0].owner == shown && boxes_[0].style == (MB_YESNO | MB_ICONQUESTION));
         EXPECT_EQ(active, row.activeAfter) << row.deleted;
         EXPECT_EQ(selected, row.selectedAfter) << row.deleted;
         const NMAllSettings stored = Stored();
@@ -520,84 +420,79 @@ TEST_F(SettingsDialog, DeletingKeepsTheActivePresetOrMovesToTheOneBefore)
     }
 }
 
-TEST_F(SettingsDialog, PresetsAreAddedAndRenamedThroughTheEditor)
+TEST_F(SettingsDialog, AddedRenamedImportedAndDeletedPresetsReachTheRegistryOnlyThroughOk)
 {
     Store({L"По умолчанию", L"Болты", L"Гайки"}, 2);
-    std::vector<std::wstring> combo, list;
-    int active = -1;
-    bool firstNameEditable = true;
-    Run({
-        [&](HWND dialog) {
-            Press(dialog, IDC_ADD_PRESET);
-            EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_PRESET_LIST, LB_GETCURSEL, 0, 0), 3);
-            Pick(dialog, IDC_PRESET_LIST, 1);
-            Press(dialog, IDC_CHANGE_PRESET);
-            Pick(dialog, IDC_PRESET_LIST, 0);
-            Press(dialog, IDC_CHANGE_PRESET);
-            combo = ComboItems(dialog, IDC_ACTIVE_PRESET);
-            list = ListItems(dialog, IDC_PRESET_LIST);
-            active = Chosen(dialog, IDC_ACTIVE_PRESET);
-            Press(dialog, IDOK);
-        },
-        [](HWND preset) {
-            Paste(preset, IDC_PRESET_NAME, L"Шпильки");
-            Press(preset, IDOK);
-        },
-        [](HWND preset) {
-            EXPECT_EQ(ControlText(preset, IDC_PRESET_NAME), L"Болты");
-            Paste(preset, IDC_PRESET_NAME, L"Болты М");
-            Click(preset, IDC_SECTION_DEFAULT);
-            Press(preset, IDOK);
-        },
-        [&](HWND preset) {
-            firstNameEditable = IsEnabled(preset, IDC_PRESET_NAME);
-            Press(preset, IDOK);
-        },
-    });
-    const std::vector<std::wstring> names = {L"По умолчанию", L"Болты М", L"Гайки", L"Шпильки"};
-    EXPECT_EQ(combo, names);
-    EXPECT_EQ(list, names);
-    EXPECT_EQ(active, 2);
-    EXPECT_FALSE(firstNameEditable);
-    const NMAllSettings stored = Stored();
-    ASSERT_EQ(stored.GetPresetNames(), names);
-    EXPECT_FALSE(stored.Presets[1].SectionMode);
-    EXPECT_EQ(stored.Presets[3].Columns, kDefaultSpcColumns);
-}
-
-TEST_F(SettingsDialog, ImportReplacesByNameAppendsTheRestAndKeepsTheActiveChoice)
-{
-    Store({L"По умолчанию", L"Болты", L"Гайки"});
     NMAllSettings exchange;
-    exchange.Presets = {NMSpcPreset(L"Шайбы"), NMSpcPreset(L"Болты"), NMSpcPreset(L"Винты")};
-    exchange.Presets[1].SubSectionMode = true;
+    exchange.Presets = {NMSpcPreset(L"Шайбы"), NMSpcPreset(L"Гайки"), NMSpcPreset(L"Винты")};
     exchange.Presets[1].SubSectionNum = 300;
     file_ = folder_.File(L"обмен.ini");
     ASSERT_TRUE(exchange.SaveToIniFile(file_));
-    std::vector<std::wstring> list;
-    int active = -1;
-    Run({[&](HWND dialog) {
-        Choose(dialog, IDC_ACTIVE_PRESET, 2);
-        Press(dialog, IDC_IMPORT_PRESETS);
-        list = ListItems(dialog, IDC_PRESET_LIST);
-        active = Chosen(dialog, IDC_ACTIVE_PRESET);
-        Press(dialog, IDOK);
-    }});
-    ASSERT_EQ(boxes_.size(), 1u);
-    EXPECT_EQ(boxes_[0].text, L"Шаблоны настроек: 2 создан(о), 1 обновлен(о).");
-    EXPECT_EQ(boxes_[0].caption, L"Нормсет");
-    EXPECT_EQ(boxes_[0].style, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
-    EXPECT_EQ(list, (std::vector<std::wstring>{L"По умолчанию", L"Болты", L"Гайки", L"Шайбы", L"Винты"}));
-    EXPECT_EQ(active, 2);
+    const RegistryImage before = SettingsRegistry();
+    reply_ = IDYES;
+    for (const int close : {IDCANCEL, IDOK}) {
+        std::vector<std::wstring> combo, list;
+        int active = -1;
+        bool firstNameEditable = true;
+        boxes_.clear();
+        Run({
+            [&](HWND dialog) {
+                Click(dialog, IDC_RESTORE_SELECT);
+                Choose(dialog, IDC_ACTIVE_PRESET, 1);
+                Press(dialog, IDC_ADD_PRESET);
+                EXPECT_EQ(Chosen(dialog, IDC_PRESET_LIST, false), 3);
+                Choose(dialog, IDC_PRESET_LIST, 1, false);
+                Press(dialog, IDC_CHANGE_PRESET);
+                Choose(dialog, IDC_PRESET_LIST, 0, false);
+                Press(dialog, IDC_CHANGE_PRESET);
+                Press(dialog, IDC_IMPORT_PRESETS);
+                Choose(dialog, IDC_PRESET_LIST, 5, false);
+                Press(dialog, IDC_DELETE_PRESET);
+                combo = Items(dialog, IDC_ACTIVE_PRESET);
+                list = Items(dialog, IDC_PRESET_LIST, false);
+                active = Chosen(dialog, IDC_ACTIVE_PRESET);
+                Press(dialog, close);
+            },
+            [](HWND preset) {
+                Paste(preset, IDC_PRESET_NAME, L"Шпильки");
+                Press(preset, IDOK);
+            },
+            [](HWND preset) {
+                EXPECT_EQ(ControlText(preset, IDC_PRESET_NAME), L"Болты");
+                Paste(preset, IDC_PRESET_NAME, L"Болты М");
+                Click(preset, IDC_SECTION_DEFAULT);
+                Press(preset, IDOK);
+            },
+            [&](HWND preset) {
+                firstNameEditable = IsEnabled(preset, IDC_PRESET_NAME);
+                Press(preset, IDOK);
+            },
+        });
+        const std::vector<std::wstring> names = {L"По умолчанию", L"Болты М", L"Гайки", L"Шпильки", L"Шайбы"};
+        EXPECT_EQ(combo, names);
+        EXPECT_EQ(list, names);
+        EXPECT_EQ(active, 1); // the user's choice, through the import too
+        EXPECT_FALSE(firstNameEditable);
+        ASSERT_EQ(boxes_.size(), 2u);
+        EXPECT_EQ(boxes_[0].caption + L": " + boxes_[0].text, L"Нормсет: Шаблоны настроек: 2 создан(о), 1 обновлен(о).");
+        EXPECT_EQ(boxes_[0].style, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+        if (close == IDCANCEL) {
+            EXPECT_EQ(SettingsRegistry(), before);
+        }
+    }
     const NMAllSettings stored = Stored();
-    EXPECT_EQ(stored.SpcPresetNum, 2);
-    EXPECT_EQ(stored.Presets[1].SubSectionNum, 300);
+    EXPECT_EQ(stored.GetPresetNames(), (std::vector<std::wstring>{L"По умолчанию", L"Болты М", L"Гайки", L"Шпильки",
+                                                                 L"Шайбы"}));
+    EXPECT_EQ(stored.SpcPresetNum, 1);
+    EXPECT_FALSE(stored.RestoreSelect);
+    EXPECT_FALSE(stored.Presets[1].SectionMode);
+    EXPECT_EQ(stored.Presets[2].SubSectionNum, 300);
+    EXPECT_EQ(stored.Presets[3].Columns, kDefaultSpcColumns);
 }
 
 TEST_F(SettingsDialog, DamagedImportFilesAreNamedAndLoseNothing)
 {
     Store({L"По умолчанию", L"Болты"});
-    const RegistryImage before = SettingsRegistry();
     const std::vector<std::pair<std::wstring, std::wstring>> good = {
         {L"PresetName", L"Болты"}, {L"SectionMode", L"1"}, {L"SectionNum", L"30"}, {L"SubSectionMode", L"0"},
         {L"SubSectionNum", L"0"}, {L"ExtSectionMode", L"0"}, {L"NestedBlockNum", L"1"},
@@ -632,9 +527,8 @@ TEST_F(SettingsDialog, DamagedImportFilesAreNamedAndLoseNothing)
     ASSERT_TRUE(WriteUnicodeFile(text, damaged));
     const std::wstring noise = folder_.File(L"noise.ini");
     std::mt19937 random(22);
-    std::string bytes(4096, '\0');
-    for (char& byte : bytes)
-        byte = static_cast<char>(random());
+    std::string bytes;
+    std::generate_n(std::back_inserter(bytes), 4096, [&] { return static_cast<char>(random()); });
     std::ofstream(std::filesystem::path(noise), std::ios::binary).write(bytes.data(), bytes.size());
 
     const std::vector<std::wstring> files = {damaged, folder_.File(L"нет.ini"), noise,
@@ -645,7 +539,7 @@ TEST_F(SettingsDialog, DamagedImportFilesAreNamedAndLoseNothing)
             file_ = files[i];
             Press(dialog, i + 1 < files.size() ? IDC_IMPORT_PRESETS : IDC_EXPORT_PRESETS);
         }
-        list = ListItems(dialog, IDC_PRESET_LIST);
+        list = Items(dialog, IDC_PRESET_LIST, false);
         Press(dialog, IDOK);
     }});
     ASSERT_EQ(boxes_.size(), 4u);
@@ -661,7 +555,6 @@ TEST_F(SettingsDialog, DamagedImportFilesAreNamedAndLoseNothing)
     ASSERT_EQ(stored.Presets.size(), 2u);
     EXPECT_EQ(stored.Presets[1].SectionNum, 30);
     EXPECT_EQ(stored.Presets[1].Columns, L"5.1=Designation,VELMAR_SPEC_PATTERN;8.1=MACC");
-    EXPECT_EQ(PresetPart(SettingsRegistry()).size(), PresetPart(before).size());
 }
 
 TEST_F(SettingsDialog, ExportThenImportRoundTripsEveryFieldOfAHundredPresets)
@@ -696,21 +589,4 @@ TEST_F(SettingsDialog, ExportThenImportRoundTripsEveryFieldOfAHundredPresets)
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].text, L"Шаблоны настроек: 99 создан(о), 1 обновлен(о).");
     EXPECT_EQ(PresetPart(SettingsRegistry()), exported);
-}
-
-TEST_F(SettingsDialog, AFailedSaveSaysSoAndKeepsTheDialogOpen)
-{
-    Store({L"По умолчанию"});
-    settings_test::RegistrySandbox::DenyWrites(L"Software\\Orbex\\Normset\\RNMClient\\VELMAR_SETTINGS");
-    bool open = false;
-    Run({[&](HWND dialog) {
-        Click(dialog, IDC_RESTORE_SELECT);
-        Press(dialog, IDOK);
-        open = IsWindowVisible(dialog) != FALSE;
-        Press(dialog, IDCANCEL);
-    }});
-    ASSERT_EQ(boxes_.size(), 1u);
-    EXPECT_EQ(boxes_[0].text, L"Не удалось сохранить настройки.");
-    EXPECT_EQ(boxes_[0].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-    EXPECT_TRUE(open);
 }

@@ -62,16 +62,15 @@ TEST_F(PresetEditor, SectionAndBlockCombosFollowTheLanguageAndTheStoredNumbers)
     struct Case {
         const wchar_t* language;
         int32_t section, nestedBlock, nestedSection, additionalBlock;
-        int sectionItem, nestedBlockItem, nestedSectionItem, additionalItem;
-        int sectionItems;
+        std::vector<int> items; // of the section, nested block, nested section and additional block combos
     };
     const Case cases[] = {
-        {L"russian", 25, 9, 40, 2, 0, 5, 3, 1, 5},
-        {L"russian", 77, 0, 20, 3, 4, 5, 2, 2, 5},
-        {L"russian", 30, 5, 99, -1, 1, 4, 4, 2, 5},
-        {L"english", 20, 1, 25, 1, 1, 0, 3, 0, 4},
-        {L"english", 10, 3, 30, 2, 0, 0, 2, 0, 4},
+        {L"russian", 25, 9, 40, 2, {0, 5, 3, 1}}, {L"russian", 77, 0, 20, 3, {4, 5, 2, 2}},
+        {L"russian", 30, 5, 99, -1, {1, 4, 4, 2}}, {L"english", 20, 1, 25, 1, {1, 0, 3, 0}},
+        {L"english", 10, 3, 30, 2, {0, 0, 2, 0}},
     };
+    const int combos[] = {IDC_SECTION_COMBO, IDC_NESTED_BLOCK_COMBO, IDC_NESTED_SECTION_COMBO, IDC_ADDITIONAL_COMBO};
+    const int fields[] = {IDC_SECTION_NUM, IDC_NESTED_BLOCK_NUM, IDC_NESTED_SECTION_NUM, IDC_ADDITIONAL_NUM};
     for (const Case& c : cases) {
         settings_test::ScopedLanguage language(c.language);
         preset_.SectionMode = true;
@@ -80,25 +79,28 @@ TEST_F(PresetEditor, SectionAndBlockCombosFollowTheLanguageAndTheStoredNumbers)
         preset_.NestedSectionNum = c.nestedSection;
         preset_.AdditionalBlockNum = c.additionalBlock;
         preset_.ExtSectionMode = 1;
+        std::vector<int> items;
+        std::vector<bool> enabled;
         std::vector<std::wstring> sections;
         Edit(1, {[&](HWND dialog) {
-            EXPECT_EQ(Chosen(dialog, IDC_SECTION_COMBO), c.sectionItem) << c.section;
-            EXPECT_EQ(Chosen(dialog, IDC_NESTED_BLOCK_COMBO), c.nestedBlockItem) << c.nestedBlock;
-            EXPECT_EQ(Chosen(dialog, IDC_NESTED_SECTION_COMBO), c.nestedSectionItem) << c.nestedSection;
-            EXPECT_EQ(Chosen(dialog, IDC_ADDITIONAL_COMBO), c.additionalItem) << c.additionalBlock;
-            const bool other = c.sectionItem == c.sectionItems - 1;
-            EXPECT_EQ(IsEnabled(dialog, IDC_SECTION_NUM), other) << c.section;
-            EXPECT_EQ(IsEnabled(dialog, IDC_NESTED_BLOCK_NUM), ComboItems(dialog, IDC_NESTED_BLOCK_COMBO).size() ==
-                                                                   static_cast<size_t>(c.nestedBlockItem) + 1);
-            EXPECT_FALSE(IsEnabled(dialog, IDC_ADDITIONAL_COMBO));
-            sections = ComboItems(dialog, IDC_SECTION_COMBO);
+            for (int i = 0; i < 4; ++i) {
+                items.push_back(Chosen(dialog, combos[i]));
+                // A number field is open for a number of one's own: under "<другой>" of an enabled combo.
+                enabled.push_back(IsEnabled(dialog, fields[i]));
+                EXPECT_EQ(enabled.back(), IsEnabled(dialog, combos[i]) &&
+                                              items.back() + 1 == static_cast<int>(Items(dialog, combos[i]).size()));
+            }
+            sections = Items(dialog, IDC_SECTION_COMBO);
             Press(dialog, IDCANCEL);
         }});
-        if (std::wstring(c.language) == L"russian")
+        EXPECT_EQ(items, c.items) << c.section;
+        EXPECT_FALSE(enabled[3]);
+        if (std::wstring(c.language) == L"russian") {
             EXPECT_EQ(sections, (std::vector<std::wstring>{L"Нормсет", L"Прочие изделия", L"Детали", L"Комплекты",
                                                            L"<другой>"}));
-        else
+        } else {
             EXPECT_EQ(sections, (std::vector<std::wstring>{L"Assemblies", L"Parts", L"Materials", L"<другой>"}));
+        }
     }
 }
 
