@@ -557,7 +557,7 @@ TEST_F(SettingsDialog, DamagedImportFilesAreNamedAndLoseNothing)
     EXPECT_EQ(stored.Presets[1].Columns, L"5.1=Designation,VELMAR_SPEC_PATTERN;8.1=MACC");
 }
 
-TEST_F(SettingsDialog, ExportThenImportRoundTripsEveryFieldOfAHundredPresets)
+TEST_F(SettingsDialog, ExportThenImportRoundTripsEveryFieldOfAHundredPresetsAndTakesNoMore)
 {
     NMAllSettings settings;
     for (int32_t i = 0; i < 100; ++i) {
@@ -582,11 +582,23 @@ TEST_F(SettingsDialog, ExportThenImportRoundTripsEveryFieldOfAHundredPresets)
         Press(dialog, IDCANCEL);
     }});
     ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orbex"), ERROR_SUCCESS);
-    Run({[](HWND dialog) {
+    // A full list takes no new preset: the user is told, and cannot add one either.
+    NMAllSettings more;
+    more.Presets = {NMSpcPreset(L"Сто первый")};
+    const std::wstring moreFile = folder_.File(L"more.ini");
+    ASSERT_TRUE(more.SaveToIniFile(moreFile));
+    bool canAdd = true;
+    Run({[&](HWND dialog) {
         Press(dialog, IDC_IMPORT_PRESETS);
+        file_ = moreFile;
+        Press(dialog, IDC_IMPORT_PRESETS);
+        canAdd = IsEnabled(dialog, IDC_ADD_PRESET);
         Press(dialog, IDOK);
     }});
-    ASSERT_EQ(boxes_.size(), 1u);
+    ASSERT_EQ(boxes_.size(), 2u);
     EXPECT_EQ(boxes_[0].text, L"Шаблоны настроек: 99 создан(о), 1 обновлен(о).");
+    EXPECT_EQ(boxes_[1].text, L"Шаблоны настроек: 0 создан(о), 0 обновлен(о).\r\n"
+                              L"Не загружено шаблонов: 1 (шаблонов может быть не больше 100).");
+    EXPECT_FALSE(canAdd);
     EXPECT_EQ(PresetPart(SettingsRegistry()), exported);
 }
