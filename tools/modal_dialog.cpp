@@ -1,6 +1,7 @@
 #include "tools/modal_dialog.h"
 
 #include "core/balloon_tip.h"
+#include "core/format_string.h"
 #include "core/modal_seam.h"
 #include "core/trace_log.h"
 #include "core/translate.h"
@@ -106,6 +107,16 @@ void ModalDialog::MakeNumberField(int id)
     FilterTyping(
         id, [](wchar_t typed) { return typed >= 32 && (typed < L'0' || typed > L'9'); }, L"Недопустимый символ",
         L"Здесь можно ввести только цифру");
+}
+
+std::optional<int32_t> ModalDialog::CheckNumber(int id, NumberRange range)
+{
+    const auto number = NumberInRange(ItemText(id), range);
+    if (!number)
+        ShowBalloon(id, Translate(L"Переполнение"),
+                    FormatString(Translate(L"Значение выходит за границы диапазона %d .. %d"),
+                                 _variant_t(static_cast<long>(range.Min)), _variant_t(static_cast<long>(range.Max))));
+    return number;
 }
 
 LRESULT CALLBACK ModalDialog::FilterProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,

@@ -4,9 +4,11 @@
 // lined up left of Help, help topics, and the input-error balloon with its three-second timer and the
 // character filters of the edit fields.
 #include "core/com.h"
+#include "tools/number_range.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,6 +60,8 @@ protected:
     void FilterTyping(int id, CharacterRule refuse, const wchar_t* title, const wchar_t* text);
     // Digits and control characters pass, at most 5 characters.
     void MakeNumberField(int id);
+    // The field's number when it is one within the range; else the balloon says so, and nullopt.
+    std::optional<int32_t> CheckNumber(int id, NumberRange range);
 
     HWND window_ = nullptr;
 

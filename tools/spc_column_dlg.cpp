@@ -145,14 +145,9 @@ bool SpcColumnDlg::Validate()
         ShowBalloon(IDC_COLUMN_TYPE, Translate(kBadTypeAndNumber), Translate(L"Выберите тип колонки"));
         return false;
     }
-    const auto number = NumberInRange(ItemText(IDC_COLUMN_NUMBER), kColumnNumberRange);
-    if (!number) {
-        ShowBalloon(IDC_COLUMN_NUMBER, Translate(L"Переполнение"),
-                    FormatString(Translate(L"Значение выходит за границы диапазона %d .. %d"),
-                                 _variant_t(static_cast<long>(kColumnNumberRange.Min)),
-                                 _variant_t(static_cast<long>(kColumnNumberRange.Max))));
+    const auto number = CheckNumber(IDC_COLUMN_NUMBER, kColumnNumberRange);
+    if (!number)
         return false;
-    }
     number_ = *number;
     for (size_t i = 0; i < columns_.size(); ++i) {
         if (static_cast<int>(i) != index_ && columns_[i].Type == type_ &&

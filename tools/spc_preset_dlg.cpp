@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <iterator>
 
 #include <commctrl.h>
 
@@ -288,16 +289,6 @@ void SpcPresetDlg::UpdateControls()
     Enable(IDC_DELETE_COLUMN, preset_.ColumnsMode && SelectedColumn() >= 1);
 }
 
-bool SpcPresetDlg::CheckNumber(int id, NumberRange range)
-{
-    if (NumberInRange(ItemText(id), range))
-        return true;
-    ShowBalloon(id, Translate(L"Переполнение"),
-                FormatString(Translate(L"Значение выходит за границы диапазона %d .. %d"),
-                             _variant_t(static_cast<long>(range.Min)), _variant_t(static_cast<long>(range.Max))));
-    return false;
-}
-
 bool SpcPresetDlg::Validate()
 {
     const std::wstring name = ItemText(IDC_PRESET_NAME);
@@ -313,14 +304,16 @@ bool SpcPresetDlg::Validate()
             return false;
         }
     }
-    if (IsChecked(IDC_SECTION_OWN) && !CheckNumber(IDC_SECTION_NUM, kSectionRange))
-        return false;
-    if (IsChecked(IDC_SUBSECTION) && !CheckNumber(IDC_SUBSECTION_NUM, kSubSectionRange))
-        return false;
-    if (IsChecked(IDC_EXT_NESTED) &&
-        (!CheckNumber(IDC_NESTED_BLOCK_NUM, kBlockRange) || !CheckNumber(IDC_NESTED_SECTION_NUM, kBlockRange)))
-        return false;
-    return !IsChecked(IDC_EXT_ADDITIONAL) || CheckNumber(IDC_ADDITIONAL_NUM, kBlockRange);
+    // Only the fields a checked mode uses are checked, each in turn.
+    const std::pair<int, NumberRange> used[] = {
+        {IsChecked(IDC_SECTION_OWN) ? IDC_SECTION_NUM : 0, kSectionRange},
+        {IsChecked(IDC_SUBSECTION) ? IDC_SUBSECTION_NUM : 0, kSubSectionRange},
+        {IsChecked(IDC_EXT_NESTED) ? IDC_NESTED_BLOCK_NUM : 0, kBlockRange},
+        {IsChecked(IDC_EXT_NESTED) ? IDC_NESTED_SECTION_NUM : 0, kBlockRange},
+        {IsChecked(IDC_EXT_ADDITIONAL) ? IDC_ADDITIONAL_NUM : 0, kBlockRange},
+    };
+    return std::all_of(std::begin(used), std::end(used),
+                       [this](const auto& field) { return !field.first || CheckNumber(field.first, field.second); });
 }
 
 void SpcPresetDlg::Apply()

@@ -34,7 +34,6 @@ private:
     bool OnNotify(const NMHDR& header) override;
     void UpdateControls();
     bool Validate();
-    bool CheckNumber(int id, NumberRange range);
     void Apply();
     void AddColumn();
     void ChangeColumn();

@@ -147,6 +147,17 @@ inline std::pair<std::wstring, std::wstring> Balloon(HWND dialog)
     return {BalloonTitles::Last(), text};
 }
 
+// OK pressed on input the dialog should refuse: the balloon it shows, after which the dialog is cancelled
+// if it is still open.
+inline std::pair<std::wstring, std::wstring> PressOkForBalloon(HWND dialog)
+{
+    Press(dialog, IDOK);
+    const auto balloon = Balloon(dialog);
+    if (IsWindowVisible(dialog))
+        Press(dialog, IDCANCEL);
+    return balloon;
+}
+
 // Every value under HKEY_CURRENT_USER\Software\Orbex, by key path and name, with its type and bytes.
 using RegistryImage = std::map<std::wstring, std::pair<DWORD, std::vector<BYTE>>>;
 inline RegistryImage SettingsRegistry(const std::wstring& path = L"Software\\Orbex")

@@ -104,10 +104,7 @@ TEST_F(ColumnEditor, BadInputIsRefusedWithABalloonAndTheColumnKept)
         std::pair<std::wstring, std::wstring> balloon;
         const bool confirmed = Edit(column, c.index, [&](HWND dialog) {
             c.enter(dialog);
-            Press(dialog, IDOK);
-            balloon = Balloon(dialog);
-            if (IsWindowVisible(dialog))
-                Press(dialog, IDCANCEL);
+            balloon = PressOkForBalloon(dialog);
         });
         EXPECT_EQ(confirmed, c.title == nullptr) << c.what;
         EXPECT_EQ(column, c.column) << c.what;

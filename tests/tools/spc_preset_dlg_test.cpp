@@ -154,10 +154,7 @@ TEST_F(PresetEditor, OkIsRefusedWithABalloonAtTheFirstBadValue)
         std::pair<std::wstring, std::wstring> balloon;
         const bool confirmed = Edit(1, {[&](HWND dialog) {
             c.enter(dialog);
-            Press(dialog, IDOK);
-            balloon = Balloon(dialog);
-            if (IsWindowVisible(dialog))
-                Press(dialog, IDCANCEL);
+            balloon = PressOkForBalloon(dialog);
         }});
         EXPECT_EQ(confirmed, c.title == nullptr) << c.what;
         if (c.title) {
