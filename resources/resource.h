@@ -43,7 +43,7 @@
 #define IDC_IMPORT_PRESETS      1017
 #define IDC_VERSION             1058
 
-// Specification preset editor.
+// Preset editor of the spc objects.
 #define IDD_SPC_PRESET          102
 #define IDC_PRESET_NAME_LABEL   1017
 #define IDC_PRESET_NAME         1018
@@ -73,7 +73,7 @@
 #define IDC_CHANGE_COLUMN       1043
 #define IDC_DELETE_COLUMN       1044
 
-// Specification column editor.
+// Column editor of the spc objects.
 #define IDD_SPC_COLUMN          103
 #define IDC_COLUMN_TYPE_LABEL   1045
 #define IDC_COLUMN_TYPE         1046

@@ -1,5 +1,5 @@
 #pragma once
-// The settings dialog (dialog 101, command 6): the main settings and the specification presets, edited on
+// The settings dialog (dialog 101, command 6): the main settings and the spc presets, edited on
 // a private copy. OK writes the copy to the registry; Cancel drops it. Presets are added, changed and
 // deleted through the preset editor, and exported to or imported from an INI file.
 #include "objects/all_settings.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The preset editor (dialog 102): name, section and subsection, nested or additional block, and the
-// preset's own columns of one specification preset.
+// preset's own columns of one spc preset.
 #include "objects/spc_preset.h"
 #include "tools/modal_dialog.h"
 #include "tools/number_range.h"

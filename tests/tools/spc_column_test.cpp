@@ -1,4 +1,4 @@
-// The column record's text forms, read back by the column-set reader that fills specification objects.
+// The column record's text forms, read back by the column-set reader that fills spc objects.
 #include "tools/spc_column.h"
 
 #include "core/variables.h"
