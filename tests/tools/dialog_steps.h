@@ -48,20 +48,11 @@ inline testsupport::DialogDriver::Answer InTurn(std::vector<testsupport::DialogD
 }
 
 // A check box or radio button clicked: it changes its own state and tells the dialog.
-inline void Click(HWND dialog, int id)
-{
-    SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0);
-}
+inline void Click(HWND dialog, int id) { SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); }
 
-inline bool IsChecked(HWND dialog, int id)
-{
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
+inline bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
-inline bool IsEnabled(HWND dialog, int id)
-{
-    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
-}
+inline bool IsEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 
 // An item of a drop-down list (combo) or of a list box chosen, as a click would.
 inline void Choose(HWND dialog, int id, int index, bool combo = true)
@@ -97,10 +88,7 @@ inline void Type(HWND dialog, int id, const std::wstring& text)
 }
 
 // The field's whole text replaced, as a paste would.
-inline void Paste(HWND dialog, int id, const std::wstring& text)
-{
-    SetDlgItemTextW(dialog, id, text.c_str());
-}
+inline void Paste(HWND dialog, int id, const std::wstring& text) { SetDlgItemTextW(dialog, id, text.c_str()); }
 
 // Keeps the title of every balloon shown on this thread while it lives: a tool tip of the common controls
 // before version 6 cannot tell its title back.
