@@ -1,6 +1,7 @@
 #include "core/debug_zip.h"
 
 #include "core/trace_log.h"
+#include "core/unique.h"
 
 #define MINIZ_HEADER_FILE_ONLY
 #include "miniz.h"
@@ -43,28 +44,6 @@ struct MinizBuffer {
     ~MinizBuffer() { mz_free(data); }
 };
 
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) noexcept : handle_(handle) {}
-    ~FileHandle()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const noexcept { return handle_; }
-    bool Close() noexcept
-    {
-        const bool closed = CloseHandle(handle_) != FALSE;
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-private:
-    HANDLE handle_;
-};
-
 DWORD WriteArchiveFile(const std::wstring& path, const std::wstring& logText)
 {
     TraceScope scope(L"WriteDebugZip");
@@ -76,8 +55,8 @@ DWORD WriteArchiveFile(const std::wstring& path, const std::wstring& logText)
         return ERROR_NOT_ENOUGH_MEMORY;
     }
 
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         const DWORD error = GetLastError();
         scope.Value(L"CreateFileW", static_cast<long>(error));
         return error;
@@ -97,7 +76,7 @@ DWORD WriteArchiveFile(const std::wstring& path, const std::wstring& logText)
         }
         done += written;
     }
-    if (!file.Close() && error == ERROR_SUCCESS)
+    if (!CloseHandle(file.release()) && error == ERROR_SUCCESS)
         error = GetLastError();
     if (error != ERROR_SUCCESS) {
         scope.Value(L"WriteFile", static_cast<long>(error));

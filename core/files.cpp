@@ -3,32 +3,13 @@
 #include "core/com.h"
 #include "core/module.h"
 #include "core/number_text.h"
+#include "core/unique.h"
 
 #include <algorithm>
 #include <utility>
 #include <vector>
 
 namespace {
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) noexcept : handle_(handle) {}
-    ~FileHandle() { Close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    bool IsOpen() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const noexcept { return handle_; }
-    bool Close() noexcept
-    {
-        if (!IsOpen())
-            return true;
-        return CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != FALSE;
-    }
-
-private:
-    HANDLE handle_;
-};
 
 std::wstring FileNotFound(const std::wstring& path)
 {
@@ -45,9 +26,9 @@ std::string ReadWholeFile(const std::wstring& path)
     std::string bytes;
     if (length < 1)
         return bytes;
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsOpen())
+    if (!file)
         throw FileNotFound(path);
     bytes.resize(static_cast<size_t>(length));
     size_t done = 0;
@@ -124,8 +105,8 @@ bool WriteUnicodeFile(const std::wstring& text, const std::wstring& path)
         bytes += static_cast<char>(c & 0xFF);
         bytes += static_cast<char>((c >> 8) & 0xFF);
     }
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsOpen())
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return false;
     size_t done = 0;
     while (done < bytes.size()) {
@@ -135,7 +116,8 @@ bool WriteUnicodeFile(const std::wstring& text, const std::wstring& path)
             return false;
         done += written;
     }
-    return file.Close();
+    // Data the system still buffers may fail to reach the disk only at the close.
+    return CloseHandle(file.release()) != FALSE;
 }
 
 std::wstring GetFileVersionString(const std::wstring& path)

@@ -1,7 +1,7 @@
 #include "core/trace_log.h"
 
 #include "core/com_convert.h"
-#include "core/data_convert_error.h"
+#include "core/exception_describer.h"
 #include "core/format_string.h"
 #include "core/string_utils.h"
 
@@ -60,7 +60,7 @@ TraceLog::~TraceLog()
     g_currentLog = parent_;
     if (handler_)
         RemoveVectoredExceptionHandler(handler_);
-    if (exceptionFlag_) {
+    if (exceptionFlag_ && !settled_) {
         try {
             FlushToParent();
         } catch (...) {
@@ -124,8 +124,15 @@ void TraceLog::WriteLine(const std::wstring& text)
 
 void TraceLog::FlushToParent()
 {
-    if (parent_)
+    if (parent_ && !settled_)
         parent_->text_ += parent_->indent_ + text_ + L"\r\n";
+    settled_ = true;
+    exceptionFlag_ = false;
+}
+
+void TraceLog::KeepFromParent() noexcept
+{
+    settled_ = true;
     exceptionFlag_ = false;
 }
 
@@ -197,25 +204,12 @@ HRESULT TraceScope::HResult(const std::wstring& name, HRESULT code)
 void TraceCurrentException(const std::wstring& where) noexcept
 {
     TraceLog* log = TraceLog::Current();
-    const std::exception_ptr current = std::current_exception();
-    if (!log || !current)
+    if (!log || !std::current_exception())
         return;
     try {
-        std::wstring what;
-        try {
-            std::rethrow_exception(current);
-        } catch (const _com_error& e) {
-            what = ComErrorToWString(e);
-        } catch (const DataConvertError& e) {
-            what = e.Message();
-        } catch (const std::wstring& e) {
-            what = e;
-        } catch (const std::exception& e) {
-            what = ToWide(e.what());
-        } catch (...) {
-            what = L"unknown exception";
-        }
-        log->WriteLine(where + L": " + what);
+        // What the user would read; a kind that has no message is named by its trace line.
+        const FailureDescription failure = DescribeCurrentException();
+        log->WriteLine(where + L": " + (failure.message.empty() ? failure.tag : failure.message));
     } catch (...) {
     }
 }

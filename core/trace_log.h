@@ -14,7 +14,8 @@ class TraceLog {
 public:
     // Opens the log and makes it current; writes U+FEFF first when writeBom is set, then the title line.
     TraceLog(const std::wstring& name, bool writeBom);
-    // Makes the parent current again and copies the text into it when an exception passed.
+    // Makes the parent current again and copies the text into it when an exception passed, unless it was
+    // flushed or kept from the parent before.
     ~TraceLog();
     TraceLog(const TraceLog&) = delete;
     TraceLog& operator=(const TraceLog&) = delete;
@@ -22,8 +23,11 @@ public:
     void Enter(TraceScope& scope);
     void Leave(bool scopeSawException);
     void WriteLine(const std::wstring& text);
-    // Appends the parent's indent, this whole text and CR LF to the parent (if any); always clears the flag.
+    // Appends the parent's indent, this whole text and CR LF to the parent (if any), once: a later flush,
+    // or an exception passing afterwards (a rethrow after a flush), copies nothing more. Clears the flag.
     void FlushToParent();
+    // The text will not reach the parent, whatever passes through the log afterwards.
+    void KeepFromParent() noexcept;
 
     const std::wstring& Text() const noexcept { return text_; }
     TraceLog* Parent() const noexcept { return parent_; }
@@ -44,6 +48,7 @@ private:
     TraceScope* currentScope_;
     PVOID handler_;
     bool exceptionFlag_;
+    bool settled_ = false;   // flushed or kept from the parent: the destructor copies nothing
     DWORD ownerThread_;
 };
 
@@ -76,7 +81,8 @@ private:
 };
 
 // For the catch-all at a boundary: writes "<where>: <what the exception in flight says>" to the current
-// log, if any. Call only inside a catch block. Never throws.
+// log, if any: the message the catch table would show for it (DescribeCurrentException), or the kind's
+// trace line when it has none ("Unexpected Error!"). Call only inside a catch block. Never throws.
 void TraceCurrentException(const std::wstring& where) noexcept;
 
 namespace testhooks {

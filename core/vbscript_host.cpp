@@ -1,6 +1,7 @@
 #include "core/vbscript_host.h"
 
 #include "core/trace_log.h"
+#include "core/unique.h"
 #include "core/vbscript_site.h"
 
 #include <objsafe.h>
@@ -88,11 +89,9 @@ void VBScriptHost::Run(const _bstr_t& script)
     Check(safety->SetInterfaceSafetyOptions(IID_IDispatch, INTERFACE_USES_SECURITY_MANAGER,
                                             INTERFACE_USES_SECURITY_MANAGER));
 
-    EXCEPINFO exception = {};
-    const HRESULT parsed = parser_->ParseScriptText(script, nullptr, nullptr, nullptr, 0, 0, 0, nullptr, &exception);
-    SysFreeString(exception.bstrSource);
-    SysFreeString(exception.bstrDescription);
-    SysFreeString(exception.bstrHelpFile);
+    // The engine's own account of a parse error is not used: the site's error text says more.
+    UniqueExcepInfo exception;
+    const HRESULT parsed = parser_->ParseScriptText(script, nullptr, nullptr, nullptr, 0, 0, 0, nullptr, exception.put());
     if (FAILED(parsed)) {
         scope.HResult(L"ParseScriptText", parsed);
         throw VBScriptError(site_->ErrorText());

@@ -2,23 +2,11 @@
 
 #include "core/format_string.h"
 #include "core/trace_log.h"
+#include "core/unique.h"
 
 #include <cstring>
 
 namespace {
-
-// Owns the texts of an EXCEPINFO that a call filled in.
-struct ExceptionInfo : EXCEPINFO {
-    ExceptionInfo() : EXCEPINFO() {}
-    ~ExceptionInfo()
-    {
-        SysFreeString(bstrSource);
-        SysFreeString(bstrDescription);
-        SysFreeString(bstrHelpFile);
-    }
-    ExceptionInfo(const ExceptionInfo&) = delete;
-    ExceptionInfo& operator=(const ExceptionInfo&) = delete;
-};
 
 std::wstring Text(BSTR text)
 {
@@ -117,8 +105,9 @@ STDMETHODIMP VBScriptSite::OnScriptError(IActiveScriptError* error)
         return E_POINTER;
     try {
         TraceScope scope(L"VBScriptSite::OnScriptError");
-        ExceptionInfo info;
-        if (SUCCEEDED(error->GetExceptionInfo(&info))) {
+        UniqueExcepInfo owned;
+        if (SUCCEEDED(error->GetExceptionInfo(owned.put()))) {
+            EXCEPINFO& info = owned.get();
             if (info.pfnDeferredFillIn)
                 info.pfnDeferredFillIn(&info);
             const std::wstring source = Text(info.bstrSource);

@@ -1,5 +1,7 @@
 #include "hostapi/dispatch_call.h"
 
+#include "core/unique.h"
+
 namespace hostapi_detail {
 
 namespace {
@@ -49,12 +51,12 @@ _variant_t Invoke(IDispatch* object, REFIID iid, DISPID id, WORD kind, _variant_
         params.cNamedArgs = 1;
     }
     _variant_t result;
-    EXCEPINFO exception{};
+    UniqueExcepInfo exception;
     UINT badArgument = 0;
     const HRESULT hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &params,
-                                      kind == DISPATCH_PROPERTYPUT ? nullptr : &result, &exception, &badArgument);
+                                      kind == DISPATCH_PROPERTYPUT ? nullptr : &result, exception.put(), &badArgument);
     if (hr == DISP_E_EXCEPTION)
-        RaiseDispatchException(exception, iid);
+        RaiseDispatchException(exception.get(), iid);
     if (FAILED(hr))
         RaiseHostError(hr, object, iid);
     return result;

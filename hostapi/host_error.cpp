@@ -42,10 +42,5 @@ void RaiseDispatchException(EXCEPINFO& info, REFIID iid)
     HRESULT hr = info.scode;
     if (SUCCEEDED(hr))
         hr = info.wCode ? MAKE_HRESULT(SEVERITY_ERROR, FACILITY_DISPATCH, info.wCode) : DISP_E_EXCEPTION;
-    IErrorInfo* error = MakeErrorInfo(iid, info.bstrSource, info.bstrDescription);
-    SysFreeString(info.bstrSource);
-    SysFreeString(info.bstrDescription);
-    SysFreeString(info.bstrHelpFile);
-    info = EXCEPINFO{};
-    throw _com_error(hr, error);
+    throw _com_error(hr, MakeErrorInfo(iid, info.bstrSource, info.bstrDescription));
 }

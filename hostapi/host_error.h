@@ -6,7 +6,8 @@
 // The object's own error information when it offers it for that interface, else a record of the IID.
 [[noreturn]] void RaiseHostError(HRESULT hr, IUnknown* object, REFIID iid);
 
-// A dispatch call that reported DISP_E_EXCEPTION: the host's code (scode) and description.
+// A dispatch call that reported DISP_E_EXCEPTION: the host's code (scode) and description. The texts
+// stay with the caller's owner of the EXCEPINFO (they are copied into the error information).
 [[noreturn]] void RaiseDispatchException(EXCEPINFO& info, REFIID iid);
 
 // A call or query through an empty interface pointer.

@@ -6,6 +6,7 @@
 //   IDispatchPtr doc = V7Get(app7, &IVel7Application::get_ActiveDocument);
 //   IDispatchPtr added = V7Get(descriptions, &IVel7SpcDescriptions::Add, _bstr_t(L""), 0L, _bstr_t(L""));
 //   V7Call(doc7, &IVel7Document3D::put_UndoContainerMode, VARIANT_FALSE);
+#include "core/unique.h"
 #include "hostapi/host_query.h"
 
 #include <tuple>
@@ -34,25 +35,20 @@ struct OutValue {
 // An out value the host filled in before failing is freed when the call raises and it is never taken.
 template <>
 struct OutValue<BSTR> {
-    BSTR value = nullptr;
-    OutValue() = default;
-    OutValue(const OutValue&) = delete;
-    ~OutValue() { SysFreeString(value); }
-    BSTR* Address() { return &value; }
-    _bstr_t Take() { return _bstr_t(std::exchange(value, nullptr), false); }
+    UniqueBstr value;
+    BSTR* Address() { return value.put(); }
+    _bstr_t Take() { return _bstr_t(value.release(), false); }
 };
 
 template <>
 struct OutValue<VARIANT> {
-    VARIANT value;
-    OutValue() { VariantInit(&value); }
-    OutValue(const OutValue&) = delete;
-    ~OutValue() { VariantClear(&value); }
-    VARIANT* Address() { return &value; }
+    UniqueVariant value;
+    VARIANT* Address() { return value.put(); }
     _variant_t Take()
     {
         _variant_t result;
-        result.Attach(value);   // leaves value empty
+        result.Attach(value.get());
+        value.release();
         return result;
     }
 };

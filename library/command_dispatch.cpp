@@ -1,24 +1,16 @@
 #include "library/command_dispatch.h"
 
-#include "core/com_convert.h"
-#include "core/data_convert_error.h"
 #include "core/debug_info_dlg.h"
 #include "core/display_name.h"
+#include "core/exception_describer.h"
 #include "core/files.h"
-#include "core/format_string.h"
 #include "core/modal_seam.h"
-#include "core/string_utils.h"
 #include "core/trace_log.h"
 #include "core/translate.h"
-#include "core/vbscript_host.h"
 #include "hostapi/host_version.h"
 #include "library/exports.h"
 #include "library/html_help.h"
 #include "library/velmar_application.h"
-#include "objects/bad_response.h"
-#include "objects/cant_create_spc_obj.h"
-
-#include <exception>
 
 namespace {
 
@@ -30,21 +22,6 @@ constexpr unsigned CommandRelinkSilent = 68;
 bool IsHandledCommand(unsigned command)
 {
     return (command >= 1 && command <= 6) || command == CommandRelinkSilent;
-}
-
-// The description of a standard-library failure in the current locale; a text the locale cannot carry
-// is shown byte by byte rather than lost.
-std::wstring DescriptionOf(const std::exception& failure)
-{
-    const char* what = failure.what();
-    try {
-        return ToWide(what);
-    } catch (const std::exception&) {
-        std::wstring text;
-        for (const char* c = what; *c; ++c)
-            text += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-        return text;
-    }
 }
 
 // Velmar's version for the trace; a host that cannot tell it must not stop the command.
@@ -87,68 +64,28 @@ bool ExecuteLibCommand(const LibCommandFunction& command, std::wstring& title, s
     scope.Value(L"client_ver", GetFileVersionString(GetModulePath()).c_str());
     scope.Value(L"velmar_ver", VelmarVersion().c_str());
     scope.WriteLine(L"x64");
-    // The rows are tried in this order; the library's own failure kinds are no std::exception, so the
-    // standard-library row cannot take them.
     try {
         command();
         return false;
-    } catch (const _bstr_t& warning) {
-        scope.WriteLine(L"Warning!");
-        message = BstrToWString(warning);
-        scope.String(L"aErrMsg", message);
-        ShowMessageBox(VelmarMainWindow(), message, LibraryDisplayName(), MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    } catch (const _com_error& failure) {
-        scope.WriteLine(L"COM Error!");
-        title = Translate(L"Ошибка COM");
-        message = ComErrorToWString(failure);
-        scope.String(L"aErrMsg", message);
-        return true;
-    } catch (const std::wstring& text) {
-        if (text.empty()) {
-            scope.WriteLine(L"Planned rollback!");
-            return false;
-        }
-        scope.WriteLine(L"Internal error!");
-        title = Translate(L"Внутренняя ошибка");
-        message = text;
-        scope.String(L"aErrMsg", message);
-        return true;
-    } catch (const DataConvertError& failure) {
-        scope.WriteLine(L"Data convert error!");
-        title = Translate(L"Внутренняя ошибка");
-        message = failure.Message();
-        scope.String(L"aErrMsg", message);
-        return true;
-    } catch (const BadResponse& failure) {
-        scope.WriteLine(L"Bad response!");
-        title = Translate(L"Внутренняя ошибка");
-        message = FormatString(L"%s (%s).", Translate(L"Данные об изделии некорректны").c_str(),
-                               failure.Reason().c_str());
-        scope.String(L"aErrMsg", message);
-        return true;
-    } catch (const std::exception& failure) {
-        scope.WriteLine(L"STL Error!");
-        title = Translate(L"Ошибка STL");
-        message = DescriptionOf(failure);
-        scope.String(L"aErrMsg", message);
-        return true;
-    } catch (const VBScriptError& failure) {
-        scope.WriteLine(L"VB Script Error!");
-        scope.String(L"err_msg", failure.Text());
-        title = Translate(L"Ошибка выполнения");
-        message = Translate(L"Не удалось построить элемент.") + L"\r\n\r\n" + failure.Text();
-        return true;
-    } catch (const CantCreateSpcObj&) {
-        // Known, not unexpected: the part was placed, its specification object could not be made.
-        scope.WriteLine(L"Internal error!");
-        title = Translate(L"Внутренняя ошибка");
-        message = Translate(L"Не удалось создать объект спецификации.");
-        scope.String(L"aErrMsg", message);
-        return true;
     } catch (...) {
-        scope.WriteLine(L"Unexpected Error!");
-        title = Translate(L"Неизвестная ошибка");
+        const FailureDescription failure = DescribeCurrentException();
+        scope.WriteLine(failure.tag);
+        if (!failure.traceName.empty())
+            scope.String(failure.traceName, failure.traceText);
+        switch (failure.outcome) {
+        case FailureDescription::Outcome::Warning:
+            ShowMessageBox(VelmarMainWindow(), failure.message, LibraryDisplayName(), MB_OK | MB_ICONEXCLAMATION);
+            message = failure.message;
+            return false;
+        case FailureDescription::Outcome::Rollback:
+            return false;
+        case FailureDescription::Outcome::Error:
+            break;
+        }
+        title = failure.title;
+        // The unexpected kind has nothing to say: the message stays as the caller had it.
+        if (!failure.message.empty())
+            message = failure.message;
         return true;
     }
 }

@@ -5,6 +5,7 @@
 #include "core/number_text.h"
 #include "core/string_utils.h"
 #include "core/trace_log.h"
+#include "core/unique.h"
 #include "hostapi/dispatch_call.h"
 #include "hostapi/vtable_call.h"
 #include "objects/nm_vel_obj.h"
@@ -169,15 +170,11 @@ void CompProperties::SaveQuarvendInfo(const std::wstring& quarvendId)
         V7Get(keeper, &IVel7PropertyKeeper::GetValue, static_cast<IDispatch*>(identity), -1L));
     if (!entries)
         RaiseNullHostPointer(__uuidof(IVel7NamedEntries));
-    VARIANT value, second;
-    VariantInit(&value);
-    VariantInit(&second);
-    BSTR third = nullptr;
-    V7Call(entries, &IVel7NamedEntries::Get, _variant_t(kQuarvendEntry), &value, &second, &third);
-    const bool present = V_VT(&value) != VT_EMPTY;
-    VariantClear(&value);
-    VariantClear(&second);
-    SysFreeString(third);
+    UniqueVariant value;
+    UniqueVariant second;
+    UniqueBstr third;
+    V7Call(entries, &IVel7NamedEntries::Get, _variant_t(kQuarvendEntry), value.put(), second.put(), third.put());
+    const bool present = static_cast<bool>(value);
     scope.Value(L"present", present);
     // Writing a name that is there replaces its value; a new name is added.
     const _bstr_t name(kQuarvendEntry);

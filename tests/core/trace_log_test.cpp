@@ -244,6 +244,31 @@ TEST_F(TraceLogTest, FlushToParentCopiesAtTheParentsIndentOnceAndClearsTheMark)
     EXPECT_EQ(parent.Text(), L"PARENT\r\n{Batch::Run\r\n\tItem_i\r\n\tCOM Error!\r\n\r\n");
 }
 
+TEST_F(TraceLogTest, AFlushFollowedByARethrowReachesTheParentOnceAndAKeptLogNever)
+{
+    TraceLog parent(L"PARENT", false);
+    try {
+        TraceLog item(L"Item_i", false);
+        try {
+            throw 1;
+        } catch (int) {
+            item.FlushToParent();
+            item.FlushToParent();
+            throw;
+        }
+    } catch (int) {
+    }
+    {
+        TraceLog kept(L"Kept_i", false);
+        kept.KeepFromParent();
+        try {
+            throw 2;
+        } catch (int) {
+        }
+    }
+    EXPECT_EQ(parent.Text(), L"PARENT\r\nItem_i\r\n\r\n");
+}
+
 TEST_F(TraceLogTest, ExceptionsOfOtherThreadsAndDebugOutputLeaveNoMark)
 {
     TraceLog log(L"LOG", false);
@@ -304,6 +329,6 @@ TEST_F(TraceLogTest, TraceCurrentExceptionSaysWhatWasThrownIntoTheCurrentLog)
     TraceCurrentException(L"Nothing in flight");
     const std::wstring expected = L"LOG\r\nLoadLanguage: File not found: x.lng\r\nRead: "
                                   + DataConvertError(DataConvertError::InvalidArgument, L"StrToInt32", L"abc").Message()
-                                  + L"\r\nOther: unknown exception\r\n";
+                                  + L"\r\nOther: Unexpected Error!\r\n";
     EXPECT_EQ(log.Text(), expected);
 }

@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 
 using testhooks::ScopedLibCommand;
@@ -228,6 +229,30 @@ TEST_F(CommandDispatchTest, AnythingElseIsUnexpectedWithAnEmptyMessage)
     EXPECT_EQ(outcome.message, L"(message)");
     EXPECT_THAT(outcome.log, HasSubstr(L"\tUnexpected Error!\r\n"));
     EXPECT_THAT(outcome.log, Not(HasSubstr(L"aErrMsg")));
+}
+
+TEST_F(CommandDispatchTest, TheTraceOfACaughtFailureNamesEveryKindTheCatchTableKnows)
+{
+    struct Row {
+        std::function<void()> raise;
+        const wchar_t* line;
+    };
+    const Row rows[] = {
+        {[] { throw _bstr_t(L"Осторожно"); }, L"at: Осторожно"},
+        {[] { throw BadResponse(L"No response"); }, L"at: Данные об изделии некорректны (No response)."},
+        {[] { throw CantCreateSpcObj(); }, L"at: Не удалось создать объект спецификации."},
+        {[] { throw VBScriptError(L"Type mismatch"); }, L"at: Не удалось построить элемент.\r\n\r\nType mismatch"},
+        {[] { throw std::wstring(); }, L"at: Planned rollback!"},
+    };
+    for (const Row& row : rows) {
+        TraceLog log(L"LOG", false);
+        try {
+            row.raise();
+        } catch (...) {
+            TraceCurrentException(L"at");
+        }
+        EXPECT_EQ(log.Text(), L"LOG\r\n" + std::wstring(row.line) + L"\r\n");
+    }
 }
 
 TEST_F(CommandDispatchTest, TitlesAndFixedMessagesAreTranslatedButThrownTextsAreNot)
