@@ -24,11 +24,14 @@ struct IVel5Application : IDispatch {
         Refresh = 16,                    // 32-bit result ignored; its meaning is Velmar's
         MainWindow = 21,                 // Velmar's main window, a 32-bit handle to sign-extend
         AttributeManager = 43,           // the attribute manager (IVel5AttributeManager)
+        NewArray = 39,                   // (16-bit kind: 23) a new dynamic array (IVel5DynamicArray)
         SystemFolder = 45,               // (0) Velmar's system folder, without a final "\"
         LibraryFilePath = 47,            // (file name, 0) full path of an attribute library file
         Version = 50,                    // four 32-bit integers by reference: major, minor, release, build
         Application7 = 103,              // the version-7 application (IVel7Application)
         ToLayer = 108,                   // (object, target layer 1 or 2, object type) the object in the other layer
+        // (32-bit command, boolean) runs one of Velmar's own commands; boolean result (57643: edit-undo).
+        ExecuteCommand = 109,
         SpcObjectAt = 112,               // (32-bit reference, 32-bit second) version-7 object of a reference
     };
 };
@@ -37,6 +40,9 @@ VEL_IID(IVel5Application, "E36BC97C-39D6-4402-9C25-C7008A217E02");
 // Target layers and object types of IVel5Application::ToLayer.
 enum VelLayer : long { VelLayer5 = 1, VelLayer7 = 2 };
 enum VelObjectType : long { VelTypeNone = 0, VelTypePart = 104, VelTypeEntity = 105, VelTypePatternInstance = 120 };
+
+// Velmar's own commands for IVel5Application::ExecuteCommand.
+enum VelCommand : long { VelCommandEditUndo = 57643 };
 
 // Codes of IVel5Document3D::PartByCode.
 enum VelPartCode : long { VelPartTop = -1, VelPartEditedInPlace = -4 };
@@ -78,14 +84,22 @@ struct IVel5Part : IDispatch {
     enum : DISPID {
         // Velmar tells two members of this number apart by their arguments: with two 16-bit codes (-1, -1)
         // it gives the part's feature collection (IVel5FeatureCollection); without arguments it is a
-        // boolean property of the part.
+        // boolean property of the part, set to true once a user-parameter block was attached (UserParamSet).
         Features = 4,
+        UserParamSet = 4,
+        FileName = 6,                    // text property put: the model file of a component
         ColorParam = 10,                 // the part's colour parameters (IVel5ColorParam)
         // (16-bit object type 6) an iterator over the part's faces, walked with 3 and 5. Without an
         // argument the same number gives the part's variable collection.
         Faces = 11,
         Update = 12,                     // boolean result ignored
-        HostObject = 34,                 // the part's host object, queried to IVel5Object (as a version-7 object's Bridge)
+        // (user-parameter structure) attaches the structure's block to the part; false when refused.
+        SetUserParam = 21,
+        // (user-parameter structure) reads the part's block into the structure; false when it has none.
+        GetUserParam = 30,
+        // The part's host object, queried to IVel5Object (as a version-7 object's Bridge). A top part's
+        // host object answers IVel5Part as well: the part whose elements are named apart.
+        HostObject = 34,
         PhantomLook = 38,                // 32-bit property
         Rebuild = 42,                    // (boolean)
         RebuildFlag = 43,                // boolean property put
@@ -99,9 +113,11 @@ VEL_IID(IVel5Part, "508A0CCD-9D74-11D6-95CE-00C0262D30E3");
 // Any model entity: faces, edges, axes, planes, sketches, macro elements (type 63) ...
 struct IVel5Entity : IDispatch {
     enum : DISPID {
+        Name = 2,                        // text property: the entity's name in the model tree
         Type = 3,                        // 16-bit entity type
         Definition = 5,                  // the definition, queried to the interface of the entity's kind
         Part = 6,                        // the part the entity belongs to (IVel5Part)
+        Update = 10,                     // applies a change (a new name); boolean result ignored
         Owner = 14,                      // the owner (IVel5Object)
         SurfaceLink = 15,                // first link of a face's surface-flag chain (IVel5SurfaceFlagLink1)
         DirectionObjects = 18,           // (16-bit kind: 71, 72, 73) collection of such objects (IVel5EntityCollection)
@@ -392,6 +408,7 @@ VEL_IID(IVel5PatternDefinition47, "DEEFEFFF-C3E2-11D6-8734-00C0262CDD2C");
 struct IVel5MacroDefinition : IDispatch {
     enum : DISPID {
         InnerObjects = 2,                // the element's inner objects, walked as IVel5ObjectCollection
+        SetUserParam = 5,                // (user-parameter structure) marks the element as a library's; boolean result
     };
 };
 VEL_IID(IVel5MacroDefinition, "02556461-D088-4F00-AE61-D366082DB9BC");
@@ -423,8 +440,13 @@ VEL_IID(IVel5Selection, "BE41850C-CFC5-40D4-AE49-37AA391BCF4B");
 struct IVel5Measurer : IDispatch {};
 VEL_IID(IVel5Measurer, "ABC84FE5-3945-4A0B-820A-719BF4B79224");
 
-// The specification (specification-editing object) of a document.
-struct IVel5Specification : IDispatch {};
+// The bill of materials (its editing object) of a document; also the interface through which a
+// component's or macro's position number is written.
+struct IVel5Specification : IDispatch {
+    enum : DISPID {
+        SetPosition = 8,                 // (32-bit position number); 32-bit result ignored
+    };
+};
 VEL_IID(IVel5Specification, "51E74524-9A3A-11D6-95CE-00C0262D30E3");
 
 struct IVel5SpcDocument : IDispatch {};
@@ -436,13 +458,36 @@ VEL_IID(IVel5AttributeManager, "FA93AA24-9B3D-11D6-95CE-00C0262D30E3");
 struct IVel5AttributeHeader : IDispatch {};        // parameter structure of kind 38
 VEL_IID(IVel5AttributeHeader, "CE0D05E4-9B2A-11D6-95CE-00C0262D30E3");
 
-struct IVel5UserParam : IDispatch {};              // parameter structure of kind 112
+// Parameter structure of kind 112: a header and an array of value items, kept by a part or an element.
+struct IVel5UserParam : IDispatch {
+    enum : DISPID {
+        LibFileName = 1,                 // text property
+        LibName = 2,                     // text property: the library the block belongs to
+        Flag = 3,                        // 32-bit property; the library writes 1
+        Values = 4,                      // property get: the array of value items (IVel5DynamicArray)
+        SetValues = 5,                   // (array) the structure's array; boolean result ignored
+        Init = 6,                        // empties the structure; boolean result ignored
+    };
+};
 VEL_IID(IVel5UserParam, "E79C2519-9584-11D6-8732-00C0262CDD2C");
 
-struct IVel5ValueItem : IDispatch {};              // parameter structure of kind 108
+// Parameter structure of kind 108: one item of a user-parameter array.
+struct IVel5ValueItem : IDispatch {
+    enum : DISPID {
+        Text = 2,                        // text property, kept in Velmar's 8-bit code page
+        Init = 11,                       // empties the item; boolean result ignored
+        WideText = 12,                   // text property, kept as it is
+    };
+};
 VEL_IID(IVel5ValueItem, "E79C2516-9584-11D6-8732-00C0262CDD2C");
 
-struct IVel5DynamicArray : IDispatch {};
+struct IVel5DynamicArray : IDispatch {
+    enum : DISPID {
+        Count = 4,                       // 32-bit count
+        Append = 7,                      // (item, 32-bit index -1) appends a copy of the item; boolean result ignored
+        Item = 8,                        // (32-bit index, item) copies the entry at the index into the item; boolean result
+    };
+};
 VEL_IID(IVel5DynamicArray, "4D91CD9A-6E02-409D-9360-CF7FEF60D31C");
 
 struct IVel5ValueArray : IDispatch {};             // no IID given: value arrays of technological attributes

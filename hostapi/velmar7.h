@@ -194,8 +194,12 @@ VEL_IID(IVel7SpcDescription, "9678959E-166B-45F3-BDE8-88BBF4645F5C");
 
 // The collection on which specification objects are created; it also answers the specification
 // objects attached to a geometry object.
+// Count (12) and item (13) are the project's own positions, as for the column collections.
 struct IVel7SpcObjects : IDispatch {
-    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13)
+    VEL_SLOTS(7, 8, 9, 10, 11)
+    virtual HRESULT STDMETHODCALLTYPE get_Count(long* count) = 0;                             // 12 (own)
+    // The index travels as a variant holding a 32-bit integer, counted from 0.
+    virtual HRESULT STDMETHODCALLTYPE get_Item(VARIANT index, IDispatch** object) = 0;        // 13 (own)
     // A new specification object in a section, with its number; Velmar may give none (null).
     virtual HRESULT STDMETHODCALLTYPE Add(long section, double number, IDispatch** object) = 0;    // 14
 };
@@ -246,10 +250,15 @@ VEL_IID(IVel7SpcObjectBase, "72EB4E8E-7952-4B36-852B-4816B7B5AFEE");
 struct IVel7SpcObject : IVel7SpcObjectBase {
     VEL_SLOTS(35, 36, 37, 38, 39, 40, 41)
     virtual HRESULT STDMETHODCALLTYPE get_Comments(IDispatch** comments) = 0;                 // 42 (IVel7SpcComments)
-    VEL_SLOTS(43)
+    // Empty for an object the user made in this document; anything else marks an object the library does
+    // not refresh.
+    virtual HRESULT STDMETHODCALLTYPE get_Origin(VARIANT* origin) = 0;                        // 43
     virtual HRESULT STDMETHODCALLTYPE get_Number(double* number) = 0;                         // 44
     virtual HRESULT STDMETHODCALLTYPE put_Number(double number) = 0;                          // 45
-    VEL_SLOTS(46, 47, 48, 49)
+    VEL_SLOTS(46, 47)
+    // The geometry the object includes, as an array of objects.
+    virtual HRESULT STDMETHODCALLTYPE get_Geometry(VARIANT* geometry) = 0;                    // 48
+    VEL_SLOTS(49)
     // Links geometry to the object: VT_EMPTY, one VT_DISPATCH or a VT_ARRAY|VT_DISPATCH.
     virtual HRESULT STDMETHODCALLTYPE IncludeGeometry(VARIANT geometry, VARIANT_BOOL flag, VARIANT_BOOL* done) = 0;  // 50
     // (-1, -1) unlinks all of it, as before the object is deleted.
@@ -366,6 +375,8 @@ struct IVel7PropertyKeeper : IDispatch {
     virtual HRESULT STDMETHODCALLTYPE SetValue(IDispatch* property, VARIANT value, long flag, VARIANT* result) = 0;  // 8
     // (property, -1): the value; for property 5, a named-entry list (IVel7NamedEntries).
     virtual HRESULT STDMETHODCALLTYPE GetValue(IDispatch* property, long flag, VARIANT* value) = 0;  // 9
+    // (-1) the object-data store of a top part (IVel7DataStore), hosts from 14.0.1.
+    virtual HRESULT STDMETHODCALLTYPE GetDataStore(long flag, IDispatch** store) = 0;         // 10
 };
 VEL_IID(IVel7PropertyKeeper, "AE7377CB-28C6-468E-B667-73117BCDC300");
 
@@ -380,9 +391,21 @@ struct IVel7NamedEntries : IDispatch {
     virtual HRESULT STDMETHODCALLTYPE Set(BSTR first, VARIANT value, BSTR name, long* result) = 0;  // 18
 };
 VEL_IID(IVel7NamedEntries, "DD2AF5C4-D5B9-420D-B658-F935F80A8586");
-struct IVel7DataStore : IDispatch {};
+// The object-data store of a part or document: one entry per object, one section (IVel7NamedEntries)
+// per library in an entry.
+struct IVel7DataStore : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12)
+    // The entry of an object (a VT_DISPATCH variant); null when the object has none.
+    virtual HRESULT STDMETHODCALLTYPE Find(VARIANT object, IDispatch** entry) = 0;            // 13
+    virtual HRESULT STDMETHODCALLTYPE Add(IDispatch* object, IDispatch** entry) = 0;          // 14
+};
 VEL_IID(IVel7DataStore, "77A6D4CA-6418-4DEE-B59C-400BFD052375");
-struct IVel7StoreEntry : IDispatch {};
+struct IVel7StoreEntry : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12)
+    // The section of a library (a VT_BSTR variant); null when there is none.
+    virtual HRESULT STDMETHODCALLTYPE Find(VARIANT name, IDispatch** section) = 0;            // 13
+    virtual HRESULT STDMETHODCALLTYPE Add(BSTR name, IDispatch** section) = 0;                // 14
+};
 VEL_IID(IVel7StoreEntry, "9DBFB4EB-BE9F-46EF-88FF-BB603A9E786B");
 
 // The placement frames of the positioning model.
@@ -404,7 +427,11 @@ struct IVel7AuxLineMode : IDispatch {
 };
 VEL_IID(IVel7AuxLineMode, "116F7E59-F175-47D2-8346-EB3C87D60578");
 
-struct IVel7PartFeatures : IDispatch {};
+// The feature interface of a top part. The getter of the collection in which placement frames are made
+// is at the project's own position.
+struct IVel7PartFeatures : IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE get_Frames(IDispatch** frames) = 0;                    // 7 (own)
+};
 VEL_IID(IVel7PartFeatures, "950FEBE2-F916-4E77-A37D-B061E5C22FA8");
 struct IVel7FrameSource : IDispatch {};
 VEL_IID(IVel7FrameSource, "D71AEDBE-01D4-4C7D-96DC-94981F2A1C37");

@@ -3,6 +3,7 @@
 #include "core/format_string.h"
 #include "core/module.h"
 #include "core/trace_log.h"
+#include "core/unique.h"
 #include "core/translate.h"
 #include "hostapi/vtable_call.h"
 
@@ -85,14 +86,9 @@ void NormsetInitOnce()
                            _variant_t(static_cast<long>(created)));
     INMClient* provider = NormsetProvider();
     long error = 0;
-    BSTR connectText = SysAllocString(L"");
-    try {
-        V7Call(provider, &INMClient::Connect, &connectText, &error);
-    } catch (...) {
-        SysFreeString(connectText);
-        throw;
-    }
-    const _bstr_t text(connectText, false);
+    UniqueBstr connectText(SysAllocString(L""));
+    V7Call(provider, &INMClient::Connect, &connectText.get(), &error);
+    const _bstr_t text(connectText.release(), false);
     if (error != 0) {
         scope.WriteLine(L"\"Init_error\"");
         // The user is to learn why the connection was refused: a failing clean-up must not replace that.
@@ -108,24 +104,15 @@ INMResponsePtr ClientSelect(INMClient* provider, long& command, _bstr_t& params,
 {
     // The reference book takes the window as a 32-bit long; window handles fit in 32 bits.
     const long window = static_cast<long>(reinterpret_cast<LONG_PTR>(owner));
-    INMResponse* response = nullptr;
     // In/out strings: the reference book may free what goes in and put its own text in its place, so it
     // gets copies of its own (the caller's strings may be shared) and what comes back is taken over.
-    BSTR paramsText = params.copy();
-    BSTR locationText = location.copy();
-    try {
-        V7Call(provider, &INMClient::Select, &command, &paramsText, &locationText, window, &response);
-    } catch (...) {
-        SysFreeString(paramsText);
-        SysFreeString(locationText);
-        // A response handed back together with a failure is released, not leaked.
-        if (response)
-            response->Release();
-        throw;
-    }
-    params = _bstr_t(paramsText, false);
-    location = _bstr_t(locationText, false);
-    return INMResponsePtr(response, false);
+    UniqueBstr paramsText(params.copy());
+    UniqueBstr locationText(location.copy());
+    // A response handed back together with a failure is released with its owner, not leaked.
+    INMResponsePtr response = V7Get(provider, &INMClient::Select, &command, &paramsText.get(), &locationText.get(), window);
+    params = _bstr_t(paramsText.release(), false);
+    location = _bstr_t(locationText.release(), false);
+    return response;
 }
 
 _bstr_t ResponseXml(INMResponse* response)
@@ -141,14 +128,18 @@ void SetInstrumentOptions(INMClient* provider, const InstrumentOptions& options)
            static_cast<BSTR>(options.containerId), static_cast<BSTR>(options.extra), options.mask);
 }
 
-bool SetInstrumentOptionsOnChange(INMClient* provider, long documentType, const InstrumentOptions& options)
+bool InstrumentOptionsAlreadySent(INMClient* provider, long documentType, long mask)
 {
     IUnknown* identity = IdentityOf(provider);
-    if (identity && g_sent.provider == identity && g_sent.documentType == documentType &&
-        g_sent.mask == options.mask)
+    return identity && g_sent.provider == identity && g_sent.documentType == documentType && g_sent.mask == mask;
+}
+
+bool SetInstrumentOptionsOnChange(INMClient* provider, long documentType, const InstrumentOptions& options)
+{
+    if (InstrumentOptionsAlreadySent(provider, documentType, options.mask))
         return false;
     SetInstrumentOptions(provider, options);
-    g_sent = SentOptions{identity, documentType, options.mask};
+    g_sent = SentOptions{IdentityOf(provider), documentType, options.mask};
     return true;
 }
 

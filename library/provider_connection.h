@@ -37,6 +37,9 @@ struct InstrumentOptions {
 // changes, so what the controllers remember having sent is forgotten.
 void SetInstrumentOptions(INMClient* provider, const InstrumentOptions& options);
 
+// Whether this same provider was last set up by a controller with this pair (document type, mask).
+bool InstrumentOptionsAlreadySent(INMClient* provider, long documentType, long mask);
+
 // A controller's set-up: sent unless this same provider was last set up by this call with the same pair
 // (document type, mask); the pair is remembered once the call succeeded. True when sent.
 bool SetInstrumentOptionsOnChange(INMClient* provider, long documentType, const InstrumentOptions& options);

@@ -10,7 +10,7 @@ NMObject::NMObject(HWND owner, INMClient* client) : owner_(owner), client_(clien
 
 NMObject::~NMObject() = default;
 
-void NMObject::BindTo(IDispatch*) {}
+void NMObject::BindTo(NMObject*) {}
 
 std::unique_ptr<NMObject> NMObject::CreateOnBase()
 {

@@ -24,8 +24,9 @@ public:
     NMObject(const NMObject&) = delete;
     NMObject& operator=(const NMObject&) = delete;
 
-    // Ties the object to a host object placed earlier; the base does nothing.
-    virtual void BindTo(IDispatch* hostObject);
+    // Ties the object to the library object found for a part placed earlier (it takes over what that one
+    // found in the document); the base does nothing.
+    virtual void BindTo(NMObject* found);
     // A new library object over the host object this one replaced; the base has none.
     virtual std::unique_ptr<NMObject> CreateOnBase();
     // Reads the part data from a response's "objectcollection" node, then the identity texts.

@@ -3,25 +3,15 @@
 #include "core/files.h"
 #include "core/trace_log.h"
 #include "hostapi/dispatch_call.h"
+#include "hostapi/host_window.h"
 #include "hostapi/host_version.h"
 #include "hostapi/vtable_call.h"
 #include "objects/cant_create_spc_obj.h"
 
 #include <utility>
 
-namespace {
-
-// Velmar's main window: a 32-bit handle, sign-extended as Windows extends window handles.
-HWND OwnerWindowOf(IVel5Application* app5)
-{
-    const long handle = V5Method(app5, IVel5Application::MainWindow);
-    return reinterpret_cast<HWND>(static_cast<LONG_PTR>(handle));
-}
-
-} // namespace
-
 NMVelObj::NMVelObj(IVel5Application* app5, IVel7Application* app7, INMClient* client, bool isSpecActive, bool is3DSpec)
-    : NMObject(OwnerWindowOf(app5), client), IsSpecActive(isSpecActive), Is3DSpec(is3DSpec), NM_LibName(L"Нормсет"),
+    : NMObject(HostMainWindow(app5), client), IsSpecActive(isSpecActive), Is3DSpec(is3DSpec), NM_LibName(L"Нормсет"),
       NM_LibFileName(GetModulePath()), NM_Type(L"Стандартное изделие"), iApp5(app5), iApp7(app7),
       HostVersion(GetHostVersion(app5))
 {

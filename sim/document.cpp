@@ -24,7 +24,14 @@ Document::Document(Velmar& velmar, int type, const std::string& name) : velmar_(
     v7_->Face<IVel7Document>()
         .Get<&IVel7Document::get_Kind>(11)
         .On<&IVel7Document::Close>(13, [](long, VARIANT_BOOL* closed) { *closed = VARIANT_TRUE; })
-        .On<&IVel7Document::get_SpcDescriptions>(26, [this](IDispatch** out) { GiveOut(descriptions_.get(), out); });
+        .On<&IVel7Document::get_SpcDescriptions>(26, [this](IDispatch** out) { GiveOut(descriptions_.get(), out); })
+        .On<&IVel7Document::get_DataStore>(28, [this](IDispatch** out) { GiveOut(&store_->Obj(), out); });
+    store_ = std::make_unique<DataStore>(velmar, name + "Store");
+    specification_ = velmar.NewObject(name + "Spc5");
+    specification_->Supports(__uuidof(IVel5Specification)).Method(IVel5Specification::SetPosition, 1, [this](Args& args) {
+        positionsSet_.push_back(args.Int32(0));
+        return _variant_t(0L);
+    });
     v7_->Value(11) = _variant_t(static_cast<long>(type));
     if (Is2D())
         Build2D();

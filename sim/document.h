@@ -12,6 +12,7 @@
 // description (16 below host 15.0.0, 17 from it; one description, or none) → its sub-object (21) with the
 // two column collections (19, 20) and the specification objects (24); the description's update mode is
 // read at 34 and written at 35 (one stored value, 34), its bulk switch at 37.
+#include "sim/data_store.h"
 #include "sim/sim_object.h"
 #include "sim/spc_model.h"
 
@@ -42,6 +43,12 @@ public:
     // Its column definitions and specification objects (sim/spc_model.h).
     SpcModel& Spc() { return *spc_; }
 
+    // The document's object-data store (version-7 document 28; sim/data_store.h).
+    DataStore& Store() { return *store_; }
+    // The bill of materials (IVel5Specification) of the document: 8 takes a position number.
+    Object& Spc5() { return *specification_; }
+    const std::vector<long>& PositionsSet() const { return positionsSet_; }
+
     // The placement objects IVel5Document3D::PlacementInfo makes: their phantom is ready unless refused.
     void SetPhantomReady(bool ready) { phantomReady_ = ready; }
 
@@ -59,6 +66,9 @@ private:
     ObjectRef sub_;
     ObjectRef spcObjects_;
     std::unique_ptr<SpcModel> spc_;
+    std::unique_ptr<DataStore> store_;
+    ObjectRef specification_;
+    std::vector<long> positionsSet_;
     bool hasDescription_ = true;
     bool canCreateDescription_ = true;
     bool phantomReady_ = true;

@@ -127,6 +127,8 @@ GeoEntity& Geometry::NewEntity(const std::string& name, short type, Part* part)
     GeoEntity* self = &e;
 
     e.v5_->Supports(__uuidof(IVel5Entity))
+        .Property(IVel5Entity::Name, std::wstring(name.begin(), name.end()).c_str())
+        .Returns(IVel5Entity::Update, true)
         .Returns(IVel5Entity::Type, _variant_t(type))
         .Method(IVel5Entity::Definition, 0, [self](Args&) {
             return self->definition_ ? Handed(self->definition_.get()) : _variant_t();
@@ -153,6 +155,7 @@ GeoEntity& Geometry::NewEntity(const std::string& name, short type, Part* part)
             (*item)->AddRef();
     });
     e.v7_->Face<IVel7ModelObject>();
+    e.v7_->Face<IVel7ObjectRef>();
     // The owner a version-7 object reports is the element it lies in.
     e.v7_->Returns(IVel7Dispatch::Bridge, Handed(e.feature_.get()))
         .Method(IVel7Dispatch::BridgeEx, 0, [self](Args&) { return Handed(&(self->owner ? self->owner : self)->Feature()); });
@@ -315,7 +318,16 @@ GeoEntity& Geometry::AddMacro(const std::string& name, Part* part, short type)
     GeoEntity* self = &e;
     auto innerObjects = [self]() { return self->inner; };
     ObjectRef items = NewIterator(name + "Items", nullptr, innerObjects);
-    NewDefinition(e, __uuidof(IVel5MacroDefinition)).Returns(IVel5MacroDefinition::InnerObjects, Handed(items.get()));
+    Object& definition = NewDefinition(e, __uuidof(IVel5MacroDefinition));
+    definition.Returns(IVel5MacroDefinition::InnerObjects, Handed(items.get()))
+        .Method(IVel5MacroDefinition::SetUserParam, 1, [&definition](Args& args) {
+            definition.Value(IVel5MacroDefinition::SetUserParam) = _variant_t(static_cast<IDispatch*>(args.Object(0)));
+            return _variant_t(true);
+        });
+    // The element's version-7 object, under which its named values are stored.
+    ObjectRef definition7 = NewObject(name + "Def7");
+    definition7->Face<IVel7ObjectRef>();
+    velmar_.Twin(definition, *definition7);
     // The element's own feature collection holds the same inner objects.
     ObjectRef features = NewIterator(name + "Features", &__uuidof(IVel5FeatureCollection), innerObjects);
     e.Feature().Method(IVel5Object::Features, 2, [features](Args& args) {
@@ -383,6 +395,12 @@ PartShape& Geometry::Shape(Part& part)
             args.SetDouble(2, args.Double(2) + from->origin.z - self->origin.z);
             return _variant_t();
         });
+    // A part's host object answers the part interface too, with the same feature tree.
+    part.Bridge().Supports(__uuidof(IVel5Part)).Method(IVel5Part::Features, 2, [features](Args& args) {
+        if (args.Int16(0) != -1 || args.Int16(1) != -1)
+            throw Fail{E_INVALIDARG, 0};
+        return Handed(features.get());
+    });
     part.V7().Face<IVel7Part>().On<&IVel7Part::get_Excluded>(64, [self](VARIANT_BOOL* excluded) {
         *excluded = self->excluded ? VARIANT_TRUE : VARIANT_FALSE;
     });

@@ -12,15 +12,17 @@
 //   macro.Add(bore);                                     // an inner object of the element
 //   geometry.Shape(part).features.push_back(&macro.Feature());
 //
-// Every entity is a version-5 entity (IVel5Entity: 3 type, 5 definition, 6 part, 15 surface-flag chain of
+// Every entity is a version-5 entity (IVel5Entity: 2 name (the entity's name at first), 10 update, 3 type, 5 definition, 6 part, 15 surface-flag chain of
 // a face, 18 direction objects by kind), its feature (IVel5Object: 7 = 105, 8 the entity, 5 itself, 4
 // with two arguments the feature collection of an element's inner objects) and a version-7 form
-// (IVel7Entity method 41 items by code, IVel7ModelObject; its dispatch side answers 34 with the entity's
+// (IVel7Entity method 41 items by code, IVel7ModelObject, IVel7ObjectRef; its dispatch side answers 34 with the entity's
 // feature and 14 with the feature of the element it lies in, or its own). IVel5Application::ToLayer
 // takes the entity and its feature to the version-7 form. Object names in the journal: "<name>5",
 // "<name>7", "<name>Feature", "<name>Def", "<name>Surface", "<name>Curve", "<name>Items" ...
 //
-// Parts (Shape): 4 with two arguments the feature collection, 11 with the code 6 the face iterator, 45
+// A macro element's definition keeps the record its 5 is given (Value(5)) and has a version-7 twin
+// "<name>Def7" (IVel7ObjectRef), the object its named values are stored under.
+// Parts (Shape): 4 with two arguments the feature collection (the part's host object too), 11 with the code 6 the face iterator, 45
 // the conversion of a point from another part by the two parts' origins; version-7 method 64.
 // A 3D document (UseDocument): 7 the part of a code (-1 top, -4 edited in place), 8 its mates, 27 a mate
 // made at once, 34 a new mate definition whose check (5) answers `mateCheck`.

@@ -44,6 +44,10 @@ std::string Call::Text() const
 
 size_t Journal::Add(Call call)
 {
+    if (paused_) {
+        scratch_ = std::move(call);
+        return static_cast<size_t>(-1);
+    }
     calls_.push_back(std::move(call));
     return calls_.size() - 1;
 }

@@ -38,16 +38,20 @@ struct Call {
 class Journal {
 public:
     size_t Add(Call call);
-    Call& At(size_t index) { return calls_[index]; }
+    Call& At(size_t index) { return index == static_cast<size_t>(-1) ? scratch_ : calls_[index]; }
     const std::vector<Call>& Calls() const { return calls_; }
     std::vector<std::string> Lines() const;
     std::vector<std::string> LinesOf(std::string_view object) const;   // calls on one object
     std::vector<std::string> Unexpected() const;                       // calls nothing answered
     size_t Count(std::string_view line) const;                         // how often exactly this line came
     void Clear() { calls_.clear(); }
+    // Benchmarks: calls are still answered and faults still counted, but no longer kept.
+    void Pause(bool paused) { paused_ = paused; }
 
 private:
     std::vector<Call> calls_;
+    Call scratch_;
+    bool paused_ = false;
 };
 
 // Rendering of argument values for the journal.

@@ -33,6 +33,18 @@ Part::Part(Velmar& velmar, const std::string& name)
     color_->Supports(__uuidof(IVel5ColorParam)).Property(IVel5ColorParam::PhantomShade, 1.0);
 
     v7_->Face<IVel7Part>();
+    store_ = std::make_unique<DataStore>(velmar, name + "Store");
+    frames_ = velmar.NewObject(name + "Frames");
+    DataStore* store = store_.get();
+    v7_->Face<IVel7PropertyKeeper>().On<&IVel7PropertyKeeper::GetDataStore>(10, [store](long flag, IDispatch** out) {
+        if (flag != -1)
+            throw Fail{E_INVALIDARG};
+        (*out = store->Obj().Primary())->AddRef();
+    });
+    Object* frames = frames_.get();
+    v7_->Face<IVel7PartFeatures>().On<&IVel7PartFeatures::get_Frames>(7, [frames](IDispatch** out) {
+        (*out = frames->Primary())->AddRef();
+    });
     v7_->Returns(IVel7Dispatch::Bridge, Handed(bridge)).Returns(IVel7Dispatch::BridgeEx, Handed(bridge));
 
     // A part inside an entity is reached, from its bridge, through the entity's feature.
@@ -59,9 +71,10 @@ Entity::Entity(Velmar& velmar, const std::string& name, short type, std::vector<
         .Property(IVel5Entity::Type, _variant_t(type))
         .Property(IVel5Entity::Owner);
     v7_->Face<IVel7Pattern>().On<&IVel7Pattern::get_Sources>(21, [this](VARIANT* sources) {
-        SAFEARRAY* array = SafeArrayCreateVector(VT_DISPATCH, 0, static_cast<ULONG>(parts_.size()));
-        for (LONG i = 0; i < static_cast<LONG>(parts_.size()); ++i)
-            SafeArrayPutElement(array, &i, parts_[static_cast<size_t>(i)]->V7().Primary());
+        const std::vector<Part*>& listed = sources_.empty() ? parts_ : sources_;
+        SAFEARRAY* array = SafeArrayCreateVector(VT_DISPATCH, 0, static_cast<ULONG>(listed.size()));
+        for (LONG i = 0; i < static_cast<LONG>(listed.size()); ++i)
+            SafeArrayPutElement(array, &i, listed[static_cast<size_t>(i)]->V7().Primary());
         VariantInit(sources);
         V_VT(sources) = VT_ARRAY | VT_DISPATCH;
         V_ARRAY(sources) = array;

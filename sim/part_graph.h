@@ -11,7 +11,10 @@
 //
 // Parts also keep the look the phantom guard switches: 38 (32-bit), the colour parameters' 6 (double),
 // the update (12).
+#include "sim/data_store.h"
 #include "sim/sim_object.h"
+
+#include <memory>
 
 #include <vector>
 
@@ -29,6 +32,10 @@ public:
     Object& Bridge() { return *bridge_; }
     Object& Feature() { return *feature_; }
     Object& ColorParam() { return *color_; }
+    // The part's object-data store, given by its version-7 property keeper's 10 (a top part's, from
+    // host 14.0.1), and the collection its feature interface gives for placement frames.
+    DataStore& Store() { return *store_; }
+    Object& Frames() { return *frames_; }
     Entity* Owner() const { return owner_; }
 
 private:
@@ -38,6 +45,8 @@ private:
     ObjectRef bridge_;
     ObjectRef feature_;
     ObjectRef color_;
+    ObjectRef frames_;
+    std::unique_ptr<DataStore> store_;
     Entity* owner_ = nullptr;
 };
 
@@ -50,6 +59,9 @@ public:
     Object& Feature() { return *feature_; }
     Object& Features() { return *features_; }
     const std::vector<Part*>& Parts() const { return parts_; }
+    // What the version-7 form lists (21) when it is not the parts themselves: a pattern's instances
+    // stand for its source parts.
+    void ListSources(std::vector<Part*> sources) { sources_ = std::move(sources); }
 
 private:
     ObjectRef v5_;
@@ -57,6 +69,7 @@ private:
     ObjectRef feature_;
     ObjectRef features_;
     std::vector<Part*> parts_;
+    std::vector<Part*> sources_;
 };
 
 } // namespace sim

@@ -136,6 +136,8 @@ ObjectRef ReferenceBook::NewProvider()
             }
         })
         .On<&INMObjectInfo::GetObjectInfo>(15, [this](BSTR id, BSTR* classId, BSTR* objectId) -> HRESULT {
+            if (auto fault = objectInfoFaults_.find(TextOf(id)); fault != objectInfoFaults_.end())
+                return fault->second;
             auto found = objectInfo_.find(TextOf(id));
             if (found == objectInfo_.end())
                 return E_INVALIDARG;

@@ -68,6 +68,8 @@ public:
     {
         objectInfo_[id] = {classId, objectId};
     }
+    // GetObjectInfo of this identifier fails with hr.
+    void FailObjectInfo(const std::wstring& id, HRESULT hr) { objectInfoFaults_[id] = hr; }
     void SetObjectXml(const std::wstring& classId, const std::wstring& objectId, const std::wstring& xml)
     {
         objectXml_[classId + L":" + objectId] = xml;
@@ -96,6 +98,7 @@ private:
     std::vector<SelectAnswer> selectAnswers_;
     std::map<std::wstring, std::wstring> placed_, dragResults_, hotPoints_, clientStrings_, objectXml_;
     std::map<std::wstring, std::pair<std::wstring, std::wstring>> objectInfo_;
+    std::map<std::wstring, HRESULT> objectInfoFaults_;
     std::wstring attributeText_;
     int connects_ = 0;
     int disconnects_ = 0;

@@ -136,12 +136,25 @@ SpcObject::SpcObject(SpcModel& model, const std::string& name, long section, dou
                 if (deleted)
                     throw Fail{E_FAIL};
                 deleted = true;
+                model_.Changed();
             });
     };
     auto derived = object_->Face<IVel7SpcObject>();
     serveBase(derived);
     serveBase(object_->Face<IVel7SpcObjectBase>());
     derived.On<&IVel7SpcObject::get_Comments>(42, [this](IDispatch** out) { GiveOut(commentsObject_.get(), out); })
+        .On<&IVel7SpcObject::get_Origin>(43, [this](VARIANT* value) {
+            VariantInit(value);
+            VariantCopy(value, &origin);
+        })
+        .On<&IVel7SpcObject::get_Geometry>(48, [this](VARIANT* value) {
+            SAFEARRAY* array = SafeArrayCreateVector(VT_DISPATCH, 0, static_cast<ULONG>(linked.size()));
+            for (LONG i = 0; i < static_cast<LONG>(linked.size()); ++i)
+                SafeArrayPutElement(array, &i, linked[static_cast<size_t>(i)].GetInterfacePtr());
+            VariantInit(value);
+            V_VT(value) = VT_ARRAY | VT_DISPATCH;
+            V_ARRAY(value) = array;
+        })
         .On<&IVel7SpcObject::get_Number>(44, [this](double* value) { *value = this->number; })
         .On<&IVel7SpcObject::put_Number>(45, [this](double value) { this->number = value; })
         .On<&IVel7SpcObject::IncludeGeometry>(50, [this](VARIANT value, VARIANT_BOOL, VARIANT_BOOL* done) {
@@ -150,6 +163,7 @@ SpcObject::SpcObject(SpcModel& model, const std::string& name, long section, dou
                 v = V_VARIANTREF(v);
             if (V_VT(v) == VT_DISPATCH) {
                 geometry.push_back(NameOf(V_DISPATCH(v)));
+                linked.emplace_back(V_DISPATCH(v));
             } else if (V_VT(v) == (VT_ARRAY | VT_DISPATCH)) {
                 SAFEARRAY* array = V_ARRAY(v);
                 LONG lower = 0, upper = -1;
@@ -161,8 +175,7 @@ SpcObject::SpcObject(SpcModel& model, const std::string& name, long section, dou
                     if (FAILED(SafeArrayGetElement(array, &i, &element)))
                         throw Fail{E_INVALIDARG};
                     geometry.push_back(NameOf(element));
-                    if (element)
-                        element->Release();
+                    linked.emplace_back(element, false);
                 }
             } else if (V_VT(v) != VT_EMPTY) {
                 throw Fail{DISP_E_TYPEMISMATCH};
@@ -171,6 +184,7 @@ SpcObject::SpcObject(SpcModel& model, const std::string& name, long section, dou
         })
         .On<&IVel7SpcObject::ExcludeGeometry>(51, [this](long, long, VARIANT* result) {
             geometry.clear();
+            linked.clear();
             VariantInit(result);
             *result = _variant_t(true).Detach();
         });
@@ -240,6 +254,12 @@ SpcObjectColumn& SpcObject::AddColumnA(const SpcColumnDef& def)
     return MakeColumn(columnsA, "A", def);
 }
 
+void SpcObject::Link(Object& object)
+{
+    geometry.push_back(object.Name());
+    linked.push_back(object.Ptr());
+}
+
 Object& SpcObject::AddComment(const std::string& name)
 {
     comments_.push_back(model_.GetVelmar().NewObject(name));
@@ -256,7 +276,16 @@ std::vector<std::string> SpcObject::Comments() const
 
 SpcModel::SpcModel(Velmar& velmar, Object& spcObjects, Object& definitionsA, Object& definitionsB) : velmar_(velmar)
 {
-    spcObjects.Face<IVel7SpcObjects>().On<&IVel7SpcObjects::Add>(14, [this](long section, double number, IDispatch** out) {
+    spcObjects.Face<IVel7SpcObjects>()
+        .On<&IVel7SpcObjects::get_Count>(12, [this](long* count) { *count = static_cast<long>(Live().size()); })
+        .On<&IVel7SpcObjects::get_Item>(13, [this](VARIANT index, IDispatch** out) {
+            const std::vector<SpcObject*>& live = Live();
+            const long i = IndexOf(index);
+            if (i < 0 || static_cast<size_t>(i) >= live.size())
+                throw Fail{E_INVALIDARG};
+            GiveOut(&live[static_cast<size_t>(i)]->Obj(), out);
+        })
+        .On<&IVel7SpcObjects::Add>(14, [this](long section, double number, IDispatch** out) {
         if (refuseAdd_ > 0) {
             --refuseAdd_;
             *out = nullptr;
@@ -302,8 +331,18 @@ void SpcModel::DefineColumnB(const SpcColumnDef& def)
     defObjectsB_.push_back(MakeDefinition(velmar_, "defB", def));
 }
 
+const std::vector<SpcObject*>& SpcModel::Live()
+{
+    if (!liveValid_) {
+        live_ = Objects();
+        liveValid_ = true;
+    }
+    return live_;
+}
+
 SpcObject& SpcModel::AddObject(long section, double number)
 {
+    liveValid_ = false;
     objects_.push_back(std::make_unique<SpcObject>(*this, "spcObj" + std::to_string(objects_.size() + 1), section, number));
     return *objects_.back();
 }

@@ -4,11 +4,12 @@
 // its columns, its comment objects and the geometry it includes. Everything is data the tests set up and
 // read back; the stand-in objects serve it at Velmar's positions:
 //
-//   description's objects (IVel7SpcObjects): 14 adds an object in a section (null while refusing)
+//   description's objects (IVel7SpcObjects): 12 count and 13 item of the objects not deleted, 14 adds an
+//       object in a section (null while refusing)
 //   specification object (IVel7SpcObject, IVel7SpcObjectBase): 12 section, 13/14 subsection, 16 section
 //       of the additional block, 17/18 additional block, 19/20 nested section, 21/22 nested block,
-//       30/31 column collections, 33 update, 34 delete, 42 comments, 44/45 number, 50 include geometry,
-//       51 exclude it
+//       30/31 column collections, 33 update, 34 delete, 42 comments, 43 origin, 44/45 number, 48 the
+//       included geometry as an array, 50 include geometry, 51 exclude it
 //   column collections and definition collections (IVel7SpcColumns): 12 count, 13 item
 //   column (IVel7SpcColumn): 11 type, 12 number, 15 kind, 16 items, and the text interfaces of the
 //       stand-in column (sim/spc_column.h)
@@ -91,6 +92,8 @@ public:
     // A column of collection A that no definition describes.
     SpcObjectColumn& AddColumnA(const SpcColumnDef& def);
 
+    // Includes an object as Velmar does when the object is placed with it.
+    void Link(Object& object);
     // Comment objects are stand-in objects of their own, known by name.
     Object& AddComment(const std::string& name);
     std::vector<std::string> Comments() const;
@@ -103,6 +106,8 @@ public:
     long nestedBlock = 0;
     double number = 0;
     std::vector<std::string> geometry;   // names of the objects it includes, in the order included
+    std::vector<IDispatchPtr> linked;    // the objects themselves (48)
+    _variant_t origin;                   // 43; empty for an object of the user's own
     int updates = 0;
     bool deleted = false;
     std::vector<std::unique_ptr<SpcObjectColumn>> columnsA;
@@ -141,6 +146,8 @@ public:
 
     // The next `times` additions give no object.
     void RefuseAdd(int times) { refuseAdd_ = times; }
+    // An object was made or deleted: the counted list is made anew when next asked for.
+    void Changed() { liveValid_ = false; }
 
     Velmar& GetVelmar() { return velmar_; }
 
@@ -152,7 +159,11 @@ private:
     std::vector<SpcColumnDef> defsB_;
     std::vector<ObjectRef> defObjectsA_;
     std::vector<ObjectRef> defObjectsB_;
+    const std::vector<SpcObject*>& Live();
+
     std::vector<std::unique_ptr<SpcObject>> objects_;
+    std::vector<SpcObject*> live_;
+    bool liveValid_ = false;
     int refuseAdd_ = 0;
 };
 

@@ -37,6 +37,7 @@ Velmar::Velmar(HostVersion version) : ownSession_(std::make_unique<Session>()), 
     BuildApplication7();
     attributes_ = std::make_unique<AttributeModel>(*this);
     properties_ = std::make_unique<PropertyModel>(*this);
+    userParams_ = std::make_unique<sim::UserParams>(*this);
 }
 
 Velmar::Velmar(Session& shared, HostVersion version) : session_(&shared), version_(version)
@@ -46,6 +47,7 @@ Velmar::Velmar(Session& shared, HostVersion version) : session_(&shared), versio
     BuildApplication7();
     attributes_ = std::make_unique<AttributeModel>(*this);
     properties_ = std::make_unique<PropertyModel>(*this);
+    userParams_ = std::make_unique<sim::UserParams>(*this);
 }
 
 Velmar::~Velmar()
@@ -65,7 +67,9 @@ ObjectRef Velmar::NewObject(const std::string& name)
 
 void Velmar::Twin(Object& v5, Object& v7)
 {
-    twins_.emplace_back(&v5, &v7);
+    // The first pairing of an object holds, as when the pairs were looked up in order.
+    twinsTo7_.emplace(&v5, &v7);
+    twinsTo5_.emplace(&v7, &v5);
 }
 
 Document& Velmar::OpenDocument(int type, const std::string& name)
@@ -77,7 +81,9 @@ Document& Velmar::OpenDocument(int type, const std::string& name)
 
 Part& Velmar::AddPart(const std::string& name)
 {
-    return parts_.emplace_back(*this, name);
+    Part& part = parts_.emplace_back(*this, name);
+    userParams_->ServePart(part);
+    return part;
 }
 
 Entity& Velmar::AddEntity(const std::string& name, short type, std::vector<Part*> parts)
@@ -122,6 +128,11 @@ void Velmar::BuildApplication5()
         })
         .Method(IVel5Application::NewStructure, 1, [this](Args& args) {
             const short kind = args.Int16(0);
+            if (kind == 112 || kind == 108) {
+                ObjectRef structure = kind == 112 ? userParams_->NewRecord() : userParams_->NewItem();
+                structures_.push_back(structure);
+                return Handed(structure.get());
+            }
             for (const auto& known : VelStructureKinds) {
                 if (known.kind != kind)
                     continue;
@@ -131,6 +142,16 @@ void Velmar::BuildApplication5()
                 return Handed(structure.get());
             }
             throw Fail{E_INVALIDARG, 0};
+        })
+        .Method(IVel5Application::NewArray, 1, [this](Args& args) {
+            if (args.Int16(0) != 23)
+                throw Fail{E_INVALIDARG, 0};
+            return Handed(userParams_->NewArray().get());
+        })
+        .Method(IVel5Application::ExecuteCommand, 2, [this](Args& args) {
+            commandsRun_.push_back(args.Int32(0));
+            args.Bool(1);
+            return _variant_t(true);
         })
         .Returns(IVel5Application::Refresh, 0L)
         .Method(IVel5Application::MainWindow, 0, [this](Args&) {
@@ -160,13 +181,9 @@ _variant_t Velmar::ToLayer(Args& args)
     Object* object = Object::From(args.Unknown(0));
     const long layer = args.Int32(1);
     args.Int32(2);
-    for (auto& [v5, v7] : twins_) {
-        if (layer == VelLayer7 && object == v5)
-            return Handed(v7);
-        if (layer == VelLayer5 && object == v7)
-            return Handed(v5);
-    }
-    return _variant_t();
+    const auto& twins = layer == VelLayer7 ? twinsTo7_ : twinsTo5_;
+    auto found = twins.find(object);
+    return found == twins.end() ? _variant_t() : Handed(found->second);
 }
 
 void Velmar::BuildApplication7()

@@ -20,9 +20,11 @@
 #include "sim/document.h"
 #include "sim/part_graph.h"
 #include "sim/property_model.h"
+#include "sim/user_params.h"
 
 #include <deque>
 #include <memory>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -75,6 +77,10 @@ public:
     const std::wstring& SystemFolder() const { return systemFolder_; }
     AttributeModel& Attributes() { return *attributes_; }
     PropertyModel& Properties() { return *properties_; }
+    // User-parameter structures, arrays and the blocks parts keep (sim/user_params.h).
+    sim::UserParams& UserParams() { return *userParams_; }
+    // What the application's 109 was asked to run, in order.
+    const std::vector<long>& CommandsRun() const { return commandsRun_; }
 
     const std::vector<ObjectRef>& Structures() const { return structures_; }
     const std::vector<ObjectRef>& TemporaryDocuments() const { return temporaryDocuments_; }
@@ -95,7 +101,8 @@ private:
     std::deque<Part> parts_;
     std::deque<Entity> entities_;
     Document* active_ = nullptr;
-    std::vector<std::pair<Object*, Object*>> twins_;
+    std::unordered_map<Object*, Object*> twinsTo7_;
+    std::unordered_map<Object*, Object*> twinsTo5_;
     std::vector<std::pair<long, ObjectRef>> drawingObjects_;
     std::vector<ObjectRef> structures_;
     std::vector<ObjectRef> temporaryDocuments_;
@@ -104,6 +111,8 @@ private:
     std::wstring systemFolder_ = L"C:\\Velmar\\Sys";
     std::unique_ptr<AttributeModel> attributes_;
     std::unique_ptr<PropertyModel> properties_;
+    std::unique_ptr<sim::UserParams> userParams_;
+    std::vector<long> commandsRun_;
 };
 
 } // namespace sim

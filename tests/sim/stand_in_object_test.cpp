@@ -119,8 +119,8 @@ TEST_F(StandInObject, AMemberTheStandInDoesNotHaveIsJournaledAsUnexpected)
     EXPECT_EQ(Invoke(doc.V5().Ptr(), 4711, DISPATCH_METHOD, {}), DISP_E_MEMBERNOTFOUND);
     IDispatch* none = nullptr;
     // A position the stand-in has not implemented: E_NOTIMPL.
-    EXPECT_EQ(doc.V7().As<IVel7Document>()->get_DataStore(&none), E_NOTIMPL);
-    EXPECT_EQ(journal().Unexpected(), (Lines{"doc5.4711() -> 80020003 (unexpected)", "doc7#28(?) -> 80004001 (unexpected)"}));
+    EXPECT_EQ(doc.V7().As<IVel7Document3D>()->get_PatternOwner(&none), E_NOTIMPL);
+    EXPECT_EQ(journal().Unexpected(), (Lines{"doc5.4711() -> 80020003 (unexpected)", "doc7#29(?) -> 80004001 (unexpected)"}));
     journal().Clear();
 }
 

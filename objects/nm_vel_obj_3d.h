@@ -1,0 +1,23 @@
+#pragma once
+// The base of every library object in a Velmar 3D document (a part or an assembly): the active 3D
+// document and its top part in both layers. A part script that fails while it builds an element is
+// undone in Velmar and reported to the user as a warning instead of failing the command.
+#include "objects/nm_vel_obj.h"
+
+class NMVelObj3D : public NMVelObj {
+public:
+    // A null application raises E_POINTER. A document or part Velmar does not give in the form asked
+    // for leaves that member null.
+    NMVelObj3D(IVel5Application* app5, IVel7Application* app7, INMClient* client, bool isSpecActive);
+    ~NMVelObj3D() override;
+
+    // NMVelObj::Apply; a script error is undone and warned about, and the state is returned as usual.
+    uint32_t Apply() override;
+    // Only an edited object reuses its spc object.
+    bool CanUseOldSpcObj(const SpcDocContext& context) override;
+
+    IVel5Document3DPtr iDoc5;
+    IVel7Document3DPtr iDoc7;
+    IVel5PartPtr iTopPart5;
+    IVel7PartPtr iTopPart7;
+};
