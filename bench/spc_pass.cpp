@@ -15,7 +15,7 @@ double RunOnce(size_t count)
 {
     sim::Velmar velmar;
     sim::ReferenceBook book(velmar.GetSession());
-    spc_pass::SpcDocument spc(velmar);
+    spc_pass::SpcDocument spc(velmar, false);
     for (size_t i = 0; i < count; ++i) {
         const std::wstring id = L"Q-" + std::to_wstring(i / 10);
         spc.Add(id);

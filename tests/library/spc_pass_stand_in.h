@@ -53,9 +53,11 @@ inline std::wstring ObjectXml(const std::wstring& designation)
 
 // A bill-of-materials document with the identity column; objects are added with their identifier.
 struct SpcDocument {
-    explicit SpcDocument(sim::Velmar& velmar) : document(velmar.OpenDocument(3, "spcDoc"))
+    // The designation column is left out where only the pass itself is measured.
+    explicit SpcDocument(sim::Velmar& velmar, bool designation = true) : document(velmar.OpenDocument(3, "spcDoc"))
     {
-        document.Spc().DefineColumnA({5, 1, L"Обозначение"});
+        if (designation)
+            document.Spc().DefineColumnA({5, 1, L"Обозначение"});
         document.Spc().DefineColumnB({20, 1, L"ID Normset"});
     }
     sim::SpcObject& Add(const std::wstring& id)
