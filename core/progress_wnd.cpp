@@ -7,6 +7,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace {
 
 ProgressWnd* g_current = nullptr;
@@ -65,8 +67,16 @@ void ProgressWnd::Update()
 {
     if (!window_)
         return;
-    SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(position_), 0);
-    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // A bulk pass updates once per object, thousands of times: the bar is redrawn only when its filled
+    // part changes, and the window is raised only when something covers it. Both are round trips to the
+    // display; the pump below is not, and still runs every time so that Cancel is seen at once.
+    const int filled = FilledWidth(position_);
+    if (filled != shownFilled_ || filled < 0) {
+        SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(position_), 0);
+        shownFilled_ = filled;
+    }
+    if (GetWindow(window_, GW_HWNDPREV))
+        SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // Only this window's messages (its controls' included) are taken; whatever waits for other windows
     // stays in the queue until the loop is over.
     MSG message;
@@ -76,6 +86,15 @@ void ProgressWnd::Update()
         if (window_)
             IsDialogMessageW(window_, &message);
     }
+}
+
+int ProgressWnd::FilledWidth(int position) const
+{
+    RECT client = {};
+    const int maximum = static_cast<int>(SendMessageW(bar_, PBM_GETRANGE, FALSE, 0));
+    if (maximum <= 0 || !GetClientRect(bar_, &client))
+        return -1;
+    return MulDiv(std::clamp(position, 0, maximum), client.right - client.left, maximum);
 }
 
 void ProgressWnd::Step()

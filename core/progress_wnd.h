@@ -40,11 +40,14 @@ public:
 private:
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void Close() noexcept;
+    // The width of the bar's filled part at a position, or -1 when it cannot be told.
+    int FilledWidth(int position) const;
 
     HWND window_ = nullptr;
     HWND bar_ = nullptr;
     HICON icon_ = nullptr;
     int position_ = 0;
+    int shownFilled_ = -1;
     bool cancelled_ = false;
     ProgressWnd* outer_;
 };
