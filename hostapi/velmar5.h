@@ -23,6 +23,9 @@ struct IVel5Application : IDispatch {
         ActiveSpcDocument = 11,          // active specification document (IVel5SpcDocument)
         Refresh = 16,                    // 32-bit result ignored; its meaning is Velmar's
         MainWindow = 21,                 // Velmar's main window, a 32-bit handle to sign-extend
+        // Called before the library starts one of Velmar's interactive processes (a panel run); its
+        // 32-bit result is not used and its meaning is Velmar's.
+        BeforeProcess = 24,
         AttributeManager = 43,           // the attribute manager (IVel5AttributeManager)
         NewArray = 39,                   // (16-bit kind: 23) a new dynamic array (IVel5DynamicArray)
         SystemFolder = 45,               // (0) Velmar's system folder, without a final "\"
@@ -53,7 +56,14 @@ struct IVel5Document3D : IDispatch {
         // top part, -4 the component being edited in place.
         PartByCode = 7,
         Mates = 8,                       // the document's mates (IVel5MateCollection)
+        // Shows what changed while a selection process runs: the request's prompt, the mates applied to
+        // the part being placed.
+        ShowChanges = 11,
+        EndProcess = 12,                 // ends the running selection process (as cancelled)
         PlacementInfo = 14,              // (part) the placement object of a part being placed (IVel5PlacementInfo)
+        // (32-bit process mode) runs the selection process of the request info that has the library's
+        // callbacks, until the user accepts (VARIANT_BOOL true) or cancels (false).
+        RunProcess = 15,
         // (32-bit mate type, first object, second object, 16-bit direction, 16-bit fixed value 1, double
         // value) creates a mate at once, without a mate collection.
         AddMate = 27,
@@ -64,6 +74,8 @@ struct IVel5Document3D : IDispatch {
         UndoRecording = 70,              // boolean property: undo recording of the document
         SetCurrentObject = 73,           // (object) makes the object current; boolean result ignored
         CurrentObject = 74,              // property get: the current object (IVel5Object)
+        SelectionA = 44,                 // the first highlight set of a selection process (IVel5Selection)
+        SelectionB = 45,                 // the second highlight set (IVel5Selection)
     };
 };
 VEL_IID(IVel5Document3D, "111CEFE1-A0A7-11D6-95CE-00C0262D30E3");
@@ -76,12 +88,18 @@ struct IVel5Document2D : IDispatch {
         CloseTemporary = 151,            // closes the temporary document; boolean result ignored
         OpenTemporary = 152,             // (document parameters) opens the temporary document; boolean result ignored
         InsertionBracket = 245,          // (flag) brackets the insertion of a fastener set
+        // (placement info, x, y, angle as doubles by reference, placed object, property manager) runs the
+        // placement process with the cursor; a 32-bit result, non-zero when the user accepted.
+        PlacementProcess = 217,
     };
 };
 VEL_IID(IVel5Document2D, "AF4E160D-5C89-4F21-B0F2-D53397BDAF78");
 
 struct IVel5Part : IDispatch {
     enum : DISPID {
+        // Without arguments: the part's name (string property). Velmar tells the placement call of an
+        // insertion, which has arguments, apart by their count.
+        Name = 8,
         // Velmar tells two members of this number apart by their arguments: with two 16-bit codes (-1, -1)
         // it gives the part's feature collection (IVel5FeatureCollection); without arguments it is a
         // boolean property of the part, set to true once a user-parameter block was attached (UserParamSet).
@@ -106,6 +124,9 @@ struct IVel5Part : IDispatch {
         // (x, y, z doubles by reference, another part) converts a point given in the other part's
         // coordinates into this part's, in place.
         ConvertPoint = 45,
+        // (16-bit object type) the part's objects of that type (IVel5EntityCollection): 68 mate elements,
+        // 27 and 28 surfaces, 85 coordinate systems, 109 planes and axes.
+        ObjectsOfType = 18,
     };
 };
 VEL_IID(IVel5Part, "508A0CCD-9D74-11D6-95CE-00C0262D30E3");
@@ -133,6 +154,7 @@ struct IVel5Object : IDispatch {
         Object5 = 5,                     // the version-5 object behind a bridge (IVel5Object)
         Type = 7,                        // property get: 16-bit feature type (104 part, 105 entity)
         Target = 8,                      // the object behind the feature (entity or part)
+        SubObjects = 11,                 // (16-bit kind: 6 faces, 8 elements) its sub-objects, walked with 3 and 5
     };
 };
 VEL_IID(IVel5Object, "088BF9A8-37D3-4B15-A7CA-8C52FF1DBC41");
@@ -157,6 +179,14 @@ VEL_IID(IVel5FeatureCollection, "CE6A46FF-02B4-4C7E-AF50-3F3707C8B122");
 // Placement object / request info / phantom entity of a 3D part being placed.
 struct IVel5PlacementInfo : IDispatch {
     enum : DISPID {
+        // As the request info of a selection process (what the panels call it):
+        Prompt = 1,                      // string property put: the prompt Velmar shows
+        // (callback name, the library's module handle as a 32-bit integer, object or null) the export
+        // Velmar asks whether an offered object may be picked (9), and the one it tells a pick (10).
+        FilterCallback = 9,
+        PickCallback = 10,
+        Mates = 14,                      // the mates of the part being placed (IVel5MateCollection)
+        SetPropertyManager = 18,         // (property manager) ties the request to the panel's property manager
         Part = 15,                       // the part shown while placing (IVel5Part)
         PhantomReady = 16,               // boolean: the phantom exists
     };
@@ -186,6 +216,7 @@ struct IVel5Mate : IDispatch {
         Fixed = 3,                       // 16-bit; the library writes 1
         Value = 4,                       // double
         Check = 5,                       // boolean: the definition is complete and may be added
+        Object = 6,                      // (1 or 2) one of the two mated objects
         SetObject = 7,                   // (1 or 2, object) one of the two mated objects; boolean result ignored
     };
 };
@@ -194,6 +225,7 @@ VEL_IID(IVel5Mate, "508A0CC4-9D74-11D6-95CE-00C0262D30E3");
 struct IVel5MateCollection : IDispatch {
     enum : DISPID {
         Add = 7,                         // (mate definition) adds a checked definition
+        RemoveAll = 9,                   // empties the collection
         MatesOf = 12,                    // (object, variant by reference) fills the variant with the object's mates
     };
 };
@@ -211,6 +243,7 @@ struct IVel5EntityCollection : IDispatch {
     enum : DISPID {
         First = 3,                       // the first object; null when there is none
         Next = 5,
+        FindByName = 9,                  // (name, two 16-bit flags) the object of that name; null when none
     };
 };
 VEL_IID(IVel5EntityCollection, "B0170141-C02C-11D6-8734-00C0262CDD2C");
@@ -434,7 +467,14 @@ struct IVel5AttributeCollection : IDispatch {};    // no IID given
 struct IVel5Array : IDispatch {};                  // no IID given: array (pattern) object and pattern instance
 struct IVel5PointCollection : IDispatch {};        // no IID given
 
-struct IVel5Selection : IDispatch {};
+// A highlight set of a selection process.
+struct IVel5Selection : IDispatch {
+    enum : DISPID {
+        Add = 1,                         // (object)
+        Remove = 2,                      // (object)
+        Clear = 3,
+    };
+};
 VEL_IID(IVel5Selection, "BE41850C-CFC5-40D4-AE49-37AA391BCF4B");
 
 struct IVel5Measurer : IDispatch {};
@@ -523,7 +563,13 @@ struct IVel5Phantom2DParam : IDispatch {};
 VEL_IID(IVel5Phantom2DParam, "9AF8E344-98A0-11D6-95CE-00C0262D30E3");
 struct IVel5Phantom2DPoint : IDispatch {};
 VEL_IID(IVel5Phantom2DPoint, "9AF8E347-98A0-11D6-95CE-00C0262D30E3");
-struct IVel5RequestInfo2D : IDispatch {};          // kind 10
+// Kind 10: the placement info of the 2D placement process.
+struct IVel5RequestInfo2D : IDispatch {
+    enum : DISPID {
+        Setting5 = 5,                    // 32-bit property; the library sets 0, its meaning is Velmar's
+        Init = 17,                       // initialises a new placement info
+    };
+};
 VEL_IID(IVel5RequestInfo2D, "9AF8E356-98A0-11D6-95CE-00C0262D30E3");
 struct IVel5LeaderParam : IDispatch {};            // kind 61
 VEL_IID(IVel5LeaderParam, "3F715E43-97D9-11D6-95CE-00C0262D30E3");

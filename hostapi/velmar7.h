@@ -14,7 +14,8 @@ struct IVel7Application : IDispatch {
     VEL_SLOTS(7, 8, 9, 10, 11, 12)
     virtual HRESULT STDMETHODCALLTYPE get_Documents(IDispatch** documents) = 0;               // 13
     VEL_SLOTS(14)
-    virtual HRESULT STDMETHODCALLTYPE get_PropertyManager(IDispatch** manager) = 0;           // 15
+    virtual HRESULT STDMETHODCALLTYPE get_PropertyManager(IDispatch** manager) = 0;           // 15 (IVel7PropertyManager)
+    // (-1, 0) ends the running placement process of a 2D document, as cancelled.
     virtual HRESULT STDMETHODCALLTYPE EndProcess(long first, long second) = 0;                // 16
     VEL_SLOTS(17, 18)
     virtual HRESULT STDMETHODCALLTYPE get_ActiveDocument(IDispatch** document) = 0;           // 19; null when none
@@ -149,6 +150,9 @@ struct IVel7Entity : IDispatch {
     VEL_SLOTS(27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40)
     // The entity's item of a code; null when it has none.
     virtual HRESULT STDMETHODCALLTYPE Item(long code, IDispatch** item) = 0;                  // 41
+    // The name of a named object (a coordinate system). Velmar's documents give it no position: this one
+    // is the project's own, and the stand-in serves it here.
+    virtual HRESULT STDMETHODCALLTYPE get_Name(BSTR* name) = 0;                               // 42 (own)
 };
 VEL_IID(IVel7Entity, "BC7AD518-9599-490B-9E2B-9711FD9B8D4C");
 
@@ -446,26 +450,137 @@ struct IVel7SketchObject : IDispatch {};           // no IID given
 struct IVel7SketchConstraint : IDispatch {};       // no IID given
 struct IVel7SketchPoint : IDispatch {};            // no IID given
 
-// The panel framework.
-struct IVel7PropertyManager : IDispatch {};
+// The panel framework: the property manager of the version-7 application, its pages and their
+// controls. Every control answers the common control interface (positions 7 to 27); the interface of
+// its kind continues the same table from position 28. Getters the documents give no number take the
+// position after their setter, as the numbered pairs (16/17, 26/27) do: those are the project's own.
+struct IVel7PropertyManager : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10)
+    virtual HRESULT STDMETHODCALLTYPE put_HeaderCaption(BSTR caption) = 0;                    // 11
+    VEL_SLOTS(12)
+    virtual HRESULT STDMETHODCALLTYPE get_Pages(IDispatch** pages) = 0;                       // 13 (IVel7Pages)
+    // Layout of the header: 3 with the panel's style flag set, else 2 (the values are Velmar's).
+    virtual HRESULT STDMETHODCALLTYPE put_LayoutStyle(long style) = 0;                        // 14
+    VEL_SLOTS(15)
+    // False when a panel's header is set up, true when its process starts; its meaning is Velmar's.
+    virtual HRESULT STDMETHODCALLTYPE put_Setting16(VARIANT_BOOL on) = 0;                     // 16
+};
 VEL_IID(IVel7PropertyManager, "CB5FDBC8-4DAE-4C4B-87D5-6FD1F2705C38");
-struct IVel7Pages : IDispatch {};
+
+struct IVel7Pages : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13)
+    virtual HRESULT STDMETHODCALLTYPE Add(BSTR caption, IDispatch** page) = 0;                // 14 (IVel7Page)
+};
 VEL_IID(IVel7Pages, "5BA6324E-E555-490F-A0E2-68D3C6C88D92");
-struct IVel7Page : IDispatch {};
+
+struct IVel7Page : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15, 16)
+    virtual HRESULT STDMETHODCALLTYPE get_Controls(IDispatch** controls) = 0;                 // 17 (IVel7Controls)
+};
 VEL_IID(IVel7Page, "45DE8E5B-BC2B-4584-8BA7-D3014D3A2397");
-struct IVel7Controls : IDispatch {};
+
+// Kinds of control the controls collection adds, with the interface each answers beside IVel7Control.
+enum VelControlKind : long {
+    VelControlGroupTitle = 1,            // IVel7GroupTitle
+    VelControlSelectField = 4,           // IVel7SelectField
+    VelControlComboBox = 7,              // IVel7ComboBox
+    VelControlCheckBox = 8,
+    VelControlButtons = 9,               // IVel7Buttons: one select button, a bar, a direction pair
+    VelControlToggle = 13,
+    VelControlSpinEdit = 15,             // IVel7SpinEdit
+    VelControlList = 18,                 // IVel7HoleList
+};
+
+struct IVel7Controls : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13)
+    virtual HRESULT STDMETHODCALLTYPE Add(long kind, IDispatch** control) = 0;                // 14
+};
 VEL_IID(IVel7Controls, "548241BA-FDA8-4633-981E-94552BE38D6B");
-struct IVel7Control : IDispatch {};
+
+struct IVel7Control : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10)
+    virtual HRESULT STDMETHODCALLTYPE put_Visible(VARIANT_BOOL visible) = 0;                  // 11
+    VEL_SLOTS(12)
+    virtual HRESULT STDMETHODCALLTYPE put_Caption(BSTR caption) = 0;                          // 13
+    VEL_SLOTS(14, 15)
+    virtual HRESULT STDMETHODCALLTYPE put_Id(long id) = 0;                                    // 16
+    virtual HRESULT STDMETHODCALLTYPE get_Id(long* id) = 0;                                   // 17
+    virtual HRESULT STDMETHODCALLTYPE put_Enabled(VARIANT_BOOL enabled) = 0;                  // 18
+    VEL_SLOTS(19)
+    virtual HRESULT STDMETHODCALLTYPE put_Value(VARIANT value) = 0;                           // 20
+    virtual HRESULT STDMETHODCALLTYPE get_Value(VARIANT* value) = 0;                          // 21 (own)
+    VEL_SLOTS(22, 23)
+    virtual HRESULT STDMETHODCALLTYPE put_Hint(BSTR hint) = 0;                                // 24
+    VEL_SLOTS(25)
+    virtual HRESULT STDMETHODCALLTYPE put_Name(BSTR name) = 0;                                // 26
+    virtual HRESULT STDMETHODCALLTYPE get_Name(BSTR* name) = 0;                               // 27
+};
 VEL_IID(IVel7Control, "E35F8FF8-03C6-460C-A2F1-294A3A29A029");
-struct IVel7Buttons : IDispatch {};
+
+// A collection of buttons: one select button (style 1), a bar (0) or a direction pair of which one is
+// checked (2). Buttons are addressed by their ids.
+struct IVel7Buttons : IVel7Control {
+    virtual HRESULT STDMETHODCALLTYPE put_Style(long style) = 0;                              // 28
+    VEL_SLOTS(29)
+    virtual HRESULT STDMETHODCALLTYPE SetChecked(long id, VARIANT_BOOL checked) = 0;          // 30
+    virtual HRESULT STDMETHODCALLTYPE IsChecked(long id, VARIANT_BOOL* checked) = 0;          // 31
+    virtual HRESULT STDMETHODCALLTYPE SetEnabled(long id, VARIANT_BOOL enabled) = 0;          // 32
+    virtual HRESULT STDMETHODCALLTYPE IsEnabled(long id, VARIANT_BOOL* enabled) = 0;          // 33
+    // The library sets state 1 on a select button, which stays pressed until pressed again; the state
+    // values are Velmar's.
+    virtual HRESULT STDMETHODCALLTYPE SetState(long id, long state) = 0;                      // 34
+    // A button with its image: a bitmap handle (as 32 bits, as GDI handles are) that Velmar copies, so
+    // the caller frees its bitmap after the call. The argument form is the project's own reading.
+    virtual HRESULT STDMETHODCALLTYPE AddButton(long id, long bitmap) = 0;                    // 35
+    VEL_SLOTS(36)
+    virtual HRESULT STDMETHODCALLTYPE SetButtonHint(long id, BSTR hint) = 0;                  // 37
+    VEL_SLOTS(38)
+    virtual HRESULT STDMETHODCALLTYPE SetButtonCaption(long id, BSTR caption) = 0;            // 39
+};
 VEL_IID(IVel7Buttons, "3920A0BE-0628-47D5-B0F1-1DFEB77964BC");
-struct IVel7ComboBox : IDispatch {};
+
+// The combo box; its list items are texts and its value is the text chosen.
+struct IVel7ComboBox : IVel7Control {
+    VEL_SLOTS(28, 29, 30, 31, 32, 33, 34)
+    virtual HRESULT STDMETHODCALLTYPE put_Setting35(VARIANT_BOOL on) = 0;                     // 35
+    VEL_SLOTS(36)
+    virtual HRESULT STDMETHODCALLTYPE put_Setting37(long value) = 0;                          // 37
+    VEL_SLOTS(38, 39)
+    virtual HRESULT STDMETHODCALLTYPE AddItem(BSTR text) = 0;                                 // 40
+    virtual HRESULT STDMETHODCALLTYPE put_Setting41(long value) = 0;                          // 41
+    VEL_SLOTS(42)
+    // The index of the first item with that text; -1 when there is none. The argument form is the
+    // project's own reading.
+    virtual HRESULT STDMETHODCALLTYPE ItemIndex(BSTR text, long* index) = 0;                  // 43
+    // Chooses the item of an index; the library passes true as the second argument, whose meaning is
+    // Velmar's.
+    virtual HRESULT STDMETHODCALLTYPE Select(long index, VARIANT flag) = 0;                   // 44
+};
 VEL_IID(IVel7ComboBox, "8F53E9D5-07AD-412E-8C2A-509BC633C4FF");
-struct IVel7SpinEdit : IDispatch {};
+
+struct IVel7SpinEdit : IVel7Control {
+    VEL_SLOTS(28, 29)
+    // The value with its lowest and highest allowed values.
+    virtual HRESULT STDMETHODCALLTYPE SetRange(double value, double low, double high) = 0;    // 30
+    VEL_SLOTS(31, 32, 33, 34, 35, 36)
+    virtual HRESULT STDMETHODCALLTYPE put_Setting37(long value) = 0;                          // 37
+};
 VEL_IID(IVel7SpinEdit, "F214A46D-2BA9-40AD-A32D-E696EF9C895A");
-struct IVel7GroupTitle : IDispatch {};
+
+struct IVel7GroupTitle : IVel7Control {
+    virtual HRESULT STDMETHODCALLTYPE put_Setting28(VARIANT_BOOL on) = 0;                     // 28
+};
 VEL_IID(IVel7GroupTitle, "4504EFA0-D059-4FD4-B725-FA264D190869");
-struct IVel7SelectField : IDispatch {};
+
+// The field that shows a selected object; its value is the object's name.
+struct IVel7SelectField : IVel7Control {
+    VEL_SLOTS(28, 29, 30, 31, 32, 33, 34)
+    virtual HRESULT STDMETHODCALLTYPE put_Setting35(VARIANT_BOOL on) = 0;                     // 35
+    VEL_SLOTS(36)
+    virtual HRESULT STDMETHODCALLTYPE put_Setting37(long value) = 0;                          // 37
+};
 VEL_IID(IVel7SelectField, "1D238C4C-AAD7-4374-B372-013CF7FCEDB4");
-struct IVel7HoleList : IDispatch {};
+
+// The list of the hole panel.
+struct IVel7HoleList : IVel7Control {};
 VEL_IID(IVel7HoleList, "FDB82760-7EA3-408E-8699-A8392ACFD810");

@@ -47,7 +47,8 @@ void Document::Build2D()
 {
     v5_->Supports(__uuidof(IVel5Document2D))
         .Returns(IVel5Document2D::Highlight, _variant_t())
-        .Returns(IVel5Document2D::InsertionBracket, _variant_t());
+        .Returns(IVel5Document2D::InsertionBracket, _variant_t())
+        .Method(IVel5Document2D::PlacementProcess, 6, [this](Args& args) { return _variant_t(velmar_.Panels().Run2D(args)); });
     v7_->Face<IVel7Document2D>();
 }
 
@@ -70,8 +71,44 @@ void Document::Build3D()
             placement->Supports(__uuidof(IVel5PlacementInfo))
                 .Returns(IVel5PlacementInfo::PhantomReady, phantomReady_)
                 .Returns(IVel5PlacementInfo::Part, _variant_t(static_cast<IDispatch*>(part)));
+            velmar_.Panels().ServeRequest(*placement);
+            placements_.push_back(placement);
             return _variant_t(placement->Primary());
+        })
+        .Method(IVel5Document3D::ShowChanges, 0, [this](Args&) {
+            velmar_.Panels().ShowChanges();
+            return _variant_t();
+        })
+        .Method(IVel5Document3D::EndProcess, 0, [this](Args&) {
+            velmar_.Panels().EndProcess3D();
+            return _variant_t();
+        })
+        .Method(IVel5Document3D::RunProcess, 1, [this](Args& args) {
+            return _variant_t(velmar_.Panels().Run3D(args.Int32(0)));
         });
+    for (int set = 0; set < 2; ++set) {
+        selections_[set] = velmar_.NewObject(set == 0 ? "selectionA" : "selectionB");
+        std::vector<IUnknownPtr>* items = &highlighted_[set];
+        selections_[set]->Supports(__uuidof(IVel5Selection))
+            .Method(IVel5Selection::Add, 1, [items](Args& args) {
+                items->push_back(args.Unknown(0));
+                return _variant_t();
+            })
+            .Method(IVel5Selection::Remove, 1, [items](Args& args) {
+                const IUnknownPtr object = args.Unknown(0);
+                for (auto item = items->begin(); item != items->end(); ++item)
+                    if (*item == object) {
+                        items->erase(item);
+                        break;
+                    }
+                return _variant_t();
+            })
+            .Method(IVel5Selection::Clear, 0, [items](Args&) {
+                items->clear();
+                return _variant_t();
+            });
+        v5_->Returns(set == 0 ? IVel5Document3D::SelectionA : IVel5Document3D::SelectionB, _variant_t(selections_[set]->Primary()));
+    }
     v7_->Face<IVel7Document3D>()
         .On<&IVel7Document3D::Close>(13, [](long, VARIANT_BOOL* closed) { *closed = VARIANT_TRUE; })
         .Set<&IVel7Document3D::put_EditSwitch>(52)

@@ -12,11 +12,17 @@
 // description (16 below host 15.0.0, 17 from it; one description, or none) → its sub-object (21) with the
 // two column collections (19, 20) and the specification objects (24); the description's update mode is
 // read at 34 and written at 35 (one stored value, 34), its bulk switch at 37.
+//
+// 3D documents also run the selection process of the panels (15, ended by 12, showing changes with 11)
+// with its two highlight sets (44 and 45: 1 adds, 2 removes, 3 clears), and make request infos (14);
+// 2D documents run the placement process (217). The processes belong to the property manager's model
+// (sim/panel_model.h).
 #include "sim/data_store.h"
 #include "sim/sim_object.h"
 #include "sim/spc_model.h"
 
 #include <memory>
+#include <vector>
 
 namespace sim {
 
@@ -51,6 +57,10 @@ public:
 
     // The placement objects IVel5Document3D::PlacementInfo makes: their phantom is ready unless refused.
     void SetPhantomReady(bool ready) { phantomReady_ = ready; }
+    // The objects in a highlight set (0: dispatch id 44, 1: 45), as identities.
+    const std::vector<IUnknownPtr>& Highlighted(int set) const { return highlighted_[set]; }
+    // The request infos made by 14, in order.
+    const std::vector<ObjectRef>& Placements() const { return placements_; }
 
 private:
     void Build2D();
@@ -72,6 +82,9 @@ private:
     bool hasDescription_ = true;
     bool canCreateDescription_ = true;
     bool phantomReady_ = true;
+    ObjectRef selections_[2];
+    std::vector<IUnknownPtr> highlighted_[2];
+    std::vector<ObjectRef> placements_;
 };
 
 } // namespace sim

@@ -3,6 +3,8 @@
 #include "sim/document.h"
 #include "sim/velmar.h"
 
+#include <algorithm>
+
 namespace sim {
 
 namespace {
@@ -40,12 +42,12 @@ const IID* const kAxisDefinitions[] = {
     &__uuidof(IVel5AxisDefinition12), &__uuidof(IVel5AxisDefinition13),
 };
 
-IUnknownPtr Identity(const _variant_t& object)
+std::vector<Object*> Entities(const std::vector<GeoEntity*>& entities)
 {
-    IUnknownPtr identity;
-    if (V_VT(&object) == VT_DISPATCH && V_DISPATCH(&object))
-        V_DISPATCH(&object)->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity));
-    return identity;
+    std::vector<Object*> objects;
+    for (GeoEntity* entity : entities)
+        objects.push_back(&entity->V5());
+    return objects;
 }
 
 void FillPoint(Args& args, unsigned first, const Point3& point)
@@ -134,6 +136,7 @@ GeoEntity& Geometry::NewEntity(const std::string& name, short type, Part* part)
             return self->definition_ ? Handed(self->definition_.get()) : _variant_t();
         })
         .Method(IVel5Entity::Part, 0, [self](Args&) { return self->part ? Handed(&self->part->V5()) : _variant_t(); })
+        .Method(IVel5Entity::Owner, 0, [self](Args&) { return Handed(&(self->owner ? self->owner : self)->Feature()); })
         .Method(IVel5Entity::DirectionObjects, 1, [this, self](Args& args) {
             const short kind = args.Int16(0);
             auto found = self->directions.find(kind);
@@ -146,14 +149,24 @@ GeoEntity& Geometry::NewEntity(const std::string& name, short type, Part* part)
     e.feature_->Supports(__uuidof(IVel5Object))
         .Returns(IVel5Object::Type, _variant_t(static_cast<short>(VelTypeEntity)))
         .Returns(IVel5Object::Target, Handed(e.v5_.get()))
-        .Returns(IVel5Object::Object5, Handed(e.feature_.get()));
+        .Returns(IVel5Object::Object5, Handed(e.feature_.get()))
+        .Method(IVel5Object::SubObjects, 1, [this, self](Args& args) {
+            const short kind = args.Int16(0);
+            ObjectRef objects = NewIterator(self->name_ + "Sub" + std::to_string(kind), nullptr, [self, kind]() {
+                auto found = self->subObjects.find(kind);
+                return found == self->subObjects.end() ? std::vector<Object*>{} : Entities(found->second);
+            });
+            return Handed(objects.get());
+        });
 
-    e.v7_->Face<IVel7Entity>().On<&IVel7Entity::Item>(41, [self](long code, IDispatch** item) {
-        auto found = self->items.find(code);
-        *item = found == self->items.end() ? nullptr : found->second->Primary();
-        if (*item)
-            (*item)->AddRef();
-    });
+    e.v7_->Face<IVel7Entity>()
+        .On<&IVel7Entity::Item>(41, [self](long code, IDispatch** item) {
+            auto found = self->items.find(code);
+            *item = found == self->items.end() ? nullptr : found->second->Primary();
+            if (*item)
+                (*item)->AddRef();
+        })
+        .On<&IVel7Entity::get_Name>(42, [self](BSTR* name) { *name = SysAllocString(self->HostName().c_str()); });
     e.v7_->Face<IVel7ModelObject>();
     e.v7_->Face<IVel7ObjectRef>();
     // The owner a version-7 object reports is the element it lies in.
@@ -162,6 +175,7 @@ GeoEntity& Geometry::NewEntity(const std::string& name, short type, Part* part)
 
     velmar_.Twin(*e.v5_, *e.v7_);
     velmar_.Twin(*e.feature_, *e.v7_);
+    velmar_.Panels().AddPickable(name, *e.v5_);
     return e;
 }
 
@@ -376,6 +390,25 @@ PartShape& Geometry::Shape(Part& part)
     });
     ObjectRef features = NewIterator(name + "Tree", &__uuidof(IVel5FeatureCollection), [self]() { return self->features; });
     part.V5()
+        .Method(IVel5Part::ObjectsOfType, 1, [this, self, name](Args& args) {
+            const short type = args.Int16(0);
+            auto ofType = [self, type]() {
+                auto found = self->objects.find(type);
+                return found == self->objects.end() ? std::vector<GeoEntity*>{} : found->second;
+            };
+            ObjectRef objects = NewIterator(name + "Type" + std::to_string(type), &__uuidof(IVel5EntityCollection),
+                                            [ofType]() { return Entities(ofType()); });
+            objects->Method(IVel5EntityCollection::FindByName, 3, [ofType](Args& find) {
+                const std::wstring wanted = find.Text(0);
+                find.Int16(1);
+                find.Int16(2);
+                const std::vector<GeoEntity*> candidates = ofType();
+                auto named = std::find_if(candidates.begin(), candidates.end(),
+                                          [&](GeoEntity* entity) { return entity->HostName() == wanted; });
+                return Handed(named == candidates.end() ? nullptr : &(*named)->V5());
+            });
+            return Handed(objects.get());
+        })
         .Method(IVel5Part::Faces, 1, [faces](Args& args) {
             if (args.Int16(0) != 6)
                 throw Fail{E_INVALIDARG, 0};
@@ -422,47 +455,12 @@ void Geometry::UseDocument(Document& document)
 
 void Geometry::BuildMates(Document& document)
 {
-    auto record = [this](MateRecord mate) {
-        mates_.push_back(std::move(mate));
-    };
-    mateCollection_ = NewObject("mates");
-    mateCollection_->Supports(__uuidof(IVel5MateCollection))
-        .Method(IVel5MateCollection::Add, 1, [record](Args& args) {
-            Object* definition = Object::From(args.Unknown(0));
-            if (!definition)
-                throw Fail{E_INVALIDARG, 0};
-            MateRecord mate;
-            mate.kind = static_cast<short>(definition->Long(IVel5Mate::Kind));
-            mate.direction = static_cast<short>(definition->Long(IVel5Mate::Direction));
-            mate.fixed = static_cast<short>(definition->Long(IVel5Mate::Fixed));
-            mate.value = definition->Double(IVel5Mate::Value);
-            mate.first = Identity(definition->Value(-1));
-            mate.second = Identity(definition->Value(-2));
-            mate.mate = definition;
-            record(std::move(mate));
-            return _variant_t();
-        })
-        .Method(IVel5MateCollection::MatesOf, 2, [this](Args& args) {
-            IUnknownPtr object = args.Unknown(0);
-            std::vector<IDispatch*> found;
-            for (const MateRecord& mate : mates_)
-                if (object && (mate.first.GetInterfacePtr() == object.GetInterfacePtr() ||
-                               mate.second.GetInterfacePtr() == object.GetInterfacePtr()))
-                    found.push_back(mate.mate->Primary());
-            SAFEARRAY* array = SafeArrayCreateVector(VT_DISPATCH, 0, static_cast<ULONG>(found.size()));
-            for (LONG i = 0; i < static_cast<LONG>(found.size()); ++i)
-                SafeArrayPutElement(array, &i, found[static_cast<size_t>(i)]);
-            _variant_t list;
-            V_VT(&list) = VT_ARRAY | VT_DISPATCH;
-            V_ARRAY(&list) = array;
-            args.SetVariant(1, list);
-            return _variant_t();
-        });
-
+    mates_ = std::make_unique<MateList>(velmar_, "mates");
+    extended_.push_back(&mates_->Obj());
     Object& document5 = document.V5();
-    Object* collection = mateCollection_.get();
+    Object* collection = &mates_->Obj();
     document5.Method(IVel5Document3D::Mates, 0, [collection](Args&) { return Handed(collection); })
-        .Method(IVel5Document3D::AddMate, 6, [this, record](Args& args) {
+        .Method(IVel5Document3D::AddMate, 6, [this](Args& args) {
             MateRecord mate;
             mate.kind = static_cast<short>(args.Int32(0));
             mate.first = args.Unknown(1);
@@ -470,21 +468,13 @@ void Geometry::BuildMates(Document& document)
             mate.direction = args.Int16(3);
             mate.fixed = args.Int16(4);
             mate.value = args.Double(5);
-            mate.direct = true;
-            mate.mate = NewObject("mate" + std::to_string(mates_.size() + 1));
-            mate.mate->Supports(__uuidof(IVel5Mate));
-            record(std::move(mate));
+            mates_->AddDirect(std::move(mate));
             return _variant_t(true);
         })
         .Method(IVel5Document3D::NewMate, 0, [this](Args&) {
             ObjectRef definition = NewObject("mateDef");
             Object* self = definition.get();
-            definition->Supports(__uuidof(IVel5Mate))
-                .Property(IVel5Mate::Kind)
-                .Property(IVel5Mate::Direction)
-                .Property(IVel5Mate::Fixed)
-                .Property(IVel5Mate::Value)
-                .Method(IVel5Mate::SetObject, 2, [self](Args& args) {
+            definition->Method(IVel5Mate::SetObject, 2, [self](Args& args) {
                     const long which = args.Int32(0);
                     if (which != 1 && which != 2)
                         throw Fail{E_INVALIDARG, 0};
@@ -493,6 +483,7 @@ void Geometry::BuildMates(Document& document)
                     return _variant_t(true);
                 })
                 .Method(IVel5Mate::Check, 0, [this](Args&) { return _variant_t(mateCheck); });
+            MateList::ServeMate(*definition);
             return Handed(self);
         });
 }

@@ -22,15 +22,22 @@
 //
 // A macro element's definition keeps the record its 5 is given (Value(5)) and has a version-7 twin
 // "<name>Def7" (IVel7ObjectRef), the object its named values are stored under.
-// Parts (Shape): 4 with two arguments the feature collection (the part's host object too), 11 with the code 6 the face iterator, 45
-// the conversion of a point from another part by the two parts' origins; version-7 method 64.
-// A 3D document (UseDocument): 7 the part of a code (-1 top, -4 edited in place), 8 its mates, 27 a mate
-// made at once, 34 a new mate definition whose check (5) answers `mateCheck`.
+// Parts (Shape): 4 with two arguments the feature collection (the part's host object too), 11 with the code 6 the face iterator, 18
+// the objects of a type (walked with 3 and 5, found by name with 9), 45 the conversion of a point from
+// another part by the two parts' origins; version-7 method 64.
+// A 3D document (UseDocument): 7 the part of a code (-1 top, -4 edited in place), 8 its mates
+// (sim/mate_list.h), 27 a mate made at once, 34 a new mate definition whose check (5) answers `mateCheck`.
+// Entities also answer their name (2 of the version-5 entity, 42 of the version-7 form), their owner (14
+// of the version-5 entity: the feature of the element they lie in, or their own, as picked objects
+// arrive) and, on their feature, their sub-objects of a kind (11). Every entity can be picked by name in
+// a panel run (sim/panel_model.h).
 #include "hostapi/velmar.h"
+#include "sim/mate_list.h"
 #include "sim/sim_object.h"
 
 #include <deque>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -101,6 +108,10 @@ public:
     Object& Definition() { return *definition_; }   // for kinds that have one
     bool HasDefinition() const { return static_cast<bool>(definition_); }
     IVel5EntityPtr Entity() { return v5_->As<IVel5Entity>(); }
+    // The name Velmar shows and finds it by (its 2, which the library may rename); the stand-in's own
+    // name unless set.
+    std::wstring HostName() const { return v5_->Text(IVel5Entity::Name); }
+    void SetHostName(const std::wstring& name) { v5_->Value(IVel5Entity::Name) = name.c_str(); }
 
     // Macro elements: their inner objects, in order; an entity added lies in this element.
     void Add(GeoEntity& inner);
@@ -117,6 +128,7 @@ public:
     std::vector<Object*> inner;
     std::map<short, GeoEntity*> directions;      // 18 by kind
     std::map<long, Object*> items;               // version-7 method 41 by code
+    std::map<short, std::vector<GeoEntity*>> subObjects;   // the feature's 11 by kind
 
 private:
     friend class Geometry;
@@ -135,17 +147,7 @@ struct PartShape {
     std::vector<Object*> features;               // the feature collection, in order
     Point3 origin{};                               // the part's place in the assembly
     bool excluded = false;                       // version-7 method 64
-};
-
-struct MateRecord {
-    short kind = 0;
-    short direction = 0;
-    short fixed = 0;
-    double value = 0;
-    IUnknownPtr first;
-    IUnknownPtr second;
-    bool direct = false;                         // made by the document's 27, else added as a definition
-    ObjectRef mate;
+    std::map<short, std::vector<GeoEntity*>> objects;      // 18 by object type
 };
 
 class Geometry {
@@ -176,8 +178,9 @@ public:
     Part* topPart = nullptr;                     // 7 with -1
     Part* editedPart = nullptr;                  // 7 with -4
     bool mateCheck = true;
-    const std::vector<MateRecord>& Mates() const { return mates_; }
-    Object& MateCollection() { return *mateCollection_; }   // after UseDocument
+    const std::vector<MateRecord>& Mates() const { return mates_->Mates(); }
+    Object& MateCollection() { return mates_->Obj(); }   // after UseDocument
+    MateList& DocumentMates() { return *mates_; }
 
 private:
     ObjectRef NewObject(const std::string& name);
@@ -193,8 +196,7 @@ private:
     std::vector<Object*> extended_;              // objects of the Velmar that answer for the geometry too
     std::deque<GeoEntity> entities_;
     std::deque<PartShape> parts_;
-    std::vector<MateRecord> mates_;
-    ObjectRef mateCollection_;
+    std::unique_ptr<MateList> mates_;
 };
 
 } // namespace sim

@@ -29,7 +29,8 @@ Part::Part(Velmar& velmar, const std::string& name)
         .Returns(IVel5Part::Update, true)
         .Returns(IVel5Part::HostObject, Handed(bridge))
         .Returns(IVel5Part::Rebuild, true)
-        .Property(IVel5Part::RebuildFlag, false);
+        .Property(IVel5Part::RebuildFlag, false)
+        .Method(IVel5Part::Name, 0, [text = std::wstring(name.begin(), name.end())](Args&) { return _variant_t(text.c_str()); });
     color_->Supports(__uuidof(IVel5ColorParam)).Property(IVel5ColorParam::PhantomShade, 1.0);
 
     v7_->Face<IVel7Part>();

@@ -9,6 +9,7 @@
 //         parts as an array of version-7 parts); its feature (type 105, 8 → the entity, 4 → the feature
 //         collection whose 9 gives the index of a part's bridge).
 //
+// A version-5 part answers its name (8, without arguments: the name it was added with).
 // Parts also keep the look the phantom guard switches: 38 (32-bit), the colour parameters' 6 (double),
 // the update (12).
 #include "sim/data_store.h"

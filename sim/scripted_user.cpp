@@ -39,6 +39,12 @@ size_t ScriptedUser::Pending() const
     return count;
 }
 
+size_t ScriptedUser::Pending(const std::string& kind) const
+{
+    auto found = answers_.find(kind);
+    return found == answers_.end() ? 0 : found->second.size();
+}
+
 void ScriptedUser::Clear()
 {
     answers_.clear();

@@ -33,6 +33,7 @@ public:
     const std::vector<Question>& Questions() const { return asked_; }
     std::vector<Question> Unanswered() const;
     size_t Pending() const;   // answers queued and not yet taken
+    size_t Pending(const std::string& kind) const;
     void Clear();
 
 private:

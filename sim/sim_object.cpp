@@ -194,8 +194,16 @@ HRESULT Object::QueryInterface(REFIID iid, void** result)
         for (auto& candidate : faces_)
             if (IsEqualIID(candidate->iid, iid))
                 face = candidate.get();
-    if (!face)
+    if (!face) {
+        for (auto& [own, tearOff] : tearOffs_) {
+            if (!IsEqualIID(own, iid))
+                continue;
+            AddRef();
+            *result = tearOff;
+            return S_OK;
+        }
         return E_NOINTERFACE;
+    }
     AddRef();
     *result = face->Pointer();
     return S_OK;
@@ -253,6 +261,12 @@ Object& Object::ScriptName(const std::wstring& name, DISPID id)
     return *this;
 }
 
+Object& Object::TearOff(const IID& iid, IUnknown* face)
+{
+    tearOffs_.emplace_back(iid, face);
+    return *this;
+}
+
 Object& Object::AnyProperty()
 {
     anyProperty_ = true;
@@ -305,6 +319,7 @@ void Object::Detach()
     // Handlers and values may hold other stand-ins: dropping them breaks the cycles of the model.
     entries_.clear();
     values_.clear();
+    tearOffs_.clear();
     for (auto& face : faces_)
         for (auto& handler : face->handlers)
             handler.reset();

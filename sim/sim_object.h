@@ -93,6 +93,10 @@ public:
     Object& Returns(DISPID id, const _variant_t& value);         // a method answering a fixed value
     Object& ScriptName(const std::wstring& name, DISPID id);     // for GetIDsOfNames; case is ignored
     Object& AnyProperty();                                       // every other dispatch id is a stored property
+    // An interface of the object that is no dispatch interface (a connection-point container): queries
+    // for iid answer `face`, whose IUnknown members lead back to this object. The face stays the
+    // caller's; Detach forgets it.
+    Object& TearOff(const IID& iid, IUnknown* face);
 
     // The version-7 side: the face of interface I, made on first use.
     template <class I>
@@ -144,6 +148,7 @@ private:
     std::vector<IID> dispatchIids_;
     std::vector<Entry> entries_;
     std::map<std::wstring, DISPID> scriptNames_;
+    std::vector<std::pair<IID, IUnknown*>> tearOffs_;
     std::map<int, _variant_t> values_;
     bool anyProperty_ = false;
 };

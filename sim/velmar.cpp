@@ -38,6 +38,7 @@ Velmar::Velmar(HostVersion version) : ownSession_(std::make_unique<Session>()), 
     attributes_ = std::make_unique<AttributeModel>(*this);
     properties_ = std::make_unique<PropertyModel>(*this);
     userParams_ = std::make_unique<sim::UserParams>(*this);
+    panels_ = std::make_unique<PanelModel>(*this);
 }
 
 Velmar::Velmar(Session& shared, HostVersion version) : session_(&shared), version_(version)
@@ -48,6 +49,7 @@ Velmar::Velmar(Session& shared, HostVersion version) : session_(&shared), versio
     attributes_ = std::make_unique<AttributeModel>(*this);
     properties_ = std::make_unique<PropertyModel>(*this);
     userParams_ = std::make_unique<sim::UserParams>(*this);
+    panels_ = std::make_unique<PanelModel>(*this);
 }
 
 Velmar::~Velmar()
@@ -154,6 +156,7 @@ void Velmar::BuildApplication5()
             return _variant_t(true);
         })
         .Returns(IVel5Application::Refresh, 0L)
+        .Returns(IVel5Application::BeforeProcess, 0L)
         .Method(IVel5Application::MainWindow, 0, [this](Args&) {
             return _variant_t(static_cast<long>(reinterpret_cast<LONG_PTR>(window_)));
         })
@@ -204,6 +207,10 @@ void Velmar::BuildApplication7()
             error->Value(12) = _variant_t(lastErrorText_.c_str());
             (*result = error->Primary())->AddRef();
         })
+        .On<&IVel7Application::get_PropertyManager>(15, [this](IDispatch** manager) {
+            (*manager = panels_->Manager().Primary())->AddRef();
+        })
+        .On<&IVel7Application::EndProcess>(16, [this](long first, long second) { panels_->EndProcess2D(first, second); })
         .Set<&IVel7Application::put_EditSwitch>(25)
         .On<&IVel7Application::ShowMessage>(34, [this](BSTR text, BSTR caption, long flags, long* button) {
             Question question;

@@ -14,10 +14,13 @@
 // application, 108 the twin of an object in the other layer, 112 the version-7 object of a 2D reference.
 // Version-7 members: 19 the active document, 21 the last error for a text, 25 the edit switch, 34 the
 // message box, answered by the scripted user (kind "message"; unanswered: IDOK). The attribute model
-// adds 43 and 47 (sim/attribute_model.h), the property model 45 and the property manager of the version-7
-// application (sim/property_model.h); every document has its specification model (sim/spc_model.h).
+// adds 43 and 47 (sim/attribute_model.h), the property model 45 and the component property manager of
+// the version-7 application (sim/property_model.h); every document has its specification model
+// (sim/spc_model.h). The panels' property manager (version-7 15, with 16 ending a 2D process) and the
+// processes (version-5 24 before each) are the panel model's (sim/panel_model.h).
 #include "sim/attribute_model.h"
 #include "sim/document.h"
+#include "sim/panel_model.h"
 #include "sim/part_graph.h"
 #include "sim/property_model.h"
 #include "sim/user_params.h"
@@ -81,6 +84,7 @@ public:
     sim::UserParams& UserParams() { return *userParams_; }
     // What the application's 109 was asked to run, in order.
     const std::vector<long>& CommandsRun() const { return commandsRun_; }
+    PanelModel& Panels() { return *panels_; }
 
     const std::vector<ObjectRef>& Structures() const { return structures_; }
     const std::vector<ObjectRef>& TemporaryDocuments() const { return temporaryDocuments_; }
@@ -113,6 +117,7 @@ private:
     std::unique_ptr<PropertyModel> properties_;
     std::unique_ptr<sim::UserParams> userParams_;
     std::vector<long> commandsRun_;
+    std::unique_ptr<PanelModel> panels_;
 };
 
 } // namespace sim
