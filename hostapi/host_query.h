@@ -25,6 +25,21 @@ HostPtr<I> QueryHost(IUnknown* object)
     return HostPtr<I>(result, false);
 }
 
+// True when both point at one COM object: the same pointer, or the same IUnknown identity. Two nulls
+// are the same; a null and an object are not.
+inline bool SameHostObject(IUnknown* a, IUnknown* b)
+{
+    if (a == b)
+        return true;
+    if (!a || !b)
+        return false;
+    IUnknownPtr identityA;
+    IUnknownPtr identityB;
+    a->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identityA));
+    b->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identityB));
+    return identityA && identityA == identityB;
+}
+
 // Null input gives null: for the operations whose empty input means an empty answer.
 template <class I>
 HostPtr<I> QueryHostOrNull(IUnknown* object)

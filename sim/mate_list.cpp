@@ -83,8 +83,15 @@ void MateList::ServeMate(Object& mate)
         });
 }
 
-Object& MateList::AddExisting(MateRecord mate)
+Object& MateList::AddExisting(short kind, short direction, short fixed, double value, IDispatch* first, IDispatch* second)
 {
+    MateRecord mate;
+    mate.kind = kind;
+    mate.direction = direction;
+    mate.fixed = fixed;
+    mate.value = value;
+    mate.first = first;
+    mate.second = second;
     return Keep(std::move(mate), name_ + "Mate" + std::to_string(mates_.size() + 1));
 }
 

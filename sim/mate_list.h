@@ -5,7 +5,7 @@
 // (kind, direction, fixed value, value) and 6 with 1 or 2 (its objects).
 //
 //   sim::MateList& mates = geometry.DocumentMates();
-//   mates.AddExisting({.kind = 0, .direction = -1, .first = face.Entity(), .second = target.Entity()});
+//   mates.AddExisting(0, -1, 1, 0.0, face.V5().Ptr(), target.V5().Ptr());   // kind, direction, fixed, value
 #include "sim/sim_object.h"
 
 #include <string>
@@ -35,7 +35,7 @@ public:
     size_t Clears() const { return clears_; }
 
     // A mate that exists before the library looks: its object answers the record's values.
-    Object& AddExisting(MateRecord mate);
+    Object& AddExisting(short kind, short direction, short fixed, double value, IDispatch* first, IDispatch* second);
     // A mate the document made at once (IVel5Document3D::AddMate).
     void AddDirect(MateRecord mate);
 
