@@ -13,4 +13,9 @@ int WINAPI LibraryHintTipsBeginID() noexcept;                             // 6
 const wchar_t* WINAPI LIBRARYHELPFILEW() noexcept;                        // 14
 int WINAPI LibraryBmpBeginID(unsigned size) noexcept;                     // 16
 int WINAPI LibInterfaceNotifyEntry(IDispatch* application) noexcept;     // 17
+
+// Velmar's selection process asks whether an offered object may be picked (8) and tells a pick (9),
+// with a second argument it passes through to the panel; both answer 0 without a running panel.
+BOOL WINAPI SELECTFILTERPROC(IDispatch* object) noexcept;                             // 8
+BOOL WINAPI SELECTCALLBACKPROC(IDispatch* object, LONG_PTR argument) noexcept;        // 9
 }
