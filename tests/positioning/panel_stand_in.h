@@ -3,6 +3,7 @@
 // says, an assembly in the stand-in Velmar with the library's callbacks linked in, and the fault sweep
 // of a panel's construction and run.
 #include "core/trace_log.h"
+#include "hostapi/dispatch_call.h"
 #include "library/exports.h"
 #include "positioning/part_panel_3d.h"
 #include "positioning/vel_base_panel_2d.h"
@@ -197,9 +198,11 @@ protected:
                           std::optional<VARIANT_BOOL>(VARIANT_FALSE))
                     << key;
             }
-            for (int set = 0; set < 2; ++set)
-                if (key != (set == 0 ? "selectionA.3" : "selectionB.3"))
+            for (int set = 0; set < 2; ++set) {
+                if (key != (set == 0 ? "selectionA.3" : "selectionB.3")) {
                     EXPECT_TRUE(document->Highlighted(set).empty()) << key << " left highlight set " << set;
+                }
+            }
             check(n);
         }
         FAIL() << "the scenario never ended without a failure";
