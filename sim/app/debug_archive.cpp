@@ -1,29 +1,16 @@
 #include "sim/app/debug_archive.h"
 
 #include "core/com.h"
+#include "sim/text_file.h"
 
 #include <miniz.h>
 
 
 namespace velmar_sim {
 
-std::optional<std::string> ReadFileBytes(const std::wstring& path)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::nullopt;
-    std::string bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
-}
-
 std::optional<std::wstring> ReadDebugLog(const std::wstring& archive)
 {
-    const std::optional<std::string> bytes = ReadFileBytes(archive);
+    const std::optional<std::string> bytes = sim::ReadFileBytes(archive);
     if (!bytes || bytes->empty())
         return std::nullopt;
     mz_zip_archive zip = {};

@@ -8,7 +8,4 @@ namespace velmar_sim {
 // The log's text without its byte-order mark; none when the archive cannot be read.
 std::optional<std::wstring> ReadDebugLog(const std::wstring& archive);
 
-// A whole file's bytes; none when it cannot be opened.
-std::optional<std::string> ReadFileBytes(const std::wstring& path);
-
 } // namespace velmar_sim

@@ -9,6 +9,7 @@
 #include "sim/com_apartment.h"
 #include "sim/reference_book.h"
 #include "sim/sample_responses.h"
+#include "sim/text_file.h"
 #include "sim/velmar.h"
 
 #include <shellapi.h>
@@ -58,27 +59,10 @@ std::wstring WindowsPath(const std::wstring& path)
     return result;
 }
 
-// UTF-16 with its mark, else UTF-8 (with or without its mark).
-std::optional<std::wstring> ReadTextFile(const std::wstring& path)
-{
-    std::optional<std::string> read = ReadFileBytes(path);
-    if (!read)
-        return std::nullopt;
-    std::string& bytes = *read;
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
-        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
-    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        bytes.erase(0, 3);
-    const int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
-    return text;
-}
-
 // A response file, or the name of one of the stand-in's sample responses.
 std::wstring LoadResponse(const std::wstring& given)
 {
-    if (std::optional<std::wstring> text = ReadTextFile(WindowsPath(given)))
+    if (std::optional<std::wstring> text = sim::ReadTextFile(WindowsPath(given)))
         return *text;
     try {
         return sim::SampleResponse(sim::Utf8(given));

@@ -3,10 +3,12 @@
 
 #include "sim/document.h"
 #include "sim/geometry_test.h"
+#include "sim/panel_scene.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <memory>
 
 using Lines = std::vector<std::string>;
 
@@ -14,49 +16,19 @@ namespace {
 
 class MateSet : public sim::GeometryTest {
 public:
-    sim::Part* model = &velmar().AddPart("model");
+    std::unique_ptr<sim::ModelGeometry> model = std::make_unique<sim::ModelGeometry>(velmar(), geometry(), "model");
 
-    // A named object of the model among its objects of that type.
     sim::GeoEntity& Named(const std::string& name, short type, const std::wstring& hostName = L"")
     {
-        sim::GeoEntity& entity = geometry().AddEntity(name, type, model);
-        if (!hostName.empty())
-            entity.hostName = hostName;
-        geometry().Shape(*model).objects[type].push_back(&entity);
-        return entity;
+        return model->Named(name, type, hostName);
     }
-
-    // "Auto" with its base objects of kinds 71 and (when asked) 72.
-    sim::GeoEntity& Attach(bool base72)
-    {
-        sim::GeoEntity& attach = Named("Auto", 68);
-        attach.items[71] = &geometry().AddEntity("base71", 71).V7();
-        if (base72)
-            attach.items[72] = &geometry().AddEntity("base72", 72).V7();
-        return attach;
-    }
-
-    // A cone of that type and name whose second face passes test 2.
-    sim::GeoEntity& Cone(short type, const std::wstring& name)
-    {
-        sim::GeoEntity& cone = Named("cone", type, name);
-        cone.subObjects[6] = {&geometry().AddFace("side", model, {}),
-                              &geometry().AddFace("conical", model, {.test2 = true, .cone = true, .coneValue = -2.5})};
-        return cone;
-    }
-
-    // A coordinate system with its X axis (71) and its element (code 4).
-    sim::GeoEntity& Lcs(const std::string& name)
-    {
-        sim::GeoEntity& lcs = Named(name, 85);
-        lcs.items[71] = &geometry().AddEntity(name + "X", 71).V7();
-        lcs.subObjects[8] = {&geometry().AddMacro(name + "Element", model)};
-        return lcs;
-    }
+    sim::GeoEntity& Attach(bool base72) { return model->AttachPoint(base72); }
+    sim::GeoEntity& Cone(short type, const std::wstring& name) { return model->Cone(type, name); }
+    sim::GeoEntity& Lcs(const std::string& name) { return model->Lcs(name); }
 
     VelmarMateSet Build(IVel5Document3D* context = nullptr)
     {
-        return VelmarMateSet(App5(), model->V5().As<IVel5Part>(), context);
+        return VelmarMateSet(App5(), model->Model().V5().As<IVel5Part>(), context);
     }
 
     static std::string NameOf(IUnknown* object)
@@ -95,7 +67,7 @@ TEST_F(MateSet, EachKindOfModelProposesItsMembers)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.model);
-        model = &velmar().AddPart(row.model);
+        model = std::make_unique<sim::ModelGeometry>(velmar(), geometry(), row.model);
         row.build(*this);
         VelmarMateSet set = Build();
         for (int i = 0; i < 5; ++i) {

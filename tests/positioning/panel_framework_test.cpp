@@ -424,3 +424,18 @@ TEST_F(PanelFramework, PickingTheRecordsOwnObjectAgainEmptiesIt)
     EXPECT_EQ(keeping.iface.GetInterfacePtr(), asDispatch.GetInterfacePtr());
     EXPECT_EQ(document.Highlighted(1).size(), 1u);
 }
+
+TEST_F(PanelFramework, AFailedHostCallEndsA2DPanelsConstructionOrRun)
+{
+    velmar().OpenDocument(1, "drawing");
+    SweepPanelFailures(
+        [&] {
+            Script(L"cursor 1 2 3; ok");
+            return [this](size_t& teardown) {
+                TestPanel2D panel(App5(), App7(), L"Заголовок", L"Страница", nullptr, nullptr, 1, true);
+                panel.Run();
+                teardown = journal().Calls().size();
+            };
+        },
+        [](size_t) {});
+}

@@ -1,0 +1,78 @@
+#include "sim/panel_scene.h"
+
+#include "sim/document.h"
+#include "sim/velmar.h"
+
+namespace sim {
+
+namespace {
+
+// A mate element of an attach point: both base objects, so that the library's test of kind 72 holds.
+GeoEntity& MateElement(Geometry& geometry, const std::string& name, Part* part)
+{
+    GeoEntity& mate = geometry.AddMacro(name, part, 68);
+    mate.items[71] = &geometry.AddEntity(name + "X", 71).V7();
+    mate.items[72] = &geometry.AddEntity(name + "Y", 72).V7();
+    return mate;
+}
+
+} // namespace
+
+void BuildPanelScene(Velmar& velmar, Geometry& geometry, Document& document)
+{
+    geometry.UseDocument(document);
+    Part& assembly = velmar.AddPart("assembly");
+    geometry.topPart = &assembly;
+    const FaceShape planar{.test1 = true};
+    geometry.AddFace("top", &assembly, planar);
+    geometry.AddFace("side", &assembly, planar);
+    geometry.AddFace("bore", &assembly, {.test3 = true, .length = 20, .radius = 5});
+    geometry.AddFace("cone", &assembly, {.test2 = true, .cone = true, .coneValue = -2.5});
+    geometry.AddAxis("axis", &assembly, 9, {.from = {0, 0, 0}, .to = {0, 0, 10}});
+    geometry.AddEdge("edge", &assembly, {.test1 = true});
+    MateElement(geometry, "seat", &assembly).Add(geometry.AddFace("seatFace", &assembly, planar));
+    GeoEntity& hole = geometry.AddMacro("hole", &assembly);
+    hole.Add(geometry.AddFace("holeFace", &assembly, {.test3 = true, .radius = 4}));
+    hole.Add(MateElement(geometry, "holeSeat", &assembly));
+}
+
+ModelGeometry::ModelGeometry(Velmar& velmar, Geometry& geometry, const std::string& name)
+    : velmar_(velmar), geometry_(geometry), model_(&velmar.AddPart(name))
+{
+}
+
+GeoEntity& ModelGeometry::Named(const std::string& name, short type, const std::wstring& hostName)
+{
+    GeoEntity& entity = geometry_.AddEntity(name, type, model_);
+    if (!hostName.empty())
+        entity.hostName = hostName;
+    geometry_.Shape(*model_).objects[type].push_back(&entity);
+    return entity;
+}
+
+GeoEntity& ModelGeometry::AttachPoint(bool base72)
+{
+    GeoEntity& attach = Named("Auto", 68);
+    attach.items[71] = &geometry_.AddEntity("base71", 71).V7();
+    if (base72)
+        attach.items[72] = &geometry_.AddEntity("base72", 72).V7();
+    return attach;
+}
+
+GeoEntity& ModelGeometry::Cone(short type, const std::wstring& name, double value)
+{
+    GeoEntity& cone = Named("Conus", type, name);
+    cone.subObjects[6] = {&geometry_.AddFace("coneSide", model_, {}),
+                          &geometry_.AddFace("conical", model_, {.test2 = true, .cone = true, .coneValue = -value})};
+    return cone;
+}
+
+GeoEntity& ModelGeometry::Lcs(const std::string& name)
+{
+    GeoEntity& lcs = Named(name, 85);
+    lcs.items[71] = &geometry_.AddEntity(name + "X", 71).V7();
+    lcs.subObjects[8] = {&geometry_.AddMacro(name + "Element", model_)};
+    return lcs;
+}
+
+} // namespace sim

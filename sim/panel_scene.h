@@ -1,0 +1,44 @@
+#pragma once
+// Named geometry for panel runs: the assembly a user picks from, and the models whose named geometry
+// proposes mates. velmar-sim gives every 3D document the assembly; tests build both.
+//
+// The assembly (top part "assembly"), each object picked by its name in a panel script:
+//   top, side    planar faces
+//   bore         a cylindrical face of radius 5
+//   cone         a conical face (cone value 2.5)
+//   axis         an axis
+//   edge         a straight edge
+//   seatFace     a face of the attach point "seat", a mate element with both base objects
+//   holeFace     a face of the constructive element "hole", whose mate element "holeSeat" has both
+// A model (ModelGeometry): "Auto" with its base objects, the cone "Conus " (cone value 2.5), the planes
+// and axes "Plane", "PlaneR", "Axis", "AxisD", coordinate systems "lcs<n>", as a test asks for them.
+#include "sim/geometry_model.h"
+
+#include <string>
+
+namespace sim {
+
+// The assembly above as the top part of the document.
+void BuildPanelScene(Velmar& velmar, Geometry& geometry, Document& document);
+
+class ModelGeometry {
+public:
+    ModelGeometry(Velmar& velmar, Geometry& geometry, const std::string& name);
+
+    Part& Model() { return *model_; }
+    // A named object among the model's objects of its type; hostName: its name in Velmar, if not `name`.
+    GeoEntity& Named(const std::string& name, short type, const std::wstring& hostName = L"");
+    // "Auto" with its base object of kind 71 and, when asked, of kind 72.
+    GeoEntity& AttachPoint(bool base72);
+    // A cone of that type and name whose second face is the conical one (test 2).
+    GeoEntity& Cone(short type, const std::wstring& name, double value = 2.5);
+    // A coordinate system with its X axis (71) and its element (sub-object kind 8).
+    GeoEntity& Lcs(const std::string& name);
+
+private:
+    Velmar& velmar_;
+    Geometry& geometry_;
+    Part* model_;
+};
+
+} // namespace sim

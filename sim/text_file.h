@@ -1,0 +1,15 @@
+#pragma once
+// Files the stand-in programs read as given: responses and panel scripts.
+#include <optional>
+#include <string>
+
+namespace sim {
+
+// A whole file's bytes; none when it cannot be opened.
+std::optional<std::string> ReadFileBytes(const std::wstring& path);
+
+// A text file in UTF-16 with its mark, else in UTF-8 (with or without its mark); none when it cannot be
+// opened.
+std::optional<std::wstring> ReadTextFile(const std::wstring& path);
+
+} // namespace sim
