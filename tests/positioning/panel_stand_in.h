@@ -186,7 +186,7 @@ protected:
                     failed = i;
             if (failed == SIZE_MAX) {
                 EXPECT_FALSE(raised);
-                EXPECT_GT(n, 20u) << "fewer host calls than the scenario makes";
+                EXPECT_GT(n, 10u) << "fewer host calls than the scenario makes";
                 return;
             }
             const std::string key = calls[failed].Key();
