@@ -9,7 +9,8 @@ namespace velmar_sim {
 
 const char Usage[] =
     "usage: velmar-sim [--dll PATH] [--version MAJOR.MINOR.RELEASE] [--doc-type N]\n"
-    "                  [--response FILE | --no-response]... [--answer ok|yes|no|cancel]... [--command N]...";
+    "                  [--response FILE | --no-response]... [--answer ok|yes|no|cancel]... [--command N]...\n"
+    "                  [--panel-script FILE|STEPS]...";
 
 namespace {
 
@@ -80,6 +81,8 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
             options.answers.push_back(Answer(value()));
         else if (option == L"--command")
             options.commands.push_back(static_cast<unsigned>(Number(option, value(), 0, 0x7FFFFFFF)));
+        else if (option == L"--panel-script")
+            options.panelScripts.push_back(value());
         else
             throw UsageError("unknown option \"" + Narrow(option) + "\"");
     }

@@ -23,6 +23,8 @@ struct RunnerOptions {
     std::vector<std::optional<std::wstring>> responses;
     std::vector<long> answers;                         // IDOK, IDYES, IDNO, IDCANCEL
     std::vector<unsigned> commands;
+    // One per panel run, in order: a script file, or the steps themselves (sim/panel_script.h).
+    std::vector<std::wstring> panelScripts;
 };
 
 RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments);

@@ -8,6 +8,8 @@
 #include "sim/app/runner_options.h"
 #include "sim/com_apartment.h"
 #include "sim/reference_book.h"
+#include "sim/panel_scene.h"
+#include "sim/panel_script.h"
 #include "sim/sample_responses.h"
 #include "sim/text_file.h"
 #include "sim/velmar.h"
@@ -69,6 +71,27 @@ std::wstring LoadResponse(const std::wstring& given)
     } catch (const std::exception&) {
         throw UsageError("cannot read the response \"" + sim::Utf8(given) + "\"");
     }
+}
+
+// A panel script: the file it names, or the steps it is. Either must read as steps.
+std::wstring LoadPanelScript(const std::wstring& given)
+{
+    const std::wstring path = WindowsPath(given);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    std::wstring script = given;
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        const std::optional<std::wstring> text = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? std::nullopt : sim::ReadTextFile(path);
+        if (!text)
+            throw UsageError("cannot read the panel script \"" + sim::Utf8(given) + "\"");
+        script = *text;
+    }
+    try {
+        sim::ParsePanelScript(script);
+    } catch (const std::invalid_argument& error) {
+        throw UsageError("--panel-script \"" + sim::Utf8(given) + "\" is neither a readable file nor panel steps (" +
+                         error.what() + ")");
+    }
+    return script;
 }
 
 std::string Hex(long long value, int digits)
@@ -279,20 +302,37 @@ int Run(const RunnerOptions& options)
         }
     }
 
+    std::vector<std::wstring> scripts;
+    for (const std::wstring& given : options.panelScripts)
+        scripts.push_back(LoadPanelScript(given));
+
     sim::ComApartment com;
     sim::Velmar velmar({options.major, options.minor, options.release, 0});
-    if (options.documentType)
-        velmar.OpenDocument(options.documentType);
+    // Every 3D document has the named assembly panel scripts pick from (sim/panel_scene.h).
+    std::optional<sim::Geometry> scene;
+    if (options.documentType) {
+        sim::Document& document = velmar.OpenDocument(options.documentType);
+        if (document.Is3D()) {
+            scene.emplace(velmar);
+            sim::BuildPanelScene(velmar, *scene, document);
+        }
+    }
     sim::ReferenceBook book(velmar.GetSession());
     for (auto& answer : answers)
         book.QueueSelect(std::move(answer));
     for (long answer : options.answers)
         velmar.User().Answer("message", _variant_t(answer));
+    for (const std::wstring& script : scripts)
+        velmar.User().Answer("panel", _variant_t(script.c_str()));
 
     Library library = LoadLibraryExports(libraryPath);
     {
         Reporter reporter(velmar, book, labels);
         DialogAnswerer answerer(velmar.User(), [&] { reporter.Flush(); });
+        velmar.Panels().OnLog = [&](const std::string& line) {
+            reporter.Flush();
+            PrintEvent("panel", line);
+        };
         PrintEvent("velmar", std::to_string(options.major) + "." + std::to_string(options.minor) + "." +
                                  std::to_string(options.release) + ", document " +
                                  (options.documentType ? "type " + std::to_string(options.documentType) : "none"));
@@ -313,8 +353,13 @@ int Run(const RunnerOptions& options)
         PrintDocument(velmar);
         if (book.PendingSelectAnswers())
             PrintEvent("reference book", std::to_string(book.PendingSelectAnswers()) + " queued answer(s) not asked for");
-        if (velmar.User().Pending())
-            PrintEvent("user", std::to_string(velmar.User().Pending()) + " queued answer(s) not asked for");
+        if (velmar.User().Pending("message"))
+            PrintEvent("user", std::to_string(velmar.User().Pending("message")) + " queued answer(s) not asked for");
+        if (velmar.User().Pending("panel"))
+            PrintEvent("panel", std::to_string(velmar.User().Pending("panel")) + " queued script(s) not run");
+        for (const std::string& problem : velmar.Panels().Problems())
+            PrintEvent("panel problem", problem);
+        velmar.Panels().OnLog = nullptr;
     }
     // The library lets go of Velmar's and the reference book's objects before they go.
     FreeLibrary(library.module);

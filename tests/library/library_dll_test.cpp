@@ -3,6 +3,7 @@
 #include "core/files.h"
 #include "core/registry.h"
 #include "core/scratch_folder.h"
+#include "hostapi/dispatch_call.h"
 #include "sim/stand_in_test.h"
 
 #include <gtest/gtest.h>
@@ -109,6 +110,7 @@ TEST(LibraryDll, ExportsTheProtocolByNameAndOrdinalAndNothingElse)
     const std::vector<std::pair<const char*, int>> expected = {
         {"LIBRARYENTRY", 1},       {"LIBRARYID", 2},          {"LIBRARYNAMEW", 3},
         {"DisplayLibraryNameW", 4}, {"LibToolBarId", 5},      {"LibraryHintTipsBeginID", 6},
+        {"SELECTFILTERPROC", 8},   {"SELECTCALLBACKPROC", 9},
         {"LIBRARYHELPFILEW", 14},  {"LibraryBmpBeginID", 16}, {"LibInterfaceNotifyEntry", 17},
     };
     std::set<std::string> names;
@@ -204,6 +206,43 @@ TEST(LibraryDll, ToolbarBitmapsComeInFourSizes)
     }
 }
 
+TEST(LibraryDll, EveryPanelButtonHasItsImage)
+{
+    Library library(BuiltLibrary());
+    ASSERT_NE(library.get(), nullptr);
+    const int ids[] = {9001, 9002, 9003, 9004, 9005, 9006, 9007, 9008, 9013, 9014, 9017, 9018, 9019, 9020,
+                       9021, 9022, 9023, 9026, 9027, 9028, 9029, 9030, 9031, 9032, 9035, 9036, 9040, 9041,
+                       9042, 9043, 9044, 9045, 9046, 9047, 9050, 9051, 9052, 9053, 9054, 9055};
+    for (int id : ids) {
+        HRSRC found = FindResourceW(library.get(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2));  // RT_BITMAP
+        ASSERT_NE(found, nullptr) << id;
+        const auto* info = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(library.get(), found)));
+        EXPECT_EQ(info->biWidth, 16) << id;
+        EXPECT_EQ(info->biHeight, 16) << id;
+    }
+    EXPECT_EQ(FindResourceW(library.get(), MAKEINTRESOURCEW(9009), MAKEINTRESOURCEW(2)), nullptr);
+}
+
+TEST(LibraryDll, TheModuleHandleIsWholeIn31BitsAndTheCallbacksAnswer0WithoutAPanel)
+{
+    // Velmar knows the library's module only as a 32-bit integer.
+    Library library(BuiltLibrary());
+    ASSERT_NE(library.get(), nullptr);
+    EXPECT_LT(reinterpret_cast<ULONG_PTR>(library.get()), 0x80000000u);
+    IDispatchPtr object;
+    ASSERT_EQ(CoInitialize(nullptr), S_OK);
+    object.CreateInstance(L"Scripting.Dictionary");
+    ASSERT_NE(object, nullptr);
+    const auto filter = library.Export<BOOL(WINAPI*)(IDispatch*)>("SELECTFILTERPROC");
+    const auto pick = library.Export<BOOL(WINAPI*)(IDispatch*, LONG_PTR)>("SELECTCALLBACKPROC");
+    EXPECT_EQ(filter(object), FALSE);
+    EXPECT_EQ(filter(nullptr), FALSE);
+    EXPECT_EQ(pick(object, 1), FALSE);
+    EXPECT_EQ(pick(nullptr, 0), FALSE);
+    object = nullptr;
+    CoUninitialize();
+}
+
 TEST(LibraryDll, DisplayNameIsTranslatedByTheMachinesLanguageAndCutTo63Characters)
 {
     ScratchFolder scratch;
@@ -294,3 +333,20 @@ TEST_F(LibraryLifetime, UnloadingTheLibraryReleasesVelmarsApplicationObjects)
     // detach must have released both slots.
 }
 
+TEST_F(LibraryLifetime, VelmarFindsTheCallbacksByTheModulesIntegerAndTheLibraryAnswersThem)
+{
+    Library library(FreshLibrary());
+    ASSERT_NE(library.get(), nullptr);
+    sim::Document& document = velmar().OpenDocument(5);
+    auto placement = ObjectAs<IVel5PlacementInfo>(V5Method(document.V5().As<IVel5Document3D>(), IVel5Document3D::PlacementInfo,
+                                                           static_cast<IDispatch*>(nullptr)));
+    const long module = static_cast<long>(reinterpret_cast<LONG_PTR>(library.get()));
+    V5Method(placement, IVel5PlacementInfo::FilterCallback, L"SELECTFILTERPROC", module, static_cast<IDispatch*>(nullptr));
+    V5Method(placement, IVel5PlacementInfo::PickCallback, L"SELECTCALLBACKPROC", module, static_cast<IDispatch*>(nullptr));
+    velmar().Panels().AddPickable("face", *velmar().NewObject("face"));
+    velmar().User().Answer("panel", _variant_t(L"pick face; clear"));
+    EXPECT_FALSE(static_cast<bool>(V5Method(document.V5().As<IVel5Document3D>(), IVel5Document3D::RunProcess, 3L)));
+    EXPECT_EQ(velmar().Panels().Log(), (std::vector<std::string>{"run 3D, mode 3", "step \"pick face\": filter 0",
+                                                                 "step \"clear\": callback 0",
+                                                                 "end: cancelled (the script ran out)"}));
+}

@@ -98,17 +98,20 @@ TEST(VelmarSim, RunsTheLibraryAndPrintsWhatVelmarReads)
 
 TEST(VelmarSim, ReportsAnswersNobodyAskedFor)
 {
-    const RunnerRun run = RunRunner(L"--doc-type 5 --response component_3d --no-response --answer yes");
+    const RunnerRun run =
+        RunRunner(L"--doc-type 5 --response component_3d --no-response --answer yes --panel-script \"pick top; ok\"");
     ASSERT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_THAT(run.out, HasSubstr("document: type 5\n"));
     EXPECT_THAT(run.out, HasSubstr("reference book: 2 queued answer(s) not asked for\n"));
     EXPECT_THAT(run.out, HasSubstr("user: 1 queued answer(s) not asked for\n"));
+    EXPECT_THAT(run.out, HasSubstr("panel: 1 queued script(s) not run\n"));
 }
 
 TEST(VelmarSim, BadCommandLinesEndWithAReasonAndExitCode2)
 {
     for (const wchar_t* arguments : {L"--frobnicate", L"--version 15", L"--version a.b.c", L"--doc-type 9",
-                                     L"--answer maybe", L"--command", L"--response Z:\\no\\such\\file.xml"}) {
+                                     L"--answer maybe", L"--command", L"--response Z:\\no\\such\\file.xml",
+                                     L"--panel-script Z:\\no\\such\\script.txt", L"--panel-script \"pick top; wave\""}) {
         const RunnerRun run = RunRunner(arguments);
         EXPECT_EQ(run.exitCode, 2u) << arguments;
         EXPECT_THAT(run.err, testing::StartsWith("velmar-sim: ")) << arguments;
