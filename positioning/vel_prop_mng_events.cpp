@@ -123,6 +123,35 @@ bool Read(const VARIANT& given, ArgType type, ArgValue& out)
     return false;
 }
 
+// The identity of the sink and of its forwarder alike: IUnknown, IDispatch, the notification interface.
+HRESULT QuerySink(IDispatch* sink, REFIID iid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch) && !IsEqualIID(iid, __uuidof(Events)))
+        return E_NOINTERFACE;
+    sink->AddRef();
+    *object = sink;
+    return S_OK;
+}
+
+// Neither has type information.
+HRESULT NoTypeInfoCount(UINT* count)
+{
+    if (!count)
+        return E_POINTER;
+    *count = 0;
+    return S_OK;
+}
+
+HRESULT NoTypeInfo(ITypeInfo** info)
+{
+    if (info)
+        *info = nullptr;
+    return E_NOTIMPL;
+}
+
 } // namespace
 
 // What Velmar is advised: it passes notifications on to its panel while the panel listens, and answers
@@ -138,17 +167,7 @@ public:
     }
     void Listen(bool on) noexcept { listening_ = on && panel_; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        *object = nullptr;
-        if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch) && !IsEqualIID(iid, __uuidof(Events)))
-            return E_NOINTERFACE;
-        AddRef();
-        *object = static_cast<IDispatch*>(this);
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override { return QuerySink(this, iid, object); }
     ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
     ULONG STDMETHODCALLTYPE Release() override
     {
@@ -157,19 +176,8 @@ public:
             delete this;
         return left;
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
-    {
-        if (!count)
-            return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override
-    {
-        if (info)
-            *info = nullptr;
-        return E_NOTIMPL;
-    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return NoTypeInfoCount(count); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override { return NoTypeInfo(info); }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
     {
         return LookUpNotification(names, count, ids);
@@ -242,14 +250,7 @@ VelPropMngEvents::~VelPropMngEvents()
 
 HRESULT STDMETHODCALLTYPE VelPropMngEvents::QueryInterface(REFIID iid, void** object)
 {
-    if (!object)
-        return E_POINTER;
-    *object = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch) && !IsEqualIID(iid, __uuidof(Events)))
-        return E_NOINTERFACE;
-    AddRef();
-    *object = static_cast<IDispatch*>(this);
-    return S_OK;
+    return QuerySink(this, iid, object);
 }
 
 ULONG STDMETHODCALLTYPE VelPropMngEvents::AddRef()
@@ -264,17 +265,12 @@ ULONG STDMETHODCALLTYPE VelPropMngEvents::Release()
 
 HRESULT STDMETHODCALLTYPE VelPropMngEvents::GetTypeInfoCount(UINT* count)
 {
-    if (!count)
-        return E_POINTER;
-    *count = 0;
-    return S_OK;
+    return NoTypeInfoCount(count);
 }
 
 HRESULT STDMETHODCALLTYPE VelPropMngEvents::GetTypeInfo(UINT, LCID, ITypeInfo** info)
 {
-    if (info)
-        *info = nullptr;
-    return E_NOTIMPL;
+    return NoTypeInfo(info);
 }
 
 HRESULT STDMETHODCALLTYPE VelPropMngEvents::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)

@@ -139,6 +139,12 @@ TEST_F(PartPanel, AnAttachPointIsArmedFirstAndTheConeButtonHandsTheNextPanelOver
     EXPECT_EQ(Applied(), (Lines{"coneDef-conical5 kind 0 direction -1"}));
     EXPECT_EQ(Request(placement_).mates->Clears(), 3u);
     EXPECT_THAT(Panels().Log(), testing::Contains("mates: kind 0 direction 1 value 0 coneDef-conical5"));
+
+    // Without a cone the attach point is armed whatever the user chose last.
+    VelmarMateSet attachOnly = MateSet([](sim::ModelGeometry& model) { model.AttachPoint(true); });
+    EXPECT_TRUE(Play(attachOnly, L"pick seatFace; ok"));
+    EXPECT_EQ(Checked(), (Lines{"9035"}));
+    EXPECT_EQ(Applied(), (Lines{"seat5-Auto5 kind 0 direction 1"}));
 }
 
 TEST_F(PartPanel, AModelWithOnlyAnAxisAsksForAxesAndMatesTheAxisAgainstItsDirection)
@@ -184,6 +190,10 @@ TEST_F(PartPanel, PlanesAndAxesArePickedInTurn)
          {"bore5 kind 3 direction -1", "axis5 kind 4 direction -1", "edge5 kind 1 direction -1"},
          {"9032", "9041", "9043", "9045"},
          {"bore5-Plane5 kind 3 direction -1", "axis5-Axis5 kind 4 direction -1", "edge5-AxisD5 kind 1 direction -1"}},
+        {L"pick bore; pick axis; pick edge; button 9043; button 9042; button 9045; button 9044",
+         {"bore5 kind 3 direction -1", "axis5 kind 4 direction 1", "edge5 kind 1 direction 1"},
+         {"9032", "9041", "9042", "9044"},
+         {"bore5-Plane5 kind 3 direction -1", "axis5-Axis5 kind 4 direction 1", "edge5-AxisD5 kind 1 direction 1"}},
         {L"button 9191; button 9192; offer top; button 9190; offer bore",
          {"null kind 0 direction 1", "null kind 4 direction 0", "null kind 1 direction 1"},
          {"9030"},
