@@ -1,7 +1,7 @@
 #pragma once
 // "Вставка детали": the panel in which the user places a component model with the mates its named
 // geometry proposes. For each proposed mate the user picks the assembly's geometry and its direction;
-// the chosen mates are applied to the part being placed at once, and the specification options are set
+// the chosen mates are applied to the part being placed at once, and the bill-of-materials options are set
 // in the command's settings. The result is what the panel wrote into the mate set and the settings.
 #include "insert3d/velmar_mate_set.h"
 #include "objects/all_settings.h"
@@ -13,8 +13,8 @@
 
 class PartPanel3D : public VelBasePanel3D {
 public:
-    // pageCaption: the part's name; createSpc: whether a specification object can be made for it, which
-    // shows the specification options; requestInfo: the request of the part's placement.
+    // pageCaption: the part's name; createSpc: whether a bill-of-materials object can be made for it, which
+    // shows the spc options; requestInfo: the request of the part's placement.
     PartPanel3D(IVel5Application* application5, IVel7Application* application7, const std::wstring& pageCaption,
                 NMAllSettings* settings, bool createSpc, VelmarMateSet* mates, IVel5PlacementInfo* requestInfo);
     ~PartPanel3D() override;

@@ -1,6 +1,6 @@
 #pragma once
-// A check box with the combo box it switches: the specification options of the part panels (whether to
-// make a specification object, and by which preset).
+// A check box with the combo box it switches: the spc options of the part panels (whether to make a
+// bill-of-materials object, and by which preset).
 #include "hostapi/velmar7.h"
 
 #include <cstdint>

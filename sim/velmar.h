@@ -15,7 +15,7 @@
 // Version-7 members: 19 the active document, 21 the last error for a text, 25 the edit switch, 34 the
 // message box, answered by the scripted user (kind "message"; unanswered: IDOK). The attribute model
 // adds 43 and 47 (sim/attribute_model.h), the property model 45 and the component property manager of
-// the version-7 application (sim/property_model.h); every document has its specification model
+// the version-7 application (sim/property_model.h); every document has its spc model
 // (sim/spc_model.h). The panels' property manager (version-7 15, with 16 ending a 2D process) and the
 // processes (version-5 24 before each) are the panel model's (sim/panel_model.h).
 #include "sim/attribute_model.h"
