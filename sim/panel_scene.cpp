@@ -45,7 +45,7 @@ GeoEntity& ModelGeometry::Named(const std::string& name, short type, const std::
 {
     GeoEntity& entity = geometry_.AddEntity(name, type, model_);
     if (!hostName.empty())
-        entity.hostName = hostName;
+        entity.SetHostName(hostName);
     geometry_.Shape(*model_).objects[type].push_back(&entity);
     return entity;
 }

@@ -104,7 +104,7 @@ TEST_F(MateSet, CoordinateSystemsNamedLcsAndANumberGiveTheirSubObjects)
     Lcs("lcs");
     Lcs("lcs-3");
     sim::GeoEntity& again = Lcs("lcs1");
-    again.hostName = L"lcs1";
+    again.SetHostName(L"lcs1");
     again.items[72] = &geometry().AddEntity("againY", 72).V7();
 
     VelmarMateSet set = Build();

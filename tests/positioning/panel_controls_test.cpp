@@ -145,7 +145,7 @@ TEST_F(PanelControls, TheSelectFieldShowsTheRecordsObjectAndTheDirectionPairItsD
     EXPECT_TRUE(pairControl.buttons[0].checked);
 
     sim::GeoEntity& face = geometry().AddFace("top", geometry().topPart, {});
-    face.hostName = L"Грань 1";
+    face.SetHostName(L"Грань 1");
     record.iface = face.V5().Ptr();
     struct Row {
         int16_t direction;
