@@ -63,22 +63,12 @@ void DebugInfoDlg::OnInit(HWND window)
     SetDlgItemTextW(window, IDC_DEBUG_MESSAGE, message_.c_str());
     SetDlgItemTextW(window, IDC_DEBUG_DETAILS, details_.c_str());
 
-    HWND messageControl = GetDlgItem(window, IDC_DEBUG_MESSAGE);
-    auto font = reinterpret_cast<HFONT>(SendMessageW(messageControl, WM_GETFONT, 0, 0));
-    LOGFONTW description = {};
-    if (GetObjectW(font ? font : GetStockObject(DEFAULT_GUI_FONT), sizeof(description), &description)) {
-        description.lfWeight = FW_BOLD;
-        boldFont_ = CreateFontIndirectW(&description);
-        if (boldFont_)
-            SendMessageW(messageControl, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
-    }
+    boldFont_ = SetDerivedFont(GetDlgItem(window, IDC_DEBUG_MESSAGE), [](LOGFONTW& font) { font.lfWeight = FW_BOLD; });
 }
 
 void DebugInfoDlg::OnDestroy() noexcept
 {
-    if (boldFont_)
-        DeleteObject(boldFont_);
-    boldFont_ = nullptr;
+    boldFont_.reset();
     window_ = nullptr;
 }
 

@@ -2,6 +2,7 @@
 // The error dialog of a failed command: the error's title in bold, its text, and the offer to save the
 // command's trace log as the debug archive for support. Nothing is written unless the user asks.
 #include "core/com.h"
+#include "core/window_utils.h"
 
 #include <string>
 
@@ -34,5 +35,5 @@ private:
     std::wstring message_;
     std::wstring details_;
     std::wstring logText_;
-    HFONT boldFont_ = nullptr;
+    UniqueGdiObject boldFont_;
 };

@@ -64,6 +64,7 @@ struct ValueTraits {
 inline HANDLE NullHandle() noexcept { return nullptr; }
 inline HANDLE InvalidHandle() noexcept { return INVALID_HANDLE_VALUE; }
 inline BSTR NullBstr() noexcept { return nullptr; }
+inline HGDIOBJ NullGdiObject() noexcept { return nullptr; }
 
 struct VariantTraits {
     static VARIANT Empty() noexcept
@@ -96,5 +97,6 @@ struct ExcepInfoTraits {
 using UniqueHandle = Unique<HANDLE, unique_detail::ValueTraits<HANDLE, &CloseHandle, &unique_detail::NullHandle>>;
 using UniqueFile = Unique<HANDLE, unique_detail::ValueTraits<HANDLE, &CloseHandle, &unique_detail::InvalidHandle>>;
 using UniqueBstr = Unique<BSTR, unique_detail::ValueTraits<BSTR, &SysFreeString, &unique_detail::NullBstr>>;
+using UniqueGdiObject = Unique<HGDIOBJ, unique_detail::ValueTraits<HGDIOBJ, &DeleteObject, &unique_detail::NullGdiObject>>;
 using UniqueVariant = Unique<VARIANT, unique_detail::VariantTraits>;
 using UniqueExcepInfo = Unique<EXCEPINFO, unique_detail::ExcepInfoTraits>;

@@ -26,3 +26,16 @@ void PlaceWindow(HWND anchor, HWND window)
         ScreenToClient(parent, &topLeft);
     MoveWindow(window, topLeft.x, topLeft.y, width, rect.bottom - rect.top, TRUE);
 }
+
+UniqueGdiObject SetDerivedFont(HWND control, const std::function<void(LOGFONTW&)>& adjust)
+{
+    const auto current = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    LOGFONTW description = {};
+    if (!GetObjectW(current ? current : GetStockObject(DEFAULT_GUI_FONT), sizeof(description), &description))
+        return {};
+    adjust(description);
+    UniqueGdiObject font(CreateFontIndirectW(&description));
+    if (font)
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    return font;
+}

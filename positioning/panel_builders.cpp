@@ -1,6 +1,7 @@
 // The control builders of VelBasePanel: one control of each kind Velmar's pages offer.
 #include "core/modal_seam.h"
 #include "core/trace_log.h"
+#include "core/unique.h"
 #include "hostapi/entity_access.h"
 #include "hostapi/vtable_call.h"
 #include "positioning/vel_base_panel.h"
@@ -22,26 +23,18 @@ constexpr long kButtonIdOffset = 100;
 class ButtonBitmap {
 public:
     explicit ButtonBitmap(long id)
-        : bitmap_(static_cast<HBITMAP>(LoadImageW(ResourceModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)))
+        : bitmap_(static_cast<HGDIOBJ>(LoadImageW(ResourceModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)))
     {
         if (!bitmap_) {
             TraceScope scope(L"ButtonBitmap");
             scope.Value(L"missing", id);
         }
     }
-    ~ButtonBitmap()
-    {
-        if (bitmap_)
-            DeleteObject(bitmap_);
-    }
-    ButtonBitmap(const ButtonBitmap&) = delete;
-    ButtonBitmap& operator=(const ButtonBitmap&) = delete;
-
     // GDI handles are 32-bit values on every Windows.
-    long AsLong() const { return static_cast<long>(reinterpret_cast<LONG_PTR>(bitmap_)); }
+    long AsLong() const { return static_cast<long>(reinterpret_cast<LONG_PTR>(bitmap_.get())); }
 
 private:
-    HBITMAP bitmap_;
+    UniqueGdiObject bitmap_;
 };
 
 void AddImageButton(IVel7Buttons* collection, long id)

@@ -74,24 +74,14 @@ void SettingsDlg::OnInitDialog()
     Check(IDC_EDIT_SPC_OBJECT, settings_.EditSpcObject);
     FillPresetLists(settings_.SpcPresetNum, -1);
 
-    HWND version = Item(IDC_VERSION);
-    LOGFONTW description = {};
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(version, WM_GETFONT, 0, 0));
-    if (GetObjectW(font ? font : GetStockObject(DEFAULT_GUI_FONT), sizeof(description), &description)) {
-        description.lfHeight = 9;
-        versionFont_ = CreateFontIndirectW(&description);
-        if (versionFont_)
-            SendMessageW(version, WM_SETFONT, reinterpret_cast<WPARAM>(versionFont_), FALSE);
-    }
+    versionFont_ = SetDerivedFont(Item(IDC_VERSION), [](LOGFONTW& font) { font.lfHeight = 9; });
     SetItemText(IDC_VERSION, GetFileVersionString(GetModulePath()));
     UpdateControls();
 }
 
 void SettingsDlg::OnDestroy() noexcept
 {
-    if (versionFont_)
-        DeleteObject(versionFont_);
-    versionFont_ = nullptr;
+    versionFont_.reset();
 }
 
 bool SettingsDlg::OnCommand(int id, int code)

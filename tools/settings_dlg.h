@@ -2,6 +2,7 @@
 // The settings dialog (dialog 101, command 6): the main settings and the spc presets, edited on
 // a private copy. OK writes the copy to the registry; Cancel drops it. Presets are added, changed and
 // deleted through the preset editor, and exported to or imported from an INI file.
+#include "core/window_utils.h"
 #include "objects/all_settings.h"
 #include "tools/modal_dialog.h"
 
@@ -33,5 +34,5 @@ private:
 
     NMAllSettings settings_;
     std::vector<std::wstring> names_;
-    HFONT versionFont_ = nullptr;
+    UniqueGdiObject versionFont_;
 };
