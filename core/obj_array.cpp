@@ -73,7 +73,11 @@ _variant_t ObjArray::ToVariant() const
         return _variant_t();
     if (size() == 1)
         return _variant_t(front().GetInterfacePtr(), true);
+    return ToArrayVariant();
+}
 
+_variant_t ObjArray::ToArrayVariant() const
+{
     SAFEARRAYBOUND bound = {static_cast<ULONG>(size()), 0};
     SafeArrayHolder array(SafeArrayCreate(VT_DISPATCH, 1, &bound));
     if (!array.get())

@@ -15,5 +15,7 @@ public:
     // element of dimension 1; any other type nothing. Failed safe-array calls raise _com_error.
     void Assign(const VARIANT& value);
     _variant_t ToVariant() const;
+    // Always a VT_ARRAY|VT_DISPATCH, also for none or one entry: for members that take only arrays.
+    _variant_t ToArrayVariant() const;
     void Append(const ObjArray& other);
 };

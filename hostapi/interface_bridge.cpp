@@ -50,6 +50,18 @@ IVel5PartPtr FeatureToPart(IVel5Object* feature)
     return ObjectAs<IVel5Part>(V5Method(feature, IVel5Object::Target));
 }
 
+IDispatchPtr ToApi7Object(IVel5Application* application, IDispatch* object)
+{
+    return ObjectAs<IDispatch>(V5Method(application, IVel5Application::ToLayer, object, static_cast<long>(VelLayer7),
+                                        static_cast<long>(VelTypeNone)));
+}
+
+IVel5EntityPtr ToApi5Entity(IVel5Application* application, IDispatch* object7)
+{
+    return ObjectAs<IVel5Entity>(V5Method(application, IVel5Application::ToLayer, object7, static_cast<long>(VelLayer5),
+                                          static_cast<long>(VelTypeEntity)));
+}
+
 IVel5EntityPtr GetMacroFromAPI7Object(IDispatch* object)
 {
     return FeatureToMacro(GetAPI5ObjectFromAPI7(object));

@@ -15,6 +15,11 @@ IVel5EntityPtr FeatureToMacro(IVel5Object* feature);
 // The part behind a feature of type 104, else null.
 IVel5PartPtr FeatureToPart(IVel5Object* feature);
 
+// The application's conversion between the layers (dispatch id 108): the version-7 twin of an object
+// (2, 0), and the version-5 entity of a version-7 model object (1, 105). Null when Velmar has none.
+IDispatchPtr ToApi7Object(IVel5Application* application, IDispatch* object);
+IVel5EntityPtr ToApi5Entity(IVel5Application* application, IDispatch* object7);
+
 IVel5EntityPtr GetMacroFromAPI7Object(IDispatch* object);
 IVel5EntityPtr GetMacroFromAPI7ObjectEx(IDispatch* object);
 

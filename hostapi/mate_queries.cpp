@@ -35,6 +35,16 @@ IVel5EntityPtr GetDirectionObject(IVel5Entity* entity, short kind)
     return ObjectAs<IVel5Entity>(V5Method(objects, IVel5EntityCollection::First));
 }
 
+IVel5EntityPtr GetDirectionObject(IVel5Part* part, short kind)
+{
+    if (!part)
+        return nullptr;
+    auto objects = ObjectAs<IVel5EntityCollection>(V5Method(part, IVel5Part::ObjectsOfType, kind));
+    if (!objects)
+        return nullptr;
+    return ObjectAs<IVel5Entity>(V5Method(objects, IVel5EntityCollection::First));
+}
+
 IVel5EntityPtr GetMateMacro(IDispatch* object7)
 {
     if (!object7)

@@ -12,6 +12,8 @@
 // The entity's default object of a kind (71, 72, 73: its X, Y and Z axes): the first item of its
 // collection of that kind (dispatch id 18); null when there is none.
 IVel5EntityPtr GetDirectionObject(IVel5Entity* entity, short kind);
+// The same for a part: the first of its objects of that type (dispatch id 18).
+IVel5EntityPtr GetDirectionObject(IVel5Part* part, short kind);
 
 // The macro element that owns a version-7 object: its owner (dispatch id 14) as a feature of type 105.
 IVel5EntityPtr GetMateMacro(IDispatch* object7);

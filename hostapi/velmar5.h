@@ -19,6 +19,7 @@ struct IVel5Application : IDispatch {
         // its parameter structure (9) and the closing call (16) all belong to the application.
         NewTemporaryDocument2D = 4,
         ActiveDocument2D = 5,            // active 2D document (IVel5Document2D)
+        NewIterator = 7,                 // a new iterator over 2D objects (IVel5Iterator)
         NewStructure = 9,                // (16-bit kind) a new parameter structure of that kind
         ActiveSpcDocument = 11,          // active specification document (IVel5SpcDocument)
         Refresh = 16,                    // 32-bit result ignored; its meaning is Velmar's
@@ -28,6 +29,9 @@ struct IVel5Application : IDispatch {
         BeforeProcess = 24,
         AttributeManager = 43,           // the attribute manager (IVel5AttributeManager)
         NewArray = 39,                   // (16-bit kind: 23) a new dynamic array (IVel5DynamicArray)
+        // Called after the positioning model moved a preview; its result is not used and its meaning is
+        // Velmar's.
+        RefreshView = 44,
         SystemFolder = 45,               // (0) Velmar's system folder, without a final "\"
         LibraryFilePath = 47,            // (file name, 0) full path of an attribute library file
         Version = 50,                    // four 32-bit integers by reference: major, minor, release, build
@@ -71,6 +75,8 @@ struct IVel5Document3D : IDispatch {
         // part at this number too; that reading is settled where the finder is built.
         NewMate = 34,
         DeleteObject = 43,               // (object) removes an object; boolean result
+        // (16-bit code: 156 a point collection, IVel5PointCollection) a new, empty collection.
+        NewCollection = 67,
         UndoRecording = 70,              // boolean property: undo recording of the document
         SetCurrentObject = 73,           // (object) makes the object current; boolean result ignored
         CurrentObject = 74,              // property get: the current object (IVel5Object)
@@ -84,6 +90,17 @@ VEL_IID(IVel5Document3D, "111CEFE1-A0A7-11D6-95CE-00C0262D30E3");
 // editing object of a sketch. 2D objects are addressed by 32-bit references.
 struct IVel5Document2D : IDispatch {
     enum : DISPID {
+        // As a sketch's editing object: (x, y, 32-bit point style) a new point (own number); (x, y, radius,
+        // 32-bit style) a new circle; both give the 32-bit reference of the new object.
+        NewPoint = 3,
+        NewCircle = 4,
+        // (reference, parameter structure, -1) reads the object's parameters into a structure of its kind
+        // and answers the object's 32-bit kind (1 segment, 2 arc, 3 circle, 5 point, 32 and others); 9
+        // writes a structure's parameters back with the same arguments.
+        ReadParams = 8,
+        WriteParams = 9,
+        Project = 10,                    // (model object) its projection into the sketch: a 32-bit reference
+        RemoveObject = 34,               // (reference) removes a 2D object; boolean result ignored
         Highlight = 38,                  // (reference, 1 on / 0 off)
         CloseTemporary = 151,            // closes the temporary document; boolean result ignored
         OpenTemporary = 152,             // (document parameters) opens the temporary document; boolean result ignored
@@ -118,6 +135,7 @@ struct IVel5Part : IDispatch {
         // The part's host object, queried to IVel5Object (as a version-7 object's Bridge). A top part's
         // host object answers IVel5Part as well: the part whose elements are named apart.
         HostObject = 34,
+        Measurer = 36,                   // the part's measurer (IVel5Measurer)
         PhantomLook = 38,                // 32-bit property
         Rebuild = 42,                    // (boolean)
         RebuildFlag = 43,                // boolean property put
@@ -127,6 +145,9 @@ struct IVel5Part : IDispatch {
         // (16-bit object type) the part's objects of that type (IVel5EntityCollection): 68 mate elements,
         // 27 and 28 surfaces, 85 coordinate systems, 109 planes and axes.
         ObjectsOfType = 18,
+        // (16-bit entity type: 5 sketch, 11 axis, 14 plane, 25 extrusion) a new entity of the part, filled
+        // through its definition and made by its Create (9). Velmar documents no number: the project's own.
+        NewEntity = 61,
     };
 };
 VEL_IID(IVel5Part, "508A0CCD-9D74-11D6-95CE-00C0262D30E3");
@@ -134,11 +155,17 @@ VEL_IID(IVel5Part, "508A0CCD-9D74-11D6-95CE-00C0262D30E3");
 // Any model entity: faces, edges, axes, planes, sketches, macro elements (type 63) ...
 struct IVel5Entity : IDispatch {
     enum : DISPID {
+        // Boolean property of a new entity; the positioning model sets it true on its preview axes and
+        // planes. Its meaning is Velmar's.
+        Setting1 = 1,
         Name = 2,                        // text property: the entity's name in the model tree
         Type = 3,                        // 16-bit entity type
         Definition = 5,                  // the definition, queried to the interface of the entity's kind
         Part = 6,                        // the part the entity belongs to (IVel5Part)
+        Create = 9,                      // makes a new entity from its definition; boolean result ignored
         Update = 10,                     // applies a change (a new name); boolean result ignored
+        // (16-bit kind: 6 faces, 7 edges, 8 points) its sub-objects (IVel5ObjectCollection)
+        SubObjects = 11,
         Owner = 14,                      // the owner (IVel5Object)
         SurfaceLink = 15,                // first link of a face's surface-flag chain (IVel5SurfaceFlagLink1)
         DirectionObjects = 18,           // (16-bit kind: 71, 72, 73) collection of such objects (IVel5EntityCollection)
@@ -204,6 +231,9 @@ VEL_IID(IVel5ColorParam, "2DFACC61-C4A4-11D6-8734-00C0262CDD2C");
 struct IVel5Placement : IDispatch {
     enum : DISPID {
         AxisPoint = 1,                   // as a cylinder's axis: (x, y, z doubles by reference) a point of the axis
+        // As a sketch's plane: (x, y, z of a direction, u and v doubles by reference) the direction in the
+        // plane's own two coordinates. The argument form is the project's own reading.
+        ToPlane = 7,
     };
 };
 VEL_IID(IVel5Placement, "2DFACC64-C4A4-11D6-8734-00C0262CDD2C");
@@ -279,6 +309,7 @@ VEL_IID(IVel5FaceDefinition, "0307BBA8-C193-11D6-8734-00C0262CDD2C");
 struct IVel5EdgeDefinition : IDispatch {
     enum : DISPID {
         Test1 = 1,                       // boolean: a straight edge
+        Curve = 3,                       // the edge's curve (IVel5Curve)
         AdjacentFace = 4,                // (16-bit side: -1 or 0) the face definition on that side (IVel5FaceDefinition)
         Test8 = 8,                       // boolean
         Test9 = 9,                       // boolean: a circular edge
@@ -298,6 +329,9 @@ struct IVel5Surface : IDispatch {
         PointAt = 2,                     // (u, v, x, y, z doubles by reference) the point at (u, v)
         NormalAt = 3,                    // (u, v, x, y, z doubles by reference) the normal at (u, v)
         U = 15,                          // double property: u of a point of the surface
+        // (curve, point collection) puts the points where the curve meets the surface into the collection;
+        // boolean result ignored. The argument form is the project's own reading.
+        Intersect = 32,
         V = 17,                          // double property: v of that point
         Parameters = 29,                 // the surface's parameters (IVel5ConeParam or IVel5CylinderParam)
     };
@@ -328,7 +362,10 @@ struct IVel5AxisDefinition10 : IDispatch {
 };
 VEL_IID(IVel5AxisDefinition10, "0307BB87-C193-11D6-8734-00C0262CDD2C");
 struct IVel5AxisDefinition11 : IDispatch {
-    enum : DISPID { Curve = 3 };      // the axis curve (IVel5Curve)
+    enum : DISPID {
+        SetFace = 1,                     // (cylindrical face) the axis of that face; boolean result ignored
+        Curve = 3,                       // the axis curve (IVel5Curve)
+    };
 };
 VEL_IID(IVel5AxisDefinition11, "97337DAF-B7CD-4FB8-8E18-23F0230E5CBE");
 struct IVel5AxisDefinition12 : IDispatch {
@@ -369,6 +406,8 @@ VEL_IID(IVel5ThreadDefinition, "5DDB6B14-6F3D-431F-B62F-C5FCCAFC3632");
 struct IVel5OffsetPlaneDefinition : IDispatch {
     enum : DISPID {
         Offset = 1,                      // double property
+        Reversed = 2,                    // boolean property: the offset runs against the base's normal
+        SetBase = 3,                     // (plane or planar face) the plane it is offset from; boolean result ignored
         Base = 5,                        // the geometric base
     };
 };
@@ -449,23 +488,50 @@ VEL_IID(IVel5MacroDefinition, "02556461-D088-4F00-AE61-D366082DB9BC");
 struct IVel5SketchDefinition : IDispatch {
     enum : DISPID {
         EndEdit = 2,                     // ends the editing of the sketch; boolean result ignored
+        SetPlane = 3,                    // (plane or planar face) the sketch's plane; boolean result ignored
+        Plane = 4,                       // the sketch's plane, as given (its IVel5Placement converts directions)
         BeginEdit = 9,                   // the sketch's 2D editing object (IVel5Document2D)
     };
 };
 VEL_IID(IVel5SketchDefinition, "2DFACC70-C4A4-11D6-8734-00C0262CDD2C");
 
-struct IVel5ExtrusionDefinition : IDispatch {};    // no IID given
+// No IID given. The argument forms are the project's own reading; so is the number of the profile.
+struct IVel5ExtrusionDefinition : IDispatch {
+    enum : DISPID {
+        Sketch = 1,                      // (sketch) the profile; boolean result ignored
+        Direction = 2,                   // (16-bit: 0 one side, forward)
+        Depth = 5,                       // (double) the depth on that side
+        ThinWall = 7,                    // (boolean) a thin wall instead of a solid
+    };
+};
 // No IID given: sub-object and inner-object collections, face iterators. Walked from the first item to
 // the first null one.
 struct IVel5ObjectCollection : IDispatch {
     enum : DISPID {
+        Count = 2,                       // 32-bit count
         First = 3,
         Next = 5,
     };
 };
 struct IVel5AttributeCollection : IDispatch {};    // no IID given
-struct IVel5Array : IDispatch {};                  // no IID given: array (pattern) object and pattern instance
-struct IVel5PointCollection : IDispatch {};        // no IID given
+// No IID given: the version-5 object of an array (pattern), reached from its version-7 form through
+// IVel5Application::ToLayer (1, 105); also a pattern instance. Only the state is numbered by Velmar's
+// documents; name, base and rebuild are at the project's own numbers.
+struct IVel5Array : IDispatch {
+    enum : DISPID {
+        Name = 2,                        // text property: the array's name in the model tree (own)
+        State = 6,                       // boolean property: false when the array holds errors
+        BaseObject = 31,                 // property, read and written: the object the array is laid along (own)
+        Rebuild = 32,                    // rebuilds the array after a change of its base; boolean result ignored (own)
+    };
+};
+// No IID given: the points where a curve meets a surface (IVel5Surface::Intersect).
+struct IVel5PointCollection : IDispatch {
+    enum : DISPID {
+        Count = 1,                       // 32-bit count
+        Point = 2,                       // (32-bit index from 0, x, y, z doubles by reference)
+    };
+};
 
 // A highlight set of a selection process.
 struct IVel5Selection : IDispatch {
@@ -477,7 +543,16 @@ struct IVel5Selection : IDispatch {
 };
 VEL_IID(IVel5Selection, "BE41850C-CFC5-40D4-AE49-37AA391BCF4B");
 
-struct IVel5Measurer : IDispatch {};
+// Measures between two objects of a part.
+struct IVel5Measurer : IDispatch {
+    enum : DISPID {
+        First = 1,                       // object property: the first object
+        Second = 2,                      // object property: the second object
+        Calculate = 8,                   // boolean: the measure could be taken
+        HasAngle = 9,                    // boolean: the measure has an angle
+        Angle = 10,                      // double property: the angle in degrees
+    };
+};
 VEL_IID(IVel5Measurer, "ABC84FE5-3945-4A0B-820A-719BF4B79224");
 
 // The bill of materials (its editing object) of a document; also the interface through which a
@@ -541,17 +616,31 @@ struct IVel5DocumentParam : IDispatch {
 };
 VEL_IID(IVel5DocumentParam, "FBCC5B96-996C-11D6-8732-00C0262CDD2C");
 
-struct IVel5SegmentParam : IDispatch {};           // kind 11
+// Kind 11: a segment's end points, double properties.
+struct IVel5SegmentParam : IDispatch {
+    enum : DISPID { X1 = 1, Y1 = 2, X2 = 3, Y2 = 4 };
+};
 VEL_IID(IVel5SegmentParam, "7F7D6F84-97DA-11D6-8732-00C0262CDD2C");
-struct IVel5ArcParam : IDispatch {};               // kind 20
+// Kinds 20 (arc), 12 (circle) and 22 (type 32): the centre is read at 1 and 2, double properties (the
+// project's own reading; the point's numbers are Velmar's).
+struct IVel5ArcParam : IDispatch {
+    enum : DISPID { CentreX = 1, CentreY = 2 };
+};
 VEL_IID(IVel5ArcParam, "7F7D6F87-97DA-11D6-8732-00C0262CDD2C");
-struct IVel5CircleParam : IDispatch {};            // kind 12
+struct IVel5CircleParam : IDispatch {
+    enum : DISPID { CentreX = 1, CentreY = 2 };
+};
 VEL_IID(IVel5CircleParam, "7F7D6F8A-97DA-11D6-8732-00C0262CDD2C");
-struct IVel5PointParam : IDispatch {};             // kind 16
+// Kind 16: a point, double properties.
+struct IVel5PointParam : IDispatch {
+    enum : DISPID { X = 1, Y = 2 };
+};
 VEL_IID(IVel5PointParam, "7F7D6F90-97DA-11D6-8732-00C0262CDD2C");
 struct IVel5FragmentPlacement : IDispatch {};      // kind 7
 VEL_IID(IVel5FragmentPlacement, "7F7D6FA8-97DA-11D6-8732-00C0262CDD2C");
-struct IVel5Type32Param : IDispatch {};            // kind 22
+struct IVel5Type32Param : IDispatch {            // kind 22
+    enum : DISPID { CentreX = 1, CentreY = 2 };
+};
 VEL_IID(IVel5Type32Param, "364521A6-94B5-11D6-8732-00C0262CDD2C");
 struct IVel5Type33Param : IDispatch {};            // kind 23
 VEL_IID(IVel5Type33Param, "364521A9-94B5-11D6-8732-00C0262CDD2C");
@@ -579,6 +668,10 @@ VEL_IID(IVel5Point2D, "3198E121-9585-11D6-95CE-00C0262D30E3");
 // Iterator over 2D objects or attributes; name finder of sketch objects.
 struct IVel5Iterator : IDispatch {
     enum : DISPID {
+        // (32-bit object kind, 32-bit group: 0 the whole document or sketch being edited) sets the
+        // iterator up over the objects of that kind; false when it could not.
+        Init = 2,
+        Step = 3,                        // ("F" the first, "N" the next) 32-bit reference; 0 at the end
         Close = 9,                       // closes the iterator; 32-bit result ignored
     };
 };

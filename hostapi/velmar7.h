@@ -92,25 +92,55 @@ struct IVel7Item : IDispatch {
 };
 VEL_IID(IVel7Item, "83DBB66A-83B8-47D9-93FE-2A90992193E8");
 
-struct IVel7PatternOwner : IDispatch {};
+struct IVel7PatternOwner : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10)
+    virtual HRESULT STDMETHODCALLTYPE get_Patterns(IDispatch** patterns) = 0;                 // 11 (IVel7Patterns)
+};
 VEL_IID(IVel7PatternOwner, "2C6E8A0F-EDC8-413C-9304-9278817B915B");
 
-struct IVel7Patterns : IDispatch {};     // no IID given
+// The document's patterns. Handed out as plain IDispatch without an IID of its own: the IID below is
+// the project's own and only names the interface (hostapi/dual_interface.h).
+struct IVel7Patterns : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11)
+    virtual HRESULT STDMETHODCALLTYPE get_Count(long* count) = 0;                             // 12
+    VEL_SLOTS(13)
+    // The index travels as a variant holding a 32-bit integer, counted from 0.
+    virtual HRESULT STDMETHODCALLTYPE get_Item(VARIANT index, IDispatch** pattern) = 0;       // 14
+};
+VEL_IID(IVel7Patterns, "3D9C41A7-6B2E-4F05-8E1A-57C0B9D2E614");
 
 // The version-7 form of an entity that holds a list of objects; a pattern with its source list.
 struct IVel7Pattern : IDispatch {
     VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19)
     virtual HRESULT STDMETHODCALLTYPE put_Sources(VARIANT sources) = 0;                       // 20
     virtual HRESULT STDMETHODCALLTYPE get_Sources(VARIANT* sources) = 0;                      // 21; array of objects
+    VEL_SLOTS(22, 23, 24)
+    // Whether the object is in the source list.
+    virtual HRESULT STDMETHODCALLTYPE IsSource(IDispatch* object, VARIANT_BOOL* contains) = 0;   // 25
 };
 VEL_IID(IVel7Pattern, "C020E994-FB7F-449A-A3D9-2181135F4200");
 
 // A version-7 model object; the update interface of parts, frames and auxiliary lines.
-struct IVel7ModelObject : IDispatch {};
+struct IVel7ModelObject : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14)
+    virtual HRESULT STDMETHODCALLTYPE Update(VARIANT_BOOL* done) = 0;                         // 15
+    VEL_SLOTS(16, 17)
+    virtual HRESULT STDMETHODCALLTYPE get_Type(long* type) = 0;                               // 18
+    virtual HRESULT STDMETHODCALLTYPE get_Parameters(IDispatch** parameters) = 0;             // 19 (IVel7ModelObjectParam)
+};
 VEL_IID(IVel7ModelObject, "E37256D4-9021-47AC-8FAF-3713FB2A50C3");
 
 // The parameter object of a model object; a pattern instance.
-struct IVel7ModelObjectParam : IDispatch {};
+struct IVel7ModelObjectParam : IDispatch {
+    VEL_SLOTS(7, 8)
+    virtual HRESULT STDMETHODCALLTYPE get_Source(IDispatch** source) = 0;                     // 9; null when none
+    VEL_SLOTS(10)
+    // A pattern keeps it on while it follows its sources; it is switched off while the list is rewritten.
+    virtual HRESULT STDMETHODCALLTYPE put_Switch(VARIANT_BOOL on) = 0;                        // 11
+    virtual HRESULT STDMETHODCALLTYPE get_Switch(VARIANT_BOOL* on) = 0;                       // 12
+    VEL_SLOTS(13)
+    virtual HRESULT STDMETHODCALLTYPE get_SourceType(long* type) = 0;                         // 14
+};
 VEL_IID(IVel7ModelObjectParam, "EF4343FA-985D-4FE9-AD5F-439BC8F92958");
 
 struct IVel7Leaders : IDispatch {};
@@ -414,7 +444,9 @@ VEL_IID(IVel7StoreEntry, "9DBFB4EB-BE9F-46EF-88FF-BB603A9E786B");
 
 // The placement frames of the positioning model.
 struct IVel7Frames : IDispatch {
-    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15)
+    // A new frame (IVel7Frame). Velmar documents no position: the project's own.
+    virtual HRESULT STDMETHODCALLTYPE Add(IDispatch** frame) = 0;                             // 7 (own)
+    VEL_SLOTS(8, 9, 10, 11, 12, 13, 14, 15)
     // Makes the argument current; the result (IVel7FrameSwitch) is what position 17 takes back.
     virtual HRESULT STDMETHODCALLTYPE Activate(IDispatch* argument, IDispatch** result) = 0;  // 16
     // Makes the object current and gives the one current before.
@@ -425,9 +457,27 @@ VEL_IID(IVel7Frames, "CC04CBF6-F0D4-456E-903A-C0B0D3551368");
 struct IVel7FrameSwitch : IDispatch {};
 VEL_IID(IVel7FrameSwitch, "BA6395F5-3506-4483-8864-4EEC220AF316");
 
-// The editing mode of an auxiliary line; the same IID is the auxiliary line itself.
+// A placement frame as IVel7Frames::Add hands it out: a dual object without an IID of its own (the IID
+// below is the project's own and only names it, hostapi/dual_interface.h). Three booleans and a 32-bit
+// setting whose meaning is Velmar's, at the project's own positions.
+struct IVel7Frame : IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE put_Setting7(VARIANT_BOOL on) = 0;                      // 7 (own)
+    virtual HRESULT STDMETHODCALLTYPE put_Setting8(VARIANT_BOOL on) = 0;                      // 8 (own)
+    virtual HRESULT STDMETHODCALLTYPE put_Setting9(VARIANT_BOOL on) = 0;                      // 9 (own)
+    virtual HRESULT STDMETHODCALLTYPE put_Setting10(long value) = 0;                          // 10 (own)
+};
+VEL_IID(IVel7Frame, "8E2F6C14-3B7A-4D29-A5E0-91C4D7B3F258");
+
+// The editing mode of an auxiliary line; the same IID is the auxiliary line itself. Its points are in
+// the coordinates of the frame it was made in (the first along the frame's axis). Only the mode has
+// Velmar's position; the others are the project's own.
 struct IVel7AuxLineMode : IDispatch {
     virtual HRESULT STDMETHODCALLTYPE put_Mode(long mode) = 0;                                // 7
+    // Point 1 or 2 of the line.
+    virtual HRESULT STDMETHODCALLTYPE SetPoint(long index, double x, double y, double z) = 0;   // 8 (own)
+    virtual HRESULT STDMETHODCALLTYPE GetPoint(long index, double* x, double* y, double* z) = 0;  // 9 (own)
+    // Called with 1, then 0, before the line is moved; its meaning is Velmar's.
+    virtual HRESULT STDMETHODCALLTYPE SetState(long state) = 0;                               // 10 (own)
 };
 VEL_IID(IVel7AuxLineMode, "116F7E59-F175-47D2-8346-EB3C87D60578");
 
@@ -435,11 +485,21 @@ VEL_IID(IVel7AuxLineMode, "116F7E59-F175-47D2-8346-EB3C87D60578");
 // is at the project's own position.
 struct IVel7PartFeatures : IDispatch {
     virtual HRESULT STDMETHODCALLTYPE get_Frames(IDispatch** frames) = 0;                    // 7 (own)
+    // A new auxiliary line (IVel7AuxLineMode) in the current frame; made inside the document's edit
+    // bracket (IVel7Document3D::put_EditSwitch).
+    virtual HRESULT STDMETHODCALLTYPE AddAuxLine(IDispatch** line) = 0;                      // 8 (own)
 };
 VEL_IID(IVel7PartFeatures, "950FEBE2-F916-4E77-A37D-B061E5C22FA8");
-struct IVel7FrameSource : IDispatch {};
+// What a frame stands on: a sketch, or a plane and an axis, given in that order.
+struct IVel7FrameSource : IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE AddSource(IDispatch* object) = 0;                      // 7 (own)
+};
 VEL_IID(IVel7FrameSource, "D71AEDBE-01D4-4C7D-96DC-94981F2A1C37");
-struct IVel7FrameBase : IDispatch {};
+// The bases of a frame by kind (71 the surface it stands on, 72 the direction object); the answer says
+// whether the frame took the object.
+struct IVel7FrameBase : IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE SetBase(long kind, IDispatch* object, VARIANT_BOOL* accepted) = 0;  // 7 (own)
+};
 VEL_IID(IVel7FrameBase, "919DF6DB-0BA9-4EDD-B681-33E0B519834B");
 
 // The version-7 objects of a sketch: a sketch object with its constraints in order, a constraint (its

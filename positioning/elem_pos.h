@@ -35,4 +35,13 @@ struct ElemPos {
     void Clear();
     // Shares the source's references and copies its numbers, signs and sub-mode.
     void CopyFrom(const ElemPos& source);
+    // The index of SubMode among the four sub-mode texts (exact, case-sensitive); -1 for none.
+    int GetSubModeIndex() const;
+    // Lets go of the references the sub-mode of that index does not use; -1 keeps them all.
+    void ClearUnusedRefs(int subMode);
 };
+
+// The sub-modes of the two-planes modes, by index, as they are stored with an element.
+inline constexpr const wchar_t* kSubModeNames[] = {L"По координатам", L"От двух ребер", L"Центр круглого ребра",
+                                                   L"По вершине"};
+enum SubModeIndex : int { SubModeByCoordinates = 0, SubModeFromTwoEdges = 1, SubModeRoundEdgeCentre = 2, SubModeVertex = 3 };

@@ -2,7 +2,11 @@
 
 #include "core/trace_log.h"
 #include "hostapi/dispatch_call.h"
+#include "hostapi/entity_access.h"
+#include "hostapi/host_guards.h"
+#include "hostapi/interface_bridge.h"
 #include "hostapi/mate_queries.h"
+#include "hostapi/restore_step.h"
 #include "hostapi/vtable_call.h"
 #include "positioning/nm_elem_pos_m.h"
 #include "positioning/nm_elem_pos_r.h"
@@ -41,7 +45,7 @@ NMElemPos::NMElemPos(IVel5Application* app5, IVel7Application* app7, Positioning
                                                    static_cast<long>(VelTypeNone))),
                       __uuidof(IVel7Part));
     iFeatures = Required(QueryHost<IVel7PartFeatures>(iPart7), __uuidof(IVel7PartFeatures));
-    iFrames = V7Get(iFeatures, &IVel7PartFeatures::get_Frames);
+    iFrames = QueryHostOrNull<IVel7Frames>(V7Get(iFeatures, &IVel7PartFeatures::get_Frames));
     ClearItems();
 }
 
@@ -117,22 +121,46 @@ ElemPos& NMElemPos::Item(size_t index)
     return Items[index];
 }
 
+long NMElemPos::FindItem(const ElemPos& sample) const
+{
+    for (size_t i = 0; i < Items.size(); ++i)
+        if (Items[i].iCylFace.GetInterfacePtr() == sample.iCylFace.GetInterfacePtr())
+            return static_cast<long>(i);
+    return -1;
+}
+
+void NMElemPos::RemoveItem(size_t index)
+{
+    TraceScope scope(L"NMElemPos::RemoveItem");
+    scope.Value(L"index", _variant_t(static_cast<unsigned long>(index)));
+    ElemPos& item = Item(index);
+    DeleteGeom(item);
+    if (Items.size() == 1) {
+        item.Clear();
+        return;
+    }
+    Items.erase(Items.begin() + static_cast<std::ptrdiff_t>(index));
+    if (item_idx >= Items.size())
+        item_idx = Items.size() - 1;
+}
+
 void NMElemPos::DeleteGeom(ElemPos& item)
 {
     TraceScope scope(L"NMElemPos::DeleteGeom");
-    auto remove = [this](IDispatch* object) { V5Method(iDoc5, IVel5Document3D::DeleteObject, object); };
-    if (item.iOffsetPlane) {
+    // Each reference goes as soon as its object is deleted: should a deletion fail, a later DeleteGeom
+    // takes up what is left.
+    auto remove = [this](IDispatchPtr& object) {
+        V5Method(iDoc5, IVel5Document3D::DeleteObject, object);
+        object = nullptr;
+    };
+    if (item.iOffsetPlane)
         remove(item.iOffsetPlane);
-        item.iOffsetPlane = nullptr;
-    }
-    if (item.iSketch) {
+    if (item.iSketch)
         remove(item.iSketch);
-        item.iSketch = nullptr;
-    }
     if (item.iFrame) {
-        // The frame is a version-7 object: Velmar deletes its version-5 macro object.
-        const IVel5EntityPtr frame5 = ObjectAs<IVel5Entity>(V5Method(
-            iApp5, IVel5Application::ToLayer, item.iFrame, static_cast<long>(VelLayer5), static_cast<long>(VelTypeEntity)));
+        // The frame is a version-7 object: Velmar deletes its version-5 macro object, and with it the
+        // auxiliary line made in the frame.
+        IDispatchPtr frame5 = ToApi5Entity(iApp5, item.iFrame);
         if (frame5)
             remove(frame5);
         item.iFrame = nullptr;
@@ -142,8 +170,6 @@ void NMElemPos::DeleteGeom(ElemPos& item)
         remove(item.iAxis);
         if (item.iBasePlane)
             remove(item.iBasePlane);
-        item.iAxis = nullptr;
-        item.iBasePlane = nullptr;
         item.iFrame = nullptr;
         item.iAuxLine = nullptr;
     }
@@ -182,4 +208,68 @@ void NMElemPos::DebugInfo()
     scope.Hex(L"pos.iCylFace", Address(pos.iCylFace));
     scope.Hex(L"pos.iVertex", Address(pos.iVertex));
     scope.Hex(L"pos.iDirObj", Address(pos.iDirObj));
+}
+
+void NMElemPos::PosEntities(IItemList* collection)
+{
+    TraceScope scope(L"NMElemPos::PosEntities");
+    if (!collection)
+        RaiseNullHostPointer(__uuidof(IItemList));
+    const ElemPos& pos = CurrentItem();
+    for (IDispatch* entity : {iStartPlane.GetInterfacePtr(), iEndPlane.GetInterfacePtr(), pos.iCylFace.GetInterfacePtr(),
+                              pos.iEdge1.GetInterfacePtr(), pos.iEdge2.GetInterfacePtr(), pos.iCylEdge.GetInterfacePtr(),
+                              pos.iVertex.GetInterfacePtr(), pos.iDirObj.GetInterfacePtr()})
+        V7Call(collection, &IItemList::Add, entity);
+    DebugInfo();
+}
+
+IVel5EntityPtr NMElemPos::NewEntity(short type)
+{
+    return RequireHost(ObjectAs<IVel5Entity>(V5Method(iPart5, IVel5Part::NewEntity, type)));
+}
+
+IVel5EntityPtr NMElemPos::NewSketch(IDispatch* plane)
+{
+    constexpr short kSketch = 5;
+    IVel5EntityPtr sketch = NewEntity(kSketch);
+    V5Method(RequireHost(EntityDefinition<IVel5SketchDefinition>(sketch)), IVel5SketchDefinition::SetPlane,
+             RequireHost(IDispatchPtr(plane)));
+    V5Method(sketch, IVel5Entity::Create);
+    return sketch;
+}
+
+IDispatchPtr NMElemPos::To7(IDispatch* object)
+{
+    return RequireHost(ToApi7Object(iApp5, object));
+}
+
+IVel7Document3DPtr NMElemPos::Document3D()
+{
+    return RequireHost(QueryHostOrNull<IVel7Document3D>(iDoc7));
+}
+
+IVel7FramesPtr NMElemPos::Frames()
+{
+    return RequireHost(iFrames);
+}
+
+void NMElemPos::MeasureFirstItem(bool applyFirst)
+{
+    UndoContainerGuard guard(iDoc5, Document3D());
+    ElemPos copy = Item(0);
+    copy.iSketch = nullptr;
+    copy.iOffsetPlane = nullptr;
+    copy.iAxis = nullptr;
+    copy.iBasePlane = nullptr;
+    copy.iAuxLine = nullptr;
+    copy.iFrame = nullptr;
+    struct DeleteCopy {
+        NMElemPos& model;
+        ElemPos& copy;
+        ~DeleteCopy() { RestoreStep(L"NMElemPos::UpdateHeight", [this] { model.DeleteGeom(copy); }); }
+    } deleteCopy{*this, copy};
+    CreateGeom(copy);
+    if (applyFirst)
+        ApplyPosition(copy);
+    tcsH = CalcHeight(copy, iEndPlane);
 }

@@ -95,6 +95,22 @@ TEST(ObjArray, NoObjectsTravelAsAnEmptyVariant)
     EXPECT_TRUE(objects.empty());
 }
 
+TEST(ObjArray, TheArrayFormIsAnArrayAlsoForNoneAndOne)
+{
+    TestObject object;
+    ObjArray objects;
+    for (size_t count : {0u, 1u}) {
+        _variant_t value = objects.ToArrayVariant();
+        ASSERT_EQ(V_VT(&value), VT_ARRAY | VT_DISPATCH) << count;
+        LONG upper = -2;
+        SafeArrayGetUBound(V_ARRAY(&value), 1, &upper);
+        EXPECT_EQ(upper, static_cast<LONG>(count) - 1);
+        if (count == 1)
+            EXPECT_EQ(ElementAt(value, 0), &object);
+        objects.push_back(Ptr(object));
+    }
+}
+
 TEST(ObjArray, SeveralObjectsTravelAsAZeroBasedArrayKeepingNulls)
 {
     TestObject first, second;

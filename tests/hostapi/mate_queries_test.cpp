@@ -46,7 +46,7 @@ TEST_F(MateQueries, TheDirectionObjectIsTheFirstOfItsKind)
     EXPECT_TRUE(Same(GetDirectionObject(part.Entity(), 72), y));
     EXPECT_EQ(journal().Lines(), (Lines{"lcs5.18(72)", "lcsDir72.3()"}));
     EXPECT_EQ(GetDirectionObject(part.Entity(), 71), nullptr);
-    EXPECT_EQ(GetDirectionObject(nullptr, 72), nullptr);
+    EXPECT_EQ(GetDirectionObject(static_cast<IVel5Entity*>(nullptr), 72), nullptr);
 }
 
 TEST_F(MateQueries, TheMateMacroIsTheMateElementThatOwnsTheObject)
