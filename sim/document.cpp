@@ -61,8 +61,12 @@ void Document::Build3D()
             v5_->Value(IVel5Document3D::CurrentObject) = _variant_t(static_cast<IDispatch*>(args.Object(0)));
             return _variant_t(true);
         })
-        .Method(IVel5Document3D::DeleteObject, [](Args& args) {
-            args.Unknown(0);
+        .Method(IVel5Document3D::DeleteObject, [this](Args& args) {
+            const IUnknownPtr object = args.Unknown(0);
+            // Told in a copy: a model may forget itself while it is told.
+            const auto deletions = deletions_;
+            for (const auto& deletion : deletions)
+                deletion.second(object);
             return _variant_t(true);
         })
         .Method(IVel5Document3D::PlacementInfo, [this](Args& args) {
@@ -123,6 +127,17 @@ void Document::Build3D()
     v7_->Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
     v7_->Value(70) = _variant_t(VARIANT_FALSE, VT_I2);
     v7_->Value(74) = _variant_t(VARIANT_FALSE, VT_I2);
+}
+
+int Document::OnDeletion(Deletion deletion)
+{
+    deletions_.emplace_back(++nextDeletion_, std::move(deletion));
+    return nextDeletion_;
+}
+
+void Document::ForgetDeletion(int key)
+{
+    std::erase_if(deletions_, [key](const auto& deletion) { return deletion.first == key; });
 }
 
 void Document::BuildSpcChain(Velmar& velmar)

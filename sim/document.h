@@ -21,6 +21,7 @@
 #include "sim/sim_object.h"
 #include "sim/spc_model.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -62,6 +63,12 @@ public:
     // The request infos made by 14, in order.
     const std::vector<ObjectRef>& Placements() const { return placements_; }
 
+    // What the 3D document's 43 deletes: every model that keeps objects of the document is told, and
+    // drops the object when it is one of its own. Answers a key for ForgetDeletion.
+    using Deletion = std::function<void(IUnknown* object)>;
+    int OnDeletion(Deletion deletion);
+    void ForgetDeletion(int key);
+
 private:
     void Build2D();
     void Build3D();
@@ -85,6 +92,8 @@ private:
     ObjectRef selections_[2];
     std::vector<IUnknownPtr> highlighted_[2];
     std::vector<ObjectRef> placements_;
+    std::vector<std::pair<int, Deletion>> deletions_;
+    int nextDeletion_ = 0;
 };
 
 } // namespace sim

@@ -83,6 +83,8 @@ Geometry::Geometry(Velmar& velmar) : velmar_(velmar) {}
 
 Geometry::~Geometry()
 {
+    if (mateDocument_)
+        mateDocument_->ForgetDeletion(mateDeletion_);
     // The handlers point into this model: nothing may reach them once it is gone.
     for (auto& object : objects_)
         object->Detach();
@@ -114,6 +116,7 @@ ObjectRef Geometry::NewIterator(const std::string& name, const IID* iid, std::fu
         ++*cursor;
         return at();
     });
+    iterator->Method(IVel5ObjectCollection::Count, 0, [source](Args&) { return _variant_t(static_cast<long>(source().size())); });
     return iterator;
 }
 
@@ -146,18 +149,21 @@ GeoEntity& Geometry::NewEntity(const std::string& name, short type, Part* part)
             return Handed(objects.get());
         });
 
+    // The sub-objects of a kind, asked of the entity or of its feature.
+    auto subObjects = [this, self](Args& args) {
+        const short kind = args.Int16(0);
+        ObjectRef objects = NewIterator(self->name_ + "Sub" + std::to_string(kind), nullptr, [self, kind]() {
+            auto found = self->subObjects.find(kind);
+            return found == self->subObjects.end() ? std::vector<Object*>{} : Entities(found->second);
+        });
+        return Handed(objects.get());
+    };
+    e.v5_->Method(IVel5Entity::SubObjects, 1, subObjects);
     e.feature_->Supports(__uuidof(IVel5Object))
         .Returns(IVel5Object::Type, _variant_t(static_cast<short>(VelTypeEntity)))
         .Returns(IVel5Object::Target, Handed(e.v5_.get()))
         .Returns(IVel5Object::Object5, Handed(e.feature_.get()))
-        .Method(IVel5Object::SubObjects, 1, [this, self](Args& args) {
-            const short kind = args.Int16(0);
-            ObjectRef objects = NewIterator(self->name_ + "Sub" + std::to_string(kind), nullptr, [self, kind]() {
-                auto found = self->subObjects.find(kind);
-                return found == self->subObjects.end() ? std::vector<Object*>{} : Entities(found->second);
-            });
-            return Handed(objects.get());
-        });
+        .Method(IVel5Object::SubObjects, 1, subObjects);
 
     e.v7_->Face<IVel7Entity>()
         .On<&IVel7Entity::Item>(41, [self](long code, IDispatch** item) {
@@ -208,6 +214,7 @@ GeoEntity& Geometry::AddFace(const std::string& name, Part* part, const FaceShap
     e.V5().Returns(IVel5Entity::SurfaceLink, Handed(link1.get()));
 
     ObjectRef surface = NewObject(name + "Surface");
+    e.surface = surface.get();
     ObjectRef cone = NewObject(name + "Cone");
     ObjectRef cylinder = NewObject(name + "Cylinder");
     ObjectRef axis = NewObject(name + "Axis");
@@ -301,6 +308,7 @@ GeoEntity& Geometry::AddPlane(const std::string& name, Part* part, short type)
         if (kind.type != type)
             continue;
         ObjectRef base = NewObject(name + "Base");
+        e.surface = base.get();
         Object& definition = NewDefinition(e, *kind.iid).Returns(kind.base, Handed(base.get()));
         if (type == 14) {
             GeoEntity* self = &e;
@@ -456,6 +464,8 @@ void Geometry::UseDocument(Document& document)
 void Geometry::BuildMates(Document& document)
 {
     mates_ = std::make_unique<MateList>(velmar_, "mates");
+    mateDocument_ = &document;
+    mateDeletion_ = document.OnDeletion([this](IUnknown* object) { mates_->Remove(object); });
     extended_.push_back(&mates_->Obj());
     Object& document5 = document.V5();
     Object* collection = &mates_->Obj();

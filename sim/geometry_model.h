@@ -124,11 +124,12 @@ public:
     ThreadShape thread;
     AxisShape axis;
     double offset = 0;                           // an offset plane's definition 1
+    Object* surface = nullptr;                   // a face's surface, a plane's geometric base
     GeoEntity* further = nullptr;                // a pattern's further object
     std::vector<Object*> inner;
     std::map<short, GeoEntity*> directions;      // 18 by kind
     std::map<long, Object*> items;               // version-7 method 41 by code
-    std::map<short, std::vector<GeoEntity*>> subObjects;   // the feature's 11 by kind
+    std::map<short, std::vector<GeoEntity*>> subObjects;   // 11 of the entity and of its feature, by kind
 
 private:
     friend class Geometry;
@@ -197,6 +198,8 @@ private:
     std::deque<GeoEntity> entities_;
     std::deque<PartShape> parts_;
     std::unique_ptr<MateList> mates_;
+    Document* mateDocument_ = nullptr;
+    int mateDeletion_ = 0;
 };
 
 } // namespace sim

@@ -95,6 +95,13 @@ Object& MateList::AddExisting(short kind, short direction, short fixed, double v
     return Keep(std::move(mate), name_ + "Mate" + std::to_string(mates_.size() + 1));
 }
 
+void MateList::Remove(IUnknown* object)
+{
+    std::erase_if(mates_, [object](const MateRecord& mate) {
+        return mate.mate && Object::From(object) == mate.mate.get();
+    });
+}
+
 void MateList::AddDirect(MateRecord mate)
 {
     mate.direct = true;

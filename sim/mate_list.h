@@ -38,6 +38,8 @@ public:
     Object& AddExisting(short kind, short direction, short fixed, double value, IDispatch* first, IDispatch* second);
     // A mate the document made at once (IVel5Document3D::AddMate).
     void AddDirect(MateRecord mate);
+    // The document deleted an object: a mate of the list goes.
+    void Remove(IUnknown* object);
 
     // What a mate object answers: 1 to 4 its values, 6 its two objects (keys -1 and -2).
     static void ServeMate(Object& mate);

@@ -74,6 +74,12 @@ void Velmar::Twin(Object& v5, Object& v7)
     twinsTo5_.emplace(&v7, &v5);
 }
 
+Object* Velmar::TwinIn7(Object* v5) const
+{
+    auto found = twinsTo7_.find(v5);
+    return found == twinsTo7_.end() ? nullptr : found->second;
+}
+
 Document& Velmar::OpenDocument(int type, const std::string& name)
 {
     documents_.emplace_back(*this, type, name);

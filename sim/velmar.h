@@ -74,6 +74,8 @@ public:
     ObjectRef NewObject(const std::string& name);
     // Two objects that stand for one thing in the two layers.
     void Twin(Object& v5, Object& v7);
+    // The version-7 twin of an object; null when it has none.
+    Object* TwinIn7(Object* v5) const;
 
     // Velmar's system folder, without a final "\\": the attribute and property libraries lie there.
     void SetSystemFolder(const std::wstring& folder) { systemFolder_ = folder; }
