@@ -205,7 +205,7 @@ _variant_t Construction::NewEntity(short type)
         .Returns(IVel5Entity::Part, Handed(&part_.V5()))
         .Method(IVel5Entity::Create, 0, [self](Args&) {
             if (self->created || !self->Given(RequiredMember(self->type)))
-                throw Fail{E_FAIL};
+                throw Fail{E_UNEXPECTED};
             self->created = true;
             return _variant_t(true);
         })
@@ -239,15 +239,17 @@ void Construction::BuildDefinition(MadeEntity& e)
             .Method(IVel5SketchDefinition::SetPlane, 1, Keep(definition, IVel5SketchDefinition::SetPlane))
             .Method(IVel5SketchDefinition::Plane, 0, [&definition](Args&) { return definition.Value(IVel5SketchDefinition::SetPlane); })
             .Method(IVel5SketchDefinition::BeginEdit, 0, [this, self](Args&) {
-                if (!self->created || editing_)
-                    throw Fail{E_FAIL};
+                if (!self->created)
+                    throw Fail{E_UNEXPECTED};
                 editing_ = self;
+                ++openEdits_;
                 return Handed(self->editor.get());
             })
             .Method(IVel5SketchDefinition::EndEdit, 0, [this, self](Args&) {
                 if (editing_ != self)
-                    throw Fail{E_FAIL};
+                    throw Fail{E_UNEXPECTED};
                 editing_ = nullptr;
+                --openEdits_;
                 return _variant_t(true);
             });
         BuildEditor(e);
@@ -369,7 +371,7 @@ _variant_t Construction::NewFrame()
 _variant_t Construction::NewLine()
 {
     if (!document_.V7().Bool(52) || !current_)
-        throw Fail{E_FAIL};
+        throw Fail{E_UNEXPECTED};
     MadeLine& l = lines_.emplace_back();
     const std::string name = "line" + std::to_string(lines_.size());
     l.frame = current_;
@@ -402,6 +404,7 @@ _variant_t Construction::NewLine()
     });
     l.v7->Returns(IVel7Dispatch::BridgeEx, Handed(l.feature.get()));
     l.feature->Supports(__uuidof(IVel5Object))
+        .Returns(IVel5Object::Object5, Handed(l.feature.get()))
         .Returns(IVel5Object::Type, _variant_t(static_cast<short>(VelTypeEntity)))
         .Returns(IVel5Object::Target, Handed(l.v5.get()));
     l.v5->Supports(__uuidof(IVel5Entity)).Method(IVel5Entity::SubObjects, 1, [this, self, name](Args& args) {
@@ -572,6 +575,20 @@ MadeLine* Construction::LineOf(IUnknown* object)
         if (wanted && (line.v7.get() == wanted || line.v5.get() == wanted))
             return &line;
     return nullptr;
+}
+
+void Construction::ForgetLeftovers()
+{
+    for (MadeEntity& entity : entities_)
+        entity.deleted = true;
+    for (MadeFrame& frame : frames_)
+        frame.deleted = true;
+    for (MadeLine& line : lines_)
+        line.deleted = true;
+    current_ = nullptr;
+    editing_ = nullptr;
+    openEdits_ = 0;
+    openIterators_ = 0;
 }
 
 size_t Construction::LiveCount()

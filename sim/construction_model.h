@@ -121,7 +121,10 @@ public:
     MadeLine* LineOf(IUnknown* object);
     // Everything made that is still in the document.
     size_t LiveCount();
-    int SketchesInEdit() const { return editing_ ? 1 : 0; }
+    int SketchesInEdit() const { return openEdits_; }
+    // After a restoring call was made to fail: what it left is forgotten, so that the next run of a
+    // fault sweep starts from an empty part.
+    void ForgetLeftovers();
     int OpenIterators() const { return openIterators_; }
     int ViewRefreshes() const { return viewRefreshes_; }
 
@@ -154,6 +157,7 @@ private:
     MadeEntity* editing_ = nullptr;
     long nextReference_ = 0;
     int openIterators_ = 0;
+    int openEdits_ = 0;
     int viewRefreshes_ = 0;
     int deletion_ = 0;
 };

@@ -265,7 +265,9 @@ GeoEntity& Geometry::AddEdge(const std::string& name, Part* part, const EdgeShap
     GeoEntity& e = NewEntity(name, 7, part);
     e.edge = shape;
     EdgeShape* edge = &e.edge;
+    ObjectRef curve = NewCurve(name + "Curve", &e.axis);
     NewDefinition(e, __uuidof(IVel5EdgeDefinition))
+        .Returns(IVel5EdgeDefinition::Curve, Handed(curve.get()))
         .Method(IVel5EdgeDefinition::Test1, 0, [edge](Args&) { return _variant_t(edge->test1); })
         .Method(IVel5EdgeDefinition::Test8, 0, [edge](Args&) { return _variant_t(edge->test8); })
         .Method(IVel5EdgeDefinition::Test9, 0, [edge](Args&) { return _variant_t(edge->test9); })
@@ -286,8 +288,14 @@ GeoEntity& Geometry::AddAxis(const std::string& name, Part* part, short type, co
     e.axis = shape;
     if (type < 9 || type > 13)
         return e;
-    AxisShape* axis = &e.axis;
-    ObjectRef curve = NewObject(name + "Curve");
+    ObjectRef curve = NewCurve(name + "Curve", &e.axis);
+    NewDefinition(e, *kAxisDefinitions[type - 9]).Returns(IVel5AxisDefinition9::Curve, Handed(curve.get()));
+    return e;
+}
+
+ObjectRef Geometry::NewCurve(const std::string& name, AxisShape* axis)
+{
+    ObjectRef curve = NewObject(name);
     curve->Supports(__uuidof(IVel5Curve))
         .Method(IVel5Curve::Start, 0, [axis](Args&) { return _variant_t(axis->start); })
         .Method(IVel5Curve::End, 0, [axis](Args&) { return _variant_t(axis->end); })
@@ -297,8 +305,7 @@ GeoEntity& Geometry::AddAxis(const std::string& name, Part* part, short type, co
                                 axis->from.z + k * (axis->to.z - axis->from.z)});
             return _variant_t();
         });
-    NewDefinition(e, *kAxisDefinitions[type - 9]).Returns(IVel5AxisDefinition9::Curve, Handed(curve.get()));
-    return e;
+    return curve;
 }
 
 GeoEntity& Geometry::AddPlane(const std::string& name, Part* part, short type)

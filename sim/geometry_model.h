@@ -122,7 +122,7 @@ public:
     FaceShape face;
     EdgeShape edge;
     ThreadShape thread;
-    AxisShape axis;
+    AxisShape axis;                              // also an edge's curve (its definition's 3)
     double offset = 0;                           // an offset plane's definition 1
     Object* surface = nullptr;                   // a face's surface, a plane's geometric base
     GeoEntity* further = nullptr;                // a pattern's further object
@@ -189,6 +189,8 @@ private:
     Object& NewDefinition(GeoEntity& entity, const IID& iid);
     // A collection walked with 3 (first) and 5 (next) over the objects the source lists at that time.
     ObjectRef NewIterator(const std::string& name, const IID* iid, std::function<std::vector<Object*>()> source);
+    // A straight curve that follows the shape from its first to its last parameter.
+    ObjectRef NewCurve(const std::string& name, AxisShape* shape);
     PartShape* ShapeOf(Object* part5);
     void BuildMates(Document& document);
 

@@ -5,6 +5,7 @@
 #include "objects/elem_3d_stand_in.h"
 #include "positioning/nm_elem_pos_m.h"
 #include "positioning/nm_elem_pos_r.h"
+#include "sim/utility_classes.h"
 
 #include <gtest/gtest.h>
 
@@ -90,20 +91,76 @@ TEST_F(ElemPosModel, AMissingDocumentEndsConstructionWithEPointer)
     EXPECT_EQ(sim::CaughtHostError([&] { Make(0); }).Error(), E_POINTER);
 }
 
-// The operations later work will build, listed so that each removes its own entry when it lands.
-TEST_F(ElemPosModel, PlaceholdersStillRaiseENotImpl)
+TEST_F(ElemPosModel, RecordsAreFoundByTheirFaceRemovedAndTrimmedToTheirSubMode)
 {
-    for (PositioningMode mode : {0, 2}) {
-        auto model = Make(mode);
-        ElemPos& item = model->CurrentItem();
-        const std::function<void()> placeholders[] = {
-            [&] { model->CreateGeom(item); },
-            [&] { model->CalcHeight(item, nullptr); },
-            [&] { model->UpdateHeight(); },
-            [&] { model->RecreateGeom(item, false); },
-            [&] { model->ApplyPosition(item); },
-        };
-        for (const auto& call : placeholders)
-            EXPECT_EQ(sim::CaughtHostError(call).Error(), E_NOTIMPL) << mode;
+    auto model = Make(2);
+    sim::GeoEntity& face = geometry_->AddEntity("bore", 6, top_);
+    sim::GeoEntity& edge = geometry_->AddEntity("edge", 7, top_);
+    sim::GeoEntity& sketch = geometry_->AddEntity("sketch", 5, top_);
+    model->Items.resize(3);
+    model->Item(1).iCylFace = face.V5().Ptr();
+    ElemPos sample;
+    sample.iCylFace = face.V5().Ptr();
+    EXPECT_EQ(model->FindItem(sample), 1);
+    sample.iCylFace = edge.V5().Ptr();
+    EXPECT_EQ(model->FindItem(sample), -1);
+
+    // Removing the current last record makes the new last one current.
+    model->item_idx = 2;
+    model->RemoveItem(2);
+    EXPECT_EQ(model->Items.size(), 2u);
+    EXPECT_EQ(model->item_idx, 1u);
+    model->RemoveItem(0);
+    EXPECT_EQ(model->item_idx, 0u);
+    EXPECT_EQ(sim::Object::From(model->CurrentItem().iCylFace), &face.V5());
+    // The only record is cleared with its geometry, never removed.
+    model->CurrentItem().iSketch = sketch.V5().Ptr();
+    journal().Clear();
+    model->RemoveItem(0);
+    EXPECT_EQ(model->Items.size(), 1u);
+    EXPECT_EQ(model->CurrentItem().iCylFace, nullptr);
+    EXPECT_EQ(journal().Lines(), (Lines{"doc5.43(sketch5)"}));
+    EXPECT_THROW(model->RemoveItem(1), std::wstring);
+
+    ElemPos& item = model->CurrentItem();
+    for (const wchar_t* name : kSubModeNames) {
+        item.SubMode = name;
+        EXPECT_EQ(kSubModeNames[item.GetSubModeIndex()], std::wstring(name));
     }
+    for (const wchar_t* other : {L"", L"от двух ребер", L"По точке"}) {
+        item.SubMode = other;
+        EXPECT_EQ(item.GetSubModeIndex(), -1);
+    }
+    item.SubMode = _bstr_t();
+    EXPECT_EQ(item.GetSubModeIndex(), -1);
+    item.iEdge1 = item.iEdge2 = item.iCylEdge = item.iVertex = edge.V5().Ptr();
+    item.ClearUnusedRefs(-1);
+    EXPECT_TRUE(item.iEdge1 && item.iEdge2 && item.iCylEdge && item.iVertex);
+    item.ClearUnusedRefs(SubModeFromTwoEdges);
+    EXPECT_TRUE(item.iEdge1 && item.iEdge2 && !item.iCylEdge && !item.iVertex);
+    item.iCylEdge = edge.V5().Ptr();
+    item.ClearUnusedRefs(SubModeRoundEdgeCentre);
+    EXPECT_TRUE(!item.iEdge1 && !item.iEdge2 && item.iCylEdge);
+}
+
+TEST_F(ElemPosModel, TheScriptGetsTheSurfacesAndTheCurrentRecordsObjectsInOrder)
+{
+    sim::UtilityClasses utilities(velmar().GetSession());
+    auto model = Make(18);
+    sim::GeoEntity& start = geometry_->AddEntity("start", 6, top_);
+    sim::GeoEntity& face = geometry_->AddEntity("face", 6, top_);
+    sim::GeoEntity& thread = geometry_->AddEntity("thread", 58, top_);
+    model->iStartPlane = start.V5().Ptr();
+    model->Items.resize(2);
+    model->item_idx = 1;
+    model->CurrentItem().iCylFace = face.V5().Ptr();
+    model->CurrentItem().iCylEdge = thread.V5().Ptr();
+    IItemListPtr list;
+    ASSERT_EQ(list.CreateInstance(CLSID_ItemList), S_OK);
+    model->PosEntities(list);
+    std::vector<std::string> names;
+    for (const IDispatchPtr& item : utilities.ItemsOf(0))
+        names.push_back(item ? sim::Object::From(item)->Name() : "null");
+    EXPECT_EQ(names, (Lines{"start5", "null", "face5", "null", "null", "thread5", "null", "null"}));
+    EXPECT_EQ(sim::CaughtHostError([&] { model->PosEntities(nullptr); }).Error(), E_POINTER);
 }
