@@ -23,26 +23,28 @@ IVel5EntityPtr OfKind(IVel5Application* application, IVel5EntityPtr mate, bool k
     return nullptr;
 }
 
-} // namespace
-
-IVel5EntityPtr GetDirectionObject(IVel5Entity* entity, short kind)
+// The first item of an owner's collection of a kind; null when there is none.
+template <class Owner>
+IVel5EntityPtr FirstOfKind(Owner* owner, DISPID collection, short kind)
 {
-    if (!entity)
+    if (!owner)
         return nullptr;
-    auto objects = ObjectAs<IVel5EntityCollection>(V5Method(entity, IVel5Entity::DirectionObjects, kind));
+    auto objects = ObjectAs<IVel5EntityCollection>(V5Method(owner, collection, kind));
     if (!objects)
         return nullptr;
     return ObjectAs<IVel5Entity>(V5Method(objects, IVel5EntityCollection::First));
 }
 
+} // namespace
+
+IVel5EntityPtr GetDirectionObject(IVel5Entity* entity, short kind)
+{
+    return FirstOfKind(entity, IVel5Entity::DirectionObjects, kind);
+}
+
 IVel5EntityPtr GetDirectionObject(IVel5Part* part, short kind)
 {
-    if (!part)
-        return nullptr;
-    auto objects = ObjectAs<IVel5EntityCollection>(V5Method(part, IVel5Part::ObjectsOfType, kind));
-    if (!objects)
-        return nullptr;
-    return ObjectAs<IVel5Entity>(V5Method(objects, IVel5EntityCollection::First));
+    return FirstOfKind(part, IVel5Part::ObjectsOfType, kind);
 }
 
 IVel5EntityPtr GetMateMacro(IDispatch* object7)
