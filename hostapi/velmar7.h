@@ -99,7 +99,9 @@ struct IVel7PatternOwner : IDispatch {
 VEL_IID(IVel7PatternOwner, "2C6E8A0F-EDC8-413C-9304-9278817B915B");
 
 // The document's patterns. Handed out as plain IDispatch without an IID of its own: the IID below is
-// the project's own and only names the interface (hostapi/dual_interface.h).
+// the project's own and only names the interface (hostapi/dual_interface.h). The arrays of a part that
+// hold an element are found here too, by their source lists: Velmar documents no walk of a part's own
+// arrays.
 struct IVel7Patterns : IDispatch {
     VEL_SLOTS(7, 8, 9, 10, 11)
     virtual HRESULT STDMETHODCALLTYPE get_Count(long* count) = 0;                             // 12

@@ -20,7 +20,6 @@ namespace {
 constexpr long kBaseSurface = 71;
 constexpr long kBaseDirection = 72;
 constexpr short kDirectionKinds[] = {71, 72, 73};   // the part's X, Y and Z axes
-constexpr long kLineMoving = 3;
 constexpr short kPointCollection = 156;
 
 IVel7FrameBasePtr BasesOf(IDispatch* frame)
@@ -58,7 +57,7 @@ void NMElemPos::PlaceAuxLine(ElemPos& item, bool symmetric, double offset, doubl
     V7Call(line, &IVel7AuxLineMode::SetState, 1L);
     V7Call(line, &IVel7AuxLineMode::SetState, 0L);
     ScopeExitApi7Slot7 modeBack(line);
-    V7Call(line, &IVel7AuxLineMode::put_Mode, kLineMoving);
+    V7Call(line, &IVel7AuxLineMode::put_Mode, kAuxLineMoving);
     const auto [first, second] = AuxLinePoints(symmetric, offset, u, v);
     SetLinePoints(line, first, second);
     UpdateModelObject(line);

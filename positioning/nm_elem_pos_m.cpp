@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr long kLineMoving = 3;
 constexpr short kEdges = 7;
 constexpr short kPoints = 8;
 
@@ -145,7 +144,7 @@ double NMElemPosM::CalcHeight(ElemPos& item, IDispatch* surface)
     CurrentFrame current(Frames(), RequireHost(item.iFrame));
     const IVel7AuxLineModePtr line = RequireHost(QueryHostOrNull<IVel7AuxLineMode>(item.iAuxLine));
     ScopeExitApi7Slot7 modeBack(line);
-    V7Call(line, &IVel7AuxLineMode::put_Mode, kLineMoving);
+    V7Call(line, &IVel7AuxLineMode::put_Mode, kAuxLineMoving);
     const Point3D first = ReadLinePoint(line, 1);
     const Point3D second = ReadLinePoint(line, 2);
     // The element starts where its shift ends.

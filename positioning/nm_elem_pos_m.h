@@ -7,6 +7,9 @@
 #include "positioning/nm_elem_pos.h"
 
 #include <optional>
+#include <utility>
+
+class PlacementSketch;
 
 class NMElemPosM : public NMElemPos {
 public:
@@ -39,6 +42,6 @@ public:
     long IsAuxLinePoint(IDispatch* object);
 
 private:
-    Point2D PointOfItem(ElemPos& item, class PlacementSketch& sketch);
+    Point2D PointOfItem(ElemPos& item, PlacementSketch& sketch);
     long IsAuxLineObject(IDispatch* object, short kind);
 };

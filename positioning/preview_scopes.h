@@ -5,6 +5,9 @@
 #include "hostapi/scope_exit.h"
 #include "positioning/placement_math.h"
 
+// The mode in which an auxiliary line takes new points; ScopeExitApi7Slot7 puts it back to 2.
+inline constexpr long kAuxLineMoving = 3;
+
 // The version-7 document's edit switch on for the scope.
 class EditBracket {
 public:
