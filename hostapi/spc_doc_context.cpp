@@ -44,7 +44,12 @@ void SpcDocContext::Refresh(bool createIfMissing)
 
 bool SpcDocContext::IsComplete() const
 {
-    return iSpcDscs && iSpcDsc && iSpcObjs && iSpcDscSub && iSpcDscSubA && iSpcDscSubB;
+    return IsMainlyValid() && iSpcDscSubB;
+}
+
+bool SpcDocContext::IsMainlyValid() const
+{
+    return iSpcDscs && iSpcDsc && iSpcObjs && iSpcDscSub && iSpcDscSubA;
 }
 
 ObjArray GetSpcObjectAt(IVel5Application* application, long reference)

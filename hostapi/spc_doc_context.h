@@ -25,6 +25,8 @@ struct SpcDocContext {
 
     // All six chain members are there.
     bool IsComplete() const;
+    // The five a specification object is made with are there (the second column collection may be missing).
+    bool IsMainlyValid() const;
 };
 
 // The version-7 specification-object form of a 2D object's reference: an empty list for reference 0

@@ -27,6 +27,8 @@ struct IVel5Application : IDispatch {
         // Called before the library starts one of Velmar's interactive processes (a panel run); its
         // 32-bit result is not used and its meaning is Velmar's.
         BeforeProcess = 24,
+        // Component insertion calls the same member before a component's position leader is made and before
+        // its spc object is opened for editing.
         AttributeManager = 43,           // the attribute manager (IVel5AttributeManager)
         NewArray = 39,                   // (16-bit kind: 23) a new dynamic array (IVel5DynamicArray)
         // Called after the positioning model moved a preview; its result is not used and its meaning is
@@ -53,6 +55,8 @@ enum VelCommand : long { VelCommandEditUndo = 57643 };
 
 // Codes of IVel5Document3D::PartByCode.
 enum VelPartCode : long { VelPartTop = -1, VelPartEditedInPlace = -4 };
+// The part the user selected for editing, and a new part not yet placed in the assembly.
+enum VelPartCodeInsertion : long { VelPartSelected = -2, VelPartNew = -3 };
 
 struct IVel5Document3D : IDispatch {
     enum : DISPID {
@@ -82,6 +86,18 @@ struct IVel5Document3D : IDispatch {
         CurrentObject = 74,              // property get: the current object (IVel5Object)
         SelectionA = 44,                 // the first highlight set of a selection process (IVel5Selection)
         SelectionB = 45,                 // the second highlight set (IVel5Selection)
+    };
+    // Component insertion. The first highlight set (44) is also the document's selection manager.
+    enum : DISPID {
+        // Boolean method; a document that answers false while it shows its bill of materials (64 = 2) is
+        // worked on as a bill of materials. The meaning beyond that is Velmar's.
+        Flag6 = 6,
+        Specification = 13,              // the bill of materials' editing object (IVel5Specification)
+        // (model file, part, VARIANT_TRUE) makes the new part a component of the assembly; boolean result.
+        InsertComponent = 60,
+        ViewMode = 64,                   // 32-bit: 2 while the document shows its bill of materials
+        SelectedMacro = 65,              // the macro element the user selected for editing (IVel5Entity)
+        Exploded = 68,                   // boolean property: the assembly is shown exploded
     };
 };
 VEL_IID(IVel5Document3D, "111CEFE1-A0A7-11D6-95CE-00C0262D30E3");
@@ -149,6 +165,21 @@ struct IVel5Part : IDispatch {
         // through its definition and made by its Create (9). Velmar documents no number: the project's own.
         NewEntity = 61,
     };
+    // Component insertion.
+    enum : DISPID {
+        ComponentName = 1,               // text property put: the component's name (8 reads it)
+        // With one dispatch argument (IVel5Placement) the part takes that placement; boolean result.
+        // Velmar tells it from the name (8 without arguments) by the argument count.
+        SetPlacement = 8,
+        Variables = 11,                  // without arguments: the model's variables (IVel5VariableCollection)
+        ApplyPlacement = 14,             // boolean result ignored
+        // Boolean method: the component is being edited in place; asked of a document's top part, whether
+        // its bill of materials belongs to an assembly edited in place.
+        EditedInPlace = 22,
+        EndEditInPlace = 24,             // (boolean true) ends the editing in place; result ignored
+        // (89, 0) a new position leader of kind 89 for the component (IVel7LeaderA822).
+        NewLeader = 51,
+    };
 };
 VEL_IID(IVel5Part, "508A0CCD-9D74-11D6-95CE-00C0262D30E3");
 
@@ -183,6 +214,12 @@ struct IVel5Object : IDispatch {
         Target = 8,                      // the object behind the feature (entity or part)
         SubObjects = 11,                 // (16-bit kind: 6 faces, 8 elements) its sub-objects, walked with 3 and 5
     };
+    // The attributes of a part's host object.
+    enum : DISPID {
+        // (0, 0, 0, 0, attribute type as a double) the object's attributes of that type
+        // (IVel5AttributeCollection).
+        Attributes = 10,
+    };
 };
 VEL_IID(IVel5Object, "088BF9A8-37D3-4B15-A7CA-8C52FF1DBC41");
 
@@ -212,6 +249,7 @@ struct IVel5PlacementInfo : IDispatch {
         // Velmar asks whether an offered object may be picked (9), and the one it tells a pick (10).
         FilterCallback = 9,
         PickCallback = 10,
+        Position = 11,                   // the placement the user gave the part (IVel5Placement)
         Mates = 14,                      // the mates of the part being placed (IVel5MateCollection)
         SetPropertyManager = 18,         // (property manager) ties the request to the panel's property manager
         Part = 15,                       // the part shown while placing (IVel5Part)
@@ -261,11 +299,21 @@ struct IVel5MateCollection : IDispatch {
 };
 VEL_IID(IVel5MateCollection, "03CEAC84-C0B8-11D6-8734-00C0262CDD2C");
 
-struct IVel5VariableCollection : IDispatch {};
+struct IVel5VariableCollection : IDispatch {
+    enum : DISPID {
+        First = 3,                       // the first variable; null when there is none
+        Next = 5,                        // the next variable; null at the end
+    };
+};
 VEL_IID(IVel5VariableCollection, "03CEAC81-C0B8-11D6-8734-00C0262CDD2C");
 
 // A model variable of a part; also the variable structure of kind 85.
-struct IVel5Variable : IDispatch {};
+struct IVel5Variable : IDispatch {
+    enum : DISPID {
+        Value = 1,                       // double property
+        Name = 2,                        // text property
+    };
+};
 VEL_IID(IVel5Variable, "508A0CC1-9D74-11D6-95CE-00C0262D30E3");
 
 // A part's objects of one type (faces, named geometry, direction objects).
@@ -513,7 +561,15 @@ struct IVel5ObjectCollection : IDispatch {
         Next = 5,
     };
 };
-struct IVel5AttributeCollection : IDispatch {};    // no IID given
+// No IID given. Count (2) and the refresh after a deletion (1) are Velmar's; the first attribute (3)
+// is the project's own, as the walked collections have it.
+struct IVel5AttributeCollection : IDispatch {
+    enum : DISPID {
+        Refresh = 1,
+        Count = 2,                       // 32-bit property
+        First = 3,
+    };
+};
 // No IID given: the version-5 object of an array (pattern), reached from its version-7 form through
 // IVel5Application::ToLayer (1, 105); also a pattern instance. Only the state is numbered by Velmar's
 // documents; name, base and rebuild are at the project's own numbers.
@@ -560,6 +616,9 @@ VEL_IID(IVel5Measurer, "ABC84FE5-3945-4A0B-820A-719BF4B79224");
 struct IVel5Specification : IDispatch {
     enum : DISPID {
         SetPosition = 8,                 // (32-bit position number); 32-bit result ignored
+        // (32-bit reference of an spc object, IVel7ObjectRef position 10) opens the object for editing;
+        // result ignored.
+        EditObject = 13,
     };
 };
 VEL_IID(IVel5Specification, "51E74524-9A3A-11D6-95CE-00C0262D30E3");
@@ -567,10 +626,31 @@ VEL_IID(IVel5Specification, "51E74524-9A3A-11D6-95CE-00C0262D30E3");
 struct IVel5SpcDocument : IDispatch {};
 VEL_IID(IVel5SpcDocument, "51E74521-9A3A-11D6-95CE-00C0262D30E3");
 
-struct IVel5AttributeManager : IDispatch {};
+struct IVel5AttributeManager : IDispatch {
+    enum : DISPID {
+        // (object, attribute header of kind 38, attribute type as a double, attribute library path) a new
+        // attribute of the object (IDispatch).
+        CreateAttribute = 23,
+        // (object, attribute, empty text) deletes the attribute; boolean result.
+        DeleteAttribute = 24,
+    };
+};
 VEL_IID(IVel5AttributeManager, "FA93AA24-9B3D-11D6-95CE-00C0262D30E3");
 
-struct IVel5AttributeHeader : IDispatch {};        // parameter structure of kind 38
+// Parameter structure of kind 38: the header of an attribute. The library writes 1, 10, 100, 1001 and
+// an empty text into its fields 1 to 5; what they mean is Velmar's.
+struct IVel5AttributeHeader : IDispatch {
+    enum : DISPID {
+        Field1 = 1,                      // 32-bit property
+        Field2 = 2,                      // 32-bit property
+        Field3 = 3,                      // 32-bit property
+        Field4 = 4,                      // 32-bit property
+        Field5 = 5,                      // text property
+        // (user-parameter structure of kind 112) takes the attribute's values; boolean: false when refused.
+        SetValues = 7,
+        Init = 12,                       // empties the header; boolean result ignored
+    };
+};
 VEL_IID(IVel5AttributeHeader, "CE0D05E4-9B2A-11D6-95CE-00C0262D30E3");
 
 // Parameter structure of kind 112: a header and an array of value items, kept by a part or an element.

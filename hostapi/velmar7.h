@@ -171,7 +171,10 @@ VEL_IID(IVel7LeaderText, "99B840FC-0150-4DAD-BC0E-AD481BAAB8C2");
 struct IVel7Part : IDispatch {
     VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26)
     VEL_SLOTS(27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46)
-    VEL_SLOTS(47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63)
+    VEL_SLOTS(47, 48, 49, 50, 51, 52)
+    // Whether the part takes part in the bill of materials.
+    virtual HRESULT STDMETHODCALLTYPE get_InSpc(VARIANT_BOOL* inSpc) = 0;                     // 53
+    VEL_SLOTS(54, 55, 56, 57, 58, 59, 60, 61, 62, 63)
     // True for a part the positioning panels must not pick from.
     virtual HRESULT STDMETHODCALLTYPE get_Excluded(VARIANT_BOOL* excluded) = 0;               // 64
 };
@@ -188,14 +191,31 @@ struct IVel7Entity : IDispatch {
 };
 VEL_IID(IVel7Entity, "BC7AD518-9599-490B-9E2B-9711FD9B8D4C");
 
-struct IVel7MassInertia : IDispatch {};
+// The mass and material of a component. Positions 29 and 21 are set (0, then 1 before a mass and 0 before
+// a material) as Velmar wants them; their meaning is Velmar's.
+struct IVel7MassInertia : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17)
+    // 0 when masses are given in kilograms and the library's (ton) values are scaled by 1000.
+    virtual HRESULT STDMETHODCALLTYPE get_UnitFlag(long* flag) = 0;                           // 18
+    virtual HRESULT STDMETHODCALLTYPE put_Mass(double mass) = 0;                              // 19
+    VEL_SLOTS(20)
+    virtual HRESULT STDMETHODCALLTYPE put_Setting21(long value) = 0;                          // 21
+    VEL_SLOTS(22, 23, 24, 25, 26, 27, 28)
+    virtual HRESULT STDMETHODCALLTYPE put_Setting29(long value) = 0;                          // 29
+    VEL_SLOTS(30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52, 53)
+    virtual HRESULT STDMETHODCALLTYPE SetMaterial(BSTR name, double density, VARIANT_BOOL* done) = 0;  // 54
+};
 VEL_IID(IVel7MassInertia, "666C987F-2700-4C35-B8CE-DB8BFB5AAF02");
 
 struct IVel7Layer : IDispatch {};
 VEL_IID(IVel7Layer, "60DDC74B-8171-4BA6-ABD9-549FBA84E7B0");
 
 // The version-7 form of stored entities and of the current specification object.
-struct IVel7ObjectRef : IDispatch {};
+struct IVel7ObjectRef : IDispatch {
+    VEL_SLOTS(7, 8, 9)
+    // The object's 32-bit reference, as the bill of materials' editing object takes it.
+    virtual HRESULT STDMETHODCALLTYPE get_Reference(long* reference) = 0;                     // 10
+};
 VEL_IID(IVel7ObjectRef, "5C799A83-C0A4-4312-BEB0-21CBD7FF4C13");
 
 // The version-7 object behind a version-5 reference of a 2D object (IVel5Application::SpcObjectAt):
@@ -238,6 +258,9 @@ struct IVel7SpcObjects : IDispatch {
     virtual HRESULT STDMETHODCALLTYPE get_Item(VARIANT index, IDispatch** object) = 0;        // 13 (own)
     // A new specification object in a section, with its number; Velmar may give none (null).
     virtual HRESULT STDMETHODCALLTYPE Add(long section, double number, IDispatch** object) = 0;    // 14
+    // The specification objects a geometry object (a VT_DISPATCH variant) is included in, in Velmar's
+    // order, as a VT_ARRAY|VT_DISPATCH variant. The position is the project's own.
+    virtual HRESULT STDMETHODCALLTYPE ObjectsOf(VARIANT geometry, VARIANT* objects) = 0;       // 15 (own)
 };
 VEL_IID(IVel7SpcObjects, "B2B97D19-3A0B-4C9F-A6AC-DEFFAFE0D1C2");
 

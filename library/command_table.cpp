@@ -1,5 +1,6 @@
 #include "library/command_table.h"
 
+#include "library/command_functions.h"
 #include "tools/settings_dlg.h"
 
 #include <map>
@@ -11,7 +12,9 @@ namespace {
 std::map<unsigned, LibCommandFunction>& Table()
 {
     static std::map<unsigned, LibCommandFunction> table = {
+        {1, &LibCommandInsert},
         {6, &SettingsDlg::Show},
+        {67, &LibCommandSelect},
     };
     return table;
 }

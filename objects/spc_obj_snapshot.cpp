@@ -38,7 +38,7 @@ NMSpcObjSnapshot::NMSpcObjSnapshot(const SpcDocContext& context, IVel7SpcObject*
     NestedSectionNum = V7Get(oldObject, &IVel7SpcObjectBase::get_NestedSection);
     AdditionalBlockNum = V7Get(oldObject, &IVel7SpcObjectBase::get_AdditionalBlock);
     DebugInfo();
-    if (readColumns && context.iSpcDscs && context.iSpcDsc && context.iSpcObjs && context.iSpcDscSub && context.iSpcDscSubA) {
+    if (readColumns && context.IsMainlyValid()) {
         const IDispatchPtr columns = V7Get(oldObject, &IVel7SpcObjectBase::get_ColumnsA);
         SaveColumns(context.iSpcDscSubA, columns);
     }

@@ -78,7 +78,7 @@ void NMVelObj::CreateNewSpcObject(const SpcDocContext& context, const ObjArray& 
     preset.DebugInfo();
     iSpcObj = nullptr;
 
-    if (context.iSpcDscs && context.iSpcDsc && context.iSpcObjs && context.iSpcDscSub && context.iSpcDscSubA) {
+    if (context.IsMainlyValid()) {
         scope.WriteLine(L"IsMainlyValid");
         auto* objects = AsDual<IVel7SpcObjects>(context.iSpcObjs);
         const long section = preset.SectionNum;
@@ -191,7 +191,7 @@ void NMVelObj::FillSpcObjectColumns(const SpcDocContext& context)
     const NMSpcPreset& preset = RequireOwnPreset(scope);
     const auto& records = preset.ParsedColumns.Records;
 
-    if (context.iSpcDscs && context.iSpcDsc && context.iSpcObjs && context.iSpcDscSub && context.iSpcDscSubA) {
+    if (context.IsMainlyValid()) {
         const IDispatchPtr columnsA = V7Get(iSpcObj, &IVel7SpcObjectBase::get_ColumnsA);
         if (columnsA)
             for (const auto& record : records)

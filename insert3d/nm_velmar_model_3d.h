@@ -1,0 +1,94 @@
+#pragma once
+// A standard part that goes into the active assembly as a component built from its model file. Every
+// round of an insertion makes a new part from the file, shows it as a phantom with the part's parameters,
+// proposes mates from the model's named geometry and lets the user place it in the part panel; an
+// accepted placement becomes a component with its parameters, mass, material, identity and mates, and
+// gets its spc object before the next round starts. A cancelled panel ends the insertion.
+#include "insert3d/velmar_mate_set.h"
+#include "objects/nm_vel_obj_model_3d.h"
+
+#include <memory>
+
+class NMSpcObjSnapshot;
+class PhantomGuard;
+
+class NMVelmarModel3D : public NMVelObjModel3D {
+public:
+    // editedPart: the component to edit, or null for a new insertion. Unless isSpecActive, the active
+    // document must be a 3D one in both layers (the wide strings "No active document 3D API5" and
+    // "... API7"); with it, the object works on a bill of materials, 3D when there is a 3D document.
+    // settings stays the caller's.
+    NMVelmarModel3D(IVel5Application* app5, IVel7Application* app7, INMClient* client, IVel5Part* editedPart,
+                    bool isSpecActive, NMAllSettings* settings);
+    ~NMVelmarModel3D() override;
+
+    // Takes over the component of another component model found in the document (E_INVALIDARG for any
+    // other kind of object): state edit for the same model file, replace for another.
+    void BindTo(NMObject* found) override;
+    std::unique_ptr<NMObject> CreateOnBase() override;
+    void Select() override;
+    void Edit() override;
+    void Insert() override;
+    void Replace() override;
+    // The spc objects the edited component is included in.
+    void GetExistsSpcObjects(const SpcDocContext& context) override;
+    void RestorePosition(int32_t position) override;
+    bool IsCanCreateSpcObj() const override;
+
+    // The bill of materials of an assembly edited in place belongs to the assembly: only a bill of
+    // materials document may take the component's object then.
+    bool IsTopPartSpcAllowed() const;
+    // The component takes part in the bill of materials; true while none is bound.
+    bool IsPartSpcEnabled() const;
+
+    // Without user interface: the component at the caller's placement and its spc object, made in the
+    // snapshot's place when one is given. A failed spc object is thrown (CantCreateSpcObj).
+    void InsertSilent(NMSpcObjSnapshot* snapshot, IVel5Placement* placement);
+
+    // The steps of an insertion, also used by fastener sets and the controller's silent paths.
+    // A new part from NM_Path and NM_Body joined as they are; a missing file is BadResponse.
+    void CreateNewPart();
+    // The new part becomes a component of the assembly.
+    void InsertPart();
+    // The part's model variables from the method parameters. Every named value is converted before any
+    // variable is written: a value that is no number changes nothing ("Wrong parameter \"%s\": %s").
+    void Instantiate(IVel5Part* part);
+    // Identity block (unless debug_mode), material, material identifier, mass, component properties.
+    void SetAllParams();
+    // Nothing for a null placement.
+    void SetPlacement(IVel5Placement* placement);
+    void SetMass();
+    void SetMaterial();
+    // The material identifier attribute of "bo_atr.lat"; the old one is deleted only once the new one
+    // can be made.
+    void SetMaterialID();
+    void SetCompProperties();
+    void CreateMates(VelmarMateSet& mates);
+
+    // The spc object of the copy just placed; a failed object is shown and the insertion goes on.
+    void CreateNewSpcObj3D();
+    void CreateNewSpcObj3DSilent(NMSpcObjSnapshot* snapshot);
+    void InternalChangeSpcObj3D(const SpcDocContext& context, const ObjArray& geometry);
+    // As InternalChangeSpcObj3D, with a failed object shown instead of thrown.
+    void ChangeSpcObj3D(const SpcDocContext& context, const ObjArray& geometry);
+
+    IVel5PartPtr iEdPrt5;
+    IVel7PartPtr iEdPrt7;
+
+private:
+    // One round: non-zero when the user placed a copy.
+    short InsertOnePart();
+    void InsertOnePart13(PhantomGuard& phantom, VelmarMateSet& mates);
+    void InsertOnePart12(PhantomGuard& phantom, VelmarMateSet& mates);
+    short PosByUser(PhantomGuard& phantom, VelmarMateSet& mates);
+    short PosByUser13(PhantomGuard& phantom, VelmarMateSet& mates);
+    short PosByUser12(PhantomGuard& phantom, VelmarMateSet& mates);
+    void SetPlacementByReqInfo(PhantomGuard& phantom);
+    // A component whose mates could not all be made does not stay behind half done.
+    void DeleteNewComponent() noexcept;
+    // The spc object just made opened for editing, as the user asked in the settings.
+    void EditNewSpcObject();
+    // The version-7 twin of a version-5 part; null when Velmar gives none.
+    IVel7PartPtr Twin(IVel5Part* part) const;
+    const Variables& PartVariables() const;
+};

@@ -1,0 +1,25 @@
+// VelmarNormset::CreateForActiveDocument: the one place where a command gets its controller.
+#include "core/trace_log.h"
+#include "core/translate.h"
+#include "hostapi/host_version.h"
+#include "library/velmar_normset_3d.h"
+
+void VelmarNormset::CreateForActiveDocument(std::unique_ptr<VelmarNormset>& out, IVel5Application* app5,
+                                            IVel7Application* app7, INMClient* provider, uint32_t command)
+{
+    TraceScope scope(L"VelmarNormset::CreateForActiveDocument");
+    const long type = GetDocumentType(app7);
+    scope.Value(L"doc_type", _variant_t(type));
+    switch (type) {
+    case 3:
+    case 4:
+    case 5:
+    case 7:
+        out = std::make_unique<VelmarNormset3D>(app5, app7, provider, command, static_cast<int32_t>(type));
+        return;
+    default:
+        // Drawings and fragments (1, 2) join when their controller is built; until then they are no
+        // document for the library either.
+        throw _bstr_t(Translate(L"Нет активного документа.").c_str());
+    }
+}

@@ -1,0 +1,68 @@
+#pragma once
+// The controller of a command in a 3D document: a part, an assembly, or a bill of materials shown by
+// one. It decides which documents a command accepts and what it asks first, which mask tells the
+// reference book what may be chosen, which library object a construction method gives, what a part or
+// element selected in the document means for the command, and the silent insertion of the exports.
+#include "library/velmar_normset.h"
+#include "positioning/nm_elem_pos.h"
+
+#include <memory>
+
+class NMVelObjElem3D;
+
+class VelmarNormset3D : public VelmarNormset {
+public:
+    // The document in both layers (either may be missing) and the mask. A null application raises
+    // E_POINTER.
+    VelmarNormset3D(IVel5Application* app5, IVel7Application* app7, INMClient* client, uint32_t command, int32_t docType);
+    ~VelmarNormset3D() override;
+
+    int Apply() override;
+    // An empty body is a fastener set, a ".vbs" body (in any case) a constructive element, anything else a
+    // component model.
+    void CreatePart(const std::wstring& methodBody) override;
+    bool Positioning() override;
+    std::wstring Measure() override;
+    // Around each reference-book call that follows a positioning.
+    void SetReselectMask() override;
+    // Clears 0x400 to 0x2000: the fastener-set bit 0x800 goes too.
+    void ClearReselectMask() override;
+    // A part or element selected in the document is edited (a part of a fastener set edits the whole set).
+    void Prepare() override;
+    void PrepareExt(const std::wstring& location) override;
+    // Refusals are warnings (_bstr_t); a "no" to a question is a planned rollback.
+    void CheckDocumentValidForInsert() override;
+    void CheckDocumentValidForFind() override;
+    void CheckDocumentValidForCreateSpcObjs() override;
+    void CreateSpcObjects() override;
+    void FindAndReplace() override;
+
+    // The document shows its bill of materials (E_POINTER without a document).
+    bool IsSpecificationMode();
+    // Dimensions that recalculate must be switched off first (asked).
+    void CheckRecalcMode();
+    void SetDefaultMask();
+    // aNMObjType: 0 standard part, 1 constructive element, 2 fastener set.
+    void CorrectMask(int aNMObjType);
+    void PrepareToEdit();
+    void PrepateToEditElement(NMVelObjElem3D& element);
+    void ClearElemPos();
+    int InsertElement();
+    void Repositioning();
+
+    // Without user interface, into the active assembly: the inserted part (one reference) or null when
+    // the response is no component model. A failed spc object is shown; the part stays.
+    IDispatchPtr InsertPartSilent(INMResponse* response, IVel5Placement* placement);
+    // The component without placement or spc object.
+    IDispatchPtr InsertPartFast(INMResponse* response);
+
+    std::unique_ptr<NMElemPos> elem_pos;
+    IVel5Document3DPtr iDoc5;
+    IVel7Document3DPtr iDoc7;
+    IVel5PartPtr iEdPrt;
+    IVel5EntityPtr iEdMcr;
+
+private:
+    // The question as the document checks ask it; anything but Yes is a planned rollback.
+    void AskOrRollBack(const std::wstring& question);
+};
