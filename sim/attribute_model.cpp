@@ -3,12 +3,54 @@
 #include "hostapi/velmar.h"
 #include "sim/velmar.h"
 
+#include <algorithm>
+
 namespace sim {
 
-AttributeModel::AttributeModel(Velmar& velmar)
+namespace {
+
+// The header's values: the user-parameter structure it took last (7).
+constexpr int kTakenValues = -7;
+
+_variant_t Handed(Object* object)
+{
+    return object ? _variant_t(object->Primary()) : _variant_t();
+}
+
+} // namespace
+
+AttributeModel::AttributeModel(Velmar& velmar) : velmar_(velmar)
 {
     manager_ = velmar.NewObject("attrManager");
-    manager_->Supports(__uuidof(IVel5AttributeManager));
+    manager_->Supports(__uuidof(IVel5AttributeManager))
+        .Method(IVel5AttributeManager::CreateAttribute, 4, [this](Args& args) {
+            Object* owner = Object::From(args.Unknown(0));
+            Object* header = Object::From(args.Unknown(1));
+            if (!owner || !header)
+                throw Fail{E_INVALIDARG, owner ? 1 : 0};
+            Attribute attribute;
+            attribute.type = args.Double(2);
+            attribute.library = args.Text(3);
+            for (int field = 1; field <= 4; ++field)
+                attribute.fields.push_back(header->Long(field));
+            if (Object* values = Object::From(V_VT(&header->Value(kTakenValues)) == VT_DISPATCH ? V_DISPATCH(&header->Value(kTakenValues)) : nullptr))
+                for (const ValueItemData& item : velmar_.UserParams().Read(*values).items)
+                    attribute.values.push_back(item.narrow);
+            attribute.object = velmar_.NewObject("attribute");
+            attributes_[owner].push_back(attribute);
+            return Handed(attribute.object.get());
+        })
+        .Method(IVel5AttributeManager::DeleteAttribute, 3, [this](Args& args) {
+            Object* owner = Object::From(args.Unknown(0));
+            Object* attribute = Object::From(args.Unknown(1));
+            args.Text(2);
+            std::vector<Attribute>& list = attributes_[owner];
+            auto found = std::find_if(list.begin(), list.end(), [&](const Attribute& a) { return a.object.get() == attribute; });
+            if (found == list.end())
+                return _variant_t(false);
+            list.erase(found);
+            return _variant_t(true);
+        });
     Object* manager = manager_.get();
     velmar.App5()
         .Method(IVel5Application::AttributeManager, 0, [manager](Args&) { return _variant_t(manager->Primary()); })
@@ -17,6 +59,54 @@ AttributeModel::AttributeModel(Velmar& velmar)
             args.Int32(1);
             return _variant_t((velmar.SystemFolder() + L"\\" + name).c_str());
         });
+}
+
+ObjectRef AttributeModel::NewHeader()
+{
+    ObjectRef header = velmar_.NewObject("attrHeader");
+    Object* self = header.get();
+    header->Supports(__uuidof(IVel5AttributeHeader))
+        .AnyProperty()
+        .Method(IVel5AttributeHeader::Init, 0, [self](Args&) {
+            for (int field = 1; field <= 5; ++field)
+                self->Value(field) = _variant_t();
+            return _variant_t(true);
+        })
+        .Method(IVel5AttributeHeader::SetValues, 1, [this, self](Args& args) {
+            if (refuseValues_ > 0) {
+                --refuseValues_;
+                return _variant_t(false);
+            }
+            self->Value(kTakenValues) = _variant_t(static_cast<IDispatch*>(args.Object(0)));
+            return _variant_t(true);
+        });
+    return header;
+}
+
+void AttributeModel::ServeObject(Object& object)
+{
+    Object* owner = &object;
+    object.Method(IVel5Object::Attributes, 5, [this, owner](Args& args) {
+        for (unsigned i = 0; i < 4; ++i)
+            if (args.Int32(i) != 0)
+                throw Fail{E_INVALIDARG, static_cast<int>(i)};
+        const double type = args.Double(4);
+        ObjectRef collection = velmar_.NewObject("attributes");
+        auto ofType = [this, owner, type]() {
+            std::vector<Object*> found;
+            for (const Attribute& attribute : attributes_[owner])
+                if (attribute.type == type)
+                    found.push_back(attribute.object.get());
+            return found;
+        };
+        collection->Method(IVel5AttributeCollection::Count, 0, [ofType](Args&) { return _variant_t(static_cast<long>(ofType().size())); })
+            .Method(IVel5AttributeCollection::First, 0, [ofType](Args&) {
+                const std::vector<Object*> found = ofType();
+                return Handed(found.empty() ? nullptr : found.front());
+            })
+            .Returns(IVel5AttributeCollection::Refresh, true);
+        return Handed(collection.get());
+    });
 }
 
 } // namespace sim

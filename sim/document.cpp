@@ -28,10 +28,15 @@ Document::Document(Velmar& velmar, int type, const std::string& name) : velmar_(
         .On<&IVel7Document::get_DataStore>(28, [this](IDispatch** out) { GiveOut(&store_->Obj(), out); });
     store_ = std::make_unique<DataStore>(velmar, name + "Store");
     specification_ = velmar.NewObject(name + "Spc5");
-    specification_->Supports(__uuidof(IVel5Specification)).Method(IVel5Specification::SetPosition, 1, [this](Args& args) {
-        positionsSet_.push_back(args.Int32(0));
-        return _variant_t(0L);
-    });
+    specification_->Supports(__uuidof(IVel5Specification))
+        .Method(IVel5Specification::SetPosition, 1, [this](Args& args) {
+            positionsSet_.push_back(args.Int32(0));
+            return _variant_t(0L);
+        })
+        .Method(IVel5Specification::EditObject, 1, [this](Args& args) {
+            objectsEdited_.push_back(args.Int32(0));
+            return _variant_t(0L);
+        });
     v7_->Value(11) = _variant_t(static_cast<long>(type));
     if (Is2D())
         Build2D();
@@ -55,6 +60,11 @@ void Document::Build2D()
 void Document::Build3D()
 {
     v5_->Supports(__uuidof(IVel5Document3D))
+        .Property(IVel5Document3D::Flag6, false)
+        .Property(IVel5Document3D::ViewMode, 0L)
+        .Property(IVel5Document3D::SelectedMacro)
+        .Property(IVel5Document3D::Exploded, false)
+        .Returns(IVel5Document3D::Specification, _variant_t(specification_->Primary()))
         .Property(IVel5Document3D::UndoRecording, true)
         .Property(IVel5Document3D::CurrentObject)
         .Method(IVel5Document3D::SetCurrentObject, [this](Args& args) {
@@ -75,6 +85,12 @@ void Document::Build3D()
             placement->Supports(__uuidof(IVel5PlacementInfo))
                 .Returns(IVel5PlacementInfo::PhantomReady, phantomReady_)
                 .Returns(IVel5PlacementInfo::Part, _variant_t(static_cast<IDispatch*>(part)));
+            // Where the user put the part: the placement of the panel run that placed it.
+            placement->Method(IVel5PlacementInfo::Position, 0, [this](Args&) {
+                ObjectRef position = velmar_.NewObject("position");
+                position->Supports(__uuidof(IVel5Placement)).Value(kPanelRun) = _variant_t(static_cast<long>(velmar_.Panels().Runs()));
+                return _variant_t(position->Primary());
+            });
             velmar_.Panels().ServeRequest(*placement);
             placements_.push_back(placement);
             return _variant_t(placement->Primary());

@@ -6,7 +6,9 @@
 // (IVel5SpcDocument); 4 part, 5 and 7 assemblies, 6 (IVel5Document3D, IVel7Document3D). Every document
 // answers IVel7Document.
 //
-// 3D documents keep: the undo switches (version-7 positions 67, 68, 69, 70 and the version-5 property
+// 3D documents keep: their flags 6, 64 (2: shows its bill of materials) and 68 (exploded), the macro
+// element selected for editing (65), the editing object of the bill of materials (13: 8 a position
+// number, 13 opens an object), the undo switches (version-7 positions 67, 68, 69, 70 and the version-5 property
 // 70), the edit switch (52), the current object (version-5 74, switched by 73), the recalculation flag
 // (74 of version 7, 73 puts it). Every document has a specification chain: descriptions (26) → active
 // description (16 below host 15.0.0, 17 from it; one description, or none) → its sub-object (21) with the
@@ -55,6 +57,10 @@ public:
     // The bill of materials (IVel5Specification) of the document: 8 takes a position number.
     Object& Spc5() { return *specification_; }
     const std::vector<long>& PositionsSet() const { return positionsSet_; }
+    // The references of the spc objects opened for editing (13).
+    const std::vector<long>& ObjectsEdited() const { return objectsEdited_; }
+    // The panel run whose placement an IVel5Placement of a placement info's 11 is, under this key.
+    static constexpr int kPanelRun = -1;
 
     // The placement objects IVel5Document3D::PlacementInfo makes: their phantom is ready unless refused.
     void SetPhantomReady(bool ready) { phantomReady_ = ready; }
@@ -86,6 +92,7 @@ private:
     std::unique_ptr<DataStore> store_;
     ObjectRef specification_;
     std::vector<long> positionsSet_;
+    std::vector<long> objectsEdited_;
     bool hasDescription_ = true;
     bool canCreateDescription_ = true;
     bool phantomReady_ = true;

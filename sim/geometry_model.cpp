@@ -380,6 +380,17 @@ GeoEntity& Geometry::AddPattern(const std::string& name, Part* part, short type,
     return e;
 }
 
+GeoEntity* Geometry::EntityOf(IUnknown* object)
+{
+    const Object* wanted = Object::From(object);
+    if (!wanted)
+        return nullptr;
+    for (GeoEntity& entity : entities_)
+        if (wanted == entity.v5_.get() || wanted == entity.v7_.get() || wanted == entity.feature_.get())
+            return &entity;
+    return nullptr;
+}
+
 PartShape* Geometry::ShapeOf(Object* part5)
 {
     for (PartShape& shape : parts_)

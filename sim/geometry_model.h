@@ -183,12 +183,15 @@ public:
     Object& MateCollection() { return mates_->Obj(); }   // after UseDocument
     MateList& DocumentMates() { return *mates_; }
 
+    // The entity of an object (its version-5, version-7 or feature object); null for any other.
+    GeoEntity* EntityOf(IUnknown* object);
+    // A collection walked with 3 (first) and 5 (next) over the objects the source lists at that time.
+    ObjectRef NewIterator(const std::string& name, const IID* iid, std::function<std::vector<Object*>()> source);
+
 private:
     ObjectRef NewObject(const std::string& name);
     GeoEntity& NewEntity(const std::string& name, short type, Part* part);
     Object& NewDefinition(GeoEntity& entity, const IID& iid);
-    // A collection walked with 3 (first) and 5 (next) over the objects the source lists at that time.
-    ObjectRef NewIterator(const std::string& name, const IID* iid, std::function<std::vector<Object*>()> source);
     // A straight curve that follows the shape from its first to its last parameter.
     ObjectRef NewCurve(const std::string& name, AxisShape* shape);
     PartShape* ShapeOf(Object* part5);

@@ -102,6 +102,11 @@ void MateList::Remove(IUnknown* object)
     });
 }
 
+void MateList::RemoveIf(const std::function<bool(const MateRecord&)>& taken)
+{
+    std::erase_if(mates_, taken);
+}
+
 void MateList::AddDirect(MateRecord mate)
 {
     mate.direct = true;

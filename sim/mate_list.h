@@ -8,6 +8,7 @@
 //   mates.AddExisting(0, -1, 1, 0.0, face.V5().Ptr(), target.V5().Ptr());   // kind, direction, fixed, value
 #include "sim/sim_object.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ public:
     void AddDirect(MateRecord mate);
     // The document deleted an object: a mate of the list goes.
     void Remove(IUnknown* object);
+    // The mates a component took with it when it was deleted.
+    void RemoveIf(const std::function<bool(const MateRecord&)>& taken);
 
     // What a mate object answers: 1 to 4 its values, 6 its two objects (keys -1 and -2).
     static void ServeMate(Object& mate);

@@ -41,13 +41,30 @@ ModelGeometry::ModelGeometry(Velmar& velmar, Geometry& geometry, const std::stri
 {
 }
 
+ModelGeometry::ModelGeometry(Velmar& velmar, Geometry& geometry, Part& model, const std::string& prefix)
+    : velmar_(velmar), geometry_(geometry), model_(&model), prefix_(prefix)
+{
+}
+
+GeoEntity& ModelGeometry::Renamed(GeoEntity& entity, const std::string& name)
+{
+    if (!prefix_.empty())
+        entity.SetHostName(std::wstring(name.begin(), name.end()));
+    return entity;
+}
+
 GeoEntity& ModelGeometry::Named(const std::string& name, short type, const std::wstring& hostName)
 {
-    GeoEntity& entity = geometry_.AddEntity(name, type, model_);
+    GeoEntity& entity = Renamed(geometry_.AddEntity(prefix_ + name, type, model_), name);
     if (!hostName.empty())
         entity.SetHostName(hostName);
     geometry_.Shape(*model_).objects[type].push_back(&entity);
     return entity;
+}
+
+GeoEntity& ModelGeometry::Cylinder(const std::string& name, double radius, double length)
+{
+    return Renamed(geometry_.AddFace(prefix_ + name, model_, {.test3 = true, .length = length, .radius = radius}), name);
 }
 
 GeoEntity& ModelGeometry::AttachPoint(bool base72)
@@ -70,8 +87,8 @@ GeoEntity& ModelGeometry::Cone(short type, const std::wstring& name, double valu
 GeoEntity& ModelGeometry::Lcs(const std::string& name)
 {
     GeoEntity& lcs = Named(name, 85);
-    lcs.items[71] = &geometry_.AddEntity(name + "X", 71).V7();
-    lcs.subObjects[8] = {&geometry_.AddMacro(name + "Element", model_)};
+    lcs.items[71] = &geometry_.AddEntity(prefix_ + name + "X", 71).V7();
+    lcs.subObjects[8] = {&geometry_.AddMacro(prefix_ + name + "Element", model_)};
     return lcs;
 }
 

@@ -24,6 +24,9 @@ void BuildPanelScene(Velmar& velmar, Geometry& geometry, Document& document);
 class ModelGeometry {
 public:
     ModelGeometry(Velmar& velmar, Geometry& geometry, const std::string& name);
+    // The named geometry of an existing part, its objects named "<prefix><name>" in the stand-in and
+    // "<name>" in Velmar, so that several copies of one model keep apart in the journal.
+    ModelGeometry(Velmar& velmar, Geometry& geometry, Part& model, const std::string& prefix);
 
     Part& Model() { return *model_; }
     // A named object among the model's objects of its type; hostName: its name in Velmar, if not `name`.
@@ -34,11 +37,16 @@ public:
     GeoEntity& Cone(short type, const std::wstring& name, double value = 2.5);
     // A coordinate system with its X axis (71) and its element (sub-object kind 8).
     GeoEntity& Lcs(const std::string& name);
+    // A cylindrical face of the model.
+    GeoEntity& Cylinder(const std::string& name, double radius, double length);
 
 private:
+    GeoEntity& Renamed(GeoEntity& entity, const std::string& name);
+
     Velmar& velmar_;
     Geometry& geometry_;
     Part* model_;
+    std::string prefix_;
 };
 
 } // namespace sim

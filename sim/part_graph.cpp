@@ -30,10 +30,35 @@ Part::Part(Velmar& velmar, const std::string& name)
         .Returns(IVel5Part::HostObject, Handed(bridge))
         .Returns(IVel5Part::Rebuild, true)
         .Property(IVel5Part::RebuildFlag, false)
-        .Method(IVel5Part::Name, 0, [text = std::wstring(name.begin(), name.end())](Args&) { return _variant_t(text.c_str()); });
+        .Property(IVel5Part::ComponentName, std::wstring(name.begin(), name.end()).c_str())
+        .Method(IVel5Part::Name, 0, [this](Args&) { return v5_->Value(IVel5Part::ComponentName); })
+        .Method(IVel5Part::SetPlacement, 1, [this](Args& args) {
+            v5_->Value(kPlacement) = _variant_t(static_cast<IDispatch*>(args.Object(0)));
+            return _variant_t(true);
+        })
+        .Method(IVel5Part::ApplyPlacement, 0, [this](Args&) {
+            v5_->Value(IVel5Part::ApplyPlacement) = _variant_t(v5_->Long(IVel5Part::ApplyPlacement) + 1);
+            return _variant_t(true);
+        })
+        .Property(IVel5Part::EditedInPlace, false)
+        .Method(IVel5Part::EndEditInPlace, 1, [this](Args& args) {
+            args.Bool(0);
+            v5_->Value(IVel5Part::EditedInPlace) = false;
+            return _variant_t(true);
+        })
+        .Method(IVel5Part::NewLeader, 2, [this, &velmar](Args& args) {
+            if (args.Int32(0) != 89)
+                throw Fail{E_INVALIDARG, 0};
+            args.Int32(1);
+            ObjectRef leader = velmar.NewObject(v5_->Name().substr(0, v5_->Name().size() - 1) + "Leader");
+            leader->Face<IVel7LeaderA822>();
+            leaders_.push_back(leader);
+            return _variant_t(leader->Primary());
+        });
     color_->Supports(__uuidof(IVel5ColorParam)).Property(IVel5ColorParam::PhantomShade, 1.0);
 
-    v7_->Face<IVel7Part>();
+    v7_->Face<IVel7Part>().Get<&IVel7Part::get_InSpc>(53);
+    v7_->Value(53) = _variant_t(VARIANT_TRUE, VT_I2);
     store_ = std::make_unique<DataStore>(velmar, name + "Store");
     frames_ = velmar.NewObject(name + "Frames");
     DataStore* store = store_.get();

@@ -9,7 +9,10 @@
 //         parts as an array of version-7 parts); its feature (type 105, 8 → the entity, 4 → the feature
 //         collection whose 9 gives the index of a part's bridge).
 //
-// A version-5 part answers its name (8, without arguments: the name it was added with).
+// A version-5 part answers its name (8, without arguments: the name it was added with, or the one put at
+// 1), keeps the placement it is given (8 with one argument; 14 applies it, counted), whether it is edited
+// in place (22, ended by 24), and makes position leaders of kind 89 (51 with 89, 0). Its version-7 part
+// says whether it takes part in the bill of materials (53, true unless a test sets it).
 // Parts also keep the look the phantom guard switches: 38 (32-bit), the colour parameters' 6 (double),
 // the update (12).
 #include "sim/data_store.h"
@@ -38,6 +41,9 @@ public:
     DataStore& Store() { return *store_; }
     Object& Frames() { return *frames_; }
     Entity* Owner() const { return owner_; }
+    // The placement it was given (8), under this key of its version-5 object; the leaders it made.
+    static constexpr int kPlacement = -8;
+    const std::vector<ObjectRef>& Leaders() const { return leaders_; }
 
 private:
     friend class Entity;
@@ -48,6 +54,7 @@ private:
     ObjectRef color_;
     ObjectRef frames_;
     std::unique_ptr<DataStore> store_;
+    std::vector<ObjectRef> leaders_;
     Entity* owner_ = nullptr;
 };
 

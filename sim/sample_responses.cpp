@@ -35,6 +35,11 @@ std::wstring SampleResponsesFolder()
     return SourceFolder() + L"responses\\";
 }
 
+std::wstring SampleModelsFolder()
+{
+    return SourceFolder() + L"models\\";
+}
+
 std::wstring SampleResponse(const std::string& name)
 {
     const std::wstring path = SampleResponsesFolder() + std::wstring(name.begin(), name.end()) + L".xml";

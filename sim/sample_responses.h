@@ -13,4 +13,7 @@ std::wstring SampleResponse(const std::string& name);
 // The folder holding the samples, as a Windows path.
 std::wstring SampleResponsesFolder();
 
+// The folder of the sample's model descriptions (sim/models, sim/model_catalogue.h), as a Windows path.
+std::wstring SampleModelsFolder();
+
 } // namespace sim

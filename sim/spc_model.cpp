@@ -196,6 +196,8 @@ SpcObject::SpcObject(SpcModel& model, const std::string& name, long section, dou
                 GiveOut(&At(columns, index)->Obj(), out);
             });
     };
+    // The reference the bill of materials' editing object opens an object by.
+    object_->Face<IVel7ObjectRef>().On<&IVel7ObjectRef::get_Reference>(10, [this](long* value) { *value = reference; });
     serveColumns(*columnsAObject_, columnsA);
     serveColumns(*columnsBObject_, columnsB);
 
@@ -292,7 +294,24 @@ SpcModel::SpcModel(Velmar& velmar, Object& spcObjects, Object& definitionsA, Obj
             return;
         }
         GiveOut(&AddObject(section, number).Obj(), out);
-    });
+    })
+        .On<&IVel7SpcObjects::ObjectsOf>(15, [this](VARIANT geometry, VARIANT* out) {
+            if (V_VT(&geometry) != VT_DISPATCH)
+                throw Fail{DISP_E_TYPEMISMATCH};
+            std::vector<IDispatch*> found;
+            for (SpcObject* object : Objects())
+                for (const IDispatchPtr& linked : object->linked)
+                    if (SameHostObject(linked, V_DISPATCH(&geometry))) {
+                        found.push_back(object->Obj().Primary());
+                        break;
+                    }
+            SAFEARRAY* array = SafeArrayCreateVector(VT_DISPATCH, 0, static_cast<ULONG>(found.size()));
+            for (LONG i = 0; i < static_cast<LONG>(found.size()); ++i)
+                SafeArrayPutElement(array, &i, found[static_cast<size_t>(i)]);
+            VariantInit(out);
+            V_VT(out) = VT_ARRAY | VT_DISPATCH;
+            V_ARRAY(out) = array;
+        });
     ServeDefinitions(definitionsA, defObjectsA_);
     ServeDefinitions(definitionsB, defObjectsB_);
 }
@@ -344,6 +363,7 @@ SpcObject& SpcModel::AddObject(long section, double number)
 {
     liveValid_ = false;
     objects_.push_back(std::make_unique<SpcObject>(*this, "spcObj" + std::to_string(objects_.size() + 1), section, number));
+    objects_.back()->reference = 1000 + static_cast<long>(objects_.size());
     return *objects_.back();
 }
 

@@ -5,11 +5,11 @@
 // read back; the stand-in objects serve it at Velmar's positions:
 //
 //   description's objects (IVel7SpcObjects): 12 count and 13 item of the objects not deleted, 14 adds an
-//       object in a section (null while refusing)
+//       object in a section (null while refusing), 15 the objects a geometry object is included in
 //   specification object (IVel7SpcObject, IVel7SpcObjectBase): 12 section, 13/14 subsection, 16 section
 //       of the additional block, 17/18 additional block, 19/20 nested section, 21/22 nested block,
 //       30/31 column collections, 33 update, 34 delete, 42 comments, 43 origin, 44/45 number, 48 the
-//       included geometry as an array, 50 include geometry, 51 exclude it
+//       included geometry as an array, 50 include geometry, 51 exclude it; its reference (IVel7ObjectRef 10)
 //   column collections and definition collections (IVel7SpcColumns): 12 count, 13 item
 //   column (IVel7SpcColumn): 11 type, 12 number, 15 kind, 16 items, and the text interfaces of the
 //       stand-in column (sim/spc_column.h)
@@ -110,6 +110,7 @@ public:
     _variant_t origin;                   // 43; empty for an object of the user's own
     int updates = 0;
     bool deleted = false;
+    long reference = 0;                  // IVel7ObjectRef 10: 1001 for the first object made, and so on
     std::vector<std::unique_ptr<SpcObjectColumn>> columnsA;
     std::vector<std::unique_ptr<SpcObjectColumn>> columnsB;
     int refuseCommentRemovals = 0;   // the next removals of a comment answer false and remove nothing

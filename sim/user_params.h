@@ -46,12 +46,14 @@ public:
     std::optional<UserParamBlock>& BlockOf(Part& part) { return parts_[&part].block; }
     void RefuseAttach(Part& part, bool refuse) { parts_[&part].refuse = refuse; }
 
+    // What a user-parameter structure holds now.
+    UserParamBlock Read(Object& record);
+
 private:
     struct PartState {
         std::optional<UserParamBlock> block;
         bool refuse = false;
     };
-    UserParamBlock Read(Object& record);
     void Fill(Object& record, const UserParamBlock& block);
 
     Velmar& velmar_;

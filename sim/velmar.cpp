@@ -91,6 +91,7 @@ Part& Velmar::AddPart(const std::string& name)
 {
     Part& part = parts_.emplace_back(*this, name);
     userParams_->ServePart(part);
+    attributes_->ServeObject(part.Bridge());
     return part;
 }
 
@@ -136,6 +137,11 @@ void Velmar::BuildApplication5()
         })
         .Method(IVel5Application::NewStructure, 1, [this](Args& args) {
             const short kind = args.Int16(0);
+            if (kind == 38) {
+                ObjectRef header = attributes_->NewHeader();
+                structures_.push_back(header);
+                return Handed(header.get());
+            }
             if (kind == 112 || kind == 108) {
                 ObjectRef structure = kind == 112 ? userParams_->NewRecord() : userParams_->NewItem();
                 structures_.push_back(structure);

@@ -10,7 +10,7 @@ namespace velmar_sim {
 const char Usage[] =
     "usage: velmar-sim [--dll PATH] [--version MAJOR.MINOR.RELEASE] [--doc-type N]\n"
     "                  [--response FILE | --no-response]... [--answer ok|yes|no|cancel]... [--command N]...\n"
-    "                  [--panel-script FILE|STEPS]...";
+    "                  [--panel-script FILE|STEPS]... [--model FILE]...";
 
 namespace {
 
@@ -83,6 +83,8 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
             options.commands.push_back(static_cast<unsigned>(Number(option, value(), 0, 0x7FFFFFFF)));
         else if (option == L"--panel-script")
             options.panelScripts.push_back(value());
+        else if (option == L"--model")
+            options.models.push_back(value());
         else
             throw UsageError("unknown option \"" + Narrow(option) + "\"");
     }

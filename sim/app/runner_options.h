@@ -25,6 +25,8 @@ struct RunnerOptions {
     std::vector<unsigned> commands;
     // One per panel run, in order: a script file, or the steps themselves (sim/panel_script.h).
     std::vector<std::wstring> panelScripts;
+    // Model descriptions (sim/model_catalogue.h) known beside the stand-in's own.
+    std::vector<std::wstring> models;
 };
 
 RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments);

@@ -6,7 +6,9 @@
 #include "sim/app/dialog_answerer.h"
 #include "sim/app/event_output.h"
 #include "sim/app/runner_options.h"
+#include "sim/assembly.h"
 #include "sim/com_apartment.h"
+#include "sim/model_catalogue.h"
 #include "sim/reference_book.h"
 #include "sim/panel_scene.h"
 #include "sim/panel_script.h"
@@ -17,6 +19,8 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -27,6 +31,12 @@ namespace {
 
 // The library's own loading failed: the runner could not run.
 class LoadError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A model description that cannot be read: one line says which and why.
+class ModelError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -94,6 +104,82 @@ std::wstring LoadPanelScript(const std::wstring& given)
     return script;
 }
 
+sim::ModelDescription LoadModel(const std::wstring& path)
+{
+    const std::optional<std::wstring> text = sim::ReadTextFile(path);
+    if (!text)
+        throw ModelError("cannot read the model file \"" + sim::Utf8(path) + "\"");
+    try {
+        return sim::ParseModel(*text);
+    } catch (const std::invalid_argument& error) {
+        throw ModelError("model file \"" + sim::Utf8(path) + "\", " + error.what());
+    }
+}
+
+// The stand-in's own models (sim/models) and the user's, later ones replacing earlier ones of a name.
+sim::ModelCatalogue LoadCatalogue(const std::vector<std::wstring>& given)
+{
+    sim::ModelCatalogue catalogue;
+    WIN32_FIND_DATAW found{};
+    const std::wstring folder = sim::SampleModelsFolder();
+    HANDLE search = FindFirstFileW((folder + L"*.model").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            catalogue.Add(LoadModel(folder + found.cFileName));
+        while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    for (const std::wstring& path : given)
+        catalogue.Add(LoadModel(WindowsPath(path)));
+    return catalogue;
+}
+
+// The folder the known models' files lie in for the run, each at its path below it; responses name it
+// "%MODELS%". It is removed when the run ends.
+class ModelFolder {
+public:
+    explicit ModelFolder(const sim::ModelCatalogue& catalogue)
+    {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        path_ = std::wstring(temp) + L"velmar-sim-" + std::to_wstring(GetCurrentProcessId());
+        for (const sim::ModelDescription& model : catalogue.Models()) {
+            const std::filesystem::path file = std::filesystem::path(path_) / model.file;
+            std::filesystem::create_directories(file.parent_path());
+            std::ofstream(file, std::ios::binary) << sim::Utf8(model.text);
+        }
+    }
+    ~ModelFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ModelFolder(const ModelFolder&) = delete;
+    ModelFolder& operator=(const ModelFolder&) = delete;
+
+    // A response with the folder in place of "%MODELS%".
+    std::wstring Resolve(std::wstring response) const
+    {
+        const std::wstring mark = L"%MODELS%";
+        for (size_t at = response.find(mark); at != std::wstring::npos; at = response.find(mark, at + path_.size()))
+            response.replace(at, mark.size(), path_);
+        return response;
+    }
+
+private:
+    std::wstring path_;
+};
+
+void PrintComponents(sim::Assembly& assembly)
+{
+    for (sim::Component* component : assembly.Components()) {
+        const std::vector<std::string> lines = assembly.Describe(*component);
+        PrintEvent("component", lines.front());
+        for (size_t i = 1; i < lines.size(); ++i)
+            PrintLine("  " + lines[i]);
+    }
+}
+
 std::string Hex(long long value, int digits)
 {
     char text[32];
@@ -135,6 +221,9 @@ public:
         const auto& questions = velmar_.User().Questions();
         for (; question_ < questions.size(); ++question_) {
             const sim::Question& question = questions[question_];
+            // A panel run takes its script as its answer; the panel's own log tells what happened in it.
+            if (question.kind != "message")
+                continue;
             const bool asks = (question.flags & 0xF) != MB_OK;
             PrintEvent(asks ? "question" : "message box",
                        "caption=" + Quote(question.caption) + " text=" + Quote(question.text) + " answer=" +
@@ -288,12 +377,14 @@ int Run(const RunnerOptions& options)
 {
     const std::wstring libraryPath =
         options.library.empty() ? RunnerFolder() + L"normset.dll" : WindowsPath(options.library);
+    const sim::ModelCatalogue catalogue = LoadCatalogue(options.models);
     std::vector<sim::SelectAnswer> answers;
     std::vector<std::string> labels;
+    const ModelFolder models(catalogue);
     for (const auto& response : options.responses) {
         if (response) {
             sim::SelectAnswer answer;
-            answer.responseXml = LoadResponse(*response);
+            answer.responseXml = models.Resolve(LoadResponse(*response));
             answers.push_back(answer);
             labels.push_back("response " + Quote(*response));
         } else {
@@ -310,11 +401,15 @@ int Run(const RunnerOptions& options)
     sim::Velmar velmar({options.major, options.minor, options.release, 0});
     // Every 3D document has the named assembly panel scripts pick from (sim/panel_scene.h).
     std::optional<sim::Geometry> scene;
+    std::optional<sim::Assembly> assembly;
     if (options.documentType) {
         sim::Document& document = velmar.OpenDocument(options.documentType);
+        // The bill of materials shows the designation of what is inserted.
+        document.Spc().DefineColumnA({5, 1, L"Обозначение"});
         if (document.Is3D()) {
             scene.emplace(velmar);
             sim::BuildPanelScene(velmar, *scene, document);
+            assembly.emplace(velmar, *scene, document, catalogue);
         }
     }
     sim::ReferenceBook book(velmar.GetSession());
@@ -351,6 +446,8 @@ int Run(const RunnerOptions& options)
         }
         reporter.Flush();
         PrintDocument(velmar);
+        if (assembly)
+            PrintComponents(*assembly);
         if (book.PendingSelectAnswers())
             PrintEvent("reference book", std::to_string(book.PendingSelectAnswers()) + " queued answer(s) not asked for");
         if (velmar.User().Pending("message"))
@@ -386,6 +483,9 @@ int main()
         return Run(ParseOptions(Arguments()));
     } catch (const UsageError& error) {
         std::fprintf(stderr, "velmar-sim: %s\n%s\n", error.what(), Usage);
+        return 2;
+    } catch (const ModelError& error) {
+        std::fprintf(stderr, "velmar-sim: %s\n", error.what());
         return 2;
     } catch (const LoadError& error) {
         std::fprintf(stderr, "velmar-sim: %s\n", error.what());

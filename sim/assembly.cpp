@@ -1,0 +1,226 @@
+#include "sim/assembly.h"
+
+#include "hostapi/velmar.h"
+#include "sim/document.h"
+#include "sim/panel_scene.h"
+#include "sim/velmar.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace sim {
+
+namespace {
+
+_variant_t Handed(Object* object)
+{
+    return object ? _variant_t(object->Primary()) : _variant_t();
+}
+
+std::string Number(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+} // namespace
+
+double Component::Variable(const std::wstring& name) const
+{
+    for (const auto& [known, variable] : variables)
+        if (known == name)
+            return variable->Double(IVel5Variable::Value);
+    return std::numeric_limits<double>::quiet_NaN();
+}
+
+Assembly::Assembly(Velmar& velmar, Geometry& geometry, Document& document, const ModelCatalogue& catalogue)
+    : velmar_(velmar), geometry_(geometry), document_(document), catalogue_(catalogue)
+{
+    document.V5()
+        .Method(IVel5Document3D::PartByCode, 1, [this](Args& args) {
+            switch (args.Int32(0)) {
+            case VelPartTop:
+                return Handed(geometry_.topPart ? &geometry_.topPart->V5() : nullptr);
+            case VelPartSelected:
+                return Handed(selected ? &selected->V5() : nullptr);
+            case VelPartNew:
+                return Handed(&NewPart().part->V5());
+            case VelPartEditedInPlace:
+                return Handed(geometry_.editedPart ? &geometry_.editedPart->V5() : nullptr);
+            default:
+                return _variant_t();
+            }
+        })
+        .Method(IVel5Document3D::InsertComponent, 3, [this](Args& args) {
+            const std::wstring file = args.Text(0);
+            Object* part = Object::From(args.Unknown(1));
+            args.Bool(2);
+            for (Component& component : parts_)
+                if (&component.part->V5() == part && !component.inserted) {
+                    component.inserted = true;
+                    component.insertedFile = file;
+                    return _variant_t(true);
+                }
+            throw Fail{E_INVALIDARG, 1};
+        });
+    deletion_ = document.OnDeletion([this](IUnknown* object) {
+        for (Component& component : parts_) {
+            if (!component.inserted || component.deleted || Object::From(object) != &component.part->V5())
+                continue;
+            component.deleted = true;
+            geometry_.DocumentMates().RemoveIf([&](const MateRecord& mate) {
+                return IsOf(component, mate.first) || IsOf(component, mate.second);
+            });
+        }
+    });
+}
+
+Assembly::~Assembly()
+{
+    document_.ForgetDeletion(deletion_);
+}
+
+Component& Assembly::NewPart()
+{
+    Component& component = parts_.emplace_back();
+    const std::string name = "comp" + std::to_string(parts_.size());
+    Part& part = velmar_.AddPart(name);
+    component.part = &part;
+    Component* self = &component;
+    part.V5()
+        .Put(IVel5Part::FileName, [this, self](Args&, const VARIANT& value) {
+            self->file = _bstr_t(_variant_t(value));
+            TakeModel(*self);
+        })
+        .Method(IVel5Part::Variables, 0, [this, self, name](Args&) {
+            ObjectRef iterator = geometry_.NewIterator(name + "Vars", &__uuidof(IVel5VariableCollection), [self]() {
+                std::vector<Object*> variables;
+                for (auto& [known, variable] : self->variables)
+                    variables.push_back(variable.get());
+                return variables;
+            });
+            return Handed(iterator.get());
+        });
+    part.V7()
+        .Face<IVel7MassInertia>()
+        .On<&IVel7MassInertia::get_UnitFlag>(18, [this](long* flag) { *flag = massUnitFlag; })
+        .On<&IVel7MassInertia::put_Mass>(19, [self](double mass) { self->mass = mass; })
+        .On<&IVel7MassInertia::put_Setting21>(21, [self](long value) { self->setting21 = value; })
+        .On<&IVel7MassInertia::put_Setting29>(29, [self](long value) { self->setting29 = value; })
+        .On<&IVel7MassInertia::SetMaterial>(54, [self](BSTR material, double density, VARIANT_BOOL* done) {
+            self->material = material ? material : L"";
+            self->density = density;
+            *done = VARIANT_TRUE;
+        });
+    part.V7().Face<IVel7ModelObject>().On<&IVel7ModelObject::Update>(15, [self](VARIANT_BOOL* done) {
+        ++self->updates;
+        *done = VARIANT_TRUE;
+    });
+    return component;
+}
+
+void Assembly::TakeModel(Component& component)
+{
+    // A part takes its model once; a file Velmar does not know leaves it without variables or geometry.
+    if (component.model)
+        return;
+    component.model = catalogue_.Find(component.file);
+    if (!component.model)
+        return;
+    const ModelDescription& model = *component.model;
+    const std::string prefix = component.part->V5().Name().substr(0, component.part->V5().Name().size() - 1);
+    for (const auto& [name, value] : model.variables) {
+        ObjectRef variable = velmar_.NewObject(prefix + "Var" + Utf8(name));
+        variable->Supports(__uuidof(IVel5Variable))
+            .Property(IVel5Variable::Name, name.c_str())
+            .Property(IVel5Variable::Value, value);
+        component.variables.emplace_back(name, variable);
+    }
+    ModelGeometry geometry(velmar_, geometry_, *component.part, prefix);
+    for (const std::wstring& plane : model.planes)
+        geometry.Named(Utf8(plane), 109);
+    for (const std::wstring& axis : model.axes)
+        geometry.Named(Utf8(axis), 109);
+    for (const CylinderDescription& cylinder : model.cylinders)
+        geometry.Cylinder(Utf8(cylinder.name), cylinder.radius, cylinder.length);
+    for (const std::wstring& system : model.coordinateSystems)
+        geometry.Lcs(Utf8(system));
+    component.mass = model.mass;
+    component.material = model.material;
+}
+
+bool Assembly::IsOf(const Component& component, IUnknown* object)
+{
+    const GeoEntity* entity = geometry_.EntityOf(object);
+    return entity && entity->part == component.part;
+}
+
+std::vector<Component*> Assembly::Components()
+{
+    std::vector<Component*> placed;
+    for (Component& component : parts_)
+        if (component.inserted && !component.deleted)
+            placed.push_back(&component);
+    return placed;
+}
+
+std::vector<const MateRecord*> Assembly::MatesOf(const Component& component)
+{
+    std::vector<const MateRecord*> mates;
+    for (const MateRecord& mate : geometry_.Mates())
+        if (IsOf(component, mate.first) || IsOf(component, mate.second))
+            mates.push_back(&mate);
+    return mates;
+}
+
+std::vector<SpcObject*> Assembly::SpcObjectsOf(const Component& component)
+{
+    std::vector<SpcObject*> objects;
+    for (SpcObject* object : document_.Spc().Objects())
+        for (const IDispatchPtr& linked : object->linked)
+            if (Object::From(linked) == &component.part->V7()) {
+                objects.push_back(object);
+                break;
+            }
+    return objects;
+}
+
+std::vector<std::string> Assembly::Describe(const Component& component)
+{
+    Object& part = component.part->V5();
+    std::vector<std::string> lines;
+    lines.push_back(RenderText(part.Text(IVel5Part::ComponentName).c_str()) + ", model " +
+                    RenderText(component.insertedFile.c_str()));
+    std::string parameters;
+    for (const auto& [name, variable] : component.variables)
+        parameters += (parameters.empty() ? "" : ", ") + Utf8(name) + "=" + Number(variable->Double(IVel5Variable::Value));
+    lines.push_back("parameters: " + (parameters.empty() ? std::string("none") : parameters));
+    lines.push_back("mass " + Number(component.mass) + ", material " + RenderText(component.material.c_str()));
+    Object* placement = part.Has(Part::kPlacement) ? Object::From(V_VT(&part.Value(Part::kPlacement)) == VT_DISPATCH
+                                                                       ? V_DISPATCH(&part.Value(Part::kPlacement))
+                                                                       : nullptr)
+                                                 : nullptr;
+    lines.push_back(placement ? "placement: as placed in panel run " + std::to_string(placement->Long(Document::kPanelRun))
+                              : std::string("placement: none"));
+    auto named = [this](IUnknown* object) {
+        const GeoEntity* entity = geometry_.EntityOf(object);
+        return entity ? Utf8(entity->HostName()) : RenderObject(object);
+    };
+    for (const MateRecord* mate : MatesOf(component))
+        lines.push_back("mate: kind " + std::to_string(mate->kind) + ", direction " + std::to_string(mate->direction) +
+                        ", value " + Number(mate->value) + ": " + named(mate->first) + " and " + named(mate->second));
+    for (SpcObject* object : SpcObjectsOf(component)) {
+        std::string columns;
+        for (const auto* list : {&object->columnsA, &object->columnsB})
+            for (const auto& column : *list)
+                if (!column->Text().empty())
+                    columns += ", " + std::to_string(column->Type()) + "." + std::to_string(column->Number()) + " " +
+                               RenderText(column->Text().c_str());
+        lines.push_back("spc object: section " + std::to_string(object->section) + columns);
+    }
+    return lines;
+}
+
+} // namespace sim

@@ -1,0 +1,190 @@
+#pragma once
+// What the tests of component insertion share: Velmar with an assembly whose geometry the user picks
+// from, a model file on disk that the stand-in knows, the reference book, the library's settings in a
+// registry of the test's own, and the insert command run through the catch-all as Velmar runs it.
+#include "core/com_convert.h"
+#include "core/display_name.h"
+#include "core/modal_seam.h"
+#include "core/module.h"
+#include "core/registry.h"
+#include "core/scratch_folder.h"
+#include "core/trace_log.h"
+#include "library/command_dispatch.h"
+#include "library/exports.h"
+#include "library/provider_connection.h"
+#include "objects/main_settings.h"
+#include "objects/settings_sandbox.h"
+#include "positioning/part_panel_3d.h"
+#include "positioning/vel_base_panel.h"
+#include "sim/assembly.h"
+#include "sim/document.h"
+#include "sim/panel_scene.h"
+#include "sim/reference_book.h"
+#include "sim/stand_in_test.h"
+#include "support/response_xml.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace insertion_test {
+
+using Lines = std::vector<std::string>;
+using response_xml::Attr;
+
+// The bolt the tests insert: its model in the stand-in's catalogue, its file on disk.
+inline const wchar_t kBoltModel[] = L"file Bolt.vlm\nvariable d 8\nvariable L 40\nvariable P 1.25\n"
+                                    L"plane Plane\naxis Axis\nmass 0.01\nmaterial Сталь 10\n";
+
+// A placement the user accepts: coincidence on the top face, coaxiality with the bore.
+inline const wchar_t kPlaceOnTop[] = L"pick top; pick bore; ok";
+
+// A Velmar of its own for each run: an assembly with the panel scene, the catalogue with the bolt, the
+// components and the reference book.
+struct World {
+    explicit World(sim::Velmar& velmar)
+        : geometry(velmar), document(velmar.OpenDocument(5, "asm")), assembly(Built(velmar), geometry, document, catalogue),
+          book(velmar.GetSession())
+    {
+    }
+
+    sim::Velmar& Built(sim::Velmar& velmar)
+    {
+        sim::BuildPanelScene(velmar, geometry, document);
+        catalogue.Add(sim::ParseModel(kBoltModel));
+        document.Spc().DefineColumnA({5, 1, L"Обозначение"});
+        return velmar;
+    }
+
+    sim::Geometry geometry;
+    sim::Document& document;
+    sim::ModelCatalogue catalogue;
+    sim::Assembly assembly;
+    sim::ReferenceBook book;
+};
+
+// What the user saw of a command.
+struct Outcome {
+    bool dialog = false;            // the error dialog
+    std::wstring title;
+    std::wstring message;
+    std::vector<std::wstring> boxes;   // the library's own message boxes
+};
+
+class InsertionStandIn : public sim::StandInTest {
+protected:
+    InsertionStandIn() { Restart(); }
+
+    void TearDown() override
+    {
+        ReleaseLibrary();
+        world_.reset();
+        sim::StandInTest::TearDown();
+    }
+
+    // A new Velmar with the same set-up; whatever the library kept of the last one is let go first.
+    void Restart()
+    {
+        ReleaseLibrary();
+        world_.reset();
+        UseVelmar({15, 0, 1, 0});
+        world_ = std::make_unique<World>(velmar());
+        HoldApplication5(velmar().Application5());
+        HoldApplication7(velmar().Application7());
+        velmar().Panels().LinkCallbacks(&SELECTFILTERPROC, &SELECTCALLBACKPROC);
+        testhooks::ResetAttachPointPreference();
+    }
+
+    // The library lets go of Velmar and of the reference book, as an unload does.
+    void ReleaseLibrary()
+    {
+        HoldProvider(nullptr, nullptr);
+        testhooks::ResetProviderConnection();
+        HoldApplication5(nullptr);
+        HoldApplication7(nullptr);
+    }
+
+    World& world() { return *world_; }
+    sim::Assembly& assembly() { return world_->assembly; }
+    sim::ReferenceBook& book() { return world_->book; }
+    sim::Document& document() { return world_->document; }
+
+    static void SetSetting(const wchar_t* name, DWORD value)
+    {
+        const RegKey key = CreateRegKey(HKEY_CURRENT_USER, kSettingsKeyPath, KEY_WRITE);
+        WriteRegDword(key.get(), name, value);
+    }
+
+    // The bolt's response: the method parameters, and part variables beside the identity and the
+    // bill-of-materials place (section 25, the designation column).
+    std::wstring Bolt(std::vector<Attr> params = {{L"d", L"10"}, {L"L", L"50"}, {L"P", L"1,5"}},
+                      std::vector<Attr> variables = {{L"MACC", L"0,0412"}, {L"ExtObjectName", L"Сталь 35"}})
+    {
+        using namespace response_xml;
+        std::vector<Attr> spc = {{L"spcSection", L"25"},      {L"spcSubSection", L"0"},
+                                 {L"spcNestedBlock", L"0"},   {L"spcNestedSection", L"0"},
+                                 {L"spcAdditionalBlock", L"0"}, {L"spcColumns", L"5.1=Designation"},
+                                 {L"Designation", L"Болт М10х50"}, {L"Quarvend_IID", L"1204:88312"}};
+        spc.insert(spc.end(), variables.begin(), variables.end());
+        return Response(Object(L"MethodParameters", params) +
+                        Object(L"Method", {{L"NM_IID", L"PART:BOLT[M10]"}, {L"URL", models_.Path()}, {L"MethodBody", L"Bolt.vlm"}}) +
+                        Object(L"ExternalParameters", spc));
+    }
+
+    // The reference book answers the bolt once; each script is one panel run of the user.
+    void Choose(const std::wstring& response, std::vector<std::wstring> panelRuns)
+    {
+        sim::SelectAnswer answer;
+        answer.responseXml = response;
+        book().QueueSelect(answer);
+        for (const std::wstring& steps : panelRuns)
+            velmar().User().Answer("panel", _variant_t(steps.c_str()));
+    }
+
+    // Command 1 as Velmar runs it; the library's questions take the answers queued in `answers`.
+    Outcome Insert()
+    {
+        Outcome outcome;
+        ModalSeam seam;
+        seam.messageBox = [&](HWND, const std::wstring& text, const std::wstring&, UINT) {
+            outcome.boxes.push_back(text);
+            if (answers.empty())
+                return IDNO;
+            const int answer = answers.front();
+            answers.pop_front();
+            return answer;
+        };
+        testhooks::ScopedModalSeam scoped(seam);
+        TraceLog log(L"LIBRARYENTRY", false);
+        outcome.dialog = ExecuteLibCommand(FindLibCommand(1), outcome.title, outcome.message);
+        trace = log.Text();
+        return outcome;
+    }
+
+    // The texts Velmar's own message box showed.
+    std::vector<std::wstring> VelmarMessages()
+    {
+        std::vector<std::wstring> texts;
+        for (const sim::Question& question : velmar().User().Questions())
+            if (question.kind == "message")
+                texts.push_back(question.text);
+        return texts;
+    }
+
+    // A component as velmar-sim describes it.
+    Lines Described(size_t index) { return assembly().Describe(*assembly().Components().at(index)); }
+
+    std::deque<int> answers;
+    std::wstring trace;
+    settings_test::RegistrySandbox registry_;
+    ScratchFolder models_;
+    std::unique_ptr<World> world_;
+
+private:
+    bool modelWritten_ = WriteFileBytes(models_ / L"Bolt.vlm", "a model file");
+};
+
+} // namespace insertion_test
