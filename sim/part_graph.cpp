@@ -75,6 +75,8 @@ Part::Part(Velmar& velmar, const std::string& name)
 
     // A part inside an entity is reached, from its bridge, through the entity's feature.
     bridge_->Supports(__uuidof(IVel5Object)).Method(IVel5Object::Object5, [this](Args&) {
+        if (elementFeature_)
+            return Handed(*elementFeature_);
         return owner_ ? Handed(owner_->Feature()) : Handed(*feature_);
     });
     feature_->Supports(__uuidof(IVel5Object))

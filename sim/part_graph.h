@@ -43,6 +43,8 @@ public:
     Entity* Owner() const { return owner_; }
     // The placement it was given (8), under this key of its version-5 object; the leaders it made.
     static constexpr int kPlacement = -8;
+    // The part lies in a macro element: its bridge's 5 gives that element's feature.
+    void PlaceIn(Object& elementFeature) { elementFeature_ = &elementFeature; }
     const std::vector<ObjectRef>& Leaders() const { return leaders_; }
 
 private:
@@ -56,6 +58,7 @@ private:
     std::unique_ptr<DataStore> store_;
     std::vector<ObjectRef> leaders_;
     Entity* owner_ = nullptr;
+    Object* elementFeature_ = nullptr;
 };
 
 class Entity {

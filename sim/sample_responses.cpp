@@ -1,6 +1,7 @@
 #include "sim/sample_responses.h"
 
 #include "core/com.h"
+#include "sim/text_file.h"
 
 #include <filesystem>
 #include <fstream>
@@ -11,21 +12,12 @@ namespace sim {
 
 namespace {
 
-// This source file's folder as the compiler saw it; under Wine a Unix path becomes a drive path.
+// This source file's folder as the compiler saw it.
 std::wstring SourceFolder()
 {
     std::string path = __FILE__;
     path = path.substr(0, path.find_last_of("/\\") + 1);
-    using ToDos = WCHAR*(CDECL*)(const char*);
-    if (auto toDos = reinterpret_cast<ToDos>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")))) {
-        if (WCHAR* dos = toDos(path.c_str())) {
-            std::wstring result(dos);
-            HeapFree(GetProcessHeap(), 0, dos);
-            return result;
-        }
-    }
-    return std::wstring(path.begin(), path.end());
+    return WindowsPath(std::wstring(path.begin(), path.end()));
 }
 
 } // namespace

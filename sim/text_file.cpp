@@ -4,6 +4,29 @@
 
 namespace sim {
 
+std::wstring WindowsPath(const std::wstring& path)
+{
+    if (path.empty() || path[0] != L'/')
+        return path;
+    using ToDos = WCHAR*(CDECL*)(const char*);
+    const auto toDos = reinterpret_cast<ToDos>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+    if (toDos) {
+        const int bytes = WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, nullptr, 0, nullptr, nullptr);
+        std::string unixPath(static_cast<size_t>(bytes), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, unixPath.data(), bytes, nullptr, nullptr);
+        if (WCHAR* dos = toDos(unixPath.c_str())) {
+            std::wstring result(dos);
+            HeapFree(GetProcessHeap(), 0, dos);
+            return result;
+        }
+    }
+    std::wstring result = L"Z:" + path;
+    for (wchar_t& c : result)
+        c = c == L'/' ? L'\\' : c;
+    return result;
+}
+
 std::optional<std::string> ReadFileBytes(const std::wstring& path)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -5,6 +5,10 @@
 
 namespace sim {
 
+// A path as a Unix shell or the compiler (__FILE__) gives it, as Windows names it under Wine; any other
+// path as it is.
+std::wstring WindowsPath(const std::wstring& path);
+
 // A whole file's bytes; none when it cannot be opened.
 std::optional<std::string> ReadFileBytes(const std::wstring& path);
 

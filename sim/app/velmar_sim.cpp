@@ -49,32 +49,10 @@ std::wstring RunnerFolder()
     return folder.substr(0, folder.find_last_of(L"\\/") + 1);
 }
 
-// A path as given on a Unix command line reaches the program unchanged; Wine names it with a drive.
-std::wstring WindowsPath(const std::wstring& path)
-{
-    if (path.empty() || path[0] != L'/')
-        return path;
-    using ToDos = WCHAR*(CDECL*)(const char*);
-    const auto toDos = reinterpret_cast<ToDos>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-    if (toDos) {
-        const std::string unixPath = sim::Utf8(path);
-        if (WCHAR* dos = toDos(unixPath.c_str())) {
-            std::wstring result(dos);
-            HeapFree(GetProcessHeap(), 0, dos);
-            return result;
-        }
-    }
-    std::wstring result = L"Z:" + path;
-    for (wchar_t& c : result)
-        c = c == L'/' ? L'\\' : c;
-    return result;
-}
-
 // A response file, or the name of one of the stand-in's sample responses.
 std::wstring LoadResponse(const std::wstring& given)
 {
-    if (std::optional<std::wstring> text = sim::ReadTextFile(WindowsPath(given)))
+    if (std::optional<std::wstring> text = sim::ReadTextFile(sim::WindowsPath(given)))
         return *text;
     try {
         return sim::SampleResponse(sim::Utf8(given));
@@ -86,7 +64,7 @@ std::wstring LoadResponse(const std::wstring& given)
 // A panel script: the file it names, or the steps it is. Either must read as steps.
 std::wstring LoadPanelScript(const std::wstring& given)
 {
-    const std::wstring path = WindowsPath(given);
+    const std::wstring path = sim::WindowsPath(given);
     const DWORD attributes = GetFileAttributesW(path.c_str());
     std::wstring script = given;
     if (attributes != INVALID_FILE_ATTRIBUTES) {
@@ -130,7 +108,7 @@ sim::ModelCatalogue LoadCatalogue(const std::vector<std::wstring>& given)
         FindClose(search);
     }
     for (const std::wstring& path : given)
-        catalogue.Add(LoadModel(WindowsPath(path)));
+        catalogue.Add(LoadModel(sim::WindowsPath(path)));
     return catalogue;
 }
 
@@ -376,7 +354,7 @@ void PrintDocument(sim::Velmar& velmar)
 int Run(const RunnerOptions& options)
 {
     const std::wstring libraryPath =
-        options.library.empty() ? RunnerFolder() + L"normset.dll" : WindowsPath(options.library);
+        options.library.empty() ? RunnerFolder() + L"normset.dll" : sim::WindowsPath(options.library);
     const sim::ModelCatalogue catalogue = LoadCatalogue(options.models);
     std::vector<sim::SelectAnswer> answers;
     std::vector<std::string> labels;

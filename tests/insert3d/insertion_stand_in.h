@@ -120,7 +120,8 @@ protected:
 
     // The bolt's response: the method parameters, and part variables beside the identity and the
     // bill-of-materials place (section 25, the designation column).
-    std::wstring Bolt(std::vector<Attr> params = {{L"d", L"10"}, {L"L", L"50"}, {L"P", L"1,5"}},
+    static std::vector<Attr> BoltSizes() { return {{L"d", L"10"}, {L"L", L"50"}, {L"P", L"1,5"}}; }
+    std::wstring Bolt(std::vector<Attr> params = BoltSizes(),
                       std::vector<Attr> variables = {{L"MACC", L"0,0412"}, {L"ExtObjectName", L"Сталь 35"}})
     {
         using namespace response_xml;
