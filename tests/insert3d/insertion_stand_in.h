@@ -45,8 +45,8 @@ inline const wchar_t kPlaceOnTop[] = L"pick top; pick bore; ok";
 // A Velmar of its own for each run: an assembly with the panel scene, the catalogue with the bolt, the
 // components and the reference book.
 struct World {
-    explicit World(sim::Velmar& velmar)
-        : geometry(velmar), document(velmar.OpenDocument(5, "asm")), assembly(Built(velmar), geometry, document, catalogue),
+    World(sim::Velmar& velmar, int documentType)
+        : geometry(velmar), document(velmar.OpenDocument(documentType, "asm")), assembly(Built(velmar), geometry, document, catalogue),
           book(velmar.GetSession())
     {
     }
@@ -85,13 +85,14 @@ protected:
         sim::StandInTest::TearDown();
     }
 
-    // A new Velmar with the same set-up; whatever the library kept of the last one is let go first.
-    void Restart()
+    // A new Velmar with the same set-up (a document of that type); whatever the library kept of the last
+    // one is let go first.
+    void Restart(sim::HostVersion version = {15, 0, 1, 0}, int documentType = 5)
     {
         ReleaseLibrary();
         world_.reset();
-        UseVelmar({15, 0, 1, 0});
-        world_ = std::make_unique<World>(velmar());
+        UseVelmar(version);
+        world_ = std::make_unique<World>(velmar(), documentType);
         HoldApplication5(velmar().Application5());
         HoldApplication7(velmar().Application7());
         velmar().Panels().LinkCallbacks(&SELECTFILTERPROC, &SELECTCALLBACKPROC);
