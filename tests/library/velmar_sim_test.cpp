@@ -1,12 +1,15 @@
 // velmar-sim as a person or a script runs it: a separate program, its output and its exit code.
 #include "core/com.h"
+#include "core/scratch_folder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 using testing::HasSubstr;
+using testing::Not;
 
 namespace {
 
@@ -125,4 +128,66 @@ TEST(VelmarSim, MissingLibraryEndsWithExitCode3)
     EXPECT_EQ(run.exitCode, 3u);
     EXPECT_THAT(run.err, HasSubstr("cannot load"));
     EXPECT_EQ(run.out, "");
+}
+
+TEST(VelmarSim, InsertsTheSampleBoltAndAPartOfTheUsersOwnModelAndPrintsBoth)
+{
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteFileBytes(folder / L"nut.model", "file Parts\\Nut.vlm\nvariable d 8\nplane Plane\n"));
+    ASSERT_TRUE(WriteFileBytes(folder / L"nut.xml",
+                               "<response><objectcollection>"
+                               "<object><classid>MethodParameters</classid><attributecollection>"
+                               "<attribute><name>d</name><value>10</value></attribute></attributecollection></object>"
+                               "<object><classid>Method</classid><attributecollection>"
+                               "<attribute><name>NM_IID</name><value>PART:NUT[M10]</value></attribute>"
+                               "<attribute><name>MethodBody</name><value>Parts\\Nut.vlm</value></attribute>"
+                               "<attribute><name>URL</name><value>%MODELS%\\</value></attribute>"
+                               "<attribute><name>Designation</name><value>Nut M10</value></attribute>"
+                               "</attributecollection></object></objectcollection></response>"));
+    const RunnerRun run = RunRunner(L"--doc-type 5 --model \"" + (folder / L"nut.model") + L"\" --response component_3d --response \"" +
+                                    (folder / L"nut.xml") + L"\" --panel-script \"pick top; pick bore; ok\" --panel-script cancel"
+                                    L" --panel-script \"pick side; ok\" --panel-script cancel --command 1");
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_THAT(run.out, Not(HasSubstr("error dialog")));
+    const size_t bolt = run.out.find("component: \"Болт М10-6gx50.58 ГОСТ 7798-70\", model \"");
+    ASSERT_NE(bolt, std::string::npos) << run.out;
+    EXPECT_THAT(run.out.substr(bolt), HasSubstr("\\Models\\Bolt_7798_M10x50.vlm\"\n"
+                                                "  parameters: d=10, L=50, P=1.5\n"
+                                                "  mass 41.2, material \"Сталь 35 ГОСТ 1050-2013\"\n"
+                                                "  placement: as placed in panel run 1\n"
+                                                "  mate: kind 0, direction 1, value 0: top and Plane\n"
+                                                "  mate: kind 4, direction 0, value 0: bore and Axis\n"
+                                                "  spc object: section 25, 5.1 \"Болт М10-6gx50.58 ГОСТ 7798-70\"\n"
+                                                "component: \"Nut M10\", model \""));
+    EXPECT_THAT(run.out, HasSubstr("\\Parts\\Nut.vlm\"\n"
+                                   "  parameters: d=10\n"
+                                   "  mass 0, material \"\"\n"
+                                   "  placement: as placed in panel run 3\n"
+                                   "  mate: kind 0, direction 1, value 0: side and Plane\n"));
+    // The folder with the models' files is gone with the run.
+    const size_t start = run.out.find("model \"", bolt) + 7;
+    const std::string file = run.out.substr(start, run.out.find('"', start) - start);
+    const std::wstring folderOfModels(file.begin(), file.begin() + static_cast<long>(file.find("\\Models\\")));
+    EXPECT_EQ(GetFileAttributesW(folderOfModels.c_str()), INVALID_FILE_ATTRIBUTES) << file;
+}
+
+TEST(VelmarSim, ADamagedModelFileIsOneLineAndExitCode2)
+{
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteFileBytes(folder / L"bad.model", "file a.vlm\nvariable d\n"));
+    const RunnerRun run = RunRunner(L"--model \"" + (folder / L"bad.model") + L"\" --command 1");
+    EXPECT_EQ(run.exitCode, 2u);
+    EXPECT_THAT(run.err, testing::StartsWith("velmar-sim: model file \""));
+    EXPECT_THAT(run.err, testing::EndsWith("bad.model\", line 2: a variable needs a name and a number\r\n"));
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
+    EXPECT_EQ(run.out, "");
+}
+
+TEST(VelmarSim, WithoutADocumentTheInsertCommandOnlyWarns)
+{
+    const RunnerRun run = RunRunner(L"--command 1");
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_THAT(run.out, HasSubstr("command: 1\nreference book: client.Connect(&,&)\n"
+                                   "message box: caption=\"Нормсет\" text=\"Нет активного документа.\" answer=ok (default)\n"
+                                   "document: none\n"));
 }
