@@ -280,11 +280,16 @@ int VelmarNormset3D::Apply()
     return Normset::Apply();
 }
 
-IDispatchPtr VelmarNormset3D::InsertPartSilent(INMResponse* response, IVel5Placement* placement)
+NMVelmarModel3D* VelmarNormset3D::LoadComponentModel(INMResponse* response)
 {
     Prepare();
     LoadResponse(response);
-    auto* model = dynamic_cast<NMVelmarModel3D*>(CurrentPart.get());
+    return dynamic_cast<NMVelmarModel3D*>(CurrentPart.get());
+}
+
+IDispatchPtr VelmarNormset3D::InsertPartSilent(INMResponse* response, IVel5Placement* placement)
+{
+    NMVelmarModel3D* model = LoadComponentModel(response);
     if (!model)
         return nullptr;
     try {
@@ -297,9 +302,7 @@ IDispatchPtr VelmarNormset3D::InsertPartSilent(INMResponse* response, IVel5Place
 
 IDispatchPtr VelmarNormset3D::InsertPartFast(INMResponse* response)
 {
-    Prepare();
-    LoadResponse(response);
-    auto* model = dynamic_cast<NMVelmarModel3D*>(CurrentPart.get());
+    NMVelmarModel3D* model = LoadComponentModel(response);
     if (!model)
         return nullptr;
     model->CreateNewPart();

@@ -9,6 +9,7 @@
 #include <memory>
 
 class NMVelObjElem3D;
+class NMVelmarModel3D;
 
 class VelmarNormset3D : public VelmarNormset {
 public:
@@ -63,6 +64,8 @@ public:
     IVel5EntityPtr iEdMcr;
 
 private:
+    // The silent paths: the controller prepared, the response loaded; null unless it is a component model.
+    NMVelmarModel3D* LoadComponentModel(INMResponse* response);
     // The question as the document checks ask it; anything but Yes is a planned rollback.
     void AskOrRollBack(const std::wstring& question);
 };

@@ -114,6 +114,7 @@ Component& Assembly::NewPart()
             self->density = density;
             *done = VARIANT_TRUE;
         });
+    part.V7().Value(53) = _variant_t(partsInSpc ? VARIANT_TRUE : VARIANT_FALSE, VT_I2);
     part.V7().Face<IVel7ModelObject>().On<&IVel7ModelObject::Update>(15, [self](VARIANT_BOOL* done) {
         ++self->updates;
         *done = VARIANT_TRUE;

@@ -57,6 +57,7 @@ public:
 
     Part* selected = nullptr;                    // 7 with -2
     long massUnitFlag = 0;                       // 18 of every new part's mass and inertia
+    bool partsInSpc = true;                      // version-7 53 of every new part
 
     // Every new part made, in order.
     std::deque<Component>& NewParts() { return parts_; }

@@ -85,10 +85,11 @@ protected:
         sim::StandInTest::TearDown();
     }
 
-    // A new Velmar with the same set-up (a document of that type); whatever the library kept of the last
-    // one is let go first.
+    // A new Velmar with the same set-up (a document of that type) and the default settings; whatever the
+    // library kept of the last one is let go first.
     void Restart(sim::HostVersion version = {15, 0, 1, 0}, int documentType = 5)
     {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKeyPath);
         ReleaseLibrary();
         world_.reset();
         UseVelmar(version);

@@ -189,31 +189,33 @@ TEST_F(ComponentInsertion, TheMassIsScaledToKilogramsOnlyWhereVelmarCountsInThem
     }
 }
 
-TEST_F(ComponentInsertion, TheSettingsDecideWhatTheCopyGetsBesideItsGeometry)
+TEST_F(ComponentInsertion, TheSettingsAndTheAssemblyDecideWhatTheCopyGetsBesideItsGeometry)
 {
     struct Row {
-        const wchar_t* setting;
-        DWORD value;
+        const char* name;
+        std::function<void()> setUp;
         bool block;       // the identity block
         bool spcObject;
         bool edited;      // the spc object opened for editing
     };
     const Row rows[] = {
-        {L"RestoreSelect", 1, true, true, true},
-        {L"debug_mode", 1, false, true, true},
-        {L"CreateSpcObject", 0, true, false, false},
-        {L"EditSpcObject", 0, true, true, false},
+        {"defaults", [] {}, true, true, true},
+        {"debug mode", [] { SetSetting(L"debug_mode", 1); }, false, true, true},
+        {"no spc objects", [] { SetSetting(L"CreateSpcObject", 0); }, true, false, false},
+        {"spc objects not edited", [] { SetSetting(L"EditSpcObject", 0); }, true, true, false},
+        // The bill of materials of an assembly edited in place is not this document's to fill.
+        {"edited in place", [this] { world().geometry.topPart->V5().Value(IVel5Part::EditedInPlace) = true; }, true, false, false},
+        {"parts outside the bill of materials", [this] { assembly().partsInSpc = false; }, true, false, false},
     };
     for (const Row& row : rows) {
         Restart();
-        SetSetting(row.setting, row.value);
+        row.setUp();
         Choose(Bolt(), {kPlaceOnTop, L"cancel"});
-        EXPECT_FALSE(Insert().dialog) << sim::Utf8(row.setting);
-        ASSERT_EQ(assembly().Components().size(), 1u) << sim::Utf8(row.setting);
-        EXPECT_EQ(velmar().UserParams().BlockOf(*NewPart(0).part).has_value(), row.block) << sim::Utf8(row.setting);
-        EXPECT_EQ(document().Spc().Objects().size(), row.spcObject ? 1u : 0u) << sim::Utf8(row.setting);
-        EXPECT_EQ(document().ObjectsEdited().size(), row.edited ? 1u : 0u) << sim::Utf8(row.setting);
-        SetSetting(row.setting, row.value == 0 ? 1 : 0);
+        EXPECT_FALSE(Insert().dialog) << row.name;
+        ASSERT_EQ(assembly().Components().size(), 1u) << row.name;
+        EXPECT_EQ(velmar().UserParams().BlockOf(*NewPart(0).part).has_value(), row.block) << row.name;
+        EXPECT_EQ(document().Spc().Objects().size(), row.spcObject ? 1u : 0u) << row.name;
+        EXPECT_EQ(document().ObjectsEdited().size(), row.edited ? 1u : 0u) << row.name;
     }
 }
 
@@ -316,7 +318,7 @@ TEST_F(ComponentInsertion, EveryHostFailureLeavesNoComponentOrOneCompleteOne)
     }
 }
 
-TEST_F(ComponentInsertion, BindingTakesOverAnotherComponentModelsPartAndNothingElse)
+TEST_F(ComponentInsertion, ABoundModelWorksOnTheComponentItTookOverAndOnNothingElse)
 {
     Choose(Bolt(), {kPlaceOnTop, L"cancel"});
     Insert();
@@ -338,6 +340,22 @@ TEST_F(ComponentInsertion, BindingTakesOverAnotherComponentModelsPartAndNothingE
     NMVelmarModel3D model(app5, app7, nullptr, nullptr, false, nullptr);
     EXPECT_EQ(sim::CaughtHostError([&] { model.BindTo(&plain); }).Error(), E_INVALIDARG);
     EXPECT_FALSE(model.iEdPrt5);
+
+    // What the spc code asks of the component: its spc objects, a position number, a selection.
+    const std::unique_ptr<NMObject> based = found.CreateOnBase();
+    auto& rebuilt = dynamic_cast<NMVelmarModel3D&>(*based);
+    SpcDocContext context;
+    context.iApp5 = app5;
+    context.iApp7 = app7;
+    context.Refresh(false);
+    rebuilt.GetExistsSpcObjects(context);
+    ASSERT_EQ(rebuilt.ExSpcObjs.size(), 1u);
+    EXPECT_EQ(sim::Object::From(rebuilt.ExSpcObjs.at(0)), &document().Spc().Objects().at(0)->Obj());
+    rebuilt.RestorePosition(7);
+    EXPECT_EQ(document().PositionsSet(), std::vector<long>{7});
+    rebuilt.Select();
+    ASSERT_EQ(document().Highlighted(0).size(), 1u);
+    EXPECT_TRUE(SameHostObject(document().Highlighted(0).at(0), NewPart(0).part->V5().Ptr()));
 }
 
 TEST_F(ComponentInsertion, TheMaterialIdentifierReplacesTheOldOneOnlyOnceTheNewOneCanBeMade)

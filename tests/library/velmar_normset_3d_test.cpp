@@ -244,6 +244,13 @@ TEST_F(Controller3D, SilentInsertionPlacesAtTheCallersPlacementAndKeepsAPartWhos
     EXPECT_EQ(VelmarMessages(), (std::vector<std::wstring>{L"Не удалось создать объект спецификации."}));
     ASSERT_EQ(assembly().Components().size(), 2u);
 
+    // A bill of materials shown by the assembly gets the part's spc object and no component.
+    document().V5().Value(IVel5Document3D::ViewMode) = 2L;
+    EXPECT_FALSE(Make()->InsertPartSilent(response->As<INMResponse>(), nullptr));
+    ASSERT_EQ(assembly().Components().size(), 2u);
+    EXPECT_EQ(document().Spc().Objects().size(), 2u);
+    document().V5().Value(IVel5Document3D::ViewMode) = 0L;
+
     const IDispatchPtr fast = Make()->InsertPartFast(response->As<INMResponse>());
     ASSERT_EQ(assembly().Components().size(), 3u);
     sim::Component& quick = *assembly().Components().at(2);
@@ -251,11 +258,12 @@ TEST_F(Controller3D, SilentInsertionPlacesAtTheCallersPlacementAndKeepsAPartWhos
     EXPECT_DOUBLE_EQ(quick.mass, 41.2);
     EXPECT_FALSE(quick.part->V5().Has(sim::Part::kPlacement));
     EXPECT_TRUE(assembly().SpcObjectsOf(quick).empty());
-    EXPECT_EQ(document().Spc().Objects().size(), 1u);
+    EXPECT_EQ(document().Spc().Objects().size(), 2u);
 }
 
-// What later work builds is staged: each of these ends in E_NOTIMPL, or makes no part, until then.
-TEST_F(Controller3D, StagedOperationsStillSaySo)
+// What later work builds is staged: each of these ends in E_NOTIMPL, makes no part or refuses as the
+// base does, until then.
+TEST_F(Controller3D, PlaceholdersStillRaiseENotImplOrMakeNoPart)
 {
     const auto controller = Make();
     const std::pair<const char*, std::function<void()>> staged[] = {
@@ -271,6 +279,8 @@ TEST_F(Controller3D, StagedOperationsStillSaySo)
     };
     for (const auto& [name, call] : staged)
         EXPECT_EQ(sim::CaughtHostError(call).Error(), E_NOTIMPL) << name;
+    for (const auto& check : {&VelmarNormset::CheckDocumentValidForRelink, &VelmarNormset::CheckDocumentValidForClone})
+        EXPECT_THROW(((*controller).*check)(), _bstr_t);
     for (const wchar_t* body : {L"hole.vbs", L""}) {
         controller->ClearPart();
         controller->CreatePart(body);
