@@ -25,7 +25,7 @@ struct SpcDocContext {
 
     // All six chain members are there.
     bool IsComplete() const;
-    // The five a specification object is made with are there (the second column collection may be missing).
+    // The five an spc object is made with are there (the second column collection may be missing).
     bool IsMainlyValid() const;
 };
 

@@ -92,7 +92,7 @@ struct IVel5Document3D : IDispatch {
         // Boolean method; a document that answers false while it shows its bill of materials (64 = 2) is
         // worked on as a bill of materials. The meaning beyond that is Velmar's.
         Flag6 = 6,
-        Specification = 13,              // the bill of materials' editing object (IVel5Specification)
+        SpcEditor = 13,                  // the bill of materials' editing object (IVel5Specification)
         // (model file, part, VARIANT_TRUE) makes the new part a component of the assembly; boolean result.
         InsertComponent = 60,
         ViewMode = 64,                   // 32-bit: 2 while the document shows its bill of materials

@@ -258,7 +258,7 @@ struct IVel7SpcObjects : IDispatch {
     virtual HRESULT STDMETHODCALLTYPE get_Item(VARIANT index, IDispatch** object) = 0;        // 13 (own)
     // A new specification object in a section, with its number; Velmar may give none (null).
     virtual HRESULT STDMETHODCALLTYPE Add(long section, double number, IDispatch** object) = 0;    // 14
-    // The specification objects a geometry object (a VT_DISPATCH variant) is included in, in Velmar's
+    // The spc objects a geometry object (a VT_DISPATCH variant) is included in, in Velmar's
     // order, as a VT_ARRAY|VT_DISPATCH variant. The position is the project's own.
     virtual HRESULT STDMETHODCALLTYPE ObjectsOf(VARIANT geometry, VARIANT* objects) = 0;       // 15 (own)
 };

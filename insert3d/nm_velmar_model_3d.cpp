@@ -135,10 +135,9 @@ void NMVelmarModel3D::RestorePosition(int32_t position)
 {
     TraceScope scope(L"NMVelmarModel3D::RestorePosition");
     scope.Value(L"position", Long(position));
-    const IVel5SpecificationPtr specification =
-        ObjectAs<IVel5Specification>(V5Method(iDoc5, IVel5Document3D::Specification));
-    if (specification)
-        V5Method(specification, IVel5Specification::SetPosition, static_cast<long>(position));
+    const IVel5SpecificationPtr editor = ObjectAs<IVel5Specification>(V5Method(iDoc5, IVel5Document3D::SpcEditor));
+    if (editor)
+        V5Method(editor, IVel5Specification::SetPosition, static_cast<long>(position));
 }
 
 bool NMVelmarModel3D::IsTopPartSpcAllowed() const
@@ -355,7 +354,7 @@ void NMVelmarModel3D::CreateNewSpcObj3D()
 
 void NMVelmarModel3D::EditNewSpcObject()
 {
-    const IVel5SpecificationPtr editor = ObjectAs<IVel5Specification>(V5Method(iDoc5, IVel5Document3D::Specification));
+    const IVel5SpecificationPtr editor = ObjectAs<IVel5Specification>(V5Method(iDoc5, IVel5Document3D::SpcEditor));
     V5Method(iApp5, IVel5Application::BeforeProcess);
     const IVel7ObjectRefPtr current = RequireHost(QueryHostOrNull<IVel7ObjectRef>(iSpcObj));
     V5Method(editor, IVel5Specification::EditObject, V7Get(current, &IVel7ObjectRef::get_Reference));

@@ -64,7 +64,7 @@ void Document::Build3D()
         .Property(IVel5Document3D::ViewMode, 0L)
         .Property(IVel5Document3D::SelectedMacro)
         .Property(IVel5Document3D::Exploded, false)
-        .Returns(IVel5Document3D::Specification, _variant_t(specification_->Primary()))
+        .Returns(IVel5Document3D::SpcEditor, _variant_t(specification_->Primary()))
         .Property(IVel5Document3D::UndoRecording, true)
         .Property(IVel5Document3D::CurrentObject)
         .Method(IVel5Document3D::SetCurrentObject, [this](Args& args) {

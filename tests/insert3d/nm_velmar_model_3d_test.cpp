@@ -171,6 +171,19 @@ TEST_F(ComponentInsertion, TheModelTakesTheParametersOnlyWhenEveryOneIsANumber)
     }
 }
 
+TEST_F(ComponentInsertion, TheModelFileIsTheFolderAndTheBodyJoinedAsTheyAreAndMustBeThere)
+{
+    // A folder given without its final separator names another file, which is not there.
+    std::wstring response = Bolt();
+    const std::wstring folder = models_.Path().substr(0, models_.Path().size() - 1);
+    response.replace(response.find(models_.Path()), models_.Path().size(), folder);
+    Choose(response, {});
+    const Outcome outcome = Insert();
+    EXPECT_TRUE(outcome.dialog);
+    EXPECT_EQ(outcome.message, L"Данные об изделии некорректны (File \"" + folder + L"Bolt.vlm\" not exists).");
+    EXPECT_TRUE(assembly().NewParts().empty());
+}
+
 TEST_F(ComponentInsertion, TheMassIsScaledToKilogramsOnlyWhereVelmarCountsInThem)
 {
     struct Row {
