@@ -24,11 +24,10 @@ struct IVel5Application : IDispatch {
         ActiveSpcDocument = 11,          // active specification document (IVel5SpcDocument)
         Refresh = 16,                    // 32-bit result ignored; its meaning is Velmar's
         MainWindow = 21,                 // Velmar's main window, a 32-bit handle to sign-extend
-        // Called before the library starts one of Velmar's interactive processes (a panel run); its
+        // Called before the library starts one of Velmar's interactive processes (a panel run), and before
+        // an inserted component's position leader is made or its spc object opened for editing; its
         // 32-bit result is not used and its meaning is Velmar's.
         BeforeProcess = 24,
-        // Component insertion calls the same member before a component's position leader is made and before
-        // its spc object is opened for editing.
         AttributeManager = 43,           // the attribute manager (IVel5AttributeManager)
         NewArray = 39,                   // (16-bit kind: 23) a new dynamic array (IVel5DynamicArray)
         // Called after the positioning model moved a preview; its result is not used and its meaning is

@@ -14,7 +14,7 @@
 // application, 108 the twin of an object in the other layer, 112 the version-7 object of a 2D reference.
 // Version-7 members: 19 the active document, 21 the last error for a text, 25 the edit switch, 34 the
 // message box, answered by the scripted user (kind "message"; unanswered: IDOK). The attribute model
-// adds 43 and 47 (sim/attribute_model.h), the property model 45 and the component property manager of
+// adds 43, 47 and the attribute headers of 9 with 38 (sim/attribute_model.h), the property model 45 and the component property manager of
 // the version-7 application (sim/property_model.h); every document has its spc model
 // (sim/spc_model.h). The panels' property manager (version-7 15, with 16 ending a 2D process) and the
 // processes (version-5 24 before each) are the panel model's (sim/panel_model.h).
