@@ -251,18 +251,4 @@ TEST_F(CommandFunctions, TheActiveDocumentsTypeChoosesTheController)
         EXPECT_EQ(failure, L"No VAZEZAdAzuduv provider");
     }
     EXPECT_EQ(made, nullptr);
-
-    // Without a document the insert command only warns.
-    velmar().Activate(nullptr);
-    ModalSeam seam;
-    seam.messageBox = [this](HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) {
-        boxes.push_back({owner, text, caption, style});
-        return IDOK;
-    };
-    testhooks::ScopedModalSeam scoped(seam);
-    std::wstring title;
-    std::wstring message;
-    EXPECT_FALSE(ExecuteLibCommand(FindLibCommand(1), title, message));
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, L"Нет активного документа.");
 }
