@@ -105,8 +105,9 @@ TEST(ObjArray, TheArrayFormIsAnArrayAlsoForNoneAndOne)
         LONG upper = -2;
         SafeArrayGetUBound(V_ARRAY(&value), 1, &upper);
         EXPECT_EQ(upper, static_cast<LONG>(count) - 1);
-        if (count == 1)
+        if (count == 1) {
             EXPECT_EQ(ElementAt(value, 0), &object);
+        }
         objects.push_back(Ptr(object));
     }
 }
