@@ -8,6 +8,9 @@ VEL_CLSID(CLSID_ItemList, "6A12A275-C506-4BC4-8E34-D7695A9A066E");
 
 // Collects the text a part script writes; the library appends it to the trace after the run.
 struct IRAZadi : IDispatch {
+    // What part scripts call to write a line; the script name "Append" and the number are the project's
+    // own (the library itself only reads the text).
+    enum : DISPID { ScriptAppend = 1 };
     VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25)
     virtual HRESULT STDMETHODCALLTYPE get_Text(BSTR* text) = 0;                               // 26
     virtual HRESULT STDMETHODCALLTYPE Reset() = 0;                                            // 27

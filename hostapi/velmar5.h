@@ -19,7 +19,8 @@ struct IVel5Application : IDispatch {
         // its parameter structure (9) and the closing call (16) all belong to the application.
         NewTemporaryDocument2D = 4,
         ActiveDocument2D = 5,            // active 2D document (IVel5Document2D)
-        NewIterator = 7,                 // a new iterator over 2D objects (IVel5Iterator)
+        // A new iterator over 2D objects or attributes (IVel5Iterator).
+        NewIterator = 7,
         NewStructure = 9,                // (16-bit kind) a new parameter structure of that kind
         ActiveSpcDocument = 11,          // active specification document (IVel5SpcDocument)
         Refresh = 16,                    // 32-bit result ignored; its meaning is Velmar's
@@ -29,7 +30,8 @@ struct IVel5Application : IDispatch {
         // 32-bit result is not used and its meaning is Velmar's.
         BeforeProcess = 24,
         AttributeManager = 43,           // the attribute manager (IVel5AttributeManager)
-        NewArray = 39,                   // (16-bit kind: 23) a new dynamic array (IVel5DynamicArray)
+        // (16-bit kind: 23 a list of value items, 2 a point list) a new dynamic array (IVel5DynamicArray)
+        NewArray = 39,
         // Called after the positioning model moved a preview; its result is not used and its meaning is
         // Velmar's.
         RefreshView = 44,
@@ -123,6 +125,61 @@ struct IVel5Document2D : IDispatch {
         // (placement info, x, y, angle as doubles by reference, placed object, property manager) runs the
         // placement process with the cursor; a 32-bit result, non-zero when the user accepted.
         PlacementProcess = 217,
+    };
+    // Standard parts in drawings. Objects, macros, groups and leaders are 32-bit references; 0 is none.
+    enum : DISPID {
+        Reference = 1,                   // 32-bit property get: the document's own reference
+        // (reference, parameter structure or an empty variant, -1): the object's 32-bit type (0 when there is
+        // no such object); with a structure of the type's kind its parameters are read into it as well.
+        ObjectParams = 8,
+        BeginMacro = 11,                 // (1) opens a macro; 0 when it could not
+        // (macro, group): the group's objects become the macro's contents in place of what it held; 0 when
+        // it could not.
+        GroupIntoMacro = 14,
+        EndMacro = 19,                   // ends the macro opened last; its reference
+        BeginGroup = 24,                 // (1) opens a group; its reference
+        EndGroup = 25,                   // ends the group opened last; 0 when it could not
+        SelectedMacro = 33,              // 32-bit: the library macro the user selected for this call; 0 for none
+        DeleteObject = 34,               // (reference); result ignored
+        ObjectAt = 39,                   // (x, y, 100.0 as doubles) the object at the point; 0 for none
+        // (object type 21) the user draws a leader with Velmar's own command; its reference, 0 when none.
+        DrawInteractively = 42,
+        // (group), then StoreGroup (group, true) and DeleteObject (group) commit a group drawn for a
+        // placement; what each step does inside Velmar is Velmar's.
+        PrepareGroup = 53,
+        StoreGroup = 63,
+        AddToGroup = 65,                 // (group, object)
+        GroupToClipboard = 69,           // (group, true) writes the group to Velmar's clipboard
+        GroupFromClipboard = 71,         // a new group of what Velmar's clipboard holds; 0 when it holds none
+        CreateLeader = 114,              // (leader structure of kind 61) a new leader; its reference
+        // (request info, x, y as doubles by reference, an empty variant) asks the user for a point: -1 when
+        // a point was given, anything else when the user ended the request.
+        PointRequest = 117,
+        // (request info, x, y, angle as doubles by reference, phantom) places the phantom with the cursor;
+        // non-zero when the user placed it.
+        PlacementRequest = 118,
+        Fragments = 122,                 // the fragment service (IVel5Fragment)
+        // (macro, user-parameter structure, false, true, false) keeps the structure's block on the macro;
+        // a 32-bit result.
+        SetUserData = 136,
+        // (macro, user-parameter structure) reads the macro's block into the structure; 0 when it has none.
+        GetUserData = 137,
+        MacroPlacement = 157,            // (macro, x, y, angle as doubles by reference)
+        // (macro, x, y, angle, 32-bit flag): flag 1 moves the macro by the offset and turns it by the angle,
+        // 0 places it there.
+        PlaceMacro = 158,
+        DocVariables = 160,              // (fragment) the fragment's document variables (IVel5DynamicArray)
+        SetDocVariables = 161,           // (fragment, variable list, false); 32-bit result
+        // (fragment) settles an inserted fragment: its objects become objects of the document.
+        SettleFragment = 183,
+        Specification = 177,             // the document's bill of materials (IVel5Specification)
+        SpcMode = 211,                   // 32-bit property: 2 while the drawing is in specification mode
+    };
+    // What part scripts draw with. Velmar documents only the numbers: the script names "Segment" and
+    // "Circle" the stand-in answers are the project's own.
+    enum : DISPID {
+        Segment = 2,                     // (x1, y1, x2, y2, 32-bit style) a line segment; its reference
+        Circle = 4,                      // (x, y, radius, 32-bit style) a circle; its reference
     };
 };
 VEL_IID(IVel5Document2D, "AF4E160D-5C89-4F21-B0F2-D53397BDAF78");
@@ -632,6 +689,13 @@ struct IVel5AttributeManager : IDispatch {
         CreateAttribute = 23,
         // (object, attribute, empty text) deletes the attribute; boolean result.
         DeleteAttribute = 24,
+        // The attributes of 2D objects, addressed by reference. (object, value arrays, attribute type as a
+        // double, attribute library path): a new attribute of the object; its reference. The value arrays
+        // travel as one VT_ARRAY|VT_DISPATCH argument holding the text array and the flag array
+        // (IVel5DynamicArray of value items): that form is the project's own reading of the one argument
+        // Velmar documents.
+        CreateObjectAttribute = 6,
+        DeleteObjectAttribute = 7,       // (object, attribute reference); result ignored
     };
 };
 VEL_IID(IVel5AttributeManager, "FA93AA24-9B3D-11D6-95CE-00C0262D30E3");
@@ -661,6 +725,8 @@ struct IVel5UserParam : IDispatch {
         Values = 4,                      // property get: the array of value items (IVel5DynamicArray)
         SetValues = 5,                   // (array) the structure's array; boolean result ignored
         Init = 6,                        // empties the structure; boolean result ignored
+        // The block of a 2D macro: a byte array (VT_ARRAY|VT_UI1, one dimension, lower bound 0).
+        Block = 7,
     };
 };
 VEL_IID(IVel5UserParam, "E79C2519-9584-11D6-8732-00C0262CDD2C");
@@ -671,6 +737,8 @@ struct IVel5ValueItem : IDispatch {
         Text = 2,                        // text property, kept in Velmar's 8-bit code page
         Init = 11,                       // empties the item; boolean result ignored
         WideText = 12,                   // text property, kept as it is
+        // 16-bit property: the flag of an entry of an attribute's flag array (1 for every value).
+        Flag = 9,
     };
 };
 VEL_IID(IVel5ValueItem, "E79C2516-9584-11D6-8732-00C0262CDD2C");
@@ -678,8 +746,12 @@ VEL_IID(IVel5ValueItem, "E79C2516-9584-11D6-8732-00C0262CDD2C");
 struct IVel5DynamicArray : IDispatch {
     enum : DISPID {
         Count = 4,                       // 32-bit count
-        Append = 7,                      // (item, 32-bit index -1) appends a copy of the item; boolean result ignored
+        // (item, 32-bit index -1) appends a copy of the item; boolean result ignored. Point and branch
+        // lists of leaders are appended with the same form.
+        Append = 7,
         Item = 8,                        // (32-bit index, item) copies the entry at the index into the item; boolean result
+        Clear = 3,                       // empties the list; result ignored
+        SetItem = 9,                     // (32-bit index, item) copies the item into the entry; boolean result
     };
 };
 VEL_IID(IVel5DynamicArray, "4D91CD9A-6E02-409D-9360-CF7FEF60D31C");
@@ -695,19 +767,21 @@ struct IVel5DocumentParam : IDispatch {
 };
 VEL_IID(IVel5DocumentParam, "FBCC5B96-996C-11D6-8732-00C0262CDD2C");
 
-// Kind 11: a segment's end points, double properties.
+// The parameters of drawing objects, by object type. Style is each kind's 32-bit line style; style 6 is
+// an auxiliary line, which a fragment's drawing leaves behind.
+// Kind 11, object type 1: a segment's end points, double properties, and its style.
 struct IVel5SegmentParam : IDispatch {
-    enum : DISPID { X1 = 1, Y1 = 2, X2 = 3, Y2 = 4 };
+    enum : DISPID { X1 = 1, Y1 = 2, X2 = 3, Y2 = 4, Style = 5 };
 };
 VEL_IID(IVel5SegmentParam, "7F7D6F84-97DA-11D6-8732-00C0262CDD2C");
-// Kinds 20 (arc), 12 (circle) and 22 (type 32): the centre is read at 1 and 2, double properties (the
-// project's own reading; the point's numbers are Velmar's).
+// Kinds 20 (arc, object type 2), 12 (circle, type 3) and 22 (type 32): the centre is read at 1 and 2,
+// double properties (the project's own reading; the point's numbers are Velmar's).
 struct IVel5ArcParam : IDispatch {
-    enum : DISPID { CentreX = 1, CentreY = 2 };
+    enum : DISPID { CentreX = 1, CentreY = 2, Style = 4 };
 };
 VEL_IID(IVel5ArcParam, "7F7D6F87-97DA-11D6-8732-00C0262CDD2C");
 struct IVel5CircleParam : IDispatch {
-    enum : DISPID { CentreX = 1, CentreY = 2 };
+    enum : DISPID { CentreX = 1, CentreY = 2, Style = 7 };
 };
 VEL_IID(IVel5CircleParam, "7F7D6F8A-97DA-11D6-8732-00C0262CDD2C");
 // Kind 16: a point, double properties.
@@ -715,48 +789,105 @@ struct IVel5PointParam : IDispatch {
     enum : DISPID { X = 1, Y = 2 };
 };
 VEL_IID(IVel5PointParam, "7F7D6F90-97DA-11D6-8732-00C0262CDD2C");
-struct IVel5FragmentPlacement : IDispatch {};      // kind 7
+struct IVel5FragmentPlacement : IDispatch {       // kind 7
+    enum : DISPID {
+        Scale = 3,                       // double property; the library writes 1.0
+        Init = 5,
+    };
+};
 VEL_IID(IVel5FragmentPlacement, "7F7D6FA8-97DA-11D6-8732-00C0262CDD2C");
 struct IVel5Type32Param : IDispatch {            // kind 22
-    enum : DISPID { CentreX = 1, CentreY = 2 };
+    enum : DISPID { CentreX = 1, CentreY = 2, Style = 6 };
 };
 VEL_IID(IVel5Type32Param, "364521A6-94B5-11D6-8732-00C0262CDD2C");
-struct IVel5Type33Param : IDispatch {};            // kind 23
+struct IVel5Type33Param : IDispatch {              // kind 23, object types 33 and 34
+    enum : DISPID { Style = 9 };
+};
 VEL_IID(IVel5Type33Param, "364521A9-94B5-11D6-8732-00C0262CDD2C");
-struct IVel5Type35Param : IDispatch {};            // kind 91
+struct IVel5Type35Param : IDispatch {              // kind 91, object type 35
+    enum : DISPID { Style = 6 };
+};
 VEL_IID(IVel5Type35Param, "E79C2510-9584-11D6-8732-00C0262CDD2C");
-struct IVel5Phantom2D : IDispatch {};              // kind 6
+// Kind 6: the phantom a 2D placement moves with the cursor.
+struct IVel5Phantom2D : IDispatch {
+    enum : DISPID {
+        Kind = 1,                        // 16-bit property; the library writes 1
+        // Its parameters (IVel5Phantom2DParam). The same number gives the point sub-object
+        // (IVel5Phantom2DPoint) to the measure tools.
+        Params = 2,
+        Init = 3,
+    };
+};
 VEL_IID(IVel5Phantom2D, "9AF8E353-98A0-11D6-95CE-00C0262D30E3");
-struct IVel5Phantom2DParam : IDispatch {};
+struct IVel5Phantom2DParam : IDispatch {
+    enum : DISPID {
+        Group = 5,                       // 32-bit property: the group the phantom shows
+    };
+};
 VEL_IID(IVel5Phantom2DParam, "9AF8E344-98A0-11D6-95CE-00C0262D30E3");
 struct IVel5Phantom2DPoint : IDispatch {};
 VEL_IID(IVel5Phantom2DPoint, "9AF8E347-98A0-11D6-95CE-00C0262D30E3");
 // Kind 10: the placement info of the 2D placement process.
 struct IVel5RequestInfo2D : IDispatch {
     enum : DISPID {
+        Prompt = 1,                      // text property: the prompt Velmar shows
         Setting5 = 5,                    // 32-bit property; the library sets 0, its meaning is Velmar's
         Init = 17,                       // initialises a new placement info
     };
 };
 VEL_IID(IVel5RequestInfo2D, "9AF8E356-98A0-11D6-95CE-00C0262D30E3");
-struct IVel5LeaderParam : IDispatch {};            // kind 61
+// Kind 61: a leader's parameters, read from a leader (IVel5Document2D::ObjectParams) or made into one
+// (CreateLeader). Properties 1, 4 and 5 and the text list (7, 8) are Velmar's; the library copies them.
+struct IVel5LeaderParam : IDispatch {
+    enum : DISPID {
+        Setting1 = 1,                    // 32-bit property
+        ShelfX = 2,                      // double property
+        ShelfY = 3,                      // double property
+        Setting4 = 4,                    // 16-bit property
+        Setting5 = 5,                    // 32-bit property
+        Texts = 7,                       // a list (IVel5DynamicArray)
+        SetTexts = 8,                    // (list)
+        Branches = 9,                    // the list of branches, each a point list (IVel5DynamicArray)
+        SetBranches = 10,                // (list)
+        Init = 11,
+    };
+};
 VEL_IID(IVel5LeaderParam, "3F715E43-97D9-11D6-95CE-00C0262D30E3");
-struct IVel5Point2D : IDispatch {};                // kind 14
+struct IVel5Point2D : IDispatch {                  // kind 14
+    enum : DISPID {
+        X = 1,                           // double property
+        Y = 2,                           // double property
+        Init = 3,
+    };
+};
 VEL_IID(IVel5Point2D, "3198E121-9585-11D6-95CE-00C0262D30E3");
 
 // Iterator over 2D objects or attributes; name finder of sketch objects.
 struct IVel5Iterator : IDispatch {
     enum : DISPID {
-        // (32-bit object kind, 32-bit group: 0 the whole document or sketch being edited) sets the
-        // iterator up over the objects of that kind; false when it could not.
+        // (32-bit object type, 0 for every type; 32-bit macro or group whose objects are walked, 0 the whole
+        // document or the sketch being edited) sets the iterator up over those objects; false when it
+        // could not.
         Init = 2,
         Step = 3,                        // ("F" the first, "N" the next) 32-bit reference; 0 at the end
+        // (object, 0, 0, 0, 0, attribute type as a double) sets it up over the object's attributes of that
+        // type; false when it could not.
+        OverAttributes = 4,
         Close = 9,                       // closes the iterator; 32-bit result ignored
     };
 };
 VEL_IID(IVel5Iterator, "D06C9101-98CA-11D6-8732-00C0262CDD2C");
 
-struct IVel5Fragment : IDispatch {};
+// The fragment service of a 2D document: fragments of fragment libraries inserted into it.
+struct IVel5Fragment : IDispatch {
+    enum : DISPID {
+        // (library reference "<file>|<fragment>", fragment name, 1) the fragment's definition, a 32-bit
+        // reference; fails for a library or fragment Velmar cannot find.
+        Definition = 1,
+        // (definition, true, placement structure of kind 7, false) inserts the fragment; its reference.
+        Insert = 9,
+    };
+};
 VEL_IID(IVel5Fragment, "D06C9104-98CA-11D6-8732-00C0262CDD2C");
 
 struct IVel5Math2D : IDispatch {};

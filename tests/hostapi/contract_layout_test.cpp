@@ -219,6 +219,9 @@ const Position kPositions[] = {
     VEL_AT(ITester, GetApplication, 5),
     VEL_AT(ITester, InsertTest, 6),
     VEL_AT(ITester, FastInsertTest, 7),
+    // Standard parts in drawings.
+    VEL_AT(IVel7DrawingObject, get_Type, 7),
+    VEL_AT(IVel7DrawingObject, get_Reference, 8),
 };
 
 } // namespace

@@ -1,0 +1,135 @@
+#pragma once
+// A standard part that lives in a Velmar drawing or fragment as one macro object. The part's identity is
+// kept on the macro as a user-data block, so that a placed part can be recognised, replaced, found and
+// given spc objects later. This base reads and writes the block, places copies of the part with
+// the cursor (through the 2D part panel when the part has a preset of its own, else through Velmar's own
+// placement), gives each copy its position leader and spc object, replaces a placed part in place
+// and inserts without user interaction. The drawing itself is the leaves' (script and fragment parts):
+// CreateNewGroup, CreateNewMacroInGroup and CreateNewMacro.
+#include "core/obj_array.h"
+#include "objects/nm_vel_obj.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class NMSpcObjSnapshot;
+
+class NMVelObj2D : public NMVelObj {
+public:
+    // PosLeadMode values.
+    static constexpr int32_t LeaderNew = 0;
+    static constexpr int32_t LeaderExisting = 1;
+    static constexpr int32_t LeaderNone = 2;
+
+    // The active document in both layers; a missing application raises E_POINTER. With a macro the object
+    // is a placed part to replace (state replace) and reads the macro's identity.
+    NMVelObj2D(IVel5Application* app5, IVel7Application* app7, INMClient* client, int32_t macroReference, bool isSpecActive);
+    ~NMVelObj2D() override;
+
+    // Takes over the macro and the spc objects of another 2D library object (E_INVALIDARG for any
+    // other kind).
+    void BindTo(NMObject* found) override;
+    std::unique_ptr<NMObject> CreateOnBase() override;
+    // The base's, then the fastener set's base variant from "BASE_DF140A40AB3446B8" when it has a value.
+    void loadPartData(const pugi::xml_node& node, XmlDocumentPtr document = nullptr) override;
+    void Select() override;
+    void Unselect() override;
+    void Edit() override {}
+    // Places copy after copy until the user cancels; in a drawing in specification mode only the spc
+    // object is made.
+    void Insert() override;
+    void Replace() override;
+    // The spc objects the macro is included in.
+    void GetExistsSpcObjects(const SpcDocContext& context) override;
+    // The number goes to the document's bill of materials; nothing without one.
+    void RestorePosition(int32_t position) override;
+    void Save() override;
+    // Reads the macro's block; a missing, foreign or damaged block leaves the object unrecognised.
+    void Load() override;
+    void CreateTechAttribute(double type, IVel5AttributeManager* manager, const TechAttrValues& values,
+                             const std::wstring& library) override;
+    void DeleteTechAttribute(double type, IVel5AttributeManager* manager) override;
+
+    // The leaves' drawing: into a new group (group), as a macro inside a new group (group, macro), as a
+    // macro (macro). The base draws nothing.
+    virtual void CreateNewGroup() {}
+    virtual void CreateNewMacroInGroup() {}
+    virtual void CreateNewMacro() {}
+    // ReplacePart with a move of the macro when any of the three is 1e-6 or more in magnitude.
+    virtual void replacePartSilent(double x, double y, double angle);
+
+    // IsTCS := one of the macros inside the macro is a library part.
+    void CheckForTCS();
+
+    // Position leaders.
+    int32_t DrawPosLeader();
+    int32_t GetExistsPosLead();
+    void GetPosLeadsFromSpcObjects();
+    void RemovePosLeads();
+    int32_t MakePosLead();
+    int32_t CreateNewPosLead(int32_t macroReference);
+    int32_t CreateNewPosLeadByOldPosLead(int32_t macroReference, IVel7DrawingObject* oldLeader);
+
+    // Insertion and replacement.
+    bool InsertOnePart();
+    bool PosByUser();
+    void InsertGroup();
+    // The user-data block first, then the technological attributes and the component properties.
+    void SetAllParams();
+    void SetCompProperties();
+    // A failed spc object is shown once and the insertion goes on.
+    void CreateNewSpcObj2D(const ObjArray& extra);
+    // Without messages: a failed spc object is thrown (CantCreateSpcObj).
+    void CreateNewSpcObjectSilent(NMSpcObjSnapshot* snapshot, const ObjArray& geometry);
+    void ReplacePart();
+    void RebuildMacro();
+    // The part at the point without user interaction; afterwards macro names it. A failure other than
+    // the spc object's leaves nothing of the part behind and is thrown; a failed spc object is traced.
+    void PlaceAt(double x, double y, double angle);
+
+    bool IsTCS = false;
+    int32_t BaseVariant = 1;
+    int32_t macro = 0;
+    int32_t group = 0;
+    int32_t PosLeadMode = LeaderNone;
+    ObjArray PosLeads;
+    IVel5Document2DPtr iDoc5;
+    IVel7Document2DPtr iDoc7;
+    double mx = 0;
+    double my = 0;
+    double mang = 0;
+
+protected:
+    // The document the part is drawn in; E_POINTER without one.
+    IVel5Document2D* Doc() const;
+    // A part variable with a value: the method parameters first, then the object data; null when neither
+    // has one.
+    const std::wstring* PartValue(const std::wstring& name) const;
+    // A part variable that must be there (the method parameters first); absent: the Variables error.
+    std::wstring RequirePartValue(const std::wstring& name) const;
+    // Opens a macro (11), draws, ends it (19) and returns its reference. When the drawing fails the macro
+    // is ended and deleted before the failure goes on.
+    int32_t DrawMacro(const std::function<void()>& draw);
+    // Opens a group (24) into group, draws and ends it (25). When the drawing fails the group is ended
+    // before the failure goes on.
+    void DrawGroup(const std::function<void()>& draw);
+    // Deletes an object the insertion made; a failure is traced, never thrown.
+    void DeleteQuietly(int32_t reference) noexcept;
+    // The version-7 drawing object of a reference of the active document (empty list for 0).
+    ObjArray DrawingObjectOf(int32_t reference) const;
+
+private:
+    // The part's spc object of the copy just placed, with its leader; what a failure leaves of the copy
+    // is deleted.
+    void FinishCopy();
+    // Deletes what the copy being made has made so far; never throws.
+    void DiscardCopy() noexcept;
+    void ReplacePartAt(const double* placement);
+    // The one refresh every spc operation here starts with.
+    SpcDocContext Context(bool createIfMissing) const;
+    void EditNewSpcObject();
+
+    int32_t drawnLeader_ = 0;   // the leader DrawPosLeader drew for the copy being finished
+};

@@ -1,0 +1,341 @@
+// NMVelObj2D: putting a part into a drawing with the cursor or at a given point, and replacing a placed
+// part in place. Every copy the user places is finished (committed, identity, attributes, properties,
+// leader, spc object) before the next placement starts; a copy that cannot be finished is taken out
+// again, so that the drawing holds whole parts only.
+#include "insert2d/nm_vel_obj_2d.h"
+
+#include "core/com_convert.h"
+#include "core/translate.h"
+#include "hostapi/dispatch_call.h"
+#include "hostapi/dual_interface.h"
+#include "hostapi/entity_access.h"
+#include "hostapi/restore_step.h"
+#include "hostapi/vtable_call.h"
+#include "objects/cant_create_spc_obj.h"
+#include "objects/comp_properties.h"
+#include "positioning/part_panel_2d.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr short kPhantomKind = 6;
+constexpr short kRequestKind = 10;
+// PlaceMacro's flag: move by the offset and turn by the angle.
+constexpr long kMoveBy = 1;
+// Placements below this magnitude are no move.
+constexpr double kNoMove = 1e-6;
+
+_variant_t Long(long value)
+{
+    return _variant_t(value);
+}
+
+template <class I>
+HostPtr<I> NewStructure(IVel5Application* app5, short kind)
+{
+    return RequireHost(ObjectAs<I>(V5Method(app5, IVel5Application::NewStructure, kind)));
+}
+
+} // namespace
+
+int32_t NMVelObj2D::DrawMacro(const std::function<void()>& draw)
+{
+    if (!static_cast<long>(V5Method(Doc(), IVel5Document2D::BeginMacro, 1L)))
+        throw std::wstring(L"Can't create macro object");
+    try {
+        draw();
+    } catch (...) {
+        // The macro must not stay open, nor stand half drawn in the user's drawing.
+        long left = 0;
+        RestoreStep(L"NMVelObj2D::DrawMacro", [&] { left = V5Method(Doc(), IVel5Document2D::EndMacro); });
+        DeleteQuietly(left);
+        throw;
+    }
+    return V5Method(Doc(), IVel5Document2D::EndMacro);
+}
+
+void NMVelObj2D::DrawGroup(const std::function<void()>& draw)
+{
+    group = V5Method(Doc(), IVel5Document2D::BeginGroup, 1L);
+    try {
+        draw();
+    } catch (...) {
+        // An open group would take whatever the user draws next; an uncommitted one shows nothing.
+        RestoreStep(L"NMVelObj2D::DrawGroup", [&] { V5Method(Doc(), IVel5Document2D::EndGroup); });
+        throw;
+    }
+    if (!static_cast<long>(V5Method(Doc(), IVel5Document2D::EndGroup)))
+        throw std::wstring(L"Can't end group");
+}
+
+SpcDocContext NMVelObj2D::Context(bool createIfMissing) const
+{
+    SpcDocContext context;
+    context.iApp5 = iApp5;
+    context.iApp7 = iApp7;
+    context.Refresh(createIfMissing);
+    return context;
+}
+
+void NMVelObj2D::Insert()
+{
+    TraceScope scope(L"NMVelObj2D::Insert");
+    scope.Value(L"IsSpecActive", IsSpecActive);
+    if (IsSpecActive) {
+        CreateNewSpcObj2D(ObjArray());
+        return;
+    }
+    if (!InsertOnePart())
+        return;
+    do
+        FinishCopy();
+    while (InsertOnePart());
+}
+
+void NMVelObj2D::FinishCopy()
+{
+    iSpcObj = nullptr;
+    try {
+        const int32_t leader = DrawPosLeader();
+        CreateNewSpcObj2D(leader != 0 ? DrawingObjectOf(leader) : ObjArray());
+    } catch (...) {
+        DiscardCopy();
+        throw;
+    }
+}
+
+void NMVelObj2D::DiscardCopy() noexcept
+{
+    // What the copy made goes with it: its spc object, the leader drawn for it (an existing leader
+    // pointed at stays: it is another part's), its macro.
+    if (iSpcObj) {
+        const IVel7SpcObjectBasePtr made = iSpcObj;
+        RestoreStep(L"NMVelObj2D::DiscardCopy", [&] { V7Call(made, &IVel7SpcObjectBase::Delete); });
+    }
+    iSpcObj = nullptr;
+    DeleteQuietly(drawnLeader_);
+    drawnLeader_ = 0;
+    DeleteQuietly(macro);
+    macro = 0;
+}
+
+bool NMVelObj2D::InsertOnePart()
+{
+    TraceScope scope(L"NMVelObj2D::InsertOnePart");
+    const bool placed = PosByUser();
+    scope.Value(L"IsPosByUser", placed);
+    if (placed) {
+        try {
+            InsertGroup();
+            V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), mx, my, mang, kMoveBy);
+            SetAllParams();
+        } catch (...) {
+            DeleteQuietly(macro);
+            macro = 0;
+            throw;
+        }
+    }
+    return placed;
+}
+
+bool NMVelObj2D::PosByUser()
+{
+    TraceScope scope(L"NMVelObj2D::PosByUser");
+    const IVel5Phantom2DPtr phantom = NewStructure<IVel5Phantom2D>(iApp5, kPhantomKind);
+    V5Method(phantom, IVel5Phantom2D::Init);
+    V5Put(phantom, IVel5Phantom2D::Kind, short{1});
+    const IVel5RequestInfo2DPtr request = NewStructure<IVel5RequestInfo2D>(iApp5, kRequestKind);
+    V5Method(request, IVel5RequestInfo2D::Init);
+    V5Put(request, IVel5RequestInfo2D::Prompt, Translate(L"Выберите расположение и угол"));
+    const IVel5Phantom2DParamPtr shown = RequireHost(ObjectAs<IVel5Phantom2DParam>(V5Method(phantom, IVel5Phantom2D::Params)));
+    CreateNewMacroInGroup();
+    V5Put(shown, IVel5Phantom2DParam::Group, Long(group));
+    bool placed = false;
+    if (HasSpcData()) {
+        PartPanel2D panel(iApp5, iApp7, NM_Name, Settings, IsTCS, request, phantom);
+        placed = panel.Run();
+        mx = panel.X;
+        my = panel.Y;
+        mang = panel.Angle;
+        PosLeadMode = static_cast<int32_t>(panel.LeaderMode);
+    } else {
+        V5Method(iApp5, IVel5Application::BeforeProcess);
+        placed = static_cast<long>(V5Method(Doc(), IVel5Document2D::PlacementRequest, request, ByRef(mx), ByRef(my),
+                                            ByRef(mang), phantom)) != 0;
+    }
+    scope.Value(L"mx", mx);
+    scope.Value(L"my", my);
+    scope.Value(L"mang", mang);
+    scope.Value(L"PosLeadMode", Long(PosLeadMode));
+    scope.Value(L"res", placed);
+    return placed;
+}
+
+void NMVelObj2D::InsertGroup()
+{
+    TraceScope scope(L"NMVelObj2D::InsertGroup");
+    scope.Hex(L"group", group);
+    V5Method(Doc(), IVel5Document2D::PrepareGroup, Long(group));
+    V5Method(Doc(), IVel5Document2D::StoreGroup, Long(group), true);
+    V5Method(Doc(), IVel5Document2D::DeleteObject, Long(group));
+}
+
+void NMVelObj2D::SetAllParams()
+{
+    TraceScope scope(L"NMVelObj2D::SetAllParams");
+    // The identity first: without it the part could never be found, replaced or given hot points.
+    Save();
+    clearTechParams();
+    SaveTechParams();
+    SetCompProperties();
+}
+
+void NMVelObj2D::SetCompProperties()
+{
+    TraceScope scope(L"NMVelObj2D::SetCompProperties");
+    const _bstr_t text = V7Get(Client(), &INMClient::AttributeText);
+    const long document = V5Get(Doc(), IVel5Document2D::Reference);
+    const IVel7DrawingObjectPtr object =
+        ObjectAs<IVel7DrawingObject>(V5Method(iApp5, IVel5Application::SpcObjectAt, Long(macro), document));
+    CompProperties2D(iApp5, iApp7, object, this).Save(BstrToWString(text), NM_QuarvendID);
+}
+
+void NMVelObj2D::CreateNewSpcObj2D(const ObjArray& extra)
+{
+    TraceScope scope(L"NMVelObj2D::CreateNewSpcObj2D");
+    const bool canCreate = IsCanCreateSpcObj();
+    scope.Value(L"IsCanCreateSpcObj", canCreate);
+    if (!canCreate)
+        return;
+    try {
+        const SpcDocContext context = Context(true);
+        ObjArray geometry = DrawingObjectOf(macro);
+        geometry.Append(extra);
+        ChangeSpcObject(context, geometry);
+        if (Settings->EditSpcObject)
+            EditNewSpcObject();
+    } catch (const CantCreateSpcObj&) {
+        ShowSpcObjectCreateError();
+    }
+}
+
+void NMVelObj2D::EditNewSpcObject()
+{
+    const IVel5SpecificationPtr editor = ObjectAs<IVel5Specification>(V5Method(Doc(), IVel5Document2D::Specification));
+    if (!editor)
+        return;
+    V5Method(iApp5, IVel5Application::BeforeProcess);
+    const IVel7ObjectRefPtr current = RequireHost(QueryHostOrNull<IVel7ObjectRef>(iSpcObj));
+    V5Method(editor, IVel5Specification::EditObject, Long(V7Get(current, &IVel7ObjectRef::get_Reference)));
+}
+
+void NMVelObj2D::CreateNewSpcObjectSilent(NMSpcObjSnapshot* snapshot, const ObjArray& geometry)
+{
+    TraceScope scope(L"NMVelObj2D::CreateNewSpcObjectSilent");
+    const bool canCreate = IsCanCreateSpcObj();
+    scope.Value(L"IsCanCreateSpcObj", canCreate);
+    if (!canCreate)
+        return;
+    const SpcDocContext context = Context(true);
+    if (!context.IsMainlyValid())
+        return;
+    RecreateSpcObject(context, snapshot, geometry);
+    FillSpcObjectColumns(context);
+}
+
+void NMVelObj2D::Replace()
+{
+    TraceScope scope(L"NMVelObj2D::Replace");
+    ReplacePart();
+}
+
+void NMVelObj2D::ReplacePart()
+{
+    TraceScope scope(L"NMVelObj2D::ReplacePart");
+    ReplacePartAt(nullptr);
+}
+
+void NMVelObj2D::replacePartSilent(double x, double y, double angle)
+{
+    TraceScope scope(L"NMVelObj2D::replacePartSilent");
+    const double placement[] = {x, y, angle};
+    ReplacePartAt(placement);
+}
+
+void NMVelObj2D::ReplacePartAt(const double* placement)
+{
+    struct ClearLeaders {
+        ObjArray& leaders;
+        ~ClearLeaders() { leaders.clear(); }
+    } clear{PosLeads};
+    TraceScope scope(L"NMVelObj2D::ReplacePartAt");
+    try {
+        CreateNewGroup();
+        const long replaced = V5Method(Doc(), IVel5Document2D::GroupIntoMacro, Long(macro), Long(group));
+        scope.Value(L"res", replaced);
+        if (replaced == 0)
+            return;
+        InsertGroup();
+        SetAllParams();
+        if (placement && (std::fabs(placement[0]) >= kNoMove || std::fabs(placement[1]) >= kNoMove ||
+                          std::fabs(placement[2]) >= kNoMove))
+            V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), placement[0], placement[1], placement[2], kMoveBy);
+        if (!HasSpcData()) {
+            // A part without a spc section loses the spc objects it had, and their leaders.
+            const SpcDocContext context = Context(false);
+            GetExistsSpcObjects(context);
+            GetPosLeadsFromSpcObjects();
+            RemoveExistsSpcObjects();
+            RemovePosLeads();
+        }
+        if (IsCanCreateSpcObj()) {
+            const SpcDocContext context = Context(true);
+            GetExistsSpcObjects(context);
+            GetPosLeadsFromSpcObjects();
+            ObjArray geometry = DrawingObjectOf(macro);
+            geometry.Append(PosLeads);
+            ChangeSpcObject(context, geometry);
+        }
+    } catch (const CantCreateSpcObj&) {
+        ShowSpcObjectCreateError();
+    }
+}
+
+void NMVelObj2D::RebuildMacro()
+{
+    TraceScope scope(L"NMVelObj2D::RebuildMacro");
+    CreateNewGroup();
+    if (static_cast<long>(V5Method(Doc(), IVel5Document2D::GroupIntoMacro, Long(macro), Long(group))) != 0) {
+        InsertGroup();
+        Save();
+    }
+}
+
+void NMVelObj2D::PlaceAt(double x, double y, double angle)
+{
+    TraceScope scope(L"NMVelObj2D::PlaceAt");
+    scope.Value(L"x", x);
+    scope.Value(L"y", y);
+    scope.Value(L"angle", angle);
+    if (!IsSpecActive)
+        CreateNewMacro();
+    iSpcObj = nullptr;
+    drawnLeader_ = 0;
+    try {
+        if (!IsSpecActive) {
+            V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), x, y, angle, kMoveBy);
+            SetAllParams();
+        }
+        try {
+            CreateNewSpcObjectSilent(nullptr, DrawingObjectOf(macro));
+        } catch (const CantCreateSpcObj&) {
+            // The part stands in the drawing: a missing spc object never undoes an insertion.
+            scope.WriteLine(L"CantCreateSpcObj: the part stays without its spc object");
+        }
+    } catch (...) {
+        // A caller told of the failure may try again: nothing of this attempt may stay behind.
+        DiscardCopy();
+        throw;
+    }
+}
