@@ -112,12 +112,14 @@ struct IVel5Document2D : IDispatch {
         NewPoint = 3,
         NewCircle = 4,
         // (reference, parameter structure, -1) reads the object's parameters into a structure of its kind
-        // and answers the object's 32-bit kind (1 segment, 2 arc, 3 circle, 5 point, 32 and others); 9
-        // writes a structure's parameters back with the same arguments.
+        // and answers the object's 32-bit kind (1 segment, 2 arc, 3 circle, 5 point, 21 leader, 27 macro, 32
+        // and others); 0 when there is no such object. With an empty variant for the structure only the
+        // kind is answered. 9 writes a structure's parameters back with the same arguments.
         ReadParams = 8,
         WriteParams = 9,
         Project = 10,                    // (model object) its projection into the sketch: a 32-bit reference
-        RemoveObject = 34,               // (reference) removes a 2D object; boolean result ignored
+        // (reference) removes a 2D object, a macro or group with what it holds; boolean result ignored
+        RemoveObject = 34,
         Highlight = 38,                  // (reference, 1 on / 0 off)
         CloseTemporary = 151,            // closes the temporary document; boolean result ignored
         OpenTemporary = 152,             // (document parameters) opens the temporary document; boolean result ignored
@@ -129,9 +131,6 @@ struct IVel5Document2D : IDispatch {
     // Standard parts in drawings. Objects, macros, groups and leaders are 32-bit references; 0 is none.
     enum : DISPID {
         Reference = 1,                   // 32-bit property get: the document's own reference
-        // (reference, parameter structure or an empty variant, -1): the object's 32-bit type (0 when there is
-        // no such object); with a structure of the type's kind its parameters are read into it as well.
-        ObjectParams = 8,
         BeginMacro = 11,                 // (1) opens a macro; 0 when it could not
         // (macro, group): the group's objects become the macro's contents in place of what it held; 0 when
         // it could not.
@@ -140,11 +139,10 @@ struct IVel5Document2D : IDispatch {
         BeginGroup = 24,                 // (1) opens a group; its reference
         EndGroup = 25,                   // ends the group opened last; 0 when it could not
         SelectedMacro = 33,              // 32-bit: the library macro the user selected for this call; 0 for none
-        DeleteObject = 34,               // (reference); result ignored
         ObjectAt = 39,                   // (x, y, 100.0 as doubles) the object at the point; 0 for none
         // (object type 21) the user draws a leader with Velmar's own command; its reference, 0 when none.
         DrawInteractively = 42,
-        // (group), then StoreGroup (group, true) and DeleteObject (group) commit a group drawn for a
+        // (group), then StoreGroup (group, true) and RemoveObject (group) commit a group drawn for a
         // placement; what each step does inside Velmar is Velmar's.
         PrepareGroup = 53,
         StoreGroup = 63,
@@ -175,11 +173,10 @@ struct IVel5Document2D : IDispatch {
         Specification = 177,             // the document's bill of materials (IVel5Specification)
         SpcMode = 211,                   // 32-bit property: 2 while the drawing is in specification mode
     };
-    // What part scripts draw with. Velmar documents only the numbers: the script names "Segment" and
-    // "Circle" the stand-in answers are the project's own.
+    // What part scripts draw with, beside NewCircle. Velmar documents only the numbers: the script names
+    // "Segment" and "Circle" the stand-in answers are the project's own.
     enum : DISPID {
         Segment = 2,                     // (x1, y1, x2, y2, 32-bit style) a line segment; its reference
-        Circle = 4,                      // (x, y, radius, 32-bit style) a circle; its reference
     };
 };
 VEL_IID(IVel5Document2D, "AF4E160D-5C89-4F21-B0F2-D53397BDAF78");
@@ -836,7 +833,7 @@ struct IVel5RequestInfo2D : IDispatch {
     };
 };
 VEL_IID(IVel5RequestInfo2D, "9AF8E356-98A0-11D6-95CE-00C0262D30E3");
-// Kind 61: a leader's parameters, read from a leader (IVel5Document2D::ObjectParams) or made into one
+// Kind 61: a leader's parameters, read from a leader (IVel5Document2D::ReadParams) or made into one
 // (CreateLeader). Properties 1, 4 and 5 and the text list (7, 8) are Velmar's; the library copies them.
 struct IVel5LeaderParam : IDispatch {
     enum : DISPID {

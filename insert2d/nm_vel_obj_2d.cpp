@@ -146,7 +146,7 @@ ObjArray NMVelObj2D::DrawingObjectOf(int32_t reference) const
 void NMVelObj2D::DeleteQuietly(int32_t reference) noexcept
 {
     if (reference != 0)
-        RestoreStep(L"NMVelObj2D::DeleteQuietly", [&] { V5Method(Doc(), IVel5Document2D::DeleteObject, Long(reference)); });
+        RestoreStep(L"NMVelObj2D::DeleteQuietly", [&] { V5Method(Doc(), IVel5Document2D::RemoveObject, Long(reference)); });
 }
 
 void NMVelObj2D::BindTo(NMObject* found)

@@ -178,7 +178,7 @@ void NMVelObj2D::InsertGroup()
     scope.Hex(L"group", group);
     V5Method(Doc(), IVel5Document2D::PrepareGroup, Long(group));
     V5Method(Doc(), IVel5Document2D::StoreGroup, Long(group), true);
-    V5Method(Doc(), IVel5Document2D::DeleteObject, Long(group));
+    V5Method(Doc(), IVel5Document2D::RemoveObject, Long(group));
 }
 
 void NMVelObj2D::SetAllParams()

@@ -78,7 +78,7 @@ int32_t NMVelObj2D::GetExistsPosLead()
         if (answer != kPointGiven)
             return 0;
         const long object = V5Method(Doc(), IVel5Document2D::ObjectAt, x, y, kPickDistance);
-        if (object != 0 && static_cast<long>(V5Method(Doc(), IVel5Document2D::ObjectParams, Long(object), _variant_t(), -1L)) ==
+        if (object != 0 && static_cast<long>(V5Method(Doc(), IVel5Document2D::ReadParams, Long(object), _variant_t(), -1L)) ==
                                kLeaderType) {
             scope.Hex(L"pos_lead", object);
             return object;
@@ -115,7 +115,7 @@ void NMVelObj2D::RemovePosLeads()
     // Each leader leaves the list once deleted: a failure half way never leaves a deleted one listed.
     while (!PosLeads.empty()) {
         const IVel7DrawingObjectPtr leader = RequireHost(QueryHostOrNull<IVel7DrawingObject>(PosLeads.front()));
-        V5Method(Doc(), IVel5Document2D::DeleteObject, Long(V7Get(leader, &IVel7DrawingObject::get_Reference)));
+        V5Method(Doc(), IVel5Document2D::RemoveObject, Long(V7Get(leader, &IVel7DrawingObject::get_Reference)));
         PosLeads.erase(PosLeads.begin());
     }
 }
@@ -164,7 +164,7 @@ int32_t NMVelObj2D::CreateNewPosLeadByOldPosLead(int32_t macroReference, IVel7Dr
     const long old = V7Get(RequireHost(IVel7DrawingObjectPtr(oldLeader)), &IVel7DrawingObject::get_Reference);
     scope.Hex(L"old_lead", old);
     const IVel5LeaderParamPtr leader = NewLeaderStructure(iApp5);
-    if (!static_cast<long>(V5Method(Doc(), IVel5Document2D::ObjectParams, Long(old), leader, -1L)))
+    if (!static_cast<long>(V5Method(Doc(), IVel5Document2D::ReadParams, Long(old), leader, -1L)))
         return CreateNewPosLead(macroReference);
     const IVel5DynamicArrayPtr texts = RequireHost(ObjectAs<IVel5DynamicArray>(V5Method(leader, IVel5LeaderParam::Texts)));
     V5Method(texts, IVel5DynamicArray::Clear);

@@ -184,7 +184,7 @@ bool NMVelmarFragment2D::Admits(IVel5Document2D* document, long object, long typ
         break;
     }
     const IDispatchPtr parameters = NewStructureAs(iApp5, admission.structureKind, *admission.structureIid);
-    V5Method(document, IVel5Document2D::ObjectParams, Long(object), parameters, -1L);
+    V5Method(document, IVel5Document2D::ReadParams, Long(object), parameters, -1L);
     return AdmitsStyle(V5Get(parameters, admission.styleProperty));
 }
 
@@ -199,7 +199,7 @@ void NMVelmarFragment2D::CollectDrawing(IVel5Document2D* document)
     try {
         for (long object = V5Method(iterator, IVel5Iterator::Step, L"F"); object != 0;
              object = V5Method(iterator, IVel5Iterator::Step, L"N")) {
-            const long type = V5Method(document, IVel5Document2D::ObjectParams, Long(object), _variant_t(), -1L);
+            const long type = V5Method(document, IVel5Document2D::ReadParams, Long(object), _variant_t(), -1L);
             if (Admits(document, object, type))
                 V5Method(document, IVel5Document2D::AddToGroup, Long(collected), Long(object));
         }

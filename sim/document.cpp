@@ -39,7 +39,7 @@ Document::Document(Velmar& velmar, int type, const std::string& name) : velmar_(
         });
     v7_->Value(11) = _variant_t(static_cast<long>(type));
     if (Is2D())
-        Build2D();
+        Build2D(name);
     else if (type == 3)
         v5_->Supports(__uuidof(IVel5SpcDocument));
     else
@@ -48,10 +48,11 @@ Document::Document(Velmar& velmar, int type, const std::string& name) : velmar_(
     velmar.Twin(*v5_, *v7_);
 }
 
-void Document::Build2D()
+void Document::Build2D(const std::string& name)
 {
+    velmar_.Drawings().Serve(*v5_, name);
     v5_->Supports(__uuidof(IVel5Document2D))
-        .Returns(IVel5Document2D::Highlight, _variant_t())
+        .Returns(IVel5Document2D::Specification, _variant_t(specification_->Primary()))
         .Returns(IVel5Document2D::InsertionBracket, _variant_t())
         .Method(IVel5Document2D::PlacementProcess, 6, [this](Args& args) { return _variant_t(velmar_.Panels().Run2D(args)); });
     v7_->Face<IVel7Document2D>();

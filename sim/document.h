@@ -76,7 +76,7 @@ public:
     void ForgetDeletion(int key);
 
 private:
-    void Build2D();
+    void Build2D(const std::string& name);
     void Build3D();
     void BuildSpcChain(Velmar& velmar);
 

@@ -41,12 +41,13 @@ ObjectRef UserParams::NewRecord()
         .Property(IVel5UserParam::LibName)
         .Property(IVel5UserParam::Flag)
         .Property(IVel5UserParam::Values)
+        .Property(IVel5UserParam::Block)
         .Method(IVel5UserParam::SetValues, 1, [self](Args& args) {
             self->Value(IVel5UserParam::Values) = _variant_t(static_cast<IDispatch*>(args.Object(0)));
             return _variant_t(true);
         })
         .Method(IVel5UserParam::Init, 0, [self](Args&) {
-            for (int key : {1, 2, 3, 4})
+            for (int key : {1, 2, 3, 4, 7})
                 self->Value(key) = _variant_t();
             return _variant_t(true);
         });
@@ -60,6 +61,7 @@ ObjectRef UserParams::NewItem()
     item->Supports(__uuidof(IVel5ValueItem))
         .Property(IVel5ValueItem::WideText, L"")
         .Property(IVel5ValueItem::Text, L"")
+        .Property(IVel5ValueItem::Flag, short{0})
         .Put(IVel5ValueItem::Text, [self](Args&, const VARIANT& value) {
             const _bstr_t text = _variant_t(value);
             const wchar_t* raw = text;
@@ -68,6 +70,7 @@ ObjectRef UserParams::NewItem()
         .Method(IVel5ValueItem::Init, 0, [self](Args&) {
             self->Value(IVel5ValueItem::Text) = L"";
             self->Value(IVel5ValueItem::WideText) = L"";
+            self->Value(IVel5ValueItem::Flag) = short{0};
             return _variant_t(true);
         });
     return item;
@@ -83,7 +86,8 @@ ObjectRef UserParams::NewArray(std::vector<ValueItemData> items)
             Object* item = Object::From(args.Unknown(0));
             if (!item || args.Int32(1) != -1)
                 throw Fail{E_INVALIDARG};
-            data.push_back({TextOf(*item, IVel5ValueItem::Text), TextOf(*item, IVel5ValueItem::WideText)});
+            data.push_back({TextOf(*item, IVel5ValueItem::Text), TextOf(*item, IVel5ValueItem::WideText),
+                            static_cast<short>(item->Long(IVel5ValueItem::Flag))});
             return _variant_t(true);
         })
         .Method(IVel5DynamicArray::Item, 2, [&data](Args& args) {
@@ -93,9 +97,17 @@ ObjectRef UserParams::NewArray(std::vector<ValueItemData> items)
                 throw Fail{E_INVALIDARG};
             item->Value(IVel5ValueItem::Text) = data[static_cast<size_t>(index)].narrow.c_str();
             item->Value(IVel5ValueItem::WideText) = data[static_cast<size_t>(index)].wide.c_str();
+            item->Value(IVel5ValueItem::Flag) = data[static_cast<size_t>(index)].flag;
             return _variant_t(true);
         });
     return array;
+}
+
+const std::vector<ValueItemData>& UserParams::ItemsOf(Object* array) const
+{
+    static const std::vector<ValueItemData> none;
+    auto found = arrays_.find(array);
+    return found == arrays_.end() ? none : found->second;
 }
 
 UserParamBlock UserParams::Read(Object& record)

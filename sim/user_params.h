@@ -24,6 +24,7 @@ class Part;
 struct ValueItemData {
     std::wstring narrow;   // as read back through the 8-bit text
     std::wstring wide;
+    short flag = 0;        // 9: the flag of an entry of an attribute's flag array
 };
 
 struct UserParamBlock {
@@ -45,6 +46,8 @@ public:
     // What a part keeps; tests may set a block directly (an older nine-item one, another library's).
     std::optional<UserParamBlock>& BlockOf(Part& part) { return parts_[&part].block; }
     void RefuseAttach(Part& part, bool refuse) { parts_[&part].refuse = refuse; }
+    // What an array the application made holds; nothing for any other object.
+    const std::vector<ValueItemData>& ItemsOf(Object* array) const;
 
     // What a user-parameter structure holds now.
     UserParamBlock Read(Object& record);

@@ -39,6 +39,10 @@ ObjectRef UtilityClasses::NewRAZadi()
     object->Face<IRAZadi>()
         .Get<&IRAZadi::get_Text>(kText)
         .On<&IRAZadi::Reset>(27, [self] { self->Value(kText) = _variant_t(L""); });
+    object->ScriptName(L"Append", IRAZadi::ScriptAppend).Method(IRAZadi::ScriptAppend, 1, [self](Args& args) {
+        AppendText(*self, args.Text(0));
+        return _variant_t();
+    });
     razadi_.push_back(object);
     return object;
 }

@@ -39,6 +39,7 @@ Velmar::Velmar(HostVersion version) : ownSession_(std::make_unique<Session>()), 
     properties_ = std::make_unique<PropertyModel>(*this);
     userParams_ = std::make_unique<sim::UserParams>(*this);
     panels_ = std::make_unique<PanelModel>(*this);
+    drawings_ = std::make_unique<sim::Drawings>(*this);
 }
 
 Velmar::Velmar(Session& shared, HostVersion version) : session_(&shared), version_(version)
@@ -50,6 +51,7 @@ Velmar::Velmar(Session& shared, HostVersion version) : session_(&shared), versio
     properties_ = std::make_unique<PropertyModel>(*this);
     userParams_ = std::make_unique<sim::UserParams>(*this);
     panels_ = std::make_unique<PanelModel>(*this);
+    drawings_ = std::make_unique<sim::Drawings>(*this);
 }
 
 Velmar::~Velmar()
@@ -125,13 +127,7 @@ void Velmar::BuildApplication5()
         .Method(IVel5Application::ActiveDocument2D, 0, activeOf([](Document& d) { return d.Is2D(); }))
         .Method(IVel5Application::ActiveSpcDocument, 0, activeOf([](Document& d) { return d.Type() == 3; }))
         .Method(IVel5Application::NewTemporaryDocument2D, 0, [this](Args&) {
-            ObjectRef document = NewObject("tempDoc");
-            document->Supports(__uuidof(IVel5Document2D))
-                .Method(IVel5Document2D::OpenTemporary, 1, [](Args& args) {
-                    args.Object(0);
-                    return _variant_t(true);
-                })
-                .Returns(IVel5Document2D::CloseTemporary, true);
+            ObjectRef document = drawings_->NewTemporaryDocument();
             temporaryDocuments_.push_back(document);
             return Handed(document.get());
         })
@@ -141,6 +137,11 @@ void Velmar::BuildApplication5()
                 ObjectRef header = attributes_->NewHeader();
                 structures_.push_back(header);
                 return Handed(header.get());
+            }
+            if (kind == 61) {
+                ObjectRef leader = drawings_->NewLeaderStructure();
+                structures_.push_back(leader);
+                return Handed(leader.get());
             }
             if (kind == 112 || kind == 108) {
                 ObjectRef structure = kind == 112 ? userParams_->NewRecord() : userParams_->NewItem();
@@ -158,7 +159,10 @@ void Velmar::BuildApplication5()
             throw Fail{E_INVALIDARG, 0};
         })
         .Method(IVel5Application::NewArray, 1, [this](Args& args) {
-            if (args.Int16(0) != 23)
+            const short kind = args.Int16(0);
+            if (kind == 2)
+                return Handed(drawings_->NewPointList().get());
+            if (kind != 23)
                 throw Fail{E_INVALIDARG, 0};
             return Handed(userParams_->NewArray().get());
         })
@@ -187,7 +191,7 @@ void Velmar::BuildApplication5()
             for (auto& [known, object] : drawingObjects_)
                 if (known == reference)
                     return Handed(object.get());
-            return _variant_t();
+            return Handed(drawings_->DrawingObject(reference));
         });
 }
 

@@ -20,6 +20,7 @@
 // processes (version-5 24 before each) are the panel model's (sim/panel_model.h).
 #include "sim/attribute_model.h"
 #include "sim/document.h"
+#include "sim/drawing.h"
 #include "sim/panel_model.h"
 #include "sim/part_graph.h"
 #include "sim/property_model.h"
@@ -87,6 +88,10 @@ public:
     // What the application's 109 was asked to run, in order.
     const std::vector<long>& CommandsRun() const { return commandsRun_; }
     PanelModel& Panels() { return *panels_; }
+    // The drawings, Velmar's clipboard and the fragment libraries (sim/drawing.h).
+    sim::Drawings& Drawings() { return *drawings_; }
+    // What the library left open: brackets of drawings, iterators, a temporary document.
+    std::vector<std::string> OpenBrackets() const { return drawings_->OpenBrackets(); }
 
     const std::vector<ObjectRef>& Structures() const { return structures_; }
     const std::vector<ObjectRef>& TemporaryDocuments() const { return temporaryDocuments_; }
@@ -120,6 +125,7 @@ private:
     std::unique_ptr<sim::UserParams> userParams_;
     std::vector<long> commandsRun_;
     std::unique_ptr<PanelModel> panels_;
+    std::unique_ptr<sim::Drawings> drawings_;
 };
 
 } // namespace sim

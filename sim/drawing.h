@@ -1,0 +1,218 @@
+#pragma once
+// The drawings of the stand-in Velmar: what a drawing or fragment (document types 1 and 2) and a
+// temporary document of a fragment insertion hold, served at the 2D document's dispatch ids
+// (IVel5Document2D), and what all drawings share: one numbering of object references, Velmar's
+// clipboard, the fragment libraries, the iterators and the version-7 drawing objects.
+//
+// Objects are numbered 101, 102, ... across drawings, with a type (1 segment, 3 circle, 21 leader,
+// 27 macro, and whatever a fragment brings) and the parameters their structure reads (8). A macro
+// (11 ... 19) and a group (24 ... 25) are brackets: whatever is drawn (the script names "Segment" 2 and
+// "Circle" 4) or ended while one is open goes into the one opened last. A group stays temporary until it
+// is stored (63): its objects do not show among the drawing's objects, and a group nobody stores is
+// discarded. 14 replaces a macro's contents by a group's; 53, 63, 34 commit a group; 158 places a macro
+// (flag 1 by offset and angle, 0 absolutely), 157 reads its placement; 136 and 137 keep a user-data block
+// on a macro; 38 highlights; 34 deletes (a macro or group with what it holds); 39 finds the object whose
+// point (a macro's placement, a leader's shelf, a segment's start, a circle's centre) lies within 1 of the
+// point asked. 114 makes a leader from a leader structure (kind 61; 8 reads one back into it), 42 lets
+// the scripted user draw one. 117, 118 and 42 ask the scripted user ("point": "X,Y" or "end";
+// "placement": "X,Y,ANGLE" or "cancel"; "leader": "X,Y" or "none"); unanswered, they end. 69 writes a group
+// to the clipboard, 71 reads it into a new group. 122 is the fragment service (1 a definition of a
+// catalogue entry, 9 inserts it), 160 and 161 its document variables, 183 settles its objects into the
+// drawing. 1 is the drawing's reference, 33 the macro the user selected (a test sets it), 211 its
+// specification mode, 177 its bill of materials. The attribute manager keeps attributes of macros (6, 7).
+//
+// Iterators (application 7) walk the temporary document while one is open, else the active drawing:
+// 2 over objects of a type (0 any) at the top level (0) or inside a macro, 4 over the attributes of a
+// type of an object, 3 steps ("F", "N"), 9 closes. Leaders, point lists (application 39 with 2), leader
+// structures and variable lists keep their data as plain values.
+//
+// A bracket or iterator left open is a fault of the library: Velmar::OpenBrackets() lists them and
+// StandInTest fails on any.
+#include "sim/sim_object.h"
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+class Velmar;
+class Drawings;
+
+struct DrawPoint {
+    double x = 0;
+    double y = 0;
+    bool operator==(const DrawPoint&) const = default;
+};
+
+// A leader's parameters as a kind-61 structure carries them.
+struct LeaderData {
+    std::map<int, _variant_t> settings;            // properties 1 to 5
+    std::vector<std::vector<DrawPoint>> branches;  // each branch a list of points
+    std::vector<std::wstring> texts;
+};
+
+struct MacroAttribute {
+    long reference = 0;
+    double type = 0;
+    std::wstring library;
+    std::vector<std::wstring> texts;
+    std::vector<short> flags;
+};
+
+struct DrawnObject {
+    long reference = 0;
+    long type = 0;
+    bool isGroup = false;
+    bool open = false;                      // a bracket not ended yet
+    bool deleted = false;
+    long owner = 0;                         // the macro or group that holds it; 0: the drawing
+    std::map<int, _variant_t> params;       // what its parameter structure reads
+    bool highlighted = false;
+    // Macros.
+    double x = 0;
+    double y = 0;
+    double angle = 0;
+    std::optional<std::vector<std::uint8_t>> block;
+    std::wstring blockLibName;
+    std::wstring blockLibFileName;
+    std::vector<MacroAttribute> attributes;
+    // Leaders.
+    LeaderData leader;
+    // Fragments inserted and not settled yet: the catalogue entry and its variables.
+    long fragmentEntry = -1;
+    std::vector<std::pair<std::wstring, double>> variables;
+};
+
+// An object of a fragment library as the catalogue describes it.
+struct CatalogueObject {
+    long type = 0;
+    std::map<int, _variant_t> params;
+    std::vector<CatalogueObject> contents;   // what a macro among them holds
+};
+
+struct FragmentEntry {
+    std::wstring library;    // the library file, as the reference names it (compared without case)
+    std::wstring name;
+    std::vector<CatalogueObject> objects;
+    std::vector<std::pair<std::wstring, double>> variables;
+};
+
+class Drawing {
+public:
+    Drawing(Drawings& model, Object& v5, std::string name, long reference);
+
+    Object& V5() { return v5_; }
+    const std::string& Name() const { return name_; }
+    long Reference() const { return reference_; }
+
+    // The objects the drawing shows at its top level (committed), in the order made.
+    std::vector<long> Objects() const;
+    // What a macro or group holds, in the order added.
+    std::vector<long> Contents(long owner) const;
+    DrawnObject* Find(long reference);
+    // The brackets still open, as "macro 105" or "group 104".
+    std::vector<std::string> OpenBrackets() const;
+
+    // Objects a test puts there: at the top level, or inside a macro or group.
+    long Add(long type, std::map<int, _variant_t> params = {}, long owner = 0);
+    long AddMacro(double x = 0, double y = 0, long owner = 0);
+    long AddLeader(const LeaderData& leader);
+
+    // The next `times` calls of 14 answer 0 and change nothing.
+    void RefuseMacroFill(int times) { refuseFill_ = times; }
+    // Every prompt a placement or point request showed, in order.
+    const std::vector<std::wstring>& Prompts() const { return prompts_; }
+
+private:
+    friend class Drawings;
+    void Serve();
+    long New(long type, long owner);
+    long Innermost() const;
+    DrawnObject& Require(long reference, bool groupWanted = false);
+    void Delete(long reference);
+    _variant_t PlacementRequest(Args& args);
+    _variant_t PointRequest(Args& args);
+    _variant_t DrawLeader(Args& args);
+    void ReadParams(DrawnObject& object, Object& structure);
+    std::optional<DrawPoint> PointOf(const DrawnObject& object) const;
+
+    Drawings& model_;
+    Object& v5_;
+    std::string name_;
+    long reference_;
+    std::deque<DrawnObject> objects_;
+    std::vector<long> openBrackets_;
+    std::vector<std::wstring> prompts_;
+    ObjectRef fragments_;
+    int refuseFill_ = 0;
+};
+
+class Drawings {
+public:
+    explicit Drawings(Velmar& velmar);
+    ~Drawings();
+    Drawings(const Drawings&) = delete;
+    Drawings& operator=(const Drawings&) = delete;
+
+    // The drawing of a 2D document's version-5 object (made once).
+    Drawing& Serve(Object& v5, const std::string& name);
+    // A new temporary document (application 4): a drawing opened by 152, closed by 151.
+    ObjectRef NewTemporaryDocument();
+    Drawing* Of(Object& v5);
+    Drawing* Owning(long reference);
+    // The open temporary document, else the active document's drawing; null when neither.
+    Drawing* Walked();
+
+    // Parameter structures and lists of the drawing model (application 9 with 61, 39 with 2).
+    ObjectRef NewLeaderStructure();
+    ObjectRef NewPointList();
+    // The version-7 drawing object of a reference (application 112); null for an unknown reference.
+    Object* DrawingObject(long reference);
+    ObjectRef NewIterator();
+
+    // Fragment libraries the fragment service knows; a test or velmar-sim adds them.
+    void AddFragment(FragmentEntry entry) { catalogue_.push_back(std::move(entry)); }
+    const std::vector<FragmentEntry>& Catalogue() const { return catalogue_; }
+    // The library references the fragment service was asked for, in order.
+    const std::vector<std::wstring>& LibrariesAsked() const { return librariesAsked_; }
+    // The document variables each settled fragment had, in order of settling.
+    const std::vector<std::vector<std::pair<std::wstring, double>>>& VariablesSettled() const { return settled_; }
+    // Velmar's clipboard: the objects last copied to it (with what macros among them hold).
+    const std::vector<CatalogueObject>& Clipboard() const { return clipboard_; }
+
+    std::vector<std::string> OpenBrackets() const;
+    long NewReference() { return nextReference_++; }
+    Velmar& GetVelmar() { return velmar_; }
+
+private:
+    friend class Drawing;
+    struct ListData;
+    ListData* ListOf(IUnknown* object);
+    LeaderData* LeaderOf(IUnknown* object);
+    ObjectRef NewList(const std::string& name, std::shared_ptr<ListData> data);
+
+    Velmar& velmar_;
+    std::deque<std::unique_ptr<Drawing>> drawings_;
+    std::map<Object*, Drawing*> byObject_;
+    Drawing* openTemporary_ = nullptr;
+    long nextReference_ = 101;
+    long nextDocument_ = 1;
+    std::map<long, ObjectRef> drawingObjects_;
+    std::map<Object*, std::shared_ptr<ListData>> lists_;
+    std::map<Object*, std::shared_ptr<LeaderData>> leaders_;
+    std::vector<FragmentEntry> catalogue_;
+    std::vector<std::wstring> librariesAsked_;
+    std::vector<std::vector<std::pair<std::wstring, double>>> settled_;
+    std::vector<CatalogueObject> clipboard_;
+    int openIterators_ = 0;
+};
+
+// "X,Y" and "X,Y,ANGLE" answers of the scripted user; nothing for any other text.
+std::optional<std::vector<double>> ParseNumbers(const std::wstring& text, size_t count);
+
+} // namespace sim
