@@ -45,27 +45,31 @@ int32_t NMVelObj2D::DrawMacro(const std::function<void()>& draw)
         throw std::wstring(L"Can't create macro object");
     try {
         draw();
+        return V5Method(Doc(), IVel5Document2D::EndMacro);
     } catch (...) {
-        // The macro must not stay open, nor stand half drawn in the user's drawing.
+        // The macro must not stay open, nor stand half drawn in the user's drawing; an end that failed
+        // is asked once more.
         long left = 0;
         RestoreStep(L"NMVelObj2D::DrawMacro", [&] { left = V5Method(Doc(), IVel5Document2D::EndMacro); });
         DeleteQuietly(left);
         throw;
     }
-    return V5Method(Doc(), IVel5Document2D::EndMacro);
 }
 
 void NMVelObj2D::DrawGroup(const std::function<void()>& draw)
 {
     group = V5Method(Doc(), IVel5Document2D::BeginGroup, 1L);
+    long ended = 0;
     try {
         draw();
+        ended = V5Method(Doc(), IVel5Document2D::EndGroup);
     } catch (...) {
-        // An open group would take whatever the user draws next; an uncommitted one shows nothing.
+        // An open group would take whatever the user draws next (an uncommitted one shows nothing); an
+        // end that failed is asked once more.
         RestoreStep(L"NMVelObj2D::DrawGroup", [&] { V5Method(Doc(), IVel5Document2D::EndGroup); });
         throw;
     }
-    if (!static_cast<long>(V5Method(Doc(), IVel5Document2D::EndGroup)))
+    if (!ended)
         throw std::wstring(L"Can't end group");
 }
 
@@ -125,18 +129,21 @@ bool NMVelObj2D::InsertOnePart()
     TraceScope scope(L"NMVelObj2D::InsertOnePart");
     const bool placed = PosByUser();
     scope.Value(L"IsPosByUser", placed);
-    if (placed) {
-        try {
-            InsertGroup();
-            V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), mx, my, mang, kMoveBy);
-            SetAllParams();
-        } catch (...) {
-            DeleteQuietly(macro);
-            macro = 0;
-            throw;
-        }
+    if (!placed) {
+        // The macro of a cancelled placement stays in its uncommitted group, which Velmar drops.
+        macro = 0;
+        return false;
     }
-    return placed;
+    try {
+        InsertGroup();
+        V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), mx, my, mang, kMoveBy);
+        SetAllParams();
+    } catch (...) {
+        DeleteQuietly(macro);
+        macro = 0;
+        throw;
+    }
+    return true;
 }
 
 bool NMVelObj2D::PosByUser()

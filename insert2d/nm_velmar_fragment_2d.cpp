@@ -196,6 +196,7 @@ void NMVelmarFragment2D::CollectDrawing(IVel5Document2D* document)
     if (!static_cast<bool>(V5Method(iterator, IVel5Iterator::Init, 0L, 0L)))
         return;
     const long collected = V5Method(document, IVel5Document2D::BeginGroup, 1L);
+    long ended = 0;
     try {
         for (long object = V5Method(iterator, IVel5Iterator::Step, L"F"); object != 0;
              object = V5Method(iterator, IVel5Iterator::Step, L"N")) {
@@ -203,12 +204,14 @@ void NMVelmarFragment2D::CollectDrawing(IVel5Document2D* document)
             if (Admits(document, object, type))
                 V5Method(document, IVel5Document2D::AddToGroup, Long(collected), Long(object));
         }
+        ended = V5Method(document, IVel5Document2D::EndGroup);
     } catch (...) {
-        // The group was begun in the temporary document and is ended there, whatever failed.
+        // The group was begun in the temporary document and is ended there, whatever failed (an end
+        // that failed is asked once more).
         RestoreStep(L"NMVelmarFragment2D::CollectDrawing", [&] { V5Method(document, IVel5Document2D::EndGroup); });
         throw;
     }
-    if (!static_cast<long>(V5Method(document, IVel5Document2D::EndGroup)))
+    if (!ended)
         throw std::wstring(L"Can't end group");
     V5Method(document, IVel5Document2D::GroupToClipboard, Long(collected), true);
 }

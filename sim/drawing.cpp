@@ -769,6 +769,17 @@ ObjectRef Drawings::NewLeaderStructure()
     return structure;
 }
 
+ObjectRef Drawings::NewPhantom()
+{
+    ObjectRef phantom = velmar_.NewObject("struct6");
+    ObjectRef parameters = velmar_.NewObject("phantomParams");
+    parameters->Supports(__uuidof(IVel5Phantom2DParam)).AnyProperty();
+    phantom->Supports(__uuidof(IVel5Phantom2D))
+        .AnyProperty()
+        .Returns(IVel5Phantom2D::Params, Handed(parameters.get()));
+    return phantom;
+}
+
 Object* Drawings::DrawingObject(long reference)
 {
     auto known = drawingObjects_.find(reference);

@@ -171,6 +171,8 @@ public:
     // Parameter structures and lists of the drawing model (application 9 with 61, 39 with 2).
     ObjectRef NewLeaderStructure();
     ObjectRef NewPointList();
+    // A phantom (kind 6) whose parameters (2) tell the group it shows (5).
+    ObjectRef NewPhantom();
     // The version-7 drawing object of a reference (application 112); null for an unknown reference.
     Object* DrawingObject(long reference);
     ObjectRef NewIterator();

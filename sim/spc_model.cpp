@@ -161,9 +161,16 @@ SpcObject::SpcObject(SpcModel& model, const std::string& name, long section, dou
             const VARIANT* v = &value;
             if (V_VT(v) == (VT_VARIANT | VT_BYREF))
                 v = V_VARIANTREF(v);
+            // An object included already stays included once.
+            auto include = [this](IDispatch* object) {
+                for (const IDispatchPtr& known : linked)
+                    if (SameHostObject(known, object))
+                        return;
+                geometry.push_back(NameOf(object));
+                linked.emplace_back(object);
+            };
             if (V_VT(v) == VT_DISPATCH) {
-                geometry.push_back(NameOf(V_DISPATCH(v)));
-                linked.emplace_back(V_DISPATCH(v));
+                include(V_DISPATCH(v));
             } else if (V_VT(v) == (VT_ARRAY | VT_DISPATCH)) {
                 SAFEARRAY* array = V_ARRAY(v);
                 LONG lower = 0, upper = -1;
@@ -171,11 +178,10 @@ SpcObject::SpcObject(SpcModel& model, const std::string& name, long section, dou
                     FAILED(SafeArrayGetUBound(array, 1, &upper)))
                     throw Fail{E_INVALIDARG};
                 for (LONG i = lower; i <= upper; ++i) {
-                    IDispatch* element = nullptr;
+                    IDispatchPtr element;
                     if (FAILED(SafeArrayGetElement(array, &i, &element)))
                         throw Fail{E_INVALIDARG};
-                    geometry.push_back(NameOf(element));
-                    linked.emplace_back(element, false);
+                    include(element);
                 }
             } else if (V_VT(v) != VT_EMPTY) {
                 throw Fail{DISP_E_TYPEMISMATCH};

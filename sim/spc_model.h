@@ -9,7 +9,8 @@
 //   specification object (IVel7SpcObject, IVel7SpcObjectBase): 12 section, 13/14 subsection, 16 section
 //       of the additional block, 17/18 additional block, 19/20 nested section, 21/22 nested block,
 //       30/31 column collections, 33 update, 34 delete, 42 comments, 43 origin, 44/45 number, 48 the
-//       included geometry as an array, 50 include geometry, 51 exclude it; its reference (IVel7ObjectRef 10)
+//       included geometry as an array, 50 include geometry (each object once), 51 exclude it; its reference
+//       (IVel7ObjectRef 10)
 //   column collections and definition collections (IVel7SpcColumns): 12 count, 13 item
 //   column (IVel7SpcColumn): 11 type, 12 number, 15 kind, 16 items, and the text interfaces of the
 //       stand-in column (sim/spc_column.h)

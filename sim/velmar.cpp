@@ -138,10 +138,10 @@ void Velmar::BuildApplication5()
                 structures_.push_back(header);
                 return Handed(header.get());
             }
-            if (kind == 61) {
-                ObjectRef leader = drawings_->NewLeaderStructure();
-                structures_.push_back(leader);
-                return Handed(leader.get());
+            if (kind == 61 || kind == 6) {
+                ObjectRef structure = kind == 61 ? drawings_->NewLeaderStructure() : drawings_->NewPhantom();
+                structures_.push_back(structure);
+                return Handed(structure.get());
             }
             if (kind == 112 || kind == 108) {
                 ObjectRef structure = kind == 112 ? userParams_->NewRecord() : userParams_->NewItem();

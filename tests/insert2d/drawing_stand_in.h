@@ -46,20 +46,39 @@ class DrawingStandIn : public sim::StandInTest {
 protected:
     DrawingStandIn()
     {
-        velmar().SetSystemFolder(folder_.Path().substr(0, folder_.Path().size() - 1));
         WriteFileBytes(folder_ / L"nut.vbs", kNutScript);
         WriteFileBytes(folder_ / L"corvalis.lat", "attributes");
+        settings.Presets.assign(1, NMSpcPreset(L"Active"));
+        settings.SpcPresetNum = 0;
+        Prepare();
+    }
+
+    // A new Velmar with a drawing, the reference book and the utility classes (a sweep starts every run
+    // over: a run may leave Velmar holding a panel's sink).
+    void Restart()
+    {
+        provider_ = nullptr;
+        utilities_.reset();
+        book_.reset();
+        UseVelmar({15, 0, 1, 0});
+        Prepare();
+    }
+
+    void Prepare()
+    {
+        book_ = std::make_unique<sim::ReferenceBook>(velmar().GetSession());
+        provider_ = book_->NewProvider();
+        utilities_ = std::make_unique<sim::UtilityClasses>(velmar().GetSession());
+        velmar().SetSystemFolder(folder_.Path().substr(0, folder_.Path().size() - 1));
         sim::FragmentEntry washer;
         washer.library = folder_ / L"Washers.lfr";
         washer.name = L"Шайба 8";
-        washer.objects = {{1, {{1, 0.0}, {2, 0.0}, {3, 8.0}, {4, 0.0}, {5, 1L}}},
-                          {1, {{1, 0.0}, {2, -5.0}, {3, 0.0}, {4, 5.0}, {5, 6L}}},
-                          {3, {{1, 0.0}, {2, 0.0}, {3, 4.0}, {7, 1L}}},
-                          {9, {}}};
+        washer.objects = {{1, {{1, 0.0}, {2, 0.0}, {3, 8.0}, {4, 0.0}, {5, 1L}}, {}},
+                          {1, {{1, 0.0}, {2, -5.0}, {3, 0.0}, {4, 5.0}, {5, 6L}}, {}},
+                          {3, {{1, 0.0}, {2, 0.0}, {3, 4.0}, {7, 1L}}, {}},
+                          {9, {}, {}}};
         washer.variables = {{L"d", 8.0}, {L"s", 1.6}};
         velmar().Drawings().AddFragment(washer);
-        settings.Presets.assign(1, NMSpcPreset(L"Active"));
-        settings.SpcPresetNum = 0;
         Open();
     }
 
@@ -147,7 +166,7 @@ protected:
     static std::string Name(const char* kind, long reference) { return kind + std::to_string(reference); }
 
     // Runs an operation once for each host call it makes, with that call failing (E_FAIL). setUp builds a
-    // fresh drawing and gives the operation; a run ends normally or with an exception (any kind the
+    // fresh Velmar (Restart) and gives the operation; a run ends normally or with an exception (any kind the
     // command's catch-all knows), and check(failedCall) then looks at the drawing; no bracket or iterator
     // may stay open. Ends with the first run in which no call failed.
     void SweepDrawingFailures(const std::function<std::function<void()>()>& setUp,
@@ -168,7 +187,14 @@ protected:
             velmar().User().Clear();
             const auto& calls = journal().Calls();
             const auto failed = std::find_if(calls.begin(), calls.end(), [](const sim::Call& call) { return call.result == E_FAIL; });
-            EXPECT_EQ(velmar().OpenBrackets(), Lines{}) << "call " << n;
+            // Only a failure of the very call that closes an iterator or the temporary document leaves it open.
+            Lines open = velmar().OpenBrackets();
+            const std::string key = failed == calls.end() ? "" : failed->Key();
+            std::erase_if(open, [&](const std::string& what) {
+                return (key == "iterator.9" && what.find("iterator") != std::string::npos) ||
+                       (key == "tempDoc.151" && what.find("temporary") != std::string::npos);
+            });
+            EXPECT_EQ(open, Lines{}) << "call " << n << (failed == calls.end() ? "" : ": " + failed->Text());
             if (failed == calls.end()) {
                 EXPECT_GT(n, 30u) << "fewer host calls than the operation makes";
                 return;
@@ -181,9 +207,9 @@ protected:
     ScratchFolder folder_;
     settings_test::RegistrySandbox registry_;
     NMAllSettings settings;
-    std::unique_ptr<sim::ReferenceBook> book_ = std::make_unique<sim::ReferenceBook>(velmar().GetSession());
-    sim::ObjectRef provider_ = book_->NewProvider();
-    std::unique_ptr<sim::UtilityClasses> utilities_ = std::make_unique<sim::UtilityClasses>(velmar().GetSession());
+    std::unique_ptr<sim::ReferenceBook> book_;
+    sim::ObjectRef provider_;
+    std::unique_ptr<sim::UtilityClasses> utilities_;
     sim::Document* document_ = nullptr;
     TraceLog log_{L"test", false};
 };
