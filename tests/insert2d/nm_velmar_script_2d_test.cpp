@@ -67,9 +67,11 @@ TEST_F(Script2D, AMissingOrFailingScriptLeavesNothingDrawnAndNoBracketOpen)
             EXPECT_EQ(velmar().OpenBrackets(), Lines{});
             EXPECT_EQ(Drawing().Objects(), std::vector<long>{});
         }
-        if (!row.script)
+        if (!row.script) {
             EXPECT_EQ(utilities_->RAZadiObjects().size(), made) << "the engine and RAZadi were started";
-        if (row.trace)
+        }
+        if (row.trace) {
             EXPECT_NE(log_.Text().find(row.trace), std::wstring::npos);
+        }
     }
 }
