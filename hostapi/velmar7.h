@@ -219,8 +219,12 @@ struct IVel7ObjectRef : IDispatch {
 VEL_IID(IVel7ObjectRef, "5C799A83-C0A4-4312-BEB0-21CBD7FF4C13");
 
 // The version-7 object behind a version-5 reference of a 2D object (IVel5Application::SpcObjectAt):
-// it is a specification object's geometry and a drawing object at once.
-struct IVel7DrawingObject : IDispatch {};
+// it is an spc object's geometry and a drawing object at once. Velmar documents no positions for its
+// type and reference getters: 7 and 8 are the project's own.
+struct IVel7DrawingObject : IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE get_Type(long* type) = 0;                               // 7 (own); 21 a leader
+    virtual HRESULT STDMETHODCALLTYPE get_Reference(long* reference) = 0;                     // 8 (own)
+};
 VEL_IID(IVel7DrawingObject, "07EF021F-11C1-4015-8D87-4DC94A2A71B0");
 
 struct IVel7SpcDescriptions : IDispatch {

@@ -368,10 +368,10 @@ void Drawing::Serve()
             return _variant_t(1L);
         })
         .Method(IVel5Document2D::Highlight, 2, [this](Args& args) {
-            DrawnObject* object = Find(args.Int32(0));
-            if (!object)
-                throw Fail{E_INVALIDARG, 0};
-            object->highlighted = args.Int32(1) != 0;
+            // Velmar highlights what it knows and passes over any other reference.
+            const bool on = args.Int32(1) != 0;
+            if (DrawnObject* object = Find(args.Int32(0)))
+                object->highlighted = on;
             return _variant_t();
         })
         .Method(IVel5Document2D::ObjectAt, 3, [this](Args& args) {
@@ -642,8 +642,6 @@ std::vector<std::string> Drawings::OpenBrackets() const
     }
     if (openIterators_ > 0)
         open.push_back(std::to_string(openIterators_) + " iterator(s) not closed");
-    if (openTemporary_)
-        open.push_back("a temporary document not closed");
     return open;
 }
 
@@ -813,7 +811,7 @@ ObjectRef Drawings::NewIterator()
     auto state = std::make_shared<State>();
     ++openIterators_;
     iterator->Supports(__uuidof(IVel5Iterator))
-        .Method(IVel5Iterator::OverObjects, 2, [this, state](Args& args) {
+        .Method(IVel5Iterator::Init, 2, [this, state](Args& args) {
             const long type = args.Int32(0);
             const long owner = args.Int32(1);
             Drawing* drawing = Walked();

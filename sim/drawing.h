@@ -27,7 +27,7 @@
 // structures and variable lists keep their data as plain values.
 //
 // A bracket or iterator left open is a fault of the library: Velmar::OpenBrackets() lists them and
-// StandInTest fails on any.
+// StandInTest fails on any. TemporaryOpen() tells a temporary document not closed.
 #include "sim/sim_object.h"
 
 #include <cstdint>
@@ -188,6 +188,8 @@ public:
     const std::vector<CatalogueObject>& Clipboard() const { return clipboard_; }
 
     std::vector<std::string> OpenBrackets() const;
+    // A temporary document opened (152) and not closed (151) yet.
+    bool TemporaryOpen() const { return openTemporary_ != nullptr; }
     long NewReference() { return nextReference_++; }
     Velmar& GetVelmar() { return velmar_; }
 

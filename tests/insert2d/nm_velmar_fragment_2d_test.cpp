@@ -75,5 +75,6 @@ TEST_F(Fragment2D, AFragmentThatCannotBeMadeLeavesNoMacroNoBracketAndNoTemporary
         EXPECT_EQ(part->macro, 0);
         EXPECT_EQ(Drawing().Objects(), std::vector<long>{});
         EXPECT_EQ(velmar().OpenBrackets(), Lines{});
+        EXPECT_FALSE(velmar().Drawings().TemporaryOpen());
     }
 }

@@ -72,8 +72,8 @@ TEST(UserDataBlock, ADamagedBlockNeverReadsPastItsEnd)
         {"three bytes", {1, 0, 0}, {}, 3},
         // A count that does not fit is taken, its units are not: the next string starts right after it.
         {"a count past the end", Block({Count(2), {'x', 0}}), {}, 2},
-        {"the largest count", Block({Count(0x7FFFFFFF), Count(1), {'y', 0}}), {L"", L"y"}, 0},
-        {"a negative count", Block({Count(-2), Count(1), {'y', 0}}), {L"", L"y"}, 0},
+        {"the largest count", Block({Count(0x7FFFFFFF), Count(1), {'y', 0}}), {L"", L"y", L"", L"", L""}, 0},
+        {"a negative count", Block({Count(-2), Count(1), {'y', 0}}), {L"", L"y", L"", L"", L""}, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
