@@ -2,6 +2,7 @@
 #include "core/trace_log.h"
 #include "core/translate.h"
 #include "hostapi/host_version.h"
+#include "library/velmar_normset_2d.h"
 #include "library/velmar_normset_3d.h"
 
 void VelmarNormset::CreateForActiveDocument(std::unique_ptr<VelmarNormset>& out, IVel5Application* app5,
@@ -11,6 +12,10 @@ void VelmarNormset::CreateForActiveDocument(std::unique_ptr<VelmarNormset>& out,
     const long type = GetDocumentType(app7);
     scope.Value(L"doc_type", _variant_t(type));
     switch (type) {
+    case 1:
+    case 2:
+        out = std::make_unique<VelmarNormset2D>(app5, app7, provider, command, static_cast<int32_t>(type));
+        return;
     case 3:
     case 4:
     case 5:
@@ -18,8 +23,6 @@ void VelmarNormset::CreateForActiveDocument(std::unique_ptr<VelmarNormset>& out,
         out = std::make_unique<VelmarNormset3D>(app5, app7, provider, command, static_cast<int32_t>(type));
         return;
     default:
-        // Drawings and fragments (1, 2) join when their controller is built; until then they are no
-        // document for the library either.
         throw _bstr_t(Translate(L"Нет активного документа.").c_str());
     }
 }

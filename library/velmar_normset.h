@@ -26,9 +26,9 @@ public:
     VelmarNormset(IVel5Application* app5, IVel7Application* app7, INMClient* client, uint32_t command, int32_t docType);
     ~VelmarNormset() override;
 
-    // The controller of the active document for a command: 3D documents (types 3, 4, 5, 7) get the 3D
-    // controller; any other type is no document (the warning "Нет активного документа."). out is written
-    // only when a controller was made.
+    // The controller of the active document for a command: drawings and fragments (types 1, 2) get the
+    // 2D controller, 3D documents (types 3, 4, 5, 7) the 3D one; any other type is no document (the warning
+    // "Нет активного документа."). out is written only when a controller was made.
     static void CreateForActiveDocument(std::unique_ptr<VelmarNormset>& out, IVel5Application* app5,
                                         IVel7Application* app7, INMClient* provider, uint32_t command);
 

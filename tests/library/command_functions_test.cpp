@@ -10,6 +10,7 @@
 #include "core/trace_log.h"
 #include "library/command_dispatch.h"
 #include "library/provider_connection.h"
+#include "library/velmar_normset_2d.h"
 #include "library/velmar_normset_3d.h"
 #include "objects/main_settings.h"
 #include "objects/settings_sandbox.h"
@@ -227,13 +228,16 @@ TEST_F(CommandFunctions, TheActiveDocumentsTypeChoosesTheController)
         int type;   // 0: no document
         bool controller;
     };
-    for (const Row& row : {Row{0, false}, Row{3, true}, Row{4, true}, Row{5, true}, Row{6, false}, Row{7, true}}) {
+    for (const Row& row : {Row{0, false}, Row{1, true}, Row{2, true}, Row{3, true}, Row{4, true}, Row{5, true}, Row{6, false},
+                           Row{7, true}}) {
         velmar().Activate(row.type ? &velmar().OpenDocument(row.type) : nullptr);
         std::unique_ptr<VelmarNormset> made;
         try {
             VelmarNormset::CreateForActiveDocument(made, app5, app7, client->As<INMClient>(), 4);
             EXPECT_TRUE(row.controller) << row.type;
-            ASSERT_TRUE(dynamic_cast<VelmarNormset3D*>(made.get())) << row.type;
+            const bool rightKind = row.type <= 2 ? dynamic_cast<VelmarNormset2D*>(made.get()) != nullptr
+                                                 : dynamic_cast<VelmarNormset3D*>(made.get()) != nullptr;
+            ASSERT_TRUE(rightKind) << row.type;
             EXPECT_EQ(made->DocType, row.type);
             EXPECT_EQ(made->LibCommand, 4u);
         } catch (const _bstr_t& warning) {

@@ -1,6 +1,7 @@
 // The 3D controller against the stand-in: what the insert command refuses or asks before the reference
 // book opens, the masks it sends, the library object a method body gives, what a selection in the
 // document makes the command edit, the silent insertion, and the operations still staged.
+#include "library/velmar_normset_2d.h"
 #include "library/velmar_normset_3d.h"
 
 #include "insert3d/insertion_stand_in.h"
@@ -282,12 +283,21 @@ TEST_F(Controller3D, PlaceholdersStillRaiseENotImplOrMakeNoPart)
         EXPECT_EQ(sim::CaughtHostError(call).Error(), E_NOTIMPL) << name;
     for (const auto& check : {&VelmarNormset::CheckDocumentValidForRelink, &VelmarNormset::CheckDocumentValidForClone})
         EXPECT_THROW(((*controller).*check)(), _bstr_t);
-    for (int type : {1, 2}) {
-        Restart({15, 0, 1, 0}, type);
-        std::unique_ptr<VelmarNormset> made;
-        EXPECT_THROW(VelmarNormset::CreateForActiveDocument(made, velmar().App5().As<IVel5Application>(),
-                                                             velmar().App7().As<IVel7Application>(), nullptr, 1),
-                     _bstr_t)
-            << "no controller yet for document type " << type;
-    }
+
+    // The 2D controller's measure and whole-drawing commands, and fastener sets in drawings.
+    Restart({15, 0, 1, 0}, 1);
+    const sim::ObjectRef client = book().NewProvider();
+    VelmarNormset2D drawing(velmar().App5().As<IVel5Application>(), velmar().App7().As<IVel7Application>(),
+                            client->As<INMClient>(), 1, 1);
+    const std::pair<const char*, std::function<void()>> staged2D[] = {
+        {"VelmarNormset2D::Measure", [&] { drawing.Measure(); }},
+        {"VelmarNormset2D::CreateSpcObjects", [&] { drawing.CreateSpcObjects(); }},
+        {"VelmarNormset2D::FindAndReplace", [&] { drawing.FindAndReplace(); }},
+    };
+    for (const auto& [name, call] : staged2D)
+        EXPECT_EQ(sim::CaughtHostError(call).Error(), E_NOTIMPL) << name;
+    drawing.CreatePart(L"");
+    EXPECT_EQ(drawing.CurrentPart, nullptr);
+    for (const auto& check : {&VelmarNormset::CheckDocumentValidForRelink, &VelmarNormset::CheckDocumentValidForClone})
+        EXPECT_THROW((drawing.*check)(), _bstr_t);
 }

@@ -1,0 +1,183 @@
+// The 2D controller against the stand-in drawing: the library object a method body gives, a library
+// macro selected in the drawing, the checks and masks by document, the silent replacement, and the insert
+// command in a drawing from the reference book to the placed part.
+#include "library/velmar_normset_2d.h"
+
+#include "core/module.h"
+#include "core/registry.h"
+#include "insert2d/drawing_stand_in.h"
+#include "insert2d/user_data_block.h"
+#include "library/command_dispatch.h"
+#include "library/command_table.h"
+#include "library/provider_connection.h"
+#include "objects/main_settings.h"
+
+using namespace drawing_test;
+
+namespace {
+
+const wchar_t kNotDrawing[] = L"Активный документ не является сборкой, деталью, фрагментом или чертежом.";
+
+class Controller2D : public DrawingStandIn {
+protected:
+    std::unique_ptr<VelmarNormset2D> Make(int32_t docType = 1)
+    {
+        return std::make_unique<VelmarNormset2D>(App5(), App7(), Client(), 1, docType);
+    }
+    void TearDown() override
+    {
+        HoldProvider(nullptr, nullptr);
+        testhooks::ResetProviderConnection();
+        HoldApplication5(nullptr);
+        HoldApplication7(nullptr);
+        DrawingStandIn::TearDown();
+    }
+    // A macro with the nut's identity.
+    long LibraryMacro()
+    {
+        const long macro = Drawing().AddMacro();
+        Drawing().Find(macro)->block = EncodeUserData({L"Нормсет", L"", L"PART:5915[d=12]", L"Гайка М12", L"nut.vbs"});
+        return macro;
+    }
+};
+
+} // namespace
+
+TEST_F(Controller2D, AMethodBodyChoosesTheLibraryObject)
+{
+    auto controller = Make();
+    struct Row {
+        const wchar_t* body;
+        const char* made;
+    };
+    for (const Row& row : {Row{L"x.LFR", "fragment"}, Row{L"lib\\x.lfr", "fragment"}, Row{L"x.vbs", "script"},
+                           Row{L"x", "script"}, Row{L" ", "script"}, Row{L"", "none"}}) {
+        controller->CreatePart(row.body);
+        const char* made = dynamic_cast<NMVelmarFragment2D*>(controller->CurrentPart.get())  ? "fragment"
+                           : dynamic_cast<NMVelmarScript2D*>(controller->CurrentPart.get()) ? "script"
+                                                                                            : "none";
+        EXPECT_STREQ(made, row.made) << sim::Utf8(row.body);
+        controller->ClearPart();
+    }
+}
+
+TEST_F(Controller2D, ALibraryMacroSelectedInTheDrawingOpensTheReferenceBookAtItsPart)
+{
+    auto controller = Make();
+    controller->location = L"kept";
+    controller->Prepare();
+    EXPECT_EQ(std::wstring(controller->location), L"kept");
+    EXPECT_EQ(controller->state, Normset::StateSelect);
+
+    const long macro = LibraryMacro();
+    document_->V5().Value(IVel5Document2D::SelectedMacro) = macro;
+    controller->Prepare();
+    EXPECT_EQ(std::wstring(controller->location), L"PART:5915[d=12]");
+    EXPECT_EQ(controller->state, Normset::StateReselect);
+    controller->CreatePart(L"nut.vbs");
+    auto* part = dynamic_cast<NMVelObj2D*>(controller->CurrentPart.get());
+    ASSERT_NE(part, nullptr);
+    EXPECT_EQ(part->macro, macro);
+    EXPECT_EQ(part->state, NMObject::StateReplace);
+}
+
+TEST_F(Controller2D, ChecksAndMasksFollowTheDocumentAndItsSpecificationMode)
+{
+    struct Row {
+        const char* what;
+        int32_t type;
+        long spcMode;
+        bool createSpc;
+        uint32_t mask;
+        const wchar_t* findRefusal;
+        const wchar_t* spcRefusal;
+    };
+    const wchar_t* noSpcObjects = L"При текущей настройке параметров работы со стандартными изделиями запрещено создавать "
+                                  L"объекты спецификации.\r\nДля изменения текущей настройки вызовите из главного меню "
+                                  L"ВЕЛМАР-3D команду \"Библиотеки - Нормсет - Настройки\".";
+    const Row rows[] = {
+        {"drawing", 1, 0, true, 0xF, nullptr, nullptr},
+        {"fragment", 2, 0, true, 0xF, nullptr, nullptr},
+        {"drawing in specification mode", 1, 2, true, 0x80F, kNotDrawing, nullptr},
+        {"spc objects switched off", 1, 0, false, 0xF, nullptr, noSpcObjects},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        document_->V5().Value(IVel5Document2D::SpcMode) = row.spcMode;
+        const RegKey key = CreateRegKey(HKEY_CURRENT_USER, kSettingsKeyPath, KEY_WRITE);
+        WriteRegDword(key.get(), L"CreateSpcObject", row.createSpc ? 1 : 0);
+        auto controller = Make(row.type);
+        controller->Prepare();
+        EXPECT_EQ(controller->mask, row.mask);
+        EXPECT_NO_THROW(controller->CheckDocumentValidForInsert());
+        auto refusal = [](const std::function<void()>& check) -> std::wstring {
+            try {
+                check();
+            } catch (const _bstr_t& warning) {
+                return std::wstring(warning);
+            }
+            return L"";
+        };
+        EXPECT_EQ(refusal([&] { controller->CheckDocumentValidForFind(); }), row.findRefusal ? row.findRefusal : L"");
+        EXPECT_EQ(refusal([&] { controller->CheckDocumentValidForCreateSpcObjs(); }), row.spcRefusal ? row.spcRefusal : L"");
+        EXPECT_FALSE(controller->Positioning());
+        controller->SetInstrumentOption();
+        const sim::InstrumentOptions& sent = book_->InstrumentOptionsSent().back();
+        EXPECT_EQ(sent.documentId, L"2D");
+        EXPECT_EQ(sent.containerId, L"0");
+        EXPECT_EQ(sent.mask, static_cast<long>(row.mask));
+        testhooks::ResetProviderConnection();
+    }
+    // Documents that are no drawing are refused by find and by spc objects alike.
+    document_->V5().Value(IVel5Document2D::SpcMode) = 0L;
+    auto other = Make(3);
+    EXPECT_THROW(other->CheckDocumentValidForFind(), _bstr_t);
+    EXPECT_THROW(other->CheckDocumentValidForCreateSpcObjs(), _bstr_t);
+}
+
+TEST_F(Controller2D, ASilentReplacementKeepsTheMacroReference)
+{
+    auto first = MakePart();
+    first->PlaceAt(10, 10, 0);
+    const long macro = first->macro;
+    first.reset();
+    document_->V5().Value(IVel5Document2D::SelectedMacro) = macro;
+    auto controller = Make();
+    auto washer = MakePart<NMVelmarFragment2D>();
+    auto response = std::make_shared<pugi::xml_document>();
+    using namespace response_xml;
+    LoadXmlFromBstr(_bstr_t(Response(Object(L"Method", {{L"NM_IID", L"PART:11371[d=8]"}, {L"URL", folder_.Path()},
+                                                        {L"MethodBody", L"Washers.lfr"}, {L"Designation", L"Шайба 8"},
+                                                        {L"LFR_FRAG_NAME", L"Шайба 8"}}))
+                                .c_str()),
+                    *response);
+    controller->ResponseDoc = response;
+    EXPECT_EQ(controller->ReplacePartSilent(0, 0, 90), macro);
+    EXPECT_EQ(Macros(), std::vector<long>{macro});
+    EXPECT_EQ(TypesIn(macro), (std::vector<long>{1, 3}));
+    EXPECT_EQ(Drawing().Find(macro)->angle, 90);
+}
+
+TEST_F(Controller2D, TheInsertCommandPlacesTheChosenPartInTheDrawing)
+{
+    HoldApplication5(velmar().Application5());
+    HoldApplication7(velmar().Application7());
+    sim::SelectAnswer answer;
+    using namespace response_xml;
+    answer.responseXml = Response(Object(L"MethodParameters", {{L"d", L"12"}}) +
+                                  Object(L"Method", {{L"NM_IID", L"PART:5915[d=12]"}, {L"URL", folder_.Path()},
+                                                     {L"MethodBody", L"nut.vbs"}, {L"Designation", L"Гайка М12"}}));
+    book_->QueueSelect(answer);
+    velmar().User().Answer("placement", _variant_t(L"40,50,0"));
+    velmar().User().Answer("placement", _variant_t(L"cancel"));
+    std::wstring title, message;
+    EXPECT_FALSE(ExecuteLibCommand(FindLibCommand(1), title, message)) << sim::Utf8(message);
+    ASSERT_EQ(book_->InstrumentOptionsSent().size(), 1u);
+    EXPECT_EQ(book_->InstrumentOptionsSent()[0].documentId, L"2D");
+    EXPECT_EQ(book_->InstrumentOptionsSent()[0].mask, 0xF);
+    // After the part the reference book opens again; closed without a choice, the command ends.
+    EXPECT_EQ(book_->Selections().size(), 2u);
+    ASSERT_EQ(Macros().size(), 1u);
+    EXPECT_EQ(Drawing().Find(Macros()[0])->x, 40);
+    EXPECT_EQ(TypesIn(Macros()[0]), (std::vector<long>{1, 3}));
+}
