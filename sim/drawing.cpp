@@ -75,6 +75,43 @@ double DoubleOf(const std::map<int, _variant_t>& values, int key)
     return SUCCEEDED(VariantChangeType(&converted, const_cast<_variant_t*>(&found->second), 0, VT_R8)) ? V_R8(&converted) : 0;
 }
 
+std::string Number(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+std::string KindName(long type)
+{
+    switch (type) {
+    case 1: return "segment";
+    case 2: return "arc";
+    case 3: return "circle";
+    case kLeaderType: return "leader";
+    case kMacroType: return "macro";
+    default: return "type " + std::to_string(type);
+    }
+}
+
+// The texts of a user-data block: counted UTF-16 strings one after the other, as far as they go.
+std::vector<std::wstring> BlockTexts(const std::vector<std::uint8_t>& block)
+{
+    std::vector<std::wstring> texts;
+    size_t at = 0;
+    while (at + 4 <= block.size()) {
+        const auto count = static_cast<size_t>(block[at] | block[at + 1] << 8 | block[at + 2] << 16 | block[at + 3] << 24);
+        at += 4;
+        if (count > (block.size() - at) / 2)
+            break;
+        std::wstring text;
+        for (size_t i = 0; i < count; ++i, at += 2)
+            text += static_cast<wchar_t>(block[at] | block[at + 1] << 8);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
 } // namespace
 
 std::optional<std::vector<double>> ParseNumbers(const std::wstring& text, size_t count)
@@ -209,6 +246,47 @@ void Drawing::Delete(long reference)
     for (DrawnObject& inner : objects_)
         if (!inner.deleted && inner.owner == reference)
             Delete(inner.reference);
+}
+
+std::vector<std::string> Drawing::Describe(long macro, SpcModel& spc)
+{
+    const DrawnObject& part = *Find(macro);
+    const std::vector<std::wstring> texts = part.block ? BlockTexts(*part.block) : std::vector<std::wstring>();
+    const std::string identity = texts.size() >= 4 ? RenderText(texts[2].c_str()) + " " + RenderText(texts[3].c_str())
+                                                    : std::string("no identity");
+    std::vector<std::string> lines = {"macro " + std::to_string(macro) + " at " + Number(part.x) + ", " + Number(part.y) +
+                                      ", angle " + Number(part.angle) + ": " + identity};
+    std::map<std::string, int> kinds;
+    for (long inner : Contents(macro))
+        ++kinds[KindName(Find(inner)->type)];
+    std::string drawing;
+    for (const auto& [kind, count] : kinds)
+        drawing += (drawing.empty() ? "" : ", ") + kind + (count > 1 ? " x" + std::to_string(count) : "");
+    lines.push_back("drawing: " + (drawing.empty() ? std::string("nothing") : drawing));
+    Object* drawn = model_.DrawingObject(macro);
+    for (SpcObject* object : spc.Objects()) {
+        if (std::none_of(object->linked.begin(), object->linked.end(),
+                         [&](const IDispatchPtr& linked) { return SameHostObject(linked, drawn->Primary()); }))
+            continue;
+        std::string columns;
+        for (const auto& column : object->columnsA)
+            if (!column->Text().empty())
+                columns += ", " + std::to_string(column->Type()) + "." + std::to_string(column->Number()) + " " +
+                           RenderText(column->Text().c_str());
+        lines.push_back("spc object: section " + std::to_string(object->section) + columns);
+        for (long reference : Objects()) {
+            const DrawnObject& leader = *Find(reference);
+            if (leader.type != kLeaderType)
+                continue;
+            Object* leaderObject = model_.DrawingObject(reference);
+            for (const IDispatchPtr& linked : object->linked)
+                if (SameHostObject(linked, leaderObject->Primary()))
+                    lines.push_back("leader " + std::to_string(reference) + ", shelf at " +
+                                    Number(DoubleOf(leader.leader.settings, IVel5LeaderParam::ShelfX)) + ", " +
+                                    Number(DoubleOf(leader.leader.settings, IVel5LeaderParam::ShelfY)));
+        }
+    }
+    return lines;
 }
 
 std::optional<DrawPoint> Drawing::PointOf(const DrawnObject& object) const

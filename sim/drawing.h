@@ -29,6 +29,7 @@
 // A bracket or iterator left open is a fault of the library: Velmar::OpenBrackets() lists them and
 // StandInTest fails on any. TemporaryOpen() tells a temporary document not closed.
 #include "sim/sim_object.h"
+#include "sim/spc_model.h"
 
 #include <cstdint>
 #include <deque>
@@ -122,6 +123,10 @@ public:
     long Add(long type, std::map<int, _variant_t> params = {}, long owner = 0);
     long AddMacro(double x = 0, double y = 0, long owner = 0);
     long AddLeader(const LeaderData& leader);
+
+    // A placed part as velmar-sim prints it: the macro's reference, placement and identity (the texts of
+    // its user-data block), what it holds, its spc objects in the bill of materials with their leaders.
+    std::vector<std::string> Describe(long macro, SpcModel& spc);
 
     // The next `times` calls of 14 answer 0 and change nothing.
     void RefuseMacroFill(int times) { refuseFill_ = times; }

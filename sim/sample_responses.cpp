@@ -1,6 +1,7 @@
 #include "sim/sample_responses.h"
 
 #include "core/com.h"
+#include "hostapi/velmar.h"
 #include "sim/text_file.h"
 
 #include <filesystem>
@@ -30,6 +31,27 @@ std::wstring SampleResponsesFolder()
 std::wstring SampleModelsFolder()
 {
     return SourceFolder() + L"models\\";
+}
+
+std::wstring SamplePartsFolder()
+{
+    return SourceFolder() + L"parts\\";
+}
+
+FragmentEntry SampleWasher(const std::wstring& folder)
+{
+    FragmentEntry washer;
+    washer.library = folder + L"Fragments\\Washers.lfr";
+    washer.name = L"Шайба 8";
+    washer.objects = {
+        {3, {{IVel5CircleParam::CentreX, 0.0}, {IVel5CircleParam::CentreY, 0.0}, {3, 8.0}, {IVel5CircleParam::Style, 1L}}, {}},
+        {3, {{IVel5CircleParam::CentreX, 0.0}, {IVel5CircleParam::CentreY, 0.0}, {3, 4.2}, {IVel5CircleParam::Style, 1L}}, {}},
+        {1, {{IVel5SegmentParam::X1, -10.0}, {IVel5SegmentParam::Y1, 0.0}, {IVel5SegmentParam::X2, 10.0},
+             {IVel5SegmentParam::Y2, 0.0}, {IVel5SegmentParam::Style, 6L}}, {}},
+        {9, {}, {}},
+    };
+    washer.variables = {{L"d", 8.4}, {L"d2", 15.0}, {L"s", 1.6}};
+    return washer;
 }
 
 std::wstring SampleResponse(const std::string& name)

@@ -1,6 +1,7 @@
 #include "sim/app/runner_options.h"
 
 #include "core/com.h"
+#include "sim/drawing.h"
 #include "sim/journal.h"
 
 #include <cwctype>
@@ -10,7 +11,8 @@ namespace velmar_sim {
 const char Usage[] =
     "usage: velmar-sim [--dll PATH] [--version MAJOR.MINOR.RELEASE] [--doc-type N]\n"
     "                  [--response FILE | --no-response]... [--answer ok|yes|no|cancel]... [--command N]...\n"
-    "                  [--panel-script FILE|STEPS]... [--model FILE]...";
+    "                  [--panel-script FILE|STEPS]... [--model FILE]...\n"
+    "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end]...";
 
 namespace {
 
@@ -55,6 +57,15 @@ long Answer(const std::wstring& text)
     throw UsageError("--answer takes ok, yes, no or cancel, not \"" + Narrow(text) + "\"");
 }
 
+// An answer of the scripted user: the word that ends the request, or that many numbers.
+std::wstring UserAnswer(const std::wstring& option, const std::wstring& text, const wchar_t* word, size_t numbers)
+{
+    if (text != word && !sim::ParseNumbers(text, numbers))
+        throw UsageError(Narrow(option) + " takes " + (numbers == 3 ? "X,Y,ANGLE" : "X,Y") + " or " + Narrow(word) +
+                         ", not \"" + Narrow(text) + "\"");
+    return text;
+}
+
 } // namespace
 
 RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
@@ -85,6 +96,12 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
             options.panelScripts.push_back(value());
         else if (option == L"--model")
             options.models.push_back(value());
+        else if (option == L"--place")
+            options.placements.push_back(UserAnswer(option, value(), L"cancel", 3));
+        else if (option == L"--leader")
+            options.leaders.push_back(UserAnswer(option, value(), L"none", 2));
+        else if (option == L"--point")
+            options.points.push_back(UserAnswer(option, value(), L"end", 2));
         else
             throw UsageError("unknown option \"" + Narrow(option) + "\"");
     }

@@ -27,6 +27,11 @@ struct RunnerOptions {
     std::vector<std::wstring> panelScripts;
     // Model descriptions (sim/model_catalogue.h) known beside the stand-in's own.
     std::vector<std::wstring> models;
+    // The user's answers in a drawing, in order: Velmar's own placement ("X,Y,ANGLE" or "cancel"), the
+    // leader drawn ("X,Y" of its shelf or "none"), a point asked for ("X,Y" or "end").
+    std::vector<std::wstring> placements;
+    std::vector<std::wstring> leaders;
+    std::vector<std::wstring> points;
 };
 
 RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments);

@@ -14,6 +14,7 @@
 #include "sim/panel_script.h"
 #include "sim/sample_responses.h"
 #include "sim/text_file.h"
+#include "sim/utility_classes.h"
 #include "sim/velmar.h"
 
 #include <shellapi.h>
@@ -126,6 +127,12 @@ public:
             std::filesystem::create_directories(file.parent_path());
             std::ofstream(file, std::ios::binary) << sim::Utf8(model.text);
         }
+        // The 2D samples' part files beside the models.
+        std::wstring parts = sim::SamplePartsFolder();
+        parts.pop_back();
+        std::error_code ignored;
+        std::filesystem::create_directories(path_, ignored);
+        std::filesystem::copy(parts, path_, std::filesystem::copy_options::recursive | std::filesystem::copy_options::skip_existing, ignored);
     }
     ~ModelFolder()
     {
@@ -134,6 +141,9 @@ public:
     }
     ModelFolder(const ModelFolder&) = delete;
     ModelFolder& operator=(const ModelFolder&) = delete;
+
+    // The folder, ending in "\\".
+    std::wstring Path() const { return path_ + L"\\"; }
 
     // A response with the folder in place of "%MODELS%".
     std::wstring Resolve(std::wstring response) const
@@ -147,6 +157,20 @@ public:
 private:
     std::wstring path_;
 };
+
+// Each library part placed in a drawing, with what it is made of.
+void PrintPlacedParts(sim::Velmar& velmar, sim::Document& document)
+{
+    sim::Drawing* drawing = velmar.Drawings().Of(document.V5());
+    for (long object : drawing->Objects()) {
+        if (drawing->Find(object)->type != 27)
+            continue;
+        const std::vector<std::string> lines = drawing->Describe(object, document.Spc());
+        PrintEvent("placed part", lines.front());
+        for (size_t i = 1; i < lines.size(); ++i)
+            PrintLine("  " + lines[i]);
+    }
+}
 
 void PrintComponents(sim::Assembly& assembly)
 {
@@ -390,9 +414,17 @@ int Run(const RunnerOptions& options)
             assembly.emplace(velmar, *scene, document, catalogue);
         }
     }
+    velmar.Drawings().AddFragment(sim::SampleWasher(models.Path()));
+    // Part scripts get a RAZadi to write to.
+    sim::UtilityClasses utilities(velmar.GetSession());
     sim::ReferenceBook book(velmar.GetSession());
     for (auto& answer : answers)
         book.QueueSelect(std::move(answer));
+    const std::pair<const char*, const std::vector<std::wstring>*> userAnswers[] = {
+        {"placement", &options.placements}, {"leader", &options.leaders}, {"point", &options.points}};
+    for (const auto& [kind, given] : userAnswers)
+        for (const std::wstring& answer : *given)
+            velmar.User().Answer(kind, _variant_t(answer.c_str()));
     for (long answer : options.answers)
         velmar.User().Answer("message", _variant_t(answer));
     for (const std::wstring& script : scripts)
@@ -426,12 +458,17 @@ int Run(const RunnerOptions& options)
         PrintDocument(velmar);
         if (assembly)
             PrintComponents(*assembly);
+        if (velmar.ActiveDocument() && velmar.ActiveDocument()->Is2D())
+            PrintPlacedParts(velmar, *velmar.ActiveDocument());
         if (book.PendingSelectAnswers())
             PrintEvent("reference book", std::to_string(book.PendingSelectAnswers()) + " queued answer(s) not asked for");
         if (velmar.User().Pending("message"))
             PrintEvent("user", std::to_string(velmar.User().Pending("message")) + " queued answer(s) not asked for");
         if (velmar.User().Pending("panel"))
             PrintEvent("panel", std::to_string(velmar.User().Pending("panel")) + " queued script(s) not run");
+        for (const char* kind : {"placement", "leader", "point"})
+            if (velmar.User().Pending(kind))
+                PrintEvent("user", std::to_string(velmar.User().Pending(kind)) + " queued " + kind + " answer(s) not asked for");
         for (const std::string& problem : velmar.Panels().Problems())
             PrintEvent("panel problem", problem);
         velmar.Panels().OnLog = nullptr;

@@ -114,7 +114,8 @@ TEST(VelmarSim, BadCommandLinesEndWithAReasonAndExitCode2)
 {
     for (const wchar_t* arguments : {L"--frobnicate", L"--version 15", L"--version a.b.c", L"--doc-type 9",
                                      L"--answer maybe", L"--command", L"--response Z:\\no\\such\\file.xml",
-                                     L"--panel-script Z:\\no\\such\\script.txt", L"--panel-script \"pick top; wave\""}) {
+                                     L"--panel-script Z:\\no\\such\\script.txt", L"--panel-script \"pick top; wave\"",
+                                     L"--place 1,2", L"--leader here", L"--point 1,2,3"}) {
         const RunnerRun run = RunRunner(arguments);
         EXPECT_EQ(run.exitCode, 2u) << arguments;
         EXPECT_THAT(run.err, testing::StartsWith("velmar-sim: ")) << arguments;
@@ -169,6 +170,24 @@ TEST(VelmarSim, InsertsTheSampleBoltAndAPartOfTheUsersOwnModelAndPrintsBoth)
     const std::string file = run.out.substr(start, run.out.find('"', start) - start);
     const std::wstring folderOfModels(file.begin(), file.begin() + static_cast<long>(file.find("\\Models\\")));
     EXPECT_EQ(GetFileAttributesW(folderOfModels.c_str()), INVALID_FILE_ATTRIBUTES) << file;
+}
+
+TEST(VelmarSim, PlacesBothDrawingSamplesWithTheirLeadersAndPrintsEachPart)
+{
+    const RunnerRun run = RunRunner(L"--doc-type 1 --response script_2d --response fragment_2d"
+                                    L" --panel-script \"cursor 100 50 0; ok\" --leader 130,80 --panel-script cancel"
+                                    L" --panel-script \"cursor 200 50 90; ok\" --leader 230,80 --panel-script cancel --command 1");
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_THAT(run.out, Not(HasSubstr("error dialog")));
+    EXPECT_THAT(run.out, HasSubstr("document: type 1\n"
+                                   "placed part: macro 102 at 100, 50, angle 0: \"PART:5915-70[d=12]\" \"Гайка М12-6Н.5 ГОСТ 5915-70\"\n"
+                                   "  drawing: circle, segment x6\n"
+                                   "  spc object: section 25, 5.1 \"Гайка М12-6Н.5 ГОСТ 5915-70\"\n"
+                                   "  leader 110, shelf at 130, 80\n"
+                                   "placed part: macro 130 at 200, 50, angle 90: \"PART:11371-78[d=8]\" \"Шайба 8.01.08кп ГОСТ 11371-78\"\n"
+                                   "  drawing: circle x2\n"
+                                   "  spc object: section 25, 5.1 \"Шайба 8.01.08кп ГОСТ 11371-78\"\n"
+                                   "  leader 131, shelf at 230, 80\n"));
 }
 
 TEST(VelmarSim, ADamagedModelFileIsOneLineAndExitCode2)

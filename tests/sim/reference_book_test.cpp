@@ -214,7 +214,7 @@ TEST_F(ReferenceBook, SampleResponsesReadAsThePartsTheyDescribe)
     const Sample samples[] = {{"component_3d", L"Болт М10-6gx50.58 ГОСТ 7798-70", L".vlm"},
                               {"element_3d", L"Отверстие сквозное 10,5", L".vbs"},
                               {"script_2d", L"Гайка М12-6Н.5 ГОСТ 5915-70", L".vbs"},
-                              {"fragment_2d", L"Шайба 8.01.08кп ГОСТ 11371-78", L"Шайба 8"}};
+                              {"fragment_2d", L"Шайба 8.01.08кп ГОСТ 11371-78", L".lfr"}};
     for (const Sample& sample : samples) {
         pugi::xml_document document;
         auto data = PartDataOf(sim::SampleResponse(sample.name), document);
