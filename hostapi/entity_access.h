@@ -25,6 +25,13 @@ P RequireHost(P object)
     return object;
 }
 
+// A new parameter structure of the application (dispatch id 9 with the kind) as I; none raises E_POINTER.
+template <class I>
+HostPtr<I> NewStructure(IVel5Application* application, short kind)
+{
+    return RequireHost(ObjectAs<I>(V5Method(application, IVel5Application::NewStructure, kind)));
+}
+
 // Walks a host collection: dispatch id 3 gives the first item, 5 the next, until an item is null or the
 // visitor answers false. A null collection is empty.
 void WalkHostItems(IDispatch* collection, const std::function<bool(IDispatch* item)>& visit);

@@ -170,8 +170,8 @@ struct IVel5Document2D : IDispatch {
         SetDocVariables = 161,           // (fragment, variable list, false); 32-bit result
         // (fragment) settles an inserted fragment: its objects become objects of the document.
         SettleFragment = 183,
-        Specification = 177,             // the document's bill of materials (IVel5Specification)
-        SpcMode = 211,                   // 32-bit property: 2 while the drawing is in specification mode
+        SpcEditor = 177,                 // the bill of materials' editing object (IVel5Specification)
+        SpcMode = 211,                   // 32-bit property: 2 while the drawing shows its bill of materials
     };
     // What part scripts draw with, beside NewCircle. Velmar documents only the numbers: the script names
     // "Segment" and "Circle" the stand-in answers are the project's own.

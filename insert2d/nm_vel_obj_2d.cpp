@@ -30,12 +30,6 @@ _variant_t Long(long value)
     return _variant_t(value);
 }
 
-template <class I>
-HostPtr<I> NewStructure(IVel5Application* app5, short kind)
-{
-    return RequireHost(ObjectAs<I>(V5Method(app5, IVel5Application::NewStructure, kind)));
-}
-
 // The user-parameter structure a block travels in, given the library's header.
 IVel5UserParamPtr NewUserParam(IVel5Application* app5)
 {
@@ -249,9 +243,9 @@ void NMVelObj2D::RestorePosition(int32_t position)
 {
     TraceScope scope(L"NMVelObj2D::RestorePosition");
     scope.Value(L"position", Long(position));
-    const IVel5SpecificationPtr specification = ObjectAs<IVel5Specification>(V5Method(Doc(), IVel5Document2D::Specification));
-    if (specification)
-        V5Method(specification, IVel5Specification::SetPosition, Long(position));
+    const IVel5SpecificationPtr editor = ObjectAs<IVel5Specification>(V5Method(Doc(), IVel5Document2D::SpcEditor));
+    if (editor)
+        V5Method(editor, IVel5Specification::SetPosition, Long(position));
 }
 
 void NMVelObj2D::CreateTechAttribute(double type, IVel5AttributeManager* manager, const TechAttrValues& values,

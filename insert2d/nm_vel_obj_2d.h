@@ -37,7 +37,7 @@ public:
     void Select() override;
     void Unselect() override;
     void Edit() override {}
-    // Places copy after copy until the user cancels; in a drawing in specification mode only the spc
+    // Places copy after copy until the user cancels; in a drawing that shows its bill of materials only the spc
     // object is made.
     void Insert() override;
     void Replace() override;

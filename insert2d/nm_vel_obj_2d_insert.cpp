@@ -31,12 +31,6 @@ _variant_t Long(long value)
     return _variant_t(value);
 }
 
-template <class I>
-HostPtr<I> NewStructure(IVel5Application* app5, short kind)
-{
-    return RequireHost(ObjectAs<I>(V5Method(app5, IVel5Application::NewStructure, kind)));
-}
-
 } // namespace
 
 int32_t NMVelObj2D::DrawMacro(const std::function<void()>& draw)
@@ -229,7 +223,7 @@ void NMVelObj2D::CreateNewSpcObj2D(const ObjArray& extra)
 
 void NMVelObj2D::EditNewSpcObject()
 {
-    const IVel5SpecificationPtr editor = ObjectAs<IVel5Specification>(V5Method(Doc(), IVel5Document2D::Specification));
+    const IVel5SpecificationPtr editor = ObjectAs<IVel5Specification>(V5Method(Doc(), IVel5Document2D::SpcEditor));
     if (!editor)
         return;
     V5Method(iApp5, IVel5Application::BeforeProcess);

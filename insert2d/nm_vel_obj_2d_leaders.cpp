@@ -27,12 +27,6 @@ _variant_t Long(long value)
     return _variant_t(value);
 }
 
-template <class I>
-HostPtr<I> NewStructure(IVel5Application* app5, short kind)
-{
-    return RequireHost(ObjectAs<I>(V5Method(app5, IVel5Application::NewStructure, kind)));
-}
-
 IVel5LeaderParamPtr NewLeaderStructure(IVel5Application* app5)
 {
     IVel5LeaderParamPtr leader = NewStructure<IVel5LeaderParam>(app5, kLeaderKind);

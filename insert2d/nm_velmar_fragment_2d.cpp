@@ -25,12 +25,6 @@ _variant_t Long(long value)
     return _variant_t(value);
 }
 
-template <class I>
-HostPtr<I> NewStructure(IVel5Application* app5, short kind)
-{
-    return RequireHost(ObjectAs<I>(V5Method(app5, IVel5Application::NewStructure, kind)));
-}
-
 // A structure of a kind queried to the interface of that kind, named by its IID.
 IDispatchPtr NewStructureAs(IVel5Application* app5, short kind, const IID& iid)
 {

@@ -23,12 +23,6 @@ constexpr short kUserParamKind = 112;
 constexpr short kValueItemKind = 108;
 constexpr short kArrayKind = 23;
 
-template <class I>
-HostPtr<I> NewStructure(IVel5Application* app5, short kind)
-{
-    return RequireHost(ObjectAs<I>(V5Method(app5, IVel5Application::NewStructure, kind)));
-}
-
 IVel7MassInertiaPtr MassInertia(IVel7Part* part)
 {
     const IVel7MassInertiaPtr massInertia = QueryHostOrNull<IVel7MassInertia>(part);

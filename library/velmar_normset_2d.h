@@ -8,7 +8,7 @@
 class VelmarNormset2D : public VelmarNormset {
 public:
     // The drawing in both layers (a document that is no drawing leaves them null); a drawing in
-    // specification mode, or a bill-of-materials document, works on the bill of materials.
+    // spc mode, or a bill-of-materials document, works on the bill of materials.
     VelmarNormset2D(IVel5Application* app5, IVel7Application* app7, INMClient* client, uint32_t command, int32_t docType);
     ~VelmarNormset2D() override;
 

@@ -19,7 +19,7 @@
 // to the clipboard, 71 reads it into a new group. 122 is the fragment service (1 a definition of a
 // catalogue entry, 9 inserts it), 160 and 161 its document variables, 183 settles its objects into the
 // drawing. 1 is the drawing's reference, 33 the macro the user selected (a test sets it), 211 its
-// specification mode, 177 its bill of materials. The attribute manager keeps attributes of macros (6, 7).
+// spc mode, 177 its bill of materials. The attribute manager keeps attributes of macros (6, 7).
 //
 // Iterators (application 7) walk the temporary document while one is open, else the active drawing:
 // 2 over objects of a type (0 any) at the top level (0) or inside a macro, 4 over the attributes of a

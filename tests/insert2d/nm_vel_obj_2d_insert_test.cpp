@@ -98,7 +98,7 @@ TEST_F(Insert2D, EachPlacementEndsInWholePartsAndACancelEndsTheInsertion)
         {"no leader chosen in the panel", true, false, {{"panel", L"choose 9145 2; cursor 1 1 0; ok"}, {"panel", L"cancel"}}, 1, 0, {1}},
         // Without a spc section of its own the part is placed by Velmar alone, with the prompt.
         {"no spc section", false, false, {{"placement", L"3,4,0"}, {"placement", L"cancel"}}, 1, 0, {}},
-        {"a drawing in specification mode", true, true, {}, 0, 0, {0}},
+        {"a drawing in spc mode", true, true, {}, 0, 0, {0}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -213,7 +213,7 @@ TEST_F(Insert2D, APartPlacedAtAPointIsWholeOrGoneAndAMissingSpcObjectKeepsIt)
     EXPECT_EQ(failed->macro, 0);
     EXPECT_EQ(Drawing().Objects(), std::vector<long>{});
 
-    // In specification mode only the spc object is made.
+    // In spc mode only the spc object is made.
     Open();
     auto spcOnly = MakePart(true, {}, 0, true);
     spcOnly->PlaceAt(5, 6, 30);

@@ -98,7 +98,7 @@ TEST_F(Controller2D, ChecksAndMasksFollowTheDocumentAndItsSpecificationMode)
     const Row rows[] = {
         {"drawing", 1, 0, true, 0xF, nullptr, nullptr},
         {"fragment", 2, 0, true, 0xF, nullptr, nullptr},
-        {"drawing in specification mode", 1, 2, true, 0x80F, kNotDrawing, nullptr},
+        {"drawing in spc mode", 1, 2, true, 0x80F, kNotDrawing, nullptr},
         {"spc objects switched off", 1, 0, false, 0xF, nullptr, noSpcObjects},
     };
     for (const Row& row : rows) {
