@@ -89,6 +89,7 @@ TEST_F(Insert2D, EachPlacementEndsInWholePartsAndACancelEndsTheInsertion)
         size_t macros;
         size_t leaders;
         std::vector<size_t> geometrySizes;   // of each spc object
+        int refusedSpcObjects = 0;           // Velmar gives no spc object this often
     };
     const Row rows[] = {
         {"cancelled at once", true, false, {{"panel", L"cancel"}}, 0, 0, {}},
@@ -99,16 +100,27 @@ TEST_F(Insert2D, EachPlacementEndsInWholePartsAndACancelEndsTheInsertion)
         // Without a spc section of its own the part is placed by Velmar alone, with the prompt.
         {"no spc section", false, false, {{"placement", L"3,4,0"}, {"placement", L"cancel"}}, 1, 0, {}},
         {"a drawing in spc mode", true, true, {}, 0, 0, {0}},
+        // A copy without its spc object is told of once and stays; the next copy follows.
+        {"Velmar gives no spc object", true, false,
+         {{"panel", L"cursor 1 1 0; ok"}, {"leader", L"5,5"}, {"panel", L"cursor 9 9 0; ok"}, {"leader", L"15,15"}, {"panel", L"cancel"}},
+         2, 2, {2}, 2},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         Open();
         velmar().User().Clear();
+        // Each row starts from no leader mode remembered.
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orbex\\Normset\\RNMClient\\VELMAR_SETTINGS\\fmPosLead");
         const size_t runs = velmar().Panels().Runs();
         for (const auto& [kind, answer] : row.answers)
             velmar().User().Answer(kind, _variant_t(answer));
+        Spc().RefuseAdd(row.refusedSpcObjects);
         auto part = MakePart(row.withSpc, {}, 0, row.specActive);
         part->Apply();
+        size_t told = 0;
+        for (const sim::Question& question : velmar().User().Questions())
+            told += question.text == L"Не удалось создать объект спецификации.";
+        EXPECT_EQ(told, row.refusedSpcObjects ? 1u : 0u);
         EXPECT_EQ(Macros().size(), row.macros);
         EXPECT_EQ(Leaders().size(), row.leaders);
         std::vector<size_t> sizes;

@@ -121,6 +121,15 @@ TEST_F(Part2D, AFoundPartIsTakenOverOnlyFromAnother2DPart)
     EXPECT_EQ(twin->state, NMObject::StateReplace);
 }
 
+TEST_F(Part2D, AFastenerSetsBaseVariantIsAPartValueAndThereIsNoPartWithoutVelmar)
+{
+    EXPECT_EQ(MakePart()->BaseVariant, 1);
+    EXPECT_EQ(MakePart(true, {{L"BASE_DF140A40AB3446B8", L"3"}})->BaseVariant, 3);
+    EXPECT_EQ(MakePart(true, {{L"BASE_DF140A40AB3446B8", L"NULL_VALUE"}})->BaseVariant, 1);
+    EXPECT_EQ(sim::CaughtHostError([&] { NMVelObj2D(nullptr, App7(), Client(), 0, false); }).Error(), E_POINTER);
+    EXPECT_EQ(sim::CaughtHostError([&] { NMVelObj2D(App5(), nullptr, Client(), 0, false); }).Error(), E_POINTER);
+}
+
 TEST_F(Part2D, ItsSpcObjectsAreThoseTheMacroIsIncludedInAndItsNumberGoesToTheBillOfMaterials)
 {
     const long macro = Drawing().AddMacro();

@@ -88,7 +88,10 @@ TEST_F(PartPanel2DRun, TheLeaderModeOpensOnTheOneRememberedWhenItIsOneOfTheThree
 
 TEST_F(PartPanel2DRun, SpcChoicesGoIntoTheSettingsAtOnceAndOnlyAcceptanceStoresTheLeaderMode)
 {
-    EXPECT_FALSE(Play(L"check 9146 off; choose 9145 1; cancel"));
+    // A text that is none of the items leaves the leader mode and the preset as they were.
+    EXPECT_FALSE(Play(L"check 9146 off; choose 9145 1; value 9145 x; value 9147 x; cancel"));
+    EXPECT_EQ(panel_->LeaderMode, 1u);
+    EXPECT_EQ(settings.SpcPresetNum, 0);
     EXPECT_FALSE(settings.CreateSpcObject);
     EXPECT_FALSE(Control(9147).enabled);
     EXPECT_EQ(Stored(), std::nullopt);
