@@ -107,10 +107,8 @@ void NMVelObj2D::DiscardCopy() noexcept
 {
     // What the copy made goes with it: its spc object, the leader drawn for it (an existing leader
     // pointed at stays: it is another part's), its macro.
-    if (iSpcObj) {
-        const IVel7SpcObjectBasePtr made = iSpcObj;
-        RestoreStep(L"NMVelObj2D::DiscardCopy", [&] { V7Call(made, &IVel7SpcObjectBase::Delete); });
-    }
+    if (iSpcObj)
+        RestoreStep(L"NMVelObj2D::DiscardCopy", [&] { V7Call(iSpcObj, &IVel7SpcObjectBase::Delete); });
     iSpcObj = nullptr;
     DeleteQuietly(drawnLeader_);
     drawnLeader_ = 0;
