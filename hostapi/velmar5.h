@@ -19,6 +19,7 @@ struct IVel5Application : IDispatch {
         // its parameter structure (9) and the closing call (16) all belong to the application.
         NewTemporaryDocument2D = 4,
         ActiveDocument2D = 5,            // active 2D document (IVel5Document2D)
+        Math2D = 8,                      // the 2D math object (IVel5Math2D)
         // A new iterator over 2D objects or attributes (IVel5Iterator).
         NewIterator = 7,
         NewStructure = 9,                // (16-bit kind) a new parameter structure of that kind
@@ -132,6 +133,14 @@ struct IVel5Document2D : IDispatch {
     enum : DISPID {
         Reference = 1,                   // 32-bit property get: the document's own reference
         BeginMacro = 11,                 // (1) opens a macro; 0 when it could not
+        // (macro) opens an ended macro again for drawing into it, ended by EndMacro; 0 when it could not.
+        ReopenMacro = 54,
+        // (macro, rectangle structure of kind 15) the macro's bounding rectangle in the drawing's
+        // coordinates; boolean result ignored.
+        BoundingRect = 88,
+        // (group, outline group, -1): the cut of a fastener set, the objects of the group cut by the
+        // outline of the other; what it does inside Velmar is Velmar's, its result is not read.
+        CutByOutline = 167,
         // (macro, group): the group's objects become the macro's contents in place of what it held; 0 when
         // it could not.
         GroupIntoMacro = 14,
@@ -145,6 +154,7 @@ struct IVel5Document2D : IDispatch {
         // (group), then StoreGroup (group, true) and RemoveObject (group) commit a group drawn for a
         // placement; what each step does inside Velmar is Velmar's.
         PrepareGroup = 53,
+        // (group, true); also (outline group, -1) at the end of a fastener set's cut.
         StoreGroup = 63,
         AddToGroup = 65,                 // (group, object)
         GroupToClipboard = 69,           // (group, true) writes the group to Velmar's clipboard
@@ -887,8 +897,20 @@ struct IVel5Fragment : IDispatch {
 };
 VEL_IID(IVel5Fragment, "D06C9104-98CA-11D6-8732-00C0262CDD2C");
 
-struct IVel5Math2D : IDispatch {};
+struct IVel5Math2D : IDispatch {
+    enum : DISPID {
+        // (x1, y1, x2, y2 as doubles) the direction angle from the first point to the second, in degrees.
+        DirectionAngle = 5,
+    };
+};
 VEL_IID(IVel5Math2D, "F2D5AE01-45DE-4496-B01B-9958CAEF5943");
+
+// Kind 15: a rectangle, which IVel5Document2D::BoundingRect fills. Velmar does not document the
+// structure: its kind, identifier and properties are the project's own.
+struct IVel5Rect2D : IDispatch {
+    enum : DISPID { X1 = 1, Y1 = 2, X2 = 3, Y2 = 4 };    // double properties: two opposite corners
+};
+VEL_IID(IVel5Rect2D, "5B0E7C31-8A2D-4F96-B3E4-71C9D20A6F58");
 
 // The parameter structures IVel5Application::NewStructure makes, by kind, with the interface each answers.
 struct VelStructureKind {
@@ -899,6 +921,7 @@ inline constexpr VelStructureKind VelStructureKinds[] = {
     {6, &__uuidof(IVel5Phantom2D)},          {7, &__uuidof(IVel5FragmentPlacement)},
     {10, &__uuidof(IVel5RequestInfo2D)},     {11, &__uuidof(IVel5SegmentParam)},
     {12, &__uuidof(IVel5CircleParam)},       {14, &__uuidof(IVel5Point2D)},
+    {15, &__uuidof(IVel5Rect2D)},
     {16, &__uuidof(IVel5PointParam)},        {20, &__uuidof(IVel5ArcParam)},
     {22, &__uuidof(IVel5Type32Param)},       {23, &__uuidof(IVel5Type33Param)},
     {35, &__uuidof(IVel5DocumentParam)},     {38, &__uuidof(IVel5AttributeHeader)},

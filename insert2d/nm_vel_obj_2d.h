@@ -89,6 +89,10 @@ public:
     // the spc object's leaves nothing of the part behind and is thrown; a failed spc object is traced.
     void PlaceAt(double x, double y, double angle);
 
+    // A part variable with a value: the method parameters first, then the object data; null when neither
+    // has one.
+    const std::wstring* PartValue(const std::wstring& name) const;
+
     bool IsTCS = false;
     int32_t BaseVariant = 1;
     int32_t macro = 0;
@@ -104,9 +108,6 @@ public:
 protected:
     // The document the part is drawn in; E_POINTER without one.
     IVel5Document2D* Doc() const;
-    // A part variable with a value: the method parameters first, then the object data; null when neither
-    // has one.
-    const std::wstring* PartValue(const std::wstring& name) const;
     // A part variable that must be there (the method parameters first); absent: the Variables error.
     std::wstring RequirePartValue(const std::wstring& name) const;
     // Opens a macro (11), draws, ends it (19) and returns its reference. When the drawing fails the macro
@@ -115,20 +116,23 @@ protected:
     // Opens a group (24) into group, draws and ends it (25). When the drawing fails the group is ended
     // before the failure goes on.
     void DrawGroup(const std::function<void()>& draw);
+    // The same into another reference than group.
+    void DrawGroupInto(int32_t& target, const std::function<void()>& draw);
     // Deletes an object the insertion made; a failure is traced, never thrown.
     void DeleteQuietly(int32_t reference) noexcept;
     // The version-7 drawing object of a reference of the active document (empty list for 0).
     ObjArray DrawingObjectOf(int32_t reference) const;
+    // Deletes what the copy being made has made so far (its spc object, the leader drawn for it, its
+    // macro); never throws.
+    virtual void DiscardCopy() noexcept;
+    // The one refresh every spc operation here starts with.
+    SpcDocContext Context(bool createIfMissing) const;
 
 private:
     // The part's spc object of the copy just placed, with its leader; what a failure leaves of the copy
     // is deleted.
     void FinishCopy();
-    // Deletes what the copy being made has made so far; never throws.
-    void DiscardCopy() noexcept;
     void ReplacePartAt(const double* placement);
-    // The one refresh every spc operation here starts with.
-    SpcDocContext Context(bool createIfMissing) const;
     void EditNewSpcObject();
 
     int32_t drawnLeader_ = 0;   // the leader DrawPosLeader drew for the copy being finished

@@ -52,7 +52,12 @@ int32_t NMVelObj2D::DrawMacro(const std::function<void()>& draw)
 
 void NMVelObj2D::DrawGroup(const std::function<void()>& draw)
 {
-    group = V5Method(Doc(), IVel5Document2D::BeginGroup, 1L);
+    DrawGroupInto(group, draw);
+}
+
+void NMVelObj2D::DrawGroupInto(int32_t& target, const std::function<void()>& draw)
+{
+    target = V5Method(Doc(), IVel5Document2D::BeginGroup, 1L);
     long ended = 0;
     try {
         draw();

@@ -14,6 +14,10 @@ const wchar_t* WINAPI LIBRARYHELPFILEW() noexcept;                        // 14
 int WINAPI LibraryBmpBeginID(unsigned size) noexcept;                     // 16
 int WINAPI LibInterfaceNotifyEntry(IDispatch* application) noexcept;     // 17
 
+// The hot points of the library macro the user selected (type 1), handed out with one reference as
+// ILibHPObject; null for any other type and on any failure. The second argument is not read.
+void WINAPI LibObjInterfaceEntry(int type, LONG_PTR unused, IUnknown** out) noexcept;  // 7
+
 // Velmar's selection process asks whether an offered object may be picked (8) and tells a pick (9),
 // with a second argument it passes through to the panel; both answer 0 without a running panel.
 BOOL WINAPI SELECTFILTERPROC(IDispatch* object) noexcept;                             // 8

@@ -165,6 +165,11 @@ void Normset::LoadResponse()
 void Normset::LoadResponse(INMResponse* response)
 {
     const _bstr_t xml = ResponseXml(response);
+    LoadResponseXml(xml);
+}
+
+void Normset::LoadResponseXml(BSTR xml)
+{
     // A new tree for every response: part data of an earlier one may still point into its own.
     auto document = std::make_shared<pugi::xml_document>();
     LoadXmlFromBstr(xml, *document);

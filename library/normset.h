@@ -61,6 +61,8 @@ public:
     // A null response raises E_POINTER.
     void LoadResponse();
     void LoadResponse(INMResponse* response);
+    // The same for a response's XML text, kept elsewhere (a text that is no XML throws its description).
+    void LoadResponseXml(BSTR xml);
 
     // The reference book's "positioning" command: its high byte gives the kind of positioning.
     static bool IsPositioningCommand(long command) noexcept { return command > 255; }

@@ -8,6 +8,7 @@
 #include "hostapi/vtable_call.h"
 #include "insert2d/nm_velmar_fragment_2d.h"
 #include "insert2d/nm_velmar_script_2d.h"
+#include "insert2d/nm_velmar_tcs_2d.h"
 #include "objects/bad_response.h"
 
 #include <cwchar>
@@ -65,12 +66,9 @@ void VelmarNormset2D::CreatePart(const std::wstring& methodBody)
 {
     TraceScope scope(L"VelmarNormset2D::CreatePart");
     scope.String(L"nm_body", methodBody);
-    if (methodBody.empty()) {
-        // Fastener sets in drawings are not built here yet: no part is made for them.
-        scope.WriteLine(L"a fastener set");
-        return;
-    }
-    if (_wcsicmp(GetFileExt(methodBody).c_str(), L".lfr") == 0)
+    if (methodBody.empty())
+        CurrentPart = std::make_unique<NMVelmarTCS2D>(iApp5, iApp7, iNMClient, macro, IsSpecificationActive, &Settings);
+    else if (_wcsicmp(GetFileExt(methodBody).c_str(), L".lfr") == 0)
         CurrentPart = std::make_unique<NMVelmarFragment2D>(iApp5, iApp7, iNMClient, macro, IsSpecificationActive, &Settings);
     else
         CurrentPart = std::make_unique<NMVelmarScript2D>(iApp5, iApp7, iNMClient, macro, IsSpecificationActive, &Settings);

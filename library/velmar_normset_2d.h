@@ -12,8 +12,7 @@ public:
     VelmarNormset2D(IVel5Application* app5, IVel7Application* app7, INMClient* client, uint32_t command, int32_t docType);
     ~VelmarNormset2D() override;
 
-    // A ".lfr" body (in any case) is a fragment part, any other a script part; an empty body (a fastener
-    // set) makes none yet.
+    // A ".lfr" body (in any case) is a fragment part, an empty one a fastener set, any other a script part.
     void CreatePart(const std::wstring& methodBody) override;
     bool Positioning() override;
     std::wstring Measure() override;

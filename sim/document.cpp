@@ -53,7 +53,6 @@ void Document::Build2D(const std::string& name)
     velmar_.Drawings().Serve(*v5_, name);
     v5_->Supports(__uuidof(IVel5Document2D))
         .Returns(IVel5Document2D::SpcEditor, _variant_t(specification_->Primary()))
-        .Returns(IVel5Document2D::InsertionBracket, _variant_t())
         .Method(IVel5Document2D::PlacementProcess, 6, [this](Args& args) { return _variant_t(velmar_.Panels().Run2D(args)); });
     v7_->Face<IVel7Document2D>();
 }

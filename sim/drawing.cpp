@@ -17,6 +17,7 @@ constexpr long kLeaderType = 21;
 constexpr long kMacroType = 27;
 // How far from the point asked the object pointed at may lie.
 constexpr double kPickRadius = 1.0;
+constexpr double kDegree = 3.14159265358979323846 / 180.0;
 
 _variant_t Handed(Object* object)
 {
@@ -198,6 +199,8 @@ std::vector<std::string> Drawing::OpenBrackets() const
         for (const DrawnObject& object : objects_)
             if (object.reference == reference)
                 open.push_back(name_ + ": " + (object.isGroup ? "group " : "macro ") + std::to_string(reference));
+    if (insertions_ > 0)
+        open.push_back(name_ + ": " + std::to_string(insertions_) + " insertion bracket(s) (245)");
     return open;
 }
 
@@ -248,21 +251,43 @@ void Drawing::Delete(long reference)
             Delete(inner.reference);
 }
 
-std::vector<std::string> Drawing::Describe(long macro, SpcModel& spc)
+std::vector<std::wstring> Drawing::IdentityOf(long macro)
+{
+    const DrawnObject* part = Find(macro);
+    return part && part->block ? BlockTexts(*part->block) : std::vector<std::wstring>();
+}
+
+void Drawing::DescribeMacro(long macro, const std::string& indent, const std::string& label, std::vector<std::string>& lines)
 {
     const DrawnObject& part = *Find(macro);
-    const std::vector<std::wstring> texts = part.block ? BlockTexts(*part.block) : std::vector<std::wstring>();
+    const std::vector<std::wstring> texts = IdentityOf(macro);
     const std::string identity = texts.size() >= 4 ? RenderText(texts[2].c_str()) + " " + RenderText(texts[3].c_str())
                                                     : std::string("no identity");
-    std::vector<std::string> lines = {"macro " + std::to_string(macro) + " at " + Number(part.x) + ", " + Number(part.y) +
-                                      ", angle " + Number(part.angle) + ": " + identity};
+    lines.push_back(indent + label + "macro " + std::to_string(macro) + " at " + Number(part.x) + ", " + Number(part.y) +
+                    ", angle " + Number(part.angle) + ": " + identity);
+    const std::string inner = label.empty() ? indent : indent + "  ";
     std::map<std::string, int> kinds;
-    for (long inner : Contents(macro))
-        ++kinds[KindName(Find(inner)->type)];
+    for (long object : Contents(macro))
+        ++kinds[KindName(Find(object)->type)];
     std::string drawing;
     for (const auto& [kind, count] : kinds)
         drawing += (drawing.empty() ? "" : ", ") + kind + (count > 1 ? " x" + std::to_string(count) : "");
-    lines.push_back("drawing: " + (drawing.empty() ? std::string("nothing") : drawing));
+    lines.push_back(inner + "drawing: " + (drawing.empty() ? std::string("nothing") : drawing));
+    // The members of a fastener set, each as a part of its own, with what was cut of them.
+    for (long object : Contents(macro)) {
+        if (Find(object)->type != kMacroType)
+            continue;
+        DescribeMacro(object, inner, "member: ", lines);
+        for (const CutRecord& cut : cuts_)
+            if (std::find(cut.cut.begin(), cut.cut.end(), object) != cut.cut.end())
+                lines.push_back(inner + "  cut: x from " + Number(cut.x1) + " to " + Number(cut.x2));
+    }
+}
+
+std::vector<std::string> Drawing::Describe(long macro, SpcModel& spc)
+{
+    std::vector<std::string> lines;
+    DescribeMacro(macro, "", "", lines);
     Object* drawn = model_.DrawingObject(macro);
     for (SpcObject* object : spc.Objects()) {
         if (std::none_of(object->linked.begin(), object->linked.end(),
@@ -287,6 +312,58 @@ std::vector<std::string> Drawing::Describe(long macro, SpcModel& spc)
         }
     }
     return lines;
+}
+
+void Drawing::Extent(long reference, double x, double y, double angle, std::vector<DrawPoint>& points)
+{
+    const double radians = angle * kDegree;
+    const auto place = [&](double px, double py) {
+        points.push_back({x + px * std::cos(radians) - py * std::sin(radians), y + px * std::sin(radians) + py * std::cos(radians)});
+    };
+    for (long inner : Contents(reference)) {
+        const DrawnObject& object = *Find(inner);
+        if (object.type == kMacroType) {
+            // A macro inside: its contents where its own placement puts them.
+            std::vector<DrawPoint> own;
+            Extent(inner, object.x, object.y, object.angle, own);
+            for (const DrawPoint& point : own)
+                place(point.x, point.y);
+        } else if (object.type == 1) {
+            place(DoubleOf(object.params, 1), DoubleOf(object.params, 2));
+            place(DoubleOf(object.params, 3), DoubleOf(object.params, 4));
+        } else if (object.type == 3) {
+            const double cx = DoubleOf(object.params, 1), cy = DoubleOf(object.params, 2), r = DoubleOf(object.params, 3);
+            for (const DrawPoint& corner : {DrawPoint{cx - r, cy - r}, DrawPoint{cx + r, cy + r}, DrawPoint{cx - r, cy + r},
+                                            DrawPoint{cx + r, cy - r}})
+                place(corner.x, corner.y);
+        }
+    }
+}
+
+_variant_t Drawing::Cut(Args& args)
+{
+    const long cut = Require(args.Int32(0), true).reference;
+    const long outline = Require(args.Int32(1), true).reference;
+    args.Int32(2);
+    CutRecord record;
+    std::vector<DrawPoint> corners;
+    for (long side : Contents(outline)) {
+        const DrawnObject& segment = *Find(side);
+        corners.push_back({DoubleOf(segment.params, 1), DoubleOf(segment.params, 2)});
+    }
+    if (!corners.empty()) {
+        const auto [left, right] = std::minmax_element(corners.begin(), corners.end(), [](auto& a, auto& b) { return a.x < b.x; });
+        const auto [low, high] = std::minmax_element(corners.begin(), corners.end(), [](auto& a, auto& b) { return a.y < b.y; });
+        record = {{}, left->x, low->y, right->x, high->y};
+    }
+    for (long object : Contents(cut)) {
+        record.cut.push_back(object);
+        Find(object)->owner = Find(object)->ownerBefore;
+    }
+    for (long side : Contents(outline))
+        Delete(side);
+    cuts_.push_back(record);
+    return _variant_t(1L);
 }
 
 std::optional<DrawPoint> Drawing::PointOf(const DrawnObject& object) const
@@ -482,8 +559,55 @@ void Drawing::Serve()
         })
         .Method(IVel5Document2D::AddToGroup, 2, [this](Args& args) {
             const long group = Require(args.Int32(0), true).reference;
-            Require(args.Int32(1)).owner = group;
+            DrawnObject& object = Require(args.Int32(1));
+            object.ownerBefore = object.owner;
+            object.owner = group;
             return _variant_t(1L);
+        })
+        .Method(IVel5Document2D::CutByOutline, 3, [this](Args& args) { return Cut(args); })
+        .Method(IVel5Document2D::ReopenMacro, 1, [this](Args& args) {
+            DrawnObject& macro = Require(args.Int32(0));
+            if (macro.type != kMacroType || macro.open)
+                throw Fail{E_INVALIDARG, 0};
+            if (refuseReopen_ > 0) {
+                --refuseReopen_;
+                return _variant_t(0L);
+            }
+            macro.open = true;
+            openBrackets_.push_back(macro.reference);
+            return _variant_t(1L);
+        })
+        .Method(IVel5Document2D::BoundingRect, 2, [this](Args& args) {
+            const DrawnObject& macro = Require(args.Int32(0));
+            Object* rectangle = Object::From(args.Unknown(1));
+            if (macro.type != kMacroType || !rectangle)
+                throw Fail{E_INVALIDARG, 1};
+            // In the drawing's coordinates: through the placements of the macros holding it too.
+            std::vector<DrawPoint> points;
+            Extent(macro.reference, macro.x, macro.y, macro.angle, points);
+            for (long owner = macro.owner; owner != 0 && Find(owner) && Find(owner)->type == kMacroType; owner = Find(owner)->owner) {
+                const DrawnObject& holder = *Find(owner);
+                const double radians = holder.angle * kDegree;
+                for (DrawPoint& point : points)
+                    point = {holder.x + point.x * std::cos(radians) - point.y * std::sin(radians),
+                             holder.y + point.x * std::sin(radians) + point.y * std::cos(radians)};
+            }
+            if (points.empty())
+                points.push_back({macro.x, macro.y});
+            const auto [left, right] = std::minmax_element(points.begin(), points.end(), [](auto& a, auto& b) { return a.x < b.x; });
+            const auto [low, high] = std::minmax_element(points.begin(), points.end(), [](auto& a, auto& b) { return a.y < b.y; });
+            rectangle->Value(IVel5Rect2D::X1) = left->x;
+            rectangle->Value(IVel5Rect2D::Y1) = low->y;
+            rectangle->Value(IVel5Rect2D::X2) = right->x;
+            rectangle->Value(IVel5Rect2D::Y2) = high->y;
+            return _variant_t(true);
+        })
+        .Method(IVel5Document2D::InsertionBracket, 1, [this](Args& args) {
+            if (args.Bool(0))
+                ++insertions_;
+            else if (insertions_ > 0)
+                --insertions_;
+            return _variant_t();
         })
         .Method(IVel5Document2D::GroupToClipboard, 2, [this](Args& args) {
             const long group = Require(args.Int32(0), true).reference;
@@ -621,6 +745,11 @@ void Drawing::Serve()
 Drawings::Drawings(Velmar& velmar) : velmar_(velmar)
 {
     velmar.App5().Method(IVel5Application::NewIterator, 0, [this](Args&) { return Handed(NewIterator().get()); });
+    math_ = velmar.NewObject("math2d");
+    math_->Supports(__uuidof(IVel5Math2D)).Method(IVel5Math2D::DirectionAngle, 4, [](Args& args) {
+        return _variant_t(std::atan2(args.Double(3) - args.Double(1), args.Double(2) - args.Double(0)) / kDegree);
+    });
+    velmar.App5().Method(IVel5Application::Math2D, 0, [this](Args&) { return Handed(math_.get()); });
     velmar.Attributes()
         .Manager()
         .Method(IVel5AttributeManager::CreateObjectAttribute, 4, [this](Args& args) {

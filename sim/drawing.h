@@ -21,6 +21,14 @@
 // drawing. 1 is the drawing's reference, 33 the macro the user selected (a test sets it), 211 its
 // spc mode, 177 its bill of materials. The attribute manager keeps attributes of macros (6, 7).
 //
+// Fastener sets: 245 brackets an insertion (true opens, false closes; one left open is listed with the
+// brackets), 54 opens an ended macro again, 88 gives a macro's bounding rectangle in the drawing's
+// coordinates into a rectangle structure (kind 15), and the cut is the project's reading of Velmar's
+// 65, 167 and 63: 65 puts an object into a group (remembering where it was), 167 (group, outline group,
+// -1) records the cut of the group's objects by the outline's extent (Cuts()), puts them back where
+// they were and uses the outline up, so that 63 then stores an empty group. Application 8 is the 2D
+// math object: its 5 (x1, y1, x2, y2) gives the direction's angle in degrees, -180 to 180.
+//
 // Iterators (application 7) walk the temporary document while one is open, else the active drawing:
 // 2 over objects of a type (0 any) at the top level (0) or inside a macro, 4 over the attributes of a
 // type of an object, 3 steps ("F", "N"), 9 closes. Leaders, point lists (application 39 with 2), leader
@@ -72,6 +80,7 @@ struct DrawnObject {
     bool open = false;                      // a bracket not ended yet
     bool deleted = false;
     long owner = 0;                         // the macro or group that holds it; 0: the drawing
+    long ownerBefore = 0;                   // where 65 took it from
     std::map<int, _variant_t> params;       // what its parameter structure reads
     bool highlighted = false;
     // Macros.
@@ -94,6 +103,15 @@ struct CatalogueObject {
     long type = 0;
     std::map<int, _variant_t> params;
     std::vector<CatalogueObject> contents;   // what a macro among them holds
+};
+
+// A fastener set's cut (167): the objects cut, and the outline's extent they were cut by.
+struct CutRecord {
+    std::vector<long> cut;
+    double x1 = 0;
+    double y1 = 0;
+    double x2 = 0;
+    double y2 = 0;
 };
 
 struct FragmentEntry {
@@ -130,6 +148,12 @@ public:
 
     // The next `times` calls of 14 answer 0 and change nothing.
     void RefuseMacroFill(int times) { refuseFill_ = times; }
+    // The next `times` calls of 54 answer 0 and open nothing.
+    void RefuseReopen(int times) { refuseReopen_ = times; }
+    // The cuts made (167), in order.
+    const std::vector<CutRecord>& Cuts() const { return cuts_; }
+    // The texts of a macro's user-data block (library name, Quarvend id, NM_ID, name, body); none without one.
+    std::vector<std::wstring> IdentityOf(long macro);
     // Every prompt a placement or point request showed, in order.
     const std::vector<std::wstring>& Prompts() const { return prompts_; }
 
@@ -145,6 +169,11 @@ private:
     _variant_t DrawLeader(Args& args);
     void ReadParams(DrawnObject& object, Object& structure);
     std::optional<DrawPoint> PointOf(const DrawnObject& object) const;
+    // What a macro holds, in the coordinates its placement (and those of the macros holding it) give.
+    void Extent(long reference, double x, double y, double angle, std::vector<DrawPoint>& points);
+    _variant_t Cut(Args& args);
+    // A macro's lines: the first with label, the members of a fastener set as lines of their own.
+    void DescribeMacro(long macro, const std::string& indent, const std::string& label, std::vector<std::string>& lines);
 
     Drawings& model_;
     Object& v5_;
@@ -155,6 +184,9 @@ private:
     std::vector<std::wstring> prompts_;
     ObjectRef fragments_;
     int refuseFill_ = 0;
+    int refuseReopen_ = 0;
+    int insertions_ = 0;            // insertion brackets (245) opened and not closed
+    std::vector<CutRecord> cuts_;
 };
 
 class Drawings {
@@ -214,6 +246,7 @@ private:
     std::map<long, ObjectRef> drawingObjects_;
     std::map<Object*, std::shared_ptr<ListData>> lists_;
     std::map<Object*, std::shared_ptr<LeaderData>> leaders_;
+    ObjectRef math_;
     std::vector<FragmentEntry> catalogue_;
     std::vector<std::wstring> librariesAsked_;
     std::vector<std::vector<std::pair<std::wstring, double>>> settled_;

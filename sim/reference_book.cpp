@@ -2,6 +2,8 @@
 
 #include "hostapi/reference_book.h"
 
+#include <pugixml.hpp>
+
 namespace sim {
 
 namespace {
@@ -49,6 +51,23 @@ ReferenceBook::~ReferenceBook()
     registration_.reset();
     for (auto& object : objects_)
         object->Detach();
+}
+
+bool ReferenceBook::AddPlacedResponse(const std::wstring& xml)
+{
+    pugi::xml_document document;
+    if (!document.load_buffer(xml.data(), xml.size() * sizeof(wchar_t), pugi::parse_default, pugi::encoding_wchar))
+        return false;
+    for (pugi::xml_node object : document.child(L"response").child(L"objectcollection").children(L"object")) {
+        if (std::wstring(object.child(L"classid").text().get()) != L"Method")
+            continue;
+        for (pugi::xml_node attribute : object.child(L"attributecollection").children(L"attribute"))
+            if (std::wstring(attribute.child(L"name").text().get()) == L"NM_IID") {
+                placed_[attribute.child(L"value").text().get()] = xml;
+                return true;
+            }
+    }
+    return false;
 }
 
 ObjectRef ReferenceBook::NewObject(const std::string& name)

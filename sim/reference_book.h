@@ -60,6 +60,8 @@ public:
     void SetConnectOutcome(long error, const std::wstring& text = L"") { connectError_ = error, connectText_ = text; }
     void QueueSelect(SelectAnswer answer) { selectAnswers_.push_back(std::move(answer)); }
     void SetPlacedResponse(const std::wstring& id, const std::wstring& xml) { placed_[id] = xml; }          // 31
+    // 31 answers the response by its own NM_IID (of its "Method" object); false when it has none.
+    bool AddPlacedResponse(const std::wstring& xml);
     void SetAttributeText(const std::wstring& text) { attributeText_ = text; }                            // 34
     void SetDragResult(const std::wstring& id, const std::wstring& xml) { dragResults_[id] = xml; }       // 37
     void SetHotPoints(const std::wstring& partKey, const std::wstring& text) { hotPoints_[partKey] = text; }  // 38

@@ -54,12 +54,14 @@ FragmentEntry SampleWasher(const std::wstring& folder)
     return washer;
 }
 
-std::wstring SampleResponse(const std::string& name)
+namespace {
+
+std::wstring ReadSample(const std::string& name, const wchar_t* extension)
 {
-    const std::wstring path = SampleResponsesFolder() + std::wstring(name.begin(), name.end()) + L".xml";
+    const std::wstring path = SampleResponsesFolder() + std::wstring(name.begin(), name.end()) + extension;
     std::ifstream file(std::filesystem::path(path), std::ios::binary);
     if (!file)
-        throw std::runtime_error("no sample response " + name);
+        throw std::runtime_error("no sample " + name);
     std::ostringstream bytes;
     bytes << file.rdbuf();
     const std::string text = bytes.str();
@@ -67,6 +69,24 @@ std::wstring SampleResponse(const std::string& name)
     std::wstring result(static_cast<size_t>(length), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length);
     return result;
+}
+
+} // namespace
+
+std::wstring SampleResponse(const std::string& name)
+{
+    return ReadSample(name, L".xml");
+}
+
+std::wstring SampleHotPoints(const std::string& name)
+{
+    std::wstring text;
+    for (wchar_t c : ReadSample(name, L".hotpoints")) {
+        if (c == L'\n' && (text.empty() || text.back() != L'\r'))
+            text += L'\r';
+        text += c;
+    }
+    return text;
 }
 
 } // namespace sim

@@ -1,9 +1,13 @@
 #pragma once
 // Sample answers of the reference book, kept as XML files under sim/responses and loaded by name:
 //   component_3d   a component model (a model file)        fragment_2d    a 2D fragment (".lfr")
-//   element_3d     a constructive element (a ".vbs" script) script_2d     a 2D script part
-//   fastener_set   a fastener set of two members            object_data   one object's description
+//   element_3d     a constructive element (a ".vbs" script) script_2d     a 2D script part (the nut M12,
+//   fastener_set   a fastener set of two members                           with its special hot point)
+//   object_data    one object's description                 script_2d_m16  the same nut of the next size
+//   fastener_set_2d  a 2D fastener set: a bolt and a nut drawn by their part scripts, a washer from its
+//                    fragment library, cut along the packet
 // The 2D samples and the bolt name their files in "%MODELS%", the folder velmar-sim makes with them.
+// Hot-point definition texts lie beside them as <name>.hotpoints (script_2d: the nut's sizes).
 #include "sim/drawing.h"
 
 #include <string>
@@ -12,6 +16,10 @@ namespace sim {
 
 // The text of sim/responses/<name>.xml; throws std::runtime_error for an unknown name.
 std::wstring SampleResponse(const std::string& name);
+
+// The text of sim/responses/<name>.hotpoints with its lines ended by "\r\n", as the reference book sends
+// them; throws std::runtime_error for an unknown name.
+std::wstring SampleHotPoints(const std::string& name);
 
 // The folder holding the samples, as a Windows path.
 std::wstring SampleResponsesFolder();

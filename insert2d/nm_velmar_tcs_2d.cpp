@@ -1,0 +1,471 @@
+#include "insert2d/nm_velmar_tcs_2d.h"
+
+#include "core/com_convert.h"
+#include "core/number_text.h"
+#include "core/paths.h"
+#include "core/string_utils.h"
+#include "hostapi/dispatch_call.h"
+#include "hostapi/restore_step.h"
+#include "hostapi/scope_exit.h"
+#include "hostapi/vtable_call.h"
+#include "insert2d/nm_velmar_fragment_2d.h"
+#include "insert2d/nm_velmar_script_2d.h"
+#include "objects/bad_response.h"
+#include "objects/cant_create_spc_obj.h"
+#include "objects/spc_obj_snapshot.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cwchar>
+
+namespace {
+
+// PlaceMacro's flags: place there, or move by the offset and turn by the angle.
+constexpr long kPlaceAt = 0;
+constexpr long kMoveBy = 1;
+constexpr double kNoMove = 1e-6;
+constexpr long kOutlineStyle = 1;
+// The last arguments of the cut's calls.
+constexpr long kCutFlag = -1;
+const wchar_t kPlacedContext[] = L"ВЕЛМАР 2D";
+
+_variant_t Long(long value)
+{
+    return _variant_t(value);
+}
+
+_variant_t Count(size_t value)
+{
+    return _variant_t(static_cast<unsigned long>(value));
+}
+
+bool IsScriptBody(const std::wstring& body)
+{
+    return _wcsicmp(GetFileExt(body).c_str(), L".vbs") == 0;
+}
+
+} // namespace
+
+NMVelmarTCS2D::NMVelmarTCS2D(IVel5Application* app5, IVel7Application* app7, INMClient* client, int32_t macroReference,
+                             bool isSpecActive, NMAllSettings* settings)
+    : NMVelObj2D(app5, app7, client, macroReference, isSpecActive)
+{
+    TraceScope scope(L":NMVelmarTCS2D");
+    Settings = settings;
+    OwnPreset = std::make_unique<NMSpcPreset>();
+    IsTCS = true;
+}
+
+NMVelmarTCS2D::~NMVelmarTCS2D()
+{
+    try {
+        TraceScope scope(L"~NMVelmarTCS2D");
+        Parts.clear();
+    } catch (...) {
+        // The members' destructors never throw; only the trace could.
+    }
+}
+
+void NMVelmarTCS2D::loadPartData(const pugi::xml_node& node, XmlDocumentPtr document)
+{
+    TraceScope scope(L"NMVelmarTCS2D::loadPartData");
+    NMVelObj2D::loadPartData(node, std::move(document));
+    Parts.clear();
+    for (const NMAssmPart& entry : pData->Members) {
+        Member member;
+        if (IsScriptBody(entry.m_methodBody))
+            member.part = std::make_unique<NMVelmarScript2D>(iApp5, iApp7, Client(), 0, IsSpecActive, Settings);
+        else
+            member.part = std::make_unique<NMVelmarFragment2D>(iApp5, iApp7, Client(), 0, IsSpecActive, Settings);
+        member.place.attrs = entry.m_attrs;
+        Parts.push_back(std::move(member));
+        // The entry's document keeps the member's node alive for as long as the member reads it.
+        Parts.back().part->loadPartData(entry.m_node, entry.m_document);
+    }
+    scope.Value(L"Parts.size()", Count(Parts.size()));
+    CutMask = GetCutMask();
+}
+
+uint32_t NMVelmarTCS2D::GetCutMask()
+{
+    TraceScope scope(L"NMVelmarTCS2D::GetCutMask");
+    const uint32_t mask = TCSCutMask(PartValue(L"CutFlags"));
+    scope.Value(L"cut_mask", _variant_t(static_cast<unsigned long>(mask)));
+    return mask;
+}
+
+double NMVelmarTCS2D::CalcPacketSize()
+{
+    TraceScope scope(L"NMVelmarTCS2D::CalcPacketSize");
+    const std::wstring* length = PartValue(L"PackLength");
+    const double size = length ? StrToDouble(*length) : 0.0;
+    scope.Value(L"pack_size", size);
+    return size;
+}
+
+void NMVelmarTCS2D::InsertTCSParts()
+{
+    TraceScope scope(L"NMVelmarTCS2D::InsertTCSParts");
+    std::vector<NMTCSData> attrs;
+    for (Member& member : Parts) {
+        attrs.push_back(member.place.attrs);
+        // A member left out of this drawing has no macro in it, whatever an earlier set gave it.
+        member.part->macro = 0;
+    }
+    for (size_t index : TCSDrawOrder(BaseVariant, CutMask, attrs)) {
+        Member& member = Parts[index];
+        NMVelObj2D& part = *member.part;
+        if (!part.pData)
+            throw BadResponse(L"No part created");
+        // What the member's script header and fragment variables tell it: it is drawn as part of a set.
+        Variables& params = part.pData->Params;
+        params[L"tkrIsPartOf"] = L"1";
+        params[L"tkrIsOnPacket"] = member.place.attrs.OnPacket ? L"1" : L"0";
+        params[L"tkrIsRotated"] = member.place.attrs.Orientation ? L"0" : L"1";
+        part.CreateNewMacro();
+        member.place.x = 0.0;
+        member.place.y = 0.0;
+        member.place.angle = 0.0;
+        scope.Value(L"i", Count(index));
+        scope.Hex(L"macro", part.macro);
+    }
+}
+
+std::vector<TCSPlacement> NMVelmarTCS2D::Placements() const
+{
+    std::vector<TCSPlacement> places;
+    for (const Member& member : Parts) {
+        TCSPlacement place = member.place;
+        place.drawn = member.part->macro != 0;
+        place.parH.reset();
+        // Only a stud's hole member reads its depth.
+        if (place.attrs.Hole && place.attrs.Index == 2)
+            if (const std::wstring* depth = member.part->PartValue(L"PAR_H"))
+                place.parH = StrToDouble(*depth);
+        places.push_back(place);
+    }
+    return places;
+}
+
+void NMVelmarTCS2D::ArrangeTCSParts()
+{
+    TraceScope scope(L"NMVelmarTCS2D::ArrangeTCSParts");
+    scope.Value(L"IsStud", !Parts.empty() && Parts[0].place.attrs.PartType == 3);
+    scope.Value(L"pv", Long(BaseVariant));
+    if (!TCSVariantArranges(BaseVariant))
+        return;
+    std::vector<TCSPlacement> places = Placements();
+    ArrangeTCSPlacements(BaseVariant, places);
+    for (size_t i = 0; i < Parts.size(); ++i)
+        Parts[i].place = places[i];
+    ApplyPartsDisplace(CalcPartsDisplace());
+    ApplyPartsPlacement();
+}
+
+double NMVelmarTCS2D::CalcPartsDisplace()
+{
+    TraceScope scope(L"NMVelmarTCS2D::CalcPartsDisplace");
+    const double displace = TCSPartsDisplace(Placements());
+    scope.Value(L"disp", displace);
+    return displace;
+}
+
+void NMVelmarTCS2D::ApplyPartsDisplace(double displace)
+{
+    TraceScope scope(L"NMVelmarTCS2D::ApplyPartsDisplace");
+    for (Member& member : Parts)
+        if (member.part->macro != 0)
+            member.place.x -= displace;
+}
+
+void NMVelmarTCS2D::ApplyPartsPlacement()
+{
+    TraceScope scope(L"NMVelmarTCS2D::ApplyPartsPlacement");
+    for (const Member& member : Parts)
+        if (member.part->macro != 0)
+            V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(member.part->macro), member.place.x, member.place.y,
+                     member.place.angle, kPlaceAt);
+}
+
+void NMVelmarTCS2D::CutByMask()
+{
+    TraceScope scope(L"NMVelmarTCS2D::CutByMask");
+    scope.Value(L"cut_mask", _variant_t(static_cast<unsigned long>(CutMask)));
+    if (!TCSVariantArranges(BaseVariant) || CutMask == 0)
+        return;
+    // The cut works on the main part: without its macro there is nothing to cut.
+    if (Parts.empty() || Parts[0].part->macro == 0) {
+        scope.WriteLine(L"no member 0 to cut");
+        return;
+    }
+    for (const CutRectangle& rectangle : TCSCutRectangles(BaseVariant, CutMask, CalcPacketSize()))
+        CutByRect(rectangle);
+}
+
+int32_t NMVelmarTCS2D::CutGroup(const std::function<void(int32_t)>& draw)
+{
+    const int32_t opened = V5Method(Doc(), IVel5Document2D::BeginGroup, 1L);
+    try {
+        draw(opened);
+        V5Method(Doc(), IVel5Document2D::EndGroup);
+    } catch (...) {
+        // An open group would take whatever comes next; an end that failed is asked once more.
+        RestoreStep(L"NMVelmarTCS2D::CutGroup", [&] { V5Method(Doc(), IVel5Document2D::EndGroup); });
+        throw;
+    }
+    return opened;
+}
+
+void NMVelmarTCS2D::CutByRect(const CutRectangle& r)
+{
+    TraceScope scope(L"NMVelmarTCS2D::CutByRect");
+    scope.Value(L"x1", r.x1);
+    scope.Value(L"x2", r.x2);
+    const int32_t outline = CutGroup([&](int32_t) {
+        const double corners[][4] = {{r.x1, r.y1, r.x2, r.y1}, {r.x2, r.y1, r.x2, r.y2}, {r.x2, r.y2, r.x1, r.y2},
+                                     {r.x1, r.y2, r.x1, r.y1}};
+        for (const auto& side : corners)
+            V5Method(Doc(), IVel5Document2D::Segment, side[0], side[1], side[2], side[3], kOutlineStyle);
+    });
+    const int32_t cut = CutGroup([&](int32_t opened) {
+        V5Method(Doc(), IVel5Document2D::AddToGroup, Long(opened), Long(Parts[0].part->macro));
+    });
+    V5Method(Doc(), IVel5Document2D::CutByOutline, Long(cut), Long(outline), kCutFlag);
+    V5Method(Doc(), IVel5Document2D::StoreGroup, Long(outline), kCutFlag);
+}
+
+void NMVelmarTCS2D::CreateNewMacroInGroup()
+{
+    TraceScope scope(L"NMVelmarTCS2D::CreateNewMacroInGroup");
+    DrawGroup([this] {
+        macro = DrawMacro([] {});
+        // An empty set macro must not be placed as if it were the set.
+        if (!static_cast<long>(V5Method(Doc(), IVel5Document2D::ReopenMacro, Long(macro))))
+            throw std::wstring(L"Can't create macro object");
+        try {
+            InsertTCSParts();
+            ArrangeTCSParts();
+            V5Method(Doc(), IVel5Document2D::EndMacro);
+        } catch (...) {
+            RestoreStep(L"NMVelmarTCS2D::CreateNewMacroInGroup", [&] { V5Method(Doc(), IVel5Document2D::EndMacro); });
+            throw;
+        }
+        CutByMask();
+    });
+    scope.Hex(L"group", group);
+    scope.Hex(L"macro", macro);
+}
+
+void NMVelmarTCS2D::CreateNewGroup()
+{
+    TraceScope scope(L"NMVelmarTCS2D::CreateNewGroup");
+    DrawGroup([this] {
+        InsertTCSParts();
+        ArrangeTCSParts();
+    });
+    scope.Hex(L"group", group);
+}
+
+void NMVelmarTCS2D::SetTCSPartsParams()
+{
+    TraceScope scope(L"NMVelmarTCS2D::SetTCSPartsParams");
+    for (Member& member : Parts)
+        if (member.part->macro != 0)
+            member.part->SetAllParams();
+}
+
+void NMVelmarTCS2D::SetAllTCSParams()
+{
+    TraceScope scope(L"NMVelmarTCS2D::SetAllTCSParams");
+    NM_QuarvendID = L"TKR2D";
+    SetAllParams();
+    SetTCSPartsParams();
+}
+
+bool NMVelmarTCS2D::InsertOneTCS()
+{
+    TraceScope scope(L"NMVelmarTCS2D::InsertOneTCS");
+    V5Method(Doc(), IVel5Document2D::InsertionBracket, true);
+    const ScopeExitDispid245 close(Doc());
+    const bool placed = PosByUser();
+    scope.Value(L"IsPosByUser", placed);
+    if (!placed) {
+        // The set macro of a cancelled placement stays in its uncommitted group, which Velmar drops.
+        macro = 0;
+        return false;
+    }
+    try {
+        InsertGroup();
+        V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), mx, my, mang, kMoveBy);
+        SetAllTCSParams();
+    } catch (...) {
+        DeleteQuietly(macro);
+        macro = 0;
+        throw;
+    }
+    return true;
+}
+
+void NMVelmarTCS2D::Insert()
+{
+    TraceScope scope(L"NMVelmarTCS2D::Insert");
+    scope.Value(L"IsSpecActive", IsSpecActive);
+    const auto membersSpcObjects = [this](int32_t leader) {
+        try {
+            RecreateTCSSpcObjects(leader);
+        } catch (const CantCreateSpcObj&) {
+            // One set without its spc objects: the user is told, the placing goes on.
+            ShowSpcObjectCreateError();
+        }
+    };
+    if (IsSpecActive) {
+        membersSpcObjects(0);
+        return;
+    }
+    while (InsertOneTCS()) {
+        // What the previous set made is its own: a failure from here on takes only this set's with it.
+        iSpcObj = nullptr;
+        for (Member& member : Parts)
+            member.part->iSpcObj = nullptr;
+        try {
+            PosLeads.clear();
+            const int32_t leader = DrawPosLeader();
+            if (IsCanCreateSpcObj())
+                membersSpcObjects(leader);
+        } catch (...) {
+            DiscardCopy();
+            throw;
+        }
+    }
+}
+
+void NMVelmarTCS2D::DiscardCopy() noexcept
+{
+    for (Member& member : Parts) {
+        if (member.part->iSpcObj)
+            RestoreStep(L"NMVelmarTCS2D::DiscardCopy", [&] { V7Call(member.part->iSpcObj, &IVel7SpcObjectBase::Delete); });
+        member.part->iSpcObj = nullptr;
+    }
+    NMVelObj2D::DiscardCopy();
+}
+
+void NMVelmarTCS2D::Replace()
+{
+    TraceScope scope(L"NMVelmarTCS2D::Replace");
+    ReplaceTCS();
+}
+
+void NMVelmarTCS2D::ReplaceTCS()
+{
+    struct ClearLeaders {
+        ObjArray& leaders;
+        ~ClearLeaders() { leaders.clear(); }
+    } clear{PosLeads};
+    TraceScope scope(L"NMVelmarTCS2D::ReplaceTCS");
+    {
+        const SpcDocContext context = Context(false);
+        GetExistsSpcObjects(context);
+    }
+    GetPosLeadsFromSpcObjects();
+    V5Method(Doc(), IVel5Document2D::InsertionBracket, true);
+    const ScopeExitDispid245 close(Doc());
+    CreateNewGroup();
+    const long replaced = V5Method(Doc(), IVel5Document2D::GroupIntoMacro, Long(macro), Long(group));
+    scope.Value(L"res", replaced);
+    if (replaced == 0)
+        return;
+    CutByMask();
+    InsertGroup();
+    SetAllTCSParams();
+    if (IsCanCreateSpcObj()) {
+        try {
+            RecreateTCSSpcObjects(PosLeads.empty() ? 0 : MakePosLead());
+        } catch (const CantCreateSpcObj&) {
+            ShowSpcObjectCreateError();
+        }
+    }
+}
+
+void NMVelmarTCS2D::replacePartSilent(double x, double y, double angle)
+{
+    TraceScope scope(L"NMVelmarTCS2D::replacePartSilent");
+    ReplaceTCS();
+    if (std::fabs(x) >= kNoMove || std::fabs(y) >= kNoMove || std::fabs(angle) >= kNoMove)
+        V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), x, y, angle, kMoveBy);
+}
+
+void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference)
+{
+    TraceScope scope(L"NMVelmarTCS2D::RecreateTCSSpcObjects");
+    scope.Hex(L"pos_lead", leaderReference);
+    const SpcDocContext context = Context(true);
+    NMSpcObjSnapshot snapshot(context, GetFirstSpcObject(), false, true);
+    RemovePosLeads();
+    RemoveExistsSpcObjects();
+    ObjArray geometry = DrawingObjectOf(macro);
+    if (leaderReference != 0)
+        geometry.Append(DrawingObjectOf(leaderReference));
+    RecreateMembersSpcObjects(context, snapshot, geometry, leaderReference != 0);
+}
+
+void NMVelmarTCS2D::RecreateMembersSpcObjects(const SpcDocContext& context, NMSpcObjSnapshot& template_,
+                                              const ObjArray& geometry, bool withLeader)
+{
+    TraceScope scope(L"NMVelmarTCS2D::RecreateMembersSpcObjects");
+    // With a leader, members of one identity share one position: the later ones take the first one's
+    // new object as their template.
+    std::vector<std::pair<std::wstring, std::unique_ptr<NMSpcObjSnapshot>>> posParts;
+    for (size_t i = 0; i < Parts.size(); ++i) {
+        NMVelObj2D& part = *Parts[i].part;
+        part.iSpcObj = nullptr;
+        // Asked at most once a set: member 0 takes the set's answer, the others member 0's.
+        part.MoveAnswer = i == 0 ? MoveAnswer : Parts[0].part->MoveAnswer;
+        if (!Settings || !Settings->CreateSpcObject || !part.HasSpcData())
+            continue;
+        if (!withLeader) {
+            part.CreateNewSpcObjectSilent(&template_, geometry);
+            continue;
+        }
+        auto earlier = std::find_if(posParts.begin(), posParts.end(), [&](const auto& made) { return made.first == part.NM_ID; });
+        if (earlier != posParts.end()) {
+            part.CreateNewSpcObjectSilent(earlier->second.get(), geometry);
+            continue;
+        }
+        part.CreateNewSpcObjectSilent(&template_, geometry);
+        posParts.emplace_back(part.NM_ID, std::make_unique<NMSpcObjSnapshot>(context, part.iSpcObj, false, true));
+    }
+    scope.Value(L"pos_parts.size()", Count(posParts.size()));
+}
+
+void NMVelmarTCS2D::FillFromMacro()
+{
+    TraceScope scope(L"NMVelmarTCS2D::FillFromMacro");
+    const _bstr_t id(NM_ID.c_str());
+    const _bstr_t list = V7Get(Client(), &INMClient::ClientString, static_cast<BSTR>(id));
+    const _bstr_t context(kPlacedContext);
+    Parts.clear();
+    for (const std::wstring& piece : Split(BstrToWString(list), L"\r\n")) {
+        if (piece.empty())
+            continue;
+        scope.String(L"NM_ID", piece);
+        auto part = std::make_unique<NMVelObj2D>(iApp5, iApp7, Client(), 0, false);
+        part->Settings = Settings;
+        const _bstr_t memberId(piece.c_str());
+        const INMResponsePtr response =
+            V7Get(Client(), &INMClient::PlacedResponse, static_cast<BSTR>(memberId), static_cast<BSTR>(context));
+        if (!response)
+            throw BadResponse(L"No response");
+        const _bstr_t xml = V7Get(response, &INMResponse::get_Xml);
+        auto document = std::make_shared<pugi::xml_document>();
+        LoadXmlFromBstr(xml, *document);
+        const pugi::xml_node collection = document->child(L"response").child(L"objectcollection");
+        if (!collection)
+            throw BadResponse(L"No objects in response");
+        part->loadPartData(collection, document);
+        part->MoveAnswer = KeepPlaceSilently;
+        Member member;
+        member.part = std::move(part);
+        Parts.push_back(std::move(member));
+    }
+    scope.Value(L"Parts.size()", Count(Parts.size()));
+}

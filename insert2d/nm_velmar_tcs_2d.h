@@ -1,0 +1,82 @@
+#pragma once
+// A fastener set in a drawing (a bolt with its washers and nut, a stud, a screw with its hole): one set
+// macro holding a member macro per member part, each drawn by its own part script or fragment as a
+// member of a set, laid out along the set's axis by the set's base variant and cut where "CutFlags"
+// asks. The set macro carries "TKR2D" as its NM_QuarvendID; every member macro carries its own
+// identity, and every member has its own spc object (one question per set when one must move).
+#include "insert2d/nm_vel_obj_2d.h"
+#include "insert2d/tcs_layout.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class NMVelmarTCS2D : public NMVelObj2D {
+public:
+    // One member part with its layout in the set.
+    struct Member {
+        std::unique_ptr<NMVelObj2D> part;
+        TCSPlacement place;
+    };
+
+    // settings: the command's (not owned). The set has a default preset of its own, so that it counts as
+    // having spc data; its members bring their own.
+    NMVelmarTCS2D(IVel5Application* app5, IVel7Application* app7, INMClient* client, int32_t macroReference,
+                  bool isSpecActive, NMAllSettings* settings);
+    // The members go before the set's own part.
+    ~NMVelmarTCS2D() override;
+
+    // The set's part data, then one script (".vbs" body) or fragment member per listed member, and the
+    // cut mask.
+    void loadPartData(const pugi::xml_node& node, XmlDocumentPtr document = nullptr) override;
+    // Places set after set until the user cancels; in a drawing that shows its bill of materials only
+    // the members' spc objects are made.
+    void Insert() override;
+    void Replace() override;
+    // The members drawn into a new group (a replacement's drawing): no set macro, no cut.
+    void CreateNewGroup() override;
+    // The set macro in a new group, with its members drawn, laid out and cut (a placement's drawing).
+    void CreateNewMacroInGroup() override;
+    // A set has no drawing of its own beside its members'.
+    void CreateNewMacro() override {}
+    // ReplaceTCS, then the set macro moved by the placement unless all three are below 1e-6.
+    void replacePartSilent(double x, double y, double angle) override;
+
+    // The member list of a set placed earlier, from the reference book: its members' identities, then
+    // each member's response. BadResponse "No response" or "No objects in response".
+    void FillFromMacro();
+    // The members' spc objects anew, attached to the set macro and the leader (0: none).
+    void RecreateTCSSpcObjects(int32_t leaderReference);
+
+    void InsertTCSParts();
+    void ArrangeTCSParts();
+    double CalcPartsDisplace();
+    void ApplyPartsDisplace(double displace);
+    void ApplyPartsPlacement();
+    void CutByMask();
+    void CutByRect(const CutRectangle& rectangle);
+    uint32_t GetCutMask();
+    double CalcPacketSize();
+    void SetTCSPartsParams();
+    void SetAllTCSParams();
+    bool InsertOneTCS();
+    void ReplaceTCS();
+
+    std::vector<Member> Parts;
+    uint32_t CutMask = 0;
+
+protected:
+    // The members' new spc objects go with the set.
+    void DiscardCopy() noexcept override;
+
+private:
+    // The placements of the members as the arrangement needs them.
+    std::vector<TCSPlacement> Placements() const;
+    // Opens a group (24), draws into it (given its reference) and ends it (25) whatever the end answers:
+    // the cut's groups.
+    int32_t CutGroup(const std::function<void(int32_t)>& draw);
+    // The members' spc objects, with the question whether they move asked once for the set.
+    void RecreateMembersSpcObjects(const SpcDocContext& context, NMSpcObjSnapshot& template_, const ObjArray& geometry,
+                                   bool withLeader);
+};
