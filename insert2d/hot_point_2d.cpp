@@ -17,6 +17,7 @@
 #include "library/velmar_application.h"
 #include "library/velmar_normset_2d.h"
 #include "objects/bad_response.h"
+#include "resources/resource.h"
 
 #include <cmath>
 
@@ -27,9 +28,9 @@ constexpr short kRectangleKind = 15;
 constexpr long kMoveBy = 1;
 constexpr long kPlaceAt = 0;
 constexpr long kWarningFlags = 48;
-constexpr long kTurnCursor = 114;
-constexpr long kAlongXCursor = 111;
-constexpr long kAlongYCursor = 112;
+constexpr long kTurnCursor = IDCUR_HOT_POINT_TURN;
+constexpr long kAlongXCursor = IDCUR_HOT_POINT_ALONG_X;
+constexpr long kAlongYCursor = IDCUR_HOT_POINT_ALONG_Y;
 constexpr double kFlat = 1e-6;
 // The set-up of the hot points' context: every option of a drawing.
 constexpr long kHotPointOptions = 15;

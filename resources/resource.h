@@ -5,6 +5,10 @@
 #define IDD_PROGRESS            104
 #define IDC_PROGRESS_BAR        1057
 #define IDI_PROGRESS            5000
+// The hot points' cursors: a size point dragged along x, along y, and the turning point.
+#define IDCUR_HOT_POINT_ALONG_X 111
+#define IDCUR_HOT_POINT_ALONG_Y 112
+#define IDCUR_HOT_POINT_TURN    114
 
 // Error dialog with the debug report.
 #define IDD_DEBUG_INFO          105

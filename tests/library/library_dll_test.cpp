@@ -110,7 +110,7 @@ TEST(LibraryDll, ExportsTheProtocolByNameAndOrdinalAndNothingElse)
     const std::vector<std::pair<const char*, int>> expected = {
         {"LIBRARYENTRY", 1},       {"LIBRARYID", 2},          {"LIBRARYNAMEW", 3},
         {"DisplayLibraryNameW", 4}, {"LibToolBarId", 5},      {"LibraryHintTipsBeginID", 6},
-        {"SELECTFILTERPROC", 8},   {"SELECTCALLBACKPROC", 9},
+        {"LibObjInterfaceEntry", 7}, {"SELECTFILTERPROC", 8},   {"SELECTCALLBACKPROC", 9},
         {"LIBRARYHELPFILEW", 14},  {"LibraryBmpBeginID", 16}, {"LibInterfaceNotifyEntry", 17},
     };
     std::set<std::string> names;
@@ -241,6 +241,22 @@ TEST(LibraryDll, TheModuleHandleIsWholeIn31BitsAndTheCallbacksAnswer0WithoutAPan
     EXPECT_EQ(pick(nullptr, 0), FALSE);
     object = nullptr;
     CoUninitialize();
+}
+
+// Velmar loads a hot point's cursor from the module the point names: the three must be cursor groups there.
+TEST(LibraryDll, TheHotPointCursorsAreCursorGroupsAndOnlyType1HasHotPoints)
+{
+    Library library(BuiltLibrary());
+    ASSERT_NE(library.get(), nullptr);
+    for (int id : {111, 112, 114}) {
+        EXPECT_NE(FindResourceW(library.get(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(12)), nullptr) << id;  // RT_GROUP_CURSOR
+        EXPECT_NE(LoadImageW(library.get(), MAKEINTRESOURCEW(id), IMAGE_CURSOR, 0, 0, LR_SHARED), nullptr) << id;
+    }
+    const auto entry = library.Export<void(WINAPI*)(int, LONG_PTR, IUnknown**)>("LibObjInterfaceEntry");
+    IUnknown* object = reinterpret_cast<IUnknown*>(1);
+    entry(2, 0, &object);
+    EXPECT_EQ(object, nullptr);
+    entry(1, 0, nullptr);   // no out pointer: nothing written, nothing made
 }
 
 TEST(LibraryDll, DisplayNameIsTranslatedByTheMachinesLanguageAndCutTo63Characters)

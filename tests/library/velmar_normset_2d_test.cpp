@@ -6,6 +6,7 @@
 #include "core/module.h"
 #include "core/registry.h"
 #include "insert2d/drawing_stand_in.h"
+#include "insert2d/nm_velmar_tcs_2d.h"
 #include "insert2d/user_data_block.h"
 #include "library/command_dispatch.h"
 #include "library/command_table.h"
@@ -51,10 +52,11 @@ TEST_F(Controller2D, AMethodBodyChoosesTheLibraryObject)
         const char* made;
     };
     for (const Row& row : {Row{L"x.LFR", "fragment"}, Row{L"lib\\x.lfr", "fragment"}, Row{L"x.vbs", "script"},
-                           Row{L"x", "script"}, Row{L" ", "script"}, Row{L"", "none"}}) {
+                           Row{L"x", "script"}, Row{L" ", "script"}, Row{L"", "set"}}) {
         controller->CreatePart(row.body);
         const char* made = dynamic_cast<NMVelmarFragment2D*>(controller->CurrentPart.get())  ? "fragment"
                            : dynamic_cast<NMVelmarScript2D*>(controller->CurrentPart.get()) ? "script"
+                           : dynamic_cast<NMVelmarTCS2D*>(controller->CurrentPart.get())    ? "set"
                                                                                             : "none";
         EXPECT_STREQ(made, row.made) << sim::Utf8(row.body);
         controller->ClearPart();
