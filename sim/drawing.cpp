@@ -507,7 +507,9 @@ void Drawing::Serve()
             const long group = Require(args.Int32(1), true).reference;
             if (macro.type != kMacroType)
                 throw Fail{E_INVALIDARG, 0};
-            if (refuseFill_ > 0) {
+            if (fillsBeforeRefusal_ > 0)
+                --fillsBeforeRefusal_;
+            else if (refuseFill_ > 0) {
                 --refuseFill_;
                 return _variant_t(0L);
             }

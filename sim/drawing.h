@@ -146,8 +146,8 @@ public:
     // its user-data block), what it holds, its spc objects in the bill of materials with their leaders.
     std::vector<std::string> Describe(long macro, SpcModel& spc);
 
-    // The next `times` calls of 14 answer 0 and change nothing.
-    void RefuseMacroFill(int times) { refuseFill_ = times; }
+    // The next `times` calls of 14 answer 0 and change nothing, after `after` calls answered as usual.
+    void RefuseMacroFill(int times, int after = 0) { refuseFill_ = times, fillsBeforeRefusal_ = after; }
     // The next `times` calls of 54 answer 0 and open nothing.
     void RefuseReopen(int times) { refuseReopen_ = times; }
     // The cuts made (167), in order.
@@ -184,6 +184,7 @@ private:
     std::vector<std::wstring> prompts_;
     ObjectRef fragments_;
     int refuseFill_ = 0;
+    int fillsBeforeRefusal_ = 0;
     int refuseReopen_ = 0;
     int insertions_ = 0;            // insertion brackets (245) opened and not closed
     std::vector<CutRecord> cuts_;

@@ -1,0 +1,262 @@
+// Fastener sets in a drawing: the sample set (a bolt and a nut drawn by their part scripts, a washer
+// from its fragment library, cut along the packet) placed through the panel, replaced in place, rebuilt
+// from the reference book, and what a failed host call leaves of it.
+#include "insert2d/nm_velmar_tcs_2d.h"
+
+#include "core/exception_describer.h"
+#include "insert2d/drawing_stand_in.h"
+#include "insert2d/user_data_block.h"
+#include "objects/bad_response.h"
+#include "sim/sample_responses.h"
+
+namespace {
+
+using namespace drawing_test;
+
+class TCS2D : public DrawingStandIn {
+protected:
+    TCS2D()
+    {
+        // A set takes a leader only where the settings give sets leaders.
+        settings.PosLeaderInAssy = true;
+        AddSampleWasher();
+    }
+
+    void AddSampleWasher() { velmar().Drawings().AddFragment(sim::SampleWasher(sim::SamplePartsFolder())); }
+
+    // The sample set with its parts' files where the reference book says they are.
+    static std::wstring SetResponse()
+    {
+        std::wstring xml = sim::SampleResponse("fastener_set_2d");
+        for (size_t at = xml.find(L"%MODELS%\\"); at != std::wstring::npos; at = xml.find(L"%MODELS%\\"))
+            xml.replace(at, 9, sim::SamplePartsFolder());
+        return xml;
+    }
+
+    std::unique_ptr<NMVelmarTCS2D> MakeSet(int32_t macro = 0, bool specActive = false)
+    {
+        auto set = std::make_unique<NMVelmarTCS2D>(App5(), App7(), Client(), macro, specActive, &settings);
+        auto document = std::make_shared<pugi::xml_document>();
+        LoadXmlFromBstr(_bstr_t(SetResponse().c_str()), *document);
+        set->loadPartData(document->child(L"response").child(L"objectcollection"), document);
+        return set;
+    }
+
+    // One set placed by the user at (100, 50) with its leader at (130, 80); the macro.
+    long PlaceSet()
+    {
+        velmar().User().Answer("panel", _variant_t(L"cursor 100 50 0; ok"));
+        velmar().User().Answer("leader", _variant_t(L"130,80"));
+        velmar().User().Answer("panel", _variant_t(L"cancel"));
+        MakeSet()->Apply();
+        return Macros().empty() ? 0 : Macros().back();
+    }
+
+    std::wstring IdOf(long macro)
+    {
+        const std::vector<std::wstring> texts = Drawing().IdentityOf(macro);
+        return texts.size() > 2 ? texts[2] : L"";
+    }
+    std::vector<long> Members(long set)
+    {
+        std::vector<long> members;
+        for (long inner : Drawing().Contents(set))
+            if (Drawing().Find(inner)->type == 27)
+                members.push_back(inner);
+        return members;
+    }
+    std::vector<std::wstring> MemberIds(long set)
+    {
+        std::vector<std::wstring> ids;
+        for (long member : Members(set))
+            ids.push_back(IdOf(member));
+        return ids;
+    }
+    std::vector<std::wstring> SpcTexts()
+    {
+        std::vector<std::wstring> texts;
+        for (sim::SpcObject* object : Spc().Objects())
+            texts.push_back(object->ColumnA(5, 1) ? object->ColumnA(5, 1)->Text() : L"");
+        return texts;
+    }
+    // In the order drawn.
+    const std::vector<std::wstring> kMemberIds = {L"PART:7798-70[d=8;L=40]", L"PART:5915-70[d=8]", L"PART:11371-78[d=8]"};
+    const std::vector<std::wstring> kDesignations = {L"Болт М8-6gx40.58 ГОСТ 7798-70", L"Шайба 8.01.08кп ГОСТ 11371-78",
+                                                     L"Гайка М8-6Н.5 ГОСТ 5915-70"};
+};
+
+} // namespace
+
+TEST_F(TCS2D, ASetIsPlacedAsOneMacroOfMemberMacrosLaidOutCutAndListedPerMember)
+{
+    velmar().User().Answer("panel", _variant_t(L"cursor 100 50 0; ok"));
+    velmar().User().Answer("leader", _variant_t(L"130,80"));
+    velmar().User().Answer("panel", _variant_t(L"cancel"));
+    auto set = MakeSet();
+    EXPECT_EQ(set->CutMask, 2u);
+    journal().Clear();
+    set->Apply();
+
+    ASSERT_EQ(Macros().size(), 1u);
+    const long macro = Macros()[0];
+    const std::vector<long> members = Members(macro);
+    ASSERT_EQ(members.size(), 3u);
+    const std::string g = std::to_string(macro - 1), m = std::to_string(macro);
+    const auto s = [](long reference) { return std::to_string(reference); };
+    // Drawn in their passes: the bolt and the nut, then the washer over them.
+    const std::string bolt = s(members[0]), nut = s(members[1]), washer = s(members[2]);
+    // Within 245: the group and the set macro, reopened; the members drawn as member macros and placed
+    // along the axis in list order (the washer at its distance 20, the nut, not turned, at 21.6; nothing
+    // of theirs stands on the packet, so nothing shifts back); the set macro ended; the bolt cut by the
+    // packet's rectangle; the panel's commit; the set macro placed, 245 closed.
+    const Lines calls = journal().LinesOf("drawing5");
+    const Lines head(calls.begin(), calls.begin() + 8);
+    EXPECT_EQ(head, (Lines{"drawing5.245(true)", "drawing5.24(1)", "drawing5.11(1)", "drawing5.19()", "drawing5.54(" + m + ")",
+                           "drawing5.11(1)", "drawing5.2(-5.3,-6.5,0,-6.5,1)", "drawing5.2(0,-6.5,0,6.5,1)"}));
+    Lines placing;
+    for (const std::string& call : Lines(calls.begin(), std::find(calls.begin(), calls.end(), "drawing5.245(false)") + 1))
+        if (call.rfind("drawing5.158(", 0) == 0 || call.rfind("drawing5.54", 0) == 0 || call.rfind("drawing5.65", 0) == 0 ||
+            call.rfind("drawing5.167", 0) == 0 || call.rfind("drawing5.63", 0) == 0 || call.rfind("drawing5.245", 0) == 0 ||
+            call == "drawing5.19()" || call == "drawing5.25()")
+            placing.push_back(call);
+    const std::string outline = s(members[2] + 1), cut = s(members[2] + 6);
+    EXPECT_EQ(placing,
+              (Lines{"drawing5.245(true)", "drawing5.19()", "drawing5.54(" + m + ")", "drawing5.19()", "drawing5.19()", "drawing5.19()",
+                     "drawing5.158(" + bolt + ",0,0,0,0)", "drawing5.158(" + washer + ",20,0,0,0)",
+                     "drawing5.158(" + nut + ",21.6,0,0,0)", "drawing5.19()", "drawing5.25()", "drawing5.65(" + cut + "," + bolt + ")",
+                     "drawing5.25()", "drawing5.167(" + cut + "," + outline + ",-1)", "drawing5.63(" + outline + ",-1)", "drawing5.25()",
+                     "drawing5.63(" + g + ",true)", "drawing5.158(" + m + ",100,50,0,1)", "drawing5.245(false)"}))
+        << testing::PrintToString(calls);
+
+    EXPECT_EQ(IdOf(macro), L"TCS:7798-11371-5915[d=8;L=40]");
+    EXPECT_EQ(Drawing().IdentityOf(macro).at(1), L"TKR2D");
+    EXPECT_EQ(MemberIds(macro), kMemberIds);
+    // The next copy, cancelled, was cut as well before it was dropped.
+    ASSERT_EQ(Drawing().Cuts().size(), 2u);
+    EXPECT_EQ(Drawing().Cuts()[0].cut, std::vector<long>{members[0]});
+    EXPECT_EQ(Drawing().Cuts()[0].x1, 1e-6);
+    EXPECT_EQ(Drawing().Cuts()[0].x2, 20 - 1e-6);
+    // One spc object per member, each on the set macro and its leader; one leader for the set.
+    ASSERT_EQ(Leaders().size(), 1u);
+    EXPECT_EQ(SpcTexts(), kDesignations);
+    for (const auto& geometry : SpcGeometry())
+        EXPECT_EQ(geometry, (std::vector<std::string>{Name("macro", macro), Name("leader", Leaders()[0])}));
+    EXPECT_EQ(velmar().OpenBrackets(), Lines{});
+}
+
+TEST_F(TCS2D, ReplacementRedrawsTheMembersInTheSameMacroAndSilentReplacementMovesOnlyBeyond1eMinus6)
+{
+    const long macro = PlaceSet();
+    const std::vector<long> before = Members(macro);
+    struct Row {
+        double x, y, angle;
+        bool moved;
+    };
+    for (const Row& row : {Row{0, 0, 0, false}, Row{1e-7, -1e-7, 1e-7, false}, Row{1e-5, 0, 0, true}}) {
+        auto set = MakeSet(macro);
+        journal().Clear();
+        set->replacePartSilent(row.x, row.y, row.angle);
+        EXPECT_EQ(Macros(), std::vector<long>{macro});
+        EXPECT_EQ(MemberIds(macro), kMemberIds);
+        EXPECT_NE(Members(macro), before);
+        EXPECT_EQ(SpcTexts(), kDesignations) << "the old spc objects go, new ones come";
+        const Lines calls = journal().LinesOf("drawing5");
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "drawing5.158(" + std::to_string(macro) + ",1e-05,0,0,1)"), row.moved ? 1 : 0);
+        EXPECT_EQ(velmar().OpenBrackets(), Lines{});
+    }
+    // Velmar refusing the new contents changes nothing.
+    const std::vector<long> kept = Members(macro);
+    // The washer's fragment fills its own member macro first.
+    Drawing().RefuseMacroFill(1, 1);
+    MakeSet(macro)->Replace();
+    EXPECT_EQ(Members(macro), kept);
+    EXPECT_EQ(SpcTexts(), kDesignations);
+}
+
+TEST_F(TCS2D, AMacroThatCannotBeReopenedPlacesNoSetAndASpcDrawingGetsOnlySpcObjects)
+{
+    Drawing().RefuseReopen(1);
+    velmar().User().Answer("panel", _variant_t(L"cursor 100 50 0; ok"));
+    std::wstring failure;
+    try {
+        MakeSet()->Apply();
+    } catch (...) {
+        failure = DescribeCurrentException().message;
+    }
+    EXPECT_EQ(failure, L"Can't create macro object");
+    EXPECT_EQ(Macros(), std::vector<long>{});
+    EXPECT_EQ(velmar().OpenBrackets(), Lines{});
+
+    velmar().User().Clear();
+    journal().Clear();
+    MakeSet(0, true)->Apply();
+    EXPECT_EQ(SpcTexts(), kDesignations);
+    EXPECT_EQ(SpcGeometry(), (std::vector<std::vector<std::string>>(3)));
+    EXPECT_EQ(journal().LinesOf("drawing5").size(), 0u) << "nothing drawn";
+}
+
+TEST_F(TCS2D, FillFromMacroReadsTheMembersTheReferenceBookListsForTheSet)
+{
+    auto set = MakeSet();
+    set->NM_ID = L"TCS:1";
+    book_->SetClientString(L"TCS:1", L"PART:5915-70[d=8]\r\n\r\nPART:11371-78[d=8]\r\n");
+    const std::wstring nut = L"<response><objectcollection><object><classid>Method</classid><attributecollection>"
+                             L"<attribute><name>NM_IID</name><value>PART:5915-70[d=8]</value></attribute>"
+                             L"<attribute><name>Designation</name><value>Гайка</value></attribute></attributecollection></object></objectcollection></response>";
+    book_->SetPlacedResponse(L"PART:5915-70[d=8]", nut);
+    const auto failure = [&] {
+        try {
+            set->FillFromMacro();
+        } catch (const BadResponse& error) {
+            return error.Reason();
+        }
+        return std::wstring();
+    };
+    EXPECT_EQ(failure(), L"No response");
+    book_->SetPlacedResponse(L"PART:11371-78[d=8]", L"<response/>");
+    EXPECT_EQ(failure(), L"No objects in response");
+    book_->SetPlacedResponse(L"PART:11371-78[d=8]", nut);
+    EXPECT_EQ(failure(), L"");
+    ASSERT_EQ(set->Parts.size(), 2u);
+    for (const auto& member : set->Parts) {
+        EXPECT_EQ(member.part->NM_ID, L"PART:5915-70[d=8]");
+        EXPECT_EQ(member.part->MoveAnswer, 3);
+        EXPECT_EQ(typeid(*member.part), typeid(NMVelObj2D));
+    }
+}
+
+// A set placed in a drawing that holds a nut: whatever host call fails, no bracket stays open, the nut
+// is as it was, and the set is either absent or whole (its three members with their identities).
+TEST_F(TCS2D, NoFailureLeavesABracketOpenTheEarlierPartChangedOrHalfASet)
+{
+    long nut = 0;
+    std::vector<long> nutContents;
+    SweepDrawingFailures(
+        [&] {
+            Restart();
+            AddSampleWasher();
+            auto part = MakePart();
+            velmar().User().Answer("panel", _variant_t(L"cursor 10 10 0; ok"));
+            velmar().User().Answer("leader", _variant_t(L"none"));
+            velmar().User().Answer("panel", _variant_t(L"cancel"));
+            part->Apply();
+            nut = Macros().at(0);
+            nutContents = Drawing().Contents(nut);
+            velmar().User().Clear();
+            velmar().User().Answer("panel", _variant_t(L"cursor 100 50 0; ok"));
+            velmar().User().Answer("leader", _variant_t(L"130,80"));
+            velmar().User().Answer("panel", _variant_t(L"cancel"));
+            return std::function<void()>([this] { MakeSet()->Apply(); });
+        },
+        [&](const sim::Call& failed) {
+            const std::string call = failed.Text();
+            ASSERT_NE(Drawing().Find(nut), nullptr) << call;
+            EXPECT_EQ(Drawing().Contents(nut), nutContents) << call;
+            EXPECT_EQ(IdOf(nut), L"PART:5915[d=12]") << call;
+            for (long macro : Macros()) {
+                if (macro != nut && Drawing().IdentityOf(macro).size() > 1 && Drawing().IdentityOf(macro)[1] == L"TKR2D")
+                    EXPECT_EQ(MemberIds(macro), kMemberIds) << call;
+            }
+            EXPECT_LE(Macros().size(), 2u) << call;
+        });
+}
