@@ -1,0 +1,236 @@
+// The hot points of a selected library macro as Velmar reaches them: the export, the two faces and their
+// counts, the packed point record, names and values, a turn, and size drags committed and cancelled with
+// the reference book answering each step.
+#include "insert2d/hot_point_2d.h"
+
+#include "core/module.h"
+#include "insert2d/drawing_stand_in.h"
+#include "library/command_dispatch.h"
+#include "library/command_table.h"
+#include "library/exports.h"
+#include "insert2d/user_data_block.h"
+#include "library/provider_connection.h"
+
+#include <cmath>
+#include <cstring>
+
+using namespace drawing_test;
+
+namespace {
+
+const wchar_t kNutId[] = L"PART:5915[d=12]";
+
+class HotPoints : public DrawingStandIn {
+protected:
+    HotPoints()
+    {
+        HoldApplication5(velmar().Application5());
+        HoldApplication7(velmar().Application7());
+        testhooks::SetModuleHandle(reinterpret_cast<HINSTANCE>(0x12340000));
+        book_->SetHotPoints(L"5915", L"d||16||12||10\r\n");
+        book_->SetPlacedResponse(kNutId, NutResponse(L"12"));
+        book_->SetDragResult(kNutId, NutResponse(L"16"));
+    }
+    void TearDown() override
+    {
+        testhooks::SetModuleHandle(nullptr);
+        HoldProvider(nullptr, nullptr);
+        testhooks::ResetProviderConnection();
+        HoldApplication5(nullptr);
+        HoldApplication7(nullptr);
+        DrawingStandIn::TearDown();
+    }
+
+    // The nut of a size, with its thread's point: along x by 1 from x = d / 2.
+    std::wstring NutResponse(const std::wstring& d)
+    {
+        using namespace response_xml;
+        std::wstring xml = Response(Object(L"MethodParameters", {{L"d", d}}) +
+                                    Object(L"Method", {{L"NM_IID", L"PART:5915[d=" + d + L"]"}, {L"URL", folder_.Path()},
+                                                       {L"MethodBody", L"nut.vbs"}, {L"Designation", L"Гайка М" + d}}));
+        const auto attribute = [](const std::wstring& name, const std::wstring& value) {
+            return L"<attribute><name>" + name + L"</name><value>" + value + L"</value></attribute>";
+        };
+        const std::wstring point = L"<attribute><name>SpecialHotPointsParameters</name><attributecollection><attribute>"
+                                   L"<name>d</name><attributecollection>" +
+                                   attribute(L"Title", L"Резьба\\nd") + attribute(L"Hint", L"d = " + d) + attribute(L"AttrCode", L"d") +
+                                   attribute(L"X", std::to_wstring(std::stoi(d) / 2)) + attribute(L"kx", L"1") +
+                                   attribute(L"AttrValue", d) + attribute(L"Visible", L"True") +
+                                   L"</attributecollection></attribute></attributecollection></attribute>";
+        const std::wstring method = L"<classid>Method</classid><attributecollection>";
+        xml.insert(xml.find(method) + method.size(), point);
+        return xml;
+    }
+
+    // The nut placed at (100, 50) turned by angle, selected.
+    long SelectNut(double angle = 0)
+    {
+        auto nut = MakePart();
+        nut->PlaceAt(100, 50, angle);
+        document_->V5().Value(IVel5Document2D::SelectedMacro) = nut->macro;
+        return nut->macro;
+    }
+
+    // What Velmar gets for type 1.
+    ILibHPObject* Entry()
+    {
+        IUnknown* object = reinterpret_cast<IUnknown*>(1);
+        LibObjInterfaceEntry(1, 0, &object);
+        return static_cast<ILibHPObject*>(object);
+    }
+
+    std::wstring IdOf(long macro) { return Drawing().IdentityOf(macro).at(2); }
+};
+
+} // namespace
+
+TEST_F(HotPoints, TheExportHandsOutTheFirstFaceWithOneReferenceAndItsPointsAsVelmarReadsThem)
+{
+    const long macro = SelectNut();
+    ILibHPObject* points = Entry();
+    ASSERT_NE(points, nullptr);
+    // The set-up of the hot points' context, sent whatever a controller sent before.
+    const sim::InstrumentOptions& sent = book_->InstrumentOptionsSent().back();
+    EXPECT_EQ(sent.instrument, L"Velmar");
+    EXPECT_EQ(sent.documentId, L"2D");
+    EXPECT_EQ(sent.containerId, L"0");
+    EXPECT_EQ(sent.mask, 15);
+
+    ILibHPObject1* second = nullptr;
+    IUnknown* unknown = nullptr;
+    void* none = reinterpret_cast<void*>(1);
+    EXPECT_EQ(points->QueryInterface(__uuidof(ILibHPObject1), reinterpret_cast<void**>(&second)), S_OK);
+    EXPECT_EQ(second->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)), S_OK);
+    EXPECT_EQ(unknown, static_cast<IUnknown*>(points));
+    EXPECT_NE(static_cast<void*>(second), static_cast<void*>(points));
+    EXPECT_EQ(points->QueryInterface(IID_IDispatch, &none), E_NOINTERFACE);
+    EXPECT_EQ(none, nullptr);
+    EXPECT_EQ(second->Release(), 2u);
+    EXPECT_EQ(unknown->Release(), 1u);
+
+    // x at 0, y at 8, 16 to 23 Velmar's, the cursor at 24, the module at 28.
+    const auto point = [&](long index, long expected) {
+        unsigned char record[40];
+        std::memset(record, 0xAB, sizeof record);
+        EXPECT_EQ(points->GetPoint(reinterpret_cast<LibHPPoint*>(record), index), expected) << index;
+        double x, y;
+        int32_t cursor;
+        uint64_t module;
+        std::memcpy(&x, record, 8);
+        std::memcpy(&y, record + 8, 8);
+        std::memcpy(&cursor, record + 24, 4);
+        std::memcpy(&module, record + 28, 8);
+        for (int i = 16; i < 24; ++i)
+            EXPECT_EQ(record[i], 0xAB) << index;
+        EXPECT_EQ(record[36], 0xAB) << index;
+        return std::make_tuple(x, y, cursor, module);
+    };
+    const int32_t untouched = static_cast<int32_t>(0xABABABAB);
+    EXPECT_EQ(point(0, 1), std::make_tuple(0.0, 0.0, untouched, 0xABABABABABABABABull));
+    // The nut's drawing reaches x = 12 along its axis (its segment): point 1 at 0.8 of that.
+    EXPECT_EQ(point(1, 1), std::make_tuple(0.8 * 12, 0.0, 114, 0x12340000ull));
+    EXPECT_EQ(point(2, 1), std::make_tuple(6.0, 0.0, 111, 0x12340000ull));
+    point(3, 0);
+    point(-1, 0);
+
+    const auto text = [&](long index) {
+        const BSTR value = second->GetValueText(index);
+        const std::wstring copy = value ? value : L"(none)";
+        SysFreeString(value);
+        return copy;
+    };
+    const wchar_t* name = nullptr;
+    EXPECT_EQ(second->GetName(&name, 2), 1);
+    EXPECT_EQ(std::wstring(name), L"Резьба\nd");
+    EXPECT_EQ(second->GetName(&name, 1), 1);
+    EXPECT_EQ(std::wstring(name), L"A");
+    EXPECT_EQ(second->GetName(&name, 3), 0);
+    EXPECT_EQ(text(0), L"Гайка М12");
+    EXPECT_EQ(text(1), L"A = 0.00°");
+    EXPECT_EQ(text(2), L"d = 12");
+    EXPECT_EQ(text(3), L"(none)");
+    EXPECT_EQ(points->Release(), 0u);
+
+    // The next command's controller sets the reference book up again for its own context.
+    const size_t before = book_->InstrumentOptionsSent().size();
+    std::wstring title, message;
+    ExecuteLibCommand(FindLibCommand(1), title, message);
+    EXPECT_EQ(book_->InstrumentOptionsSent().size(), before + 1);
+    EXPECT_EQ(IdOf(macro), kNutId);
+}
+
+TEST_F(HotPoints, ASizeDragRedrawsThePartInItsMacroAndReleasingCommitsOrPutsItBack)
+{
+    for (const bool commit : {true, false}) {
+        SCOPED_TRACE(commit ? "commit" : "cancel");
+        Open();
+        const long macro = SelectNut();
+        ILibHPObject* points = Entry();
+        ASSERT_NE(points, nullptr);
+        ILibHPObject1* second = nullptr;
+        points->QueryInterface(__uuidof(ILibHPObject1), reinterpret_cast<void**>(&second));
+        journal().Clear();
+        EXPECT_EQ(second->BeginDrag(2), 1);
+        // 3 along x from the point is 15, which stays at 12; 5 is beyond the last row: 16.
+        const LibHPMove short_{9, 0}, beyond{11, 0};
+        points->MovePoint(&short_, 2);
+        EXPECT_EQ(IdOf(macro), kNutId);
+        points->MovePoint(&beyond, 2);
+        EXPECT_EQ(journal().LinesOf("client"), (Lines{"client#37(\"d=16\",\"ВЕЛМАР 2D\",\"PART:5915[d=12]\",&)"}));
+        EXPECT_EQ(TypesIn(macro), (std::vector<long>{1, 3}));
+        EXPECT_EQ(Drawing().Find(macro)->x, 100);
+        EXPECT_EQ(points->Refresh(0, commit ? 1 : 0), 1);
+        EXPECT_EQ(second->EndDrag(), 1);
+        EXPECT_EQ(Macros(), std::vector<long>{macro});
+        EXPECT_EQ(IdOf(macro), commit ? L"PART:5915[d=16]" : kNutId);
+        EXPECT_EQ(TypesIn(macro), (std::vector<long>{1, 3}));
+        EXPECT_EQ(velmar().User().Questions().size(), 0u) << "no failure shown";
+        EXPECT_EQ(velmar().OpenBrackets(), Lines{});
+        second->Release();
+        points->Release();
+    }
+}
+
+TEST_F(HotPoints, TurningFrom350By20ShowsTenDegreesAndACancelPutsTheMacroBack)
+{
+    const long macro = SelectNut(350);
+    ILibHPObject* points = Entry();
+    ASSERT_NE(points, nullptr);
+    ILibHPObject1* second = nullptr;
+    points->QueryInterface(__uuidof(ILibHPObject1), reinterpret_cast<void**>(&second));
+    second->BeginDrag(1);
+    const double radians = 20 * std::acos(-1.0) / 180;
+    const LibHPMove turn{std::cos(radians), std::sin(radians)};
+    points->MovePoint(&turn, 1);
+    const BSTR value = second->GetValueText(1);
+    EXPECT_EQ(std::wstring(value), L"A = 10.00°");
+    SysFreeString(value);
+    EXPECT_NEAR(Drawing().Find(macro)->angle, 370, 1e-9);
+    points->Refresh(0, 0);
+    EXPECT_EQ(Drawing().Find(macro)->angle, 350);
+    second->EndDrag();
+    second->Release();
+    points->Release();
+}
+
+// Whatever fails while the object is made, Velmar gets null and the object is gone; a set (no part key)
+// has no size points and the reference book is not asked for them.
+TEST_F(HotPoints, AFailureGivesNullAndASetOffersPoints0And1Only)
+{
+    SelectNut();
+    velmar().Faults().FailMember("client#38", E_FAIL);
+    EXPECT_EQ(Entry(), nullptr);
+    velmar().Faults().Clear();
+
+    const long set = Drawing().AddMacro();
+    Drawing().Find(set)->block = EncodeUserData({L"Нормсет", L"TKR2D", L"TCS:1[d=8]", L"Комплект", L""});
+    document_->V5().Value(IVel5Document2D::SelectedMacro) = set;
+    journal().Clear();
+    ILibHPObject* points = Entry();
+    ASSERT_NE(points, nullptr);
+    LibHPPoint record{};
+    EXPECT_EQ(points->GetPoint(&record, 1), 1);
+    EXPECT_EQ(points->GetPoint(&record, 2), 0);
+    EXPECT_EQ(journal().LinesOf("client").size(), 1u) << "the set-up only";
+    points->Release();
+}
