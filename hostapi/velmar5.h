@@ -45,6 +45,15 @@ struct IVel5Application : IDispatch {
         ExecuteCommand = 109,
         SpcObjectAt = 112,               // (32-bit reference, 32-bit second) version-7 object of a reference
     };
+    // Editing a constructive element's sketch.
+    enum : DISPID {
+        // (x, y as doubles, 32-bit reference) the distance of the point from the 2D object in the sketch
+        // being edited. Velmar documents the number only; the argument form is the project's own reading.
+        DistanceInSketch = 28,
+        // (the editing object's group, 32-bit reference) the version-7 form of a sketch's 2D object
+        // (IVel7SketchObject): the same member as SpcObjectAt, asked with a group.
+        SketchObjectAt = 112,
+    };
 };
 VEL_IID(IVel5Application, "E36BC97C-39D6-4402-9C25-C7008A217E02");
 
@@ -89,6 +98,10 @@ struct IVel5Document3D : IDispatch {
         SelectionA = 44,                 // the first highlight set of a selection process (IVel5Selection)
         SelectionB = 45,                 // the second highlight set (IVel5Selection)
     };
+    // Constructive elements.
+    enum : DISPID {
+        Rebuild = 32,                    // rebuilds the document; boolean result ignored
+    };
     // Component insertion. The first highlight set (44) is also the document's selection manager.
     enum : DISPID {
         // Boolean method; a document that answers false while it shows its bill of materials (64 = 2) is
@@ -119,6 +132,8 @@ struct IVel5Document2D : IDispatch {
         ReadParams = 8,
         WriteParams = 9,
         Project = 10,                    // (model object) its projection into the sketch: a 32-bit reference
+        // 32-bit property get of a sketch's editing object: the group its objects are addressed in.
+        EditedGroup = 1,
         // (reference) removes a 2D object, a macro or group with what it holds; boolean result ignored
         RemoveObject = 34,
         Highlight = 38,                  // (reference, 1 on / 0 off)
@@ -412,6 +427,8 @@ struct IVel5FaceDefinition : IDispatch {
         CylinderParams = 4,
         Surface = 6,                     // the face's surface (IVel5Surface)
         Orientation = 8,                 // boolean property: false when the surface normal points into the body
+        // The face's edges (IVel5EdgeCollection), walked with 3 and 5; each item is an edge entity.
+        Edges = 11,
         Face = 20,                       // the face entity (IVel5Entity)
     };
 };
@@ -590,6 +607,9 @@ VEL_IID(IVel5PatternDefinition47, "DEEFEFFF-C3E2-11D6-8734-00C0262CDD2C");
 
 struct IVel5MacroDefinition : IDispatch {
     enum : DISPID {
+        // Boolean property; the library sets it false once an element is built or moved. Its meaning is
+        // Velmar's.
+        Setting1 = 1,
         InnerObjects = 2,                // the element's inner objects, walked as IVel5ObjectCollection
         SetUserParam = 5,                // (user-parameter structure) marks the element as a library's; boolean result
     };
@@ -631,6 +651,7 @@ struct IVel5AttributeCollection : IDispatch {
         Refresh = 1,
         Count = 2,                       // 32-bit property
         First = 3,
+        Next = 5,                        // the next attribute; null at the end (own, as First)
     };
 };
 // No IID given: the version-5 object of an array (pattern), reached from its version-7 form through

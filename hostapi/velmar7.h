@@ -533,11 +533,30 @@ VEL_IID(IVel7FrameBase, "919DF6DB-0BA9-4EDD-B681-33E0B519834B");
 
 // The version-7 objects of a sketch: a sketch object with its constraints in order, a constraint (its
 // type, its first partner object with that object's type, its boolean property), and a sketch point
-// ("tx", "ty", Update). Velmar documents neither identifiers nor positions for them: the task that
-// first calls a member gives it a position of the project's own, as for the column interfaces.
-struct IVel7SketchObject : IDispatch {};           // no IID given
-struct IVel7SketchConstraint : IDispatch {};       // no IID given
-struct IVel7SketchPoint : IDispatch {};            // no IID given
+// ("tx", "ty", Update). Velmar documents neither identifiers nor positions for them: like the column
+// interfaces, every position and identifier below is the project's own. The library reaches them as
+// dual objects (hostapi/dual_interface.h); the stand-in serves its faces by the identifiers.
+struct IVel7SketchObject : IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE get_Type(long* type) = 0;                               // 7
+    virtual HRESULT STDMETHODCALLTYPE get_ConstraintCount(long* count) = 0;                   // 8
+    virtual HRESULT STDMETHODCALLTYPE get_Constraint(long index, IDispatch** constraint) = 0;    // 9, from 0
+};
+VEL_IID(IVel7SketchObject, "A6C83123-9746-4DFB-B4A8-797B1916CC22");
+struct IVel7SketchConstraint : IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE get_Type(long* type) = 0;                               // 7
+    // The first object the constraint ties (IVel7SketchObject); null when there is none.
+    virtual HRESULT STDMETHODCALLTYPE get_Partner(IDispatch** partner) = 0;                   // 8
+    virtual HRESULT STDMETHODCALLTYPE get_Flag(VARIANT_BOOL* on) = 0;                         // 9
+};
+VEL_IID(IVel7SketchConstraint, "AE30EB3D-0B3A-48C9-884C-E0AD9A08E459");
+struct IVel7SketchPoint : IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE get_tx(double* x) = 0;                                  // 7
+    virtual HRESULT STDMETHODCALLTYPE put_tx(double x) = 0;                                   // 8
+    virtual HRESULT STDMETHODCALLTYPE get_ty(double* y) = 0;                                  // 9
+    virtual HRESULT STDMETHODCALLTYPE put_ty(double y) = 0;                                   // 10
+    virtual HRESULT STDMETHODCALLTYPE Update(VARIANT_BOOL* done) = 0;                         // 11
+};
+VEL_IID(IVel7SketchPoint, "6FD6C2A8-5421-4EED-B2FB-6EDF630CB1B3");
 
 // The panel framework: the property manager of the version-7 application, its pages and their
 // controls. Every control answers the common control interface (positions 7 to 27); the interface of
@@ -634,7 +653,8 @@ struct IVel7ComboBox : IVel7Control {
     virtual HRESULT STDMETHODCALLTYPE put_Setting35(VARIANT_BOOL on) = 0;                     // 35
     VEL_SLOTS(36)
     virtual HRESULT STDMETHODCALLTYPE put_Setting37(long value) = 0;                          // 37
-    VEL_SLOTS(38, 39)
+    virtual HRESULT STDMETHODCALLTYPE Clear() = 0;                                            // 38 (own): no items
+    VEL_SLOTS(39)
     virtual HRESULT STDMETHODCALLTYPE AddItem(BSTR text) = 0;                                 // 40
     virtual HRESULT STDMETHODCALLTYPE put_Setting41(long value) = 0;                          // 41
     VEL_SLOTS(42)
@@ -671,5 +691,8 @@ struct IVel7SelectField : IVel7Control {
 VEL_IID(IVel7SelectField, "1D238C4C-AAD7-4374-B372-013CF7FCEDB4");
 
 // The list of the hole panel.
-struct IVel7HoleList : IVel7Control {};
+struct IVel7HoleList : IVel7Control {
+    virtual HRESULT STDMETHODCALLTYPE Clear() = 0;                                            // 28 (own)
+    virtual HRESULT STDMETHODCALLTYPE AddRow(BSTR text) = 0;                                  // 29 (own)
+};
 VEL_IID(IVel7HoleList, "FDB82760-7EA3-408E-8699-A8392ACFD810");

@@ -1,12 +1,11 @@
 #include "library/batch_loop.h"
 
-#include "core/display_name.h"
 #include "core/format_string.h"
 #include "core/progress_wnd.h"
 #include "core/trace_log.h"
 #include "core/translate.h"
-#include "hostapi/vtable_call.h"
 #include "objects/bad_response.h"
+#include "hostapi/host_window.h"
 
 #include <algorithm>
 #include <memory>
@@ -96,7 +95,5 @@ void ShowBatchSummary(IVel7Application* app7, const std::wstring& format, const 
     scope.String(L"text", text);
     if (quiet)
         return;
-    const _bstr_t message(text.c_str());
-    const _bstr_t caption(LibraryDisplayName().c_str());
-    V7Get(app7, &IVel7Application::ShowMessage, static_cast<BSTR>(message), static_cast<BSTR>(caption), 64L);
+    HostMessageBox(app7, text, 64);
 }

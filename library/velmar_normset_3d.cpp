@@ -9,14 +9,24 @@
 #include "core/translate.h"
 #include "hostapi/dispatch_call.h"
 #include "hostapi/entity_access.h"
+#include "hostapi/host_guards.h"
 #include "hostapi/host_version.h"
 #include "hostapi/interface_bridge.h"
+#include "hostapi/scope_exit.h"
 #include "hostapi/vtable_call.h"
+#include "insert3d/nm_velmar_element_3d.h"
 #include "insert3d/nm_velmar_model_3d.h"
+#include "objects/bad_response.h"
 #include "objects/cant_create_spc_obj.h"
 #include "objects/nm_vel_obj_elem_3d.h"
+#include "positioning/dowel_panel.h"
+#include "positioning/hole_panel.h"
+#include "positioning/round_edge_panel.h"
+#include "positioning/thread_panel.h"
+#include "positioning/two_planes_panel.h"
 
 #include <cwchar>
+#include <new>
 
 namespace {
 
@@ -260,13 +270,17 @@ void VelmarNormset3D::CreatePart(const std::wstring& methodBody)
 {
     TraceScope scope(L"VelmarNormset3D::CreatePart");
     scope.String(L"nm_body", methodBody);
-    // Fastener sets and constructive elements are not built here yet: no part is made for them.
+    // Fastener sets are not built here yet: no part is made for them.
     if (methodBody.empty()) {
         scope.WriteLine(L"a fastener set");
         return;
     }
     if (_wcsicmp(GetFileExt(methodBody).c_str(), L".vbs") == 0) {
-        scope.WriteLine(L"a constructive element");
+        // An edited element moves in place only while the reference book kept the location it was given.
+        if (elem_pos && elem_pos->isMove)
+            elem_pos->isMove = BstrToWString(saved_location) == BstrToWString(location);
+        CurrentPart = std::make_unique<NMVelmarElement3D>(iApp5, iApp7, iNMClient, iEdMcr, elem_pos.get(), org_location,
+                                                          location, IsSpecificationActive);
         return;
     }
     CurrentPart = std::make_unique<NMVelmarModel3D>(iApp5, iApp7, iNMClient, iEdPrt, IsSpecificationActive, &Settings);
@@ -314,23 +328,136 @@ IDispatchPtr VelmarNormset3D::InsertPartFast(INMResponse* response)
     return QueryHostOrNull<IDispatch>(model->iPrt5);
 }
 
-// The element, measuring and whole-document commands come with their own work; until then each says so.
 bool VelmarNormset3D::Positioning()
 {
     TraceScope scope(L"VelmarNormset3D::Positioning");
-    throw _com_error(E_NOTIMPL);
+    return Positioning13();
+}
+
+bool VelmarNormset3D::Positioning13()
+{
+    TraceScope scope(L"VelmarNormset3D::Positioning13");
+    UndoContainerGuard undo(iDoc5, iDoc7);
+    return Positioning12();
+}
+
+void VelmarNormset3D::InitElemPos()
+{
+    if (!elem_pos) {
+        elem_pos = NMElemPos::Create(iApp5, iApp7, PosMode);
+        if (!elem_pos)
+            throw std::bad_alloc();
+    } else if (iEdMcr) {
+        ClearElemPos();
+        const NMVelObjElem3D element(iApp5, iApp7, iNMClient, iEdMcr, false, false);
+        elem_pos = NMElemPos::Clone(element.elem_pos.get());
+    }
+}
+
+namespace {
+
+// The panel of the model's mode, named in the trace as the mode's test; none for a mode without one.
+std::unique_ptr<VelBasePanel3D> PanelFor(IVel5Application* app5, IVel7Application* app7, NMElemPos& model, bool edit,
+                                         TraceScope& scope)
+{
+    if (model.IsHoleMode()) {
+        scope.WriteLine(L"elem_pos->IsHoleMode()");
+        return std::make_unique<HolePanel>(app5, app7, &model, edit);
+    }
+    if (model.IsTwoPlanesMode()) {
+        scope.WriteLine(L"elem_pos->IsTwoPlanesMode()");
+        return std::make_unique<TwoPlanesPanel>(app5, app7, &model, edit, model.PosMode == 0 ? 820 : 815);
+    }
+    if (const int32_t helpId = model.IsDowelMode()) {
+        scope.WriteLine(L"elem_pos->IsDowelMode()");
+        return std::make_unique<DowelPanel>(app5, app7, &model, edit, helpId);
+    }
+    if (model.IsRoundEdgeMode()) {
+        scope.WriteLine(L"elem_pos->IsRoundEdgeMode()");
+        return std::make_unique<RoundEdgePanel>(app5, app7, &model, edit, 850);
+    }
+    if (model.IsThreadMode()) {
+        scope.WriteLine(L"elem_pos->IsThreadMode()");
+        return std::make_unique<ThreadPanel>(app5, app7, &model, edit, 855);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool VelmarNormset3D::Positioning12()
+{
+    TraceScope scope(L"VelmarNormset3D::Positioning12");
+    InitElemPos();
+    bool accepted = false;
+    {
+        DocumentStateGuard current(iDoc5, iEdMcr);
+        const bool edit = state == StateReposition;
+        if (elem_pos) {
+            if (std::unique_ptr<VelBasePanel3D> panel = PanelFor(iApp5, iApp7, *elem_pos, edit, scope))
+                accepted = panel->Run();
+        }
+        if (accepted)
+            PosLocation();
+        else
+            ClearElemPos();
+    }
+    V5Method(iApp5, IVel5Application::Refresh);
+    scope.Value(L"res", accepted);
+    return accepted;
+}
+
+void VelmarNormset3D::PosLocation()
+{
+    TraceScope scope(L"VelmarNormset3D::PosLocation");
+    scope.String(L"org_location", BstrToWString(org_location));
+    if (elem_pos)
+        location = elem_pos->PosLocation(BstrToWString(org_location)).c_str();
+    scope.String(L"location", BstrToWString(location));
 }
 
 int VelmarNormset3D::InsertElement()
 {
     TraceScope scope(L"VelmarNormset3D::InsertElement");
-    throw _com_error(E_NOTIMPL);
+    do {
+        if (!CurrentPart)
+            throw BadResponse(L"No part created");
+        CurrentPart->Apply();
+        if (elem_pos && elem_pos->PosMode >= 0 && elem_pos->PosMode <= 2)
+            elem_pos->ClearItems();
+        SelectElement();
+        // No new element came back: the one just built is never built again.
+        if (!m_iResponse)
+            break;
+        LoadResponse();
+    } while (command == 0);
+    state = StateSelect;
+    const int result = command == -2 ? 0 : 1;
+    scope.Value(L"res", _variant_t(static_cast<long>(result)));
+    return result;
 }
 
 void VelmarNormset3D::Repositioning()
 {
     TraceScope scope(L"VelmarNormset3D::Repositioning");
-    throw _com_error(E_NOTIMPL);
+    UndoContainerGuard undo(iDoc5, iDoc7);
+    RepositioningOne();
+}
+
+void VelmarNormset3D::RepositioningOne()
+{
+    TraceScope scope(L"VelmarNormset3D::RepositioningOne");
+    V7Call(iApp7, &IVel7Application::put_EditSwitch, VARIANT_TRUE);
+    ScopeExitApi7Slot25Off editSwitch(iApp7);
+    {
+        DocumentStateGuard current(iDoc5, RequireHost(iEdMcr));
+        {
+            NMVelObjElem3D element(iApp5, iApp7, iNMClient, iEdMcr, false, false);
+            PrepateToEditElement(element);
+        }
+        PosLocation();
+    }
+    V5Method(iDoc5, IVel5Document3D::Rebuild);
 }
 
 std::wstring VelmarNormset3D::Measure()

@@ -48,8 +48,20 @@ public:
     void PrepareToEdit();
     void PrepateToEditElement(NMVelObjElem3D& element);
     void ClearElemPos();
+    // Inserts elements for as long as the reference book answers the positioning that follows each with
+    // a new element; 0 when the user cancelled the last positioning, else 1.
     int InsertElement();
+    // Positioning in the panel of the element's mode, inside an undo container: true when accepted, and
+    // the location then holds the measures.
+    bool Positioning13();
+    bool Positioning12();
+    // A new model of PosMode; or, with an element to edit, the element's own.
+    void InitElemPos();
+    // The location template filled with the measures of the positioning model.
+    void PosLocation();
+    // The location of the element to edit (iEdMcr, required) from its stored positioning, without a panel.
     void Repositioning();
+    void RepositioningOne();
 
     // Without user interface, into the active assembly: the inserted part (one reference) or null when
     // the response is no component model. A failed spc object is shown; the part stays.

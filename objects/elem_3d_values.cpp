@@ -187,6 +187,18 @@ void NMVelObjElem3D::Save()
     }
 }
 
+void NMVelObjElem3D::WritePlacementValues(const ElemPos& item)
+{
+    const IVel7NamedEntriesPtr section = FindSection();
+    if (!section)
+        RaiseNullHostPointer(__uuidof(IVel7NamedEntries));
+    Block block(iApp5, section);
+    block.Write(L"X", item.X);
+    block.Write(L"Y", item.Y);
+    block.Write(L"A", item.A);
+    block.Write(L"R", item.R);
+}
+
 void NMVelObjElem3D::ReadMode(Block& block)
 {
     const PositioningMode mode = block.ReadLong(L"Code", -1);

@@ -1,11 +1,11 @@
 #include "objects/nm_vel_obj_3d.h"
 
-#include "core/display_name.h"
 #include "core/translate.h"
 #include "core/vbscript_host.h"
 #include "hostapi/dispatch_call.h"
 #include "hostapi/mate_queries.h"
 #include "hostapi/vtable_call.h"
+#include "hostapi/host_window.h"
 
 namespace {
 
@@ -55,20 +55,24 @@ uint32_t NMVelObj3D::Apply()
         return NMVelObj::Apply();
     } catch (const VBScriptError&) {
         // The script may have built part of the element: Velmar's own undo takes that step back.
-        if (!iApp5)
-            RaiseNullHostPointer(__uuidof(IVel5Application));
         if (!iApp7)
             RaiseNullHostPointer(__uuidof(IVel7Application));
-        const bool undone = static_cast<bool>(
-            V5Method(iApp5, IVel5Application::ExecuteCommand, static_cast<long>(VelCommandEditUndo), false));
-        scope.Value(L"iVObj->vlExecuteVelmarCommand(vlCMEditUndo, VARIANT_FALSE)", _variant_t(undone ? -1L : 0L));
-        const _bstr_t text(Translate(L"Не удалось построить конструктивный элемент.\r\n"
-                                     L"Проверьте правильность позиционирования.")
-                               .c_str());
-        const _bstr_t caption(LibraryDisplayName().c_str());
-        V7Get(iApp7, &IVel7Application::ShowMessage, static_cast<BSTR>(text), static_cast<BSTR>(caption), 48L);
+        UndoLastStep(scope);
+        HostMessageBox(iApp7, Translate(L"Не удалось построить конструктивный элемент.\r\n"
+                                        L"Проверьте правильность позиционирования."),
+                       48);
         return state;
     }
+}
+
+bool NMVelObj3D::UndoLastStep(TraceScope& scope)
+{
+    if (!iApp5)
+        RaiseNullHostPointer(__uuidof(IVel5Application));
+    const bool undone =
+        static_cast<bool>(V5Method(iApp5, IVel5Application::ExecuteCommand, static_cast<long>(VelCommandEditUndo), false));
+    scope.Value(L"iVObj->vlExecuteVelmarCommand(vlCMEditUndo, VARIANT_FALSE)", _variant_t(undone ? -1L : 0L));
+    return undone;
 }
 
 bool NMVelObj3D::CanUseOldSpcObj(const SpcDocContext& context)

@@ -16,6 +16,10 @@ public:
     // Only an edited object reuses its spc object.
     bool CanUseOldSpcObj(const SpcDocContext& context) override;
 
+    // Velmar's own undo of the last undo step (application 109 with 57643 and false), traced; true when
+    // Velmar says it undid something. Failures raise.
+    bool UndoLastStep(TraceScope& scope);
+
     IVel5Document3DPtr iDoc5;
     IVel7Document3DPtr iDoc7;
     IVel5PartPtr iTopPart5;

@@ -41,6 +41,12 @@ public:
     bool IsTCS = false;
     bool IsElement = false;
 
+protected:
+    // Marks the element's definition as the library's (its user-parameter record).
+    void WriteLibraryMark();
+    // The record's X, Y, A and R into the element's stored block, which must exist (E_POINTER).
+    void WritePlacementValues(const ElemPos& item);
+
 private:
     class Block;
     // The library's section of the element's entry in the store; null when the block is missing.
@@ -48,7 +54,6 @@ private:
     IVel7NamedEntriesPtr CreateSection();
     IVel7DataStorePtr DataStore();
     IDispatchPtr ElementObject();
-    void WriteLibraryMark();
     // Code, then the new model; then the flags from the identity that was read.
     void ReadMode(Block& block);
     void ReadIdentity(Block& block);

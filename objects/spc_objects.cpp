@@ -1,6 +1,5 @@
 // NMVelObj: creating, placing, filling and reusing the part's specification object.
 #include "core/com_convert.h"
-#include "core/display_name.h"
 #include "core/trace_log.h"
 #include "core/translate.h"
 #include "hostapi/dual_interface.h"
@@ -9,6 +8,7 @@
 #include "objects/cant_create_spc_obj.h"
 #include "objects/nm_vel_obj.h"
 #include "objects/spc_column_set.h"
+#include "hostapi/host_window.h"
 
 #include <algorithm>
 #include <optional>
@@ -270,8 +270,6 @@ void NMVelObj::ShowSpcObjectCreateError()
     TraceScope scope(L"NMVelObj::ShowSpcObjectCreateError");
     if (MessageMode != 0 && (MessageMode != 1 || SpcErrorShown))
         return;
-    const _bstr_t text(Translate(L"Не удалось создать объект спецификации.").c_str());
-    const _bstr_t caption(LibraryDisplayName().c_str());
-    V7Get(iApp7, &IVel7Application::ShowMessage, static_cast<BSTR>(text), static_cast<BSTR>(caption), 48L);
+    HostMessageBox(iApp7, Translate(L"Не удалось создать объект спецификации."), 48);
     SpcErrorShown = true;
 }

@@ -364,8 +364,7 @@ void PartPanel3D::UpdatePrompt()
         AddPromptWord(Translate(L"прямое ребро"), axis);
     }
     AddPromptWord(Translate(L"точку привязки детали"), true);
-    V5Put(iRequestInfo, IVel5PlacementInfo::Prompt, _bstr_t(BuildPrompt().c_str()));
-    V5Method(iDoc, IVel5Document3D::ShowChanges);
+    ShowPrompt();
 }
 
 namespace testhooks {

@@ -63,6 +63,11 @@ void VelPPButton::SetChecked(bool checked)
     V7Call(iButton, &IVel7Buttons::SetChecked, static_cast<long>(ButtonId), AsVariantBool(checked));
 }
 
+void VelPPButton::SetEnabled(bool enabled)
+{
+    V7Call(iButton, &IVel7Buttons::SetEnabled, static_cast<long>(ButtonId), AsVariantBool(enabled));
+}
+
 void VelPPButton::SetVisible(bool visible)
 {
     V7Call(iButton, &IVel7Control::put_Visible, AsVariantBool(visible));

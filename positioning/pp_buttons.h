@@ -25,6 +25,8 @@ public:
     // Enabled and checked.
     bool IsChecked();
     void SetChecked(bool checked);
+    // Of the select button.
+    void SetEnabled(bool enabled);
     // Of the select button and the field together.
     void SetVisible(bool visible);
     PosPanelMate& Record() { return *Mate; }

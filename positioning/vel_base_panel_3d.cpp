@@ -72,6 +72,12 @@ void VelBasePanel3D::EndProcess()
     V5Method(iDoc, IVel5Document3D::EndProcess);
 }
 
+void VelBasePanel3D::ShowPrompt()
+{
+    V5Put(iRequestInfo, IVel5PlacementInfo::Prompt, _bstr_t(BuildPrompt().c_str()));
+    V5Method(iDoc, IVel5Document3D::ShowChanges);
+}
+
 void VelBasePanel3D::HighlightObject(IDispatch* object)
 {
     if (object)

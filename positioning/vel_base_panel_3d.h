@@ -26,6 +26,8 @@ public:
 
 protected:
     void EndProcess() override;
+    // The prompt of the words collected (BuildPrompt) into the request info, and Velmar shows it.
+    void ShowPrompt();
     // Where the selection tests put their highlight flag: non-zero uses the first highlight set.
     short* HighlightSwitch() { return reinterpret_cast<short*>(&HighlightSet); }
 
