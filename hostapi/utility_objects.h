@@ -20,6 +20,8 @@ VEL_IID(IRAZadi, "2FF5758C-9728-4305-B4F1-D9D712E89A36");
 // A list of objects handed to and filled by a part script. Positions 7 and 9 are the project's own
 // numbers: the host documents only that Add is the second method after those of IDispatch.
 struct IItemList : IDispatch {
+    // What part scripts call by name; the names and numbers are the project's own.
+    enum : DISPID { ScriptCount = 1, ScriptAdd = 2, ScriptItem = 3 };
     virtual HRESULT STDMETHODCALLTYPE get_Count(long* count) = 0;                             // 7
     virtual HRESULT STDMETHODCALLTYPE Add(IDispatch* item) = 0;                               // 8; item may be null
     virtual HRESULT STDMETHODCALLTYPE Item(long index, IDispatch** item) = 0;                 // 9

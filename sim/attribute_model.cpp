@@ -4,6 +4,7 @@
 #include "sim/velmar.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace sim {
 
@@ -34,10 +35,15 @@ AttributeModel::AttributeModel(Velmar& velmar) : velmar_(velmar)
             for (int field = 1; field <= 4; ++field)
                 attribute.fields.push_back(header->Long(field));
             if (Object* values = Object::From(V_VT(&header->Value(kTakenValues)) == VT_DISPATCH ? V_DISPATCH(&header->Value(kTakenValues)) : nullptr))
-                for (const ValueItemData& item : velmar_.UserParams().Read(*values).items)
+                for (const ValueItemData& item : velmar_.UserParams().Read(*values).items) {
                     attribute.values.push_back(item.narrow);
+                    attribute.flags.push_back(item.flag);
+                }
             attribute.object = velmar_.NewObject("attribute");
             attributes_[owner].push_back(attribute);
+            velmar_.Undo().Record([this, owner, made = attribute.object.get()] {
+                std::erase_if(attributes_[owner], [made](const Attribute& a) { return a.object.get() == made; });
+            });
             return Handed(attribute.object.get());
         })
         .Method(IVel5AttributeManager::DeleteAttribute, 3, [this](Args& args) {
@@ -48,6 +54,7 @@ AttributeModel::AttributeModel(Velmar& velmar) : velmar_(velmar)
             auto found = std::find_if(list.begin(), list.end(), [&](const Attribute& a) { return a.object.get() == attribute; });
             if (found == list.end())
                 return _variant_t(false);
+            velmar_.Undo().Record([&list, index = found - list.begin(), kept = *found] { list.insert(list.begin() + index, kept); });
             list.erase(found);
             return _variant_t(true);
         });
@@ -99,10 +106,16 @@ void AttributeModel::ServeObject(Object& object)
                     found.push_back(attribute.object.get());
             return found;
         };
+        auto cursor = std::make_shared<size_t>(0);
         collection->Method(IVel5AttributeCollection::Count, 0, [ofType](Args&) { return _variant_t(static_cast<long>(ofType().size())); })
-            .Method(IVel5AttributeCollection::First, 0, [ofType](Args&) {
+            .Method(IVel5AttributeCollection::First, 0, [ofType, cursor](Args&) {
                 const std::vector<Object*> found = ofType();
+                *cursor = 0;
                 return Handed(found.empty() ? nullptr : found.front());
+            })
+            .Method(IVel5AttributeCollection::Next, 0, [ofType, cursor](Args&) {
+                const std::vector<Object*> found = ofType();
+                return Handed(++*cursor < found.size() ? found[*cursor] : nullptr);
             })
             .Returns(IVel5AttributeCollection::Refresh, true);
         return Handed(collection.get());

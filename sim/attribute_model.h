@@ -8,7 +8,7 @@
 // header (the application's 9 with 38: fields 1 to 5, 12 empties it, 7 takes a user-parameter structure
 // whose items are the attribute's values; refusable) and deletes one (24: object, attribute, text). Every
 // part's host object (its bridge) answers 10 (0, 0, 0, 0, type) with its attributes of a type: 2 count,
-// 3 the first, 1 refresh.
+// 3 the first, 5 the next, 1 refresh.
 //
 //   EXPECT_EQ(velmar.Attributes().Of(part.Bridge()).at(0).values, (std::vector<std::wstring>{L"1204"}));
 #include "sim/sim_object.h"
@@ -27,6 +27,7 @@ struct Attribute {
     std::vector<long> fields;              // the header's fields 1 to 4
     std::vector<std::wstring> values;      // the 8-bit texts of the header's items
     ObjectRef object;                      // what the manager handed out
+    std::vector<short> flags{};            // the items' flags
 };
 
 class AttributeModel {

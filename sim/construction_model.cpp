@@ -4,6 +4,7 @@
 #include "sim/velmar.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace sim {
 
@@ -144,6 +145,9 @@ Construction::Construction(Velmar& velmar, Document& document, Part& part) : vel
     });
     velmar.App5()
         .Method(IVel5Application::NewIterator, 0, [this](Args&) { return NewIterator(); })
+        .Method(IVel5Application::DistanceInSketch, 3, [this](Args& args) {
+            return _variant_t(DistanceInSketch(args.Double(0), args.Double(1), args.Int32(2)));
+        })
         .Method(IVel5Application::RefreshView, 0, [this](Args&) {
             ++viewRefreshes_;
             return _variant_t(0L);
@@ -203,10 +207,11 @@ _variant_t Construction::NewEntity(short type)
         .Returns(IVel5Entity::Type, _variant_t(type))
         .Returns(IVel5Entity::Definition, Handed(e.definition.get()))
         .Returns(IVel5Entity::Part, Handed(&part_.V5()))
-        .Method(IVel5Entity::Create, 0, [self](Args&) {
+        .Method(IVel5Entity::Create, 0, [this, self](Args&) {
             if (self->created || !self->Given(RequiredMember(self->type)))
                 throw Fail{E_UNEXPECTED};
             self->created = true;
+            velmar_.Undo().Record([self] { self->created = false; });
             return _variant_t(true);
         })
         .Method(IVel5Entity::Update, 0, [self](Args&) {
@@ -278,6 +283,7 @@ void Construction::BuildDefinition(MadeEntity& e)
 void Construction::BuildEditor(MadeEntity& sketch)
 {
     sketch.editor = NewObject(sketch.name + "Edit");
+    sketch.group = 7000 + counts_[5];
     MadeEntity* self = &sketch;
     auto find = [self](long reference) {
         auto found = std::find_if(self->objects.begin(), self->objects.end(),
@@ -292,6 +298,7 @@ void Construction::BuildEditor(MadeEntity& sketch)
         return _variant_t(object.reference);
     };
     sketch.editor->Supports(__uuidof(IVel5Document2D))
+        .Method(IVel5Document2D::EditedGroup, 0, [self](Args&) { return _variant_t(self->group); })
         .Method(IVel5Document2D::NewPoint, 3, [add](Args& args) {
             Object2D point = Object2D::Point(args.Double(0), args.Double(1));
             point.style = args.Int32(2);
@@ -479,6 +486,51 @@ void Construction::Projects(Object& object, const Object2D& projection)
     projections_[&object] = projection;
 }
 
+std::optional<Object2D> Construction::ProjectionOf(Object& object) const
+{
+    const auto found = projections_.find(&object);
+    if (found == projections_.end())
+        return std::nullopt;
+    return found->second;
+}
+
+MadeEntity& Construction::AddSketch(Object& plane, std::vector<Object2D> objects)
+{
+    NewEntity(5);
+    MadeEntity& sketch = entities_.back();
+    sketch.definition->Value(IVel5SketchDefinition::SetPlane) = _variant_t(plane.Primary());
+    sketch.created = true;
+    for (Object2D& object : objects) {
+        object.reference = ++nextReference_;
+        if (object.kind == 5)
+            object.entity = NewObject(sketch.name + "Point" + std::to_string(object.reference));
+        if (object.v7)
+            velmar_.AddSketchObject(sketch.group, object.reference, *object.v7);
+        sketch.objects.push_back(object);
+    }
+    MadeEntity* self = &sketch;
+    velmar_.Undo().Record([self] { self->created = false; });
+    return sketch;
+}
+
+double Construction::DistanceInSketch(double x, double y, long reference) const
+{
+    if (!editing_)
+        throw Fail{E_UNEXPECTED};
+    for (const Object2D& object : editing_->objects) {
+        if (object.reference != reference)
+            continue;
+        if (object.kind != 1)
+            return std::hypot(x - object.x1, y - object.y1);
+        // A segment: the distance from its line.
+        const double dx = object.x2 - object.x1;
+        const double dy = object.y2 - object.y1;
+        const double length = std::hypot(dx, dy);
+        return length == 0 ? std::hypot(x - object.x1, y - object.y1) : std::fabs(dy * (x - object.x1) - dx * (y - object.y1)) / length;
+    }
+    throw Fail{E_INVALIDARG, 2};
+}
+
 void Construction::SetPlaneBasis(GeoEntity& plane, Point3 u, Point3 v)
 {
     plane.V5().Supports(__uuidof(IVel5Placement)).Method(IVel5Placement::ToPlane, 5, [u, v](Args& args) {
@@ -505,22 +557,28 @@ void Construction::SetIntersections(GeoEntity& surface, std::vector<Point3> poin
 void Construction::Deleted(IUnknown* object)
 {
     Object* gone = Object::From(object);
+    auto remove = [this](bool& deleted) {
+        if (deleted)
+            return;
+        deleted = true;
+        velmar_.Undo().Record([&deleted] { deleted = false; });
+    };
     for (MadeEntity& entity : entities_)
         if (entity.v5.get() == gone)
-            entity.deleted = true;
+            remove(entity.deleted);
     for (MadeFrame& frame : frames_) {
         if (frame.v5.get() != gone)
             continue;
-        frame.deleted = true;
+        remove(frame.deleted);
         for (MadeLine& line : lines_)
             if (line.frame == &frame)
-                line.deleted = true;
+                remove(line.deleted);
         if (current_ == &frame)
             current_ = nullptr;
     }
     for (MadeLine& line : lines_)
         if (line.v5.get() == gone)
-            line.deleted = true;
+            remove(line.deleted);
 }
 
 std::vector<MadeEntity*> Construction::Live(short type)

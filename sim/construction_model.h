@@ -23,12 +23,15 @@
 // and in the current frame: mode 7, points 8 and 9, state 10, update 15, its owner (dispatch 14) the
 // feature of its version-5 entity "line<n>v5", whose sub-objects are its edge (7) and its two end points
 // (8). Deleting a frame deletes its lines. The application's 7 (an iterator over the 2D objects of a
-// kind in the sketch being edited: 2 set up, 3 step "F"/"N", 9 close) and 44 (counted); the document's
-// 67 with 156: a point collection (1 count, 2 point), filled by the 32 of a surface that was given
-// points.
+// kind in the sketch being edited: 2 set up, 3 step "F"/"N", 9 close), 28 (the distance of a point from
+// a 2D object of the sketch being edited) and 44 (counted); the document's 67 with 156: a point
+// collection (1 count, 2 point), filled by the 32 of a surface that was given points. A sketch's editing
+// object answers its group at 1; the application's 112 with that group and a reference gives the 2D
+// object's version-7 form.
 #include "sim/geometry_model.h"
 
 #include <deque>
+#include <optional>
 #include <map>
 #include <memory>
 #include <string>
@@ -48,6 +51,7 @@ struct Object2D {
     long style = 0;
     long reference = 0;
     ObjectRef entity;   // a point's model object, among the sketch's sub-objects
+    ObjectRef v7;       // its version-7 form (the application's 112 with the sketch's group), when it has one
 
     static Object2D Point(double x, double y) { return Round(5, x, y); }
     static Object2D Round(long kind, double x, double y, double radius = 0);
@@ -64,6 +68,7 @@ struct MadeEntity {
     bool created = false;
     bool deleted = false;
     int updates = 0;
+    long group = 0;                  // a sketch's group, its editing object's 1
     std::vector<Object2D> objects;   // a sketch's
     bool Alive() const { return created && !deleted; }
     // What a definition member was given (3: a sketch's plane, a plane's base; 1: an axis's face ...).
@@ -104,6 +109,10 @@ public:
 
     // What a model object projects to in any sketch.
     void Projects(Object& object, const Object2D& projection);
+    std::optional<Object2D> ProjectionOf(Object& object) const;
+    // A sketch on the plane that something other than the library made (a part script), with its 2D
+    // objects; it is taken back with an undo step it was made in.
+    MadeEntity& AddSketch(Object& plane, std::vector<Object2D> objects);
     // A plane's own coordinates: a direction d becomes (d·u, d·v).
     void SetPlaneBasis(GeoEntity& plane, Point3 u, Point3 v);
     // The points where any curve meets the face's or plane's surface.
@@ -138,6 +147,7 @@ private:
     _variant_t NewLine();
     _variant_t NewIterator();
     _variant_t NewPointCollection(short code);
+    double DistanceInSketch(double x, double y, long reference) const;
     void Deleted(IUnknown* object);
 
     Velmar& velmar_;

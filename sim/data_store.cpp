@@ -3,6 +3,8 @@
 #include "hostapi/velmar.h"
 #include "sim/velmar.h"
 
+#include <optional>
+
 namespace sim {
 
 namespace {
@@ -42,7 +44,12 @@ DataStore::DataStore(Velmar& velmar, const std::string& name) : velmar_(velmar),
             if (!owner)
                 throw Fail{E_INVALIDARG};
             auto found = entries_.find(owner);
-            GiveOut(found == entries_.end() ? &NewEntry(owner) : found->second.object.get(), entry);
+            if (found == entries_.end()) {
+                GiveOut(&NewEntry(owner), entry);
+                velmar_.Undo().Record([this, owner] { entries_.erase(owner); });
+                return;
+            }
+            GiveOut(found->second.object.get(), entry);
         });
 }
 
@@ -60,8 +67,14 @@ Object& DataStore::NewEntry(Object* owner)
             GiveOut(found == self->sections.end() ? nullptr : found->second.first.get(), section);
         })
         .On<&IVel7StoreEntry::Add>(14, [this, self](BSTR name, IDispatch** section) {
-            auto found = self->sections.find(TextOf(name));
-            GiveOut(found == self->sections.end() ? &NewSection(*self, TextOf(name)) : found->second.first.get(), section);
+            const std::wstring library = TextOf(name);
+            auto found = self->sections.find(library);
+            if (found == self->sections.end()) {
+                GiveOut(&NewSection(*self, library), section);
+                velmar_.Undo().Record([self, library] { self->sections.erase(library); });
+                return;
+            }
+            GiveOut(found->second.first.get(), section);
         });
     return *entry.object;
 }
@@ -84,8 +97,19 @@ Object& DataStore::NewSection(Entry& entry, const std::wstring& library)
             if (found != data->end())
                 VariantCopy(value, &found->second);
         })
-        .On<&IVel7NamedEntries::Set>(18, [data](BSTR, VARIANT value, BSTR name, long* result) {
-            (*data)[TextOf(name)] = Followed(value);
+        .On<&IVel7NamedEntries::Set>(18, [this, data](BSTR, VARIANT value, BSTR name, long* result) {
+            const std::wstring key = TextOf(name);
+            const auto found = data->find(key);
+            std::optional<_variant_t> old;
+            if (found != data->end())
+                old = found->second;
+            velmar_.Undo().Record([data, key, old] {
+                if (old)
+                    (*data)[key] = *old;
+                else
+                    data->erase(key);
+            });
+            (*data)[key] = Followed(value);
             *result = 0;
         });
     return *object;

@@ -134,7 +134,15 @@ void Document::Build3D()
         .Set<&IVel7Document3D::put_EditSwitch>(52)
         .Set<&IVel7Document3D::put_UndoContainerMode>(67)
         .Get<&IVel7Document3D::get_UndoEnabled>(68)
-        .Set<&IVel7Document3D::put_UndoDisabledMode>(69)
+        .On<&IVel7Document3D::put_UndoDisabledMode>(69, [this](VARIANT_BOOL on) {
+            // The switch brackets one step of Velmar's undo; the bracket itself is no change to take back.
+            v7_->Value(69) = _variant_t(on, VT_I2);
+            UndoLog& undo = velmar_.GetSession().undo;
+            if (on != VARIANT_FALSE)
+                undo.Open();
+            else
+                undo.Close();
+        })
         .Get<&IVel7Document3D::get_UndoContainerOpen>(70)
         .Set<&IVel7Document3D::put_RecalcDimensions>(73, 74)
         .Get<&IVel7Document3D::get_RecalcDimensions>(74);

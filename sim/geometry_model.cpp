@@ -230,6 +230,13 @@ GeoEntity& Geometry::AddFace(const std::string& name, Part* part, const FaceShap
         .Returns(IVel5FaceDefinition::Surface, Handed(surface.get()))
         .Method(IVel5FaceDefinition::Orientation, 0, [face](Args&) { return _variant_t(face->orientation); })
         .Returns(IVel5FaceDefinition::Face, Handed(e.v5_.get()));
+    // The face's edges are its sub-objects of kind 7.
+    GeoEntity* self = &e;
+    ObjectRef edges = NewIterator(name + "Edges", &__uuidof(IVel5EdgeCollection), [self]() {
+        auto found = self->subObjects.find(7);
+        return found == self->subObjects.end() ? std::vector<Object*>{} : Entities(found->second);
+    });
+    definition.Returns(IVel5FaceDefinition::Edges, Handed(edges.get()));
 
     Object* coneObject = cone.get();
     Object* cylinderObject = cylinder.get();
@@ -348,7 +355,8 @@ GeoEntity& Geometry::AddMacro(const std::string& name, Part* part, short type)
     auto innerObjects = [self]() { return self->inner; };
     ObjectRef items = NewIterator(name + "Items", nullptr, innerObjects);
     Object& definition = NewDefinition(e, __uuidof(IVel5MacroDefinition));
-    definition.Returns(IVel5MacroDefinition::InnerObjects, Handed(items.get()))
+    definition.Property(IVel5MacroDefinition::Setting1, true)
+        .Returns(IVel5MacroDefinition::InnerObjects, Handed(items.get()))
         .Method(IVel5MacroDefinition::SetUserParam, 1, [&definition](Args& args) {
             definition.Value(IVel5MacroDefinition::SetUserParam) = _variant_t(static_cast<IDispatch*>(args.Object(0)));
             return _variant_t(true);

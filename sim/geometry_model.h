@@ -20,8 +20,9 @@
 // takes the entity and its feature to the version-7 form. Object names in the journal: "<name>5",
 // "<name>7", "<name>Feature", "<name>Def", "<name>Surface", "<name>Curve", "<name>Items" ...
 //
-// A macro element's definition keeps the record its 5 is given (Value(5)) and has a version-7 twin
-// "<name>Def7" (IVel7ObjectRef), the object its named values are stored under.
+// A macro element's definition keeps the record its 5 is given (Value(5)) and its property 1, and has a
+// version-7 twin "<name>Def7" (IVel7ObjectRef), the object its named values are stored under. A face's
+// definition gives its edges (11), its sub-objects of kind 7.
 // Parts (Shape): 4 with two arguments the feature collection (the part's host object too), 11 with the code 6 the face iterator, 18
 // the objects of a type (walked with 3 and 5, found by name with 9), 45 the conversion of a point from
 // another part by the two parts' origins; version-7 method 64.

@@ -97,20 +97,23 @@ Object& MateList::AddExisting(short kind, short direction, short fixed, double v
 
 void MateList::Remove(IUnknown* object)
 {
-    std::erase_if(mates_, [object](const MateRecord& mate) {
-        return mate.mate && Object::From(object) == mate.mate.get();
-    });
+    RemoveIf([object](const MateRecord& mate) { return mate.mate && Object::From(object) == mate.mate.get(); });
 }
 
 void MateList::RemoveIf(const std::function<bool(const MateRecord&)>& taken)
 {
-    std::erase_if(mates_, taken);
+    // Velmar's undo brings the mates back where they were.
+    const std::vector<MateRecord> before = mates_;
+    if (std::erase_if(mates_, taken) > 0)
+        velmar_.Undo().Record([this, before] { mates_ = before; });
 }
 
 void MateList::AddDirect(MateRecord mate)
 {
     mate.direct = true;
     Keep(std::move(mate), "mate" + std::to_string(mates_.size() + 1));
+    Object* made = mates_.back().mate.get();
+    velmar_.Undo().Record([this, made] { std::erase_if(mates_, [made](const MateRecord& m) { return m.mate.get() == made; }); });
 }
 
 Object& MateList::Keep(MateRecord mate, const std::string& objectName)

@@ -83,6 +83,10 @@ void ServeComboBox(PanelControl* c)
     FaceOf<IVel7ComboBox> face = c->object->Face<IVel7ComboBox>();
     face.On<&IVel7ComboBox::put_Setting35>(35, [c](VARIANT_BOOL on) { c->settings[35] = _variant_t(on, VT_BOOL); })
         .On<&IVel7ComboBox::put_Setting37>(37, [c](long value) { c->settings[37] = _variant_t(value); })
+        .On<&IVel7ComboBox::Clear>(38, [c] {
+            c->items.clear();
+            c->value = _variant_t();
+        })
         .On<&IVel7ComboBox::AddItem>(40, [c](BSTR text) { c->items.push_back(Text(text)); })
         .On<&IVel7ComboBox::put_Setting41>(41, [c](long value) { c->settings[41] = _variant_t(value); })
         .On<&IVel7ComboBox::ItemIndex>(43, [c](BSTR text, long* index) {
@@ -109,6 +113,15 @@ void ServeSpinEdit(PanelControl* c)
             c->high = high;
         })
         .On<&IVel7SpinEdit::put_Setting37>(37, [c](long value) { c->settings[37] = _variant_t(value); });
+    ServeCommon(face, c);
+}
+
+// The hole list's rows are its items.
+void ServeHoleList(PanelControl* c)
+{
+    FaceOf<IVel7HoleList> face = c->object->Face<IVel7HoleList>();
+    face.On<&IVel7HoleList::Clear>(28, [c] { c->items.clear(); })
+        .On<&IVel7HoleList::AddRow>(29, [c](BSTR text) { c->items.push_back(Text(text)); });
     ServeCommon(face, c);
 }
 
@@ -226,7 +239,7 @@ PanelPage& AddPanelPage(Velmar& velmar, std::deque<PanelPage>& pages, const std:
         case VelControlSpinEdit: ServeSpinEdit(&c); break;
         case VelControlGroupTitle: ServeGroupTitle(&c); break;
         case VelControlSelectField: ServeSelectField(&c); break;
-        case VelControlList: ServeCommon(c.object->Face<IVel7HoleList>(), &c); break;
+        case VelControlList: ServeHoleList(&c); break;
         default: break;
         }
         ServeCommon(c.object->Face<IVel7Control>(), &c);

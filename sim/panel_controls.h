@@ -42,7 +42,7 @@ struct PanelControl {
     std::wstring name;
     std::wstring hint;
     _variant_t value;
-    std::vector<std::wstring> items;             // combo box
+    std::vector<std::wstring> items;             // combo box (38 empties it), the hole list's rows (28, 29)
     double low = 0;                              // spin edit: its range
     double high = 0;
     long style = -1;                             // button collection

@@ -12,6 +12,7 @@
 //   holeFace     a face of the constructive element "hole", whose mate element "holeSeat" has both
 // A model (ModelGeometry): "Auto" with its base objects, the cone "Conus " (cone value 2.5), the planes
 // and axes "Plane", "PlaneR", "Axis", "AxisD", coordinate systems "lcs<n>", as a test asks for them.
+#include "sim/construction_model.h"
 #include "sim/geometry_model.h"
 
 #include <string>
@@ -20,6 +21,11 @@ namespace sim {
 
 // The assembly above as the top part of the document.
 void BuildPanelScene(Velmar& velmar, Geometry& geometry, Document& document);
+
+// A plate for hole elements, in a part "plate" of its own: "plateTop" and "plateBottom" (planar faces 20
+// apart; the bottom is met where an axis stands on the top) and the bores "plateBore1", "plateBore2"
+// (radius 5.25, length 20). The construction lays the top's plane and meets the bottom.
+void BuildPlate(Velmar& velmar, Geometry& geometry, Construction& made);
 
 class ModelGeometry {
 public:

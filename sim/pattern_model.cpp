@@ -68,9 +68,10 @@ Pattern& Patterns::Add(const std::string& name, std::vector<IDispatchPtr> source
     p.source = velmar_.NewObject(name + "Source");
     Pattern* self = &p;
     p.v7->Face<IVel7Pattern>()
-        .On<&IVel7Pattern::put_Sources>(20, [self](VARIANT sources) {
+        .On<&IVel7Pattern::put_Sources>(20, [this, self](VARIANT sources) {
             if (V_VT(&sources) != (VT_ARRAY | VT_DISPATCH))
                 throw Fail{DISP_E_TYPEMISMATCH};
+            RecordSources(*self);
             self->switchWhenWritten.push_back(self->following);
             self->sources.clear();
             SAFEARRAY* array = V_ARRAY(&sources);
@@ -112,7 +113,8 @@ Pattern& Patterns::Add(const std::string& name, std::vector<IDispatchPtr> source
     p.v5->Method(IVel5Array::Name, 0, [self](Args&) { return _variant_t(std::wstring(self->name.begin(), self->name.end()).c_str()); })
         .Method(IVel5Array::State, 0, [self](Args&) { return _variant_t(self->ok); })
         .Method(IVel5Array::BaseObject, 0, [self](Args&) { return _variant_t(static_cast<IDispatch*>(self->base)); })
-        .Put(IVel5Array::BaseObject, [self](Args&, const VARIANT& value) {
+        .Put(IVel5Array::BaseObject, [this, self](Args&, const VARIANT& value) {
+            velmar_.Undo().Record([self, before = self->base] { self->base = before; });
             self->base = V_VT(&value) == VT_DISPATCH ? V_DISPATCH(&value) : nullptr;
         })
         .Method(IVel5Array::Rebuild, 0, [self](Args&) {
@@ -137,11 +139,21 @@ void Patterns::Deleted(IUnknown* object)
 {
     Object* gone = Object::From(object);
     Object* twin = velmar_.TwinIn7(gone);
-    for (Pattern& pattern : patterns_)
-        std::erase_if(pattern.sources, [&](const IDispatchPtr& source) {
-            const Object* entry = Object::From(source);
-            return entry && (entry == gone || entry == twin);
-        });
+    auto isGone = [&](const IDispatchPtr& source) {
+        const Object* entry = Object::From(source);
+        return entry && (entry == gone || entry == twin);
+    };
+    for (Pattern& pattern : patterns_) {
+        if (std::any_of(pattern.sources.begin(), pattern.sources.end(), isGone)) {
+            RecordSources(pattern);
+            std::erase_if(pattern.sources, isGone);
+        }
+    }
+}
+
+void Patterns::RecordSources(Pattern& pattern)
+{
+    velmar_.Undo().Record([self = &pattern, before = pattern.sources] { self->sources = before; });
 }
 
 } // namespace sim

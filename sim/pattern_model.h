@@ -54,6 +54,8 @@ public:
 
 private:
     void Deleted(IUnknown* object);
+    // What Velmar's undo puts back: the source list as it is now.
+    void RecordSources(Pattern& pattern);
 
     Velmar& velmar_;
     Document& document_;

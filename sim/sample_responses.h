@@ -27,7 +27,8 @@ std::wstring SampleResponsesFolder();
 // The folder of the sample's model descriptions (sim/models, sim/model_catalogue.h), as a Windows path.
 std::wstring SampleModelsFolder();
 
-// The folder of the 2D samples' part files (sim/parts: the nut's part script), as a Windows path.
+// The folder of the samples' part files (sim/parts: the nut's part script, the through hole's
+// "Scripts\Hole_Through.vbs"), as a Windows path.
 std::wstring SamplePartsFolder();
 
 // The fragment library of the fragment_2d sample as the stand-in's fragment service knows it, for the

@@ -247,7 +247,18 @@ Object& Object::Property(DISPID id, const _variant_t& initial)
 {
     values_[id] = initial;
     Method(id, [this, id](Args&) { return values_[id]; });
-    return Put(id, [this, id](Args&, const VARIANT& value) { values_[id] = value; });
+    return Put(id, [this, id](Args&, const VARIANT& value) { Store(id, value); });
+}
+
+void Object::Store(int key, const _variant_t& value)
+{
+    if (session_) {
+        const auto found = values_.find(key);
+        const _variant_t old = found == values_.end() ? _variant_t() : found->second;
+        ObjectRef self(this);
+        session_->undo.Record([self, key, old] { self->values_[key] = old; });
+    }
+    values_[key] = value;
 }
 
 Object& Object::Returns(DISPID id, const _variant_t& value)
@@ -416,7 +427,7 @@ HRESULT Object::Invoke(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* resul
         else if (entry)
             value = entry->get(args);
         else if (put)
-            values_[id] = args.Value();
+            Store(id, args.Value());
         else if (args.Count() == 0)
             value = values_[id];
         if (result && !put) {

@@ -104,6 +104,8 @@ public:
 
     // Stored values, by dispatch id or position.
     _variant_t& Value(int key) { return values_[key]; }
+    // A stored value the host's own put changes: inside an undo step the old value is recorded.
+    void Store(int key, const _variant_t& value);
     bool Bool(int key) const;
     long Long(int key) const;
     double Double(int key) const;

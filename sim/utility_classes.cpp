@@ -62,6 +62,20 @@ ObjectRef UtilityClasses::NewItemList()
                 (*item)->AddRef();
             return S_OK;
         });
+    object->ScriptName(L"Count", IItemList::ScriptCount)
+        .ScriptName(L"Add", IItemList::ScriptAdd)
+        .ScriptName(L"Item", IItemList::ScriptItem)
+        .Method(IItemList::ScriptCount, 0, [&items](Args&) { return _variant_t(static_cast<long>(items.size())); })
+        .Method(IItemList::ScriptAdd, 1, [&items](Args& args) {
+            items.emplace_back(args.Object(0));
+            return _variant_t();
+        })
+        .Method(IItemList::ScriptItem, 1, [&items](Args& args) {
+            const long index = args.Int32(0);
+            if (index < 0 || static_cast<size_t>(index) >= items.size())
+                throw Fail{E_INVALIDARG, 0};
+            return _variant_t(items[static_cast<size_t>(index)].GetInterfacePtr());
+        });
     itemLists_.push_back(object);
     return object;
 }

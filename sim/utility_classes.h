@@ -1,7 +1,8 @@
 #pragma once
 // The stand-ins of the maker's utility classes RAZadi ("razadi") and ItemList ("itemList"), registered
 // in this process for the life of the UtilityClasses. A part script writes into RAZadi's text (its
-// "Append"; tests do so through AppendText) and fills item lists; the library reads them back.
+// "Append"; tests do so through AppendText) and fills item lists ("Add", "Count", "Item"); the library
+// reads them back.
 #include "sim/class_registration.h"
 
 #include <deque>

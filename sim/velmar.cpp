@@ -56,6 +56,8 @@ Velmar::Velmar(Session& shared, HostVersion version) : session_(&shared), versio
 
 Velmar::~Velmar()
 {
+    // What the undo keeps to take back holds the model's objects.
+    session_->undo.Clear();
     // References the library still holds must not reach the model after it is gone.
     for (auto& object : objects_)
         object->Detach();
@@ -108,6 +110,11 @@ Object& Velmar::AddDrawingObject(long reference, const std::string& name)
     object->Face<IVel7DrawingObject>();
     drawingObjects_.emplace_back(reference, object);
     return *object;
+}
+
+void Velmar::AddSketchObject(long group, long reference, Object& object)
+{
+    sketchObjects_.emplace_back(std::make_pair(group, reference), ObjectRef(&object));
 }
 
 void Velmar::SetLastError(long code, const std::wstring& text)
@@ -167,8 +174,11 @@ void Velmar::BuildApplication5()
             return Handed(userParams_->NewArray().get());
         })
         .Method(IVel5Application::ExecuteCommand, 2, [this](Args& args) {
-            commandsRun_.push_back(args.Int32(0));
+            const long command = args.Int32(0);
+            commandsRun_.push_back(command);
             args.Bool(1);
+            if (command == VelCommandEditUndo)
+                session_->undo.UndoLast();
             return _variant_t(true);
         })
         .Returns(IVel5Application::Refresh, 0L)
@@ -187,9 +197,12 @@ void Velmar::BuildApplication5()
         .Method(IVel5Application::ToLayer, 3, [this](Args& args) { return ToLayer(args); })
         .Method(IVel5Application::SpcObjectAt, 2, [this](Args& args) {
             const long reference = args.Int32(0);
-            args.Int32(1);
+            const long second = args.Int32(1);
             for (auto& [known, object] : drawingObjects_)
                 if (known == reference)
+                    return Handed(object.get());
+            for (auto& [key, object] : sketchObjects_)
+                if (key == std::make_pair(reference, second))
                     return Handed(object.get());
             return Handed(drawings_->DrawingObject(reference));
         });

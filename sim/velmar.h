@@ -11,8 +11,9 @@
 // The application's version-5 members: 3 and 5 the active 3D and 2D document, 4 a new temporary 2D
 // document, 9 a parameter structure of a kind (every dispatch id of it a stored property), 11 the active
 // specification document, 16 (answers 0), 21 the main window, 50 the version, 103 the version-7
-// application, 108 the twin of an object in the other layer, 112 the version-7 object of a 2D reference.
-// Version-7 members: 19 the active document, 21 the last error for a text, 25 the edit switch, 34 the
+// application, 108 the twin of an object in the other layer, 109 one of Velmar's commands (57643 takes
+// the last undo step back, sim/undo_log.h), 112 the version-7 object of a 2D reference (with a sketch's
+// group first: of a sketch's 2D object). Version-7 members: 19 the active document, 21 the last error for a text, 25 the edit switch, 34 the
 // message box, answered by the scripted user (kind "message"; unanswered: IDOK). The attribute model
 // adds 43, 47 and the attribute headers of 9 with 38 (sim/attribute_model.h), the property model 45 and the component property manager of
 // the version-7 application (sim/property_model.h); every document has its spc model
@@ -53,6 +54,8 @@ public:
     sim::Journal& Journal() { return session_->journal; }
     sim::Faults& Faults() { return session_->faults; }
     ScriptedUser& User() { return session_->user; }
+    // Velmar's undo (sim/undo_log.h): 109 with 57643 takes the last step back.
+    UndoLog& Undo() { return session_->undo; }
 
     IDispatchPtr Application5() { return app5_->Ptr(); }
     IDispatchPtr Application7() { return app7_->Ptr(); }
@@ -69,6 +72,8 @@ public:
     Entity& AddEntity(const std::string& name, short type, std::vector<Part*> parts = {});
     // The version-7 object IVel5Application::SpcObjectAt gives for a reference (IVel7DrawingObject).
     Object& AddDrawingObject(long reference, const std::string& name);
+    // The version-7 form of a sketch's 2D object, which 112 gives for the sketch's group and the reference.
+    void AddSketchObject(long group, long reference, Object& object);
     void SetLastError(long code, const std::wstring& text);
 
     // Any further object of the model; it is detached with the model.
@@ -115,6 +120,7 @@ private:
     std::unordered_map<Object*, Object*> twinsTo7_;
     std::unordered_map<Object*, Object*> twinsTo5_;
     std::vector<std::pair<long, ObjectRef>> drawingObjects_;
+    std::vector<std::pair<std::pair<long, long>, ObjectRef>> sketchObjects_;
     std::vector<ObjectRef> structures_;
     std::vector<ObjectRef> temporaryDocuments_;
     long lastErrorCode_ = 0;

@@ -172,9 +172,9 @@ public:
         const int store = key < 0 ? position : key;
         Install<Method>(position, [&owner, store](In value) -> HRESULT {
             if constexpr (std::is_same_v<In, short>)
-                owner.Value(store) = _variant_t(value, VT_I2);
+                owner.Store(store, _variant_t(value, VT_I2));
             else
-                owner.Value(store) = _variant_t(value);
+                owner.Store(store, _variant_t(value));
             return S_OK;
         });
         return *this;

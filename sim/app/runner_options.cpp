@@ -10,7 +10,8 @@ namespace velmar_sim {
 
 const char Usage[] =
     "usage: velmar-sim [--dll PATH] [--version MAJOR.MINOR.RELEASE] [--doc-type N]\n"
-    "                  [--response FILE | --no-response]... [--answer ok|yes|no|cancel]... [--command N]...\n"
+    "                  [--response FILE | --no-response | --select-answer COMMAND[:LOCATION]]...\n"
+    "                  [--answer ok|yes|no|cancel]... [--command N]...\n"
     "                  [--panel-script FILE|STEPS]... [--model FILE]...\n"
     "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end]...";
 
@@ -66,6 +67,28 @@ std::wstring UserAnswer(const std::wstring& option, const std::wstring& text, co
     return text;
 }
 
+// COMMAND[:LOCATION]: a command code (decimal, or hexadecimal after "0x") and the location after the
+// first colon.
+RunnerOptions::BookAnswer SelectAnswer(const std::wstring& option, const std::wstring& text)
+{
+    const size_t colon = text.find(L':');
+    const std::wstring code = text.substr(0, colon);
+    RunnerOptions::BookAnswer answer;
+    if (code.size() > 2 && (code.compare(0, 2, L"0x") == 0 || code.compare(0, 2, L"0X") == 0)) {
+        bool hex = code.size() <= 10;
+        for (size_t i = 2; i < code.size(); ++i)
+            hex = hex && std::iswxdigit(code[i]);
+        if (!hex)
+            throw UsageError(Narrow(option) + " takes COMMAND[:LOCATION], not \"" + Narrow(text) + "\"");
+        answer.command = static_cast<long>(std::stoul(code.substr(2), nullptr, 16));
+    } else {
+        answer.command = Number(option, code, 0, 0x7FFFFFFF);
+    }
+    if (colon != std::wstring::npos)
+        answer.location = text.substr(colon + 1);
+    return answer;
+}
+
 } // namespace
 
 RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
@@ -85,9 +108,11 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
         else if (option == L"--doc-type")
             options.documentType = static_cast<int>(Number(option, value(), 1, 7));
         else if (option == L"--response")
-            options.responses.emplace_back(value());
+            options.bookAnswers.push_back({value(), 0, L""});
         else if (option == L"--no-response")
-            options.responses.emplace_back(std::nullopt);
+            options.bookAnswers.push_back({});
+        else if (option == L"--select-answer")
+            options.bookAnswers.push_back(SelectAnswer(option, value()));
         else if (option == L"--answer")
             options.answers.push_back(Answer(value()));
         else if (option == L"--command")

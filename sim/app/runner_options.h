@@ -19,8 +19,14 @@ struct RunnerOptions {
     long minor = 0;
     long release = 1;
     int documentType = 0;                              // 0: no active document
-    // The reference book's answers, in order: a response file, or none for "closed without a choice".
-    std::vector<std::optional<std::wstring>> responses;
+    // The reference book's answers, in order: a response file; none for "closed without a choice"; or a
+    // command with a location and no response (the reference book asks for a positioning or a measure).
+    struct BookAnswer {
+        std::optional<std::wstring> response;
+        long command = 0;
+        std::wstring location;
+    };
+    std::vector<BookAnswer> bookAnswers;
     std::vector<long> answers;                         // IDOK, IDYES, IDNO, IDCANCEL
     std::vector<unsigned> commands;
     // One per panel run, in order: a script file, or the steps themselves (sim/panel_script.h).

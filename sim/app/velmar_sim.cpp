@@ -8,6 +8,7 @@
 #include "sim/app/runner_options.h"
 #include "sim/assembly.h"
 #include "sim/com_apartment.h"
+#include "sim/element_model.h"
 #include "sim/model_catalogue.h"
 #include "sim/reference_book.h"
 #include "sim/panel_scene.h"
@@ -127,7 +128,7 @@ public:
             std::filesystem::create_directories(file.parent_path());
             std::ofstream(file, std::ios::binary) << sim::Utf8(model.text);
         }
-        // The 2D samples' part files beside the models.
+        // The samples' part files beside the models (the 2D parts, and the part scripts of elements).
         std::wstring parts = sim::SamplePartsFolder();
         parts.pop_back();
         std::error_code ignored;
@@ -167,6 +168,17 @@ void PrintPlacedParts(sim::Velmar& velmar, sim::Document& document)
             continue;
         const std::vector<std::string> lines = drawing->Describe(object, document.Spc());
         PrintEvent("placed part", lines.front());
+        for (size_t i = 1; i < lines.size(); ++i)
+            PrintLine("  " + lines[i]);
+    }
+}
+
+// Each constructive element the part scripts built, deleted ones marked.
+void PrintElements(sim::ScriptedElements& elements)
+{
+    for (const sim::BuiltElement& element : elements.Elements()) {
+        const std::vector<std::string> lines = elements.Describe(element);
+        PrintEvent("element", lines.front());
         for (size_t i = 1; i < lines.size(); ++i)
             PrintLine("  " + lines[i]);
     }
@@ -383,16 +395,20 @@ int Run(const RunnerOptions& options)
     std::vector<sim::SelectAnswer> answers;
     std::vector<std::string> labels;
     const ModelFolder models(catalogue);
-    for (const auto& response : options.responses) {
-        if (response) {
-            sim::SelectAnswer answer;
-            answer.responseXml = models.Resolve(LoadResponse(*response));
-            answers.push_back(answer);
-            labels.push_back("response " + Quote(*response));
+    for (const auto& given : options.bookAnswers) {
+        sim::SelectAnswer answer;
+        answer.command = given.command;
+        answer.location = given.location;
+        if (given.response) {
+            answer.responseXml = models.Resolve(LoadResponse(*given.response));
+            labels.push_back("response " + Quote(*given.response));
+        } else if (given.command != 0) {
+            labels.push_back("command " + std::to_string(given.command) + ", location " + Quote(given.location) +
+                             ", no response");
         } else {
-            answers.push_back({});
             labels.push_back("closed without a choice");
         }
+        answers.push_back(answer);
     }
 
     std::vector<std::wstring> scripts;
@@ -404,6 +420,8 @@ int Run(const RunnerOptions& options)
     // Every 3D document has the named assembly panel scripts pick from (sim/panel_scene.h).
     std::optional<sim::Geometry> scene;
     std::optional<sim::Assembly> assembly;
+    std::optional<sim::Construction> made;
+    std::optional<sim::ScriptedElements> elements;
     if (options.documentType) {
         sim::Document& document = velmar.OpenDocument(options.documentType);
         // The bill of materials shows the designation of what is inserted.
@@ -412,6 +430,10 @@ int Run(const RunnerOptions& options)
             scene.emplace(velmar);
             sim::BuildPanelScene(velmar, *scene, document);
             assembly.emplace(velmar, *scene, document, catalogue);
+            // What the library and part scripts build in the assembly, and the plate holes go into.
+            made.emplace(velmar, document, *scene->topPart);
+            sim::BuildPlate(velmar, *scene, *made);
+            elements.emplace(velmar, *scene, *made, document, *scene->topPart);
         }
     }
     velmar.Drawings().AddFragment(sim::SampleWasher(models.Path()));
@@ -460,6 +482,8 @@ int Run(const RunnerOptions& options)
             PrintComponents(*assembly);
         if (velmar.ActiveDocument() && velmar.ActiveDocument()->Is2D())
             PrintPlacedParts(velmar, *velmar.ActiveDocument());
+        if (elements)
+            PrintElements(*elements);
         if (book.PendingSelectAnswers())
             PrintEvent("reference book", std::to_string(book.PendingSelectAnswers()) + " queued answer(s) not asked for");
         if (velmar.User().Pending("message"))
