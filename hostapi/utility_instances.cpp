@@ -37,7 +37,12 @@ IItemListPtr CreateItemList(TraceScope& scope, const wchar_t* traceName)
     return CreateUtility<IItemList>(CLSID_ItemList, scope, traceName);
 }
 
-void TraceRAZadiText(IRAZadi* razadi, TraceScope& scope)
+void TraceRAZadiText(IRAZadi* razadi, TraceScope& scope) noexcept
 {
-    scope.WriteLine(BstrToWString(V7Get(razadi, &IRAZadi::get_Text)));
+    // Only the trace needs the text: an insertion does not fail for want of it.
+    try {
+        scope.WriteLine(BstrToWString(V7Get(razadi, &IRAZadi::get_Text)));
+    } catch (...) {
+        TraceCurrentException(L"TraceRAZadiText");
+    }
 }

@@ -10,5 +10,6 @@
 IRAZadiPtr CreateRAZadi(TraceScope& scope, const wchar_t* traceName);
 IItemListPtr CreateItemList(TraceScope& scope, const wchar_t* traceName);
 
-// The text the part script collected in RAZadi, written as a line of the scope.
-void TraceRAZadiText(IRAZadi* razadi, TraceScope& scope);
+// The text the part script collected in RAZadi, written as a line of the scope; a failure to read it is
+// traced instead.
+void TraceRAZadiText(IRAZadi* razadi, TraceScope& scope) noexcept;

@@ -235,13 +235,12 @@ void NMVelmarElement3D::InsertElement()
     try {
         host.Run(_bstr_t(script.c_str()));
     } catch (const VBScriptError&) {
-        try {
-            TraceRAZadiText(razadi, scope);
-        } catch (...) {
-            TraceCurrentException(L"NMVelmarElement3D::InsertElement");
-        }
+        TraceRAZadiText(razadi, scope);
         throw;
     }
+    // The script has built what it built: until it turns out to have handed back nothing, a failure
+    // takes its step back.
+    MarkChanged();
     TraceRAZadiText(razadi, scope);
     const long after = V7Get(entities, &IItemList::get_Count);
     scope.Value(L"iPosEntities->Count()", after);
@@ -254,10 +253,12 @@ void NMVelmarElement3D::InsertElement()
             built = nullptr;
     }
     scope.Hex(L"iMacro", Address(built));
-    if (!built)
+    if (!built) {
+        // Nothing was built to take back; an undo now would take back what the user did before.
+        changed_ = false;
         throw _com_error(E_POINTER);
+    }
     iMacro = built;
-    MarkChanged();
     iMacroDef = ObjectAs<IVel5MacroDefinition>(V5Method(iMacro, IVel5Entity::Definition));
     scope.Hex(L"iMacroDef", Address(iMacroDef));
 }

@@ -159,6 +159,24 @@ std::vector<Object2D> ScriptedElements::EdgeLines(BuiltElement& element, const s
 
 _variant_t ScriptedElements::Build(Args& args)
 {
+    // The references are read as a script reads them: a failing read fails the script.
+    std::vector<IDispatchPtr> references;
+    if (const IItemListPtr list = QueryHostOrNull<IItemList>(args.Object(7))) {
+        long count = 0;
+        if (FAILED(list->get_Count(&count)))
+            throw Fail{E_FAIL, 7};
+        for (long i = 0; i < count; ++i) {
+            IDispatchPtr item;
+            if (FAILED(list->Item(i, &item)))
+                throw Fail{E_FAIL, 7};
+            references.push_back(item);
+        }
+    }
+    Object* start = references.empty() ? nullptr : Object::From(references.front());
+    // Without its start surface an element has nowhere to stand.
+    if (!start)
+        throw Fail{E_INVALIDARG, 7};
+
     BuiltElement& element = elements_.emplace_back();
     element.kind = args.Text(0);
     element.parameters = args.Text(1);
@@ -167,21 +185,8 @@ _variant_t ScriptedElements::Build(Args& args)
     element.positmY = args.Double(4);
     element.positmR = args.Double(5);
     element.positmA = args.Double(6);
-    std::vector<IDispatchPtr> references;
-    if (const IItemListPtr list = QueryHostOrNull<IItemList>(args.Object(7))) {
-        long count = 0;
-        list->get_Count(&count);
-        for (long i = 0; i < count; ++i) {
-            IDispatchPtr item;
-            list->Item(i, &item);
-            references.push_back(item);
-            element.references.push_back(NameOf(item));
-        }
-    }
-    Object* start = references.empty() ? nullptr : Object::From(references.front());
-    // Without its start surface an element has nowhere to stand.
-    if (!start)
-        throw Fail{E_INVALIDARG, 7};
+    for (const IDispatchPtr& item : references)
+        element.references.push_back(NameOf(item));
 
     const std::string name = "element" + std::to_string(elements_.size());
     GeoEntity& macro = geometry_.AddMacro(name, &top_);

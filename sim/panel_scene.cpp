@@ -36,19 +36,22 @@ void BuildPanelScene(Velmar& velmar, Geometry& geometry, Document& document)
     hole.Add(MateElement(geometry, "holeSeat", &assembly));
 }
 
-void BuildPlate(Velmar& velmar, Geometry& geometry, Construction& made)
+Plate BuildPlate(Velmar& velmar, Geometry& geometry, Construction& made)
 {
-    Part& plate = velmar.AddPart("plate");
-    GeoEntity& top = geometry.AddFace("plateTop", &plate, {.test1 = true});
-    GeoEntity& bottom = geometry.AddFace("plateBottom", &plate, {.test1 = true});
-    made.SetPlaneBasis(top, {1, 0, 0}, {0, 1, 0});
-    made.SetIntersections(bottom, {{0, 0, -20}});
-    for (const char* name : {"plateBore1", "plateBore2"}) {
-        GeoEntity& bore = geometry.AddFace(name, &plate, {.test3 = true, .length = 20, .radius = 5.25});
+    Plate plate;
+    plate.part = &velmar.AddPart("plate");
+    plate.top = &geometry.AddFace("plateTop", plate.part, {.test1 = true});
+    plate.bottom = &geometry.AddFace("plateBottom", plate.part, {.test1 = true});
+    made.SetPlaneBasis(*plate.top, {1, 0, 0}, {0, 1, 0});
+    made.SetIntersections(*plate.bottom, {{0, 0, -20}});
+    for (int i = 0; i < 2; ++i) {
+        GeoEntity& bore = geometry.AddFace("plateBore" + std::to_string(i + 1), plate.part, {.test3 = true, .length = 20, .radius = 5.25});
         // A bore: its normal points into the axis.
         bore.face.point = {5.25, 0, 0};
         bore.face.normal = {-1, 0, 0};
+        plate.bores[i] = &bore;
     }
+    return plate;
 }
 
 ModelGeometry::ModelGeometry(Velmar& velmar, Geometry& geometry, const std::string& name)

@@ -25,7 +25,13 @@ void BuildPanelScene(Velmar& velmar, Geometry& geometry, Document& document);
 // A plate for hole elements, in a part "plate" of its own: "plateTop" and "plateBottom" (planar faces 20
 // apart; the bottom is met where an axis stands on the top) and the bores "plateBore1", "plateBore2"
 // (radius 5.25, length 20). The construction lays the top's plane and meets the bottom.
-void BuildPlate(Velmar& velmar, Geometry& geometry, Construction& made);
+struct Plate {
+    Part* part = nullptr;
+    GeoEntity* top = nullptr;
+    GeoEntity* bottom = nullptr;
+    GeoEntity* bores[2] = {};
+};
+Plate BuildPlate(Velmar& velmar, Geometry& geometry, Construction& made);
 
 class ModelGeometry {
 public:

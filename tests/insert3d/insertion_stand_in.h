@@ -4,6 +4,7 @@
 // registry of the test's own, and the insert command run through the catch-all as Velmar runs it.
 #include "core/com_convert.h"
 #include "core/display_name.h"
+#include "core/files.h"
 #include "core/modal_seam.h"
 #include "core/module.h"
 #include "core/registry.h"
@@ -21,11 +22,15 @@
 #include "sim/panel_scene.h"
 #include "sim/reference_book.h"
 #include "sim/stand_in_test.h"
+#include "sim/text_file.h"
 #include "support/response_xml.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -175,6 +180,56 @@ protected:
             if (question.kind == "message")
                 texts.push_back(question.text);
         return texts;
+    }
+
+    // What Velmar was asked, without the panels' own controls (the panels' tests have them), with the
+    // test's folders named.
+    static bool IsPanelControl(const std::string& object)
+    {
+        static const char* const panelObjects[] = {"toggle", "buttons", "field", "page", "controls", "check",
+                                                   "combo", "title", "propMng", "spin", "list"};
+        return std::any_of(std::begin(panelObjects), std::end(panelObjects),
+                           [&](const char* prefix) { return object.rfind(prefix, 0) == 0; });
+    }
+    Lines HostCalls()
+    {
+        Lines calls;
+        for (const sim::Call& call : journal().Calls()) {
+            if (IsPanelControl(call.object))
+                continue;
+            std::string line = call.Text();
+            // Velmar's main window is the reference book's owner; its handle differs from run to run.
+            if (line.rfind("client#30(&,&,&,", 0) == 0)
+                line = "client#30(&,&,&,<owner>,&)";
+            calls.push_back(Named(line));
+        }
+        return calls;
+    }
+    std::string Named(std::string line)
+    {
+        for (const auto& [path, name] : {std::pair{sim::Utf8(models_.Path()), std::string("<models>\\")},
+                                         std::pair{sim::Utf8(GetModulePath()), std::string("<library>")}})
+            for (size_t at = line.find(path); at != std::string::npos; at = line.find(path, at + name.size()))
+                line.replace(at, path.size(), name);
+        return line;
+    }
+    // The host calls of the run are those of a journal file beside the test's source; a differing run
+    // is kept as "<file>.actual" in the working folder.
+    void ExpectJournalAsIn(const std::string& testSource, const std::string& file)
+    {
+        const std::string folder = testSource.substr(0, testSource.find_last_of("/\\") + 1);
+        Lines expected;
+        std::ifstream stored{std::filesystem::path(sim::WindowsPath(std::wstring(folder.begin(), folder.end())) +
+                                                   std::wstring(file.begin(), file.end()))};
+        for (std::string line; std::getline(stored, line);)
+            expected.push_back(line);
+        const Lines actual = HostCalls();
+        if (actual != expected) {
+            std::ofstream kept(file + ".actual");
+            for (const std::string& line : actual)
+                kept << line << "\n";
+        }
+        EXPECT_EQ(actual, expected) << "the journal of this run is in " << file << ".actual";
     }
 
     // A component as velmar-sim describes it.

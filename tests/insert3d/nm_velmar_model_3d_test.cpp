@@ -32,36 +32,6 @@ const Lines kBoltDescribed = {
 
 class ComponentInsertion : public InsertionStandIn {
 protected:
-    // What Velmar was asked, without the part panel's own controls (the panel's tests have them), with
-    // the test's folders named.
-    static bool IsPanelControl(const std::string& object)
-    {
-        static const char* const panelObjects[] = {"toggle", "buttons", "field", "page", "controls", "check", "combo", "title", "propMng"};
-        return std::any_of(std::begin(panelObjects), std::end(panelObjects),
-                           [&](const char* prefix) { return object.rfind(prefix, 0) == 0; });
-    }
-    Lines HostCalls()
-    {
-        Lines calls;
-        for (const sim::Call& call : journal().Calls()) {
-            if (IsPanelControl(call.object))
-                continue;
-            std::string line = call.Text();
-            // Velmar's main window is the reference book's owner; its handle differs from run to run.
-            if (line.rfind("client#30(&,&,&,", 0) == 0)
-                line = "client#30(&,&,&,<owner>,&)";
-            calls.push_back(Named(line));
-        }
-        return calls;
-    }
-    std::string Named(std::string line)
-    {
-        for (const auto& [path, name] : {std::pair{sim::Utf8(models_.Path()), std::string("<models>\\")},
-                                         std::pair{sim::Utf8(GetModulePath()), std::string("<library>")}})
-            for (size_t at = line.find(path); at != std::string::npos; at = line.find(path, at + name.size()))
-                line.replace(at, path.size(), name);
-        return line;
-    }
     Lines Describe(size_t index)
     {
         Lines lines = Described(index);
@@ -91,20 +61,7 @@ TEST_F(ComponentInsertion, OneCopyIsPlacedWithItsParametersMassMaterialMatesAndS
     EXPECT_EQ(Describe(0), kBoltDescribed);
     EXPECT_EQ(velmar().UserParams().BlockOf(*NewPart(0).part)->items.at(9).wide, L"PART:BOLT[M10]");
 
-    const std::string golden = __FILE__;
-    const std::wstring expectedPath =
-        sim::WindowsPath(std::wstring(golden.begin(), golden.begin() + golden.find_last_of("/\\") + 1)) + L"one_copy.journal";
-    Lines expected;
-    std::ifstream file{std::filesystem::path(expectedPath)};
-    for (std::string line; std::getline(file, line);)
-        expected.push_back(line);
-    const Lines actual = HostCalls();
-    if (actual != expected) {
-        std::ofstream kept("one_copy.journal.actual");
-        for (const std::string& line : actual)
-            kept << line << "\n";
-    }
-    EXPECT_EQ(actual, expected) << "the journal of this run is in one_copy.journal.actual";
+    ExpectJournalAsIn(__FILE__, "one_copy.journal");
 }
 
 TEST_F(ComponentInsertion, EveryAcceptedCopyIsAComponentWithItsSpcObjectAndPositionLeader)

@@ -1,0 +1,206 @@
+// Constructive elements as the user inserts them (command 1: the reference book's positioning, the hole
+// panel, the element's response) and as the element object builds them: the script's text, the element
+// read back from the stand-in, the count of several placements, a failing script, every host call of a
+// placement failing in turn.
+#include "element_stand_in.h"
+
+#include "core/number_text.h"
+#include "core/progress_wnd.h"
+#include "objects/bad_response.h"
+#include "support/host_fault_sweep.h"
+
+#include <gmock/gmock.h>
+
+using namespace element_test;
+using testing::HasSubstr;
+
+namespace {
+
+const wchar_t kCount3[] = L"Создано конструктивных элементов: %d из 3.";
+const wchar_t kWarning[] = L"Не удалось построить конструктивный элемент.\r\nПроверьте правильность позиционирования.";
+
+class ElementInsertion : public ElementStandIn {
+protected:
+    // The element's stored values.
+    sim::DataStore::Section& Block(const sim::BuiltElement& element)
+    {
+        sim::DataStore::Section* section =
+            world().geometry.topPart->Store().SectionNamed(element.macro->Name() + "Def7", L"Нормсет");
+        if (!section)
+            throw std::runtime_error("no stored block");
+        return *section;
+    }
+    static std::wstring Text(const _variant_t& value) { return V_VT(&value) == VT_BSTR ? V_BSTR(&value) : L"?"; }
+};
+
+} // namespace
+
+TEST_F(ElementInsertion, OneHoleThroughTheInsertCommandIsBuiltNamedMarkedAndStoredInThisOrder)
+{
+    ChooseHole({L"pick plateTop; pick plateBottom; pick plateBore1; ok", L"cancel"});
+    const Outcome outcome = Insert();
+    EXPECT_FALSE(outcome.dialog) << sim::Utf8(outcome.message);
+    // The positioning went back to the reference book as the filled template.
+    ASSERT_EQ(book().Selections().size(), 3u);
+    EXPECT_EQ(book().Selections()[1].location, L"HOLE [10.5]x[20]");
+
+    ASSERT_EQ(elements->Live().size(), 1u);
+    const sim::BuiltElement& hole = *elements->Live().front();
+    EXPECT_EQ(elements->Describe(hole), (Lines{"Отверстие 10,5 (hole)", "parameters: D=10.5",
+                                               "position: type -1, X 0, Y 0, R 0, A 0",
+                                               "picked: start plateTop, end plateBottom, face plateBore1"}));
+    sim::DataStore::Section& block = Block(hole);
+    EXPECT_EQ(Text(block[L"NMUID"]), L"HOLE [10.5]x[20]");
+    EXPECT_EQ(Text(block[L"Body"]), L"ELEM:HOLE[D=10.5]");
+    EXPECT_EQ(Text(block[L"Name"]), L"Отверстие 10,5");
+    EXPECT_FALSE(hole.macro->Definition().Bool(IVel5MacroDefinition::Setting1));
+    // One placement: no count message.
+    EXPECT_TRUE(VelmarMessages().empty());
+    EXPECT_THAT(trace, HasSubstr(L"hole D=10.5"));
+    ExpectJournalAsIn(__FILE__, "one_element.journal");
+}
+
+TEST_F(ElementInsertion, TheScriptIsTheHeaderThePositionTheFileAndTheCallWhateverTheUsersSeparator)
+{
+    auto model = HoleModel({plate.bores[0]});
+    ElemPos& item = model->CurrentItem();
+    item.X = 10.5;
+    item.Y = 20;
+    item.R = 2.5;
+    item.A = -1;
+    item.SubMode = kSubModeNames[SubModeFromTwoEdges];
+    auto element = NewElement(*model);
+    element->NM_FileName = element->NM_Path + element->NM_Body;
+    const std::wstring expected = element->pData->GetScriptHeader() +
+                                  L"positmType=1\r\npositmX=-20\r\npositmY=10.5\r\npositmR=2.5\r\npositmA=-1\r\n" +
+                                  std::wstring(std::begin(kHoleScript), std::end(kHoleScript) - 1) + L"\r\n Script_OnLoad()";
+    for (const char* locale : {"C", "Russian"}) {
+        ScopedNumericLocale numbers(locale);
+        EXPECT_EQ(element->ScriptText(), expected) << locale;
+    }
+}
+
+TEST_F(ElementInsertion, SeveralRecordsAreCountedInAProgressWindowThatTheUserMayClose)
+{
+    struct Row {
+        bool closeAfterFirst;
+        size_t built;
+        std::wstring message;
+    };
+    for (const Row& row : {Row{false, 3, L"Создано конструктивных элементов: 3 из 3."},
+                           Row{true, 1, L"Создано конструктивных элементов: 1 из 3."}}) {
+        RestartWithElements();
+        elements->OnBuilt = [&](sim::BuiltElement&) {
+            if (ProgressWnd* window = ProgressWnd::Current(); window && row.closeAfterFirst)
+                SendMessageW(window->Window(), WM_COMMAND, IDCANCEL, 0);
+        };
+        auto model = HoleModel({plate.bores[0], plate.bores[1], plate.bores[0]});
+        auto element = NewElement(*model);
+        EXPECT_EQ(element->Apply(), NMObject::StateInsert);
+        EXPECT_EQ(VelmarMessages(), std::vector<std::wstring>{row.message});
+        ASSERT_EQ(elements->Live().size(), row.built);
+        // Each element is built on its own record's face and named apart from the ones before it.
+        const char* const faces[] = {"plateBore1", "plateBore2", "plateBore1"};
+        const wchar_t* const names[] = {L"Отверстие 10,5", L"Отверстие 10,5 (1)", L"Отверстие 10,5 (2)"};
+        for (size_t i = 0; i < row.built; ++i) {
+            EXPECT_EQ(elements->Live()[i]->references.at(2), faces[i]);
+            EXPECT_EQ(elements->Live()[i]->macro->HostName(), names[i]);
+        }
+        EXPECT_EQ(ProgressWnd::Current(), nullptr);
+    }
+}
+
+TEST_F(ElementInsertion, ScriptErrorUndoesThatElementWarnsOnceAndKeepsTheOnesBefore)
+{
+    // The second placement's script builds its element, then fails.
+    elements->OnBuilt = [this](sim::BuiltElement&) {
+        WriteScript("Sub Script_OnLoad()\r\n"
+                    "  Set element = Doc.BuildElement(\"hole\", \"\", 0, 0, 0, 0, 0, PosEntities)\r\n"
+                    "  RAZadi.Append \"built, then failed\"\r\n"
+                    "  Err.Raise 1001, \"hole\", \"no hole here\"\r\n"
+                    "End Sub\r\n");
+    };
+    auto model = HoleModel({plate.bores[0], plate.bores[1]});
+    auto element = NewElement(*model);
+    EXPECT_EQ(element->Apply(), NMObject::StateInsert);
+    EXPECT_EQ(velmar().CommandsRun(), std::vector<long>{57643});
+    EXPECT_EQ(VelmarMessages(), std::vector<std::wstring>{kWarning});
+    EXPECT_EQ(velmar().User().Questions().back().flags, 48);
+    EXPECT_THAT(log_.Text(), HasSubstr(L"built, then failed"));
+    ASSERT_EQ(elements->Elements().size(), 2u);
+    EXPECT_FALSE(elements->Elements()[0].deleted);
+    EXPECT_TRUE(elements->Elements()[1].deleted);
+    EXPECT_EQ(made->Live(5).size(), 1u) << "the failed element's sketch went with it";
+    EXPECT_EQ(world().geometry.topPart->Store().Entries(), 1u);
+}
+
+TEST_F(ElementInsertion, AScriptThatHandsBackNoElementIsAnInvalidPointerAndTouchesNothingOfTheUsers)
+{
+    const char* const scripts[] = {
+        "Sub Script_OnLoad()\r\n  RAZadi.Append \"nothing\"\r\nEnd Sub\r\n",
+        // The last item is one of the user's own references.
+        "Sub Script_OnLoad()\r\n  PosEntities.Add PosEntities.Item(2)\r\nEnd Sub\r\n",
+    };
+    for (const char* script : scripts) {
+        RestartWithElements();
+        WriteScript(script);
+        auto model = HoleModel({plate.bores[0]});
+        auto element = NewElement(*model);
+        EXPECT_EQ(sim::CaughtHostError([&] { element->Apply(); }).Error(), E_POINTER) << script;
+        EXPECT_TRUE(velmar().CommandsRun().empty()) << script;
+        EXPECT_EQ(world().geometry.topPart->Store().Entries(), 0u) << script;
+        EXPECT_EQ(plate.bores[0]->HostName(), L"plateBore1") << script;
+        EXPECT_TRUE(elements->Elements().empty()) << script;
+    }
+}
+
+// The rule of every run: the failure is reported once (raised, or as the script warning) and the
+// document has no element of the placement, or a failed restoring call was traced and the element is
+// whole; the undo switches are back.
+TEST_F(ElementInsertion, InsertionFaultSweepLeavesAWholeElementOrNone)
+{
+    std::unique_ptr<NMElemPos> model;
+    std::unique_ptr<NMVelmarElement3D> element;
+    size_t elementsBefore = 0, entriesBefore = 0, questionsBefore = 0;
+    std::vector<sim::Object*>& features = world().geometry.Shape(*world().geometry.topPart).features;
+    const std::vector<sim::Object*> firstFeatures = features;
+    test_support::SweepHostCalls(
+        velmar(),
+        [&] {
+            element.reset();
+            model.reset();
+            // Every run names its element among the same ones.
+            features = firstFeatures;
+            // What a failed restoring call left switched is set right for the next run.
+            velmar().Undo().Clear();
+            document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
+            document().V5().Value(IVel5Document3D::UndoRecording) = true;
+            model = HoleModel({plate.bores[0]});
+            element = NewElement(*model);
+            elementsBefore = elements->Live().size();
+            entriesBefore = world().geometry.topPart->Store().Entries();
+            questionsBefore = velmar().User().Questions().size();
+            return [&] { element->Apply(); };
+        },
+        [&](const test_support::SweptFailure& failure) {
+            const size_t built = elements->Live().size() - elementsBefore;
+            const size_t warnings = velmar().User().Questions().size() - questionsBefore;
+            EXPECT_LE(warnings, failure.raised ? 0u : 1u);
+            if (failure.raised || warnings == 1) {
+                EXPECT_EQ(built, 0u);
+                EXPECT_EQ(world().geometry.topPart->Store().Entries(), entriesBefore);
+            } else {
+                ASSERT_EQ(built, 1u);
+                const sim::BuiltElement& whole = *elements->Live().back();
+                EXPECT_EQ(whole.macro->HostName().rfind(L"Отверстие 10,5", 0), 0u);
+                EXPECT_EQ(world().geometry.topPart->Store().Entries(), entriesBefore + 1);
+            }
+            if (failure.call != "asm7#69") {
+                EXPECT_FALSE(document().V7().Bool(69));
+            }
+            if (failure.call != "asm5.70") {
+                EXPECT_TRUE(document().V5().Bool(IVel5Document3D::UndoRecording));
+            }
+        },
+        60);
+}
