@@ -207,6 +207,7 @@ _variant_t Construction::NewEntity(short type)
         .Returns(IVel5Entity::Type, _variant_t(type))
         .Returns(IVel5Entity::Definition, Handed(e.definition.get()))
         .Returns(IVel5Entity::Part, Handed(&part_.V5()))
+        .Returns(IVel5Entity::Owner, Handed(&part_.Bridge()))
         .Method(IVel5Entity::Create, 0, [this, self](Args&) {
             if (self->created || !self->Given(RequiredMember(self->type)))
                 throw Fail{E_UNEXPECTED};

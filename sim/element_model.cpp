@@ -6,6 +6,7 @@
 #include "sim/velmar.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace sim {
 
@@ -172,12 +173,10 @@ _variant_t ScriptedElements::Build(Args& args)
             references.push_back(item);
         }
     }
-    Object* start = references.empty() ? nullptr : Object::From(references.front());
     // Without its start surface an element has nowhere to stand.
-    if (!start)
+    if (references.empty() || !Object::From(references.front()))
         throw Fail{E_INVALIDARG, 7};
-
-    BuiltElement& element = elements_.emplace_back();
+    BuiltElement element;
     element.kind = args.Text(0);
     element.parameters = args.Text(1);
     element.positmType = args.Int32(2);
@@ -185,6 +184,15 @@ _variant_t ScriptedElements::Build(Args& args)
     element.positmY = args.Double(4);
     element.positmR = args.Double(5);
     element.positmA = args.Double(6);
+    return Handed(&Make(element, references).macro->V5());
+}
+
+BuiltElement& ScriptedElements::Make(const BuiltElement& asked, const std::vector<IDispatchPtr>& references)
+{
+    Object* start = references.empty() ? nullptr : Object::From(references.front());
+    if (!start)
+        throw std::invalid_argument("an element needs its start surface");
+    BuiltElement& element = elements_.emplace_back(asked);
     for (const IDispatchPtr& item : references)
         element.references.push_back(NameOf(item));
 
@@ -231,7 +239,7 @@ _variant_t ScriptedElements::Build(Args& args)
     });
     if (OnBuilt)
         OnBuilt(element);
-    return Handed(&macro.V5());
+    return element;
 }
 
 void ScriptedElements::Deleted(IUnknown* object)

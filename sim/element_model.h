@@ -63,6 +63,9 @@ public:
     // What velmar-sim prints of an element: its name and kind, its parameters, its position values and
     // the references it was built from.
     std::vector<std::string> Describe(const BuiltElement& element) const;
+    // What BuildElement makes, for a test that needs an element no script made: the asked kind,
+    // parameters and position values, built from the references (the first one required).
+    BuiltElement& Make(const BuiltElement& asked, const std::vector<IDispatchPtr>& references);
     // Told of every element once it is built, before the script goes on (a test may act there).
     std::function<void(BuiltElement&)> OnBuilt;
     // The radius of the cylindrical face when the references give none.

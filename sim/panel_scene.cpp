@@ -31,6 +31,8 @@ void BuildPanelScene(Velmar& velmar, Geometry& geometry, Document& document)
     geometry.AddAxis("axis", &assembly, 9, {.from = {0, 0, 0}, .to = {0, 0, 10}});
     geometry.AddEdge("edge", &assembly, {.test1 = true});
     MateElement(geometry, "seat", &assembly).Add(geometry.AddFace("seatFace", &assembly, planar));
+    // The part's first base plane, where placeholders of replaced elements are sketched.
+    geometry.Shape(assembly).objects[1] = {&geometry.AddPlane("basePlane", &assembly, 1)};
     GeoEntity& hole = geometry.AddMacro("hole", &assembly);
     hole.Add(geometry.AddFace("holeFace", &assembly, {.test3 = true, .radius = 4}));
     hole.Add(MateElement(geometry, "holeSeat", &assembly));

@@ -10,6 +10,7 @@
 //   edge         a straight edge
 //   seatFace     a face of the attach point "seat", a mate element with both base objects
 //   holeFace     a face of the constructive element "hole", whose mate element "holeSeat" has both
+//   basePlane    the part's first base plane (type 1)
 // A model (ModelGeometry): "Auto" with its base objects, the cone "Conus " (cone value 2.5), the planes
 // and axes "Plane", "PlaneR", "Axis", "AxisD", coordinate systems "lcs<n>", as a test asks for them.
 #include "sim/construction_model.h"

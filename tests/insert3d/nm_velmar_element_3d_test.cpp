@@ -7,6 +7,7 @@
 #include "core/number_text.h"
 #include "core/progress_wnd.h"
 #include "objects/bad_response.h"
+#include "sim/pattern_model.h"
 #include "support/host_fault_sweep.h"
 
 #include <gmock/gmock.h>
@@ -203,4 +204,122 @@ TEST_F(ElementInsertion, InsertionFaultSweepLeavesAWholeElementOrNone)
             }
         },
         60);
+}
+
+namespace {
+
+// An element already in the part, in an array and mated by its face to the plate's top, and the element
+// object that replaces it by the bore's record.
+class ElementReplace : public ElementStandIn {
+protected:
+    void Place(sim::GeoEntity* bore)
+    {
+        patterns_ = std::make_unique<sim::Patterns>(velmar(), document());
+        sim::BuiltElement asked;
+        asked.kind = L"hole";
+        old_ = &elements->Make(asked, {plate.top->V5().Ptr(), plate.bottom->V5().Ptr(), bore->V5().Ptr()});
+        array_ = &patterns_->Add("array" + std::to_string(elements->Elements().size()), {old_->macro->V7().Ptr()});
+        world().geometry.DocumentMates().AddExisting(4, 0, 1, 0.0, old_->face->V5().Ptr(), plate.top->V5().Ptr());
+        model_ = HoleModel({bore});
+        replacing_ = std::make_unique<NMVelmarElement3D>(App5(), App7(), nullptr, old_->macro->Entity(), model_.get(),
+                                                         _bstr_t(kHoleTemplate), _bstr_t(L"HOLE [10.5]x[20]"), false);
+        auto document = std::make_shared<pugi::xml_document>();
+        LoadXmlFromBstr(_bstr_t(Hole().c_str()), *document);
+        replacing_->loadPartData(document->child(L"response").child(L"objectcollection"), document);
+    }
+    void TearDown() override
+    {
+        replacing_.reset();
+        model_.reset();
+        patterns_.reset();
+        ElementStandIn::TearDown();
+    }
+    // The mates of the document between the plate's top and an element's face.
+    size_t MatesOf(const sim::BuiltElement& element)
+    {
+        size_t count = 0;
+        for (const sim::MateRecord& mate : world().geometry.Mates())
+            for (const IUnknownPtr& object : {mate.first, mate.second})
+                count += sim::Object::From(object) == &element.face->V5();
+        return count;
+    }
+    std::vector<std::string> ArraySources() { return sim::Patterns::SourceNames(*array_); }
+
+    std::unique_ptr<sim::Patterns> patterns_;
+    std::unique_ptr<NMElemPos> model_;
+    std::unique_ptr<NMVelmarElement3D> replacing_;
+    sim::BuiltElement* old_ = nullptr;
+    sim::Pattern* array_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(ElementReplace, TheNewElementTakesTheOldOnesPlaceInItsArrayAndItsMates)
+{
+    Place(plate.bores[0]);
+    EXPECT_EQ(replacing_->state, NMObject::StateReplace);
+    replacing_->Apply();
+    ASSERT_EQ(elements->Live().size(), 1u);
+    const sim::BuiltElement& placed = *elements->Live().front();
+    EXPECT_TRUE(old_->deleted);
+    EXPECT_EQ(ArraySources(), std::vector<std::string>{placed.macro->V7().Name()});
+    EXPECT_EQ(MatesOf(*old_), 0u);
+    EXPECT_EQ(MatesOf(placed), 1u);
+    EXPECT_TRUE(made->Live(25).empty()) << "the placeholder is gone";
+    EXPECT_FALSE(velmar().App7().Bool(25));
+    EXPECT_EQ(placed.macro->HostName(), L"Отверстие 10,5");
+}
+
+// Every host call of a replace failing in turn: a reported failure (raised, or the script's warning)
+// brings the old element back in its array with its mate and leaves no placeholder; a failed restoring
+// call leaves the new element in the old one's place. The switches are back either way.
+TEST_F(ElementReplace, ReplaceFaultSweepEndsWithTheOldElementOrTheNewOneInItsPlace)
+{
+    size_t questionsBefore = 0;
+    std::vector<sim::Object*>& features = world().geometry.Shape(*world().geometry.topPart).features;
+    const std::vector<sim::Object*> firstFeatures = features;
+    test_support::SweepHostCalls(
+        velmar(),
+        [&] {
+            replacing_.reset();
+            velmar().Undo().Clear();
+            document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
+            document().V5().Value(IVel5Document3D::UndoRecording) = true;
+            velmar().App7().Value(25) = _variant_t(VARIANT_FALSE, VT_I2);
+            document().V5().Value(IVel5Document3D::CurrentObject) = _variant_t(plate.part->Bridge().Primary());
+            made->ForgetLeftovers();
+            for (sim::BuiltElement* left : elements->Live())
+                left->deleted = true;
+            features = firstFeatures;
+            Place(plate.bores[0]);
+            questionsBefore = velmar().User().Questions().size();
+            return [&] { replacing_->Apply(); };
+        },
+        [&](const test_support::SweptFailure& failure) {
+            const bool warned = velmar().User().Questions().size() > questionsBefore;
+            const std::vector<sim::BuiltElement*> live = elements->Live();
+            ASSERT_EQ(live.size(), 1u);
+            if (failure.raised || warned) {
+                EXPECT_EQ(live.front(), old_);
+                EXPECT_EQ(ArraySources(), std::vector<std::string>{old_->macro->V7().Name()});
+                EXPECT_EQ(MatesOf(*old_), 1u);
+                EXPECT_TRUE(made->Live(25).empty()) << "no placeholder is left";
+            } else {
+                EXPECT_NE(live.front(), old_);
+                const std::vector<std::string> sources = ArraySources();
+                ASSERT_EQ(sources.size(), 1u);
+                EXPECT_NE(sources.front(), old_->macro->V7().Name()) << "the new element or the placeholder";
+            }
+            if (failure.call != "app7#25") {
+                EXPECT_FALSE(velmar().App7().Bool(25));
+            }
+            if (failure.call != "asm7#69") {
+                EXPECT_FALSE(document().V7().Bool(69));
+            }
+            if (failure.call != "asm5.73") {
+                EXPECT_EQ(sim::Object::From(V_DISPATCH(&document().V5().Value(IVel5Document3D::CurrentObject))),
+                          &plate.part->Bridge());
+            }
+        },
+        80);
 }
