@@ -137,16 +137,16 @@ std::vector<Object2D> ScriptedElements::EdgeLines(BuiltElement& element, const s
         ObjectRef dimension = SketchObject(name + "Dimension" + suffix, 13041, {side});
         ObjectRef base = SketchObject(name + "Base" + suffix, 13077, {});
         base->Value(7) = _variant_t(13077L);
-        base->Value(-7) = line.x1;
-        base->Value(-9) = line.y1;
+        base->Value(kBaseX) = line.x1;
+        base->Value(kBaseY) = line.y1;
         Object* point = base.get();
         base->Face<IVel7SketchPoint>()
-            .Get<&IVel7SketchPoint::get_tx>(7, -7)
-            .Set<&IVel7SketchPoint::put_tx>(8, -7)
-            .Get<&IVel7SketchPoint::get_ty>(9, -9)
-            .Set<&IVel7SketchPoint::put_ty>(10, -9)
+            .Get<&IVel7SketchPoint::get_tx>(7, kBaseX)
+            .Set<&IVel7SketchPoint::put_tx>(8, kBaseX)
+            .Get<&IVel7SketchPoint::get_ty>(9, kBaseY)
+            .Set<&IVel7SketchPoint::put_ty>(10, kBaseY)
             .On<&IVel7SketchPoint::Update>(11, [point](VARIANT_BOOL* done) {
-                point->Value(-11) = point->Long(-11) + 1;
+                point->Value(kBaseUpdates) = point->Long(kBaseUpdates) + 1;
                 *done = VARIANT_TRUE;
             });
         line.v7 = SketchObject(name + "Line" + suffix, 1,

@@ -50,6 +50,10 @@ class ScriptedElements {
 public:
     // The document's member the scripts call (the stand-in's own number).
     static constexpr DISPID kBuildElement = 1601;
+    // Where a base point keeps its "tx", "ty" and how often it was updated (value keys of the stand-in's own).
+    static constexpr int kBaseX = 1611;
+    static constexpr int kBaseY = 1612;
+    static constexpr int kBaseUpdates = 1613;
 
     ScriptedElements(Velmar& velmar, Geometry& geometry, Construction& made, Document& document, Part& top);
     ~ScriptedElements();

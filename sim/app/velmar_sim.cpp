@@ -12,6 +12,7 @@
 #include "sim/model_catalogue.h"
 #include "sim/reference_book.h"
 #include "sim/panel_scene.h"
+#include "sim/pattern_model.h"
 #include "sim/panel_script.h"
 #include "sim/sample_responses.h"
 #include "sim/text_file.h"
@@ -422,6 +423,7 @@ int Run(const RunnerOptions& options)
     std::optional<sim::Assembly> assembly;
     std::optional<sim::Construction> made;
     std::optional<sim::ScriptedElements> elements;
+    std::optional<sim::Patterns> patterns;
     if (options.documentType) {
         sim::Document& document = velmar.OpenDocument(options.documentType);
         // The bill of materials shows the designation of what is inserted.
@@ -434,6 +436,7 @@ int Run(const RunnerOptions& options)
             made.emplace(velmar, document, *scene->topPart);
             sim::BuildPlate(velmar, *scene, *made);
             elements.emplace(velmar, *scene, *made, document, *scene->topPart);
+            patterns.emplace(velmar, document);
         }
     }
     velmar.Drawings().AddFragment(sim::SampleWasher(models.Path()));

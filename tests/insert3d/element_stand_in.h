@@ -5,6 +5,7 @@
 #include "insert3d/insertion_stand_in.h"
 #include "insert3d/nm_velmar_element_3d.h"
 #include "sim/element_model.h"
+#include "sim/pattern_model.h"
 #include "sim/utility_classes.h"
 #include "support/select_answer.h"
 
@@ -39,12 +40,14 @@ protected:
         made = std::make_unique<sim::Construction>(velmar(), document(), *world().geometry.topPart);
         plate = sim::BuildPlate(velmar(), world().geometry, *made);
         elements = std::make_unique<sim::ScriptedElements>(velmar(), world().geometry, *made, document(), *world().geometry.topPart);
+        patterns = std::make_unique<sim::Patterns>(velmar(), document());
         utilities = std::make_unique<sim::UtilityClasses>(velmar().GetSession());
         WriteScript(kHoleScript);
     }
     void StopElements()
     {
         utilities.reset();
+        patterns.reset();
         elements.reset();
         made.reset();
     }
@@ -91,10 +94,11 @@ protected:
         return model;
     }
 
-    // An element about to be inserted, with the part data of Hole().
-    std::unique_ptr<NMVelmarElement3D> NewElement(const NMElemPos& model)
+    // An element object over a macro element (null: one to insert) with the part data of Hole(), as the
+    // controller makes it for the reference book's answer.
+    std::unique_ptr<NMVelmarElement3D> NewElement(const NMElemPos& model, IVel5Entity* macro = nullptr)
     {
-        auto element = std::make_unique<NMVelmarElement3D>(App5(), App7(), nullptr, nullptr, &model, _bstr_t(kHoleTemplate),
+        auto element = std::make_unique<NMVelmarElement3D>(App5(), App7(), nullptr, macro, &model, _bstr_t(kHoleTemplate),
                                                            _bstr_t(L"HOLE [10.5]x[20]"), false);
         auto document = std::make_shared<pugi::xml_document>();
         LoadXmlFromBstr(_bstr_t(Hole().c_str()), *document);
@@ -106,6 +110,7 @@ protected:
     std::unique_ptr<sim::Construction> made;
     std::unique_ptr<sim::ScriptedElements> elements;
     std::unique_ptr<sim::UtilityClasses> utilities;
+    std::unique_ptr<sim::Patterns> patterns;
     sim::Plate plate;
 };
 

@@ -7,7 +7,6 @@
 #include "core/number_text.h"
 #include "core/progress_wnd.h"
 #include "objects/bad_response.h"
-#include "sim/pattern_model.h"
 #include "support/host_fault_sweep.h"
 
 #include <gmock/gmock.h>
@@ -214,24 +213,20 @@ class ElementReplace : public ElementStandIn {
 protected:
     void Place(sim::GeoEntity* bore)
     {
-        patterns_ = std::make_unique<sim::Patterns>(velmar(), document());
+        // Arrays of earlier placements are no longer the document's.
+        patterns = std::make_unique<sim::Patterns>(velmar(), document());
         sim::BuiltElement asked;
         asked.kind = L"hole";
         old_ = &elements->Make(asked, {plate.top->V5().Ptr(), plate.bottom->V5().Ptr(), bore->V5().Ptr()});
-        array_ = &patterns_->Add("array" + std::to_string(elements->Elements().size()), {old_->macro->V7().Ptr()});
+        array_ = &patterns->Add("array" + std::to_string(elements->Elements().size()), {old_->macro->V7().Ptr()});
         world().geometry.DocumentMates().AddExisting(4, 0, 1, 0.0, old_->face->V5().Ptr(), plate.top->V5().Ptr());
         model_ = HoleModel({bore});
-        replacing_ = std::make_unique<NMVelmarElement3D>(App5(), App7(), nullptr, old_->macro->Entity(), model_.get(),
-                                                         _bstr_t(kHoleTemplate), _bstr_t(L"HOLE [10.5]x[20]"), false);
-        auto document = std::make_shared<pugi::xml_document>();
-        LoadXmlFromBstr(_bstr_t(Hole().c_str()), *document);
-        replacing_->loadPartData(document->child(L"response").child(L"objectcollection"), document);
+        replacing_ = NewElement(*model_, old_->macro->Entity());
     }
     void TearDown() override
     {
         replacing_.reset();
         model_.reset();
-        patterns_.reset();
         ElementStandIn::TearDown();
     }
     // The mates of the document between the plate's top and an element's face.
@@ -245,7 +240,6 @@ protected:
     }
     std::vector<std::string> ArraySources() { return sim::Patterns::SourceNames(*array_); }
 
-    std::unique_ptr<sim::Patterns> patterns_;
     std::unique_ptr<NMElemPos> model_;
     std::unique_ptr<NMVelmarElement3D> replacing_;
     sim::BuiltElement* old_ = nullptr;
