@@ -161,6 +161,11 @@ void HolePanel::TakeHoleFace(IDispatch* face)
             Item().iCylFace = nullptr;
         } else {
             Working->RemoveItem(static_cast<size_t>(found));
+            // OK measures the first hole's preview against the end surface: a hole that moved up to
+            // first place gets the preview it never had as a further hole.
+            ElemPos& first = Working->Item(0);
+            if (found == 0 && first.iCylFace)
+                Working->RecreateGeom(first, EditMode);
         }
     } else if (Item().iCylFace) {
         // A further hole: its element is built from the references, it gets no preview of its own.

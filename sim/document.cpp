@@ -105,6 +105,11 @@ void Document::Build3D()
         })
         .Method(IVel5Document3D::RunProcess, 1, [this](Args& args) {
             return _variant_t(velmar_.Panels().Run3D(args.Int32(0)));
+        })
+        // The rebuild after a repositioning: counted, the stand-in's models are always up to date.
+        .Method(IVel5Document3D::Rebuild, 0, [this](Args&) {
+            v5_->Value(IVel5Document3D::Rebuild) = v5_->Long(IVel5Document3D::Rebuild) + 1;
+            return _variant_t(true);
         });
     for (int set = 0; set < 2; ++set) {
         selections_[set] = velmar_.NewObject(set == 0 ? "selectionA" : "selectionB");

@@ -161,7 +161,7 @@ TEST_F(Controller3D, TheMaskSaysWhatTheReferenceBookOffers)
     }
 }
 
-// A script or no body at all makes no part until constructive elements and fastener sets are built.
+// No body at all makes no part until fastener sets are built; a script is an element (its own tests).
 TEST_F(Controller3D, AMethodBodyOtherThanAScriptOrNoneGivesAComponentModel)
 {
     const auto controller = Make();
@@ -169,7 +169,7 @@ TEST_F(Controller3D, AMethodBodyOtherThanAScriptOrNoneGivesAComponentModel)
         const wchar_t* body;
         bool model;
     };
-    for (const Row& row : {Row{L".VBS", false}, Row{L"holes\\m8.Vbs", false}, Row{L"", false}, Row{L"a.vbs.x", true}, Row{L" ", true}}) {
+    for (const Row& row : {Row{L"", false}, Row{L"a.vbs.x", true}, Row{L" ", true}}) {
         controller->ClearPart();
         controller->CreatePart(row.body);
         EXPECT_EQ(dynamic_cast<NMVelmarModel3D*>(controller->CurrentPart.get()) != nullptr, row.model) << sim::Utf8(row.body);
@@ -264,14 +264,11 @@ TEST_F(Controller3D, SilentInsertionPlacesAtTheCallersPlacementAndKeepsAPartWhos
 }
 
 // What later work builds is staged: each of these ends in E_NOTIMPL or refuses as the base does, until
-// then (constructive elements and fastener sets make no part yet: see the method bodies above).
+// then (fastener sets make no part yet: see the method bodies above).
 TEST_F(Controller3D, PlaceholdersStillRaiseENotImplOrMakeNoPart)
 {
     const auto controller = Make();
     const std::pair<const char*, std::function<void()>> staged[] = {
-        {"Positioning", [&] { controller->Positioning(); }},
-        {"InsertElement", [&] { controller->state = Normset::StatePosition; controller->Apply(); }},
-        {"Repositioning", [&] { controller->Repositioning(); }},
         {"Measure", [&] { controller->Measure(); }},
         {"CheckDocumentValidForCreateSpcObjs", [&] { controller->CheckDocumentValidForCreateSpcObjs(); }},
         {"CreateSpcObjects", [&] { controller->CreateSpcObjects(); }},

@@ -1,0 +1,195 @@
+// The element positioning panels played by the scripted user on the plate: what they take, refuse and
+// show, and what the caller's model holds afterwards.
+#include "positioning/dowel_panel.h"
+#include "positioning/hole_panel.h"
+#include "positioning/two_planes_panel.h"
+
+#include "insert3d/element_stand_in.h"
+
+using namespace element_test;
+
+namespace {
+
+class ElementPanel : public ElementStandIn {
+protected:
+    ElementPanel() { AddFaces(); }
+
+    // Beside the plate's bores: a narrower bore, a shaft of the bores' radius and a plane the bores'
+    // axes never meet; on the plate of the last restart.
+    void Restart()
+    {
+        RestartWithElements();
+        AddFaces();
+    }
+    void AddFaces()
+    {
+        sim::Geometry& geometry = world().geometry;
+        narrow_ = &geometry.AddFace("narrow", plate.part, {.test3 = true, .length = 20, .radius = 3});
+        narrow_->face.point = {3, 0, 0};
+        narrow_->face.normal = {-1, 0, 0};
+        shaft_ = &geometry.AddFace("shaft", plate.part, {.test3 = true, .length = 20, .radius = 5.25});
+        shaft_->face.point = {5.25, 0, 0};
+        shaft_->face.normal = {1, 0, 0};
+        sim::GeoEntity& away = geometry.AddFace("away", plate.part, {.test1 = true});
+        made->SetIntersections(away, {});
+    }
+
+    std::string NameOf(IDispatch* object)
+    {
+        if (!object)
+            return "-";
+        const sim::GeoEntity* entity = world().geometry.EntityOf(object);
+        return entity ? entity->Name() : "?";
+    }
+    // The model as "start end: face face ...".
+    std::string Held(const NMElemPos& model)
+    {
+        std::string text = NameOf(model.iStartPlane) + " " + NameOf(model.iEndPlane) + ":";
+        for (const ElemPos& item : model.Items)
+            text += " " + NameOf(item.iCylFace);
+        return text;
+    }
+
+    sim::GeoEntity* narrow_ = nullptr;
+    sim::GeoEntity* shaft_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(ElementPanel, HolePicksTakeListOrRefuseAndOnlyAnAcceptedRunReachesTheCaller)
+{
+    const wchar_t kMissed[] = L"Ось отверстия не пересекается с конечной поверхностью.";
+    struct Row {
+        const wchar_t* script;
+        bool accepted;
+        std::string held;                // the caller's model afterwards
+        std::vector<std::wstring> rows;  // the hole list as last shown
+        bool missed;                     // the user was told the axis misses the end surface
+    };
+    const Row rows[] = {
+        {L"pick plateTop; pick plateBottom; pick plateBore1; pick plateBore2; ok", true,
+         "plateTop plateBottom: plateBore1 plateBore2", {L"plate.plateBore1", L"plate.plateBore2"}, false},
+        // The start surface is no end surface, nor the end surface a start.
+        {L"pick plateTop; pick plateTop; pick plateBottom; button 9004; pick plateBottom; pick plateBore1; ok", true,
+         "plateTop plateBottom: plateBore1", {L"plate.plateBore1"}, false},
+        // A listed hole picked again leaves the list; the last one only empties its record.
+        {L"pick plateTop; pick plateBottom; pick plateBore1; pick plateBore2; pick plateBore1; ok", true,
+         "plateTop plateBottom: plateBore2", {L"plate.plateBore2"}, false},
+        {L"pick plateTop; pick plateBottom; pick plateBore1; pick plateBore1; ok", false, "- -: -", {}, false},
+        // Another radius than the first hole's, and a shaft, are no holes of this element.
+        {L"pick plateTop; pick plateBottom; pick plateBore1; pick narrow; pick shaft; ok", true,
+         "plateTop plateBottom: plateBore1", {L"plate.plateBore1"}, false},
+        // An end surface the axis never meets: told, and the panel stays open until cancelled.
+        {L"pick plateTop; pick away; pick plateBore1; ok", false, "- -: -", {L"plate.plateBore1"}, true},
+    };
+    for (const Row& row : rows) {
+        Restart();
+        SCOPED_TRACE(sim::Utf8(row.script));
+        auto caller = NMElemPos::Create(App5(), App7(), 2);
+        const size_t before = made->LiveCount();
+        {
+            HolePanel panel(App5(), App7(), caller.get(), false);
+            velmar().User().Answer("panel", _variant_t(row.script));
+            EXPECT_EQ(panel.Run(), row.accepted);
+        }
+        EXPECT_EQ(Held(*caller), row.held);
+        const sim::PanelControl* list = velmar().Panels().Page().Find(9501);
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->items, row.rows);
+        EXPECT_EQ(VelmarMessages(), row.missed ? std::vector<std::wstring>{kMissed} : std::vector<std::wstring>{});
+        // What the panel showed while picking is gone with it.
+        EXPECT_TRUE(document().Highlighted(0).empty());
+        EXPECT_TRUE(document().Highlighted(1).empty());
+        EXPECT_EQ(made->LiveCount(), before) << "a preview outlived the panel";
+    }
+}
+
+TEST_F(ElementPanel, AnEditedHoleTakesAnotherFaceOfItsRadiusOnly)
+{
+    auto caller = HoleModel({plate.bores[0]});
+    {
+        HolePanel panel(App5(), App7(), caller.get(), true);
+        velmar().User().Answer("panel", _variant_t(L"pick narrow; pick plateBore2; ok"));
+        EXPECT_TRUE(panel.Run());
+        EXPECT_EQ(velmar().Panels().Page().Find(9501), nullptr);
+        EXPECT_NE(velmar().Panels().Page().Find(9106, VelControlSelectField), nullptr);
+    }
+    EXPECT_EQ(Held(*caller), "plateTop plateBottom: plateBore2");
+}
+
+TEST_F(ElementPanel, DowelFacesByModeDirectionFromTheRecordAndTheAngleOnlyWhereTheElementTurns)
+{
+    struct Row {
+        int mode;
+        double callerA;          // the record's direction code as the caller hands it over
+        const wchar_t* script;
+        bool accepted;
+        std::string face;        // the caller's face afterwards
+        double A;
+        bool angle;              // the angle spin and the guiding object are offered
+    };
+    const Row rows[] = {
+        {4, 0.0, L"pick plateTop; pick shaft; pick plateBore1; ok", true, "plateBore1", 0.0, false},
+        // An edited record mated forward shows so from the start (no button pressed).
+        {4, -1.0, L"pick plateTop; pick plateBore1; ok", true, "plateBore1", -1.0, false},
+        {8, 0.0, L"pick plateTop; pick plateBore1; pick shaft; button 9018; ok", true, "plateBore1", -1.0, false},
+        {12, 0.0, L"pick plateTop; pick shaft; pick plateBore1; button 9018; button 9019; ok", true, "shaft", 0.0, false},
+        // A turning element also needs its guiding object.
+        {3, 0.0, L"pick plateTop; pick plateBore1; ok", false, "-", 0.0, true},
+        {7, 0.0, L"pick plateTop; pick shaft; ok", false, "-", 0.0, true},
+    };
+    for (const Row& row : rows) {
+        Restart();
+        SCOPED_TRACE(row.mode);
+        auto caller = NMElemPos::Create(App5(), App7(), row.mode);
+        caller->CurrentItem().A = row.callerA;
+        const size_t before = made->LiveCount();
+        {
+            DowelPanel panel(App5(), App7(), caller.get(), false, caller->IsDowelMode());
+            velmar().User().Answer("panel", _variant_t(row.script));
+            EXPECT_EQ(panel.Run(), row.accepted);
+            EXPECT_EQ(velmar().Panels().Page().Find(9110) != nullptr, row.angle);
+            EXPECT_EQ(velmar().Panels().Page().Find(9117) != nullptr, row.angle);
+            const bool forward = velmar().Panels().Page().OwnerOfButton(9018)->Button(9018)->checked;
+            EXPECT_EQ(forward, row.A == -1.0);
+            EXPECT_EQ(velmar().Panels().Page().OwnerOfButton(9019)->Button(9019)->checked, !forward);
+        }
+        EXPECT_EQ(NameOf(caller->CurrentItem().iCylFace), row.face);
+        if (row.accepted)
+            EXPECT_EQ(caller->CurrentItem().A, row.A);
+        EXPECT_EQ(made->LiveCount(), before) << "a preview outlived the panel";
+    }
+}
+
+TEST_F(ElementPanel, TwoPlanesRefusesEdgesWithoutALineOrParallelToTheOtherAndKeepsTheDistancesOverAnotherWay)
+{
+    sim::Geometry& geometry = world().geometry;
+    const std::pair<const char*, std::optional<sim::Object2D>> edges[] = {
+        {"edge1", sim::Object2D::Segment(0, 0, 10, 0)},
+        {"edge2", sim::Object2D::Segment(0, 0, 0, 10)},
+        {"parallel", sim::Object2D::Segment(0, 5, 10, 5)},
+        {"degenerate", std::nullopt},
+    };
+    for (const auto& [name, projection] : edges) {
+        sim::GeoEntity& edge = geometry.AddEdge(name, plate.part, {.test1 = true});
+        if (projection)
+            made->Projects(edge.V5(), *projection);
+    }
+    auto caller = NMElemPos::Create(App5(), App7(), 0);
+    const size_t before = made->LiveCount();
+    {
+        TwoPlanesPanel panel(App5(), App7(), caller.get(), false, 820);
+        velmar().User().Answer("panel", _variant_t(L"pick plateTop; button 9021; pick degenerate; pick edge1; pick parallel; "
+                                                   L"pick edge2; value 9110 4; value 9111 3; button 9020; button 9021; ok"));
+        EXPECT_TRUE(panel.Run());
+    }
+    EXPECT_EQ(VelmarMessages(), (std::vector<std::wstring>{L"Вырожденная проекция.", L"Проекции ребер параллельны."}));
+    const ElemPos& item = caller->CurrentItem();
+    EXPECT_EQ(item.GetSubModeIndex(), SubModeFromTwoEdges);
+    EXPECT_EQ(NameOf(item.iEdge1), "edge1");
+    EXPECT_EQ(NameOf(item.iEdge2), "edge2");
+    // The spins showed distances; the sides of the edges turned them into the record's coordinates.
+    EXPECT_DOUBLE_EQ(item.X, 3);
+    EXPECT_DOUBLE_EQ(item.Y, -4);
+    EXPECT_EQ(made->LiveCount(), before) << "a preview outlived the panel";
+}
