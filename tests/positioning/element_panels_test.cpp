@@ -2,6 +2,8 @@
 // show, and what the caller's model holds afterwards.
 #include "positioning/dowel_panel.h"
 #include "positioning/hole_panel.h"
+#include "positioning/round_edge_panel.h"
+#include "positioning/thread_panel.h"
 #include "positioning/two_planes_panel.h"
 
 #include "insert3d/element_stand_in.h"
@@ -192,4 +194,56 @@ TEST_F(ElementPanel, TwoPlanesRefusesEdgesWithoutALineOrParallelToTheOtherAndKee
     EXPECT_DOUBLE_EQ(item.X, 3);
     EXPECT_DOUBLE_EQ(item.Y, -4);
     EXPECT_EQ(made->LiveCount(), before) << "a preview outlived the panel";
+}
+
+TEST_F(ElementPanel, ARoundEdgeOrAThreadGivesItsFacesWhereItCanAndTheModeChoosesTheCylinders)
+{
+    struct Row {
+        int mode;
+        const wchar_t* script;
+        bool accepted;
+        std::string held;        // the caller's model afterwards: "start face"
+        std::wstring prompt;     // the first prompt shown
+    };
+    const Row rows[] = {
+        {15, L"pick shaftRim; ok", true, "plateTop shaft", L"Выберите круглое ребро"},
+        {16, L"pick shaftRim; pick holeRim; ok", true, "plateTop plateBore1", L"Выберите внутреннее круглое ребро"},
+        {17, L"pick holeRim; pick shaftRim; ok", true, "plateTop shaft", L"Выберите наружнее круглое ребро"},
+        {18, L"pick holeThread; ok", true, "plateTop plateBore1", L"Выберите резьбу"},
+        // Faces nobody can tell are picked by hand, and only once there is a thread.
+        {18, L"pick plateTop; pick plateBore1; pick bareThread; pick plateTop; ok", false, "- -", L"Выберите резьбу"},
+        {18, L"pick bareThread; pick plateTop; pick plateBore1; ok", true, "plateTop plateBore1", L"Выберите резьбу"},
+        // The thread of a library element: its face, and the start surface it was built from.
+        {18, L"pick elementThread; ok", true, "plateTop element1Face", L"Выберите резьбу"},
+    };
+    for (const Row& row : rows) {
+        Restart();
+        SCOPED_TRACE(sim::Utf8(row.script));
+        sim::Geometry& geometry = world().geometry;
+        geometry.AddEdge("holeRim", plate.part, {.test9 = true, .side1 = plate.bores[0], .side2 = plate.top});
+        sim::GeoEntity& shaftRim = geometry.AddEdge("shaftRim", plate.part, {.test9 = true, .side1 = shaft_, .side2 = plate.top});
+        geometry.AddThread("holeThread", plate.part, {.base = &geometry.AddEdge("threadRim", plate.part,
+                                                                                 {.test9 = true, .side1 = plate.bores[0], .side2 = plate.top})});
+        geometry.AddThread("bareThread", plate.part, {});
+        (void)shaftRim;
+        if (row.script == std::wstring(L"pick elementThread; ok")) {
+            const auto built = HoleModel({plate.bores[0]});
+            NewElement(*built)->Apply();
+            elements->Live().back()->macro->Add(geometry.AddThread("elementThread", plate.part, {}));
+        }
+        auto caller = NMElemPos::Create(App5(), App7(), row.mode);
+        const size_t prompts = velmar().Panels().Prompts().size();
+        {
+            std::unique_ptr<PositioningPanel> panel;
+            if (row.mode < 18)
+                panel = std::make_unique<RoundEdgePanel>(App5(), App7(), caller.get(), false, 850);
+            else
+                panel = std::make_unique<ThreadPanel>(App5(), App7(), caller.get(), false, 855);
+            velmar().User().Answer("panel", _variant_t(row.script));
+            EXPECT_EQ(panel->Run(), row.accepted);
+        }
+        ASSERT_GT(velmar().Panels().Prompts().size(), prompts);
+        EXPECT_EQ(velmar().Panels().Prompts()[prompts], row.prompt);
+        EXPECT_EQ(NameOf(caller->iStartPlane) + " " + NameOf(caller->CurrentItem().iCylFace), row.held);
+    }
 }
