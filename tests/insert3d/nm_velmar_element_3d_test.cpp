@@ -317,3 +317,28 @@ TEST_F(ElementReplace, ReplaceFaultSweepEndsWithTheOldElementOrTheNewOneInItsPla
         },
         80);
 }
+
+TEST_F(ElementInsertion, AnElementSelectsItsFeaturesAndDeletesEveryAttributeOfAType)
+{
+    auto model = HoleModel({plate.bores[0]});
+    auto element = NewElement(*model);
+    element->Apply();
+    ASSERT_EQ(elements->Live().size(), 1u);
+    sim::BuiltElement& hole = *elements->Live().front();
+
+    element->Select();
+    std::vector<std::string> selected;
+    for (const IUnknownPtr& object : document().Highlighted(0))
+        selected.push_back(world().geometry.EntityOf(object)->Name());
+    EXPECT_EQ(selected, std::vector<std::string>{"element1Cut"}) << "only features are selected, not the sketch or system";
+
+    const IVel5AttributeManagerPtr manager = velmar().Attributes().Manager().As<IVel5AttributeManager>();
+    for (double type : {7.0, 9.0, 7.0})
+        element->CreateTechAttribute(type, manager, {{L"1204", 1}}, L"C:\\lib.lat");
+    element->DeleteTechAttribute(7, manager);
+    std::vector<double> left;
+    for (const sim::Attribute& attribute : velmar().Attributes().Of(hole.macro->Feature()))
+        left.push_back(attribute.type);
+    EXPECT_EQ(left, std::vector<double>{9.0});
+    EXPECT_EQ(velmar().Attributes().Of(hole.macro->Feature()).front().values, std::vector<std::wstring>{L"1204"});
+}
