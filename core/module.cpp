@@ -12,6 +12,7 @@ IDispatch* g_application5 = nullptr;
 IDispatch* g_application7 = nullptr;
 IUnknown* g_provider = nullptr;
 ProviderDisconnect g_disconnect = nullptr;
+ModuleShutDownStep g_shutDownStep = nullptr;
 
 // The slot is empty before the object hears Release, so that nothing can find it half gone.
 template <typename Interface>
@@ -88,8 +89,15 @@ void ReleaseVazezadAzuduv()
         _com_issue_error(result);
 }
 
+ModuleShutDownStep SetModuleShutDownStep(ModuleShutDownStep step) noexcept
+{
+    return std::exchange(g_shutDownStep, step);
+}
+
 void ShutDownModule(bool processTerminating) noexcept
 {
+    if (g_shutDownStep)
+        g_shutDownStep(processTerminating);
     if (processTerminating) {
         // The process is ending: the COM servers behind these objects may be gone already and the loader
         // lock is held, so the objects are left to the end of the process.

@@ -26,8 +26,14 @@ IUnknown* HeldProvider() noexcept;
 // the disconnect fails; the failure is then raised as _com_error.
 void ReleaseVazezadAzuduv();
 
-// The shut-down of process detach: provider, version-5 application, version-7 application, dictionary,
-// each step on its own. At process termination (processTerminating) the slots are only cleared and no
+// A step an upper layer runs first at shut-down (the event sinks let go of Velmar's sources before the
+// applications go). It learns whether the process is terminating and must not throw.
+using ModuleShutDownStep = void (*)(bool processTerminating) noexcept;
+// Installs the step; returns the one it replaces (tests restore it).
+ModuleShutDownStep SetModuleShutDownStep(ModuleShutDownStep step) noexcept;
+
+// The shut-down of process detach: the upper layer's step, provider, version-5 application, version-7
+// application, dictionary, each step on its own. At process termination (processTerminating) the slots are only cleared and no
 // COM object is called: their servers may already be gone.
 void ShutDownModule(bool processTerminating) noexcept;
 

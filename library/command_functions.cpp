@@ -27,8 +27,6 @@ testhooks::ScopedControllerFactory::Factory& Factory()
 
 std::unique_ptr<VelmarNormset> ControllerFor(uint32_t command)
 {
-    if (Factory())
-        return Factory()(command);
     std::unique_ptr<VelmarNormset> controller;
     VelmarNormset::CreateForActiveDocument(controller, HeldVelmar5(), HeldVelmar7(), NormsetProvider(), command);
     return controller;
@@ -126,6 +124,11 @@ ScopedControllerFactory::ScopedControllerFactory(Factory factory) : previous_(st
 ScopedControllerFactory::~ScopedControllerFactory()
 {
     ::Factory() = std::move(previous_);
+}
+
+std::unique_ptr<VelmarNormset> ControllerOfScopedFactory(uint32_t command)
+{
+    return ::Factory() ? ::Factory()(command) : nullptr;
 }
 
 } // namespace testhooks

@@ -18,7 +18,8 @@ void LibCommandSelect();          // 67: the reference book's selection only
 void LibCommandRelinkSilent();    // 68
 
 namespace testhooks {
-// The command functions take their controller from `factory` for the lifetime of the object.
+// The controller factory (and so every command, export and event) takes its controller from `factory`
+// for the lifetime of the object.
 class ScopedControllerFactory {
 public:
     using Factory = std::function<std::unique_ptr<VelmarNormset>(uint32_t command)>;
@@ -30,4 +31,6 @@ public:
 private:
     Factory previous_;
 };
+// The installed factory's controller for the command; null without one.
+std::unique_ptr<VelmarNormset> ControllerOfScopedFactory(uint32_t command);
 } // namespace testhooks

@@ -2,6 +2,7 @@
 // The library protocol: the functions Velmar calls by name (their ordinals are fixed in normset.def).
 // Every one of them catches everything: no exception may cross into Velmar.
 #include "core/com.h"
+#include "hostapi/library_interfaces.h"
 
 extern "C" {
 void WINAPI LIBRARYENTRY(unsigned command) noexcept;                      // 1
@@ -22,4 +23,17 @@ void WINAPI LibObjInterfaceEntry(int type, LONG_PTR unused, IUnknown** out) noex
 // with a second argument it passes through to the panel; both answer 0 without a running panel.
 BOOL WINAPI SELECTFILTERPROC(IDispatch* object) noexcept;                             // 8
 BOOL WINAPI SELECTCALLBACKPROC(IDispatch* object, LONG_PTR argument) noexcept;        // 9
+}
+
+// Other programs in Velmar's process: silent insertion of a reference-book response into the active
+// document (the macro reference, or the part or spc object; 0 or null on any failure), the reference
+// book's selection for a location (the out argument unchanged when nothing was chosen), and the test
+// object.
+extern "C" {
+int WINAPI NMInsert2D(IUnknown* provider, IUnknown* response, double x, double y, double angle) noexcept;        // 12
+void WINAPI NMInsert3D(IDispatch** result, IUnknown* provider, IUnknown* response, IDispatch* placement) noexcept; // 13
+void WINAPI GetITester(ITester** out) noexcept;                                                                   // 15
+void WINAPI NMSelectEx(IDispatch** response, const wchar_t* location) noexcept;                                   // 18
+int WINAPI NMReplace2D(IUnknown* response, double x, double y, double angle) noexcept;                           // 19
+void WINAPI NMInsertSpc(IDispatch** result, IUnknown* provider, IUnknown* response, const wchar_t* presetText) noexcept; // 20
 }

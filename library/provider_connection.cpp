@@ -7,11 +7,15 @@
 #include "core/translate.h"
 #include "hostapi/vtable_call.h"
 
+#include <utility>
+
 namespace {
 
 // The slot holds the provider's INMClient interface (as IUnknown, its base): the only interface the
 // library stores there, so it reads back as INMClient.
 bool g_ready = false;
+// Connected by the quiet path without the ready flag: whoever lets it go disconnects it first.
+bool g_connectedQuietly = false;
 
 // What a controller sent last: to which provider (its identity, compared only, not counted) and for
 // which pair. Forgotten whenever a provider is created or anything else sets the provider up.
@@ -50,6 +54,8 @@ INMClient* NormsetProvider() noexcept
 
 HRESULT CreateNormsetProvider()
 {
+    if (std::exchange(g_connectedQuietly, false) && NormsetProvider())
+        DisconnectProvider(NormsetProvider());
     HoldProvider(nullptr, nullptr);
     g_ready = false;
     ForgetSentOptions();
@@ -100,6 +106,33 @@ void NormsetInitOnce()
     g_ready = true;
 }
 
+bool EnsureProviderQuietly()
+{
+    TraceScope scope(L"EnsureProviderQuietly");
+    if (NormsetProvider())
+        return true;
+    if (FAILED(scope.HResult(L"CreateNormsetProvider", CreateNormsetProvider())))
+        return false;
+    INMClient* provider = NormsetProvider();
+    long error = 0;
+    UniqueBstr connectText(SysAllocString(L""));
+    try {
+        V7Call(provider, &INMClient::Connect, &connectText.get(), &error);
+    } catch (...) {
+        // A provider whose connection is unknown is not one to use on the next event.
+        HoldProvider(nullptr, nullptr);
+        throw;
+    }
+    if (error != 0) {
+        scope.Value(L"Connect", error);
+        scope.HResult(L"Disconnect", DisconnectProvider(provider));
+        HoldProvider(nullptr, nullptr);
+        return false;
+    }
+    g_connectedQuietly = true;
+    return true;
+}
+
 INMResponsePtr ClientSelect(INMClient* provider, long& command, _bstr_t& params, _bstr_t& location, HWND owner)
 {
     // The reference book takes the window as a 32-bit long; window handles fit in 32 bits.
@@ -148,6 +181,7 @@ namespace testhooks {
 void ResetProviderConnection() noexcept
 {
     g_ready = false;
+    g_connectedQuietly = false;
     ForgetSentOptions();
 }
 

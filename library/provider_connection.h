@@ -8,13 +8,20 @@
 // The held provider, borrowed; null when there is none.
 INMClient* NormsetProvider() noexcept;
 
-// Releases a provider still held, creates a new one (running, as INMClient) into the slot and forgets the
-// set-up options sent so far. Returns the HRESULT; the slot is empty on failure.
+// Releases a provider still held (one connected without the ready flag is disconnected first, its answer
+// ignored), creates a new one (running, as INMClient) into the slot and forgets the set-up options sent
+// so far. Returns the HRESULT; the slot is empty on failure.
 HRESULT CreateNormsetProvider();
 
 // Makes sure the provider exists and is connected. Throws the user's message as a wide string when it
 // cannot be started or refuses the connection; the next call then tries again from the start.
 void NormsetInitOnce();
+
+// The provider of the work the library does on its own (Velmar's events): one is created and connected
+// when the slot is empty, but the ready flag stays unset, so the next command still starts it its own
+// way. False when there is none: it could not be created, or it refused the connection (it is then let
+// go). Nothing is shown; failures of host calls raise _com_error.
+bool EnsureProviderQuietly();
 
 // Position 30: the user's choice. command, params and location go in and may come back changed; a null
 // response means nothing was chosen. A null provider or a failing call raises _com_error.

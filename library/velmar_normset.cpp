@@ -46,7 +46,7 @@ IUnknown* IdentityOf(IUnknown* object)
 } // namespace
 
 VelmarNormset::VelmarNormset(IVel5Application* app5, IVel7Application* app7, INMClient* client, uint32_t command,
-                             int32_t docType)
+                             int32_t docType, ExternalLocation external)
     : Normset(HostMainWindow(app5), client), iApp5(app5), iApp7(app7), LibCommand(command),
       DocType(docType), HostVersion(GetHostVersion(app5))
 {
@@ -57,7 +57,8 @@ VelmarNormset::VelmarNormset(IVel5Application* app5, IVel7Application* app7, INM
     if (!iNMClient)
         throw std::wstring(L"No VAZEZAdAzuduv provider");
     Settings.LoadFromRegistry();
-    CheckExternalLocation();
+    if (external == ExternalLocation::Take)
+        CheckExternalLocation();
 }
 
 VelmarNormset::~VelmarNormset()

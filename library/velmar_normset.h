@@ -18,19 +18,25 @@
 
 using SpcRecords = std::vector<std::unique_ptr<NMVelObjSpc>>;
 
+// Whether a controller takes over the location another program left in the registry for "the next
+// command": the commands do; the work of other programs and of Velmar's events leaves it there.
+enum class ExternalLocation { Take, Leave };
+
 class VelmarNormset : public Normset {
 public:
     // Throws, in this order: E_POINTER without the version-5 application, "No API 7 interface" without
     // the version-7 one, "No VAZEZAdAzuduv provider" without a client. Then the settings are loaded and
-    // a location another program left in the registry is taken over.
-    VelmarNormset(IVel5Application* app5, IVel7Application* app7, INMClient* client, uint32_t command, int32_t docType);
+    // a location another program left in the registry is taken over (unless left).
+    VelmarNormset(IVel5Application* app5, IVel7Application* app7, INMClient* client, uint32_t command, int32_t docType,
+                  ExternalLocation external = ExternalLocation::Take);
     ~VelmarNormset() override;
 
     // The controller of the active document for a command: drawings and fragments (types 1, 2) get the
     // 2D controller, 3D documents (types 3, 4, 5, 7) the 3D one; any other type is no document (the warning
     // "Нет активного документа."). out is written only when a controller was made.
     static void CreateForActiveDocument(std::unique_ptr<VelmarNormset>& out, IVel5Application* app5,
-                                        IVel7Application* app7, INMClient* provider, uint32_t command);
+                                        IVel7Application* app7, INMClient* provider, uint32_t command,
+                                        ExternalLocation external = ExternalLocation::Take);
 
     void CreateSpcPart() override;
     std::wstring SelectParams() override;

@@ -38,8 +38,8 @@ bool IsDrawing(int32_t type)
 } // namespace
 
 VelmarNormset2D::VelmarNormset2D(IVel5Application* app5, IVel7Application* app7, INMClient* client, uint32_t command,
-                                 int32_t docType)
-    : VelmarNormset(app5, app7, client, command, docType)
+                                 int32_t docType, ExternalLocation external)
+    : VelmarNormset(app5, app7, client, command, docType, external)
 {
     TraceScope scope(L":VelmarNormset2D");
     iDoc5 = ObjectAs<IVel5Document2D>(V5Method(iApp5, IVel5Application::ActiveDocument2D));

@@ -9,7 +9,8 @@ class VelmarNormset2D : public VelmarNormset {
 public:
     // The drawing in both layers (a document that is no drawing leaves them null); a drawing in
     // spc mode, or a bill-of-materials document, works on the bill of materials.
-    VelmarNormset2D(IVel5Application* app5, IVel7Application* app7, INMClient* client, uint32_t command, int32_t docType);
+    VelmarNormset2D(IVel5Application* app5, IVel7Application* app7, INMClient* client, uint32_t command, int32_t docType,
+                    ExternalLocation external = ExternalLocation::Take);
     ~VelmarNormset2D() override;
 
     // A ".lfr" body (in any case) is a fragment part, an empty one a fastener set, any other a script part.

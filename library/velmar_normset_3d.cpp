@@ -65,8 +65,8 @@ bool Is3DDocument(int32_t type)
 } // namespace
 
 VelmarNormset3D::VelmarNormset3D(IVel5Application* app5, IVel7Application* app7, INMClient* client, uint32_t command,
-                                 int32_t docType)
-    : VelmarNormset(app5, app7, client, command, docType)
+                                 int32_t docType, ExternalLocation external)
+    : VelmarNormset(app5, app7, client, command, docType, external)
 {
     TraceScope scope(L":VelmarNormset3D");
     iDoc5 = ObjectAs<IVel5Document3D>(V5Method(iApp5, IVel5Application::ActiveDocument3D));
@@ -481,5 +481,11 @@ void VelmarNormset3D::CreateSpcObjects()
 void VelmarNormset3D::FindAndReplace()
 {
     TraceScope scope(L"VelmarNormset3D::FindAndReplace");
+    throw _com_error(E_NOTIMPL);
+}
+
+IUnknownPtr VelmarNormset3D::SilentInsertSpec(IUnknown*, const std::wstring&)
+{
+    TraceScope scope(L"VelmarNormset3D::SilentInsertSpec");
     throw _com_error(E_NOTIMPL);
 }

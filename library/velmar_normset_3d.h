@@ -15,7 +15,8 @@ class VelmarNormset3D : public VelmarNormset {
 public:
     // The document in both layers (either may be missing) and the mask. A null application raises
     // E_POINTER.
-    VelmarNormset3D(IVel5Application* app5, IVel7Application* app7, INMClient* client, uint32_t command, int32_t docType);
+    VelmarNormset3D(IVel5Application* app5, IVel7Application* app7, INMClient* client, uint32_t command, int32_t docType,
+                    ExternalLocation external = ExternalLocation::Take);
     ~VelmarNormset3D() override;
 
     int Apply() override;
@@ -68,6 +69,9 @@ public:
     IDispatchPtr InsertPartSilent(INMResponse* response, IVel5Placement* placement);
     // The component without placement or spc object.
     IDispatchPtr InsertPartFast(INMResponse* response);
+    // One spc object from a response (its object data) with a preset's text, without user
+    // interface; the created object.
+    IUnknownPtr SilentInsertSpec(IUnknown* response, const std::wstring& presetText);
 
     std::unique_ptr<NMElemPos> elem_pos;
     IVel5Document3DPtr iDoc5;

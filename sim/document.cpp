@@ -23,7 +23,11 @@ Document::Document(Velmar& velmar, int type, const std::string& name) : velmar_(
     v7_ = velmar.NewObject(name + "7");
     v7_->Face<IVel7Document>()
         .Get<&IVel7Document::get_Kind>(11)
-        .On<&IVel7Document::Close>(13, [](long, VARIANT_BOOL* closed) { *closed = VARIANT_TRUE; })
+        .On<&IVel7Document::Close>(13, [this](long, VARIANT_BOOL* closed) {
+            *closed = refuseClose_ ? VARIANT_FALSE : VARIANT_TRUE;
+            if (!refuseClose_)
+                velmar_.Close(*this);
+        })
         .On<&IVel7Document::get_SpcDescriptions>(26, [this](IDispatch** out) { GiveOut(descriptions_.get(), out); })
         .On<&IVel7Document::get_DataStore>(28, [this](IDispatch** out) { GiveOut(&store_->Obj(), out); });
     store_ = std::make_unique<DataStore>(velmar, name + "Store");
@@ -59,6 +63,7 @@ void Document::Build2D(const std::string& name)
 
 void Document::Build3D()
 {
+    events_ = std::make_unique<EventSource>(*v5_, __uuidof(IVelDocumentEvents), v5_->Name() + "Points", v5_->Name() + "Point");
     v5_->Supports(__uuidof(IVel5Document3D))
         .Property(IVel5Document3D::Flag6, false)
         .Property(IVel5Document3D::ViewMode, 0L)

@@ -20,6 +20,7 @@
 // 2D documents run the placement process (217). The processes belong to the property manager's model
 // (sim/panel_model.h).
 #include "sim/data_store.h"
+#include "sim/panel_events.h"
 #include "sim/sim_object.h"
 #include "sim/spc_model.h"
 
@@ -51,6 +52,12 @@ public:
     Object& SpcObjects() { return *spcObjects_; }
     // Its column definitions and specification objects (sim/spc_model.h).
     SpcModel& Spc() { return *spc_; }
+
+    // Its close (IVel7Document 13) answers false and leaves it open while refused.
+    void RefuseClose(bool refused) { refuseClose_ = refused; }
+    // A 3D document's connection point (IVelDocumentEvents), under its version-5 name:
+    // "<name>5Points#4(events,&)", "<name>5Point#5(sink,&)", "<name>5Point#6(cookie)"; null for others.
+    EventSource* Events() { return events_.get(); }
 
     // The document's object-data store (version-7 document 28; sim/data_store.h).
     DataStore& Store() { return *store_; }
@@ -93,6 +100,8 @@ private:
     ObjectRef specification_;
     std::vector<long> positionsSet_;
     std::vector<long> objectsEdited_;
+    std::unique_ptr<EventSource> events_;
+    bool refuseClose_ = false;
     bool hasDescription_ = true;
     bool canCreateDescription_ = true;
     bool phantomReady_ = true;

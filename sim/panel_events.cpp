@@ -6,9 +6,9 @@ namespace sim {
 
 namespace {
 
-std::string RenderIid(REFIID iid)
+std::string RenderIid(REFIID iid, REFIID events)
 {
-    if (IsEqualIID(iid, __uuidof(IVelPropertyManagerEvents)))
+    if (IsEqualIID(iid, events))
         return "events";
     wchar_t text[40] = {};
     StringFromGUID2(iid, text, 40);
@@ -37,7 +37,7 @@ public:
     {
         if (points)
             *points = nullptr;
-        return source_.Journal("propMngPoints", 3, {"&"}, E_NOTIMPL);
+        return source_.Journal(source_.containerName_, 3, {"&"}, E_NOTIMPL);
     }
 
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
@@ -68,7 +68,7 @@ public:
     {
         if (!iid)
             return E_POINTER;
-        *iid = __uuidof(IVelPropertyManagerEvents);
+        *iid = source_.events_;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** container) override
@@ -83,19 +83,19 @@ public:
     {
         if (connections)
             *connections = nullptr;
-        return source_.Journal("propMngPoint", 7, {"&"}, E_NOTIMPL);
+        return source_.Journal(source_.pointName_, 7, {"&"}, E_NOTIMPL);
     }
 
     HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override
     {
-        HRESULT hr = source_.Journal("propMngPoint", 5, {RenderObject(sink), "&"}, S_OK);
+        HRESULT hr = source_.Journal(source_.pointName_, 5, {RenderObject(sink), "&"}, S_OK);
         if (FAILED(hr))
             return hr;
         if (!sink || !cookie)
             return E_POINTER;
         // Velmar calls its sinks through the notification interface, as a dispatch interface.
         IDispatchPtr events;
-        if (FAILED(sink->QueryInterface(__uuidof(IVelPropertyManagerEvents), reinterpret_cast<void**>(&events))) || !events)
+        if (FAILED(sink->QueryInterface(source_.events_, reinterpret_cast<void**>(&events))) || !events)
             return CONNECT_E_CANNOTCONNECT;
         *cookie = source_.nextCookie_++;
         source_.sinks_.emplace_back(*cookie, events);
@@ -104,7 +104,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override
     {
-        HRESULT hr = source_.Journal("propMngPoint", 6, {std::to_string(cookie)}, S_OK);
+        HRESULT hr = source_.Journal(source_.pointName_, 6, {std::to_string(cookie)}, S_OK);
         if (FAILED(hr))
             return hr;
         auto& sinks = source_.sinks_;
@@ -126,20 +126,21 @@ HRESULT STDMETHODCALLTYPE EventSource::Container::FindConnectionPoint(REFIID iid
 {
     if (point)
         *point = nullptr;
-    const HRESULT hr = source_.Journal("propMngPoints", 4, {RenderIid(iid), "&"}, S_OK);
+    const HRESULT hr = source_.Journal(source_.containerName_, 4, {RenderIid(iid, source_.events_), "&"}, S_OK);
     if (FAILED(hr))
         return hr;
     if (!point)
         return E_POINTER;
-    if (!IsEqualIID(iid, __uuidof(IVelPropertyManagerEvents)))
+    if (!IsEqualIID(iid, source_.events_))
         return CONNECT_E_NOCONNECTION;
     source_.point_->AddRef();
     *point = source_.point_.get();
     return S_OK;
 }
 
-EventSource::EventSource(Object& owner)
-    : owner_(owner), container_(std::make_unique<Container>(*this)), point_(std::make_unique<Point>(*this))
+EventSource::EventSource(Object& owner, const IID& events, std::string containerName, std::string pointName)
+    : owner_(owner), events_(events), containerName_(std::move(containerName)), pointName_(std::move(pointName)),
+      container_(std::make_unique<Container>(*this)), point_(std::make_unique<Point>(*this))
 {
     owner.TearOff(IID_IConnectionPointContainer, container_.get());
 }

@@ -123,9 +123,16 @@ void Velmar::SetLastError(long code, const std::wstring& text)
     lastErrorText_ = text;
 }
 
+void Velmar::Close(Document& document)
+{
+    if (active_ == &document)
+        active_ = nullptr;
+}
+
 void Velmar::BuildApplication5()
 {
     app5_ = NewObject("app5");
+    events_ = std::make_unique<EventSource>(*app5_, __uuidof(IVelApplicationEvents), "app5Points", "app5Point");
     auto activeOf = [this](auto test) {
         return [this, test](Args&) { return Handed(active_ && test(*active_) ? &active_->V5() : nullptr); };
     };
@@ -221,7 +228,16 @@ _variant_t Velmar::ToLayer(Args& args)
 void Velmar::BuildApplication7()
 {
     app7_ = NewObject("app7");
+    documents7_ = NewObject("docs7");
+    documents7_->Face<IVel7Documents>().On<&IVel7Documents::Add>(14, [this](long type, long, IDispatch** document) {
+        *document = refuseNewDocuments_ ? nullptr : OpenDocument(static_cast<int>(type), "new").V7().Primary();
+        if (*document)
+            (*document)->AddRef();
+    });
     app7_->Face<IVel7Application>()
+        .On<&IVel7Application::get_Documents>(13, [this](IDispatch** documents) {
+            (*documents = documents7_->Primary())->AddRef();
+        })
         .On<&IVel7Application::get_ActiveDocument>(19, [this](IDispatch** document) {
             *document = active_ ? active_->V7().Primary() : nullptr;
             if (*document)

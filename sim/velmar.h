@@ -22,6 +22,7 @@
 #include "sim/attribute_model.h"
 #include "sim/document.h"
 #include "sim/drawing.h"
+#include "sim/panel_events.h"
 #include "sim/panel_model.h"
 #include "sim/part_graph.h"
 #include "sim/property_model.h"
@@ -67,6 +68,15 @@ public:
     Document& OpenDocument(int type, const std::string& name = "doc");   // becomes the active document
     void Activate(Document* document) { active_ = document; }           // null: no active document
     Document* ActiveDocument() const { return active_; }
+    // A document closed (IVel7Document 13): it is no longer active.
+    void Close(Document& document);
+    // The documents collection (version-7 13): its 14 opens a document of a type and activates it, or
+    // gives null while refused.
+    void RefuseNewDocuments(bool refused) { refuseNewDocuments_ = refused; }
+    size_t DocumentsOpened() const { return documents_.size(); }
+    // The application's connection point (IVelApplicationEvents): "app5Points#4(events,&)",
+    // "app5Point#5(sink,&)", "app5Point#6(cookie)".
+    EventSource& Events() { return *events_; }
 
     Part& AddPart(const std::string& name);
     Entity& AddEntity(const std::string& name, short type, std::vector<Part*> parts = {});
@@ -123,6 +133,9 @@ private:
     std::vector<std::pair<std::pair<long, long>, ObjectRef>> sketchObjects_;
     std::vector<ObjectRef> structures_;
     std::vector<ObjectRef> temporaryDocuments_;
+    std::unique_ptr<EventSource> events_;
+    ObjectRef documents7_;
+    bool refuseNewDocuments_ = false;
     long lastErrorCode_ = 0;
     std::wstring lastErrorText_;
     std::wstring systemFolder_ = L"C:\\Velmar\\Sys";

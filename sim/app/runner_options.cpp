@@ -13,7 +13,8 @@ const char Usage[] =
     "                  [--response FILE | --no-response | --select-answer COMMAND[:LOCATION]]...\n"
     "                  [--answer ok|yes|no|cancel]... [--command N]...\n"
     "                  [--panel-script FILE|STEPS]... [--model FILE]...\n"
-    "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end]...";
+    "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end]...\n"
+    "                  [--fire EVENT[:N]]... [--call EXPORT[:ARGUMENT]]...";
 
 namespace {
 
@@ -89,6 +90,25 @@ RunnerOptions::BookAnswer SelectAnswer(const std::wstring& option, const std::ws
     return answer;
 }
 
+const wchar_t* const kEvents[] = {L"open-document", L"begin-process", L"end-process", L"document-gone"};
+const wchar_t* const kCalls[] = {L"NMInsert3D", L"NMInsert2D", L"NMReplace2D", L"NMInsertSpc", L"NMSelectEx", L"GetITester",
+                                 L"InsertTest", L"FastInsertTest", L"CreateNewDocument", L"CloseActiveDocument"};
+
+template <size_t N>
+RunnerAction Action(const std::wstring& option, const std::wstring& text, const wchar_t* const (&known)[N], size_t commands)
+{
+    RunnerAction action;
+    action.afterCommands = commands;
+    action.fire = option == L"--fire";
+    const size_t colon = text.find(L':');
+    action.name = text.substr(0, colon);
+    action.argument = colon == std::wstring::npos ? std::wstring() : text.substr(colon + 1);
+    for (const wchar_t* name : known)
+        if (action.name == name)
+            return action;
+    throw UsageError(Narrow(option) + " does not know \"" + Narrow(action.name) + "\"");
+}
+
 } // namespace
 
 RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
@@ -127,6 +147,10 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
             options.leaders.push_back(UserAnswer(option, value(), L"none", 2));
         else if (option == L"--point")
             options.points.push_back(UserAnswer(option, value(), L"end", 2));
+        else if (option == L"--fire")
+            options.actions.push_back(Action(option, value(), kEvents, options.commands.size()));
+        else if (option == L"--call")
+            options.actions.push_back(Action(option, value(), kCalls, options.commands.size()));
         else
             throw UsageError("unknown option \"" + Narrow(option) + "\"");
     }

@@ -13,6 +13,19 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// What Velmar or another program in its process does between the commands: an event Velmar fires
+// ("open-document:TYPE", "begin-process:CODE", "end-process:CODE", "document-gone"), or an export or a
+// test-object method another program calls ("NMInsert3D:RESPONSE", "NMInsert2D:RESPONSE[@X,Y,ANGLE]",
+// "NMReplace2D:RESPONSE[@X,Y,ANGLE]", "NMInsertSpc:RESPONSE[@PRESET]", "NMSelectEx[:LOCATION]",
+// "GetITester", "InsertTest:RESPONSE", "FastInsertTest:RESPONSE", "CreateNewDocument:TYPE",
+// "CloseActiveDocument").
+struct RunnerAction {
+    size_t afterCommands = 0;   // runs after this many of the --command options
+    bool fire = false;          // an event, else a call
+    std::wstring name;
+    std::wstring argument;      // after the ":"; empty without one
+};
+
 struct RunnerOptions {
     std::wstring library;                              // the DLL; empty: normset.dll beside the runner
     long major = 15;
@@ -38,6 +51,7 @@ struct RunnerOptions {
     std::vector<std::wstring> placements;
     std::vector<std::wstring> leaders;
     std::vector<std::wstring> points;
+    std::vector<RunnerAction> actions;
 };
 
 RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments);

@@ -5,6 +5,7 @@
 #include "sim/app/debug_archive.h"
 #include "sim/app/dialog_answerer.h"
 #include "sim/app/event_output.h"
+#include "sim/app/other_program.h"
 #include "sim/app/runner_options.h"
 #include "sim/assembly.h"
 #include "sim/com_apartment.h"
@@ -471,13 +472,27 @@ int Run(const RunnerOptions& options)
         PrintEvent("help", Quote(library.helpFile()));
         PrintMenu(library);
         PrintToolbar(library);
-        for (unsigned command : options.commands) {
+        OtherProgram other(library.module, velmar, book,
+                           [&models](const std::wstring& given) { return models.Resolve(LoadResponse(given)); });
+        auto runActions = [&](size_t commandsRun) {
+            for (const RunnerAction& action : options.actions) {
+                if (action.afterCommands != commandsRun)
+                    continue;
+                reporter.Flush();
+                other.Run(action);
+                reporter.Flush();
+            }
+        };
+        runActions(0);
+        for (size_t i = 0; i < options.commands.size(); ++i) {
+            const unsigned command = options.commands[i];
             reporter.Flush();
             PrintEvent("command", std::to_string(command));
             library.entry(command);
             reporter.Flush();
             if (const std::optional<std::wstring> archive = answerer.TakeSavedArchive())
                 PrintTraceLog(*archive);
+            runActions(i + 1);
         }
         reporter.Flush();
         PrintDocument(velmar);

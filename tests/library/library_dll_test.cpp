@@ -112,6 +112,8 @@ TEST(LibraryDll, ExportsTheProtocolByNameAndOrdinalAndNothingElse)
         {"DisplayLibraryNameW", 4}, {"LibToolBarId", 5},      {"LibraryHintTipsBeginID", 6},
         {"LibObjInterfaceEntry", 7}, {"SELECTFILTERPROC", 8},   {"SELECTCALLBACKPROC", 9},
         {"LIBRARYHELPFILEW", 14},  {"LibraryBmpBeginID", 16}, {"LibInterfaceNotifyEntry", 17},
+        {"NMInsert2D", 12},        {"NMInsert3D", 13},        {"GetITester", 15},
+        {"NMSelectEx", 18},        {"NMReplace2D", 19},       {"NMInsertSpc", 20},
     };
     std::set<std::string> names;
     for (const auto& [name, ordinal] : expected) {
@@ -334,19 +336,36 @@ private:
 
 } // namespace
 
-TEST_F(LibraryLifetime, UnloadingTheLibraryReleasesVelmarsApplicationObjects)
+TEST_F(LibraryLifetime, UnloadingTheLibraryReleasesVelmarsApplicationObjectsAndEventConnections)
 {
+    sim::Document& document = velmar().OpenDocument(5, "asm");
+    {
+        Library library(FreshLibrary());
+        ASSERT_NE(library.get(), nullptr);
+        auto notify = library.Export<NotifyExport>("LibInterfaceNotifyEntry");
+        ASSERT_NE(notify, nullptr);
+
+        EXPECT_EQ(notify(Application()), 1);
+        EXPECT_EQ(journal().Lines(), (std::vector<std::string>{"app5.103", "app5.50(&,&,&,&)", "app5Points#4(events,&)",
+                                                                "app5Point#5(sink,&)", "app5.103"}));
+        EXPECT_EQ(notify(Application()), 1) << "a second notification finds the slots filled";
+        EXPECT_EQ(journal().Count("app5.103"), 2u);
+        std::vector<std::string> escapes;
+        velmar().Events().Fire(3, {_variant_t(document.V5().Ptr()), 6L}, escapes);
+        EXPECT_EQ(velmar().Events().Sinks(), 1u);
+        EXPECT_EQ(document.Events()->Sinks(), 1u);
+    }
+    // The teardown fails when a reference to the stand-in's objects is still held: the library's detach
+    // must have released both slots and let go of every connection.
+    EXPECT_EQ(velmar().Events().Sinks(), 0u);
+    EXPECT_EQ(document.Events()->Sinks(), 0u);
+
+    // Before host version 1402 the library does not listen.
+    UseVelmar({14, 0, 1, 0});
     Library library(FreshLibrary());
     ASSERT_NE(library.get(), nullptr);
-    auto notify = library.Export<NotifyExport>("LibInterfaceNotifyEntry");
-    ASSERT_NE(notify, nullptr);
-
-    EXPECT_EQ(notify(Application()), 1);
-    EXPECT_EQ(journal().Count("app5.103"), 1u) << "the version-7 application is asked for once";
-    EXPECT_EQ(notify(Application()), 1) << "a second notification finds the slots filled";
-    EXPECT_EQ(journal().Count("app5.103"), 1u);
-    // The teardown fails when a reference to the stand-in's applications is still held: the library's
-    // detach must have released both slots.
+    EXPECT_EQ(library.Export<NotifyExport>("LibInterfaceNotifyEntry")(Application()), 1);
+    EXPECT_EQ(velmar().Events().Sinks(), 0u);
 }
 
 TEST_F(LibraryLifetime, VelmarFindsTheCallbacksByTheModulesIntegerAndTheLibraryAnswersThem)

@@ -273,6 +273,7 @@ TEST_F(Controller3D, PlaceholdersStillRaiseENotImplOrMakeNoPart)
         {"CheckDocumentValidForCreateSpcObjs", [&] { controller->CheckDocumentValidForCreateSpcObjs(); }},
         {"CreateSpcObjects", [&] { controller->CreateSpcObjects(); }},
         {"FindAndReplace", [&] { controller->FindAndReplace(); }},
+        {"SilentInsertSpec", [&] { controller->SilentInsertSpec(nullptr, L""); }},
         {"NMVelmarModel3D::Edit", [&] { controller->CreatePart(L"Bolt.vlm"); controller->CurrentPart->state = NMObject::StateEdit; controller->CurrentPart->Apply(); }},
         {"NMVelmarModel3D::Replace", [&] { controller->CurrentPart->state = NMObject::StateReplace; controller->CurrentPart->Apply(); }},
     };

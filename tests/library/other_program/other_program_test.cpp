@@ -1,0 +1,393 @@
+// Another program in Velmar's process: it loads the built library from its file, hands it Velmar's
+// application as Velmar does, makes its own provider and responses with the reference book and calls
+// the exports by name. After each call it looks at the document, the result, the out argument and the
+// reference counts of what it handed over; then every host call of each export fails in turn.
+#include "core/scratch_folder.h"
+#include "hostapi/dispatch_call.h"
+#include "hostapi/library_interfaces.h"
+#include "hostapi/reference_book.h"
+#include "objects/settings_sandbox.h"
+#include "sim/assembly.h"
+#include "sim/panel_scene.h"
+#include "sim/reference_book.h"
+#include "sim/sample_responses.h"
+#include "sim/stand_in_test.h"
+#include "sim/text_file.h"
+#include "sim/utility_classes.h"
+#include "support/host_fault_sweep.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::wstring BuiltLibrary()
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::filesystem::path(path).parent_path().wstring() + L"\\normset.dll";
+}
+
+// The exports as the other program declares them.
+struct Exports {
+    int(WINAPI* notify)(IDispatch*);
+    int(WINAPI* insert2D)(IUnknown*, IUnknown*, double, double, double);
+    void(WINAPI* insert3D)(IDispatch**, IUnknown*, IUnknown*, IDispatch*);
+    void(WINAPI* tester)(ITester**);
+    void(WINAPI* selectEx)(IDispatch**, const wchar_t*);
+    int(WINAPI* replace2D)(IUnknown*, double, double, double);
+    void(WINAPI* insertSpc)(IDispatch**, IUnknown*, IUnknown*, const wchar_t*);
+};
+
+template <class F>
+void Resolve(HMODULE module, F& function, const char* name)
+{
+    function = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    ASSERT_NE(function, nullptr) << name;
+}
+
+// The references an object has beside the ones the test holds: what a call must leave unchanged.
+ULONG Count(IUnknown* object)
+{
+    object->AddRef();
+    return object->Release();
+}
+
+// An object the library handed out: the caller lets it go. False for none.
+bool Took(IDispatch* object)
+{
+    if (!object)
+        return false;
+    object->Release();
+    return true;
+}
+
+class OtherProgram : public sim::StandInTest {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directories(models_ / L"Models");
+        std::filesystem::create_directories(models_ / L"Scripts2D");
+        std::filesystem::copy_file(sim::SamplePartsFolder() + L"Scripts2D\\Nut_5915.vbs", models_ / L"Scripts2D\\Nut_5915.vbs");
+        std::ofstream(std::filesystem::path(models_ / L"Models\\Bolt_7798_M10x50.vlm")) << "model";
+        catalogue_.Add(sim::ParseModel(*sim::ReadTextFile(sim::SampleModelsFolder() + L"Bolt_7798_M10x50.model")));
+        geometry_.emplace(velmar());
+        drawing_ = &velmar().OpenDocument(1, "drw");
+        assembly_ = &velmar().OpenDocument(5, "asm");
+        assembly_->Spc().DefineColumnA({5, 1, L"Обозначение"});
+        sim::BuildPanelScene(velmar(), *geometry_, *assembly_);
+        components_.emplace(velmar(), *geometry_, *assembly_, catalogue_);
+        utilities_.emplace(velmar().GetSession());
+        book_.emplace(velmar().GetSession());
+        provider_ = book_->NewProvider();
+        part3D_ = book_->MakeResponse(Sample("component_3d"));
+        part2D_ = book_->MakeResponse(Sample("script_2d"));
+        objectData_ = book_->MakeResponse(sim::SampleResponse("object_data"), true);
+        stranger_ = velmar().NewObject("stranger");
+
+        const std::wstring copy = folder_ / L"normset.dll";
+        std::filesystem::copy_file(BuiltLibrary(), copy);
+        module_ = LoadLibraryW(copy.c_str());
+        ASSERT_NE(module_, nullptr);
+        Resolve(module_, exports_.notify, "LibInterfaceNotifyEntry");
+        Resolve(module_, exports_.insert2D, "NMInsert2D");
+        Resolve(module_, exports_.insert3D, "NMInsert3D");
+        Resolve(module_, exports_.tester, "GetITester");
+        Resolve(module_, exports_.selectEx, "NMSelectEx");
+        Resolve(module_, exports_.replace2D, "NMReplace2D");
+        Resolve(module_, exports_.insertSpc, "NMInsertSpc");
+        EXPECT_EQ(exports_.notify(velmar().Application5()), 1);
+    }
+    void TearDown() override
+    {
+        // The library lets go of Velmar, the reference book and its event connections as it unloads.
+        if (module_)
+            FreeLibrary(module_);
+        EXPECT_EQ(velmar().Events().Sinks(), 0u);
+        provider_ = part3D_ = part2D_ = objectData_ = stranger_ = nullptr;
+        book_.reset();
+        utilities_.reset();
+        components_.reset();
+        geometry_.reset();
+        sim::StandInTest::TearDown();
+    }
+
+    std::wstring Sample(const char* name)
+    {
+        std::wstring text = sim::SampleResponse(name);
+        const std::wstring mark = L"%MODELS%\\";
+        text.replace(text.find(mark), mark.size(), models_.Path());
+        return text;
+    }
+    IUnknown* Provider() { return provider_->Primary(); }
+    IUnknown* Part3D() { return part3D_->Primary(); }
+    IUnknown* Part2D() { return part2D_->Primary(); }
+    IUnknown* Stranger() { return stranger_->Primary(); }
+
+    // The macros placed in the drawing.
+    std::vector<long> Placed()
+    {
+        std::vector<long> macros;
+        sim::Drawing* drawing = velmar().Drawings().Of(drawing_->V5());
+        for (long object : drawing->Objects())
+            if (drawing->Find(object)->type == 27)
+                macros.push_back(object);
+        return macros;
+    }
+    // An out argument as the caller left it before the call: a value the library must replace.
+    IDispatch* Stale() { return reinterpret_cast<IDispatch*>(static_cast<uintptr_t>(0xBAD0)); }
+
+    settings_test::RegistrySandbox registry_;
+    ScratchFolder models_;
+    ScratchFolder folder_;
+    sim::ModelCatalogue catalogue_;
+    std::optional<sim::Geometry> geometry_;
+    std::optional<sim::Assembly> components_;
+    std::optional<sim::UtilityClasses> utilities_;
+    std::optional<sim::ReferenceBook> book_;
+    sim::Document* drawing_ = nullptr;
+    sim::Document* assembly_ = nullptr;
+    sim::ObjectRef provider_, part3D_, part2D_, objectData_, stranger_;
+    HMODULE module_ = nullptr;
+    Exports exports_{};
+};
+
+} // namespace
+
+TEST_F(OtherProgram, InsertsSelectsAndTestsWithoutAnyDialogOfTheLibrary)
+{
+    const ULONG providerRefs = Count(Provider());
+    const ULONG responseRefs = Count(Part3D());
+
+    // A component at the caller's placement, with its spc object.
+    sim::ObjectRef placement = velmar().NewObject("callersPlacement");
+    placement->Supports(__uuidof(IVel5Placement));
+    IDispatch* part = Stale();
+    exports_.insert3D(&part, Provider(), Part3D(), placement->Primary());
+    ASSERT_EQ(components_->Components().size(), 1u);
+    EXPECT_TRUE(SameHostObject(part, components_->Components()[0]->part->V5().Ptr()));
+    EXPECT_EQ(components_->SpcObjectsOf(*components_->Components()[0]).size(), 1u);
+    EXPECT_EQ(Count(Provider()), providerRefs);
+    EXPECT_EQ(Count(Part3D()), responseRefs);
+    part->Release();
+
+    // An spc object of an object's data: the insertion into the bill of materials is still to come.
+    IDispatch* spc = Stale();
+    exports_.insertSpc(&spc, Provider(), objectData_->Primary(), L"");
+    EXPECT_EQ(spc, nullptr);
+    exports_.insertSpc(&spc, Provider(), objectData_->Primary(), nullptr);
+    EXPECT_EQ(spc, nullptr);
+
+    // The reference book for the caller's location: chosen, then closed without a choice.
+    sim::SelectAnswer chosen;
+    chosen.responseXml = Sample("component_3d");
+    book_->QueueSelect(chosen);
+    IDispatch* response = Stale();
+    exports_.selectEx(&response, L"GOST 5915");
+    ASSERT_NE(response, nullptr);
+    ASSERT_NE(response, Stale());
+    EXPECT_NE(sim::Object::From(response), nullptr);
+    EXPECT_EQ(book_->Selections().back().location, L"GOST 5915");
+    IDispatch* kept = response;
+    exports_.selectEx(&response, nullptr);
+    EXPECT_EQ(response, kept);
+    response->Release();
+
+    // A 2D part at a point, then the drawing's selected part replaced in place.
+    velmar().Activate(drawing_);
+    const int macro = exports_.insert2D(Provider(), Part2D(), 40, 50, 0);
+    ASSERT_EQ(Placed(), std::vector<long>{macro});
+    sim::Drawing& drawing = *velmar().Drawings().Of(drawing_->V5());
+    EXPECT_EQ(drawing.Find(macro)->x, 40);
+    drawing_->V5().Value(IVel5Document2D::SelectedMacro) = static_cast<long>(macro);
+    EXPECT_EQ(exports_.replace2D(Part2D(), 0, 0, 90), macro);
+    EXPECT_EQ(drawing.Find(macro)->angle, 90);
+    EXPECT_EQ(Count(Part2D()), responseRefs);
+
+    // The test object: its identity, the silent and quick insertions and a fresh document of the kind.
+    ITester* tester = nullptr;
+    exports_.tester(&tester);
+    ASSERT_NE(tester, nullptr);
+    IUnknown* same = nullptr;
+    EXPECT_EQ(tester->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&same)), S_OK);
+    EXPECT_EQ(same, tester);
+    same->Release();
+    void* none = Stale();
+    EXPECT_EQ(tester->QueryInterface(IID_IDispatch, &none), E_NOINTERFACE);
+    EXPECT_EQ(none, nullptr);
+    IDispatch* application = nullptr;
+    EXPECT_EQ(tester->GetApplication(&application), S_OK);
+    EXPECT_TRUE(SameHostObject(application, velmar().Application5()));
+    application->Release();
+
+    IDispatch* inserted = Stale();
+    long code = -1;
+    BSTR error = nullptr;
+    velmar().SetLastError(0, L"");
+    EXPECT_EQ(tester->InsertTest(part2D_->As<INMResponse>(), &inserted, &code, &error), S_OK);
+    EXPECT_EQ(inserted, nullptr);
+    EXPECT_EQ(code, 0);
+    SysFreeString(error);
+    EXPECT_EQ(Placed().size(), 2u);
+
+    velmar().Activate(assembly_);
+    velmar().SetLastError(3, L"перестроение");
+    EXPECT_EQ(tester->InsertTest(part3D_->As<INMResponse>(), &inserted, &code, &error), S_OK);
+    EXPECT_EQ(code, 3);
+    EXPECT_EQ(std::wstring(error), L"перестроение");
+    SysFreeString(error);
+    ASSERT_EQ(components_->Components().size(), 2u);
+    EXPECT_TRUE(SameHostObject(inserted, components_->Components()[1]->part->V5().Ptr()));
+    inserted->Release();
+    EXPECT_EQ(tester->FastInsertTest(part3D_->As<INMResponse>(), &inserted, &code, &error), S_OK);
+    SysFreeString(error);
+    ASSERT_EQ(components_->Components().size(), 3u);
+    EXPECT_TRUE(components_->SpcObjectsOf(*components_->Components()[2]).empty());
+    inserted->Release();
+
+    // With a drawing active a new drawing comes, whatever kind is asked for; the drawing was closed.
+    velmar().Activate(drawing_);
+    const size_t documents = velmar().DocumentsOpened();
+    EXPECT_EQ(tester->CreateNewDocument(5, &error), S_OK);
+    EXPECT_EQ(error, nullptr);
+    EXPECT_EQ(velmar().DocumentsOpened(), documents + 1);
+    ASSERT_NE(velmar().ActiveDocument(), nullptr);
+    EXPECT_EQ(velmar().ActiveDocument()->Type(), 1);
+    velmar().ActiveDocument()->RefuseClose(true);
+    velmar().SetLastError(7, L"документ занят");
+    EXPECT_EQ(tester->CloseActiveDocument(&error), E_FAIL);
+    EXPECT_EQ(std::wstring(error), L"документ занят");
+    SysFreeString(error);
+    velmar().ActiveDocument()->RefuseClose(false);
+    EXPECT_EQ(tester->CloseActiveDocument(&error), S_OK);
+    EXPECT_EQ(velmar().ActiveDocument(), nullptr);
+    EXPECT_EQ(tester->InsertTest(part3D_->As<INMResponse>(), &inserted, &code, &error), E_FAIL);
+    EXPECT_EQ(code, 999);
+    EXPECT_EQ(std::wstring(error), L"Нет активного документа.");
+    EXPECT_EQ(inserted, nullptr);
+    SysFreeString(error);
+    EXPECT_EQ(tester->Release(), 0u);
+    EXPECT_EQ(Count(Provider()), providerRefs);
+    EXPECT_TRUE(velmar().User().Questions().empty());
+}
+
+TEST_F(OtherProgram, WrongOrMissingArgumentsGiveNullOrZeroWithoutACall)
+{
+    struct Row {
+        const char* what;
+        std::function<bool()> call;   // true: the answer is the empty one
+    };
+    IDispatch* out = nullptr;
+    const Row rows[] = {
+        {"3D, no response", [&] { out = Stale(); exports_.insert3D(&out, Provider(), nullptr, nullptr); return !out; }},
+        {"3D, no provider", [&] { out = Stale(); exports_.insert3D(&out, Stranger(), Part3D(), nullptr); return !out; }},
+        {"3D, no response object", [&] { out = Stale(); exports_.insert3D(&out, Provider(), Stranger(), nullptr); return !out; }},
+        {"3D, no out argument", [&] { exports_.insert3D(nullptr, Stranger(), Part3D(), nullptr); return true; }},
+        {"spc, no provider", [&] { out = Stale(); exports_.insertSpc(&out, Part3D(), Part3D(), L""); return !out; }},
+        {"spc, no response", [&] { out = Stale(); exports_.insertSpc(&out, Provider(), nullptr, L""); return !out; }},
+        {"2D, no response", [&] { return exports_.insert2D(Provider(), nullptr, 0, 0, 0) == 0; }},
+        {"2D, no provider", [&] { return exports_.insert2D(Part2D(), Part2D(), 0, 0, 0) == 0; }},
+        {"replace, no response", [&] { return exports_.replace2D(Stranger(), 0, 0, 0) == 0; }},
+    };
+    for (const Row& row : rows) {
+        journal().Clear();
+        EXPECT_TRUE(row.call()) << row.what;
+        EXPECT_EQ(journal().Lines(), Lines{}) << row.what;
+    }
+    EXPECT_TRUE(components_->Components().empty());
+    exports_.tester(nullptr);
+    // In a document of the other kind: no 2D part in an assembly, no component in a drawing.
+    EXPECT_EQ(exports_.insert2D(Provider(), Part2D(), 0, 0, 0), 0);
+    velmar().Activate(drawing_);
+    out = Stale();
+    exports_.insert3D(&out, Provider(), Part3D(), nullptr);
+    EXPECT_EQ(out, nullptr);
+    out = Stale();
+    exports_.insertSpc(&out, Provider(), objectData_->Primary(), L"");
+    EXPECT_EQ(out, nullptr);
+    EXPECT_TRUE(Placed().empty());
+}
+
+TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeavesNothingHalfDone)
+{
+    ITester* tester = nullptr;
+    exports_.tester(&tester);
+    ASSERT_NE(tester, nullptr);
+    const ULONG providerRefs = Count(Provider());
+    const ULONG responseRefs = Count(Part3D());
+    struct Row {
+        const char* what;
+        sim::Document* document;
+        // Runs the call; true when it succeeded. The rule after a failure: its answer is the empty one and
+        // the document has nothing new.
+        std::function<bool()> call;
+        std::function<size_t()> made;
+    };
+    auto components = [&] { return components_->Components().size(); };
+    auto macros = [&] { return Placed().size(); };
+    const Row rows[] = {
+        {"NMInsert3D", assembly_, [&] {
+             IDispatch* out = Stale();
+             exports_.insert3D(&out, Provider(), Part3D(), nullptr);
+             EXPECT_NE(out, Stale());
+             return Took(out);
+         }, components},
+        {"NMInsert2D", drawing_, [&] { return exports_.insert2D(Provider(), Part2D(), 10, 10, 0) != 0; }, macros},
+        {"InsertTest", assembly_, [&] {
+             IDispatch* out = Stale();
+             long code = -1;
+             BSTR error = nullptr;
+             const HRESULT hr = tester->InsertTest(part3D_->As<INMResponse>(), &out, &code, &error);
+             EXPECT_TRUE(hr == S_OK || (hr == E_FAIL && code == 999 && error && !out)) << std::hex << hr;
+             SysFreeString(error);
+             return Took(out);
+         }, components},
+        {"FastInsertTest, 2D", drawing_, [&] {
+             IDispatch* out = Stale();
+             long code = -1;
+             BSTR error = nullptr;
+             const HRESULT hr = tester->FastInsertTest(part2D_->As<INMResponse>(), &out, &code, &error);
+             EXPECT_TRUE((hr == S_OK && !out) || (hr == E_FAIL && code == 999 && error && !out)) << std::hex << hr;
+             SysFreeString(error);
+             return hr == S_OK;
+         }, macros},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        velmar().Activate(row.document);
+        size_t before = 0;
+        test_support::SweepHostCalls(
+            velmar(),
+            [&] {
+                before = row.made();
+                return [&] { EXPECT_EQ(row.call(), row.made() == before + 1); };
+            },
+            [&](const test_support::SweptFailure&) {
+                EXPECT_EQ(Count(Provider()), providerRefs);
+                EXPECT_EQ(Count(Part3D()), responseRefs);
+            },
+            10);
+    }
+    // The document calls of the test object give a failing call's code and text.
+    velmar().Activate(drawing_);
+    test_support::SweepHostCalls(
+        velmar(),
+        [&] {
+            return [&] {
+                BSTR error = nullptr;
+                const HRESULT hr = tester->CreateNewDocument(5, &error);
+                EXPECT_TRUE(hr == S_OK ? !error : hr == E_FAIL && error && SysStringLen(error) > 0) << std::hex << hr;
+                SysFreeString(error);
+                if (!velmar().ActiveDocument())
+                    velmar().Activate(drawing_);
+            };
+        },
+        [](const test_support::SweptFailure&) {}, 3);
+    EXPECT_EQ(tester->Release(), 0u);
+}

@@ -1,0 +1,202 @@
+// The application sink against the stand-in's connection points: which events attach a document sink,
+// which process events make the spc objects and how quietly, a document that goes while Velmar still
+// holds its sink, and every event answered TRUE whatever host call fails.
+#include "library/spc_obj_create_on_events.h"
+
+#include "core/modal_seam.h"
+#include "hostapi/velmar_events.h"
+#include "insert3d/insertion_stand_in.h"
+#include "library/command_functions.h"
+#include "library/velmar_normset_3d.h"
+#include "support/host_fault_sweep.h"
+
+using namespace insertion_test;
+
+namespace {
+
+// The 3D controller with the pass recorded instead of run.
+class RecordingPass : public VelmarNormset3D {
+public:
+    RecordingPass(IVel5Application* app5, IVel7Application* app7, INMClient* client, uint32_t command, Lines& calls)
+        : VelmarNormset3D(app5, app7, client, command, 5), calls_(calls)
+    {
+        calls_.push_back("controller " + std::to_string(command));
+    }
+    ~RecordingPass() override { calls_.push_back("deleted"); }
+    void CreateSpcObjects() override { calls_.push_back(QuietPass ? "CreateSpcObjects quiet" : "CreateSpcObjects"); }
+
+private:
+    Lines& calls_;
+};
+
+class ApplicationEvents : public InsertionStandIn {
+protected:
+    ApplicationEvents() { ApplicationEventSink().Connect(velmar().App5().As<IVel5Application>()); }
+    void TearDown() override
+    {
+        ApplicationEventSink().Disconnect();
+        EXPECT_EQ(velmar().Events().Sinks(), 0u);
+        InsertionStandIn::TearDown();
+    }
+
+    // Velmar fires; the sink's answer, which must be TRUE.
+    static void Fire(sim::EventSource& source, DISPID id, std::vector<_variant_t> args)
+    {
+        std::vector<std::string> escapes;
+        EXPECT_EQ(source.Fire(id, std::move(args), escapes), std::optional<VARIANT_BOOL>(VARIANT_TRUE)) << "event " << id;
+        EXPECT_EQ(escapes, std::vector<std::string>{});
+    }
+    _variant_t Document5() { return _variant_t(document().V5().Ptr()); }
+    void Watch() { Fire(velmar().Events(), IVelApplicationEvents::OpenDocument, {Document5(), 6L}); }
+    sim::EventSource& DocumentEvents() { return *document().Events(); }
+};
+
+} // namespace
+
+TEST_F(ApplicationEvents, OnlyADocumentOfEventType6WithItsDocumentEventsIsWatched)
+{
+    sim::Document& drawing = velmar().OpenDocument(1, "drw");
+    velmar().Activate(&document());
+    long count = 6;
+    _variant_t byReference;
+    V_VT(&byReference) = VT_I4 | VT_BYREF;
+    V_I4REF(&byReference) = &count;
+    IDispatchPtr nothing;
+    struct Row {
+        const char* what;
+        DISPID id;
+        std::vector<_variant_t> args;
+        bool watched;
+    };
+    const Row rows[] = {
+        {"open, type 6", IVelApplicationEvents::OpenDocument, {Document5(), 6L}, true},
+        {"document event, type 6 as a short", IVelApplicationEvents::DocumentEvent, {Document5(), _variant_t(short(6))}, true},
+        {"type by reference", IVelApplicationEvents::OpenDocument, {Document5(), byReference}, true},
+        {"type 5", IVelApplicationEvents::OpenDocument, {Document5(), 5L}, false},
+        {"arguments swapped", IVelApplicationEvents::OpenDocument, {6L, Document5()}, false},
+        {"no type", IVelApplicationEvents::OpenDocument, {Document5()}, false},
+        {"no arguments", IVelApplicationEvents::OpenDocument, {}, false},
+        {"no document", IVelApplicationEvents::OpenDocument, {_variant_t(nothing.GetInterfacePtr()), 6L}, false},
+        {"a drawing", IVelApplicationEvents::OpenDocument, {_variant_t(drawing.V5().Ptr()), 6L}, false},
+        {"another event", 7, {Document5(), 6L}, false},
+    };
+    size_t watched = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        journal().Clear();
+        Fire(velmar().Events(), row.id, row.args);
+        watched += row.watched;
+        EXPECT_EQ(DocumentEvents().Sinks(), watched);
+        EXPECT_EQ(ApplicationEventSink().DocumentSinks(), watched);
+        if (row.watched)
+            EXPECT_EQ(journal().Lines(), (Lines{"asm5Points#4(events,&)", "asm5Point#5(sink,&)"}));
+    }
+    EXPECT_TRUE(velmar().User().Questions().empty());
+}
+
+TEST_F(ApplicationEvents, BeginningProcess20183OrEnding20181MakesTheSpcObjectsQuietlyWithTheSettingOn)
+{
+    Lines calls;
+    testhooks::ScopedControllerFactory factory([&](uint32_t command) {
+        return std::make_unique<RecordingPass>(velmar().App5().As<IVel5Application>(), velmar().App7().As<IVel7Application>(),
+                                               NormsetProvider(), command, calls);
+    });
+    Watch();
+    const Lines pass = {"controller 4", "CreateSpcObjects quiet", "deleted"};
+    struct Row {
+        const char* what;
+        DISPID id;
+        std::vector<_variant_t> args;
+        DWORD setting;
+        Lines calls;
+    };
+    const Row rows[] = {
+        {"begins 20183", IVelDocumentEvents::BeginProcess, {20183L}, 1, pass},
+        {"ends 20181", IVelDocumentEvents::EndProcess, {20181L}, 1, pass},
+        {"code as text", IVelDocumentEvents::EndProcess, {_variant_t(L"20181")}, 1, pass},
+        {"begins 20181", IVelDocumentEvents::BeginProcess, {20181L}, 1, {}},
+        {"ends 20183", IVelDocumentEvents::EndProcess, {20183L}, 1, {}},
+        {"no code", IVelDocumentEvents::EndProcess, {}, 1, {}},
+        {"an object for a code", IVelDocumentEvents::EndProcess, {Document5()}, 1, {}},
+        {"setting off", IVelDocumentEvents::EndProcess, {20181L}, 0, {"controller 4", "deleted"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        SetSetting(L"CreateSpcObject", row.setting);
+        calls.clear();
+        Fire(DocumentEvents(), row.id, row.args);
+        EXPECT_EQ(calls, row.calls);
+    }
+    EXPECT_TRUE(velmar().User().Questions().empty());
+    // The provider the events started is connected but not marked ready: the next command starts its own,
+    // and the one the events connected is disconnected before it goes.
+    EXPECT_EQ(book().Connects(), 1);
+    NormsetInitOnce();
+    EXPECT_EQ(book().ProvidersCreated(), 2);
+    EXPECT_EQ(book().Disconnects(), 1);
+}
+
+TEST_F(ApplicationEvents, TheRealPassLeavesTheNextCommandsLocationAndShowsNoFailure)
+{
+    SetSetting(L"CreateSpcObject", 1);
+    {
+        const RegKey key = CreateRegKey(HKEY_CURRENT_USER, kSettingsKeyPath, KEY_WRITE);
+        RegSetValueExW(key.get(), L"ExtLocation", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"GOST"), 10);
+    }
+    ModalSeam seam;
+    int boxes = 0;
+    seam.messageBox = [&](HWND, const std::wstring&, const std::wstring&, UINT) { return ++boxes, IDOK; };
+    testhooks::ScopedModalSeam scoped(seam);
+    Watch();
+    Fire(DocumentEvents(), IVelDocumentEvents::EndProcess, {20181L});
+    velmar().Activate(nullptr);   // no document: the factory's warning is not shown either
+    Fire(DocumentEvents(), IVelDocumentEvents::BeginProcess, {20183L});
+    EXPECT_EQ(boxes, 0);
+    EXPECT_TRUE(velmar().User().Questions().empty());
+    const RegKey key = OpenRegKey(HKEY_CURRENT_USER, kSettingsKeyPath, KEY_READ);
+    EXPECT_EQ(ReadRegString(key.get(), L"ExtLocation", L""), L"GOST");
+}
+
+TEST_F(ApplicationEvents, ADocumentThatGoesIsLetGoWhileVelmarStillHoldsItsSink)
+{
+    Watch();
+    IDispatchPtr held = DocumentEvents().Sink(0);
+    journal().Clear();
+    Fire(DocumentEvents(), IVelDocumentEvents::DocumentGone, {});
+    EXPECT_EQ(journal().Lines(), (Lines{"asm5Points#4(events,&)", "asm5Point#6(1)"}));
+    EXPECT_EQ(DocumentEvents().Sinks(), 0u);
+    EXPECT_EQ(ApplicationEventSink().DocumentSinks(), 0u);
+    // What Velmar still holds is a sink of its own that handles nothing more.
+    DISPPARAMS none{};
+    _variant_t result;
+    EXPECT_EQ(held->Invoke(IVelDocumentEvents::EndProcess, IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr),
+              DISP_E_UNKNOWNINTERFACE);
+    EXPECT_EQ(held->AddRef(), 2u);
+    EXPECT_EQ(held->Release(), 1u);
+    EXPECT_EQ(held.Detach()->Release(), 0u);
+}
+
+TEST_F(ApplicationEvents, EveryEventIsAnsweredTrueWhicheverHostCallFails)
+{
+    SetSetting(L"CreateSpcObject", 1);
+    test_support::SweepHostCalls(
+        velmar(),
+        [&] {
+            ApplicationEventSink().Disconnect();
+            HoldProvider(nullptr, nullptr);
+            testhooks::ResetProviderConnection();
+            ApplicationEventSink().Connect(velmar().App5().As<IVel5Application>());
+            return [&] {
+                Watch();
+                Fire(DocumentEvents(), IVelDocumentEvents::EndProcess, {20181L});
+                Fire(DocumentEvents(), IVelDocumentEvents::DocumentGone, {});
+            };
+        },
+        [&](const test_support::SweptFailure&) {
+            // A listed sink is always one Velmar calls; one Velmar kept after a failed unadvise is harmless.
+            EXPECT_LE(ApplicationEventSink().DocumentSinks(), DocumentEvents().Sinks());
+            EXPECT_EQ(velmar().Events().Sinks(), 1u);
+            EXPECT_TRUE(velmar().User().Questions().empty());
+        },
+        6);
+}
