@@ -101,7 +101,7 @@ void OtherProgram::Fire(const RunnerAction& action)
     std::optional<VARIANT_BOOL> answer;
     if (action.name == L"open-document") {
         answer = velmar_.Events().Fire(IVelApplicationEvents::OpenDocument,
-                                       {document ? _variant_t(document->V5().Ptr()) : _variant_t(), number}, escapes);
+                                       {document ? _variant_t(document->V5().Primary()) : _variant_t(), _variant_t(number)}, escapes);
     } else if (!document || !document->Events()) {
         PrintEvent("event", sim::Utf8(action.name) + ": the active document fires no events");
         return;
@@ -109,7 +109,7 @@ void OtherProgram::Fire(const RunnerAction& action)
         answer = document->Events()->Fire(IVelDocumentEvents::DocumentGone, {}, escapes);
     } else {
         const DISPID id = action.name == L"begin-process" ? IVelDocumentEvents::BeginProcess : IVelDocumentEvents::EndProcess;
-        answer = document->Events()->Fire(id, {number}, escapes);
+        answer = document->Events()->Fire(id, {_variant_t(number)}, escapes);
     }
     PrintEvent("event", sim::Utf8(action.name) + (action.argument.empty() ? "" : " " + sim::Utf8(action.argument)) + " -> " +
                             (!answer ? "no sink" : *answer ? "TRUE" : "FALSE"));

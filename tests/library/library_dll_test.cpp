@@ -351,7 +351,7 @@ TEST_F(LibraryLifetime, UnloadingTheLibraryReleasesVelmarsApplicationObjectsAndE
         EXPECT_EQ(notify(Application()), 1) << "a second notification finds the slots filled";
         EXPECT_EQ(journal().Count("app5.103"), 2u);
         std::vector<std::string> escapes;
-        velmar().Events().Fire(3, {_variant_t(document.V5().Ptr()), 6L}, escapes);
+        velmar().Events().Fire(3, {_variant_t(document.V5().Primary()), _variant_t(6L)}, escapes);
         EXPECT_EQ(velmar().Events().Sinks(), 1u);
         EXPECT_EQ(document.Events()->Sinks(), 1u);
     }

@@ -46,7 +46,7 @@ protected:
         EXPECT_EQ(source.Fire(id, std::move(args), escapes), std::optional<VARIANT_BOOL>(VARIANT_TRUE)) << "event " << id;
         EXPECT_EQ(escapes, std::vector<std::string>{});
     }
-    _variant_t Document5() { return _variant_t(document().V5().Ptr()); }
+    _variant_t Document5() { return _variant_t(document().V5().Primary()); }
     void Watch() { Fire(velmar().Events(), IVelApplicationEvents::OpenDocument, {Document5(), 6L}); }
     sim::EventSource& DocumentEvents() { return *document().Events(); }
 };
@@ -77,7 +77,7 @@ TEST_F(ApplicationEvents, OnlyADocumentOfEventType6WithItsDocumentEventsIsWatche
         {"no type", IVelApplicationEvents::OpenDocument, {Document5()}, false},
         {"no arguments", IVelApplicationEvents::OpenDocument, {}, false},
         {"no document", IVelApplicationEvents::OpenDocument, {_variant_t(nothing.GetInterfacePtr()), 6L}, false},
-        {"a drawing", IVelApplicationEvents::OpenDocument, {_variant_t(drawing.V5().Ptr()), 6L}, false},
+        {"a drawing", IVelApplicationEvents::OpenDocument, {_variant_t(drawing.V5().Primary()), 6L}, false},
         {"another event", 7, {Document5(), 6L}, false},
     };
     size_t watched = 0;
