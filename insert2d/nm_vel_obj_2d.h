@@ -88,6 +88,9 @@ public:
     // The part at the point without user interaction; afterwards macro names it. A failure other than
     // the spc object's leaves nothing of the part behind and is thrown; a failed spc object is traced.
     void PlaceAt(double x, double y, double angle);
+    // The part's macro drawn where the part draws it, without placement, and its identity saved; a
+    // failed save takes the macro back, so that no macro without identity stays.
+    void MakeUnplacedMacro();
 
     // A part variable with a value: the method parameters first, then the object data; null when neither
     // has one.

@@ -16,6 +16,7 @@
 #include "positioning/part_panel_2d.h"
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -340,6 +341,18 @@ void NMVelObj2D::PlaceAt(double x, double y, double angle)
     } catch (...) {
         // A caller told of the failure may try again: nothing of this attempt may stay behind.
         DiscardCopy();
+        throw;
+    }
+}
+
+void NMVelObj2D::MakeUnplacedMacro()
+{
+    TraceScope scope(L"NMVelObj2D::MakeUnplacedMacro");
+    CreateNewMacro();
+    try {
+        Save();
+    } catch (...) {
+        DeleteQuietly(std::exchange(macro, 0));
         throw;
     }
 }

@@ -318,11 +318,32 @@ void NMVelmarModel3D::InsertSilent(NMSpcObjSnapshot* snapshot, IVel5Placement* p
     if (!IsSpecActive) {
         CreateNewPart();
         InsertPart();
-        Instantiate(iPrt5);
-        SetAllParams();
-        SetPlacement(placement);
+        try {
+            Instantiate(iPrt5);
+            SetAllParams();
+            SetPlacement(placement);
+        } catch (...) {
+            DeleteNewComponent();
+            throw;
+        }
     }
     CreateNewSpcObj3DSilent(snapshot);
+}
+
+void NMVelmarModel3D::InsertFast()
+{
+    TraceScope scope(L"NMVelmarModel3D::InsertFast");
+    CreateNewPart();
+    InsertPart();
+    try {
+        Instantiate(iPrt5);
+        Save();
+        SetMass();
+        SetMaterial();
+    } catch (...) {
+        DeleteNewComponent();
+        throw;
+    }
 }
 
 void NMVelmarModel3D::CreateNewSpcObj3D()

@@ -44,6 +44,10 @@ public:
     // Without user interface: the component at the caller's placement and its spc object, made in the
     // snapshot's place when one is given. A failed spc object is thrown (CantCreateSpcObj).
     void InsertSilent(NMSpcObjSnapshot* snapshot, IVel5Placement* placement);
+    // Without user interface and quickly: the component without placement or spc object. In both, a
+    // failure after the part joined the assembly takes it out again: the caller learns of no part, so
+    // none may stay behind half set up.
+    void InsertFast();
 
     // The steps of an insertion, also used by fastener sets and the controller's silent paths.
     // A new part from NM_Path and NM_Body joined as they are; a missing file is BadResponse.

@@ -175,8 +175,7 @@ HRESULT CTester::Insert(bool fast, INMResponse* response, IDispatch** inserted, 
             controller->LoadResponse(response);
             auto* part = dynamic_cast<NMVelObj2D*>(controller->CurrentPart.get());
             if (part && fast) {
-                part->CreateNewMacro();
-                part->Save();
+                part->MakeUnplacedMacro();
             } else if (part) {
                 part->PlaceAt(0, 0, 0);
             }

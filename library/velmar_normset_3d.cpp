@@ -319,12 +319,7 @@ IDispatchPtr VelmarNormset3D::InsertPartFast(INMResponse* response)
     NMVelmarModel3D* model = LoadComponentModel(response);
     if (!model)
         return nullptr;
-    model->CreateNewPart();
-    model->InsertPart();
-    model->Instantiate(model->iPrt5);
-    model->Save();
-    model->SetMass();
-    model->SetMaterial();
+    model->InsertFast();
     return QueryHostOrNull<IDispatch>(model->iPrt5);
 }
 

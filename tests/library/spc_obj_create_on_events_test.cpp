@@ -89,7 +89,7 @@ TEST_F(ApplicationEvents, OnlyADocumentOfEventType6WithItsDocumentEventsIsWatche
         EXPECT_EQ(DocumentEvents().Sinks(), watched);
         EXPECT_EQ(ApplicationEventSink().DocumentSinks(), watched);
         if (row.watched)
-            EXPECT_EQ(journal().Lines(), (Lines{"asm5Points#4(events,&)", "asm5Point#5(sink,&)"}));
+            EXPECT_EQ(journal().Lines(), (Lines{"asm5Points#4(events,&)", "asm5Point#5(object,&)"}));
     }
     EXPECT_TRUE(velmar().User().Questions().empty());
 }
@@ -179,24 +179,32 @@ TEST_F(ApplicationEvents, ADocumentThatGoesIsLetGoWhileVelmarStillHoldsItsSink)
 TEST_F(ApplicationEvents, EveryEventIsAnsweredTrueWhicheverHostCallFails)
 {
     SetSetting(L"CreateSpcObject", 1);
+    int run = 0;
+    sim::Document* watched = nullptr;
+    std::vector<std::optional<VARIANT_BOOL>> answers;
     test_support::SweepHostCalls(
         velmar(),
         [&] {
-            ApplicationEventSink().Disconnect();
-            HoldProvider(nullptr, nullptr);
-            testhooks::ResetProviderConnection();
-            ApplicationEventSink().Connect(velmar().App5().As<IVel5Application>());
+            // A document of its own for each run: a sink Velmar kept after a failed unadvise answers no more.
+            watched = &velmar().OpenDocument(5, "run" + std::to_string(++run));
+            answers.clear();
             return [&] {
-                Watch();
-                Fire(DocumentEvents(), IVelDocumentEvents::EndProcess, {20181L});
-                Fire(DocumentEvents(), IVelDocumentEvents::DocumentGone, {});
+                std::vector<std::string> escapes;
+                const _variant_t document(watched->V5().Primary());
+                answers.push_back(velmar().Events().Fire(IVelApplicationEvents::OpenDocument, {document, 6L}, escapes));
+                answers.push_back(watched->Events()->Fire(IVelDocumentEvents::EndProcess, {20181L}, escapes));
+                answers.push_back(watched->Events()->Fire(IVelDocumentEvents::DocumentGone, {}, escapes));
+                EXPECT_EQ(escapes, std::vector<std::string>{});
             };
         },
         [&](const test_support::SweptFailure&) {
-            // A listed sink is always one Velmar calls; one Velmar kept after a failed unadvise is harmless.
-            EXPECT_LE(ApplicationEventSink().DocumentSinks(), DocumentEvents().Sinks());
+            for (const auto& answer : answers)
+                EXPECT_TRUE(!answer || *answer == VARIANT_TRUE);
+            // A listed sink is always one Velmar calls.
+            EXPECT_LE(ApplicationEventSink().DocumentSinks(), watched->Events()->Sinks());
             EXPECT_EQ(velmar().Events().Sinks(), 1u);
             EXPECT_TRUE(velmar().User().Questions().empty());
         },
         6);
+    EXPECT_EQ(answers, (std::vector<std::optional<VARIANT_BOOL>>(3, VARIANT_TRUE)));
 }

@@ -115,7 +115,8 @@ TEST(VelmarSim, BadCommandLinesEndWithAReasonAndExitCode2)
     for (const wchar_t* arguments : {L"--frobnicate", L"--version 15", L"--version a.b.c", L"--doc-type 9",
                                      L"--answer maybe", L"--command", L"--response Z:\\no\\such\\file.xml",
                                      L"--panel-script Z:\\no\\such\\script.txt", L"--panel-script \"pick top; wave\"",
-                                     L"--place 1,2", L"--leader here", L"--point 1,2,3"}) {
+                                     L"--place 1,2", L"--leader here", L"--point 1,2,3", L"--fire wave",
+                                     L"--call NMDelete"}) {
         const RunnerRun run = RunRunner(arguments);
         EXPECT_EQ(run.exitCode, 2u) << arguments;
         EXPECT_THAT(run.err, testing::StartsWith("velmar-sim: ")) << arguments;
@@ -200,6 +201,20 @@ TEST(VelmarSim, ADamagedModelFileIsOneLineAndExitCode2)
     EXPECT_THAT(run.err, testing::EndsWith("bad.model\", line 2: a variable needs a name and a number\r\n"));
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
     EXPECT_EQ(run.out, "");
+}
+
+TEST(VelmarSim, FiresVelmarsEventsAndCallsTheExportsAsAnotherProgram)
+{
+    const RunnerRun run = RunRunner(L"--doc-type 5 --fire open-document:6 --call NMInsert3D:component_3d --call GetITester "
+                                    L"--call InsertTest:component_3d --fire end-process:20181 --fire document-gone "
+                                    L"--call CloseActiveDocument --fire begin-process:20183");
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_THAT(run.out, HasSubstr("event: open-document 6 -> TRUE\ncall: NMInsert3D -> comp15\n"));
+    EXPECT_THAT(run.out, HasSubstr("call: GetITester -> a test object\n"));
+    EXPECT_THAT(run.out, HasSubstr("call: InsertTest -> 0x00000000, object comp25, code 0, text \"\"\n"));
+    EXPECT_THAT(run.out, HasSubstr("event: end-process 20181 -> TRUE\nevent: document-gone -> TRUE\n"
+                                   "call: CloseActiveDocument -> 0x00000000, text \"\"\n"
+                                   "event: begin-process: the active document fires no events\ndocument: none\n"));
 }
 
 TEST(VelmarSim, WithoutADocumentTheInsertCommandOnlyWarns)

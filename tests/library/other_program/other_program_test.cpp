@@ -328,8 +328,17 @@ TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeave
         // the document has nothing new.
         std::function<bool()> call;
         std::function<size_t()> made;
+        // A component is whole once it joined the assembly, a macro once its identity is saved: a failure
+        // of the component's spc object or of the test object's report leaves it. NMInsert2D gives a whole
+        // part or nothing.
+        bool partMayStay;
     };
-    auto components = [&] { return components_->Components().size(); };
+    // A component a failed call leaves is whole: only its spc object or the report of the call failed.
+    auto components = [&] {
+        for (sim::Component* component : components_->Components())
+            EXPECT_TRUE(component->Variable(L"L") == 50 && component->mass > 41) << sim::Utf8(component->file);
+        return components_->Components().size();
+    };
     auto macros = [&] { return Placed().size(); };
     const Row rows[] = {
         {"NMInsert3D", assembly_, [&] {
@@ -337,8 +346,8 @@ TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeave
              exports_.insert3D(&out, Provider(), Part3D(), nullptr);
              EXPECT_NE(out, Stale());
              return Took(out);
-         }, components},
-        {"NMInsert2D", drawing_, [&] { return exports_.insert2D(Provider(), Part2D(), 10, 10, 0) != 0; }, macros},
+         }, components, true},
+        {"NMInsert2D", drawing_, [&] { return exports_.insert2D(Provider(), Part2D(), 10, 10, 0) != 0; }, macros, false},
         {"InsertTest", assembly_, [&] {
              IDispatch* out = Stale();
              long code = -1;
@@ -347,7 +356,7 @@ TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeave
              EXPECT_TRUE(hr == S_OK || (hr == E_FAIL && code == 999 && error && !out)) << std::hex << hr;
              SysFreeString(error);
              return Took(out);
-         }, components},
+         }, components, true},
         {"FastInsertTest, 2D", drawing_, [&] {
              IDispatch* out = Stale();
              long code = -1;
@@ -356,7 +365,7 @@ TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeave
              EXPECT_TRUE((hr == S_OK && !out) || (hr == E_FAIL && code == 999 && error && !out)) << std::hex << hr;
              SysFreeString(error);
              return hr == S_OK;
-         }, macros},
+         }, macros, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -366,7 +375,16 @@ TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeave
             velmar(),
             [&] {
                 before = row.made();
-                return [&] { EXPECT_EQ(row.call(), row.made() == before + 1); };
+                return [&] {
+                    const bool answered = row.call();
+                    std::string failed;
+                    for (const sim::Call& call : journal().Calls())
+                        if (call.result == E_FAIL)
+                            failed = call.Text();
+                    const size_t made = row.made();
+                    EXPECT_TRUE(answered ? made == before + 1 : made == before || (row.partMayStay && made == before + 1))
+                        << failed;
+                };
             },
             [&](const test_support::SweptFailure&) {
                 EXPECT_EQ(Count(Provider()), providerRefs);
