@@ -339,7 +339,11 @@ TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeave
             EXPECT_TRUE(component->Variable(L"L") == 50 && component->mass > 41) << sim::Utf8(component->file);
         return components_->Components().size();
     };
-    auto macros = [&] { return Placed().size(); };
+    auto macros = [&] {
+        for (long macro : Placed())
+            EXPECT_TRUE(velmar().Drawings().Of(drawing_->V5())->Find(macro)->block.has_value()) << "macro " << macro;
+        return Placed().size();
+    };
     const Row rows[] = {
         {"NMInsert3D", assembly_, [&] {
              IDispatch* out = Stale();
