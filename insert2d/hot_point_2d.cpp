@@ -67,7 +67,9 @@ HotPoint2D::HotPoint2D()
     TraceScope scope(L":HotPoint2D");
     IVel5Application* app5 = RequiredVelmar5();
     IVel7Application* app7 = HeldVelmar7();
-    controller_ = std::make_unique<VelmarNormset2D>(app5, app7, NormsetProvider(), kInsertCommand, GetDocumentType(app7));
+    // Velmar asks for hot points on its own: a location left for the next command stays for it.
+    controller_ = std::make_unique<VelmarNormset2D>(app5, app7, NormsetProvider(), kInsertCommand, GetDocumentType(app7),
+                                                    ExternalLocation::Leave);
     TakeSelectedMacro();
     MeasurePointOne();
 }

@@ -37,6 +37,7 @@ std::wstring BuiltLibrary()
 // The exports as the other program declares them.
 struct Exports {
     int(WINAPI* notify)(IDispatch*);
+    void(WINAPI* hotPoints)(int, LONG_PTR, IUnknown**);
     int(WINAPI* insert2D)(IUnknown*, IUnknown*, double, double, double);
     void(WINAPI* insert3D)(IDispatch**, IUnknown*, IUnknown*, IDispatch*);
     void(WINAPI* tester)(ITester**);
@@ -57,6 +58,26 @@ ULONG Count(IUnknown* object)
 {
     object->AddRef();
     return object->Release();
+}
+
+const wchar_t kSettingsKey[] = L"Software\\Orbex\\Normset\\RNMClient\\VELMAR_SETTINGS";
+
+// The location another program left for the library's next command.
+void SetNextCommandsLocation(const wchar_t* location)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
+    RegSetValueExW(key, L"ExtLocation", 0, REG_SZ, reinterpret_cast<const BYTE*>(location),
+                   static_cast<DWORD>((wcslen(location) + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+std::wstring NextCommandsLocation()
+{
+    wchar_t text[64] = {};
+    DWORD size = sizeof(text);
+    RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, L"ExtLocation", RRF_RT_REG_SZ, nullptr, text, &size);
+    return text;
 }
 
 // An object the library handed out: the caller lets it go. False for none.
@@ -97,6 +118,7 @@ protected:
         ASSERT_NE(module_, nullptr);
         Resolve(module_, exports_.notify, "LibInterfaceNotifyEntry");
         Resolve(module_, exports_.insert2D, "NMInsert2D");
+        Resolve(module_, exports_.hotPoints, "LibObjInterfaceEntry");
         Resolve(module_, exports_.insert3D, "NMInsert3D");
         Resolve(module_, exports_.tester, "GetITester");
         Resolve(module_, exports_.selectEx, "NMSelectEx");
@@ -164,6 +186,8 @@ TEST_F(OtherProgram, InsertsSelectsAndTestsWithoutAnyDialogOfTheLibrary)
 {
     const ULONG providerRefs = Count(Provider());
     const ULONG responseRefs = Count(Part3D());
+    // None of the calls below is the next command: the location stays for it.
+    SetNextCommandsLocation(L"GOST 7798");
 
     // A component at the caller's placement, with its spc object.
     sim::ObjectRef placement = velmar().NewObject("callersPlacement");
@@ -209,6 +233,15 @@ TEST_F(OtherProgram, InsertsSelectsAndTestsWithoutAnyDialogOfTheLibrary)
     EXPECT_EQ(exports_.replace2D(Part2D(), 0, 0, 90), macro);
     EXPECT_EQ(drawing.Find(macro)->angle, 90);
     EXPECT_EQ(Count(Part2D()), responseRefs);
+    // Velmar's own question for the selected part's hot points, as another program would ask it.
+    IUnknown* hotPoints = reinterpret_cast<IUnknown*>(Stale());
+    exports_.hotPoints(1, 0, &hotPoints);
+    ASSERT_NE(hotPoints, reinterpret_cast<IUnknown*>(Stale()));
+    IUnknownPtr face;
+    ASSERT_NE(hotPoints, nullptr);
+    EXPECT_EQ(hotPoints->QueryInterface(__uuidof(ILibHPObject), reinterpret_cast<void**>(&face)), S_OK);
+    face = nullptr;
+    EXPECT_EQ(hotPoints->Release(), 0u);
 
     // The test object: its identity, the silent and quick insertions and a fresh document of the kind.
     ITester* tester = nullptr;
@@ -275,6 +308,7 @@ TEST_F(OtherProgram, InsertsSelectsAndTestsWithoutAnyDialogOfTheLibrary)
     EXPECT_EQ(tester->Release(), 0u);
     EXPECT_EQ(Count(Provider()), providerRefs);
     EXPECT_TRUE(velmar().User().Questions().empty());
+    EXPECT_EQ(NextCommandsLocation(), L"GOST 7798");
 }
 
 TEST_F(OtherProgram, WrongOrMissingArgumentsGiveNullOrZeroWithoutACall)
