@@ -258,6 +258,20 @@ struct IVel5Part : IDispatch {
         // (89, 0) a new position leader of kind 89 for the component (IVel7LeaderA822).
         NewLeader = 51,
     };
+    // Editing and replacing a placed component, and fastener sets.
+    enum : DISPID {
+        Placement = 9,                   // the component's placement (IVel5Placement)
+        // (colour by reference as a 32-bit integer, six doubles by reference) the part's colour and its
+        // six light values; boolean: false when the part has none of its own.
+        GetColour = 19,
+        SetColour = 20,                  // (colour, six doubles) the same values; boolean result ignored
+        Owner = 25,                      // (-1) the part the component lies in (IVel5Part); empty at the top
+        // (-1, 0, six doubles by reference: two opposite corners) the part's box; boolean: false when none.
+        Box = 58,
+        // A new macro element (type 63) of the part (IVel5Entity). Velmar documents no number: the
+        // project's own.
+        NewMacroElement = 93,
+    };
 };
 VEL_IID(IVel5Part, "508A0CCD-9D74-11D6-95CE-00C0262D30E3");
 
@@ -442,6 +456,9 @@ struct IVel5EdgeDefinition : IDispatch {
         Test8 = 8,                       // boolean
         Test9 = 9,                       // boolean: a circular edge
         Test10 = 10,                     // boolean
+        // (boolean: true the start, false the end) the edge's vertex (IVel5Vertex); edge entities answer it
+        // as their own definition does.
+        Vertex = 5,
     };
 };
 VEL_IID(IVel5EdgeDefinition, "0307BBAB-C193-11D6-8734-00C0262CDD2C");
@@ -449,7 +466,11 @@ VEL_IID(IVel5EdgeDefinition, "0307BBAB-C193-11D6-8734-00C0262CDD2C");
 struct IVel5EdgeCollection : IDispatch {};
 VEL_IID(IVel5EdgeCollection, "6096A4FD-970B-468C-815E-37CA1970A203");
 
-struct IVel5Vertex : IDispatch {};
+struct IVel5Vertex : IDispatch {
+    enum : DISPID {
+        Point = 1,                       // (x, y, z doubles by reference) the vertex's point
+    };
+};
 VEL_IID(IVel5Vertex, "A7257E73-EB61-4602-BC8B-2D00EA4AA062");
 
 struct IVel5Surface : IDispatch {
@@ -611,6 +632,8 @@ struct IVel5MacroDefinition : IDispatch {
         // Velmar's.
         Setting1 = 1,
         InnerObjects = 2,                // the element's inner objects, walked as IVel5ObjectCollection
+        // (version-5 part) the part joins the element's objects, as a part of the element that is replaced.
+        AddPart = 4,
         SetUserParam = 5,                // (user-parameter structure) marks the element as a library's; boolean result
     };
 };
@@ -642,6 +665,8 @@ struct IVel5ObjectCollection : IDispatch {
         Count = 2,                       // 32-bit count
         First = 3,
         Next = 5,
+        // (version-5 object) of a macro element's inner objects: the object joins the element.
+        Add = 10,
     };
 };
 // No IID given. Count (2) and the refresh after a deletion (1) are Velmar's; the first attribute (3)
@@ -662,6 +687,8 @@ struct IVel5Array : IDispatch {
         Name = 2,                        // text property: the array's name in the model tree (own)
         State = 6,                       // boolean property: false when the array holds errors
         BaseObject = 31,                 // property, read and written: the object the array is laid along (own)
+        // Of an instance: (32-bit position of a source, from 0) the copy of that source (IVel5Part).
+        CopyAt = 7,
         Rebuild = 32,                    // rebuilds the array after a change of its base; boolean result ignored (own)
     };
 };

@@ -76,6 +76,8 @@ struct IVel7Document3D : IDispatch {
     VEL_SLOTS(71, 72)
     virtual HRESULT STDMETHODCALLTYPE put_RecalcDimensions(VARIANT_BOOL on) = 0;              // 73
     virtual HRESULT STDMETHODCALLTYPE get_RecalcDimensions(VARIANT_BOOL* on) = 0;             // 74
+    // The document's position leaders (IVel7Leaders). Velmar documents no position: the project's own.
+    virtual HRESULT STDMETHODCALLTYPE get_Leaders(IDispatch** leaders) = 0;                   // 75 (own)
 };
 VEL_IID(IVel7Document3D, "7B60E769-06C3-4FDC-9677-7B5EF5180308");
 
@@ -119,14 +121,24 @@ struct IVel7Pattern : IDispatch {
     VEL_SLOTS(22, 23, 24)
     // Whether the object is in the source list.
     virtual HRESULT STDMETHODCALLTYPE IsSource(IDispatch* object, VARIANT_BOOL* contains) = 0;   // 25
+    VEL_SLOTS(26, 27, 28, 29, 30, 31, 32, 33, 34)
+    // The instance (IVel7ModelObjectParam) at two indices, each counted from 1 up to its range.
+    virtual HRESULT STDMETHODCALLTYPE get_Instance(long first, long second, IDispatch** instance) = 0;  // 35
+    // The two ranges of the instances.
+    virtual HRESULT STDMETHODCALLTYPE GetInstanceRanges(long* first, long* second) = 0;        // 36
 };
 VEL_IID(IVel7Pattern, "C020E994-FB7F-449A-A3D9-2181135F4200");
 
 // A version-7 model object; the update interface of parts, frames and auxiliary lines.
 struct IVel7ModelObject : IDispatch {
-    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14)
+    VEL_SLOTS(7, 8, 9, 10, 11, 12)
+    // A property pair of leaders that a copy carries over (14 read, 13 written); its meaning is Velmar's.
+    virtual HRESULT STDMETHODCALLTYPE put_Property13(VARIANT value) = 0;                      // 13
+    virtual HRESULT STDMETHODCALLTYPE get_Property14(VARIANT* value) = 0;                     // 14
     virtual HRESULT STDMETHODCALLTYPE Update(VARIANT_BOOL* done) = 0;                         // 15
-    VEL_SLOTS(16, 17)
+    VEL_SLOTS(16)
+    // Of a leader's anchor: the object the anchor is attached to (a part or one of its faces).
+    virtual HRESULT STDMETHODCALLTYPE get_AnchoredObject(IDispatch** object) = 0;             // 17
     virtual HRESULT STDMETHODCALLTYPE get_Type(long* type) = 0;                               // 18
     virtual HRESULT STDMETHODCALLTYPE get_Parameters(IDispatch** parameters) = 0;             // 19 (IVel7ModelObjectParam)
 };
@@ -142,30 +154,109 @@ struct IVel7ModelObjectParam : IDispatch {
     virtual HRESULT STDMETHODCALLTYPE get_Switch(VARIANT_BOOL* on) = 0;                       // 12
     VEL_SLOTS(13)
     virtual HRESULT STDMETHODCALLTYPE get_SourceType(long* type) = 0;                         // 14
+    // Of a leader: takes the leader out of the document once a copy has taken its place.
+    virtual HRESULT STDMETHODCALLTYPE Remove(VARIANT_BOOL* done) = 0;                         // 15
 };
 VEL_IID(IVel7ModelObjectParam, "EF4343FA-985D-4FE9-AD5F-439BC8F92958");
 
-struct IVel7Leaders : IDispatch {};
+// The position leaders of a 3D document. Count and item are the project's own positions, as for the
+// other collections Velmar documents only by their creation.
+struct IVel7Leaders : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11)
+    virtual HRESULT STDMETHODCALLTYPE get_Count(long* count) = 0;                             // 12 (own)
+    // The leader at an index counted from 0.
+    virtual HRESULT STDMETHODCALLTYPE get_Item(long index, IDispatch** leader) = 0;           // 13 (own)
+    VEL_SLOTS(14)
+    // A new leader of a kind code (86, 87, 89, 90) without anchors.
+    virtual HRESULT STDMETHODCALLTYPE Add(long code, IDispatch** leader) = 0;                 // 15
+};
 VEL_IID(IVel7Leaders, "C6E6BDD4-2B0E-49BF-87D3-04E800200DDC");
 
-struct IVel7Leader : IDispatch {};
+// What every position leader has. The plane code (20) names the plane the leader's point lies in: 1 the
+// x/y plane, 2 x/z, 3 y/z. The pairs 22/23 and 26/27 are Velmar's; the library copies them.
+struct IVel7Leader : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19)
+    virtual HRESULT STDMETHODCALLTYPE get_PlaneCode(long* code) = 0;                          // 20
+    virtual HRESULT STDMETHODCALLTYPE put_PlaneCode(long code) = 0;                           // 21
+    virtual HRESULT STDMETHODCALLTYPE get_Property22(VARIANT* value) = 0;                     // 22
+    virtual HRESULT STDMETHODCALLTYPE put_Property23(VARIANT value) = 0;                      // 23
+    // The leader's own point (where its text sits).
+    virtual HRESULT STDMETHODCALLTYPE GetPoint(double* x, double* y, double* z) = 0;          // 24
+    virtual HRESULT STDMETHODCALLTYPE SetPoint(double x, double y, double z) = 0;             // 25
+    virtual HRESULT STDMETHODCALLTYPE get_Property26(VARIANT* value) = 0;                     // 26
+    virtual HRESULT STDMETHODCALLTYPE put_Property27(VARIANT value) = 0;                      // 27
+};
 VEL_IID(IVel7Leader, "7170F38E-8230-4C9C-B36B-0BACBB27B123");
 
-struct IVel7LeaderAnchors : IDispatch {};
+// The anchors (branches) of a leader, each ending on a model object.
+struct IVel7LeaderAnchors : IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE get_Count(long* count) = 0;                             // 7
+    VEL_SLOTS(8, 9)
+    virtual HRESULT STDMETHODCALLTYPE GetPoint(long index, double* x, double* y, double* z, VARIANT_BOOL* done) = 0;  // 10
+    virtual HRESULT STDMETHODCALLTYPE MovePoint(long index, double x, double y, double z, VARIANT_BOOL* done) = 0;    // 11
+    VEL_SLOTS(12, 13, 14, 15)
+    // A new anchor at a point of a face (the face's version-7 object).
+    virtual HRESULT STDMETHODCALLTYPE Add(double x, double y, double z, IDispatch* face, VARIANT_BOOL* done) = 0;    // 16
+    VEL_SLOTS(17)
+    // The anchor at an index counted from 0; its IVel7ModelObject gives what it is attached to.
+    virtual HRESULT STDMETHODCALLTYPE get_Item(long index, IDispatch** anchor) = 0;           // 18
+};
 VEL_IID(IVel7LeaderAnchors, "AFE08AEC-F751-42D9-A6F5-3C004E4D41A6");
 
-// The four kinds of 3D position leader, named by their IIDs; which leader kind code each one stands for
-// is settled where leaders are copied.
-struct IVel7LeaderA741 : IDispatch {};
+// The four kinds of 3D position leader, named by their IIDs. Each carries its own properties (a getter
+// and the setter after it, whose meanings are Velmar's) and text objects (IVel7LeaderText); the library
+// copies them from an old leader to its successor.
+struct IVel7LeaderA741 : IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE get_Property7(VARIANT* value) = 0;                      // 7
+    virtual HRESULT STDMETHODCALLTYPE put_Property8(VARIANT value) = 0;                       // 8
+    virtual HRESULT STDMETHODCALLTYPE get_Property9(VARIANT* value) = 0;                      // 9
+    virtual HRESULT STDMETHODCALLTYPE put_Property10(VARIANT value) = 0;                      // 10
+    virtual HRESULT STDMETHODCALLTYPE get_Property11(VARIANT* value) = 0;                     // 11
+    virtual HRESULT STDMETHODCALLTYPE put_Property12(VARIANT value) = 0;                      // 12
+    virtual HRESULT STDMETHODCALLTYPE get_Text13(IDispatch** text) = 0;                       // 13
+    virtual HRESULT STDMETHODCALLTYPE get_Text14(IDispatch** text) = 0;                       // 14
+    virtual HRESULT STDMETHODCALLTYPE get_Text15(IDispatch** text) = 0;                       // 15
+    virtual HRESULT STDMETHODCALLTYPE get_Text16(IDispatch** text) = 0;                       // 16
+    virtual HRESULT STDMETHODCALLTYPE get_Text17(IDispatch** text) = 0;                       // 17
+    VEL_SLOTS(18, 19)
+    virtual HRESULT STDMETHODCALLTYPE get_Property20(VARIANT* value) = 0;                     // 20
+    virtual HRESULT STDMETHODCALLTYPE put_Property21(VARIANT value) = 0;                      // 21
+};
 VEL_IID(IVel7LeaderA741, "A7419920-06B8-4F34-AC1E-9D48E0ED9DCB");
-struct IVel7LeaderA822 : IDispatch {};
+struct IVel7LeaderA822 : IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE get_Property7(VARIANT* value) = 0;                      // 7
+    virtual HRESULT STDMETHODCALLTYPE put_Property8(VARIANT value) = 0;                       // 8
+    VEL_SLOTS(9, 10)
+    virtual HRESULT STDMETHODCALLTYPE get_Property11(VARIANT* value) = 0;                     // 11
+    virtual HRESULT STDMETHODCALLTYPE put_Property12(VARIANT value) = 0;                      // 12
+    virtual HRESULT STDMETHODCALLTYPE get_Property13(VARIANT* value) = 0;                     // 13
+    virtual HRESULT STDMETHODCALLTYPE put_Property14(VARIANT value) = 0;                      // 14
+    virtual HRESULT STDMETHODCALLTYPE get_Text15(IDispatch** text) = 0;                       // 15
+    virtual HRESULT STDMETHODCALLTYPE get_Text16(IDispatch** text) = 0;                       // 16
+    virtual HRESULT STDMETHODCALLTYPE get_Property17(VARIANT* value) = 0;                     // 17
+    virtual HRESULT STDMETHODCALLTYPE put_Property18(VARIANT value) = 0;                      // 18
+};
 VEL_IID(IVel7LeaderA822, "A8227628-4B9C-42C8-AE58-B3716A7EC1AF");
-struct IVel7LeaderEEF8 : IDispatch {};
+struct IVel7LeaderEEF8 : IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE get_Text7(IDispatch** text) = 0;                        // 7
+    virtual HRESULT STDMETHODCALLTYPE get_Text8(IDispatch** text) = 0;                        // 8
+    virtual HRESULT STDMETHODCALLTYPE get_Text9(IDispatch** text) = 0;                        // 9
+    virtual HRESULT STDMETHODCALLTYPE get_Property10(VARIANT* value) = 0;                     // 10
+    virtual HRESULT STDMETHODCALLTYPE put_Property11(VARIANT value) = 0;                      // 11
+};
 VEL_IID(IVel7LeaderEEF8, "EEF8366B-7C8D-448B-9944-BE63E82C1543");
-struct IVel7Leader8A5D : IDispatch {};
+struct IVel7Leader8A5D : IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE get_Text7(IDispatch** text) = 0;                        // 7
+    virtual HRESULT STDMETHODCALLTYPE get_Text8(IDispatch** text) = 0;                        // 8
+    virtual HRESULT STDMETHODCALLTYPE get_Text9(IDispatch** text) = 0;                        // 9
+};
 VEL_IID(IVel7Leader8A5D, "8A5D2A56-ECB6-4151-B1AC-F8548CD668CF");
 
-struct IVel7LeaderText : IDispatch {};
+struct IVel7LeaderText : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17)
+    virtual HRESULT STDMETHODCALLTYPE get_Text(BSTR* text) = 0;                               // 18
+    virtual HRESULT STDMETHODCALLTYPE put_Text(BSTR text) = 0;                                // 19
+};
 VEL_IID(IVel7LeaderText, "99B840FC-0150-4DAD-BC0E-AD481BAAB8C2");
 
 struct IVel7Part : IDispatch {
@@ -207,7 +298,12 @@ struct IVel7MassInertia : IDispatch {
 };
 VEL_IID(IVel7MassInertia, "666C987F-2700-4C35-B8CE-DB8BFB5AAF02");
 
-struct IVel7Layer : IDispatch {};
+// The layer of a part (hosts from 15.0.1): read at 11, written at 12.
+struct IVel7Layer : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10)
+    virtual HRESULT STDMETHODCALLTYPE get_Layer(VARIANT* layer) = 0;                          // 11
+    virtual HRESULT STDMETHODCALLTYPE put_Layer(VARIANT layer) = 0;                           // 12
+};
 VEL_IID(IVel7Layer, "60DDC74B-8171-4BA6-ABD9-549FBA84E7B0");
 
 // The version-7 form of stored entities and of the current specification object.

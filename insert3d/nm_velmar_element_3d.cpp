@@ -121,27 +121,6 @@ void NMVelmarElement3D::Select()
     });
 }
 
-void NMVelmarElement3D::UndoableStep(const std::function<void()>& step)
-{
-    changed_ = false;
-    try {
-        step();
-    } catch (const VBScriptError&) {
-        throw;
-    } catch (...) {
-        if (changed_) {
-            // What the step left of a half-built or half-moved element goes; the failure is still reported.
-            try {
-                TraceScope scope(L"NMVelmarElement3D::UndoFailedStep");
-                UndoLastStep(scope);
-            } catch (...) {
-                TraceCurrentException(L"NMVelmarElement3D::UndoFailedStep");
-            }
-        }
-        throw;
-    }
-}
-
 void NMVelmarElement3D::Insert()
 {
     TraceScope scope(L"NMVelmarElement3D::Insert");
@@ -167,24 +146,7 @@ void NMVelmarElement3D::InsertOneElement()
 {
     TraceScope scope(L"NMVelmarElement3D::InsertOneElement");
     InsertElement();
-    {
-        // The stored block keeps the part's identity where the method body goes and the location the
-        // reference book was given as the identity; both fields are the element's own again afterwards,
-        // whatever Save did.
-        struct Exchanged {
-            NMObject& object;
-            std::wstring body;
-            std::wstring id;
-            ~Exchanged()
-            {
-                object.NM_Body.swap(body);
-                object.NM_ID.swap(id);
-            }
-        } exchanged{*this, NM_Body, NM_ID};
-        NM_Body = NM_ID;
-        NM_ID = BstrToWString(CurrentLocation);
-        Save();
-    }
+    SaveAsPlaced(BstrToWString(CurrentLocation));
     SaveTechParams();
     V5Put(iMacroDef, IVel5MacroDefinition::Setting1, false);
     GetNewMateGeometry();
@@ -255,7 +217,7 @@ void NMVelmarElement3D::InsertElement()
     scope.Hex(L"iMacro", Address(built));
     if (!built) {
         // Nothing was built to take back; an undo now would take back what the user did before.
-        changed_ = false;
+        ForgetChange();
         throw _com_error(E_POINTER);
     }
     iMacro = built;

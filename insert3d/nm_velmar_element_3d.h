@@ -8,7 +8,6 @@
 // part is moved in its sketch, or rebuilt in place with its arrays and mates.
 #include "objects/nm_vel_obj_elem_3d.h"
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -61,11 +60,6 @@ public:
     std::vector<IDispatchPtr> MateGeometry;
 
 private:
-    // Runs one step of the document's undo (the step's UndoDisabledGuard lies inside `step`). Once the
-    // step has changed the document (MarkChanged), a failure other than a script error takes the step
-    // back in Velmar before it leaves; a script error is left to Apply, which takes it back itself.
-    void UndoableStep(const std::function<void()>& step);
-    void MarkChanged() { changed_ = true; }
     void MoveElementByCoord(IVel5Document2D* editor);
     void MoveElementByTwoEdges(IVel5Document2D* editor, IVel5SketchDefinition* sketch);
     void MoveBasepoint(long reference, IVel5Document2D* editor, IVel5SketchDefinition* sketch);
@@ -75,6 +69,4 @@ private:
     // The version-5 object attributes are kept on.
     IVel5ObjectPtr MacroObject();
     NMElemPos& RequirePositioning();
-
-    bool changed_ = false;
 };

@@ -107,18 +107,6 @@ void NMVelmarModel3D::Select()
     V5Method(selection, IVel5Selection::Add, iPrt5);
 }
 
-void NMVelmarModel3D::Edit()
-{
-    TraceScope scope(L"NMVelmarModel3D::Edit");
-    throw _com_error(E_NOTIMPL);
-}
-
-void NMVelmarModel3D::Replace()
-{
-    TraceScope scope(L"NMVelmarModel3D::Replace");
-    throw _com_error(E_NOTIMPL);
-}
-
 void NMVelmarModel3D::GetExistsSpcObjects(const SpcDocContext& context)
 {
     TraceScope scope(L"NMVelmarModel3D::GetExistsSpcObjects");

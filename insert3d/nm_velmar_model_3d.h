@@ -76,6 +76,10 @@ public:
     // As InternalChangeSpcObj3D, with a failed object shown instead of thrown.
     void ChangeSpcObj3D(const SpcDocContext& context, const ObjArray& geometry);
 
+    // The position leaders of the document that point at the part (a version-7 part) and can be included
+    // in an spc object, once each.
+    ObjArray GetPosLeadsForPart(IDispatch* part);
+
     IVel5PartPtr iEdPrt5;
     IVel7PartPtr iEdPrt7;
 
@@ -95,4 +99,45 @@ private:
     // The version-7 twin of a version-5 part; null when Velmar gives none.
     IVel7PartPtr Twin(IVel5Part* part) const;
     const Variables& PartVariables() const;
+
+    // Editing in place: new parameters on the same component, its cone mates, leaders and spc object.
+    void EditPart12();
+    void RenameEditPart();
+    void MoveConeMate();
+    void MovePosLeader(ObjArray& geometry);
+    // Replacing: a new component in the old one's place, with everything the old one had.
+    void ReplacePart12();
+    void SetLayerFromEditPart();
+    void SetColorsByEditPart();
+    void SetPlacementByEditPart();
+    void SetMatesFromEditPart();
+    void CorrectCoaxialMate(VelmarMateSet& newSet, VelmarMateSet& oldSet);
+    void ProcessReplaceEditPartInPatterns();
+    void SetPosLeaderFromEditPart(ObjArray& geometry);
+    void ReplaceEditPartInMacro();
+    void DeleteEditPart();
+
+    // The mates of the old member made again for the new one: each mate's other object (for an attach
+    // point, the mate element that owns it) with the new member's target, in the mate's kind and value;
+    // false when the old member has no mates.
+    bool RecreateMates(VelmarMate& newMember, const VelmarMate& oldMember, bool attach);
+    bool RecreateMates2(const ObjArray& mates, VelmarMate& newMember, const VelmarMate& oldMember, bool attach);
+    // The mates at the old coordinate systems made again at the new systems of the same name and code;
+    // the old mates deleted when asked.
+    void RecreateLcsMates(const VelmarMateSet::LcsMap& newMap, const VelmarMateSet::LcsMap& oldMap, bool deleteOld);
+
+    // The mates at the coordinate systems of the copies a pattern instance holds of the edited part,
+    // under (first index, second index, source position), per pattern of the list.
+    struct InstanceMates {
+        long first = 0;
+        long second = 0;
+        long position = 0;
+        VelmarMateSet::LcsMap mates;
+    };
+    using PatternMates = std::vector<std::vector<InstanceMates>>;
+    PatternMates StorePatternPartsLCSMates(const ObjArray& patterns);
+    void ReplaceEditPartInPatterns(const ObjArray& patterns);
+    void RestorePatternPartsLCSMates(const ObjArray& patterns, const PatternMates& stored);
+    // The copy a pattern instance holds at a source position.
+    IVel5PartPtr InstanceCopy(IVel7Pattern* pattern, long first, long second, long position);
 };

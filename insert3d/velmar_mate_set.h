@@ -26,7 +26,8 @@ public:
     IDispatchPtr AttachBase71;                   // the attach point's base objects of kinds 71 and 72
     IDispatchPtr AttachBase72;
     // Name of a coordinate system -> code of its sub-object (71, 72, 73, 4, 1, 2, 3) -> its mates.
-    std::map<std::wstring, std::map<int16_t, std::vector<VelmarMate>>> LcsMates;
+    using LcsMap = std::map<std::wstring, std::map<int16_t, std::vector<VelmarMate>>>;
+    LcsMap LcsMates;
     double ConeValue = 0;
     uint8_t AttachBasesFlag = 0;                 // 1 when the base of kind 72 was found
 

@@ -16,6 +16,7 @@
 #include "hostapi/vtable_call.h"
 #include "insert3d/nm_velmar_element_3d.h"
 #include "insert3d/nm_velmar_model_3d.h"
+#include "insert3d/nm_velmar_tcs_3d.h"
 #include "objects/bad_response.h"
 #include "objects/cant_create_spc_obj.h"
 #include "objects/nm_vel_obj_elem_3d.h"
@@ -270,9 +271,9 @@ void VelmarNormset3D::CreatePart(const std::wstring& methodBody)
 {
     TraceScope scope(L"VelmarNormset3D::CreatePart");
     scope.String(L"nm_body", methodBody);
-    // Fastener sets are not built here yet: no part is made for them.
     if (methodBody.empty()) {
-        scope.WriteLine(L"a fastener set");
+        CurrentPart = std::make_unique<NMVelmarTCS3D>(iApp5, iApp7, iNMClient, iEdMcr, elem_pos.get(), org_location, location,
+                                                      IsSpecificationActive, &Settings);
         return;
     }
     if (_wcsicmp(GetFileExt(methodBody).c_str(), L".vbs") == 0) {

@@ -75,6 +75,27 @@ bool NMVelObj3D::UndoLastStep(TraceScope& scope)
     return undone;
 }
 
+void NMVelObj3D::UndoableStep(const std::function<void()>& step)
+{
+    changed_ = false;
+    try {
+        step();
+    } catch (const VBScriptError&) {
+        throw;
+    } catch (...) {
+        if (changed_) {
+            // What the step left half done goes; the failure is still reported.
+            try {
+                TraceScope scope(L"NMVelObj3D::UndoFailedStep");
+                UndoLastStep(scope);
+            } catch (...) {
+                TraceCurrentException(L"NMVelObj3D::UndoFailedStep");
+            }
+        }
+        throw;
+    }
+}
+
 bool NMVelObj3D::CanUseOldSpcObj(const SpcDocContext& context)
 {
     return state == StateEdit && NMVelObj::CanUseOldSpcObj(context);

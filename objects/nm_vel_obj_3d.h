@@ -4,6 +4,8 @@
 // undone in Velmar and reported to the user as a warning instead of failing the command.
 #include "objects/nm_vel_obj.h"
 
+#include <functional>
+
 class NMVelObj3D : public NMVelObj {
 public:
     // A null application raises E_POINTER. A document or part Velmar does not give in the form asked
@@ -24,4 +26,18 @@ public:
     IVel7Document3DPtr iDoc7;
     IVel5PartPtr iTopPart5;
     IVel7PartPtr iTopPart7;
+    // Where the object lies in a fastener set it is a member of.
+    NMTCSData TCSData;
+
+protected:
+    // Runs one step of the document's undo (the step's UndoDisabledGuard lies inside `step`). Once the
+    // step has changed the document (MarkChanged), a failure other than a script error takes the step
+    // back in Velmar before it leaves; a script error is left to Apply, which takes it back itself.
+    void UndoableStep(const std::function<void()>& step);
+    void MarkChanged() { changed_ = true; }
+    // What was counted as a change turned out to have built nothing.
+    void ForgetChange() { changed_ = false; }
+
+private:
+    bool changed_ = false;
 };

@@ -59,6 +59,23 @@ NMVelObjElem3D::~NMVelObjElem3D()
     }
 }
 
+void NMVelObjElem3D::SaveAsPlaced(const std::wstring& location)
+{
+    struct Exchanged {
+        NMObject& object;
+        std::wstring body;
+        std::wstring id;
+        ~Exchanged()
+        {
+            object.NM_Body.swap(body);
+            object.NM_ID.swap(id);
+        }
+    } exchanged{*this, NM_Body, NM_ID};
+    NM_Body = NM_ID;
+    NM_ID = location;
+    Save();
+}
+
 void NMVelObjElem3D::ClearPos()
 {
     TraceScope scope(L"NMVelObjElem3D::ClearPos");

@@ -24,6 +24,10 @@ public:
     // Marks the element as the library's and writes the whole block. Needs the positioning model and every
     // host object (E_POINTER); values written before a failure stay written.
     void Save() override;
+    // Save for an element just built at a placement: the block keeps the part's identity where the method
+    // body goes and the location the reference book was given as the identity; both fields are the
+    // object's own again afterwards, whatever Save did.
+    void SaveAsPlaced(const std::wstring& location);
     // Rebuilds the positioning model, the identity and the flags from the block. A missing store, entry
     // or section leaves everything but IsNMObject (false) as it was.
     void Load() override;

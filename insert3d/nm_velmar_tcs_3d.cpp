@@ -1,0 +1,473 @@
+#include "insert3d/nm_velmar_tcs_3d.h"
+
+#include "core/com_convert.h"
+#include "core/number_text.h"
+#include "core/paths.h"
+#include "core/trace_log.h"
+#include "hostapi/dispatch_call.h"
+#include "hostapi/dual_interface.h"
+#include "hostapi/entity_access.h"
+#include "hostapi/host_guards.h"
+#include "hostapi/interface_bridge.h"
+#include "hostapi/mate_queries.h"
+#include "hostapi/pattern_sources.h"
+#include "hostapi/scope_exit.h"
+#include "hostapi/vtable_call.h"
+#include "insert3d/array_keeper.h"
+#include "insert3d/placement_loop.h"
+#include "objects/cant_create_spc_obj.h"
+#include "objects/spc_obj_snapshot.h"
+
+#include <cwchar>
+#include <new>
+
+namespace {
+
+constexpr short kMateElements = 68;
+constexpr short kPlanesAndAxes = 109;
+constexpr short kStudType = 3;
+constexpr short kLongStudType = 13;
+constexpr short kUnderPacketType = 21;
+constexpr short kCoincidence = 0;
+constexpr short kCoaxial = 4;
+constexpr short kDistance = 5;
+
+std::int64_t Address(IUnknown* object)
+{
+    return reinterpret_cast<std::int64_t>(object);
+}
+
+IVel5EntityPtr FindNamed(IVel5Part* part, short type, const wchar_t* name, short flags)
+{
+    const IVel5EntityCollectionPtr objects = ObjectAs<IVel5EntityCollection>(V5Method(part, IVel5Part::ObjectsOfType, type));
+    if (!objects)
+        return nullptr;
+    return ObjectAs<IVel5Entity>(V5Method(objects, IVel5EntityCollection::FindByName, name, flags, flags));
+}
+
+// A model's mate plane: "PlaneT" where it has one, else "Plane".
+IVel5EntityPtr ModelPlane(IVel5Part* part)
+{
+    IVel5EntityPtr plane = FindNamed(part, kPlanesAndAxes, L"PlaneT", 0);
+    return plane ? plane : FindNamed(part, kPlanesAndAxes, L"Plane", 0);
+}
+
+IVel5EntityPtr ModelAxis(IVel5Part* part)
+{
+    return FindNamed(part, kPlanesAndAxes, L"Axis", 0);
+}
+
+bool IsStudLike(const NMTCSData& layout)
+{
+    return layout.PartType == kStudType || layout.PartType == kLongStudType;
+}
+
+} // namespace
+
+NMVelmarTCS3D::NMVelmarTCS3D(IVel5Application* app5, IVel7Application* app7, INMClient* client, IVel5Entity* macro,
+                             const NMElemPos* elemPos, const _bstr_t& startLocation, const _bstr_t& location, bool isSpecActive,
+                             NMAllSettings* settings)
+    : NMVelObjElem3D(app5, app7, client, macro, true, isSpecActive), StartLocation(startLocation), CurrentLocation(location)
+{
+    TraceScope scope(L":NMVelmarTCS3D");
+    Settings = settings;
+    if (!elemPos)
+        return;
+    ClearPos();
+    elem_pos = NMElemPos::Clone(elemPos);
+    if (!elem_pos)
+        throw std::bad_alloc();
+    elem_pos->DebugInfo();
+}
+
+NMVelmarTCS3D::~NMVelmarTCS3D()
+{
+    try {
+        TraceScope scope(L"~NMVelmarTCS3D");
+        Elements.clear();
+        Models.clear();
+    } catch (...) {
+        // The members' destructors keep their failures inside; only the trace could fail here.
+    }
+}
+
+void NMVelmarTCS3D::BindTo(NMObject* found)
+{
+    TraceScope scope(L"NMVelmarTCS3D::BindTo");
+    auto* element = dynamic_cast<NMVelObjElem3D*>(found);
+    if (!element)
+        throw _com_error(E_INVALIDARG);
+    ClearPos();
+    elem_pos = NMElemPos::Clone(element->elem_pos.get());
+}
+
+std::unique_ptr<NMObject> NMVelmarTCS3D::CreateOnBase()
+{
+    TraceScope scope(L"NMVelmarTCS3D::CreateOnBase");
+    return std::make_unique<NMVelmarTCS3D>(iApp5, iApp7, Client(), iMacro, elem_pos.get(), StartLocation, CurrentLocation,
+                                           IsSpecActive, Settings);
+}
+
+void NMVelmarTCS3D::loadPartData(const pugi::xml_node& node, XmlDocumentPtr document)
+{
+    TraceScope scope(L"NMVelmarTCS3D::loadPartData");
+    NMVelObjElem3D::loadPartData(node, document);
+    for (const NMAssmPart& member : pData->Members) {
+        scope.String(L"m_methodBody", member.m_methodBody);
+        if (_wcsicmp(GetFileExt(member.m_methodBody).c_str(), L".vbs") == 0) {
+            auto element = std::make_unique<NMVelmarElement3D>(iApp5, iApp7, Client(), nullptr, elem_pos.get(), StartLocation,
+                                                               CurrentLocation, IsSpecActive);
+            element->loadPartData(member.m_node, member.m_document);
+            element->TCSData = member.m_attrs;
+            Elements.push_back(std::move(element));
+        } else {
+            auto model = std::make_unique<NMVelmarModel3D>(iApp5, iApp7, Client(), nullptr, IsSpecActive, Settings);
+            model->loadPartData(member.m_node, member.m_document);
+            model->TCSData = member.m_attrs;
+            Models.push_back(std::move(model));
+        }
+    }
+    scope.Value(L"Models.size()", _variant_t(static_cast<unsigned long>(Models.size())));
+    scope.Value(L"Elements.size()", _variant_t(static_cast<unsigned long>(Elements.size())));
+}
+
+void NMVelmarTCS3D::Select()
+{
+    TraceScope scope(L"NMVelmarTCS3D::Select");
+    const IVel5SelectionPtr selection = RequireHost(ObjectAs<IVel5Selection>(V5Method(iDoc5, IVel5Document3D::SelectionA)));
+    V5Method(selection, IVel5Selection::Add, RequireHost(iMacro));
+}
+
+void NMVelmarTCS3D::SetActivePosItem(size_t index)
+{
+    TraceScope scope(L"NMVelmarTCS3D::SetActivePosItem");
+    scope.Value(L"aIndex", _variant_t(static_cast<unsigned long>(index)));
+    if (elem_pos)
+        elem_pos->item_idx = index;
+    for (const auto& element : Elements)
+        if (element->elem_pos)
+            element->elem_pos->item_idx = index;
+}
+
+void NMVelmarTCS3D::Insert()
+{
+    TraceScope scope(L"NMVelmarTCS3D::Insert");
+    if (IsSpecActive) {
+        InsertTCSModels(nullptr);
+        return;
+    }
+    if (!elem_pos) {
+        scope.WriteLine(L"elem_pos=null");
+        return;
+    }
+    PlaceEveryRecord({iApp5, iApp7, L"Создано крепежных соединений: %d из %d."}, elem_pos->Items.size(),
+                     [this](size_t i) { SetActivePosItem(i); }, [this] { InsertTCS(); });
+}
+
+void NMVelmarTCS3D::InsertTCS()
+{
+    TraceScope scope(L"NMVelmarTCS3D::InsertTCS");
+    UndoableStep([this] {
+        TraceScope step(L"NMVelmarTCS3D::InsertTCS13");
+        UndoDisabledGuard undo(iDoc5, iDoc7);
+        InsertTCS12();
+    });
+    if (SpcError) {
+        SpcError = false;
+        ShowSpcObjectCreateError();
+    }
+}
+
+void NMVelmarTCS3D::InsertTCS12()
+{
+    TraceScope scope(L"NMVelmarTCS3D::InsertTCS12");
+    InsertTCSModels(nullptr);
+    InsertTCSElements();
+    SetUniqueNames();
+    CreateTCSMacro();
+    SetUniqueName(iMacro, NM_Name);
+    MateTCS();
+}
+
+void NMVelmarTCS3D::InsertTCSModels(std::vector<OldMemberSpc>* previous)
+{
+    TraceScope scope(L"NMVelmarTCS3D::InsertTCSModels");
+    scope.Value(L"Models.size()", _variant_t(static_cast<unsigned long>(Models.size())));
+    IVel5EntityPtr referencePlane;
+    IVel5EntityPtr referenceAxis;
+    for (size_t i = 0; i < Models.size(); ++i) {
+        NMVelmarModel3D& model = *Models[i];
+        // Each new member takes the spc objects of the old set's member in its place, and none other.
+        model.ExSpcObjs.clear();
+        NMSpcObjSnapshot* snapshot = nullptr;
+        if (previous && i < previous->size()) {
+            model.ExSpcObjs = (*previous)[i].objects;
+            snapshot = (*previous)[i].snapshot.get();
+        }
+        model.MoveAnswer = MoveAnswer;
+        if (!model.IsSpecActive) {
+            model.CreateNewPart();
+            model.InsertPart();
+            MarkChanged();
+            model.Instantiate(model.iPrt5);
+            model.SetAllParams();
+            model.SetPlacement(nullptr);
+        }
+        try {
+            model.CreateNewSpcObj3DSilent(snapshot);
+        } catch (const CantCreateSpcObj&) {
+            SpcError = true;
+        }
+        // A question asked for the first member is not asked again for the others.
+        if (i == 0)
+            MoveAnswer = model.MoveAnswer;
+        if (model.IsSpecActive)
+            continue;
+        const IVel5EntityPtr plane = ModelPlane(model.iPrt5);
+        const IVel5EntityPtr axis = ModelAxis(model.iPrt5);
+        if (i == 0) {
+            referencePlane = plane;
+            referenceAxis = axis;
+            continue;
+        }
+        const NMTCSData& layout = model.TCSData;
+        CreateMate(iDoc5, referenceAxis, axis, kCoaxial, 0, nullptr, 0.0);
+        if (layout.OnPacket == layout.Orientation)
+            CreateMate(iDoc5, referencePlane, plane, kDistance, 1, nullptr, -(layout.Width + layout.Distance));
+        else
+            CreateMate(iDoc5, referencePlane, plane, kDistance, -1, nullptr, -layout.Distance);
+    }
+}
+
+void NMVelmarTCS3D::InsertTCSElements()
+{
+    TraceScope scope(L"NMVelmarTCS3D::InsertTCSElements");
+    scope.Value(L"Elements.size()", _variant_t(static_cast<unsigned long>(Elements.size())));
+    for (size_t i = Elements.size(); i-- > 0;) {
+        NMVelmarElement3D& element = *Elements[i];
+        // The script builds the hole by its place in the set.
+        if (element.pData)
+            element.pData->Params[L"PAR_DIR"] = IntToStr(static_cast<int32_t>(i + 1));
+        MarkChanged();
+        element.InsertOneElement();
+    }
+}
+
+void NMVelmarTCS3D::SetUniqueNames()
+{
+    TraceScope scope(L"NMVelmarTCS3D::SetUniqueNames");
+    for (const auto& element : Elements)
+        SetUniqueName(element->iMacro, element->NM_Name);
+}
+
+IDispatchPtr NMVelmarTCS3D::MemberObject(IDispatch* object7)
+{
+    return IDispatchPtr(RequireHost(GetAPI5ObjectFromAPI7(object7)));
+}
+
+void NMVelmarTCS3D::CreateTCSMacro()
+{
+    TraceScope scope(L"NMVelmarTCS3D::CreateTCSMacro");
+    iMacro = RequireHost(ObjectAs<IVel5Entity>(V5Method(RequireHost(iTopPart5), IVel5Part::NewMacroElement)));
+    MarkChanged();
+    iMacroDef = RequireHost(ObjectAs<IVel5MacroDefinition>(V5Method(iMacro, IVel5Entity::Definition)));
+    scope.Hex(L"iMacro", Address(iMacro));
+    const IDispatchPtr members = RequireHost(ObjectAs<IDispatch>(V5Method(iMacroDef, IVel5MacroDefinition::InnerObjects)));
+    for (const auto& model : Models)
+        V5Method(members, IVel5ObjectCollection::Add, MemberObject(model->iPrt7));
+    for (const auto& element : Elements)
+        V5Method(members, IVel5ObjectCollection::Add, MemberObject(ToApi7Object(iApp5, element->iMacro)));
+    V5Method(iMacro, IVel5Entity::Update);
+    NM_QuarvendID = L"TKR3D";
+    SaveAsPlaced(BstrToWString(CurrentLocation));
+    V5Put(iMacroDef, IVel5MacroDefinition::Setting1, true);
+}
+
+NMVelmarModel3D& NMVelmarTCS3D::GetLastModelOnPacket()
+{
+    for (size_t i = Models.size(); i-- > 0;)
+        if (Models[i]->TCSData.OnPacket)
+            return *Models[i];
+    return *Models.at(0);
+}
+
+NMVelmarModel3D* NMVelmarTCS3D::GetFirstModelUnderPacket()
+{
+    for (const auto& model : Models)
+        if (!model->TCSData.OnPacket)
+            return model.get();
+    return nullptr;
+}
+
+void NMVelmarTCS3D::MateTCS()
+{
+    TraceScope scope(L"NMVelmarTCS3D::MateTCS");
+    if (Models.empty())
+        return;
+    NMVelmarModel3D* mated = &GetLastModelOnPacket();
+    if (mated->TCSData.PartType == kUnderPacketType)
+        if (NMVelmarModel3D* under = GetFirstModelUnderPacket())
+            mated = under;
+    const NMTCSData& layout = mated->TCSData;
+    scope.Value(L"PartType", _variant_t(static_cast<long>(layout.PartType)));
+
+    const IVel5EntityPtr attach = FindNamed(mated->iPrt5, kMateElements, L"Auto", -1);
+    if (attach && !Elements.empty()) {
+        CreateMate(iDoc5, Elements[0]->MateTargetMacro, attach, kCoincidence, 1, nullptr, 0.0);
+        return;
+    }
+    const IVel5EntityPtr plane = ModelPlane(mated->iPrt5);
+    const IVel5EntityPtr axis = ModelAxis(mated->iPrt5);
+    const bool studLike = IsStudLike(layout);
+    // Without a positioning model there is nothing in the assembly to mate the set to.
+    IDispatchPtr counterPlane;
+    IDispatchPtr counterAxis;
+    if (elem_pos) {
+        counterPlane = studLike || layout.PartType == kUnderPacketType ? elem_pos->iEndPlane : elem_pos->iStartPlane;
+        if (Elements.empty())
+            counterAxis = elem_pos->Items.at(elem_pos->item_idx).iCylFace;
+    }
+    if (!Elements.empty()) {
+        // A stud is held by the second hole when the set has one.
+        const NMVelmarElement3D& hole = studLike && Elements.size() > 1 ? *Elements[1] : *Elements[0];
+        counterAxis = hole.MateTargetPart;
+    }
+    if (plane && counterPlane) {
+        CreateMate(iDoc5, counterPlane, plane, kCoincidence, studLike ? -1 : 1, nullptr, 0.0);
+        V5Method(iDoc5, IVel5Document3D::Rebuild);
+    }
+    CreateMate(iDoc5, counterAxis, axis, kCoaxial, 0, nullptr, 0.0);
+}
+
+void NMVelmarTCS3D::Replace()
+{
+    TraceScope scope(L"NMVelmarTCS3D::Replace");
+    {
+        TraceScope replace(L"NMVelmarTCS3D::ReplaceTCS");
+        UndoableStep([this] {
+            TraceScope step(L"NMVelmarTCS3D::ReplaceTCS13");
+            UndoDisabledGuard undo(iDoc5, iDoc7);
+            ReplaceTCS12();
+        });
+    }
+    if (SpcError) {
+        SpcError = false;
+        ShowSpcObjectCreateError();
+    }
+}
+
+void NMVelmarTCS3D::ReplaceTCS12()
+{
+    TraceScope scope(L"NMVelmarTCS3D::ReplaceTCS12");
+    RequireHost(iMacro);
+    V7Call(iApp7, &IVel7Application::put_EditSwitch, VARIANT_TRUE);
+    ScopeExitApi7Slot25Off editSwitch(iApp7);
+    FindTCSElements();
+    const std::wstring name = VariantToWString(V5Get(iMacro, IVel5Entity::Name));
+    {
+        ArrayKeeper arrays(iApp5, iDoc5, iDoc7, iMacro, {MemberObject(ToApi7Object(iApp5, iMacro))}, name);
+        if (arrays.ArrayCount() > 0)
+            MarkChanged();
+        ReplaceTCSModels();
+        ReplaceTCSElements(arrays);
+    }
+    SetUniqueNames();
+    SetUniqueName(iMacro, NM_Name);
+    MateTCS();
+}
+
+std::vector<IVel5PartPtr> NMVelmarTCS3D::FindTCSModels()
+{
+    TraceScope scope(L"NMVelmarTCS3D::FindTCSModels");
+    std::vector<IVel5PartPtr> parts;
+    WalkHostItems(ObjectAs<IDispatch>(V5Method(RequireHost(iMacroDef), IVel5MacroDefinition::InnerObjects)), [&](IDispatch* item) {
+        if (const IVel5PartPtr part = FeatureToPart(QueryHost<IVel5Object>(item)))
+            parts.push_back(part);
+        return true;
+    });
+    scope.Value(L"res.size()", _variant_t(static_cast<unsigned long>(parts.size())));
+    return parts;
+}
+
+std::vector<IVel5EntityPtr> NMVelmarTCS3D::FindTCSElements()
+{
+    TraceScope scope(L"NMVelmarTCS3D::FindTCSElements");
+    std::vector<IVel5EntityPtr> elements;
+    WalkHostItems(ObjectAs<IDispatch>(V5Method(RequireHost(iMacroDef), IVel5MacroDefinition::InnerObjects)), [&](IDispatch* item) {
+        if (const IVel5EntityPtr element = FeatureToMacro(QueryHost<IVel5Object>(item)))
+            elements.push_back(element);
+        return true;
+    });
+    scope.Value(L"res.size()", _variant_t(static_cast<unsigned long>(elements.size())));
+    return elements;
+}
+
+std::vector<NMVelmarTCS3D::OldMemberSpc> NMVelmarTCS3D::FindExSpcObject(const SpcDocContext& context,
+                                                                       const std::vector<IVel5PartPtr>& oldParts)
+{
+    TraceScope scope(L"NMVelmarTCS3D::FindExSpcObject");
+    std::vector<OldMemberSpc> found;
+    size_t total = 0;
+    for (const IVel5PartPtr& part : oldParts) {
+        OldMemberSpc& member = found.emplace_back();
+        if (context.iSpcObjs) {
+            const IDispatchPtr part7 = ToApi7Object(iApp5, part);
+            member.objects.Assign(V7Get(AsDual<IVel7SpcObjects>(context.iSpcObjs), &IVel7SpcObjects::ObjectsOf,
+                                        _variant_t(part7.GetInterfacePtr())));
+        }
+        const IVel7SpcObjectPtr first = member.objects.empty() ? nullptr : QueryHostOrNull<IVel7SpcObject>(member.objects.front());
+        member.snapshot = std::make_unique<NMSpcObjSnapshot>(context, first, Is3DSpec, true);
+        total += member.objects.size();
+    }
+    scope.Value(L"ExSpcObjs.size()", _variant_t(static_cast<unsigned long>(total)));
+    return found;
+}
+
+void NMVelmarTCS3D::ReplaceTCSModels()
+{
+    TraceScope scope(L"NMVelmarTCS3D::ReplaceTCSModels");
+    const std::vector<IVel5PartPtr> oldParts = FindTCSModels();
+    if (IsCanCreateSpcObj()) {
+        SpcDocContext context;
+        context.iApp5 = iApp5;
+        context.iApp7 = iApp7;
+        context.Refresh(true);
+        std::vector<OldMemberSpc> previous = FindExSpcObject(context, oldParts);
+        InsertTCSModels(&previous);
+        V5Method(iDoc5, IVel5Document3D::Rebuild);
+    } else {
+        InsertTCSModels(nullptr);
+    }
+    ReplaceTCSModelsInPatterns(oldParts);
+}
+
+void NMVelmarTCS3D::ReplaceTCSModelsInPatterns(const std::vector<IVel5PartPtr>& oldParts)
+{
+    TraceScope scope(L"NMVelmarTCS3D::ReplaceTCSModelsInPatterns");
+    ObjArray removed;
+    for (const IVel5PartPtr& part : oldParts)
+        removed.push_back(ToApi7Object(iApp5, part));
+    ObjArray added;
+    for (const auto& model : Models)
+        if (model->iPrt7)
+            added.push_back(IDispatchPtr(model->iPrt7));
+    // A pattern is listed once for every old member it holds: each is rewritten once.
+    ObjArray patterns;
+    for (const IDispatchPtr& pattern : ReplacePartInPatternsAPI7(iDoc7, removed))
+        if (std::none_of(patterns.begin(), patterns.end(), [&](const IDispatchPtr& kept) { return SameHostObject(kept, pattern); }))
+            patterns.push_back(pattern);
+    scope.Value(L"Patts.size()", _variant_t(static_cast<unsigned long>(patterns.size())));
+    ReplacePartInPatterns(patterns, added, removed);
+}
+
+void NMVelmarTCS3D::ReplaceTCSElements(ArrayKeeper& keeper)
+{
+    TraceScope scope(L"NMVelmarTCS3D::ReplaceTCSElements");
+    DocumentStateGuard current(iDoc5, keeper.GuardObject());
+    // The old set's members go with its macro element.
+    V5Method(iDoc5, IVel5Document3D::DeleteObject, iMacro);
+    MarkChanged();
+    InsertTCSElements();
+    CreateTCSMacro();
+    keeper.NewElements.push_back(MemberObject(ToApi7Object(iApp5, iMacro)));
+}

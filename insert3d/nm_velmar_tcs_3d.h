@@ -1,0 +1,78 @@
+#pragma once
+// A 3D fastener set: one component per part of the joint (bolt, washers, nut ...) stacked along the axis
+// through the packet of joined parts, and one constructive element per hole, grouped under one macro
+// element of the top part that is marked "TKR3D" and named after the set, mated to each other and to
+// the assembly. One set is made per placement record of the holes' positioning model; a placed set is
+// replaced in place, in its arrays, its members' spc objects carried over member by member.
+#include "insert3d/nm_velmar_element_3d.h"
+#include "insert3d/nm_velmar_model_3d.h"
+
+#include <memory>
+#include <vector>
+
+class NMSpcObjSnapshot;
+
+class NMVelmarTCS3D : public NMVelObjElem3D {
+public:
+    // macro: the set to replace, or null for a new insertion. elemPos (may be null) is cloned. The two
+    // locations are the controller's, handed on to the hole elements. settings stays the caller's.
+    NMVelmarTCS3D(IVel5Application* app5, IVel7Application* app7, INMClient* client, IVel5Entity* macro, const NMElemPos* elemPos,
+                  const _bstr_t& startLocation, const _bstr_t& location, bool isSpecActive, NMAllSettings* settings);
+    ~NMVelmarTCS3D() override;
+
+    // Takes a clone of the positioning model of another macro element's library object (E_INVALIDARG
+    // for any other kind of object).
+    void BindTo(NMObject* found) override;
+    std::unique_ptr<NMObject> CreateOnBase() override;
+    // The set's own data, then one member per part of the set: a ".vbs" body (in any case) is a hole
+    // element, anything else a component model; each member keeps its place in the set.
+    void loadPartData(const pugi::xml_node& node, XmlDocumentPtr document = nullptr) override;
+    // The set's macro element into the document's selection.
+    void Select() override;
+    void Edit() override {}
+    // One set per placement record; with a bill of materials only the members' spc objects; nothing
+    // without a positioning model.
+    void Insert() override;
+    void Replace() override;
+    bool HasSpcData() const override { return !Models.empty(); }
+    void CreateTechAttribute(double, IVel5AttributeManager*, const TechAttrValues&, const std::wstring&) override {}
+    void DeleteTechAttribute(double, IVel5AttributeManager*) override {}
+
+    // The record of the holes' positioning model every set and every hole element works at.
+    void SetActivePosItem(size_t index);
+
+    _bstr_t StartLocation;
+    _bstr_t CurrentLocation;
+    std::vector<std::unique_ptr<NMVelmarModel3D>> Models;
+    std::vector<std::unique_ptr<NMVelmarElement3D>> Elements;
+    bool SpcError = false;
+
+private:
+    // What a member of the old set had in the bill of materials: its first object as it was, and all.
+    struct OldMemberSpc {
+        std::unique_ptr<NMSpcObjSnapshot> snapshot;
+        ObjArray objects;
+    };
+
+    void InsertTCS();
+    void InsertTCS12();
+    // The components; with `previous`, model i takes the spc objects of the old set's model i.
+    void InsertTCSModels(std::vector<OldMemberSpc>* previous);
+    void InsertTCSElements();
+    void CreateTCSMacro();
+    void MateTCS();
+    void SetUniqueNames();
+    NMVelmarModel3D& GetLastModelOnPacket();
+    NMVelmarModel3D* GetFirstModelUnderPacket();
+
+    void ReplaceTCS12();
+    void ReplaceTCSModels();
+    void ReplaceTCSElements(class ArrayKeeper& keeper);
+    // The components and the elements of the set's macro element, in the order it holds them.
+    std::vector<IVel5PartPtr> FindTCSModels();
+    std::vector<IVel5EntityPtr> FindTCSElements();
+    std::vector<OldMemberSpc> FindExSpcObject(const SpcDocContext& context, const std::vector<IVel5PartPtr>& oldParts);
+    void ReplaceTCSModelsInPatterns(const std::vector<IVel5PartPtr>& oldParts);
+    // The version-5 object a macro element or a part is kept as in the set's macro element.
+    IDispatchPtr MemberObject(IDispatch* object7);
+};
