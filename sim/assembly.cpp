@@ -61,6 +61,8 @@ Assembly::Assembly(Velmar& velmar, Geometry& geometry, Document& document, const
                 if (&component.part->V5() == part && !component.inserted) {
                     component.inserted = true;
                     component.insertedFile = file;
+                    component.part->ownerPart = geometry_.topPart;
+                    velmar_.Undo().Record([&component] { component.inserted = false; });
                     return _variant_t(true);
                 }
             throw Fail{E_INVALIDARG, 1};
@@ -70,6 +72,7 @@ Assembly::Assembly(Velmar& velmar, Geometry& geometry, Document& document, const
             if (!component.inserted || component.deleted || Object::From(object) != &component.part->V5())
                 continue;
             component.deleted = true;
+            velmar_.Undo().Record([&component] { component.deleted = false; });
             geometry_.DocumentMates().RemoveIf([&](const MateRecord& mate) {
                 return IsOf(component, mate.first) || IsOf(component, mate.second);
             });
@@ -148,6 +151,12 @@ void Assembly::TakeModel(Component& component)
         geometry.Cylinder(Utf8(cylinder.name), cylinder.radius, cylinder.length);
     for (const std::wstring& system : model.coordinateSystems)
         geometry.Lcs(Utf8(system));
+    if (model.attachPoint)
+        geometry.AttachPoint(true);
+    if (model.box) {
+        const std::array<double, 6>& box = *model.box;
+        component.part->SetBox(box[0], box[1], box[2], box[3], box[4], box[5]);
+    }
     component.mass = model.mass;
     component.material = model.material;
 }

@@ -77,11 +77,7 @@ void Document::Build3D()
             return _variant_t(true);
         })
         .Method(IVel5Document3D::DeleteObject, [this](Args& args) {
-            const IUnknownPtr object = args.Unknown(0);
-            // Told in a copy: a model may forget itself while it is told.
-            const auto deletions = deletions_;
-            for (const auto& deletion : deletions)
-                deletion.second(object);
+            Delete(args.Unknown(0));
             return _variant_t(true);
         })
         .Method(IVel5Document3D::PlacementInfo, [this](Args& args) {
@@ -167,6 +163,15 @@ int Document::OnDeletion(Deletion deletion)
 {
     deletions_.emplace_back(++nextDeletion_, std::move(deletion));
     return nextDeletion_;
+}
+
+void Document::Delete(IUnknown* object)
+{
+    const IUnknownPtr held(object);
+    // Told in a copy: a model may forget itself while it is told.
+    const auto deletions = deletions_;
+    for (const auto& deletion : deletions)
+        deletion.second(held);
 }
 
 void Document::ForgetDeletion(int key)

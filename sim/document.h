@@ -81,6 +81,8 @@ public:
     using Deletion = std::function<void(IUnknown* object)>;
     int OnDeletion(Deletion deletion);
     void ForgetDeletion(int key);
+    // What the 3D document's 43 does; a model deletes what goes with an object of its own this way too.
+    void Delete(IUnknown* object);
 
 private:
     void Build2D(const std::string& name);

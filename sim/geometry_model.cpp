@@ -181,6 +181,8 @@ GeoEntity& Geometry::NewEntity(const std::string& name, short type, Part* part)
 
     velmar_.Twin(*e.v5_, *e.v7_);
     velmar_.Twin(*e.feature_, *e.v7_);
+    if (part)
+        velmar_.OwnedBy(*e.v7_, *part);
     velmar_.Panels().AddPickable(name, *e.v5_);
     return e;
 }
@@ -289,6 +291,22 @@ GeoEntity& Geometry::AddEdge(const std::string& name, Part* part, const EdgeShap
     return e;
 }
 
+void Geometry::AddVertices(GeoEntity& edge, const Point3& start, const Point3& end)
+{
+    ObjectRef vertices[2] = {NewObject(edge.name_ + "Start"), NewObject(edge.name_ + "End")};
+    const Point3 points[2] = {start, end};
+    for (int i = 0; i < 2; ++i)
+        vertices[i]->Supports(__uuidof(IVel5Vertex)).Method(IVel5Vertex::Point, 3, [point = points[i]](Args& args) {
+            FillPoint(args, 0, point);
+            return _variant_t();
+        });
+    Object* first = vertices[0].get();
+    Object* second = vertices[1].get();
+    edge.V5().Supports(__uuidof(IVel5EdgeDefinition)).Method(IVel5EdgeDefinition::Vertex, 1, [first, second](Args& args) {
+        return Handed(args.Bool(0) ? first : second);
+    });
+}
+
 GeoEntity& Geometry::AddAxis(const std::string& name, Part* part, short type, const AxisShape& shape)
 {
     GeoEntity& e = NewEntity(name, type, part);
@@ -354,7 +372,30 @@ GeoEntity& Geometry::AddMacro(const std::string& name, Part* part, short type)
     GeoEntity* self = &e;
     auto innerObjects = [self]() { return self->inner; };
     ObjectRef items = NewIterator(name + "Items", nullptr, innerObjects);
+    // An object joins the element: a part of it lies in the element from then on.
+    auto join = [this, self](Args& args) {
+        const IUnknownPtr given = args.Unknown(0);
+        Object* joined = Object::From(given);
+        if (!joined)
+            throw Fail{E_INVALIDARG, 0};
+        Part* part = velmar_.FindPart(given);
+        if (part)
+            joined = &part->Feature();
+        self->inner.push_back(joined);
+        if (part)
+            part->PlaceIn(self->Feature());
+        else if (GeoEntity* element = EntityOf(given))
+            element->owner = self;
+        velmar_.Undo().Record([self, part] {
+            self->inner.pop_back();
+            if (part)
+                part->PlaceIn(nullptr);
+        });
+        return _variant_t(true);
+    };
+    items->Method(IVel5ObjectCollection::Add, 1, join);
     Object& definition = NewDefinition(e, __uuidof(IVel5MacroDefinition));
+    definition.Method(IVel5MacroDefinition::AddPart, 1, join);
     definition.Property(IVel5MacroDefinition::Setting1, true)
         .Returns(IVel5MacroDefinition::InnerObjects, Handed(items.get()))
         .Method(IVel5MacroDefinition::SetUserParam, 1, [&definition](Args& args) {

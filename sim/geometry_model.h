@@ -163,6 +163,9 @@ public:
     GeoEntity& AddEntity(const std::string& name, short type, Part* part = nullptr);
     GeoEntity& AddFace(const std::string& name, Part* part, const FaceShape& shape);
     GeoEntity& AddEdge(const std::string& name, Part* part, const EdgeShape& shape);
+    // The edge's two vertices (its 5 with true and false, IVel5Vertex: 1 the point), as leaders find them;
+    // the edge entity answers as its own definition there.
+    void AddVertices(GeoEntity& edge, const Point3& start, const Point3& end);
     // Types 9 to 13 get their axis definition and curve; 71 to 73 are bare.
     GeoEntity& AddAxis(const std::string& name, Part* part, short type, const AxisShape& shape = {});
     // Types 1, 2, 3, 14 to 23 and 66, with the definition of the type and its base object "<name>Base".

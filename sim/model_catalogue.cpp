@@ -3,6 +3,7 @@
 #include "sim/journal.h"
 
 #include <algorithm>
+#include <array>
 #include <cwchar>
 #include <cwctype>
 #include <sstream>
@@ -109,6 +110,16 @@ ModelDescription ParseModel(const std::wstring& text)
                 Damaged(number, "a cylinder needs a name, a radius and a length");
             cylinder.name = words[0];
             model.cylinders.push_back(cylinder);
+        } else if (keyword == L"attach") {
+            if (!words.empty())
+                Damaged(number, "attach stands alone");
+            model.attachPoint = true;
+        } else if (keyword == L"box") {
+            std::array<double, 6> corners{};
+            for (size_t i = 0; i < corners.size(); ++i)
+                if (words.size() != corners.size() || !ReadNumber(words[i], corners[i]))
+                    Damaged(number, "a box needs six numbers: two opposite corners");
+            model.box = corners;
         } else if (keyword == L"mass") {
             if (words.size() != 1 || !ReadNumber(words[0], model.mass))
                 Damaged(number, "mass needs a number");

@@ -7,12 +7,16 @@
 //   variable d 10                        a model variable and its value (in file order)
 //   plane Plane                          named planes and axes: the geometry the proposed mates use
 //   axis Axis
-//   cylinder Shank 5 50                  a cylindrical face: name, radius, length
+//   cylinder Shank 5 50                  a cylindrical face (name, radius, length) with a rim and its two
+//                                        vertices, where leaders find their anchors
+//   attach                               the attach point "Auto" with both its base objects
+//   box 0 0 0 10 10 50                   the part's box: two opposite corners
 //   lcs lcs1                             a local coordinate system
 //   mass 0.02                            the model's own mass and material, before anything is written
 //   material Сталь 10
 //
 // A model is known by the name of its file (the last part of the path, in any case).
+#include <array>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -34,6 +38,8 @@ struct ModelDescription {
     std::vector<std::wstring> axes;
     std::vector<CylinderDescription> cylinders;
     std::vector<std::wstring> coordinateSystems;
+    bool attachPoint = false;
+    std::optional<std::array<double, 6>> box;
     double mass = 0;
     std::wstring material;
     std::wstring text;                 // the description as it was read

@@ -84,15 +84,23 @@ GeoEntity& ModelGeometry::Named(const std::string& name, short type, const std::
 
 GeoEntity& ModelGeometry::Cylinder(const std::string& name, double radius, double length)
 {
-    return Renamed(geometry_.AddFace(prefix_ + name, model_, {.test3 = true, .length = length, .radius = radius}), name);
+    GeoEntity& face = Renamed(geometry_.AddFace(prefix_ + name, model_, {.test3 = true, .length = length, .radius = radius}), name);
+    PartShape& shape = geometry_.Shape(*model_);
+    shape.objects[6].push_back(&face);
+    // The rim at the cylinder's start, from the point of it on the x axis round to the same point.
+    GeoEntity& rim = geometry_.AddEdge(prefix_ + name + "Rim", model_, {.test9 = true, .side1 = &face});
+    face.subObjects[7] = {&rim};
+    const Point3 point{shape.origin.x + radius, shape.origin.y, shape.origin.z};
+    geometry_.AddVertices(rim, point, point);
+    return face;
 }
 
 GeoEntity& ModelGeometry::AttachPoint(bool base72)
 {
     GeoEntity& attach = Named("Auto", 68);
-    attach.items[71] = &geometry_.AddEntity("base71", 71).V7();
+    attach.items[71] = &geometry_.AddEntity(prefix_ + "base71", 71).V7();
     if (base72)
-        attach.items[72] = &geometry_.AddEntity("base72", 72).V7();
+        attach.items[72] = &geometry_.AddEntity(prefix_ + "base72", 72).V7();
     return attach;
 }
 

@@ -50,7 +50,8 @@ public:
     GeoEntity& Cone(short type, const std::wstring& name, double value = 2.5);
     // A coordinate system with its X axis (71) and its element (sub-object kind 8).
     GeoEntity& Lcs(const std::string& name);
-    // A cylindrical face of the model.
+    // A cylindrical face of the model, among its faces (18 with 6), with its rim (an edge whose vertex
+    // lies at the radius on the x axis from the part's origin).
     GeoEntity& Cylinder(const std::string& name, double radius, double length);
 
 private:

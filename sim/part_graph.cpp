@@ -50,12 +50,49 @@ Part::Part(Velmar& velmar, const std::string& name)
             if (args.Int32(0) != 89)
                 throw Fail{E_INVALIDARG, 0};
             args.Int32(1);
+            if (velmar.leaderMaker)
+                return _variant_t(velmar.leaderMaker(*this)->Primary());
             ObjectRef leader = velmar.NewObject(v5_->Name().substr(0, v5_->Name().size() - 1) + "Leader");
             leader->Face<IVel7LeaderA822>();
             leaders_.push_back(leader);
             return _variant_t(leader->Primary());
         });
     color_->Supports(__uuidof(IVel5ColorParam)).Property(IVel5ColorParam::PhantomShade, 1.0);
+    placement_ = velmar.NewObject(name + "Placement");
+    placement_->Supports(__uuidof(IVel5Placement));
+    v5_->Method(IVel5Part::Placement, 0, [this](Args&) {
+           const _variant_t& given = v5_->Value(kPlacement);
+           return V_VT(&given) == VT_DISPATCH ? given : Handed(*placement_);
+       })
+        .Method(IVel5Part::GetColour, 7, [this](Args& args) {
+            if (!v5_->Has(kColour))
+                return _variant_t(false);
+            args.SetInt32(0, v5_->Long(kColour));
+            for (unsigned i = 1; i <= 6; ++i)
+                args.SetDouble(i, v5_->Double(kColour - static_cast<int>(i)));
+            return _variant_t(true);
+        })
+        .Method(IVel5Part::SetColour, 7, [this](Args& args) {
+            v5_->Store(kColour, args.Int32(0));
+            for (unsigned i = 1; i <= 6; ++i)
+                v5_->Store(kColour - static_cast<int>(i), args.Double(i));
+            return _variant_t(true);
+        })
+        .Method(IVel5Part::Owner, 1, [this](Args& args) {
+            if (args.Int32(0) != -1)
+                throw Fail{E_INVALIDARG, 0};
+            return ownerPart ? Handed(ownerPart->V5()) : _variant_t();
+        })
+        .Method(IVel5Part::Box, 8, [this](Args& args) {
+            if (args.Int32(0) != -1 || args.Int32(1) != 0)
+                throw Fail{E_INVALIDARG, 0};
+            if (!v5_->Has(IVel5Part::Box))
+                return _variant_t(false);
+            for (unsigned i = 0; i < 6; ++i)
+                args.SetDouble(2 + i, v5_->Double(IVel5Part::Box - static_cast<int>(i) * 100));
+            return _variant_t(true);
+        });
+    v7_->Face<IVel7Layer>().Get<&IVel7Layer::get_Layer>(11, kLayer).Set<&IVel7Layer::put_Layer>(12, kLayer);
 
     v7_->Face<IVel7Part>().Get<&IVel7Part::get_InSpc>(53);
     v7_->Value(53) = _variant_t(VARIANT_TRUE, VT_I2);
@@ -84,6 +121,13 @@ Part::Part(Velmar& velmar, const std::string& name)
         .Returns(IVel5Object::Target, Handed(*v5_))
         .Returns(IVel5Object::Object5, Handed(*feature_));
     velmar.Twin(*v5_, *v7_);
+}
+
+void Part::SetBox(double x1, double y1, double z1, double x2, double y2, double z2)
+{
+    const double corners[6] = {x1, y1, z1, x2, y2, z2};
+    for (int i = 0; i < 6; ++i)
+        v5_->Value(IVel5Part::Box - i * 100) = corners[i];
 }
 
 Entity::Entity(Velmar& velmar, const std::string& name, short type, std::vector<Part*> parts) : parts_(std::move(parts))

@@ -14,7 +14,10 @@
 // in place (22, ended by 24), and makes position leaders of kind 89 (51 with 89, 0). Its version-7 part
 // says whether it takes part in the bill of materials (53, true unless a test sets it).
 // Parts also keep the look the phantom guard switches: 38 (32-bit), the colour parameters' 6 (double),
-// the update (12).
+// the update (12). What a replaced component hands on: its placement (9: the one it was given, else its
+// own "<name>Placement"), its colour and six light values (19 answers them once 20 gave them), its owner
+// (25 with -1, `ownerPart`), its box (58 with -1, 0: `SetBox`, else false) and its layer (version-7
+// IVel7Layer 11 read, 12 written). A part's 51 asks the Velmar's leader maker when one is set.
 #include "sim/data_store.h"
 #include "sim/sim_object.h"
 
@@ -45,7 +48,14 @@ public:
     static constexpr int kPlacement = -8;
     // The part lies in a macro element: its bridge's 5 gives that element's feature.
     void PlaceIn(Object& elementFeature) { elementFeature_ = &elementFeature; }
+    void PlaceIn(std::nullptr_t) { elementFeature_ = nullptr; }
     const std::vector<ObjectRef>& Leaders() const { return leaders_; }
+    // The part the component lies in (25); null at the top.
+    Part* ownerPart = nullptr;
+    void SetBox(double x1, double y1, double z1, double x2, double y2, double z2);
+    // Keys of the stored colour (19, 20) and layer values.
+    static constexpr int kColour = -19;
+    static constexpr int kLayer = 11;
 
 private:
     friend class Entity;
@@ -55,6 +65,7 @@ private:
     ObjectRef feature_;
     ObjectRef color_;
     ObjectRef frames_;
+    ObjectRef placement_;
     std::unique_ptr<DataStore> store_;
     std::vector<ObjectRef> leaders_;
     Entity* owner_ = nullptr;

@@ -53,6 +53,8 @@ Patterns::~Patterns()
     for (Pattern& pattern : patterns_)
         for (Object* object : {pattern.v7.get(), pattern.parameters.get(), pattern.v5.get()})
             object->Detach();
+    for (ObjectRef& object : instances_)
+        object->Detach();
     owner_->Detach();
     collection_->Detach();
 }
@@ -83,6 +85,7 @@ Pattern& Patterns::Add(const std::string& name, std::vector<IDispatchPtr> source
                 SafeArrayGetElement(array, &i, &item);
                 self->sources.push_back(IDispatchPtr(item, false));
             }
+            RemakeCopies(*self);
         })
         .On<&IVel7Pattern::get_Sources>(21, [self](VARIANT* sources) {
             SAFEARRAY* array = SafeArrayCreateVector(VT_DISPATCH, 0, static_cast<ULONG>(self->sources.size()));
@@ -149,6 +152,70 @@ void Patterns::Deleted(IUnknown* object)
             std::erase_if(pattern.sources, isGone);
         }
     }
+}
+
+void Patterns::AddInstances(Pattern& pattern, long first, long second,
+                            std::function<Part*(long first, long second, size_t position, IDispatch* source)> copyOf)
+{
+    pattern.firstRange = first;
+    pattern.secondRange = second;
+    pattern.copyOf = std::move(copyOf);
+    Pattern* self = &pattern;
+    for (long i = 1; i <= first; ++i)
+        for (long j = 1; j <= second; ++j) {
+            PatternInstance& instance = pattern.instances.emplace_back();
+            instance.first = i;
+            instance.second = j;
+            const std::string name = pattern.name + "Inst" + std::to_string(i) + "." + std::to_string(j);
+            instance.v7 = velmar_.NewObject(name);
+            instance.v5 = velmar_.NewObject(name + "v5");
+            instance.v7->Face<IVel7ModelObjectParam>();
+            PatternInstance* held = &instance;
+            instance.v5->Method(IVel5Array::CopyAt, 1, [held](Args& args) {
+                const long position = args.Int32(0);
+                if (position < 0 || static_cast<size_t>(position) >= held->copies.size())
+                    throw Fail{E_INVALIDARG, 0};
+                return _variant_t(held->copies[static_cast<size_t>(position)]->V5().Primary());
+            });
+            velmar_.Twin(*instance.v5, *instance.v7);
+            for (size_t position = 0; position < pattern.sources.size(); ++position)
+                instance.copies.push_back(pattern.copyOf(i, j, position, pattern.sources[position]));
+            instances_.push_back(instance.v7);
+            instances_.push_back(instance.v5);
+        }
+    pattern.v7->Face<IVel7Pattern>()
+        .On<&IVel7Pattern::GetInstanceRanges>(36, [self](long* firstRange, long* secondRange) {
+            *firstRange = self->firstRange;
+            *secondRange = self->secondRange;
+        })
+        .On<&IVel7Pattern::get_Instance>(35, [self](long i, long j, IDispatch** out) {
+            for (PatternInstance& instance : self->instances)
+                if (instance.first == i && instance.second == j) {
+                    GiveOut(instance.v7.get(), out);
+                    return;
+                }
+            throw Fail{E_INVALIDARG};
+        });
+    pattern.copiedFrom = pattern.sources;
+}
+
+void Patterns::RemakeCopies(Pattern& pattern)
+{
+    if (!pattern.copyOf)
+        return;
+    for (PatternInstance& instance : pattern.instances) {
+        velmar_.Undo().Record([held = &instance, before = instance.copies] { held->copies = before; });
+        std::vector<Part*> copies;
+        for (size_t position = 0; position < pattern.sources.size(); ++position) {
+            const bool same = position < pattern.copiedFrom.size() && position < instance.copies.size() &&
+                              SameObject(pattern.copiedFrom[position], pattern.sources[position]);
+            copies.push_back(same ? instance.copies[position]
+                                  : pattern.copyOf(instance.first, instance.second, position, pattern.sources[position]));
+        }
+        instance.copies = std::move(copies);
+    }
+    velmar_.Undo().Record([self = &pattern, before = pattern.copiedFrom] { self->copiedFrom = before; });
+    pattern.copiedFrom = pattern.sources;
 }
 
 void Patterns::RecordSources(Pattern& pattern)

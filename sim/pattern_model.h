@@ -5,7 +5,10 @@
 // 18 type, 19 its parameters "<name>Param": 9 source, 11 and 12 the switch, 14 the source's type); its
 // version-5 object "<name>v5" (IVel5Application::ToLayer with 1, 105) answers its name (2), state (6),
 // base object (31, read and written) and rebuild (32). An object the document deletes leaves every
-// source list, as its version-7 twin.
+// source list, as its version-7 twin. A pattern given instances (AddInstances) answers their ranges (36)
+// and each instance (35 with both indices from 1, "<name>Inst<i>.<j>"), whose version-5 object (108 with
+// 1, 120) gives its copy of a source (7 with the source's position from 0); a rewritten source list
+// makes new copies of the sources that changed.
 //
 //   sim::Patterns patterns(velmar, document);
 //   sim::Pattern& array = patterns.Add("array1", {element.V7().Ptr()});
@@ -14,6 +17,7 @@
 #include "sim/sim_object.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +25,16 @@ namespace sim {
 
 class Velmar;
 class Document;
+
+class Part;
+
+struct PatternInstance {
+    long first = 0;
+    long second = 0;
+    ObjectRef v7;
+    ObjectRef v5;
+    std::vector<Part*> copies;        // by source position
+};
 
 struct Pattern {
     std::string name;
@@ -37,6 +51,12 @@ struct Pattern {
     int rebuilds = 0;
     int updates = 0;
     std::vector<bool> switchWhenWritten;   // the switch each time the list was written
+    long firstRange = 0;
+    long secondRange = 0;
+    std::deque<PatternInstance> instances;
+    // Makes the copy an instance holds of the source at a position.
+    std::function<Part*(long first, long second, size_t position, IDispatch* source)> copyOf;
+    std::vector<IDispatchPtr> copiedFrom;  // the sources the copies were made of
 };
 
 class Patterns {
@@ -47,6 +67,9 @@ public:
     Patterns& operator=(const Patterns&) = delete;
 
     Pattern& Add(const std::string& name, std::vector<IDispatchPtr> sources);
+    // Instances at every (i, j) up to the ranges, with a copy of each source made by copyOf.
+    void AddInstances(Pattern& pattern, long first, long second,
+                      std::function<Part*(long first, long second, size_t position, IDispatch* source)> copyOf);
     // A pattern without a source at its parameters' 9.
     void DropSource(Pattern& pattern) { pattern.source = ObjectRef(); }
     // The names of the stand-in objects in the source list, in order.
@@ -56,6 +79,8 @@ private:
     void Deleted(IUnknown* object);
     // What Velmar's undo puts back: the source list as it is now.
     void RecordSources(Pattern& pattern);
+    // The copies of the sources that are no longer the ones they were made of.
+    void RemakeCopies(Pattern& pattern);
 
     Velmar& velmar_;
     Document& document_;
@@ -63,6 +88,7 @@ private:
     std::deque<Pattern> patterns_;
     ObjectRef owner_;
     ObjectRef collection_;
+    std::vector<ObjectRef> instances_;
     int deletion_ = 0;
 };
 

@@ -137,6 +137,10 @@ SpcObject::SpcObject(SpcModel& model, const std::string& name, long section, dou
                     throw Fail{E_FAIL};
                 deleted = true;
                 model_.Changed();
+                model_.GetVelmar().Undo().Record([this] {
+                    deleted = false;
+                    model_.Changed();
+                });
             });
     };
     auto derived = object_->Face<IVel7SpcObject>();
@@ -156,7 +160,10 @@ SpcObject::SpcObject(SpcModel& model, const std::string& name, long section, dou
             V_ARRAY(value) = array;
         })
         .On<&IVel7SpcObject::get_Number>(44, [this](double* value) { *value = this->number; })
-        .On<&IVel7SpcObject::put_Number>(45, [this](double value) { this->number = value; })
+        .On<&IVel7SpcObject::put_Number>(45, [this](double value) {
+            model_.GetVelmar().Undo().Record([this, old = this->number] { this->number = old; });
+            this->number = value;
+        })
         .On<&IVel7SpcObject::IncludeGeometry>(50, [this](VARIANT value, VARIANT_BOOL, VARIANT_BOOL* done) {
             const VARIANT* v = &value;
             if (V_VT(v) == (VT_VARIANT | VT_BYREF))
@@ -220,6 +227,7 @@ SpcObject::SpcObject(SpcModel& model, const std::string& name, long section, dou
                 return;
             }
             comments_.emplace_back(standIn);
+            model_.GetVelmar().Undo().Record([this] { comments_.pop_back(); });
             *done = VARIANT_TRUE;
         })
         .On<&IVel7SpcComments::Remove>(16, [this](VARIANT index, VARIANT_BOOL* done) {
@@ -229,8 +237,12 @@ SpcObject::SpcObject(SpcModel& model, const std::string& name, long section, dou
                 --refuseCommentRemovals;
                 return;
             }
-            if (!removalsKeepComments)
-                comments_.erase(comments_.begin() + IndexOf(index));
+            if (!removalsKeepComments) {
+                const long at = IndexOf(index);
+                ObjectRef removed = comments_[static_cast<size_t>(at)];
+                comments_.erase(comments_.begin() + at);
+                model_.GetVelmar().Undo().Record([this, at, removed] { comments_.insert(comments_.begin() + at, removed); });
+            }
             *done = VARIANT_TRUE;
         });
 }
@@ -299,7 +311,12 @@ SpcModel::SpcModel(Velmar& velmar, Object& spcObjects, Object& definitionsA, Obj
             *out = nullptr;
             return;
         }
-        GiveOut(&AddObject(section, number).Obj(), out);
+        SpcObject& made = AddObject(section, number);
+        velmar_.Undo().Record([this, &made] {
+            made.deleted = true;
+            Changed();
+        });
+        GiveOut(&made.Obj(), out);
     })
         .On<&IVel7SpcObjects::ObjectsOf>(15, [this](VARIANT geometry, VARIANT* out) {
             if (V_VT(&geometry) != VT_DISPATCH)

@@ -99,6 +99,17 @@ Part& Velmar::AddPart(const std::string& name)
     return part;
 }
 
+Part* Velmar::FindPart(IUnknown* object)
+{
+    const Object* wanted = Object::From(object);
+    if (!wanted)
+        return nullptr;
+    for (Part& part : parts_)
+        if (wanted == &part.V5() || wanted == &part.V7() || wanted == &part.Feature() || wanted == &part.Bridge())
+            return &part;
+    return nullptr;
+}
+
 Entity& Velmar::AddEntity(const std::string& name, short type, std::vector<Part*> parts)
 {
     return entities_.emplace_back(*this, name, type, std::move(parts));
@@ -219,7 +230,12 @@ _variant_t Velmar::ToLayer(Args& args)
 {
     Object* object = Object::From(args.Unknown(0));
     const long layer = args.Int32(1);
-    args.Int32(2);
+    const long type = args.Int32(2);
+    if (layer == VelLayer5 && type == VelTypePart) {
+        auto owner = partsOf_.find(object);
+        if (owner != partsOf_.end())
+            return Handed(&owner->second->V5());
+    }
     const auto& twins = layer == VelLayer7 ? twinsTo7_ : twinsTo5_;
     auto found = twins.find(object);
     return found == twins.end() ? _variant_t() : Handed(found->second);

@@ -29,6 +29,7 @@
 #include "sim/user_params.h"
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <string>
@@ -79,6 +80,8 @@ public:
     EventSource& Events() { return *events_; }
 
     Part& AddPart(const std::string& name);
+    // The part an object is (its version-5 or version-7 part, feature or bridge); null for any other.
+    Part* FindPart(IUnknown* object);
     Entity& AddEntity(const std::string& name, short type, std::vector<Part*> parts = {});
     // The version-7 object IVel5Application::SpcObjectAt gives for a reference (IVel7DrawingObject).
     Object& AddDrawingObject(long reference, const std::string& name);
@@ -92,6 +95,10 @@ public:
     void Twin(Object& v5, Object& v7);
     // The version-7 twin of an object; null when it has none.
     Object* TwinIn7(Object* v5) const;
+    // A version-7 object of a part's geometry: 108 with (object, 1, 104) gives that part.
+    void OwnedBy(Object& v7, Part& part) { partsOf_[&v7] = &part; }
+    // What a part's 51 makes, when set (the leaders of a document, sim/leader_model.h).
+    std::function<Object*(Part&)> leaderMaker;
 
     // Velmar's system folder, without a final "\\": the attribute and property libraries lie there.
     void SetSystemFolder(const std::wstring& folder) { systemFolder_ = folder; }
@@ -129,6 +136,7 @@ private:
     Document* active_ = nullptr;
     std::unordered_map<Object*, Object*> twinsTo7_;
     std::unordered_map<Object*, Object*> twinsTo5_;
+    std::unordered_map<Object*, Part*> partsOf_;
     std::vector<std::pair<long, ObjectRef>> drawingObjects_;
     std::vector<std::pair<std::pair<long, long>, ObjectRef>> sketchObjects_;
     std::vector<ObjectRef> structures_;
