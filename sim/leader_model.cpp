@@ -29,10 +29,11 @@ void GiveOut(Object* object, IDispatch** out)
 }
 
 template <auto Get, auto Set, class I>
-void ServePair(FaceOf<I> face, int getAt, int setAt, int key)
+void ServePair(Leader& leader, FaceOf<I> face, int getAt, int setAt, int key)
 {
     face.template Get<Get>(getAt, key);
     face.template Set<Set>(setAt, key);
+    leader.pairs.push_back(key);
 }
 
 } // namespace
@@ -95,9 +96,9 @@ Leader& Leaders::Add(long code)
     Object& object = *leader.object;
 
     auto common = object.Face<IVel7Leader>();
-    ServePair<&IVel7Leader::get_PlaneCode, &IVel7Leader::put_PlaneCode>(common, 20, 21, kCommon + 20);
-    ServePair<&IVel7Leader::get_Property22, &IVel7Leader::put_Property23>(common, 22, 23, kCommon + 22);
-    ServePair<&IVel7Leader::get_Property26, &IVel7Leader::put_Property27>(common, 26, 27, kCommon + 26);
+    ServePair<&IVel7Leader::get_PlaneCode, &IVel7Leader::put_PlaneCode>(leader, common, 20, 21, kCommon + 20);
+    ServePair<&IVel7Leader::get_Property22, &IVel7Leader::put_Property23>(leader, common, 22, 23, kCommon + 22);
+    ServePair<&IVel7Leader::get_Property26, &IVel7Leader::put_Property27>(leader, common, 26, 27, kCommon + 26);
     common.On<&IVel7Leader::GetPoint>(24, [self](double* x, double* y, double* z) {
             *x = self->object->Double(kPointX);
             *y = self->object->Double(kPointX + 1);
@@ -139,7 +140,7 @@ Leader& Leaders::Add(long code)
         .On<&IVel7LeaderAnchors::get_Item>(18, [anchorAt](long index, IDispatch** anchor) { GiveOut(&anchorAt(index), anchor); });
 
     auto model = object.Face<IVel7ModelObject>();
-    ServePair<&IVel7ModelObject::get_Property14, &IVel7ModelObject::put_Property13>(model, 14, 13, kModel + 14);
+    ServePair<&IVel7ModelObject::get_Property14, &IVel7ModelObject::put_Property13>(leader, model, 14, 13, kModel + 14);
     Object* parameters = leader.parameters.get();
     model.On<&IVel7ModelObject::Update>(15, [self](VARIANT_BOOL* done) {
              ++self->updates;
@@ -179,10 +180,10 @@ void Leaders::ServeKind(Leader& leader, long code)
     case 86: {
         using I = IVel7LeaderA741;
         auto face = object.Face<I>();
-        ServePair<&I::get_Property7, &I::put_Property8>(face, 7, 8, kA741 + 7);
-        ServePair<&I::get_Property9, &I::put_Property10>(face, 9, 10, kA741 + 9);
-        ServePair<&I::get_Property11, &I::put_Property12>(face, 11, 12, kA741 + 11);
-        ServePair<&I::get_Property20, &I::put_Property21>(face, 20, 21, kA741 + 20);
+        ServePair<&I::get_Property7, &I::put_Property8>(leader, face, 7, 8, kA741 + 7);
+        ServePair<&I::get_Property9, &I::put_Property10>(leader, face, 9, 10, kA741 + 9);
+        ServePair<&I::get_Property11, &I::put_Property12>(leader, face, 11, 12, kA741 + 11);
+        ServePair<&I::get_Property20, &I::put_Property21>(leader, face, 20, 21, kA741 + 20);
         face.On<&I::get_Text13>(13, text(kA741 + 13))
             .On<&I::get_Text14>(14, text(kA741 + 14))
             .On<&I::get_Text15>(15, text(kA741 + 15))
@@ -193,17 +194,17 @@ void Leaders::ServeKind(Leader& leader, long code)
     case 89: {
         using I = IVel7LeaderA822;
         auto face = object.Face<I>();
-        ServePair<&I::get_Property7, &I::put_Property8>(face, 7, 8, kA822 + 7);
-        ServePair<&I::get_Property11, &I::put_Property12>(face, 11, 12, kA822 + 11);
-        ServePair<&I::get_Property13, &I::put_Property14>(face, 13, 14, kA822 + 13);
-        ServePair<&I::get_Property17, &I::put_Property18>(face, 17, 18, kA822 + 17);
+        ServePair<&I::get_Property7, &I::put_Property8>(leader, face, 7, 8, kA822 + 7);
+        ServePair<&I::get_Property11, &I::put_Property12>(leader, face, 11, 12, kA822 + 11);
+        ServePair<&I::get_Property13, &I::put_Property14>(leader, face, 13, 14, kA822 + 13);
+        ServePair<&I::get_Property17, &I::put_Property18>(leader, face, 17, 18, kA822 + 17);
         face.On<&I::get_Text15>(15, text(kA822 + 15)).On<&I::get_Text16>(16, text(kA822 + 16));
         break;
     }
     case 90: {
         using I = IVel7LeaderEEF8;
         auto face = object.Face<I>();
-        ServePair<&I::get_Property10, &I::put_Property11>(face, 10, 11, kEEF8 + 10);
+        ServePair<&I::get_Property10, &I::put_Property11>(leader, face, 10, 11, kEEF8 + 10);
         face.On<&I::get_Text7>(7, text(kEEF8 + 7)).On<&I::get_Text8>(8, text(kEEF8 + 8)).On<&I::get_Text9>(9, text(kEEF8 + 9));
         break;
     }
@@ -243,14 +244,9 @@ void Leaders::Anchor(Leader& leader, IDispatch* anchored, const Point3& point)
 
 void Leaders::Fill(Leader& leader, const std::string& seed)
 {
-    Object& object = *leader.object;
-    int n = 0;
-    for (int key : {kCommon + 22, kCommon + 26, kModel + 14})
-        object.Value(key) = (seed + std::to_string(++n)).c_str();
-    const int base = leader.code == 86 ? kA741 : leader.code == 89 ? kA822 : leader.code == 90 ? kEEF8 : 0;
-    for (int position = 7; base && position <= 20; ++position)
-        if (!leader.texts.count(base + position))
-            object.Value(base + position) = (seed + "-" + std::to_string(position)).c_str();
+    for (int key : leader.pairs)
+        if (key != kCommon + 20)
+            leader.object->Value(key) = (seed + "-" + std::to_string(key)).c_str();
     for (auto& [key, text] : leader.texts)
         text->Value(18) = (seed + " text " + std::to_string(key)).c_str();
 }
@@ -264,6 +260,12 @@ std::vector<std::string> Leaders::Values(const Leader& leader) const
     for (const auto& [key, text] : leader.texts)
         values.push_back("text " + std::to_string(key) + "=" + RenderVariant(text->Value(18)));
     return values;
+}
+
+Object* Leaders::AnchoredTo(const Leader& leader, size_t anchor)
+{
+    const _variant_t& anchored = leader.anchors.at(anchor)->Value(kAnchored);
+    return V_VT(&anchored) == VT_DISPATCH ? Object::From(V_DISPATCH(&anchored)) : nullptr;
 }
 
 std::vector<Leader*> Leaders::Live()
@@ -287,9 +289,8 @@ Leader* Leaders::Find(IUnknown* object)
 std::string Leaders::Describe(const Leader& leader) const
 {
     std::string line = "leader " + leader.name + ", kind " + std::to_string(leader.code) + ", on";
-    for (const ObjectRef& anchor : leader.anchors) {
-        const _variant_t& anchored = anchor->Value(kAnchored);
-        const Object* object = V_VT(&anchored) == VT_DISPATCH ? Object::From(V_DISPATCH(&anchored)) : nullptr;
+    for (size_t i = 0; i < leader.anchors.size(); ++i) {
+        const Object* object = AnchoredTo(leader, i);
         line += " " + (object ? object->Name() : std::string("?"));
     }
     for (const auto& [key, text] : leader.texts)

@@ -41,6 +41,7 @@ struct Leader {
     ObjectRef parameters;
     std::vector<ObjectRef> anchors;             // each keeps the anchored object (-17) and its point (1, 2, 3)
     std::map<int, ObjectRef> texts;             // by key of the kind interface's text member
+    std::vector<int> pairs;                     // the keys of its property pairs
     bool removed = false;
     int updates = 0;
 };
@@ -57,9 +58,12 @@ public:
     // The leader answers the kind interface of another code too.
     void AddKind(Leader& leader, long code);
     void Anchor(Leader& leader, IDispatch* anchored, const Point3& point);
-    // Gives every property pair and text of the leader a value of its own, made from `seed`.
+    // Gives every property pair (but the plane code) and text of the leader a value of its own, made
+    // from `seed`.
     void Fill(Leader& leader, const std::string& seed);
     std::vector<Leader*> Live();
+    // The object an anchor of the leader is attached to.
+    static Object* AnchoredTo(const Leader& leader, size_t anchor);
     Leader* Find(IUnknown* object);
     // The leader's property pairs and texts as "key=value", point and anchors left out.
     std::vector<std::string> Values(const Leader& leader) const;

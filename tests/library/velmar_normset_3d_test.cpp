@@ -6,6 +6,7 @@
 
 #include "insert3d/insertion_stand_in.h"
 #include "insert3d/nm_velmar_model_3d.h"
+#include "insert3d/nm_velmar_tcs_3d.h"
 #include "objects/bad_response.h"
 #include "objects/nm_vel_obj_elem_3d.h"
 
@@ -161,19 +162,22 @@ TEST_F(Controller3D, TheMaskSaysWhatTheReferenceBookOffers)
     }
 }
 
-// No body at all makes no part until fastener sets are built; a script is an element (its own tests).
-TEST_F(Controller3D, AMethodBodyOtherThanAScriptOrNoneGivesAComponentModel)
+// A script is an element (its own tests).
+TEST_F(Controller3D, NoMethodBodyGivesAFastenerSetAnythingButAScriptAComponentModel)
 {
     const auto controller = Make();
     struct Row {
         const wchar_t* body;
-        bool model;
+        const char* kind;
     };
-    for (const Row& row : {Row{L"", false}, Row{L"a.vbs.x", true}, Row{L" ", true}}) {
+    auto kindOf = [](NMObject* part) {
+        return dynamic_cast<NMVelmarTCS3D*>(part) ? "set" : dynamic_cast<NMVelmarElement3D*>(part) ? "element"
+                                                   : dynamic_cast<NMVelmarModel3D*>(part) ? "model" : "none";
+    };
+    for (const Row& row : {Row{L"", "set"}, Row{L"a.vbs.x", "model"}, Row{L" ", "model"}}) {
         controller->ClearPart();
         controller->CreatePart(row.body);
-        EXPECT_EQ(dynamic_cast<NMVelmarModel3D*>(controller->CurrentPart.get()) != nullptr, row.model) << sim::Utf8(row.body);
-        EXPECT_EQ(controller->CurrentPart != nullptr, row.model) << sim::Utf8(row.body);
+        EXPECT_STREQ(kindOf(controller->CurrentPart.get()), row.kind) << sim::Utf8(row.body);
     }
 }
 
@@ -264,7 +268,7 @@ TEST_F(Controller3D, SilentInsertionPlacesAtTheCallersPlacementAndKeepsAPartWhos
 }
 
 // What later work builds is staged: each of these ends in E_NOTIMPL or refuses as the base does, until
-// then (fastener sets make no part yet: see the method bodies above).
+// then.
 TEST_F(Controller3D, PlaceholdersStillRaiseENotImplOrMakeNoPart)
 {
     const auto controller = Make();
@@ -274,8 +278,6 @@ TEST_F(Controller3D, PlaceholdersStillRaiseENotImplOrMakeNoPart)
         {"CreateSpcObjects", [&] { controller->CreateSpcObjects(); }},
         {"FindAndReplace", [&] { controller->FindAndReplace(); }},
         {"SilentInsertSpec", [&] { controller->SilentInsertSpec(nullptr, L""); }},
-        {"NMVelmarModel3D::Edit", [&] { controller->CreatePart(L"Bolt.vlm"); controller->CurrentPart->state = NMObject::StateEdit; controller->CurrentPart->Apply(); }},
-        {"NMVelmarModel3D::Replace", [&] { controller->CurrentPart->state = NMObject::StateReplace; controller->CurrentPart->Apply(); }},
     };
     for (const auto& [name, call] : staged)
         EXPECT_EQ(sim::CaughtHostError(call).Error(), E_NOTIMPL) << name;
