@@ -294,7 +294,7 @@ std::string Leaders::Describe(const Leader& leader) const
         line += " " + (object ? object->Name() : std::string("?"));
     }
     for (const auto& [key, text] : leader.texts)
-        if (text->Has(18))
+        if (text->Has(18) && V_VT(&text->Value(18)) != VT_EMPTY)
             line += ", text " + RenderVariant(text->Value(18));
     return line;
 }

@@ -218,6 +218,14 @@ void Patterns::RemakeCopies(Pattern& pattern)
     pattern.copiedFrom = pattern.sources;
 }
 
+Pattern* Patterns::Find(const std::string& name)
+{
+    for (Pattern& pattern : patterns_)
+        if (pattern.name == name)
+            return &pattern;
+    return nullptr;
+}
+
 void Patterns::RecordSources(Pattern& pattern)
 {
     velmar_.Undo().Record([self = &pattern, before = pattern.sources] { self->sources = before; });

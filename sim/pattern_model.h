@@ -70,6 +70,8 @@ public:
     // Instances at every (i, j) up to the ranges, with a copy of each source made by copyOf.
     void AddInstances(Pattern& pattern, long first, long second,
                       std::function<Part*(long first, long second, size_t position, IDispatch* source)> copyOf);
+    // The pattern of that name; null when there is none.
+    Pattern* Find(const std::string& name);
     // A pattern without a source at its parameters' 9.
     void DropSource(Pattern& pattern) { pattern.source = ObjectRef(); }
     // The names of the stand-in objects in the source list, in order.

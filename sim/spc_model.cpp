@@ -165,6 +165,10 @@ SpcObject::SpcObject(SpcModel& model, const std::string& name, long section, dou
             this->number = value;
         })
         .On<&IVel7SpcObject::IncludeGeometry>(50, [this](VARIANT value, VARIANT_BOOL, VARIANT_BOOL* done) {
+            model_.GetVelmar().Undo().Record([this, names = geometry, objects = linked] {
+                geometry = names;
+                linked = objects;
+            });
             const VARIANT* v = &value;
             if (V_VT(v) == (VT_VARIANT | VT_BYREF))
                 v = V_VARIANTREF(v);
@@ -196,6 +200,10 @@ SpcObject::SpcObject(SpcModel& model, const std::string& name, long section, dou
             *done = VARIANT_TRUE;
         })
         .On<&IVel7SpcObject::ExcludeGeometry>(51, [this](long, long, VARIANT* result) {
+            model_.GetVelmar().Undo().Record([this, names = geometry, objects = linked] {
+                geometry = names;
+                linked = objects;
+            });
             geometry.clear();
             linked.clear();
             VariantInit(result);

@@ -1,0 +1,336 @@
+// A placed component edited and replaced as the user does it: the component selected, command 1, the
+// reference book's new choice; and what the component had in the assembly read back from the stand-in:
+// its placement, mates, layer, colours, leaders, patterns with their instances, owning macro and spc
+// object. Every host call of a replace failing in turn leaves the old component or the new one, whole.
+#include "insertion_stand_in.h"
+
+#include "insert3d/nm_velmar_model_3d.h"
+#include "sim/leader_model.h"
+#include "sim/macro_elements.h"
+#include "sim/pattern_model.h"
+#include "support/host_fault_sweep.h"
+
+#include <gmock/gmock.h>
+
+using namespace insertion_test;
+
+namespace {
+
+const wchar_t kOldModel[] = L"file Bolt.vlm\nvariable d 8\nvariable L 40\nplane Plane\naxis Axis\ncylinder Shank 5 40\n"
+                            L"lcs lcs1\nbox 0 0 0 10 10 40\nmass 0.01\nmaterial Сталь 10\n";
+const wchar_t kNewModel[] = L"file Screw.vlm\nvariable d 8\nvariable L 30\nplane Plane\naxis Axis\ncylinder Shank 4 30\n"
+                            L"lcs lcs1\nbox 0 0 0 8 8 30\nmass 0.01\nmaterial Сталь 10\n";
+
+class ComponentReplace : public InsertionStandIn {
+protected:
+    ComponentReplace() { Start(); }
+    void TearDown() override
+    {
+        Stop();
+        InsertionStandIn::TearDown();
+    }
+    void Stop()
+    {
+        macros_.reset();
+        patterns_.reset();
+        leaders_.reset();
+    }
+    void Start(sim::HostVersion version = {15, 0, 1, 0})
+    {
+        Stop();
+        Restart(version);
+        world().catalogue.Add(sim::ParseModel(kOldModel));
+        world().catalogue.Add(sim::ParseModel(kNewModel));
+        WriteFileBytes(models_ / L"Screw.vlm", "another model file");
+        leaders_ = std::make_unique<sim::Leaders>(velmar(), document());
+        patterns_ = std::make_unique<sim::Patterns>(velmar(), document());
+        macros_ = std::make_unique<sim::MacroElements>(velmar(), world().geometry, document(), *world().geometry.topPart);
+    }
+
+    // The bolt as the library places it (with its leader and spc object), then what the user made of it:
+    // a layer and colours, a note on its spc object, a second leader on it and on the bore, a leader on
+    // the bore alone, two patterns with instances mated at their coordinate systems, an owning macro.
+    sim::Component& Place()
+    {
+        SetSetting(L"PosLeader3D", 1);
+        Choose(Bolt(), {kPlaceOnTop, L"cancel"});
+        Insert();
+        sim::Component& bolt = *assembly().Components().at(0);
+        sim::Part& part = *bolt.part;
+        part.V7().Value(sim::Part::kLayer) = 5L;
+        part.V5().Value(IVel5Part::PhantomLook) = 3L;
+        part.V5().Value(sim::Part::kColour) = 255L;
+        for (int i = 1; i <= 6; ++i)
+            part.V5().Value(sim::Part::kColour - i) = 0.1 * i;
+        assembly().SpcObjectsOf(bolt).at(0)->AddComment("note");
+        sim::GeoEntity& shank = Face("comp1Shank");
+        sim::Leader& twoParts = leaders_->Add(86);
+        leaders_->Anchor(twoParts, shank.V7().Ptr(), {5, 0, 0});
+        leaders_->Anchor(twoParts, Face("bore").V7().Ptr(), {0, 0, 0});
+        leaders_->Fill(twoParts, "two");
+        leaders_->Anchor(leaders_->Add(90), Face("bore").V7().Ptr(), {0, 0, 0});
+        for (const char* name : {"array1", "array2"}) {
+            sim::Pattern& pattern = patterns_->Add(name, {part.V7().Ptr()});
+            patterns_->AddInstances(pattern, 2, 1, [this](long, long, size_t, IDispatch*) { return &Copy(); });
+        }
+        // The copies Velmar makes of a new source are not mated yet.
+        matedCopies_ = false;
+        sim::GeoEntity& owner = macros_->Make();
+        owner.inner.push_back(&part.Feature());
+        part.PlaceIn(owner.Feature());
+        assembly().selected = &part;
+        return bolt;
+    }
+    // A copy a pattern instance holds; the first ones are mated to the side face at their coordinate system.
+    sim::Part& Copy()
+    {
+        const std::string name = "copy" + std::to_string(++copies_);
+        sim::Part& copy = velmar().AddPart(name);
+        sim::GeoEntity& lcs = sim::ModelGeometry(velmar(), world().geometry, copy, name).Lcs("lcs1");
+        if (matedCopies_)
+            world().geometry.DocumentMates().AddExisting(0, 1, 1, 0.0, Face("side").V5().Ptr(),
+                                                        world().geometry.EntityOf(lcs.items.at(71)->Primary())->V5().Ptr());
+        return copy;
+    }
+    sim::GeoEntity& Face(const std::string& name)
+    {
+        for (sim::Part* part : {world().geometry.topPart})
+            for (sim::GeoEntity* face : world().geometry.Shape(*part).faces)
+                if (face->Name() == name)
+                    return *face;
+        for (sim::Component* component : assembly().Components())
+            for (sim::GeoEntity* face : world().geometry.Shape(*component->part).faces)
+                if (face->Name() == name)
+                    return *face;
+        throw std::runtime_error("no face " + name);
+    }
+
+    std::wstring Screw()
+    {
+        using namespace response_xml;
+        return Response(Object(L"MethodParameters", {{L"d", L"8"}, {L"L", L"30"}}) +
+                        Object(L"Method", {{L"NM_IID", L"PART:SCREW[M8]"}, {L"URL", models_.Path()}, {L"MethodBody", L"Screw.vlm"}}) +
+                        Object(L"ExternalParameters", {{L"spcSection", L"25"}, {L"spcSubSection", L"0"}, {L"spcNestedBlock", L"0"},
+                                                       {L"spcNestedSection", L"0"}, {L"spcAdditionalBlock", L"0"},
+                                                       {L"spcColumns", L"5.1=Designation"}, {L"Designation", L"Винт М8х30"},
+                                                       {L"Quarvend_IID", L"1204:9001"}}));
+    }
+
+    // Everything of the document a replace may touch, named.
+    Lines State()
+    {
+        Lines lines;
+        for (sim::Component* component : assembly().Components()) {
+            for (const std::string& line : assembly().Describe(*component))
+                lines.push_back(Named(line));
+            sim::Part& part = *component->part;
+            lines.push_back("layer " + sim::RenderVariant(part.V7().Value(sim::Part::kLayer)) + ", look " +
+                            std::to_string(part.V5().Long(IVel5Part::PhantomLook)) + ", colour " +
+                            std::to_string(part.V5().Long(sim::Part::kColour)));
+        }
+        for (sim::Leader* leader : leaders_->Live())
+            lines.push_back(leaders_->Describe(*leader));
+        for (sim::Pattern* pattern : {&Pattern(0), &Pattern(1)}) {
+            std::string line = pattern->name + ":";
+            for (const std::string& source : sim::Patterns::SourceNames(*pattern))
+                line += " " + source;
+            for (const sim::PatternInstance& instance : pattern->instances)
+                for (sim::Part* copy : instance.copies)
+                    line += " " + copy->V5().Name();
+            lines.push_back(line);
+        }
+        for (sim::GeoEntity* macro : macros_->Live())
+            lines.push_back(macros_->Describe(*macro));
+        for (sim::SpcObject* object : document().Spc().Objects()) {
+            std::string line = object->Name() + " comments:";
+            for (const std::string& comment : object->Comments())
+                line += " " + comment;
+            lines.push_back(line);
+        }
+        for (const sim::MateRecord& mate : world().geometry.Mates()) {
+            const sim::GeoEntity* first = world().geometry.EntityOf(mate.first);
+            const sim::GeoEntity* second = world().geometry.EntityOf(mate.second);
+            lines.push_back("mate " + std::to_string(mate.kind) + " " + (first ? first->Name() : "?") + " " + (second ? second->Name() : "?"));
+        }
+        return lines;
+    }
+    sim::Pattern& Pattern(size_t index)
+    {
+        return *patterns_->Find(index == 0 ? "array1" : "array2");
+    }
+
+    std::unique_ptr<sim::Leaders> leaders_;
+    std::unique_ptr<sim::Patterns> patterns_;
+    std::unique_ptr<sim::MacroElements> macros_;
+    int copies_ = 0;
+    bool matedCopies_ = true;
+    NMAllSettings settings_;
+};
+
+} // namespace
+
+TEST_F(ComponentReplace, TheNewComponentTakesThePlacementMatesLayerColoursLeadersPatternsMacroAndSpcObjectOfTheOld)
+{
+    sim::Component& bolt = Place();
+    Choose(Screw(), {});
+    journal().Clear();
+    const Outcome outcome = Insert();
+    EXPECT_FALSE(outcome.dialog) << sim::Utf8(outcome.message);
+    ExpectJournalAsIn(__FILE__, "replace.journal");
+
+    EXPECT_TRUE(bolt.deleted);
+    ASSERT_EQ(assembly().Components().size(), 1u);
+    sim::Component& screw = *assembly().Components().at(0);
+    EXPECT_EQ(State(), (Lines{
+                           "\"Винт М8х30\", model \"<models>\\Screw.vlm\"",
+                           "parameters: d=8, L=30",
+                           "mass 0.01, material \"Сталь 10\"",
+                           "placement: as placed in panel run 1",
+                           "mate: kind 0, direction 1, value 0: top and Plane",
+                           "mate: kind 4, direction 0, value 0: bore and Axis",
+                           "spc object: section 25, 5.1 \"Винт М8х30\"",
+                           "layer 5, look 3, colour 255",
+                           "leader leader3, kind 90, on bore7",
+                           "leader leader4, kind 89, on comp3Shank7, text \"\", text \"\"",
+                           "leader leader5, kind 86, on comp3Shank7, text \"two text 3013\", text \"two text 3014\", text \"two text 3015\", "
+                           "text \"two text 3016\", text \"two text 3017\"",
+                           "array1: comp37 copy55 copy65",
+                           "array2: comp37 copy75 copy85",
+                           "set macro \"macro1\": \"Винт М8х30\"",
+                           "spcObj2 comments: note",
+                           "mate 0 top comp3Plane",
+                           "mate 4 bore comp3Axis",
+                           "mate 0 side copy5lcs1X",
+                           "mate 0 side copy6lcs1X",
+                           "mate 0 side copy7lcs1X",
+                           "mate 0 side copy8lcs1X",
+                       }));
+    EXPECT_DOUBLE_EQ(screw.part->V5().Double(sim::Part::kColour - 6), 0.6);
+}
+
+// Every host call of a replace failing in turn: a run either reports the failure and Velmar's undo has
+// left the document exactly as it was, or completes with the new component in the old one's place; a
+// completed run taken back by Velmar's undo leaves the document as it was too.
+TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrTheNewOneInItsPlace)
+{
+    sim::Component& bolt = Place();
+    const Lines before = State();
+    const auto app5 = velmar().App5().As<IVel5Application>();
+    const auto app7 = velmar().App7().As<IVel7Application>();
+    auto document = std::make_shared<pugi::xml_document>();
+    LoadXmlFromBstr(_bstr_t(Screw().c_str()), *document);
+    const sim::ObjectRef client = book().NewProvider();
+    settings_.LoadFromRegistry();
+    std::unique_ptr<NMVelmarModel3D> replacing;
+    bool completed = false;
+    test_support::SweepHostCalls(
+        velmar(),
+        [&] {
+            if (completed) {
+                velmar().Undo().Close();
+                EXPECT_TRUE(velmar().Undo().UndoLast());
+                EXPECT_EQ(State(), before) << "after the completed run was taken back";
+            }
+            velmar().Undo().Clear();
+            this->document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
+            this->document().V5().Value(IVel5Document3D::UndoRecording) = true;
+            replacing = std::make_unique<NMVelmarModel3D>(app5, app7, client->As<INMClient>(), bolt.part->V5().As<IVel5Part>(), false,
+                                                          &settings_);
+            replacing->loadPartData(document->child(L"response").child(L"objectcollection"), document);
+            EXPECT_EQ(replacing->state, NMObject::StateReplace);
+            return [&] { replacing->Apply(); };
+        },
+        [&](const test_support::SweptFailure& failure) {
+            completed = !failure.raised;
+            const Lines after = State();
+            if (failure.raised) {
+                EXPECT_EQ(after, before);
+                EXPECT_EQ(assembly().Components(), std::vector<sim::Component*>{&bolt});
+            } else {
+                ASSERT_EQ(assembly().Components().size(), 1u);
+                EXPECT_NE(assembly().Components().at(0), &bolt);
+                EXPECT_EQ(after.size(), before.size());
+            }
+        },
+        200);
+    replacing.reset();
+}
+
+// The leaders present when the walk starts are each copied once: a leader on the old part and another
+// part is made again on the new part only once, the leader after it is not skipped, and a host whose
+// copy leaves the old leader in the document does not make the walk copy it again.
+TEST_F(ComponentReplace, LeaderWalkCopiesEachLeaderOfTheOldPartOnceWhateverTheHostDoesWithTheOld)
+{
+    for (bool sourcesStay : {false, true}) {
+        Start();
+        matedCopies_ = true;
+        sim::Component& bolt = Place();
+        leaders_->sourcesStay = sourcesStay;
+        const size_t before = leaders_->Live().size();
+        Choose(Screw(), {});
+        Insert();
+        ASSERT_EQ(assembly().Components().size(), 1u);
+        const std::vector<sim::Leader*> live = leaders_->Live();
+        // Two leaders held the old part: two copies, on the new part only.
+        EXPECT_EQ(live.size(), sourcesStay ? before + 2 : before) << sourcesStay;
+        size_t onNew = 0;
+        for (sim::Leader* leader : live)
+            for (size_t i = 0; i < leader->anchors.size(); ++i)
+                onNew += sim::Leaders::AnchoredTo(*leader, i) == &Face("comp3Shank").V7();
+        EXPECT_EQ(onNew, 2u) << sourcesStay;
+        EXPECT_TRUE(bolt.deleted);
+    }
+}
+
+TEST_F(ComponentReplace, ALayerIsCopiedFromHost1501AndTheAxisMateTurnsWhenTheNewBoxLiesBeside)
+{
+    struct Row {
+        sim::HostVersion version;
+        bool beside;        // the new model's box lies beside the old one's on x
+        const char* layer;
+        short axisDirection;
+    };
+    for (const Row& row : {Row{{15, 0, 1, 0}, false, "5", 0}, Row{{15, 0, 0, 0}, false, "empty", 0}, Row{{15, 0, 1, 0}, true, "5", 1}}) {
+        Start(row.version);
+        matedCopies_ = true;
+        if (row.beside)
+            world().catalogue.Add(sim::ParseModel(std::wstring(kNewModel) + L"box 20 0 0 28 8 30\n"));
+        sim::Component& bolt = Place();
+        // The plane's first mate is of kind 3: the boxes decide the axis mate's orientation.
+        for (const sim::MateRecord& mate : world().geometry.Mates())
+            if (mate.kind == 0)
+                const_cast<sim::MateRecord&>(mate).mate->Value(IVel5Mate::Kind) = short{3};
+        Choose(Screw(), {});
+        Insert();
+        ASSERT_TRUE(bolt.deleted);
+        sim::Component& screw = *assembly().Components().at(0);
+        const _variant_t& layer = screw.part->V7().Value(sim::Part::kLayer);
+        EXPECT_EQ(V_VT(&layer) == VT_EMPTY ? std::string("empty") : sim::RenderVariant(layer), row.layer);
+        short direction = -9;
+        for (const sim::MateRecord* mate : assembly().MatesOf(screw))
+            if (mate->kind == 4)
+                direction = mate->direction;
+        EXPECT_EQ(direction, row.axisDirection);
+    }
+}
+
+// An edit keeps the component: the new parameters, its leader's point following the part, the spc object
+// refreshed in place, the mates of a cone that stayed the same left as they are.
+TEST_F(ComponentReplace, AnEditKeepsTheComponentItsMatesAndSpcObjectAndMovesItsLeader)
+{
+    sim::Component& bolt = Place();
+    sim::SpcObject& spc = *assembly().SpcObjectsOf(bolt).at(0);
+    const size_t mates = world().geometry.Mates().size();
+    Choose(Bolt({{L"d", L"10"}, {L"L", L"60"}, {L"P", L"1,5"}}), {});
+    Insert();
+    EXPECT_FALSE(bolt.deleted);
+    EXPECT_EQ(bolt.Variable(L"L"), 60);
+    EXPECT_EQ(world().geometry.Mates().size(), mates);
+    EXPECT_EQ(assembly().SpcObjectsOf(bolt), std::vector<sim::SpcObject*>{&spc});
+    EXPECT_EQ(spc.Comments(), Lines{"note"});
+    // The library's leader on the part: its anchor on the shank's rim, its point 10 and 10 off in x and y.
+    sim::Leader& leader = *leaders_->Live().at(0);
+    double x = 0, y = 0, z = 0;
+    ASSERT_EQ(leader.object->As<IVel7Leader>()->GetPoint(&x, &y, &z), S_OK);
+    EXPECT_EQ((std::vector<double>{x, y, z}), (std::vector<double>{15, 10, 0}));
+}
