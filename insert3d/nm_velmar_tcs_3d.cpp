@@ -18,6 +18,7 @@
 #include "objects/cant_create_spc_obj.h"
 #include "objects/spc_obj_snapshot.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <new>
 
@@ -444,20 +445,21 @@ void NMVelmarTCS3D::ReplaceTCSModels()
 void NMVelmarTCS3D::ReplaceTCSModelsInPatterns(const std::vector<IVel5PartPtr>& oldParts)
 {
     TraceScope scope(L"NMVelmarTCS3D::ReplaceTCSModelsInPatterns");
-    ObjArray removed;
-    for (const IVel5PartPtr& part : oldParts)
-        removed.push_back(ToApi7Object(iApp5, part));
-    ObjArray added;
-    for (const auto& model : Models)
-        if (model->iPrt7)
-            added.push_back(IDispatchPtr(model->iPrt7));
-    // A pattern is listed once for every old member it holds: each is rewritten once.
-    ObjArray patterns;
-    for (const IDispatchPtr& pattern : ReplacePartInPatternsAPI7(iDoc7, removed))
-        if (std::none_of(patterns.begin(), patterns.end(), [&](const IDispatchPtr& kept) { return SameHostObject(kept, pattern); }))
-            patterns.push_back(pattern);
-    scope.Value(L"Patts.size()", _variant_t(static_cast<unsigned long>(patterns.size())));
-    ReplacePartInPatterns(patterns, added, removed);
+    // Each member takes its predecessor's place, and only in the patterns that held the predecessor: a
+    // pattern of the bolt alone does not start to pattern the nut.
+    for (size_t i = 0; i < oldParts.size() && i < Models.size(); ++i) {
+        ObjArray removed;
+        removed.push_back(ToApi7Object(iApp5, oldParts[i]));
+        ObjArray added;
+        added.push_back(IDispatchPtr(Models[i]->iPrt7));
+        // A pattern is listed once for every old member it holds: each is rewritten once.
+        ObjArray patterns;
+        for (const IDispatchPtr& pattern : ReplacePartInPatternsAPI7(iDoc7, removed))
+            if (std::none_of(patterns.begin(), patterns.end(), [&](const IDispatchPtr& kept) { return SameHostObject(kept, pattern); }))
+                patterns.push_back(pattern);
+        scope.Value(L"Patts.size()", _variant_t(static_cast<unsigned long>(patterns.size())));
+        ReplacePartInPatterns(patterns, added, removed);
+    }
 }
 
 void NMVelmarTCS3D::ReplaceTCSElements(ArrayKeeper& keeper)

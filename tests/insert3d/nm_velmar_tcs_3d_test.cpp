@@ -1,0 +1,269 @@
+// Fastener sets as the user inserts them (command 1: the hole positioning, the set's response) and as
+// the set object builds them: its members mated along the packet's axis, its hole elements, its macro
+// element, the set mated to the assembly by each kind of layout; a refused spc object; a set replaced
+// in place with every host call failing in turn.
+#include "element_stand_in.h"
+
+#include "insert3d/nm_velmar_tcs_3d.h"
+#include "sim/macro_elements.h"
+#include "sim/pattern_model.h"
+#include "support/host_fault_sweep.h"
+
+using namespace element_test;
+
+namespace {
+
+const wchar_t* const kModels[] = {
+    L"file Bolt10.vlm\nplane Plane\naxis Axis\ncylinder Shank 5 50\n",
+    L"file Washer10.vlm\nplane PlaneT\nplane Plane\naxis Axis\n",
+    L"file Nut10.vlm\nplane Plane\naxis Axis\n",
+    L"file Stud10.vlm\nplane Plane\naxis Axis\n",
+};
+
+struct MemberSpec {
+    const wchar_t* body;
+    const wchar_t* designation;
+    std::vector<response_xml::Attr> layout;
+};
+
+const MemberSpec kBolt{L"Bolt10.vlm", L"Болт М10", {{L"PartType", L"1"}, {L"OnPacket", L"true"}, {L"Orientation", L"true"}}};
+const MemberSpec kWasher{L"Washer10.vlm", L"Шайба 10",
+                         {{L"PartType", L"2"}, {L"OnPacket", L"false"}, {L"Orientation", L"false"}, {L"Width", L"8"}, {L"Distance", L"20"}}};
+const MemberSpec kNut{L"Nut10.vlm", L"Гайка М10",
+                      {{L"PartType", L"2"}, {L"OnPacket", L"false"}, {L"Orientation", L"true"}, {L"Width", L"8"}, {L"Distance", L"20"}}};
+const MemberSpec kHole{L"hole.vbs", L"Отверстие 10,5", {{L"Hole", L"true"}}};
+
+class FastenerSets : public ElementStandIn {
+protected:
+    FastenerSets() { Prepare(); }
+    void TearDown() override
+    {
+        set_.reset();
+        client_ = nullptr;
+        macros_.reset();
+        patterns_.reset();
+        ElementStandIn::TearDown();
+    }
+    void Prepare()
+    {
+        for (const wchar_t* model : kModels) {
+            const sim::ModelDescription description = sim::ParseModel(model);
+            world().catalogue.Add(description);
+            WriteFileBytes(models_ / description.file, "a model file");
+        }
+        macros_ = std::make_unique<sim::MacroElements>(velmar(), world().geometry, document(), *world().geometry.topPart);
+        patterns_ = std::make_unique<sim::Patterns>(velmar(), document());
+    }
+
+    std::wstring Set(const std::vector<MemberSpec>& members)
+    {
+        using namespace response_xml;
+        std::wstring layouts;
+        std::wstring methods;
+        for (const MemberSpec& member : members) {
+            layouts += Object(L"PartAttrs", member.layout);
+            methods += Object(L"PartMethod", {},
+                              Object(L"MethodParameters", {{L"D", L"10,5"}}) +
+                                  Object(L"Method", {{L"NM_IID", std::wstring(L"PART:") + member.body}, {L"URL", models_.Path()},
+                                                     {L"MethodBody", member.body}}) +
+                                  Object(L"ExternalParameters", {{L"Designation", member.designation}, {L"spcSection", L"25"},
+                                                                 {L"spcSubSection", L"0"}, {L"spcNestedBlock", L"0"},
+                                                                 {L"spcNestedSection", L"0"}, {L"spcAdditionalBlock", L"0"},
+                                                                 {L"spcColumns", L"5.1=Designation"}, {L"Quarvend_IID", L"Q-1"}}));
+        }
+        return Response(Object(L"Method", {{L"NM_IID", L"TKR3D:M10"}, {L"MethodBody", L""}}, layouts) +
+                        Object(L"ExternalParameters", {{L"Designation", L"Комплект крепежа М10"}, {L"Quarvend_IID", L"Q-TKR"}}) +
+                        Object(L"AssyPartsMethods", {}, methods));
+    }
+    NMVelmarTCS3D& NewSet(const NMElemPos* model, const std::wstring& response, IVel5Entity* macro = nullptr)
+    {
+        set_.reset();
+        client_ = book().NewProvider();
+        set_ = std::make_unique<NMVelmarTCS3D>(App5(), App7(), client_->As<INMClient>(), macro, model, _bstr_t(L"TKR [d]"),
+                                               _bstr_t(L"TKR M10"), false, &settings_);
+        auto document = std::make_shared<pugi::xml_document>();
+        LoadXmlFromBstr(_bstr_t(response.c_str()), *document);
+        set_->loadPartData(document->child(L"response").child(L"objectcollection"), document);
+        return *set_;
+    }
+    // The document's mates, named: kind, direction, value, the two objects.
+    Lines Mates()
+    {
+        Lines lines;
+        for (const sim::MateRecord& mate : world().geometry.Mates()) {
+            auto name = [this](IUnknown* object) {
+                const sim::GeoEntity* entity = world().geometry.EntityOf(object);
+                return entity ? entity->Name() : std::string("?");
+            };
+            char value[32];
+            std::snprintf(value, sizeof value, "%g", mate.value);
+            lines.push_back(std::to_string(mate.kind) + " " + std::to_string(mate.direction) + " " + value + " " + name(mate.first) + " " +
+                            name(mate.second));
+        }
+        return lines;
+    }
+
+    std::unique_ptr<sim::MacroElements> macros_;
+    std::unique_ptr<sim::Patterns> patterns_;
+    std::unique_ptr<NMVelmarTCS3D> set_;
+    sim::ObjectRef client_;
+    NMAllSettings settings_ = [] {
+        NMAllSettings settings;
+        settings.LoadFromRegistry();
+        return settings;
+    }();
+};
+
+} // namespace
+
+TEST_F(FastenerSets, ASetAfterHolePicksIsItsMembersMatedAlongThePacketInOneMacroMarkedAndNamedAfterTheSet)
+{
+    book().QueueSelect(testsupport::Answer(0x400, std::nullopt, L"", kHoleTemplate));
+    book().QueueSelect(testsupport::Answer(0, Set({kBolt, kWasher, kNut, kHole}), L"", L"TKR M10"));
+    velmar().User().Answer("panel", _variant_t(L"pick plateTop; pick plateBottom; pick plateBore1; ok"));
+    velmar().User().Answer("panel", _variant_t(L"cancel"));
+    journal().Clear();
+    const Outcome outcome = Insert();
+    EXPECT_FALSE(outcome.dialog) << sim::Utf8(outcome.message);
+    ExpectJournalAsIn(__FILE__, "fastener_set.journal");
+
+    const std::vector<sim::GeoEntity*> sets = macros_->Live();
+    ASSERT_EQ(sets.size(), 1u);
+    EXPECT_EQ(macros_->Describe(*sets.front()),
+              "set macro \"Комплект крепежа М10\", marked \"TKR3D\": \"Болт М10\" \"Шайба 10\" \"Гайка М10\" \"Отверстие 10,5\"");
+    EXPECT_EQ(elements->Live().at(0)->parameters, L"D=10.5");
+    // Washer and nut on the bolt's axis: the washer (on the packet's side as it faces) at -(8 + 20), the nut
+    // (facing the other way) at -20; the bolt on the hole's start face and in its cylindrical face.
+    EXPECT_EQ(Mates(), (Lines{"4 0 0 comp1Axis comp2Axis", "5 1 -28 comp1Plane comp2PlaneT", "4 0 0 comp1Axis comp3Axis",
+                              "5 -1 -20 comp1Plane comp3Plane", "0 1 0 plateTop comp1Plane", "4 0 0 element1Face comp1Axis"}));
+    EXPECT_TRUE(VelmarMessages().empty());
+}
+
+// How a set is mated to the assembly, by its members' layouts: the model on the packet (or the first under
+// it for type 21), the start or end plane, and the axis of the record's face or of the right hole.
+TEST_F(FastenerSets, TheSetIsMatedToTheAssemblyByTheLayoutOfItsMembers)
+{
+    MemberSpec under21 = kBolt;
+    under21.layout = {{L"PartType", L"21"}, {L"OnPacket", L"true"}};
+    MemberSpec stud = kBolt;
+    stud.body = L"Stud10.vlm";
+    stud.layout = {{L"PartType", L"3"}, {L"OnPacket", L"true"}};
+    struct Row {
+        const char* name;
+        std::vector<MemberSpec> members;
+        Lines assembly;      // the mates to the assembly, after the members' own
+        std::vector<std::wstring> parDir;   // the holes' "PAR_DIR", first hole first
+    };
+    const Row rows[] = {
+        {"no holes: the record's face", {kBolt, kNut}, {"0 1 0 plateTop comp1Plane", "4 0 0 plateBore1 comp1Axis"}, {}},
+        // The model under the packet then decides the plane by its own type.
+        {"type 21 with a model under the packet", {under21, kNut}, {"0 1 0 plateTop comp2Plane", "4 0 0 plateBore1 comp2Axis"}, {}},
+        {"a stud with one hole: hole 0", {stud, kHole}, {"0 -1 0 plateBottom comp1Plane", "4 0 0 element1Face comp1Axis"}, {L"1"}},
+        // Hole 0 is built last: the third element made.
+        {"three holes: the last built first", {kBolt, kHole, kHole, kHole}, {"0 1 0 plateTop comp1Plane", "4 0 0 element3Face comp1Axis"},
+         {L"1", L"2", L"3"}},
+    };
+    for (const Row& row : rows) {
+        set_.reset();
+        macros_.reset();
+        patterns_.reset();
+        RestartWithElements();
+        Prepare();
+        const auto model = HoleModel({plate.bores[0]});
+        NMVelmarTCS3D& set = NewSet(model.get(), Set(row.members));
+        set.Apply();
+        Lines mates = Mates();
+        ASSERT_GE(mates.size(), 2u) << row.name;
+        EXPECT_EQ(Lines(mates.end() - 2, mates.end()), row.assembly) << row.name;
+        std::vector<std::wstring> parDir;
+        for (const auto& element : set.Elements)
+            parDir.push_back(element->pData->Params.at(L"PAR_DIR"));
+        EXPECT_EQ(parDir, row.parDir) << row.name;
+    }
+}
+
+TEST_F(FastenerSets, ARefusedSpcObjectIsReportedOnceAndEveryMemberIsStillBuilt)
+{
+    const auto model = HoleModel({plate.bores[0]});
+    document().Spc().RefuseAdd(100);
+    NewSet(model.get(), Set({kBolt, kWasher, kNut})).Apply();
+    EXPECT_EQ(assembly().Components().size(), 3u);
+    EXPECT_EQ(VelmarMessages(), std::vector<std::wstring>{L"Не удалось создать объект спецификации."});
+}
+
+// A set replaced in place: every host call failing in turn either reports the failure with the old set
+// as it was (members, their spc objects with their comments, its array) or completes with the new set in
+// its place: one new spc object per member, carrying the comment of the old member in its place.
+TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
+{
+    const auto model = HoleModel({plate.bores[0]});
+    NewSet(model.get(), Set({kBolt, kNut})).Apply();
+    sim::GeoEntity& old = *macros_->Live().at(0);
+    sim::Pattern& array = patterns_->Add("array", {old.V7().Ptr()});
+    std::vector<sim::SpcObject*> oldObjects = document().Spc().Objects();
+    ASSERT_EQ(oldObjects.size(), 2u);
+    oldObjects[0]->AddComment("bolt note");
+    oldObjects[1]->AddComment("nut note");
+    auto state = [&] {
+        Lines lines;
+        for (sim::GeoEntity* set : macros_->Live())
+            lines.push_back(set->Name() + " " + macros_->Describe(*set));
+        for (sim::SpcObject* object : document().Spc().Objects()) {
+            std::string line = "spc";
+            for (const std::string& comment : object->Comments())
+                line += " " + comment;
+            lines.push_back(line);
+        }
+        for (const std::string& source : sim::Patterns::SourceNames(array))
+            lines.push_back("array " + source);
+        lines.push_back(std::to_string(assembly().Components().size()) + " components");
+        return lines;
+    };
+    const Lines before = state();
+    bool completed = false;
+    test_support::SweepHostCalls(
+        velmar(),
+        [&] {
+            if (completed) {
+                velmar().Undo().Close();
+                EXPECT_TRUE(velmar().Undo().UndoLast());
+                EXPECT_EQ(state(), before) << "after the completed run was taken back";
+            }
+            velmar().Undo().Clear();
+            document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
+            velmar().App7().Value(25) = _variant_t(VARIANT_FALSE, VT_I2);
+            NewSet(model.get(), Set({kBolt, kNut}), old.Entity());
+            EXPECT_EQ(set_->state, NMObject::StateReplace);
+            return [&] { set_->Apply(); };
+        },
+        [&](const test_support::SweptFailure& failure) {
+            completed = !failure.raised;
+            const Lines after = state();
+            if (failure.raised) {
+                EXPECT_EQ(after, before);
+            } else {
+                ASSERT_EQ(after.size(), before.size());
+                EXPECT_NE(after.front(), before.front()) << "a new set";
+                EXPECT_EQ(Lines(after.begin() + 1, after.begin() + 3), (Lines{"spc bolt note", "spc nut note"}));
+                EXPECT_NE(after.at(3), before.at(3)) << "the new set in the array";
+            }
+            if (failure.call != "app7#25") {
+                EXPECT_FALSE(velmar().App7().Bool(25));
+            }
+        },
+        150);
+}
+
+TEST_F(FastenerSets, WithoutSpcObjectsAReplacedSetsPartsStillTakeTheOldOnesPlaceInTheirPatterns)
+{
+    const auto model = HoleModel({plate.bores[0]});
+    NewSet(model.get(), Set({kBolt, kNut})).Apply();
+    sim::GeoEntity& old = *macros_->Live().at(0);
+    sim::Component& bolt = *assembly().Components().at(0);
+    sim::Pattern& array = patterns_->Add("boltArray", {bolt.part->V7().Ptr()});
+    settings_.CreateSpcObject = false;
+    NewSet(model.get(), Set({kBolt, kNut}), old.Entity()).Apply();
+    ASSERT_EQ(assembly().Components().size(), 2u);
+    EXPECT_EQ(sim::Patterns::SourceNames(array), std::vector<std::string>{assembly().Components().at(0)->part->V7().Name()});
+    EXPECT_TRUE(bolt.deleted);
+}
