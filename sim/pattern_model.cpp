@@ -95,6 +95,18 @@ Pattern& Patterns::Add(const std::string& name, std::vector<IDispatchPtr> source
             V_VT(sources) = VT_ARRAY | VT_DISPATCH;
             V_ARRAY(sources) = array;
         })
+        .On<&IVel7Pattern::GetInstanceRanges>(36, [self](long* firstRange, long* secondRange) {
+            *firstRange = self->firstRange;
+            *secondRange = self->secondRange;
+        })
+        .On<&IVel7Pattern::get_Instance>(35, [self](long i, long j, IDispatch** out) {
+            for (PatternInstance& instance : self->instances)
+                if (instance.first == i && instance.second == j) {
+                    GiveOut(instance.v7.get(), out);
+                    return;
+                }
+            throw Fail{E_INVALIDARG};
+        })
         .On<&IVel7Pattern::IsSource>(25, [self](IDispatch* object, VARIANT_BOOL* contains) {
             const bool found = std::any_of(self->sources.begin(), self->sources.end(),
                                            [object](const IDispatchPtr& entry) { return SameObject(entry, object); });
@@ -160,7 +172,6 @@ void Patterns::AddInstances(Pattern& pattern, long first, long second,
     pattern.firstRange = first;
     pattern.secondRange = second;
     pattern.copyOf = std::move(copyOf);
-    Pattern* self = &pattern;
     for (long i = 1; i <= first; ++i)
         for (long j = 1; j <= second; ++j) {
             PatternInstance& instance = pattern.instances.emplace_back();
@@ -183,19 +194,6 @@ void Patterns::AddInstances(Pattern& pattern, long first, long second,
             instances_.push_back(instance.v7);
             instances_.push_back(instance.v5);
         }
-    pattern.v7->Face<IVel7Pattern>()
-        .On<&IVel7Pattern::GetInstanceRanges>(36, [self](long* firstRange, long* secondRange) {
-            *firstRange = self->firstRange;
-            *secondRange = self->secondRange;
-        })
-        .On<&IVel7Pattern::get_Instance>(35, [self](long i, long j, IDispatch** out) {
-            for (PatternInstance& instance : self->instances)
-                if (instance.first == i && instance.second == j) {
-                    GiveOut(instance.v7.get(), out);
-                    return;
-                }
-            throw Fail{E_INVALIDARG};
-        });
     pattern.copiedFrom = pattern.sources;
 }
 

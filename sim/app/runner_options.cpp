@@ -14,7 +14,8 @@ const char Usage[] =
     "                  [--answer ok|yes|no|cancel]... [--command N]...\n"
     "                  [--panel-script FILE|STEPS]... [--model FILE]...\n"
     "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end]...\n"
-    "                  [--fire EVENT[:N]]... [--call EXPORT[:ARGUMENT]]...";
+    "                  [--fire EVENT[:N]]... [--call EXPORT[:ARGUMENT]]...\n"
+    "                  [--select COMPONENT | --arrange COMPONENT]...";
 
 namespace {
 
@@ -151,6 +152,8 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
             options.actions.push_back(Action(option, value(), kEvents, options.commands.size()));
         else if (option == L"--call")
             options.actions.push_back(Action(option, value(), kCalls, options.commands.size()));
+        else if (option == L"--select" || option == L"--arrange")
+            options.preparations.push_back({options.commands.size(), option == L"--select", value()});
         else
             throw UsageError("unknown option \"" + Narrow(option) + "\"");
     }

@@ -52,6 +52,14 @@ struct RunnerOptions {
     std::vector<std::wstring> leaders;
     std::vector<std::wstring> points;
     std::vector<RunnerAction> actions;
+    // What the user does in the assembly before a command (the one given after it on the command line):
+    // selects a component for editing, or puts it into an array of its own with a position leader on it.
+    struct Preparation {
+        size_t beforeCommand = 0;
+        bool select = false;
+        std::wstring component;                        // the stand-in's name: "comp1" for the first part made
+    };
+    std::vector<Preparation> preparations;
 };
 
 RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments);

@@ -10,11 +10,14 @@
 #include "sim/assembly.h"
 #include "sim/com_apartment.h"
 #include "sim/element_model.h"
+#include "sim/leader_model.h"
+#include "sim/macro_elements.h"
 #include "sim/model_catalogue.h"
-#include "sim/reference_book.h"
 #include "sim/panel_scene.h"
 #include "sim/pattern_model.h"
 #include "sim/panel_script.h"
+#include "sim/pattern_model.h"
+#include "sim/reference_book.h"
 #include "sim/sample_responses.h"
 #include "sim/text_file.h"
 #include "sim/utility_classes.h"
@@ -194,6 +197,45 @@ void PrintComponents(sim::Assembly& assembly)
         for (size_t i = 1; i < lines.size(); ++i)
             PrintLine("  " + lines[i]);
     }
+}
+
+// The leaders, arrays and fastener-set macros of the assembly.
+void PrintAssemblyObjects(sim::Leaders& leaders, sim::Patterns& patterns, sim::MacroElements& macros, const std::vector<std::string>& arrays)
+{
+    for (sim::Leader* leader : leaders.Live())
+        PrintEvent("leader", leaders.Describe(*leader).substr(std::string("leader ").size()));
+    for (const std::string& name : arrays) {
+        std::string sources;
+        for (const std::string& source : sim::Patterns::SourceNames(*patterns.Find(name)))
+            sources += " " + source;
+        PrintEvent("array", name + ":" + sources);
+    }
+    for (sim::GeoEntity* macro : macros.Live())
+        PrintEvent("macro", macros.Describe(*macro).substr(std::string("set macro ").size()));
+}
+
+// What the user does in the assembly before a command.
+void Prepare(const RunnerOptions::Preparation& preparation, sim::Assembly& assembly, sim::Leaders& leaders, sim::Patterns& patterns,
+             std::vector<std::string>& arrays)
+{
+    sim::Component* found = nullptr;
+    for (sim::Component* component : assembly.Components())
+        if (component->part->V5().Name() == sim::Utf8(preparation.component) + "5")
+            found = component;
+    if (!found)
+        throw std::runtime_error("no component " + sim::Utf8(preparation.component) + " to " +
+                                 (preparation.select ? "select" : "arrange"));
+    if (preparation.select) {
+        assembly.selected = found->part;
+        PrintEvent("user", "selects " + sim::Utf8(preparation.component));
+        return;
+    }
+    arrays.push_back("array" + std::to_string(arrays.size() + 1));
+    patterns.Add(arrays.back(), {found->part->V7().Ptr()});
+    sim::Leader& leader = leaders.Add(89);
+    leaders.Anchor(leader, found->part->V7().Ptr(), {0, 0, 0});
+    leaders.Fill(leader, "pos");
+    PrintEvent("user", "puts " + sim::Utf8(preparation.component) + " into " + arrays.back() + " and gives it a position leader");
 }
 
 std::string Hex(long long value, int digits)
@@ -424,7 +466,10 @@ int Run(const RunnerOptions& options)
     std::optional<sim::Assembly> assembly;
     std::optional<sim::Construction> made;
     std::optional<sim::ScriptedElements> elements;
+    std::optional<sim::Leaders> leaders;
     std::optional<sim::Patterns> patterns;
+    std::optional<sim::MacroElements> macros;
+    std::vector<std::string> arrays;
     if (options.documentType) {
         sim::Document& document = velmar.OpenDocument(options.documentType);
         // The bill of materials shows the designation of what is inserted.
@@ -437,7 +482,10 @@ int Run(const RunnerOptions& options)
             made.emplace(velmar, document, *scene->topPart);
             sim::BuildPlate(velmar, *scene, *made);
             elements.emplace(velmar, *scene, *made, document, *scene->topPart);
+            // Position leaders, arrays and the macro elements of fastener sets.
+            leaders.emplace(velmar, document);
             patterns.emplace(velmar, document);
+            macros.emplace(velmar, *scene, document, *scene->topPart);
         }
     }
     velmar.Drawings().AddFragment(sim::SampleWasher(models.Path()));
@@ -487,6 +535,12 @@ int Run(const RunnerOptions& options)
         for (size_t i = 0; i < options.commands.size(); ++i) {
             const unsigned command = options.commands[i];
             reporter.Flush();
+            for (const RunnerOptions::Preparation& preparation : options.preparations)
+                if (preparation.beforeCommand == i) {
+                    if (!assembly)
+                        throw UsageError("--select and --arrange need a 3D document");
+                    Prepare(preparation, *assembly, *leaders, *patterns, arrays);
+                }
             PrintEvent("command", std::to_string(command));
             library.entry(command);
             reporter.Flush();
@@ -502,6 +556,8 @@ int Run(const RunnerOptions& options)
             PrintPlacedParts(velmar, *velmar.ActiveDocument());
         if (elements)
             PrintElements(*elements);
+        if (leaders)
+            PrintAssemblyObjects(*leaders, *patterns, *macros, arrays);
         if (book.PendingSelectAnswers())
             PrintEvent("reference book", std::to_string(book.PendingSelectAnswers()) + " queued answer(s) not asked for");
         if (velmar.User().Pending("message"))
