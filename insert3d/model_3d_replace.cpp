@@ -102,13 +102,18 @@ void NMVelmarModel3D::EditPart12()
     ObjArray geometry;
     geometry.push_back(IDispatchPtr(iPrt7));
     MovePosLeader(geometry);
-    if (IsCanCreateSpcObj()) {
-        SpcDocContext context;
-        context.iApp5 = iApp5;
-        context.iApp7 = iApp7;
-        context.Refresh(true);
-        ChangeSpcObj3D(context, geometry);
-    }
+    ChangeSpcObj3DWhenAllowed(geometry);
+}
+
+void NMVelmarModel3D::ChangeSpcObj3DWhenAllowed(const ObjArray& geometry)
+{
+    if (!IsCanCreateSpcObj())
+        return;
+    SpcDocContext context;
+    context.iApp5 = iApp5;
+    context.iApp7 = iApp7;
+    context.Refresh(true);
+    ChangeSpcObj3D(context, geometry);
 }
 
 void NMVelmarModel3D::RenameEditPart()
@@ -216,13 +221,7 @@ void NMVelmarModel3D::ReplacePart12()
     ObjArray geometry;
     geometry.push_back(IDispatchPtr(iPrt7));
     SetPosLeaderFromEditPart(geometry);
-    if (IsCanCreateSpcObj()) {
-        SpcDocContext context;
-        context.iApp5 = iApp5;
-        context.iApp7 = iApp7;
-        context.Refresh(true);
-        ChangeSpcObj3D(context, geometry);
-    }
+    ChangeSpcObj3DWhenAllowed(geometry);
     ReplaceEditPartInMacro();
     DeleteEditPart();
 }

@@ -72,7 +72,6 @@ void Document::Build3D()
         .Returns(IVel5Document3D::SpcEditor, _variant_t(specification_->Primary()))
         .Property(IVel5Document3D::UndoRecording, true)
         .Property(IVel5Document3D::CurrentObject)
-        .Returns(IVel5Document3D::Rebuild, true)
         .Method(IVel5Document3D::SetCurrentObject, [this](Args& args) {
             v5_->Value(IVel5Document3D::CurrentObject) = _variant_t(static_cast<IDispatch*>(args.Object(0)));
             return _variant_t(true);

@@ -8,7 +8,7 @@
 //
 // 3D documents keep: their flags 6, 64 (2: shows its bill of materials) and 68 (exploded), the macro
 // element selected for editing (65), the editing object of the bill of materials (13: 8 a position
-// number, 13 opens an object), the rebuild (32, answers true), the undo switches (version-7 positions 67, 68, 69, 70 and the version-5 property
+// number, 13 opens an object), the undo switches (version-7 positions 67, 68, 69, 70 and the version-5 property
 // 70), the edit switch (52), the current object (version-5 74, switched by 73), the recalculation flag
 // (74 of version 7, 73 puts it). Every document has a specification chain: descriptions (26) → active
 // description (16 below host 15.0.0, 17 from it; one description, or none) → its sub-object (21) with the
