@@ -25,29 +25,31 @@ DowelPanel::DowelPanel(IVel5Application* application5, IVel7Application* applica
     : PositioningPanel(application5, application7, caller, editMode, helpId)
 {
     TraceScope scope(L":DowelPanel");
-    const ElemPos& item = Item();
-    StartMate.iface = Working->iStartPlane;
-    // The start's direction is the record's own from the start: a new record (A = 0) is reversed.
-    StartMate.Direction = IsEqualRel(item.A, kForwardCode, 1e-6) ? 1 : -1;
-    CylinderMate.iface = item.iCylFace;
-    GuideMate.iface = item.iDirObj;
-    Start = AddSelection(StartMate, 9104, L"Выбрать начальную поверхность", L"Начальная поверхность");
-    const std::wstring distance = Translate(L"Расстояние");
-    const IVel7SpinEditPtr distanceSpin = AddSpinEdit(kDistanceSpin, distance, distance, Translate(L"Задать расстояние"), item.X, 0, kFar);
-    const std::wstring choose = Translate(L"Выберите направление сопряжения");
-    const IVel7ButtonsPtr directions =
-        AddDirectionButtons(9118, {Translate(L"Прямое направление"), Translate(L"Обратное направление")}, {choose, choose});
-    Distance = std::make_unique<VelPPSpinDirEdit>(&StartMate, distanceSpin, directions);
-    AddGroupTitle(L"", true);
-    Cylinder = AddSelection(CylinderMate, 9106, L"Выбрать цилиндрическую поверхность", L"Цилиндрическая поверхность");
-    if (positioning_modes::IsTurnable(Working->PosMode)) {
-        const std::wstring angle = Translate(L"Угол поворота");
-        Angle = AddSpinEdit(kAngleSpin, angle, angle, Translate(L"Задать угол поворота"), item.Y, 0, 360.0);
-        Guide = AddSelection(GuideMate, 9117, L"Направляющий объект", L"Направляющий объект");
-    }
-    Working->RecreateGeom(Item(), EditMode);
-    SetButtonStates();
-    Refresh();
+    BuildShown([&] {
+        const ElemPos& item = Item();
+        StartMate.iface = Working->iStartPlane;
+        // The start's direction is the record's own from the start: a new record (A = 0) is reversed.
+        StartMate.Direction = IsEqualRel(item.A, kForwardCode, 1e-6) ? 1 : -1;
+        CylinderMate.iface = item.iCylFace;
+        GuideMate.iface = item.iDirObj;
+        Start = AddSelection(StartMate, 9104, L"Выбрать начальную поверхность", L"Начальная поверхность");
+        const std::wstring distance = Translate(L"Расстояние");
+        const IVel7SpinEditPtr distanceSpin = AddSpinEdit(kDistanceSpin, distance, distance, Translate(L"Задать расстояние"), item.X, 0, kFar);
+        const std::wstring choose = Translate(L"Выберите направление сопряжения");
+        const IVel7ButtonsPtr directions =
+            AddDirectionButtons(9118, {Translate(L"Прямое направление"), Translate(L"Обратное направление")}, {choose, choose});
+        Distance = std::make_unique<VelPPSpinDirEdit>(&StartMate, distanceSpin, directions);
+        AddGroupTitle(L"", true);
+        Cylinder = AddSelection(CylinderMate, 9106, L"Выбрать цилиндрическую поверхность", L"Цилиндрическая поверхность");
+        if (positioning_modes::IsTurnable(Working->PosMode)) {
+            const std::wstring angle = Translate(L"Угол поворота");
+            Angle = AddSpinEdit(kAngleSpin, angle, angle, Translate(L"Задать угол поворота"), item.Y, 0, 360.0);
+            Guide = AddSelection(GuideMate, 9117, L"Направляющий объект", L"Направляющий объект");
+        }
+        Working->RecreateGeom(Item(), EditMode);
+        SetButtonStates();
+        Refresh();
+    });
 }
 
 DowelPanel::~DowelPanel() = default;

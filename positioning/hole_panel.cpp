@@ -23,21 +23,23 @@ HolePanel::HolePanel(IVel5Application* application5, IVel7Application* applicati
     : PositioningPanel(application5, application7, caller, editMode, kHelpId)
 {
     TraceScope scope(L":HolePanel");
-    StartMate.iface = Working->iStartPlane;
-    EndMate.iface = Working->iEndPlane;
-    Start = AddSelection(StartMate, 9104, L"Выбрать начальную поверхность", L"Начальная поверхность");
-    End = AddSelection(EndMate, 9105, L"Выбрать конечную поверхность", L"Конечная поверхность");
-    Working->item_idx = 0;
-    if (EditMode) {
-        CylinderMate.iface = Item().iCylFace;
-        Cylinder = AddSelection(CylinderMate, 9106, L"Выбрать цилиндрическую поверхность", L"Цилиндрическая поверхность");
-    } else {
-        Cylinder = AddSelection(CylinderMate, 9106, L"Выбрать цилиндрическую поверхность", nullptr);
-        HoleList = AddList(9501, Translate(L"Список отверстий"), L"");
-    }
-    Working->RecreateGeom(Item(), EditMode);
-    SetButtonStates();
-    Refresh();
+    BuildShown([&] {
+        StartMate.iface = Working->iStartPlane;
+        EndMate.iface = Working->iEndPlane;
+        Start = AddSelection(StartMate, 9104, L"Выбрать начальную поверхность", L"Начальная поверхность");
+        End = AddSelection(EndMate, 9105, L"Выбрать конечную поверхность", L"Конечная поверхность");
+        Working->item_idx = 0;
+        if (EditMode) {
+            CylinderMate.iface = Item().iCylFace;
+            Cylinder = AddSelection(CylinderMate, 9106, L"Выбрать цилиндрическую поверхность", L"Цилиндрическая поверхность");
+        } else {
+            Cylinder = AddSelection(CylinderMate, 9106, L"Выбрать цилиндрическую поверхность", nullptr);
+            HoleList = AddList(9501, Translate(L"Список отверстий"), L"");
+        }
+        Working->RecreateGeom(Item(), EditMode);
+        SetButtonStates();
+        Refresh();
+    });
 }
 
 HolePanel::~HolePanel() = default;

@@ -2,6 +2,7 @@
 
 #include "core/trace_log.h"
 #include "core/translate.h"
+#include "hostapi/dispatch_call.h"
 #include "hostapi/entity_access.h"
 #include "hostapi/geometry_queries.h"
 #include "hostapi/host_window.h"
@@ -40,6 +41,17 @@ void PositioningPanel::OnAccepted()
     Working->DeleteAllGeom();
     Caller->DeleteAllGeom();
     Caller->CopyFrom(*Working);
+}
+
+void PositioningPanel::ClearHighlightSets() noexcept
+{
+    for (IVel5Selection* selection : {iSelection1.GetInterfacePtr(), iSelection2.GetInterfacePtr()}) {
+        try {
+            V5Method(selection, IVel5Selection::Clear);
+        } catch (...) {
+            TraceCurrentException(L"PositioningPanel::ClearHighlightSets");
+        }
+    }
 }
 
 std::unique_ptr<VelPPButton> PositioningPanel::AddSelection(PosPanelMate& record, long id, const wchar_t* hint,

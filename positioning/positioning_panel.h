@@ -21,6 +21,19 @@ public:
     NMElemPos& Model() { return *Working; }
 
 protected:
+    // Builds the panel's controls and first picture; a failure takes back what it highlighted (no run
+    // will clear the highlight sets of a panel never built) and is raised on.
+    template <class Build>
+    void BuildShown(Build&& build)
+    {
+        try {
+            build();
+        } catch (...) {
+            ClearHighlightSets();
+            throw;
+        }
+    }
+    void ClearHighlightSets() noexcept;
     ElemPos& Item() { return Working->CurrentItem(); }
     // A select button (its hint its caption too) and, unless fieldCaption is null, its select field,
     // kept in step with the record.

@@ -18,17 +18,19 @@ RoundEdgePanel::RoundEdgePanel(IVel5Application* application5, IVel7Application*
     : PositioningPanel(application5, application7, caller, editMode, helpId)
 {
     TraceScope scope(L":RoundEdgePanel");
-    StartMate.iface = Working->iStartPlane;
-    CylinderMate.iface = Item().iCylFace;
-    // The round edge's button fills the start surface's field.
-    const std::wstring hint = Translate(L"Выбрать круглое ребро");
-    const IVel7ButtonsPtr button = AddSelectButton(9103, hint, hint);
-    const IVel7SelectFieldPtr field = AddSelectField(9104, Translate(L"Начальная поверхность"));
-    Edge = std::make_unique<VelPPButton>(&StartMate, field, button);
-    CylinderField = AddSelectField(9106, Translate(L"Цилиндрическая поверхность"));
-    Edge->SetChecked(true);
-    ShowCaptions();
-    HighlightFaces();
+    BuildShown([&] {
+        StartMate.iface = Working->iStartPlane;
+        CylinderMate.iface = Item().iCylFace;
+        // The round edge's button fills the start surface's field.
+        const std::wstring hint = Translate(L"Выбрать круглое ребро");
+        const IVel7ButtonsPtr button = AddSelectButton(9103, hint, hint);
+        const IVel7SelectFieldPtr field = AddSelectField(9104, Translate(L"Начальная поверхность"));
+        Edge = std::make_unique<VelPPButton>(&StartMate, field, button);
+        CylinderField = AddSelectField(9106, Translate(L"Цилиндрическая поверхность"));
+        Edge->SetChecked(true);
+        ShowCaptions();
+        HighlightFaces();
+    });
 }
 
 RoundEdgePanel::~RoundEdgePanel() = default;

@@ -24,15 +24,17 @@ ThreadPanel::ThreadPanel(IVel5Application* application5, IVel7Application* appli
     : PositioningPanel(application5, application7, caller, editMode, helpId)
 {
     TraceScope scope(L":ThreadPanel");
-    ThreadMate.iface = Item().iCylEdge;
-    StartMate.iface = Working->iStartPlane;
-    CylinderMate.iface = Item().iCylFace;
-    Thread = AddSelection(ThreadMate, 9108, L"Выбрать резьбу", L"Резьба");
-    Start = AddSelection(StartMate, 9104, L"Выбрать начальную поверхность", L"Начальная поверхность");
-    Cylinder = AddSelection(CylinderMate, 9106, L"Выбрать цилиндрическую поверхность", L"Цилиндрическая поверхность");
-    for (VelPPButton* button : {Thread.get(), Start.get(), Cylinder.get()})
-        button->SetChecked(true);
-    EnableAndHighlight();
+    BuildShown([&] {
+        ThreadMate.iface = Item().iCylEdge;
+        StartMate.iface = Working->iStartPlane;
+        CylinderMate.iface = Item().iCylFace;
+        Thread = AddSelection(ThreadMate, 9108, L"Выбрать резьбу", L"Резьба");
+        Start = AddSelection(StartMate, 9104, L"Выбрать начальную поверхность", L"Начальная поверхность");
+        Cylinder = AddSelection(CylinderMate, 9106, L"Выбрать цилиндрическую поверхность", L"Цилиндрическая поверхность");
+        for (VelPPButton* button : {Thread.get(), Start.get(), Cylinder.get()})
+            button->SetChecked(true);
+        EnableAndHighlight();
+    });
 }
 
 ThreadPanel::~ThreadPanel() = default;

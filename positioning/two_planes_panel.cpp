@@ -52,47 +52,49 @@ TwoPlanesPanel::TwoPlanesPanel(IVel5Application* application5, IVel7Application*
     : PositioningPanel(application5, application7, caller, editMode, helpId)
 {
     TraceScope scope(L":TwoPlanesPanel");
-    Points();
-    StartMate.iface = Working->iStartPlane;
-    EndMate.iface = Working->iEndPlane;
-    Start = AddSelection(StartMate, 9104, L"Выбрать начальную поверхность", L"Начальная поверхность");
-    if (Working->PosMode == 1)
-        End = AddSelection(EndMate, 9105, L"Выбрать конечную поверхность", L"Конечная поверхность");
-    AddGroupTitle(Translate(EditMode ? L"Точка" : L"Точки"), true);
-    if (!EditMode) {
-        PointBar = AddButtonBar(9113, Translated({L"Добавить точку", L"Удалить точку"}),
-                                Translated({L"Добавить точку позиционирования", L"Удалить точку позиционирования"}));
-        std::vector<std::wstring> rows;
-        for (size_t i = 1; i <= Working->Items.size(); ++i)
-            rows.push_back(IntToStr(i));
-        PointCombo = AddComboBox(kPointList, rows, static_cast<long>(Working->item_idx));
-        V7Call(PointCombo, &IVel7Control::put_Caption, _bstr_t(Translate(L"Точки позиционирования").c_str()));
-        V7Call(PointCombo, &IVel7Control::put_Hint, _bstr_t(Translate(L"Выбрать точку позиционирования").c_str()));
-        V7Call(PointCombo, &IVel7ComboBox::put_Setting37, kPointComboSetting);
+    BuildShown([&] {
+        Points();
+        StartMate.iface = Working->iStartPlane;
+        EndMate.iface = Working->iEndPlane;
+        Start = AddSelection(StartMate, 9104, L"Выбрать начальную поверхность", L"Начальная поверхность");
+        if (Working->PosMode == 1)
+            End = AddSelection(EndMate, 9105, L"Выбрать конечную поверхность", L"Конечная поверхность");
+        AddGroupTitle(Translate(EditMode ? L"Точка" : L"Точки"), true);
+        if (!EditMode) {
+            PointBar = AddButtonBar(9113, Translated({L"Добавить точку", L"Удалить точку"}),
+                                    Translated({L"Добавить точку позиционирования", L"Удалить точку позиционирования"}));
+            std::vector<std::wstring> rows;
+            for (size_t i = 1; i <= Working->Items.size(); ++i)
+                rows.push_back(IntToStr(i));
+            PointCombo = AddComboBox(kPointList, rows, static_cast<long>(Working->item_idx));
+            V7Call(PointCombo, &IVel7Control::put_Caption, _bstr_t(Translate(L"Точки позиционирования").c_str()));
+            V7Call(PointCombo, &IVel7Control::put_Hint, _bstr_t(Translate(L"Выбрать точку позиционирования").c_str()));
+            V7Call(PointCombo, &IVel7ComboBox::put_Setting37, kPointComboSetting);
+            AddGroupTitle(L"", true);
+        }
+        const std::vector<std::wstring> subModes = Translated({kSubModeButtons[0], kSubModeButtons[1], kSubModeButtons[2], kSubModeButtons[3]});
+        SubModes = AddButtonBar(9120, subModes, subModes);
         AddGroupTitle(L"", true);
-    }
-    const std::vector<std::wstring> subModes = Translated({kSubModeButtons[0], kSubModeButtons[1], kSubModeButtons[2], kSubModeButtons[3]});
-    SubModes = AddButtonBar(9120, subModes, subModes);
-    AddGroupTitle(L"", true);
-    const std::vector<std::wstring> directions = Translated({L"Прямое направление", L"Обратное направление"});
-    const std::wstring choose = Translate(L"Выберите направление сопряжения");
-    Edge1 = AddSelection(Edge1Mate, 9101, L"Выбрать первое ребро", L"Первое ребро");
-    SpinX = AddSpinEdit(kSpinX, Translate(L"Координата X"), L"X:", Translate(L"Задать координату X"), 0, -kFar, kFar);
-    DirectionsX = AddDirectionButtons(9126, directions, {choose, choose});
-    AddGroupTitle(L"", true);
-    Edge2 = AddSelection(Edge2Mate, 9102, L"Выбрать второе ребро", L"Второе ребро");
-    SpinY = AddSpinEdit(kSpinY, Translate(L"Координата Y"), L"Y:", Translate(L"Задать координату Y"), 0, -kFar, kFar);
-    DirectionsY = AddDirectionButtons(9128, directions, {choose, choose});
-    RoundEdge = AddSelection(RoundEdgeMate, 9103, L"Выбрать круглое ребро", L"Круглое ребро");
-    Vertex = AddSelection(VertexMate, 9107, L"Выбрать точку", L"Точка");
-    AddGroupTitle(Translate(L"Полярные координаты"), true);
-    SpinR = AddSpinEdit(kSpinR, Translate(L"Полярный радиус"), L"R:", Translate(L"Задать полярный радиус"), 0, 0, kFar);
-    SpinA = AddSpinEdit(kSpinA, Translate(L"Полярный угол"), L"A:", Translate(L"Задать полярный угол"), 0, 0, 360.0);
-    AddGroupTitle(L"", true);
-    Guide = AddSelection(GuideMate, 9117, L"Направляющий объект", L"Направляющий объект");
-    LoadItemControls();
-    BuildPreviews();
-    ProcessActivate();
+        const std::vector<std::wstring> directions = Translated({L"Прямое направление", L"Обратное направление"});
+        const std::wstring choose = Translate(L"Выберите направление сопряжения");
+        Edge1 = AddSelection(Edge1Mate, 9101, L"Выбрать первое ребро", L"Первое ребро");
+        SpinX = AddSpinEdit(kSpinX, Translate(L"Координата X"), L"X:", Translate(L"Задать координату X"), 0, -kFar, kFar);
+        DirectionsX = AddDirectionButtons(9126, directions, {choose, choose});
+        AddGroupTitle(L"", true);
+        Edge2 = AddSelection(Edge2Mate, 9102, L"Выбрать второе ребро", L"Второе ребро");
+        SpinY = AddSpinEdit(kSpinY, Translate(L"Координата Y"), L"Y:", Translate(L"Задать координату Y"), 0, -kFar, kFar);
+        DirectionsY = AddDirectionButtons(9128, directions, {choose, choose});
+        RoundEdge = AddSelection(RoundEdgeMate, 9103, L"Выбрать круглое ребро", L"Круглое ребро");
+        Vertex = AddSelection(VertexMate, 9107, L"Выбрать точку", L"Точка");
+        AddGroupTitle(Translate(L"Полярные координаты"), true);
+        SpinR = AddSpinEdit(kSpinR, Translate(L"Полярный радиус"), L"R:", Translate(L"Задать полярный радиус"), 0, 0, kFar);
+        SpinA = AddSpinEdit(kSpinA, Translate(L"Полярный угол"), L"A:", Translate(L"Задать полярный угол"), 0, 0, 360.0);
+        AddGroupTitle(L"", true);
+        Guide = AddSelection(GuideMate, 9117, L"Направляющий объект", L"Направляющий объект");
+        LoadItemControls();
+        BuildPreviews();
+        ProcessActivate();
+    });
 }
 
 TwoPlanesPanel::~TwoPlanesPanel() = default;

@@ -35,11 +35,12 @@ VelBasePanel3D::~VelBasePanel3D() = default;
 bool VelBasePanel3D::Run()
 {
     TraceScope scope(L"VelBasePanel3D::Run");
-    V5Method(iApp5, IVel5Application::BeforeProcess);
-    BeforeRun();
     std::exception_ptr failure;
     bool accepted = false;
     try {
+        // What the panel highlighted while it was built is cleared below also when the process never starts.
+        V5Method(iApp5, IVel5Application::BeforeProcess);
+        BeforeRun();
         accepted = WhileListening([&] {
             return static_cast<bool>(V5Method(iDoc, IVel5Document3D::RunProcess, static_cast<long>(ProcessMode)));
         });

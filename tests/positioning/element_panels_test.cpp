@@ -7,6 +7,9 @@
 #include "positioning/two_planes_panel.h"
 
 #include "insert3d/element_stand_in.h"
+#include "positioning/panel_stand_in.h"
+
+#include <algorithm>
 
 using namespace element_test;
 
@@ -36,6 +39,53 @@ protected:
         made->SetIntersections(away, {});
     }
 
+    // Round edges of a bore and of the shaft on the top; threads with and without a round edge to follow.
+    void AddRimsAndThreads()
+    {
+        sim::Geometry& geometry = world().geometry;
+        geometry.AddEdge("holeRim", plate.part, {.test9 = true, .side1 = plate.bores[0], .side2 = plate.top});
+        geometry.AddEdge("shaftRim", plate.part, {.test9 = true, .side1 = shaft_, .side2 = plate.top});
+        geometry.AddThread("holeThread", plate.part, {.base = &geometry.AddEdge("threadRim", plate.part,
+                                                                                 {.test9 = true, .side1 = plate.bores[0], .side2 = plate.top})});
+        geometry.AddThread("bareThread", plate.part, {});
+    }
+    // Straight edges on the plate, each projected into a sketch on the top as a segment, one without a
+    // projection.
+    void AddEdges()
+    {
+        sim::Geometry& geometry = world().geometry;
+        edge1_ = edge2_ = nullptr;
+        const std::pair<const char*, std::optional<sim::Object2D>> edges[] = {
+            {"edge1", sim::Object2D::Segment(0, 0, 10, 0)},
+            {"edge2", sim::Object2D::Segment(0, 0, 0, 10)},
+            {"parallel", sim::Object2D::Segment(0, 5, 10, 5)},
+            {"degenerate", std::nullopt},
+        };
+        for (const auto& [name, projection] : edges) {
+            sim::GeoEntity& edge = geometry.AddEdge(name, plate.part, {.test1 = true});
+            if (projection)
+                made->Projects(edge.V5(), *projection);
+            if (!edge1_)
+                edge1_ = &edge;
+            else if (!edge2_)
+                edge2_ = &edge;
+        }
+    }
+    // The panel of the mode, as the controller chooses it.
+    std::unique_ptr<PositioningPanel> PanelOf(NMElemPos* caller, bool edit)
+    {
+        const int mode = caller->PosMode;
+        if (mode == 2)
+            return std::make_unique<HolePanel>(App5(), App7(), caller, edit);
+        if (mode < 2)
+            return std::make_unique<TwoPlanesPanel>(App5(), App7(), caller, edit, mode == 0 ? 820 : 815);
+        if (mode < 15)
+            return std::make_unique<DowelPanel>(App5(), App7(), caller, edit, caller->IsDowelMode());
+        if (mode < 18)
+            return std::make_unique<RoundEdgePanel>(App5(), App7(), caller, edit, 850);
+        return std::make_unique<ThreadPanel>(App5(), App7(), caller, edit, 855);
+    }
+
     std::string NameOf(IDispatch* object)
     {
         if (!object)
@@ -52,6 +102,8 @@ protected:
         return text;
     }
 
+    sim::GeoEntity* edge1_ = nullptr;
+    sim::GeoEntity* edge2_ = nullptr;
     sim::GeoEntity* narrow_ = nullptr;
     sim::GeoEntity* shaft_ = nullptr;
 };
@@ -129,16 +181,19 @@ TEST_F(ElementPanel, DowelFacesByModeDirectionFromTheRecordAndTheAngleOnlyWhereT
         std::string face;        // the caller's face afterwards
         double A;
         bool angle;              // the angle spin and the guiding object are offered
+        std::string guide;       // the caller's guiding object afterwards
     };
     const Row rows[] = {
-        {4, 0.0, L"pick plateTop; pick shaft; pick plateBore1; ok", true, "plateBore1", 0.0, false},
+        {4, 0.0, L"pick plateTop; pick shaft; pick plateBore1; ok", true, "plateBore1", 0.0, false, "-"},
         // An edited record mated forward shows so from the start (no button pressed).
-        {4, -1.0, L"pick plateTop; pick plateBore1; ok", true, "plateBore1", -1.0, false},
-        {8, 0.0, L"pick plateTop; pick plateBore1; pick shaft; button 9018; ok", true, "plateBore1", -1.0, false},
-        {12, 0.0, L"pick plateTop; pick shaft; pick plateBore1; button 9018; button 9019; ok", true, "shaft", 0.0, false},
+        {4, -1.0, L"pick plateTop; pick plateBore1; ok", true, "plateBore1", -1.0, false, "-"},
+        {8, 0.0, L"pick plateTop; pick plateBore1; pick shaft; button 9018; ok", true, "plateBore1", -1.0, false, "-"},
+        {12, 0.0, L"pick plateTop; pick shaft; pick plateBore1; button 9018; button 9019; ok", true, "shaft", 0.0, false, "-"},
         // A turning element also needs its guiding object.
-        {3, 0.0, L"pick plateTop; pick plateBore1; ok", false, "-", 0.0, true},
-        {7, 0.0, L"pick plateTop; pick shaft; ok", false, "-", 0.0, true},
+        {3, 0.0, L"pick plateTop; pick plateBore1; ok", false, "-", 0.0, true, "-"},
+        {7, 0.0, L"pick plateTop; pick shaft; ok", false, "-", 0.0, true, "-"},
+        {3, 0.0, L"pick plateTop; pick plateBore1; pick axis; ok", true, "plateBore1", 0.0, true, "axis"},
+        {7, 0.0, L"pick plateTop; pick plateBore1; pick axis; ok", true, "plateBore1", 0.0, true, "axis"},
     };
     for (const Row& row : rows) {
         Restart();
@@ -157,6 +212,7 @@ TEST_F(ElementPanel, DowelFacesByModeDirectionFromTheRecordAndTheAngleOnlyWhereT
             EXPECT_EQ(velmar().Panels().Page().OwnerOfButton(9019)->Button(9019)->checked, !forward);
         }
         EXPECT_EQ(NameOf(caller->CurrentItem().iCylFace), row.face);
+        EXPECT_EQ(NameOf(caller->CurrentItem().iDirObj), row.guide);
         if (row.accepted)
             EXPECT_EQ(caller->CurrentItem().A, row.A);
         EXPECT_EQ(made->LiveCount(), before) << "a preview outlived the panel";
@@ -165,18 +221,7 @@ TEST_F(ElementPanel, DowelFacesByModeDirectionFromTheRecordAndTheAngleOnlyWhereT
 
 TEST_F(ElementPanel, TwoPlanesRefusesEdgesWithoutALineOrParallelToTheOtherAndKeepsTheDistancesOverAnotherWay)
 {
-    sim::Geometry& geometry = world().geometry;
-    const std::pair<const char*, std::optional<sim::Object2D>> edges[] = {
-        {"edge1", sim::Object2D::Segment(0, 0, 10, 0)},
-        {"edge2", sim::Object2D::Segment(0, 0, 0, 10)},
-        {"parallel", sim::Object2D::Segment(0, 5, 10, 5)},
-        {"degenerate", std::nullopt},
-    };
-    for (const auto& [name, projection] : edges) {
-        sim::GeoEntity& edge = geometry.AddEdge(name, plate.part, {.test1 = true});
-        if (projection)
-            made->Projects(edge.V5(), *projection);
-    }
+    AddEdges();
     auto caller = NMElemPos::Create(App5(), App7(), 0);
     const size_t before = made->LiveCount();
     {
@@ -219,13 +264,8 @@ TEST_F(ElementPanel, ARoundEdgeOrAThreadGivesItsFacesWhereItCanAndTheModeChooses
     for (const Row& row : rows) {
         Restart();
         SCOPED_TRACE(sim::Utf8(row.script));
+        AddRimsAndThreads();
         sim::Geometry& geometry = world().geometry;
-        geometry.AddEdge("holeRim", plate.part, {.test9 = true, .side1 = plate.bores[0], .side2 = plate.top});
-        sim::GeoEntity& shaftRim = geometry.AddEdge("shaftRim", plate.part, {.test9 = true, .side1 = shaft_, .side2 = plate.top});
-        geometry.AddThread("holeThread", plate.part, {.base = &geometry.AddEdge("threadRim", plate.part,
-                                                                                 {.test9 = true, .side1 = plate.bores[0], .side2 = plate.top})});
-        geometry.AddThread("bareThread", plate.part, {});
-        (void)shaftRim;
         if (row.script == std::wstring(L"pick elementThread; ok")) {
             const auto built = HoleModel({plate.bores[0]});
             NewElement(*built)->Apply();
@@ -234,16 +274,165 @@ TEST_F(ElementPanel, ARoundEdgeOrAThreadGivesItsFacesWhereItCanAndTheModeChooses
         auto caller = NMElemPos::Create(App5(), App7(), row.mode);
         const size_t prompts = velmar().Panels().Prompts().size();
         {
-            std::unique_ptr<PositioningPanel> panel;
-            if (row.mode < 18)
-                panel = std::make_unique<RoundEdgePanel>(App5(), App7(), caller.get(), false, 850);
-            else
-                panel = std::make_unique<ThreadPanel>(App5(), App7(), caller.get(), false, 855);
+            const auto panel = PanelOf(caller.get(), false);
             velmar().User().Answer("panel", _variant_t(row.script));
             EXPECT_EQ(panel->Run(), row.accepted);
         }
         ASSERT_GT(velmar().Panels().Prompts().size(), prompts);
         EXPECT_EQ(velmar().Panels().Prompts()[prompts], row.prompt);
         EXPECT_EQ(NameOf(caller->iStartPlane) + " " + NameOf(caller->CurrentItem().iCylFace), row.held);
+    }
+}
+
+TEST_F(ElementPanel, TwoPlanesShowsAnEditedPointByItsWayAndTheDirectionButtonsTurnTheSpinsIntoCoordinates)
+{
+    const double kHidden = 1e9;
+    struct Row {
+        int subMode;
+        double X, Y;                 // the edited record
+        double spinX, spinY;         // shown at once
+        bool xForward, yForward;     // the direction pairs as shown (two edges only)
+        const wchar_t* script;
+        double movedX, movedY;       // the caller's record afterwards
+    };
+    const Row rows[] = {
+        {SubModeByCoordinates, 3, 4, -4, 3, false, false, L"value 9110 -6; ok", 3, 6},
+        {SubModeFromTwoEdges, 3, 4, 4, 3, false, true, L"button 9026; ok", 3, -4},
+        {SubModeFromTwoEdges, -3, -4, 4, 3, true, false, L"button 9027; ok", -3, 4},
+    };
+    AddEdges();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.X * 10 + row.subMode);
+        auto caller = NMElemPos::Create(App5(), App7(), 0);
+        caller->iStartPlane = plate.top->V5().Ptr();
+        ElemPos& item = caller->CurrentItem();
+        item.SubMode = kSubModeNames[row.subMode];
+        item.X = row.X;
+        item.Y = row.Y;
+        if (row.subMode == SubModeFromTwoEdges) {
+            item.iEdge1 = edge1_->V5().Ptr();
+            item.iEdge2 = edge2_->V5().Ptr();
+        }
+        {
+            TwoPlanesPanel panel(App5(), App7(), caller.get(), true, 820);
+            sim::PanelPage& page = velmar().Panels().Page();
+            auto shown = [&](long id) { return page.Find(id)->visible ? static_cast<double>(_variant_t(page.Find(id)->value)) : kHidden; };
+            EXPECT_EQ(shown(9110), row.spinX);
+            EXPECT_EQ(shown(9111), row.spinY);
+            const bool fromEdges = row.subMode == SubModeFromTwoEdges;
+            EXPECT_EQ(page.Find(9126)->visible, fromEdges);
+            if (fromEdges) {
+                EXPECT_EQ(page.OwnerOfButton(9026)->Button(9026)->checked, row.xForward);
+                EXPECT_EQ(page.OwnerOfButton(9027)->Button(9027)->checked, !row.xForward);
+                EXPECT_EQ(page.OwnerOfButton(9028)->Button(9028)->checked, row.yForward);
+                EXPECT_EQ(page.OwnerOfButton(9029)->Button(9029)->checked, !row.yForward);
+            }
+            velmar().User().Answer("panel", _variant_t(row.script));
+            EXPECT_TRUE(panel.Run());
+        }
+        EXPECT_DOUBLE_EQ(caller->CurrentItem().X, row.movedX);
+        EXPECT_DOUBLE_EQ(caller->CurrentItem().Y, row.movedY);
+    }
+}
+
+TEST_F(ElementPanel, TwoPlanesKeepsOnePointAtLeastIgnoresRowsItHasNotAndChecksTheEndSurfaceOnlyBetweenTwo)
+{
+    const wchar_t kMissed[] = L"Ось отверстия не пересекается с конечной поверхностью.";
+    struct Row {
+        int mode;
+        const wchar_t* script;
+        std::string held;                     // the caller's surfaces afterwards
+        std::vector<double> Y;                // the caller's points afterwards
+        bool removable;                       // "Удалить точку" as last shown
+        std::vector<std::wstring> messages;
+    };
+    const Row rows[] = {
+        // The second point is moved, the first chosen and removed; a row the list has not, and removing
+        // the only point left, change nothing.
+        {0, L"pick plateTop; button 9020; button 9013; value 9110 5; choose 9313 0; value 9313 7; button 9014; button 9014; ok",
+         "plateTop -", {-5}, false, {}},
+        {1, L"pick plateTop; pick away; button 9020; button 9013; ok; button 9005; pick plateBottom; ok", "plateTop plateBottom",
+         {0, 0}, true, {kMissed}},
+    };
+    for (const Row& row : rows) {
+        Restart();
+        SCOPED_TRACE(sim::Utf8(row.script));
+        auto caller = NMElemPos::Create(App5(), App7(), row.mode);
+        {
+            TwoPlanesPanel panel(App5(), App7(), caller.get(), false, row.mode == 0 ? 820 : 815);
+            velmar().User().Answer("panel", _variant_t(row.script));
+            EXPECT_TRUE(panel.Run());
+            EXPECT_EQ(velmar().Panels().Page().OwnerOfButton(9014)->Button(9014)->enabled, row.removable);
+        }
+        EXPECT_EQ(NameOf(caller->iStartPlane) + " " + NameOf(caller->iEndPlane), row.held);
+        std::vector<double> Y;
+        for (const ElemPos& item : caller->Items)
+            Y.push_back(item.Y);
+        EXPECT_EQ(Y, row.Y);
+        EXPECT_EQ(VelmarMessages(), row.messages);
+    }
+    // Velmar offers no removal of the only point; asked all the same, the panel keeps it.
+    auto caller = NMElemPos::Create(App5(), App7(), 0);
+    TwoPlanesPanel panel(App5(), App7(), caller.get(), false, 820);
+    panel.ControlCommand(nullptr, 9014);
+    EXPECT_EQ(panel.Model().Items.size(), 1u);
+}
+
+// Every host call of a run of each panel failing in turn: the run ends, unless the failure only traced
+// (or the two-planes panel started over with an empty model) and the run went on; no preview is left in the part but one Velmar refused to
+// delete, and the caller's model is the one it handed over, or the accepted one once the user accepted.
+TEST_F(ElementPanel, AFailedHostCallEndsAnyPanelWithNothingLeftInThePartAndTheCallersModelWhole)
+{
+    struct Row {
+        int mode;
+        bool edit;               // the caller's element lies on the top, to the bottom, in bore 1
+        const wchar_t* script;
+        std::string held;        // the caller's model after the accepted run
+    };
+    const Row rows[] = {
+        {2, false, L"pick plateTop; pick plateBottom; pick plateBore1; ok", "plateTop plateBottom: plateBore1"},
+        {1, false, L"pick plateTop; pick plateBottom; button 9020; ok", "plateTop plateBottom: -"},
+        {4, true, L"pick plateBore2; ok", "plateTop plateBottom: plateBore2"},
+        {16, false, L"pick holeRim; ok", "plateTop -: plateBore1"},
+        {18, false, L"pick holeThread; ok", "plateTop -: plateBore1"},
+    };
+    for (const Row& row : rows) {
+        Restart();
+        AddRimsAndThreads();
+        SCOPED_TRACE(sim::Utf8(row.script));
+        std::unique_ptr<NMElemPos> caller;
+        std::string given;
+        size_t before = 0, logged = 0;
+        panel_test::SweepPanelFailures(
+            velmar(),
+            [&] {
+                caller = NMElemPos::Create(App5(), App7(), row.mode);
+                if (row.edit) {
+                    caller->iStartPlane = plate.top->V5().Ptr();
+                    caller->iEndPlane = plate.bottom->V5().Ptr();
+                    caller->CurrentItem().iCylFace = plate.bores[0]->V5().Ptr();
+                }
+                given = Held(*caller);
+                before = made->LiveCount();
+                logged = velmar().Panels().Log().size();
+                velmar().User().Answer("panel", _variant_t(row.script));
+                return [&](size_t& teardown) {
+                    const auto panel = PanelOf(caller.get(), row.edit);
+                    panel->Run();
+                    teardown = journal().Calls().size();
+                };
+            },
+            [&](size_t n) {
+                const auto& calls = journal().Calls();
+                const bool refusedDeletion = std::any_of(calls.begin(), calls.end(), [](const sim::Call& call) {
+                    return call.result == E_FAIL && call.Key() == "asm5.43";
+                });
+                EXPECT_LE(made->LiveCount(), before + refusedDeletion) << n;
+                const auto& log = velmar().Panels().Log();
+                const bool userAccepted = std::find(log.begin() + logged, log.end(), "end: accepted") != log.end();
+                const std::string held = Held(*caller);
+                EXPECT_TRUE(held == given || (userAccepted && held == row.held)) << n << ": " << held;
+            },
+            true);
     }
 }
