@@ -197,8 +197,9 @@ void NMVelmarElement3D::MoveBasepoint(long reference, IVel5Document2D* editor, I
     scope.Value(L"disp", disp);
     const BasePoint moved = MoveBasePoint3D(iApp5, editor, reference, disp, otherSide);
     V7Call(point, &IVel7SketchPoint::put_tx, moved.x);
-    V7Call(point, &IVel7SketchPoint::put_ty, moved.y);
+    // From here the sketch holds a half-moved point: a failure must take the step back.
     MarkChanged();
+    V7Call(point, &IVel7SketchPoint::put_ty, moved.y);
     V7Get(point, &IVel7SketchPoint::Update);
     scope.WriteLine(L"iPnt->Update()");
 }

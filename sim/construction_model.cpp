@@ -325,11 +325,17 @@ void Construction::BuildEditor(MadeEntity& sketch)
             }
             return _variant_t(object->kind);
         })
-        .Method(IVel5Document2D::WriteParams, 3, [find](Args& args) {
+        .Method(IVel5Document2D::WriteParams, 3, [this, find](Args& args) {
             Object2D* object = find(args.Int32(0));
             Object* parameters = Object::From(args.Unknown(1));
             if (!object || !parameters || parameters->Name() != StructureOf(object->kind))
                 throw Fail{E_INVALIDARG};
+            velmar_.Undo().Record([find, reference = object->reference, x = object->x1, y = object->y1] {
+                if (Object2D* written = find(reference)) {
+                    written->x1 = x;
+                    written->y1 = y;
+                }
+            });
             object->x1 = parameters->Double(1);
             object->y1 = parameters->Double(2);
             return _variant_t(true);

@@ -4,6 +4,10 @@
 #include "element_stand_in.h"
 
 #include "hostapi/base_point.h"
+#include "hostapi/dispatch_call.h"
+#include "support/host_fault_sweep.h"
+
+#include <sstream>
 
 using namespace element_test;
 
@@ -53,6 +57,21 @@ protected:
         EXPECT_EQ(edited->state, NMObject::StateEdit);
         edited->Apply();
         return element;
+    }
+
+    // Where the element stands: its stored place, its sketch's points and its edge lines' base points.
+    std::string Place(const sim::BuiltElement& element)
+    {
+        std::ostringstream text;
+        sim::DataStore::Section& block =
+            *world().geometry.topPart->Store().SectionNamed(element.macro->Name() + "Def7", L"Нормсет");
+        text << "X " << Number(block[L"X"]) << " Y " << Number(block[L"Y"]);
+        for (const sim::Object2D& object : element.sketch->objects)
+            if (object.kind == 5)
+                text << " point " << object.x1 << "," << object.y1;
+        for (const auto& base : element.basePoints)
+            text << " base " << base->Double(sim::ScriptedElements::kBaseX) << "," << base->Double(sim::ScriptedElements::kBaseY);
+        return text.str();
     }
 
     static double Number(const _variant_t& value) { return V_VT(&value) == VT_R8 ? V_R8(&value) : -1e9; }
@@ -116,6 +135,66 @@ TEST_F(ElementEdit, AnElementWhoseSketchIsNotOnTheStartSurfaceIsRebuiltInstead)
     EXPECT_TRUE(element.deleted);
     ASSERT_EQ(elements->Live().size(), 1u);
     EXPECT_EQ(elements->Live().front()->references.front(), "plateBottom");
+}
+
+// Every host call of a move in the sketch failing in turn, for each way of placing that moves: a reported
+// failure (raised, or the script's warning) leaves the element where it stood, a failed restoring call
+// leaves it wholly moved; the element is never rebuilt, the editing ends and the switches are back.
+TEST_F(ElementEdit, EditFaultSweepLeavesTheElementWhereItStoodOrWhollyMoved)
+{
+    for (int subMode : {SubModeByCoordinates, SubModeFromTwoEdges}) {
+        RestartWithElements();
+        AddEdges();
+        SCOPED_TRACE(subMode);
+        NewElement(*Placed(subMode, 3, 4))->Apply();
+        sim::BuiltElement& element = *elements->Live().back();
+        std::unique_ptr<NMElemPos> moved;
+        std::unique_ptr<NMVelmarElement3D> editing;
+        std::string stood;
+        std::string target;
+        size_t questionsBefore = 0;
+        test_support::SweepHostCalls(
+            velmar(),
+            [&] {
+                editing.reset();
+                velmar().Undo().Clear();
+                document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
+                document().V5().Value(IVel5Document3D::UndoRecording) = true;
+                velmar().App7().Value(25) = _variant_t(VARIANT_FALSE, VT_I2);
+                element.macro->Definition().Value(IVel5MacroDefinition::Setting1) = true;
+                // An editing whose end Velmar refused is ended before the next run.
+                if (made->SketchesInEdit() > 0)
+                    V5Method(element.sketch->definition->As<IVel5SketchDefinition>(), IVel5SketchDefinition::EndEdit);
+                stood = Place(element);
+                // Each run moves the element away from where the last one left it.
+                const double X = stood.rfind("X 5 ", 0) == 0 ? 3 : 5;
+                target = "X " + std::to_string(static_cast<int>(X)) + " Y " + std::to_string(static_cast<int>(X + 1));
+                moved = Placed(subMode, X, X + 1);
+                moved->isMove = true;
+                editing = NewElement(*moved, element.macro->Entity());
+                questionsBefore = velmar().User().Questions().size();
+                return [&] { editing->Apply(); };
+            },
+            [&](const test_support::SweptFailure& failure) {
+                const bool warned = velmar().User().Questions().size() > questionsBefore;
+                ASSERT_EQ(elements->Live().size(), 1u);
+                EXPECT_EQ(elements->Live().front(), &element) << "the element was rebuilt";
+                if (failure.raised || warned)
+                    EXPECT_EQ(Place(element), stood);
+                else
+                    EXPECT_EQ(Place(element).rfind(target, 0), 0u) << Place(element);
+                if (failure.call.rfind("Def.2") != failure.call.size() - 5) {
+                    EXPECT_EQ(made->SketchesInEdit(), 0);
+                }
+                if (failure.call != "app7#25") {
+                    EXPECT_FALSE(velmar().App7().Bool(25));
+                }
+                if (failure.call != "asm7#69") {
+                    EXPECT_FALSE(document().V7().Bool(69));
+                }
+            },
+            20);
+    }
 }
 
 TEST(BasePoint, IsSquareToTheSegmentAtTheDistanceOnTheSideTheFlagChooses)
