@@ -378,61 +378,83 @@ TEST_F(ElementPanel, TwoPlanesKeepsOnePointAtLeastIgnoresRowsItHasNotAndChecksTh
     EXPECT_EQ(panel.Model().Items.size(), 1u);
 }
 
+namespace {
+
+// One run of a panel in the fault sweep below.
+struct SweptPanel {
+    int mode;
+    bool edit;               // the caller's element lies on the top, to the bottom, in bore 1, by coordinates
+    const wchar_t* script;
+    std::string held;        // the caller's model after the accepted run
+};
+
+class ElementPanelSweep : public ElementPanel, public testing::WithParamInterface<SweptPanel> {};
+
+} // namespace
+
 // Every host call of a run of each panel failing in turn: the run ends, unless the failure only traced
-// (or the two-planes panel started over with an empty model) and the run went on; no preview is left in the part but one Velmar refused to
-// delete, and the caller's model is the one it handed over, or the accepted one once the user accepted.
-TEST_F(ElementPanel, AFailedHostCallEndsAnyPanelWithNothingLeftInThePartAndTheCallersModelWhole)
+// (or the two-planes panel started over with an empty model) and the run went on; no preview is left in
+// the part but one Velmar refused to delete, and the caller's model is the one it handed over, or the
+// accepted one once the user accepted.
+TEST_P(ElementPanelSweep, AFailedHostCallEndsThePanelWithNothingLeftInThePartAndTheCallersModelWhole)
 {
-    struct Row {
-        int mode;
-        bool edit;               // the caller's element lies on the top, to the bottom, in bore 1
-        const wchar_t* script;
-        std::string held;        // the caller's model after the accepted run
+    const SweptPanel& row = GetParam();
+    AddRimsAndThreads();
+    auto newCaller = [&] {
+        auto model = NMElemPos::Create(App5(), App7(), row.mode);
+        if (row.edit) {
+            model->iStartPlane = plate.top->V5().Ptr();
+            model->iEndPlane = plate.bottom->V5().Ptr();
+            model->CurrentItem().iCylFace = plate.bores[0]->V5().Ptr();
+            model->CurrentItem().SubMode = kSubModeNames[SubModeByCoordinates];
+        }
+        return model;
     };
-    const Row rows[] = {
-        {2, false, L"pick plateTop; pick plateBottom; pick plateBore1; ok", "plateTop plateBottom: plateBore1"},
-        {1, false, L"pick plateTop; pick plateBottom; button 9020; ok", "plateTop plateBottom: -"},
-        {4, true, L"pick plateBore2; ok", "plateTop plateBottom: plateBore2"},
-        {16, false, L"pick holeRim; ok", "plateTop -: plateBore1"},
-        {18, false, L"pick holeThread; ok", "plateTop -: plateBore1"},
-    };
-    for (const Row& row : rows) {
-        Restart();
-        AddRimsAndThreads();
-        SCOPED_TRACE(sim::Utf8(row.script));
-        std::unique_ptr<NMElemPos> caller;
-        std::string given;
-        size_t before = 0, logged = 0;
-        panel_test::SweepPanelFailures(
-            velmar(),
-            [&] {
-                caller = NMElemPos::Create(App5(), App7(), row.mode);
-                if (row.edit) {
-                    caller->iStartPlane = plate.top->V5().Ptr();
-                    caller->iEndPlane = plate.bottom->V5().Ptr();
-                    caller->CurrentItem().iCylFace = plate.bores[0]->V5().Ptr();
-                }
-                given = Held(*caller);
-                before = made->LiveCount();
-                logged = velmar().Panels().Log().size();
-                velmar().User().Answer("panel", _variant_t(row.script));
-                return [&](size_t& teardown) {
-                    const auto panel = PanelOf(caller.get(), row.edit);
-                    panel->Run();
-                    teardown = journal().Calls().size();
-                };
-            },
-            [&](size_t n) {
-                const auto& calls = journal().Calls();
-                const bool refusedDeletion = std::any_of(calls.begin(), calls.end(), [](const sim::Call& call) {
-                    return call.result == E_FAIL && call.Key() == "asm5.43";
-                });
-                EXPECT_LE(made->LiveCount(), before + refusedDeletion) << n;
-                const auto& log = velmar().Panels().Log();
-                const bool userAccepted = std::find(log.begin() + logged, log.end(), "end: accepted") != log.end();
-                const std::string held = Held(*caller);
-                EXPECT_TRUE(held == given || (userAccepted && held == row.held)) << n << ": " << held;
-            },
-            true);
-    }
+    std::unique_ptr<NMElemPos> caller;
+    std::string given;
+    size_t before = 0, logged = 0;
+    panel_test::SweepPanelFailures(
+        velmar(),
+        [&] {
+            caller = newCaller();
+            given = Held(*caller);
+            before = made->LiveCount();
+            logged = velmar().Panels().Log().size();
+            velmar().User().Answer("panel", _variant_t(row.script));
+            return [&](size_t& teardown) {
+                const auto panel = PanelOf(caller.get(), row.edit);
+                panel->Run();
+                teardown = journal().Calls().size();
+            };
+        },
+        [&](size_t n) {
+            const auto& calls = journal().Calls();
+            const bool refusedDeletion = std::any_of(calls.begin(), calls.end(), [](const sim::Call& call) {
+                return call.result == E_FAIL && call.Key() == "asm5.43";
+            });
+            EXPECT_LE(made->LiveCount(), before + refusedDeletion) << n;
+            const auto& log = velmar().Panels().Log();
+            const bool userAccepted = std::find(log.begin() + logged, log.end(), "end: accepted") != log.end();
+            const std::string held = Held(*caller);
+            EXPECT_TRUE(held == given || (userAccepted && held == row.held)) << n << ": " << held;
+        },
+        true);
+    // Untroubled, the user accepts: the runs above went through the acceptance too. (A Velmar of its own:
+    // a sink kept after a failed leave answers every later panel's OK first.)
+    caller.reset();
+    Restart();
+    AddRimsAndThreads();
+    caller = newCaller();
+    velmar().User().Answer("panel", _variant_t(row.script));
+    EXPECT_TRUE(PanelOf(caller.get(), row.edit)->Run());
+    EXPECT_EQ(Held(*caller), row.held);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryPanel, ElementPanelSweep,
+    testing::Values(SweptPanel{2, false, L"pick plateTop; pick plateBottom; pick plateBore1; ok", "plateTop plateBottom: plateBore1"},
+                    SweptPanel{1, true, L"value 9110 4; ok", "plateTop plateBottom: plateBore1"},
+                    SweptPanel{4, true, L"pick plateBore2; ok", "plateTop plateBottom: plateBore2"},
+                    SweptPanel{16, false, L"pick holeRim; ok", "plateTop -: plateBore1"},
+                    SweptPanel{18, false, L"pick holeThread; ok", "plateTop -: plateBore1"}),
+    [](const testing::TestParamInfo<SweptPanel>& info) { return "Mode" + std::to_string(info.param.mode); });
