@@ -80,8 +80,13 @@ std::wstring SampleResponse(const std::string& name)
 
 std::wstring SampleHotPoints(const std::string& name)
 {
+    return ReferenceBookLines(ReadSample(name, L".hotpoints"));
+}
+
+std::wstring ReferenceBookLines(const std::wstring& given)
+{
     std::wstring text;
-    for (wchar_t c : ReadSample(name, L".hotpoints")) {
+    for (wchar_t c : given) {
         if (c == L'\n' && (text.empty() || text.back() != L'\r'))
             text += L'\r';
         text += c;

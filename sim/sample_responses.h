@@ -21,6 +21,10 @@ std::wstring SampleResponse(const std::string& name);
 // them; throws std::runtime_error for an unknown name.
 std::wstring SampleHotPoints(const std::string& name);
 
+// A text with every line ended by "\r\n", as the reference book sends line-wise texts, whichever ending a
+// file written by hand has.
+std::wstring ReferenceBookLines(const std::wstring& text);
+
 // The folder holding the samples, as a Windows path.
 std::wstring SampleResponsesFolder();
 

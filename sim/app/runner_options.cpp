@@ -16,6 +16,7 @@ const char Usage[] =
     "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end]...\n"
     "                  [--fire EVENT[:N]]... [--call EXPORT[:ARGUMENT]]...\n"
     "                  [--select COMPONENT | --arrange COMPONENT]...";
+    "                  [--hot-points FILE|sample] [--drag-response FILE|sample] [--drag INDEX:X,Y:commit|cancel]...";
 
 namespace {
 
@@ -108,6 +109,24 @@ RunnerAction Action(const std::wstring& option, const std::wstring& text, const 
         if (action.name == name)
             return action;
     throw UsageError(Narrow(option) + " does not know \"" + Narrow(action.name) + "\"");
+// "INDEX:X,Y:commit|cancel".
+HotPointDrag Drag(const std::wstring& text)
+{
+    const size_t first = text.find(L':');
+    const size_t second = first == std::wstring::npos ? first : text.find(L':', first + 1);
+    const std::wstring end = second == std::wstring::npos ? L"" : text.substr(second + 1);
+    const auto point = second == std::wstring::npos ? std::nullopt : sim::ParseNumbers(text.substr(first + 1, second - first - 1), 2);
+    if (!point || (end != L"commit" && end != L"cancel"))
+        throw UsageError("--drag takes INDEX:X,Y:commit|cancel, not \"" + Narrow(text) + "\"");
+    return {Number(L"--drag", text.substr(0, first), 0, 0x7FFFFFFF), (*point)[0], (*point)[1], end == L"commit"};
+}
+
+// An option that may be given once.
+void Once(const std::wstring& option, std::optional<std::wstring>& slot, const std::wstring& value)
+{
+    if (slot)
+        throw UsageError(Narrow(option) + " is given twice");
+    slot = value;
 }
 
 } // namespace
@@ -154,6 +173,12 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
             options.actions.push_back(Action(option, value(), kCalls, options.commands.size()));
         else if (option == L"--select" || option == L"--arrange")
             options.preparations.push_back({options.commands.size(), option == L"--select", value()});
+        else if (option == L"--hot-points")
+            Once(option, options.hotPoints, value());
+        else if (option == L"--drag-response")
+            Once(option, options.dragResponse, value());
+        else if (option == L"--drag")
+            options.drags.push_back(Drag(value()));
         else
             throw UsageError("unknown option \"" + Narrow(option) + "\"");
     }

@@ -24,6 +24,13 @@ struct RunnerAction {
     bool fire = false;          // an event, else a call
     std::wstring name;
     std::wstring argument;      // after the ":"; empty without one
+// A step Velmar makes on a hot point of the selected library macro: the drag from its start to the
+// release, which commits or cancels.
+struct HotPointDrag {
+    long index = 0;
+    double x = 0;
+    double y = 0;
+    bool commit = false;
 };
 
 struct RunnerOptions {
@@ -60,6 +67,12 @@ struct RunnerOptions {
         std::wstring component;                        // the stand-in's name: "comp1" for the first part made
     };
     std::vector<Preparation> preparations;
+    // The hot points of the last placed library macro, asked for after the commands when any of these is
+    // given: the text 38 gives for its part (a file or a sample's name), the answer of 37 (a response file
+    // or a sample's name), the drags in order.
+    std::optional<std::wstring> hotPoints;
+    std::optional<std::wstring> dragResponse;
+    std::vector<HotPointDrag> drags;
 };
 
 RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments);

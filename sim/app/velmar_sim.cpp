@@ -6,6 +6,7 @@
 #include "sim/app/dialog_answerer.h"
 #include "sim/app/event_output.h"
 #include "sim/app/other_program.h"
+#include "sim/app/hot_point_caller.h"
 #include "sim/app/runner_options.h"
 #include "sim/assembly.h"
 #include "sim/com_apartment.h"
@@ -48,6 +49,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A file an option names that cannot be read and is no sample either: one line says which.
+class InputError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 std::wstring RunnerFolder()
 {
     wchar_t path[MAX_PATH] = {};
@@ -56,16 +63,21 @@ std::wstring RunnerFolder()
     return folder.substr(0, folder.find_last_of(L"\\/") + 1);
 }
 
-// A response file, or the name of one of the stand-in's sample responses.
-std::wstring LoadResponse(const std::wstring& given)
+// A file, or the name of one of the stand-in's samples of the kind.
+std::wstring FileOrSample(const std::string& kind, const std::wstring& given, std::wstring (*sample)(const std::string&))
 {
     if (std::optional<std::wstring> text = sim::ReadTextFile(sim::WindowsPath(given)))
         return *text;
     try {
-        return sim::SampleResponse(sim::Utf8(given));
+        return sample(sim::Utf8(given));
     } catch (const std::exception&) {
-        throw UsageError("cannot read the response \"" + sim::Utf8(given) + "\"");
+        throw InputError("cannot read the " + kind + " \"" + sim::Utf8(given) + "\"");
     }
+}
+
+std::wstring LoadResponse(const std::wstring& given)
+{
+    return FileOrSample("response", given, sim::SampleResponse);
 }
 
 // A panel script: the file it names, or the steps it is. Either must read as steps.
@@ -341,6 +353,7 @@ struct Library {
     void(WINAPI* entry)(unsigned) = nullptr;
     unsigned(WINAPI* menuId)() = nullptr;
     int(WINAPI* toolBarId)(int, int) = nullptr;
+    ObjectEntry objectEntry = nullptr;               // resolved when hot points are asked for
 
     template <class F>
     void Resolve(F& function, const char* name)
@@ -458,6 +471,13 @@ int Run(const RunnerOptions& options)
     std::vector<std::wstring> scripts;
     for (const std::wstring& given : options.panelScripts)
         scripts.push_back(LoadPanelScript(given));
+    HotPointSession hotPoints;
+    const bool asksHotPoints = options.hotPoints || options.dragResponse || !options.drags.empty();
+    if (options.hotPoints)
+        hotPoints.hotPointText = sim::ReferenceBookLines(FileOrSample("hot points", *options.hotPoints, sim::SampleHotPoints));
+    if (options.dragResponse)
+        hotPoints.dragResponse = models.Resolve(LoadResponse(*options.dragResponse));
+    hotPoints.drags = options.drags;
 
     sim::ComApartment com;
     sim::Velmar velmar({options.major, options.minor, options.release, 0});
@@ -492,8 +512,12 @@ int Run(const RunnerOptions& options)
     // Part scripts get a RAZadi to write to.
     sim::UtilityClasses utilities(velmar.GetSession());
     sim::ReferenceBook book(velmar.GetSession());
-    for (auto& answer : answers)
+    for (auto& answer : answers) {
+        // The reference book knows the parts it hands out: 31 finds each by its identifier.
+        if (answer.responseXml)
+            book.AddPlacedResponse(*answer.responseXml);
         book.QueueSelect(std::move(answer));
+    }
     const std::pair<const char*, const std::vector<std::wstring>*> userAnswers[] = {
         {"placement", &options.placements}, {"leader", &options.leaders}, {"point", &options.points}};
     for (const auto& [kind, given] : userAnswers)
@@ -558,6 +582,13 @@ int Run(const RunnerOptions& options)
             PrintElements(*elements);
         if (leaders)
             PrintAssemblyObjects(*leaders, *patterns, *macros, arrays);
+        if (asksHotPoints) {
+            library.Resolve(library.objectEntry, "LibObjInterfaceEntry");
+            hotPoints.entry = library.objectEntry;
+            hotPoints.flush = [&] { reporter.Flush(); };
+            hotPoints.printDocument = [&] { PrintPlacedParts(velmar, *velmar.ActiveDocument()); };
+            CallHotPoints(velmar, book, hotPoints);
+        }
         if (book.PendingSelectAnswers())
             PrintEvent("reference book", std::to_string(book.PendingSelectAnswers()) + " queued answer(s) not asked for");
         if (velmar.User().Pending("message"))
@@ -598,6 +629,9 @@ int main()
         std::fprintf(stderr, "velmar-sim: %s\n%s\n", error.what(), Usage);
         return 2;
     } catch (const ModelError& error) {
+        std::fprintf(stderr, "velmar-sim: %s\n", error.what());
+        return 2;
+    } catch (const InputError& error) {
         std::fprintf(stderr, "velmar-sim: %s\n", error.what());
         return 2;
     } catch (const LoadError& error) {
