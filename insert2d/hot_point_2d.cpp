@@ -401,12 +401,22 @@ void HotPoint2D::RefreshParameterPoint(bool commit)
 {
     // Without a redraw there is nothing to accept or put back: the newest text is no part's.
     if (modified_) {
+        // The drag ends here: a later release without a step must not take this drag's newest part.
+        modified_ = false;
         controller_->ClearPart();
         if (commit)
             acceptedXml_ = CopyOf(newestXml_.get());
         else
             controller_->LoadResponseXml(acceptedXml_.get());
         controller_->ReplacePartSilent(0, 0, 0);
+        if (!commit) {
+            // The points and the current sizes are the restored part's again, not the cancelled one's.
+            const auto* part = dynamic_cast<NMVelObj2D*>(controller_->CurrentPart.get());
+            defs_.NM_Name = part ? part->NM_Name : defs_.NM_Name;
+            defs_.points = ReadSpecialHotPoints(*controller_->ResponseDoc);
+            if (!SelectCurrentRows(defs_.lines, defs_.points))
+                defs_.points.clear();
+        }
     }
     MeasurePointOne();
 }

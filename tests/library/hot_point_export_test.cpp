@@ -182,8 +182,20 @@ TEST_F(HotPoints, ASizeDragRedrawsThePartInItsMacroAndReleasingCommitsOrPutsItBa
         EXPECT_EQ(points->Refresh(0, commit ? 1 : 0), 1);
         EXPECT_EQ(second->EndDrag(), 1);
         EXPECT_EQ(Macros(), std::vector<long>{macro});
-        EXPECT_EQ(IdOf(macro), commit ? L"PART:5915[d=16]" : kNutId);
+        const std::wstring kept = commit ? L"PART:5915[d=16]" : kNutId;
+        EXPECT_EQ(IdOf(macro), kept);
         EXPECT_EQ(TypesIn(macro), (std::vector<long>{1, 3}));
+        // The points are the kept part's, and later drags that step nowhere change nothing, however released.
+        const BSTR value = second->GetValueText(2);
+        EXPECT_EQ(std::wstring(value), commit ? L"d = 16" : L"d = 12");
+        SysFreeString(value);
+        for (const long release : {1, 0}) {
+            second->BeginDrag(2);
+            points->MovePoint(&short_, 2);
+            points->Refresh(0, release);
+            second->EndDrag();
+            EXPECT_EQ(IdOf(macro), kept) << release;
+        }
         EXPECT_EQ(velmar().User().Questions().size(), 0u) << "no failure shown";
         EXPECT_EQ(velmar().OpenBrackets(), Lines{});
         second->Release();
@@ -211,6 +223,51 @@ TEST_F(HotPoints, TurningFrom350By20ShowsTenDegreesAndACancelPutsTheMacroBack)
     second->EndDrag();
     second->Release();
     points->Release();
+}
+
+// A size step or a restore that fails is shown in Velmar's box, whatever failed; Refresh still answers 1.
+TEST_F(HotPoints, AFailedSizeStepOrRestoreIsShownToTheUser)
+{
+    struct Case {
+        const char* name;
+        const wchar_t* dragAnswer;       // what 37 answers
+        const char* failOnRelease;       // a member failing while the drag is released; none: ""
+        const wchar_t* message;
+        const wchar_t* left;             // the macro's identity afterwards
+    };
+    const Case cases[] = {
+        {"an answer that is no response", L"<part", "", L"?", kNutId},
+        {"a cancel whose restore fails", nullptr, "drawing5.137", L"?", L"PART:5915[d=16]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Open();
+        if (c.dragAnswer)
+            book_->SetDragResult(kNutId, c.dragAnswer);
+        const long macro = SelectNut();
+        ILibHPObject* points = Entry();
+        ASSERT_NE(points, nullptr);
+        ILibHPObject1* second = nullptr;
+        points->QueryInterface(__uuidof(ILibHPObject1), reinterpret_cast<void**>(&second));
+        const size_t asked = velmar().User().Questions().size();
+        second->BeginDrag(2);
+        const LibHPMove beyond{11, 0};
+        points->MovePoint(&beyond, 2);
+        if (*c.failOnRelease)
+            velmar().Faults().FailMember(c.failOnRelease, E_FAIL);
+        EXPECT_EQ(points->Refresh(0, 0), 1);
+        velmar().Faults().Clear();
+        second->EndDrag();
+        ASSERT_EQ(velmar().User().Questions().size(), asked + 1);
+        const sim::Question& shown = velmar().User().Questions().back();
+        EXPECT_EQ(shown.caption, L"Нормсет");
+        EXPECT_EQ(shown.flags, 48);
+        EXPECT_EQ(shown.text, c.message);
+        EXPECT_EQ(IdOf(macro), c.left);
+        EXPECT_EQ(velmar().OpenBrackets(), Lines{});
+        second->Release();
+        points->Release();
+    }
 }
 
 // Whatever fails while the object is made, Velmar gets null and the object is gone; a set (no part key)

@@ -116,7 +116,7 @@ TEST(VelmarSim, BadCommandLinesEndWithAReasonAndExitCode2)
                                      L"--answer maybe", L"--command", L"--response Z:\\no\\such\\file.xml",
                                      L"--panel-script Z:\\no\\such\\script.txt", L"--panel-script \"pick top; wave\"",
                                      L"--place 1,2", L"--leader here", L"--point 1,2,3", L"--fire wave",
-                                     L"--call NMDelete"}) {
+                                     L"--call NMDelete", L"--drag 2:8:commit", L"--drag 2:8,0:keep"}) {
         const RunnerRun run = RunRunner(arguments);
         EXPECT_EQ(run.exitCode, 2u) << arguments;
         EXPECT_THAT(run.err, testing::StartsWith("velmar-sim: ")) << arguments;
@@ -215,6 +215,51 @@ TEST(VelmarSim, FiresVelmarsEventsAndCallsTheExportsAsAnotherProgram)
     EXPECT_THAT(run.out, HasSubstr("event: end-process 20181 -> TRUE\nevent: document-gone -> TRUE\n"
                                    "call: CloseActiveDocument -> 0x00000000, text \"\"\n"
                                    "event: begin-process: the active document fires no events\ndocument: none\n"));
+}
+
+// Velmar selects the placed nut, shows its hot points and drags its size point to the next size; what
+// follows the selection is the whole output, the points and the drawing printed again after the drag.
+TEST(VelmarSim, DragsTheSizePointOfTheLastPlacedPartAndPrintsItsPointsAndTheDrawingAgain)
+{
+    const std::string before = "hot point: 0 \"0\" \"Гайка М12-6Н.5 ГОСТ 5915-70\" at 0, 0\n"
+                               "hot point: 1 \"A\" \"A = 0.00°\" at 8.31384, 0, cursor 114\n"
+                               "hot point: 2 \"Резьба d\" \"Диаметр резьбы\\nd = 12\" at 6, 0, cursor 111\n";
+    const std::string step = "reference book: client.DragParameters(\"d=16\",\"ВЕЛМАР 2D\",\"PART:5915-70[d=12]\",&)\n"
+                             "reference book: client.AttributeText(&)\n";
+    const std::string released = "hot points: released, the object destroyed\n";
+    struct Case {
+        std::string release;
+        std::string after;              // the points and the drawing after the drag
+    };
+    const Case cases[] = {
+        {"commit",
+         "hot point: 0 \"0\" \"Гайка М16-6Н.5 ГОСТ 5915-70\" at 0, 0\n"
+         "hot point: 1 \"A\" \"A = 0.00°\" at 11.0851, 0, cursor 114\n"
+         "hot point: 2 \"Резьба d\" \"Диаметр резьбы\\nd = 16\" at 8, 0, cursor 111\n"
+         "placed part: macro 102 at 100, 50, angle 0: \"PART:5915-70[d=16]\" \"Гайка М16-6Н.5 ГОСТ 5915-70\"\n"
+         "  drawing: circle, segment x6\n"
+         "  spc object: section 25, 5.1 \"Гайка М16-6Н.5 ГОСТ 5915-70\"\n"},
+        {"cancel",
+         before +
+             "placed part: macro 102 at 100, 50, angle 0: \"PART:5915-70[d=12]\" \"Гайка М12-6Н.5 ГОСТ 5915-70\"\n"
+             "  drawing: circle, segment x6\n"
+             "  spc object: section 25, 5.1 \"Гайка М12-6Н.5 ГОСТ 5915-70\"\n"},
+    };
+    for (const Case& c : cases) {
+        const RunnerRun run = RunRunner(L"--doc-type 1 --response script_2d --panel-script \"cursor 100 50 0; ok\" --leader none"
+                                        L" --panel-script cancel --command 1 --hot-points script_2d"
+                                        L" --drag-response script_2d_m16 --drag 2:8,0:" + std::wstring(c.release.begin(), c.release.end()));
+        ASSERT_EQ(run.exitCode, 0u) << run.err;
+        EXPECT_THAT(run.out, HasSubstr("hot points: macro 102 \"PART:5915-70[d=12]\" selected\n"));
+        const size_t points = run.out.find("hot point: 0");
+        ASSERT_NE(points, std::string::npos) << run.out;
+        EXPECT_EQ(run.out.substr(points), before + "drag: point 2 to 8, 0, " + c.release + "\n" + step + c.after + released);
+    }
+    // A hot-point text that cannot be read ends the run before it starts, with one line.
+    const RunnerRun unreadable = RunRunner(L"--doc-type 1 --hot-points Z:\\no\\such.hotpoints");
+    EXPECT_EQ(unreadable.exitCode, 2u);
+    EXPECT_EQ(unreadable.err, "velmar-sim: cannot read the hot points \"Z:\\no\\such.hotpoints\"\r\n");
+    EXPECT_EQ(unreadable.out, "");
 }
 
 TEST(VelmarSim, WithoutADocumentTheInsertCommandOnlyWarns)
