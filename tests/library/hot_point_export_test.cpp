@@ -3,6 +3,7 @@
 // the reference book answering each step.
 #include "insert2d/hot_point_2d.h"
 
+#include "core/display_name.h"
 #include "core/module.h"
 #include "insert2d/drawing_stand_in.h"
 #include "library/command_dispatch.h"
@@ -230,20 +231,21 @@ TEST_F(HotPoints, AFailedSizeStepOrRestoreIsShownToTheUser)
 {
     struct Case {
         const char* name;
-        const wchar_t* dragAnswer;       // what 37 answers
+        std::wstring dragAnswer;         // what 37 answers
         const char* failOnRelease;       // a member failing while the drag is released; none: ""
         const wchar_t* message;
-        const wchar_t* left;             // the macro's identity afterwards
+        std::wstring left;               // the macro's identity afterwards
     };
     const Case cases[] = {
-        {"an answer that is no response", L"<part", "", L"?", kNutId},
-        {"a cancel whose restore fails", nullptr, "drawing5.137", L"?", L"PART:5915[d=16]"},
+        {"an answer that is no response", L"<part", "", L"Error parsing start element tag", kNutId},
+        {"a cancel whose restore fails", NutResponse(L"16"), "drawing5.137", L"0x80004005 Call failed.\r\nThe host call failed.", L"PART:5915[d=16]"},
     };
+    // The name Velmar has read through the display-name export.
+    SetLibraryDisplayName(L"Нормсет");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Open();
-        if (c.dragAnswer)
-            book_->SetDragResult(kNutId, c.dragAnswer);
+        book_->SetDragResult(kNutId, c.dragAnswer);
         const long macro = SelectNut();
         ILibHPObject* points = Entry();
         ASSERT_NE(points, nullptr);
@@ -268,6 +270,7 @@ TEST_F(HotPoints, AFailedSizeStepOrRestoreIsShownToTheUser)
         second->Release();
         points->Release();
     }
+    SetLibraryDisplayName(L"");
 }
 
 // Whatever fails while the object is made, Velmar gets null and the object is gone; a set (no part key)
