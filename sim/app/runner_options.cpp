@@ -15,7 +15,7 @@ const char Usage[] =
     "                  [--panel-script FILE|STEPS]... [--model FILE]...\n"
     "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end]...\n"
     "                  [--fire EVENT[:N]]... [--call EXPORT[:ARGUMENT]]...\n"
-    "                  [--select COMPONENT | --arrange COMPONENT]...";
+    "                  [--select COMPONENT | --arrange COMPONENT]...\n"
     "                  [--hot-points FILE|sample] [--drag-response FILE|sample] [--drag INDEX:X,Y:commit|cancel]...";
 
 namespace {
@@ -109,6 +109,8 @@ RunnerAction Action(const std::wstring& option, const std::wstring& text, const 
         if (action.name == name)
             return action;
     throw UsageError(Narrow(option) + " does not know \"" + Narrow(action.name) + "\"");
+}
+
 // "INDEX:X,Y:commit|cancel".
 HotPointDrag Drag(const std::wstring& text)
 {

@@ -24,6 +24,8 @@ struct RunnerAction {
     bool fire = false;          // an event, else a call
     std::wstring name;
     std::wstring argument;      // after the ":"; empty without one
+};
+
 // A step Velmar makes on a hot point of the selected library macro: the drag from its start to the
 // release, which commits or cancels.
 struct HotPointDrag {
