@@ -102,6 +102,13 @@ struct IVel5Document3D : IDispatch {
     enum : DISPID {
         Rebuild = 32,                    // rebuilds the document; boolean result ignored
     };
+    // The measure tools.
+    enum : DISPID {
+        // (null, filter name, prompt, the library's module handle as a 32-bit integer, null) lets the user
+        // pick one entity; Velmar asks the named export of the module about each entity offered. The
+        // entity picked, or nothing when the user cancelled.
+        PickEntity = 25,
+    };
     // Component insertion. The first highlight set (44) is also the document's selection manager.
     enum : DISPID {
         // Boolean method; a document that answers false while it shows its bill of materials (64 = 2) is
@@ -163,7 +170,7 @@ struct IVel5Document2D : IDispatch {
         BeginGroup = 24,                 // (1) opens a group; its reference
         EndGroup = 25,                   // ends the group opened last; 0 when it could not
         SelectedMacro = 33,              // 32-bit: the library macro the user selected for this call; 0 for none
-        ObjectAt = 39,                   // (x, y, 100.0 as doubles) the object at the point; 0 for none
+        ObjectAt = 39,                   // (x, y, 100.0 for leaders, 1.0 for measures) the object at the point; 0 for none
         // (object type 21) the user draws a leader with Velmar's own command; its reference, 0 when none.
         DrawInteractively = 42,
         // (group), then StoreGroup (group, true) and RemoveObject (group) commit a group drawn for a
@@ -202,6 +209,18 @@ struct IVel5Document2D : IDispatch {
     // "Segment" and "Circle" the stand-in answers are the project's own.
     enum : DISPID {
         Segment = 2,                     // (x1, y1, x2, y2, 32-bit style) a line segment; its reference
+    };
+    // The measure tools: what lies at a point, also inside macros.
+    enum : DISPID {
+        // (macro) reopens a macro, so that ObjectAt finds its own objects until EndMacro (19); 0 when it
+        // could not.
+        OpenMacro = 54,
+        // (x, y, angle, 1.0, 1.0 as doubles) opens a local coordinate system there; 108 closes it.
+        OpenLocalSystem = 107,
+        CloseLocalSystem = 108,
+        // (x, y, then x and y as doubles by reference) the point in the coordinates of the local system
+        // open, else unchanged.
+        ToLocal = 109,
     };
 };
 VEL_IID(IVel5Document2D, "AF4E160D-5C89-4F21-B0F2-D53397BDAF78");
@@ -531,14 +550,27 @@ struct IVel5Curve : IDispatch {
         PointAt = 1,                     // (t, x, y, z doubles by reference) the point at parameter t
         Start = 7,                       // double property: the first parameter
         End = 8,                         // double property: the last parameter
+        // What an edge's curve is, asked for by the measure tools.
+        IsLine = 15,                     // boolean: the curve is a line
+        IsCircle = 17,                   // boolean: the curve is a circle
+        Shape = 20,                      // the line (IVel5Line3D) or the circle (IVel5Circle3D)
     };
 };
 VEL_IID(IVel5Curve, "7572648A-D4EE-41FE-8D74-EC7D1F91BDE2");
 
-struct IVel5Line3D : IDispatch {};
+struct IVel5Line3D : IDispatch {
+    enum : DISPID {
+        Start = 1,                       // (x, y, z doubles by reference) the start point
+        End = 2,                         // (x, y, z doubles by reference) the end point
+    };
+};
 VEL_IID(IVel5Line3D, "DC8F6A7B-FF16-46FF-986D-2F7E1F6B25C4");
 
-struct IVel5Circle3D : IDispatch {};     // no IID given
+struct IVel5Circle3D : IDispatch {       // no IID given
+    enum : DISPID {
+        Radius = 1,                      // double property
+    };
+};
 
 struct IVel5ThreadDefinition : IDispatch {
     enum : DISPID {
@@ -718,6 +750,7 @@ struct IVel5Measurer : IDispatch {
         Calculate = 8,                   // boolean: the measure could be taken
         HasAngle = 9,                    // boolean: the measure has an angle
         Angle = 10,                      // double property: the angle in degrees
+        Distance = 15,                   // double property: the distance
     };
 };
 VEL_IID(IVel5Measurer, "ABC84FE5-3945-4A0B-820A-719BF4B79224");
@@ -832,11 +865,11 @@ VEL_IID(IVel5SegmentParam, "7F7D6F84-97DA-11D6-8732-00C0262CDD2C");
 // Kinds 20 (arc, object type 2), 12 (circle, type 3) and 22 (type 32): the centre is read at 1 and 2,
 // double properties (the project's own reading; the point's numbers are Velmar's).
 struct IVel5ArcParam : IDispatch {
-    enum : DISPID { CentreX = 1, CentreY = 2, Style = 4 };
+    enum : DISPID { CentreX = 1, CentreY = 2, Radius = 3, Style = 4 };
 };
 VEL_IID(IVel5ArcParam, "7F7D6F87-97DA-11D6-8732-00C0262CDD2C");
 struct IVel5CircleParam : IDispatch {
-    enum : DISPID { CentreX = 1, CentreY = 2, Style = 7 };
+    enum : DISPID { CentreX = 1, CentreY = 2, Radius = 3, Style = 7 };
 };
 VEL_IID(IVel5CircleParam, "7F7D6F8A-97DA-11D6-8732-00C0262CDD2C");
 // Kind 16: a point, double properties.
@@ -866,7 +899,8 @@ VEL_IID(IVel5Type35Param, "E79C2510-9584-11D6-8732-00C0262CDD2C");
 // Kind 6: the phantom a 2D placement moves with the cursor.
 struct IVel5Phantom2D : IDispatch {
     enum : DISPID {
-        Kind = 1,                        // 16-bit property; the library writes 1
+        // 16-bit property: 1 a placed group's phantom, 2 a rubber line from a point (the point sub-object).
+        Kind = 1,
         // Its parameters (IVel5Phantom2DParam). The same number gives the point sub-object
         // (IVel5Phantom2DPoint) to the measure tools.
         Params = 2,
@@ -880,13 +914,21 @@ struct IVel5Phantom2DParam : IDispatch {
     };
 };
 VEL_IID(IVel5Phantom2DParam, "9AF8E344-98A0-11D6-95CE-00C0262D30E3");
-struct IVel5Phantom2DPoint : IDispatch {};
+struct IVel5Phantom2DPoint : IDispatch {
+    enum : DISPID { X = 1, Y = 2 };      // double properties: where the rubber line starts
+};
 VEL_IID(IVel5Phantom2DPoint, "9AF8E347-98A0-11D6-95CE-00C0262D30E3");
 // Kind 10: the placement info of the 2D placement process.
 struct IVel5RequestInfo2D : IDispatch {
     enum : DISPID {
         Prompt = 1,                      // text property: the prompt Velmar shows
-        Setting5 = 5,                    // 32-bit property; the library sets 0, its meaning is Velmar's
+        // 32-bit property; the library sets 0 for a placement and 1 for a pick, in which the point request
+        // (117) offers every cursor position to the filter (12). Its further meaning is Velmar's.
+        Setting5 = 5,
+        ObjectMask = 10,                 // 32-bit property; a pick sets 65532 (0xFFFC), its meaning is Velmar's
+        // (callback name, the library's module handle as a 32-bit integer, object or null) the export Velmar
+        // calls with each cursor position of a pick.
+        FilterCallback = 12,
         Init = 17,                       // initialises a new placement info
     };
 };
@@ -949,6 +991,7 @@ struct IVel5Math2D : IDispatch {
     enum : DISPID {
         // (x1, y1, x2, y2 as doubles) the direction angle from the first point to the second, in degrees.
         DirectionAngle = 5,
+        Length = 40,                     // (32-bit reference, 1) the length of a 2D object
     };
 };
 VEL_IID(IVel5Math2D, "F2D5AE01-45DE-4496-B01B-9958CAEF5943");

@@ -23,6 +23,14 @@ void WINAPI LibObjInterfaceEntry(int type, LONG_PTR unused, IUnknown** out) noex
 // with a second argument it passes through to the panel; both answer 0 without a running panel.
 BOOL WINAPI SELECTFILTERPROC(IDispatch* object) noexcept;                             // 8
 BOOL WINAPI SELECTCALLBACKPROC(IDispatch* object, LONG_PTR argument) noexcept;        // 9
+
+// Velmar's pick processes of the measure tools: whether the current 3D tool takes an offered entity (1)
+// or not (0), and whether the current 2D tool took the object at a cursor position (0) or not (1). Of the
+// 2D callback's six arguments the second and third point to the position and the sixth is 0 for the
+// click that ends the pick; the others are not used and are taken pointer-sized, which is the project's
+// own reading. Both answer 0 without a current tool.
+int WINAPI MEASUREFILTERPROC3D(IDispatch* object) noexcept;                                             // 10
+int WINAPI MEASUREFILTERPROC2D(LONG_PTR, double* x, double* y, LONG_PTR, LONG_PTR, int moving) noexcept;  // 11
 }
 
 // Other programs in Velmar's process: silent insertion of a reference-book response into the active

@@ -10,6 +10,7 @@
 #include "insert2d/nm_velmar_script_2d.h"
 #include "insert2d/nm_velmar_tcs_2d.h"
 #include "objects/bad_response.h"
+#include "tools/nm_measure_2d.h"
 
 #include <cwchar>
 
@@ -159,12 +160,14 @@ int32_t VelmarNormset2D::ReplacePartSilent(double x, double y, double angle)
     return part->macro;
 }
 
-// Measuring and the whole-drawing commands come with their own work; until then each says so.
+// The kind is the low byte of the reference book's command, as in a 3D document.
 std::wstring VelmarNormset2D::Measure()
 {
     TraceScope scope(L"VelmarNormset2D::Measure");
-    throw _com_error(E_NOTIMPL);
+    return MeasureOnce<NMMeasure2D>(iApp5, static_cast<uint8_t>(command & 0xFF));
 }
+
+// The whole-drawing commands come with their own work; until then each says so.
 
 void VelmarNormset2D::CreateSpcObjects()
 {

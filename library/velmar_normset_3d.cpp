@@ -25,6 +25,7 @@
 #include "positioning/round_edge_panel.h"
 #include "positioning/thread_panel.h"
 #include "positioning/two_planes_panel.h"
+#include "tools/nm_measure_3d.h"
 
 #include <cwchar>
 #include <new>
@@ -459,7 +460,7 @@ void VelmarNormset3D::RepositioningOne()
 std::wstring VelmarNormset3D::Measure()
 {
     TraceScope scope(L"VelmarNormset3D::Measure");
-    throw _com_error(E_NOTIMPL);
+    return MeasureOnce<NMMeasure3D>(iApp5, static_cast<uint8_t>(command & 0xFF));
 }
 
 void VelmarNormset3D::CheckDocumentValidForCreateSpcObjs()

@@ -123,7 +123,8 @@ Construction::Construction(Velmar& velmar, Document& document, Part& part) : vel
         .Property(IVel5Measurer::Second)
         .Property(IVel5Measurer::Calculate, true)
         .Property(IVel5Measurer::HasAngle, true)
-        .Property(IVel5Measurer::Angle, 0.0);
+        .Property(IVel5Measurer::Angle, 0.0)
+        .Property(IVel5Measurer::Distance, 0.0);
     part.V5()
         .Method(IVel5Part::NewEntity, 1, [this](Args& args) { return NewEntity(args.Int16(0)); })
         .Method(IVel5Part::Measurer, 0, [this](Args&) { return Handed(measurer_.get()); });

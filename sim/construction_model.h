@@ -11,8 +11,8 @@
 //   EXPECT_EQ(made.Live(5).size(), 1u);                   // one sketch is left
 //
 // Part: 61 a new entity of a type (5, 11, 14, 25), 36 the measurer (1, 2 objects; 8, 9 booleans; 10 the
-// angle, stored values a test sets). Entities "<type name><n>": 1 stored, 3, 5, 6, 14 (the part's
-// bridge), 9 create (refused
+// angle, 15 the distance: stored values a test sets). Entities "<type name><n>": 1 stored, 3, 5, 6, 14
+// (the part's bridge), 9 create (refused
 // until the definition has what the type needs), 10 update, 11 sub-objects (a sketch's points, kind 8);
 // a version-7 twin "<name>v7". Definitions "<name>Def": sketch 2 end edit, 3 plane, 4 the plane as
 // given, 9 its editing object "<name>Edit" (3 point, 4 circle, 8 read and 9 write parameters into the

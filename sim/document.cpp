@@ -111,7 +111,8 @@ void Document::Build3D()
         .Method(IVel5Document3D::Rebuild, 0, [this](Args&) {
             v5_->Value(IVel5Document3D::Rebuild) = v5_->Long(IVel5Document3D::Rebuild) + 1;
             return _variant_t(true);
-        });
+        })
+        .Method(IVel5Document3D::PickEntity, 5, [this](Args& args) { return velmar_.Panels().PickEntity(args); });
     for (int set = 0; set < 2; ++set) {
         selections_[set] = velmar_.NewObject(set == 0 ? "selectionA" : "selectionB");
         std::vector<IUnknownPtr>* items = &highlighted_[set];

@@ -16,7 +16,8 @@
 // read at 34 and written at 35 (one stored value, 34), its bulk switch at 37.
 //
 // 3D documents also run the selection process of the panels (15, ended by 12, showing changes with 11)
-// with its two highlight sets (44 and 45: 1 adds, 2 removes, 3 clears), and make request infos (14);
+// with its two highlight sets (44 and 45: 1 adds, 2 removes, 3 clears), the pick of the measure tools
+// (25), and make request infos (14);
 // 2D documents run the placement process (217). The processes belong to the property manager's model
 // (sim/panel_model.h).
 #include "sim/data_store.h"

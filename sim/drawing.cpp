@@ -2,6 +2,7 @@
 
 #include "core/obj_array.h"
 #include "hostapi/velmar.h"
+#include "sim/library_export.h"
 #include "sim/velmar.h"
 
 #include <algorithm>
@@ -195,6 +196,8 @@ DrawnObject& Drawing::Require(long reference, bool groupWanted)
 std::vector<std::string> Drawing::OpenBrackets() const
 {
     std::vector<std::string> open;
+    if (!localSystems_.empty())
+        open.push_back(name_ + ": " + std::to_string(localSystems_.size()) + " local system(s)");
     for (long reference : openBrackets_)
         for (const DrawnObject& object : objects_)
             if (object.reference == reference)
@@ -373,7 +376,8 @@ std::optional<DrawPoint> Drawing::PointOf(const DrawnObject& object) const
     if (object.type == kLeaderType)
         return DrawPoint{DoubleOf(object.leader.settings, IVel5LeaderParam::ShelfX),
                          DoubleOf(object.leader.settings, IVel5LeaderParam::ShelfY)};
-    if (object.type == 1 || object.type == 3)
+    // A segment's start, an arc's or circle's centre; lines of types 28 and 48 as segments.
+    if (object.type == 1 || object.type == 2 || object.type == 3 || object.type == 28 || object.type == 48)
         return DrawPoint{DoubleOf(object.params, 1), DoubleOf(object.params, 2)};
     return std::nullopt;
 }
@@ -415,12 +419,100 @@ _variant_t Drawing::PointRequest(Args& args)
     question.text = request ? request->Text(IVel5RequestInfo2D::Prompt) : std::wstring();
     prompts_.push_back(question.text);
     const std::wstring answer = AnswerText(model_.velmar_.User().Ask(question, _variant_t(L"end")));
+    if (request && request->Long(IVel5RequestInfo2D::Setting5) == 1)
+        return PickRequest(args, *request, answer);
     const auto numbers = ParseNumbers(answer, 2);
     if (!numbers)
         return _variant_t(0L);
     args.SetDouble(1, (*numbers)[0]);
     args.SetDouble(2, (*numbers)[1]);
     return _variant_t(-1L);
+}
+
+_variant_t Drawing::PickRequest(Args& args, Object& request, const std::wstring& answer)
+{
+    args.Double(1);
+    args.Double(2);
+    std::vector<std::vector<double>> positions;
+    bool click = true;
+    std::wstringstream stream(answer);
+    std::wstring item;
+    while (std::getline(stream, item, L';')) {
+        item.erase(0, item.find_first_not_of(L' '));
+        item.erase(item.find_last_not_of(L' ') + 1);
+        const auto numbers = ParseNumbers(item, 2);
+        if (!numbers || !click) {
+            // "end" closes the list; anything else ends the pick where it stands.
+            click = false;
+            continue;
+        }
+        positions.push_back(*numbers);
+    }
+    click = click && !positions.empty();
+    MeasureFilterProc2D filter = nullptr;
+    auto registered = model_.filters_.find(&request);
+    if (registered == model_.filters_.end()) {
+        model_.problems_.push_back("a pick without a filter");
+    } else if (registered->second.second != 0) {
+        filter = reinterpret_cast<MeasureFilterProc2D>(FindLibraryExport(registered->second.second, registered->second.first));
+    } else if (registered->second.first == L"MEASUREFILTERPROC2D") {
+        filter = model_.linkedFilter_;
+    }
+    if (registered != model_.filters_.end() && !filter)
+        model_.problems_.push_back("the filter " + Utf8(registered->second.first) + " of module " +
+                                   std::to_string(registered->second.second) + " cannot be resolved");
+    for (size_t i = 0; i < positions.size() && filter; ++i) {
+        const bool clicking = click && i + 1 == positions.size();
+        double x = positions[i][0];
+        double y = positions[i][1];
+        const int taken = filter(0, &x, &y, 0, 0, clicking ? 0 : 1);
+        picks_.push_back(std::string(clicking ? "click " : "move ") + Number(positions[i][0]) + ", " + Number(positions[i][1]) +
+                         ": " + std::to_string(taken));
+    }
+    if (!click)
+        return _variant_t(0L);
+    args.SetDouble(1, positions.back()[0]);
+    args.SetDouble(2, positions.back()[1]);
+    return _variant_t(-1L);
+}
+
+void Drawing::ServeMeasures()
+{
+    v5_.Method(IVel5Document2D::OpenMacro, 1, [this](Args& args) {
+           DrawnObject& macro = Require(args.Int32(0));
+           if (macro.type != kMacroType || macro.open)
+               return _variant_t(0L);
+           macro.open = true;
+           macro.reopened = true;
+           openBrackets_.push_back(macro.reference);
+           return _variant_t(1L);
+       })
+        .Method(IVel5Document2D::OpenLocalSystem, 5, [this](Args& args) {
+            localSystems_.push_back({args.Double(0), args.Double(1), args.Double(2)});
+            args.Double(3);
+            args.Double(4);
+            return _variant_t(1L);
+        })
+        .Method(IVel5Document2D::CloseLocalSystem, 0, [this](Args&) {
+            if (localSystems_.empty())
+                return _variant_t(0L);
+            localSystems_.pop_back();
+            return _variant_t(1L);
+        })
+        .Method(IVel5Document2D::ToLocal, 4, [this](Args& args) {
+            double x = args.Double(0);
+            double y = args.Double(1);
+            for (const LocalSystem& system : localSystems_) {
+                const double angle = -system.angle * std::acos(-1.0) / 180;
+                const double dx = x - system.x;
+                const double dy = y - system.y;
+                x = dx * std::cos(angle) - dy * std::sin(angle);
+                y = dx * std::sin(angle) + dy * std::cos(angle);
+            }
+            args.SetDouble(2, x);
+            args.SetDouble(3, y);
+            return _variant_t(1L);
+        });
 }
 
 _variant_t Drawing::DrawLeader(Args& args)
@@ -468,8 +560,11 @@ void Drawing::Serve()
             args.Int32(2);
             if (!object || object->isGroup)
                 return _variant_t(0L);
-            if (Object* structure = Object::From(args.Unknown(1)))
+            if (Object* structure = Object::From(args.Unknown(1))) {
+                if (object->unreadable)
+                    return _variant_t(0L);
                 ReadParams(*object, *structure);
+            }
             return _variant_t(object->type);
         })
         .Method(IVel5Document2D::BeginMacro, 1, [this](Args& args) {
@@ -485,6 +580,7 @@ void Drawing::Serve()
             const long reference = openBrackets_.back();
             openBrackets_.pop_back();
             Find(reference)->open = false;
+            Find(reference)->reopened = false;
             return _variant_t(reference);
         })
         .Method(IVel5Document2D::BeginGroup, 1, [this](Args& args) {
@@ -536,7 +632,9 @@ void Drawing::Serve()
             args.Double(2);
             long nearest = 0;
             double best = kPickRadius;
-            for (long reference : Objects()) {
+            // Inside a macro reopened for the search, its own objects; else the drawing's.
+            const long owner = !openBrackets_.empty() && Find(openBrackets_.back())->reopened ? openBrackets_.back() : 0;
+            for (long reference : Contents(owner)) {
                 const auto point = PointOf(*Find(reference));
                 const double distance = point ? std::hypot(point->x - at.x, point->y - at.y) : kPickRadius * 2;
                 if (distance <= best) {
@@ -714,6 +812,7 @@ void Drawing::Serve()
             return _variant_t(1L);
         });
 
+    ServeMeasures();
     fragments_ = model_.velmar_.NewObject(name_ + "Fragments");
     fragments_->Supports(__uuidof(IVel5Fragment))
         .Method(IVel5Fragment::Definition, 3, [this](Args& args) {
@@ -748,9 +847,24 @@ Drawings::Drawings(Velmar& velmar) : velmar_(velmar)
 {
     velmar.App5().Method(IVel5Application::NewIterator, 0, [this](Args&) { return Handed(NewIterator().get()); });
     math_ = velmar.NewObject("math2d");
-    math_->Supports(__uuidof(IVel5Math2D)).Method(IVel5Math2D::DirectionAngle, 4, [](Args& args) {
-        return _variant_t(std::atan2(args.Double(3) - args.Double(1), args.Double(2) - args.Double(0)) / kDegree);
-    });
+    math_->Supports(__uuidof(IVel5Math2D))
+        .Method(IVel5Math2D::DirectionAngle, 4, [](Args& args) {
+            return _variant_t(std::atan2(args.Double(3) - args.Double(1), args.Double(2) - args.Double(0)) / kDegree);
+        })
+        .Method(IVel5Math2D::Length, 2, [this](Args& args) {
+            const long reference = args.Int32(0);
+            args.Int32(1);
+            Drawing* drawing = Owning(reference);
+            const DrawnObject* object = drawing ? drawing->Find(reference) : nullptr;
+            if (!object)
+                throw Fail{E_INVALIDARG, 0};
+            const auto& p = object->params;
+            if (object->type == 1)
+                return _variant_t(std::hypot(DoubleOf(p, 3) - DoubleOf(p, 1), DoubleOf(p, 4) - DoubleOf(p, 2)));
+            if (object->type == 3)
+                return _variant_t(2 * std::acos(-1.0) * DoubleOf(p, 3));
+            return _variant_t(0.0);
+        });
     velmar.App5().Method(IVel5Application::Math2D, 0, [this](Args&) { return Handed(math_.get()); });
     velmar.Attributes()
         .Manager()
@@ -981,10 +1095,32 @@ ObjectRef Drawings::NewPhantom()
     ObjectRef phantom = velmar_.NewObject("struct6");
     ObjectRef parameters = velmar_.NewObject("phantomParams");
     parameters->Supports(__uuidof(IVel5Phantom2DParam)).AnyProperty();
+    ObjectRef start = velmar_.NewObject("phantomPoint");
+    start->Supports(__uuidof(IVel5Phantom2DPoint)).AnyProperty();
+    Object* self = phantom.get();
     phantom->Supports(__uuidof(IVel5Phantom2D))
         .AnyProperty()
-        .Returns(IVel5Phantom2D::Params, Handed(parameters.get()));
+        .Method(IVel5Phantom2D::Params, 0, [self, parameters, start](Args&) {
+            return Handed(self->Long(IVel5Phantom2D::Kind) == 2 ? start.get() : parameters.get());
+        });
     return phantom;
+}
+
+ObjectRef Drawings::NewRequestInfo()
+{
+    ObjectRef request = velmar_.NewObject("struct10");
+    Object* self = request.get();
+    request->Supports(__uuidof(IVel5RequestInfo2D))
+        .AnyProperty()
+        .Method(IVel5RequestInfo2D::FilterCallback, 3, [this, self](Args& args) {
+            // The module handle travels as a 32-bit integer, exactly.
+            if (V_VT(&args.At(1)) != VT_I4)
+                throw Fail{DISP_E_TYPEMISMATCH, 1};
+            filters_[self] = {args.Text(0), args.Int32(1)};
+            args.Object(2);
+            return _variant_t();
+        });
+    return request;
 }
 
 Object* Drawings::DrawingObject(long reference)

@@ -34,8 +34,21 @@
 // type of an object, 3 steps ("F", "N"), 9 closes. Leaders, point lists (application 39 with 2), leader
 // structures and variable lists keep their data as plain values.
 //
-// A bracket or iterator left open is a fault of the library: Velmar::OpenBrackets() lists them and
-// StandInTest fails on any. TemporaryOpen() tells a temporary document not closed.
+// The measure tools: 117 with a request info whose 5 is 1 is a pick. The library registered its filter
+// export with the request's 12 (name and module handle, resolved as sim/library_export.h says; a program
+// that links the library statically links the function with LinkMeasureFilter). The "point" answer lists
+// cursor positions "X,Y; X,Y; ...": Velmar calls the filter with each, the last as the click that ends
+// the pick (sixth argument 0, the others 1), and answers -1 with the click's point; a list ending in
+// "end" ends without a click (0). The phantom (kind 6) gives its point sub-object at 2 when its 1 is 2 (a
+// rubber line), its parameters otherwise. 54 reopens a macro, so that 39 finds the macro's own objects
+// until 19 ends it; 107 opens a local coordinate system (x, y, angle in degrees) and 108 closes it; 109
+// gives a point in the coordinates of the local systems open. The application's 8 is the mathematics
+// object: 5 the direction in degrees (0 to 360) of the line between two points, 40 the length of a segment
+// or circle (0 for other objects).
+//
+// A bracket, local system or iterator left open is a fault of the library: Velmar::OpenBrackets() lists
+// them and StandInTest fails on any, as on Problems() (a filter that cannot be resolved). TemporaryOpen()
+// tells a temporary document not closed.
 #include "sim/sim_object.h"
 #include "sim/spc_model.h"
 
@@ -83,6 +96,8 @@ struct DrawnObject {
     long ownerBefore = 0;                   // where 65 took it from
     std::map<int, _variant_t> params;       // what its parameter structure reads
     bool highlighted = false;
+    bool reopened = false;                  // a macro reopened (54): 39 finds its own objects
+    bool unreadable = false;                // 8 answers 0 when asked to fill a structure
     // Macros.
     double x = 0;
     double y = 0;
@@ -156,6 +171,9 @@ public:
     std::vector<std::wstring> IdentityOf(long macro);
     // Every prompt a placement or point request showed, in order.
     const std::vector<std::wstring>& Prompts() const { return prompts_; }
+    // Each cursor position a pick offered to the filter, with the filter's answer:
+    // "move 3, 4: 1", "click 3, 4: 0".
+    const std::vector<std::string>& Picks() const { return picks_; }
 
 private:
     friend class Drawings;
@@ -166,6 +184,8 @@ private:
     void Delete(long reference);
     _variant_t PlacementRequest(Args& args);
     _variant_t PointRequest(Args& args);
+    _variant_t PickRequest(Args& args, Object& request, const std::wstring& answer);
+    void ServeMeasures();
     _variant_t DrawLeader(Args& args);
     void ReadParams(DrawnObject& object, Object& structure);
     std::optional<DrawPoint> PointOf(const DrawnObject& object) const;
@@ -182,6 +202,11 @@ private:
     std::deque<DrawnObject> objects_;
     std::vector<long> openBrackets_;
     std::vector<std::wstring> prompts_;
+    std::vector<std::string> picks_;
+    struct LocalSystem {
+        double x, y, angle;
+    };
+    std::vector<LocalSystem> localSystems_;
     ObjectRef fragments_;
     int refuseFill_ = 0;
     int fillsBeforeRefusal_ = 0;
@@ -189,6 +214,9 @@ private:
     int insertions_ = 0;            // insertion brackets (245) opened and not closed
     std::vector<CutRecord> cuts_;
 };
+
+// The library's 2D measure filter, as Velmar's cursor process calls it.
+using MeasureFilterProc2D = int(WINAPI*)(LONG_PTR, double* x, double* y, LONG_PTR, LONG_PTR, int moving);
 
 class Drawings {
 public:
@@ -211,6 +239,10 @@ public:
     ObjectRef NewPointList();
     // A phantom (kind 6) whose parameters (2) tell the group it shows (5).
     ObjectRef NewPhantom();
+    // A request info (kind 10) whose 12 registers the filter of a pick.
+    ObjectRef NewRequestInfo();
+    void LinkMeasureFilter(MeasureFilterProc2D filter) { linkedFilter_ = filter; }
+    const std::vector<std::string>& Problems() const { return problems_; }
     // The version-7 drawing object of a reference (application 112); null for an unknown reference.
     Object* DrawingObject(long reference);
     ObjectRef NewIterator();
@@ -253,6 +285,10 @@ private:
     std::vector<std::vector<std::pair<std::wstring, double>>> settled_;
     std::vector<CatalogueObject> clipboard_;
     int openIterators_ = 0;
+    // The filters registered on request infos (12): the export's name and the module handle.
+    std::map<Object*, std::pair<std::wstring, long>> filters_;
+    MeasureFilterProc2D linkedFilter_ = nullptr;
+    std::vector<std::string> problems_;
 };
 
 // "X,Y" and "X,Y,ANGLE" answers of the scripted user; nothing for any other text.

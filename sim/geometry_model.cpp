@@ -321,6 +321,25 @@ GeoEntity& Geometry::AddAxis(const std::string& name, Part* part, short type, co
 ObjectRef Geometry::NewCurve(const std::string& name, AxisShape* axis)
 {
     ObjectRef curve = NewObject(name);
+    ObjectRef line = NewObject(name + "Line");
+    line->Supports(__uuidof(IVel5Line3D))
+        .Method(IVel5Line3D::Start, 3, [axis](Args& args) {
+            FillPoint(args, 0, axis->from);
+            return _variant_t();
+        })
+        .Method(IVel5Line3D::End, 3, [axis](Args& args) {
+            FillPoint(args, 0, axis->to);
+            return _variant_t();
+        });
+    ObjectRef circle = NewObject(name + "Circle");
+    circle->Method(IVel5Circle3D::Radius, 0, [axis](Args&) { return _variant_t(axis->circleRadius); });
+    Object* lineObject = line.get();
+    Object* circleObject = circle.get();
+    curve->Method(IVel5Curve::IsLine, 0, [axis](Args&) { return _variant_t(axis->circleRadius <= 0); })
+        .Method(IVel5Curve::IsCircle, 0, [axis](Args&) { return _variant_t(axis->circleRadius > 0); })
+        .Method(IVel5Curve::Shape, 0, [axis, lineObject, circleObject](Args&) {
+            return Handed(axis->circleRadius > 0 ? circleObject : lineObject);
+        });
     curve->Supports(__uuidof(IVel5Curve))
         .Method(IVel5Curve::Start, 0, [axis](Args&) { return _variant_t(axis->start); })
         .Method(IVel5Curve::End, 0, [axis](Args&) { return _variant_t(axis->end); })

@@ -92,11 +92,14 @@ struct ThreadShape {
 };
 
 // An axis of types 9 to 13: a straight curve from `from` (parameter start) to `to` (parameter end).
+// As an edge's curve it is a line (15; 20 the line: 1 and 2 its ends), or a circle of `circleRadius`
+// when that is above 0 (17; 20 the circle: 1 its radius).
 struct AxisShape {
     Point3 from{};
     Point3 to{};
     double start = 0;
     double end = 1;
+    double circleRadius = 0;
 };
 
 class GeoEntity {

@@ -1,6 +1,7 @@
 #include "sim/panel_model.h"
 
 #include "hostapi/velmar.h"
+#include "sim/library_export.h"
 #include "sim/velmar.h"
 
 #include <cwchar>
@@ -105,19 +106,71 @@ template <class F>
 F PanelModel::Resolve(const std::wstring& name, long module, const char* role)
 {
     F found = nullptr;
-    if (module != 0) {
-        // The 32-bit integer is all Velmar has of the library's module: it is taken as the whole handle.
-        HMODULE handle = reinterpret_cast<HMODULE>(static_cast<ULONG_PTR>(static_cast<unsigned long>(module)));
-        found = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(handle, Utf8(name).c_str())));
-    } else if (name == L"SELECTFILTERPROC") {
+    if (module != 0)
+        found = reinterpret_cast<F>(FindLibraryExport(module, name));
+    else if (name == L"SELECTFILTERPROC")
         found = reinterpret_cast<F>(reinterpret_cast<void*>(linkedFilter_));
-    } else if (name == L"SELECTCALLBACKPROC") {
+    else if (name == L"SELECTCALLBACKPROC")
         found = reinterpret_cast<F>(reinterpret_cast<void*>(linkedPick_));
-    }
+    else if (name == L"MEASUREFILTERPROC3D")
+        found = reinterpret_cast<F>(reinterpret_cast<void*>(linkedMeasure_));
     if (!found)
         Problem(std::string("the ") + role + " callback " + Quoted(name) + " of module " + std::to_string(module) +
                 " cannot be resolved");
     return found;
+}
+
+std::vector<PanelStep> PanelModel::NextScript(const std::string& kind, const std::wstring& prompt)
+{
+    Question question;
+    question.kind = kind;
+    question.text = prompt;
+    const _variant_t script = velmar_.User().Ask(question, _variant_t(L""));
+    try {
+        return ParsePanelScript(V_VT(&script) == VT_BSTR ? Text(V_BSTR(&script)) : std::wstring());
+    } catch (const std::invalid_argument& error) {
+        Problem(error.what());
+        return {};
+    }
+}
+
+_variant_t PanelModel::PickEntity(Args& args)
+{
+    args.Object(0);
+    const std::wstring filterName = args.Text(1);
+    const std::wstring prompt = args.Text(2);
+    if (V_VT(&args.At(3)) != VT_I4)
+        throw Fail{DISP_E_TYPEMISMATCH, 3};
+    const long module = args.Int32(3);
+    args.Object(4);
+    if (run_) {
+        Problem("a pick started while another process ran");
+        return _variant_t();
+    }
+    const std::vector<PanelStep> steps = NextScript("pick", prompt);
+    prompts_.push_back(prompt);
+    Note("pick " + Quoted(prompt));
+    const auto filter = Resolve<MeasureFilterProc3D>(filterName, module, "filter");
+    Object* picked = nullptr;
+    std::string pickedName;
+    for (const PanelStep& step : steps) {
+        if (step.kind == PanelStep::Cancel)
+            break;
+        auto found = pickables_.find(step.name);
+        if ((step.kind != PanelStep::Pick && step.kind != PanelStep::Offer) || found == pickables_.end()) {
+            Problem("\"" + step.text + "\": a pick offers and picks objects by name");
+            break;
+        }
+        const int accepted = filter ? filter(found->second->Primary()) : 0;
+        Note("step \"" + step.text + "\": filter " + std::to_string(accepted));
+        if (step.kind == PanelStep::Pick && accepted) {
+            picked = found->second.get();
+            pickedName = step.name;
+            break;
+        }
+    }
+    Note(picked ? "end: picked " + pickedName : std::string("end: nothing picked"));
+    return picked ? _variant_t(picked->Primary()) : _variant_t();
 }
 
 void PanelModel::Note(const std::string& line)
@@ -205,15 +258,7 @@ PanelModel::Outcome PanelModel::Play(RunState& run, const std::string& title)
         Problem("a process started while another ran");
         return Outcome::Cancelled;
     }
-    Question question;
-    question.kind = "panel";
-    const _variant_t script = velmar_.User().Ask(question, _variant_t(L""));
-    std::vector<PanelStep> steps;
-    try {
-        steps = ParsePanelScript(V_VT(&script) == VT_BSTR ? Text(V_BSTR(&script)) : std::wstring());
-    } catch (const std::invalid_argument& error) {
-        Problem(error.what());
-    }
+    const std::vector<PanelStep> steps = NextScript("panel", L"");
     ++runs_;
     run_ = &run;
     lastMates_.clear();

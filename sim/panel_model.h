@@ -17,6 +17,11 @@
 // the two functions over with LinkCallbacks. The library may end a run: the 3D document's 12, the
 // version-7 application's 16 with (-1, 0).
 //
+// The 3D document's 25 lets the user pick one entity for a measure tool: it plays the next script of kind
+// "pick" (the prompt is the question's text) with the steps "offer NAME" (the library's filter export,
+// named in the call with its module handle, is asked about the object), "pick NAME" (asked, and picked
+// when accepted: the pick ends with it) and "cancel"; a script that runs out picks nothing.
+//
 // Every run is written to the log, one line per event (velmar-sim prints it): the page and its controls,
 // each step with the library's answer, the prompts shown (the 3D document's 11), the mates applied to
 // the part being placed, the end of the run. Whatever must not happen (an exception that reached Velmar
@@ -41,6 +46,7 @@ class Velmar;
 // The library's exported selection callbacks, as Velmar calls them.
 using SelectFilterProc = BOOL(WINAPI*)(IDispatch* object);
 using SelectPickProc = BOOL(WINAPI*)(IDispatch* object, LONG_PTR argument);
+using MeasureFilterProc3D = int(WINAPI*)(IDispatch* object);
 
 struct PanelRequest {
     ObjectRef object;                            // the request info
@@ -75,6 +81,7 @@ public:
     PanelRequest* RequestOf(IUnknown* placement);
 
     void LinkCallbacks(SelectFilterProc filter, SelectPickProc pick);
+    void LinkMeasureFilter(MeasureFilterProc3D filter) { linkedMeasure_ = filter; }
     // The second argument Velmar passes to the pick callback at a step (counted from 1).
     static LONG_PTR PickArgument(size_t step) { return 0x5E1EC700 + static_cast<LONG_PTR>(step); }
 
@@ -84,6 +91,7 @@ public:
     void EndProcess3D();
     void EndProcess2D(long first, long second);
     void ShowChanges();
+    _variant_t PickEntity(Args& args);
 
     const std::vector<std::string>& Log() const { return log_; }
     const std::vector<std::wstring>& Prompts() const { return prompts_; }
@@ -105,6 +113,8 @@ private:
     };
 
     Outcome Play(RunState& run, const std::string& title);
+    // The scripted user's next script of a kind; a script that does not read is a problem and no steps.
+    std::vector<PanelStep> NextScript(const std::string& kind, const std::wstring& prompt);
     std::string Perform(const PanelStep& step, size_t number, RunState& run);
     std::string Pick(const PanelStep& step, size_t number, bool pick);
     std::string Press(long id);
@@ -130,6 +140,7 @@ private:
     RunState* run_ = nullptr;
     SelectFilterProc linkedFilter_ = nullptr;
     SelectPickProc linkedPick_ = nullptr;
+    MeasureFilterProc3D linkedMeasure_ = nullptr;
     std::vector<std::string> log_;
     std::vector<std::wstring> prompts_;
     std::string lastMates_;

@@ -30,6 +30,11 @@ void BuildPanelScene(Velmar& velmar, Geometry& geometry, Document& document)
     geometry.AddFace("cone", &assembly, {.test2 = true, .cone = true, .coneValue = -2.5});
     geometry.AddAxis("axis", &assembly, 9, {.from = {0, 0, 0}, .to = {0, 0, 10}});
     geometry.AddEdge("edge", &assembly, {.test1 = true});
+    // What the measure tools take besides: a straight edge 50 long, a circular edge of radius 6, a thread
+    // M10 x 1.5.
+    geometry.AddEdge("ridge", &assembly, {.test1 = true}).axis = {.from = {0, 0, 0}, .to = {30, 40, 0}};
+    geometry.AddEdge("rim", &assembly, {.test9 = true}).axis.circleRadius = 6;
+    geometry.AddThread("thread", &assembly, {.param1 = 10, .param3 = 1.5});
     MateElement(geometry, "seat", &assembly).Add(geometry.AddFace("seatFace", &assembly, planar));
     // The part's first base plane, where placeholders of replaced elements are sketched.
     geometry.Shape(assembly).objects[1] = {&geometry.AddPlane("basePlane", &assembly, 1)};

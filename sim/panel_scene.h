@@ -8,6 +8,9 @@
 //   cone         a conical face (cone value 2.5)
 //   axis         an axis
 //   edge         a straight edge
+//   ridge        a straight edge from (0, 0, 0) to (30, 40, 0)
+//   rim          a circular edge of radius 6
+//   thread       a thread M10 x 1.5 (diameter 10, pitch 1.5)
 //   seatFace     a face of the attach point "seat", a mate element with both base objects
 //   holeFace     a face of the constructive element "hole", whose mate element "holeSeat" has both
 //   basePlane    the part's first base plane (type 1)

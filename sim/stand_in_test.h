@@ -41,6 +41,7 @@ protected:
         EXPECT_EQ(velmar_->User().Pending(), 0u) << "answers queued for questions that never came";
         EXPECT_EQ(velmar_->Panels().Problems(), std::vector<std::string>{}) << "what reached the stand-in's panel runs";
         EXPECT_EQ(velmar_->OpenBrackets(), std::vector<std::string>{}) << "brackets, iterators or documents left open";
+        EXPECT_EQ(velmar_->Drawings().Problems(), std::vector<std::string>{}) << "what reached the stand-in's picks in drawings";
         velmar_.reset();
         EXPECT_EQ(Object::Live(), 0) << "references to stand-in objects were kept after the test";
     }

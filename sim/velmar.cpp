@@ -163,8 +163,10 @@ void Velmar::BuildApplication5()
                 structures_.push_back(header);
                 return Handed(header.get());
             }
-            if (kind == 61 || kind == 6) {
-                ObjectRef structure = kind == 61 ? drawings_->NewLeaderStructure() : drawings_->NewPhantom();
+            if (kind == 61 || kind == 6 || kind == 10) {
+                ObjectRef structure = kind == 61 ? drawings_->NewLeaderStructure()
+                                      : kind == 6 ? drawings_->NewPhantom()
+                                                  : drawings_->NewRequestInfo();
                 structures_.push_back(structure);
                 return Handed(structure.get());
             }

@@ -273,7 +273,6 @@ TEST_F(Controller3D, PlaceholdersStillRaiseENotImplOrMakeNoPart)
 {
     const auto controller = Make();
     const std::pair<const char*, std::function<void()>> staged[] = {
-        {"Measure", [&] { controller->Measure(); }},
         {"CheckDocumentValidForCreateSpcObjs", [&] { controller->CheckDocumentValidForCreateSpcObjs(); }},
         {"CreateSpcObjects", [&] { controller->CreateSpcObjects(); }},
         {"FindAndReplace", [&] { controller->FindAndReplace(); }},
@@ -284,13 +283,12 @@ TEST_F(Controller3D, PlaceholdersStillRaiseENotImplOrMakeNoPart)
     for (const auto& check : {&VelmarNormset::CheckDocumentValidForRelink, &VelmarNormset::CheckDocumentValidForClone})
         EXPECT_THROW(((*controller).*check)(), _bstr_t);
 
-    // The 2D controller's measure and whole-drawing commands.
+    // The 2D controller's whole-drawing commands.
     Restart({15, 0, 1, 0}, 1);
     const sim::ObjectRef client = book().NewProvider();
     VelmarNormset2D drawing(velmar().App5().As<IVel5Application>(), velmar().App7().As<IVel7Application>(),
                             client->As<INMClient>(), 1, 1);
     const std::pair<const char*, std::function<void()>> staged2D[] = {
-        {"VelmarNormset2D::Measure", [&] { drawing.Measure(); }},
         {"VelmarNormset2D::CreateSpcObjects", [&] { drawing.CreateSpcObjects(); }},
         {"VelmarNormset2D::FindAndReplace", [&] { drawing.FindAndReplace(); }},
     };
