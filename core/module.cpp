@@ -38,6 +38,11 @@ HINSTANCE ModuleHandle() noexcept
     return g_module;
 }
 
+long ModuleHandleForVelmar() noexcept
+{
+    return static_cast<long>(reinterpret_cast<LONG_PTR>(g_module));
+}
+
 void HoldApplication5(IDispatch* application)
 {
     Hold(g_application5, application);

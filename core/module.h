@@ -7,6 +7,9 @@
 // The library's own instance handle, stored at process attach (null in a program that links the
 // library statically).
 HINSTANCE ModuleHandle() noexcept;
+// The handle as Velmar takes it, a 32-bit integer, with which it finds the library's callbacks by name.
+// The library is linked below 2 GB, so that these bits are the whole handle.
+long ModuleHandleForVelmar() noexcept;
 
 // Velmar's application objects (version-5 and version-7 interfaces). Hold* AddRefs the new object and
 // releases a previously held one; Held* returns the borrowed pointer or null.

@@ -17,9 +17,7 @@ VelBasePanel3D::VelBasePanel3D(IVel5Application* application5, IVel7Application*
     iRequestInfo = requestInfo;
     if (!iRequestInfo)
         iRequestInfo = RequireHost(ObjectAs<IVel5PlacementInfo>(V5Method(iDoc, IVel5Document3D::PlacementInfo, iTopPart)));
-    // Velmar finds the callbacks by name in the library's module, which it knows by 32 bits: the
-    // library is linked low enough for them to be the whole handle.
-    const long module = static_cast<long>(reinterpret_cast<LONG_PTR>(ModuleHandle()));
+    const long module = ModuleHandleForVelmar();
     scope.Hex(L"module", module);
     V5Method(iRequestInfo, IVel5PlacementInfo::PickCallback, L"SELECTCALLBACKPROC", module, static_cast<IDispatch*>(nullptr));
     V5Method(iRequestInfo, IVel5PlacementInfo::FilterCallback, L"SELECTFILTERPROC", module, static_cast<IDispatch*>(nullptr));

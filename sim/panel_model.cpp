@@ -147,7 +147,7 @@ _variant_t PanelModel::PickEntity(Args& args)
         Problem("a pick started while another process ran");
         return _variant_t();
     }
-    const std::vector<PanelStep> steps = NextScript("pick", prompt);
+    const std::vector<PanelStep> steps = NextScript("panel", prompt);
     prompts_.push_back(prompt);
     Note("pick " + Quoted(prompt));
     const auto filter = Resolve<MeasureFilterProc3D>(filterName, module, "filter");

@@ -17,10 +17,10 @@
 // the two functions over with LinkCallbacks. The library may end a run: the 3D document's 12, the
 // version-7 application's 16 with (-1, 0).
 //
-// The 3D document's 25 lets the user pick one entity for a measure tool: it plays the next script of kind
-// "pick" (the prompt is the question's text) with the steps "offer NAME" (the library's filter export,
-// named in the call with its module handle, is asked about the object), "pick NAME" (asked, and picked
-// when accepted: the pick ends with it) and "cancel"; a script that runs out picks nothing.
+// The 3D document's 25 lets the user pick one entity for a measure tool: it plays the next panel script
+// (the question's text is the prompt) with the steps "offer NAME" (the library's filter export, named in
+// the call with its module handle, is asked about the object), "pick NAME" (asked, and picked when
+// accepted: the pick ends with it) and "cancel"; a script that runs out picks nothing.
 //
 // Every run is written to the log, one line per event (velmar-sim prints it): the page and its controls,
 // each step with the library's answer, the prompts shown (the 3D document's 11), the mates applied to

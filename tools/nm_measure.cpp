@@ -1,7 +1,6 @@
 #include "tools/nm_measure.h"
 
 #include "core/format_string.h"
-#include "core/module.h"
 #include "core/trace_log.h"
 
 NMMeasure::NMMeasure(IVel5Application* application, const wchar_t* filterName) : iApp(application), FilterName(filterName)
@@ -25,9 +24,4 @@ std::wstring NMMeasure::ToXml(NMMeasure* tool)
     TraceScope scope(L"NMMeasure::ToXml");
     scope.String(L"value", text);
     return FormatString(L"<MEASURE>%s</MEASURE>", text.c_str());
-}
-
-long NMMeasure::ModuleHandle32() noexcept
-{
-    return static_cast<long>(reinterpret_cast<LONG_PTR>(ModuleHandle()));
 }

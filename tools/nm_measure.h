@@ -27,11 +27,6 @@ public:
     IVel5ApplicationPtr iApp;
     _bstr_t FilterName;              // the export Velmar calls while the user picks
     double Value = 0;
-
-protected:
-    // The library's module handle as Velmar takes it: a 32-bit integer. The library is linked below 2 GB,
-    // so that these bits are the whole handle.
-    static long ModuleHandle32() noexcept;
 };
 
 // One measurement of a tool class (NMMeasure2D or NMMeasure3D) for a kind byte: the tool is made

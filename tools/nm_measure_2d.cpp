@@ -1,5 +1,6 @@
 #include "tools/nm_measure_2d.h"
 
+#include "core/module.h"
 #include "core/translate.h"
 #include "core/trace_log.h"
 #include "hostapi/dispatch_call.h"
@@ -122,7 +123,7 @@ void NMMeasure2D::PickObject(const std::wstring& prompt)
     const IVel5RequestInfo2DPtr request = NewRequest(prompt);
     V5Put(request, IVel5RequestInfo2D::Setting5, 1L);
     V5Put(request, IVel5RequestInfo2D::ObjectMask, kPickObjectMask);
-    V5Method(request, IVel5RequestInfo2D::FilterCallback, FilterName, ModuleHandle32(), static_cast<IDispatch*>(nullptr));
+    V5Method(request, IVel5RequestInfo2D::FilterCallback, FilterName, ModuleHandleForVelmar(), static_cast<IDispatch*>(nullptr));
     double x = 0;
     double y = 0;
     RunRequest(request, x, y, _variant_t());

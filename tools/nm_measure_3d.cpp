@@ -1,6 +1,7 @@
 #include "tools/nm_measure_3d.h"
 
 #include "core/format_string.h"
+#include "core/module.h"
 #include "core/translate.h"
 #include "core/trace_log.h"
 #include "hostapi/dispatch_call.h"
@@ -79,7 +80,7 @@ IVel5EntityPtr NMMeasure3D::PickObject(const std::wstring& prompt)
 {
     V5Method(iApp, IVel5Application::BeforeProcess);
     const _variant_t picked = V5Method(iDoc, IVel5Document3D::PickEntity, static_cast<IDispatch*>(nullptr), FilterName,
-                                       Translate(prompt), ModuleHandle32(), static_cast<IDispatch*>(nullptr));
+                                       Translate(prompt), ModuleHandleForVelmar(), static_cast<IDispatch*>(nullptr));
     return ObjectAs<IVel5Entity>(picked);
 }
 
