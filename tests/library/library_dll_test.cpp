@@ -4,6 +4,8 @@
 #include "core/registry.h"
 #include "core/scratch_folder.h"
 #include "hostapi/dispatch_call.h"
+#include "hostapi/entity_access.h"
+#include "sim/drawing.h"
 #include "sim/stand_in_test.h"
 
 #include <gtest/gtest.h>
@@ -111,6 +113,7 @@ TEST(LibraryDll, ExportsTheProtocolByNameAndOrdinalAndNothingElse)
         {"LIBRARYENTRY", 1},       {"LIBRARYID", 2},          {"LIBRARYNAMEW", 3},
         {"DisplayLibraryNameW", 4}, {"LibToolBarId", 5},      {"LibraryHintTipsBeginID", 6},
         {"LibObjInterfaceEntry", 7}, {"SELECTFILTERPROC", 8},   {"SELECTCALLBACKPROC", 9},
+        {"MEASUREFILTERPROC3D", 10}, {"MEASUREFILTERPROC2D", 11},
         {"LIBRARYHELPFILEW", 14},  {"LibraryBmpBeginID", 16}, {"LibInterfaceNotifyEntry", 17},
         {"NMInsert2D", 12},        {"NMInsert3D", 13},        {"GetITester", 15},
         {"NMSelectEx", 18},        {"NMReplace2D", 19},       {"NMInsertSpc", 20},
@@ -241,6 +244,11 @@ TEST(LibraryDll, TheModuleHandleIsWholeIn31BitsAndTheCallbacksAnswer0WithoutAPan
     EXPECT_EQ(filter(nullptr), FALSE);
     EXPECT_EQ(pick(object, 1), FALSE);
     EXPECT_EQ(pick(nullptr, 0), FALSE);
+    const auto measure3D = library.Export<int(WINAPI*)(IDispatch*)>("MEASUREFILTERPROC3D");
+    const auto measure2D = library.Export<int(WINAPI*)(LONG_PTR, double*, double*, LONG_PTR, LONG_PTR, int)>("MEASUREFILTERPROC2D");
+    double x = 1, y = 2;
+    EXPECT_EQ(measure3D(object), 0);
+    EXPECT_EQ(measure2D(0, &x, &y, 0, 0, 0), 0);
     object = nullptr;
     CoUninitialize();
 }
@@ -384,4 +392,19 @@ TEST_F(LibraryLifetime, VelmarFindsTheCallbacksByTheModulesIntegerAndTheLibraryA
     EXPECT_EQ(velmar().Panels().Log(), (std::vector<std::string>{"run 3D, mode 3", "step \"pick face\": filter 0",
                                                                  "step \"clear\": callback 0",
                                                                  "end: cancelled (the script ran out)"}));
+
+    // The measure picks find their filters the same way; without a measure tool they take nothing.
+    velmar().User().Answer("panel", _variant_t(L"pick face"));
+    EXPECT_EQ(V5Method(document.V5().As<IVel5Document3D>(), IVel5Document3D::PickEntity, static_cast<IDispatch*>(nullptr),
+                       L"MEASUREFILTERPROC3D", L"", module, static_cast<IDispatch*>(nullptr)),
+              _variant_t());
+    EXPECT_EQ(velmar().Panels().Log().back(), "end: nothing picked");
+    sim::Document& drawing = velmar().OpenDocument(1);
+    auto request = NewStructure<IVel5RequestInfo2D>(velmar().App5().As<IVel5Application>(), 10);
+    V5Put(request, IVel5RequestInfo2D::Setting5, 1L);
+    V5Method(request, IVel5RequestInfo2D::FilterCallback, L"MEASUREFILTERPROC2D", module, static_cast<IDispatch*>(nullptr));
+    velmar().User().Answer("point", _variant_t(L"3,4"));
+    double x = 0, y = 0;
+    V5Method(drawing.V5().As<IVel5Document2D>(), IVel5Document2D::PointRequest, request, ByRef(x), ByRef(y), _variant_t());
+    EXPECT_EQ(velmar().Drawings().Of(drawing.V5())->Picks(), std::vector<std::string>{"click 3, 4: 0"});
 }
