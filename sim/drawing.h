@@ -12,7 +12,7 @@
 // discarded. 14 replaces a macro's contents by a group's; 53, 63, 34 commit a group; 158 places a macro
 // (flag 1 by offset and angle, 0 absolutely), 157 reads its placement; 136 and 137 keep a user-data block
 // on a macro; 38 highlights; 34 deletes (a macro or group with what it holds); 39 finds the object whose
-// point (a macro's placement, a leader's shelf, a segment's start, a circle's centre) lies within 1 of the
+// point (a macro's placement, a leader's shelf, the start of a segment or of a line of type 28 or 48, an arc's or circle's centre) lies within 1 of the
 // point asked. 114 makes a leader from a leader structure (kind 61; 8 reads one back into it), 42 lets
 // the scripted user draw one. 117, 118 and 42 ask the scripted user ("point": "X,Y" or "end";
 // "placement": "X,Y,ANGLE" or "cancel"; "leader": "X,Y" or "none"); unanswered, they end. 69 writes a group

@@ -7,7 +7,9 @@
 #include "hostapi/velmar.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <utility>
 
 class NMMeasure {
 public:
@@ -27,6 +29,29 @@ public:
     IVel5ApplicationPtr iApp;
     _bstr_t FilterName;              // the export Velmar calls while the user picks
     double Value = 0;
+};
+
+// The process-wide slot of the current tool of one dimension, which Velmar's pick process reaches
+// through the filter export.
+template <class Tool>
+class MeasureSlot {
+public:
+    static Tool* Current() noexcept { return current_; }
+    // The current tool's measure as the reference book reads it; empty without a tool.
+    static std::wstring MeasureToXml() { return NMMeasure::ToXml(current_); }
+    static void DeleteCurrent() noexcept { delete std::exchange(current_, nullptr); }
+
+protected:
+    // A tool still current is deleted before the new one is made.
+    template <class Make>
+    static void Replace(Make make)
+    {
+        DeleteCurrent();
+        current_ = make().release();
+    }
+
+private:
+    static inline Tool* current_ = nullptr;
 };
 
 // One measurement of a tool class (NMMeasure2D or NMMeasure3D) for a kind byte: the tool is made

@@ -9,7 +9,6 @@
 
 #include <cmath>
 #include <memory>
-#include <utility>
 
 namespace {
 
@@ -29,8 +28,6 @@ constexpr long kMacroType = 27;
 // Other line objects, whose parameters read as a segment's.
 constexpr long kLineType28 = 28;
 constexpr long kLineType48 = 48;
-
-NMMeasure2D* current = nullptr;
 
 std::unique_ptr<NMMeasure2D> MakeTool(IVel5Application* application, uint8_t kind)
 {
@@ -65,23 +62,7 @@ void NMMeasure2D::Create(IVel5Application* application, uint8_t kind)
     scope.Value(L"kind", static_cast<long>(kind));
     if (kind < 1 || kind > 4)
         return;
-    DeleteCurrent();
-    current = MakeTool(application, kind).release();
-}
-
-std::wstring NMMeasure2D::MeasureToXml()
-{
-    return ToXml(current);
-}
-
-void NMMeasure2D::DeleteCurrent() noexcept
-{
-    delete std::exchange(current, nullptr);
-}
-
-NMMeasure2D* NMMeasure2D::Current() noexcept
-{
-    return current;
+    Replace([&] { return MakeTool(application, kind); });
 }
 
 IVel5RequestInfo2DPtr NMMeasure2D::NewRequest(const std::wstring& prompt)

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-class NMMeasure2D : public NMMeasure {
+class NMMeasure2D : public NMMeasure, public MeasureSlot<NMMeasure2D> {
 public:
     explicit NMMeasure2D(IVel5Application* application);
 
@@ -17,10 +17,6 @@ public:
     // Makes the tool of a kind current (1 distance, 2 length, 3 diameter, 4 angle), deleting one still
     // current; any other kind makes none and leaves the slot as it is.
     static void Create(IVel5Application* application, uint8_t kind);
-    // The current tool's measure as the reference book reads it; empty without a tool.
-    static std::wstring MeasureToXml();
-    static void DeleteCurrent() noexcept;
-    static NMMeasure2D* Current() noexcept;
 
     bool PickFlag = false;          // the last cursor position the filter saw was a click
     IVel5Document2DPtr iDoc;

@@ -11,7 +11,6 @@
 
 #include <cmath>
 #include <memory>
-#include <utility>
 
 namespace {
 
@@ -19,8 +18,6 @@ constexpr short kFaceType = 6;
 constexpr short kEdgeType = 7;
 constexpr short kThreadType = 58;
 constexpr DISPID kNone = 0;   // no member asked: entities of that kind are refused
-
-NMMeasure3D* current = nullptr;
 
 std::unique_ptr<NMMeasure3D> MakeTool(IVel5Application* application, uint8_t kind)
 {
@@ -57,23 +54,7 @@ void NMMeasure3D::Create(IVel5Application* application, uint8_t kind)
     scope.Value(L"kind", static_cast<long>(kind));
     if (kind < 1 || kind > 5)
         return;
-    DeleteCurrent();
-    current = MakeTool(application, kind).release();
-}
-
-std::wstring NMMeasure3D::MeasureToXml()
-{
-    return ToXml(current);
-}
-
-void NMMeasure3D::DeleteCurrent() noexcept
-{
-    delete std::exchange(current, nullptr);
-}
-
-NMMeasure3D* NMMeasure3D::Current() noexcept
-{
-    return current;
+    Replace([&] { return MakeTool(application, kind); });
 }
 
 IVel5EntityPtr NMMeasure3D::PickObject(const std::wstring& prompt)
@@ -84,19 +65,21 @@ IVel5EntityPtr NMMeasure3D::PickObject(const std::wstring& prompt)
     return ObjectAs<IVel5Entity>(picked);
 }
 
-bool NMMeasure3D::PickPairAndCalculate()
+std::wstring NMMeasure3D::MeasurePair(DISPID result)
 {
     const IVel5EntityPtr first = PickObject(L"Укажите первый объект");
     if (!first)
-        return false;
+        return GetValueText();
     V5Method(iSelection2, IVel5Selection::Add, first);
     const IVel5EntityPtr second = PickObject(L"Укажите второй объект");
     if (!second)
-        return false;
+        return GetValueText();
     V5Method(iSelection2, IVel5Selection::Add, second);
     V5Put(iMeasurer, IVel5Measurer::First, first);
     V5Put(iMeasurer, IVel5Measurer::Second, second);
-    return static_cast<bool>(V5Method(iMeasurer, IVel5Measurer::Calculate));
+    if (static_cast<bool>(V5Method(iMeasurer, IVel5Measurer::Calculate)))
+        Value = V5Get(iMeasurer, result);
+    return GetValueText();
 }
 
 int32_t NMMeasure3D::Accepts(IDispatch* object, DISPID faceTest, DISPID edgeTest, bool threads)
@@ -144,9 +127,7 @@ void NMMeasure3D::ReadThread(IVel5Entity* thread, double& diameter, double& pitc
 std::wstring NMMeasureDistance3D::Measure()
 {
     TraceScope scope(L"NMMeasureDistance3D::Measure");
-    if (PickPairAndCalculate())
-        Value = V5Get(iMeasurer, IVel5Measurer::Distance);
-    return GetValueText();
+    return MeasurePair(IVel5Measurer::Distance);
 }
 
 int32_t NMMeasureDistance3D::Filter(IDispatch* object)
@@ -157,9 +138,7 @@ int32_t NMMeasureDistance3D::Filter(IDispatch* object)
 std::wstring NMMeasureAngle3D::Measure()
 {
     TraceScope scope(L"NMMeasureAngle3D::Measure");
-    if (PickPairAndCalculate())
-        Value = V5Get(iMeasurer, IVel5Measurer::Angle);
-    return GetValueText();
+    return MeasurePair(IVel5Measurer::Angle);
 }
 
 int32_t NMMeasureAngle3D::Filter(IDispatch* object)

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-class NMMeasure3D : public NMMeasure {
+class NMMeasure3D : public NMMeasure, public MeasureSlot<NMMeasure3D> {
 public:
     // Raises E_POINTER without an active 3D document or a top part. The highlight sets are emptied.
     explicit NMMeasure3D(IVel5Application* application);
@@ -20,9 +20,6 @@ public:
     // Makes the tool of a kind current (1 distance, 2 length, 3 diameter, 4 angle, 5 thread), deleting one
     // still current; any other kind makes none and leaves the slot as it is.
     static void Create(IVel5Application* application, uint8_t kind);
-    static std::wstring MeasureToXml();
-    static void DeleteCurrent() noexcept;
-    static NMMeasure3D* Current() noexcept;
 
     IVel5Document3DPtr iDoc;
     IVel5SelectionPtr iSelection1;
@@ -32,8 +29,9 @@ public:
 protected:
     // The entity the user picked; null when the user cancelled or picked no entity.
     IVel5EntityPtr PickObject(const std::wstring& prompt);
-    // Two objects picked and shown in the second highlight set; true when the measurer took them.
-    bool PickPairAndCalculate();
+    // Two objects picked and shown in the second highlight set; when the measurer takes them, the value
+    // is its property `result`.
+    std::wstring MeasurePair(DISPID result);
     // The filters: 1 for a face whose definition answers true to faceTest, an edge whose definition
     // answers true to edgeTest, or a thread when threads are taken; a test of 0 refuses that kind.
     static int32_t Accepts(IDispatch* object, DISPID faceTest, DISPID edgeTest, bool threads);

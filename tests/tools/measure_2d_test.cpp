@@ -11,24 +11,12 @@
 #include "core/module.h"
 #include "hostapi/dispatch_call.h"
 #include "support/host_fault_sweep.h"
+#include "tools/filter_watch.h"
 
 using namespace drawing_test;
+using namespace measure_test;
 
 namespace {
-
-// The filter export as Velmar's cursor process calls it, noting a host call that failed while it ran:
-// the export keeps such a failure from Velmar, so it never reaches the measure.
-sim::Journal* watchedJournal = nullptr;
-bool failedInFilter = false;
-
-int WINAPI WatchedFilter(LONG_PTR first, double* x, double* y, LONG_PTR fourth, LONG_PTR fifth, int moving)
-{
-    const size_t before = watchedJournal->Calls().size();
-    const int answer = MEASUREFILTERPROC2D(first, x, y, fourth, fifth, moving);
-    for (size_t i = before; i < watchedJournal->Calls().size(); ++i)
-        failedInFilter = failedInFilter || watchedJournal->Calls()[i].result != S_OK;
-    return answer;
-}
 
 // The drawing the user measures in; objects are found by their start or centre.
 //   (0,0)-(30,40) a segment 50 long; (20,0)-(40,0) one at 0 degrees; (0,100)-(10,110) one at 45
@@ -51,9 +39,8 @@ protected:
         macro_ = Drawing().AddMacro(100, 0);
         Drawing().Find(macro_)->angle = 90;
         Drawing().Add(1, segment(0.5, 0, 0.5, 8), macro_);
-        velmar().Drawings().LinkMeasureFilter(&WatchedFilter);
-        watchedJournal = &journal();
-        failedInFilter = false;
+        velmar().Drawings().LinkMeasureFilter(&Watched<&MEASUREFILTERPROC2D, LONG_PTR, double*, double*, LONG_PTR, LONG_PTR, int>);
+        WatchFilterCalls(journal());
     }
     void TearDown() override
     {

@@ -7,23 +7,12 @@
 #include "insert3d/insertion_stand_in.h"
 #include "sim/construction_model.h"
 #include "support/host_fault_sweep.h"
+#include "tools/filter_watch.h"
 
 using namespace insertion_test;
+using namespace measure_test;
 
 namespace {
-
-// The filter export as Velmar's selection calls it, noting a host call that failed while it ran.
-sim::Journal* watchedJournal = nullptr;
-bool failedInFilter = false;
-
-int WINAPI WatchedFilter(IDispatch* object)
-{
-    const size_t before = watchedJournal->Calls().size();
-    const int answer = MEASUREFILTERPROC3D(object);
-    for (size_t i = before; i < watchedJournal->Calls().size(); ++i)
-        failedInFilter = failedInFilter || watchedJournal->Calls()[i].result != S_OK;
-    return answer;
-}
 
 // The assembly of the panel scene (sim/panel_scene.h), whose measurer answers a distance of 25 and an
 // angle of 90 degrees.
@@ -34,9 +23,8 @@ protected:
         made_ = std::make_unique<sim::Construction>(velmar(), document(), *world().geometry.topPart);
         made_->Measurer().Value(IVel5Measurer::Distance) = 25.0;
         made_->Measurer().Value(IVel5Measurer::Angle) = 90.0;
-        velmar().Panels().LinkMeasureFilter(&WatchedFilter);
-        watchedJournal = &journal();
-        failedInFilter = false;
+        velmar().Panels().LinkMeasureFilter(&Watched<&MEASUREFILTERPROC3D, IDispatch*>);
+        WatchFilterCalls(journal());
     }
     void TearDown() override
     {
