@@ -5,6 +5,7 @@
 #include "sim/journal.h"
 
 #include <cwctype>
+#include <sstream>
 
 namespace velmar_sim {
 
@@ -13,7 +14,7 @@ const char Usage[] =
     "                  [--response FILE | --no-response | --select-answer COMMAND[:LOCATION]]...\n"
     "                  [--answer ok|yes|no|cancel]... [--command N]...\n"
     "                  [--panel-script FILE|STEPS]... [--model FILE]...\n"
-    "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end]...\n"
+    "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end|X,Y;X,Y...]...\n"
     "                  [--fire EVENT[:N]]... [--call EXPORT[:ARGUMENT]]...\n"
     "                  [--select COMPONENT | --arrange COMPONENT]...\n"
     "                  [--hot-points FILE|sample] [--drag-response FILE|sample] [--drag INDEX:X,Y:commit|cancel]...";
@@ -131,6 +132,28 @@ void Once(const std::wstring& option, std::optional<std::wstring>& slot, const s
     slot = value;
 }
 
+// A point, "end", or the cursor positions of a pick: "X,Y; X,Y ...", the last one clicked unless the list
+// ends in "end".
+std::wstring PointAnswer(const std::wstring& option, const std::wstring& text)
+{
+    std::wstringstream items(text);
+    std::wstring item;
+    size_t positions = 0;
+    bool ended = false;
+    while (std::getline(items, item, L';')) {
+        item.erase(0, item.find_first_not_of(L' '));
+        item.erase(item.find_last_not_of(L' ') + 1);
+        const bool end = item == L"end";
+        if (ended || (!end && !sim::ParseNumbers(item, 2)))
+            throw UsageError(Narrow(option) + " takes X,Y, end or X,Y; X,Y ..., not \"" + Narrow(text) + "\"");
+        ended = end;
+        positions += !end;
+    }
+    if (!ended && positions == 0)
+        throw UsageError(Narrow(option) + " takes X,Y, end or X,Y; X,Y ..., not \"" + Narrow(text) + "\"");
+    return text;
+}
+
 } // namespace
 
 RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
@@ -168,7 +191,7 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
         else if (option == L"--leader")
             options.leaders.push_back(UserAnswer(option, value(), L"none", 2));
         else if (option == L"--point")
-            options.points.push_back(UserAnswer(option, value(), L"end", 2));
+            options.points.push_back(PointAnswer(option, value()));
         else if (option == L"--fire")
             options.actions.push_back(Action(option, value(), kEvents, options.commands.size()));
         else if (option == L"--call")

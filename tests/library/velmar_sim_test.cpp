@@ -115,7 +115,7 @@ TEST(VelmarSim, BadCommandLinesEndWithAReasonAndExitCode2)
     for (const wchar_t* arguments : {L"--frobnicate", L"--version 15", L"--version a.b.c", L"--doc-type 9",
                                      L"--answer maybe", L"--command", L"--response Z:\\no\\such\\file.xml",
                                      L"--panel-script Z:\\no\\such\\script.txt", L"--panel-script \"pick top; wave\"",
-                                     L"--place 1,2", L"--leader here", L"--point 1,2,3", L"--fire wave",
+                                     L"--place 1,2", L"--leader here", L"--point 1,2,3", L"--point \"1,2; end; 3,4\"", L"--fire wave",
                                      L"--call NMDelete", L"--drag 2:8:commit", L"--drag 2:8,0:keep"}) {
         const RunnerRun run = RunRunner(arguments);
         EXPECT_EQ(run.exitCode, 2u) << arguments;
