@@ -155,7 +155,8 @@ struct IVel5Document2D : IDispatch {
     enum : DISPID {
         Reference = 1,                   // 32-bit property get: the document's own reference
         BeginMacro = 11,                 // (1) opens a macro; 0 when it could not
-        // (macro) opens an ended macro again for drawing into it, ended by EndMacro; 0 when it could not.
+        // (macro) opens an ended macro again for drawing into it or for finding its own objects with
+        // ObjectAt, ended by EndMacro; 0 when it could not.
         ReopenMacro = 54,
         // (macro, rectangle structure of kind 15) the macro's bounding rectangle in the drawing's
         // coordinates; boolean result ignored.
@@ -212,9 +213,6 @@ struct IVel5Document2D : IDispatch {
     };
     // The measure tools: what lies at a point, also inside macros.
     enum : DISPID {
-        // (macro) reopens a macro, so that ObjectAt finds its own objects until EndMacro (19); 0 when it
-        // could not.
-        OpenMacro = 54,
         // (x, y, angle, 1.0, 1.0 as doubles) opens a local coordinate system there; 108 closes it.
         OpenLocalSystem = 107,
         CloseLocalSystem = 108,

@@ -478,16 +478,7 @@ _variant_t Drawing::PickRequest(Args& args, Object& request, const std::wstring&
 
 void Drawing::ServeMeasures()
 {
-    v5_.Method(IVel5Document2D::OpenMacro, 1, [this](Args& args) {
-           DrawnObject& macro = Require(args.Int32(0));
-           if (macro.type != kMacroType || macro.open)
-               return _variant_t(0L);
-           macro.open = true;
-           macro.reopened = true;
-           openBrackets_.push_back(macro.reference);
-           return _variant_t(1L);
-       })
-        .Method(IVel5Document2D::OpenLocalSystem, 5, [this](Args& args) {
+    v5_.Method(IVel5Document2D::OpenLocalSystem, 5, [this](Args& args) {
             localSystems_.push_back({args.Double(0), args.Double(1), args.Double(2)});
             args.Double(3);
             args.Double(4);
@@ -674,6 +665,7 @@ void Drawing::Serve()
                 return _variant_t(0L);
             }
             macro.open = true;
+            macro.reopened = true;
             openBrackets_.push_back(macro.reference);
             return _variant_t(1L);
         })

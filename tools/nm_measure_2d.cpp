@@ -138,7 +138,7 @@ long NMMeasure2D::FindObjectAt(double x, double y)
     V5Method(iDoc, IVel5Document2D::ToLocal, x, y, ByRef(localX), ByRef(localY));
     long object = V5Method(iDoc, IVel5Document2D::ObjectAt, localX, localY, 1.0);
     if (object == 0 || ObjectType(object) != kMacroType ||
-        static_cast<long>(V5Method(iDoc, IVel5Document2D::OpenMacro, object)) == 0)
+        static_cast<long>(V5Method(iDoc, IVel5Document2D::ReopenMacro, object)) == 0)
         return object;
     // What the user points at inside a macro is one of its own objects, found in the macro's coordinates.
     PartialSwitches macroOpen(L"NMMeasure2D::FindObjectAt");

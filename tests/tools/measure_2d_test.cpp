@@ -120,7 +120,7 @@ TEST_F(Measure2D, APickInsideAMacroAndADistanceMakeTheirHostCallsInOrder)
         "drawing5.39(0.5,3.06151588455594e-17,1)", "drawing5.8(108,empty,-1)", "drawing5.108()", "drawing5.19()",
         "drawing5.38(108,1)",
         // The pick ended: highlight off, then the length.
-        "drawing5.38(108,0)", "app5.8()", "math2D.40(108,1)"}));
+        "drawing5.38(108,0)", "app5.8()", "math2d.40(108,1)"}));
     journal().Clear();
     Measure(1, {L"0,0", L"30,40"});
     EXPECT_EQ(journal().Lines(), (Lines{
