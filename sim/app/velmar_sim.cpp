@@ -501,6 +501,9 @@ int Run(const RunnerOptions& options)
             // What the library and part scripts build in the assembly, and the plate holes go into.
             made.emplace(velmar, document, *scene->topPart);
             sim::BuildPlate(velmar, *scene, *made);
+            // The measurer answers any two faces picked with the plate's thickness and a right angle.
+            made->Measurer().Value(IVel5Measurer::Distance) = 20.0;
+            made->Measurer().Value(IVel5Measurer::Angle) = 90.0;
             elements.emplace(velmar, *scene, *made, document, *scene->topPart);
             // Position leaders, arrays and the macro elements of fastener sets.
             leaders.emplace(velmar, document);

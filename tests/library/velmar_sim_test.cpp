@@ -124,6 +124,19 @@ TEST(VelmarSim, BadCommandLinesEndWithAReasonAndExitCode2)
     }
 }
 
+TEST(VelmarSim, AMeasureInAnAssemblyAndInADrawingGoesBackToTheReferenceBook)
+{
+    // The library's filter export is found from the module's integer and refuses what the tool does not take.
+    const RunnerRun model = RunRunner(L"--doc-type 5 --select-answer 1 --panel-script \"offer plateBore1; pick plateTop\" "
+                                      L"--panel-script \"pick plateBottom\" --no-response --command 1");
+    ASSERT_EQ(model.exitCode, 0u) << model.err;
+    EXPECT_THAT(model.out, HasSubstr("panel: step \"offer plateBore1\": filter 0\npanel: step \"pick plateTop\": filter 1\n"));
+    EXPECT_THAT(model.out, HasSubstr("client.Select(command=1, params=\"<MEASURE>20</MEASURE>\""));
+    const RunnerRun drawing = RunRunner(L"--doc-type 1 --select-answer 1 --point 0,0 --point 30,40 --no-response --command 1");
+    ASSERT_EQ(drawing.exitCode, 0u) << drawing.err;
+    EXPECT_THAT(drawing.out, HasSubstr("client.Select(command=1, params=\"<MEASURE>50</MEASURE>\""));
+}
+
 TEST(VelmarSim, MissingLibraryEndsWithExitCode3)
 {
     const RunnerRun run = RunRunner(L"--dll Z:\\no\\such\\normset.dll --command 1");
