@@ -130,6 +130,10 @@ protected:
     virtual void DiscardCopy() noexcept;
     // The one refresh every spc operation here starts with.
     SpcDocContext Context(bool createIfMissing) const;
+    // Lets the user place the macro (false when cancelled: its uncommitted group is Velmar's to drop),
+    // then puts it into the drawing's group, moves it into place and writes its values; when any of that
+    // fails the macro is deleted before the failure goes on.
+    bool PlaceAndWrite(TraceScope& scope, const std::function<void()>& writeValues);
 
 private:
     // The part's spc object of the copy just placed, with its leader; what a failure leaves of the copy

@@ -125,6 +125,11 @@ void NMVelObj2D::DiscardCopy() noexcept
 bool NMVelObj2D::InsertOnePart()
 {
     TraceScope scope(L"NMVelObj2D::InsertOnePart");
+    return PlaceAndWrite(scope, [this] { SetAllParams(); });
+}
+
+bool NMVelObj2D::PlaceAndWrite(TraceScope& scope, const std::function<void()>& writeValues)
+{
     const bool placed = PosByUser();
     scope.Value(L"IsPosByUser", placed);
     if (!placed) {
@@ -135,7 +140,7 @@ bool NMVelObj2D::InsertOnePart()
     try {
         InsertGroup();
         V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), mx, my, mang, kMoveBy);
-        SetAllParams();
+        writeValues();
     } catch (...) {
         DeleteQuietly(macro);
         macro = 0;

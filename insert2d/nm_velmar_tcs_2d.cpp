@@ -287,23 +287,7 @@ bool NMVelmarTCS2D::InsertOneTCS()
     TraceScope scope(L"NMVelmarTCS2D::InsertOneTCS");
     V5Method(Doc(), IVel5Document2D::InsertionBracket, true);
     const ScopeExitDispid245 close(Doc());
-    const bool placed = PosByUser();
-    scope.Value(L"IsPosByUser", placed);
-    if (!placed) {
-        // The set macro of a cancelled placement stays in its uncommitted group, which Velmar drops.
-        macro = 0;
-        return false;
-    }
-    try {
-        InsertGroup();
-        V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), mx, my, mang, kMoveBy);
-        SetAllTCSParams();
-    } catch (...) {
-        DeleteQuietly(macro);
-        macro = 0;
-        throw;
-    }
-    return true;
+    return PlaceAndWrite(scope, [this] { SetAllTCSParams(); });
 }
 
 void NMVelmarTCS2D::Insert()

@@ -254,8 +254,9 @@ TEST_F(TCS2D, NoFailureLeavesABracketOpenTheEarlierPartChangedOrHalfASet)
             EXPECT_EQ(Drawing().Contents(nut), nutContents) << call;
             EXPECT_EQ(IdOf(nut), L"PART:5915[d=12]") << call;
             for (long macro : Macros()) {
-                if (macro != nut && Drawing().IdentityOf(macro).size() > 1 && Drawing().IdentityOf(macro)[1] == L"TKR2D")
+                if (macro != nut && Drawing().IdentityOf(macro).size() > 1 && Drawing().IdentityOf(macro)[1] == L"TKR2D") {
                     EXPECT_EQ(MemberIds(macro), kMemberIds) << call;
+                }
             }
             EXPECT_LE(Macros().size(), 2u) << call;
         });

@@ -213,8 +213,9 @@ TEST_F(ElementPanel, DowelFacesByModeDirectionFromTheRecordAndTheAngleOnlyWhereT
         }
         EXPECT_EQ(NameOf(caller->CurrentItem().iCylFace), row.face);
         EXPECT_EQ(NameOf(caller->CurrentItem().iDirObj), row.guide);
-        if (row.accepted)
+        if (row.accepted) {
             EXPECT_EQ(caller->CurrentItem().A, row.A);
+        }
         EXPECT_EQ(made->LiveCount(), before) << "a preview outlived the panel";
     }
 }
