@@ -28,12 +28,17 @@ std::wstring GetFileExt(const std::wstring& path)
     return dot == std::wstring::npos ? std::wstring() : path.substr(dot);
 }
 
-std::wstring MakeValidFileName(const std::wstring& path)
+std::wstring ValidFileNameText(const std::wstring& text)
 {
-    std::wstring name = GetFileName(path);
+    std::wstring name = text;
     for (wchar_t& c : name) {
         if (std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos)
             c = L'_';
     }
-    return GetFilePath(path) + name;
+    return name;
+}
+
+std::wstring MakeValidFileName(const std::wstring& path)
+{
+    return GetFilePath(path) + ValidFileNameText(GetFileName(path));
 }

@@ -12,3 +12,5 @@ std::wstring GetParentPath(const std::wstring& path);
 std::wstring GetFileExt(const std::wstring& path);
 // The folder part unchanged, then the file name with \ / : * ? " < > | each replaced by "_".
 std::wstring MakeValidFileName(const std::wstring& path);
+// The whole text with those characters replaced: a name that is no path ("M10\50" stays one name).
+std::wstring ValidFileNameText(const std::wstring& text);

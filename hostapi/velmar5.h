@@ -45,6 +45,13 @@ struct IVel5Application : IDispatch {
         ExecuteCommand = 109,
         SpcObjectAt = 112,               // (32-bit reference, 32-bit second) version-7 object of a reference
     };
+    // Making a user part from a standard one.
+    enum : DISPID {
+        NewDocument3D = 2,               // a new 3D document object (IVel5Document3D), no file open yet
+        // (extension without dots, proposed name, folder text, boolean) Velmar asks the user where a new
+        // model file goes; the full path, or an empty text when the user cancelled.
+        ChooseModelFile = 42,
+    };
     // Editing a constructive element's sketch.
     enum : DISPID {
         // (x, y as doubles, 32-bit reference) the distance of the point from the 2D object in the sketch
@@ -108,6 +115,14 @@ struct IVel5Document3D : IDispatch {
         // pick one entity; Velmar asks the named export of the module about each entity offered. The
         // entity picked, or nothing when the user cancelled.
         PickEntity = 25,
+    };
+    // Model files opened for processing or for the user.
+    enum : DISPID {
+        // (file, boolean: for processing, not shown) opens the model file into this document object; false
+        // when it cannot.
+        OpenFile = 18,
+        Save = 19,                       // writes the document back to its file; boolean result ignored
+        Show = 33,                       // (16-bit 2) shows the opened document to the user; result ignored
     };
     // Component insertion. The first highlight set (44) is also the document's selection manager.
     enum : DISPID {
@@ -272,6 +287,11 @@ struct IVel5Part : IDispatch {
         // its bill of materials belongs to an assembly edited in place.
         EditedInPlace = 22,
         EndEditInPlace = 24,             // (boolean true) ends the editing in place; result ignored
+        // Called on a user part made from a standard one, after its variables were freed; boolean result
+        // ignored. Its meaning is Velmar's.
+        FreeFromLibrary = 15,
+        // (16-bit -1) the part this part is a component of (IVel5Part); empty for a document's top part.
+        OwnerPart = 25,
         // (89, 0) a new position leader of kind 89 for the component (IVel7LeaderA822).
         NewLeader = 51,
     };
@@ -322,6 +342,9 @@ struct IVel5Object : IDispatch {
         Type = 7,                        // property get: 16-bit feature type (104 part, 105 entity)
         Target = 8,                      // the object behind the feature (entity or part)
         SubObjects = 11,                 // (16-bit kind: 6 faces, 8 elements) its sub-objects, walked with 3 and 5
+        // Boolean property of a component entry; a user part made from a standard one loses the entries
+        // that have it. Its meaning is Velmar's.
+        Setting9 = 9,
     };
     // The attributes of a part's host object.
     enum : DISPID {
@@ -342,6 +365,7 @@ struct IVel7Dispatch {
 
 struct IVel5FeatureCollection : IDispatch {
     enum : DISPID {
+        Count = 2,                       // 32-bit count of the entries
         First = 3,                       // the first entry; null when there is none
         Next = 5,                        // the next entry; null at the end
         IndexOf = 9,                     // (object) 32-bit index of the object in the collection
@@ -362,6 +386,7 @@ struct IVel5PlacementInfo : IDispatch {
         Mates = 14,                      // the mates of the part being placed (IVel5MateCollection)
         SetPropertyManager = 18,         // (property manager) ties the request to the panel's property manager
         Part = 15,                       // the part shown while placing (IVel5Part)
+        CurrentObject = 19,              // the object under the cursor (IVel5Object; empty when none)
         PhantomReady = 16,               // boolean: the phantom exists
     };
 };
@@ -421,6 +446,9 @@ struct IVel5Variable : IDispatch {
     enum : DISPID {
         Value = 1,                       // double property
         Name = 2,                        // text property
+        // Boolean property; a user part made from a standard one has it cleared on every variable. Its
+        // meaning is Velmar's.
+        Setting6 = 6,
     };
 };
 VEL_IID(IVel5Variable, "508A0CC1-9D74-11D6-95CE-00C0262D30E3");
@@ -765,7 +793,11 @@ struct IVel5Specification : IDispatch {
 };
 VEL_IID(IVel5Specification, "51E74524-9A3A-11D6-95CE-00C0262D30E3");
 
-struct IVel5SpcDocument : IDispatch {};
+struct IVel5SpcDocument : IDispatch {
+    enum : DISPID {
+        Specification = 3,               // its bill of materials (IVel5Specification)
+    };
+};
 VEL_IID(IVel5SpcDocument, "51E74521-9A3A-11D6-95CE-00C0262D30E3");
 
 struct IVel5AttributeManager : IDispatch {

@@ -85,7 +85,14 @@ VEL_IID(IVel7Document3D, "7B60E769-06C3-4FDC-9677-7B5EF5180308");
 struct IVel7Document2D : IDispatch {};
 VEL_IID(IVel7Document2D, "096E62B3-7184-4998-9925-74BB710D8D8E");
 
-struct IVel7Items : IDispatch {};
+// The items of a 3D document (what an item stands for is Velmar's); each has its own bill of materials.
+struct IVel7Items : IDispatch {
+    VEL_SLOTS(7, 8, 9, 10, 11, 12, 13, 14)
+    virtual HRESULT STDMETHODCALLTYPE get_Count(long* count) = 0;                             // 15
+    virtual HRESULT STDMETHODCALLTYPE get_Item(long index, IDispatch** item) = 0;             // 16 (IVel7Item)
+    VEL_SLOTS(17)
+    virtual HRESULT STDMETHODCALLTYPE get_Current(IDispatch** item) = 0;                      // 18 (IVel7Item)
+};
 VEL_IID(IVel7Items, "C1948CE8-0933-4D75-9446-3E143928D045");
 
 struct IVel7Item : IDispatch {

@@ -153,6 +153,11 @@ _bstr_t ResponseXml(INMResponse* response)
     return V7Get(response, &INMResponse::get_Xml);
 }
 
+INMResponsePtr ClientPlacedResponse(INMClient* provider, const std::wstring& id, const std::wstring& context)
+{
+    return V7Get(provider, &INMClient::PlacedResponse, _bstr_t(id.c_str()), _bstr_t(context.c_str()));
+}
+
 void SetInstrumentOptions(INMClient* provider, const InstrumentOptions& options)
 {
     ForgetSentOptions();

@@ -5,6 +5,8 @@
 #include "core/com.h"
 #include "hostapi/reference_book.h"
 
+#include <string>
+
 // The held provider, borrowed; null when there is none.
 INMClient* NormsetProvider() noexcept;
 
@@ -29,6 +31,10 @@ INMResponsePtr ClientSelect(INMClient* provider, long& command, _bstr_t& params,
 
 // Position 8 of the response: its XML text. A null response raises E_POINTER.
 _bstr_t ResponseXml(INMResponse* response);
+
+// Position 31: the reference book's response for a part already placed, by its NM_ID and the caller's
+// context name; null when the reference book has none. A null provider or a failing call raises.
+INMResponsePtr ClientPlacedResponse(INMClient* provider, const std::wstring& id, const std::wstring& context);
 
 // The arguments of the set-up call, in its order.
 struct InstrumentOptions {

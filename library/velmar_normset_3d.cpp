@@ -466,19 +466,31 @@ std::wstring VelmarNormset3D::Measure()
 void VelmarNormset3D::CheckDocumentValidForCreateSpcObjs()
 {
     TraceScope scope(L"VelmarNormset3D::CheckDocumentValidForCreateSpcObjs");
-    throw _com_error(E_NOTIMPL);
+    if (HostVersion >= kHostVersion1400)
+        CheckRecalcMode();
+    if (DocType != kSpcDocument && !IsAssembly(DocType))
+        Refuse(L"Активный документ не является сборкой, фрагментом, чертежом или спецификацией.");
+    if (!Settings.CreateSpcObject)
+        Refuse(L"При текущей настройке параметров работы со стандартными изделиями запрещено создавать объекты "
+               L"спецификации.\r\nДля изменения текущей настройки вызовите из главного меню ВЕЛМАР-3D команду "
+               L"\"Библиотеки - Нормсет - Настройки\".");
 }
 
-void VelmarNormset3D::CreateSpcObjects()
+void VelmarNormset3D::CheckDocumentValidForRelink()
 {
-    TraceScope scope(L"VelmarNormset3D::CreateSpcObjects");
-    throw _com_error(E_NOTIMPL);
+    TraceScope scope(L"VelmarNormset3D::CheckDocumentValidForRelink");
+    if (HostVersion >= kHostVersion1400)
+        CheckRecalcMode();
+    // The type is asked first: a bill-of-materials document has no 3D document to ask for its view.
+    const bool from1500 = HostVersion >= kHostVersion1500;
+    if (!(from1500 ? Is3DDocument(DocType) : IsAssembly(DocType)) || IsSpecificationMode())
+        Refuse(from1500 ? L"Активный документ не является сборкой или деталью." : L"Активный документ не является сборкой.");
 }
 
-void VelmarNormset3D::FindAndReplace()
+void VelmarNormset3D::CheckDocumentValidForClone()
 {
-    TraceScope scope(L"VelmarNormset3D::FindAndReplace");
-    throw _com_error(E_NOTIMPL);
+    TraceScope scope(L"VelmarNormset3D::CheckDocumentValidForClone");
+    CheckDocumentValidForRelink();
 }
 
 IUnknownPtr VelmarNormset3D::SilentInsertSpec(IUnknown*, const std::wstring&)

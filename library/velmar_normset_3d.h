@@ -8,6 +8,8 @@
 
 #include <memory>
 
+class CloneCopies;
+class Finder;
 class NMVelObjElem3D;
 class NMVelmarModel3D;
 
@@ -38,6 +40,11 @@ public:
     void CheckDocumentValidForCreateSpcObjs() override;
     void CreateSpcObjects() override;
     void FindAndReplace() override;
+    // From host 15.0.0 a part too; never a document showing its bill of materials.
+    void CheckDocumentValidForRelink() override;
+    void CheckDocumentValidForClone() override;
+    void Relink() override;
+    void Clone() override;
 
     // The document shows its bill of materials (E_POINTER without a document).
     bool IsSpecificationMode();
@@ -64,6 +71,24 @@ public:
     void Repositioning();
     void RepositioningOne();
 
+    // The spc objects of every standard part of the document, item by item of the document's item
+    // collection; the item current at the start is current again at the end, also after a failure. The
+    // two differ only in their trace name (hosts from 14.0.1 run the second).
+    void CreateSpcObjectsForGeom();
+    void CreateSpcObjectsForGeom_14SP1();
+    // Without user interface: the spc object of the response's part with the preset text (empty: the
+    // registry's presets); null when the response carries no object data.
+    IUnknownPtr SilentInsertSpec(IUnknown* response, const std::wstring& presetText);
+    // The response's object data loaded as the current part; false for a null response.
+    bool ReadObjectData(INMObjectData* response);
+
+    // The steps of a user part: the model and its components copied into the destination's folder, the
+    // copy given the standard part's values, then freed of what ties it to the library.
+    // The copies are planned first (each source assembly opened once) and made by the caller (CopyAll).
+    void RecursiveCopyFiles(const std::wstring& aSrcFile, const std::wstring& aDstFile, CloneCopies& copies);
+    void Instantiate(const std::wstring& aDstFile, const std::wstring& aLocation);
+    void ProcessMasterFile(const std::wstring& aDstFile);
+
     // Without user interface, into the active assembly: the inserted part (one reference) or null when
     // the response is no component model. A failed spc object is shown; the part stays.
     IDispatchPtr InsertPartSilent(INMResponse* response, IVel5Placement* placement);
@@ -84,4 +109,10 @@ private:
     NMVelmarModel3D* LoadComponentModel(INMResponse* response);
     // The question as the document checks ask it; anything but Yes is a planned rollback.
     void AskOrRollBack(const std::wstring& question);
+    void CreateSpcObjectsForGeom(const wchar_t* scopeName);
+    // Code 1 of the find panel: the reference book asked for a replacement of the finder's current object.
+    void ChooseReplacement(Finder& finder);
+    // The current part as a component model made from the reference book's answer for a placed part;
+    // any other answer is no part ("No part created").
+    NMVelmarModel3D& LoadPlacedModel(const std::wstring& id);
 };

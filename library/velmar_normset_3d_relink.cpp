@@ -1,0 +1,58 @@
+// The 3D controller's relink: every standard part of the document is pointed at the model file the
+// reference book names for it now.
+#include "library/velmar_normset_3d.h"
+
+#include "core/files.h"
+#include "core/trace_log.h"
+#include "hostapi/dispatch_call.h"
+#include "hostapi/entity_access.h"
+#include "insert3d/nm_velmar_model_3d.h"
+#include "library/batch_loop.h"
+#include "objects/comp_properties.h"
+#include "tools/finder_3d.h"
+
+void VelmarNormset3D::Relink()
+{
+    TraceScope scope(L"VelmarNormset3D::Relink");
+    Finder3D finder(hwndOwner, this, NMObjPart, true, false);
+    BatchCounts counts;
+    if (!finder.NMObjs.empty()) {
+        std::wstring lastId;
+        std::wstring lastFile;
+        const std::vector<std::wstring> names = finder.NMObjsUniqNames;
+        std::vector<size_t> sizes;
+        for (const std::wstring& name : names)
+            sizes.push_back(finder.CountOf(name));
+        BatchPass pass;
+        pass.owner = hwndOwner;
+        pass.groupName = L"Relink3D_i";
+        pass.badResponseRecord = L"mdl->NM_ID";
+        pass.badResponseValue = [&finder](size_t, size_t) { return finder.GetNMObj()->NM_ID; };
+        pass.quiet = QuietPass;
+        counts = RunBatch(pass, sizes, [&](size_t group, size_t item, TraceScope& step) {
+            if (item == 0)
+                finder.ChangeNMFilter(names[group]);
+            else
+                finder.NextNMObj();
+            auto* found = dynamic_cast<NMVelmarModel3D*>(finder.GetNMObj());
+            if (!found)
+                return BatchItem::Skipped;
+            if (found->NM_ID != lastId) {
+                const NMVelmarModel3D& part = LoadPlacedModel(found->NM_ID);
+                const std::wstring file = part.NM_Path + part.NM_Body;
+                // A file the reference book names but does not have leaves the link as it is.
+                if (GetFileLength(file) == -1) {
+                    step.String(L"missing", file);
+                    return BatchItem::Skipped;
+                }
+                lastFile = file;
+                lastId = found->NM_ID;
+            }
+            found->SetFileName(lastFile);
+            CompProperties3D(iApp5, iApp7, found->iPrt7).SaveQuarvendInfo(found->NM_QuarvendID);
+            return BatchItem::Done;
+        });
+        V5Method(RequireHost(iDoc5), IVel5Document3D::Rebuild);
+    }
+    ShowBatchSummary(iApp7, L"Просмотр документа завершен. Обновлено ссылок: %d из %d.", counts, QuietPass);
+}

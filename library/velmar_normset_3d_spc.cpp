@@ -1,0 +1,181 @@
+// The 3D controller's spc objects of a whole document and of a silent response, and the reference
+// book's answer for a part already placed, which the document passes share.
+#include "library/velmar_normset_3d.h"
+
+#include "core/trace_log.h"
+#include "core/translate.h"
+#include "hostapi/dispatch_call.h"
+#include "hostapi/entity_access.h"
+#include "hostapi/host_version.h"
+#include "hostapi/scope_exit.h"
+#include "hostapi/vtable_call.h"
+#include "insert3d/nm_velmar_model_3d.h"
+#include "library/batch_loop.h"
+#include "library/provider_connection.h"
+#include "objects/bad_response.h"
+#include "objects/spc_preset.h"
+#include "tools/finder_3d.h"
+
+#include <optional>
+
+namespace {
+
+constexpr int32_t kSpcDocument = 3;
+const wchar_t kHostName[] = L"ВЕЛМАР 3D";
+
+} // namespace
+
+NMVelmarModel3D& VelmarNormset3D::LoadPlacedModel(const std::wstring& id)
+{
+    m_iResponse = ClientPlacedResponse(iNMClient, id, kHostName);
+    if (!m_iResponse)
+        throw BadResponse(L"No response");
+    LoadResponse();
+    // A script or a fastener set answered for a component: nothing of it may be pointed at or counted.
+    auto* model = dynamic_cast<NMVelmarModel3D*>(CurrentPart.get());
+    if (!model)
+        throw BadResponse(L"No part created");
+    return *model;
+}
+
+void VelmarNormset3D::CreateSpcObjects()
+{
+    TraceScope scope(L"VelmarNormset3D::CreateSpcObjects");
+    if (IsSpecificationActive) {
+        if (DocType != kSpcDocument) {
+            CreateSpcObjectsForSpec(ObjectAs<IVel5Specification>(V5Method(RequireHost(iDoc5), IVel5Document3D::SpcEditor)), true);
+        } else if (const IVel5SpcDocumentPtr document =
+                       ObjectAs<IVel5SpcDocument>(V5Method(iApp5, IVel5Application::ActiveSpcDocument))) {
+            CreateSpcObjectsForSpec(ObjectAs<IVel5Specification>(V5Method(document, IVel5SpcDocument::Specification)), false);
+        }
+        return;
+    }
+    if (HostVersion < kHostVersion1401)
+        CreateSpcObjectsForGeom();
+    else
+        CreateSpcObjectsForGeom_14SP1();
+}
+
+void VelmarNormset3D::CreateSpcObjectsForGeom()
+{
+    CreateSpcObjectsForGeom(L"VelmarNormset3D::CreateSpcObjectsForGeom");
+}
+
+void VelmarNormset3D::CreateSpcObjectsForGeom_14SP1()
+{
+    CreateSpcObjectsForGeom(L"VelmarNormset3D::CreateSpcObjectsForGeom_14SP1");
+}
+
+void VelmarNormset3D::CreateSpcObjectsForGeom(const wchar_t* scopeName)
+{
+    TraceScope scope(scopeName);
+    const IVel7ItemsPtr items = QueryHostOrNull<IVel7Items>(iDoc7);
+    if (!items)
+        RaiseNullHostPointer(__uuidof(IVel7Items));
+    const long count = V7Get(items, &IVel7Items::get_Count);
+    const IVel7ItemPtr start = QueryHostOrNull<IVel7Item>(V7Get(items, &IVel7Items::get_Current));
+    scope.Value(L"count", count);
+    BatchCounts all;
+    {
+        std::optional<ScopeExitApi7Slot22On> startAgain;
+        if (start)
+            startAgain.emplace(start);
+        for (long k = 0; k < count && !all.cancelled; ++k) {
+            const IVel7ItemPtr item = RequireHost(QueryHostOrNull<IVel7Item>(V7Get(items, &IVel7Items::get_Item, k)));
+            V7Call(item, &IVel7Item::put_Current, VARIANT_TRUE);
+            SpcDocContext context;
+            context.iApp5 = iApp5;
+            context.iApp7 = iApp7;
+            context.Refresh(true);
+            if (!context.IsMainlyValid()) {
+                scope.Value(L"incomplete bill of materials of item", k);
+                continue;
+            }
+            V7Call(context.iSpcDsc, &IVel7SpcDescription::put_BulkSwitch, VARIANT_FALSE);
+            ScopeExitApi7Slot37On bulkAgain(context.iSpcDsc);
+            Finder3D finder(hwndOwner, this, NMObjPart, true, true);
+            if (finder.NMObjs.empty())
+                continue;
+            iEdPrt = nullptr;
+            std::wstring lastAsked;
+            const std::vector<std::wstring> names = finder.NMObjsUniqNames;
+            std::vector<size_t> sizes;
+            for (const std::wstring& name : names)
+                sizes.push_back(finder.CountOf(name));
+            BatchPass pass;
+            pass.owner = hwndOwner;
+            pass.groupName = L"CreateSpcObjects3D_i";
+            pass.badResponseRecord = L"mdl->NM_ID";
+            pass.badResponseValue = [&finder](size_t, size_t) { return finder.GetNMObj()->NM_ID; };
+            pass.quiet = QuietPass;
+            const BatchCounts counts = RunBatch(pass, sizes, [&](size_t group, size_t item, TraceScope&) {
+                if (item == 0)
+                    finder.ChangeNMFilter(names[group]);
+                else
+                    finder.NextNMObj();
+                auto* found = dynamic_cast<NMVelmarModel3D*>(finder.GetNMObj());
+                if (!found)
+                    return BatchItem::Skipped;
+                if (found->NM_ID != lastAsked) {
+                    LoadPlacedModel(found->NM_ID);
+                    lastAsked = found->NM_ID;
+                }
+                auto* part = dynamic_cast<NMVelmarModel3D*>(CurrentPart.get());
+                if (!part)
+                    throw BadResponse(L"No part created");
+                found->GetExistsSpcObjects(context);
+                part->BindTo(found);
+                if (!part->HasSpcData())
+                    return BatchItem::Skipped;
+                part->MoveAnswer = NMVelObj::KeepPlaceSilently;
+                ObjArray geometry;
+                geometry.push_back(IDispatchPtr(part->iPrt7));
+                part->ChangeSpcObj3D(context, geometry);
+                return BatchItem::Done;
+            });
+            all.done += counts.done;
+            all.total += counts.total;
+            all.cancelled = counts.cancelled;
+        }
+    }
+    ShowBatchSummary(iApp7, L"Просмотр документа завершен. Создано объектов спецификации: %d из %d.", all, QuietPass);
+}
+
+bool VelmarNormset3D::ReadObjectData(INMObjectData* response)
+{
+    TraceScope scope(L"VelmarNormset3D::ReadObjectData");
+    if (!response)
+        return false;
+    const _bstr_t xml = V7Get(response, &INMObjectData::get_Xml);
+    auto document = std::make_shared<pugi::xml_document>();
+    LoadXmlFromBstr(xml, *document);
+    ResponseDoc = document;
+    loadObjectData(*document, document);
+    CurrentPart->BeginBatch();
+    return true;
+}
+
+IUnknownPtr VelmarNormset3D::SilentInsertSpec(IUnknown* response, const std::wstring& presetText)
+{
+    TraceScope scope(L"VelmarNormset3D::SilentInsertSpec");
+    Prepare();
+    SpcDocContext context;
+    context.iApp5 = iApp5;
+    context.iApp7 = iApp7;
+    context.Refresh(true);
+    Settings.CreateSpcObject = true;
+    if (!ReadObjectData(QueryHostOrNull<INMObjectData>(response)))
+        return nullptr;
+    auto* part = dynamic_cast<NMVelObj*>(CurrentPart.get());
+    if (!part)
+        throw BadResponse(L"No part created");
+    part->ExSpcObjs.clear();
+    if (!presetText.empty()) {
+        NMSpcPreset preset(Translate(L"По умолчанию"));
+        preset.LoadFromString(presetText);
+        Settings.Presets.assign(1, preset);
+        Settings.SpcPresetNum = 0;
+    }
+    part->ChangeSpcObject(context, ObjArray());
+    return QueryHostOrNull<IUnknown>(part->iSpcObj);
+}
