@@ -290,8 +290,6 @@ struct IVel5Part : IDispatch {
         // Called on a user part made from a standard one, after its variables were freed; boolean result
         // ignored. Its meaning is Velmar's.
         FreeFromLibrary = 15,
-        // (16-bit -1) the part this part is a component of (IVel5Part); empty for a document's top part.
-        OwnerPart = 25,
         // (89, 0) a new position leader of kind 89 for the component (IVel7LeaderA822).
         NewLeader = 51,
     };

@@ -13,8 +13,13 @@ std::map<unsigned, LibCommandFunction>& Table()
 {
     static std::map<unsigned, LibCommandFunction> table = {
         {1, &LibCommandInsert},
+        {2, &LibCommandFind},
+        {3, &LibCommandRelink},
+        {4, &LibCommandCreateSpcObjs},
+        {5, &LibCommandClone},
         {6, &SettingsDlg::Show},
         {67, &LibCommandSelect},
+        {68, &LibCommandRelinkSilent},
     };
     return table;
 }

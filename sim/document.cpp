@@ -45,7 +45,7 @@ Document::Document(Velmar& velmar, int type, const std::string& name) : velmar_(
     if (Is2D())
         Build2D(name);
     else if (type == 3)
-        v5_->Supports(__uuidof(IVel5SpcDocument));
+        v5_->Supports(__uuidof(IVel5SpcDocument)).Returns(IVel5SpcDocument::Specification, _variant_t(specification_->Primary()));
     else
         Build3D();
     BuildSpcChain(velmar);
@@ -59,6 +59,35 @@ void Document::Build2D(const std::string& name)
         .Returns(IVel5Document2D::SpcEditor, _variant_t(specification_->Primary()))
         .Method(IVel5Document2D::PlacementProcess, 6, [this](Args& args) { return _variant_t(velmar_.Panels().Run2D(args)); });
     v7_->Face<IVel7Document2D>();
+}
+
+void Document::BuildItems()
+{
+    SetItemCount(1);
+    v7_->Face<IVel7Items>()
+        .On<&IVel7Items::get_Count>(15, [this](long* count) { *count = static_cast<long>(items_.size()); })
+        .On<&IVel7Items::get_Item>(16, [this](long index, IDispatch** out) -> HRESULT {
+            if (index < 0 || static_cast<size_t>(index) >= items_.size())
+                return E_INVALIDARG;
+            GiveOut(items_[static_cast<size_t>(index)].get(), out);
+            return S_OK;
+        })
+        .On<&IVel7Items::get_Current>(18, [this](IDispatch** out) { GiveOut(items_[currentItem_].get(), out); });
+}
+
+void Document::SetItemCount(size_t count)
+{
+    while (items_.size() < count) {
+        const size_t index = items_.size();
+        ObjectRef item = velmar_.NewObject("item" + std::to_string(index + 1));
+        item->Face<IVel7Item>().On<&IVel7Item::put_Current>(22, [this, index](VARIANT_BOOL on) {
+            if (on != VARIANT_FALSE) {
+                currentItem_ = index;
+                itemsMadeCurrent_.push_back(index);
+            }
+        });
+        items_.push_back(item);
+    }
 }
 
 void Document::Build3D()
@@ -153,6 +182,7 @@ void Document::Build3D()
         .Get<&IVel7Document3D::get_UndoContainerOpen>(70)
         .Set<&IVel7Document3D::put_RecalcDimensions>(73, 74)
         .Get<&IVel7Document3D::get_RecalcDimensions>(74);
+    BuildItems();
     v7_->Value(67) = _variant_t(VARIANT_TRUE, VT_I2);
     v7_->Value(68) = _variant_t(VARIANT_TRUE, VT_I2);
     v7_->Value(69) = _variant_t(VARIANT_FALSE, VT_I2);

@@ -77,6 +77,16 @@ public:
     // The request infos made by 14, in order.
     const std::vector<ObjectRef>& Placements() const { return placements_; }
 
+    // The items of a 3D document (version-7 {C1948CE8-…}: 15 count, 16 by index, 18 the current one;
+    // an item's 22 with true makes it current): one at first.
+    void SetItemCount(size_t count);
+    size_t CurrentItem() const { return currentItem_; }
+    void SetCurrentItem(size_t index) { currentItem_ = index; }
+    // Every item made current (22), in order.
+    const std::vector<size_t>& ItemsMadeCurrent() const { return itemsMadeCurrent_; }
+    // How often the document was rebuilt (32).
+    long Rebuilds() const { return v5_->Long(IVel5Document3D::Rebuild); }
+
     // What the 3D document's 43 deletes: every model that keeps objects of the document is told, and
     // drops the object when it is one of its own. Answers a key for ForgetDeletion.
     using Deletion = std::function<void(IUnknown* object)>;
@@ -88,6 +98,7 @@ public:
 private:
     void Build2D(const std::string& name);
     void Build3D();
+    void BuildItems();
     void BuildSpcChain(Velmar& velmar);
 
     Velmar& velmar_;
@@ -113,6 +124,9 @@ private:
     std::vector<ObjectRef> placements_;
     std::vector<std::pair<int, Deletion>> deletions_;
     int nextDeletion_ = 0;
+    std::vector<ObjectRef> items_;
+    size_t currentItem_ = 0;
+    std::vector<size_t> itemsMadeCurrent_;
 };
 
 } // namespace sim

@@ -522,10 +522,11 @@ PartShape& Geometry::Shape(Part& part)
             args.SetDouble(2, args.Double(2) + from->origin.z - self->origin.z);
             return _variant_t();
         });
-    // A part's host object answers the part interface too, with the same feature tree.
+    // A part's host object answers the part interface too, with the same feature tree; its flags (-1
+    // from the part's side, 0 for the document's walk) choose nothing in the stand-in.
     part.Bridge().Supports(__uuidof(IVel5Part)).Method(IVel5Part::Features, 2, [features](Args& args) {
-        if (args.Int16(0) != -1 || args.Int16(1) != -1)
-            throw Fail{E_INVALIDARG, 0};
+        args.Int16(0);
+        args.Int16(1);
         return Handed(features.get());
     });
     part.V7().Face<IVel7Part>().On<&IVel7Part::get_Excluded>(64, [self](VARIANT_BOOL* excluded) {

@@ -78,6 +78,7 @@ void PanelModel::ServeRequest(Object& placement)
     };
     Object* mates = &request.mates->Obj();
     placement.Property(IVel5PlacementInfo::Prompt, _variant_t(L""))
+        .Property(IVel5PlacementInfo::CurrentObject)
         .Method(IVel5PlacementInfo::FilterCallback, 3, registration(&PanelRequest::filterName, &PanelRequest::filterModule))
         .Method(IVel5PlacementInfo::PickCallback, 3, registration(&PanelRequest::pickName, &PanelRequest::pickModule))
         .Method(IVel5PlacementInfo::Mates, 0, [mates](Args&) { return _variant_t(mates->Primary()); })

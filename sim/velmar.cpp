@@ -40,6 +40,7 @@ Velmar::Velmar(HostVersion version) : ownSession_(std::make_unique<Session>()), 
     userParams_ = std::make_unique<sim::UserParams>(*this);
     panels_ = std::make_unique<PanelModel>(*this);
     drawings_ = std::make_unique<sim::Drawings>(*this);
+    modelFiles_ = std::make_unique<ModelFiles>(*this);
 }
 
 Velmar::Velmar(Session& shared, HostVersion version) : session_(&shared), version_(version)
@@ -52,6 +53,7 @@ Velmar::Velmar(Session& shared, HostVersion version) : session_(&shared), versio
     userParams_ = std::make_unique<sim::UserParams>(*this);
     panels_ = std::make_unique<PanelModel>(*this);
     drawings_ = std::make_unique<sim::Drawings>(*this);
+    modelFiles_ = std::make_unique<ModelFiles>(*this);
 }
 
 Velmar::~Velmar()

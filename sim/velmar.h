@@ -23,6 +23,7 @@
 #include "sim/document.h"
 #include "sim/drawing.h"
 #include "sim/panel_events.h"
+#include "sim/model_files.h"
 #include "sim/panel_model.h"
 #include "sim/part_graph.h"
 #include "sim/property_model.h"
@@ -114,6 +115,8 @@ public:
     sim::Drawings& Drawings() { return *drawings_; }
     // What the library left open: brackets of drawings, iterators, a temporary document.
     std::vector<std::string> OpenBrackets() const { return drawings_->OpenBrackets(); }
+    // Model files opened, changed and saved for a user part (sim/model_files.h).
+    ModelFiles& Files() { return *modelFiles_; }
 
     const std::vector<ObjectRef>& Structures() const { return structures_; }
     const std::vector<ObjectRef>& TemporaryDocuments() const { return temporaryDocuments_; }
@@ -153,6 +156,7 @@ private:
     std::vector<long> commandsRun_;
     std::unique_ptr<PanelModel> panels_;
     std::unique_ptr<sim::Drawings> drawings_;
+    std::unique_ptr<ModelFiles> modelFiles_;
 };
 
 } // namespace sim
