@@ -153,7 +153,10 @@ protected:
     }
 
     // Command 1 as Velmar runs it; the library's questions take the answers queued in `answers`.
-    Outcome Insert()
+    Outcome Insert() { return Run(1); }
+
+    // A command as Velmar runs it; the library's questions take the answers queued in `answers` (else No).
+    Outcome Run(unsigned command)
     {
         Outcome outcome;
         ModalSeam seam;
@@ -167,7 +170,7 @@ protected:
         };
         testhooks::ScopedModalSeam scoped(seam);
         TraceLog log(L"LIBRARYENTRY", false);
-        outcome.dialog = ExecuteLibCommand(FindLibCommand(1), outcome.title, outcome.message);
+        outcome.dialog = ExecuteLibCommand(FindLibCommand(command), outcome.title, outcome.message);
         trace = log.Text();
         return outcome;
     }

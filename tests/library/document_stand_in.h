@@ -1,0 +1,70 @@
+#pragma once
+// What the tests of the whole-document commands share: the assembly of the insertion tests with
+// components this library placed earlier (the identity block on the part, its model file, whether it
+// takes part in the bill of materials), optionally inside a fastener set, and a command run through
+// LIBRARYENTRY's catch-all with the question answered.
+#include "insert3d/insertion_stand_in.h"
+#include "objects/nm_vel_obj_elem_3d.h"
+#include "sim/user_params.h"
+
+#include <string>
+
+namespace document_test {
+
+using namespace insertion_test;
+
+struct Placed {
+    std::wstring id;
+    std::wstring name;
+    std::wstring file;
+    bool inSpc = true;
+};
+
+class DocumentStandIn : public InsertionStandIn {
+protected:
+    // A component of the assembly's top part, or of the macro element given (a fastener set's member).
+    sim::Part& AddComponent(const std::string& name, const Placed& placed, sim::GeoEntity* set = nullptr)
+    {
+        sim::Part& part = velmar().AddPart(name);
+        sim::UserParamBlock block;
+        block.libName = L"Нормсет";
+        block.flag = 1;
+        const std::wstring items[14] = {L"", L"", L"", L"", placed.id, placed.name, L"", L"", L"",
+                                        placed.id, placed.name, L"Bolt.vlm", L"", L"Q-" + placed.id};
+        for (const std::wstring& item : items)
+            block.items.push_back({item, item, 0});
+        velmar().UserParams().BlockOf(part) = block;
+        part.V5().Value(IVel5Part::UserParamSet) = true;
+        part.V5().Value(IVel5Part::FileName) = placed.file.c_str();
+        part.V7().Value(53) = _variant_t(placed.inSpc ? VARIANT_TRUE : VARIANT_FALSE, VT_I2);
+        if (set) {
+            set->inner.push_back(&part.Feature());
+            part.PlaceIn(set->Feature());
+        } else {
+            world().geometry.Shape(*world().geometry.topPart).features.push_back(&part.Feature());
+        }
+        return part;
+    }
+
+    // A library macro element of the top part, listed in its feature tree.
+    sim::GeoEntity& AddElement(const std::string& name, bool isTCS)
+    {
+        sim::GeoEntity& macro = world().geometry.AddMacro(name, world().geometry.topPart);
+        const auto app5 = velmar().App5().As<IVel5Application>();
+        const auto app7 = velmar().App7().As<IVel7Application>();
+        NMVelObjElem3D element(app5, app7, nullptr, nullptr, isTCS, false);
+        element.iMacro = macro.Entity();
+        element.iMacroDef = macro.Definition().As<IVel5MacroDefinition>();
+        element.elem_pos = NMElemPos::Create(app5, app7, 2);
+        element.NM_ID = L"PART:" + std::wstring(name.begin(), name.end());
+        element.NM_Name = std::wstring(name.begin(), name.end());
+        element.Save();
+        world().geometry.Shape(*world().geometry.topPart).features.push_back(&macro.Feature());
+        return macro;
+    }
+
+    // What a component's identity and link are now, as velmar-sim prints them.
+    static std::wstring Link(sim::Part& part) { return part.V5().Text(IVel5Part::FileName); }
+};
+
+} // namespace document_test
