@@ -1,0 +1,297 @@
+// The whole-document commands of an assembly run through LIBRARYENTRY: the relink of components to the
+// model files the reference book names now (3 after its question, 68 without) and the spc objects of
+// every standard part (4), each with its host calls in order, the documents they accept, and every host
+// call failing in turn.
+#include "library/document_stand_in.h"
+
+#include "library/velmar_normset_3d.h"
+#include "objects/all_settings.h"
+#include "library/spc_pass_stand_in.h"
+#include "support/host_fault_sweep.h"
+
+#include <gmock/gmock.h>
+
+using namespace document_test;
+using response_xml::Object;
+using response_xml::Response;
+
+namespace {
+
+const wchar_t kRelinkQuestion[] = L"Ссылки всех вставленных в сборку стандартных изделий будут обновлены. Продолжить?";
+const wchar_t kSpcQuestion[] = L"У всех вставленных в документ стандартных изделий будут созданы объекты спецификации. Продолжить?";
+
+class DocumentCommands : public DocumentStandIn {
+protected:
+    // Two bolts of one identifier; unless few: a nut whose model file is missing, a fastener set's
+    // washer, a screw the reference book does not know and a part whose answer is a script.
+    void Populate(bool few = false)
+    {
+        parts_ = {&AddComponent("bolt1", {L"B1", L"Болт", L"old\\bolt.vlm"})};
+        if (!few)
+            parts_.push_back(&AddComponent("nut", {L"N1", L"Гайка", L"old\\nut.vlm"}));
+        parts_.push_back(&AddComponent("bolt2", {L"B1", L"Болт", L"old\\bolt.vlm"}));
+        book().SetPlacedResponse(L"B1", Component(L"Bolt.vlm", L"Болт", true));
+        book().SetPlacedResponse(L"N1", Component(L"Missing.vlm", L"Гайка", false));
+        journal().Clear();
+        if (few)
+            return;
+        sim::GeoEntity& set = AddElement("set", true);
+        parts_.push_back(&AddComponent("washer", {L"W1", L"Шайба", L"old\\washer.vlm"}, &set));
+        parts_.push_back(&AddComponent("screw", {L"S1", L"Винт", L"old\\screw.vlm"}));
+        parts_.push_back(&AddComponent("pin", {L"P1", L"Штифт", L"old\\pin.vlm"}));
+        WriteFileBytes(models_ / L"Washer.vlm", "a model file");
+        WriteFileBytes(models_ / L"Pin.vbs", "' a script");
+        book().SetPlacedResponse(L"W1", Component(L"Washer.vlm", L"Шайба", true));
+        book().SetPlacedResponse(L"P1", Component(L"Pin.vbs", L"Штифт", true));
+        journal().Clear();
+    }
+
+    // A component's answer: its model file below the models' folder, with or without a bill-of-materials place.
+    std::wstring Component(const std::wstring& body, const std::wstring& name, bool spc)
+    {
+        std::vector<Attr> external = {{L"Designation", name}, {L"Quarvend_IID", L"Q-" + name}};
+        if (spc) {
+            for (const Attr& attr : std::vector<Attr>{{L"spcSection", L"25"}, {L"spcSubSection", L"0"}, {L"spcNestedBlock", L"0"},
+                                                      {L"spcNestedSection", L"0"}, {L"spcAdditionalBlock", L"0"},
+                                                      {L"spcColumns", L"5.1=Designation"}})
+                external.push_back(attr);
+        }
+        return Response(Object(L"MethodParameters", {{L"d", L"10"}}) +
+                        Object(L"Method", {{L"NM_IID", L"PART:X"}, {L"URL", models_.Path()}, {L"MethodBody", body}}) +
+                        Object(L"ExternalParameters", external));
+    }
+
+    // The spc objects that include each part.
+    std::vector<size_t> SpcObjects()
+    {
+        std::vector<size_t> counts;
+        for (sim::Part* part : parts_) {
+            size_t n = 0;
+            for (sim::SpcObject* object : document().Spc().Objects())
+                n += std::any_of(object->linked.begin(), object->linked.end(),
+                                 [&](const IDispatchPtr& linked) { return sim::Object::From(linked) == &part->V7(); });
+            counts.push_back(n);
+        }
+        return counts;
+    }
+    std::vector<sim::Part*> parts_;
+};
+
+} // namespace
+
+TEST_F(DocumentCommands, RelinkPointsComponentsAtTheFilesTheReferenceBookNamesAskingOncePerIdentifier)
+{
+    Populate();
+    answers = {IDYES};
+    const Outcome outcome = Run(3);
+    EXPECT_FALSE(outcome.dialog) << sim::Utf8(outcome.message);
+    EXPECT_EQ(outcome.boxes, std::vector<std::wstring>{kRelinkQuestion});
+    EXPECT_EQ(VelmarMessages(), std::vector<std::wstring>{L"Просмотр документа завершен. Обновлено ссылок: 3 из 6."});
+    const std::wstring bolt = models_.Path() + L"Bolt.vlm";
+    EXPECT_EQ(Link(*parts_[0]), bolt);
+    EXPECT_EQ(Link(*parts_[1]), L"old\\nut.vlm") << "a missing file leaves the link";
+    EXPECT_EQ(Link(*parts_[2]), bolt);
+    EXPECT_EQ(Link(*parts_[3]), models_.Path() + L"Washer.vlm") << "a fastener set's member";
+    EXPECT_EQ(Link(*parts_[4]), L"old\\screw.vlm") << "no answer";
+    EXPECT_EQ(Link(*parts_[5]), L"old\\pin.vlm") << "a script is no model";
+    EXPECT_EQ(document().Rebuilds(), 1);
+    EXPECT_THAT(trace, testing::HasSubstr(L"Bad Response!"));
+    ExpectJournalAsIn(__FILE__, "relink.journal");
+}
+
+TEST_F(DocumentCommands, RelinkTakesAssembliesAndFromHost15PartsAndTheSilentCommandNeverAsks)
+{
+    struct Row {
+        const char* what;
+        sim::HostVersion version;
+        int type;
+        unsigned command;
+        std::deque<int> answers;
+        std::vector<std::wstring> boxes;
+        std::vector<std::wstring> messages;
+    };
+    const std::wstring done = L"Просмотр документа завершен. Обновлено ссылок: 0 из 0.";
+    const Row rows[] = {
+        {"an empty assembly", {15, 0, 1, 0}, 5, 3, {IDYES}, {kRelinkQuestion}, {done}},
+        {"no", {15, 0, 1, 0}, 7, 3, {IDNO}, {kRelinkQuestion}, {}},
+        {"silent", {15, 0, 1, 0}, 7, 68, {}, {}, {done}},
+        {"a part, 14.9.9", {14, 9, 9, 0}, 4, 68, {}, {L"Активный документ не является сборкой."}, {}},
+        {"a part, 15.0.0", {15, 0, 0, 0}, 4, 68, {}, {}, {done}},
+        {"a bill of materials", {15, 0, 0, 0}, 3, 68, {}, {L"Активный документ не является сборкой или деталью."}, {}},
+    };
+    for (const Row& row : rows) {
+        Restart(row.version, row.type);
+        answers = row.answers;
+        const Outcome outcome = Run(row.command);
+        EXPECT_FALSE(outcome.dialog) << row.what << ": " << sim::Utf8(outcome.message);
+        EXPECT_EQ(outcome.boxes, row.boxes) << row.what;
+        EXPECT_EQ(VelmarMessages(), row.messages) << row.what;
+        EXPECT_EQ(document().Rebuilds(), 0) << row.what << ": nothing to rebuild";
+    }
+}
+
+TEST_F(DocumentCommands, EveryHostCallOfARelinkFailingLeavesEachLinkOldOrNew)
+{
+    Populate(true);
+    std::vector<std::wstring> before;
+    for (sim::Part* part : parts_)
+        before.push_back(Link(*part));
+    sim::ObjectRef client = book().NewProvider();
+    TraceLog log(L"test", false);
+    // One controller for every run: its settings are read once.
+    auto controller = std::make_unique<VelmarNormset3D>(velmar().App5().As<IVel5Application>(),
+                                                        velmar().App7().As<IVel7Application>(), client->As<INMClient>(), 68, 5);
+    test_support::SweepHostCalls(
+        velmar(),
+        [&] {
+            for (size_t i = 0; i < parts_.size(); ++i)
+                parts_[i]->V5().Value(IVel5Part::FileName) = before[i].c_str();
+            velmar().User().Clear();
+            return [&] { controller->Relink(); };
+        },
+        [&](const test_support::SweptFailure& failure) {
+            for (size_t i = 0; i < parts_.size(); ++i) {
+                const std::wstring link = Link(*parts_[i]);
+                EXPECT_TRUE(link == before[i] || link == models_.Path() + L"Bolt.vlm")
+                    << sim::Utf8(link) << " of part " << i;
+            }
+            if (failure.raised) {
+                EXPECT_EQ(VelmarMessages(), std::vector<std::wstring>{}) << "a COM error ends the command";
+            }
+        },
+        100);
+    controller.reset();
+}
+
+TEST_F(DocumentCommands, SpcPassGivesEachStandardPartItsObjectAskingOncePerIdentifier)
+{
+    Populate();
+    document().SetItemCount(2);
+    document().SetCurrentItem(1);
+    answers = {IDYES};
+    const Outcome outcome = Run(4);
+    EXPECT_FALSE(outcome.dialog) << sim::Utf8(outcome.message);
+    EXPECT_EQ(outcome.boxes, std::vector<std::wstring>{kSpcQuestion});
+    // Per item: the bolts and the washer; the nut has no place in the bill of materials; the screw no
+    // answer; the pin no model.
+    EXPECT_EQ(VelmarMessages(), std::vector<std::wstring>{L"Просмотр документа завершен. Создано объектов спецификации: 6 из 12."});
+    EXPECT_EQ(SpcObjects(), (std::vector<size_t>{1, 0, 1, 1, 0, 0}));
+    EXPECT_EQ(document().ItemsMadeCurrent(), (std::vector<size_t>{0, 1, 1}));
+    EXPECT_TRUE(document().SpcDescription().Bool(37)) << "the bulk switch is on again";
+    ExpectJournalAsIn(__FILE__, "spc_pass.journal");
+}
+
+TEST_F(DocumentCommands, SpcPassCountsPerItemUnderTheHostsScopeNameAndRefusesWhatItCannotDo)
+{
+    struct Row {
+        const char* what;
+        sim::HostVersion version;
+        int type;
+        size_t items;
+        bool create;                             // the setting CreateSpcObject
+        std::vector<std::wstring> boxes;
+        std::vector<std::wstring> messages;
+        const wchar_t* scope;                    // in the trace
+    };
+    const std::wstring none = L"Просмотр документа завершен. Создано объектов спецификации: 0 из 0.";
+    const wchar_t kPart[] = L"Активный документ не является сборкой, фрагментом, чертежом или спецификацией.";
+    const wchar_t kOff[] = L"При текущей настройке параметров работы со стандартными изделиями запрещено создавать объекты "
+                           L"спецификации.\r\nДля изменения текущей настройки вызовите из главного меню ВЕЛМАР-3D команду "
+                           L"\"Библиотеки - Нормсет - Настройки\".";
+    const Row rows[] = {
+        {"three items, 14.0.1", {14, 0, 1, 0}, 5, 3, true, {kSpcQuestion},
+         {L"Просмотр документа завершен. Создано объектов спецификации: 6 из 6."}, L"CreateSpcObjectsForGeom_14SP1"},
+        {"one item, 14.0.0", {14, 0, 0, 0}, 7, 1, true, {kSpcQuestion},
+         {L"Просмотр документа завершен. Создано объектов спецификации: 2 из 2."}, L"CreateSpcObjectsForGeom\r"},
+        {"no parts", {15, 0, 1, 0}, 5, 1, true, {kSpcQuestion}, {none}, L"CreateSpcObjectsForGeom_14SP1"},
+        {"a part document", {15, 0, 1, 0}, 4, 1, true, {kPart}, {}, nullptr},
+        {"spc objects not wanted", {15, 0, 1, 0}, 5, 1, false, {kOff}, {}, nullptr},
+    };
+    for (const Row& row : rows) {
+        Restart(row.version, row.type);
+        if (std::string(row.what) != "no parts")
+            Populate(true);
+        document().SetItemCount(row.items);
+        SetSetting(L"CreateSpcObject", row.create);
+        answers = {IDYES};
+        const Outcome outcome = Run(4);
+        EXPECT_FALSE(outcome.dialog) << row.what << ": " << sim::Utf8(outcome.message);
+        EXPECT_EQ(outcome.boxes, row.boxes) << row.what;
+        EXPECT_EQ(VelmarMessages(), row.messages) << row.what;
+        if (row.scope) {
+            EXPECT_THAT(trace, testing::HasSubstr(std::wstring(L"VelmarNormset3D::") + row.scope)) << row.what;
+        }
+    }
+}
+
+TEST_F(DocumentCommands, EveryHostCallOfAnSpcPassFailingLeavesOneObjectOrNoneAndTheSwitchesBack)
+{
+    sim::Part& bolt = AddComponent("bolt", {L"B1", L"Болт", L"old\\bolt.vlm"});
+    parts_ = {&bolt};
+    book().SetPlacedResponse(L"B1", Component(L"Bolt.vlm", L"Болт", true));
+    sim::ObjectRef client = book().NewProvider();
+    TraceLog log(L"test", false);
+    auto controller = std::make_unique<VelmarNormset3D>(velmar().App5().As<IVel5Application>(),
+                                                        velmar().App7().As<IVel7Application>(), client->As<INMClient>(), 4, 5);
+    test_support::SweepHostCalls(
+        velmar(),
+        [&] {
+            velmar().User().Clear();
+            document().SetCurrentItem(0);
+            document().SpcDescription().Value(37) = _variant_t(VARIANT_TRUE, VT_I2);
+            return [&] { controller->CreateSpcObjects(); };
+        },
+        [&](const test_support::SweptFailure& failure) {
+            EXPECT_LE(SpcObjects().at(0), 1u);
+            // What a failed restoring call leaves is Velmar's.
+            if (failure.call != "item1#22") {
+                EXPECT_EQ(document().CurrentItem(), 0u) << "the starting item is current again";
+            }
+            if (failure.call != "spcDsc#37") {
+                EXPECT_TRUE(document().SpcDescription().Bool(37)) << "the bulk switch is on again";
+            }
+            EXPECT_EQ(ProgressWnd::Current(), nullptr);
+            if (failure.raised) {
+                EXPECT_EQ(VelmarMessages(), std::vector<std::wstring>{});
+            }
+        },
+        100);
+    controller.reset();
+}
+
+TEST_F(DocumentCommands, SilentSpcObjectUsesThePresetTextAloneOrTheRegistrysPresets)
+{
+    NMAllSettings stored;
+    stored.Presets = {NMSpcPreset(L"Первый"), NMSpcPreset(L"Второй")};
+    stored.SpcPresetNum = 1;
+    ASSERT_TRUE(stored.SaveToRegistry());
+    const std::wstring xml = spc_pass::ObjectXml(L"Болт М10");
+    struct Row {
+        const char* what;
+        sim::ObjectRef response;
+        std::wstring preset;
+        bool made;
+        std::vector<std::wstring> presets;
+    };
+    const Row rows[] = {
+        {"no preset text", book().MakeResponse(xml, true), L"", true, {L"Первый", L"Второй"}},
+        {"a preset text", book().MakeResponse(xml, true), L"SectionNum=25", true, {L"По умолчанию"}},
+        {"no object data", book().MakeResponse(xml, false), L"SectionNum=25", false, {L"Первый", L"Второй"}},
+        {"no response", sim::ObjectRef(), L"", false, {L"Первый", L"Второй"}},
+    };
+    sim::ObjectRef client = book().NewProvider();
+    for (const Row& row : rows) {
+        TraceLog log(L"test", false);
+        VelmarNormset3D controller(velmar().App5().As<IVel5Application>(), velmar().App7().As<IVel7Application>(),
+                                   client->As<INMClient>(), 0, 5);
+        const size_t before = document().Spc().Objects().size();
+        const IUnknownPtr made = controller.SilentInsertSpec(row.response ? row.response->Ptr() : nullptr, row.preset);
+        EXPECT_EQ(made != nullptr, row.made) << row.what;
+        EXPECT_EQ(document().Spc().Objects().size(), before + (row.made ? 1 : 0)) << row.what;
+        std::vector<std::wstring> presets;
+        for (const NMSpcPreset& preset : controller.Settings.Presets)
+            presets.push_back(preset.PresetName);
+        EXPECT_EQ(presets, row.presets) << row.what;
+        EXPECT_EQ(controller.Settings.SpcPresetNum, row.made && !row.preset.empty() ? 0 : 1) << row.what;
+    }
+}
