@@ -271,18 +271,6 @@ TEST_F(Controller3D, SilentInsertionPlacesAtTheCallersPlacementAndKeepsAPartWhos
 // then.
 TEST_F(Controller3D, PlaceholdersStillRaiseENotImplOrMakeNoPart)
 {
-    const auto controller = Make();
-    const std::pair<const char*, std::function<void()>> staged[] = {
-        {"CheckDocumentValidForCreateSpcObjs", [&] { controller->CheckDocumentValidForCreateSpcObjs(); }},
-        {"CreateSpcObjects", [&] { controller->CreateSpcObjects(); }},
-        {"FindAndReplace", [&] { controller->FindAndReplace(); }},
-        {"SilentInsertSpec", [&] { controller->SilentInsertSpec(nullptr, L""); }},
-    };
-    for (const auto& [name, call] : staged)
-        EXPECT_EQ(sim::CaughtHostError(call).Error(), E_NOTIMPL) << name;
-    for (const auto& check : {&VelmarNormset::CheckDocumentValidForRelink, &VelmarNormset::CheckDocumentValidForClone})
-        EXPECT_THROW(((*controller).*check)(), _bstr_t);
-
     // The 2D controller's whole-drawing commands.
     Restart({15, 0, 1, 0}, 1);
     const sim::ObjectRef client = book().NewProvider();
