@@ -117,7 +117,7 @@ ModelDocument& ModelFiles::NewDocument()
 {
     ModelDocument& document = documents_.emplace_back();
     ModelDocument* self = &document;
-    const std::string name = "model" + std::to_string(documents_.size());
+    const std::string name = "file" + std::to_string(documents_.size()) + "doc";
     document.v5 = velmar_.NewObject(name + "5");
     document.v7 = velmar_.NewObject(name + "7");
     document.part = velmar_.NewObject(name + "Part");
@@ -198,7 +198,7 @@ ModelDocument& ModelFiles::NewDocument()
 
 void ModelFiles::Load(ModelDocument& document)
 {
-    const std::string name = document.v5->Name().substr(0, document.v5->Name().size() - 1);
+    const std::string name = document.v5->Name().substr(0, document.v5->Name().size() - 4);
     document.variables.clear();
     for (ModelVariable& variable : document.model.variables) {
         ObjectRef object = velmar_.NewObject(name + "Var" + Utf8(variable.name));

@@ -5,7 +5,7 @@
 //   variable d 10 1               a model variable: name, value, its setting 6 (0 or 1)
 //   component C:\lib\Nut.a3d 1    a component: its model file (full path), its entry's setting 9
 //
-// The application's 2 makes a document object ("model<n>5", IVel5Document3D): 18 (file, boolean) reads
+// The application's 2 makes a document object ("file<n>doc5", IVel5Document3D): 18 (file, boolean) reads
 // the file (false when it is missing or does not read); 7 with -1 its part: 11 the variables (3, 5; 2
 // name, 1 value, 6 the setting), 15 (counted), 34 the host object whose 4 (two booleans) gives the
 // component entries (3, 5; 7 = 104, 8 the component's part with its file at 6, 9 the setting); 43
