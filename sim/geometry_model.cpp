@@ -103,13 +103,13 @@ ObjectRef Geometry::NewIterator(const std::string& name, const IID* iid, std::fu
     ObjectRef iterator = NewObject(name);
     if (iid)
         iterator->Supports(*iid);
+    // A walk takes the list as it stands at its first step: a long feature tree is not copied per step.
     auto cursor = std::make_shared<size_t>(0);
-    auto at = [source, cursor]() {
-        const std::vector<Object*> items = source();
-        return Handed(*cursor < items.size() ? items[*cursor] : nullptr);
-    };
-    iterator->Method(IVel5ObjectCollection::First, 0, [cursor, at](Args&) {
+    auto walked = std::make_shared<std::vector<Object*>>();
+    auto at = [cursor, walked]() { return Handed(*cursor < walked->size() ? (*walked)[*cursor] : nullptr); };
+    iterator->Method(IVel5ObjectCollection::First, 0, [source, cursor, walked, at](Args&) {
         *cursor = 0;
+        *walked = source();
         return at();
     });
     iterator->Method(IVel5ObjectCollection::Next, 0, [cursor, at](Args&) {

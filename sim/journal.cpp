@@ -44,6 +44,7 @@ std::string Call::Text() const
 
 size_t Journal::Add(Call call)
 {
+    ++total_;
     if (paused_) {
         scratch_ = std::move(call);
         return static_cast<size_t>(-1);

@@ -47,11 +47,14 @@ public:
     void Clear() { calls_.clear(); }
     // Benchmarks: calls are still answered and faults still counted, but no longer kept.
     void Pause(bool paused) { paused_ = paused; }
+    // Every call added, kept or not.
+    size_t Total() const { return total_; }
 
 private:
     std::vector<Call> calls_;
     Call scratch_;
     bool paused_ = false;
+    size_t total_ = 0;
 };
 
 // Rendering of argument values for the journal.

@@ -166,8 +166,11 @@ SpcObject::SpcObject(SpcModel& model, const std::string& name, long section, dou
         })
         .On<&IVel7SpcObject::IncludeGeometry>(50, [this](VARIANT value, VARIANT_BOOL, VARIANT_BOOL* done) {
             model_.GetVelmar().Undo().Record([this, names = geometry, objects = linked] {
+                model_.ForgetLinks(*this);
                 geometry = names;
                 linked = objects;
+                for (const IDispatchPtr& object : linked)
+                    model_.NoteLink(*this, object);
             });
             const VARIANT* v = &value;
             if (V_VT(v) == (VT_VARIANT | VT_BYREF))
@@ -179,6 +182,7 @@ SpcObject::SpcObject(SpcModel& model, const std::string& name, long section, dou
                         return;
                 geometry.push_back(NameOf(object));
                 linked.emplace_back(object);
+                model_.NoteLink(*this, object);
             };
             if (V_VT(v) == VT_DISPATCH) {
                 include(V_DISPATCH(v));
@@ -201,9 +205,13 @@ SpcObject::SpcObject(SpcModel& model, const std::string& name, long section, dou
         })
         .On<&IVel7SpcObject::ExcludeGeometry>(51, [this](long, long, VARIANT* result) {
             model_.GetVelmar().Undo().Record([this, names = geometry, objects = linked] {
+                model_.ForgetLinks(*this);
                 geometry = names;
                 linked = objects;
+                for (const IDispatchPtr& object : linked)
+                    model_.NoteLink(*this, object);
             });
+            model_.ForgetLinks(*this);
             geometry.clear();
             linked.clear();
             VariantInit(result);
@@ -286,6 +294,7 @@ void SpcObject::Link(Object& object)
 {
     geometry.push_back(object.Name());
     linked.push_back(object.Ptr());
+    model_.NoteLink(*this, object.Primary());
 }
 
 Object& SpcObject::AddComment(const std::string& name)
@@ -329,13 +338,17 @@ SpcModel::SpcModel(Velmar& velmar, Object& spcObjects, Object& definitionsA, Obj
         .On<&IVel7SpcObjects::ObjectsOf>(15, [this](VARIANT geometry, VARIANT* out) {
             if (V_VT(&geometry) != VT_DISPATCH)
                 throw Fail{DISP_E_TYPEMISMATCH};
+            std::vector<SpcObject*> including;
+            const auto known = byLinked_.find(Object::From(V_DISPATCH(&geometry)));
+            if (known != byLinked_.end())
+                for (SpcObject* object : known->second)
+                    if (!object->deleted && std::find(including.begin(), including.end(), object) == including.end())
+                        including.push_back(object);
+            // In the order the objects were made, as a walk of the document finds them.
+            std::sort(including.begin(), including.end(), [](const SpcObject* a, const SpcObject* b) { return a->reference < b->reference; });
             std::vector<IDispatch*> found;
-            for (SpcObject* object : Objects())
-                for (const IDispatchPtr& linked : object->linked)
-                    if (SameHostObject(linked, V_DISPATCH(&geometry))) {
-                        found.push_back(object->Obj().Primary());
-                        break;
-                    }
+            for (SpcObject* object : including)
+                found.push_back(object->Obj().Primary());
             SAFEARRAY* array = SafeArrayCreateVector(VT_DISPATCH, 0, static_cast<ULONG>(found.size()));
             for (LONG i = 0; i < static_cast<LONG>(found.size()); ++i)
                 SafeArrayPutElement(array, &i, found[static_cast<size_t>(i)]);
@@ -396,6 +409,23 @@ SpcObject& SpcModel::AddObject(long section, double number)
     objects_.push_back(std::make_unique<SpcObject>(*this, "spcObj" + std::to_string(objects_.size() + 1), section, number));
     objects_.back()->reference = 1000 + static_cast<long>(objects_.size());
     return *objects_.back();
+}
+
+void SpcModel::NoteLink(SpcObject& owner, IUnknown* included)
+{
+    if (Object* object = Object::From(included))
+        byLinked_[object].push_back(&owner);
+}
+
+void SpcModel::ForgetLinks(SpcObject& owner)
+{
+    for (const IDispatchPtr& included : owner.linked) {
+        const auto known = byLinked_.find(Object::From(included));
+        if (known == byLinked_.end())
+            continue;
+        auto& owners = known->second;
+        owners.erase(std::remove(owners.begin(), owners.end(), &owner), owners.end());
+    }
 }
 
 std::vector<SpcObject*> SpcModel::Objects() const

@@ -29,6 +29,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace sim {
@@ -150,6 +151,10 @@ public:
     void RefuseAdd(int times) { refuseAdd_ = times; }
     // An object was made or deleted: the counted list is made anew when next asked for.
     void Changed() { liveValid_ = false; }
+    // What an object includes, by the stand-in object included, so that asking which objects include a
+    // geometry object (15) costs what it finds.
+    void NoteLink(SpcObject& owner, IUnknown* included);
+    void ForgetLinks(SpcObject& owner);
 
     Velmar& GetVelmar() { return velmar_; }
 
@@ -166,6 +171,7 @@ private:
     std::vector<std::unique_ptr<SpcObject>> objects_;
     std::vector<SpcObject*> live_;
     bool liveValid_ = false;
+    std::unordered_map<Object*, std::vector<SpcObject*>> byLinked_;
     int refuseAdd_ = 0;
 };
 

@@ -4,8 +4,8 @@
 // takes part in the bill of materials), optionally inside a fastener set, and a command run through
 // LIBRARYENTRY's catch-all with the question answered.
 #include "insert3d/insertion_stand_in.h"
+#include "library/library_components.h"
 #include "objects/nm_vel_obj_elem_3d.h"
-#include "sim/user_params.h"
 
 #include <string>
 
@@ -13,37 +13,12 @@ namespace document_test {
 
 using namespace insertion_test;
 
-struct Placed {
-    std::wstring id;
-    std::wstring name;
-    std::wstring file;
-    bool inSpc = true;
-};
-
 class DocumentStandIn : public InsertionStandIn {
 protected:
     // A component of the assembly's top part, or of the macro element given (a fastener set's member).
     sim::Part& AddComponent(const std::string& name, const Placed& placed, sim::GeoEntity* set = nullptr)
     {
-        sim::Part& part = velmar().AddPart(name);
-        sim::UserParamBlock block;
-        block.libName = L"Нормсет";
-        block.flag = 1;
-        const std::wstring items[14] = {L"", L"", L"", L"", placed.id, placed.name, L"", L"", L"",
-                                        placed.id, placed.name, L"Bolt.vlm", L"", L"Q-" + placed.id};
-        for (const std::wstring& item : items)
-            block.items.push_back({item, item, 0});
-        velmar().UserParams().BlockOf(part) = block;
-        part.V5().Value(IVel5Part::UserParamSet) = true;
-        part.V5().Value(IVel5Part::FileName) = placed.file.c_str();
-        part.V7().Value(53) = _variant_t(placed.inSpc ? VARIANT_TRUE : VARIANT_FALSE, VT_I2);
-        if (set) {
-            set->inner.push_back(&part.Feature());
-            part.PlaceIn(set->Feature());
-        } else {
-            world().geometry.Shape(*world().geometry.topPart).features.push_back(&part.Feature());
-        }
-        return part;
+        return AddLibraryComponent(velmar(), world().geometry, name, placed, set);
     }
 
     // A library macro element of the top part, listed in its feature tree.
