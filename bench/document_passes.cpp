@@ -5,11 +5,12 @@
 // above 10.5.
 #include "core/scratch_folder.h"
 #include "core/trace_log.h"
-#include "library/library_components.h"
 #include "library/velmar_normset_3d.h"
 #include "sim/com_apartment.h"
+#include "sim/library_components.h"
 #include "sim/panel_scene.h"
 #include "sim/reference_book.h"
+#include "sim/velmar.h"
 #include "support/response_xml.h"
 
 #include <chrono>
@@ -47,7 +48,7 @@ Cost RunOnce(size_t count, const std::function<void(VelmarNormset3D&)>& pass, co
     for (size_t i = 0; i < count; ++i) {
         const std::wstring id = L"B" + std::to_wstring(i / 10);
         const std::wstring name = L"Болт " + std::to_wstring(i / 10);
-        sim::Part& part = document_test::AddLibraryComponent(velmar, geometry, "c" + std::to_string(i), {id, name, L"old.vlm"});
+        sim::Part& part = sim::AddLibraryComponent(velmar, geometry, "c" + std::to_string(i), {id, name, L"old.vlm"});
         document.Spc().AddObject(25).Link(part.V7());
         if (i % 10 == 0)
             book.SetPlacedResponse(id, ComponentXml(models.Path(), name));

@@ -151,6 +151,7 @@ void NMVelObj2D::BindTo(NMObject* found)
     if (!other)
         throw _com_error(E_INVALIDARG);
     macro = other->macro;
+    Geometry.clear();
     if (other != this)
         ExSpcObjs = other->ExSpcObjs;
     scope.Hex(L"macro", macro);

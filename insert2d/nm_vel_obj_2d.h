@@ -102,6 +102,9 @@ public:
     int32_t group = 0;
     int32_t PosLeadMode = LeaderNone;
     ObjArray PosLeads;
+    // What the spc object of a whole-drawing pass is to include beside the macro (a leader made for it);
+    // emptied by BindTo, so that nothing of one object joins the next one's spc object.
+    ObjArray Geometry;
     IVel5Document2DPtr iDoc5;
     IVel7Document2DPtr iDoc7;
     double mx = 0;

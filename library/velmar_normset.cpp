@@ -70,6 +70,17 @@ VelmarNormset::~VelmarNormset()
     }
 }
 
+bool VelmarNormset::SelectReplacement()
+{
+    try {
+        return SelectPart();
+    } catch (const BadResponse&) {
+        if (m_iResponse)
+            throw;
+        return false;
+    }
+}
+
 void VelmarNormset::CheckExternalLocation()
 {
     TraceScope scope(L"VelmarNormset::CheckExternalLocation");

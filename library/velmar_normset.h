@@ -55,6 +55,10 @@ public:
     virtual void Relink();
     virtual void Clone();
 
+    // SelectPart for a replacement the find panel asked for: closing the reference book without a choice
+    // is no choice, though the selection started from a placed part's identifier; a malformed answer
+    // still fails.
+    bool SelectReplacement();
     // Takes over "ExtLocation" once: the value becomes the location and is deleted.
     void CheckExternalLocation();
     // Rebuilds every library spc object of the bill of materials from the reference book, asking

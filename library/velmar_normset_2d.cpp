@@ -166,17 +166,3 @@ std::wstring VelmarNormset2D::Measure()
     TraceScope scope(L"VelmarNormset2D::Measure");
     return MeasureOnce<NMMeasure2D>(iApp5, static_cast<uint8_t>(command & 0xFF));
 }
-
-// The whole-drawing commands come with their own work; until then each says so.
-
-void VelmarNormset2D::CreateSpcObjects()
-{
-    TraceScope scope(L"VelmarNormset2D::CreateSpcObjects");
-    throw _com_error(E_NOTIMPL);
-}
-
-void VelmarNormset2D::FindAndReplace()
-{
-    TraceScope scope(L"VelmarNormset2D::FindAndReplace");
-    throw _com_error(E_NOTIMPL);
-}

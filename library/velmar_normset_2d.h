@@ -29,6 +29,9 @@ public:
     void FindAndReplace() override;
 
     void CorrectMask();
+    // The spc objects of every library part of the drawing, asked of the reference book once per run of
+    // equal identifiers; a fastener set counts once.
+    void CreateSpcObjectsForGeom();
     // The part of the response the controller holds replaces the selected macro at the placement; its
     // macro reference afterwards.
     int32_t ReplacePartSilent(double x, double y, double angle);

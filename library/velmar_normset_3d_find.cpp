@@ -54,14 +54,7 @@ void VelmarNormset3D::ChooseReplacement(Finder& finder)
             iEdPrt = model->iPrt5;
             iEdMcr = nullptr;
             PrepareToEdit();
-            // Closing the reference book without a choice is no choice, though the selection started from
-            // the placed part's identifier; a malformed answer still fails.
-            try {
-                chosen = SelectPart();
-            } catch (const BadResponse&) {
-                if (m_iResponse)
-                    throw;
-            }
+            chosen = SelectReplacement();
         }
     } else {
         auto* element = dynamic_cast<NMVelObjElem3D*>(finder.GetNMObj());

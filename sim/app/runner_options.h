@@ -75,6 +75,10 @@ struct RunnerOptions {
     std::optional<std::wstring> hotPoints;
     std::optional<std::wstring> dragResponse;
     std::vector<HotPointDrag> drags;
+    // Library components in the starting assembly, one per response (a file or a sample's name): the
+    // response's identifier, designation and model file (below an old folder), and the reference book's
+    // answer for a part already placed with that identifier.
+    std::vector<std::wstring> components;
 };
 
 RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments);

@@ -13,6 +13,7 @@
 #include "sim/element_model.h"
 #include "sim/leader_model.h"
 #include "sim/macro_elements.h"
+#include "sim/library_components.h"
 #include "sim/model_catalogue.h"
 #include "sim/panel_scene.h"
 #include "sim/pattern_model.h"
@@ -199,6 +200,42 @@ void PrintElements(sim::ScriptedElements& elements)
         for (size_t i = 1; i < lines.size(); ++i)
             PrintLine("  " + lines[i]);
     }
+}
+
+// The value of a response's attribute, as the reference book writes it; empty when there is none.
+std::wstring ResponseAttribute(const std::wstring& xml, const std::wstring& name)
+{
+    const std::wstring key = L"<name>" + name + L"</name><value>";
+    const size_t at = xml.find(key);
+    if (at == std::wstring::npos)
+        return std::wstring();
+    const size_t start = at + key.size();
+    return xml.substr(start, xml.find(L"</value>", start) - start);
+}
+
+// The library components the run started with, and the reference book's answers for them.
+std::vector<sim::Part*> PlaceLibraryComponents(const RunnerOptions& options, const ModelFolder& models, sim::Velmar& velmar,
+                                               sim::Geometry& scene, sim::ReferenceBook& book)
+{
+    std::vector<sim::Part*> parts;
+    for (const std::wstring& given : options.components) {
+        const std::wstring xml = models.Resolve(LoadResponse(given));
+        sim::LibraryIdentity identity;
+        identity.id = ResponseAttribute(xml, L"NM_IID");
+        identity.name = ResponseAttribute(xml, L"Designation");
+        identity.file = L"C:\\Old library\\" + ResponseAttribute(xml, L"MethodBody");
+        parts.push_back(&sim::AddLibraryComponent(velmar, scene, "part" + std::to_string(parts.size() + 1), identity));
+        book.SetPlacedResponse(identity.id, xml);
+    }
+    return parts;
+}
+
+void PrintLibraryComponents(sim::Velmar& velmar, const std::vector<sim::Part*>& parts, const char* when)
+{
+    for (sim::Part* part : parts)
+        PrintEvent(std::string("library component ") + when, part->V5().Name().substr(0, part->V5().Name().size() - 1) +
+                                                                 ": NM_ID " + Quote(sim::LibraryIdOf(velmar, *part)) + ", model " +
+                                                                 Quote(part->V5().Text(IVel5Part::FileName)));
 }
 
 void PrintComponents(sim::Assembly& assembly)
@@ -515,6 +552,11 @@ int Run(const RunnerOptions& options)
     // Part scripts get a RAZadi to write to.
     sim::UtilityClasses utilities(velmar.GetSession());
     sim::ReferenceBook book(velmar.GetSession());
+    std::vector<sim::Part*> libraryComponents;
+    if (scene)
+        libraryComponents = PlaceLibraryComponents(options, models, velmar, *scene, book);
+    else if (!options.components.empty())
+        throw UsageError("--component needs a 3D document (--doc-type 4, 5 or 7)");
     for (auto& answer : answers) {
         // The reference book knows the parts it hands out: 31 finds each by its identifier.
         if (answer.responseXml)
@@ -558,6 +600,7 @@ int Run(const RunnerOptions& options)
                 reporter.Flush();
             }
         };
+        PrintLibraryComponents(velmar, libraryComponents, "before");
         runActions(0);
         for (size_t i = 0; i < options.commands.size(); ++i) {
             const unsigned command = options.commands[i];
@@ -579,6 +622,7 @@ int Run(const RunnerOptions& options)
         PrintDocument(velmar);
         if (assembly)
             PrintComponents(*assembly);
+        PrintLibraryComponents(velmar, libraryComponents, "after");
         if (velmar.ActiveDocument() && velmar.ActiveDocument()->Is2D())
             PrintPlacedParts(velmar, *velmar.ActiveDocument());
         if (elements)

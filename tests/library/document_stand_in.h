@@ -4,7 +4,7 @@
 // takes part in the bill of materials), optionally inside a fastener set, and a command run through
 // LIBRARYENTRY's catch-all with the question answered.
 #include "insert3d/insertion_stand_in.h"
-#include "library/library_components.h"
+#include "sim/library_components.h"
 #include "objects/nm_vel_obj_elem_3d.h"
 
 #include <string>
@@ -12,13 +12,14 @@
 namespace document_test {
 
 using namespace insertion_test;
+using Placed = sim::LibraryIdentity;
 
 class DocumentStandIn : public InsertionStandIn {
 protected:
     // A component of the assembly's top part, or of the macro element given (a fastener set's member).
     sim::Part& AddComponent(const std::string& name, const Placed& placed, sim::GeoEntity* set = nullptr)
     {
-        return AddLibraryComponent(velmar(), world().geometry, name, placed, set);
+        return sim::AddLibraryComponent(velmar(), world().geometry, name, placed, set);
     }
 
     // A library macro element of the top part, listed in its feature tree.

@@ -267,21 +267,13 @@ TEST_F(Controller3D, SilentInsertionPlacesAtTheCallersPlacementAndKeepsAPartWhos
     EXPECT_EQ(document().Spc().Objects().size(), 2u);
 }
 
-// What later work builds is staged: each of these ends in E_NOTIMPL or refuses as the base does, until
-// then.
-TEST_F(Controller3D, PlaceholdersStillRaiseENotImplOrMakeNoPart)
+// A drawing is refused by the relink and the user part as the base refuses it.
+TEST_F(Controller3D, ADrawingRefusesRelinkAndUserPart)
 {
-    // The 2D controller's whole-drawing commands.
     Restart({15, 0, 1, 0}, 1);
     const sim::ObjectRef client = book().NewProvider();
     VelmarNormset2D drawing(velmar().App5().As<IVel5Application>(), velmar().App7().As<IVel7Application>(),
                             client->As<INMClient>(), 1, 1);
-    const std::pair<const char*, std::function<void()>> staged2D[] = {
-        {"VelmarNormset2D::CreateSpcObjects", [&] { drawing.CreateSpcObjects(); }},
-        {"VelmarNormset2D::FindAndReplace", [&] { drawing.FindAndReplace(); }},
-    };
-    for (const auto& [name, call] : staged2D)
-        EXPECT_EQ(sim::CaughtHostError(call).Error(), E_NOTIMPL) << name;
     for (const auto& check : {&VelmarNormset::CheckDocumentValidForRelink, &VelmarNormset::CheckDocumentValidForClone})
         EXPECT_THROW((drawing.*check)(), _bstr_t);
 }

@@ -283,3 +283,19 @@ TEST(VelmarSim, WithoutADocumentTheInsertCommandOnlyWarns)
                                    "message box: caption=\"Нормсет\" text=\"Нет активного документа.\" answer=ok (default)\n"
                                    "document: none\n"));
 }
+
+TEST(VelmarSim, RelinksTheComponentsItStartsWithAndPrintsThemBeforeAndAfter)
+{
+    const RunnerRun run = RunRunner(L"--doc-type 5 --component component_3d --component component_3d --component pin_3d_moved"
+                                    L" --answer yes --command 3");
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_THAT(run.out, HasSubstr("library component before: part1: NM_ID \"PART:7798-70[d=10;L=50]\", model "
+                                   "\"C:\\Old library\\Models\\Bolt_7798_M10x50.vlm\"\n"));
+    EXPECT_THAT(run.out, HasSubstr("text=\"Просмотр документа завершен. Обновлено ссылок: 2 из 3.\""));
+    const size_t after = run.out.find("library component after: part1");
+    ASSERT_NE(after, std::string::npos) << run.out;
+    EXPECT_THAT(run.out.substr(after), HasSubstr("\\Models\\Bolt_7798_M10x50.vlm\"\n"
+                                                 "library component after: part2: NM_ID \"PART:7798-70[d=10;L=50]\", model \""));
+    EXPECT_THAT(run.out.substr(after), Not(HasSubstr("Old library\\Models\\Bolt")));
+    EXPECT_THAT(run.out.substr(after), HasSubstr("part3: NM_ID \"PART:9464-79[d=8;L=40]\", model \"C:\\Old library\\Models\\Pin_9464_8x40.vlm\""));
+}

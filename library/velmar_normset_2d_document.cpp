@@ -1,0 +1,154 @@
+// The 2D controller's whole-drawing commands: the spc objects of every library part, and find and
+// replace with the find panel over one finder.
+#include "library/velmar_normset_2d.h"
+
+#include "core/trace_log.h"
+#include "hostapi/dispatch_call.h"
+#include "hostapi/entity_access.h"
+#include "insert2d/nm_vel_obj_2d.h"
+#include "insert2d/nm_velmar_tcs_2d.h"
+#include "library/batch_loop.h"
+#include "library/provider_connection.h"
+#include "objects/bad_response.h"
+#include "tools/find_panel_2d.h"
+#include "tools/finder_2d.h"
+
+namespace {
+
+const wchar_t kHostName[] = L"ВЕЛМАР 2D";
+
+// Adds what the list does not hold yet.
+void AppendOnce(ObjArray& list, const ObjArray& objects)
+{
+    for (const IDispatchPtr& object : objects) {
+        bool known = false;
+        for (const IDispatchPtr& listed : list)
+            known = known || SameHostObject(listed, object);
+        if (!known)
+            list.push_back(object);
+    }
+}
+
+} // namespace
+
+void VelmarNormset2D::CreateSpcObjects()
+{
+    TraceScope scope(L"VelmarNormset2D::CreateSpcObjects");
+    SetInstrumentOption();
+    if (IsSpecificationActive)
+        CreateSpcObjectsForSpec(ObjectAs<IVel5Specification>(V5Method(RequireHost(iDoc5), IVel5Document2D::SpcEditor)), false);
+    else
+        CreateSpcObjectsForGeom();
+}
+
+void VelmarNormset2D::CreateSpcObjectsForGeom()
+{
+    TraceScope scope(L"VelmarNormset2D::CreateSpcObjectsForGeom");
+    SpcDocContext context;
+    context.iApp5 = iApp5;
+    context.iApp7 = iApp7;
+    context.Refresh(true);
+    BatchCounts counts;
+    if (context.IsMainlyValid()) {
+        Finder2D finder(hwndOwner, this);
+        const std::vector<std::wstring> names = finder.NMObjsUniqNames;
+        std::vector<size_t> sizes;
+        for (const std::wstring& name : names)
+            sizes.push_back(finder.CountOf(name));
+        macro = 0;
+        std::wstring lastAsked;
+        BatchPass pass;
+        pass.owner = hwndOwner;
+        pass.groupName = L"CreateSpcObjects2D_i";
+        pass.badResponseRecord = L"mdl->NM_ID";
+        pass.badResponseValue = [&finder](size_t, size_t) { return finder.GetNMObj()->NM_ID; };
+        pass.quiet = QuietPass;
+        counts = RunBatch(pass, sizes, [&](size_t group, size_t item, TraceScope&) {
+            if (item == 0)
+                finder.ChangeNMFilter(names[group]);
+            else
+                finder.NextNMObj();
+            auto* found = dynamic_cast<NMVelObj2D*>(finder.GetNMObj());
+            if (!found)
+                return BatchItem::Skipped;
+            found->GetExistsSpcObjects(context);
+            found->CheckForTCS();
+            if (found->IsTCS) {
+                // The set's members bring their own spc objects; the set counts once.
+                NMVelmarTCS2D set(iApp5, iApp7, iNMClient, found->macro, false, &Settings);
+                set.FillFromMacro();
+                set.GetExistsSpcObjects(context);
+                set.GetPosLeadsFromSpcObjects();
+                set.RecreateTCSSpcObjects(set.MakePosLead());
+                return BatchItem::Done;
+            }
+            // Read here as "loaded for this object": a part whose identifier caused the request is fresh;
+            // the later ones of the same identifier reuse its data and get no leader of their own.
+            bool fresh = false;
+            if (found->NM_ID != lastAsked) {
+                m_iResponse = ClientPlacedResponse(iNMClient, found->NM_ID, kHostName);
+                if (!m_iResponse)
+                    throw BadResponse(L"No response");
+                LoadResponse();
+                lastAsked = found->NM_ID;
+                fresh = true;
+            }
+            auto* part = dynamic_cast<NMVelObj2D*>(CurrentPart.get());
+            if (!part)
+                throw BadResponse(L"No part created");
+            part->BindTo(found);
+            if (!part->HasSpcData())
+                return BatchItem::Skipped;
+            part->MoveAnswer = NMVelObj::KeepPlaceSilently;
+            part->GetExistsSpcObjects(context);
+            part->GetPosLeadsFromSpcObjects();
+            if (part->PosLeads.empty() && fresh)
+                AppendOnce(part->Geometry, GetSpcObjectAt(iApp5, part->MakePosLead()));
+            ObjArray geometry;
+            AppendOnce(geometry, part->Geometry);
+            AppendOnce(geometry, GetSpcObjectAt(iApp5, part->macro));
+            part->ChangeSpcObject(context, geometry);
+            return BatchItem::Done;
+        });
+    } else {
+        scope.WriteLine(L"The bill of materials is incomplete: nothing to make");
+    }
+    ShowBatchSummary(iApp7, L"Просмотр документа завершен. Создано объектов спецификации: %d из %d.", counts, QuietPass);
+}
+
+void VelmarNormset2D::FindAndReplace()
+{
+    TraceScope scope(L"VelmarNormset2D::FindAndReplace");
+    Finder2D finder(hwndOwner, this);
+    do {
+        {
+            FindPanel2D panel(iApp5, iApp7, &finder);
+            panel.Run();
+        }
+        scope.Value(L"Action", _variant_t(static_cast<unsigned long>(finder.Action)));
+        switch (finder.Action) {
+        case FindChoose: {
+            const auto* current = dynamic_cast<const NMVelObj2D*>(finder.GetNMObj());
+            bool chosen = false;
+            if (current) {
+                location = current->NM_ID.c_str();
+                macro = current->macro;
+                state = StateReselect;
+                chosen = SelectReplacement();
+            }
+            finder.Action = chosen ? FindChosen : FindNotChosen;
+            break;
+        }
+        case FindReplaceOne:
+            finder.ReplaceOneNMObj();
+            break;
+        case FindReplaceAll:
+            finder.ReplaceAllNMObj();
+            break;
+        default:
+            break;
+        }
+        if (CurrentPart)
+            CurrentPart->BeginBatch();
+    } while (finder.Action != FindLeave);
+}

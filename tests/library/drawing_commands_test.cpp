@@ -1,0 +1,138 @@
+// The whole-drawing commands through LIBRARYENTRY: the spc objects of every library part of a drawing
+// (4) and find and replace (2), against the stand-in drawing.
+#include "core/modal_seam.h"
+#include "core/module.h"
+#include "insert2d/drawing_stand_in.h"
+#include "insert2d/user_data_block.h"
+#include "library/command_dispatch.h"
+#include "library/command_table.h"
+#include "library/provider_connection.h"
+
+#include <gmock/gmock.h>
+
+using namespace drawing_test;
+using response_xml::Object;
+using response_xml::Response;
+
+namespace {
+
+const wchar_t kNut[] = L"PART:5915[d=12]";
+
+class DrawingCommands : public DrawingStandIn {
+protected:
+    DrawingCommands()
+    {
+        HoldApplication5(velmar().Application5());
+        HoldApplication7(velmar().Application7());
+    }
+    void TearDown() override
+    {
+        HoldProvider(nullptr, nullptr);
+        testhooks::ResetProviderConnection();
+        HoldApplication5(nullptr);
+        HoldApplication7(nullptr);
+        DrawingStandIn::TearDown();
+    }
+    // A macro with a library identity, at the top level or inside another macro.
+    long LibraryMacro(const std::wstring& id, const std::wstring& name, long owner = 0)
+    {
+        const long macro = Drawing().AddMacro(0, 0, owner);
+        Drawing().Find(macro)->block = EncodeUserData({L"Нормсет", L"", id, name, L"nut.vbs"});
+        return macro;
+    }
+    std::wstring NutResponse(bool spc)
+    {
+        std::vector<Attr> method = {{L"NM_IID", kNut}, {L"URL", folder_.Path()}, {L"MethodBody", L"nut.vbs"},
+                                    {L"Designation", L"Гайка М12"}};
+        if (spc)
+            for (const Attr& variable : SpcVariables())
+                method.push_back(variable);
+        return Response(Object(L"MethodParameters", {{L"d", L"12"}}) + Object(L"Method", method));
+    }
+    // A command as Velmar runs it; the question is answered Yes.
+    bool Run(unsigned command, std::wstring& message)
+    {
+        ModalSeam seam;
+        seam.messageBox = [](HWND, const std::wstring&, const std::wstring&, UINT) { return IDYES; };
+        testhooks::ScopedModalSeam scoped(seam);
+        TraceLog log(L"LIBRARYENTRY", false);
+        std::wstring title;
+        const bool dialog = ExecuteLibCommand(FindLibCommand(command), title, message);
+        trace = log.Text();
+        return dialog;
+    }
+    std::vector<std::wstring> Messages()
+    {
+        std::vector<std::wstring> texts;
+        for (const sim::Question& question : velmar().User().Questions())
+            if (question.kind == "message")
+                texts.push_back(question.text);
+        return texts;
+    }
+    std::wstring trace;
+};
+
+} // namespace
+
+TEST_F(DrawingCommands, SpcPassGivesEveryPartItsObjectAskingOncePerIdentifierAndCountsASetOnce)
+{
+    const long nut1 = LibraryMacro(kNut, L"Гайка М12");
+    const long nut2 = LibraryMacro(kNut, L"Гайка М12");
+    LibraryMacro(L"PART:W", L"Шайба");
+    const long plain = Drawing().AddMacro();
+    const long nut3 = LibraryMacro(kNut, L"Гайка М12", plain);
+    LibraryMacro(L"PART:S", L"Винт");
+    const long set = LibraryMacro(L"TCS:1", L"Комплект");
+    LibraryMacro(kNut, L"Гайка М12", set);
+    book_->SetClientString(L"TCS:1", std::wstring(kNut) + L"\r\n");
+    book_->SetPlacedResponse(kNut, NutResponse(true));
+    book_->SetPlacedResponse(L"PART:W", NutResponse(false));
+    std::wstring message;
+    EXPECT_FALSE(Run(4, message)) << sim::Utf8(message);
+    // The nuts (one asked for), the set; the washer has no place in the bill of materials, the screw no answer.
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Просмотр документа завершен. Создано объектов спецификации: 4 из 6."});
+    EXPECT_EQ(journal().Count("client#31(\"PART:5915[d=12]\",\"ВЕЛМАР 2D\",&)"), 2u) << "once for the nuts, once for the set's member";
+    EXPECT_THAT(trace, testing::HasSubstr(L"Bad Response!"));
+    EXPECT_EQ(Leaders().size(), 2u) << "the first nut's, asked for, and the set's";
+    // The first nut's new leader joins its spc object before the macro; the set's member goes with the set
+    // macro and its leader.
+    EXPECT_EQ(SpcGeometry(), (std::vector<std::vector<std::string>>{{"leader109", "macro" + std::to_string(nut1)},
+                                                                    {"macro" + std::to_string(nut2)},
+                                                                    {"macro" + std::to_string(nut3)},
+                                                                    {"macro" + std::to_string(set), "leader110"}}));
+}
+
+TEST_F(DrawingCommands, ADrawingWithoutPartsOrWithoutABillOfMaterialsMakesNone)
+{
+    for (bool description : {true, false}) {
+        velmar().User().Clear();
+        document_->SetSpcDescription(description);
+        document_->AllowSpcDescriptionCreation(description);
+        std::wstring message;
+        EXPECT_FALSE(Run(4, message)) << sim::Utf8(message);
+        EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Просмотр документа завершен. Создано объектов спецификации: 0 из 0."});
+    }
+}
+
+TEST_F(DrawingCommands, FindAndReplaceChoosesAndReplacesEveryPartOfTheName)
+{
+    LibraryMacro(kNut, L"Гайка М12");
+    LibraryMacro(kNut, L"Гайка М12");
+    LibraryMacro(L"PART:W", L"Шайба");
+    sim::SelectAnswer nothing;
+    book_->QueueSelect(nothing);
+    sim::SelectAnswer answer;
+    answer.responseXml = NutResponse(true);
+    book_->QueueSelect(answer);
+    for (const wchar_t* run : {L"button 9055", L"button 9055", L"button 9157", L"cancel"})
+        velmar().User().Answer("panel", _variant_t(run));
+    std::wstring message;
+    EXPECT_FALSE(Run(2, message)) << sim::Utf8(message);
+    ASSERT_EQ(book_->Selections().size(), 2u) << "closed without a choice, then chosen";
+    EXPECT_EQ(book_->Selections()[0].location, kNut);
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Просмотр документа завершен. Выполнено замен: 2 из 2."});
+    EXPECT_EQ(velmar().Panels().Pages().size(), 4u);
+    // Each nut drawn again by its script in its place: three macros, the washer untouched.
+    ASSERT_EQ(Macros().size(), 3u);
+    EXPECT_EQ(TypesIn(Macros()[0]), (std::vector<long>{1, 3}));
+}
