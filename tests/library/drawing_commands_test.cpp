@@ -27,11 +27,16 @@ protected:
     }
     void TearDown() override
     {
+        Release();
+        DrawingStandIn::TearDown();
+    }
+    // The library lets go of Velmar and the reference book, as an unload does.
+    void Release()
+    {
         HoldProvider(nullptr, nullptr);
         testhooks::ResetProviderConnection();
         HoldApplication5(nullptr);
         HoldApplication7(nullptr);
-        DrawingStandIn::TearDown();
     }
     // A macro with a library identity, at the top level or inside another macro.
     long LibraryMacro(const std::wstring& id, const std::wstring& name, long owner = 0)
@@ -40,10 +45,10 @@ protected:
         Drawing().Find(macro)->block = EncodeUserData({L"Нормсет", L"", id, name, L"nut.vbs"});
         return macro;
     }
-    std::wstring NutResponse(bool spc)
+    std::wstring NutResponse(bool spc, const std::wstring& designation = L"Гайка М12")
     {
         std::vector<Attr> method = {{L"NM_IID", kNut}, {L"URL", folder_.Path()}, {L"MethodBody", L"nut.vbs"},
-                                    {L"Designation", L"Гайка М12"}};
+                                    {L"Designation", designation}};
         if (spc)
             for (const Attr& variable : SpcVariables())
                 method.push_back(variable);
@@ -114,25 +119,44 @@ TEST_F(DrawingCommands, ADrawingWithoutPartsOrWithoutABillOfMaterialsMakesNone)
     }
 }
 
-TEST_F(DrawingCommands, FindAndReplaceChoosesAndReplacesEveryPartOfTheName)
+TEST_F(DrawingCommands, FindAndReplaceChoosesReplacesEveryPartOfTheNameAndShowsTheListAfterwards)
 {
-    LibraryMacro(kNut, L"Гайка М12");
-    LibraryMacro(kNut, L"Гайка М12");
-    LibraryMacro(L"PART:W", L"Шайба");
-    sim::SelectAnswer nothing;
-    book_->QueueSelect(nothing);
-    sim::SelectAnswer answer;
-    answer.responseXml = NutResponse(true);
-    book_->QueueSelect(answer);
-    for (const wchar_t* run : {L"button 9055", L"button 9055", L"button 9157", L"cancel"})
-        velmar().User().Answer("panel", _variant_t(run));
-    std::wstring message;
-    EXPECT_FALSE(Run(2, message)) << sim::Utf8(message);
-    ASSERT_EQ(book_->Selections().size(), 2u) << "closed without a choice, then chosen";
-    EXPECT_EQ(book_->Selections()[0].location, kNut);
-    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Просмотр документа завершен. Выполнено замен: 2 из 2."});
-    EXPECT_EQ(velmar().Panels().Pages().size(), 4u);
-    // Each nut drawn again by its script in its place: three macros, the washer untouched.
-    ASSERT_EQ(Macros().size(), 3u);
-    EXPECT_EQ(TypesIn(Macros()[0]), (std::vector<long>{1, 3}));
+    struct Row {
+        const wchar_t* designation;              // of the replacement
+        std::vector<std::wstring> names;         // the last panel's list, its value and hint
+        std::wstring value;
+        std::wstring hint;
+    };
+    const Row rows[] = {
+        {L"Гайка М12", {L"Гайка М12", L"Шайба"}, L"Гайка М12", L"[2] Гайка М12"},
+        {L"Гайка М16", {L"Гайка М16", L"Шайба"}, L"Гайка М16", L"[2] Гайка М16"},
+    };
+    for (const Row& row : rows) {
+        Release();
+        Restart();
+        HoldApplication5(velmar().Application5());
+        HoldApplication7(velmar().Application7());
+        LibraryMacro(kNut, L"Гайка М12");
+        LibraryMacro(kNut, L"Гайка М12");
+        LibraryMacro(L"PART:W", L"Шайба");
+        book_->QueueSelect(sim::SelectAnswer());
+        sim::SelectAnswer answer;
+        answer.responseXml = NutResponse(true, row.designation);
+        book_->QueueSelect(answer);
+        for (const wchar_t* run : {L"button 9055", L"button 9055", L"button 9157", L"cancel"})
+            velmar().User().Answer("panel", _variant_t(run));
+        std::wstring message;
+        EXPECT_FALSE(Run(2, message)) << sim::Utf8(message);
+        ASSERT_EQ(book_->Selections().size(), 2u) << "closed without a choice, then chosen";
+        EXPECT_EQ(book_->Selections()[0].location, kNut);
+        EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Просмотр документа завершен. Выполнено замен: 2 из 2."});
+        ASSERT_EQ(velmar().Panels().Pages().size(), 4u);
+        const sim::PanelControl& names = *velmar().Panels().Pages()[3].Find(9151);
+        EXPECT_EQ(names.items, row.names);
+        EXPECT_EQ(std::wstring(_bstr_t(names.value)), row.value);
+        EXPECT_EQ(names.name, row.hint);
+        // Each nut drawn again by its script in its place: three macros, the washer untouched.
+        ASSERT_EQ(Macros().size(), 3u);
+        EXPECT_EQ(TypesIn(Macros()[0]), (std::vector<long>{1, 3}));
+    }
 }
