@@ -492,9 +492,3 @@ void VelmarNormset3D::CheckDocumentValidForClone()
     TraceScope scope(L"VelmarNormset3D::CheckDocumentValidForClone");
     CheckDocumentValidForRelink();
 }
-
-IUnknownPtr VelmarNormset3D::SilentInsertSpec(IUnknown*, const std::wstring&)
-{
-    TraceScope scope(L"VelmarNormset3D::SilentInsertSpec");
-    throw _com_error(E_NOTIMPL);
-}

@@ -94,9 +94,6 @@ public:
     IDispatchPtr InsertPartSilent(INMResponse* response, IVel5Placement* placement);
     // The component without placement or spc object.
     IDispatchPtr InsertPartFast(INMResponse* response);
-    // One spc object from a response (its object data) with a preset's text, without user
-    // interface; the created object.
-    IUnknownPtr SilentInsertSpec(IUnknown* response, const std::wstring& presetText);
 
     std::unique_ptr<NMElemPos> elem_pos;
     IVel5Document3DPtr iDoc5;

@@ -201,7 +201,7 @@ TEST_F(OtherProgram, InsertsSelectsAndTestsWithoutAnyDialogOfTheLibrary)
     EXPECT_EQ(Count(Part3D()), responseRefs);
     part->Release();
 
-    // An spc object of an object's data: the insertion into the bill of materials is still to come.
+    // An spc object of an object's data that names no place in the bill of materials: none is made.
     IDispatch* spc = Stale();
     exports_.insertSpc(&spc, Provider(), objectData_->Primary(), L"");
     EXPECT_EQ(spc, nullptr);
