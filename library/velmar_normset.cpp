@@ -16,6 +16,7 @@
 #include "library/provider_connection.h"
 #include "objects/bad_response.h"
 #include "objects/main_settings.h"
+#include "tools/finder.h"
 
 #include <algorithm>
 #include <memory>
@@ -68,6 +69,31 @@ VelmarNormset::~VelmarNormset()
     } catch (...) {
         // The trace is all a destructor writes; the members release themselves.
     }
+}
+
+void VelmarNormset::FindAndReplaceLoop(Finder& finder, const std::function<void()>& runPanel,
+                                       const std::function<bool()>& choose)
+{
+    TraceScope scope(L"VelmarNormset::FindAndReplaceLoop");
+    do {
+        runPanel();
+        scope.Value(L"Action", _variant_t(static_cast<unsigned long>(finder.Action)));
+        switch (finder.Action) {
+        case FindChoose:
+            finder.Action = choose() ? FindChosen : FindNotChosen;
+            break;
+        case FindReplaceOne:
+            finder.ReplaceOneNMObj();
+            break;
+        case FindReplaceAll:
+            finder.ReplaceAllNMObj();
+            break;
+        default:
+            break;
+        }
+        if (CurrentPart)
+            CurrentPart->BeginBatch();
+    } while (finder.Action != FindLeave);
 }
 
 bool VelmarNormset::SelectReplacement()

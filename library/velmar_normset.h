@@ -12,11 +12,14 @@
 #include "objects/nm_vel_obj_spc.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 using SpcRecords = std::vector<std::unique_ptr<NMVelObjSpc>>;
+
+class Finder;
 
 // Whether a controller takes over the location another program left in the registry for "the next
 // command": the commands do; the work of other programs and of Velmar's events leaves it there.
@@ -55,6 +58,10 @@ public:
     virtual void Relink();
     virtual void Clone();
 
+    // The find-and-replace loop of both controllers over their finder: the panel (runPanel builds, runs
+    // and destroys one) again and again, and what its buttons asked for, until it is closed; choose
+    // answers "choose a part" (true: a part was chosen). The current part is in batch mode after each pass.
+    void FindAndReplaceLoop(Finder& finder, const std::function<void()>& runPanel, const std::function<bool()>& choose);
     // SelectPart for a replacement the find panel asked for: closing the reference book without a choice
     // is no choice, though the selection started from a placed part's identifier; a malformed answer
     // still fails.

@@ -51,24 +51,14 @@ void VelmarNormset2D::CreateSpcObjectsForGeom()
     BatchCounts counts;
     if (context.IsMainlyValid()) {
         Finder2D finder(hwndOwner, this);
-        const std::vector<std::wstring> names = finder.NMObjsUniqNames;
-        std::vector<size_t> sizes;
-        for (const std::wstring& name : names)
-            sizes.push_back(finder.CountOf(name));
         macro = 0;
         std::wstring lastAsked;
         BatchPass pass;
         pass.owner = hwndOwner;
         pass.groupName = L"CreateSpcObjects2D_i";
-        pass.badResponseRecord = L"mdl->NM_ID";
-        pass.badResponseValue = [&finder](size_t, size_t) { return finder.GetNMObj()->NM_ID; };
         pass.quiet = QuietPass;
-        counts = RunBatch(pass, sizes, [&](size_t group, size_t item, TraceScope&) {
-            if (item == 0)
-                finder.ChangeNMFilter(names[group]);
-            else
-                finder.NextNMObj();
-            auto* found = dynamic_cast<NMVelObj2D*>(finder.GetNMObj());
+        counts = finder.RunByName(pass, [&](NMObject& object, TraceScope&) {
+            auto* found = dynamic_cast<NMVelObj2D*>(&object);
             if (!found)
                 return BatchItem::Skipped;
             found->GetExistsSpcObjects(context);
@@ -120,35 +110,15 @@ void VelmarNormset2D::FindAndReplace()
 {
     TraceScope scope(L"VelmarNormset2D::FindAndReplace");
     Finder2D finder(hwndOwner, this);
-    do {
-        {
-            FindPanel2D panel(iApp5, iApp7, &finder);
-            panel.Run();
-        }
-        scope.Value(L"Action", _variant_t(static_cast<unsigned long>(finder.Action)));
-        switch (finder.Action) {
-        case FindChoose: {
+    FindAndReplaceLoop(
+        finder, [&] { FindPanel2D(iApp5, iApp7, &finder).Run(); },
+        [&] {
             const auto* current = dynamic_cast<const NMVelObj2D*>(finder.GetNMObj());
-            bool chosen = false;
-            if (current) {
-                location = current->NM_ID.c_str();
-                macro = current->macro;
-                state = StateReselect;
-                chosen = SelectReplacement();
-            }
-            finder.Action = chosen ? FindChosen : FindNotChosen;
-            break;
-        }
-        case FindReplaceOne:
-            finder.ReplaceOneNMObj();
-            break;
-        case FindReplaceAll:
-            finder.ReplaceAllNMObj();
-            break;
-        default:
-            break;
-        }
-        if (CurrentPart)
-            CurrentPart->BeginBatch();
-    } while (finder.Action != FindLeave);
+            if (!current)
+                return false;
+            location = current->NM_ID.c_str();
+            macro = current->macro;
+            state = StateReselect;
+            return SelectReplacement();
+        });
 }

@@ -107,8 +107,9 @@ private:
     // The question as the document checks ask it; anything but Yes is a planned rollback.
     void AskOrRollBack(const std::wstring& question);
     void CreateSpcObjectsForGeom(const wchar_t* scopeName);
-    // Code 1 of the find panel: the reference book asked for a replacement of the finder's current object.
-    void ChooseReplacement(Finder& finder);
+    // Code 1 of the find panel: the reference book asked for a replacement of the finder's current
+    // object; true when it answered with one.
+    bool ChooseReplacement(Finder& finder);
     // The current part as a component model made from the reference book's answer for a placed part;
     // any other answer is no part ("No part created").
     NMVelmarModel3D& LoadPlacedModel(const std::wstring& id);

@@ -19,55 +19,32 @@ void VelmarNormset3D::FindAndReplace()
 {
     TraceScope scope(L"VelmarNormset3D::FindAndReplace");
     Finder3D finder(hwndOwner, this, DocType == kPartDocument ? NMObjElement : NMObjPart, false, false);
-    do {
-        {
-            FindPanel3D panel(iApp5, iApp7, &finder);
-            panel.Run();
-        }
-        scope.Value(L"Action", _variant_t(static_cast<unsigned long>(finder.Action)));
-        switch (finder.Action) {
-        case FindChoose:
-            ChooseReplacement(finder);
-            break;
-        case FindReplaceOne:
-            finder.ReplaceOneNMObj();
-            break;
-        case FindReplaceAll:
-            finder.ReplaceAllNMObj();
-            break;
-        default:
-            break;
-        }
-        if (CurrentPart)
-            CurrentPart->BeginBatch();
-    } while (finder.Action != FindLeave);
+    FindAndReplaceLoop(finder, [&] { FindPanel3D(iApp5, iApp7, &finder).Run(); }, [&] { return ChooseReplacement(finder); });
 }
 
-void VelmarNormset3D::ChooseReplacement(Finder& finder)
+bool VelmarNormset3D::ChooseReplacement(Finder& finder)
 {
     TraceScope scope(L"VelmarNormset3D::ChooseReplacement");
     SetDefaultMask();
-    bool chosen = false;
     if (finder.Type == NMObjPart) {
         auto* model = dynamic_cast<NMVelmarModel3D*>(finder.GetNMObj());
-        if (model) {
-            iEdPrt = model->iPrt5;
-            iEdMcr = nullptr;
-            PrepareToEdit();
-            chosen = SelectReplacement();
-        }
-    } else {
-        auto* element = dynamic_cast<NMVelObjElem3D*>(finder.GetNMObj());
-        if (element) {
-            iEdPrt = nullptr;
-            iEdMcr = element->iMacro;
-            Repositioning();
-            SelectEx();
-            if (command == 0 && !IsNoInstances && m_iResponse) {
-                LoadResponse();
-                chosen = true;
-            }
-        }
+        if (!model)
+            return false;
+        iEdPrt = model->iPrt5;
+        iEdMcr = nullptr;
+        PrepareToEdit();
+        return SelectReplacement();
     }
-    finder.Action = chosen ? FindChosen : FindNotChosen;
+    auto* element = dynamic_cast<NMVelObjElem3D*>(finder.GetNMObj());
+    if (!element)
+        return false;
+    iEdPrt = nullptr;
+    iEdMcr = element->iMacro;
+    Repositioning();
+    SelectEx();
+    // An answer that asks for a positioning is no choice.
+    if (command != 0 || IsNoInstances || !m_iResponse)
+        return false;
+    LoadResponse();
+    return true;
 }

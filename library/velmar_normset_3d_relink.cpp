@@ -19,22 +19,12 @@ void VelmarNormset3D::Relink()
     if (!finder.NMObjs.empty()) {
         std::wstring lastId;
         std::wstring lastFile;
-        const std::vector<std::wstring> names = finder.NMObjsUniqNames;
-        std::vector<size_t> sizes;
-        for (const std::wstring& name : names)
-            sizes.push_back(finder.CountOf(name));
         BatchPass pass;
         pass.owner = hwndOwner;
         pass.groupName = L"Relink3D_i";
-        pass.badResponseRecord = L"mdl->NM_ID";
-        pass.badResponseValue = [&finder](size_t, size_t) { return finder.GetNMObj()->NM_ID; };
         pass.quiet = QuietPass;
-        counts = RunBatch(pass, sizes, [&](size_t group, size_t item, TraceScope& step) {
-            if (item == 0)
-                finder.ChangeNMFilter(names[group]);
-            else
-                finder.NextNMObj();
-            auto* found = dynamic_cast<NMVelmarModel3D*>(finder.GetNMObj());
+        counts = finder.RunByName(pass, [&](NMObject& object, TraceScope& step) {
+            auto* found = dynamic_cast<NMVelmarModel3D*>(&object);
             if (!found)
                 return BatchItem::Skipped;
             if (found->NM_ID != lastId) {

@@ -98,22 +98,12 @@ void VelmarNormset3D::CreateSpcObjectsForGeom(const wchar_t* scopeName)
                 continue;
             iEdPrt = nullptr;
             std::wstring lastAsked;
-            const std::vector<std::wstring> names = finder.NMObjsUniqNames;
-            std::vector<size_t> sizes;
-            for (const std::wstring& name : names)
-                sizes.push_back(finder.CountOf(name));
             BatchPass pass;
             pass.owner = hwndOwner;
             pass.groupName = L"CreateSpcObjects3D_i";
-            pass.badResponseRecord = L"mdl->NM_ID";
-            pass.badResponseValue = [&finder](size_t, size_t) { return finder.GetNMObj()->NM_ID; };
             pass.quiet = QuietPass;
-            const BatchCounts counts = RunBatch(pass, sizes, [&](size_t group, size_t item, TraceScope&) {
-                if (item == 0)
-                    finder.ChangeNMFilter(names[group]);
-                else
-                    finder.NextNMObj();
-                auto* found = dynamic_cast<NMVelmarModel3D*>(finder.GetNMObj());
+            const BatchCounts counts = finder.RunByName(pass, [&](NMObject& object, TraceScope&) {
+                auto* found = dynamic_cast<NMVelmarModel3D*>(&object);
                 if (!found)
                     return BatchItem::Skipped;
                 if (found->NM_ID != lastAsked) {
@@ -128,7 +118,7 @@ void VelmarNormset3D::CreateSpcObjectsForGeom(const wchar_t* scopeName)
                 if (!part->HasSpcData())
                     return BatchItem::Skipped;
                 part->MoveAnswer = NMVelObj::KeepPlaceSilently;
-                ObjArray geometry;
+                ObjArray geometry = part->GetPosLeadsForPart(part->iPrt7);
                 geometry.push_back(IDispatchPtr(part->iPrt7));
                 part->ChangeSpcObj3D(context, geometry);
                 return BatchItem::Done;

@@ -5,7 +5,7 @@
 #include "hostapi/dispatch_call.h"
 #include "hostapi/entity_access.h"
 #include "hostapi/interface_bridge.h"
-#include "hostapi/outermost_part.h"
+#include "hostapi/position_leaders.h"
 #include "hostapi/vtable_call.h"
 #include "objects/nm_vel_obj_model_3d.h"
 
@@ -16,6 +16,7 @@ constexpr uint32_t kHelpId = 5;
 constexpr long kPartField = 9100;
 // Velmar's own value for the field (its position 37).
 constexpr long kFieldLayout = 60;
+
 
 } // namespace
 

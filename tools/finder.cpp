@@ -1,7 +1,6 @@
 #include "tools/finder.h"
 
 #include "core/trace_log.h"
-#include "library/batch_loop.h"
 #include "library/normset.h"
 #include "objects/bad_response.h"
 #include "objects/nm_object.h"
@@ -237,6 +236,25 @@ void Finder::ReplaceOneNMObj()
                 --at;
     }
     Action = FindReplaced;
+}
+
+BatchCounts Finder::RunByName(BatchPass pass, const std::function<BatchItem(NMObject& object, TraceScope& scope)>& work)
+{
+    const std::vector<std::wstring> names = NMObjsUniqNames;
+    std::vector<size_t> sizes;
+    for (const std::wstring& name : names)
+        sizes.push_back(CountOf(name));
+    pass.badResponseRecord = L"mdl->NM_ID";
+    pass.badResponseValue = [this](size_t, size_t) { return GetNMObj() ? GetNMObj()->NM_ID : std::wstring(); };
+    return RunBatch(pass, sizes, [&](size_t group, size_t item, TraceScope& scope) {
+        // The move comes first: an object that failed still gives way to the next one.
+        if (item == 0)
+            ChangeNMFilter(names[group]);
+        else
+            NextNMObj();
+        NMObject* current = GetNMObj();
+        return current ? work(*current, scope) : BatchItem::Skipped;
+    });
 }
 
 void Finder::ReplaceAll(const std::wstring& scopeName, IVel7Application* app7)

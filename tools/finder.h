@@ -8,9 +8,11 @@
 // every object's place in the found list: filtering costs the objects of the name, and a replacement
 // finds its entry without a walk of the whole list.
 #include "core/com.h"
+#include "library/batch_loop.h"
 #include "hostapi/velmar7.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -74,6 +76,10 @@ public:
     // object over the result takes the old one's place in the lists. A replacement that leaves no object
     // behind drops the entry; it still counts as done.
     void ReplaceOneNMObj();
+
+    // A bulk pass over every found object, name by name (one group of the pass a name), each object the
+    // current one while work runs; a BadResponse writes the object's NM_ID as "mdl->NM_ID".
+    BatchCounts RunByName(BatchPass pass, const std::function<BatchItem(NMObject& object, TraceScope& scope)>& work);
 
     size_t FilteredCount() const { return NMObjsFlt.size(); }
     // How many found objects carry the name.

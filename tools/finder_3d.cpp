@@ -8,6 +8,7 @@
 #include "hostapi/interface_bridge.h"
 #include "insert3d/nm_velmar_element_3d.h"
 #include "insert3d/nm_velmar_model_3d.h"
+#include "insert3d/nm_velmar_tcs_3d.h"
 #include "library/velmar_normset_3d.h"
 
 #include <algorithm>
@@ -108,10 +109,11 @@ void Finder3D::RecursiveFindNMObjs(IVel5FeatureCollection* collection, uint32_t 
     }
 }
 
-void Finder3D::AddFastenerSet(IVel5Entity*)
+void Finder3D::AddFastenerSet(IVel5Entity* macro)
 {
-    // The fastener sets of a document are found once 3D fastener sets can be edited and replaced.
-    throw _com_error(E_NOTIMPL);
+    VelmarNormset3D& controller = *Controller3D;
+    AddNMObj(std::make_unique<NMVelmarTCS3D>(controller.iApp5, controller.iApp7, controller.iNMClient, macro, nullptr, _bstr_t(L""),
+                                             _bstr_t(L""), controller.IsSpecificationActive, &controller.Settings));
 }
 
 void Finder3D::GetNMObjUniqNames(uint32_t aNMObjType)

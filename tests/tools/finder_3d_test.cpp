@@ -65,6 +65,7 @@ TEST_F(Finder3DWalk, ListsByKindSearchingFastenerSetsOnlyForTheirMembers)
         {NMObjPart, true, false, {L"B1", L"S1", L"N1", L"W1", L"B1"}, {L"Болт", L"Винт", L"Гайка", L"Шайба"}},
         {NMObjPart, true, true, {L"B1", L"S1", L"W1", L"B1"}, {L"Болт", L"Винт", L"Шайба"}},
         {NMObjElement, true, false, {L"PART:drill"}, {L"drill"}},
+        {NMObjTCS, false, false, {L"PART:set"}, {L"set"}},
     };
     for (const Row& row : rows) {
         Finder3D finder(controller_->hwndOwner, controller_.get(), row.type, row.includeTCS, row.specOnly);
