@@ -4,9 +4,11 @@
 // takes part in the bill of materials), optionally inside a fastener set, and a command run through
 // LIBRARYENTRY's catch-all with the question answered.
 #include "insert3d/insertion_stand_in.h"
+#include "sim/leader_model.h"
 #include "sim/library_components.h"
 #include "objects/nm_vel_obj_elem_3d.h"
 
+#include <memory>
 #include <string>
 
 namespace document_test {
@@ -16,6 +18,20 @@ using Placed = sim::LibraryIdentity;
 
 class DocumentStandIn : public InsertionStandIn {
 protected:
+    DocumentStandIn() { leaders_ = std::make_unique<sim::Leaders>(velmar(), document()); }
+    void TearDown() override
+    {
+        leaders_.reset();
+        InsertionStandIn::TearDown();
+    }
+    // The document answers for its position leaders (none unless a test adds them), in every new Velmar.
+    void Restart(sim::HostVersion version = {15, 0, 1, 0}, int documentType = 5)
+    {
+        leaders_.reset();
+        InsertionStandIn::Restart(version, documentType);
+        leaders_ = std::make_unique<sim::Leaders>(velmar(), document());
+    }
+
     // A component of the assembly's top part, or of the macro element given (a fastener set's member).
     sim::Part& AddComponent(const std::string& name, const Placed& placed, sim::GeoEntity* set = nullptr)
     {
@@ -41,6 +57,8 @@ protected:
 
     // What a component's identity and link are now, as velmar-sim prints them.
     static std::wstring Link(sim::Part& part) { return part.V5().Text(IVel5Part::FileName); }
+
+    std::unique_ptr<sim::Leaders> leaders_;
 };
 
 } // namespace document_test
