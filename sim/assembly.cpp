@@ -5,6 +5,7 @@
 #include "sim/panel_scene.h"
 #include "sim/velmar.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -68,6 +69,7 @@ Assembly::Assembly(Velmar& velmar, Geometry& geometry, Document& document, const
             throw Fail{E_INVALIDARG, 1};
         });
     deletion_ = document.OnDeletion([this](IUnknown* object) {
+        TakeOutOfTopTree(object);
         for (Component& component : parts_) {
             if (!component.inserted || component.deleted || Object::From(object) != &component.part->V5())
                 continue;
@@ -85,16 +87,34 @@ Assembly::~Assembly()
     document_.ForgetDeletion(deletion_);
 }
 
+void Assembly::TakeOutOfTopTree(IUnknown* object)
+{
+    Part* part = geometry_.topPart ? velmar_.FindPart(object) : nullptr;
+    if (!part)
+        return;
+    std::vector<Object*>& features = geometry_.Shape(*geometry_.topPart).features;
+    const auto found = std::find(features.begin(), features.end(), &part->Feature());
+    if (found == features.end())
+        return;
+    const auto at = found - features.begin();
+    features.erase(found);
+    velmar_.Undo().Record([&features, at, part] { features.insert(features.begin() + at, &part->Feature()); });
+}
+
 Component& Assembly::NewPart()
 {
     Component& component = parts_.emplace_back();
     const std::string name = "comp" + std::to_string(parts_.size());
     Part& part = velmar_.AddPart(name);
     component.part = &part;
+    // A model without named geometry is still asked for it.
+    geometry_.Shape(part);
     Component* self = &component;
     part.V5()
         .Put(IVel5Part::FileName, [this, self](Args&, const VARIANT& value) {
             self->file = _bstr_t(_variant_t(value));
+            // Read back as given.
+            self->part->V5().Value(IVel5Part::FileName) = self->file.c_str();
             TakeModel(*self);
         })
         .Method(IVel5Part::Variables, 0, [this, self, name](Args&) {

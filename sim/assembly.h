@@ -11,7 +11,8 @@
 //   its version-7 part: mass and inertia (IVel7MassInertia: 29 and 21 kept, 18 the unit flag of the
 //       assembly, 19 the mass, 54 the material with its density) and the update (IVel7ModelObject 15)
 //   document 60 (file, part, true): the new part becomes a component; a component the document deletes
-//       (43) goes with its mates
+//       (43) goes with its mates; any part of the top part's feature tree it deletes (a library
+//       component the document started with) leaves the tree
 //
 //   sim::Assembly assembly(velmar, geometry, document, catalogue);
 //   ... the library inserts ...
@@ -73,6 +74,7 @@ public:
 
 private:
     Component& NewPart();
+    void TakeOutOfTopTree(IUnknown* object);
     void TakeModel(Component& component);
     bool IsOf(const Component& component, IUnknown* object);
 

@@ -16,6 +16,11 @@ Part& AddLibraryComponent(Velmar& velmar, Geometry& geometry, const std::string&
                           GeoEntity* set)
 {
     Part& part = velmar.AddPart(name);
+    // Edited or replaced, it is read like any component: its geometry by type (none named) and its
+    // variables (none).
+    geometry.Shape(part);
+    ObjectRef variables = geometry.NewIterator(name + "Vars", &__uuidof(IVel5VariableCollection), [] { return std::vector<Object*>(); });
+    part.V5().Method(IVel5Part::Variables, 0, [variables](Args&) { return _variant_t(variables->Primary()); });
     UserParamBlock block;
     block.libName = L"Нормсет";
     block.flag = 1;

@@ -2,7 +2,8 @@
 // Components this library placed in an assembly earlier, as a test or velmar-sim puts them in the
 // starting document: a part of the top part (or of a macro element: a fastener set's member) with the
 // library's identity block (as the library writes it: items 9 to 13 wide), its model file, and whether
-// it takes part in the bill of materials.
+// it takes part in the bill of materials. It answers for its geometry and variables (none of either), so
+// that it can be edited or replaced.
 //
 //   sim::Part& bolt = sim::AddLibraryComponent(velmar, geometry, "bolt1", {L"PART:B1", L"Болт", L"old\\bolt.vlm"});
 //   ... the library relinks ...
