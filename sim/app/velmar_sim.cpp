@@ -27,6 +27,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -236,6 +237,24 @@ void PrintLibraryComponents(sim::Velmar& velmar, const std::vector<sim::Part*>& 
         PrintEvent(std::string("library component ") + when, part->V5().Name().substr(0, part->V5().Name().size() - 1) +
                                                                  ": NM_ID " + Quote(sim::LibraryIdOf(velmar, *part)) + ", model " +
                                                                  Quote(part->V5().Text(IVel5Part::FileName)));
+}
+
+// The library components in the assembly now: those the run started with that are still there, then
+// every component placed since that carries an NM_ID (a replacement). Nothing without a starting one.
+std::vector<sim::Part*> LibraryComponentsNow(sim::Velmar& velmar, sim::Geometry& scene, sim::Assembly& assembly,
+                                             const std::vector<sim::Part*>& started)
+{
+    std::vector<sim::Part*> parts;
+    if (started.empty())
+        return parts;
+    const std::vector<sim::Object*>& features = scene.Shape(*scene.topPart).features;
+    for (sim::Part* part : started)
+        if (std::find(features.begin(), features.end(), &part->Feature()) != features.end())
+            parts.push_back(part);
+    for (sim::Component* component : assembly.Components())
+        if (!sim::LibraryIdOf(velmar, *component->part).empty())
+            parts.push_back(component->part);
+    return parts;
 }
 
 void PrintComponents(sim::Assembly& assembly)
@@ -622,7 +641,8 @@ int Run(const RunnerOptions& options)
         PrintDocument(velmar);
         if (assembly)
             PrintComponents(*assembly);
-        PrintLibraryComponents(velmar, libraryComponents, "after");
+        if (scene)
+            PrintLibraryComponents(velmar, LibraryComponentsNow(velmar, *scene, *assembly, libraryComponents), "after");
         if (velmar.ActiveDocument() && velmar.ActiveDocument()->Is2D())
             PrintPlacedParts(velmar, *velmar.ActiveDocument());
         if (elements)

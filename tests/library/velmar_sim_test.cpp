@@ -299,3 +299,22 @@ TEST(VelmarSim, RelinksTheComponentsItStartsWithAndPrintsThemBeforeAndAfter)
     EXPECT_THAT(run.out.substr(after), Not(HasSubstr("Old library\\Models\\Bolt")));
     EXPECT_THAT(run.out.substr(after), HasSubstr("part3: NM_ID \"PART:9464-79[d=8;L=40]\", model \"C:\\Old library\\Models\\Pin_9464_8x40.vlm\""));
 }
+
+// The only run of the 3D replace-all through the find panel: each bolt gives way to a new component.
+TEST(VelmarSim, ReplacesEveryComponentOfTheChosenNameFromTheFindPanel)
+{
+    const RunnerRun run = RunRunner(L"--doc-type 5 --component component_3d --component component_3d --component component_3d"
+                                    L" --panel-script \"choose 9151 0; button 9055\" --response component_3d_screw"
+                                    L" --panel-script \"button 9157\" --panel-script cancel --command 2");
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_THAT(run.out, HasSubstr("text=\"Просмотр документа завершен. Выполнено замен: 3 из 3.\""));
+    const size_t after = run.out.find("library component after: ");
+    ASSERT_NE(after, std::string::npos) << run.out;
+    std::string expected;
+    for (const char* name : {"comp1", "comp2", "comp3"})
+        expected += std::string("library component after: ") + name + ": NM_ID \"PART:17473-80[d=10;L=40]\", model \"";
+    std::string shown;
+    for (size_t at = after; at != std::string::npos; at = run.out.find("library component after: ", at + 1))
+        shown += run.out.substr(at, run.out.find("model \"", at) + 7 - at);
+    EXPECT_EQ(shown, expected) << "the bolts are gone, the screws in their place";
+}
