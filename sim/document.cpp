@@ -109,6 +109,11 @@ void Document::Build3D()
             Delete(args.Unknown(0));
             return _variant_t(true);
         })
+        // A document without geometry has no parts; the geometry and the assembly answer for theirs.
+        .Method(IVel5Document3D::PartByCode, 1, [](Args& args) {
+            args.Int32(0);
+            return _variant_t();
+        })
         .Method(IVel5Document3D::PlacementInfo, [this](Args& args) {
             IDispatchPtr part = args.Object(0);
             ObjectRef placement = velmar_.NewObject("placement");
