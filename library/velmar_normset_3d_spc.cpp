@@ -7,6 +7,7 @@
 #include "hostapi/dispatch_call.h"
 #include "hostapi/entity_access.h"
 #include "hostapi/host_version.h"
+#include "hostapi/restore_step.h"
 #include "hostapi/scope_exit.h"
 #include "hostapi/vtable_call.h"
 #include "insert3d/nm_velmar_model_3d.h"
@@ -21,6 +22,8 @@
 namespace {
 
 constexpr int32_t kSpcDocument = 3;
+// The MessageMode of a part in a quiet pass: past batch mode, its failures are only traced.
+constexpr uint32_t kNoMessages = 2;
 const wchar_t kHostName[] = L"ВЕЛМАР 3D";
 
 } // namespace
@@ -113,6 +116,8 @@ void VelmarNormset3D::CreateSpcObjectsForGeom(const wchar_t* scopeName)
                 auto* part = dynamic_cast<NMVelmarModel3D*>(CurrentPart.get());
                 if (!part)
                     throw BadResponse(L"No part created");
+                if (QuietPass)
+                    part->MessageMode = kNoMessages;
                 found->GetExistsSpcObjects(context);
                 part->BindTo(found);
                 if (!part->HasSpcData())
@@ -166,6 +171,13 @@ IUnknownPtr VelmarNormset3D::SilentInsertSpec(IUnknown* response, const std::wst
         Settings.Presets.assign(1, preset);
         Settings.SpcPresetNum = 0;
     }
-    part->ChangeSpcObject(context, ObjArray());
+    try {
+        part->ChangeSpcObject(context, ObjArray());
+    } catch (...) {
+        // The caller gets null: an object left half filled would stay in the bill of materials unasked.
+        if (const IVel7SpcObjectPtr made = part->iSpcObj)
+            RestoreStep(L"VelmarNormset3D::SilentInsertSpec", [&] { V7Call(made, &IVel7SpcObjectBase::Delete); });
+        throw;
+    }
     return QueryHostOrNull<IUnknown>(part->iSpcObj);
 }

@@ -64,6 +64,7 @@ Assembly::Assembly(Velmar& velmar, Geometry& geometry, Document& document, const
                     component.insertedFile = file;
                     component.part->ownerPart = geometry_.topPart;
                     velmar_.Undo().Record([&component] { component.inserted = false; });
+                    JoinTopTree(component);
                     return _variant_t(true);
                 }
             throw Fail{E_INVALIDARG, 1};
@@ -85,6 +86,16 @@ Assembly::Assembly(Velmar& velmar, Geometry& geometry, Document& document, const
 Assembly::~Assembly()
 {
     document_.ForgetDeletion(deletion_);
+}
+
+void Assembly::JoinTopTree(Component& component)
+{
+    if (!geometry_.topPart)
+        return;
+    std::vector<Object*>& features = geometry_.Shape(*geometry_.topPart).features;
+    Object* feature = &component.part->Feature();
+    features.push_back(feature);
+    velmar_.Undo().Record([&features, feature] { features.erase(std::find(features.begin(), features.end(), feature)); });
 }
 
 void Assembly::TakeOutOfTopTree(IUnknown* object)
@@ -241,15 +252,8 @@ std::vector<std::string> Assembly::Describe(const Component& component)
     for (const MateRecord* mate : MatesOf(component))
         lines.push_back("mate: kind " + std::to_string(mate->kind) + ", direction " + std::to_string(mate->direction) +
                         ", value " + Number(mate->value) + ": " + named(mate->first) + " and " + named(mate->second));
-    for (SpcObject* object : SpcObjectsOf(component)) {
-        std::string columns;
-        for (const auto* list : {&object->columnsA, &object->columnsB})
-            for (const auto& column : *list)
-                if (!column->Text().empty())
-                    columns += ", " + std::to_string(column->Type()) + "." + std::to_string(column->Number()) + " " +
-                               RenderText(column->Text().c_str());
-        lines.push_back("spc object: section " + std::to_string(object->section) + columns);
-    }
+    for (SpcObject* object : SpcObjectsOf(component))
+        lines.push_back("spc object: " + object->Describe());
     return lines;
 }
 

@@ -10,9 +10,9 @@
 //       its mass and material
 //   its version-7 part: mass and inertia (IVel7MassInertia: 29 and 21 kept, 18 the unit flag of the
 //       assembly, 19 the mass, 54 the material with its density) and the update (IVel7ModelObject 15)
-//   document 60 (file, part, true): the new part becomes a component; a component the document deletes
-//       (43) goes with its mates; any part of the top part's feature tree it deletes (a library
-//       component the document started with) leaves the tree
+//   document 60 (file, part, true): the new part becomes a component, last in the top part's feature
+//       tree; a component the document deletes (43) goes with its mates; any part of the top part's
+//       feature tree it deletes (a library component the document started with too) leaves the tree
 //
 //   sim::Assembly assembly(velmar, geometry, document, catalogue);
 //   ... the library inserts ...
@@ -74,6 +74,8 @@ public:
 
 private:
     Component& NewPart();
+    // Velmar lists a new component last in the top part's feature tree.
+    void JoinTopTree(Component& component);
     void TakeOutOfTopTree(IUnknown* object);
     void TakeModel(Component& component);
     bool IsOf(const Component& component, IUnknown* object);

@@ -3,7 +3,8 @@
 //   component_3d   a component model (a model file)        fragment_2d    a 2D fragment (".lfr")
 //   element_3d     a constructive element (a ".vbs" script) script_2d     a 2D script part (the nut M12,
 //   fastener_set   a fastener set of two members                           with its special hot point)
-//   object_data    one object's description                 script_2d_m16  the same nut of the next size
+//   object_data    one object's description with its place   script_2d_m16  the same nut of the next size
+//                  in the bill of materials (the bolt)
 //   fastener_set_2d  a 2D fastener set: a bolt and a nut drawn by their part scripts, a washer from its
 //                    fragment library, cut along the packet
 // The 2D samples and the bolt name their files in "%MODELS%", the folder velmar-sim makes with them.

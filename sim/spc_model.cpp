@@ -297,6 +297,17 @@ void SpcObject::Link(Object& object)
     model_.NoteLink(*this, object.Primary());
 }
 
+std::string SpcObject::Describe() const
+{
+    std::string text = "section " + std::to_string(section);
+    for (const auto* list : {&columnsA, &columnsB})
+        for (const auto& column : *list)
+            if (!column->Text().empty())
+                text += ", " + std::to_string(column->Type()) + "." + std::to_string(column->Number()) + " " +
+                        RenderText(column->Text().c_str());
+    return text;
+}
+
 Object& SpcObject::AddComment(const std::string& name)
 {
     comments_.push_back(model_.GetVelmar().NewObject(name));

@@ -98,6 +98,8 @@ public:
     void Link(Object& object);
     // Comment objects are stand-in objects of their own, known by name.
     Object& AddComment(const std::string& name);
+    // What velmar-sim prints of it: "section 25, 5.1 \"Болт М8\"" (the columns with a text, A then B).
+    std::string Describe() const;
     std::vector<std::string> Comments() const;
 
     long section = 0;

@@ -4,6 +4,7 @@
 #include "sim/app/runner_options.h"
 #include "sim/drawing.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <stdexcept>
 
@@ -78,8 +79,11 @@ sim::ObjectRef OtherProgram::Response(const std::wstring& argument)
 {
     if (argument.empty())
         throw UsageError("--call needs a response");
-    // An object's data answers as a response too: the spc insertion takes either.
-    return book_.MakeResponse(loadResponse_(argument), true);
+    // An object's data answers as a response too: the spc insertion takes either. Like every response
+    // the reference book gave, it answers again for the part it placed.
+    const std::wstring xml = loadResponse_(argument);
+    book_.AddPlacedResponse(xml);
+    return book_.MakeResponse(xml, true);
 }
 
 void OtherProgram::Run(const RunnerAction& action)
@@ -99,6 +103,8 @@ void OtherProgram::Fire(const RunnerAction& action)
     long number = action.argument.empty() ? 0 : std::wcstol(action.argument.c_str(), nullptr, 10);
     std::vector<std::string> escapes;
     std::optional<VARIANT_BOOL> answer;
+    std::vector<sim::SpcObject*> before;
+    std::vector<sim::SpcObject*> after;
     if (action.name == L"open-document") {
         answer = velmar_.Events().Fire(IVelApplicationEvents::OpenDocument,
                                        {document ? _variant_t(document->V5().Primary()) : _variant_t(), _variant_t(number)}, escapes);
@@ -109,12 +115,26 @@ void OtherProgram::Fire(const RunnerAction& action)
         answer = document->Events()->Fire(IVelDocumentEvents::DocumentGone, {}, escapes);
     } else {
         const DISPID id = action.name == L"begin-process" ? IVelDocumentEvents::BeginProcess : IVelDocumentEvents::EndProcess;
+        before = document->Spc().Objects();
         answer = document->Events()->Fire(id, {_variant_t(number)}, escapes);
+        after = document->Spc().Objects();
     }
     PrintEvent("event", sim::Utf8(action.name) + (action.argument.empty() ? "" : " " + sim::Utf8(action.argument)) + " -> " +
                             (!answer ? "no sink" : *answer ? "TRUE" : "FALSE"));
     for (const std::string& escape : escapes)
         PrintEvent("event problem", escape);
+    // What the library made while Velmar ran its process: the spc objects, each with what it includes.
+    for (sim::SpcObject* object : after) {
+        if (std::find(before.begin(), before.end(), object) != before.end())
+            continue;
+        std::string includes;
+        for (const IDispatchPtr& linked : object->linked) {
+            // A part by the name velmar-sim gives components.
+            sim::Part* part = velmar_.FindPart(linked);
+            includes += (includes.empty() ? ", includes " : " and ") + (part ? part->V5().Name() : sim::RenderObject(linked));
+        }
+        PrintEvent("spc object made", object->Describe() + includes);
+    }
 }
 
 void OtherProgram::Call(const RunnerAction& action)

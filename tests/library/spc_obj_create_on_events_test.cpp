@@ -5,14 +5,37 @@
 
 #include "core/modal_seam.h"
 #include "hostapi/velmar_events.h"
-#include "insert3d/insertion_stand_in.h"
 #include "library/command_functions.h"
+#include "library/document_stand_in.h"
 #include "library/velmar_normset_3d.h"
 #include "support/host_fault_sweep.h"
 
-using namespace insertion_test;
+using namespace document_test;
 
 namespace {
+
+// Counts the windows this thread makes while it lives: progress windows and dialogs alike.
+class WindowsMade {
+public:
+    WindowsMade() : hook_(SetWindowsHookExW(WH_CBT, &Note, nullptr, GetCurrentThreadId())) { made_ = 0; }
+    ~WindowsMade() { UnhookWindowsHookEx(hook_); }
+    WindowsMade(const WindowsMade&) = delete;
+    WindowsMade& operator=(const WindowsMade&) = delete;
+
+    bool Hooked() const { return hook_ != nullptr; }
+    int Made() const { return made_; }
+
+private:
+    static LRESULT CALLBACK Note(int code, WPARAM window, LPARAM details)
+    {
+        if (code == HCBT_CREATEWND)
+            ++made_;
+        return CallNextHookEx(nullptr, code, window, details);
+    }
+
+    HHOOK hook_;
+    static inline int made_ = 0;
+};
 
 // The 3D controller with the pass recorded instead of run.
 class RecordingPass : public VelmarNormset3D {
@@ -29,14 +52,14 @@ private:
     Lines& calls_;
 };
 
-class ApplicationEvents : public InsertionStandIn {
+class ApplicationEvents : public DocumentStandIn {
 protected:
     ApplicationEvents() { ApplicationEventSink().Connect(velmar().App5().As<IVel5Application>()); }
     void TearDown() override
     {
         ApplicationEventSink().Disconnect();
         EXPECT_EQ(velmar().Events().Sinks(), 0u);
-        InsertionStandIn::TearDown();
+        DocumentStandIn::TearDown();
     }
 
     // Velmar fires; the sink's answer, which must be TRUE.
@@ -88,8 +111,9 @@ TEST_F(ApplicationEvents, OnlyADocumentOfEventType6WithItsDocumentEventsIsWatche
         watched += row.watched;
         EXPECT_EQ(DocumentEvents().Sinks(), watched);
         EXPECT_EQ(ApplicationEventSink().DocumentSinks(), watched);
-        if (row.watched)
+        if (row.watched) {
             EXPECT_EQ(journal().Lines(), (Lines{"asm5Points#4(events,&)", "asm5Point#5(object,&)"}));
+        }
     }
     EXPECT_TRUE(velmar().User().Questions().empty());
 }
@@ -136,23 +160,64 @@ TEST_F(ApplicationEvents, BeginningProcess20183OrEnding20181MakesTheSpcObjectsQu
     EXPECT_EQ(book().Disconnects(), 1);
 }
 
-TEST_F(ApplicationEvents, TheRealPassLeavesTheNextCommandsLocationAndShowsNoFailure)
+TEST_F(ApplicationEvents, TheRealPassMakesTheMissingSpcObjectsShowingNothingAndLeavesTheNextCommandsLocation)
 {
-    SetSetting(L"CreateSpcObject", 1);
     {
         const RegKey key = CreateRegKey(HKEY_CURRENT_USER, kSettingsKeyPath, KEY_WRITE);
         RegSetValueExW(key.get(), L"ExtLocation", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"GOST"), 10);
     }
+    // Two bolts of one identifier: the first has no spc object, the second has its own already; an anchor,
+    // whose name comes first, Velmar refuses an spc object.
+    sim::Part& bare = AddComponent("bolt1", {L"B1", L"Болт", L"old\\bolt.vlm"});
+    sim::Part& listed = AddComponent("bolt2", {L"B1", L"Болт", L"old\\bolt.vlm"});
+    sim::Part& refused = AddComponent("anchor", {L"A1", L"Анкер", L"old\\anchor.vlm"});
+    book().SetPlacedResponse(L"B1", Bolt());
+    book().SetPlacedResponse(L"A1", Bolt());
+    sim::SpcObject& own = document().Spc().AddObject(25);
+    own.Link(listed.V7());
+    own.ColumnA(5, 1)->SetText(L"Болт М10х50");
+    auto objectsOf = [&](sim::Part& part) {
+        std::vector<sim::SpcObject*> objects;
+        for (sim::SpcObject* object : document().Spc().Objects())
+            for (const IDispatchPtr& linked : object->linked)
+                if (sim::Object::From(linked) == &part.V7())
+                    objects.push_back(object);
+        return objects;
+    };
+
+    int shown = 0;
     ModalSeam seam;
-    int boxes = 0;
-    seam.messageBox = [&](HWND, const std::wstring&, const std::wstring&, UINT) { return ++boxes, IDOK; };
+    seam.messageBox = [&](HWND, const std::wstring&, const std::wstring&, UINT) { return ++shown, IDOK; };
+    seam.dialogBox = [&](HINSTANCE, int, HWND, DLGPROC, LPARAM) -> INT_PTR { return ++shown, IDCANCEL; };
+    seam.openFileName = seam.saveFileName = [&](OPENFILENAMEW&) { return ++shown, FALSE; };
     testhooks::ScopedModalSeam scoped(seam);
     Watch();
+    const WindowsMade windows;
+    ASSERT_TRUE(windows.Hooked());
+
+    // With the setting off nothing is made.
+    SetSetting(L"CreateSpcObject", 0);
     Fire(DocumentEvents(), IVelDocumentEvents::EndProcess, {20181L});
+    EXPECT_EQ(document().Spc().Objects(), std::vector<sim::SpcObject*>{&own});
+
+    SetSetting(L"CreateSpcObject", 1);
+    // The anchor is refused its object twice: the one attempt and its retry.
+    document().Spc().RefuseAdd(2);
+    Fire(DocumentEvents(), IVelDocumentEvents::EndProcess, {20181L});
+    const std::vector<sim::SpcObject*> made = objectsOf(bare);
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(made[0]->section, 25);
+    EXPECT_EQ(made[0]->ColumnA(5, 1)->Text(), L"Болт М10х50");
+    EXPECT_EQ(objectsOf(listed), std::vector<sim::SpcObject*>{&own});
+    EXPECT_EQ(own.section, 25);
+    EXPECT_EQ(own.ColumnA(5, 1)->Text(), L"Болт М10х50");
+    EXPECT_TRUE(objectsOf(refused).empty());
+
     velmar().Activate(nullptr);   // no document: the factory's warning is not shown either
     Fire(DocumentEvents(), IVelDocumentEvents::BeginProcess, {20183L});
-    EXPECT_EQ(boxes, 0);
-    EXPECT_TRUE(velmar().User().Questions().empty());
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(windows.Made(), 0) << "no progress window, of the finder's search or of the pass";
+    EXPECT_TRUE(velmar().User().Questions().empty()) << "neither the count nor a failure in Velmar's box";
     const RegKey key = OpenRegKey(HKEY_CURRENT_USER, kSettingsKeyPath, KEY_READ);
     EXPECT_EQ(ReadRegString(key.get(), L"ExtLocation", L""), L"GOST");
 }
@@ -186,7 +251,9 @@ TEST_F(ApplicationEvents, EveryEventIsAnsweredTrueWhicheverHostCallFails)
         velmar(),
         [&] {
             // A document of its own for each run: a sink Velmar kept after a failed unadvise answers no more.
+            // The pass runs on the assembly, which stays the active document.
             watched = &velmar().OpenDocument(5, "run" + std::to_string(++run));
+            velmar().Activate(&document());
             answers.clear();
             return [&] {
                 std::vector<std::string> escapes;

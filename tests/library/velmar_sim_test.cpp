@@ -219,13 +219,18 @@ TEST(VelmarSim, ADamagedModelFileIsOneLineAndExitCode2)
 TEST(VelmarSim, FiresVelmarsEventsAndCallsTheExportsAsAnotherProgram)
 {
     const RunnerRun run = RunRunner(L"--doc-type 5 --fire open-document:6 --call NMInsert3D:component_3d --call GetITester "
-                                    L"--call InsertTest:component_3d --fire end-process:20181 --fire document-gone "
-                                    L"--call CloseActiveDocument --fire begin-process:20183");
+                                    L"--call InsertTest:component_3d --call FastInsertTest:component_3d --fire end-process:20181 "
+                                    L"--fire document-gone --call CloseActiveDocument --fire begin-process:20183");
     ASSERT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_THAT(run.out, HasSubstr("event: open-document 6 -> TRUE\ncall: NMInsert3D -> comp15\n"));
     EXPECT_THAT(run.out, HasSubstr("call: GetITester -> a test object\n"));
     EXPECT_THAT(run.out, HasSubstr("call: InsertTest -> 0x00000000, object comp25, code 0, text \"\"\n"));
-    EXPECT_THAT(run.out, HasSubstr("event: end-process 20181 -> TRUE\nevent: document-gone -> TRUE\n"
+    // Only the quick insertion lacks its spc object when Velmar ends its process.
+    EXPECT_THAT(run.out, HasSubstr("event: end-process 20181 -> TRUE\n"
+                                   "spc object made: section 25, 5.1 \"Болт М10-6gx50.58 ГОСТ 7798-70\", includes comp35\n"
+                                   "reference book: client.PlacedResponse("));
+    EXPECT_EQ(run.out.find("spc object made"), run.out.rfind("spc object made"));
+    EXPECT_THAT(run.out, HasSubstr("event: document-gone -> TRUE\n"
                                    "call: CloseActiveDocument -> 0x00000000, text \"\"\n"
                                    "event: begin-process: the active document fires no events\ndocument: none\n"));
 }

@@ -201,12 +201,30 @@ TEST_F(OtherProgram, InsertsSelectsAndTestsWithoutAnyDialogOfTheLibrary)
     EXPECT_EQ(Count(Part3D()), responseRefs);
     part->Release();
 
-    // An spc object of an object's data that names no place in the bill of materials: none is made.
-    IDispatch* spc = Stale();
-    exports_.insertSpc(&spc, Provider(), objectData_->Primary(), L"");
-    EXPECT_EQ(spc, nullptr);
-    exports_.insertSpc(&spc, Provider(), objectData_->Primary(), nullptr);
-    EXPECT_EQ(spc, nullptr);
+    // An spc object of an object's data, in its own place (no preset text, or an empty one) or where the
+    // caller's preset text puts it, with the object's columns. The caller holds the one reference the
+    // library hands out: once let go, the object is held as the component's is.
+    IUnknown* componentsSpc = components_->SpcObjectsOf(*components_->Components()[0]).at(0)->Obj().Primary();
+    const ULONG objectDataRefs = Count(objectData_->Primary());
+    const std::pair<const wchar_t*, long> presets[] = {{nullptr, 25}, {L"", 25}, {L"SectionMode=1\nSectionNum=20", 20}};
+    for (const auto& [preset, section] : presets) {
+        SCOPED_TRACE(preset ? sim::Utf8(preset) : "no preset text");
+        const size_t before = assembly_->Spc().Objects().size();
+        IDispatch* spc = Stale();
+        exports_.insertSpc(&spc, Provider(), objectData_->Primary(), preset);
+        const std::vector<sim::SpcObject*> objects = assembly_->Spc().Objects();
+        ASSERT_EQ(objects.size(), before + 1);
+        sim::SpcObject& made = *objects.back();
+        ASSERT_NE(spc, Stale());
+        EXPECT_TRUE(SameHostObject(spc, made.Obj().Primary()));
+        EXPECT_EQ(made.section, section);
+        ASSERT_NE(made.ColumnA(5, 1), nullptr);
+        EXPECT_EQ(made.ColumnA(5, 1)->Text(), L"Болт М10-6gx50.58 ГОСТ 7798-70");
+        EXPECT_TRUE(Took(spc));
+        EXPECT_EQ(Count(made.Obj().Primary()), Count(componentsSpc));
+        EXPECT_EQ(Count(objectData_->Primary()), objectDataRefs);
+        EXPECT_EQ(Count(Provider()), providerRefs);
+    }
 
     // The reference book for the caller's location: chosen, then closed without a choice.
     sim::SelectAnswer chosen;
@@ -355,6 +373,7 @@ TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeave
     ASSERT_NE(tester, nullptr);
     const ULONG providerRefs = Count(Provider());
     const ULONG responseRefs = Count(Part3D());
+    const ULONG objectDataRefs = Count(objectData_->Primary());
     struct Row {
         const char* what;
         sim::Document* document;
@@ -378,7 +397,14 @@ TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeave
             EXPECT_TRUE(velmar().Drawings().Of(drawing_->V5())->Find(macro)->block.has_value()) << "macro " << macro;
         return Placed().size();
     };
+    auto spcObjects = [&] { return assembly_->Spc().Objects().size(); };
     const Row rows[] = {
+        {"NMInsertSpc", assembly_, [&] {
+             IDispatch* out = Stale();
+             exports_.insertSpc(&out, Provider(), objectData_->Primary(), nullptr);
+             EXPECT_NE(out, Stale());
+             return Took(out);
+         }, spcObjects, false},
         {"NMInsert3D", assembly_, [&] {
              IDispatch* out = Stale();
              exports_.insert3D(&out, Provider(), Part3D(), nullptr);
@@ -427,6 +453,7 @@ TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeave
             [&](const test_support::SweptFailure&) {
                 EXPECT_EQ(Count(Provider()), providerRefs);
                 EXPECT_EQ(Count(Part3D()), responseRefs);
+                EXPECT_EQ(Count(objectData_->Primary()), objectDataRefs);
             },
             10);
     }
