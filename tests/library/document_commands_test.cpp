@@ -1,7 +1,7 @@
 // The whole-document commands of an assembly run through LIBRARYENTRY: the relink of components to the
 // model files the reference book names now (3 after its question, 68 without) and the spc objects of
 // every standard part (4), each with its host calls in order, the documents they accept, and every host
-// call failing in turn.
+// call failing in turn; and the find panel's replace-all (2) with the assembly read back.
 #include "library/document_stand_in.h"
 
 #include "library/velmar_normset_3d.h"
@@ -11,6 +11,9 @@
 
 #include <gmock/gmock.h>
 
+#include <regex>
+#include <sstream>
+
 using namespace document_test;
 using response_xml::Object;
 using response_xml::Response;
@@ -18,6 +21,7 @@ using response_xml::Response;
 namespace {
 
 const wchar_t kRelinkQuestion[] = L"Ссылки всех вставленных в сборку стандартных изделий будут обновлены. Продолжить?";
+const wchar_t kScrewModel[] = L"file Screw.vlm\nvariable d 8\nvariable L 30\nplane Plane\naxis Axis\nmass 0.01\nmaterial Сталь 10\n";
 const wchar_t kSpcQuestion[] = L"У всех вставленных в документ стандартных изделий будут созданы объекты спецификации. Продолжить?";
 
 class DocumentCommands : public DocumentStandIn {
@@ -65,14 +69,59 @@ protected:
     std::vector<size_t> SpcObjects()
     {
         std::vector<size_t> counts;
-        for (sim::Part* part : parts_) {
-            size_t n = 0;
-            for (sim::SpcObject* object : document().Spc().Objects())
-                n += std::any_of(object->linked.begin(), object->linked.end(),
-                                 [&](const IDispatchPtr& linked) { return sim::Object::From(linked) == &part->V7(); });
-            counts.push_back(n);
-        }
+        for (sim::Part* part : parts_)
+            counts.push_back(SpcObjectsOf(*part));
         return counts;
+    }
+    size_t SpcObjectsOf(sim::Part& part)
+    {
+        size_t n = 0;
+        for (sim::SpcObject* object : document().Spc().Objects())
+            n += std::any_of(object->linked.begin(), object->linked.end(),
+                             [&](const IDispatchPtr& linked) { return sim::Object::From(linked) == &part.V7(); });
+        return n;
+    }
+
+    // The library components in the assembly now, as velmar-sim lists them: those it started with that
+    // are still in the top part's tree, then those placed since; each with its NM_ID, its model file and
+    // how many spc objects include it.
+    Lines LibraryNow()
+    {
+        std::vector<sim::Part*> now;
+        const std::vector<sim::Object*>& tree = world().geometry.Shape(*world().geometry.topPart).features;
+        for (sim::Part* part : parts_)
+            if (std::find(tree.begin(), tree.end(), &part->Feature()) != tree.end())
+                now.push_back(part);
+        for (sim::Component* component : assembly().Components())
+            now.push_back(component->part);
+        Lines lines;
+        for (sim::Part* part : now) {
+            const std::string name = part->V5().Name();
+            lines.push_back(Named(name.substr(0, name.size() - 1) + ": " + sim::Utf8(sim::LibraryIdOf(velmar(), *part)) + ", " +
+                                  sim::Utf8(Link(*part)) + ", spc " + std::to_string(SpcObjectsOf(*part))));
+        }
+        return lines;
+    }
+
+    // Three bolts of one name and a nut, each with its spc object; the screw's model is known too.
+    void PopulateForReplace()
+    {
+        parts_ = {&AddComponent("bolt1", {L"B1", L"Болт", L"old\\bolt.vlm"}), &AddComponent("bolt2", {L"B1", L"Болт", L"old\\bolt.vlm"}),
+                  &AddComponent("nut", {L"N1", L"Гайка", L"old\\nut.vlm"}), &AddComponent("bolt3", {L"B2", L"Болт", L"old\\bolt.vlm"})};
+        for (sim::Part* part : parts_)
+            document().Spc().AddObject(25).Link(part->V7());
+        world().catalogue.Add(sim::ParseModel(kScrewModel));
+        WriteFileBytes(models_ / L"Screw.vlm", "another model file");
+        journal().Clear();
+    }
+    // Command 2 with the panel choosing the bolts, the reference book answering, and "replace all".
+    void QueueReplaceAll(const std::wstring& response)
+    {
+        sim::SelectAnswer answer;
+        answer.responseXml = response;
+        book().QueueSelect(answer);
+        for (const wchar_t* steps : {L"choose 9151 0; button 9055", L"button 9157", L"cancel"})
+            velmar().User().Answer("panel", _variant_t(steps));
     }
     std::vector<sim::Part*> parts_;
 };
@@ -257,6 +306,39 @@ TEST_F(DocumentCommands, EveryHostCallOfAnSpcPassFailingLeavesOneObjectOrNoneAnd
         },
         100);
     controller.reset();
+}
+
+TEST_F(DocumentCommands, ReplaceAllFromTheFindPanelReplacesEveryComponentOfTheNameKeepingOneSpcObjectEach)
+{
+    PopulateForReplace();
+    EXPECT_EQ(LibraryNow(), (Lines{"bolt1: B1, old\\bolt.vlm, spc 1", "bolt2: B1, old\\bolt.vlm, spc 1", "nut: N1, old\\nut.vlm, spc 1",
+                                   "bolt3: B2, old\\bolt.vlm, spc 1"}));
+    QueueReplaceAll(Component(L"Screw.vlm", L"Винт", true));
+    const Outcome outcome = Run(2);
+    EXPECT_FALSE(outcome.dialog) << sim::Utf8(outcome.message);
+    EXPECT_EQ(LibraryNow(), (Lines{"nut: N1, old\\nut.vlm, spc 1", "comp1: PART:X, <models>\\Screw.vlm, spc 1",
+                                   "comp2: PART:X, <models>\\Screw.vlm, spc 1", "comp3: PART:X, <models>\\Screw.vlm, spc 1"}));
+    EXPECT_EQ(document().Spc().Objects().size(), 4u) << "no spc object lost or doubled";
+    EXPECT_EQ(VelmarMessages(), std::vector<std::wstring>{L"Просмотр документа завершен. Выполнено замен: 3 из 3."});
+    // Each replacement is one step with undo recording off: the new component and its spc object come
+    // before the old ones go. The user chose the replacement: the reference book is never asked by NM_ID.
+    const std::regex ordered(R"(^(asm7#69|asm5\.70=|asm5\.60|asm5\.43|spcObjs#14|spcObj\d+#(50|51|34)|client#31)\b.*)");
+    Lines pinned;
+    for (const std::string& call : HostCalls())
+        if (std::regex_match(call, ordered))
+            pinned.push_back(call);
+    Lines expected;
+    for (const char* step : {"1 5 1", "2 6 2", "3 7 4"}) {
+        std::istringstream numbers(step);
+        std::string n, made, old;
+        numbers >> n >> made >> old;
+        for (const std::string& call : Lines
+             {"asm7#69(-1)", "asm5.70=false", "asm5.60(\"<models>\\Screw.vlm\",comp" + n + "5,true)", std::string("spcObjs#14(25,0,&)"),
+              "spcObj" + made + "#50(comp" + n + "7,0,&)", "spcObj" + old + "#51(-1,-1,&)", "spcObj" + old + "#34()",
+              "asm5.43(bolt" + n + "5)", "asm7#69(0)", "asm5.70=true"})
+            expected.push_back(call);
+    }
+    EXPECT_EQ(pinned, expected);
 }
 
 TEST_F(DocumentCommands, SilentSpcObjectUsesThePresetTextAloneOrTheRegistrysPresets)

@@ -5,6 +5,7 @@
 // LIBRARYENTRY's catch-all with the question answered.
 #include "insert3d/insertion_stand_in.h"
 #include "sim/leader_model.h"
+#include "sim/pattern_model.h"
 #include "sim/library_components.h"
 #include "objects/nm_vel_obj_elem_3d.h"
 
@@ -18,18 +19,26 @@ using Placed = sim::LibraryIdentity;
 
 class DocumentStandIn : public InsertionStandIn {
 protected:
-    DocumentStandIn() { leaders_ = std::make_unique<sim::Leaders>(velmar(), document()); }
+    DocumentStandIn() { ServeLeadersAndPatterns(); }
     void TearDown() override
     {
+        patterns_.reset();
         leaders_.reset();
         InsertionStandIn::TearDown();
     }
-    // The document answers for its position leaders (none unless a test adds them), in every new Velmar.
+    // The document answers for its position leaders and patterns (none unless a test adds them), in
+    // every new Velmar.
     void Restart(sim::HostVersion version = {15, 0, 1, 0}, int documentType = 5)
     {
+        patterns_.reset();
         leaders_.reset();
         InsertionStandIn::Restart(version, documentType);
+        ServeLeadersAndPatterns();
+    }
+    void ServeLeadersAndPatterns()
+    {
         leaders_ = std::make_unique<sim::Leaders>(velmar(), document());
+        patterns_ = std::make_unique<sim::Patterns>(velmar(), document());
     }
 
     // A component of the assembly's top part, or of the macro element given (a fastener set's member).
@@ -59,6 +68,7 @@ protected:
     static std::wstring Link(sim::Part& part) { return part.V5().Text(IVel5Part::FileName); }
 
     std::unique_ptr<sim::Leaders> leaders_;
+    std::unique_ptr<sim::Patterns> patterns_;
 };
 
 } // namespace document_test
