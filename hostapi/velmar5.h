@@ -793,7 +793,7 @@ VEL_IID(IVel5Specification, "51E74524-9A3A-11D6-95CE-00C0262D30E3");
 
 struct IVel5SpcDocument : IDispatch {
     enum : DISPID {
-        Specification = 3,               // its bill of materials (IVel5Specification)
+        BillOfMaterials = 3,             // its bill of materials (IVel5Specification)
     };
 };
 VEL_IID(IVel5SpcDocument, "51E74521-9A3A-11D6-95CE-00C0262D30E3");

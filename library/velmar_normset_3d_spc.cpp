@@ -49,7 +49,7 @@ void VelmarNormset3D::CreateSpcObjects()
             CreateSpcObjectsForSpec(ObjectAs<IVel5Specification>(V5Method(RequireHost(iDoc5), IVel5Document3D::SpcEditor)), true);
         } else if (const IVel5SpcDocumentPtr document =
                        ObjectAs<IVel5SpcDocument>(V5Method(iApp5, IVel5Application::ActiveSpcDocument))) {
-            CreateSpcObjectsForSpec(ObjectAs<IVel5Specification>(V5Method(document, IVel5SpcDocument::Specification)), false);
+            CreateSpcObjectsForSpec(ObjectAs<IVel5Specification>(V5Method(document, IVel5SpcDocument::BillOfMaterials)), false);
         }
         return;
     }

@@ -45,7 +45,7 @@ Document::Document(Velmar& velmar, int type, const std::string& name) : velmar_(
     if (Is2D())
         Build2D(name);
     else if (type == 3)
-        v5_->Supports(__uuidof(IVel5SpcDocument)).Returns(IVel5SpcDocument::Specification, _variant_t(specification_->Primary()));
+        v5_->Supports(__uuidof(IVel5SpcDocument)).Returns(IVel5SpcDocument::BillOfMaterials, _variant_t(specification_->Primary()));
     else
         Build3D();
     BuildSpcChain(velmar);
