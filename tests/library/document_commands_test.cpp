@@ -1,10 +1,13 @@
 // The whole-document commands of an assembly run through LIBRARYENTRY: the relink of components to the
 // model files the reference book names now (3 after its question, 68 without) and the spc objects of
 // every standard part (4), each with its host calls in order, the documents they accept, and every host
-// call failing in turn; and the find panel's replace-all (2) with the assembly read back.
+// call failing in turn; and the find panel's replace-all (2) with the assembly read back, under the same
+// sweep.
 #include "library/document_stand_in.h"
 
 #include "library/velmar_normset_3d.h"
+#include "tools/finder_3d.h"
+#include "core/progress_wnd.h"
 #include "objects/all_settings.h"
 #include "library/spc_pass_stand_in.h"
 #include "support/host_fault_sweep.h"
@@ -103,11 +106,14 @@ protected:
         return lines;
     }
 
-    // Three bolts of one name and a nut, each with its spc object; the screw's model is known too.
-    void PopulateForReplace()
+    // Three bolts of one name (two unless few) and a nut, each with its spc object; the screw's model is
+    // known too.
+    void PopulateForReplace(bool few = false)
     {
         parts_ = {&AddComponent("bolt1", {L"B1", L"Болт", L"old\\bolt.vlm"}), &AddComponent("bolt2", {L"B1", L"Болт", L"old\\bolt.vlm"}),
-                  &AddComponent("nut", {L"N1", L"Гайка", L"old\\nut.vlm"}), &AddComponent("bolt3", {L"B2", L"Болт", L"old\\bolt.vlm"})};
+                  &AddComponent("nut", {L"N1", L"Гайка", L"old\\nut.vlm"})};
+        if (!few)
+            parts_.push_back(&AddComponent("bolt3", {L"B2", L"Болт", L"old\\bolt.vlm"}));
         for (sim::Part* part : parts_)
             document().Spc().AddObject(25).Link(part->V7());
         world().catalogue.Add(sim::ParseModel(kScrewModel));
@@ -339,6 +345,63 @@ TEST_F(DocumentCommands, ReplaceAllFromTheFindPanelReplacesEveryComponentOfTheNa
             expected.push_back(call);
     }
     EXPECT_EQ(pinned, expected);
+}
+
+TEST_F(DocumentCommands, EveryHostCallOfAReplaceAllFailingLeavesEachBoltOldOrReplacedWithOneSpcObject)
+{
+    // A replacement turns Velmar's undo off: every run starts in a new Velmar. Velmar's main window is
+    // gone, so the pass runs without progress windows: opening two for each of several hundred runs
+    // would take most of the sweep's time (the progress window has tests of its own).
+    HWND gone = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    sim::ObjectRef client;
+    std::unique_ptr<VelmarNormset3D> controller;
+    std::unique_ptr<Finder3D> finder;
+    TraceLog log(L"test", false);
+    test_support::SweepHostCalls(
+        [this]() -> sim::Velmar& { return velmar(); },
+        [&] {
+            finder.reset();
+            controller.reset();
+            client = nullptr;
+            Restart();
+            PopulateForReplace(true);
+            client = book().NewProvider();
+            controller = std::make_unique<VelmarNormset3D>(velmar().App5().As<IVel5Application>(),
+                                                           velmar().App7().As<IVel7Application>(), client->As<INMClient>(), 2, 5);
+            finder = std::make_unique<Finder3D>(gone, controller.get(), NMObjPart, false, false);
+            finder->FilterNMObjs(L"Болт");
+            // The reference book's answer, as the panel's choice loads it.
+            controller->LoadResponseXml(_bstr_t(Component(L"Screw.vlm", L"Винт", true).c_str()));
+            return [&] { finder->ReplaceAllNMObj(); };
+        },
+        [&](const test_support::SweptFailure& failure) {
+            size_t old = 0, replaced = 0;
+            for (const std::string& line : LibraryNow()) {
+                if (line == "nut: N1, old\\nut.vlm, spc 1")
+                    continue;
+                const bool isOld = std::regex_match(line, std::regex(R"(bolt\d: B1, old\\bolt\.vlm, spc 1)"));
+                const bool isNew = std::regex_match(line, std::regex(R"(comp\d: PART:X, <models>\\Screw\.vlm, spc 1)"));
+                EXPECT_TRUE(isOld || isNew) << line;
+                old += isOld;
+                replaced += isNew;
+            }
+            EXPECT_EQ(old + replaced, 2u) << "each bolt is there once, old or replaced";
+            EXPECT_EQ(document().Spc().Objects().size(), 3u) << "no spc object lost or doubled";
+            if (failure.call != "asm5.70") {
+                EXPECT_TRUE(document().V5().Bool(IVel5Document3D::UndoRecording)) << "undo recording is on again";
+            }
+            EXPECT_EQ(ProgressWnd::Current(), nullptr);
+            const std::vector<std::wstring> messages = VelmarMessages();
+            if (failure.raised) {
+                EXPECT_EQ(messages, std::vector<std::wstring>{}) << "a COM error ends the pass without its count";
+            } else {
+                EXPECT_EQ(messages.size(), 1u) << "the count of a pass that went on";
+            }
+        },
+        300);
+    finder.reset();
+    controller.reset();
 }
 
 TEST_F(DocumentCommands, SilentSpcObjectUsesThePresetTextAloneOrTheRegistrysPresets)

@@ -19,11 +19,13 @@ struct SweptFailure {
     bool raised = false;  // the scenario ended with the failure
 };
 
-inline void SweepHostCalls(sim::Velmar& velmar, const std::function<std::function<void()>()>& setUp,
+// current: the Velmar of the run, for a set-up that makes a new one each time.
+inline void SweepHostCalls(const std::function<sim::Velmar&()>& current, const std::function<std::function<void()>()>& setUp,
                            const std::function<void(const SweptFailure&)>& check, size_t fewestCalls)
 {
     for (size_t n = 1; n < 5000; ++n) {
         const std::function<void()> run = setUp();
+        sim::Velmar& velmar = current();
         velmar.Journal().Clear();
         velmar.Faults().FailCall(n, E_FAIL);
         SweptFailure failure{n, "", false};
@@ -46,6 +48,12 @@ inline void SweepHostCalls(sim::Velmar& velmar, const std::function<std::functio
         check(failure);
     }
     FAIL() << "the scenario never ended without a failure";
+}
+
+inline void SweepHostCalls(sim::Velmar& velmar, const std::function<std::function<void()>()>& setUp,
+                           const std::function<void(const SweptFailure&)>& check, size_t fewestCalls)
+{
+    SweepHostCalls([&]() -> sim::Velmar& { return velmar; }, setUp, check, fewestCalls);
 }
 
 } // namespace test_support
