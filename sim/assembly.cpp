@@ -14,11 +14,6 @@ namespace sim {
 
 namespace {
 
-_variant_t Handed(Object* object)
-{
-    return object ? _variant_t(object->Primary()) : _variant_t();
-}
-
 std::string Number(double value)
 {
     char text[32];

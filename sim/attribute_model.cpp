@@ -13,11 +13,6 @@ namespace {
 // The header's values: the user-parameter structure it took last (7).
 constexpr int kTakenValues = -7;
 
-_variant_t Handed(Object* object)
-{
-    return object ? _variant_t(object->Primary()) : _variant_t();
-}
-
 } // namespace
 
 AttributeModel::AttributeModel(Velmar& velmar) : velmar_(velmar)

@@ -10,7 +10,8 @@ namespace sim {
 
 namespace {
 
-_variant_t Handed(Object* object)
+// None is handed as a null dispatch, not as empty.
+_variant_t HandedOrNull(Object* object)
 {
     return object ? _variant_t(object->Primary()) : _variant_t(static_cast<IDispatch*>(nullptr));
 }
@@ -127,7 +128,7 @@ Construction::Construction(Velmar& velmar, Document& document, Part& part) : vel
         .Property(IVel5Measurer::Distance, 0.0);
     part.V5()
         .Method(IVel5Part::NewEntity, 1, [this](Args& args) { return NewEntity(args.Int16(0)); })
-        .Method(IVel5Part::Measurer, 0, [this](Args&) { return Handed(measurer_.get()); });
+        .Method(IVel5Part::Measurer, 0, [this](Args&) { return HandedOrNull(measurer_.get()); });
     part.Frames().Face<IVel7Frames>()
         .On<&IVel7Frames::Add>(7, [this](IDispatch** frame) {
             const _variant_t made = NewFrame();
@@ -180,7 +181,7 @@ ObjectRef Construction::Collection(const std::string& name, std::function<std::v
     auto cursor = std::make_shared<size_t>(0);
     auto at = [items, cursor]() {
         const std::vector<Object*> all = items();
-        return Handed(*cursor < all.size() ? all[*cursor] : nullptr);
+        return HandedOrNull(*cursor < all.size() ? all[*cursor] : nullptr);
     };
     collection->Method(IVel5ObjectCollection::Count, 0, [items](Args&) { return _variant_t(static_cast<long>(items().size())); })
         .Method(IVel5ObjectCollection::First, 0, [cursor, at](Args&) {
@@ -206,9 +207,9 @@ _variant_t Construction::NewEntity(short type)
     e.v5->Supports(__uuidof(IVel5Entity))
         .Property(IVel5Entity::Setting1, false)
         .Returns(IVel5Entity::Type, _variant_t(type))
-        .Returns(IVel5Entity::Definition, Handed(e.definition.get()))
-        .Returns(IVel5Entity::Part, Handed(&part_.V5()))
-        .Returns(IVel5Entity::Owner, Handed(&part_.Bridge()))
+        .Returns(IVel5Entity::Definition, HandedOrNull(e.definition.get()))
+        .Returns(IVel5Entity::Part, HandedOrNull(&part_.V5()))
+        .Returns(IVel5Entity::Owner, HandedOrNull(&part_.Bridge()))
         .Method(IVel5Entity::Create, 0, [this, self](Args&) {
             if (self->created || !self->Given(RequiredMember(self->type)))
                 throw Fail{E_UNEXPECTED};
@@ -222,7 +223,7 @@ _variant_t Construction::NewEntity(short type)
         })
         .Method(IVel5Entity::SubObjects, 1, [this, self](Args& args) {
             const short kind = args.Int16(0);
-            return Handed(Collection(self->name + "Sub" + std::to_string(kind), [self, kind]() {
+            return HandedOrNull(Collection(self->name + "Sub" + std::to_string(kind), [self, kind]() {
                 std::vector<Object*> points;
                 for (const Object2D& object : self->objects)
                     if (kind == 8 && object.kind == 5)
@@ -233,7 +234,7 @@ _variant_t Construction::NewEntity(short type)
     e.v7->Face<IVel7ModelObject>();
     velmar_.Twin(*e.v5, *e.v7);
     BuildDefinition(e);
-    return Handed(e.v5.get());
+    return HandedOrNull(e.v5.get());
 }
 
 void Construction::BuildDefinition(MadeEntity& e)
@@ -250,7 +251,7 @@ void Construction::BuildDefinition(MadeEntity& e)
                     throw Fail{E_UNEXPECTED};
                 editing_ = self;
                 ++openEdits_;
-                return Handed(self->editor.get());
+                return HandedOrNull(self->editor.get());
             })
             .Method(IVel5SketchDefinition::EndEdit, 0, [this, self](Args&) {
                 if (editing_ != self)
@@ -380,7 +381,7 @@ _variant_t Construction::NewFrame()
     });
     f.v5->Supports(__uuidof(IVel5Entity));
     velmar_.Twin(*f.v5, *f.v7);
-    return Handed(f.v7.get());
+    return HandedOrNull(f.v7.get());
 }
 
 _variant_t Construction::NewLine()
@@ -417,21 +418,21 @@ _variant_t Construction::NewLine()
         ++self->updates;
         *done = VARIANT_TRUE;
     });
-    l.v7->Returns(IVel7Dispatch::BridgeEx, Handed(l.feature.get()));
+    l.v7->Returns(IVel7Dispatch::BridgeEx, HandedOrNull(l.feature.get()));
     l.feature->Supports(__uuidof(IVel5Object))
-        .Returns(IVel5Object::Object5, Handed(l.feature.get()))
+        .Returns(IVel5Object::Object5, HandedOrNull(l.feature.get()))
         .Returns(IVel5Object::Type, _variant_t(static_cast<short>(VelTypeEntity)))
-        .Returns(IVel5Object::Target, Handed(l.v5.get()));
+        .Returns(IVel5Object::Target, HandedOrNull(l.v5.get()));
     l.v5->Supports(__uuidof(IVel5Entity)).Method(IVel5Entity::SubObjects, 1, [this, self, name](Args& args) {
         const short kind = args.Int16(0);
-        return Handed(Collection(name + "Sub" + std::to_string(kind), [self, kind]() {
+        return HandedOrNull(Collection(name + "Sub" + std::to_string(kind), [self, kind]() {
             if (kind == 7)
                 return std::vector<Object*>{self->edge.get()};
             return kind == 8 ? std::vector<Object*>{self->start.get(), self->end.get()} : std::vector<Object*>{};
         }).get());
     });
     velmar_.Twin(*l.v5, *l.v7);
-    return Handed(l.v7.get());
+    return HandedOrNull(l.v7.get());
 }
 
 _variant_t Construction::NewIterator()
@@ -465,7 +466,7 @@ _variant_t Construction::NewIterator()
             *open = false;
             return _variant_t(0L);
         });
-    return Handed(iterator.get());
+    return HandedOrNull(iterator.get());
 }
 
 _variant_t Construction::NewPointCollection(short code)
@@ -486,7 +487,7 @@ _variant_t Construction::NewPointCollection(short code)
             args.SetDouble(3, p.z);
             return _variant_t(true);
         });
-    return Handed(collection.get());
+    return HandedOrNull(collection.get());
 }
 
 void Construction::Projects(Object& object, const Object2D& projection)

@@ -20,11 +20,6 @@ constexpr long kMacroType = 27;
 constexpr double kPickRadius = 1.0;
 constexpr double kDegree = 3.14159265358979323846 / 180.0;
 
-_variant_t Handed(Object* object)
-{
-    return object ? _variant_t(object->Primary()) : _variant_t();
-}
-
 bool SameText(const std::wstring& a, const std::wstring& b)
 {
     return a.size() == b.size() &&

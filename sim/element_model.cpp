@@ -12,7 +12,8 @@ namespace sim {
 
 namespace {
 
-_variant_t Handed(Object* object)
+// None is handed as a null dispatch, not as empty.
+_variant_t HandedOrNull(Object* object)
 {
     return object ? _variant_t(object->Primary()) : _variant_t(static_cast<IDispatch*>(nullptr));
 }
@@ -184,7 +185,7 @@ _variant_t ScriptedElements::Build(Args& args)
     element.positmY = args.Double(4);
     element.positmR = args.Double(5);
     element.positmA = args.Double(6);
-    return Handed(&Make(element, references).macro->V5());
+    return HandedOrNull(&Make(element, references).macro->V5());
 }
 
 BuiltElement& ScriptedElements::Make(const BuiltElement& asked, const std::vector<IDispatchPtr>& references)
@@ -212,8 +213,8 @@ BuiltElement& ScriptedElements::Make(const BuiltElement& asked, const std::vecto
     ObjectRef sketchFeature = NewObject(name + "SketchFeature");
     sketchFeature->Supports(__uuidof(IVel5Object))
         .Returns(IVel5Object::Type, _variant_t(static_cast<short>(VelTypeEntity)))
-        .Returns(IVel5Object::Target, Handed(element.sketch->v5.get()))
-        .Returns(IVel5Object::Object5, Handed(sketchFeature.get()));
+        .Returns(IVel5Object::Target, HandedOrNull(element.sketch->v5.get()))
+        .Returns(IVel5Object::Object5, HandedOrNull(sketchFeature.get()));
     macro.inner.push_back(sketchFeature.get());
     macro.Add(geometry_.AddEntity(name + "System", 85, &top_));
 

@@ -9,7 +9,8 @@ namespace sim {
 
 namespace {
 
-_variant_t Handed(Object* object)
+// None is handed as a null dispatch, not as empty.
+_variant_t HandedOrNull(Object* object)
 {
     return object ? _variant_t(object->Primary()) : _variant_t(static_cast<IDispatch*>(nullptr));
 }
@@ -106,7 +107,7 @@ ObjectRef Geometry::NewIterator(const std::string& name, const IID* iid, std::fu
     // A walk takes the list as it stands at its first step: a long feature tree is not copied per step.
     auto cursor = std::make_shared<size_t>(0);
     auto walked = std::make_shared<std::vector<Object*>>();
-    auto at = [cursor, walked]() { return Handed(*cursor < walked->size() ? (*walked)[*cursor] : nullptr); };
+    auto at = [cursor, walked]() { return HandedOrNull(*cursor < walked->size() ? (*walked)[*cursor] : nullptr); };
     iterator->Method(IVel5ObjectCollection::First, 0, [source, cursor, walked, at](Args&) {
         *cursor = 0;
         *walked = source();
@@ -136,17 +137,17 @@ GeoEntity& Geometry::NewEntity(const std::string& name, short type, Part* part)
         .Returns(IVel5Entity::Update, true)
         .Returns(IVel5Entity::Type, _variant_t(type))
         .Method(IVel5Entity::Definition, 0, [self](Args&) {
-            return self->definition_ ? Handed(self->definition_.get()) : _variant_t();
+            return self->definition_ ? HandedOrNull(self->definition_.get()) : _variant_t();
         })
-        .Method(IVel5Entity::Part, 0, [self](Args&) { return self->part ? Handed(&self->part->V5()) : _variant_t(); })
-        .Method(IVel5Entity::Owner, 0, [self](Args&) { return Handed(&(self->owner ? self->owner : self)->Feature()); })
+        .Method(IVel5Entity::Part, 0, [self](Args&) { return self->part ? HandedOrNull(&self->part->V5()) : _variant_t(); })
+        .Method(IVel5Entity::Owner, 0, [self](Args&) { return HandedOrNull(&(self->owner ? self->owner : self)->Feature()); })
         .Method(IVel5Entity::DirectionObjects, 1, [this, self](Args& args) {
             const short kind = args.Int16(0);
             auto found = self->directions.find(kind);
             Object* direction = found == self->directions.end() ? nullptr : &found->second->V5();
             ObjectRef objects = NewIterator(self->name_ + "Dir" + std::to_string(kind), &__uuidof(IVel5EntityCollection),
                                             [direction]() { return direction ? std::vector<Object*>{direction} : std::vector<Object*>{}; });
-            return Handed(objects.get());
+            return HandedOrNull(objects.get());
         });
 
     // The sub-objects of a kind, asked of the entity or of its feature.
@@ -156,13 +157,13 @@ GeoEntity& Geometry::NewEntity(const std::string& name, short type, Part* part)
             auto found = self->subObjects.find(kind);
             return found == self->subObjects.end() ? std::vector<Object*>{} : Entities(found->second);
         });
-        return Handed(objects.get());
+        return HandedOrNull(objects.get());
     };
     e.v5_->Method(IVel5Entity::SubObjects, 1, subObjects);
     e.feature_->Supports(__uuidof(IVel5Object))
         .Returns(IVel5Object::Type, _variant_t(static_cast<short>(VelTypeEntity)))
-        .Returns(IVel5Object::Target, Handed(e.v5_.get()))
-        .Returns(IVel5Object::Object5, Handed(e.feature_.get()))
+        .Returns(IVel5Object::Target, HandedOrNull(e.v5_.get()))
+        .Returns(IVel5Object::Object5, HandedOrNull(e.feature_.get()))
         .Method(IVel5Object::SubObjects, 1, subObjects);
 
     e.v7_->Face<IVel7Entity>()
@@ -176,8 +177,8 @@ GeoEntity& Geometry::NewEntity(const std::string& name, short type, Part* part)
     e.v7_->Face<IVel7ModelObject>();
     e.v7_->Face<IVel7ObjectRef>();
     // The owner a version-7 object reports is the element it lies in.
-    e.v7_->Returns(IVel7Dispatch::Bridge, Handed(e.feature_.get()))
-        .Method(IVel7Dispatch::BridgeEx, 0, [self](Args&) { return Handed(&(self->owner ? self->owner : self)->Feature()); });
+    e.v7_->Returns(IVel7Dispatch::Bridge, HandedOrNull(e.feature_.get()))
+        .Method(IVel7Dispatch::BridgeEx, 0, [self](Args&) { return HandedOrNull(&(self->owner ? self->owner : self)->Feature()); });
 
     velmar_.Twin(*e.v5_, *e.v7_);
     velmar_.Twin(*e.feature_, *e.v7_);
@@ -212,8 +213,8 @@ GeoEntity& Geometry::AddFace(const std::string& name, Part* part, const FaceShap
     link2->Supports(__uuidof(IVel5SurfaceFlagLink2)).Method(IVel5SurfaceFlagLink2::Flag, 0, [face](Args&) {
         return _variant_t(face->surfaceFlag);
     });
-    link1->Supports(__uuidof(IVel5SurfaceFlagLink1)).Returns(IVel5SurfaceFlagLink1::Link, Handed(link2.get()));
-    e.V5().Returns(IVel5Entity::SurfaceLink, Handed(link1.get()));
+    link1->Supports(__uuidof(IVel5SurfaceFlagLink1)).Returns(IVel5SurfaceFlagLink1::Link, HandedOrNull(link2.get()));
+    e.V5().Returns(IVel5Entity::SurfaceLink, HandedOrNull(link1.get()));
 
     ObjectRef surface = NewObject(name + "Surface");
     e.surface = surface.get();
@@ -229,16 +230,16 @@ GeoEntity& Geometry::AddFace(const std::string& name, Part* part, const FaceShap
             args.SetDouble(1, face->radius);
             return _variant_t();
         })
-        .Returns(IVel5FaceDefinition::Surface, Handed(surface.get()))
+        .Returns(IVel5FaceDefinition::Surface, HandedOrNull(surface.get()))
         .Method(IVel5FaceDefinition::Orientation, 0, [face](Args&) { return _variant_t(face->orientation); })
-        .Returns(IVel5FaceDefinition::Face, Handed(e.v5_.get()));
+        .Returns(IVel5FaceDefinition::Face, HandedOrNull(e.v5_.get()));
     // The face's edges are its sub-objects of kind 7.
     GeoEntity* self = &e;
     ObjectRef edges = NewIterator(name + "Edges", &__uuidof(IVel5EdgeCollection), [self]() {
         auto found = self->subObjects.find(7);
         return found == self->subObjects.end() ? std::vector<Object*>{} : Entities(found->second);
     });
-    definition.Returns(IVel5FaceDefinition::Edges, Handed(edges.get()));
+    definition.Returns(IVel5FaceDefinition::Edges, HandedOrNull(edges.get()));
 
     Object* coneObject = cone.get();
     Object* cylinderObject = cylinder.get();
@@ -256,12 +257,12 @@ GeoEntity& Geometry::AddFace(const std::string& name, Part* part, const FaceShap
             return _variant_t();
         })
         .Method(IVel5Surface::Parameters, 0, [face, coneObject, cylinderObject](Args&) {
-            return Handed(face->cone ? coneObject : cylinderObject);
+            return HandedOrNull(face->cone ? coneObject : cylinderObject);
         });
     cone->Supports(__uuidof(IVel5ConeParam)).Method(IVel5ConeParam::Value, 0, [face](Args&) {
         return _variant_t(face->coneValue);
     });
-    cylinder->Supports(__uuidof(IVel5CylinderParam)).Returns(IVel5CylinderParam::Axis, Handed(axis.get()));
+    cylinder->Supports(__uuidof(IVel5CylinderParam)).Returns(IVel5CylinderParam::Axis, HandedOrNull(axis.get()));
     axis->Supports(__uuidof(IVel5Placement)).Method(IVel5Placement::AxisPoint, 3, [face](Args& args) {
         FillPoint(args, 0, face->axisPoint);
         return _variant_t();
@@ -276,7 +277,7 @@ GeoEntity& Geometry::AddEdge(const std::string& name, Part* part, const EdgeShap
     EdgeShape* edge = &e.edge;
     ObjectRef curve = NewCurve(name + "Curve", &e.axis);
     NewDefinition(e, __uuidof(IVel5EdgeDefinition))
-        .Returns(IVel5EdgeDefinition::Curve, Handed(curve.get()))
+        .Returns(IVel5EdgeDefinition::Curve, HandedOrNull(curve.get()))
         .Method(IVel5EdgeDefinition::Test1, 0, [edge](Args&) { return _variant_t(edge->test1); })
         .Method(IVel5EdgeDefinition::Test8, 0, [edge](Args&) { return _variant_t(edge->test8); })
         .Method(IVel5EdgeDefinition::Test9, 0, [edge](Args&) { return _variant_t(edge->test9); })
@@ -286,7 +287,7 @@ GeoEntity& Geometry::AddEdge(const std::string& name, Part* part, const EdgeShap
             if (side != -1 && side != 0)
                 throw Fail{E_INVALIDARG, 0};
             GeoEntity* face = side == -1 ? edge->side1 : edge->side2;
-            return face && face->HasDefinition() ? Handed(&face->Definition()) : _variant_t();
+            return face && face->HasDefinition() ? HandedOrNull(&face->Definition()) : _variant_t();
         });
     return e;
 }
@@ -303,7 +304,7 @@ void Geometry::AddVertices(GeoEntity& edge, const Point3& start, const Point3& e
     Object* first = vertices[0].get();
     Object* second = vertices[1].get();
     edge.V5().Supports(__uuidof(IVel5EdgeDefinition)).Method(IVel5EdgeDefinition::Vertex, 1, [first, second](Args& args) {
-        return Handed(args.Bool(0) ? first : second);
+        return HandedOrNull(args.Bool(0) ? first : second);
     });
 }
 
@@ -314,7 +315,7 @@ GeoEntity& Geometry::AddAxis(const std::string& name, Part* part, short type, co
     if (type < 9 || type > 13)
         return e;
     ObjectRef curve = NewCurve(name + "Curve", &e.axis);
-    NewDefinition(e, *kAxisDefinitions[type - 9]).Returns(IVel5AxisDefinition9::Curve, Handed(curve.get()));
+    NewDefinition(e, *kAxisDefinitions[type - 9]).Returns(IVel5AxisDefinition9::Curve, HandedOrNull(curve.get()));
     return e;
 }
 
@@ -338,7 +339,7 @@ ObjectRef Geometry::NewCurve(const std::string& name, AxisShape* axis)
     curve->Method(IVel5Curve::IsLine, 0, [axis](Args&) { return _variant_t(axis->circleRadius <= 0); })
         .Method(IVel5Curve::IsCircle, 0, [axis](Args&) { return _variant_t(axis->circleRadius > 0); })
         .Method(IVel5Curve::Shape, 0, [axis, lineObject, circleObject](Args&) {
-            return Handed(axis->circleRadius > 0 ? circleObject : lineObject);
+            return HandedOrNull(axis->circleRadius > 0 ? circleObject : lineObject);
         });
     curve->Supports(__uuidof(IVel5Curve))
         .Method(IVel5Curve::Start, 0, [axis](Args&) { return _variant_t(axis->start); })
@@ -360,7 +361,7 @@ GeoEntity& Geometry::AddPlane(const std::string& name, Part* part, short type)
             continue;
         ObjectRef base = NewObject(name + "Base");
         e.surface = base.get();
-        Object& definition = NewDefinition(e, *kind.iid).Returns(kind.base, Handed(base.get()));
+        Object& definition = NewDefinition(e, *kind.iid).Returns(kind.base, HandedOrNull(base.get()));
         if (type == 14) {
             GeoEntity* self = &e;
             definition.Method(IVel5OffsetPlaneDefinition::Offset, 0, [self](Args&) { return _variant_t(self->offset); });
@@ -380,7 +381,7 @@ GeoEntity& Geometry::AddThread(const std::string& name, Part* part, const Thread
         .Method(IVel5ThreadDefinition::Param3, 0, [thread](Args&) { return _variant_t(thread->param3); })
         .Method(IVel5ThreadDefinition::Outer, 0, [thread](Args&) { return _variant_t(thread->outer); })
         .Method(IVel5ThreadDefinition::Base, 0, [thread](Args&) {
-            return thread->base ? Handed(&thread->base->V5()) : _variant_t();
+            return thread->base ? HandedOrNull(&thread->base->V5()) : _variant_t();
         });
     return e;
 }
@@ -416,7 +417,7 @@ GeoEntity& Geometry::AddMacro(const std::string& name, Part* part, short type)
     Object& definition = NewDefinition(e, __uuidof(IVel5MacroDefinition));
     definition.Method(IVel5MacroDefinition::AddPart, 1, join);
     definition.Property(IVel5MacroDefinition::Setting1, true)
-        .Returns(IVel5MacroDefinition::InnerObjects, Handed(items.get()))
+        .Returns(IVel5MacroDefinition::InnerObjects, HandedOrNull(items.get()))
         .Method(IVel5MacroDefinition::SetUserParam, 1, [&definition](Args& args) {
             definition.Value(IVel5MacroDefinition::SetUserParam) = _variant_t(static_cast<IDispatch*>(args.Object(0)));
             return _variant_t(true);
@@ -430,7 +431,7 @@ GeoEntity& Geometry::AddMacro(const std::string& name, Part* part, short type)
     e.Feature().Method(IVel5Object::Features, 2, [features](Args& args) {
         args.Int16(0);
         args.Int16(1);
-        return Handed(features.get());
+        return HandedOrNull(features.get());
     });
     return e;
 }
@@ -443,7 +444,7 @@ GeoEntity& Geometry::AddPattern(const std::string& name, Part* part, short type,
     for (const PlaneKind& kind : kPatternKinds)
         if (kind.type == type)
             NewDefinition(e, *kind.iid).Method(kind.base, 0, [self](Args&) {
-                return self->further ? Handed(&self->further->V5()) : _variant_t();
+                return self->further ? HandedOrNull(&self->further->V5()) : _variant_t();
             });
     return e;
 }
@@ -499,19 +500,19 @@ PartShape& Geometry::Shape(Part& part)
                 const std::vector<GeoEntity*> candidates = ofType();
                 auto named = std::find_if(candidates.begin(), candidates.end(),
                                           [&](GeoEntity* entity) { return entity->HostName() == wanted; });
-                return Handed(named == candidates.end() ? nullptr : &(*named)->V5());
+                return HandedOrNull(named == candidates.end() ? nullptr : &(*named)->V5());
             });
-            return Handed(objects.get());
+            return HandedOrNull(objects.get());
         })
         .Method(IVel5Part::Faces, 1, [faces](Args& args) {
             if (args.Int16(0) != 6)
                 throw Fail{E_INVALIDARG, 0};
-            return Handed(faces.get());
+            return HandedOrNull(faces.get());
         })
         .Method(IVel5Part::Features, 2, [features](Args& args) {
             if (args.Int16(0) != -1 || args.Int16(1) != -1)
                 throw Fail{E_INVALIDARG, 0};
-            return Handed(features.get());
+            return HandedOrNull(features.get());
         })
         .Method(IVel5Part::ConvertPoint, 4, [this, self](Args& args) {
             const PartShape* from = ShapeOf(Object::From(args.Unknown(3)));
@@ -527,7 +528,7 @@ PartShape& Geometry::Shape(Part& part)
     part.Bridge().Supports(__uuidof(IVel5Part)).Method(IVel5Part::Features, 2, [features](Args& args) {
         args.Int16(0);
         args.Int16(1);
-        return Handed(features.get());
+        return HandedOrNull(features.get());
     });
     part.V7().Face<IVel7Part>().On<&IVel7Part::get_Excluded>(64, [self](VARIANT_BOOL* excluded) {
         *excluded = self->excluded ? VARIANT_TRUE : VARIANT_FALSE;
@@ -543,7 +544,7 @@ void Geometry::UseDocument(Document& document)
     document.V5().Method(IVel5Document3D::PartByCode, 1, [this](Args& args) {
         const long code = args.Int32(0);
         Part* part = code == VelPartTop ? topPart : code == VelPartEditedInPlace ? editedPart : nullptr;
-        return part ? Handed(&part->V5()) : _variant_t();
+        return part ? HandedOrNull(&part->V5()) : _variant_t();
     });
     BuildMates(document);
 }
@@ -556,7 +557,7 @@ void Geometry::BuildMates(Document& document)
     extended_.push_back(&mates_->Obj());
     Object& document5 = document.V5();
     Object* collection = &mates_->Obj();
-    document5.Method(IVel5Document3D::Mates, 0, [collection](Args&) { return Handed(collection); })
+    document5.Method(IVel5Document3D::Mates, 0, [collection](Args&) { return HandedOrNull(collection); })
         .Method(IVel5Document3D::AddMate, 6, [this](Args& args) {
             MateRecord mate;
             mate.kind = static_cast<short>(args.Int32(0));
@@ -581,7 +582,7 @@ void Geometry::BuildMates(Document& document)
                 })
                 .Method(IVel5Mate::Check, 0, [this](Args&) { return _variant_t(mateCheck); });
             MateList::ServeMate(*definition);
-            return Handed(self);
+            return HandedOrNull(self);
         });
 }
 

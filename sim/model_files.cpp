@@ -14,18 +14,13 @@ namespace sim {
 
 namespace {
 
-_variant_t Handed(Object* object)
-{
-    return object ? _variant_t(object->Primary()) : _variant_t();
-}
-
 // A collection walked with 3 (first) and 5 (next), counted with 2, over what the source lists then.
-void ServeWalk(Object& collection, std::function<std::vector<Object*>()> source)
+void ServeWalk(Object& collection, std::function<const std::vector<ObjectRef>&()> source)
 {
     auto cursor = std::make_shared<size_t>(0);
     auto at = [source, cursor]() {
-        const std::vector<Object*> items = source();
-        return Handed(*cursor < items.size() ? items[*cursor] : nullptr);
+        const std::vector<ObjectRef>& items = source();
+        return Handed(*cursor < items.size() ? items[*cursor].get() : nullptr);
     };
     collection.Method(IVel5FeatureCollection::First, 0, [cursor, at](Args&) {
             *cursor = 0;
@@ -180,19 +175,9 @@ ModelDocument& ModelFiles::NewDocument()
         return Handed(entries.get());
     });
     variables->Supports(__uuidof(IVel5VariableCollection));
-    ServeWalk(*variables, [self]() {
-        std::vector<Object*> listed;
-        for (const ObjectRef& variable : self->variables)
-            listed.push_back(variable.get());
-        return listed;
-    });
+    ServeWalk(*variables, [self]() -> const std::vector<ObjectRef>& { return self->variables; });
     entries->Supports(__uuidof(IVel5FeatureCollection));
-    ServeWalk(*entries, [self]() {
-        std::vector<Object*> listed;
-        for (const ObjectRef& entry : self->entries)
-            listed.push_back(entry.get());
-        return listed;
-    });
+    ServeWalk(*entries, [self]() -> const std::vector<ObjectRef>& { return self->entries; });
     return document;
 }
 

@@ -155,6 +155,12 @@ private:
     bool anyProperty_ = false;
 };
 
+// An object as a member hands it back: its primary dispatch, or empty for none.
+inline _variant_t Handed(Object* object)
+{
+    return object ? _variant_t(object->Primary()) : _variant_t();
+}
+
 } // namespace sim
 
 #include "sim/vtable_face.h"

@@ -7,11 +7,6 @@ namespace sim {
 
 namespace {
 
-_variant_t Handed(Object* object)
-{
-    return object ? _variant_t(object->Primary()) : _variant_t();
-}
-
 // Velmar keeps an 8-bit text in the system's code page: what it cannot carry comes back as "?".
 std::wstring ThroughCodePage(const wchar_t* text)
 {

@@ -23,11 +23,6 @@ HWND CreateMainWindow()
                            nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
-_variant_t Handed(Object* object)
-{
-    return object ? _variant_t(object->Primary()) : _variant_t();
-}
-
 } // namespace
 
 Velmar::Velmar(HostVersion version) : ownSession_(std::make_unique<Session>()), session_(ownSession_.get()), version_(version)
