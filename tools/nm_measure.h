@@ -7,7 +7,6 @@
 #include "hostapi/velmar.h"
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <utility>
 

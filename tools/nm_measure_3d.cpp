@@ -160,8 +160,7 @@ std::wstring NMMeasureLength3D::Measure()
             double end[3] = {};
             V5Method(line, IVel5Line3D::Start, ByRef(start[0]), ByRef(start[1]), ByRef(start[2]));
             V5Method(line, IVel5Line3D::End, ByRef(end[0]), ByRef(end[1]), ByRef(end[2]));
-            Value = std::sqrt((end[0] - start[0]) * (end[0] - start[0]) + (end[1] - start[1]) * (end[1] - start[1]) +
-                              (end[2] - start[2]) * (end[2] - start[2]));
+            Value = std::hypot(end[0] - start[0], end[1] - start[1], end[2] - start[2]);
         }
     }
     return GetValueText();

@@ -34,4 +34,6 @@ TEST(Paths, ValidFileNameReplacesForbiddenCharactersOnlyInTheFileName)
     EXPECT_EQ(MakeValidFileName(L"C:\\d\\a:b?.txt"), L"C:\\d\\a_b_.txt");
     EXPECT_EQ(MakeValidFileName(L"Болт М8/20 *\"<>|.a3d"), L"Болт М8_20 _____.a3d");
     EXPECT_EQ(MakeValidFileName(L"plain name.a3d"), L"plain name.a3d");
+    // A name alone has no folder part: its backslash is replaced too.
+    EXPECT_EQ(ValidFileNameText(L"Болт М10\\50:a"), L"Болт М10_50_a");
 }

@@ -45,6 +45,12 @@ protected:
     void TearDown() override
     {
         EXPECT_EQ(NMMeasure2D::Current(), nullptr);
+        // The library lets go of Velmar and the reference book, as an unload does, also after a failed
+        // assertion of the insert command's test.
+        HoldProvider(nullptr, nullptr);
+        testhooks::ResetProviderConnection();
+        HoldApplication5(nullptr);
+        HoldApplication7(nullptr);
         DrawingStandIn::TearDown();
     }
 
@@ -222,8 +228,4 @@ TEST_F(Measure2D, TheInsertCommandSendsTheMeasureToTheReferenceBook)
     ASSERT_EQ(book_->Selections().size(), 2u);
     EXPECT_EQ(book_->Selections()[1].command, 2);
     EXPECT_EQ(book_->Selections()[1].params, L"<MEASURE>8</MEASURE>");
-    HoldProvider(nullptr, nullptr);
-    testhooks::ResetProviderConnection();
-    HoldApplication5(nullptr);
-    HoldApplication7(nullptr);
 }

@@ -57,7 +57,6 @@ TEST_F(Measure3D, EachKindMeasuresWhatTheUserPicks)
         Lines log;   // the picks and the filter's answers
         bool calculates = true;
     };
-    const Lines first = {"pick \"Укажите первый объект\""};
     const Row rows[] = {
         {"distance", 1, {L"offer edge; offer bore; pick top", L"pick side"}, L"25",
          {"pick \"Укажите первый объект\"", "step \"offer edge\": filter 0", "step \"offer bore\": filter 0",

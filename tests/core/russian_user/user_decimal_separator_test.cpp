@@ -9,8 +9,6 @@ TEST(RussianUser, DoublesAreWrittenWithTheUsersCommaSeparator)
     EXPECT_EQ(UserDecimalSeparator(), L',');
     EXPECT_EQ(FormatString(L"%.2f", 1.5), L"1,50");
     EXPECT_EQ(FormatString(L"%g mm", 0.25), L"0,25 mm");
-    // A measured value as the reference book receives it.
-    EXPECT_EQ(FormatString(L"%.10g", 0.1), L"0,1");
 }
 
 TEST(RussianUser, ReadingNumbersDependsOnNeitherTheUserNorTheRuntimeLocale)
