@@ -177,6 +177,14 @@ void Normset::LoadResponseXml(BSTR xml)
     loadPartData(ResponseDoc);
 }
 
+void Normset::LoadObjectDataXml(BSTR xml)
+{
+    auto document = std::make_shared<pugi::xml_document>();
+    LoadXmlFromBstr(xml, *document);
+    ResponseDoc = document;
+    loadObjectData(*document, document);
+}
+
 void Normset::loadPartData(const XmlDocumentPtr& document)
 {
     TraceScope scope(L"Normset::loadPartData");

@@ -63,6 +63,8 @@ public:
     void LoadResponse(INMResponse* response);
     // The same for a response's XML text, kept elsewhere (a text that is no XML throws its description).
     void LoadResponseXml(BSTR xml);
+    // The same for the XML text of one object's description, run through loadObjectData.
+    void LoadObjectDataXml(BSTR xml);
 
     // The reference book's "positioning" command: its high byte gives the kind of positioning.
     static bool IsPositioningCommand(long command) noexcept { return command > 255; }

@@ -238,11 +238,7 @@ void VelmarNormset::LoadObjectInfo(const std::wstring& quarvendId, TraceScope& s
     const INMObjectResponsePtr object = QueryHostOrNull<INMObjectResponse>(response);
     if (!object)
         throw BadResponse(L"No response");
-    const _bstr_t xml = V7Get(object, &INMObjectResponse::get_Xml);
-    auto document = std::make_shared<pugi::xml_document>();
-    LoadXmlFromBstr(xml, *document);
-    ResponseDoc = document;
-    loadObjectData(*document, document);
+    LoadObjectDataXml(V7Get(object, &INMObjectResponse::get_Xml));
 }
 
 void VelmarNormset::CreateSpcObjectsForSpec(IDispatch* spc, bool is3DSpec)

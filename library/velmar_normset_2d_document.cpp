@@ -76,6 +76,8 @@ void VelmarNormset2D::CreateSpcObjectsForGeom()
             // the later ones of the same identifier reuse its data and get no leader of their own.
             bool fresh = false;
             if (found->NM_ID != lastAsked) {
+                // A failed answer may leave no part or another one current: the next object asks again.
+                lastAsked.clear();
                 m_iResponse = ClientPlacedResponse(iNMClient, found->NM_ID, kHostName);
                 if (!m_iResponse)
                     throw BadResponse(L"No response");

@@ -72,9 +72,7 @@ void VelmarNormset3D::CreateSpcObjectsForGeom_14SP1()
 void VelmarNormset3D::CreateSpcObjectsForGeom(const wchar_t* scopeName)
 {
     TraceScope scope(scopeName);
-    const IVel7ItemsPtr items = QueryHostOrNull<IVel7Items>(iDoc7);
-    if (!items)
-        RaiseNullHostPointer(__uuidof(IVel7Items));
+    const IVel7ItemsPtr items = RequireHost(QueryHostOrNull<IVel7Items>(iDoc7));
     const long count = V7Get(items, &IVel7Items::get_Count);
     const IVel7ItemPtr start = QueryHostOrNull<IVel7Item>(V7Get(items, &IVel7Items::get_Current));
     scope.Value(L"count", count);
@@ -101,6 +99,9 @@ void VelmarNormset3D::CreateSpcObjectsForGeom(const wchar_t* scopeName)
                 continue;
             iEdPrt = nullptr;
             std::wstring lastAsked;
+            // The current part made from the answer for lastAsked; null once an answer failed, as that one
+            // may have replaced the current part: the next object asks again whatever its identifier.
+            NMVelmarModel3D* part = nullptr;
             BatchPass pass;
             pass.owner = hwndOwner;
             pass.groupName = L"CreateSpcObjects3D_i";
@@ -109,15 +110,13 @@ void VelmarNormset3D::CreateSpcObjectsForGeom(const wchar_t* scopeName)
                 auto* found = dynamic_cast<NMVelmarModel3D*>(&object);
                 if (!found)
                     return BatchItem::Skipped;
-                if (found->NM_ID != lastAsked) {
-                    LoadPlacedModel(found->NM_ID);
+                if (!part || found->NM_ID != lastAsked) {
+                    part = nullptr;
+                    part = &LoadPlacedModel(found->NM_ID);
                     lastAsked = found->NM_ID;
+                    if (QuietPass)
+                        part->MessageMode = kNoMessages;
                 }
-                auto* part = dynamic_cast<NMVelmarModel3D*>(CurrentPart.get());
-                if (!part)
-                    throw BadResponse(L"No part created");
-                if (QuietPass)
-                    part->MessageMode = kNoMessages;
                 found->GetExistsSpcObjects(context);
                 part->BindTo(found);
                 if (!part->HasSpcData())
@@ -141,11 +140,7 @@ bool VelmarNormset3D::ReadObjectData(INMObjectData* response)
     TraceScope scope(L"VelmarNormset3D::ReadObjectData");
     if (!response)
         return false;
-    const _bstr_t xml = V7Get(response, &INMObjectData::get_Xml);
-    auto document = std::make_shared<pugi::xml_document>();
-    LoadXmlFromBstr(xml, *document);
-    ResponseDoc = document;
-    loadObjectData(*document, document);
+    LoadObjectDataXml(V7Get(response, &INMObjectData::get_Xml));
     CurrentPart->BeginBatch();
     return true;
 }

@@ -236,6 +236,22 @@ TEST_F(DocumentCommands, SpcPassGivesEachStandardPartItsObjectAskingOncePerIdent
     ExpectJournalAsIn(__FILE__, "spc_pass.journal");
 }
 
+TEST_F(DocumentCommands, SpcPassAsksAgainAfterAFailedAnswerWhateverTheIdentifier)
+{
+    // The second bolt, renamed by the user, comes after the pin: its identifier was asked before the pin's
+    // answer, a script, took the place of the current part.
+    parts_ = {&AddComponent("bolt1", {L"B1", L"Болт", L"old\\bolt.vlm"}), &AddComponent("pin", {L"P1", L"Винт", L"old\\pin.vlm"}),
+              &AddComponent("bolt2", {L"B1", L"Гайка", L"old\\bolt.vlm"})};
+    WriteFileBytes(models_ / L"Pin.vbs", "' a script");
+    book().SetPlacedResponse(L"B1", Component(L"Bolt.vlm", L"Болт", true));
+    book().SetPlacedResponse(L"P1", Component(L"Pin.vbs", L"Штифт", true));
+    answers = {IDYES};
+    const Outcome outcome = Run(4);
+    EXPECT_FALSE(outcome.dialog) << sim::Utf8(outcome.message);
+    EXPECT_EQ(VelmarMessages(), std::vector<std::wstring>{L"Просмотр документа завершен. Создано объектов спецификации: 2 из 3."});
+    EXPECT_EQ(SpcObjects(), (std::vector<size_t>{1, 0, 1}));
+}
+
 TEST_F(DocumentCommands, SpcPassCountsPerItemUnderTheHostsScopeNameAndRefusesWhatItCannotDo)
 {
     struct Row {
