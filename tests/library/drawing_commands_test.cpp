@@ -119,8 +119,8 @@ TEST_F(DrawingCommands, SpcPassAsksAgainAfterAFailedAnswerWhateverTheIdentifier)
     std::wstring message;
     EXPECT_FALSE(Run(4, message)) << sim::Utf8(message);
     EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Просмотр документа завершен. Создано объектов спецификации: 2 из 3."});
-    EXPECT_EQ(SpcGeometry(), (std::vector<std::vector<std::string>>{{"leader109", "macro" + std::to_string(nut1)},
-                                                                    {"leader110", "macro" + std::to_string(nut2)}}));
+    EXPECT_EQ(SpcGeometry(), (std::vector<std::vector<std::string>>{{"leader104", "macro" + std::to_string(nut1)},
+                                                                    {"leader105", "macro" + std::to_string(nut2)}}));
 }
 
 TEST_F(DrawingCommands, ADrawingWithoutPartsOrWithoutABillOfMaterialsMakesNone)
