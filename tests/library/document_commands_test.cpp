@@ -5,7 +5,6 @@
 // sweep.
 #include "library/document_stand_in.h"
 
-#include "library/velmar_normset_3d.h"
 #include "tools/finder_3d.h"
 #include "core/progress_wnd.h"
 #include "objects/all_settings.h"
@@ -191,11 +190,9 @@ TEST_F(DocumentCommands, EveryHostCallOfARelinkFailingLeavesEachLinkOldOrNew)
     std::vector<std::wstring> before;
     for (sim::Part* part : parts_)
         before.push_back(Link(*part));
-    sim::ObjectRef client = book().NewProvider();
     TraceLog log(L"test", false);
     // One controller for every run: its settings are read once.
-    auto controller = std::make_unique<VelmarNormset3D>(velmar().App5().As<IVel5Application>(),
-                                                        velmar().App7().As<IVel7Application>(), client->As<INMClient>(), 68, 5);
+    auto controller = NewController(68);
     test_support::SweepHostCalls(
         velmar(),
         [&] {
@@ -300,10 +297,8 @@ TEST_F(DocumentCommands, EveryHostCallOfAnSpcPassFailingLeavesOneObjectOrNoneAnd
     sim::Part& bolt = AddComponent("bolt", {L"B1", L"Болт", L"old\\bolt.vlm"});
     parts_ = {&bolt};
     book().SetPlacedResponse(L"B1", Component(L"Bolt.vlm", L"Болт", true));
-    sim::ObjectRef client = book().NewProvider();
     TraceLog log(L"test", false);
-    auto controller = std::make_unique<VelmarNormset3D>(velmar().App5().As<IVel5Application>(),
-                                                        velmar().App7().As<IVel7Application>(), client->As<INMClient>(), 4, 5);
+    auto controller = NewController(4);
     test_support::SweepHostCalls(
         velmar(),
         [&] {
@@ -370,7 +365,6 @@ TEST_F(DocumentCommands, EveryHostCallOfAReplaceAllFailingLeavesEachBoltOldOrRep
     // would take most of the sweep's time (the progress window has tests of its own).
     HWND gone = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     DestroyWindow(gone);
-    sim::ObjectRef client;
     std::unique_ptr<VelmarNormset3D> controller;
     std::unique_ptr<Finder3D> finder;
     TraceLog log(L"test", false);
@@ -379,12 +373,9 @@ TEST_F(DocumentCommands, EveryHostCallOfAReplaceAllFailingLeavesEachBoltOldOrRep
         [&] {
             finder.reset();
             controller.reset();
-            client = nullptr;
             Restart();
             PopulateForReplace(true);
-            client = book().NewProvider();
-            controller = std::make_unique<VelmarNormset3D>(velmar().App5().As<IVel5Application>(),
-                                                           velmar().App7().As<IVel7Application>(), client->As<INMClient>(), 2, 5);
+            controller = NewController(2);
             finder = std::make_unique<Finder3D>(gone, controller.get(), NMObjPart, false, false);
             finder->FilterNMObjs(L"Болт");
             // The reference book's answer, as the panel's choice loads it.
@@ -440,19 +431,17 @@ TEST_F(DocumentCommands, SilentSpcObjectUsesThePresetTextAloneOrTheRegistrysPres
         {"no object data", book().MakeResponse(xml, false), L"SectionNum=25", false, {L"Первый", L"Второй"}},
         {"no response", sim::ObjectRef(), L"", false, {L"Первый", L"Второй"}},
     };
-    sim::ObjectRef client = book().NewProvider();
     for (const Row& row : rows) {
         TraceLog log(L"test", false);
-        VelmarNormset3D controller(velmar().App5().As<IVel5Application>(), velmar().App7().As<IVel7Application>(),
-                                   client->As<INMClient>(), 0, 5);
+        const auto controller = NewController(0);
         const size_t before = document().Spc().Objects().size();
-        const IUnknownPtr made = controller.SilentInsertSpec(row.response ? row.response->Ptr() : nullptr, row.preset);
+        const IUnknownPtr made = controller->SilentInsertSpec(row.response ? row.response->Ptr() : nullptr, row.preset);
         EXPECT_EQ(made != nullptr, row.made) << row.what;
         EXPECT_EQ(document().Spc().Objects().size(), before + (row.made ? 1 : 0)) << row.what;
         std::vector<std::wstring> presets;
-        for (const NMSpcPreset& preset : controller.Settings.Presets)
+        for (const NMSpcPreset& preset : controller->Settings.Presets)
             presets.push_back(preset.PresetName);
         EXPECT_EQ(presets, row.presets) << row.what;
-        EXPECT_EQ(controller.Settings.SpcPresetNum, row.made && !row.preset.empty() ? 0 : 1) << row.what;
+        EXPECT_EQ(controller->Settings.SpcPresetNum, row.made && !row.preset.empty() ? 0 : 1) << row.what;
     }
 }

@@ -7,6 +7,7 @@
 #include "sim/leader_model.h"
 #include "sim/pattern_model.h"
 #include "sim/library_components.h"
+#include "library/velmar_normset_3d.h"
 #include "objects/nm_vel_obj_elem_3d.h"
 
 #include <memory>
@@ -22,6 +23,7 @@ protected:
     DocumentStandIn() { ServeLeadersAndPatterns(); }
     void TearDown() override
     {
+        client_ = nullptr;
         patterns_.reset();
         leaders_.reset();
         InsertionStandIn::TearDown();
@@ -30,6 +32,7 @@ protected:
     // every new Velmar.
     void Restart(sim::HostVersion version = {15, 0, 1, 0}, int documentType = 5)
     {
+        client_ = nullptr;
         patterns_.reset();
         leaders_.reset();
         InsertionStandIn::Restart(version, documentType);
@@ -39,6 +42,15 @@ protected:
     {
         leaders_ = std::make_unique<sim::Leaders>(velmar(), document());
         patterns_ = std::make_unique<sim::Patterns>(velmar(), document());
+    }
+
+    // A 3D controller of the command over a new provider of the reference book, as the library makes
+    // one.
+    std::unique_ptr<VelmarNormset3D> NewController(uint32_t command, int32_t docType = 5)
+    {
+        client_ = book().NewProvider();
+        return std::make_unique<VelmarNormset3D>(velmar().App5().As<IVel5Application>(), velmar().App7().As<IVel7Application>(),
+                                                 client_->As<INMClient>(), command, docType);
     }
 
     // A component of the assembly's top part, or of the macro element given (a fastener set's member).
@@ -67,6 +79,7 @@ protected:
     // What a component's identity and link are now, as velmar-sim prints them.
     static std::wstring Link(sim::Part& part) { return part.V5().Text(IVel5Part::FileName); }
 
+    sim::ObjectRef client_;
     std::unique_ptr<sim::Leaders> leaders_;
     std::unique_ptr<sim::Patterns> patterns_;
 };
