@@ -13,8 +13,6 @@
 #include "hostapi/scope_exit.h"
 #include "insert3d/nm_velmar_model_3d.h"
 #include "library/clone_copies.h"
-#include "library/provider_connection.h"
-#include "objects/bad_response.h"
 #include "positioning/clone_panel.h"
 
 #include <cwchar>
@@ -113,12 +111,7 @@ void VelmarNormset3D::Instantiate(const std::wstring& aDstFile, const std::wstri
     scope.String(L"aDstFile", aDstFile);
     scope.String(L"aLocation", aLocation);
     const OpenedModel model(iApp5, aDstFile);
-    m_iResponse = ClientPlacedResponse(iNMClient, aLocation, L"ВЕЛМАР 3D");
-    LoadResponse(m_iResponse);
-    auto* part = dynamic_cast<NMVelmarModel3D*>(CurrentPart.get());
-    if (!part)
-        throw BadResponse(L"No part created");
-    part->Instantiate(model.part);
+    LoadPlacedModel(aLocation).Instantiate(model.part);
     V5Method(model.document, IVel5Document3D::Rebuild);
     V5Method(model.document, IVel5Document3D::Save);
 }

@@ -17,7 +17,6 @@ constexpr long kPartField = 9100;
 // Velmar's own value for the field (its position 37).
 constexpr long kFieldLayout = 60;
 
-
 } // namespace
 
 ClonePanel::ClonePanel(IVel5Application* application5, IVel7Application* application7)

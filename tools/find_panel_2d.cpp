@@ -23,8 +23,7 @@ FindPanel2D::~FindPanel2D() = default;
 
 BOOL FindPanel2D::SelectCallback(IDispatch*, LONG_PTR)
 {
-    finder_->SelectNMObject();
-    UpdatePrompt();
+    ShowCurrent();
     return FALSE;
 }
 

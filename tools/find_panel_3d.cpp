@@ -23,6 +23,18 @@ IVel5EntityPtr MacroElement(IVel5Entity* entity)
     return entity && GetEntityType(entity) == kMacroElement ? IVel5EntityPtr(entity) : nullptr;
 }
 
+// Where in the list the object of the kind that holds the host object lies; 0 when none does.
+template <class Kind, class HostPtr, class Host>
+uint64_t PositionOf(const std::vector<NMObject*>& listed, HostPtr Kind::*held, Host* host)
+{
+    for (size_t i = 0; i < listed.size(); ++i) {
+        const auto* object = dynamic_cast<const Kind*>(listed[i]);
+        if (object && (object->*held == host || SameHostObject(object->*held, host)))
+            return i;
+    }
+    return 0;
+}
+
 } // namespace
 
 FindPanel3D::FindPanel3D(IVel5Application* application5, IVel7Application* application7, Finder* finder)
@@ -161,20 +173,10 @@ BOOL FindPanel3D::SelectCallback(IDispatch* object, LONG_PTR)
 
 uint64_t FindPanel3D::IndexOfModel(IVel5Part* part) const
 {
-    for (size_t i = 0; i < finder_->NMObjsFlt.size(); ++i) {
-        const auto* model = dynamic_cast<const NMVelObjModel3D*>(finder_->NMObjsFlt[i]);
-        if (model && (model->iPrt5 == part || SameHostObject(model->iPrt5, part)))
-            return i;
-    }
-    return 0;
+    return PositionOf(finder_->NMObjsFlt, &NMVelObjModel3D::iPrt5, part);
 }
 
 uint64_t FindPanel3D::IndexOfElement(IVel5Entity* macro) const
 {
-    for (size_t i = 0; i < finder_->NMObjsFlt.size(); ++i) {
-        const auto* element = dynamic_cast<const NMVelObjElem3D*>(finder_->NMObjsFlt[i]);
-        if (element && (element->iMacro == macro || SameHostObject(element->iMacro, macro)))
-            return i;
-    }
-    return 0;
+    return PositionOf(finder_->NMObjsFlt, &NMVelObjElem3D::iMacro, macro);
 }

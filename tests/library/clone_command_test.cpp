@@ -109,22 +109,22 @@ TEST_F(CloneCommand, ACancelARefusalOrAFailureLeavesEveryFileAsItWas)
     struct Row {
         const char* what;
         std::wstring panel;
-        std::wstring file;                      // relative to the user's folder; empty: none
+        std::wstring file;                      // the user's answer; empty: none
         std::function<void()> arrange;
         const wchar_t* message;                  // what the user is told; null: nothing
     };
+    const std::wstring mine = user_ / L"Bolt.a3d";
     const Row rows[] = {
         {"the panel cancelled", L"pick boltFace; cancel", L"", nullptr, nullptr},
         {"the file question cancelled", L"pick boltFace; ok", L"", nullptr, nullptr},
         {"an ordinary part picked, then cancelled", L"pick top; cancel", L"", nullptr, nullptr},
-        {"the copy onto a source", L"pick boltFace; ok", L"", [&] {}, L"принадлежит стандартному изделию"},
-        {"a copy fails", L"pick boltFace; ok", L"Bolt.a3d", [&] { DeleteFileW((lib3_ / L"Pin.m3d").c_str()); },
+        {"the copy onto a source", L"pick boltFace; ok", lib1_ / L"Bolt.a3d", nullptr, L"принадлежит стандартному изделию"},
+        {"a copy fails", L"pick boltFace; ok", mine, [&] { DeleteFileW((lib3_ / L"Pin.m3d").c_str()); },
          L"Не удалось скопировать файл"},
-        {"the copy cannot be opened", L"pick boltFace; ok", L"Bolt.a3d",
-         [&] { velmar().Faults().FailMember("file3doc5.18", E_FAIL, 1); }, nullptr},
-        {"no answer for the part", L"pick boltFace; ok", L"Bolt.a3d", [&] { book().SetPlacedResponse(L"B1", L""); }, nullptr},
-        {"the save fails", L"pick boltFace; ok", L"Bolt.a3d",
-         [&] { velmar().Faults().FailMember("file4doc5.19", E_FAIL, 1); }, nullptr},
+        {"the copy cannot be opened", L"pick boltFace; ok", mine, [&] { velmar().Faults().FailMember("file3doc5.18", E_FAIL, 1); },
+         nullptr},
+        {"no answer for the part", L"pick boltFace; ok", mine, [&] { book().SetPlacedResponse(L"B1", L""); }, nullptr},
+        {"the save fails", L"pick boltFace; ok", mine, [&] { velmar().Faults().FailMember("file4doc5.19", E_FAIL, 1); }, nullptr},
     };
     for (const Row& row : rows) {
         // The user's folder holds an earlier pin of the user's own.
@@ -133,10 +133,7 @@ TEST_F(CloneCommand, ACancelARefusalOrAFailureLeavesEveryFileAsItWas)
         ASSERT_TRUE(WriteFileBytes(user_ / L"Pin.m3d", "the user's own pin"));
         velmar().Files().Documents().clear();
         velmar().User().Clear();
-        const std::wstring file = std::string(row.what) == "the copy onto a source" ? lib1_ / L"Bolt.a3d"
-                                  : row.file.empty()                            ? std::wstring()
-                                                                                : user_ / row.file;
-        Answer(row.panel, file);
+        Answer(row.panel, row.file);
         if (row.arrange)
             row.arrange();
         const Outcome outcome = Run(5);

@@ -1,18 +1,18 @@
 // The 3D controller against the stand-in: what the insert command refuses or asks before the reference
 // book opens, the masks it sends, the library object a method body gives, what a selection in the
-// document makes the command edit, the silent insertion, and the operations still staged.
+// document makes the command edit, the silent insertion, and a drawing refused by the relink and the
+// user part.
 #include "library/velmar_normset_2d.h"
 #include "library/velmar_normset_3d.h"
 
-#include "insert3d/insertion_stand_in.h"
+#include "library/document_stand_in.h"
 #include "insert3d/nm_velmar_model_3d.h"
 #include "insert3d/nm_velmar_tcs_3d.h"
 #include "objects/bad_response.h"
-#include "objects/nm_vel_obj_elem_3d.h"
 
 #include <gmock/gmock.h>
 
-using namespace insertion_test;
+using namespace document_test;
 
 namespace {
 
@@ -25,35 +25,8 @@ const wchar_t kRecalc[] = L"Для работы со Справочником н
 const wchar_t kInPlace[] = L"Вызов справочника \"Нормсет\" завершит редактирование на месте компонента \"nut\".\r\n"
                            L"Вы действительно хотите продолжить?";
 
-class Controller3D : public InsertionStandIn {
+class Controller3D : public DocumentStandIn {
 protected:
-    std::unique_ptr<VelmarNormset3D> Make(int32_t docType = 5, uint32_t command = 1)
-    {
-        client_ = book().NewProvider();
-        return std::make_unique<VelmarNormset3D>(velmar().App5().As<IVel5Application>(), velmar().App7().As<IVel7Application>(),
-                                                 client_->As<INMClient>(), command, docType);
-    }
-    void TearDown() override
-    {
-        client_ = nullptr;
-        InsertionStandIn::TearDown();
-    }
-    // An element of the assembly's top part with the library's block: a fastener set or an element.
-    sim::GeoEntity& LibraryElement(const std::string& name, bool isTCS)
-    {
-        sim::GeoEntity& macro = world().geometry.AddMacro(name, world().geometry.topPart);
-        const auto app5 = velmar().App5().As<IVel5Application>();
-        const auto app7 = velmar().App7().As<IVel7Application>();
-        NMVelObjElem3D element(app5, app7, nullptr, nullptr, isTCS, false);
-        element.iMacro = macro.Entity();
-        element.iMacroDef = macro.Definition().As<IVel5MacroDefinition>();
-        element.elem_pos = NMElemPos::Create(app5, app7, 2);
-        element.NM_ID = L"PART:" + std::wstring(name.begin(), name.end());
-        element.Save();
-        return macro;
-    }
-
-    sim::ObjectRef client_;
     TraceLog log_{L"test", false};
 };
 
@@ -113,7 +86,7 @@ TEST_F(Controller3D, FindTakesAPartShowingItsSpcButNoAssemblyShowingItsOwn)
     for (int type : {4, 5, 3}) {
         Restart({15, 0, 1, 0}, type);
         document().V5().Value(IVel5Document3D::ViewMode) = 2L;
-        const auto controller = Make(type, 2);
+        const auto controller = NewController(2, type);
         bool refused = false;
         try {
             controller->CheckDocumentValidForFind();
@@ -138,9 +111,9 @@ TEST_F(Controller3D, TheMaskSaysWhatTheReferenceBookOffers)
         Restart(row.version, row.type);
         if (row.showsSpc)
             document().V5().Value(IVel5Document3D::ViewMode) = 2L;
-        EXPECT_EQ(Make(row.type)->mask, row.mask) << row.type << " " << row.version.major;
+        EXPECT_EQ(NewController(1, row.type)->mask, row.mask) << row.type << " " << row.version.major;
     }
-    const auto controller = Make();
+    const auto controller = NewController(1);
     struct Step {
         std::function<void()> act;
         uint32_t mask;
@@ -165,7 +138,7 @@ TEST_F(Controller3D, TheMaskSaysWhatTheReferenceBookOffers)
 // A script is an element (its own tests).
 TEST_F(Controller3D, NoMethodBodyGivesAFastenerSetAnythingButAScriptAComponentModel)
 {
-    const auto controller = Make();
+    const auto controller = NewController(1);
     struct Row {
         const wchar_t* body;
         const char* kind;
@@ -187,7 +160,7 @@ TEST_F(Controller3D, WhatTheUserSelectedIsWhatTheCommandEdits)
     sim::Part& bolt = velmar().AddPart("bolt");
     velmar().UserParams().BlockOf(bolt) = sim::UserParamBlock{L"", L"Нормсет", 1, std::vector<sim::ValueItemData>(14, {L"", L"PART:BOLT[M10]"})};
     assembly().selected = &bolt;
-    auto controller = Make();
+    auto controller = NewController(1);
     controller->Prepare();
     EXPECT_EQ(std::wstring(controller->location), L"PART:BOLT[M10]");
     EXPECT_EQ(controller->mask, 0x11Fu);
@@ -195,9 +168,9 @@ TEST_F(Controller3D, WhatTheUserSelectedIsWhatTheCommandEdits)
     EXPECT_TRUE(controller->iEdPrt);
 
     // A part of a fastener set: the whole set is edited.
-    sim::GeoEntity& set = LibraryElement("set", true);
+    sim::GeoEntity& set = AddElement("set", true);
     bolt.PlaceIn(set.Feature());
-    controller = Make();
+    controller = NewController(1);
     controller->Prepare();
     EXPECT_FALSE(controller->iEdPrt);
     EXPECT_TRUE(SameHostObject(controller->iEdMcr, set.Entity()));
@@ -209,8 +182,8 @@ TEST_F(Controller3D, WhatTheUserSelectedIsWhatTheCommandEdits)
 
     // An element of the library selected as such.
     assembly().selected = nullptr;
-    document().V5().Value(IVel5Document3D::SelectedMacro) = _variant_t(LibraryElement("hole", false).V5().Primary());
-    controller = Make();
+    document().V5().Value(IVel5Document3D::SelectedMacro) = _variant_t(AddElement("hole", false).V5().Primary());
+    controller = NewController(1);
     controller->Prepare();
     EXPECT_EQ(std::wstring(controller->location), L"PART:hole");
     EXPECT_EQ(std::wstring(controller->org_location), L"PART:hole");
@@ -220,7 +193,7 @@ TEST_F(Controller3D, WhatTheUserSelectedIsWhatTheCommandEdits)
     // An element another program made cannot be edited here.
     document().V5().Value(IVel5Document3D::SelectedMacro) =
         _variant_t(world().geometry.AddMacro("foreign", world().geometry.topPart).V5().Primary());
-    controller = Make();
+    controller = NewController(1);
     try {
         controller->Prepare();
         ADD_FAILURE() << "no warning";
@@ -235,7 +208,7 @@ TEST_F(Controller3D, SilentInsertionPlacesAtTheCallersPlacementAndKeepsAPartWhos
     sim::ObjectRef placement = velmar().NewObject("callersPlacement");
     placement->Supports(__uuidof(IVel5Placement));
     const sim::ObjectRef response = book().MakeResponse(Bolt());
-    auto controller = Make();
+    auto controller = NewController(1);
     const IDispatchPtr part = controller->InsertPartSilent(response->As<INMResponse>(), placement->As<IVel5Placement>());
     ASSERT_EQ(assembly().Components().size(), 1u);
     sim::Component& silent = *assembly().Components().at(0);
@@ -246,18 +219,18 @@ TEST_F(Controller3D, SilentInsertionPlacesAtTheCallersPlacementAndKeepsAPartWhos
     EXPECT_EQ(velmar().Panels().Runs(), 0u);
 
     document().Spc().RefuseAdd(2);
-    EXPECT_TRUE(Make()->InsertPartSilent(response->As<INMResponse>(), nullptr));
+    EXPECT_TRUE(NewController(1)->InsertPartSilent(response->As<INMResponse>(), nullptr));
     EXPECT_EQ(VelmarMessages(), (std::vector<std::wstring>{L"Не удалось создать объект спецификации."}));
     ASSERT_EQ(assembly().Components().size(), 2u);
 
     // A bill of materials shown by the assembly gets the part's spc object and no component.
     document().V5().Value(IVel5Document3D::ViewMode) = 2L;
-    EXPECT_FALSE(Make()->InsertPartSilent(response->As<INMResponse>(), nullptr));
+    EXPECT_FALSE(NewController(1)->InsertPartSilent(response->As<INMResponse>(), nullptr));
     ASSERT_EQ(assembly().Components().size(), 2u);
     EXPECT_EQ(document().Spc().Objects().size(), 2u);
     document().V5().Value(IVel5Document3D::ViewMode) = 0L;
 
-    const IDispatchPtr fast = Make()->InsertPartFast(response->As<INMResponse>());
+    const IDispatchPtr fast = NewController(1)->InsertPartFast(response->As<INMResponse>());
     ASSERT_EQ(assembly().Components().size(), 3u);
     sim::Component& quick = *assembly().Components().at(2);
     EXPECT_TRUE(SameHostObject(fast, quick.part->V5().Ptr()));

@@ -5,7 +5,6 @@
 
 #include "core/progress_wnd.h"
 #include "library/document_stand_in.h"
-#include "library/velmar_normset_3d.h"
 #include "objects/nm_object.h"
 
 using namespace document_test;
@@ -26,14 +25,11 @@ protected:
         AddElement("drill", false);
         AddComponent("bolt2", {L"B1", L"Болт", L"bolt.vlm"});
         world().geometry.Shape(*world().geometry.topPart).features.push_back(&velmar().AddPart("foreign").Feature());
-        client_ = book().NewProvider();
-        controller_ = std::make_unique<VelmarNormset3D>(velmar().App5().As<IVel5Application>(),
-                                                        velmar().App7().As<IVel7Application>(), client_->As<INMClient>(), 4, 5);
+        controller_ = NewController(4);
     }
     void TearDown() override
     {
         controller_.reset();
-        client_ = nullptr;
         DocumentStandIn::TearDown();
     }
     static std::vector<std::wstring> Ids(const Finder& finder)
@@ -44,7 +40,6 @@ protected:
         return ids;
     }
 
-    sim::ObjectRef client_;
     std::unique_ptr<VelmarNormset3D> controller_;
     TraceLog log_{L"test", false};
 };
