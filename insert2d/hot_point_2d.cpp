@@ -411,8 +411,7 @@ void HotPoint2D::RefreshParameterPoint(bool commit)
         controller_->ReplacePartSilent(0, 0, 0);
         if (!commit) {
             // The points and the current sizes are the restored part's again, not the cancelled one's.
-            const auto* part = dynamic_cast<NMVelObj2D*>(controller_->CurrentPart.get());
-            defs_.NM_Name = part ? part->NM_Name : defs_.NM_Name;
+            defs_.NM_Name = controller_->CurrentPart->NM_Name;
             defs_.points = ReadSpecialHotPoints(*controller_->ResponseDoc);
             if (!SelectCurrentRows(defs_.lines, defs_.points))
                 defs_.points.clear();

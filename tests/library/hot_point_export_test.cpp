@@ -6,11 +6,11 @@
 #include "core/display_name.h"
 #include "core/module.h"
 #include "insert2d/drawing_stand_in.h"
+#include "insert2d/user_data_block.h"
 #include "library/command_dispatch.h"
 #include "library/command_table.h"
 #include "library/exports.h"
-#include "insert2d/user_data_block.h"
-#include "library/provider_connection.h"
+#include "library/library_holds_velmar.h"
 
 #include <cmath>
 #include <cstring>
@@ -21,12 +21,10 @@ namespace {
 
 const wchar_t kNutId[] = L"PART:5915[d=12]";
 
-class HotPoints : public DrawingStandIn {
+class HotPoints : public LibraryHoldsVelmar<DrawingStandIn> {
 protected:
     HotPoints()
     {
-        HoldApplication5(velmar().Application5());
-        HoldApplication7(velmar().Application7());
         testhooks::SetModuleHandle(reinterpret_cast<HINSTANCE>(0x12340000));
         book_->SetHotPoints(L"5915", L"d||16||12||10\r\n");
         book_->SetPlacedResponse(kNutId, NutResponse(L"12"));
@@ -35,11 +33,8 @@ protected:
     void TearDown() override
     {
         testhooks::SetModuleHandle(nullptr);
-        HoldProvider(nullptr, nullptr);
-        testhooks::ResetProviderConnection();
-        HoldApplication5(nullptr);
-        HoldApplication7(nullptr);
-        DrawingStandIn::TearDown();
+        SetLibraryDisplayName(L"");
+        LibraryHoldsVelmar::TearDown();
     }
 
     // The nut of a size, with its thread's point: along x by 1 from x = d / 2.
@@ -270,7 +265,6 @@ TEST_F(HotPoints, AFailedSizeStepOrRestoreIsShownToTheUser)
         second->Release();
         points->Release();
     }
-    SetLibraryDisplayName(L"");
 }
 
 // Whatever fails while the object is made, Velmar gets null and the object is gone; a set (no part key)

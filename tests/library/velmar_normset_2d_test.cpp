@@ -3,14 +3,13 @@
 // command in a drawing from the reference book to the placed part.
 #include "library/velmar_normset_2d.h"
 
-#include "core/module.h"
 #include "core/registry.h"
 #include "insert2d/drawing_stand_in.h"
 #include "insert2d/nm_velmar_tcs_2d.h"
 #include "insert2d/user_data_block.h"
 #include "library/command_dispatch.h"
 #include "library/command_table.h"
-#include "library/provider_connection.h"
+#include "library/library_holds_velmar.h"
 #include "objects/main_settings.h"
 
 using namespace drawing_test;
@@ -19,19 +18,11 @@ namespace {
 
 const wchar_t kNotDrawing[] = L"Активный документ не является сборкой, деталью, фрагментом или чертежом.";
 
-class Controller2D : public DrawingStandIn {
+class Controller2D : public LibraryHoldsVelmar<DrawingStandIn> {
 protected:
     std::unique_ptr<VelmarNormset2D> Make(int32_t docType = 1)
     {
         return std::make_unique<VelmarNormset2D>(App5(), App7(), Client(), 1, docType);
-    }
-    void TearDown() override
-    {
-        HoldProvider(nullptr, nullptr);
-        testhooks::ResetProviderConnection();
-        HoldApplication5(nullptr);
-        HoldApplication7(nullptr);
-        DrawingStandIn::TearDown();
     }
     // A macro with the nut's identity.
     long LibraryMacro()
@@ -162,8 +153,6 @@ TEST_F(Controller2D, ASilentReplacementKeepsTheMacroReference)
 
 TEST_F(Controller2D, TheInsertCommandPlacesTheChosenPartInTheDrawing)
 {
-    HoldApplication5(velmar().Application5());
-    HoldApplication7(velmar().Application7());
     sim::SelectAnswer answer;
     using namespace response_xml;
     answer.responseXml = Response(Object(L"MethodParameters", {{L"d", L"12"}}) +
