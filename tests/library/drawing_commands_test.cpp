@@ -95,22 +95,6 @@ TEST_F(DrawingCommands, SpcPassGivesEveryPartItsObjectAskingOncePerRunOfAnIdenti
         EXPECT_EQ(object->Describe(), "section 25, 5.1 \"Гайка М12\"");
 }
 
-TEST_F(DrawingCommands, SpcPassAsksAgainAfterAFailedAnswerWhateverTheIdentifier)
-{
-    // The second nut, renamed by the user, comes after a ring whose answer lists no objects: that answer
-    // left no current part, though the nut's identifier was asked before it.
-    const long nut1 = LibraryMacro(kNut, L"Гайка М12");
-    LibraryMacro(L"PART:K", L"Кольцо");
-    const long nut2 = LibraryMacro(kNut, L"Шайба М12");
-    book_->SetPlacedResponse(kNut, NutResponse(true));
-    book_->SetPlacedResponse(L"PART:K", L"<response/>");
-    std::wstring message;
-    EXPECT_FALSE(Run(4, message)) << sim::Utf8(message);
-    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Просмотр документа завершен. Создано объектов спецификации: 2 из 3."});
-    EXPECT_EQ(SpcGeometry(), (std::vector<std::vector<std::string>>{{"leader104", "macro" + std::to_string(nut1)},
-                                                                    {"leader105", "macro" + std::to_string(nut2)}}));
-}
-
 TEST_F(DrawingCommands, ADrawingWithoutPartsOrWithoutABillOfMaterialsMakesNone)
 {
     // Without a bill of materials even the drawing's part is not counted.
