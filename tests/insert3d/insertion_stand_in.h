@@ -23,6 +23,7 @@
 #include "sim/reference_book.h"
 #include "sim/stand_in_test.h"
 #include "sim/text_file.h"
+#include "support/library_holds_velmar.h"
 #include "support/response_xml.h"
 
 #include <gtest/gtest.h>
@@ -79,13 +80,13 @@ struct Outcome {
     std::vector<std::wstring> boxes;   // the library's own message boxes
 };
 
-class InsertionStandIn : public sim::StandInTest {
+class InsertionStandIn : public LibraryHoldsVelmar<sim::StandInTest> {
 protected:
     InsertionStandIn() { Restart(); }
 
     void TearDown() override
     {
-        ReleaseLibrary();
+        Release();
         world_.reset();
         sim::StandInTest::TearDown();
     }
@@ -95,24 +96,15 @@ protected:
     void Restart(sim::HostVersion version = {15, 0, 1, 0}, int documentType = 5)
     {
         RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKeyPath);
-        ReleaseLibrary();
+        Release();
         world_.reset();
         UseVelmar(version);
         world_ = std::make_unique<World>(velmar(), documentType);
-        HoldApplication5(velmar().Application5());
-        HoldApplication7(velmar().Application7());
+        Hold();
         velmar().Panels().LinkCallbacks(&SELECTFILTERPROC, &SELECTCALLBACKPROC);
         testhooks::ResetAttachPointPreference();
     }
 
-    // The library lets go of Velmar and of the reference book, as an unload does.
-    void ReleaseLibrary()
-    {
-        HoldProvider(nullptr, nullptr);
-        testhooks::ResetProviderConnection();
-        HoldApplication5(nullptr);
-        HoldApplication7(nullptr);
-    }
 
     World& world() { return *world_; }
     sim::Assembly& assembly() { return world_->assembly; }

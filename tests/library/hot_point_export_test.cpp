@@ -10,7 +10,7 @@
 #include "library/command_dispatch.h"
 #include "library/command_table.h"
 #include "library/exports.h"
-#include "library/library_holds_velmar.h"
+#include "support/library_holds_velmar.h"
 
 #include <cmath>
 #include <cstring>

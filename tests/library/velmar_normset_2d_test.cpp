@@ -9,7 +9,7 @@
 #include "insert2d/user_data_block.h"
 #include "library/command_dispatch.h"
 #include "library/command_table.h"
-#include "library/library_holds_velmar.h"
+#include "support/library_holds_velmar.h"
 #include "objects/main_settings.h"
 
 using namespace drawing_test;
