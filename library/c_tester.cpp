@@ -6,7 +6,7 @@
 #include "hostapi/tester_result.h"
 #include "hostapi/vtable_call.h"
 #include "insert2d/nm_vel_obj_2d.h"
-#include "library/provider_connection.h"
+#include "hostapi/provider_connection.h"
 #include "library/velmar_normset_3d.h"
 
 #include <functional>

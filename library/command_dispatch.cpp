@@ -9,8 +9,8 @@
 #include "core/translate.h"
 #include "hostapi/host_version.h"
 #include "library/exports.h"
-#include "library/html_help.h"
-#include "library/velmar_application.h"
+#include "core/html_help.h"
+#include "hostapi/velmar_application.h"
 
 namespace {
 

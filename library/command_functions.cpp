@@ -4,8 +4,8 @@
 #include "core/modal_seam.h"
 #include "core/trace_log.h"
 #include "core/translate.h"
-#include "library/provider_connection.h"
-#include "library/velmar_application.h"
+#include "hostapi/provider_connection.h"
+#include "hostapi/velmar_application.h"
 #include "objects/main_settings.h"
 
 #include <utility>

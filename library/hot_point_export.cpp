@@ -2,7 +2,7 @@
 #include "core/trace_log.h"
 #include "insert2d/hot_point_2d.h"
 #include "library/exports.h"
-#include "library/provider_connection.h"
+#include "hostapi/provider_connection.h"
 
 namespace {
 

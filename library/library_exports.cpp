@@ -9,7 +9,7 @@
 #include "hostapi/dispatch_call.h"
 #include "hostapi/host_version.h"
 #include "library/application_sink.h"
-#include "library/library_files.h"
+#include "core/library_files.h"
 
 #include <clocale>
 #include <cwchar>

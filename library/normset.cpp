@@ -2,7 +2,7 @@
 
 #include "core/com_convert.h"
 #include "core/trace_log.h"
-#include "library/provider_connection.h"
+#include "hostapi/provider_connection.h"
 #include "objects/bad_response.h"
 
 #include <utility>

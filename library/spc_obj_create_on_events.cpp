@@ -5,7 +5,7 @@
 #include "hostapi/dispatch_call.h"
 #include "hostapi/velmar_events.h"
 #include "library/application_sink.h"
-#include "library/provider_connection.h"
+#include "hostapi/provider_connection.h"
 #include "library/velmar_normset.h"
 
 #include <algorithm>

@@ -7,7 +7,7 @@
 #include "hostapi/dispatch_call.h"
 #include "hostapi/entity_access.h"
 #include "insert3d/nm_velmar_model_3d.h"
-#include "library/batch_loop.h"
+#include "objects/batch_loop.h"
 #include "objects/comp_properties.h"
 #include "tools/finder_3d.h"
 

@@ -6,7 +6,7 @@
 #include "hostapi/entity_access.h"
 #include "hostapi/vtable_call.h"
 #include "library/exports.h"
-#include "library/html_help.h"
+#include "core/html_help.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 // every object's place in the found list: filtering costs the objects of the name, and a replacement
 // finds its entry without a walk of the whole list.
 #include "core/com.h"
-#include "library/batch_loop.h"
+#include "objects/batch_loop.h"
 #include "hostapi/velmar7.h"
 
 #include <cstdint>

@@ -7,7 +7,7 @@
 #include "core/translate.h"
 #include "core/window_utils.h"
 #include "library/exports.h"
-#include "library/html_help.h"
+#include "core/html_help.h"
 
 #include <commctrl.h>
 

@@ -7,7 +7,7 @@
 #include "core/modal_seam.h"
 #include "core/trace_log.h"
 #include "core/translate.h"
-#include "library/velmar_application.h"
+#include "hostapi/velmar_application.h"
 #include "resources/resource.h"
 #include "tools/preset_file_check.h"
 #include "tools/spc_preset_dlg.h"

@@ -12,7 +12,7 @@
 #include "core/trace_log.h"
 #include "library/command_dispatch.h"
 #include "library/exports.h"
-#include "library/provider_connection.h"
+#include "hostapi/provider_connection.h"
 #include "objects/main_settings.h"
 #include "objects/settings_sandbox.h"
 #include "positioning/part_panel_3d.h"

@@ -9,7 +9,7 @@
 #include "core/registry.h"
 #include "core/trace_log.h"
 #include "library/command_dispatch.h"
-#include "library/provider_connection.h"
+#include "hostapi/provider_connection.h"
 #include "library/velmar_normset_2d.h"
 #include "library/velmar_normset_3d.h"
 #include "objects/main_settings.h"

@@ -6,7 +6,7 @@
 #include "library/application_sink.h"
 #include "library/command_dispatch.h"
 #include "library/exports.h"
-#include "library/velmar_application.h"
+#include "hostapi/velmar_application.h"
 #include "sim/stand_in_test.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 
 #include "core/files.h"
 #include "core/registry.h"
-#include "library/provider_connection.h"
+#include "hostapi/provider_connection.h"
 #include "objects/cant_create_spc_obj.h"
 #include "objects/main_settings.h"
 #include "objects/settings_sandbox.h"

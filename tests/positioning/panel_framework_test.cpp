@@ -6,7 +6,7 @@
 #include "core/scratch_folder.h"
 #include "core/translate.h"
 #include "hostapi/velmar_events.h"
-#include "library/html_help.h"
+#include "core/html_help.h"
 
 using namespace panel_test;
 

@@ -4,7 +4,7 @@
 
 #include "core/files.h"
 #include "core/scratch_folder.h"
-#include "library/html_help.h"
+#include "core/html_help.h"
 #include "sim/panel_scene.h"
 #include "sim/text_file.h"
 

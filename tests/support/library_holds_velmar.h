@@ -2,7 +2,7 @@
 // A fixture over a stand-in base in which the library holds the stand-in's Velmar as a load gives it to
 // the library, and lets go of Velmar and the reference book, as an unload does, before the base ends.
 #include "core/module.h"
-#include "library/provider_connection.h"
+#include "hostapi/provider_connection.h"
 
 template <class Base>
 class LibraryHoldsVelmar : public Base {

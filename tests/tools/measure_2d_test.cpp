@@ -7,7 +7,7 @@
 #include "library/command_dispatch.h"
 #include "library/command_table.h"
 #include "library/exports.h"
-#include "library/provider_connection.h"
+#include "hostapi/provider_connection.h"
 #include "core/module.h"
 #include "hostapi/dispatch_call.h"
 #include "support/host_fault_sweep.h"

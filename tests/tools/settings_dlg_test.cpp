@@ -10,7 +10,7 @@
 #include "library/command_dispatch.h"
 #include "library/command_table.h"
 #include "library/exports.h"
-#include "library/html_help.h"
+#include "core/html_help.h"
 #include "objects/settings_sandbox.h"
 #include "resources/resource.h"
 #include "sim/stand_in_test.h"

@@ -1,4 +1,4 @@
-#include "library/provider_connection.h"
+#include "hostapi/provider_connection.h"
 
 #include "core/format_string.h"
 #include "core/module.h"

@@ -1,4 +1,4 @@
-#include "library/batch_loop.h"
+#include "objects/batch_loop.h"
 
 #include "core/format_string.h"
 #include "core/progress_wnd.h"

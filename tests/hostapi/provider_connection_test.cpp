@@ -1,6 +1,6 @@
 // The one provider of the process against the stand-in reference book: created and connected once, the
 // messages of a failed start or connection, the set-up options sent only on a change.
-#include "library/provider_connection.h"
+#include "hostapi/provider_connection.h"
 
 #include "core/com_convert.h"
 #include "core/module.h"

@@ -1,4 +1,4 @@
-#include "library/velmar_application.h"
+#include "hostapi/velmar_application.h"
 
 #include "core/module.h"
 #include "core/trace_log.h"

@@ -1,6 +1,6 @@
 // The loop of the bulk passes alone: which group texts reach the command's log, once; the bar's range
 // for a long pass; the closing text.
-#include "library/batch_loop.h"
+#include "objects/batch_loop.h"
 
 #include "core/progress_wnd.h"
 #include "objects/bad_response.h"

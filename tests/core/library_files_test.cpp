@@ -1,4 +1,4 @@
-#include "library/library_files.h"
+#include "core/library_files.h"
 
 #include "core/files.h"
 #include "core/paths.h"

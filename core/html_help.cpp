@@ -1,4 +1,4 @@
-#include "library/html_help.h"
+#include "core/html_help.h"
 
 #include <utility>
 
