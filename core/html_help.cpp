@@ -1,14 +1,9 @@
 #include "core/html_help.h"
 
-#include <utility>
+#include "core/library_files.h"
+#include "core/modal_seam.h"
 
 namespace {
-
-testhooks::HtmlHelpFunction& Answer()
-{
-    static testhooks::HtmlHelpFunction answer;
-    return answer;
-}
 
 using HtmlHelpW = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
 
@@ -24,21 +19,13 @@ HtmlHelpW LoadHtmlHelp()
 
 } // namespace
 
-HWND ShowHtmlHelp(HWND owner, const std::wstring& path, UINT command, DWORD_PTR data)
+HWND RealHtmlHelp(HWND owner, const std::wstring& path, UINT command, DWORD_PTR data)
 {
-    if (const auto answer = Answer())
-        return answer(owner, path, command, data);
     const HtmlHelpW function = LoadHtmlHelp();
     return function ? function(owner, path.c_str(), command, data) : nullptr;
 }
 
-namespace testhooks {
-
-ScopedHtmlHelp::ScopedHtmlHelp(HtmlHelpFunction answer) : previous_(std::exchange(Answer(), std::move(answer))) {}
-
-ScopedHtmlHelp::~ScopedHtmlHelp()
+void ShowLibraryHelp(HWND owner, DWORD_PTR topic)
 {
-    Answer() = std::move(previous_);
+    ShowHtmlHelp(owner, LibraryHelpFilePath(LibraryFolder()), HtmlHelpContext, topic);
 }
-
-} // namespace testhooks

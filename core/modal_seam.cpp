@@ -1,5 +1,6 @@
 #include "core/modal_seam.h"
 
+#include "core/html_help.h"
 #include "core/module.h"
 
 #include <utility>
@@ -25,6 +26,7 @@ ModalSeam RealModalSeam()
     };
     seam.openFileName = [](OPENFILENAMEW& request) { return GetOpenFileNameW(&request); };
     seam.saveFileName = [](OPENFILENAMEW& request) { return GetSaveFileNameW(&request); };
+    seam.htmlHelp = &RealHtmlHelp;
     return seam;
 }
 
@@ -58,6 +60,12 @@ BOOL ShowSaveFileDialog(OPENFILENAMEW& request)
     return answer(request);
 }
 
+HWND ShowHtmlHelp(HWND owner, const std::wstring& path, UINT command, DWORD_PTR data)
+{
+    const auto answer = Installed().htmlHelp;
+    return answer(owner, path, command, data);
+}
+
 HINSTANCE ResourceModule() noexcept
 {
     if (HINSTANCE module = ModuleHandle())
@@ -78,12 +86,24 @@ ScopedModalSeam::ScopedModalSeam(ModalSeam seam) : previous_(Installed())
         seam.openFileName = std::move(real.openFileName);
     if (!seam.saveFileName)
         seam.saveFileName = std::move(real.saveFileName);
+    if (!seam.htmlHelp)
+        seam.htmlHelp = std::move(real.htmlHelp);
     Installed() = std::move(seam);
 }
 
 ScopedModalSeam::~ScopedModalSeam()
 {
     Installed() = std::move(previous_);
+}
+
+ScopedHtmlHelp::ScopedHtmlHelp(std::function<HWND(HWND owner, const std::wstring& path, UINT command, DWORD_PTR data)> answer)
+    : previous_(std::exchange(Installed().htmlHelp, std::move(answer)))
+{
+}
+
+ScopedHtmlHelp::~ScopedHtmlHelp()
+{
+    Installed().htmlHelp = std::move(previous_);
 }
 
 void ResetModalSeam()

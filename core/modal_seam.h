@@ -1,6 +1,6 @@
 #pragma once
 // The one road of the library's modal user interface: message boxes, dialogs from the library's
-// resources and the Open and Save file dialogs. The process-wide table below holds the functions that
+// resources, the Open and Save file dialogs and HTML Help. The process-wide table below holds the functions that
 // answer them; it holds the real Windows functions unless a test has put its own answers in place,
 // so that commands run unattended in tests while the real dialogs stay testable on their own.
 #include "core/com.h"
@@ -18,6 +18,8 @@ struct ModalSeam {
     // GetOpenFileNameW / GetSaveFileNameW on the filled-in structure.
     std::function<BOOL(OPENFILENAMEW& request)> openFileName;
     std::function<BOOL(OPENFILENAMEW& request)> saveFileName;
+    // HtmlHelpW(owner, path, command, data); null when HTML Help is not available or shows nothing.
+    std::function<HWND(HWND owner, const std::wstring& path, UINT command, DWORD_PTR data)> htmlHelp;
 };
 
 // The table of the real Windows functions.
@@ -36,6 +38,9 @@ INT_PTR RunModalDialog(int dialogId, HWND owner, DLGPROC procedure, LPARAM param
 BOOL ShowOpenFileDialog(OPENFILENAMEW& request);
 BOOL ShowSaveFileDialog(OPENFILENAMEW& request);
 
+// HTML Help through the table in force.
+HWND ShowHtmlHelp(HWND owner, const std::wstring& path, UINT command, DWORD_PTR data);
+
 // The module that holds the library's dialogs, icons and bitmaps: the library's own module, or the
 // program itself when the library is linked into it statically.
 HINSTANCE ResourceModule() noexcept;
@@ -53,6 +58,18 @@ public:
 
 private:
     ModalSeam previous_;
+};
+
+// Answers HTML Help for the lifetime of the object; the rest of the table in force stays.
+class ScopedHtmlHelp {
+public:
+    explicit ScopedHtmlHelp(std::function<HWND(HWND owner, const std::wstring& path, UINT command, DWORD_PTR data)> answer);
+    ~ScopedHtmlHelp();
+    ScopedHtmlHelp(const ScopedHtmlHelp&) = delete;
+    ScopedHtmlHelp& operator=(const ScopedHtmlHelp&) = delete;
+
+private:
+    std::function<HWND(HWND owner, const std::wstring& path, UINT command, DWORD_PTR data)> previous_;
 };
 
 // Back to the real functions.

@@ -38,7 +38,7 @@ std::wstring VelmarVersion()
 void RunHelp()
 {
     try {
-        ShowHtmlHelp(VelmarMainWindow(), LIBRARYHELPFILEW(), HtmlHelpContext, LibraryHelpTopic);
+        ShowLibraryHelp(VelmarMainWindow(), LibraryHelpTopic);
     } catch (...) {
         TraceCurrentException(L"HtmlHelp");
     }

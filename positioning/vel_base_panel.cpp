@@ -1,12 +1,12 @@
 #include "positioning/vel_base_panel.h"
 
+#include "core/html_help.h"
 #include "core/trace_log.h"
 #include "core/translate.h"
 #include "hostapi/dispatch_call.h"
 #include "hostapi/entity_access.h"
+#include "hostapi/host_window.h"
 #include "hostapi/vtable_call.h"
-#include "library/exports.h"
-#include "core/html_help.h"
 
 #include <algorithm>
 
@@ -61,9 +61,7 @@ VARIANT_BOOL VelBasePanel::CommandHelp(long)
 {
     TraceScope scope(L"VelBasePanel::CommandHelp");
     scope.Value(L"HelpId", static_cast<long>(HelpId));
-    // Velmar hands its window out as 32 bits; window handles are sign-extended.
-    const long window = static_cast<long>(V5Method(iApp5, IVel5Application::MainWindow));
-    ShowHtmlHelp(reinterpret_cast<HWND>(static_cast<LONG_PTR>(window)), LIBRARYHELPFILEW(), HtmlHelpContext, HelpId);
+    ShowLibraryHelp(HostMainWindow(iApp5), HelpId);
     return VARIANT_FALSE;
 }
 

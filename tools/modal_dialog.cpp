@@ -2,12 +2,11 @@
 
 #include "core/balloon_tip.h"
 #include "core/format_string.h"
+#include "core/html_help.h"
 #include "core/modal_seam.h"
 #include "core/trace_log.h"
 #include "core/translate.h"
 #include "core/window_utils.h"
-#include "library/exports.h"
-#include "core/html_help.h"
 
 #include <commctrl.h>
 
@@ -56,7 +55,7 @@ void ModalDialog::LineUpButtons()
 
 void ModalDialog::ShowHelp() const
 {
-    ShowHtmlHelp(window_, LIBRARYHELPFILEW(), HtmlHelpContext, helpContext_);
+    ShowLibraryHelp(window_, helpContext_);
 }
 
 int ModalDialog::ComboSelection(int id) const

@@ -42,6 +42,7 @@ TEST(ModalSeam, AnswersMessageBoxesWithTheTestsFunctionAndRestoresTheRealOneAfte
         EXPECT_EQ(ShowMessageBox(nullptr, L"Продолжить?", L"Нормсет", MB_YESNO | MB_ICONQUESTION), IDYES);
         // Members the test left empty keep the real functions.
         EXPECT_TRUE(static_cast<bool>(CurrentModalSeam().saveFileName));
+        EXPECT_TRUE(static_cast<bool>(CurrentModalSeam().htmlHelp));
     }
     EXPECT_EQ(seenText, L"Продолжить?");
     EXPECT_EQ(seenCaption, L"Нормсет");

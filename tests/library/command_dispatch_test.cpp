@@ -12,7 +12,6 @@
 #include "core/translate.h"
 #include "core/vbscript_host.h"
 #include "library/exports.h"
-#include "core/html_help.h"
 #include "objects/bad_response.h"
 #include "objects/cant_create_spc_obj.h"
 #include "resources/resource.h"

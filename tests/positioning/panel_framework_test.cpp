@@ -3,10 +3,10 @@
 #include "panel_stand_in.h"
 
 #include "core/files.h"
+#include "core/modal_seam.h"
 #include "core/scratch_folder.h"
 #include "core/translate.h"
 #include "hostapi/velmar_events.h"
-#include "core/html_help.h"
 
 using namespace panel_test;
 

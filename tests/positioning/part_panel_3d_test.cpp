@@ -3,8 +3,8 @@
 #include "panel_stand_in.h"
 
 #include "core/files.h"
+#include "core/modal_seam.h"
 #include "core/scratch_folder.h"
-#include "core/html_help.h"
 #include "sim/panel_scene.h"
 #include "sim/text_file.h"
 
