@@ -8,10 +8,8 @@
 IVel5Application* HeldVelmar5() noexcept;
 IVel7Application* HeldVelmar7() noexcept;
 
-// Velmar's main window (dispatch id 21, a 32-bit handle), the owner of the library's message boxes and
-// dialogs. Null, the desktop, when there is no application or it cannot tell: a box without its owner
-// still reaches the user, where a failure here would take the user's message with it.
+// Velmar's main window (HostMainWindow of the held application), the owner of the library's message boxes
+// and dialogs. Null, the desktop, when there is no application or it cannot tell: a box without its owner
+// still reaches the user, where a failure here would take the user's message with it. An owner that must
+// be Velmar's is HostMainWindow(HeldVelmar5()) itself, which raises E_POINTER without an application.
 HWND VelmarMainWindow() noexcept;
-// The same for an owner that must be Velmar's: without an application the call raises E_POINTER, and a
-// failing host call its error.
-HWND RequiredVelmarMainWindow();

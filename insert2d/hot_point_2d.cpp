@@ -1,7 +1,6 @@
 #include "insert2d/hot_point_2d.h"
 
 #include "core/com_convert.h"
-#include "core/display_name.h"
 #include "core/exception_describer.h"
 #include "core/files.h"
 #include "core/format_string.h"
@@ -11,6 +10,7 @@
 #include "hostapi/dispatch_call.h"
 #include "hostapi/entity_access.h"
 #include "hostapi/host_version.h"
+#include "hostapi/host_window.h"
 #include "hostapi/vtable_call.h"
 #include "insert2d/nm_vel_obj_2d.h"
 #include "hostapi/provider_connection.h"
@@ -425,9 +425,7 @@ void HotPoint2D::ShowFailure(const wchar_t* where) noexcept
     TraceCurrentException(where);
     try {
         const FailureDescription failure = DescribeCurrentException();
-        const _bstr_t text((failure.message.empty() ? failure.title : failure.message).c_str());
-        const _bstr_t caption(LibraryDisplayName().c_str());
-        V7Get(HeldVelmar7(), &IVel7Application::ShowMessage, static_cast<BSTR>(text), static_cast<BSTR>(caption), kWarningFlags);
+        HostMessageBox(HeldVelmar7(), failure.message.empty() ? failure.title : failure.message, kWarningFlags);
     } catch (...) {
         TraceCurrentException(where);
     }

@@ -4,6 +4,7 @@
 #include "core/modal_seam.h"
 #include "core/trace_log.h"
 #include "core/translate.h"
+#include "hostapi/host_window.h"
 #include "hostapi/provider_connection.h"
 #include "hostapi/velmar_application.h"
 #include "objects/main_settings.h"
@@ -35,7 +36,7 @@ std::unique_ptr<VelmarNormset> ControllerFor(uint32_t command)
 // A command that changes the whole document asks first; only Yes goes on.
 bool UserAgrees(const wchar_t* question)
 {
-    return ShowMessageBox(RequiredVelmarMainWindow(), Translate(question), LibraryDisplayName(),
+    return ShowMessageBox(HostMainWindow(HeldVelmar5()), Translate(question), LibraryDisplayName(),
                           MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 

@@ -7,6 +7,7 @@
 #include "core/modal_seam.h"
 #include "core/trace_log.h"
 #include "core/translate.h"
+#include "hostapi/host_window.h"
 #include "hostapi/velmar_application.h"
 #include "resources/resource.h"
 #include "tools/preset_file_check.h"
@@ -37,7 +38,7 @@ void SettingsDlg::Show()
     TraceScope scope(L"SettingsDlg::Show");
     SettingsDlg dialog;
     dialog.settings_.LoadFromRegistry();
-    const HWND owner = RequiredVelmarMainWindow();
+    const HWND owner = HostMainWindow(HeldVelmar5());
     // OK saves from inside the dialog: the result says nothing more.
     dialog.Run(IDD_SETTINGS, owner);
 }
