@@ -96,7 +96,7 @@ ScopedModalSeam::~ScopedModalSeam()
     Installed() = std::move(previous_);
 }
 
-ScopedHtmlHelp::ScopedHtmlHelp(std::function<HWND(HWND owner, const std::wstring& path, UINT command, DWORD_PTR data)> answer)
+ScopedHtmlHelp::ScopedHtmlHelp(decltype(ModalSeam::htmlHelp) answer)
     : previous_(std::exchange(Installed().htmlHelp, std::move(answer)))
 {
 }

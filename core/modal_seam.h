@@ -1,8 +1,8 @@
 #pragma once
 // The one road of the library's modal user interface: message boxes, dialogs from the library's
-// resources, the Open and Save file dialogs and HTML Help. The process-wide table below holds the functions that
-// answer them; it holds the real Windows functions unless a test has put its own answers in place,
-// so that commands run unattended in tests while the real dialogs stay testable on their own.
+// resources, the Open and Save file dialogs and HTML Help. The process-wide table below holds the
+// functions that answer them; it holds the real Windows functions unless a test has put its own answers
+// in place, so that commands run unattended in tests while the real dialogs stay testable on their own.
 #include "core/com.h"
 
 #include <commdlg.h>
@@ -63,13 +63,13 @@ private:
 // Answers HTML Help for the lifetime of the object; the rest of the table in force stays.
 class ScopedHtmlHelp {
 public:
-    explicit ScopedHtmlHelp(std::function<HWND(HWND owner, const std::wstring& path, UINT command, DWORD_PTR data)> answer);
+    explicit ScopedHtmlHelp(decltype(ModalSeam::htmlHelp) answer);
     ~ScopedHtmlHelp();
     ScopedHtmlHelp(const ScopedHtmlHelp&) = delete;
     ScopedHtmlHelp& operator=(const ScopedHtmlHelp&) = delete;
 
 private:
-    std::function<HWND(HWND owner, const std::wstring& path, UINT command, DWORD_PTR data)> previous_;
+    decltype(ModalSeam::htmlHelp) previous_;
 };
 
 // Back to the real functions.
