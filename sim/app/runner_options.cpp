@@ -106,9 +106,14 @@ RunnerAction Action(const std::wstring& option, const std::wstring& text, const 
     const size_t colon = text.find(L':');
     action.name = text.substr(0, colon);
     action.argument = colon == std::wstring::npos ? std::wstring() : text.substr(colon + 1);
-    for (const wchar_t* name : known)
-        if (action.name == name)
-            return action;
+    for (const wchar_t* name : known) {
+        if (action.name != name)
+            continue;
+        // An event's type or process code, and a document type, is a number.
+        if ((action.fire && action.name != L"document-gone") || action.name == L"CreateNewDocument")
+            Number(option + L" " + action.name, action.argument, 0, 0x7FFFFFFF);
+        return action;
+    }
     throw UsageError(Narrow(option) + " does not know \"" + Narrow(action.name) + "\"");
 }
 
@@ -161,6 +166,10 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
     RunnerOptions options;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& option = arguments[i];
+        if (option == L"--help" || option == L"-h") {
+            options.help = true;
+            return options;
+        }
         const auto value = [&]() -> const std::wstring& {
             if (i + 1 >= arguments.size())
                 throw UsageError(Narrow(option) + " needs a value");

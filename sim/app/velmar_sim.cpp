@@ -234,8 +234,7 @@ std::vector<sim::Part*> PlaceLibraryComponents(const RunnerOptions& options, con
 void PrintLibraryComponents(sim::Velmar& velmar, const std::vector<sim::Part*>& parts, const char* when)
 {
     for (sim::Part* part : parts)
-        PrintEvent(std::string("library component ") + when, part->V5().Name().substr(0, part->V5().Name().size() - 1) +
-                                                                 ": NM_ID " + Quote(sim::LibraryIdOf(velmar, *part)) + ", model " +
+        PrintEvent(std::string("library component ") + when, ComponentName(*part) + ": NM_ID " + Quote(sim::LibraryIdOf(velmar, *part)) + ", model " +
                                                                  Quote(part->V5().Text(IVel5Part::FileName)));
 }
 
@@ -261,47 +260,60 @@ void PrintComponents(sim::Assembly& assembly)
 {
     for (sim::Component* component : assembly.Components()) {
         const std::vector<std::string> lines = assembly.Describe(*component);
-        PrintEvent("component", lines.front());
+        PrintEvent("component", ComponentName(*component->part) + " " + lines.front());
         for (size_t i = 1; i < lines.size(); ++i)
             PrintLine("  " + lines[i]);
     }
 }
 
-// The leaders, arrays and fastener-set macros of the assembly.
-void PrintAssemblyObjects(sim::Leaders& leaders, sim::Patterns& patterns, sim::MacroElements& macros, const std::vector<std::string>& arrays)
+// The leaders, arrays and fastener-set macros of the assembly, each component by its name.
+void PrintAssemblyObjects(sim::Velmar& velmar, sim::Geometry& scene, sim::Leaders& leaders, sim::Patterns& patterns,
+                          sim::MacroElements& macros, const std::vector<std::string>& arrays)
 {
-    for (sim::Leader* leader : leaders.Live())
-        PrintEvent("leader", leaders.Describe(*leader).substr(std::string("leader ").size()));
+    for (sim::Leader* leader : leaders.Live()) {
+        std::string line = leader->name + ", kind " + std::to_string(leader->code) + ", on";
+        for (size_t i = 0; i < leader->anchors.size(); ++i) {
+            sim::Object* anchored = sim::Leaders::AnchoredTo(*leader, i);
+            line += " " + (anchored ? ObjectName(velmar, &scene, anchored->Primary()) : std::string("?"));
+        }
+        for (const auto& [key, text] : leader->texts)
+            if (text->Has(18) && V_VT(&text->Value(18)) != VT_EMPTY)
+                line += ", text " + sim::RenderVariant(text->Value(18));
+        PrintEvent("leader", line);
+    }
     for (const std::string& name : arrays) {
         std::string sources;
-        for (const std::string& source : sim::Patterns::SourceNames(*patterns.Find(name)))
-            sources += " " + source;
+        for (const IDispatchPtr& source : patterns.Find(name)->sources)
+            sources += " " + ObjectName(velmar, &scene, source);
         PrintEvent("array", name + ":" + sources);
     }
     for (sim::GeoEntity* macro : macros.Live())
         PrintEvent("macro", macros.Describe(*macro).substr(std::string("set macro ").size()));
 }
 
-// What the user does in the assembly before a command.
-void Prepare(const RunnerOptions::Preparation& preparation, sim::Assembly& assembly, sim::Leaders& leaders, sim::Patterns& patterns,
-             std::vector<std::string>& arrays)
+// What the user does in the assembly before a command, on a component the run started with or one
+// inserted since, by the name velmar-sim prints.
+void Prepare(const RunnerOptions::Preparation& preparation, sim::Assembly& assembly, const std::vector<sim::Part*>& started,
+             sim::Leaders& leaders, sim::Patterns& patterns, std::vector<std::string>& arrays)
 {
-    sim::Component* found = nullptr;
+    std::vector<sim::Part*> parts = started;
     for (sim::Component* component : assembly.Components())
-        if (component->part->V5().Name() == sim::Utf8(preparation.component) + "5")
-            found = component;
+        parts.push_back(component->part);
+    sim::Part* found = nullptr;
+    for (sim::Part* part : parts)
+        if (ComponentName(*part) == sim::Utf8(preparation.component))
+            found = part;
     if (!found)
-        throw std::runtime_error("no component " + sim::Utf8(preparation.component) + " to " +
-                                 (preparation.select ? "select" : "arrange"));
+        throw InputError("no component " + sim::Utf8(preparation.component) + " to " + (preparation.select ? "select" : "arrange"));
     if (preparation.select) {
-        assembly.selected = found->part;
+        assembly.selected = found;
         PrintEvent("user", "selects " + sim::Utf8(preparation.component));
         return;
     }
     arrays.push_back("array" + std::to_string(arrays.size() + 1));
-    patterns.Add(arrays.back(), {found->part->V7().Ptr()});
+    patterns.Add(arrays.back(), {found->V7().Ptr()});
     sim::Leader& leader = leaders.Add(89);
-    leaders.Anchor(leader, found->part->V7().Ptr(), {0, 0, 0});
+    leaders.Anchor(leader, found->V7().Ptr(), {0, 0, 0});
     leaders.Fill(leader, "pos");
     PrintEvent("user", "puts " + sim::Utf8(preparation.component) + " into " + arrays.back() + " and gives it a position leader");
 }
@@ -348,12 +360,16 @@ public:
         for (; question_ < questions.size(); ++question_) {
             const sim::Question& question = questions[question_];
             // A panel run takes its script as its answer; the panel's own log tells what happened in it.
-            if (question.kind != "message")
+            if (question.kind != "message" && question.kind != "dialog")
                 continue;
+            const std::string answer = " answer=" + AnswerName(static_cast<long>(question.answer)) +
+                                       (question.answered ? "" : " (its default button)");
+            if (question.kind == "dialog") {
+                PrintEvent("dialog", "caption=" + Quote(question.caption) + answer);
+                continue;
+            }
             const bool asks = (question.flags & 0xF) != MB_OK;
-            PrintEvent(asks ? "question" : "message box",
-                       "caption=" + Quote(question.caption) + " text=" + Quote(question.text) + " answer=" +
-                           AnswerName(static_cast<long>(question.answer)) + (question.answered ? "" : " (default)"));
+            PrintEvent(asks ? "question" : "message box", "caption=" + Quote(question.caption) + " text=" + Quote(question.text) + answer);
         }
     }
 
@@ -628,7 +644,7 @@ int Run(const RunnerOptions& options)
                 if (preparation.beforeCommand == i) {
                     if (!assembly)
                         throw UsageError("--select and --arrange need a 3D document");
-                    Prepare(preparation, *assembly, *leaders, *patterns, arrays);
+                    Prepare(preparation, *assembly, libraryComponents, *leaders, *patterns, arrays);
                 }
             PrintEvent("command", std::to_string(command));
             library.entry(command);
@@ -648,7 +664,7 @@ int Run(const RunnerOptions& options)
         if (elements)
             PrintElements(*elements);
         if (leaders)
-            PrintAssemblyObjects(*leaders, *patterns, *macros, arrays);
+            PrintAssemblyObjects(velmar, *scene, *leaders, *patterns, *macros, arrays);
         if (asksHotPoints) {
             library.Resolve(library.objectEntry, "LibObjInterfaceEntry");
             hotPoints.entry = library.objectEntry;
@@ -691,7 +707,12 @@ int main()
 {
     PrepareOutput();
     try {
-        return Run(ParseOptions(Arguments()));
+        const RunnerOptions options = ParseOptions(Arguments());
+        if (options.help) {
+            std::printf("%s\n", Usage);
+            return 0;
+        }
+        return Run(options);
     } catch (const UsageError& error) {
         std::fprintf(stderr, "velmar-sim: %s\n%s\n", error.what(), Usage);
         return 2;
