@@ -178,6 +178,35 @@ private:
     std::wstring path_;
 };
 
+// The run's own registry: for the run every HKEY_CURRENT_USER path of this process lands in a key of its
+// own, empty at the start and removed at the end, so that the library's settings and presets (what OK in
+// the settings dialog saves) neither come from an earlier run nor stay for a later one or for the tests,
+// which share the Wine prefix.
+class RunRegistry {
+public:
+    RunRegistry() : path_(L"Software\\velmar-sim\\run-" + std::to_wstring(GetCurrentProcessId()))
+    {
+        RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root_, nullptr) !=
+                ERROR_SUCCESS ||
+            RegOverridePredefKey(HKEY_CURRENT_USER, root_) != ERROR_SUCCESS)
+            throw LoadError("cannot give the run a registry of its own");
+    }
+    ~RunRegistry()
+    {
+        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        RegCloseKey(root_);
+        RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\velmar-sim");   // only when no other run is using it
+    }
+    RunRegistry(const RunRegistry&) = delete;
+    RunRegistry& operator=(const RunRegistry&) = delete;
+
+private:
+    std::wstring path_;
+    HKEY root_ = nullptr;
+};
+
 // Each library part placed in a drawing, with what it is made of.
 void PrintPlacedParts(sim::Velmar& velmar, sim::Document& document)
 {
@@ -608,6 +637,7 @@ int Run(const RunnerOptions& options)
     for (const std::wstring& script : scripts)
         velmar.User().Answer("panel", _variant_t(script.c_str()));
 
+    const RunRegistry registry;
     Library library = LoadLibraryExports(libraryPath);
     {
         Reporter reporter(velmar, book, labels);

@@ -14,6 +14,7 @@ using testing::Not;
 namespace {
 
 struct RunnerRun {
+    DWORD processId = 0;
     DWORD exitCode = 0;
     std::string out;
     std::string err;
@@ -63,6 +64,7 @@ RunnerRun RunRunner(const std::wstring& arguments)
     if (!started) {
         run.exitCode = 0xFFFFFFFF;
     } else {
+        run.processId = process.dwProcessId;
         run.out = ReadAll(outRead);
         run.err = ReadAll(errRead);
         WaitForSingleObject(process.hProcess, 60000);
@@ -99,6 +101,10 @@ TEST(VelmarSim, RunsTheLibraryAndPrintsWhatVelmarReads)
                                    "dialog: caption=\"Настройки\" answer=ok (its default button)\n"
                                    "command: 8\ndocument: none\n"));
     EXPECT_EQ(run.err, "");
+    // What OK in the settings saved lay in the run's own registry, which is gone with the run.
+    HKEY key = nullptr;
+    const std::wstring own = L"Software\\velmar-sim\\run-" + std::to_wstring(run.processId);
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, own.c_str(), 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
 }
 
 TEST(VelmarSim, ReportsAnswersNobodyAskedFor)
