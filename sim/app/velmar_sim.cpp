@@ -344,6 +344,9 @@ void Prepare(const RunnerOptions::Preparation& preparation, sim::Assembly& assem
     sim::Leader& leader = leaders.Add(89);
     leaders.Anchor(leader, found->V7().Ptr(), {0, 0, 0});
     leaders.Fill(leader, "pos");
+    // The texts Velmar gives a new position leader: the position number on its shelf, nothing under it.
+    for (auto& [key, text] : leader.texts)
+        text->Value(18) = key == leader.texts.begin()->first ? _variant_t(std::to_wstring(arrays.size()).c_str()) : _variant_t();
     PrintEvent("user", "puts " + sim::Utf8(preparation.component) + " into " + arrays.back() + " and gives it a position leader");
 }
 
