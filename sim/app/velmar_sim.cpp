@@ -288,10 +288,15 @@ std::vector<sim::Part*> LibraryComponentsNow(sim::Velmar& velmar, sim::Geometry&
 void PrintComponents(sim::Assembly& assembly)
 {
     for (sim::Component* component : assembly.Components()) {
-        const std::vector<std::string> lines = assembly.Describe(*component);
+        std::vector<std::string> lines = assembly.Describe(*component);
         PrintEvent("component", ComponentName(*component->part) + " " + lines.front());
-        for (size_t i = 1; i < lines.size(); ++i)
+        for (size_t i = 1; i < lines.size(); ++i) {
+            // The mass in the assembly's unit: grams unless the assembly says kilograms.
+            const size_t material = lines[i].find(", material ");
+            if (lines[i].compare(0, 5, "mass ") == 0 && material != std::string::npos)
+                lines[i].insert(material, assembly.massUnitFlag == 0 ? " g" : " kg");
             PrintLine("  " + lines[i]);
+        }
     }
 }
 

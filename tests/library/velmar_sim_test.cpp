@@ -185,7 +185,7 @@ TEST(VelmarSim, InsertsTheSampleBoltAndAPartOfTheUsersOwnModelAndPrintsBoth)
     ASSERT_NE(bolt, std::string::npos) << run.out;
     EXPECT_THAT(run.out.substr(bolt), HasSubstr("\\Models\\Bolt_7798_M10x50.vlm\"\n"
                                                 "  parameters: d=10, L=50, P=1.5\n"
-                                                "  mass 41.2, material \"Сталь 35 ГОСТ 1050-2013\"\n"
+                                                "  mass 41.2 g, material \"Сталь 35 ГОСТ 1050-2013\"\n"
                                                 "  placement: as placed in panel run 1\n"
                                                 "  mate: kind 0, direction 1, value 0: top and Plane\n"
                                                 "  mate: kind 4, direction 0, value 0: bore and Axis\n"
@@ -193,7 +193,7 @@ TEST(VelmarSim, InsertsTheSampleBoltAndAPartOfTheUsersOwnModelAndPrintsBoth)
                                                 "component: comp3 \"Nut M10\", model \""));
     EXPECT_THAT(run.out, HasSubstr("\\Parts\\Nut.vlm\"\n"
                                    "  parameters: d=10\n"
-                                   "  mass 0, material \"\"\n"
+                                   "  mass 0 g, material \"\"\n"
                                    "  placement: as placed in panel run 3\n"
                                    "  mate: kind 0, direction 1, value 0: side and Plane\n"));
     // The folder with the models' files is gone with the run.
