@@ -181,6 +181,9 @@ TEST(VelmarSim, InsertsTheSampleBoltAndAPartOfTheUsersOwnModelAndPrintsBoth)
                                     L" --panel-script \"pick side; ok\" --panel-script cancel --command 1");
     ASSERT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_THAT(run.out, Not(HasSubstr("error dialog")));
+    // The prompt a pick makes the library show follows the pick.
+    EXPECT_THAT(run.out, HasSubstr("panel: step \"pick top\": filter 1, callback 1\n"
+                                   "panel: prompt \"Выберите цилиндрическую поверхность, ось, прямое ребро или точку привязки детали\"\n"));
     const size_t bolt = run.out.find("component: comp1 \"Болт М10-6gx50.58 ГОСТ 7798-70\", model \"");
     ASSERT_NE(bolt, std::string::npos) << run.out;
     EXPECT_THAT(run.out.substr(bolt), HasSubstr("\\Models\\Bolt_7798_M10x50.vlm\"\n"
@@ -330,6 +333,7 @@ TEST(VelmarSim, ReplacesEveryComponentOfTheChosenNameFromTheFindPanel)
                                     L" --panel-script \"button 9157\" --panel-script cancel --command 2");
     ASSERT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_THAT(run.out, HasSubstr("text=\"Просмотр документа завершен. Выполнено замен: 3 из 3.\""));
+    EXPECT_THAT(run.out, HasSubstr("panel: step \"button 9157\": handler returned FALSE\n"));
     const size_t after = run.out.find("library component after: ");
     ASSERT_NE(after, std::string::npos) << run.out;
     std::string expected;
