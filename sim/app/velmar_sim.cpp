@@ -1,6 +1,7 @@
 // velmar-sim: does with the library what Velmar does, in the stand-in Velmar with the stand-in
-// reference book, and prints what happened. Exits 0 when it ran, whatever the library did; 2 for a bad
-// command line, 3 when the library cannot be loaded.
+// reference book, and prints what happened. Exits 0 when it ran, whatever the library did (and for
+// --help); 2 for a bad command line, a file that cannot be read or a component name no component has;
+// 3 when the library cannot be loaded.
 #include "core/com.h"
 #include "sim/app/debug_archive.h"
 #include "sim/app/dialog_answerer.h"
