@@ -238,8 +238,15 @@ std::vector<std::string> Assembly::Describe(const Component& component)
                                                                        ? V_DISPATCH(&part.Value(Part::kPlacement))
                                                                        : nullptr)
                                                  : nullptr;
-    lines.push_back(placement ? "placement: as placed in panel run " + std::to_string(placement->Long(Document::kPanelRun))
-                              : std::string("placement: none"));
+    // A placement a panel run gave, or a part's own ("<part>Placement"), which a replacement takes over.
+    std::string from = placement ? placement->Name() : std::string();
+    const std::string own = "Placement";
+    if (from.size() > own.size() && from.compare(from.size() - own.size(), own.size(), own) == 0)
+        from.erase(from.size() - own.size());
+    lines.push_back(!placement                           ? std::string("placement: none")
+                    : placement->Has(Document::kPanelRun) ? "placement: as placed in panel run " +
+                                                                std::to_string(placement->Long(Document::kPanelRun))
+                                                          : "placement: that of " + from);
     auto named = [this](IUnknown* object) {
         const GeoEntity* entity = geometry_.EntityOf(object);
         return entity ? Utf8(entity->HostName()) : RenderObject(object);

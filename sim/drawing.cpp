@@ -72,10 +72,12 @@ double DoubleOf(const std::map<int, _variant_t>& values, int key)
     return SUCCEEDED(VariantChangeType(&converted, const_cast<_variant_t*>(&found->second), 0, VT_R8)) ? V_R8(&converted) : 0;
 }
 
+// A length or angle of the drawing to five decimals at most, as the hot points beside it print: an
+// epsilon the library adds to keep two objects apart prints as 0.
 std::string Number(double value)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
+    std::snprintf(text, sizeof text, "%g", std::round(value * 1e5) / 1e5 + 0.0);
     return text;
 }
 

@@ -5,6 +5,7 @@
 #include "sim/velmar.h"
 
 #include <cwchar>
+#include <utility>
 
 namespace sim {
 
@@ -177,7 +178,9 @@ _variant_t PanelModel::PickEntity(Args& args)
 void PanelModel::Note(const std::string& line)
 {
     log_.push_back(line);
-    if (OnLog)
+    if (holding_)
+        held_.push_back(line);
+    else if (OnLog)
         OnLog(line);
 }
 
@@ -275,8 +278,14 @@ PanelModel::Outcome PanelModel::Play(RunState& run, const std::string& title)
     for (const PanelStep& step : steps) {
         if (run.ended || run.decided)
             break;
+        holding_ = true;
         const std::string answer = Perform(step, ++number, run);
-        Note("step \"" + step.text + "\": " + answer);
+        holding_ = false;
+        // A bare TRUE or FALSE is what the library's event handler returned, not whether the step worked.
+        Note("step \"" + step.text + "\": " + (answer == "TRUE" || answer == "FALSE" ? "handler returned " + answer : answer));
+        for (const std::string& line : std::exchange(held_, {}))
+            if (OnLog)
+                OnLog(line);
         NoteMates();
     }
     if (run.ended)

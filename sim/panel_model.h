@@ -97,7 +97,8 @@ public:
     const std::vector<std::wstring>& Prompts() const { return prompts_; }
     const std::vector<std::string>& Problems() const { return problems_; }
     size_t Runs() const { return runs_; }
-    // Told every line of the log as it is written.
+    // Told every line of the log as it is written; what a step causes (a prompt, its mates) is told after
+    // the step's own line, which is written once the step is done.
     std::function<void(const std::string&)> OnLog;
 
 private:
@@ -144,6 +145,8 @@ private:
     std::vector<std::string> log_;
     std::vector<std::wstring> prompts_;
     std::string lastMates_;
+    bool holding_ = false;                 // a step is being performed: OnLog waits for its line
+    std::vector<std::string> held_;
     std::vector<std::string> problems_;
     size_t runs_ = 0;
 };

@@ -1,13 +1,18 @@
 #pragma once
 // Sample answers of the reference book, kept as XML files under sim/responses and loaded by name:
-//   component_3d   a component model (a model file)        fragment_2d    a 2D fragment (".lfr")
-//   element_3d     a constructive element (a ".vbs" script) script_2d     a 2D script part (the nut M12,
-//   fastener_set   a fastener set of two members                           with its special hot point)
-//   object_data    one object's description with its place   script_2d_m16  the same nut of the next size
-//                  in the bill of materials (the bolt)
-//   fastener_set_2d  a 2D fastener set: a bolt and a nut drawn by their part scripts, a washer from its
-//                    fragment library, cut along the packet
-// The 2D samples and the bolt name their files in "%MODELS%", the folder velmar-sim makes with them.
+//   component_3d        the bolt M10x50, a component model (a model file)
+//   component_3d_screw  the screw M10x40 that replaces the bolt
+//   pin_3d_moved        a pin whose model file the stand-in's models do not have (a relink finds none)
+//   element_3d          a through hole 10.5 in the 20 mm plate (a ".vbs" part script)
+//   fastener_set_3d     a bolt, a washer, a nut and their hole, inserted after a hole positioning
+//   object_data         the bolt's object data, as the reference book gives it for an identifier (what
+//                       the spc insertion takes instead of a response)
+//   script_2d           a 2D script part (the nut M12, with its special hot point)
+//   script_2d_m16       the same nut of the next size
+//   fragment_2d         a 2D fragment (".lfr": the washer 8)
+//   fastener_set_2d     a 2D fastener set: a bolt and a nut drawn by their part scripts, a washer from
+//                       its fragment library, cut along the packet
+// The samples name their files in "%MODELS%", the folder velmar-sim makes with them.
 // Hot-point definition texts lie beside them as <name>.hotpoints (script_2d: the nut's sizes).
 #include "sim/drawing.h"
 

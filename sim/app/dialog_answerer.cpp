@@ -51,6 +51,21 @@ long ButtonsOf(HWND dialog)
     return cancel ? MB_OKCANCEL : MB_OK;
 }
 
+// The button a person answers with by pressing Enter: the one drawn as the default push button, else
+// the one the dialog names, else Cancel.
+long DefaultButtonOf(HWND dialog)
+{
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[16] = {};
+        GetClassNameW(child, className, 16);
+        if (_wcsicmp(className, L"Button") == 0 && IsWindowVisible(child) &&
+            (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            return GetDlgCtrlID(child);
+    }
+    const LRESULT named = SendMessageW(dialog, DM_GETDEFID, 0, 0);
+    return HIWORD(named) == DC_HASDEFID ? LOWORD(named) : IDCANCEL;
+}
+
 } // namespace
 
 DialogAnswerer::DialogAnswerer(sim::ScriptedUser& user, std::function<void()> flush)
@@ -130,13 +145,14 @@ void DialogAnswerer::AnswerMessageBox(HWND dialog)
 {
     flush_();
     sim::Question question;
-    question.kind = "message";
+    // A dialog of the library's own (the settings) has no message text: it is answered by its default
+    // button, and the queued answers stay for the message boxes.
+    const HWND text = GetDlgItem(dialog, MessageBoxTextId);
+    question.kind = text ? "message" : "dialog";
     question.caption = WindowText(dialog);
-    question.text = WindowText(GetDlgItem(dialog, MessageBoxTextId));
+    question.text = WindowText(text);
     question.flags = ButtonsOf(dialog);
-    const LRESULT defaultId = SendMessageW(dialog, DM_GETDEFID, 0, 0);
-    const long fallback = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDCANCEL;
-    const long answer = static_cast<long>(user_.Ask(question, _variant_t(fallback)));
+    const long answer = static_cast<long>(user_.Ask(question, _variant_t(DefaultButtonOf(dialog))));
     flush_();
     Press(dialog, answer);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The person in front of the stand-in Velmar: answers every dialog the library opens on this thread.
 // Message boxes take the next queued answer of the scripted user (kind "message"), else their default
-// button; the error dialog is answered by saving its debug archive, so that its trace log can be
+// button; another dialog (kind "dialog": the settings) is answered by its default button; the error dialog is answered by saving its debug archive, so that its trace log can be
 // printed; anything still open after a few seconds is cancelled, so that a run never waits for a person.
 #include "core/com.h"
 #include "sim/scripted_user.h"

@@ -1,6 +1,9 @@
 #include "sim/app/event_output.h"
 
+#include "sim/geometry_model.h"
 #include "sim/journal.h"
+#include "sim/part_graph.h"
+#include "sim/velmar.h"
 
 #include <cstdio>
 #include <fcntl.h>
@@ -33,6 +36,23 @@ void PrintLine(const std::string& line)
 void PrintEvent(const std::string& kind, const std::string& detail)
 {
     PrintLine(detail.empty() ? kind : kind + ": " + detail);
+}
+
+std::string ComponentName(sim::Part& part)
+{
+    // The stand-in names a part's version-5 object by the part's name and "5".
+    const std::string& name = part.V5().Name();
+    return name.substr(0, name.size() - 1);
+}
+
+std::string ObjectName(sim::Velmar& velmar, sim::Geometry* geometry, IUnknown* object)
+{
+    if (sim::Part* part = velmar.FindPart(object))
+        return ComponentName(*part);
+    if (sim::GeoEntity* entity = geometry ? geometry->EntityOf(object) : nullptr)
+        return entity->part && entity->part != geometry->topPart ? ComponentName(*entity->part) : entity->Name();
+    const sim::Object* known = sim::Object::From(object);
+    return known ? known->Name() : "an object";
 }
 
 void PrepareOutput()

@@ -2,6 +2,14 @@
 // What velmar-sim prints: one event a line, UTF-8, in a form that stays the same from run to run.
 #include <string>
 
+struct IUnknown;
+
+namespace sim {
+class Geometry;
+class Part;
+class Velmar;
+} // namespace sim
+
 namespace velmar_sim {
 
 // "\"text\"" with CR, LF, tab and the double quote escaped, so that an event stays on its line.
@@ -12,6 +20,14 @@ void PrintEvent(const std::string& kind, const std::string& detail);
 
 // Writes a line as it is (for the lines of a trace log).
 void PrintLine(const std::string& line);
+
+// The one name velmar-sim gives a component wherever it prints it, the one --select and --arrange take:
+// "comp1" for the first component inserted, "part1" for the first one the run started with.
+std::string ComponentName(sim::Part& part);
+
+// What velmar-sim prints for an object of the stand-in: the name of the component it is or belongs to
+// (its part, or a face or axis of its model), else the stand-in's own name of the object.
+std::string ObjectName(sim::Velmar& velmar, sim::Geometry* geometry, IUnknown* object);
 
 // Sets standard output to pass UTF-8 bytes through unchanged.
 void PrepareOutput();

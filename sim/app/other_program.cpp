@@ -38,13 +38,10 @@ std::string Hex(HRESULT hr)
     return text;
 }
 
-// What an export handed back: a stand-in object by its name, or null.
-std::string Named(IUnknown* object)
+// What an export handed back: a component by its name, another stand-in object by its own, or null.
+std::string Named(sim::Velmar& velmar, IUnknown* object)
 {
-    if (!object)
-        return "null";
-    const sim::Object* known = sim::Object::From(object);
-    return known ? known->Name() : "an object";
+    return object ? ObjectName(velmar, nullptr, object) : "null";
 }
 
 std::string Text(BSTR text)
@@ -131,7 +128,7 @@ void OtherProgram::Fire(const RunnerAction& action)
         for (const IDispatchPtr& linked : object->linked) {
             // A part by the name velmar-sim gives components.
             sim::Part* part = velmar_.FindPart(linked);
-            includes += (includes.empty() ? ", includes " : " and ") + (part ? part->V5().Name() : sim::RenderObject(linked));
+            includes += (includes.empty() ? ", includes " : " and ") + (part ? ComponentName(*part) : sim::RenderObject(linked));
         }
         PrintEvent("spc object made", object->Describe() + includes);
     }
@@ -145,7 +142,7 @@ void OtherProgram::Call(const RunnerAction& action)
         const sim::ObjectRef response = Response(action.argument);
         IDispatch* part = nullptr;
         Export<void(WINAPI*)(IDispatch**, IUnknown*, IUnknown*, IDispatch*)>("NMInsert3D")(&part, provider, response->Primary(), nullptr);
-        PrintEvent("call", name + " -> " + Named(part));
+        PrintEvent("call", name + " -> " + Named(velmar_, part));
         if (part)
             part->Release();
     } else if (action.name == L"NMInsertSpc") {
@@ -155,7 +152,7 @@ void OtherProgram::Call(const RunnerAction& action)
         IDispatch* object = nullptr;
         Export<void(WINAPI*)(IDispatch**, IUnknown*, IUnknown*, const wchar_t*)>("NMInsertSpc")(
             &object, provider, response->Primary(), presetText.empty() ? nullptr : presetText.c_str());
-        PrintEvent("call", name + " -> " + Named(object));
+        PrintEvent("call", name + " -> " + Named(velmar_, object));
         if (object)
             object->Release();
     } else if (action.name == L"NMInsert2D" || action.name == L"NMReplace2D") {
@@ -202,7 +199,7 @@ void OtherProgram::Test(const RunnerAction& action)
         long code = 0;
         const auto method = action.name == L"InsertTest" ? &ITester::InsertTest : &ITester::FastInsertTest;
         hr = (tester_->*method)(response->As<INMResponse>(), &inserted, &code, &error);
-        detail = ", object " + Named(inserted) + ", code " + std::to_string(code);
+        detail = ", object " + Named(velmar_, inserted) + ", code " + std::to_string(code);
         if (inserted)
             inserted->Release();
     }

@@ -10,14 +10,23 @@
 namespace velmar_sim {
 
 const char Usage[] =
-    "usage: velmar-sim [--dll PATH] [--version MAJOR.MINOR.RELEASE] [--doc-type N]\n"
-    "                  [--response FILE | --no-response | --select-answer COMMAND[:LOCATION]]...\n"
+    "usage: velmar-sim [--help] [--dll PATH] [--version MAJOR.MINOR.RELEASE] [--doc-type N]\n"
+    "                  [--response RESPONSE | --no-response | --select-answer COMMAND[:LOCATION]]...\n"
     "                  [--answer ok|yes|no|cancel]... [--command N]...\n"
     "                  [--panel-script FILE|STEPS]... [--model FILE]...\n"
     "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end|X,Y;X,Y...]...\n"
-    "                  [--fire EVENT[:N]]... [--call EXPORT[:ARGUMENT]]...\n"
-    "                  [--select COMPONENT | --arrange COMPONENT]... [--component FILE]...\n"
-    "                  [--hot-points FILE|sample] [--drag-response FILE|sample] [--drag INDEX:X,Y:commit|cancel]...";
+    "                  [--fire EVENT]... [--call EXPORT]...\n"
+    "                  [--select COMPONENT | --arrange COMPONENT]... [--component RESPONSE]...\n"
+    "                  [--hot-points FILE|SAMPLE] [--drag-response RESPONSE] [--drag INDEX:X,Y:commit|cancel]...\n"
+    "  N          a document type: 1 drawing, 2 fragment, 3 specification, 4 part, 5 assembly, 7 another 3D;\n"
+    "             6 is one the library does not work in\n"
+    "  RESPONSE   an XML file or a sample of sim/responses (component_3d, element_3d, script_2d, ...)\n"
+    "  EVENT      open-document:TYPE | begin-process:CODE | end-process:CODE | document-gone\n"
+    "  EXPORT     NMInsert3D:RESPONSE | NMInsert2D:RESPONSE[@X,Y,ANGLE] | NMReplace2D:RESPONSE[@X,Y,ANGLE]\n"
+    "             | NMInsertSpc:RESPONSE[@PRESET] | NMSelectEx[:LOCATION] | GetITester | InsertTest:RESPONSE\n"
+    "             | FastInsertTest:RESPONSE | CreateNewDocument:TYPE | CloseActiveDocument\n"
+    "  COMPONENT  a name velmar-sim prints: comp1 for the first one inserted, part1 for the first --component\n"
+    "exit code 0: it ran; 2: a bad option, file or component name; 3: the library could not be loaded";
 
 namespace {
 
@@ -106,9 +115,14 @@ RunnerAction Action(const std::wstring& option, const std::wstring& text, const 
     const size_t colon = text.find(L':');
     action.name = text.substr(0, colon);
     action.argument = colon == std::wstring::npos ? std::wstring() : text.substr(colon + 1);
-    for (const wchar_t* name : known)
-        if (action.name == name)
-            return action;
+    for (const wchar_t* name : known) {
+        if (action.name != name)
+            continue;
+        // An event's type or process code, and a document type, is a number.
+        if ((action.fire && action.name != L"document-gone") || action.name == L"CreateNewDocument")
+            Number(option + L" " + action.name, action.argument, 0, 0x7FFFFFFF);
+        return action;
+    }
     throw UsageError(Narrow(option) + " does not know \"" + Narrow(action.name) + "\"");
 }
 
@@ -161,6 +175,10 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
     RunnerOptions options;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& option = arguments[i];
+        if (option == L"--help" || option == L"-h") {
+            options.help = true;
+            return options;
+        }
         const auto value = [&]() -> const std::wstring& {
             if (i + 1 >= arguments.size())
                 throw UsageError(Narrow(option) + " needs a value");

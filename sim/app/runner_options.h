@@ -36,6 +36,7 @@ struct HotPointDrag {
 };
 
 struct RunnerOptions {
+    bool help = false;                                 // --help or -h: the usage, and nothing run
     std::wstring library;                              // the DLL; empty: normset.dll beside the runner
     long major = 15;
     long minor = 0;

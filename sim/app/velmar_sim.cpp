@@ -1,6 +1,7 @@
 // velmar-sim: does with the library what Velmar does, in the stand-in Velmar with the stand-in
-// reference book, and prints what happened. Exits 0 when it ran, whatever the library did; 2 for a bad
-// command line, 3 when the library cannot be loaded.
+// reference book, and prints what happened. Exits 0 when it ran, whatever the library did (and for
+// --help); 2 for a bad command line, a file that cannot be read or a component name no component has;
+// 3 when the library cannot be loaded.
 #include "core/com.h"
 #include "sim/app/debug_archive.h"
 #include "sim/app/dialog_answerer.h"
@@ -178,6 +179,35 @@ private:
     std::wstring path_;
 };
 
+// The run's own registry: for the run every HKEY_CURRENT_USER path of this process lands in a key of its
+// own, empty at the start and removed at the end, so that the library's settings and presets (what OK in
+// the settings dialog saves) neither come from an earlier run nor stay for a later one or for the tests,
+// which share the Wine prefix.
+class RunRegistry {
+public:
+    RunRegistry() : path_(L"Software\\velmar-sim\\run-" + std::to_wstring(GetCurrentProcessId()))
+    {
+        RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root_, nullptr) !=
+                ERROR_SUCCESS ||
+            RegOverridePredefKey(HKEY_CURRENT_USER, root_) != ERROR_SUCCESS)
+            throw LoadError("cannot give the run a registry of its own");
+    }
+    ~RunRegistry()
+    {
+        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        RegCloseKey(root_);
+        RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\velmar-sim");   // only when no other run is using it
+    }
+    RunRegistry(const RunRegistry&) = delete;
+    RunRegistry& operator=(const RunRegistry&) = delete;
+
+private:
+    std::wstring path_;
+    HKEY root_ = nullptr;
+};
+
 // Each library part placed in a drawing, with what it is made of.
 void PrintPlacedParts(sim::Velmar& velmar, sim::Document& document)
 {
@@ -234,8 +264,7 @@ std::vector<sim::Part*> PlaceLibraryComponents(const RunnerOptions& options, con
 void PrintLibraryComponents(sim::Velmar& velmar, const std::vector<sim::Part*>& parts, const char* when)
 {
     for (sim::Part* part : parts)
-        PrintEvent(std::string("library component ") + when, part->V5().Name().substr(0, part->V5().Name().size() - 1) +
-                                                                 ": NM_ID " + Quote(sim::LibraryIdOf(velmar, *part)) + ", model " +
+        PrintEvent(std::string("library component ") + when, ComponentName(*part) + ": NM_ID " + Quote(sim::LibraryIdOf(velmar, *part)) + ", model " +
                                                                  Quote(part->V5().Text(IVel5Part::FileName)));
 }
 
@@ -260,49 +289,70 @@ std::vector<sim::Part*> LibraryComponentsNow(sim::Velmar& velmar, sim::Geometry&
 void PrintComponents(sim::Assembly& assembly)
 {
     for (sim::Component* component : assembly.Components()) {
-        const std::vector<std::string> lines = assembly.Describe(*component);
-        PrintEvent("component", lines.front());
-        for (size_t i = 1; i < lines.size(); ++i)
+        std::vector<std::string> lines = assembly.Describe(*component);
+        PrintEvent("component", ComponentName(*component->part) + " " + lines.front());
+        for (size_t i = 1; i < lines.size(); ++i) {
+            // The mass in the assembly's unit: grams unless the assembly says kilograms.
+            const size_t material = lines[i].find(", material ");
+            if (lines[i].compare(0, 5, "mass ") == 0 && material != std::string::npos)
+                lines[i].insert(material, assembly.massUnitFlag == 0 ? " g" : " kg");
             PrintLine("  " + lines[i]);
+        }
     }
 }
 
-// The leaders, arrays and fastener-set macros of the assembly.
-void PrintAssemblyObjects(sim::Leaders& leaders, sim::Patterns& patterns, sim::MacroElements& macros, const std::vector<std::string>& arrays)
+// The leaders, arrays and fastener-set macros of the assembly, each component by its name.
+void PrintAssemblyObjects(sim::Velmar& velmar, sim::Geometry& scene, sim::Leaders& leaders, sim::Patterns& patterns,
+                          sim::MacroElements& macros, const std::vector<std::string>& arrays)
 {
-    for (sim::Leader* leader : leaders.Live())
-        PrintEvent("leader", leaders.Describe(*leader).substr(std::string("leader ").size()));
+    for (sim::Leader* leader : leaders.Live()) {
+        std::string line = leader->name + ", kind " + std::to_string(leader->code) + ", on";
+        for (size_t i = 0; i < leader->anchors.size(); ++i) {
+            sim::Object* anchored = sim::Leaders::AnchoredTo(*leader, i);
+            line += " " + (anchored ? ObjectName(velmar, &scene, anchored->Primary()) : std::string("?"));
+        }
+        for (const auto& [key, text] : leader->texts)
+            if (text->Has(18) && V_VT(&text->Value(18)) != VT_EMPTY)
+                line += ", text " + sim::RenderVariant(text->Value(18));
+        PrintEvent("leader", line);
+    }
     for (const std::string& name : arrays) {
         std::string sources;
-        for (const std::string& source : sim::Patterns::SourceNames(*patterns.Find(name)))
-            sources += " " + source;
+        for (const IDispatchPtr& source : patterns.Find(name)->sources)
+            sources += " " + ObjectName(velmar, &scene, source);
         PrintEvent("array", name + ":" + sources);
     }
     for (sim::GeoEntity* macro : macros.Live())
         PrintEvent("macro", macros.Describe(*macro).substr(std::string("set macro ").size()));
 }
 
-// What the user does in the assembly before a command.
-void Prepare(const RunnerOptions::Preparation& preparation, sim::Assembly& assembly, sim::Leaders& leaders, sim::Patterns& patterns,
-             std::vector<std::string>& arrays)
+// What the user does in the assembly before a command, on a component the run started with or one
+// inserted since, by the name velmar-sim prints.
+void Prepare(const RunnerOptions::Preparation& preparation, sim::Assembly& assembly, const std::vector<sim::Part*>& started,
+             sim::Leaders& leaders, sim::Patterns& patterns, std::vector<std::string>& arrays)
 {
-    sim::Component* found = nullptr;
+    std::vector<sim::Part*> parts = started;
     for (sim::Component* component : assembly.Components())
-        if (component->part->V5().Name() == sim::Utf8(preparation.component) + "5")
-            found = component;
+        parts.push_back(component->part);
+    sim::Part* found = nullptr;
+    for (sim::Part* part : parts)
+        if (ComponentName(*part) == sim::Utf8(preparation.component))
+            found = part;
     if (!found)
-        throw std::runtime_error("no component " + sim::Utf8(preparation.component) + " to " +
-                                 (preparation.select ? "select" : "arrange"));
+        throw InputError("no component " + sim::Utf8(preparation.component) + " to " + (preparation.select ? "select" : "arrange"));
     if (preparation.select) {
-        assembly.selected = found->part;
+        assembly.selected = found;
         PrintEvent("user", "selects " + sim::Utf8(preparation.component));
         return;
     }
     arrays.push_back("array" + std::to_string(arrays.size() + 1));
-    patterns.Add(arrays.back(), {found->part->V7().Ptr()});
+    patterns.Add(arrays.back(), {found->V7().Ptr()});
     sim::Leader& leader = leaders.Add(89);
-    leaders.Anchor(leader, found->part->V7().Ptr(), {0, 0, 0});
+    leaders.Anchor(leader, found->V7().Ptr(), {0, 0, 0});
     leaders.Fill(leader, "pos");
+    // The texts Velmar gives a new position leader: the position number on its shelf, nothing under it.
+    for (auto& [key, text] : leader.texts)
+        text->Value(18) = key == leader.texts.begin()->first ? _variant_t(std::to_wstring(arrays.size()).c_str()) : _variant_t();
     PrintEvent("user", "puts " + sim::Utf8(preparation.component) + " into " + arrays.back() + " and gives it a position leader");
 }
 
@@ -348,12 +398,16 @@ public:
         for (; question_ < questions.size(); ++question_) {
             const sim::Question& question = questions[question_];
             // A panel run takes its script as its answer; the panel's own log tells what happened in it.
-            if (question.kind != "message")
+            if (question.kind != "message" && question.kind != "dialog")
                 continue;
+            const std::string answer = " answer=" + AnswerName(static_cast<long>(question.answer)) +
+                                       (question.answered ? "" : " (its default button)");
+            if (question.kind == "dialog") {
+                PrintEvent("dialog", "caption=" + Quote(question.caption) + answer);
+                continue;
+            }
             const bool asks = (question.flags & 0xF) != MB_OK;
-            PrintEvent(asks ? "question" : "message box",
-                       "caption=" + Quote(question.caption) + " text=" + Quote(question.text) + " answer=" +
-                           AnswerName(static_cast<long>(question.answer)) + (question.answered ? "" : " (default)"));
+            PrintEvent(asks ? "question" : "message box", "caption=" + Quote(question.caption) + " text=" + Quote(question.text) + answer);
         }
     }
 
@@ -592,6 +646,7 @@ int Run(const RunnerOptions& options)
     for (const std::wstring& script : scripts)
         velmar.User().Answer("panel", _variant_t(script.c_str()));
 
+    const RunRegistry registry;
     Library library = LoadLibraryExports(libraryPath);
     {
         Reporter reporter(velmar, book, labels);
@@ -628,7 +683,7 @@ int Run(const RunnerOptions& options)
                 if (preparation.beforeCommand == i) {
                     if (!assembly)
                         throw UsageError("--select and --arrange need a 3D document");
-                    Prepare(preparation, *assembly, *leaders, *patterns, arrays);
+                    Prepare(preparation, *assembly, libraryComponents, *leaders, *patterns, arrays);
                 }
             PrintEvent("command", std::to_string(command));
             library.entry(command);
@@ -648,7 +703,7 @@ int Run(const RunnerOptions& options)
         if (elements)
             PrintElements(*elements);
         if (leaders)
-            PrintAssemblyObjects(*leaders, *patterns, *macros, arrays);
+            PrintAssemblyObjects(velmar, *scene, *leaders, *patterns, *macros, arrays);
         if (asksHotPoints) {
             library.Resolve(library.objectEntry, "LibObjInterfaceEntry");
             hotPoints.entry = library.objectEntry;
@@ -691,7 +746,12 @@ int main()
 {
     PrepareOutput();
     try {
-        return Run(ParseOptions(Arguments()));
+        const RunnerOptions options = ParseOptions(Arguments());
+        if (options.help) {
+            std::printf("%s\n", Usage);
+            return 0;
+        }
+        return Run(options);
     } catch (const UsageError& error) {
         std::fprintf(stderr, "velmar-sim: %s\n%s\n", error.what(), Usage);
         return 2;

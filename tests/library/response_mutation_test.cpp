@@ -208,7 +208,7 @@ TEST(ResponseMutation, EveryDamagedResponseLoadsOrEndsInItsOwnFailure)
     Dice dice(20240611);
     std::vector<std::pair<std::wstring, bool>> seeds;
     // The stand-in reference book's sample answers, and a few of our own.
-    for (const char* name : {"component_3d", "element_3d", "fastener_set", "fragment_2d", "script_2d"})
+    for (const char* name : {"component_3d", "element_3d", "fastener_set_3d", "fragment_2d", "script_2d"})
         seeds.push_back({sim::SampleResponse(name), false});
     seeds.push_back({sim::SampleResponse("object_data"), true});
     for (const std::wstring& seed : Seeds())

@@ -45,7 +45,10 @@ TEST(RunnerDialogs, MessageBoxTakesTheQueuedAnswerElseItsDefault)
     velmar_sim::DialogAnswerer answerer(user, [] {});
     EXPECT_EQ(ShowMessageBox(nullptr, L"Продолжить?", L"Нормсет", MB_YESNO | MB_ICONQUESTION), IDNO);
     EXPECT_EQ(ShowMessageBox(nullptr, L"Готово.", L"Нормсет", MB_OK), IDOK);
-    ASSERT_EQ(user.Questions().size(), 2u);
+    // Unanswered, a question takes the button it was asked with as its default.
+    EXPECT_EQ(ShowMessageBox(nullptr, L"Обновить?", L"Нормсет", MB_YESNO | MB_ICONQUESTION), IDYES);
+    EXPECT_EQ(ShowMessageBox(nullptr, L"Удалить?", L"Нормсет", MB_YESNO | MB_DEFBUTTON2), IDNO);
+    ASSERT_EQ(user.Questions().size(), 4u);
     EXPECT_EQ(user.Questions()[0].text, L"Продолжить?");
     EXPECT_EQ(user.Questions()[0].caption, L"Нормсет");
     EXPECT_EQ(user.Questions()[0].flags, MB_YESNO);

@@ -14,6 +14,7 @@ using testing::Not;
 namespace {
 
 struct RunnerRun {
+    DWORD processId = 0;
     DWORD exitCode = 0;
     std::string out;
     std::string err;
@@ -63,6 +64,7 @@ RunnerRun RunRunner(const std::wstring& arguments)
     if (!started) {
         run.exitCode = 0xFFFFFFFF;
     } else {
+        run.processId = process.dwProcessId;
         run.out = ReadAll(outRead);
         run.err = ReadAll(errRead);
         WaitForSingleObject(process.hProcess, 60000);
@@ -79,7 +81,7 @@ RunnerRun RunRunner(const std::wstring& arguments)
 
 TEST(VelmarSim, RunsTheLibraryAndPrintsWhatVelmarReads)
 {
-    const RunnerRun run = RunRunner(L"--version 14.0.2 --command 0 --command 8");
+    const RunnerRun run = RunRunner(L"--version 14.0.2 --command 0 --command 6 --command 8");
     ASSERT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_THAT(run.out, testing::StartsWith("velmar: 14.0.2, document none\n"
                                              "notify: 1\n"
@@ -95,8 +97,14 @@ TEST(VelmarSim, RunsTheLibraryAndPrintsWhatVelmarReads)
                                    "menu: 6 \"Настройки\"\n"
                                    "menu: 7 \"Справка\"\n"
                                    "toolbar: 1 2 3 4 5 6 7\n"
-                                   "command: 0\ncommand: 8\ndocument: none\n"));
+                                   "command: 0\ncommand: 6\n"
+                                   "dialog: caption=\"Настройки\" answer=ok (its default button)\n"
+                                   "command: 8\ndocument: none\n"));
     EXPECT_EQ(run.err, "");
+    // What OK in the settings saved lay in the run's own registry, which is gone with the run.
+    HKEY key = nullptr;
+    const std::wstring own = L"Software\\velmar-sim\\run-" + std::to_wstring(run.processId);
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, own.c_str(), 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
 }
 
 TEST(VelmarSim, ReportsAnswersNobodyAskedFor)
@@ -116,11 +124,20 @@ TEST(VelmarSim, BadCommandLinesEndWithAReasonAndExitCode2)
                                      L"--answer maybe", L"--command", L"--response Z:\\no\\such\\file.xml",
                                      L"--panel-script Z:\\no\\such\\script.txt", L"--panel-script \"pick top; wave\"",
                                      L"--place 1,2", L"--leader here", L"--point 1,2,3", L"--point \"1,2; end; 3,4\"", L"--fire wave",
-                                     L"--call NMDelete", L"--drag 2:8:commit", L"--drag 2:8,0:keep"}) {
+                                     L"--call NMDelete", L"--fire open-document:x", L"--drag 2:8:commit", L"--drag 2:8,0:keep"}) {
         const RunnerRun run = RunRunner(arguments);
         EXPECT_EQ(run.exitCode, 2u) << arguments;
         EXPECT_THAT(run.err, testing::StartsWith("velmar-sim: ")) << arguments;
         EXPECT_EQ(run.out, "") << arguments;
+    }
+    // A component no run made is a bad name, however far the run got.
+    const RunnerRun unknown = RunRunner(L"--doc-type 5 --select comp9 --command 1");
+    EXPECT_EQ(unknown.exitCode, 2u);
+    EXPECT_EQ(unknown.err, "velmar-sim: no component comp9 to select\r\n");
+    for (const wchar_t* arguments : {L"--help", L"--doc-type 5 -h"}) {
+        const RunnerRun help = RunRunner(arguments);
+        EXPECT_EQ(help.exitCode, 0u) << arguments;
+        EXPECT_THAT(help.out, testing::StartsWith("usage: velmar-sim ")) << arguments;
     }
 }
 
@@ -164,19 +181,22 @@ TEST(VelmarSim, InsertsTheSampleBoltAndAPartOfTheUsersOwnModelAndPrintsBoth)
                                     L" --panel-script \"pick side; ok\" --panel-script cancel --command 1");
     ASSERT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_THAT(run.out, Not(HasSubstr("error dialog")));
-    const size_t bolt = run.out.find("component: \"Болт М10-6gx50.58 ГОСТ 7798-70\", model \"");
+    // The prompt a pick makes the library show follows the pick.
+    EXPECT_THAT(run.out, HasSubstr("panel: step \"pick top\": filter 1, callback 1\n"
+                                   "panel: prompt \"Выберите цилиндрическую поверхность, ось, прямое ребро или точку привязки детали\"\n"));
+    const size_t bolt = run.out.find("component: comp1 \"Болт М10-6gx50.58 ГОСТ 7798-70\", model \"");
     ASSERT_NE(bolt, std::string::npos) << run.out;
     EXPECT_THAT(run.out.substr(bolt), HasSubstr("\\Models\\Bolt_7798_M10x50.vlm\"\n"
                                                 "  parameters: d=10, L=50, P=1.5\n"
-                                                "  mass 41.2, material \"Сталь 35 ГОСТ 1050-2013\"\n"
+                                                "  mass 41.2 g, material \"Сталь 35 ГОСТ 1050-2013\"\n"
                                                 "  placement: as placed in panel run 1\n"
                                                 "  mate: kind 0, direction 1, value 0: top and Plane\n"
                                                 "  mate: kind 4, direction 0, value 0: bore and Axis\n"
                                                 "  spc object: section 25, 5.1 \"Болт М10-6gx50.58 ГОСТ 7798-70\"\n"
-                                                "component: \"Nut M10\", model \""));
+                                                "component: comp3 \"Nut M10\", model \""));
     EXPECT_THAT(run.out, HasSubstr("\\Parts\\Nut.vlm\"\n"
                                    "  parameters: d=10\n"
-                                   "  mass 0, material \"\"\n"
+                                   "  mass 0 g, material \"\"\n"
                                    "  placement: as placed in panel run 3\n"
                                    "  mate: kind 0, direction 1, value 0: side and Plane\n"));
     // The folder with the models' files is gone with the run.
@@ -222,12 +242,12 @@ TEST(VelmarSim, FiresVelmarsEventsAndCallsTheExportsAsAnotherProgram)
                                     L"--call InsertTest:component_3d --call FastInsertTest:component_3d --fire end-process:20181 "
                                     L"--fire document-gone --call CloseActiveDocument --fire begin-process:20183");
     ASSERT_EQ(run.exitCode, 0u) << run.err;
-    EXPECT_THAT(run.out, HasSubstr("event: open-document 6 -> TRUE\ncall: NMInsert3D -> comp15\n"));
+    EXPECT_THAT(run.out, HasSubstr("event: open-document 6 -> TRUE\ncall: NMInsert3D -> comp1\n"));
     EXPECT_THAT(run.out, HasSubstr("call: GetITester -> a test object\n"));
-    EXPECT_THAT(run.out, HasSubstr("call: InsertTest -> 0x00000000, object comp25, code 0, text \"\"\n"));
+    EXPECT_THAT(run.out, HasSubstr("call: InsertTest -> 0x00000000, object comp2, code 0, text \"\"\n"));
     // Only the quick insertion lacks its spc object when Velmar ends its process.
     EXPECT_THAT(run.out, HasSubstr("event: end-process 20181 -> TRUE\n"
-                                   "spc object made: section 25, 5.1 \"Болт М10-6gx50.58 ГОСТ 7798-70\", includes comp35\n"
+                                   "spc object made: section 25, 5.1 \"Болт М10-6gx50.58 ГОСТ 7798-70\", includes comp3\n"
                                    "reference book: client.PlacedResponse("));
     EXPECT_EQ(run.out.find("spc object made"), run.out.rfind("spc object made"));
     EXPECT_THAT(run.out, HasSubstr("event: document-gone -> TRUE\n"
@@ -285,7 +305,7 @@ TEST(VelmarSim, WithoutADocumentTheInsertCommandOnlyWarns)
     const RunnerRun run = RunRunner(L"--command 1");
     ASSERT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_THAT(run.out, HasSubstr("command: 1\nreference book: client.Connect(&,&)\n"
-                                   "message box: caption=\"Нормсет\" text=\"Нет активного документа.\" answer=ok (default)\n"
+                                   "message box: caption=\"Нормсет\" text=\"Нет активного документа.\" answer=ok (its default button)\n"
                                    "document: none\n"));
 }
 
@@ -313,6 +333,7 @@ TEST(VelmarSim, ReplacesEveryComponentOfTheChosenNameFromTheFindPanel)
                                     L" --panel-script \"button 9157\" --panel-script cancel --command 2");
     ASSERT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_THAT(run.out, HasSubstr("text=\"Просмотр документа завершен. Выполнено замен: 3 из 3.\""));
+    EXPECT_THAT(run.out, HasSubstr("panel: step \"button 9157\": handler returned FALSE\n"));
     const size_t after = run.out.find("library component after: ");
     ASSERT_NE(after, std::string::npos) << run.out;
     std::string expected;

@@ -226,16 +226,17 @@ TEST_F(ReferenceBook, SampleResponsesReadAsThePartsTheyDescribe)
     }
 }
 
-TEST_F(ReferenceBook, TheFastenerSetSampleHasTwoMembersWithTheirLayout)
+TEST_F(ReferenceBook, TheFastenerSetSampleHasItsMembersAndHoleWithTheirLayout)
 {
     pugi::xml_document document;
-    auto data = PartDataOf(sim::SampleResponse("fastener_set"), document);
+    auto data = PartDataOf(sim::SampleResponse("fastener_set_3d"), document);
     EXPECT_EQ(data->ObjData.GetString(L"MethodBody"), L"");
-    ASSERT_EQ(data->Members.size(), 2u);
-    EXPECT_EQ(data->Members[1].m_methodBody, L"Models\\Nut_5915_M10.vlm");
-    EXPECT_EQ(data->Members[1].m_attrs.PartType, 3);
-    EXPECT_DOUBLE_EQ(data->Members[0].m_attrs.Width, 6.4);
+    ASSERT_EQ(data->Members.size(), 4u);
+    EXPECT_EQ(data->Members[2].m_methodBody, L"Models\\Nut_5915_M10.vlm");
+    EXPECT_EQ(data->Members[2].m_attrs.PartType, 2);
+    EXPECT_DOUBLE_EQ(data->Members[2].m_attrs.Width, 8);
     EXPECT_TRUE(data->Members[0].m_attrs.OnPacket);
+    EXPECT_TRUE(data->Members[3].m_attrs.Hole);
 }
 
 TEST_F(ReferenceBook, AnUnknownSampleIsAnError)

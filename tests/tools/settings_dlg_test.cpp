@@ -7,6 +7,7 @@
 #include "core/html_help.h"
 #include "core/list_view.h"
 #include "core/modal_seam.h"
+#include "core/translate.h"
 #include "core/module.h"
 #include "library/command_dispatch.h"
 #include "library/command_table.h"
@@ -251,6 +252,11 @@ TEST_F(SettingsDialog, CommandSixOpensTheDialogOverVelmarsMainWindowWithButtonsB
 
 TEST_F(SettingsDialog, TheThreeDialogsShowEveryControlInPlaceWithItsText)
 {
+    // As a Russian user sees them: the interface language Russian, the texts their originals.
+    LoadLanguage(L"", L"russian");
+    struct LanguageReset {
+        ~LanguageReset() { testhooks::ResetLanguage(); }
+    } languageReset;
     Store({L"По умолчанию"});
     const std::vector<Control> settings = {
         {IDC_MAIN_WINDOW_GROUP, L"group", L"Главное окно"},
@@ -274,15 +280,15 @@ TEST_F(SettingsDialog, TheThreeDialogsShowEveryControlInPlaceWithItsText)
         {IDC_PRESET_NAME_LABEL, L"label", L"Название шаблона:"}, {IDC_PRESET_NAME, L"edit", L"Новый шаблон"},
         {IDC_SECTION_GROUP, L"group", L"Раздел и подраздел спецификации"},
         {IDC_SECTION_DEFAULT, L"radio", L"по умолчанию"}, {IDC_SECTION_OWN, L"radio", L"раздел"},
-        {IDC_SECTION_COMBO, L"drop-down list", nullptr}, {IDC_SECTION_NUM, L"edit", L"20"},
+        {IDC_SECTION_COMBO, L"drop-down list", nullptr}, {IDC_SECTION_NUM, L"edit", L"25"},
         {IDC_SUBSECTION, L"check", L"установить подраздел"}, {IDC_SUBSECTION_NUM, L"edit", L"0"},
         {IDC_EXT_GROUP, L"group", L"Блок вложенных или дополнительных разделов спецификации"},
         {IDC_EXT_DEFAULT, L"radio", L"по умолчанию"}, {IDC_EXT_NESTED, L"radio", L"блок вложенных разделов"},
-        {IDC_NESTED_BLOCK_COMBO, L"drop-down list", L"<другой>"}, {IDC_NESTED_BLOCK_NUM, L"edit", L"1"},
+        {IDC_NESTED_BLOCK_COMBO, L"drop-down list", L"Комплект монтажных частей"}, {IDC_NESTED_BLOCK_NUM, L"edit", L"1"},
         {IDC_NESTED_SECTION_LABEL, L"label", L"вложенный раздел"},
-        {IDC_NESTED_SECTION_COMBO, L"drop-down list", L"Parts"}, {IDC_NESTED_SECTION_NUM, L"edit", L"20"},
+        {IDC_NESTED_SECTION_COMBO, L"drop-down list", L"Нормсет"}, {IDC_NESTED_SECTION_NUM, L"edit", L"25"},
         {IDC_EXT_ADDITIONAL, L"radio", L"блок дополнительных разделов"},
-        {IDC_ADDITIONAL_COMBO, L"drop-down list", L"<другой>"}, {IDC_ADDITIONAL_NUM, L"edit", L"1"},
+        {IDC_ADDITIONAL_COMBO, L"drop-down list", L"Устанавливают по #ХХХ.ХХХХХХ.ХХХ#"}, {IDC_ADDITIONAL_NUM, L"edit", L"1"},
         {IDC_COLUMNS_GROUP, L"group", L"Заполняемые колонки спецификации"},
         {IDC_COLUMNS_DEFAULT, L"radio", L"по умолчанию"}, {IDC_COLUMNS_OWN, L"radio", L"другие"},
         {IDC_COLUMN_LIST, L"row list", nullptr}, {IDC_ADD_COLUMN, L"button", L"Добавить..."},
