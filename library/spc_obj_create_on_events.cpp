@@ -46,9 +46,10 @@ VelmarSpcObjCreateOnEvents::~VelmarSpcObjCreateOnEvents() = default;
 void VelmarSpcObjCreateOnEvents::Connect(IVel5Application* application5)
 {
     TraceScope scope(L"VelmarSpcObjCreateOnEvents::Connect");
-    Advise(application5);
+    // Read first: a failed read leaves the sink unconnected, for Velmar's next hand-over to connect.
     const IVel7ApplicationPtr application7 =
         ObjectAs<IVel7Application>(V5Get(application5, IVel5Application::Application7));
+    Advise(application5);
     if (IVel7Application* previous = std::exchange(application7_, nullptr))
         previous->Release();
     if (application7) {
