@@ -163,7 +163,7 @@ HRESULT CTester::Insert(bool fast, INMResponse* response, IDispatch** inserted, 
         std::unique_ptr<VelmarNormset> controller;
         VelmarNormset::CreateForActiveDocument(controller, application5_, application7_, NormsetProvider(), kInsertCommand,
                                                ExternalLocation::Leave);
-        controller->Prepare();
+        // Inserted anew, whatever the user selected: the selection is not read.
         controller->LoadResponse(response);
         IDispatchPtr object;
         if (auto* assembly = dynamic_cast<VelmarNormset3D*>(controller.get())) {
@@ -171,8 +171,6 @@ HRESULT CTester::Insert(bool fast, INMResponse* response, IDispatch** inserted, 
             if (!object)
                 throw std::wstring(fast ? L"Part3D is not fast inserted" : L"Part3D is not inserted");
         } else {
-            controller->Prepare();
-            controller->LoadResponse(response);
             auto* part = dynamic_cast<NMVelObj2D*>(controller->CurrentPart.get());
             if (part && fast) {
                 part->MakeUnplacedMacro();

@@ -29,11 +29,15 @@ std::unique_ptr<VelmarNormset> SilentController(INMClient* provider)
     return controller;
 }
 
+// Hands the counted reference to the caller; a caller without an out argument takes none, so it is
+// released here.
 template <class T>
 void Store(T** out, T* value) noexcept
 {
     if (out)
         *out = value;
+    else if (value)
+        value->Release();
 }
 
 int32_t Insert2D(IUnknown* callersProvider, IUnknown* callersResponse, double x, double y, double angle)
@@ -42,8 +46,8 @@ int32_t Insert2D(IUnknown* callersProvider, IUnknown* callersResponse, double x,
     const INMResponsePtr response = QueryHostOrNull<INMResponse>(callersResponse);
     if (!provider || !response)
         return 0;
+    // Inserted anew, whatever the user selected: the selection is not read.
     const auto controller = SilentController(provider);
-    controller->Prepare();
     controller->m_iResponse = response;
     if (!dynamic_cast<VelmarNormset2D*>(controller.get()))
         return 0;
@@ -60,6 +64,7 @@ int32_t Replace2D(IUnknown* callersResponse, double x, double y, double angle)
     const INMResponsePtr response = QueryHostOrNull<INMResponse>(callersResponse);
     if (!response)
         return 0;
+    NormsetInitOnce();
     const auto controller = SilentController(NormsetProvider());
     auto* drawing = dynamic_cast<VelmarNormset2D*>(controller.get());
     if (!drawing)
@@ -147,10 +152,7 @@ extern "C" void WINAPI GetITester(ITester** out) noexcept
         NormsetInitOnce();
         auto* tester = new CTester(HeldVelmar5(), HeldVelmar7());
         tester->AddRef();
-        if (out)
-            *out = tester;
-        else
-            tester->Release();
+        Store(out, static_cast<ITester*>(tester));
     } catch (...) {
         TraceCurrentException(L"GetITester");
     }
