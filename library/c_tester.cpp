@@ -6,6 +6,7 @@
 #include "hostapi/tester_result.h"
 #include "hostapi/vtable_call.h"
 #include "insert2d/nm_vel_obj_2d.h"
+#include "library/library_call.h"
 #include "library/provider_connection.h"
 #include "library/velmar_normset_3d.h"
 
@@ -157,6 +158,7 @@ HRESULT CTester::Insert(bool fast, INMResponse* response, IDispatch** inserted, 
         *code = 0;
     if (error)
         *error = nullptr;
+    const LibraryCallScope running;
     _bstr_t failure;
     try {
         TraceScope scope(fast ? L"CTester::FastInsertTest" : L"CTester::InsertTest");

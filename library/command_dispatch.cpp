@@ -9,6 +9,7 @@
 #include "core/translate.h"
 #include "hostapi/host_version.h"
 #include "library/exports.h"
+#include "library/library_call.h"
 #include "library/html_help.h"
 #include "library/velmar_application.h"
 
@@ -102,6 +103,7 @@ void ShowCommandError(const std::wstring& title, const std::wstring& message, co
 
 extern "C" void WINAPI LIBRARYENTRY(unsigned command) noexcept
 {
+    const LibraryCallScope running;
     if (command == CommandSelectOnly) {
         RunSelectOnly();
         return;

@@ -9,6 +9,7 @@
 #include "core/trace_log.h"
 #include "insert2d/nm_vel_obj_2d.h"
 #include "library/c_tester.h"
+#include "library/library_call.h"
 #include "library/provider_connection.h"
 #include "library/velmar_application.h"
 #include "library/velmar_normset_2d.h"
@@ -127,6 +128,7 @@ void SelectEx(IDispatch** out, const wchar_t* location)
 
 extern "C" int WINAPI NMInsert2D(IUnknown* provider, IUnknown* response, double x, double y, double angle) noexcept
 {
+    const LibraryCallScope running;
     try {
         return Insert2D(provider, response, x, y, angle);
     } catch (...) {
@@ -137,6 +139,7 @@ extern "C" int WINAPI NMInsert2D(IUnknown* provider, IUnknown* response, double 
 
 extern "C" void WINAPI NMInsert3D(IDispatch** result, IUnknown* provider, IUnknown* response, IDispatch* placement) noexcept
 {
+    const LibraryCallScope running;
     Store(result, static_cast<IDispatch*>(nullptr));
     try {
         Store(result, Insert3D(provider, response, placement).Detach());
@@ -160,6 +163,7 @@ extern "C" void WINAPI GetITester(ITester** out) noexcept
 
 extern "C" void WINAPI NMSelectEx(IDispatch** response, const wchar_t* location) noexcept
 {
+    const LibraryCallScope running;
     try {
         SelectEx(response, location);
     } catch (...) {
@@ -170,6 +174,7 @@ extern "C" void WINAPI NMSelectEx(IDispatch** response, const wchar_t* location)
 
 extern "C" int WINAPI NMReplace2D(IUnknown* response, double x, double y, double angle) noexcept
 {
+    const LibraryCallScope running;
     try {
         return Replace2D(response, x, y, angle);
     } catch (...) {
@@ -180,6 +185,7 @@ extern "C" int WINAPI NMReplace2D(IUnknown* response, double x, double y, double
 
 extern "C" void WINAPI NMInsertSpc(IDispatch** result, IUnknown* provider, IUnknown* response, const wchar_t* presetText) noexcept
 {
+    const LibraryCallScope running;
     Store(result, static_cast<IDispatch*>(nullptr));
     try {
         Store(result, InsertSpc(provider, response, presetText).Detach());

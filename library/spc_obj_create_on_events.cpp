@@ -5,6 +5,7 @@
 #include "hostapi/dispatch_call.h"
 #include "hostapi/velmar_events.h"
 #include "library/application_sink.h"
+#include "library/library_call.h"
 #include "library/provider_connection.h"
 #include "library/velmar_normset.h"
 
@@ -98,6 +99,11 @@ void VelmarSpcObjCreateOnEvents::CreateSpcObjects() noexcept
 {
     try {
         TraceScope scope(L"VelmarSpcObjCreateOnEvents::CreateSpcObjects");
+        if (LibraryCallRunning()) {
+            // The call makes the spc objects of the parts it makes; a pass now would make them twice.
+            scope.WriteLine(L"library call running: no pass");
+            return;
+        }
         auto* application5 = static_cast<IVel5Application*>(Source());
         if (!application5 || !EnsureProviderQuietly())
             return;
