@@ -319,7 +319,7 @@ void NMVelmarModel3D::InsertSilent(NMSpcObjSnapshot* snapshot, IVel5Placement* p
         spcStep = true;
         CreateNewSpcObj3DSilent(snapshot);
     } catch (const CantCreateSpcObj&) {
-        // No spc object could be made: a whole component stays; anything else goes as below.
+        // In the spc step the component is whole and stays without an spc object; before it, nothing stays.
         DiscardNewSpcObject();
         if (!spcStep && !IsSpecActive)
             DeleteNewComponent();

@@ -523,6 +523,7 @@ TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeave
     };
     auto spcObjects = [&] { return assembly_->Spc().Objects().size(); };
     auto componentsAndSpcObjects = [&] { return components() + spcObjects(); };
+    auto macrosAndSpcObjects = [&] { return macros() + drawing_->Spc().Objects().size(); };
     // The drawing's part that NMReplace2D replaces: the selected one.
     velmar().Activate(drawing_);
     const long selected = exports_.insert2D(Provider(), Part2D(), 70, 10, 0);
@@ -541,8 +542,9 @@ TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeave
              EXPECT_NE(out, Stale());
              return Took(out);
          }, componentsAndSpcObjects, 2, false},
-        {"NMInsert2D", drawing_, [&] { return exports_.insert2D(Provider(), Part2D(), 10, 10, 0) != 0; }, macros, 1, false},
-        {"NMInsert2D, a fastener set", drawing_, [&] { return exports_.insert2D(Provider(), Set2D(), 10, 10, 0) != 0; }, macros, 1, false},
+        {"NMInsert2D", drawing_, [&] { return exports_.insert2D(Provider(), Part2D(), 10, 10, 0) != 0; }, macrosAndSpcObjects, 2, false},
+        {"NMInsert2D, a fastener set", drawing_, [&] { return exports_.insert2D(Provider(), Set2D(), 10, 10, 0) != 0; },
+         macrosAndSpcObjects, 4, false},
         {"NMSelectEx", assembly_, [&] {
              sim::SelectAnswer chosen;
              chosen.responseXml = Sample("component_3d");
@@ -552,7 +554,7 @@ TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeave
              EXPECT_NE(out, Stale());
              return Took(out);
          }, componentsAndSpcObjects, 0, false},
-        {"NMReplace2D", drawing_, [&] { return exports_.replace2D(Part2D(), 0, 0, 0) == selected; }, macros, 0, false},
+        {"NMReplace2D", drawing_, [&] { return exports_.replace2D(Part2D(), 0, 0, 0) == selected; }, macrosAndSpcObjects, 0, false},
         {"InsertTest", assembly_, [&] {
              IDispatch* out = Stale();
              long code = -1;
