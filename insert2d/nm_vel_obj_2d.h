@@ -85,11 +85,14 @@ public:
     void CreateNewSpcObjectSilent(NMSpcObjSnapshot* snapshot, const ObjArray& geometry);
     void ReplacePart();
     void RebuildMacro();
-    // The part at the point without user interaction; afterwards macro names it. A failure other than
-    // the spc object's leaves nothing of the part behind and is thrown; a failed spc object is traced.
-    void PlaceAt(double x, double y, double angle);
+    // The part at the point without user interaction, in a macro of its own (never the one the part
+    // was built over); afterwards macro names it. A failure other than the spc object's leaves nothing
+    // of the part behind and is thrown; a failed spc object is traced. A part that draws no macro
+    // outside a bill of materials is a failure.
+    virtual void PlaceAt(double x, double y, double angle);
     // The part's macro drawn where the part draws it, without placement, and its identity saved; a
-    // failed save takes the macro back, so that no macro without identity stays.
+    // failed save takes the macro back, so that no macro without identity stays. A part that draws no
+    // macro leaves macro 0.
     void MakeUnplacedMacro();
 
     // A part variable with a value: the method parameters first, then the object data; null when neither

@@ -328,12 +328,15 @@ void NMVelObj2D::PlaceAt(double x, double y, double angle)
     scope.Value(L"x", x);
     scope.Value(L"y", y);
     scope.Value(L"angle", angle);
-    if (!IsSpecActive)
-        CreateNewMacro();
+    // Only what this call makes is placed, written on and, after a failure, taken back.
+    macro = 0;
     iSpcObj = nullptr;
     drawnLeader_ = 0;
     try {
         if (!IsSpecActive) {
+            CreateNewMacro();
+            if (macro == 0)
+                throw std::wstring(L"Can't create macro object");
             V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), x, y, angle, kMoveBy);
             SetAllParams();
         }
@@ -353,7 +356,10 @@ void NMVelObj2D::PlaceAt(double x, double y, double angle)
 void NMVelObj2D::MakeUnplacedMacro()
 {
     TraceScope scope(L"NMVelObj2D::MakeUnplacedMacro");
+    macro = 0;
     CreateNewMacro();
+    if (macro == 0)
+        return;
     try {
         Save();
     } catch (...) {

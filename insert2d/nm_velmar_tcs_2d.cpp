@@ -323,6 +323,45 @@ void NMVelmarTCS2D::Insert()
     }
 }
 
+void NMVelmarTCS2D::PlaceAt(double x, double y, double angle)
+{
+    TraceScope scope(L"NMVelmarTCS2D::PlaceAt");
+    scope.Value(L"x", x);
+    scope.Value(L"y", y);
+    scope.Value(L"angle", angle);
+    // Only what this call makes is placed, written on and, after a failure, taken back.
+    macro = 0;
+    group = 0;
+    iSpcObj = nullptr;
+    for (Member& member : Parts)
+        member.part->iSpcObj = nullptr;
+    const auto membersSpcObjects = [&] {
+        try {
+            RecreateTCSSpcObjects(0);
+        } catch (const CantCreateSpcObj&) {
+            // The set stands in the drawing: missing spc objects never undo an insertion.
+            scope.WriteLine(L"CantCreateSpcObj: the set stays without its spc objects");
+        }
+    };
+    try {
+        if (IsSpecActive) {
+            membersSpcObjects();
+            return;
+        }
+        V5Method(Doc(), IVel5Document2D::InsertionBracket, true);
+        const ScopeExitDispid245 close(Doc());
+        CreateNewMacroInGroup();
+        InsertGroup();
+        V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), x, y, angle, kMoveBy);
+        SetAllTCSParams();
+        if (IsCanCreateSpcObj())
+            membersSpcObjects();
+    } catch (...) {
+        DiscardCopy();
+        throw;
+    }
+}
+
 void NMVelmarTCS2D::DiscardCopy() noexcept
 {
     for (Member& member : Parts) {

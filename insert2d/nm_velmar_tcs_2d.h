@@ -42,6 +42,10 @@ public:
     void CreateNewMacro() override {}
     // ReplaceTCS, then the set macro moved by the placement unless all three are below 1e-6.
     void replacePartSilent(double x, double y, double angle) override;
+    // A new set macro with its members at the point, as a placement by the user makes one: laid out, cut,
+    // committed, written and given the members' spc objects; in a drawing that shows its bill of
+    // materials only the members' spc objects. A failure other than the spc objects' takes all of it back.
+    void PlaceAt(double x, double y, double angle) override;
 
     // The member list of a set placed earlier, from the reference book: its members' identities, then
     // each member's response. BadResponse "No response" or "No objects in response".

@@ -8,6 +8,7 @@
 #include "hostapi/entity_access.h"
 #include "hostapi/host_guards.h"
 #include "hostapi/mate_queries.h"
+#include "hostapi/restore_step.h"
 #include "hostapi/vtable_call.h"
 #include "objects/bad_response.h"
 #include "objects/cant_create_spc_obj.h"
@@ -303,19 +304,40 @@ void NMVelmarModel3D::CreateMates(VelmarMateSet& mates)
 void NMVelmarModel3D::InsertSilent(NMSpcObjSnapshot* snapshot, IVel5Placement* placement)
 {
     TraceScope scope(L"NMVelmarModel3D::InsertSilent");
+    iSpcObj = nullptr;
     if (!IsSpecActive) {
         CreateNewPart();
         InsertPart();
-        try {
+    }
+    bool spcStep = false;
+    try {
+        if (!IsSpecActive) {
             Instantiate(iPrt5);
             SetAllParams();
             SetPlacement(placement);
-        } catch (...) {
-            DeleteNewComponent();
-            throw;
         }
+        spcStep = true;
+        CreateNewSpcObj3DSilent(snapshot);
+    } catch (const CantCreateSpcObj&) {
+        // In the spc step the component is whole and stays without an spc object; before it, nothing stays.
+        DiscardNewSpcObject();
+        if (!spcStep && !IsSpecActive)
+            DeleteNewComponent();
+        throw;
+    } catch (...) {
+        // The caller is told of no part: neither the component nor an spc object made for it may stay.
+        DiscardNewSpcObject();
+        if (!IsSpecActive)
+            DeleteNewComponent();
+        throw;
     }
-    CreateNewSpcObj3DSilent(snapshot);
+}
+
+void NMVelmarModel3D::DiscardNewSpcObject() noexcept
+{
+    if (iSpcObj)
+        RestoreStep(L"NMVelmarModel3D::DiscardNewSpcObject", [&] { V7Call(iSpcObj, &IVel7SpcObjectBase::Delete); });
+    iSpcObj = nullptr;
 }
 
 void NMVelmarModel3D::InsertFast()

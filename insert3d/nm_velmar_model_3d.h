@@ -42,7 +42,8 @@ public:
     bool IsPartSpcEnabled() const;
 
     // Without user interface: the component at the caller's placement and its spc object, made in the
-    // snapshot's place when one is given. A failed spc object is thrown (CantCreateSpcObj).
+    // snapshot's place when one is given. A failed spc object is thrown (CantCreateSpcObj) and leaves the
+    // whole component; any other failure takes back the component and the spc object made for it.
     void InsertSilent(NMSpcObjSnapshot* snapshot, IVel5Placement* placement);
     // Without user interface and quickly: the component without placement or spc object. In both, a
     // failure after the part joined the assembly takes it out again: the caller learns of no part, so
@@ -94,6 +95,8 @@ private:
     void SetPlacementByReqInfo(PhantomGuard& phantom);
     // A component whose mates could not all be made does not stay behind half done.
     void DeleteNewComponent() noexcept;
+    // The spc object the insertion made, deleted: none stays for a component that did not.
+    void DiscardNewSpcObject() noexcept;
     // The spc object just made opened for editing, as the user asked in the settings.
     void EditNewSpcObject();
     // The version-7 twin of a version-5 part; null when Velmar gives none.

@@ -7,6 +7,7 @@
 #include "hostapi/vtable_call.h"
 #include "insert2d/nm_vel_obj_2d.h"
 #include "hostapi/provider_connection.h"
+#include "library/library_call.h"
 #include "library/velmar_normset_3d.h"
 
 #include <functional>
@@ -157,13 +158,14 @@ HRESULT CTester::Insert(bool fast, INMResponse* response, IDispatch** inserted, 
         *code = 0;
     if (error)
         *error = nullptr;
+    const LibraryCallScope running;
     _bstr_t failure;
     try {
         TraceScope scope(fast ? L"CTester::FastInsertTest" : L"CTester::InsertTest");
         std::unique_ptr<VelmarNormset> controller;
         VelmarNormset::CreateForActiveDocument(controller, application5_, application7_, NormsetProvider(), kInsertCommand,
                                                ExternalLocation::Leave);
-        controller->Prepare();
+        // Inserted anew, whatever the user selected: the selection is not read.
         controller->LoadResponse(response);
         IDispatchPtr object;
         if (auto* assembly = dynamic_cast<VelmarNormset3D*>(controller.get())) {
@@ -171,8 +173,6 @@ HRESULT CTester::Insert(bool fast, INMResponse* response, IDispatch** inserted, 
             if (!object)
                 throw std::wstring(fast ? L"Part3D is not fast inserted" : L"Part3D is not inserted");
         } else {
-            controller->Prepare();
-            controller->LoadResponse(response);
             auto* part = dynamic_cast<NMVelObj2D*>(controller->CurrentPart.get());
             if (part && fast) {
                 part->MakeUnplacedMacro();

@@ -11,6 +11,7 @@
 #include "library/exports.h"
 #include "core/html_help.h"
 #include "hostapi/velmar_application.h"
+#include "library/library_call.h"
 
 namespace {
 
@@ -102,6 +103,7 @@ void ShowCommandError(const std::wstring& title, const std::wstring& message, co
 
 extern "C" void WINAPI LIBRARYENTRY(unsigned command) noexcept
 {
+    const LibraryCallScope running;
     if (command == CommandSelectOnly) {
         RunSelectOnly();
         return;

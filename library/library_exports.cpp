@@ -33,14 +33,13 @@ void DoNotifyEntry(IDispatch* application)
     const IVel5ApplicationPtr application5 = QueryHost<IVel5Application>(application);
     if (!application5)
         return;
-    HoldApplication5(application5);
-    // A query that fails leaves no stale version-7 object behind.
-    HoldApplication7(nullptr);
     const IVel7ApplicationPtr application7 =
         ObjectAs<IVel7Application>(V5Get(application5, IVel5Application::Application7));
-    HoldApplication7(application7);
     if (GetHostVersion(application5) >= kHostVersion1402)
         ConnectApplicationSink(application5);
+    // Held only once the whole hand-over succeeded: after a failure, Velmar's next call starts afresh.
+    HoldApplication5(application5);
+    HoldApplication7(application7);
 }
 
 void DoDisplayName()

@@ -11,6 +11,7 @@
 #include "library/c_tester.h"
 #include "hostapi/provider_connection.h"
 #include "hostapi/velmar_application.h"
+#include "library/library_call.h"
 #include "library/velmar_normset_2d.h"
 #include "library/velmar_normset_3d.h"
 #include "objects/part_data.h"
@@ -29,11 +30,15 @@ std::unique_ptr<VelmarNormset> SilentController(INMClient* provider)
     return controller;
 }
 
+// Hands the counted reference to the caller; a caller without an out argument takes none, so it is
+// released here.
 template <class T>
 void Store(T** out, T* value) noexcept
 {
     if (out)
         *out = value;
+    else if (value)
+        value->Release();
 }
 
 int32_t Insert2D(IUnknown* callersProvider, IUnknown* callersResponse, double x, double y, double angle)
@@ -42,8 +47,8 @@ int32_t Insert2D(IUnknown* callersProvider, IUnknown* callersResponse, double x,
     const INMResponsePtr response = QueryHostOrNull<INMResponse>(callersResponse);
     if (!provider || !response)
         return 0;
+    // Inserted anew, whatever the user selected: the selection is not read.
     const auto controller = SilentController(provider);
-    controller->Prepare();
     controller->m_iResponse = response;
     if (!dynamic_cast<VelmarNormset2D*>(controller.get()))
         return 0;
@@ -60,6 +65,7 @@ int32_t Replace2D(IUnknown* callersResponse, double x, double y, double angle)
     const INMResponsePtr response = QueryHostOrNull<INMResponse>(callersResponse);
     if (!response)
         return 0;
+    NormsetInitOnce();
     const auto controller = SilentController(NormsetProvider());
     auto* drawing = dynamic_cast<VelmarNormset2D*>(controller.get());
     if (!drawing)
@@ -122,6 +128,7 @@ void SelectEx(IDispatch** out, const wchar_t* location)
 
 extern "C" int WINAPI NMInsert2D(IUnknown* provider, IUnknown* response, double x, double y, double angle) noexcept
 {
+    const LibraryCallScope running;
     try {
         return Insert2D(provider, response, x, y, angle);
     } catch (...) {
@@ -132,6 +139,7 @@ extern "C" int WINAPI NMInsert2D(IUnknown* provider, IUnknown* response, double 
 
 extern "C" void WINAPI NMInsert3D(IDispatch** result, IUnknown* provider, IUnknown* response, IDispatch* placement) noexcept
 {
+    const LibraryCallScope running;
     Store(result, static_cast<IDispatch*>(nullptr));
     try {
         Store(result, Insert3D(provider, response, placement).Detach());
@@ -147,10 +155,7 @@ extern "C" void WINAPI GetITester(ITester** out) noexcept
         NormsetInitOnce();
         auto* tester = new CTester(HeldVelmar5(), HeldVelmar7());
         tester->AddRef();
-        if (out)
-            *out = tester;
-        else
-            tester->Release();
+        Store(out, static_cast<ITester*>(tester));
     } catch (...) {
         TraceCurrentException(L"GetITester");
     }
@@ -158,6 +163,7 @@ extern "C" void WINAPI GetITester(ITester** out) noexcept
 
 extern "C" void WINAPI NMSelectEx(IDispatch** response, const wchar_t* location) noexcept
 {
+    const LibraryCallScope running;
     try {
         SelectEx(response, location);
     } catch (...) {
@@ -168,6 +174,7 @@ extern "C" void WINAPI NMSelectEx(IDispatch** response, const wchar_t* location)
 
 extern "C" int WINAPI NMReplace2D(IUnknown* response, double x, double y, double angle) noexcept
 {
+    const LibraryCallScope running;
     try {
         return Replace2D(response, x, y, angle);
     } catch (...) {
@@ -178,6 +185,7 @@ extern "C" int WINAPI NMReplace2D(IUnknown* response, double x, double y, double
 
 extern "C" void WINAPI NMInsertSpc(IDispatch** result, IUnknown* provider, IUnknown* response, const wchar_t* presetText) noexcept
 {
+    const LibraryCallScope running;
     Store(result, static_cast<IDispatch*>(nullptr));
     try {
         Store(result, InsertSpc(provider, response, presetText).Detach());

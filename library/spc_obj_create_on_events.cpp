@@ -6,6 +6,7 @@
 #include "hostapi/velmar_events.h"
 #include "library/application_sink.h"
 #include "hostapi/provider_connection.h"
+#include "library/library_call.h"
 #include "library/velmar_normset.h"
 
 #include <algorithm>
@@ -46,9 +47,10 @@ VelmarSpcObjCreateOnEvents::~VelmarSpcObjCreateOnEvents() = default;
 void VelmarSpcObjCreateOnEvents::Connect(IVel5Application* application5)
 {
     TraceScope scope(L"VelmarSpcObjCreateOnEvents::Connect");
-    Advise(application5);
+    // Read first: a failed read leaves the sink unconnected, for Velmar's next hand-over to connect.
     const IVel7ApplicationPtr application7 =
         ObjectAs<IVel7Application>(V5Get(application5, IVel5Application::Application7));
+    Advise(application5);
     if (IVel7Application* previous = std::exchange(application7_, nullptr))
         previous->Release();
     if (application7) {
@@ -97,6 +99,11 @@ void VelmarSpcObjCreateOnEvents::CreateSpcObjects() noexcept
 {
     try {
         TraceScope scope(L"VelmarSpcObjCreateOnEvents::CreateSpcObjects");
+        if (LibraryCallRunning()) {
+            // The call makes the spc objects of the parts it makes; a pass now would make them twice.
+            scope.WriteLine(L"library call running: no pass");
+            return;
+        }
         auto* application5 = static_cast<IVel5Application*>(Source());
         if (!application5 || !EnsureProviderQuietly())
             return;

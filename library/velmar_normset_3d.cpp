@@ -298,7 +298,7 @@ int VelmarNormset3D::Apply()
 
 NMVelmarModel3D* VelmarNormset3D::LoadComponentModel(INMResponse* response)
 {
-    Prepare();
+    // Another program's insertion inserts anew: what the user selected is neither read nor touched.
     LoadResponse(response);
     return dynamic_cast<NMVelmarModel3D*>(CurrentPart.get());
 }

@@ -102,7 +102,8 @@ public:
     IVel5EntityPtr iEdMcr;
 
 private:
-    // The silent paths: the controller prepared, the response loaded; null unless it is a component model.
+    // The silent paths: the response loaded into a part made anew (the selection is not read); null unless it
+    // is a component model.
     NMVelmarModel3D* LoadComponentModel(INMResponse* response);
     // The question as the document checks ask it; anything but Yes is a planned rollback.
     void AskOrRollBack(const std::wstring& question);

@@ -148,7 +148,6 @@ bool VelmarNormset3D::ReadObjectData(INMObjectData* response)
 IUnknownPtr VelmarNormset3D::SilentInsertSpec(IUnknown* response, const std::wstring& presetText)
 {
     TraceScope scope(L"VelmarNormset3D::SilentInsertSpec");
-    Prepare();
     SpcDocContext context;
     context.iApp5 = iApp5;
     context.iApp7 = iApp7;

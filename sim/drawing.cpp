@@ -957,6 +957,13 @@ std::vector<std::string> Drawings::OpenBrackets() const
     return open;
 }
 
+void Drawings::ForgetLeftOpen()
+{
+    for (const auto& drawing : drawings_)
+        drawing->ForgetInsertionBrackets();
+    openIterators_ = 0;
+}
+
 Drawings::ListData* Drawings::ListOf(IUnknown* object)
 {
     auto found = lists_.find(Object::From(object));

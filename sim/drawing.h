@@ -151,6 +151,7 @@ public:
     DrawnObject* Find(long reference);
     // The brackets still open, as "macro 105" or "group 104".
     std::vector<std::string> OpenBrackets() const;
+    void ForgetInsertionBrackets() { insertions_ = 0; }
 
     // Objects a test puts there: at the top level, or inside a macro or group.
     long Add(long type, std::map<int, _variant_t> params = {}, long owner = 0);
@@ -258,6 +259,9 @@ public:
     const std::vector<CatalogueObject>& Clipboard() const { return clipboard_; }
 
     std::vector<std::string> OpenBrackets() const;
+    // An iterator or insertion bracket (245) whose closing call failed stays open: a test that goes on in
+    // the same session after such a failure lets Velmar forget them.
+    void ForgetLeftOpen();
     // A temporary document opened (152) and not closed (151) yet.
     bool TemporaryOpen() const { return openTemporary_ != nullptr; }
     long NewReference() { return nextReference_++; }

@@ -1,5 +1,7 @@
 #include "sim/faults.h"
 
+#include <algorithm>
+
 namespace sim {
 
 void Faults::FailCall(size_t n, HRESULT hr)
@@ -18,11 +20,28 @@ void Faults::FailQuery(std::string object, const IID& iid, HRESULT hr)
     queries_.push_back({std::move(object), iid, hr});
 }
 
+void Faults::During(std::string key, std::function<void()> action)
+{
+    during_.emplace_back(std::move(key), std::move(action));
+}
+
 void Faults::Clear()
 {
     countdown_ = 0;
     members_.clear();
     queries_.clear();
+    during_.clear();
+}
+
+void Faults::OnCallDone(const std::string& key)
+{
+    const auto found = std::find_if(during_.begin(), during_.end(), [&](const auto& waiting) { return waiting.first == key; });
+    if (found == during_.end())
+        return;
+    // Taken out before it runs: the calls the action makes may come back here.
+    const std::function<void()> action = std::move(found->second);
+    during_.erase(found);
+    action();
 }
 
 HRESULT Faults::OnCall(const std::string& key)

@@ -7,8 +7,11 @@
 //   velmar.Faults().FailMember("doc7#67", E_FAIL, 1);    // only the next call of position 67 of doc7
 //   velmar.Faults().FailCall(3, E_OUTOFMEMORY);          // the third host call from now, whatever it is
 //   velmar.Faults().FailQuery("bridge", __uuidof(IVel5Object), E_UNEXPECTED);
+// It also plays what Velmar does while one of its calls runs, such as an event it fires:
+//   velmar.Faults().During("asm5.60", [&] { /* fire */ });   // once, when the next 60 has done its work
 #include "core/com.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,11 +25,16 @@ public:
     void FailMember(std::string key, HRESULT hr, int times = -1);
     // Queries of one object for one interface.
     void FailQuery(std::string object, const IID& iid, HRESULT hr);
+    // The action runs once, inside the next call of the member (keyed as above), after the call has done
+    // its work and before it answers.
+    void During(std::string key, std::function<void()> action);
     void Clear();
 
     // Asked by the stand-in objects for every call and query: S_OK or the HRESULT to fail with.
     HRESULT OnCall(const std::string& key);
     HRESULT OnQuery(const std::string& object, const IID& iid) const;
+    // Asked by the stand-in objects when a call has done its work: runs the action waiting for it.
+    void OnCallDone(const std::string& key);
 
 private:
     struct MemberFault {
@@ -43,6 +51,7 @@ private:
     HRESULT countdownResult_ = S_OK;
     std::vector<MemberFault> members_;
     std::vector<QueryFault> queries_;
+    std::vector<std::pair<std::string, std::function<void()>>> during_;
 };
 
 } // namespace sim

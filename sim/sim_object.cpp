@@ -430,6 +430,7 @@ HRESULT Object::Invoke(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* resul
             Store(id, args.Value());
         else if (args.Count() == 0)
             value = values_[id];
+        session.faults.OnCallDone(call.Key());
         if (result && !put) {
             VariantInit(result);
             *result = value.Detach();
@@ -459,6 +460,8 @@ HRESULT Object::RunSlot(VtableFace& face, int position, std::vector<std::string>
     if (SUCCEEDED(hr)) {
         try {
             hr = body();
+            if (SUCCEEDED(hr))
+                session.faults.OnCallDone(call.Key());
         } catch (const Fail& failure) {
             hr = failure.hr;
         } catch (const _com_error& error) {

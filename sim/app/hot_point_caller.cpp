@@ -22,16 +22,6 @@ std::string Number(double value)
     return text;
 }
 
-// The last library macro at the drawing's top level: a macro with a user-data block.
-long LastLibraryMacro(sim::Drawing& drawing)
-{
-    long found = 0;
-    for (long object : drawing.Objects())
-        if (drawing.Find(object)->type == 27 && !drawing.IdentityOf(object).empty())
-            found = object;
-    return found;
-}
-
 // The reference book's key of a part: its identifier between "PART:" and the first "["; none for a set.
 std::wstring PartKey(const std::wstring& id)
 {
@@ -65,6 +55,15 @@ void PrintPoints(ILibHPObject* points, ILibHPObject1* names)
 }
 
 } // namespace
+
+long LastLibraryMacro(sim::Drawing& drawing)
+{
+    long found = 0;
+    for (long object : drawing.Objects())
+        if (drawing.Find(object)->type == 27 && !drawing.IdentityOf(object).empty())
+            found = object;
+    return found;
+}
 
 void CallHotPoints(sim::Velmar& velmar, sim::ReferenceBook& book, const HotPointSession& session)
 {

@@ -2,6 +2,7 @@
 // velmar-sim as the caller of a library macro's hot points: what Velmar does when the user selects a
 // library macro in a drawing and drags its points.
 #include "sim/app/runner_options.h"
+#include "sim/drawing.h"
 #include "sim/reference_book.h"
 #include "sim/velmar.h"
 
@@ -23,6 +24,9 @@ struct HotPointSession {
     std::function<void()> flush;                // prints what happened so far
     std::function<void()> printDocument;        // prints the placed parts
 };
+
+// The last library macro at the drawing's top level: a macro with a user-data block; 0 for none.
+long LastLibraryMacro(sim::Drawing& drawing);
 
 // Selects the last placed library macro of the active drawing, asks the library for its hot points as
 // Velmar does (type 1), prints them, runs the drags, prints the points and the document again and

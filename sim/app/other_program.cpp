@@ -1,6 +1,7 @@
 #include "sim/app/other_program.h"
 
 #include "sim/app/event_output.h"
+#include "sim/app/hot_point_caller.h"
 #include "sim/app/runner_options.h"
 #include "sim/drawing.h"
 
@@ -87,6 +88,8 @@ void OtherProgram::Run(const RunnerAction& action)
 {
     if (action.fire)
         Fire(action);
+    else if (action.name == L"select-macro")
+        SelectMacro(action);
     else if (action.name == L"NMInsert3D" || action.name == L"NMInsert2D" || action.name == L"NMReplace2D" ||
              action.name == L"NMInsertSpc" || action.name == L"NMSelectEx" || action.name == L"GetITester")
         Call(action);
@@ -132,6 +135,21 @@ void OtherProgram::Fire(const RunnerAction& action)
         }
         PrintEvent("spc object made", object->Describe() + includes);
     }
+}
+
+void OtherProgram::SelectMacro(const RunnerAction& action)
+{
+    sim::Document* document = velmar_.ActiveDocument();
+    sim::Drawing* drawing = document && document->Is2D() ? velmar_.Drawings().Of(document->V5()) : nullptr;
+    long macro = 0;
+    if (drawing)
+        macro = action.argument == L"last" ? LastLibraryMacro(*drawing) : std::wcstol(action.argument.c_str(), nullptr, 10);
+    if (!drawing || !drawing->Find(macro) || drawing->Find(macro)->type != 27) {
+        PrintEvent("user", "no macro " + sim::Utf8(action.argument) + " placed to select");
+        return;
+    }
+    document->V5().Value(IVel5Document2D::SelectedMacro) = macro;
+    PrintEvent("user", "selects macro " + std::to_string(macro));
 }
 
 void OtherProgram::Call(const RunnerAction& action)

@@ -25,6 +25,8 @@ public:
 
 private:
     void Fire(const RunnerAction& action);
+    // The user selects a macro of the active drawing: the last library macro placed, or one by reference.
+    void SelectMacro(const RunnerAction& action);
     void Call(const RunnerAction& action);
     void Test(const RunnerAction& action);
     template <class F>

@@ -16,7 +16,8 @@ const char Usage[] =
     "                  [--panel-script FILE|STEPS]... [--model FILE]...\n"
     "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end|X,Y;X,Y...]...\n"
     "                  [--fire EVENT]... [--call EXPORT]...\n"
-    "                  [--select COMPONENT | --arrange COMPONENT]... [--component RESPONSE]...\n"
+    "                  [--select COMPONENT | --arrange COMPONENT]... [--select-macro last|REFERENCE]...\n"
+    "                  [--component RESPONSE]...\n"
     "                  [--hot-points FILE|SAMPLE] [--drag-response RESPONSE] [--drag INDEX:X,Y:commit|cancel]...\n"
     "  N          a document type: 1 drawing, 2 fragment, 3 specification, 4 part, 5 assembly, 7 another 3D;\n"
     "             6 is one the library does not work in\n"
@@ -126,6 +127,19 @@ RunnerAction Action(const std::wstring& option, const std::wstring& text, const 
     throw UsageError(Narrow(option) + " does not know \"" + Narrow(action.name) + "\"");
 }
 
+// The user's selection in a drawing before what follows it: "last" (the last library macro placed) or a
+// macro's reference.
+RunnerAction MacroSelection(const std::wstring& text, size_t commands)
+{
+    RunnerAction action;
+    action.afterCommands = commands;
+    action.name = L"select-macro";
+    action.argument = text;
+    if (text != L"last")
+        Number(L"--select-macro", text, 1, 0x7FFFFFFF);
+    return action;
+}
+
 // "INDEX:X,Y:commit|cancel".
 HotPointDrag Drag(const std::wstring& text)
 {
@@ -214,6 +228,8 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
             options.actions.push_back(Action(option, value(), kEvents, options.commands.size()));
         else if (option == L"--call")
             options.actions.push_back(Action(option, value(), kCalls, options.commands.size()));
+        else if (option == L"--select-macro")
+            options.actions.push_back(MacroSelection(value(), options.commands.size()));
         else if (option == L"--select" || option == L"--arrange")
             options.preparations.push_back({options.commands.size(), option == L"--select", value()});
         else if (option == L"--hot-points")

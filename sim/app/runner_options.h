@@ -18,7 +18,8 @@ public:
 // test-object method another program calls ("NMInsert3D:RESPONSE", "NMInsert2D:RESPONSE[@X,Y,ANGLE]",
 // "NMReplace2D:RESPONSE[@X,Y,ANGLE]", "NMInsertSpc:RESPONSE[@PRESET]", "NMSelectEx[:LOCATION]",
 // "GetITester", "InsertTest:RESPONSE", "FastInsertTest:RESPONSE", "CreateNewDocument:TYPE",
-// "CloseActiveDocument").
+// "CloseActiveDocument"), or the user's selection of a macro in a drawing ("select-macro", its argument
+// "last" or a reference).
 struct RunnerAction {
     size_t afterCommands = 0;   // runs after this many of the --command options
     bool fire = false;          // an event, else a call

@@ -354,8 +354,8 @@ TEST_F(LibraryLifetime, UnloadingTheLibraryReleasesVelmarsApplicationObjectsAndE
         ASSERT_NE(notify, nullptr);
 
         EXPECT_EQ(notify(Application()), 1);
-        EXPECT_EQ(journal().Lines(), (std::vector<std::string>{"app5.103", "app5.50(&,&,&,&)", "app5Points#4(events,&)",
-                                                                "app5Point#5(object,&)", "app5.103"}));
+        EXPECT_EQ(journal().Lines(), (std::vector<std::string>{"app5.103", "app5.50(&,&,&,&)", "app5.103",
+                                                                "app5Points#4(events,&)", "app5Point#5(object,&)"}));
         EXPECT_EQ(notify(Application()), 1) << "a second notification finds the slots filled";
         EXPECT_EQ(journal().Count("app5.103"), 2u);
         std::vector<std::string> escapes;

@@ -7,8 +7,10 @@
 #include "hostapi/velmar_events.h"
 #include "library/command_functions.h"
 #include "library/document_stand_in.h"
+#include "library/exports.h"
 #include "library/velmar_normset_3d.h"
 #include "support/host_fault_sweep.h"
+#include "support/library_holds_velmar.h"
 
 using namespace document_test;
 
@@ -73,6 +75,9 @@ protected:
     void Watch() { Fire(velmar().Events(), IVelApplicationEvents::OpenDocument, {Document5(), 6L}); }
     sim::EventSource& DocumentEvents() { return *document().Events(); }
 };
+
+// The library holds Velmar as after its load: its exports can run.
+class EventsDuringACall : public LibraryHoldsVelmar<ApplicationEvents> {};
 
 } // namespace
 
@@ -274,4 +279,28 @@ TEST_F(ApplicationEvents, EveryEventIsAnsweredTrueWhicheverHostCallFails)
         },
         6);
     EXPECT_EQ(answers, (std::vector<std::optional<VARIANT_BOOL>>(3, VARIANT_TRUE)));
+}
+
+TEST_F(EventsDuringACall, ThePassWaitsWhileAnExportInsertsSoEachComponentHasOneSpcObject)
+{
+    SetSetting(L"CreateSpcObject", 1);
+    Watch();
+    const sim::ObjectRef provider = book().NewProvider();
+    const sim::ObjectRef response = book().MakeResponse(Bolt());
+    ASSERT_TRUE(book().AddPlacedResponse(Bolt()));
+    // Velmar ends its process while the component stands named (its identity block just written) and
+    // without its spc object yet.
+    bool fired = false;
+    velmar().Faults().During("comp15.21", [&] {
+        Fire(DocumentEvents(), IVelDocumentEvents::EndProcess, {20181L});
+        fired = true;
+    });
+    IDispatch* part = nullptr;
+    NMInsert3D(&part, provider->Primary(), response->Primary(), nullptr);
+    ASSERT_NE(part, nullptr);
+    part->Release();
+    EXPECT_TRUE(fired);
+    ASSERT_EQ(assembly().Components().size(), 1u);
+    EXPECT_EQ(assembly().SpcObjectsOf(*assembly().Components()[0]).size(), 1u);
+    EXPECT_EQ(document().Spc().Objects().size(), 1u);
 }

@@ -124,7 +124,7 @@ TEST(VelmarSim, BadCommandLinesEndWithAReasonAndExitCode2)
                                      L"--answer maybe", L"--command", L"--response Z:\\no\\such\\file.xml",
                                      L"--panel-script Z:\\no\\such\\script.txt", L"--panel-script \"pick top; wave\"",
                                      L"--place 1,2", L"--leader here", L"--point 1,2,3", L"--point \"1,2; end; 3,4\"", L"--fire wave",
-                                     L"--call NMDelete", L"--fire open-document:x", L"--drag 2:8:commit", L"--drag 2:8,0:keep"}) {
+                                     L"--call NMDelete", L"--fire open-document:x", L"--drag 2:8:commit", L"--drag 2:8,0:keep", L"--select-macro first"}) {
         const RunnerRun run = RunRunner(arguments);
         EXPECT_EQ(run.exitCode, 2u) << arguments;
         EXPECT_THAT(run.err, testing::StartsWith("velmar-sim: ")) << arguments;
@@ -222,6 +222,21 @@ TEST(VelmarSim, PlacesBothDrawingSamplesWithTheirLeadersAndPrintsEachPart)
                                    "  drawing: circle x2\n"
                                    "  spc object: section 25, 5.1 \"Шайба 8.01.08кп ГОСТ 11371-78\"\n"
                                    "  leader 131, shelf at 230, 80\n"));
+}
+
+// The user selects the nut placed; another program inserts a fastener set beside it, the nut unchanged.
+TEST(VelmarSim, AnotherProgramPlacesASetWhileTheUserHasAPartSelected)
+{
+    const RunnerRun run = RunRunner(L"--doc-type 1 --response script_2d --panel-script \"cursor 40 50 0; ok\" --leader none"
+                                    L" --panel-script cancel --command 1 --select-macro last"
+                                    L" --call NMInsert2D:fastener_set_2d@100,50,0");
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_THAT(run.out, HasSubstr("user: selects macro 102\ncall: NMInsert2D -> macro 120\n"));
+    EXPECT_THAT(run.out, HasSubstr("document: type 1\n"
+                                   "placed part: macro 102 at 40, 50, angle 0: \"PART:5915-70[d=12]\" \"Гайка М12-6Н.5 ГОСТ 5915-70\"\n"
+                                   "  drawing: circle, segment x6\n"
+                                   "  spc object: section 25, 5.1 \"Гайка М12-6Н.5 ГОСТ 5915-70\"\n"
+                                   "placed part: macro 120 at 100, 50, angle 0: \"TCS:7798-11371-5915[d=8;L=40]\""));
 }
 
 TEST(VelmarSim, ADamagedModelFileIsOneLineAndExitCode2)

@@ -110,6 +110,13 @@ protected:
         part3D_ = book_->MakeResponse(Sample("component_3d"));
         part2D_ = book_->MakeResponse(Sample("script_2d"));
         objectData_ = book_->MakeResponse(sim::SampleResponse("object_data"), true);
+        // The sample fastener set of a drawing, its members' scripts and fragment where the reference book
+        // says they are.
+        std::wstring setXml = sim::SampleResponse("fastener_set_2d");
+        for (size_t at = setXml.find(L"%MODELS%\\"); at != std::wstring::npos; at = setXml.find(L"%MODELS%\\"))
+            setXml.replace(at, 9, sim::SamplePartsFolder());
+        velmar().Drawings().AddFragment(sim::SampleWasher(sim::SamplePartsFolder()));
+        set2D_ = book_->MakeResponse(setXml);
         stranger_ = velmar().NewObject("stranger");
 
         const std::wstring copy = folder_ / L"normset.dll";
@@ -132,7 +139,7 @@ protected:
         if (module_)
             FreeLibrary(module_);
         EXPECT_EQ(velmar().Events().Sinks(), 0u);
-        provider_ = part3D_ = part2D_ = objectData_ = stranger_ = nullptr;
+        provider_ = part3D_ = part2D_ = objectData_ = stranger_ = set2D_ = nullptr;
         book_.reset();
         utilities_.reset();
         components_.reset();
@@ -151,6 +158,7 @@ protected:
     IUnknown* Part3D() { return part3D_->Primary(); }
     IUnknown* Part2D() { return part2D_->Primary(); }
     IUnknown* Stranger() { return stranger_->Primary(); }
+    IUnknown* Set2D() { return set2D_->Primary(); }
 
     // The macros placed in the drawing.
     std::vector<long> Placed()
@@ -175,7 +183,7 @@ protected:
     std::optional<sim::ReferenceBook> book_;
     sim::Document* drawing_ = nullptr;
     sim::Document* assembly_ = nullptr;
-    sim::ObjectRef provider_, part3D_, part2D_, objectData_, stranger_;
+    sim::ObjectRef provider_, part3D_, part2D_, objectData_, stranger_, set2D_;
     HMODULE module_ = nullptr;
     Exports exports_{};
 };
@@ -329,6 +337,113 @@ TEST_F(OtherProgram, InsertsSelectsAndTestsWithoutAnyDialogOfTheLibrary)
     EXPECT_EQ(NextCommandsLocation(), L"GOST 7798");
 }
 
+TEST_F(OtherProgram, EachInsertionInsertsAnewWhateverIsSelectedAndLeavesTheSelectedObjectAsItWas)
+{
+
+    // What a user may have selected: a component and a nut the library placed, an element another program made.
+    IDispatch* out = nullptr;
+    exports_.insert3D(&out, Provider(), Part3D(), nullptr);
+    ASSERT_TRUE(Took(out));
+    sim::Component& component = *components_->Components().at(0);
+    sim::GeoEntity& foreign = geometry_->AddMacro("foreign", geometry_->topPart);
+    velmar().Activate(drawing_);
+    const long nut = exports_.insert2D(Provider(), Part2D(), 40, 50, 0);
+    ASSERT_NE(nut, 0);
+    sim::Drawing& drawing = *velmar().Drawings().Of(drawing_->V5());
+    // The selected part replaced before any command of the library ran.
+    drawing_->V5().Value(IVel5Document2D::SelectedMacro) = nut;
+    EXPECT_EQ(exports_.replace2D(Part2D(), 0, 0, 0), nut);
+    drawing_->V5().Value(IVel5Document2D::SelectedMacro) = 0L;
+    ITester* tester = nullptr;
+    exports_.tester(&tester);
+    ASSERT_NE(tester, nullptr);
+    auto componentState = [&] {
+        std::vector<std::string> lines = components_->Describe(component);
+        for (const sim::ValueItemData& item : velmar().UserParams().BlockOf(*component.part).value().items)
+            lines.push_back(sim::Utf8(item.wide));
+        return lines;
+    };
+    auto nutState = [&] {
+        std::vector<std::string> lines = drawing.Describe(nut, drawing_->Spc());
+        lines.push_back(std::to_string(drawing.Find(nut)->block.value().size()) + " bytes of identity, " +
+                        std::to_string(drawing.Find(nut)->attributes.size()) + " attributes");
+        return lines;
+    };
+    auto componentsAndSpcObjects = [&] { return components_->Components().size() + assembly_->Spc().Objects().size(); };
+    auto spcObjects = [&] { return assembly_->Spc().Objects().size(); };
+    auto macros = [&] { return Placed().size(); };
+    auto tested = [&](bool fast, sim::ObjectRef& response) {
+        IDispatch* inserted = nullptr;
+        long code = -1;
+        BSTR error = nullptr;
+        const HRESULT hr = fast ? tester->FastInsertTest(response->As<INMResponse>(), &inserted, &code, &error)
+                                : tester->InsertTest(response->As<INMResponse>(), &inserted, &code, &error);
+        EXPECT_EQ(hr, S_OK) << (error ? sim::Utf8(error) : "");
+        SysFreeString(error);
+        Took(inserted);
+        return hr == S_OK;
+    };
+    struct Selection {
+        const char* what;
+        sim::Document* document;
+        std::function<void(bool)> select;   // false: clears it
+        std::function<std::vector<std::string>()> state;
+    };
+    const Selection selections[] = {
+        {"nothing in the assembly", assembly_, [](bool) {}, [] { return std::vector<std::string>{}; }},
+        {"the library's component", assembly_, [&](bool on) { components_->selected = on ? component.part : nullptr; }, componentState},
+        {"another program's element", assembly_, [&](bool on) {
+             assembly_->V5().Value(IVel5Document3D::SelectedMacro) = on ? _variant_t(foreign.V5().Primary()) : _variant_t();
+         }, [] { return std::vector<std::string>{}; }},
+        {"nothing in the drawing", drawing_, [](bool) {}, [] { return std::vector<std::string>{}; }},
+        {"the library's nut", drawing_, [&](bool on) { drawing_->V5().Value(IVel5Document2D::SelectedMacro) = on ? nut : 0L; }, nutState},
+    };
+    struct Insertion {
+        const char* what;
+        sim::Document* document;
+        std::function<bool()> call;
+        std::function<size_t()> made;
+        size_t whole;   // what one insertion adds
+    };
+    const Insertion insertions[] = {
+        {"NMInsert3D", assembly_, [&] { out = nullptr; exports_.insert3D(&out, Provider(), Part3D(), nullptr); return Took(out); },
+         componentsAndSpcObjects, 2},
+        {"NMInsertSpc", assembly_, [&] { out = nullptr; exports_.insertSpc(&out, Provider(), objectData_->Primary(), nullptr); return Took(out); },
+         spcObjects, 1},
+        {"InsertTest, 3D", assembly_, [&] { return tested(false, part3D_); }, componentsAndSpcObjects, 2},
+        {"FastInsertTest, 3D", assembly_, [&] { return tested(true, part3D_); }, componentsAndSpcObjects, 1},
+        {"NMInsert2D, a nut", drawing_, [&] { return exports_.insert2D(Provider(), Part2D(), 10, 20, 0) != 0; }, macros, 1},
+        {"NMInsert2D, a fastener set", drawing_, [&] {
+             const long placed = exports_.insert2D(Provider(), Set2D(), 100, 50, 0);
+             EXPECT_EQ(placed != 0 ? drawing.Find(placed)->x : 0, 100);
+             size_t members = 0;
+             for (long inner : placed != 0 ? drawing.Contents(placed) : std::vector<long>{})
+                 members += drawing.Find(inner)->type == 27;
+             EXPECT_EQ(members, 3u);
+             return placed != 0;
+         }, macros, 1},
+        {"InsertTest, 2D", drawing_, [&] { return tested(false, part2D_); }, macros, 1},
+        {"FastInsertTest, 2D", drawing_, [&] { return tested(true, part2D_); }, macros, 1},
+    };
+    for (const Selection& selection : selections) {
+        for (const Insertion& insertion : insertions) {
+            if (insertion.document != selection.document)
+                continue;
+            SCOPED_TRACE(std::string(selection.what) + ", " + insertion.what);
+            velmar().Activate(selection.document);
+            selection.select(true);
+            const std::vector<std::string> before = selection.state();
+            const size_t made = insertion.made();
+            EXPECT_TRUE(insertion.call());
+            EXPECT_EQ(insertion.made(), made + insertion.whole);
+            EXPECT_EQ(selection.state(), before);
+            selection.select(false);
+        }
+    }
+    EXPECT_EQ(tester->Release(), 0u);
+    EXPECT_TRUE(velmar().User().Questions().empty());
+}
+
 TEST_F(OtherProgram, WrongOrMissingArgumentsGiveNullOrZeroWithoutACall)
 {
     struct Row {
@@ -340,7 +455,6 @@ TEST_F(OtherProgram, WrongOrMissingArgumentsGiveNullOrZeroWithoutACall)
         {"3D, no response", [&] { out = Stale(); exports_.insert3D(&out, Provider(), nullptr, nullptr); return !out; }},
         {"3D, no provider", [&] { out = Stale(); exports_.insert3D(&out, Stranger(), Part3D(), nullptr); return !out; }},
         {"3D, no response object", [&] { out = Stale(); exports_.insert3D(&out, Provider(), Stranger(), nullptr); return !out; }},
-        {"3D, no out argument", [&] { exports_.insert3D(nullptr, Stranger(), Part3D(), nullptr); return true; }},
         {"spc, no provider", [&] { out = Stale(); exports_.insertSpc(&out, Part3D(), Part3D(), L""); return !out; }},
         {"spc, no response", [&] { out = Stale(); exports_.insertSpc(&out, Provider(), nullptr, L""); return !out; }},
         {"2D, no response", [&] { return exports_.insert2D(Provider(), nullptr, 0, 0, 0) == 0; }},
@@ -364,6 +478,15 @@ TEST_F(OtherProgram, WrongOrMissingArgumentsGiveNullOrZeroWithoutACall)
     exports_.insertSpc(&out, Provider(), objectData_->Primary(), L"");
     EXPECT_EQ(out, nullptr);
     EXPECT_TRUE(Placed().empty());
+
+    // Without an out argument the part is inserted and the reference it would have had is let go: the
+    // component is held as one whose caller let it go.
+    velmar().Activate(assembly_);
+    exports_.insert3D(nullptr, Provider(), Part3D(), nullptr);
+    exports_.insert3D(&out, Provider(), Part3D(), nullptr);
+    EXPECT_TRUE(Took(out));
+    ASSERT_EQ(components_->Components().size(), 2u);
+    EXPECT_EQ(Count(components_->Components()[0]->part->V5().Primary()), Count(components_->Components()[1]->part->V5().Primary()));
 }
 
 TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeavesNothingHalfDone)
@@ -381,9 +504,10 @@ TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeave
         // the document has nothing new.
         std::function<bool()> call;
         std::function<size_t()> made;
-        // A component is whole once it joined the assembly, a macro once its identity is saved: a failure
-        // of the component's spc object or of the test object's report leaves it. NMInsert2D gives a whole
-        // part or nothing.
+        // What one call adds when it succeeds.
+        size_t whole;
+        // Only the test object's report may fail once the part is whole: the whole part stays. Every
+        // export gives the whole result or leaves the document as it was.
         bool partMayStay;
     };
     // A component a failed call leaves is whole: only its spc object or the report of the call failed.
@@ -398,20 +522,39 @@ TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeave
         return Placed().size();
     };
     auto spcObjects = [&] { return assembly_->Spc().Objects().size(); };
+    auto componentsAndSpcObjects = [&] { return components() + spcObjects(); };
+    auto macrosAndSpcObjects = [&] { return macros() + drawing_->Spc().Objects().size(); };
+    // The drawing's part that NMReplace2D replaces: the selected one.
+    velmar().Activate(drawing_);
+    const long selected = exports_.insert2D(Provider(), Part2D(), 70, 10, 0);
+    ASSERT_NE(selected, 0);
+    drawing_->V5().Value(IVel5Document2D::SelectedMacro) = selected;
     const Row rows[] = {
         {"NMInsertSpc", assembly_, [&] {
              IDispatch* out = Stale();
              exports_.insertSpc(&out, Provider(), objectData_->Primary(), nullptr);
              EXPECT_NE(out, Stale());
              return Took(out);
-         }, spcObjects, false},
+         }, spcObjects, 1, false},
         {"NMInsert3D", assembly_, [&] {
              IDispatch* out = Stale();
              exports_.insert3D(&out, Provider(), Part3D(), nullptr);
              EXPECT_NE(out, Stale());
              return Took(out);
-         }, components, true},
-        {"NMInsert2D", drawing_, [&] { return exports_.insert2D(Provider(), Part2D(), 10, 10, 0) != 0; }, macros, false},
+         }, componentsAndSpcObjects, 2, false},
+        {"NMInsert2D", drawing_, [&] { return exports_.insert2D(Provider(), Part2D(), 10, 10, 0) != 0; }, macrosAndSpcObjects, 2, false},
+        {"NMInsert2D, a fastener set", drawing_, [&] { return exports_.insert2D(Provider(), Set2D(), 10, 10, 0) != 0; },
+         macrosAndSpcObjects, 4, false},
+        {"NMSelectEx", assembly_, [&] {
+             sim::SelectAnswer chosen;
+             chosen.responseXml = Sample("component_3d");
+             book_->QueueSelect(chosen);
+             IDispatch* out = Stale();
+             exports_.selectEx(&out, L"GOST 7798");
+             EXPECT_NE(out, Stale());
+             return Took(out);
+         }, componentsAndSpcObjects, 0, false},
+        {"NMReplace2D", drawing_, [&] { return exports_.replace2D(Part2D(), 0, 0, 0) == selected; }, macrosAndSpcObjects, 0, false},
         {"InsertTest", assembly_, [&] {
              IDispatch* out = Stale();
              long code = -1;
@@ -420,7 +563,7 @@ TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeave
              EXPECT_TRUE(hr == S_OK || (hr == E_FAIL && code == 999 && error && !out)) << std::hex << hr;
              SysFreeString(error);
              return Took(out);
-         }, components, true},
+         }, componentsAndSpcObjects, 2, true},
         {"FastInsertTest, 2D", drawing_, [&] {
              IDispatch* out = Stale();
              long code = -1;
@@ -429,7 +572,7 @@ TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeave
              EXPECT_TRUE((hr == S_OK && !out) || (hr == E_FAIL && code == 999 && error && !out)) << std::hex << hr;
              SysFreeString(error);
              return hr == S_OK;
-         }, macros, true},
+         }, macros, 1, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -446,11 +589,18 @@ TEST_F(OtherProgram, EveryHostCallOfEachExportFailingGivesTheEmptyAnswerAndLeave
                         if (call.result == E_FAIL)
                             failed = call.Text();
                     const size_t made = row.made();
-                    EXPECT_TRUE(answered ? made == before + 1 : made == before || (row.partMayStay && made == before + 1))
+                    EXPECT_TRUE(answered || !failed.empty()) << "a run without a failure answers";
+                    EXPECT_TRUE(answered ? made == before + row.whole
+                                         : made == before || (row.partMayStay && made == before + row.whole))
                         << failed;
                 };
             },
-            [&](const test_support::SweptFailure&) {
+            [&](const test_support::SweptFailure& failure) {
+                // Only a failure of the very call that closes an iterator or the insertion bracket leaves it
+                // open; the next run starts without it.
+                if (failure.call == "iterator.9" || failure.call == "drw5.245")
+                    velmar().Drawings().ForgetLeftOpen();
+                EXPECT_EQ(velmar().OpenBrackets(), Lines{});
                 EXPECT_EQ(Count(Provider()), providerRefs);
                 EXPECT_EQ(Count(Part3D()), responseRefs);
                 EXPECT_EQ(Count(objectData_->Primary()), objectDataRefs);
