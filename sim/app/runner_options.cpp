@@ -16,7 +16,7 @@ const char Usage[] =
     "                  [--panel-script FILE|STEPS]... [--model FILE]...\n"
     "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end|X,Y;X,Y...]...\n"
     "                  [--fire EVENT[:N]]... [--call EXPORT[:ARGUMENT]]...\n"
-    "                  [--select COMPONENT | --arrange COMPONENT]... [--component FILE]...\n"
+    "                  [--select COMPONENT | --arrange COMPONENT]... [--component FILE[@SECTION]]...\n"
     "                  [--hot-points FILE|sample] [--drag-response FILE|sample] [--drag INDEX:X,Y:commit|cancel]...";
 
 namespace {
@@ -204,8 +204,12 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
             Once(option, options.dragResponse, value());
         else if (option == L"--drag")
             options.drags.push_back(Drag(value()));
-        else if (option == L"--component")
+        else if (option == L"--component") {
             options.components.push_back(value());
+            const size_t at = options.components.back().rfind(L'@');
+            if (at != std::wstring::npos)
+                Number(option, options.components.back().substr(at + 1), 1, 1000000);
+        }
         else
             throw UsageError("unknown option \"" + Narrow(option) + "\"");
     }
