@@ -258,12 +258,9 @@ void VelmarNormset::CreateSpcObjectsForSpec(IDispatch* spc, bool is3DSpec)
         SpcRecords records;
         CollectSpcRecords(context, is3DSpec, records);
         AnswerPerIdentifier<NMVelObj*> answers;
-        BatchPass pass;
-        pass.owner = hwndOwner;
-        pass.groupName = L"CreateSpcObjSpec_i";
+        BatchPass pass = Pass(L"CreateSpcObjSpec_i");
         pass.badResponseRecord = L"obj->NM_ID";
         pass.badResponseValue = [&records](size_t group, size_t) { return records[group]->NM_ID; };
-        pass.quiet = QuietPass;
         counts = RunBatch(pass, std::vector<size_t>(records.size(), 1), [&](size_t group, size_t, TraceScope& item) {
             NMVelObjSpc& record = *records[group];
             NMVelObj* part = answers.For(record.NM_QuarvendID, [&](const std::wstring& id) {
@@ -283,5 +280,19 @@ void VelmarNormset::CreateSpcObjectsForSpec(IDispatch* spc, bool is3DSpec)
             return BatchItem::Done;
         });
     }
+    ShowSpcPassSummary(counts);
+}
+
+BatchPass VelmarNormset::Pass(const wchar_t* groupName) const
+{
+    BatchPass pass;
+    pass.owner = hwndOwner;
+    pass.groupName = groupName;
+    pass.quiet = QuietPass;
+    return pass;
+}
+
+void VelmarNormset::ShowSpcPassSummary(const BatchCounts& counts) const
+{
     ShowBatchSummary(iApp7, L"Просмотр документа завершен. Создано объектов спецификации: %d из %d.", counts, QuietPass);
 }

@@ -53,10 +53,7 @@ void VelmarNormset2D::CreateSpcObjectsForGeom()
         Finder2D finder(hwndOwner, this);
         macro = 0;
         AnswerPerIdentifier<NMVelObj2D*> answers;
-        BatchPass pass;
-        pass.owner = hwndOwner;
-        pass.groupName = L"CreateSpcObjects2D_i";
-        pass.quiet = QuietPass;
+        const BatchPass pass = Pass(L"CreateSpcObjects2D_i");
         counts = finder.RunByName(pass, [&](NMObject& object, TraceScope&) {
             auto* found = dynamic_cast<NMVelObj2D*>(&object);
             if (!found)
@@ -102,7 +99,7 @@ void VelmarNormset2D::CreateSpcObjectsForGeom()
     } else {
         scope.WriteLine(L"The bill of materials is incomplete: nothing to make");
     }
-    ShowBatchSummary(iApp7, L"Просмотр документа завершен. Создано объектов спецификации: %d из %d.", counts, QuietPass);
+    ShowSpcPassSummary(counts);
 }
 
 void VelmarNormset2D::FindAndReplace()

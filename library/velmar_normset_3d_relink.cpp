@@ -18,10 +18,7 @@ void VelmarNormset3D::Relink()
     BatchCounts counts;
     if (!finder.NMObjs.empty()) {
         AnswerPerIdentifier<std::wstring> files;
-        BatchPass pass;
-        pass.owner = hwndOwner;
-        pass.groupName = L"Relink3D_i";
-        pass.quiet = QuietPass;
+        const BatchPass pass = Pass(L"Relink3D_i");
         counts = finder.RunByName(pass, [&](NMObject& object, TraceScope& step) {
             auto* found = dynamic_cast<NMVelmarModel3D*>(&object);
             if (!found)

@@ -83,10 +83,7 @@ void VelmarNormset3D::CreateSpcObjectsForGeom(const wchar_t* scopeName)
             return BatchCounts();
         iEdPrt = nullptr;
         AnswerPerIdentifier<NMVelmarModel3D*> answers;
-        BatchPass pass;
-        pass.owner = hwndOwner;
-        pass.groupName = L"CreateSpcObjects3D_i";
-        pass.quiet = QuietPass;
+        const BatchPass pass = Pass(L"CreateSpcObjects3D_i");
         return finder.RunByName(pass, [&](NMObject& object, TraceScope&) {
             auto* found = dynamic_cast<NMVelmarModel3D*>(&object);
             if (!found)
@@ -137,7 +134,7 @@ void VelmarNormset3D::CreateSpcObjectsForGeom(const wchar_t* scopeName)
         if (startAgain)
             startAgain->Restore();
     }
-    ShowBatchSummary(iApp7, L"Просмотр документа завершен. Создано объектов спецификации: %d из %d.", all, QuietPass);
+    ShowSpcPassSummary(all);
 }
 
 bool VelmarNormset3D::ReadObjectData(INMObjectData* response)
