@@ -4,6 +4,8 @@
 #include "hostapi/restore_step.h"
 #include "hostapi/vtable_call.h"
 
+#include <utility>
+
 ScopeExitApi7Slot52Off::~ScopeExitApi7Slot52Off()
 {
     RestoreStep(L"~ScopeExitApi7Slot52Off", [this] { V7Call(document_, &IVel7Document3D::put_EditSwitch, VARIANT_FALSE); });
@@ -11,17 +13,38 @@ ScopeExitApi7Slot52Off::~ScopeExitApi7Slot52Off()
 
 ScopeExitApi7Slot25Off::~ScopeExitApi7Slot25Off()
 {
-    RestoreStep(L"~ScopeExitApi7Slot25Off", [this] { V7Call(application_, &IVel7Application::put_EditSwitch, VARIANT_FALSE); });
+    if (application_)
+        RestoreStep(L"~ScopeExitApi7Slot25Off", [this] { Restore(); });
+}
+
+void ScopeExitApi7Slot25Off::Restore()
+{
+    const IVel7ApplicationPtr application = std::exchange(application_, nullptr);
+    V7Call(application, &IVel7Application::put_EditSwitch, VARIANT_FALSE);
 }
 
 ScopeExitApi7Slot22On::~ScopeExitApi7Slot22On()
 {
-    RestoreStep(L"~ScopeExitApi7Slot22On", [this] { V7Call(item_, &IVel7Item::put_Current, VARIANT_TRUE); });
+    if (item_)
+        RestoreStep(L"~ScopeExitApi7Slot22On", [this] { Restore(); });
+}
+
+void ScopeExitApi7Slot22On::Restore()
+{
+    const IVel7ItemPtr item = std::exchange(item_, nullptr);
+    V7Call(item, &IVel7Item::put_Current, VARIANT_TRUE);
 }
 
 ScopeExitApi7Slot37On::~ScopeExitApi7Slot37On()
 {
-    RestoreStep(L"~ScopeExitApi7Slot37On", [this] { V7Call(description_, &IVel7SpcDescription::put_BulkSwitch, VARIANT_TRUE); });
+    if (description_)
+        RestoreStep(L"~ScopeExitApi7Slot37On", [this] { Restore(); });
+}
+
+void ScopeExitApi7Slot37On::Restore()
+{
+    const IVel7SpcDescriptionPtr description = std::exchange(description_, nullptr);
+    V7Call(description, &IVel7SpcDescription::put_BulkSwitch, VARIANT_TRUE);
 }
 
 ScopeExitApi7Slot7::~ScopeExitApi7Slot7()

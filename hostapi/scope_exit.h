@@ -1,6 +1,8 @@
 #pragma once
 // Restorers whose switching half stands in the caller: each holds its objects and makes one restoring
 // call when the scope ends, also while an exception leaves it. A failing restore is traced, never thrown.
+// Those with Restore() make the call at the caller's normal end instead, where a failure is the
+// caller's; the scope's end then does nothing, and while an earlier failure unwinds it still restores.
 #include "hostapi/velmar5.h"
 #include "hostapi/velmar7.h"
 
@@ -26,8 +28,11 @@ public:
     ~ScopeExitApi7Slot25Off();
     VEL_SCOPE_EXIT_NO_COPY_(ScopeExitApi7Slot25Off);
 
+    // The restoring call now; a failure leaves as _com_error.
+    void Restore();
+
 private:
-    IVel7ApplicationPtr application_;
+    IVel7ApplicationPtr application_;   // null once restored
 };
 
 // The item becomes the current item again (position 22 := true).
@@ -37,8 +42,11 @@ public:
     ~ScopeExitApi7Slot22On();
     VEL_SCOPE_EXIT_NO_COPY_(ScopeExitApi7Slot22On);
 
+    // The restoring call now; a failure leaves as _com_error.
+    void Restore();
+
 private:
-    IVel7ItemPtr item_;
+    IVel7ItemPtr item_;   // null once restored
 };
 
 // The bulk switch of a specification description := true.
@@ -48,8 +56,11 @@ public:
     ~ScopeExitApi7Slot37On();
     VEL_SCOPE_EXIT_NO_COPY_(ScopeExitApi7Slot37On);
 
+    // The restoring call now; a failure leaves as _com_error.
+    void Restore();
+
 private:
-    IVel7SpcDescriptionPtr description_;
+    IVel7SpcDescriptionPtr description_;   // null once restored
 };
 
 // The editing mode of an auxiliary line := 2.

@@ -1,6 +1,7 @@
 #include "insert2d/nm_velmar_tcs_2d.h"
 
 #include "core/com_convert.h"
+#include "core/data_convert_error.h"
 #include "core/number_text.h"
 #include "core/paths.h"
 #include "core/string_utils.h"
@@ -364,12 +365,17 @@ void NMVelmarTCS2D::PlaceAt(double x, double y, double angle)
 
 void NMVelmarTCS2D::DiscardCopy() noexcept
 {
+    DiscardMembersSpcObjects();
+    NMVelObj2D::DiscardCopy();
+}
+
+void NMVelmarTCS2D::DiscardMembersSpcObjects() noexcept
+{
     for (Member& member : Parts) {
         if (member.part->iSpcObj)
-            RestoreStep(L"NMVelmarTCS2D::DiscardCopy", [&] { V7Call(member.part->iSpcObj, &IVel7SpcObjectBase::Delete); });
+            RestoreStep(L"NMVelmarTCS2D::DiscardMembersSpcObjects", [&] { V7Call(member.part->iSpcObj, &IVel7SpcObjectBase::Delete); });
         member.part->iSpcObj = nullptr;
     }
-    NMVelObj2D::DiscardCopy();
 }
 
 void NMVelmarTCS2D::Replace()
@@ -423,12 +429,21 @@ void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference)
     scope.Hex(L"pos_lead", leaderReference);
     const SpcDocContext context = Context(true);
     NMSpcObjSnapshot snapshot(context, GetFirstSpcObject(), false, true);
-    RemovePosLeads();
-    RemoveExistsSpcObjects();
     ObjArray geometry = DrawingObjectOf(macro);
     if (leaderReference != 0)
         geometry.Append(DrawingObjectOf(leaderReference));
-    RecreateMembersSpcObjects(context, snapshot, geometry, leaderReference != 0);
+    // The new objects come before the old ones and then their leaders go: a failure on the way takes
+    // back what this rebuild made, and the set keeps what it had; no object is left with a leader gone.
+    for (Member& member : Parts)
+        member.part->iSpcObj = nullptr;
+    try {
+        RecreateMembersSpcObjects(context, snapshot, geometry, leaderReference != 0);
+    } catch (...) {
+        DiscardMembersSpcObjects();
+        throw;
+    }
+    RemoveExistsSpcObjects();
+    RemovePosLeads();
 }
 
 void NMVelmarTCS2D::RecreateMembersSpcObjects(const SpcDocContext& context, NMSpcObjSnapshot& template_,
@@ -484,7 +499,11 @@ void NMVelmarTCS2D::FillFromMacro()
         const pugi::xml_node collection = document->child(L"response").child(L"objectcollection");
         if (!collection)
             throw BadResponse(L"No objects in response");
-        part->loadPartData(collection, document);
+        try {
+            part->loadPartData(collection, document);
+        } catch (const DataConvertError& failure) {
+            throw BadResponseOfValue(failure);
+        }
         part->MoveAnswer = KeepPlaceSilently;
         Member member;
         member.part = std::move(part);

@@ -75,6 +75,8 @@ protected:
     void DiscardCopy() noexcept override;
 
 private:
+    // Deletes the members' current spc objects (a failure traced) and forgets them.
+    void DiscardMembersSpcObjects() noexcept;
     // The placements of the members as the arrangement needs them.
     std::vector<TCSPlacement> Placements() const;
     // Opens a group (24), draws into it (given its reference) and ends it (25) whatever the end answers:

@@ -154,7 +154,12 @@ void NMVelmarTCS3D::Insert()
 {
     TraceScope scope(L"NMVelmarTCS3D::Insert");
     if (IsSpecActive) {
+        // In a bill of materials only the members' spc objects are made: one refused shows once.
         InsertTCSModels(nullptr);
+        if (SpcError) {
+            SpcError = false;
+            ShowSpcObjectCreateError();
+        }
         return;
     }
     if (!elem_pos) {

@@ -1,6 +1,7 @@
 #include "library/normset.h"
 
 #include "core/com_convert.h"
+#include "core/data_convert_error.h"
 #include "core/trace_log.h"
 #include "hostapi/provider_connection.h"
 #include "objects/bad_response.h"
@@ -205,7 +206,12 @@ void Normset::loadPartData(const XmlDocumentPtr& document)
     CreatePart(body);
     if (!CurrentPart)
         throw BadResponse(L"No part created");
-    CurrentPart->loadPartData(collection, document);
+    try {
+        CurrentPart->loadPartData(collection, document);
+    } catch (const DataConvertError& failure) {
+        // A number of the answer that holds text or lies out of range: the answer is damaged.
+        throw BadResponseOfValue(failure);
+    }
 }
 
 void Normset::loadObjectData(const pugi::xml_node& node, XmlDocumentPtr document)
@@ -215,5 +221,9 @@ void Normset::loadObjectData(const pugi::xml_node& node, XmlDocumentPtr document
     CreateSpcPart();
     if (!CurrentPart)
         throw BadResponse(L"No part created");
-    CurrentPart->loadObjectData(node.first_child(), std::move(document));
+    try {
+        CurrentPart->loadObjectData(node.first_child(), std::move(document));
+    } catch (const DataConvertError& failure) {
+        throw BadResponseOfValue(failure);
+    }
 }

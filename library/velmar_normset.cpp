@@ -257,23 +257,20 @@ void VelmarNormset::CreateSpcObjectsForSpec(IDispatch* spc, bool is3DSpec)
         scope.WriteLine(L"IsFullValid");
         SpcRecords records;
         CollectSpcRecords(context, is3DSpec, records);
-        std::wstring lastAsked;
-        BatchPass pass;
-        pass.owner = hwndOwner;
-        pass.groupName = L"CreateSpcObjSpec_i";
+        AnswerPerIdentifier<NMVelObj*> answers;
+        BatchPass pass = Pass(L"CreateSpcObjSpec_i");
         pass.badResponseRecord = L"obj->NM_ID";
         pass.badResponseValue = [&records](size_t group, size_t) { return records[group]->NM_ID; };
-        pass.quiet = QuietPass;
         counts = RunBatch(pass, std::vector<size_t>(records.size(), 1), [&](size_t group, size_t, TraceScope& item) {
             NMVelObjSpc& record = *records[group];
-            if (record.NM_QuarvendID != lastAsked) {
-                LoadObjectInfo(record.NM_QuarvendID, item);
-                lastAsked = record.NM_QuarvendID;
-                CurrentPart->BeginBatch();
-            }
-            auto* part = dynamic_cast<NMVelObj*>(CurrentPart.get());
-            if (!part)
-                throw BadResponse(L"No part created");
+            NMVelObj* part = answers.For(record.NM_QuarvendID, [&](const std::wstring& id) {
+                LoadObjectInfo(id, item);
+                auto* loaded = dynamic_cast<NMVelObj*>(CurrentPart.get());
+                if (!loaded)
+                    throw BadResponse(L"No part created");
+                loaded->BeginBatch();
+                return loaded;
+            });
             part->BindTo(&record);
             part->MoveAnswer = NMVelObj::KeepPlaceSilently;
             const IVel7SpcObjectPtr first = part->GetFirstSpcObject();
@@ -283,5 +280,19 @@ void VelmarNormset::CreateSpcObjectsForSpec(IDispatch* spc, bool is3DSpec)
             return BatchItem::Done;
         });
     }
+    ShowSpcPassSummary(counts);
+}
+
+BatchPass VelmarNormset::Pass(const wchar_t* groupName) const
+{
+    BatchPass pass;
+    pass.owner = hwndOwner;
+    pass.groupName = groupName;
+    pass.quiet = QuietPass;
+    return pass;
+}
+
+void VelmarNormset::ShowSpcPassSummary(const BatchCounts& counts) const
+{
     ShowBatchSummary(iApp7, L"Просмотр документа завершен. Создано объектов спецификации: %d из %d.", counts, QuietPass);
 }

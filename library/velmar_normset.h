@@ -20,6 +20,8 @@
 using SpcRecords = std::vector<std::unique_ptr<NMVelObjSpc>>;
 
 class Finder;
+struct BatchCounts;
+struct BatchPass;
 
 // Whether a controller takes over the location another program left in the registry for "the next
 // command": the commands do; the work of other programs and of Velmar's events leaves it there.
@@ -74,6 +76,11 @@ public:
     // The spc objects of the context that stand for library parts of this document, sorted by
     // identifier.
     void CollectSpcRecords(const SpcDocContext& context, bool is3DSpec, SpcRecords& records);
+    // A bulk pass of this command whose groups run under that name: its progress window is the
+    // command's, and the automatic pass on Velmar's events is quiet.
+    BatchPass Pass(const wchar_t* groupName) const;
+    // The closing message of the spc passes, with the objects made and the objects looked at.
+    void ShowSpcPassSummary(const BatchCounts& counts) const;
 
     IVel5ApplicationPtr iApp5;
     IVel7ApplicationPtr iApp7;

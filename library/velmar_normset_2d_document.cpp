@@ -52,11 +52,8 @@ void VelmarNormset2D::CreateSpcObjectsForGeom()
     if (context.IsMainlyValid()) {
         Finder2D finder(hwndOwner, this);
         macro = 0;
-        std::wstring lastAsked;
-        BatchPass pass;
-        pass.owner = hwndOwner;
-        pass.groupName = L"CreateSpcObjects2D_i";
-        pass.quiet = QuietPass;
+        AnswerPerIdentifier<NMVelObj2D*> answers;
+        const BatchPass pass = Pass(L"CreateSpcObjects2D_i");
         counts = finder.RunByName(pass, [&](NMObject& object, TraceScope&) {
             auto* found = dynamic_cast<NMVelObj2D*>(&object);
             if (!found)
@@ -72,22 +69,19 @@ void VelmarNormset2D::CreateSpcObjectsForGeom()
                 set.RecreateTCSSpcObjects(set.MakePosLead());
                 return BatchItem::Done;
             }
-            // Read here as "loaded for this object": a part whose identifier caused the request is fresh;
-            // the later ones of the same identifier reuse its data and get no leader of their own.
-            bool fresh = false;
-            if (found->NM_ID != lastAsked) {
-                // A failed answer may leave no part or another one current: the next object asks again.
-                lastAsked.clear();
-                m_iResponse = ClientPlacedResponse(iNMClient, found->NM_ID, kHostName);
+            NMVelObj2D* part = answers.For(found->NM_ID, [&](const std::wstring& id) {
+                m_iResponse = ClientPlacedResponse(iNMClient, id, kHostName);
                 if (!m_iResponse)
                     throw BadResponse(L"No response");
                 LoadResponse();
-                lastAsked = found->NM_ID;
-                fresh = true;
-            }
-            auto* part = dynamic_cast<NMVelObj2D*>(CurrentPart.get());
-            if (!part)
-                throw BadResponse(L"No part created");
+                auto* loaded = dynamic_cast<NMVelObj2D*>(CurrentPart.get());
+                if (!loaded)
+                    throw BadResponse(L"No part created");
+                return loaded;
+            });
+            // A part whose identifier caused the request is fresh; the later ones of the same identifier
+            // reuse its data and get no leader of their own.
+            const bool fresh = answers.Fresh();
             part->BindTo(found);
             if (!part->HasSpcData())
                 return BatchItem::Skipped;
@@ -105,7 +99,7 @@ void VelmarNormset2D::CreateSpcObjectsForGeom()
     } else {
         scope.WriteLine(L"The bill of materials is incomplete: nothing to make");
     }
-    ShowBatchSummary(iApp7, L"Просмотр документа завершен. Создано объектов спецификации: %d из %d.", counts, QuietPass);
+    ShowSpcPassSummary(counts);
 }
 
 void VelmarNormset2D::FindAndReplace()

@@ -455,6 +455,7 @@ void VelmarNormset3D::RepositioningOne()
         PosLocation();
     }
     V5Method(iDoc5, IVel5Document3D::Rebuild);
+    editSwitch.Restore();
 }
 
 std::wstring VelmarNormset3D::Measure()

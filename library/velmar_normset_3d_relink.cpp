@@ -17,28 +17,24 @@ void VelmarNormset3D::Relink()
     Finder3D finder(hwndOwner, this, NMObjPart, true, false);
     BatchCounts counts;
     if (!finder.NMObjs.empty()) {
-        std::wstring lastId;
-        std::wstring lastFile;
-        BatchPass pass;
-        pass.owner = hwndOwner;
-        pass.groupName = L"Relink3D_i";
-        pass.quiet = QuietPass;
+        AnswerPerIdentifier<std::wstring> files;
+        const BatchPass pass = Pass(L"Relink3D_i");
         counts = finder.RunByName(pass, [&](NMObject& object, TraceScope& step) {
             auto* found = dynamic_cast<NMVelmarModel3D*>(&object);
             if (!found)
                 return BatchItem::Skipped;
-            if (found->NM_ID != lastId) {
-                const NMVelmarModel3D& part = LoadPlacedModel(found->NM_ID);
-                const std::wstring file = part.NM_Path + part.NM_Body;
-                // A file the reference book names but does not have leaves the link as it is.
-                if (GetFileLength(file) == -1) {
-                    step.String(L"missing", file);
-                    return BatchItem::Skipped;
-                }
-                lastFile = file;
-                lastId = found->NM_ID;
+            const std::wstring file = files.For(found->NM_ID, [&](const std::wstring& id) {
+                const NMVelmarModel3D& part = LoadPlacedModel(id);
+                return part.NM_Path + part.NM_Body;
+            });
+            // A file the reference book names but does not have leaves the link as it is; the next
+            // object of the identifier asks again.
+            if (files.Fresh() && GetFileLength(file) == -1) {
+                step.String(L"missing", file);
+                files.Forget();
+                return BatchItem::Skipped;
             }
-            found->SetFileName(lastFile);
+            found->SetFileName(file);
             CompProperties3D(iApp5, iApp7, found->iPrt7).SaveQuarvendInfo(found->NM_QuarvendID);
             return BatchItem::Done;
         });

@@ -76,8 +76,39 @@ void VelmarNormset3D::CreateSpcObjectsForGeom(const wchar_t* scopeName)
     const long count = V7Get(items, &IVel7Items::get_Count);
     const IVel7ItemPtr start = QueryHostOrNull<IVel7Item>(V7Get(items, &IVel7Items::get_Current));
     scope.Value(L"count", count);
+    // The standard parts of the current item, one name after another.
+    const auto refreshItem = [&](const SpcDocContext& context) {
+        Finder3D finder(hwndOwner, this, NMObjPart, true, true);
+        if (finder.NMObjs.empty())
+            return BatchCounts();
+        iEdPrt = nullptr;
+        AnswerPerIdentifier<NMVelmarModel3D*> answers;
+        const BatchPass pass = Pass(L"CreateSpcObjects3D_i");
+        return finder.RunByName(pass, [&](NMObject& object, TraceScope&) {
+            auto* found = dynamic_cast<NMVelmarModel3D*>(&object);
+            if (!found)
+                return BatchItem::Skipped;
+            NMVelmarModel3D* part = answers.For(found->NM_ID, [&](const std::wstring& id) {
+                NMVelmarModel3D* loaded = &LoadPlacedModel(id);
+                if (QuietPass)
+                    loaded->MessageMode = kNoMessages;
+                return loaded;
+            });
+            found->GetExistsSpcObjects(context);
+            part->BindTo(found);
+            if (!part->HasSpcData())
+                return BatchItem::Skipped;
+            part->MoveAnswer = NMVelObj::KeepPlaceSilently;
+            ObjArray geometry = part->GetPosLeadsForPart(part->iPrt7);
+            geometry.push_back(IDispatchPtr(part->iPrt7));
+            part->ChangeSpcObj3D(context, geometry);
+            return BatchItem::Done;
+        });
+    };
     BatchCounts all;
     {
+        // At the normal end a switch Velmar will not put back is the command's failure; while a failure
+        // leaves, the restorers only trace theirs.
         std::optional<ScopeExitApi7Slot22On> startAgain;
         if (start)
             startAgain.emplace(start);
@@ -94,45 +125,16 @@ void VelmarNormset3D::CreateSpcObjectsForGeom(const wchar_t* scopeName)
             }
             V7Call(context.iSpcDsc, &IVel7SpcDescription::put_BulkSwitch, VARIANT_FALSE);
             ScopeExitApi7Slot37On bulkAgain(context.iSpcDsc);
-            Finder3D finder(hwndOwner, this, NMObjPart, true, true);
-            if (finder.NMObjs.empty())
-                continue;
-            iEdPrt = nullptr;
-            std::wstring lastAsked;
-            // The current part made from the answer for lastAsked; null once an answer failed, as that one
-            // may have replaced the current part: the next object asks again whatever its identifier.
-            NMVelmarModel3D* part = nullptr;
-            BatchPass pass;
-            pass.owner = hwndOwner;
-            pass.groupName = L"CreateSpcObjects3D_i";
-            pass.quiet = QuietPass;
-            const BatchCounts counts = finder.RunByName(pass, [&](NMObject& object, TraceScope&) {
-                auto* found = dynamic_cast<NMVelmarModel3D*>(&object);
-                if (!found)
-                    return BatchItem::Skipped;
-                if (!part || found->NM_ID != lastAsked) {
-                    part = nullptr;
-                    part = &LoadPlacedModel(found->NM_ID);
-                    lastAsked = found->NM_ID;
-                    if (QuietPass)
-                        part->MessageMode = kNoMessages;
-                }
-                found->GetExistsSpcObjects(context);
-                part->BindTo(found);
-                if (!part->HasSpcData())
-                    return BatchItem::Skipped;
-                part->MoveAnswer = NMVelObj::KeepPlaceSilently;
-                ObjArray geometry = part->GetPosLeadsForPart(part->iPrt7);
-                geometry.push_back(IDispatchPtr(part->iPrt7));
-                part->ChangeSpcObj3D(context, geometry);
-                return BatchItem::Done;
-            });
+            const BatchCounts counts = refreshItem(context);
+            bulkAgain.Restore();
             all.done += counts.done;
             all.total += counts.total;
             all.cancelled = counts.cancelled;
         }
+        if (startAgain)
+            startAgain->Restore();
     }
-    ShowBatchSummary(iApp7, L"Просмотр документа завершен. Создано объектов спецификации: %d из %d.", all, QuietPass);
+    ShowSpcPassSummary(all);
 }
 
 bool VelmarNormset3D::ReadObjectData(INMObjectData* response)

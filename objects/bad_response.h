@@ -17,3 +17,8 @@ public:
 private:
     std::wstring reason_;
 };
+
+class DataConvertError;
+// A value of the response that does not convert: the converter's text names the value
+// ("StrToInt32(abc) invalid argument").
+BadResponse BadResponseOfValue(const DataConvertError& failure);

@@ -14,7 +14,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct BatchPass {
@@ -48,3 +50,33 @@ BatchCounts RunBatch(const BatchPass& pass, const std::vector<size_t>& groupSize
 // total as unsigned 64-bit values, in Velmar's message box with the library's name (information). A
 // quiet pass only traces it.
 void ShowBatchSummary(IVel7Application* app7, const std::wstring& format, const BatchCounts& counts, bool quiet);
+
+// The reference book is asked once per identifier, and again after a failed answer: the answer stays for
+// the items of the same identifier that follow; another identifier asks again; and when asking or
+// loading throws, the answer is forgotten, so that the next item asks again whatever its identifier (the
+// failed load may have replaced the controller's current part). Forget() drops an answer the caller
+// cannot use.
+template <typename Answer>
+class AnswerPerIdentifier {
+public:
+    // The kept answer for id, or load(id)'s.
+    template <typename Load>
+    const Answer& For(const std::wstring& id, Load&& load)
+    {
+        fresh_ = !answer_ || id != id_;
+        if (fresh_) {
+            answer_.reset();
+            answer_.emplace(std::forward<Load>(load)(id));
+            id_ = id;
+        }
+        return *answer_;
+    }
+    // Whether the latest For asked.
+    bool Fresh() const noexcept { return fresh_; }
+    void Forget() noexcept { answer_.reset(); }
+
+private:
+    std::wstring id_;
+    std::optional<Answer> answer_;
+    bool fresh_ = false;
+};

@@ -1,11 +1,13 @@
 #include "objects/nm_vel_obj.h"
 
+#include "core/data_convert_error.h"
 #include "core/files.h"
 #include "core/trace_log.h"
 #include "hostapi/dispatch_call.h"
 #include "hostapi/host_window.h"
 #include "hostapi/host_version.h"
 #include "hostapi/vtable_call.h"
+#include "objects/bad_response.h"
 #include "objects/cant_create_spc_obj.h"
 
 #include <utility>
@@ -46,9 +48,22 @@ void NMVelObj::loadObjectData(const pugi::xml_node& node, XmlDocumentPtr documen
 
 void NMVelObj::MakeOwnPreset()
 {
-    // A part that names a section must bring the whole preset: a missing companion variable fails the load.
-    if (!OwnPreset && pData && pData->ObjData.count(L"spcSection"))
-        OwnPreset = std::make_unique<NMSpcPreset>(pData->ObjData);
+    // A part that names a section must bring the whole preset: a missing companion variable fails the load,
+    // and so does a value that does not convert, before anything is placed with it.
+    if (!OwnPreset && pData && pData->ObjData.count(L"spcSection")) {
+        auto preset = std::make_unique<NMSpcPreset>(pData->ObjData);
+        ParseColumns(*preset);
+        OwnPreset = std::move(preset);
+    }
+}
+
+void NMVelObj::ParseColumns(NMSpcPreset& preset) const
+{
+    try {
+        ParseColumnSet(preset.ParsedColumns, preset.Columns, PartVariables());
+    } catch (const DataConvertError& failure) {
+        throw BadResponseOfValue(failure);
+    }
 }
 
 uint32_t NMVelObj::Apply()
@@ -126,6 +141,13 @@ NMSpcPreset& NMVelObj::RequireOwnPreset(TraceScope& scope)
         throw CantCreateSpcObj();
     }
     return *OwnPreset;
+}
+
+const NMSpcPreset& NMVelObj::RequireRebuildPreset(TraceScope& scope)
+{
+    if (RebuildPreset)
+        return *RebuildPreset;
+    return RequireOwnPreset(scope);
 }
 
 const NMSpcPreset& NMVelObj::RequireActivePreset(TraceScope& scope)

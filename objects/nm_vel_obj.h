@@ -71,18 +71,18 @@ public:
     // "Не удалось создать объект спецификации." in Velmar's message box, unless batch mode has shown it.
     void ShowSpcObjectCreateError();
 
-    // A new specification object in the own preset's section, placed, with the geometry included. Needs
+    // A new specification object in the rebuild's section, placed, with the geometry included. Needs
     // the first five context members and an own preset; otherwise, or when Velmar gives no object twice,
     // CantCreateSpcObj and no current object.
     void CreateNewSpcObject(const SpcDocContext& context, const ObjArray& geometry);
-    // Places the current object at the own preset's subsection and blocks.
+    // Places the current object at the rebuild's subsection and blocks.
     void updateSpcObj();
     IVel7SpcColumnPtr FindColumnByType(IDispatch* columns, IDispatch* definitions, const SpcColumnKey& key);
     IVel7SpcColumnPtr FindColumnByName(IDispatch* columns, IDispatch* definitions, const std::wstring& name);
     void FillColumn(IVel7SpcColumn* column, const SpcColumnRecord& record, bool useFmt);
     void FillColumnAsString(IVel7SpcColumn* column, const SpcColumnRecord& record, bool useFmt);
     void FillColumnAsRecord(IVel7SpcColumn* column, const SpcColumnRecord& record, bool useFmt);
-    // The current object's columns from the own preset's parsed column set and the part variables.
+    // The current object's columns from the rebuild's parsed column set and the part variables.
     void FillSpcObjectColumns(const SpcDocContext& context);
     // The first listed object becomes the current one, placed and numbered, and leaves the list.
     void useOldSpcObj(const ObjArray& geometry);
@@ -108,7 +108,10 @@ public:
     std::wstring NM_LibFileName;
     std::wstring NM_Type;
     NMAllSettings* Settings = nullptr;   // not owned; set by the creator
-    std::unique_ptr<NMSpcPreset> OwnPreset;
+    std::unique_ptr<NMSpcPreset> OwnPreset;     // as the part's answer gave it; a rebuild never changes it
+    // The place and columns of the latest rebuild: the own preset completed by the active preset, or
+    // taken over from the old object; what the new object is made, placed and filled by.
+    std::unique_ptr<NMSpcPreset> RebuildPreset;
     int32_t MoveAnswer = MoveNotAsked;
     ObjArray ExSpcObjs;                  // the part's existing specification objects
     IVel7SpcObjectPtr iSpcObj;           // the one made or reused for the part
@@ -120,9 +123,15 @@ private:
     void MakeOwnPreset();
     // The own preset, or CantCreateSpcObj (traced) for a part without one.
     NMSpcPreset& RequireOwnPreset(TraceScope& scope);
+    // The latest rebuild's preset; before any rebuild the own preset, as RequireOwnPreset.
+    const NMSpcPreset& RequireRebuildPreset(TraceScope& scope);
     // The active preset of the settings, or CantCreateSpcObj (traced) when nobody set them.
     const NMSpcPreset& RequireActivePreset(TraceScope& scope);
     const Variables& PartVariables() const;
-    // What both ways of rebuilding share once the own preset is completed.
-    void Rebuild(const SpcDocContext& context, NMSpcObjSnapshot* snapshot, bool restoreColumns, const ObjArray& geometry);
+    // The preset's column set parsed against the part variables; a pattern number that does not
+    // convert makes the part's answer a bad response.
+    void ParseColumns(NMSpcPreset& preset) const;
+    // What both ways of rebuilding share once the rebuild's preset is made from the own one.
+    void Rebuild(const SpcDocContext& context, std::unique_ptr<NMSpcPreset> preset, NMSpcObjSnapshot* snapshot,
+                 bool restoreColumns, const ObjArray& geometry);
 };

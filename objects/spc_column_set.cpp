@@ -1,5 +1,6 @@
 #include "objects/spc_column_set.h"
 
+#include "core/data_convert_error.h"
 #include "core/number_text.h"
 #include "core/string_utils.h"
 #include "core/trace_log.h"
@@ -23,18 +24,25 @@ void ParseColumnSet(SpcColumnSet& set, const std::wstring& text, const Variables
 
 std::optional<SpcColumnRecord> ParseColumnDescriptor(const std::wstring& descriptor, const Variables& vars)
 {
-    const auto pieces = SplitAny(descriptor, L".=,");
-    if (pieces.size() < 3) {
-        // The column editor writes complete descriptors; a hand-typed ";" too many, or a descriptor cut
-        // short, leaves nothing to fill and must not cost the user the whole specification object.
+    // The column editor writes complete descriptors; a hand-typed ";" too many, a descriptor cut short,
+    // or a column type or number that is no number leaves nothing to fill and must not cost the user the
+    // whole specification object.
+    const auto skipped = [&descriptor] {
         TraceScope scope(L"ParseColumnDescriptor");
         scope.String(L"skipped", descriptor);
         return std::nullopt;
-    }
+    };
+    const auto pieces = SplitAny(descriptor, L".=,");
+    if (pieces.size() < 3)
+        return skipped();
 
     SpcColumnRecord record;
-    record.Type = StrToInt32(pieces[0]);
-    record.Number = StrToInt32(pieces[1]);
+    try {
+        record.Type = StrToInt32(pieces[0]);
+        record.Number = StrToInt32(pieces[1]);
+    } catch (const DataConvertError&) {
+        return skipped();
+    }
     if (vars.HasValue(pieces[2]))
         record.Text = vars.GetString(pieces[2]);
     if (pieces.size() < 4 || !vars.HasValue(pieces[3]))

@@ -29,12 +29,12 @@ struct SpcColumnSet {
 };
 
 // Empties the set and fills it from the column-set text (descriptors separated by ";").
-// An incomplete descriptor is skipped and traced; a type, number or pattern number that is not a
-// number throws DataConvertError.
+// An incomplete descriptor, or one whose type or number is not a number, is skipped and traced; a
+// pattern number that is not a number throws DataConvertError.
 void ParseColumnSet(SpcColumnSet& set, const std::wstring& text, const Variables& vars);
 
 // One descriptor "type.number=TextVar[,PatternVar]" (any of ".", "=", "," separates the pieces).
-// No record (nullopt) when the descriptor has fewer than three pieces.
+// No record (nullopt) when the descriptor has fewer than three pieces or its type or number is no number.
 std::optional<SpcColumnRecord> ParseColumnDescriptor(const std::wstring& descriptor, const Variables& vars);
 
 // Writes one text into one column of a host specification object: with useFmt through the column's

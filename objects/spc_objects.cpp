@@ -74,7 +74,7 @@ SpcColumnRecord PlainRecord(int32_t type, int32_t number, const std::wstring& te
 void NMVelObj::CreateNewSpcObject(const SpcDocContext& context, const ObjArray& geometry)
 {
     TraceScope scope(L"NMVelObj::CreateNewSpcObject");
-    NMSpcPreset& preset = RequireOwnPreset(scope);
+    const NMSpcPreset& preset = RequireRebuildPreset(scope);
     preset.DebugInfo();
     iSpcObj = nullptr;
 
@@ -101,7 +101,7 @@ void NMVelObj::CreateNewSpcObject(const SpcDocContext& context, const ObjArray& 
 void NMVelObj::updateSpcObj()
 {
     TraceScope scope(L"NMVelObj::updateSpcObj");
-    const NMSpcPreset& preset = RequireOwnPreset(scope);
+    const NMSpcPreset& preset = RequireRebuildPreset(scope);
     if (preset.SubSectionNum != 0)
         V7Call(iSpcObj, &IVel7SpcObjectBase::put_SubSection, static_cast<long>(preset.SubSectionNum));
     V7Call(iSpcObj, &IVel7SpcObjectBase::put_AdditionalBlock, static_cast<long>(preset.AdditionalBlockNum));
@@ -188,7 +188,7 @@ void NMVelObj::FillSpcObjectColumns(const SpcDocContext& context)
     TraceScope scope(L"NMVelObj::FillSpcObjectColumns");
     if (!iSpcObj)
         RaiseNullHostPointer(__uuidof(IVel7SpcObject));
-    const NMSpcPreset& preset = RequireOwnPreset(scope);
+    const NMSpcPreset& preset = RequireRebuildPreset(scope);
     const auto& records = preset.ParsedColumns.Records;
 
     if (context.IsMainlyValid()) {
@@ -225,7 +225,7 @@ bool NMVelObj::CanUseOldSpcObj(const SpcDocContext& context)
     TraceScope scope(L"NMVelObj::CanUseOldSpcObj");
     if (HostVersion < kHostVersion1501 || ExSpcObjs.empty())
         return false;
-    const NMSpcPreset& preset = RequireOwnPreset(scope);
+    const NMSpcPreset& preset = RequireRebuildPreset(scope);
     IVel7SpcObjectPtr first = GetFirstSpcObject();
     if (V7Get(first, &IVel7SpcObjectBase::get_Section) != preset.SectionNum)
         return false;
@@ -253,7 +253,7 @@ bool NMVelObj::CanUseOldSpcObj(const SpcDocContext& context)
 void NMVelObj::useOldSpcObj(const ObjArray& geometry)
 {
     TraceScope scope(L"NMVelObj::useOldSpcObj");
-    const NMSpcPreset& preset = RequireOwnPreset(scope);
+    const NMSpcPreset& preset = RequireRebuildPreset(scope);
     iSpcObj = GetFirstSpcObject();
     updateSpcObj();
     V7Call(iSpcObj, &IVel7SpcObject::put_Number, preset.ParsedColumns.PatternValue);

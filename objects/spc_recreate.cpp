@@ -16,7 +16,8 @@ namespace {
 
 // "By old object" puts the rebuilt object exactly where the old one was: all five numbers of the place
 // come from the old object. Only the columns follow the modes, as the active preset or the recreation
-// set them on the snapshot.
+// set them on the snapshot. The preset is the rebuild's own copy: the part's next object starts from
+// the part's answer again, not from this object's place.
 void TakePlaceOf(NMSpcPreset& preset, const NMSpcObjSnapshot& snapshot)
 {
     preset.SectionNum = snapshot.SectionNum;
@@ -130,21 +131,24 @@ void NMVelObj::RecreateSpcObject(const SpcDocContext& context, NMSpcObjSnapshot*
 void NMVelObj::RecreateSpcObjByOldSpcObj(const SpcDocContext& context, NMSpcObjSnapshot& snapshot, const ObjArray& geometry)
 {
     TraceScope scope(L"NMVelObj::RecreateSpcObjByOldSpcObj");
-    TakePlaceOf(RequireOwnPreset(scope), snapshot);
-    Rebuild(context, &snapshot, true, geometry);
+    auto preset = std::make_unique<NMSpcPreset>(RequireOwnPreset(scope));
+    TakePlaceOf(*preset, snapshot);
+    Rebuild(context, std::move(preset), &snapshot, true, geometry);
 }
 
 void NMVelObj::RecreateSpcObjByActivePreset(const SpcDocContext& context, NMSpcObjSnapshot* snapshot, const ObjArray& geometry)
 {
     TraceScope scope(L"NMVelObj::RecreateSpcObjByActivePreset");
-    NMSpcPreset& own = RequireOwnPreset(scope);
-    own.Correct(RequireActivePreset(scope));
-    Rebuild(context, snapshot, false, geometry);
+    auto preset = std::make_unique<NMSpcPreset>(RequireOwnPreset(scope));
+    preset->Correct(RequireActivePreset(scope));
+    Rebuild(context, std::move(preset), snapshot, false, geometry);
 }
 
-void NMVelObj::Rebuild(const SpcDocContext& context, NMSpcObjSnapshot* snapshot, bool restoreColumns, const ObjArray& geometry)
+void NMVelObj::Rebuild(const SpcDocContext& context, std::unique_ptr<NMSpcPreset> preset, NMSpcObjSnapshot* snapshot,
+                       bool restoreColumns, const ObjArray& geometry)
 {
-    ParseColumnSet(OwnPreset->ParsedColumns, OwnPreset->Columns, PartVariables());
+    ParseColumns(*preset);
+    RebuildPreset = std::move(preset);
     if (CanUseOldSpcObj(context)) {
         useOldSpcObj(geometry);
     } else {

@@ -10,9 +10,9 @@ void Faults::FailCall(size_t n, HRESULT hr)
     countdownResult_ = hr;
 }
 
-void Faults::FailMember(std::string key, HRESULT hr, int times)
+void Faults::FailMember(std::string key, HRESULT hr, int times, int after)
 {
-    members_.push_back({std::move(key), hr, times});
+    members_.push_back({std::move(key), hr, times, after});
 }
 
 void Faults::FailQuery(std::string object, const IID& iid, HRESULT hr)
@@ -52,6 +52,10 @@ HRESULT Faults::OnCall(const std::string& key)
     for (auto& fault : members_) {
         if (fault.key != key || fault.times == 0)
             continue;
+        if (fault.after > 0) {
+            --fault.after;
+            continue;
+        }
         if (fault.times > 0)
             --fault.times;
         if (SUCCEEDED(result))

@@ -21,8 +21,9 @@ class Faults {
 public:
     // The nth call from now (1 = the next one), counted over every journaled call.
     void FailCall(size_t n, HRESULT hr);
-    // Calls of one member, keyed as the journal keys it ("doc5.70", "doc7#67"); times < 0: every call.
-    void FailMember(std::string key, HRESULT hr, int times = -1);
+    // Calls of one member, keyed as the journal keys it ("doc5.70", "doc7#67"); times < 0: every call;
+    // the first `after` calls of the member still succeed.
+    void FailMember(std::string key, HRESULT hr, int times = -1, int after = 0);
     // Queries of one object for one interface.
     void FailQuery(std::string object, const IID& iid, HRESULT hr);
     // The action runs once, inside the next call of the member (keyed as above), after the call has done
@@ -41,6 +42,7 @@ private:
         std::string key;
         HRESULT hr;
         int times;
+        int after;
     };
     struct QueryFault {
         std::string object;

@@ -49,7 +49,15 @@ void Finder2D::RecursiveFindNMObjs(int32_t aGrp, bool aIncludeTCS)
     VelmarNormset2D& controller = *Controller2D;
     const IVel5IteratorPtr iterator = RequireHost(ObjectAs<IVel5Iterator>(V5Method(controller.iApp5, IVel5Application::NewIterator)));
     ScopeExitDispid9 close(iterator, false);
-    if (!static_cast<bool>(V5Method(iterator, IVel5Iterator::Init, kMacroType, static_cast<long>(aGrp))))
+    bool started = false;
+    try {
+        started = static_cast<bool>(V5Method(iterator, IVel5Iterator::Init, kMacroType, static_cast<long>(aGrp)));
+    } catch (...) {
+        // A start that failed leaves the iterator to be closed all the same.
+        close.SetFlag(true);
+        throw;
+    }
+    if (!started)
         return;
     close.SetFlag(true);
     for (long reference = V5Method(iterator, IVel5Iterator::Step, L"F"); reference != 0;

@@ -17,7 +17,7 @@ const char Usage[] =
     "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end|X,Y;X,Y...]...\n"
     "                  [--fire EVENT]... [--call EXPORT]...\n"
     "                  [--select COMPONENT | --arrange COMPONENT]... [--select-macro last|REFERENCE]...\n"
-    "                  [--component RESPONSE]...\n"
+    "                  [--component RESPONSE[@SECTION]]...\n"
     "                  [--hot-points FILE|SAMPLE] [--drag-response RESPONSE] [--drag INDEX:X,Y:commit|cancel]...\n"
     "  N          a document type: 1 drawing, 2 fragment, 3 specification, 4 part, 5 assembly, 7 another 3D;\n"
     "             6 is one the library does not work in\n"
@@ -238,8 +238,12 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
             Once(option, options.dragResponse, value());
         else if (option == L"--drag")
             options.drags.push_back(Drag(value()));
-        else if (option == L"--component")
+        else if (option == L"--component") {
             options.components.push_back(value());
+            const size_t at = options.components.back().rfind(L'@');
+            if (at != std::wstring::npos)
+                Number(option, options.components.back().substr(at + 1), 1, 1000000);
+        }
         else
             throw UsageError("unknown option \"" + Narrow(option) + "\"");
     }

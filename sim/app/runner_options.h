@@ -79,7 +79,8 @@ struct RunnerOptions {
     std::vector<HotPointDrag> drags;
     // Library components in the starting assembly, one per response (a file or a sample's name): the
     // response's identifier, designation and model file (below an old folder), and the reference book's
-    // answer for a part already placed with that identifier.
+    // answer for a part already placed with that identifier. "FILE@SECTION": the component has an spc
+    // object the user moved to that section.
     std::vector<std::wstring> components;
 };
 

@@ -250,22 +250,39 @@ std::vector<sim::Part*> PlaceLibraryComponents(const RunnerOptions& options, con
 {
     std::vector<sim::Part*> parts;
     for (const std::wstring& given : options.components) {
-        const std::wstring xml = models.Resolve(LoadResponse(given));
+        // RESPONSE@SECTION: the component has an spc object the user moved to that section.
+        const size_t at = given.rfind(L'@');
+        const std::wstring response = at == std::wstring::npos ? given : given.substr(0, at);
+        const std::wstring xml = models.Resolve(LoadResponse(response));
         sim::LibraryIdentity identity;
         identity.id = ResponseAttribute(xml, L"NM_IID");
         identity.name = ResponseAttribute(xml, L"Designation");
         identity.file = L"C:\\Old library\\" + ResponseAttribute(xml, L"MethodBody");
-        parts.push_back(&sim::AddLibraryComponent(velmar, scene, "part" + std::to_string(parts.size() + 1), identity));
+        sim::Part& part = sim::AddLibraryComponent(velmar, scene, "part" + std::to_string(parts.size() + 1), identity);
+        if (at != std::wstring::npos) {
+            sim::SpcObject& moved =
+                velmar.ActiveDocument()->Spc().AddObject(std::stol(given.substr(at + 1)));
+            moved.Link(part.V7());
+            moved.ColumnA(5, 1)->SetText(identity.name);
+        }
+        parts.push_back(&part);
         book.SetPlacedResponse(identity.id, xml);
     }
     return parts;
 }
 
+// Each component's NM_ID and model file, and the spc objects that include it.
 void PrintLibraryComponents(sim::Velmar& velmar, const std::vector<sim::Part*>& parts, const char* when)
 {
-    for (sim::Part* part : parts)
-        PrintEvent(std::string("library component ") + when, ComponentName(*part) + ": NM_ID " + Quote(sim::LibraryIdOf(velmar, *part)) + ", model " +
-                                                                 Quote(part->V5().Text(IVel5Part::FileName)));
+    for (sim::Part* part : parts) {
+        std::string line = ComponentName(*part) + ": NM_ID " + Quote(sim::LibraryIdOf(velmar, *part)) + ", model " +
+                           Quote(part->V5().Text(IVel5Part::FileName));
+        for (sim::SpcObject* object : velmar.ActiveDocument()->Spc().Objects())
+            for (const IDispatchPtr& linked : object->linked)
+                if (sim::Object::From(linked) == &part->V7())
+                    line += ", spc object " + object->Describe();
+        PrintEvent(std::string("library component ") + when, line);
+    }
 }
 
 // The library components in the assembly now: those the run started with that are still there, then

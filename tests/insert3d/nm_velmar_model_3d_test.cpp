@@ -106,24 +106,32 @@ TEST_F(ComponentInsertion, TheModelTakesTheParametersOnlyWhenEveryOneIsANumber)
     struct Row {
         const wchar_t* length;
         const wchar_t* message;   // empty: placed
-        double d;                  // the phantom's variables afterwards
+        double d;                  // the phantom's variables afterwards; 0: no phantom was made
         double L;
+        const wchar_t* section = L"25";   // the bill-of-materials section of the answer
     };
     const Row rows[] = {
         {L"12,5", L"", 10, 12.5},
         {L"NULL_VALUE", L"", 10, 40},
         // d comes first and is a number, yet nothing is written when L is not.
         {L"abc", L"Wrong parameter \"L\": abc", 8, 40},
+        // A damaged answer is refused before anything is placed.
+        {L"12,5", L"Данные об изделии некорректны (StrToInt64(abc) invalid argument).", 0, 0, L"abc"},
     };
     for (const Row& row : rows) {
         Restart();
-        Choose(Bolt({{L"d", L"10"}, {L"L", row.length}}), *row.message ? std::vector<std::wstring>{} : std::vector<std::wstring>{kPlaceOnTop, L"cancel"});
+        Choose(Bolt({{L"d", L"10"}, {L"L", row.length}}, {{L"MACC", L"0,0412"}, {L"spcSection", row.section}}),
+               *row.message ? std::vector<std::wstring>{} : std::vector<std::wstring>{kPlaceOnTop, L"cancel"});
         const Outcome outcome = Insert();
         EXPECT_EQ(outcome.message, row.message) << sim::Utf8(row.length);
         EXPECT_EQ(outcome.dialog, *row.message != L'\0');
-        EXPECT_EQ(NewPart(0).Variable(L"d"), row.d) << sim::Utf8(row.length);
-        EXPECT_EQ(NewPart(0).Variable(L"L"), row.L) << sim::Utf8(row.length);
-        EXPECT_EQ(NewPart(0).Variable(L"P"), 1.25) << "a variable the parameters do not name keeps its value";
+        if (row.d == 0) {
+            EXPECT_TRUE(assembly().NewParts().empty()) << sim::Utf8(row.section);
+        } else {
+            EXPECT_EQ(NewPart(0).Variable(L"d"), row.d) << sim::Utf8(row.length);
+            EXPECT_EQ(NewPart(0).Variable(L"L"), row.L) << sim::Utf8(row.length);
+            EXPECT_EQ(NewPart(0).Variable(L"P"), 1.25) << "a variable the parameters do not name keeps its value";
+        }
         EXPECT_EQ(assembly().Components().size(), *row.message ? 0u : 1u);
     }
 }

@@ -75,12 +75,12 @@ protected:
                         Object(L"ExternalParameters", {{L"Designation", L"Комплект крепежа М10"}, {L"Quarvend_IID", L"Q-TKR"}}) +
                         Object(L"AssyPartsMethods", {}, methods));
     }
-    NMVelmarTCS3D& NewSet(const NMElemPos* model, const std::wstring& response, IVel5Entity* macro = nullptr)
+    NMVelmarTCS3D& NewSet(const NMElemPos* model, const std::wstring& response, IVel5Entity* macro = nullptr, bool specActive = false)
     {
         set_.reset();
         client_ = book().NewProvider();
         set_ = std::make_unique<NMVelmarTCS3D>(App5(), App7(), client_->As<INMClient>(), macro, model, _bstr_t(L"TKR [d]"),
-                                               _bstr_t(L"TKR M10"), false, &settings_);
+                                               _bstr_t(L"TKR M10"), specActive, &settings_);
         auto document = std::make_shared<pugi::xml_document>();
         LoadXmlFromBstr(_bstr_t(response.c_str()), *document);
         set_->loadPartData(document->child(L"response").child(L"objectcollection"), document);
@@ -182,13 +182,21 @@ TEST_F(FastenerSets, TheSetIsMatedToTheAssemblyByTheLayoutOfItsMembers)
     }
 }
 
+// In the assembly, and in a bill of materials, where only the members' spc objects are made.
 TEST_F(FastenerSets, ARefusedSpcObjectIsReportedOnceAndEveryMemberIsStillBuilt)
 {
-    const auto model = HoleModel({plate.bores[0]});
-    document().Spc().RefuseAdd(100);
-    NewSet(model.get(), Set({kBolt, kWasher, kNut})).Apply();
-    EXPECT_EQ(assembly().Components().size(), 3u);
-    EXPECT_EQ(VelmarMessages(), std::vector<std::wstring>{L"Не удалось создать объект спецификации."});
+    const struct {
+        bool specActive;
+        size_t components;
+    } rows[] = {{true, 0}, {false, 3}};
+    for (const auto& row : rows) {
+        velmar().User().Clear();
+        const auto model = HoleModel({plate.bores[0]});
+        document().Spc().RefuseAdd(100);
+        NewSet(model.get(), Set({kBolt, kWasher, kNut}), nullptr, row.specActive).Apply();
+        EXPECT_EQ(assembly().Components().size(), row.components) << row.specActive;
+        EXPECT_EQ(VelmarMessages(), std::vector<std::wstring>{L"Не удалось создать объект спецификации."}) << row.specActive;
+    }
 }
 
 // A set replaced in place: every host call failing in turn either reports the failure with the old set

@@ -26,13 +26,15 @@ protected:
         Drawing().Find(macro)->block = EncodeUserData({L"Нормсет", L"", id, name, L"nut.vbs"});
         return macro;
     }
-    std::wstring NutResponse(bool spc, const std::wstring& designation = L"Гайка М12")
+    std::wstring NutResponse(bool spc, const std::wstring& designation = L"Гайка М12", const wchar_t* section = L"25")
     {
         std::vector<Attr> method = {{L"NM_IID", kNut}, {L"URL", folder_.Path()}, {L"MethodBody", L"nut.vbs"},
                                     {L"Designation", designation}};
-        if (spc)
+        if (spc) {
             for (const Attr& variable : SpcVariables())
                 method.push_back(variable);
+            method.push_back({L"spcSection", section});
+        }
         return Response(Object(L"MethodParameters", {{L"d", L"12"}}) + Object(L"Method", method));
     }
     // A command as Velmar runs it; the question is answered Yes.
@@ -70,27 +72,31 @@ TEST_F(DrawingCommands, SpcPassGivesEveryPartItsObjectAskingOncePerRunOfAnIdenti
     const long plain = Drawing().AddMacro();
     const long nut3 = LibraryMacro(kNut, L"Гайка М12", plain);
     LibraryMacro(L"PART:S", L"Винт");
+    // Its answer holds a section that is no number: skipped, the parts after it go on.
+    LibraryMacro(L"PART:D", L"Гайка М10");
     const long set = LibraryMacro(L"TCS:1", L"Комплект");
     LibraryMacro(kNut, L"Гайка М12", set);
     book_->SetClientString(L"TCS:1", std::wstring(kNut) + L"\r\n");
     book_->SetPlacedResponse(kNut, NutResponse(true));
     book_->SetPlacedResponse(L"PART:5915[d=16]", NutResponse(true, L""));
     book_->SetPlacedResponse(L"PART:W", NutResponse(false));
+    book_->SetPlacedResponse(L"PART:D", NutResponse(true, L"Гайка М10", L"abc"));
     std::wstring message;
     EXPECT_FALSE(Run(4, message)) << sim::Utf8(message);
-    // The nuts but the one without designation, the set; the washer has no place in the bill of materials,
-    // the screw no answer.
-    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Просмотр документа завершен. Создано объектов спецификации: 4 из 7."});
+    // The nuts but the one without designation and the damaged one, the set; the washer has no place in the
+    // bill of materials, the screw no answer.
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Просмотр документа завершен. Создано объектов спецификации: 4 из 8."});
+    EXPECT_THAT(trace, testing::HasSubstr(L"StrToInt64(abc) invalid argument"));
     EXPECT_EQ(journal().Count("client#31(\"PART:5915[d=12]\",\"ВЕЛМАР 2D\",&)"), 3u)
         << "for the first nut, for the nut after the failure, for the set's member";
     EXPECT_THAT(trace, testing::HasSubstr(L"Bad Response!"));
     EXPECT_EQ(Leaders().size(), 3u) << "the two nuts', asked for, and the set's";
     // A nut asked for gets a new leader that joins its spc object before the macro; the set's member goes
     // with the set macro and its leader.
-    EXPECT_EQ(SpcGeometry(), (std::vector<std::vector<std::string>>{{"leader110", "macro" + std::to_string(nut1)},
+    EXPECT_EQ(SpcGeometry(), (std::vector<std::vector<std::string>>{{"leader111", "macro" + std::to_string(nut1)},
                                                                     {"macro" + std::to_string(nut2)},
-                                                                    {"leader111", "macro" + std::to_string(nut3)},
-                                                                    {"macro" + std::to_string(set), "leader112"}}));
+                                                                    {"leader112", "macro" + std::to_string(nut3)},
+                                                                    {"macro" + std::to_string(set), "leader113"}}));
     for (sim::SpcObject* object : Spc().Objects())
         EXPECT_EQ(object->Describe(), "section 25, 5.1 \"Гайка М12\"");
 }
@@ -150,4 +156,49 @@ TEST_F(DrawingCommands, FindAndReplaceChoosesReplacesEveryPartOfTheNameAndShowsT
         ASSERT_EQ(Macros().size(), 3u);
         EXPECT_EQ(TypesIn(Macros()[0]), (std::vector<long>{1, 3}));
     }
+}
+
+// The pass over a drawing whose nut and set have their spc objects and leaders already: every host call
+// failing in turn leaves each of them in an spc object with a live leader, its own or a new one; none is
+// lost.
+TEST_F(DrawingCommands, EveryHostCallOfAnSpcPassFailingLeavesEachPartAndSetInAnSpcObjectWithItsLeader)
+{
+    long nut = 0;
+    long set = 0;
+    SweepDrawingFailures(
+        [&] {
+            Release();
+            Restart();
+            Hold();
+            nut = LibraryMacro(kNut, L"Гайка М12");
+            set = LibraryMacro(L"TCS:1", L"Комплект");
+            LibraryMacro(kNut, L"Гайка М12", set);
+            book_->SetClientString(L"TCS:1", std::wstring(kNut) + L"\r\n");
+            book_->SetPlacedResponse(kNut, NutResponse(true));
+            std::wstring message;
+            EXPECT_FALSE(Run(4, message)) << sim::Utf8(message);
+            velmar().User().Clear();
+            return [this] {
+                std::wstring message;
+                Run(4, message);
+            };
+        },
+        [&](const sim::Call& failed) {
+            SCOPED_TRACE(failed.Text());
+            std::vector<std::string> leaders;
+            for (long leader : Leaders())
+                leaders.push_back(Name("leader", leader));
+            for (long owner : {nut, set}) {
+                size_t held = 0;
+                for (const std::vector<std::string>& geometry : SpcGeometry()) {
+                    if (std::find(geometry.begin(), geometry.end(), Name("macro", owner)) == geometry.end())
+                        continue;
+                    ++held;
+                    EXPECT_TRUE(std::any_of(geometry.begin(), geometry.end(), [&](const std::string& name) {
+                        return std::find(leaders.begin(), leaders.end(), name) != leaders.end();
+                    })) << "macro " << owner << ": its spc object has a leader in the drawing";
+                }
+                EXPECT_GE(held, 1u) << "macro " << owner << " lost its spc object";
+            }
+        });
 }

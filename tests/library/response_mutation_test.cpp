@@ -1,9 +1,9 @@
 // Damaged reference-book responses: truncated, with characters flipped, elements removed, repeated,
 // renamed or moved, and values out of range. Each one must end as a loaded part or in the failure its
-// damage calls for (a parser message, BadResponse, DataConvertError), never in anything else.
+// damage calls for (a parser message, BadResponse, one naming a value that does not convert), never in
+// anything else.
 #include "library/normset.h"
 
-#include "core/data_convert_error.h"
 #include "objects/bad_response.h"
 #include "sim/sample_responses.h"
 #include "support/response_xml.h"
@@ -183,11 +183,11 @@ Outcome Feed(const std::wstring& text, bool singleObject)
         else
             controller.loadPartData(document);
     } catch (const BadResponse& failure) {
+        // A value that does not convert makes the answer a bad response that names the value.
+        if (failure.Reason().rfind(L"StrTo", 0) == 0)
+            return Outcome::ConvertFailure;
         EXPECT_TRUE(ResponseReasons.count(failure.Reason())) << failure.Reason();
         return Outcome::BadResponseFailure;
-    } catch (const DataConvertError& failure) {
-        EXPECT_FALSE(failure.Message().empty());
-        return Outcome::ConvertFailure;
     }
     // Loaded: the part has its data, its identity and its name.
     EXPECT_TRUE(controller.CurrentPart && controller.CurrentPart->pData);

@@ -4,14 +4,18 @@
 #include "library/velmar_normset.h"
 
 #include "core/files.h"
+#include "core/modal_seam.h"
 #include "core/registry.h"
 #include "hostapi/provider_connection.h"
+#include "library/command_dispatch.h"
+#include "library/command_table.h"
 #include "objects/cant_create_spc_obj.h"
 #include "objects/main_settings.h"
 #include "objects/settings_sandbox.h"
 #include "sim/geometry_model.h"
 #include "sim/stand_in_test.h"
 #include "spc_pass_stand_in.h"
+#include "support/library_holds_velmar.h"
 
 #include <gtest/gtest.h>
 
@@ -268,5 +272,54 @@ TEST_F(ControllerBase, EveryHostFailureOfThePassEndsInItsErrorAndLosesNothing)
         // The failed group's text reaches the command's log once.
         const std::wstring& text = run.Text();
         EXPECT_EQ(text.find(L"COM Error!"), text.rfind(L"COM Error!")) << n;
+    }
+}
+
+// Command 4 where a bill of materials is shown: a 3D document's own, a specification document's, a
+// drawing's in spc mode. Each of its objects is refreshed from the reference book's description.
+TEST_F(ControllerBase, Command4RefreshesTheObjectsOfEveryBillOfMaterialsShown)
+{
+    struct Row {
+        const char* what;
+        int type;
+        std::function<void(sim::Document&)> show;
+    };
+    const Row rows[] = {
+        {"a 3D document showing its bill of materials", 5, [](sim::Document& d) { d.V5().Value(IVel5Document3D::ViewMode) = 2L; }},
+        {"a specification document", 3, [](sim::Document&) {}},
+        {"a drawing in spc mode", 1, [](sim::Document& d) { d.V5().Value(IVel5Document2D::SpcMode) = 2L; }},
+    };
+    for (const Row& row : rows) {
+        Restart();
+        sim::Document& document = velmar().OpenDocument(row.type, "doc");
+        document.Spc().DefineColumnA({5, 1, L"Обозначение"});
+        document.Spc().DefineColumnB({20, 1, L"ID Normset"});
+        row.show(document);
+        for (const wchar_t* id : {L"Q-2", L"Q-1", L"Q-2"}) {
+            document.Spc().AddObject(25).ColumnB(20, 1)->SetText(id);
+            spc_pass::Describe(*book_, id);
+        }
+        HoldApplication5(velmar().Application5());
+        HoldApplication7(velmar().Application7());
+        ModalSeam seam;
+        seam.messageBox = [](HWND, const std::wstring&, const std::wstring&, UINT) { return IDYES; };
+        std::wstring title;
+        std::wstring message;
+        {
+            testhooks::ScopedModalSeam scoped(seam);
+            EXPECT_FALSE(ExecuteLibCommand(FindLibCommand(4), title, message)) << row.what << ": " << sim::Utf8(message);
+        }
+        HoldProvider(nullptr, nullptr);
+        HoldApplication5(nullptr);
+        HoldApplication7(nullptr);
+        EXPECT_EQ(ClosingMessage(), L"Просмотр документа завершен. Создано объектов спецификации: 3 из 3.") << row.what;
+        Lines objects;
+        for (sim::SpcObject* object : document.Spc().Objects())
+            objects.push_back(object->Describe());
+        // The identity column takes the part's identity from the description.
+        EXPECT_EQ(objects, (Lines{"section 25, 5.1 \"Деталь Q-2\", 20.1 \"7:8\"", "section 25, 5.1 \"Деталь Q-1\", 20.1 \"7:8\"",
+                                  "section 25, 5.1 \"Деталь Q-2\", 20.1 \"7:8\""}))
+            << row.what;
+        EXPECT_EQ(Asked("Q-2"), 1u) << row.what << ": the two of one identifier are one run";
     }
 }

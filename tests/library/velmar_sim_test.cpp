@@ -340,6 +340,21 @@ TEST(VelmarSim, RelinksTheComponentsItStartsWithAndPrintsThemBeforeAndAfter)
     EXPECT_THAT(run.out.substr(after), HasSubstr("part3: NM_ID \"PART:9464-79[d=8;L=40]\", model \"C:\\Old library\\Models\\Pin_9464_8x40.vlm\""));
 }
 
+// A component starts with an spc object the user moved; the spc pass keeps it there and gives the other
+// bolt of the identifier its part's own section.
+TEST(VelmarSim, StartsAComponentWithAMovedSpcObjectAndPrintsTheSpcObjectsBeforeAndAfter)
+{
+    const RunnerRun run = RunRunner(L"--doc-type 5 --component component_3d@30 --component component_3d --answer yes --command 4");
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    const std::string bolt = "5.1 \"Болт М10-6gx50.58 ГОСТ 7798-70\"";
+    const size_t after = run.out.find("library component after: part1");
+    ASSERT_NE(after, std::string::npos) << run.out;
+    EXPECT_THAT(run.out.substr(0, after), HasSubstr("vlm\", spc object section 30, " + bolt + "\nlibrary component before: part2"));
+    EXPECT_THAT(run.out, HasSubstr("text=\"Просмотр документа завершен. Создано объектов спецификации: 2 из 2.\""));
+    EXPECT_THAT(run.out.substr(after), HasSubstr("vlm\", spc object section 30, " + bolt + "\n"));
+    EXPECT_THAT(run.out.substr(after), HasSubstr("vlm\", spc object section 25, " + bolt + "\n"));
+}
+
 // The only run of the 3D replace-all through the find panel: each bolt gives way to a new component.
 TEST(VelmarSim, ReplacesEveryComponentOfTheChosenNameFromTheFindPanel)
 {

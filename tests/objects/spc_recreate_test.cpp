@@ -101,7 +101,7 @@ TEST_F(Recreate, AnObjectInThePresetsPlaceIsRebuiltThereWithoutAQuestionAndTheAc
     EXPECT_EQ(made.geometry, (Names{"bolt7"}));
     EXPECT_EQ(made.ColumnA(5, 1)->Text(), L"Болт М8х40");
     EXPECT_EQ(made.ColumnA(6, 1)->Text(), L"part note");
-    EXPECT_EQ(part->OwnPreset->Columns, L"5.1=Designation;6.1=Note");
+    EXPECT_EQ(part->RebuildPreset->Columns, L"5.1=Designation;6.1=Note");
     EXPECT_EQ(part->positions, (std::vector<int32_t>{12}));
 }
 
@@ -153,7 +153,9 @@ TEST_F(Recreate, NoKeepsTheOldPlaceAndTheTypedColumnsAndRebuildsOnlyTheDesignati
     EXPECT_EQ(made.nestedSection, 31);
     EXPECT_EQ(made.ColumnA(6, 1)->Text(), L"user note");
     EXPECT_EQ(made.ColumnA(5, 1)->Text(), L"Болт М8х40");
-    EXPECT_EQ(part->OwnPreset->Columns, L"5.1=Designation,VELMAR_SPEC_PATTERN");
+    EXPECT_EQ(part->RebuildPreset->Columns, L"5.1=Designation,VELMAR_SPEC_PATTERN");
+    EXPECT_EQ(part->RebuildPreset->SectionNum, 30);
+    EXPECT_EQ(part->OwnPreset->SectionNum, 25) << "the old place is the rebuild's alone";
     EXPECT_EQ(part->positions, (std::vector<int32_t>{12}));
 }
 
@@ -195,7 +197,11 @@ TEST_F(Recreate, TheImposedBlockDecidesWhetherAnObjectInThePresetsSectionIsInPla
 
 TEST_F(Recreate, AKeptAnswerIsNotAskedAgain)
 {
+    // The second rebuild still finds the object out of the part's place: in place, the active column set
+    // would write the part's note over the user's.
     Open({15, 0, 0, 0});
+    Active().ColumnsMode = true;
+    Active().Columns = L"5.1=Designation;6.1=Note";
     sim::SpcObject& old = UserObject(30);
     auto part = Part({&old});
     part->ChangeSpcObject(Context(), Bolt());
