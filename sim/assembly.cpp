@@ -179,6 +179,8 @@ void Assembly::TakeModel(Component& component)
         geometry.Lcs(Utf8(system));
     if (model.attachPoint)
         geometry.AttachPoint(true);
+    if (model.cone)
+        geometry.Cone(28, L"Conus ", *model.cone);
     if (model.box) {
         const std::array<double, 6>& box = *model.box;
         component.part->SetBox(box[0], box[1], box[2], box[3], box[4], box[5]);

@@ -36,6 +36,9 @@ struct Plate {
     GeoEntity* bores[2] = {};
 };
 Plate BuildPlate(Velmar& velmar, Geometry& geometry, Construction& made);
+// Two straight edges of the plate's top that a sketch on it takes as segments through its origin,
+// "plateEdgeX" along x and "plateEdgeY" along y: a point is placed from them at two distances.
+void AddPlateEdges(Geometry& geometry, Construction& made, const Plate& plate);
 
 class ModelGeometry {
 public:
