@@ -16,7 +16,7 @@ const char Usage[] =
     "                  [--panel-script FILE|STEPS]... [--model FILE]...\n"
     "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end|X,Y;X,Y...]...\n"
     "                  [--fire EVENT[:N]]... [--call EXPORT[:ARGUMENT]]...\n"
-    "                  [--select COMPONENT | --arrange COMPONENT]... [--component FILE]...\n"
+    "                  [--select COMPONENT | --arrange COMPONENT[,COMPONENT]...]... [--component FILE]...\n"
     "                  [--hot-points FILE|sample] [--drag-response FILE|sample] [--drag INDEX:X,Y:commit|cancel]...";
 
 namespace {

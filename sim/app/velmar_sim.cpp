@@ -286,24 +286,35 @@ void PrintAssemblyObjects(sim::Leaders& leaders, sim::Patterns& patterns, sim::M
 void Prepare(const RunnerOptions::Preparation& preparation, sim::Assembly& assembly, sim::Leaders& leaders, sim::Patterns& patterns,
              std::vector<std::string>& arrays)
 {
-    sim::Component* found = nullptr;
-    for (sim::Component* component : assembly.Components())
-        if (component->part->V5().Name() == sim::Utf8(preparation.component) + "5")
-            found = component;
-    if (!found)
-        throw std::runtime_error("no component " + sim::Utf8(preparation.component) + " to " +
-                                 (preparation.select ? "select" : "arrange"));
+    // An array takes the components of a list "comp1,comp2" as its sources, in that order.
+    std::vector<sim::Component*> named;
+    for (size_t start = 0; start <= preparation.component.size();) {
+        const size_t end = std::min(preparation.component.find(L',', start), preparation.component.size());
+        const std::string name = sim::Utf8(preparation.component.substr(start, end - start));
+        sim::Component* found = nullptr;
+        for (sim::Component* component : assembly.Components())
+            if (component->part->V5().Name() == name + "5")
+                found = component;
+        if (!found || (preparation.select && !named.empty()))
+            throw std::runtime_error("no component " + name + " to " + (preparation.select ? "select" : "arrange"));
+        named.push_back(found);
+        start = end + 1;
+    }
     if (preparation.select) {
-        assembly.selected = found->part;
+        assembly.selected = named.front()->part;
         PrintEvent("user", "selects " + sim::Utf8(preparation.component));
         return;
     }
     arrays.push_back("array" + std::to_string(arrays.size() + 1));
-    patterns.Add(arrays.back(), {found->part->V7().Ptr()});
+    std::vector<IDispatchPtr> sources;
+    for (sim::Component* component : named)
+        sources.push_back(component->part->V7().Ptr());
+    patterns.Add(arrays.back(), sources);
     sim::Leader& leader = leaders.Add(89);
-    leaders.Anchor(leader, found->part->V7().Ptr(), {0, 0, 0});
+    leaders.Anchor(leader, named.front()->part->V7().Ptr(), {0, 0, 0});
     leaders.Fill(leader, "pos");
-    PrintEvent("user", "puts " + sim::Utf8(preparation.component) + " into " + arrays.back() + " and gives it a position leader");
+    PrintEvent("user", "puts " + sim::Utf8(preparation.component) + " into " + arrays.back() + " and gives " +
+                           sim::Utf8(preparation.component.substr(0, preparation.component.find(L','))) + " a position leader");
 }
 
 std::string Hex(long long value, int digits)
@@ -556,7 +567,7 @@ int Run(const RunnerOptions& options)
             assembly.emplace(velmar, *scene, document, catalogue);
             // What the library and part scripts build in the assembly, and the plate holes go into.
             made.emplace(velmar, document, *scene->topPart);
-            sim::BuildPlate(velmar, *scene, *made);
+            sim::AddPlateEdges(*scene, *made, sim::BuildPlate(velmar, *scene, *made));
             // The measurer answers any two faces picked with the plate's thickness and a right angle.
             made->Measurer().Value(IVel5Measurer::Distance) = 20.0;
             made->Measurer().Value(IVel5Measurer::Angle) = 90.0;
