@@ -118,9 +118,15 @@ GeoEntity& ModelGeometry::AttachPoint(bool base72)
 GeoEntity& ModelGeometry::Cone(short type, const std::wstring& name, double value)
 {
     GeoEntity& cone = Named("Conus", type, name);
-    cone.subObjects[6] = {&geometry_.AddFace(prefix_ + "coneSide", model_, {}),
-                          &geometry_.AddFace(prefix_ + "conical", model_, {.test2 = true, .cone = true, .coneValue = -value})};
+    RemakeConeFaces(cone, value, 0);
     return cone;
+}
+
+void ModelGeometry::RemakeConeFaces(GeoEntity& cone, double value, int n)
+{
+    const std::string suffix = n ? std::to_string(n) : std::string();
+    cone.subObjects[6] = {&geometry_.AddFace(prefix_ + "coneSide" + suffix, model_, {}),
+                          &geometry_.AddFace(prefix_ + "conical" + suffix, model_, {.test2 = true, .cone = true, .coneValue = -value})};
 }
 
 GeoEntity& ModelGeometry::Lcs(const std::string& name)

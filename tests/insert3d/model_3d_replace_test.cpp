@@ -234,20 +234,23 @@ TEST_F(ComponentReplace, TheNewComponentTakesThePlacementMatesLayerColoursLeader
 
 // A countersunk screw placed by its attach point or by its cone and replaced by a longer one: the new
 // screw takes the mates of the same member, also those that held on to a base object of the old attach
-// point rather than to the point.
+// point rather than to the point. Edited instead, the screw's rebuild makes its cone anew, and the cone's
+// mate moves to the new face.
 TEST_F(ComponentReplace, AnAttachPointOrItsConeTakesTheMatesOfTheOldOnes)
 {
     struct Row {
         const char* name;
         const wchar_t* placement;   // the old screw's panel run
         bool onBase;                // its mate moved from the attach point to the point's base object 71
+        const wchar_t* body;        // the reference book's new choice
         Lines mates;                // the document's mates afterwards
     };
     const Row rows[] = {
-        {"attach point", L"pick seatFace; ok", false, {"mate 0 seat comp3Auto"}},
+        {"attach point", L"pick seatFace; ok", false, L"Csk40.vlm", {"mate 0 seat comp3Auto"}},
         // The cone's counterpart is the assembly's conical surface object, no entity of its own.
-        {"cone", L"button 9036; pick cone; ok", false, {"mate 0 ? comp3conical"}},
-        {"a base object of the attach point", L"pick seatFace; ok", true, {"mate 0 seat comp3Auto"}},
+        {"cone", L"button 9036; pick cone; ok", false, L"Csk40.vlm", {"mate 0 ? comp3conical1"}},
+        {"a base object of the attach point", L"pick seatFace; ok", true, L"Csk40.vlm", {"mate 0 seat comp3Auto"}},
+        {"cone, edited", L"button 9036; pick cone; ok", false, L"Csk.vlm", {"mate 0 ? comp1conical2"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -266,11 +269,11 @@ TEST_F(ComponentReplace, AnAttachPointOrItsConeTakesTheMatesOfTheOldOnes)
         }
         Lines before = Mates();
         assembly().selected = old.part;
-        Choose(Screw(L"Csk40.vlm"), {});
+        Choose(Screw(row.body), {});
         const Outcome outcome = Insert();
         EXPECT_FALSE(outcome.dialog) << sim::Utf8(outcome.message);
         ASSERT_EQ(assembly().Components().size(), 1u);
-        EXPECT_NE(assembly().Components().at(0), &old);
+        EXPECT_EQ(assembly().Components().at(0) == &old, row.body == std::wstring(L"Csk.vlm"));
         EXPECT_EQ(Mates(), row.mates) << "before:" << testing::PrintToString(before);
     }
 }
