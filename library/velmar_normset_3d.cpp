@@ -294,7 +294,7 @@ int VelmarNormset3D::Apply()
     if (state == StatePosition)
         return InsertElement();
     const int result = Normset::Apply();
-    // The edited element has had its edit: an element chosen next in the same command starts from its
+    // The edited element has had its edit: an element this controller positions next starts from its
     // own positioning mode, neither from the edited one's model nor bracketed as it.
     if (iEdMcr) {
         iEdMcr = nullptr;
