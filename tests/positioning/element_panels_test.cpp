@@ -247,7 +247,8 @@ TEST_F(ElementPanel, TwoPlanesRefusesEdgesWithoutALineOrParallelToTheOtherAndKee
 
 // The two-planes panel while the user picks, as Velmar calls it: each pick shows in its field, an added
 // point has its first edge button armed, a chosen point shows its own edges, a replaced pick or guiding
-// object is highlighted in neither set, and a start surface whose previews fail is picked again.
+// object is highlighted in neither set, and a start surface whose previews fail is picked again; nor
+// does the hole panel leave a replaced start highlighted.
 TEST_F(ElementPanel, TwoPlanesShowsEachPickInItsFieldAndLeavesNoReplacedPickHighlighted)
 {
     AddEdges();
@@ -302,6 +303,23 @@ TEST_F(ElementPanel, TwoPlanesShowsEachPickInItsFieldAndLeavesNoReplacedPickHigh
     EXPECT_GT(highlighted(axisY), 0u);
     ASSERT_EQ(panel.Model().Items.size(), 2u);
     EXPECT_EQ(NameOf(panel.Model().Items[1].iEdge1) + " " + NameOf(panel.Model().Items[1].iEdge2), "edge2 edge1");
+
+    // The hole panel shows its start in both sets: a start replaced leaves both.
+    sim::GeoEntity* away = nullptr;
+    for (sim::GeoEntity* face : geometry.Shape(*plate.part).faces)
+        if (face->Name() == "away")
+            away = face;
+    ASSERT_NE(away, nullptr);
+    auto holes = NMElemPos::Create(App5(), App7(), 2);
+    HolePanel hole(App5(), App7(), holes.get(), false);
+    // A plane of type 18 is put into the second set at the pick, and into the first with the others.
+    sim::GeoEntity& plane = geometry.AddPlane("plane18", plate.part, 18);
+    ASSERT_TRUE(hole.SelectFilter(plane.V5().Ptr()) && hole.SelectCallback(plane.V5().Ptr(), 0));
+    // The user presses the start button again: Velmar checks it.
+    velmar().Panels().Page().OwnerOfButton(9004)->Button(9004)->checked = true;
+    ASSERT_TRUE(hole.SelectFilter(away->V5().Ptr()) && hole.SelectCallback(away->V5().Ptr(), 0));
+    EXPECT_EQ(highlighted(plane), 0u);
+    EXPECT_GT(highlighted(*away), 0u);
 }
 
 TEST_F(ElementPanel, ARoundEdgeOrAThreadGivesItsFacesWhereItCanAndTheModeChoosesTheCylinders)
