@@ -1,5 +1,6 @@
 #include "hostapi/entity_access.h"
 
+#include "core/trace_log.h"
 #include "hostapi/interface_bridge.h"
 
 short GetEntityType(IVel5Entity* entity)
@@ -21,4 +22,33 @@ void WalkHostItems(IDispatch* collection, const std::function<bool(IDispatch* it
 IVel5EntityPtr MacroOfFeatureItem(IDispatch* item)
 {
     return FeatureToMacro(QueryHostOrNull<IVel5Object>(item));
+}
+
+namespace {
+
+bool DeleteDocumentObject(IVel5Document3D* document, IDispatch* object)
+{
+    return static_cast<bool>(V5Method(document, IVel5Document3D::DeleteObject, object));
+}
+
+void TraceRefusal(const std::wstring& line)
+{
+    if (TraceLog* log = TraceLog::Current())
+        log->WriteLine(line);
+}
+
+} // namespace
+
+void DeleteReplacedObject(IVel5Document3D* document, IDispatch* object)
+{
+    if (DeleteDocumentObject(document, object))
+        return;
+    TraceRefusal(L"Velmar did not delete the object replaced");
+    throw _com_error(E_FAIL);
+}
+
+void DeleteHelperObject(IVel5Document3D* document, IDispatch* object, const wchar_t* what)
+{
+    if (!DeleteDocumentObject(document, object))
+        TraceRefusal(std::wstring(L"Velmar did not delete ") + what);
 }

@@ -39,3 +39,10 @@ void WalkHostItems(IDispatch* collection, const std::function<bool(IDispatch* it
 // The macro element behind an item of a feature collection; null for an item that is no feature of a
 // macro element.
 IVel5EntityPtr MacroOfFeatureItem(IDispatch* item);
+
+// Velmar's delete of an object of a 3D document (dispatch id 43), which answers whether the object went.
+// An object a step replaces must go: a refusal raises E_FAIL, so the step fails as on a failing call.
+void DeleteReplacedObject(IVel5Document3D* document, IDispatch* object);
+// An object that only served a step (a mate, a sketch, a frame, a placeholder): a refusal is traced
+// under what the object is, and the step goes on.
+void DeleteHelperObject(IVel5Document3D* document, IDispatch* object, const wchar_t* what);

@@ -52,20 +52,6 @@ ScopeExitApi7Slot7::~ScopeExitApi7Slot7()
     RestoreStep(L"~ScopeExitApi7Slot7", [this] { V7Call(line_, &IVel7AuxLineMode::put_Mode, 2L); });
 }
 
-void ScopedApi7Call::Reset(IVel7Frames* frames, IDispatch* argument)
-{
-    result_ = nullptr;
-    frames_ = frames;
-    result_ = QueryHostOrNull<IVel7FrameSwitch>(V7Get(frames_, &IVel7Frames::Activate, argument));
-}
-
-ScopeExitApi7Slot17::~ScopeExitApi7Slot17()
-{
-    if (!call_.Frames())
-        return;
-    RestoreStep(L"~ScopeExitApi7Slot17", [this] { V7Get(call_.Frames(), &IVel7Frames::MakeCurrent, call_.Result()); });
-}
-
 ScopeExitDispid2::~ScopeExitDispid2()
 {
     RestoreStep(L"~ScopeExitDispid2", [this] { V5Method(sketch_, IVel5SketchDefinition::EndEdit); });

@@ -74,33 +74,6 @@ private:
     IVel7AuxLineModePtr line_;
 };
 
-// Holds a frame collection and what its Activate (16) gave for an argument.
-class ScopedApi7Call {
-public:
-    ScopedApi7Call() = default;
-    VEL_SCOPE_EXIT_NO_COPY_(ScopedApi7Call);
-
-    // Holds the collection (releasing one held before), activates the argument and keeps the result.
-    void Reset(IVel7Frames* frames, IDispatch* argument);
-    IVel7Frames* Frames() const { return frames_; }
-    IVel7FrameSwitch* Result() const { return result_; }
-
-private:
-    IVel7FramesPtr frames_;
-    IVel7FrameSwitchPtr result_;
-};
-
-// Ends a ScopedApi7Call: the collection takes back what its last Reset obtained (position 17).
-class ScopeExitApi7Slot17 {
-public:
-    explicit ScopeExitApi7Slot17(ScopedApi7Call& call) : call_(call) {}
-    ~ScopeExitApi7Slot17();
-    VEL_SCOPE_EXIT_NO_COPY_(ScopeExitApi7Slot17);
-
-private:
-    ScopedApi7Call& call_;
-};
-
 // Ends the editing of a sketch (dispatch id 2).
 class ScopeExitDispid2 {
 public:

@@ -131,7 +131,7 @@ void ArrayKeeper::DeleteFromDocument(IVel5EntityPtr& object) noexcept
     if (!object)
         return;
     RestoreStep(L"ArrayKeeper: delete the placeholder", [&] {
-        V5Method(document5_, IVel5Document3D::DeleteObject, object);
+        DeleteHelperObject(document5_, object, L"the placeholder");
         object = nullptr;
     });
 }

@@ -135,7 +135,7 @@ void MateKeeper::Restore()
     // An old mate goes only once its new one was made: a step that fails keeps it.
     auto deleteOld = [this](const VelmarMate& mate) {
         if (mate.HostMate)
-            V5Method(document_, IVel5Document3D::DeleteObject, mate.HostMate);
+            DeleteHelperObject(document_, mate.HostMate, L"a mate");
     };
     for (VelmarMate& mate : listA_)
         RestoreStep(L"~MateKeeper A", [&] {

@@ -147,12 +147,16 @@ void NMVelmarModel3D::SetMaterialID()
     const IDispatchPtr attributes =
         ObjectAs<IDispatch>(V5Method(object, IVel5Object::Attributes, 0L, 0L, 0L, 0L, kMaterialIdType));
     scope.Hex(L"iAttrColl", reinterpret_cast<std::int64_t>(attributes.GetInterfacePtr()));
-    if (attributes && static_cast<long>(V5Get(attributes, IVel5AttributeCollection::Count)) > 0) {
-        const IDispatchPtr first = ObjectAs<IDispatch>(V5Method(attributes, IVel5AttributeCollection::First));
-        if (static_cast<bool>(V5Method(manager, IVel5AttributeManager::DeleteAttribute, object, first, L"")))
-            V5Method(attributes, IVel5AttributeCollection::Refresh);
+    IDispatchPtr old;
+    if (attributes && static_cast<long>(V5Get(attributes, IVel5AttributeCollection::Count)) > 0)
+        old = ObjectAs<IDispatch>(V5Method(attributes, IVel5AttributeCollection::First));
+    // The old identifier goes only once the new one exists.
+    if (!ObjectAs<IDispatch>(V5Method(manager, IVel5AttributeManager::CreateAttribute, object, header, kMaterialIdType, library))) {
+        scope.WriteLine(L"Velmar made no attribute of the material identifier: the part keeps the one it has");
+        return;
     }
-    V5Method(manager, IVel5AttributeManager::CreateAttribute, object, header, kMaterialIdType, library);
+    if (old && static_cast<bool>(V5Method(manager, IVel5AttributeManager::DeleteAttribute, object, old, L"")))
+        V5Method(attributes, IVel5AttributeCollection::Refresh);
 }
 
 void NMVelmarModel3D::SetCompProperties()

@@ -144,7 +144,7 @@ void NMVelmarModel3D::MoveConeMate()
     if (!RecreateMates2(mates, newCone, oldCone, false))
         return;
     for (const IDispatchPtr& mate : mates)
-        V5Method(iDoc5, IVel5Document3D::DeleteObject, mate);
+        DeleteHelperObject(iDoc5, mate, L"a mate");
 }
 
 void NMVelmarModel3D::MovePosLeader(ObjArray& geometry)
@@ -344,7 +344,7 @@ void NMVelmarModel3D::CorrectCoaxialMate(VelmarMateSet& newSet, VelmarMateSet& o
     VelmarMate& axis = newSet.Members[MateAxis];
     axis.Direction = axis.Direction == 1 ? -1 : 1;
     for (const IDispatchPtr& mate : GetMateObjects(iDoc5, axis.Target))
-        V5Method(iDoc5, IVel5Document3D::DeleteObject, mate);
+        DeleteHelperObject(iDoc5, mate, L"a mate");
     CreateMate(iDoc5, axis.iface, axis.Target, static_cast<short>(axis.Kind), axis.Direction, nullptr, axis.Value);
 }
 
@@ -362,7 +362,7 @@ void NMVelmarModel3D::RecreateLcsMates(const VelmarMateSet::LcsMap& newMap, cons
             for (const VelmarMate& old : oldMates) {
                 CreateMate(iDoc5, old.iface, target, static_cast<short>(old.Kind), old.Direction, nullptr, old.Value);
                 if (deleteOld)
-                    V5Method(iDoc5, IVel5Document3D::DeleteObject, old.HostMate);
+                    DeleteHelperObject(iDoc5, old.HostMate, L"a mate");
             }
         }
     }
@@ -429,8 +429,11 @@ void NMVelmarModel3D::RestorePatternPartsLCSMates(const ObjArray& patterns, cons
     TraceScope scope(L"NMVelmarModel3D::RestorePatternPartsLCSMates");
     for (size_t k = 0; k < patterns.size() && k < stored.size(); ++k) {
         const IVel7PatternPtr pattern = RequireHost(QueryHostOrNull<IVel7Pattern>(patterns[k]));
+        // The rewrite appends the new part and takes the old one out, so the sources after it may have
+        // moved: the copies to mate are those of the new part, at its own position now.
+        const long position = PositionAmong(ObjArray(V7Get(pattern, &IVel7Pattern::get_Sources)), iPrt7);
         for (const InstanceMates& record : stored[k]) {
-            const IVel5PartPtr copy = RequireHost(InstanceCopy(pattern, record.first, record.second, record.position));
+            const IVel5PartPtr copy = RequireHost(InstanceCopy(pattern, record.first, record.second, position));
             const VelmarMateSet set(iApp5, copy, nullptr);
             RecreateLcsMates(set.LcsMates, record.mates, true);
         }
@@ -452,18 +455,23 @@ void NMVelmarModel3D::SetPosLeaderFromEditPart(ObjArray& geometry)
         if (!anchors || !GetPosLeadersOfPart(iApp5, iEdPrt5, anchors))
             continue;
         bool copied = false;
-        if (const IVel7LeaderA741Ptr kind = QueryHostOrNull<IVel7LeaderA741>(leader)) {
-            copied = CopyPosLeaderA741(iApp5, leaders, kind, iPrt5) != nullptr;
-        } else if (const IVel7LeaderA822Ptr kind = QueryHostOrNull<IVel7LeaderA822>(leader)) {
-            if (const IVel7LeaderA822Ptr copy = CopyPosLeaderA822(iApp5, leaders, kind, iPrt5)) {
+        switch (GetPosLeaderKind(leader)) {
+        case 86:
+            copied = CopyPosLeaderA741(iApp5, leaders, QueryHost<IVel7LeaderA741>(leader), iPrt5) != nullptr;
+            break;
+        case 89:
+            if (const IVel7LeaderA822Ptr copy = CopyPosLeaderA822(iApp5, leaders, QueryHost<IVel7LeaderA822>(leader), iPrt5)) {
                 geometry.push_back(IDispatchPtr(copy));
                 copied = true;
             }
-        } else if (const IVel7LeaderEEF8Ptr kind = QueryHostOrNull<IVel7LeaderEEF8>(leader)) {
-            copied = CopyPosLeaderEEF8(iApp5, leaders, kind, iPrt5) != nullptr;
-        } else if (const IVel7Leader8A5DPtr kind = QueryHostOrNull<IVel7Leader8A5D>(leader)) {
-            copied = CopyPosLeader8A5D(iApp5, leaders, kind, iPrt5) != nullptr;
-        } else {
+            break;
+        case 90:
+            copied = CopyPosLeaderEEF8(iApp5, leaders, QueryHost<IVel7LeaderEEF8>(leader), iPrt5) != nullptr;
+            break;
+        case 105:
+            copied = CopyPosLeader8A5D(iApp5, leaders, QueryHost<IVel7Leader8A5D>(leader), iPrt5) != nullptr;
+            break;
+        default:
             continue;
         }
         scope.WriteLine(L"Create_New_Lead");
@@ -493,7 +501,7 @@ void NMVelmarModel3D::ReplaceEditPartInMacro()
 void NMVelmarModel3D::DeleteEditPart()
 {
     TraceScope scope(L"NMVelmarModel3D::DeleteEditPart");
-    V5Method(iDoc5, IVel5Document3D::DeleteObject, iEdPrt5);
+    DeleteReplacedObject(iDoc5, iEdPrt5);
     iEdPrt5 = nullptr;
     iEdPrt7 = nullptr;
 }

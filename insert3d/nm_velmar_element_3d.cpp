@@ -259,7 +259,7 @@ void NMVelmarElement3D::Replace()
             elem_pos = NMElemPos::Clone(stored.elem_pos.get());
         }
         RequirePositioning();
-        V5Method(iDoc5, IVel5Document3D::DeleteObject, iMacro);
+        DeleteReplacedObject(iDoc5, iMacro);
         MarkChanged();
         InsertOneElement();
         SetUniqueName(iMacro, NM_Name);

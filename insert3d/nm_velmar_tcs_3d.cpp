@@ -472,7 +472,7 @@ void NMVelmarTCS3D::ReplaceTCSElements(ArrayKeeper& keeper)
     TraceScope scope(L"NMVelmarTCS3D::ReplaceTCSElements");
     DocumentStateGuard current(iDoc5, keeper.GuardObject());
     // The old set's members go with its macro element.
-    V5Method(iDoc5, IVel5Document3D::DeleteObject, iMacro);
+    DeleteReplacedObject(iDoc5, iMacro);
     MarkChanged();
     InsertTCSElements();
     CreateTCSMacro();

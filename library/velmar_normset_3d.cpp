@@ -293,7 +293,14 @@ int VelmarNormset3D::Apply()
     TraceScope scope(L"VelmarNormset3D::Apply");
     if (state == StatePosition)
         return InsertElement();
-    return Normset::Apply();
+    const int result = Normset::Apply();
+    // The edited element has had its edit: an element this controller positions next starts from its
+    // own positioning mode, neither from the edited one's model nor bracketed as it.
+    if (iEdMcr) {
+        iEdMcr = nullptr;
+        ClearElemPos();
+    }
+    return result;
 }
 
 NMVelmarModel3D* VelmarNormset3D::LoadComponentModel(INMResponse* response)

@@ -63,7 +63,7 @@ void NMElemPos::PlaceAuxLine(ElemPos& item, bool symmetric, double offset, doubl
     UpdateModelObject(line);
 }
 
-void NMElemPos::AutoFindDirObj()
+void NMElemPos::AutoFindDirObj(ElemPos& item)
 {
     TraceScope scope(L"NMElemPos::AutoFindDirObj");
     IVel5PartPtr part;
@@ -73,18 +73,17 @@ void NMElemPos::AutoFindDirObj()
         part = iPart5;
     for (short kind : kDirectionKinds) {
         const IVel5EntityPtr candidate = GetDirectionObject(part.GetInterfacePtr(), kind);
-        if (IsDirObjAccepted(candidate)) {
-            CurrentItem().iDirObj = candidate;
+        if (IsDirObjAccepted(candidate, item)) {
+            item.iDirObj = candidate;
             scope.Value(L"kind", _variant_t(kind));
             return;
         }
     }
 }
 
-bool NMElemPos::IsDirObjAccepted(IDispatch* candidate)
+bool NMElemPos::IsDirObjAccepted(IDispatch* candidate, ElemPos& item)
 {
     TraceScope scope(L"NMElemPos::IsDirObjAccepted");
-    ElemPos& item = CurrentItem();
     if (!candidate || !item.iFrame)
         return false;
     const IDispatchPtr candidate7 = To7(candidate);
@@ -96,10 +95,9 @@ bool NMElemPos::IsDirObjAccepted(IDispatch* candidate)
     return accepted;
 }
 
-void NMElemPos::AutoCorrectAngle()
+void NMElemPos::AutoCorrectAngle(ElemPos& item)
 {
     TraceScope scope(L"NMElemPos::AutoCorrectAngle");
-    ElemPos& item = CurrentItem();
     // AutoFindDirObj may have found no axis the frame takes: then there is nothing to follow.
     if (!item.iDirObj) {
         scope.WriteLine(L"no direction object");

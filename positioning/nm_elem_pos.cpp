@@ -150,7 +150,7 @@ void NMElemPos::DeleteGeom(ElemPos& item)
     // Each reference goes as soon as its object is deleted: should a deletion fail, a later DeleteGeom
     // takes up what is left.
     auto remove = [this](IDispatchPtr& object) {
-        V5Method(iDoc5, IVel5Document3D::DeleteObject, object);
+        DeleteHelperObject(iDoc5, object, L"a preview object");
         object = nullptr;
     };
     if (item.iOffsetPlane)

@@ -77,13 +77,15 @@ public:
     void GetCylAndThread();
     // tcsA: the angle between the start and the end surface; 0 when they are parallel or not measured.
     void GetAngle();
-    // The first of the start surface's part's X, Y and Z axes that the current record's frame takes as
-    // its direction becomes the record's direction object; none taken leaves it empty.
-    void AutoFindDirObj();
-    bool IsDirObjAccepted(IDispatch* candidate);
-    // Turns the current record so that its zero direction follows its direction object: A with a
-    // placement sketch, Y without one.
-    void AutoCorrectAngle();
+    // The first of the start surface's part's X, Y and Z axes that the record's frame takes as its
+    // direction becomes the record's direction object; none taken leaves it empty.
+    void AutoFindDirObj(ElemPos& item);
+    // Whether the record's frame (the current record's) takes the candidate as its direction.
+    bool IsDirObjAccepted(IDispatch* candidate, ElemPos& item);
+    bool IsDirObjAccepted(IDispatch* candidate) { return IsDirObjAccepted(candidate, CurrentItem()); }
+    // Turns the record so that its zero direction follows its direction object: A with a placement
+    // sketch, Y without one.
+    void AutoCorrectAngle(ElemPos& item);
     // The nearest point where the curve meets the surface, as a distance from the point; 0 when they do
     // not meet.
     double DistanceToSurface(IDispatch* surface, const Point3D& point, IDispatch* curve);

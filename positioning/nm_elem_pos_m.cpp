@@ -125,9 +125,9 @@ bool NMElemPosM::RecreateGeom(ElemPos& item, bool correctAngle)
     CreateGeom(item);
     if (item.iDirObj)
         return false;
-    AutoFindDirObj();
+    AutoFindDirObj(item);
     if (correctAngle)
-        AutoCorrectAngle();
+        AutoCorrectAngle(item);
     return true;
 }
 

@@ -116,9 +116,9 @@ bool NMElemPosR::RecreateGeom(ElemPos& item, bool correctAngle)
     CreateGeom(item);
     if (item.iDirObj || !positioning_modes::IsTurnable(PosMode))
         return false;
-    AutoFindDirObj();
+    AutoFindDirObj(item);
     if (correctAngle)
-        AutoCorrectAngle();
+        AutoCorrectAngle(item);
     return true;
 }
 

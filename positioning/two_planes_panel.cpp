@@ -137,6 +137,7 @@ void TwoPlanesPanel::Reset()
     V5Method(iApp5, IVel5Application::Refresh);
     Working->ClearItems();
     Working->iStartPlane = nullptr;
+    UnhighlightEverywhere(StartMate.iface);
     StartMate.iface = nullptr;
     LoadItemControls();
 }
@@ -285,6 +286,10 @@ void TwoPlanesPanel::Refresh()
     GuideMate.iface = item.iDirObj;
     Guide->UpdateCaption();
     Guide->SetEnabled(started);
+    Edge1->UpdateCaption();
+    Edge2->UpdateCaption();
+    RoundEdge->UpdateCaption();
+    Vertex->UpdateCaption();
     if (subMode == SubModeByCoordinates || subMode == SubModeFromTwoEdges) {
         const SpinValues shown = ShownSpins(item.X, item.Y, subMode == SubModeFromTwoEdges);
         V7Call(SpinX, &IVel7Control::put_Value, _variant_t(shown.x));
@@ -451,9 +456,11 @@ BOOL TwoPlanesPanel::SelectCallback(IDispatch* object, LONG_PTR)
         if (Start->IsChecked()) {
             Working->iStartPlane = SetSelectedObject(StartMate, object);
             BuildPreviews();
-            Start->SetChecked(false);
+            // A surface the previews failed on was dropped with them: the user picks another start.
+            const bool started = static_cast<bool>(StartMate.iface);
+            Start->SetChecked(!started);
             if (End)
-                End->SetChecked(!EndMate.iface);
+                End->SetChecked(started && !EndMate.iface);
         } else {
             Working->iEndPlane = SetSelectedObject(EndMate, object);
             End->SetChecked(false);
@@ -464,6 +471,7 @@ BOOL TwoPlanesPanel::SelectCallback(IDispatch* object, LONG_PTR)
     }
     if (Guide->IsChecked() && IsAxisEntity(entity, HighlightSwitch())) {
         if (Working->IsDirObjAccepted(object)) {
+            UnhighlightEverywhere(Item().iDirObj);
             Item().iDirObj = object;
             Refresh();
         }
@@ -507,11 +515,7 @@ void TwoPlanesPanel::AddPoint()
     ElemPos& added = Working->Items.emplace_back();
     added.SubMode = subMode;
     Working->item_idx = Working->Items.size() - 1;
-    LoadItemControls();
-    Working->RecreateGeom(Item(), EditMode);
-    if (Item().GetSubModeIndex() < 0 && Working->iStartPlane)
-        SetDefaultSubMode(Item());
-    Refresh();
+    ShowItem();
 }
 
 void TwoPlanesPanel::ChooseItem(long row)
@@ -520,11 +524,19 @@ void TwoPlanesPanel::ChooseItem(long row)
     if (row < 0 || static_cast<size_t>(row) >= Working->Items.size())
         return;
     Working->item_idx = static_cast<size_t>(row);
-    SetSubModeControls();
+    ShowItem();
+}
+
+void TwoPlanesPanel::ShowItem()
+{
+    // The point is loaded first: its sub-mode's controls show its own picks, and the first button of
+    // its way is armed for the next pick.
     LoadItemControls();
     Working->RecreateGeom(Item(), EditMode);
     if (Item().GetSubModeIndex() < 0 && Working->iStartPlane)
         SetDefaultSubMode(Item());
+    else
+        SetSubModeControls();
     Refresh();
 }
 

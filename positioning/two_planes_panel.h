@@ -42,6 +42,8 @@ private:
     void MoveAndHighlight();
     void AddPoint();
     void ChooseItem(long row);
+    // Shows the current point, added or chosen.
+    void ShowItem();
     bool TakeEdge(IDispatch* object, bool first);
     bool TakeProjected(IDispatch* object, PosPanelMate* mate, IDispatchPtr ElemPos::*reference);
     void Refuse(const wchar_t* message);

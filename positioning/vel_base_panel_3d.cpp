@@ -89,9 +89,18 @@ void VelBasePanel3D::UnhighlightObject(IDispatch* object)
         V5Method(HighlightSet ? iSelection1 : iSelection2, IVel5Selection::Remove, object);
 }
 
+void VelBasePanel3D::UnhighlightEverywhere(IDispatch* object)
+{
+    if (!object)
+        return;
+    V5Method(iSelection1, IVel5Selection::Remove, object);
+    V5Method(iSelection2, IVel5Selection::Remove, object);
+}
+
 IDispatchPtr VelBasePanel3D::SetSelectedObject(PosPanelMate& record, IDispatch* object)
 {
-    UnhighlightObject(record.iface);
+    // The set a pick was highlighted in is not remembered, and a panel may show it in the other as well.
+    UnhighlightEverywhere(record.iface);
     if (record.PickAgainClears && SameHostObject(record.iface, object)) {
         record.iface = nullptr;
         return nullptr;

@@ -20,7 +20,9 @@ public:
     // Adds to or removes from the highlight set the switch chooses; nothing for null.
     void HighlightObject(IDispatch* object);
     void UnhighlightObject(IDispatch* object);
-    // The record's object is replaced and highlighted; picking the record's own object again empties a
+    // Removes from both highlight sets; nothing for null.
+    void UnhighlightEverywhere(IDispatch* object);
+    // The record's object is replaced (its highlight goes from both sets) and highlighted; picking the record's own object again empties a
     // record that allows it. Gives what the record holds afterwards.
     IDispatchPtr SetSelectedObject(PosPanelMate& record, IDispatch* object);
 

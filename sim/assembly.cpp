@@ -179,6 +179,15 @@ void Assembly::TakeModel(Component& component)
         geometry.Lcs(Utf8(system));
     if (model.attachPoint)
         geometry.AttachPoint(true);
+    if (model.cone) {
+        // A rebuild of the part (its 58) makes the cone's faces anew, as Velmar does when a size changes.
+        GeoEntity& cone = geometry.Cone(28, L"Conus ", *model.cone);
+        component.part->V5().Method(IVel5Part::Rebuild, 1, [geometry, &cone, value = *model.cone, rebuilds = 0](Args& args) mutable {
+            args.Bool(0);
+            geometry.RemakeConeFaces(cone, value, ++rebuilds);
+            return _variant_t(true);
+        });
+    }
     if (model.box) {
         const std::array<double, 6>& box = *model.box;
         component.part->SetBox(box[0], box[1], box[2], box[3], box[4], box[5]);

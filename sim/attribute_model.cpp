@@ -24,6 +24,10 @@ AttributeModel::AttributeModel(Velmar& velmar) : velmar_(velmar)
             Object* header = Object::From(args.Unknown(1));
             if (!owner || !header)
                 throw Fail{E_INVALIDARG, owner ? 1 : 0};
+            if (refuseCreation_ > 0) {
+                --refuseCreation_;
+                return _variant_t();
+            }
             Attribute attribute;
             attribute.type = args.Double(2);
             attribute.library = args.Text(3);

@@ -4,7 +4,7 @@
 // (Velmar::SetSystemFolder): dispatch id 47 with a file name gives that file's full path there, whether
 // the file exists or not. Tests that need a library write a file there.
 //
-// Attributes of objects: the manager makes one (23: object, header, type, library) from an attribute
+// Attributes of objects: the manager makes one (23: object, header, type, library; refusable) from an attribute
 // header (the application's 9 with 38: fields 1 to 5, 12 empties it, 7 takes a user-parameter structure
 // whose items are the attribute's values; refusable) and deletes one (24: object, attribute, text). Every
 // part's host object (its bridge) answers 10 (0, 0, 0, 0, type) with its attributes of a type: 2 count,
@@ -43,12 +43,15 @@ public:
     std::vector<Attribute>& Of(Object& object) { return attributes_[&object]; }
     // The next `times` headers refuse their values.
     void RefuseValues(int times) { refuseValues_ = times; }
+    // The manager's next `times` creations answer no attribute and make none.
+    void RefuseCreation(int times) { refuseCreation_ = times; }
 
 private:
     Velmar& velmar_;
     ObjectRef manager_;
     std::map<Object*, std::vector<Attribute>> attributes_;
     int refuseValues_ = 0;
+    int refuseCreation_ = 0;
 };
 
 } // namespace sim

@@ -3,6 +3,8 @@
 #include "hostapi/velmar.h"
 #include "sim/velmar.h"
 
+#include <algorithm>
+
 namespace sim {
 
 namespace {
@@ -106,7 +108,10 @@ void Document::Build3D()
             return _variant_t(true);
         })
         .Method(IVel5Document3D::DeleteObject, [this](Args& args) {
-            Delete(args.Unknown(0));
+            const IUnknownPtr object = args.Unknown(0);
+            if (refuseDeletion_ && refuseDeletion_(object))
+                return _variant_t(false);
+            Delete(object);
             return _variant_t(true);
         })
         // A document without geometry has no parts; the geometry and the assembly answer for theirs.
@@ -152,7 +157,9 @@ void Document::Build3D()
         std::vector<IUnknownPtr>* items = &highlighted_[set];
         selections_[set]->Supports(__uuidof(IVel5Selection))
             .Method(IVel5Selection::Add, 1, [items](Args& args) {
-                items->push_back(args.Unknown(0));
+                const IUnknownPtr object = args.Unknown(0);
+                if (std::find(items->begin(), items->end(), object) == items->end())
+                    items->push_back(object);
                 return _variant_t();
             })
             .Method(IVel5Selection::Remove, 1, [items](Args& args) {

@@ -16,7 +16,7 @@
 // read at 34 and written at 35 (one stored value, 34), its bulk switch at 37.
 //
 // 3D documents also run the selection process of the panels (15, ended by 12, showing changes with 11)
-// with its two highlight sets (44 and 45: 1 adds, 2 removes, 3 clears), the pick of the measure tools
+// with its two highlight sets (44 and 45: 1 adds an object not in it yet, 2 removes, 3 clears), the pick of the measure tools
 // (25), and make request infos (14);
 // 2D documents run the placement process (217). The processes belong to the property manager's model
 // (sim/panel_model.h).
@@ -94,6 +94,9 @@ public:
     void ForgetDeletion(int key);
     // What the 3D document's 43 does; a model deletes what goes with an object of its own this way too.
     void Delete(IUnknown* object);
+    // The 3D document's 43 answers false and deletes nothing for the objects the test refuses (none
+    // when it is empty).
+    void RefuseDeletion(std::function<bool(IUnknown* object)> refuses) { refuseDeletion_ = std::move(refuses); }
 
 private:
     void Build2D(const std::string& name);
@@ -116,6 +119,7 @@ private:
     std::vector<long> objectsEdited_;
     std::unique_ptr<EventSource> events_;
     bool refuseClose_ = false;
+    std::function<bool(IUnknown* object)> refuseDeletion_;
     bool hasDescription_ = true;
     bool canCreateDescription_ = true;
     bool phantomReady_ = true;

@@ -114,6 +114,11 @@ ModelDescription ParseModel(const std::wstring& text)
             if (!words.empty())
                 Damaged(number, "attach stands alone");
             model.attachPoint = true;
+        } else if (keyword == L"cone") {
+            double value = 0;
+            if (words.size() != 1 || !ReadNumber(words[0], value))
+                Damaged(number, "a cone needs the parameter of its conical face");
+            model.cone = value;
         } else if (keyword == L"box") {
             std::array<double, 6> corners{};
             for (size_t i = 0; i < corners.size(); ++i)

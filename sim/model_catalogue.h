@@ -10,6 +10,7 @@
 //   cylinder Shank 5 50                  a cylindrical face (name, radius, length) with a rim and its two
 //                                        vertices, where leaders find their anchors
 //   attach                               the attach point "Auto" with both its base objects
+//   cone 2.5                             the cone "Conus " beside it, its conical face of that parameter
 //   box 0 0 0 10 10 50                   the part's box: two opposite corners
 //   lcs lcs1                             a local coordinate system
 //   mass 0.02                            the model's own mass and material, before anything is written
@@ -39,6 +40,7 @@ struct ModelDescription {
     std::vector<CylinderDescription> cylinders;
     std::vector<std::wstring> coordinateSystems;
     bool attachPoint = false;
+    std::optional<double> cone;        // the conical face's parameter
     std::optional<std::array<double, 6>> box;
     double mass = 0;
     std::wstring material;

@@ -378,6 +378,11 @@ std::string PanelModel::Perform(const PanelStep& step, size_t number, RunState& 
         run.decided = true;
         run.outcome = Outcome::Cancelled;
         return "cancelled";
+    case PanelStep::Show:
+        if (!pages_.empty())
+            for (const PanelControl& control : pages_.back().controls)
+                Note("control " + control.Describe());
+        return "shown";
     }
     return "";
 }

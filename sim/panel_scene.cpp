@@ -61,6 +61,12 @@ Plate BuildPlate(Velmar& velmar, Geometry& geometry, Construction& made)
     return plate;
 }
 
+void AddPlateEdges(Geometry& geometry, Construction& made, const Plate& plate)
+{
+    made.Projects(geometry.AddEdge("plateEdgeX", plate.part, {.test1 = true}).V5(), Object2D::Segment(0, 0, 100, 0));
+    made.Projects(geometry.AddEdge("plateEdgeY", plate.part, {.test1 = true}).V5(), Object2D::Segment(0, 0, 0, 100));
+}
+
 ModelGeometry::ModelGeometry(Velmar& velmar, Geometry& geometry, const std::string& name)
     : velmar_(velmar), geometry_(geometry), model_(&velmar.AddPart(name))
 {
@@ -103,18 +109,24 @@ GeoEntity& ModelGeometry::Cylinder(const std::string& name, double radius, doubl
 GeoEntity& ModelGeometry::AttachPoint(bool base72)
 {
     GeoEntity& attach = Named("Auto", 68);
-    attach.items[71] = &geometry_.AddEntity(prefix_ + "base71", 71).V7();
+    attach.items[71] = &geometry_.AddEntity(prefix_ + "base71", 71, model_).V7();
     if (base72)
-        attach.items[72] = &geometry_.AddEntity(prefix_ + "base72", 72).V7();
+        attach.items[72] = &geometry_.AddEntity(prefix_ + "base72", 72, model_).V7();
     return attach;
 }
 
 GeoEntity& ModelGeometry::Cone(short type, const std::wstring& name, double value)
 {
     GeoEntity& cone = Named("Conus", type, name);
-    cone.subObjects[6] = {&geometry_.AddFace("coneSide", model_, {}),
-                          &geometry_.AddFace("conical", model_, {.test2 = true, .cone = true, .coneValue = -value})};
+    RemakeConeFaces(cone, value, 0);
     return cone;
+}
+
+void ModelGeometry::RemakeConeFaces(GeoEntity& cone, double value, int n)
+{
+    const std::string suffix = n ? std::to_string(n) : std::string();
+    cone.subObjects[6] = {&geometry_.AddFace(prefix_ + "coneSide" + suffix, model_, {}),
+                          &geometry_.AddFace(prefix_ + "conical" + suffix, model_, {.test2 = true, .cone = true, .coneValue = -value})};
 }
 
 GeoEntity& ModelGeometry::Lcs(const std::string& name)

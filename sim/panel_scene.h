@@ -36,6 +36,9 @@ struct Plate {
     GeoEntity* bores[2] = {};
 };
 Plate BuildPlate(Velmar& velmar, Geometry& geometry, Construction& made);
+// Two straight edges of the plate's top that a sketch on it takes as segments through its origin,
+// "plateEdgeX" along x and "plateEdgeY" along y: a point is placed from them at two distances.
+void AddPlateEdges(Geometry& geometry, Construction& made, const Plate& plate);
 
 class ModelGeometry {
 public:
@@ -51,6 +54,9 @@ public:
     GeoEntity& AttachPoint(bool base72);
     // A cone of that type and name whose second face is the conical one (test 2).
     GeoEntity& Cone(short type, const std::wstring& name, double value = 2.5);
+    // The cone's two faces made anew, as a rebuild of the model makes them: new objects "coneSide<n>"
+    // and "conical<n>".
+    void RemakeConeFaces(GeoEntity& cone, double value, int n);
     // A coordinate system with its X axis (71) and its element (sub-object kind 8).
     GeoEntity& Lcs(const std::string& name);
     // A cylindrical face of the model, among its faces (18 with 6), with its rim (an edge whose vertex

@@ -56,9 +56,13 @@ PanelStep ParseStep(const std::wstring& written)
         expect(2);
         step.kind = verb == L"pick" ? PanelStep::Pick : PanelStep::Offer;
         step.name = Utf8(words[1]);
-    } else if (verb == L"clear" || verb == L"help" || verb == L"ok" || verb == L"cancel") {
+    } else if (verb == L"clear" || verb == L"help" || verb == L"ok" || verb == L"cancel" || verb == L"show") {
         expect(1);
-        step.kind = verb == L"clear" ? PanelStep::Clear : verb == L"help" ? PanelStep::Help : verb == L"ok" ? PanelStep::Ok : PanelStep::Cancel;
+        step.kind = verb == L"clear"  ? PanelStep::Clear
+                    : verb == L"help" ? PanelStep::Help
+                    : verb == L"ok"   ? PanelStep::Ok
+                    : verb == L"show" ? PanelStep::Show
+                                      : PanelStep::Cancel;
     } else if (verb == L"button") {
         expect(2);
         step.kind = PanelStep::Button;

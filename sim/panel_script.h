@@ -11,6 +11,7 @@
 //   value ID VALUE     a control's value is typed in (a number, else text), then ChangeControlValue
 //   cursor X Y ANGLE   the cursor of a 2D placement moves there
 //   help               the help button (ButtonClick 8)
+//   show               the page's controls as they are now go to the log
 //   ok                 ButtonUpdate 1, then ButtonClick 1; a disabled or refused OK keeps the run open
 //   cancel             the user cancels
 // A script that runs out cancels.
@@ -21,7 +22,7 @@
 namespace sim {
 
 struct PanelStep {
-    enum Kind { Pick, Offer, Clear, Button, Check, Choose, Value, Cursor, Help, Ok, Cancel };
+    enum Kind { Pick, Offer, Clear, Button, Check, Choose, Value, Cursor, Help, Ok, Cancel, Show };
     Kind kind = Cancel;
     std::string text;                            // the step as written
     std::string name;                            // pick, offer

@@ -204,11 +204,14 @@ void Patterns::RemakeCopies(Pattern& pattern)
     for (PatternInstance& instance : pattern.instances) {
         velmar_.Undo().Record([held = &instance, before = instance.copies] { held->copies = before; });
         std::vector<Part*> copies;
+        // A source still in the list keeps its copies wherever it moved to.
         for (size_t position = 0; position < pattern.sources.size(); ++position) {
-            const bool same = position < pattern.copiedFrom.size() && position < instance.copies.size() &&
-                              SameObject(pattern.copiedFrom[position], pattern.sources[position]);
-            copies.push_back(same ? instance.copies[position]
-                                  : pattern.copyOf(instance.first, instance.second, position, pattern.sources[position]));
+            size_t was = 0;
+            while (was < pattern.copiedFrom.size() && !SameObject(pattern.copiedFrom[was], pattern.sources[position]))
+                ++was;
+            copies.push_back(was < instance.copies.size()
+                                 ? instance.copies[was]
+                                 : pattern.copyOf(instance.first, instance.second, position, pattern.sources[position]));
         }
         instance.copies = std::move(copies);
     }

@@ -8,7 +8,7 @@
 // source list, as its version-7 twin. A pattern given instances (AddInstances) answers their ranges (36)
 // and each instance (35 with both indices from 1, "<name>Inst<i>.<j>"), whose version-5 object (108 with
 // 1, 120) gives its copy of a source (7 with the source's position from 0); a rewritten source list
-// makes new copies of the sources that changed.
+// makes copies of the sources new to it, and a source that stays keeps its copies wherever it moves.
 //
 //   sim::Patterns patterns(velmar, document);
 //   sim::Pattern& array = patterns.Add("array1", {element.V7().Ptr()});

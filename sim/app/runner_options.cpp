@@ -16,7 +16,7 @@ const char Usage[] =
     "                  [--panel-script FILE|STEPS]... [--model FILE]...\n"
     "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end|X,Y;X,Y...]...\n"
     "                  [--fire EVENT]... [--call EXPORT]...\n"
-    "                  [--select COMPONENT | --arrange COMPONENT]... [--select-macro last|REFERENCE]...\n"
+    "                  [--select COMPONENT | --arrange COMPONENT[,COMPONENT]...]... [--select-macro last|REFERENCE]...\n"
     "                  [--component RESPONSE[@SECTION]]...\n"
     "                  [--hot-points FILE|SAMPLE] [--drag-response RESPONSE] [--drag INDEX:X,Y:commit|cancel]...\n"
     "  N          a document type: 1 drawing, 2 fragment, 3 specification, 4 part, 5 assembly, 7 another 3D;\n"

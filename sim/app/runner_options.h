@@ -64,11 +64,13 @@ struct RunnerOptions {
     std::vector<std::wstring> points;
     std::vector<RunnerAction> actions;
     // What the user does in the assembly before a command (the one given after it on the command line):
-    // selects a component for editing, or puts it into an array of its own with a position leader on it.
+    // selects a component for editing, or puts components into an array of their own with a position
+    // leader on the first.
     struct Preparation {
         size_t beforeCommand = 0;
         bool select = false;
-        std::wstring component;                        // the stand-in's name: "comp1" for the first part made
+        std::wstring component;                        // the stand-in's name: "comp1" for the first part made;
+                                                       // to arrange, a list "comp1,comp2" of the array's sources
     };
     std::vector<Preparation> preparations;
     // The hot points of the last placed library macro, asked for after the commands when any of these is

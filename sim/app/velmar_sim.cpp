@@ -351,26 +351,38 @@ void Prepare(const RunnerOptions::Preparation& preparation, sim::Assembly& assem
     std::vector<sim::Part*> parts = started;
     for (sim::Component* component : assembly.Components())
         parts.push_back(component->part);
-    sim::Part* found = nullptr;
-    for (sim::Part* part : parts)
-        if (ComponentName(*part) == sim::Utf8(preparation.component))
-            found = part;
-    if (!found)
-        throw InputError("no component " + sim::Utf8(preparation.component) + " to " + (preparation.select ? "select" : "arrange"));
+    // An array takes the components of a list "comp1,comp2" as its sources, in that order.
+    std::vector<sim::Part*> named;
+    for (size_t start = 0; start <= preparation.component.size();) {
+        const size_t end = std::min(preparation.component.find(L',', start), preparation.component.size());
+        const std::string name = sim::Utf8(preparation.component.substr(start, end - start));
+        sim::Part* found = nullptr;
+        for (sim::Part* part : parts)
+            if (ComponentName(*part) == name)
+                found = part;
+        if (!found || (preparation.select && !named.empty()))
+            throw InputError("no component " + name + " to " + (preparation.select ? "select" : "arrange"));
+        named.push_back(found);
+        start = end + 1;
+    }
     if (preparation.select) {
-        assembly.selected = found;
+        assembly.selected = named.front();
         PrintEvent("user", "selects " + sim::Utf8(preparation.component));
         return;
     }
     arrays.push_back("array" + std::to_string(arrays.size() + 1));
-    patterns.Add(arrays.back(), {found->V7().Ptr()});
+    std::vector<IDispatchPtr> sources;
+    for (sim::Part* part : named)
+        sources.push_back(part->V7().Ptr());
+    patterns.Add(arrays.back(), sources);
     sim::Leader& leader = leaders.Add(89);
-    leaders.Anchor(leader, found->V7().Ptr(), {0, 0, 0});
+    leaders.Anchor(leader, named.front()->V7().Ptr(), {0, 0, 0});
     leaders.Fill(leader, "pos");
     // The texts Velmar gives a new position leader: the position number on its shelf, nothing under it.
     for (auto& [key, text] : leader.texts)
         text->Value(18) = key == leader.texts.begin()->first ? _variant_t(std::to_wstring(arrays.size()).c_str()) : _variant_t();
-    PrintEvent("user", "puts " + sim::Utf8(preparation.component) + " into " + arrays.back() + " and gives it a position leader");
+    PrintEvent("user", "puts " + sim::Utf8(preparation.component) + " into " + arrays.back() + " and gives " +
+                           sim::Utf8(preparation.component.substr(0, preparation.component.find(L','))) + " a position leader");
 }
 
 std::string Hex(long long value, int digits)
@@ -627,7 +639,7 @@ int Run(const RunnerOptions& options)
             assembly.emplace(velmar, *scene, document, catalogue);
             // What the library and part scripts build in the assembly, and the plate holes go into.
             made.emplace(velmar, document, *scene->topPart);
-            sim::BuildPlate(velmar, *scene, *made);
+            sim::AddPlateEdges(*scene, *made, sim::BuildPlate(velmar, *scene, *made));
             // The measurer answers any two faces picked with the plate's thickness and a right angle.
             made->Measurer().Value(IVel5Measurer::Distance) = 20.0;
             made->Measurer().Value(IVel5Measurer::Angle) = 90.0;

@@ -50,34 +50,6 @@ TEST_F(ScopeExit, VersionSevenSwitchesAreSetOnLeaving)
     EXPECT_EQ(line->Long(7), 2);
 }
 
-TEST_F(ScopeExit, TheFrameCollectionTakesBackWhatTheLastResetObtained)
-{
-    auto frames = velmar().NewObject("frames");
-    auto frame = velmar().NewObject("frame");
-    std::vector<sim::ObjectRef> obtained;
-    frames->Face<IVel7Frames>()
-        .On<&IVel7Frames::Activate>(16, [&](IDispatch*, IDispatch** result) {
-            obtained.push_back(velmar().NewObject("switch" + std::to_string(obtained.size() + 1)));
-            obtained.back()->Face<IVel7FrameSwitch>();
-            (*result = obtained.back()->Primary())->AddRef();
-        })
-        .On<&IVel7Frames::MakeCurrent>(17, [](IDispatch*, IDispatch** previous) { *previous = nullptr; });
-    {
-        ScopedApi7Call call;
-        ScopeExitApi7Slot17 restore(call);
-        call.Reset(frames->As<IVel7Frames>(), frame->Ptr());
-        call.Reset(frames->As<IVel7Frames>(), frame->Ptr());
-        EXPECT_EQ(sim::Object::From(call.Result()), obtained.at(1).get());
-    }
-    EXPECT_EQ(journal().Lines(), (Lines{"frames#16(frame,&)", "frames#16(frame,&)", "frames#17(switch2,&)"}));
-}
-
-TEST_F(ScopeExit, AScopedCallNeverResetTakesNothingBack)
-{
-    { ScopedApi7Call call; ScopeExitApi7Slot17 restore(call); }
-    EXPECT_TRUE(journal().Lines().empty());
-}
-
 TEST_F(ScopeExit, DispatchRestorersMakeTheirCallOnLeaving)
 {
     sim::Document& drawing = velmar().OpenDocument(2, "drawing");

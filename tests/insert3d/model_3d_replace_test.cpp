@@ -21,6 +21,10 @@ const wchar_t kOldModel[] = L"file Bolt.vlm\nvariable d 8\nvariable L 40\nplane 
 const wchar_t kNewModel[] = L"file Screw.vlm\nvariable d 8\nvariable L 30\nplane Plane\naxis Axis\ncylinder Shank 4 30\n"
                             L"lcs lcs1\nbox 0 0 0 8 8 30\nmass 0.01\nmaterial Сталь 10\n";
 
+// Countersunk screws: an attach point with its cone, the second of another length.
+const wchar_t kCountersunk[] = L"file Csk.vlm\nvariable L 30\nattach\ncone 2.5\nplane Plane\naxis Axis\n";
+const wchar_t kLongerCountersunk[] = L"file Csk40.vlm\nvariable L 40\nattach\ncone 2.5\nplane Plane\naxis Axis\n";
+
 class ComponentReplace : public InsertionStandIn {
 protected:
     ComponentReplace() { Start(); }
@@ -42,6 +46,11 @@ protected:
         world().catalogue.Add(sim::ParseModel(kOldModel));
         world().catalogue.Add(sim::ParseModel(kNewModel));
         WriteFileBytes(models_ / L"Screw.vlm", "another model file");
+        for (const wchar_t* model : {kCountersunk, kLongerCountersunk}) {
+            const sim::ModelDescription description = sim::ParseModel(model);
+            world().catalogue.Add(description);
+            WriteFileBytes(models_ / description.file, "a countersunk screw");
+        }
         leaders_ = std::make_unique<sim::Leaders>(velmar(), document());
         patterns_ = std::make_unique<sim::Patterns>(velmar(), document());
         macros_ = std::make_unique<sim::MacroElements>(velmar(), world().geometry, document(), *world().geometry.topPart);
@@ -49,7 +58,8 @@ protected:
 
     // The bolt as the library places it (with its leader and spc object), then what the user made of it:
     // a layer and colours, a note on its spc object, a second leader on it and on the bore, a leader on
-    // the bore alone, two patterns with instances mated at their coordinate systems, an owning macro.
+    // the bore alone, two patterns (the second of two sources) with instances mated at their coordinate
+    // systems, an owning macro.
     sim::Component& Place()
     {
         SetSetting(L"PosLeader3D", 1);
@@ -69,8 +79,11 @@ protected:
         leaders_->Anchor(twoParts, Face("bore").V7().Ptr(), {0, 0, 0});
         leaders_->Fill(twoParts, "two");
         leaders_->Anchor(leaders_->Add(90), Face("bore").V7().Ptr(), {0, 0, 0});
-        for (const char* name : {"array1", "array2"}) {
-            sim::Pattern& pattern = patterns_->Add(name, {part.V7().Ptr()});
+        // The second pattern copies the bolt and a nut: the rewrite appends the new part after the nut.
+        sim::Part& nut = velmar().AddPart("nut");
+        for (const auto& [name, sources] : {std::pair{"array1", std::vector<IDispatchPtr>{part.V7().Ptr()}},
+                                            std::pair{"array2", std::vector<IDispatchPtr>{part.V7().Ptr(), nut.V7().Ptr()}}}) {
+            sim::Pattern& pattern = patterns_->Add(name, sources);
             patterns_->AddInstances(pattern, 2, 1, [this](long, long, size_t, IDispatch*) { return &Copy(); });
         }
         // The copies Velmar makes of a new source are not mated yet.
@@ -105,17 +118,28 @@ protected:
         throw std::runtime_error("no face " + name);
     }
 
-    std::wstring Screw()
+    std::wstring Screw(const wchar_t* body = L"Screw.vlm")
     {
         using namespace response_xml;
         return Response(Object(L"MethodParameters", {{L"d", L"8"}, {L"L", L"30"}}) +
-                        Object(L"Method", {{L"NM_IID", L"PART:SCREW[M8]"}, {L"URL", models_.Path()}, {L"MethodBody", L"Screw.vlm"}}) +
+                        Object(L"Method", {{L"NM_IID", L"PART:SCREW[M8]"}, {L"URL", models_.Path()}, {L"MethodBody", body}}) +
                         Object(L"ExternalParameters", {{L"spcSection", L"25"}, {L"spcSubSection", L"0"}, {L"spcNestedBlock", L"0"},
                                                        {L"spcNestedSection", L"0"}, {L"spcAdditionalBlock", L"0"},
                                                        {L"spcColumns", L"5.1=Designation"}, {L"Designation", L"Винт М8х30"},
                                                        {L"Quarvend_IID", L"1204:9001"}}));
     }
 
+    // The document's mates, named.
+    Lines Mates()
+    {
+        Lines lines;
+        for (const sim::MateRecord& mate : world().geometry.Mates()) {
+            const sim::GeoEntity* first = world().geometry.EntityOf(mate.first);
+            const sim::GeoEntity* second = world().geometry.EntityOf(mate.second);
+            lines.push_back("mate " + std::to_string(mate.kind) + " " + (first ? first->Name() : "?") + " " + (second ? second->Name() : "?"));
+        }
+        return lines;
+    }
     // Everything of the document a replace may touch, named.
     Lines State()
     {
@@ -147,11 +171,8 @@ protected:
                 line += " " + comment;
             lines.push_back(line);
         }
-        for (const sim::MateRecord& mate : world().geometry.Mates()) {
-            const sim::GeoEntity* first = world().geometry.EntityOf(mate.first);
-            const sim::GeoEntity* second = world().geometry.EntityOf(mate.second);
-            lines.push_back("mate " + std::to_string(mate.kind) + " " + (first ? first->Name() : "?") + " " + (second ? second->Name() : "?"));
-        }
+        for (const std::string& mate : Mates())
+            lines.push_back(mate);
         return lines;
     }
     sim::Pattern& Pattern(size_t index)
@@ -194,18 +215,67 @@ TEST_F(ComponentReplace, TheNewComponentTakesThePlacementMatesLayerColoursLeader
                            "leader leader4, kind 89, on comp3Shank7, text \"\", text \"\"",
                            "leader leader5, kind 86, on comp3Shank7, text \"two text 3013\", text \"two text 3014\", text \"two text 3015\", "
                            "text \"two text 3016\", text \"two text 3017\"",
-                           "array1: comp37 copy55 copy65",
-                           "array2: comp37 copy75 copy85",
+                           "array1: comp37 copy75 copy85",
+                           // The rewrite appended the screw after the nut: the nut's copies keep their mates.
+                           "array2: nut7 comp37 copy45 copy95 copy65 copy105",
                            "set macro \"macro1\": \"Винт М8х30\"",
                            "spcObj2 comments: note",
+                           "mate 0 side copy4lcs1X",
+                           "mate 0 side copy6lcs1X",
                            "mate 0 top comp3Plane",
                            "mate 4 bore comp3Axis",
-                           "mate 0 side copy5lcs1X",
-                           "mate 0 side copy6lcs1X",
                            "mate 0 side copy7lcs1X",
                            "mate 0 side copy8lcs1X",
+                           "mate 0 side copy9lcs1X",
+                           "mate 0 side copy10lcs1X",
                        }));
     EXPECT_DOUBLE_EQ(screw.part->V5().Double(sim::Part::kColour - 6), 0.6);
+}
+
+// A countersunk screw placed by its attach point or by its cone and replaced by a longer one: the new
+// screw takes the mates of the same member, also those that held on to a base object of the old attach
+// point rather than to the point. Edited instead, the screw's rebuild makes its cone anew, and the cone's
+// mate moves to the new face.
+TEST_F(ComponentReplace, AnAttachPointOrItsConeTakesTheMatesOfTheOldOnes)
+{
+    struct Row {
+        const char* name;
+        const wchar_t* placement;   // the old screw's panel run
+        bool onBase;                // its mate moved from the attach point to the point's base object 71
+        const wchar_t* body;        // the reference book's new choice
+        Lines mates;                // the document's mates afterwards
+    };
+    const Row rows[] = {
+        {"attach point", L"pick seatFace; ok", false, L"Csk40.vlm", {"mate 0 seat comp3Auto"}},
+        // The cone's counterpart is the assembly's conical surface object, no entity of its own.
+        {"cone", L"button 9036; pick cone; ok", false, L"Csk40.vlm", {"mate 0 ? comp3conical1"}},
+        {"a base object of the attach point", L"pick seatFace; ok", true, L"Csk40.vlm", {"mate 0 seat comp3Auto"}},
+        {"cone, edited", L"button 9036; pick cone; ok", false, L"Csk.vlm", {"mate 0 ? comp1conical2"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Start();
+        Choose(Screw(L"Csk.vlm"), {row.placement, L"cancel"});
+        ASSERT_FALSE(Insert().dialog);
+        ASSERT_EQ(assembly().Components().size(), 1u);
+        sim::Component& old = *assembly().Components().at(0);
+        if (row.onBase) {
+            ASSERT_EQ(world().geometry.Mates().size(), 1u);
+            const sim::MateRecord mate = world().geometry.Mates().front();
+            world().geometry.DocumentMates().RemoveIf([](const sim::MateRecord&) { return true; });
+            sim::GeoEntity& attach = *world().geometry.Shape(*old.part).objects.at(68).at(0);
+            world().geometry.DocumentMates().AddExisting(mate.kind, mate.direction, 1, mate.value, IDispatchPtr(mate.first),
+                                                         world().geometry.EntityOf(attach.items.at(71)->Primary())->V5().Ptr());
+        }
+        Lines before = Mates();
+        assembly().selected = old.part;
+        Choose(Screw(row.body), {});
+        const Outcome outcome = Insert();
+        EXPECT_FALSE(outcome.dialog) << sim::Utf8(outcome.message);
+        ASSERT_EQ(assembly().Components().size(), 1u);
+        EXPECT_EQ(assembly().Components().at(0) == &old, row.body == std::wstring(L"Csk.vlm"));
+        EXPECT_EQ(Mates(), row.mates) << "before:" << testing::PrintToString(before);
+    }
 }
 
 // Every host call of a replace failing in turn: a run either reports the failure and Velmar's undo has
@@ -223,23 +293,23 @@ TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrT
     settings_.LoadFromRegistry();
     std::unique_ptr<NMVelmarModel3D> replacing;
     bool completed = false;
+    const auto start = [&] {
+        if (completed) {
+            velmar().Undo().Close();
+            EXPECT_TRUE(velmar().Undo().UndoLast());
+            EXPECT_EQ(State(), before) << "after the completed run was taken back";
+        }
+        velmar().Undo().Clear();
+        this->document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
+        this->document().V5().Value(IVel5Document3D::UndoRecording) = true;
+        replacing = std::make_unique<NMVelmarModel3D>(app5, app7, client->As<INMClient>(), bolt.part->V5().As<IVel5Part>(), false,
+                                                      &settings_);
+        replacing->loadPartData(document->child(L"response").child(L"objectcollection"), document);
+        EXPECT_EQ(replacing->state, NMObject::StateReplace);
+        return [&] { replacing->Apply(); };
+    };
     test_support::SweepHostCalls(
-        velmar(),
-        [&] {
-            if (completed) {
-                velmar().Undo().Close();
-                EXPECT_TRUE(velmar().Undo().UndoLast());
-                EXPECT_EQ(State(), before) << "after the completed run was taken back";
-            }
-            velmar().Undo().Clear();
-            this->document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
-            this->document().V5().Value(IVel5Document3D::UndoRecording) = true;
-            replacing = std::make_unique<NMVelmarModel3D>(app5, app7, client->As<INMClient>(), bolt.part->V5().As<IVel5Part>(), false,
-                                                          &settings_);
-            replacing->loadPartData(document->child(L"response").child(L"objectcollection"), document);
-            EXPECT_EQ(replacing->state, NMObject::StateReplace);
-            return [&] { replacing->Apply(); };
-        },
+        velmar(), start,
         [&](const test_support::SweptFailure& failure) {
             completed = !failure.raised;
             const Lines after = State();
@@ -253,6 +323,13 @@ TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrT
             }
         },
         200);
+    // Velmar refuses to delete the old component: the replace fails as on a failing call.
+    this->document().RefuseDeletion([&](IUnknown* object) { return sim::Object::From(object) == &bolt.part->V5(); });
+    const auto refused = start();
+    EXPECT_THROW(refused(), _com_error);
+    this->document().RefuseDeletion(nullptr);
+    EXPECT_EQ(State(), before);
+    EXPECT_EQ(assembly().Components(), std::vector<sim::Component*>{&bolt});
     replacing.reset();
 }
 

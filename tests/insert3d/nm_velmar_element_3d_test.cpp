@@ -272,23 +272,23 @@ TEST_F(ElementReplace, ReplaceFaultSweepEndsWithTheOldElementOrTheNewOneInItsPla
     size_t questionsBefore = 0;
     std::vector<sim::Object*>& features = world().geometry.Shape(*world().geometry.topPart).features;
     const std::vector<sim::Object*> firstFeatures = features;
+    const auto start = [&] {
+        replacing_.reset();
+        velmar().Undo().Clear();
+        document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
+        document().V5().Value(IVel5Document3D::UndoRecording) = true;
+        velmar().App7().Value(25) = _variant_t(VARIANT_FALSE, VT_I2);
+        document().V5().Value(IVel5Document3D::CurrentObject) = _variant_t(plate.part->Bridge().Primary());
+        made->ForgetLeftovers();
+        for (sim::BuiltElement* left : elements->Live())
+            left->deleted = true;
+        features = firstFeatures;
+        Place(plate.bores[0]);
+        questionsBefore = velmar().User().Questions().size();
+        return [&] { replacing_->Apply(); };
+    };
     test_support::SweepHostCalls(
-        velmar(),
-        [&] {
-            replacing_.reset();
-            velmar().Undo().Clear();
-            document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
-            document().V5().Value(IVel5Document3D::UndoRecording) = true;
-            velmar().App7().Value(25) = _variant_t(VARIANT_FALSE, VT_I2);
-            document().V5().Value(IVel5Document3D::CurrentObject) = _variant_t(plate.part->Bridge().Primary());
-            made->ForgetLeftovers();
-            for (sim::BuiltElement* left : elements->Live())
-                left->deleted = true;
-            features = firstFeatures;
-            Place(plate.bores[0]);
-            questionsBefore = velmar().User().Questions().size();
-            return [&] { replacing_->Apply(); };
-        },
+        velmar(), start,
         [&](const test_support::SweptFailure& failure) {
             const bool warned = velmar().User().Questions().size() > questionsBefore;
             const std::vector<sim::BuiltElement*> live = elements->Live();
@@ -316,6 +316,16 @@ TEST_F(ElementReplace, ReplaceFaultSweepEndsWithTheOldElementOrTheNewOneInItsPla
             }
         },
         80);
+    // Velmar refuses to delete the old element: the replace fails as on a failing call.
+    const auto refused = start();
+    document().RefuseDeletion([&](IUnknown* object) { return sim::Object::From(object) == &old_->macro->V5(); });
+    EXPECT_THROW(refused(), _com_error);
+    document().RefuseDeletion(nullptr);
+    ASSERT_EQ(elements->Live().size(), 1u);
+    EXPECT_EQ(elements->Live().front(), old_);
+    EXPECT_EQ(ArraySources(), std::vector<std::string>{old_->macro->V7().Name()});
+    EXPECT_EQ(MatesOf(*old_), 1u);
+    EXPECT_TRUE(made->Live(25).empty()) << "no placeholder is left";
 }
 
 TEST_F(ElementInsertion, AnElementSelectsItsFeaturesAndDeletesEveryAttributeOfAType)

@@ -341,9 +341,11 @@ TEST_F(ComponentInsertion, TheMaterialIdentifierReplacesTheOldOneOnlyOnceTheNewO
     struct Row {
         bool library;       // "bo_atr.lat" in Velmar's system folder
         bool refused;       // the new attribute refuses its values
+        bool notMade;       // Velmar makes no attribute of them
         Lines kept;         // the part's material identifiers afterwards
     };
-    const Row rows[] = {{true, false, {"4711"}}, {true, true, {"1204"}}, {false, false, {"1204"}}};
+    const Row rows[] = {{true, false, false, {"4711"}}, {true, true, false, {"1204"}}, {false, false, false, {"1204"}},
+                        {true, false, true, {"1204"}}};
     for (const Row& row : rows) {
         Restart();
         ScratchFolder system;
@@ -353,6 +355,7 @@ TEST_F(ComponentInsertion, TheMaterialIdentifierReplacesTheOldOneOnlyOnceTheNewO
         sim::Part& part = velmar().AddPart("old");
         velmar().Attributes().Of(part.Bridge()).push_back({232089080430.0, L"", {}, {L"1204"}, velmar().NewObject("oldId")});
         velmar().Attributes().RefuseValues(row.refused ? 1 : 0);
+        velmar().Attributes().RefuseCreation(row.notMade ? 1 : 0);
         TraceLog log(L"test", false);
         NMVelmarModel3D model(velmar().App5().As<IVel5Application>(), velmar().App7().As<IVel7Application>(), nullptr,
                               nullptr, false, nullptr);
@@ -362,6 +365,6 @@ TEST_F(ComponentInsertion, TheMaterialIdentifierReplacesTheOldOneOnlyOnceTheNewO
         Lines kept;
         for (const sim::Attribute& attribute : velmar().Attributes().Of(part.Bridge()))
             kept.push_back(sim::Utf8(attribute.values.at(0)));
-        EXPECT_EQ(kept, row.kept) << row.library << row.refused;
+        EXPECT_EQ(kept, row.kept) << row.library << row.refused << row.notMade;
     }
 }

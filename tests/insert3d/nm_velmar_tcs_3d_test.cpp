@@ -18,6 +18,7 @@ const wchar_t* const kModels[] = {
     L"file Washer10.vlm\nplane PlaneT\nplane Plane\naxis Axis\n",
     L"file Nut10.vlm\nplane Plane\naxis Axis\n",
     L"file Stud10.vlm\nplane Plane\naxis Axis\n",
+    L"file Csk10.vlm\nattach\ncone 2.5\nplane Plane\naxis Axis\n",
 };
 
 struct MemberSpec {
@@ -148,6 +149,8 @@ TEST_F(FastenerSets, TheSetIsMatedToTheAssemblyByTheLayoutOfItsMembers)
     MemberSpec stud = kBolt;
     stud.body = L"Stud10.vlm";
     stud.layout = {{L"PartType", L"3"}, {L"OnPacket", L"true"}};
+    MemberSpec countersunk = kBolt;
+    countersunk.body = L"Csk10.vlm";
     struct Row {
         const char* name;
         std::vector<MemberSpec> members;
@@ -162,6 +165,8 @@ TEST_F(FastenerSets, TheSetIsMatedToTheAssemblyByTheLayoutOfItsMembers)
         // Hole 0 is built last: the third element made.
         {"three holes: the last built first", {kBolt, kHole, kHole, kHole}, {"0 1 0 plateTop comp1Plane", "4 0 0 element3Face comp1Axis"},
          {L"1", L"2", L"3"}},
+        // A model with an attach point sits in its hole's mate element.
+        {"an attach point: the hole's seat", {countersunk, kNut, kHole}, {"5 -1 -20 comp1Plane comp2Plane", "0 1 0 element1Seat comp1Auto"}, {L"1"}},
     };
     for (const Row& row : rows) {
         set_.reset();

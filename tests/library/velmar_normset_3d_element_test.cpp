@@ -128,6 +128,21 @@ TEST_F(ElementController, ASelectedHoleIsPositionedInItsEditPanelAndRebuiltInPla
     EXPECT_EQ(elements->Live().front()->references,
               (std::vector<std::string>{"plateTop", "plateBottom", "plateBore2", "-", "-", "-", "-", "-"}));
     EXPECT_EQ(book().Selections().back().location, L"HOLE [10.5]x[20]");
+
+    // Once its edit is applied the edited element is forgotten: an element positioned next by the same
+    // controller starts from its own mode, in its own panel.
+    const auto controller = Make();
+    document().V5().Value(IVel5Document3D::SelectedMacro) = _variant_t(elements->Live().front()->macro->V5().Primary());
+    controller->Prepare();
+    book().QueueSelect(testsupport::Answer(0, Hole(), L"", L"HOLE [11]x[20]"));
+    velmar().User().Answer("panel", _variant_t(L"ok"));
+    ASSERT_TRUE(controller->SelectPart());
+    controller->Apply();
+    EXPECT_EQ(controller->iEdMcr, nullptr);
+    controller->PosMode = 0;
+    velmar().User().Answer("panel", _variant_t(L"cancel"));
+    EXPECT_FALSE(controller->Positioning());
+    EXPECT_NE(velmar().Panels().Page().Find(9120, VelControlButtons), nullptr) << "the two-planes panel";
 }
 
 TEST_F(ElementController, RepositioningFillsTheLocationOfAStoredElementAndPutsTheEditSwitchOffWhateverFails)

@@ -54,7 +54,7 @@ protected:
     void AddEdges()
     {
         sim::Geometry& geometry = world().geometry;
-        edge1_ = edge2_ = nullptr;
+        edge1_ = edge2_ = parallel_ = nullptr;
         const std::pair<const char*, std::optional<sim::Object2D>> edges[] = {
             {"edge1", sim::Object2D::Segment(0, 0, 10, 0)},
             {"edge2", sim::Object2D::Segment(0, 0, 0, 10)},
@@ -69,6 +69,8 @@ protected:
                 edge1_ = &edge;
             else if (!edge2_)
                 edge2_ = &edge;
+            else if (!parallel_)
+                parallel_ = &edge;
         }
     }
     // The panel of the mode, as the controller chooses it.
@@ -104,6 +106,7 @@ protected:
 
     sim::GeoEntity* edge1_ = nullptr;
     sim::GeoEntity* edge2_ = nullptr;
+    sim::GeoEntity* parallel_ = nullptr;
     sim::GeoEntity* narrow_ = nullptr;
     sim::GeoEntity* shaft_ = nullptr;
 };
@@ -240,6 +243,83 @@ TEST_F(ElementPanel, TwoPlanesRefusesEdgesWithoutALineOrParallelToTheOtherAndKee
     EXPECT_DOUBLE_EQ(item.X, 3);
     EXPECT_DOUBLE_EQ(item.Y, -4);
     EXPECT_EQ(made->LiveCount(), before) << "a preview outlived the panel";
+}
+
+// The two-planes panel while the user picks, as Velmar calls it: each pick shows in its field, an added
+// point has its first edge button armed, a chosen point shows its own edges, a replaced pick or guiding
+// object is highlighted in neither set, and a start surface whose previews fail is picked again; nor
+// does the hole panel leave a replaced start highlighted.
+TEST_F(ElementPanel, TwoPlanesShowsEachPickInItsFieldAndLeavesNoReplacedPickHighlighted)
+{
+    AddEdges();
+    sim::Geometry& geometry = world().geometry;
+    sim::GeoEntity& axisX = geometry.AddAxis("axisX", plate.part, 71);
+    sim::GeoEntity& axisY = geometry.AddAxis("axisY", plate.part, 72);
+    auto caller = NMElemPos::Create(App5(), App7(), 0);
+    TwoPlanesPanel panel(App5(), App7(), caller.get(), false, 820);
+    sim::PanelPage& page = velmar().Panels().Page();
+    auto field = [&](long id) { return sim::Utf8(VariantToWString(page.Find(id, VelControlSelectField)->value)); };
+    auto pick = [&](sim::GeoEntity& entity) {
+        return panel.SelectFilter(entity.V5().Ptr()) && panel.SelectCallback(entity.V5().Ptr(), 0);
+    };
+    auto highlighted = [&](sim::GeoEntity& entity) {
+        size_t sets = 0;
+        for (int set = 0; set < 2; ++set)
+            for (const IUnknownPtr& object : document().Highlighted(set))
+                sets += sim::Object::From(object) == &entity.V5();
+        return sets;
+    };
+    // Velmar refuses the first start surface's previews: the button stays armed, the surface unmarked.
+    velmar().Faults().FailMember("assembly5.61", E_FAIL, 1);
+    EXPECT_TRUE(pick(*plate.top));
+    velmar().Faults().Clear();
+    EXPECT_EQ(panel.Model().iStartPlane, nullptr);
+    EXPECT_EQ(field(9104), "Не выбрано");
+    EXPECT_EQ(highlighted(*plate.top), 0u);
+    ASSERT_TRUE(pick(*plate.top));
+    EXPECT_EQ(field(9104), "plate.plateTop");
+
+    panel.ControlCommand(nullptr, 9021);
+    EXPECT_TRUE(pick(*edge1_));
+    EXPECT_TRUE(pick(*edge2_));
+    EXPECT_EQ(field(9101) + " " + field(9102), "plate.edge1 plate.edge2");
+    panel.ControlCommand(nullptr, 9013);
+    EXPECT_EQ(field(9101) + " " + field(9102), "Не выбрано Не выбрано");
+    EXPECT_TRUE(pick(*edge2_));
+    EXPECT_TRUE(pick(*edge1_));
+    EXPECT_EQ(field(9101) + " " + field(9102), "plate.edge2 plate.edge1");
+    page.Find(9313)->value = L"1";
+    panel.ChangeControlValue(page.Find(9313)->Dispatch());
+    EXPECT_EQ(field(9101) + " " + field(9102), "plate.edge1 plate.edge2");
+
+    // The first point's first edge replaced; then its guiding object.
+    EXPECT_TRUE(pick(*parallel_));
+    EXPECT_EQ(field(9101), "plate.parallel");
+    EXPECT_EQ(highlighted(*edge1_), 0u);
+    EXPECT_GT(highlighted(*parallel_), 0u);
+    EXPECT_TRUE(pick(axisX));
+    EXPECT_TRUE(pick(axisY));
+    EXPECT_EQ(highlighted(axisX), 0u);
+    EXPECT_GT(highlighted(axisY), 0u);
+    ASSERT_EQ(panel.Model().Items.size(), 2u);
+    EXPECT_EQ(NameOf(panel.Model().Items[1].iEdge1) + " " + NameOf(panel.Model().Items[1].iEdge2), "edge2 edge1");
+
+    // The hole panel shows its start in both sets: a start replaced leaves both.
+    sim::GeoEntity* away = nullptr;
+    for (sim::GeoEntity* face : geometry.Shape(*plate.part).faces)
+        if (face->Name() == "away")
+            away = face;
+    ASSERT_NE(away, nullptr);
+    auto holes = NMElemPos::Create(App5(), App7(), 2);
+    HolePanel hole(App5(), App7(), holes.get(), false);
+    // A plane of type 18 is put into the second set at the pick, and into the first with the others.
+    sim::GeoEntity& plane = geometry.AddPlane("plane18", plate.part, 18);
+    ASSERT_TRUE(hole.SelectFilter(plane.V5().Ptr()) && hole.SelectCallback(plane.V5().Ptr(), 0));
+    // The user presses the start button again: Velmar checks it.
+    velmar().Panels().Page().OwnerOfButton(9004)->Button(9004)->checked = true;
+    ASSERT_TRUE(hole.SelectFilter(away->V5().Ptr()) && hole.SelectCallback(away->V5().Ptr(), 0));
+    EXPECT_EQ(highlighted(plane), 0u);
+    EXPECT_GT(highlighted(*away), 0u);
 }
 
 TEST_F(ElementPanel, ARoundEdgeOrAThreadGivesItsFacesWhereItCanAndTheModeChoosesTheCylinders)

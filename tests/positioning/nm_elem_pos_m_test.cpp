@@ -22,11 +22,15 @@ protected:
         edge1_ = &geometry_->AddEntity("edge1", 7, top_);
         edge2_ = &geometry_->AddEntity("edge2", 7, top_);
         parallel_ = &geometry_->AddEntity("parallel", 7, top_);
+        above_ = &geometry_->AddEntity("above", 7, top_);
+        right_ = &geometry_->AddEntity("right", 7, top_);
         made_->Projects(vertex_->V5(), sim::Object2D::Point(3, 4));
         made_->Projects(roundEdge_->V5(), sim::Object2D::Round(3, -1, 2, 6));
         made_->Projects(edge1_->V5(), sim::Object2D::Segment(0, 0, 10, 0));
         made_->Projects(edge2_->V5(), sim::Object2D::Segment(0, 0, 0, 10));
         made_->Projects(parallel_->V5(), sim::Object2D::Segment(0, 5, 10, 5));
+        made_->Projects(above_->V5(), sim::Object2D::Segment(0, 2, 10, 2));
+        made_->Projects(right_->V5(), sim::Object2D::Segment(3, 0, 3, 10));
     }
 
     std::unique_ptr<NMElemPosM> MakeM(PositioningMode mode = 1)
@@ -49,6 +53,8 @@ protected:
     sim::GeoEntity* edge1_ = nullptr;
     sim::GeoEntity* edge2_ = nullptr;
     sim::GeoEntity* parallel_ = nullptr;
+    sim::GeoEntity* above_ = nullptr;   // edges off the sketch's axes
+    sim::GeoEntity* right_ = nullptr;
 };
 
 } // namespace
@@ -104,6 +110,7 @@ TEST_F(TwoPlanesModel, EachSubModePlacesThePointItsOwnWay)
         {"a vertex that projects as no point", L"По вершине", edge1_, nullptr, -5, 10, 10, 5},
         {"the centre of a round edge", L"Центр круглого ребра", roundEdge_, nullptr, -1, 2, 2, 1},
         {"two edges, 10 and 5 from them", L"От двух ребер", edge1_, edge2_, -5, 10, 10, 5},
+        {"two edges off the axes, 10 and 5 from them", L"От двух ребер", above_, right_, -2, 12, 10, 5},
         {"parallel edges: by coordinates", L"От двух ребер", edge1_, parallel_, -5, 10, 10, 5},
         {"one edge: by coordinates", L"От двух ребер", edge1_, nullptr, -5, 10, 10, 5},
     };
@@ -212,6 +219,13 @@ TEST_F(TwoPlanesModel, TheHeightIsMeasuredOnACopyOfTheFirstRecordInsideAnUndoCon
 TEST_F(TwoPlanesModel, ARebuildWithoutADirectionObjectTakesTheFirstAxisTheFrameAcceptsAndTurnsTheShift)
 {
     auto model = MakeM();
+    // Another record rebuilt finds a direction object of its own and leaves the current one's alone.
+    model->Items.emplace_back();
+    EXPECT_TRUE(model->RecreateGeom(model->Items[1], false));
+    EXPECT_EQ(sim::Object::From(model->Items[1].iDirObj), &axes_[0]->V5());
+    EXPECT_EQ(model->CurrentItem().iDirObj, nullptr);
+    model->DeleteGeom(model->Items[1]);
+    model->Items.pop_back();
     ElemPos& item = model->CurrentItem();
     item.A = 30;
     made_->RefuseDirection(axes_[0]->V7());

@@ -132,6 +132,12 @@ TEST_F(RoundModel, OnlyTheTurnableModesPickADirectionAndTurnAfterIt)
     EXPECT_NEAR(item.Y, 280, 1e-9);
     EXPECT_EQ(made_->Live(5).size(), 0u);
     EXPECT_FALSE(dowel->RecreateGeom(item, true));
+    // Another record rebuilt finds a direction object of its own: the current one keeps the user's.
+    item.iDirObj = axes_[2]->V5().Ptr();
+    dowel->Items.emplace_back().iCylFace = shaft_->V5().Ptr();
+    EXPECT_TRUE(dowel->RecreateGeom(dowel->Items[1], false));
+    EXPECT_EQ(sim::Object::From(dowel->Items[1].iDirObj), &axes_[1]->V5());
+    EXPECT_EQ(sim::Object::From(dowel->CurrentItem().iDirObj), &axes_[2]->V5());
     // Nothing is built without a face.
     auto bare = Make(3);
     journal().Clear();

@@ -140,6 +140,13 @@ TEST_F(PartPanel, AnAttachPointIsArmedFirstAndTheConeButtonHandsTheNextPanelOver
     EXPECT_EQ(Request(placement_).mates->Clears(), 3u);
     EXPECT_THAT(Panels().Log(), testing::Contains("mates: kind 0 direction 1 value 0 coneDef-conical5"));
 
+    // The attach point's button while the cone holds a pick gives the cone up; the cone's toggle arms the
+    // cone and gives the attach point up.
+    EXPECT_TRUE(Play(mates, L"pick cone; button 9035; pick seatFace; ok"));
+    EXPECT_EQ(Applied(), (Lines{"seat5-Auto5 kind 0 direction 1"}));
+    EXPECT_TRUE(Play(mates, L"pick seatFace; button 9193; pick cone; ok"));
+    EXPECT_EQ(Applied(), (Lines{"coneDef-conical5 kind 0 direction -1"}));
+
     // Without a cone the attach point is armed whatever the user chose last.
     VelmarMateSet attachOnly = MateSet([](sim::ModelGeometry& model) { model.AttachPoint(true); });
     EXPECT_TRUE(Play(attachOnly, L"pick seatFace; ok"));

@@ -119,7 +119,7 @@ TEST_F(Location, AnEdgeTurnsTheRecordByItsCurveCarriedIntoTheTopPart)
     item.A = 300;
     item.iDirObj = edge.V5().Ptr();
     journal().Clear();
-    model->AutoCorrectAngle();
+    model->AutoCorrectAngle(item);
     // The edge runs along -Y: 360 + 90 + 300, less one full turn.
     EXPECT_NEAR(item.A, 390, 1e-9);
     EXPECT_EQ(journal().Lines(), (Lines{"edge5.3", "edge5.5()", "edgeDef.3()", "edgeCurve.7", "edgeCurve.8", "edgeCurve.1(2,&,&,&)",

@@ -37,6 +37,7 @@ TEST(ModelCatalogue, ADamagedDescriptionSaysWhereAndWhy)
         {L"file a.vlm\nvariable d 1\nvariable d 2", "line 3: the variable d is given twice"},
         {L"file a.vlm\ncylinder Shank 5", "line 2: a cylinder needs a name, a radius and a length"},
         {L"file a.vlm\nmass heavy", "line 2: mass needs a number"},
+        {L"file a.vlm\ncone", "line 2: a cone needs the parameter of its conical face"},
         {L"file a.vlm\nplane", "line 2: a plane needs one name"},
         {L"file a.vlm\nsphere Ball", "line 2: \"sphere\" is no item of a model"},
         {L"file ..\\outside.vlm", "line 1: file needs a path below the models' folder"},
