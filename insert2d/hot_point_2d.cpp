@@ -128,7 +128,8 @@ void HotPoint2D::Init()
         return;
 
     std::unique_ptr<VelmarNormset> reader;
-    VelmarNormset::CreateForActiveDocument(reader, RequiredVelmar5(), HeldVelmar7(), client, kInsertCommand);
+    VelmarNormset::CreateForActiveDocument(reader, RequiredVelmar5(), HeldVelmar7(), client, kInsertCommand,
+                                           ExternalLocation::Leave);
     reader->Prepare();
     const _bstr_t id(defs_.NM_ID.c_str());
     const _bstr_t context(kPlacedContext);
