@@ -360,14 +360,15 @@ void HotPoint2D::MoveParameterPoint(const SpecialHotPoint& point, double x, doub
             defs_.lines = before;
             return;
         }
-        newestXml_ = CopyOf(V_BSTR(&answer));
         controller_->ClearPart();
         controller_->Prepare();
-        controller_->LoadResponseXml(newestXml_.get());
+        controller_->LoadResponseXml(V_BSTR(&answer));
         auto* part = dynamic_cast<NMVelObj2D*>(controller_->CurrentPart.get());
         if (!part)
             throw BadResponse(L"No part created");
         part->RebuildMacro();
+        // Only an answer the drawing shows is the newest: a failed step leaves the last good one current.
+        newestXml_ = CopyOf(V_BSTR(&answer));
         defs_.NM_Name = part->NM_Name;
         defs_.points = ReadSpecialHotPoints(*controller_->ResponseDoc);
         modified_ = true;
@@ -407,8 +408,9 @@ void HotPoint2D::RefreshParameterPoint(bool commit)
         controller_->ClearPart();
         if (commit)
             acceptedXml_ = CopyOf(newestXml_.get());
-        else
-            controller_->LoadResponseXml(acceptedXml_.get());
+        // The controller may still hold the answer of a step that failed: the part replaced is the
+        // accepted one's.
+        controller_->LoadResponseXml(acceptedXml_.get());
         controller_->ReplacePartSilent(0, 0, 0);
         if (!commit) {
             // The points and the current sizes are the restored part's again, not the cancelled one's.
