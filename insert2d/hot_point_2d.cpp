@@ -391,6 +391,8 @@ long STDMETHODCALLTYPE HotPoint2D::Refresh(LONG_PTR, long commit) noexcept
             RefreshParameterPoint(commit != 0);
         } else if (commit == 0) {
             V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro_), savedX_, savedY_, savedAngle_, kPlaceAt);
+            // Point 1 shows the part's angle again, and the next turn starts from it.
+            angle_ = savedAngle_;
         }
     } catch (...) {
         // A restore that failed leaves the dragged part in the drawing: the user is to know.

@@ -248,6 +248,9 @@ TEST_F(HotPoints, TurningFrom350By20ShowsTenDegreesAndACancelPutsTheMacroBack)
     EXPECT_NEAR(Drawing().Find(macro)->angle, 370, 1e-9);
     points->Refresh(0, 0);
     EXPECT_EQ(Drawing().Find(macro)->angle, 350);
+    const BSTR restored = second->GetValueText(1);
+    EXPECT_EQ(std::wstring(restored), L"A = 350.00°");
+    SysFreeString(restored);
     second->EndDrag();
     second->Release();
     points->Release();
