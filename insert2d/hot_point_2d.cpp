@@ -124,7 +124,9 @@ void HotPoint2D::Init()
     defs_.NM_ID = selected.NM_ID;
     defs_.NM_Name = selected.NM_Name;
     std::vector<HotPointLine> lines;
-    if (!ReadDefinitions(selected.GetPartKey(), lines))
+    // A text that defines no line (empty, or without a line end) leaves no size to step through: the
+    // response's points would do nothing when dragged.
+    if (!ReadDefinitions(selected.GetPartKey(), lines) || lines.empty())
         return;
 
     std::unique_ptr<VelmarNormset> reader;

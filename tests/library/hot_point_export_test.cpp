@@ -302,24 +302,40 @@ TEST_F(HotPoints, AFailedSizeStepOrRestoreIsShownToTheUser)
     }
 }
 
-// Whatever fails while the object is made, Velmar gets null and the object is gone; a set (no part key)
-// has no size points and the reference book is not asked for them.
-TEST_F(HotPoints, AFailureGivesNullAndASetOffersPoints0And1Only)
+// Whatever fails while the object is made, Velmar gets null and the object is gone. A set (no part key)
+// has no size points and the reference book is not asked for them; nor has a part whose definition text
+// defines no line, and its response is not asked for.
+TEST_F(HotPoints, AFailureGivesNullAndAPartWithoutSizesOffersPoints0And1Only)
 {
     SelectNut();
     velmar().Faults().FailMember("client#38", E_FAIL);
     EXPECT_EQ(Entry(), nullptr);
     velmar().Faults().Clear();
 
-    const long set = Drawing().AddMacro();
-    Drawing().Find(set)->block = EncodeUserData({L"Нормсет", L"TKR2D", L"TCS:1[d=8]", L"Комплект", L""});
-    document_->V5().Value(IVel5Document2D::SelectedMacro) = set;
-    journal().Clear();
-    ILibHPObject* points = Entry();
-    ASSERT_NE(points, nullptr);
-    LibHPPoint record{};
-    EXPECT_EQ(points->GetPoint(&record, 1), 1);
-    EXPECT_EQ(points->GetPoint(&record, 2), 0);
-    EXPECT_EQ(journal().LinesOf("client").size(), 1u) << "the set-up only";
-    points->Release();
+    struct Row {
+        const char* what;
+        PartIdentity identity;                // the selected macro's block
+        const wchar_t* definitions;           // what 38 answers for the nut
+        size_t clientCalls;                   // the set-up, then 38 when the part has a key
+    };
+    const Row rows[] = {
+        {"a set", {L"Нормсет", L"TKR2D", L"TCS:1[d=8]", L"Комплект", L""}, L"d||16||12||10\r\n", 1},
+        {"an empty text", {L"Нормсет", L"", kNutId, L"Гайка М12", L"nut.vbs"}, L"", 2},
+        {"a line without its end", {L"Нормсет", L"", kNutId, L"Гайка М12", L"nut.vbs"}, L"d||16||12||10", 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        book_->SetHotPoints(L"5915", row.definitions);
+        const long macro = Drawing().AddMacro();
+        Drawing().Find(macro)->block = EncodeUserData(row.identity);
+        document_->V5().Value(IVel5Document2D::SelectedMacro) = macro;
+        journal().Clear();
+        ILibHPObject* points = Entry();
+        ASSERT_NE(points, nullptr);
+        LibHPPoint record{};
+        EXPECT_EQ(points->GetPoint(&record, 1), 1);
+        EXPECT_EQ(points->GetPoint(&record, 2), 0);
+        EXPECT_EQ(journal().LinesOf("client").size(), row.clientCalls);
+        points->Release();
+    }
 }
