@@ -5,7 +5,6 @@
 #include "core/display_name.h"
 #include "core/file_dialogs.h"
 #include "core/modal_seam.h"
-#include "core/string_utils.h"
 #include "core/trace_log.h"
 #include "core/translate.h"
 #include "resources/resource.h"
@@ -14,11 +13,23 @@
 
 std::wstring NormalizeLineEnds(const std::wstring& text)
 {
-    // LF CR -> CR LF first, so that a reversed pair is not split; then every LF gets its CR, which
-    // doubles the CR of a proper CR LF; the last pass takes the doubled CR back.
-    std::wstring result = ReplaceAll(text, L"\n\r", L"\r\n");
-    result = ReplaceAll(result, L"\n", L"\r\n");
-    return ReplaceAll(result, L"\r\r", L"\r");
+    // One pass from the left: a CR LF stays, a reversed LF CR is one line end, a lone LF or CR becomes
+    // CR LF. Passes of replacements over the whole text would take the LF CR in the middle of a blank
+    // line's CR LF CR LF for a reversed pair.
+    std::wstring result;
+    result.reserve(text.size() + text.size() / 8);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        if (c != L'\r' && c != L'\n') {
+            result += c;
+            continue;
+        }
+        const wchar_t pair = c == L'\r' ? L'\n' : L'\r';
+        if (i + 1 < text.size() && text[i + 1] == pair)
+            ++i;
+        result += L"\r\n";
+    }
+    return result;
 }
 
 DebugInfoDlg::DebugInfoDlg(std::wstring message, std::wstring details, std::wstring logText)

@@ -124,11 +124,14 @@ void HotPoint2D::Init()
     defs_.NM_ID = selected.NM_ID;
     defs_.NM_Name = selected.NM_Name;
     std::vector<HotPointLine> lines;
-    if (!ReadDefinitions(selected.GetPartKey(), lines))
+    // A text that defines no line (empty, or without a line end) leaves no size to step through: the
+    // response's points would do nothing when dragged.
+    if (!ReadDefinitions(selected.GetPartKey(), lines) || lines.empty())
         return;
 
     std::unique_ptr<VelmarNormset> reader;
-    VelmarNormset::CreateForActiveDocument(reader, RequiredVelmar5(), HeldVelmar7(), client, kInsertCommand);
+    VelmarNormset::CreateForActiveDocument(reader, RequiredVelmar5(), HeldVelmar7(), client, kInsertCommand,
+                                           ExternalLocation::Leave);
     reader->Prepare();
     const _bstr_t id(defs_.NM_ID.c_str());
     const _bstr_t context(kPlacedContext);
@@ -359,14 +362,15 @@ void HotPoint2D::MoveParameterPoint(const SpecialHotPoint& point, double x, doub
             defs_.lines = before;
             return;
         }
-        newestXml_ = CopyOf(V_BSTR(&answer));
         controller_->ClearPart();
         controller_->Prepare();
-        controller_->LoadResponseXml(newestXml_.get());
+        controller_->LoadResponseXml(V_BSTR(&answer));
         auto* part = dynamic_cast<NMVelObj2D*>(controller_->CurrentPart.get());
         if (!part)
             throw BadResponse(L"No part created");
         part->RebuildMacro();
+        // Only an answer the drawing shows is the newest: a failed step leaves the last good one current.
+        newestXml_ = CopyOf(V_BSTR(&answer));
         defs_.NM_Name = part->NM_Name;
         defs_.points = ReadSpecialHotPoints(*controller_->ResponseDoc);
         modified_ = true;
@@ -389,6 +393,8 @@ long STDMETHODCALLTYPE HotPoint2D::Refresh(LONG_PTR, long commit) noexcept
             RefreshParameterPoint(commit != 0);
         } else if (commit == 0) {
             V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro_), savedX_, savedY_, savedAngle_, kPlaceAt);
+            // Point 1 shows the part's angle again, and the next turn starts from it.
+            angle_ = savedAngle_;
         }
     } catch (...) {
         // A restore that failed leaves the dragged part in the drawing: the user is to know.
@@ -406,8 +412,9 @@ void HotPoint2D::RefreshParameterPoint(bool commit)
         controller_->ClearPart();
         if (commit)
             acceptedXml_ = CopyOf(newestXml_.get());
-        else
-            controller_->LoadResponseXml(acceptedXml_.get());
+        // The controller may still hold the answer of a step that failed: the part replaced is the
+        // accepted one's.
+        controller_->LoadResponseXml(acceptedXml_.get());
         controller_->ReplacePartSilent(0, 0, 0);
         if (!commit) {
             // The points and the current sizes are the restored part's again, not the cancelled one's.

@@ -1,7 +1,9 @@
 // NMVelObj2D: the object on its macro, the user-data block, its spc objects and attributes.
 #include "insert2d/nm_vel_obj_2d.h"
 
+#include "core/format_string.h"
 #include "core/number_text.h"
+#include "core/translate.h"
 #include "core/unique.h"
 #include "hostapi/dispatch_call.h"
 #include "hostapi/dual_interface.h"
@@ -291,6 +293,24 @@ void NMVelObj2D::DeleteTechAttribute(double type, IVel5AttributeManager* manager
     for (long attribute = V5Method(iterator, IVel5Iterator::Step, L"F"); attribute != 0;
          attribute = V5Method(iterator, IVel5Iterator::Step, L"N"))
         V5Method(manager, IVel5AttributeManager::DeleteObjectAttribute, Long(macro), Long(attribute));
+}
+
+void NMVelObj2D::RequireDrawing(int32_t owner) const
+{
+    TraceScope scope(L"NMVelObj2D::RequireDrawing");
+    scope.Hex(L"owner", owner);
+    bool drawn = false;
+    if (owner != 0) {
+        const IVel5IteratorPtr iterator = RequireHost(ObjectAs<IVel5Iterator>(V5Method(iApp5, IVel5Application::NewIterator)));
+        const ScopeExitDispid9 close(iterator);
+        drawn = static_cast<bool>(V5Method(iterator, IVel5Iterator::Init, 0L, Long(owner))) &&
+                static_cast<long>(V5Method(iterator, IVel5Iterator::Step, L"F")) != 0;
+    }
+    scope.Value(L"drawn", drawn);
+    if (!drawn)
+        throw _bstr_t(FormatString(Translate(L"Изделие \"%s\" ничего не нарисовало и не помещено в чертёж."),
+                                   NM_Name.c_str())
+                          .c_str());
 }
 
 void NMVelObj2D::CheckForTCS()

@@ -160,6 +160,8 @@ bool NMVelObj2D::PosByUser()
     V5Put(request, IVel5RequestInfo2D::Prompt, Translate(L"Выберите расположение и угол"));
     const IVel5Phantom2DParamPtr shown = RequireHost(ObjectAs<IVel5Phantom2DParam>(V5Method(phantom, IVel5Phantom2D::Params)));
     CreateNewMacroInGroup();
+    // Not offered for placement: its group, never committed, is Velmar's to drop.
+    RequireDrawing(macro);
     V5Put(shown, IVel5Phantom2DParam::Group, Long(group));
     bool placed = false;
     if (HasSpcData()) {
@@ -282,6 +284,8 @@ void NMVelObj2D::ReplacePartAt(const double* placement)
     TraceScope scope(L"NMVelObj2D::ReplacePartAt");
     try {
         CreateNewGroup();
+        // The placed part stays as it was; the new group, never committed, is Velmar's to drop.
+        RequireDrawing(group);
         const long replaced = V5Method(Doc(), IVel5Document2D::GroupIntoMacro, Long(macro), Long(group));
         scope.Value(L"res", replaced);
         if (replaced == 0)
@@ -316,6 +320,7 @@ void NMVelObj2D::RebuildMacro()
 {
     TraceScope scope(L"NMVelObj2D::RebuildMacro");
     CreateNewGroup();
+    RequireDrawing(group);
     if (static_cast<long>(V5Method(Doc(), IVel5Document2D::GroupIntoMacro, Long(macro), Long(group))) != 0) {
         InsertGroup();
         Save();
@@ -337,6 +342,7 @@ void NMVelObj2D::PlaceAt(double x, double y, double angle)
             CreateNewMacro();
             if (macro == 0)
                 throw std::wstring(L"Can't create macro object");
+            RequireDrawing(macro);
             V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), x, y, angle, kMoveBy);
             SetAllParams();
         }
@@ -361,6 +367,7 @@ void NMVelObj2D::MakeUnplacedMacro()
     if (macro == 0)
         return;
     try {
+        RequireDrawing(macro);
         Save();
     } catch (...) {
         DeleteQuietly(std::exchange(macro, 0));

@@ -293,12 +293,14 @@ bool SpcPresetDlg::Validate()
 {
     const std::wstring name = ItemText(IDC_PRESET_NAME);
     const wchar_t* const badName = L"Неверное название шаблона";
+    // Preset 0's name cannot be edited: it keeps what is stored, whatever that is, or OK could never pass.
+    const bool editable = index_ != 0;
     // Export and import drop a preset without a name, and the profile functions cut a blank one to nothing.
-    if (IsBlank(name)) {
+    if (editable && IsBlank(name)) {
         ShowBalloon(IDC_PRESET_NAME, Translate(badName), Translate(L"Введите название шаблона"));
         return false;
     }
-    for (size_t i = 0; i < names_.size(); ++i) {
+    for (size_t i = 0; editable && i < names_.size(); ++i) {
         if (static_cast<int>(i) != index_ && names_[i] == name) {
             ShowBalloon(IDC_PRESET_NAME, Translate(badName), Translate(L"Шаблон с таким названием уже существует"));
             return false;

@@ -63,6 +63,7 @@ TEST(NormalizeLineEnds, GivesCrLfAtEveryLineEndWhateverMixtureItCameWith)
     EXPECT_EQ(NormalizeLineEnds(L"a\r\nb\r\n"), L"a\r\nb\r\n");
     EXPECT_EQ(NormalizeLineEnds(L"a\n\rb"), L"a\r\nb");
     EXPECT_EQ(NormalizeLineEnds(L"a\r\n\nb\n"), L"a\r\n\r\nb\r\n");
+    EXPECT_EQ(NormalizeLineEnds(L"a\r\n\r\nb\rc"), L"a\r\n\r\nb\r\nc");
     EXPECT_EQ(NormalizeLineEnds(L"без переводов строк"), L"без переводов строк");
     EXPECT_EQ(NormalizeLineEnds(L""), L"");
 }

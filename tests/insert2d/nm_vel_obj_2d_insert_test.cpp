@@ -225,7 +225,16 @@ TEST_F(Insert2D, APartPlacedAtAPointIsWholeOrGoneAndAMissingSpcObjectKeepsIt)
     EXPECT_EQ(failed->macro, 0);
     EXPECT_EQ(Drawing().Objects(), std::vector<long>{});
 
-    // In spc mode only the spc object is made.
+    // A part that draws nothing is not placed: the caller is told, and nothing of it stays.
+    Open();
+    WriteFileBytes(folder_ / L"nut.vbs", "Sub Script_OnLoad()\r\nEnd Sub\r\n");
+    auto empty = MakePart();
+    EXPECT_THROW(empty->PlaceAt(5, 6, 30), _bstr_t);
+    EXPECT_EQ(empty->macro, 0);
+    EXPECT_EQ(Drawing().Objects(), std::vector<long>{});
+    EXPECT_EQ(SpcGeometry(), (std::vector<std::vector<std::string>>{}));
+
+    // In spc mode only the spc object is made, whatever the part draws.
     Open();
     auto spcOnly = MakePart(true, {}, 0, true);
     spcOnly->PlaceAt(5, 6, 30);

@@ -37,13 +37,16 @@ protected:
         LibraryHoldsVelmar::TearDown();
     }
 
-    // The nut of a size, with its thread's point: along x by 1 from x = d / 2.
-    std::wstring NutResponse(const std::wstring& d)
+    // The nut of a size, with its thread's point: along x by 1 from x = d / 2, and its spc section. A body
+    // other than the nut's script names a file that is not there: the answer cannot be drawn.
+    std::wstring NutResponse(const std::wstring& d, const wchar_t* body = L"nut.vbs")
     {
         using namespace response_xml;
-        std::wstring xml = Response(Object(L"MethodParameters", {{L"d", d}}) +
-                                    Object(L"Method", {{L"NM_IID", L"PART:5915[d=" + d + L"]"}, {L"URL", folder_.Path()},
-                                                       {L"MethodBody", L"nut.vbs"}, {L"Designation", L"Гайка М" + d}}));
+        std::vector<Attr> values = {{L"NM_IID", L"PART:5915[d=" + d + L"]"}, {L"URL", folder_.Path()},
+                                    {L"MethodBody", body}, {L"Designation", L"Гайка М" + d}};
+        for (const Attr& variable : SpcVariables())
+            values.push_back(variable);
+        std::wstring xml = Response(Object(L"MethodParameters", {{L"d", d}}) + Object(L"Method", values));
         const auto attribute = [](const std::wstring& name, const std::wstring& value) {
             return L"<attribute><name>" + name + L"</name><value>" + value + L"</value></attribute>";
         };
@@ -76,6 +79,12 @@ protected:
     }
 
     std::wstring IdOf(long macro) { return Drawing().IdentityOf(macro).at(2); }
+    // The designation the bill of materials shows for the drawing's one spc object.
+    std::wstring Designation()
+    {
+        const std::vector<sim::SpcObject*> objects = Spc().Objects();
+        return objects.size() == 1 && objects[0]->ColumnA(5, 1) ? objects[0]->ColumnA(5, 1)->Text() : L"(not one)";
+    }
 };
 
 } // namespace
@@ -157,6 +166,7 @@ TEST_F(HotPoints, TheExportHandsOutTheFirstFaceWithOneReferenceAndItsPointsAsVel
 
 TEST_F(HotPoints, ASizeDragRedrawsThePartInItsMacroAndReleasingCommitsOrPutsItBack)
 {
+    book_->SetHotPoints(L"5915", L"d||16||12||10||20\r\n");
     for (const bool commit : {true, false}) {
         SCOPED_TRACE(commit ? "commit" : "cancel");
         Open();
@@ -165,9 +175,11 @@ TEST_F(HotPoints, ASizeDragRedrawsThePartInItsMacroAndReleasingCommitsOrPutsItBa
         ASSERT_NE(points, nullptr);
         ILibHPObject1* second = nullptr;
         points->QueryInterface(__uuidof(ILibHPObject1), reinterpret_cast<void**>(&second));
+        const size_t asked = velmar().User().Questions().size();
         journal().Clear();
+        book_->SetDragResult(kNutId, NutResponse(L"16"));
         EXPECT_EQ(second->BeginDrag(2), 1);
-        // 3 along x from the point is 15, which stays at 12; 5 is beyond the last row: 16.
+        // 3 along x from the point is 15, which stays at 12; 5 is 17, between 16 and 20: 16.
         const LibHPMove short_{9, 0}, beyond{11, 0};
         points->MovePoint(&short_, 2);
         EXPECT_EQ(IdOf(macro), kNutId);
@@ -175,15 +187,24 @@ TEST_F(HotPoints, ASizeDragRedrawsThePartInItsMacroAndReleasingCommitsOrPutsItBa
         EXPECT_EQ(journal().LinesOf("client"), (Lines{"client#37(\"d=16\",\"ВЕЛМАР 2D\",\"PART:5915[d=12]\",&)"}));
         EXPECT_EQ(TypesIn(macro), (std::vector<long>{1, 3}));
         EXPECT_EQ(Drawing().Find(macro)->x, 100);
+        // The drag goes on to M20, whose answer cannot be drawn: the user is told, and M16 stays the part
+        // a release accepts.
+        book_->SetDragResult(kNutId, NutResponse(L"20", L"missing.vbs"));
+        const LibHPMove further{13, 0};
+        points->MovePoint(&further, 2);
+        EXPECT_EQ(velmar().User().Questions().size(), asked + 1);
+        EXPECT_EQ(IdOf(macro), L"PART:5915[d=16]");
         EXPECT_EQ(points->Refresh(0, commit ? 1 : 0), 1);
         EXPECT_EQ(second->EndDrag(), 1);
         EXPECT_EQ(Macros(), std::vector<long>{macro});
-        const std::wstring kept = commit ? L"PART:5915[d=16]" : kNutId;
+        const std::wstring d = commit ? L"16" : L"12";
+        const std::wstring kept = L"PART:5915[d=" + d + L"]";
         EXPECT_EQ(IdOf(macro), kept);
+        EXPECT_EQ(Designation(), L"Гайка М" + d);
         EXPECT_EQ(TypesIn(macro), (std::vector<long>{1, 3}));
         // The points are the kept part's, and later drags that step nowhere change nothing, however released.
         const BSTR value = second->GetValueText(2);
-        EXPECT_EQ(std::wstring(value), commit ? L"d = 16" : L"d = 12");
+        EXPECT_EQ(std::wstring(value), L"d = " + d);
         SysFreeString(value);
         for (const long release : {1, 0}) {
             second->BeginDrag(2);
@@ -192,7 +213,18 @@ TEST_F(HotPoints, ASizeDragRedrawsThePartInItsMacroAndReleasingCommitsOrPutsItBa
             second->EndDrag();
             EXPECT_EQ(IdOf(macro), kept) << release;
         }
-        EXPECT_EQ(velmar().User().Questions().size(), 0u) << "no failure shown";
+        // A later step down, cancelled, puts the kept part back.
+        const std::wstring down = commit ? L"12" : L"10";
+        book_->SetDragResult(kNutId, NutResponse(down));
+        second->BeginDrag(2);
+        const LibHPMove lower{std::stoi(d) / 2 - 3.0, 0};
+        points->MovePoint(&lower, 2);
+        EXPECT_EQ(IdOf(macro), L"PART:5915[d=" + down + L"]");
+        points->Refresh(0, 0);
+        second->EndDrag();
+        EXPECT_EQ(IdOf(macro), kept);
+        EXPECT_EQ(Designation(), L"Гайка М" + d);
+        EXPECT_EQ(velmar().User().Questions().size(), asked + 1) << "no other failure shown";
         EXPECT_EQ(velmar().OpenBrackets(), Lines{});
         second->Release();
         points->Release();
@@ -216,6 +248,9 @@ TEST_F(HotPoints, TurningFrom350By20ShowsTenDegreesAndACancelPutsTheMacroBack)
     EXPECT_NEAR(Drawing().Find(macro)->angle, 370, 1e-9);
     points->Refresh(0, 0);
     EXPECT_EQ(Drawing().Find(macro)->angle, 350);
+    const BSTR restored = second->GetValueText(1);
+    EXPECT_EQ(std::wstring(restored), L"A = 350.00°");
+    SysFreeString(restored);
     second->EndDrag();
     second->Release();
     points->Release();
@@ -267,24 +302,40 @@ TEST_F(HotPoints, AFailedSizeStepOrRestoreIsShownToTheUser)
     }
 }
 
-// Whatever fails while the object is made, Velmar gets null and the object is gone; a set (no part key)
-// has no size points and the reference book is not asked for them.
-TEST_F(HotPoints, AFailureGivesNullAndASetOffersPoints0And1Only)
+// Whatever fails while the object is made, Velmar gets null and the object is gone. A set (no part key)
+// has no size points and the reference book is not asked for them; nor has a part whose definition text
+// defines no line, and its response is not asked for.
+TEST_F(HotPoints, AFailureGivesNullAndAPartWithoutSizesOffersPoints0And1Only)
 {
     SelectNut();
     velmar().Faults().FailMember("client#38", E_FAIL);
     EXPECT_EQ(Entry(), nullptr);
     velmar().Faults().Clear();
 
-    const long set = Drawing().AddMacro();
-    Drawing().Find(set)->block = EncodeUserData({L"Нормсет", L"TKR2D", L"TCS:1[d=8]", L"Комплект", L""});
-    document_->V5().Value(IVel5Document2D::SelectedMacro) = set;
-    journal().Clear();
-    ILibHPObject* points = Entry();
-    ASSERT_NE(points, nullptr);
-    LibHPPoint record{};
-    EXPECT_EQ(points->GetPoint(&record, 1), 1);
-    EXPECT_EQ(points->GetPoint(&record, 2), 0);
-    EXPECT_EQ(journal().LinesOf("client").size(), 1u) << "the set-up only";
-    points->Release();
+    struct Row {
+        const char* what;
+        PartIdentity identity;                // the selected macro's block
+        const wchar_t* definitions;           // what 38 answers for the nut
+        size_t clientCalls;                   // the set-up, then 38 when the part has a key
+    };
+    const Row rows[] = {
+        {"a set", {L"Нормсет", L"TKR2D", L"TCS:1[d=8]", L"Комплект", L""}, L"d||16||12||10\r\n", 1},
+        {"an empty text", {L"Нормсет", L"", kNutId, L"Гайка М12", L"nut.vbs"}, L"", 2},
+        {"a line without its end", {L"Нормсет", L"", kNutId, L"Гайка М12", L"nut.vbs"}, L"d||16||12||10", 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        book_->SetHotPoints(L"5915", row.definitions);
+        const long macro = Drawing().AddMacro();
+        Drawing().Find(macro)->block = EncodeUserData(row.identity);
+        document_->V5().Value(IVel5Document2D::SelectedMacro) = macro;
+        journal().Clear();
+        ILibHPObject* points = Entry();
+        ASSERT_NE(points, nullptr);
+        LibHPPoint record{};
+        EXPECT_EQ(points->GetPoint(&record, 1), 1);
+        EXPECT_EQ(points->GetPoint(&record, 2), 0);
+        EXPECT_EQ(journal().LinesOf("client").size(), row.clientCalls);
+        points->Release();
+    }
 }

@@ -3,6 +3,7 @@
 // command in a drawing from the reference book to the placed part.
 #include "library/velmar_normset_2d.h"
 
+#include "core/modal_seam.h"
 #include "core/registry.h"
 #include "insert2d/drawing_stand_in.h"
 #include "insert2d/nm_velmar_tcs_2d.h"
@@ -151,24 +152,53 @@ TEST_F(Controller2D, ASilentReplacementKeepsTheMacroReference)
     EXPECT_EQ(Drawing().Find(macro)->angle, 90);
 }
 
+// A part that draws nothing is not placed: the user is told, and the drawing holds nothing of it.
 TEST_F(Controller2D, TheInsertCommandPlacesTheChosenPartInTheDrawing)
 {
-    sim::SelectAnswer answer;
-    using namespace response_xml;
-    answer.responseXml = Response(Object(L"MethodParameters", {{L"d", L"12"}}) +
-                                  Object(L"Method", {{L"NM_IID", L"PART:5915[d=12]"}, {L"URL", folder_.Path()},
-                                                     {L"MethodBody", L"nut.vbs"}, {L"Designation", L"Гайка М12"}}));
-    book_->QueueSelect(answer);
-    velmar().User().Answer("placement", _variant_t(L"40,50,0"));
-    velmar().User().Answer("placement", _variant_t(L"cancel"));
-    std::wstring title, message;
-    EXPECT_FALSE(ExecuteLibCommand(FindLibCommand(1), title, message)) << sim::Utf8(message);
-    ASSERT_EQ(book_->InstrumentOptionsSent().size(), 1u);
-    EXPECT_EQ(book_->InstrumentOptionsSent()[0].documentId, L"2D");
-    EXPECT_EQ(book_->InstrumentOptionsSent()[0].mask, 0xF);
-    // After the part the reference book opens again; closed without a choice, the command ends.
-    EXPECT_EQ(book_->Selections().size(), 2u);
-    ASSERT_EQ(Macros().size(), 1u);
-    EXPECT_EQ(Drawing().Find(Macros()[0])->x, 40);
-    EXPECT_EQ(TypesIn(Macros()[0]), (std::vector<long>{1, 3}));
+    WriteFileBytes(folder_ / L"empty.vbs", "Sub Script_OnLoad()\r\nEnd Sub\r\n");
+    struct Row {
+        const char* what;
+        const wchar_t* body;
+        std::vector<long> drawn;    // the types the placed macro holds; none: nothing placed
+        const wchar_t* told;        // the message the user read; none: ""
+    };
+    const Row rows[] = {
+        {"the nut", L"nut.vbs", {1, 3}, L""},
+        {"a script that draws nothing", L"empty.vbs", {}, L"Изделие \"Гайка М12\" ничего не нарисовало и не помещено в чертёж."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Open();
+        sim::SelectAnswer answer;
+        using namespace response_xml;
+        answer.responseXml = Response(Object(L"MethodParameters", {{L"d", L"12"}}) +
+                                      Object(L"Method", {{L"NM_IID", L"PART:5915[d=12]"}, {L"URL", folder_.Path()},
+                                                         {L"MethodBody", row.body}, {L"Designation", L"Гайка М12"}}));
+        book_->QueueSelect(answer);
+        if (!row.drawn.empty()) {
+            velmar().User().Answer("placement", _variant_t(L"40,50,0"));
+            velmar().User().Answer("placement", _variant_t(L"cancel"));
+        }
+        std::vector<std::wstring> shown;
+        ModalSeam seam;
+        seam.messageBox = [&](HWND, const std::wstring& text, const std::wstring&, UINT) {
+            shown.push_back(text);
+            return IDOK;
+        };
+        testhooks::ScopedModalSeam scoped(seam);
+        std::wstring title, message;
+        EXPECT_FALSE(ExecuteLibCommand(FindLibCommand(1), title, message)) << sim::Utf8(message);
+        EXPECT_EQ(shown, *row.told ? std::vector<std::wstring>{row.told} : std::vector<std::wstring>{});
+        EXPECT_EQ(Drawing().Objects().size(), row.drawn.empty() ? 0u : 1u);
+        if (row.drawn.empty())
+            continue;
+        ASSERT_EQ(book_->InstrumentOptionsSent().size(), 1u);
+        EXPECT_EQ(book_->InstrumentOptionsSent()[0].documentId, L"2D");
+        EXPECT_EQ(book_->InstrumentOptionsSent()[0].mask, 0xF);
+        // After the part the reference book opens again; closed without a choice, the command ends.
+        EXPECT_EQ(book_->Selections().size(), 2u);
+        ASSERT_EQ(Macros().size(), 1u);
+        EXPECT_EQ(Drawing().Find(Macros()[0])->x, 40);
+        EXPECT_EQ(TypesIn(Macros()[0]), row.drawn);
+    }
 }

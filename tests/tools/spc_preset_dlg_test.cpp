@@ -131,6 +131,8 @@ TEST_F(PresetEditor, OkIsRefusedWithABalloonAtTheFirstBadValue)
         std::function<void(HWND)> enter;
         const wchar_t* title; // nullptr: OK passes
         const wchar_t* text;
+        int index = 1;
+        const wchar_t* stored = L"Болты";
     };
     const Case cases[] = {
         {"own name kept", [](HWND) {}, nullptr, nullptr},
@@ -148,11 +150,14 @@ TEST_F(PresetEditor, OkIsRefusedWithABalloonAtTheFirstBadValue)
         {"additional block 0", [](HWND d) { Click(d, IDC_EXT_ADDITIONAL); Paste(d, IDC_ADDITIONAL_NUM, L"0"); },
          L"Переполнение", L"Значение выходит за границы диапазона 1 .. 32767"},
         {"unused field not checked", [](HWND d) { Paste(d, IDC_ADDITIONAL_NUM, L"0"); }, nullptr, nullptr},
+        // Preset 0's name cannot be edited: a blank or another preset's name stored for it stays.
+        {"preset 0 stored blank", [](HWND) {}, nullptr, nullptr, 0, L""},
+        {"preset 0 stored as another's", [](HWND) {}, nullptr, nullptr, 0, L"Гайки"},
     };
     for (const Case& c : cases) {
-        preset_ = NMSpcPreset(L"Болты");
+        preset_ = NMSpcPreset(c.stored);
         std::pair<std::wstring, std::wstring> balloon;
-        const bool confirmed = Edit(1, {[&](HWND dialog) {
+        const bool confirmed = Edit(c.index, {[&](HWND dialog) {
             c.enter(dialog);
             balloon = PressOkForBalloon(dialog);
         }});

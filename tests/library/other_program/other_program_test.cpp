@@ -259,14 +259,19 @@ TEST_F(OtherProgram, InsertsSelectsAndTestsWithoutAnyDialogOfTheLibrary)
     EXPECT_EQ(exports_.replace2D(Part2D(), 0, 0, 90), macro);
     EXPECT_EQ(drawing.Find(macro)->angle, 90);
     EXPECT_EQ(Count(Part2D()), responseRefs);
-    // Velmar's own question for the selected part's hot points, as another program would ask it.
+    // Velmar's own question for the selected part's hot points, as another program would ask it: the
+    // part has sizes to step through, so the reference book is read for them.
+    book_->SetHotPoints(L"5915-70", sim::SampleHotPoints("script_2d"));
+    book_->SetPlacedResponse(L"PART:5915-70[d=12]", Sample("script_2d"));
     IUnknown* hotPoints = reinterpret_cast<IUnknown*>(Stale());
     exports_.hotPoints(1, 0, &hotPoints);
     ASSERT_NE(hotPoints, reinterpret_cast<IUnknown*>(Stale()));
-    IUnknownPtr face;
+    ILibHPObject* face = nullptr;
     ASSERT_NE(hotPoints, nullptr);
-    EXPECT_EQ(hotPoints->QueryInterface(__uuidof(ILibHPObject), reinterpret_cast<void**>(&face)), S_OK);
-    face = nullptr;
+    ASSERT_EQ(hotPoints->QueryInterface(__uuidof(ILibHPObject), reinterpret_cast<void**>(&face)), S_OK);
+    LibHPPoint sizePoint{};
+    EXPECT_EQ(face->GetPoint(&sizePoint, 2), 1) << "the nut's size point";
+    face->Release();
     EXPECT_EQ(hotPoints->Release(), 0u);
 
     // The test object: its identity, the silent and quick insertions and a fresh document of the kind.
