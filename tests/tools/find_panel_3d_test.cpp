@@ -138,7 +138,7 @@ TEST_F(FindCommand, ChoosingAsksTheReferenceBookAtTheObjectAndThePanelOpensAgain
 TEST_F(FindCommand, TheKindFollowsTheTypeButtonsAndAPickInTheModel)
 {
     Populate();
-    velmar().User().Answer("panel", _variant_t(L"button 9051; pick bolt2Face; cancel"));
+    velmar().User().Answer("panel", _variant_t(L"button 9051; pick top; pick bolt2Face; cancel"));
     const Outcome outcome = Run(2);
     EXPECT_FALSE(outcome.dialog) << sim::Utf8(outcome.message);
     EXPECT_EQ(ShownBy(0), (Shown{{kNames, kSteps, kField, kChoose}, {L"Болт", L"Гайка"}, L"Болт", L"[2] Болт", L"", 9050}));
@@ -148,6 +148,8 @@ TEST_F(FindCommand, TheKindFollowsTheTypeButtonsAndAPickInTheModel)
             highlights.push_back(line);
     ASSERT_FALSE(highlights.empty());
     EXPECT_EQ(highlights.back(), "selectionA.1(bolt25)") << "the picked bolt is the current object";
+    EXPECT_THAT(velmar().Panels().Log(), testing::Contains(testing::HasSubstr("\"pick top\": filter 0")))
+        << "a face of no library object cannot be picked";
     EXPECT_THAT(velmar().Panels().Prompts(), testing::Contains(L"Конструктивные элементы: 1"));
 }
 
