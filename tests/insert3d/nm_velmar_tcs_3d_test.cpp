@@ -274,8 +274,8 @@ TEST_F(FastenerSets, WithoutSpcObjectsAReplacedSetsPartsStillTakeTheOldOnesPlace
 }
 
 // "Заменить все" over two sets, one in each bore: each set is replaced at its own place, its bolt by the
-// new set's.
-TEST_F(FastenerSets, ReplaceAllReplacesEachSetAtItsOwnPlace)
+// new set's; with every host call failing in turn each set is the old one or the new one, whole.
+TEST_F(FastenerSets, ReplaceAllReplacesEachSetAtItsOwnPlaceAndAFailureLeavesEachSetOldOrNew)
 {
     // Velmar's main window is gone: the pass runs without progress windows (they have tests of their own).
     HWND gone = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
@@ -356,5 +356,39 @@ TEST_F(FastenerSets, ReplaceAllReplacesEachSetAtItsOwnPlace)
     EXPECT_EQ(document().Spc().Objects().size(), 2u) << "one spc object a bolt";
     EXPECT_EQ(VelmarMessages(), std::vector<std::wstring>{L"Просмотр документа завершен. Выполнено замен: 2 из 2."});
 
+    // Every host call failing in turn, each run from the two old sets again (Velmar's undo takes back what
+    // the runs before replaced): each set is old or new, whole and in its own bore.
+    setUp();
+    velmar().Undo().Clear();
+    auto again = [&] {
+        finder.reset();
+        controller.reset();
+        velmar().Undo().Close();
+        while (velmar().Undo().UndoLast()) {
+        }
+        velmar().Undo().Clear();
+        document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
+        velmar().App7().Value(25) = _variant_t(VARIANT_FALSE, VT_I2);
+        controller = std::make_unique<VelmarNormset3D>(App5(), App7(), client->As<INMClient>(), 2, 5);
+        finder = std::make_unique<Finder3D>(gone, controller.get(), NMObjTCS, false, false);
+        EXPECT_EQ(seen().old, 2u) << "the run starts from the old sets";
+        controller->location = L"TKR M12";
+        controller->LoadResponseXml(_bstr_t(Set({kBolt12}, L"Комплект крепежа М12").c_str()));
+    };
+    test_support::SweepHostCalls(
+        velmar(),
+        [&] {
+            again();
+            return [&] { finder->ReplaceAllNMObj(); };
+        },
+        [&](const test_support::SweptFailure&) {
+            const Seen now = seen();
+            EXPECT_EQ(now.old + now.replaced, 2u) << "each set there once, old or new";
+            EXPECT_EQ(now.bores, bores);
+            EXPECT_EQ(now.components, 2u);
+            EXPECT_EQ(now.mates, before.mates);
+            EXPECT_EQ(document().Spc().Objects().size(), 2u);
+        },
+        100);
     reset();
 }
