@@ -95,11 +95,22 @@ NMVelmarTCS3D::~NMVelmarTCS3D()
 void NMVelmarTCS3D::BindTo(NMObject* found)
 {
     TraceScope scope(L"NMVelmarTCS3D::BindTo");
-    auto* element = dynamic_cast<NMVelObjElem3D*>(found);
-    if (!element)
+    auto* set = dynamic_cast<NMVelObjElem3D*>(found);
+    // Only a fastener set has a set to take over.
+    if (!set || !set->IsTCS)
         throw _com_error(E_INVALIDARG);
+    iMacro = set->iMacro;
+    iMacroDef = set->iMacroDef;
+    // Whatever the set was made for, applied now it replaces the bound one.
+    state = StateReplace;
+    scope.Hex(L"iMacro", Address(iMacro));
     ClearPos();
-    elem_pos = NMElemPos::Clone(element->elem_pos.get());
+    elem_pos = NMElemPos::Clone(set->elem_pos.get());
+    // The holes are built where the bound set's holes are.
+    for (const auto& element : Elements) {
+        element->ClearPos();
+        element->elem_pos = NMElemPos::Clone(elem_pos.get());
+    }
 }
 
 std::unique_ptr<NMObject> NMVelmarTCS3D::CreateOnBase()

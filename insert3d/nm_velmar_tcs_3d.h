@@ -20,8 +20,8 @@ public:
                   const _bstr_t& startLocation, const _bstr_t& location, bool isSpecActive, NMAllSettings* settings);
     ~NMVelmarTCS3D() override;
 
-    // Takes a clone of the positioning model of another macro element's library object (E_INVALIDARG
-    // for any other kind of object).
+    // Takes the found set's macro element and definition, the set Replace replaces, and a clone of its
+    // positioning model for the set and its holes (E_INVALIDARG for any other kind of object).
     void BindTo(NMObject* found) override;
     std::unique_ptr<NMObject> CreateOnBase() override;
     // The set's own data, then one member per part of the set: a ".vbs" body (in any case) is a hole

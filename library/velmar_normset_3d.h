@@ -109,8 +109,11 @@ private:
     void AskOrRollBack(const std::wstring& question);
     void CreateSpcObjectsForGeom(const wchar_t* scopeName);
     // Code 1 of the find panel: the reference book asked for a replacement of the finder's current
-    // object; true when it answered with one.
+    // object; true when it answered with one of the object's kind (another kind is no choice, and the
+    // user is told which kind is wanted).
     bool ChooseReplacement(Finder& finder);
+    // The reference book's answer for the current object, whatever its kind.
+    bool ChooseAnyReplacement(Finder& finder);
     // The current part as a component model made from the reference book's answer for a placed part;
     // any other answer is no part ("No part created").
     NMVelmarModel3D& LoadPlacedModel(const std::wstring& id);

@@ -77,6 +77,8 @@ BOOL ClonePanel::SelectCallback(IDispatch* object, LONG_PTR)
         Part = library;
         scope.String(L"NM_ID", NM_ID);
         Refresh();
+    } else {
+        UpdatePrompt();
     }
     return TRUE;
 }
@@ -88,6 +90,7 @@ void ClonePanel::Refresh()
         V5Method(iSelection1, IVel5Selection::Add, Part);
     const std::wstring shown = Part ? NM_Name : Translate(L"Не выбрано");
     V7Call(field_, &IVel7Control::put_Value, _variant_t(shown.c_str()));
+    UpdatePrompt();
 }
 
 VARIANT_BOOL ClonePanel::ProcessActivate()

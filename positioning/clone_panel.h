@@ -29,6 +29,7 @@ private:
     // The outermost part the library flagged, up from the part, when it carries the library's identity:
     // its identifier and name; null otherwise.
     IVel5PartPtr LibraryPart(IVel5Part* part, std::wstring& id, std::wstring& name);
+    // The chosen part highlighted and named in the field, and the prompt shown again.
     void Refresh();
 
     IVel7SelectFieldPtr field_;

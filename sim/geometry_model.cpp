@@ -392,24 +392,38 @@ GeoEntity& Geometry::AddMacro(const std::string& name, Part* part, short type)
     GeoEntity* self = &e;
     auto innerObjects = [self]() { return self->inner; };
     ObjectRef items = NewIterator(name + "Items", nullptr, innerObjects);
-    // An object joins the element: a part of it lies in the element from then on.
+    // An object joins the element: a part of it lies in the element from then on, and Velmar lists it
+    // there only, no longer in the feature tree of the element's part.
     auto join = [this, self](Args& args) {
         const IUnknownPtr given = args.Unknown(0);
         Object* joined = Object::From(given);
         if (!joined)
             throw Fail{E_INVALIDARG, 0};
         Part* part = velmar_.FindPart(given);
+        GeoEntity* element = part ? nullptr : EntityOf(given);
         if (part)
             joined = &part->Feature();
         self->inner.push_back(joined);
         if (part)
             part->PlaceIn(self->Feature());
-        else if (GeoEntity* element = EntityOf(given))
+        else if (element)
             element->owner = self;
-        velmar_.Undo().Record([self, part] {
+        Object* listed = element ? &element->Feature() : joined;
+        std::vector<Object*>* tree = self->part ? &Shape(*self->part).features : nullptr;
+        std::ptrdiff_t at = -1;
+        if (tree) {
+            const auto found = std::find(tree->begin(), tree->end(), listed);
+            if (found != tree->end()) {
+                at = found - tree->begin();
+                tree->erase(found);
+            }
+        }
+        velmar_.Undo().Record([self, part, tree, listed, at] {
             self->inner.pop_back();
             if (part)
                 part->PlaceIn(nullptr);
+            if (at >= 0)
+                tree->insert(tree->begin() + std::min<std::ptrdiff_t>(at, static_cast<std::ptrdiff_t>(tree->size())), listed);
         });
         return _variant_t(true);
     };

@@ -121,7 +121,8 @@ ObjectRef ReferenceBook::NewProvider()
                 return answer.result;
             *command = answer.command;
             Replace(params, answer.params);
-            Replace(location, answer.location);
+            if (!answer.keepsLocation)
+                Replace(location, answer.location);
             return S_OK;
         })
         .On<&INMClient::PlacedResponse>(31, [this](BSTR id, BSTR, INMResponse** response) {

@@ -26,6 +26,9 @@ struct SelectAnswer {
     std::wstring location;
     std::optional<std::wstring> responseXml;   // none: the user chose nothing
     HRESULT result = S_OK;
+    // The location comes back as it was sent, as when the user chooses a part at the place the book was
+    // opened at (an element's identity is that location).
+    bool keepsLocation = false;
 };
 
 struct SelectCall {

@@ -4,7 +4,9 @@
 //   component_3d_screw  the screw M10x40 that replaces the bolt
 //   pin_3d_moved        a pin whose model file the stand-in's models do not have (a relink finds none)
 //   element_3d          a through hole 10.5 in the 20 mm plate (a ".vbs" part script)
+//   element_3d_11       a through hole 11 in the same plate, which replaces it
 //   fastener_set_3d     a bolt, a washer, a nut and their hole, inserted after a hole positioning
+//   fastener_set_3d_screw  a screw, a washer and a nut with their hole, which replaces that set
 //   object_data         the bolt's object data, as the reference book gives it for an identifier (what
 //                       the spc insertion takes instead of a response)
 //   script_2d           a 2D script part (the nut M12, with its special hot point)

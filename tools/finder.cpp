@@ -211,22 +211,11 @@ void Finder::ReplaceOneNMObj()
     std::unique_ptr<NMObject> fresh = part->CreateOnBase();
     const std::wstring oldName = old->NM_Name;
     const size_t place = place_.at(old);
-    if (fresh && fresh->NM_Name == oldName) {
-        SetNMObj(fresh.get());
-        NextNMObj();
-    } else {
-        DelNMObj();
-        if (NMObjsFlt.empty()) {
-            EraseName(oldName);
-            // Without an object over the result there is no new name: the list's first takes the filter.
-            FilterName = fresh ? fresh->NM_Name : NMObjsUniqNames.empty() ? std::wstring() : NMObjsUniqNames.front();
-        }
-        if (fresh)
-            InsertName(fresh->NM_Name);
-    }
-    std::unique_ptr<NMObject> gone = TakeOut(old);
-    if (fresh) {
-        scope.String(L"new->NM_Name", fresh->NM_Name);
+    // The lists own the new object before the highlight of the next one can fail; the old one goes.
+    const std::unique_ptr<NMObject> gone = TakeOut(old);
+    NMObject* made = fresh.get();
+    if (made) {
+        scope.String(L"new->NM_Name", made->NM_Name);
         PutIn(std::move(fresh), place);
     } else {
         scope.WriteLine(L"No object over the result");
@@ -235,6 +224,20 @@ void Finder::ReplaceOneNMObj()
             if (at > place)
                 --at;
     }
+    if (made && made->NM_Name == oldName) {
+        SetNMObj(made);
+        Action = FindReplaced;
+        NextNMObj();
+        return;
+    }
+    DelNMObj();
+    if (NMObjsFlt.empty()) {
+        EraseName(oldName);
+        // Without an object over the result there is no new name: the list's first takes the filter.
+        FilterName = made ? made->NM_Name : NMObjsUniqNames.empty() ? std::wstring() : NMObjsUniqNames.front();
+    }
+    if (made)
+        InsertName(made->NM_Name);
     Action = FindReplaced;
 }
 

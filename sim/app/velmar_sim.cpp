@@ -595,6 +595,8 @@ int Run(const RunnerOptions& options)
         sim::SelectAnswer answer;
         answer.command = given.command;
         answer.location = given.location;
+        // A part chosen is chosen where the book stood: a hole or a set keeps the location as its identity.
+        answer.keepsLocation = given.response && given.location.empty();
         if (given.response) {
             answer.responseXml = models.Resolve(LoadResponse(*given.response));
             labels.push_back("response " + Quote(*given.response));

@@ -5,9 +5,13 @@
 #include "element_stand_in.h"
 
 #include "insert3d/nm_velmar_tcs_3d.h"
+#include "library/velmar_normset_3d.h"
 #include "sim/macro_elements.h"
 #include "sim/pattern_model.h"
 #include "support/host_fault_sweep.h"
+#include "tools/finder_3d.h"
+
+#include <set>
 
 using namespace element_test;
 
@@ -33,6 +37,7 @@ const MemberSpec kWasher{L"Washer10.vlm", L"Шайба 10",
 const MemberSpec kNut{L"Nut10.vlm", L"Гайка М10",
                       {{L"PartType", L"2"}, {L"OnPacket", L"false"}, {L"Orientation", L"true"}, {L"Width", L"8"}, {L"Distance", L"20"}}};
 const MemberSpec kHole{L"hole.vbs", L"Отверстие 10,5", {{L"Hole", L"true"}}};
+const MemberSpec kBolt12{L"Bolt10.vlm", L"Болт М12", {{L"PartType", L"1"}, {L"OnPacket", L"true"}, {L"Orientation", L"true"}}};
 
 class FastenerSets : public ElementStandIn {
 protected:
@@ -56,7 +61,7 @@ protected:
         patterns_ = std::make_unique<sim::Patterns>(velmar(), document());
     }
 
-    std::wstring Set(const std::vector<MemberSpec>& members)
+    std::wstring Set(const std::vector<MemberSpec>& members, const wchar_t* designation = L"Комплект крепежа М10")
     {
         using namespace response_xml;
         std::wstring layouts;
@@ -73,7 +78,7 @@ protected:
                                                                  {L"spcColumns", L"5.1=Designation"}, {L"Quarvend_IID", L"Q-1"}}));
         }
         return Response(Object(L"Method", {{L"NM_IID", L"TKR3D:M10"}, {L"MethodBody", L""}}, layouts) +
-                        Object(L"ExternalParameters", {{L"Designation", L"Комплект крепежа М10"}, {L"Quarvend_IID", L"Q-TKR"}}) +
+                        Object(L"ExternalParameters", {{L"Designation", designation}, {L"Quarvend_IID", L"Q-TKR"}}) +
                         Object(L"AssyPartsMethods", {}, methods));
     }
     NMVelmarTCS3D& NewSet(const NMElemPos* model, const std::wstring& response, IVel5Entity* macro = nullptr, bool specActive = false)
@@ -279,4 +284,124 @@ TEST_F(FastenerSets, WithoutSpcObjectsAReplacedSetsPartsStillTakeTheOldOnesPlace
     ASSERT_EQ(assembly().Components().size(), 2u);
     EXPECT_EQ(sim::Patterns::SourceNames(array), std::vector<std::string>{assembly().Components().at(0)->part->V7().Name()});
     EXPECT_TRUE(bolt.deleted);
+}
+
+// "Заменить все" over two sets, one in each bore: each set is replaced at its own place, its bolt by the
+// new set's; with every host call failing in turn each set is the old one or the new one, whole.
+TEST_F(FastenerSets, ReplaceAllReplacesEachSetAtItsOwnPlaceAndAFailureLeavesEachSetOldOrNew)
+{
+    // Velmar's main window is gone: the pass runs without progress windows (they have tests of their own).
+    HWND gone = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    std::unique_ptr<VelmarNormset3D> controller;
+    std::unique_ptr<Finder3D> finder;
+    sim::ObjectRef client;
+    auto reset = [&] {
+        finder.reset();
+        controller.reset();
+        client = nullptr;
+        set_.reset();
+        client_ = nullptr;
+        macros_.reset();
+        patterns_.reset();
+    };
+    // Two sets of a bolt, then the finder's sets and the reference book's other set, as the find panel's
+    // choice leaves them.
+    auto setUp = [&] {
+        reset();
+        RestartWithElements();
+        Prepare();
+        const auto model = HoleModel({plate.bores[0], plate.bores[1]});
+        NewSet(model.get(), Set({kBolt})).Apply();
+        set_.reset();
+        velmar().User().Clear();
+        client = book().NewProvider();
+        controller = std::make_unique<VelmarNormset3D>(App5(), App7(), client->As<INMClient>(), 2, 5);
+        finder = std::make_unique<Finder3D>(gone, controller.get(), NMObjTCS, false, false);
+        controller->location = L"TKR M12";
+        controller->LoadResponseXml(_bstr_t(Set({kBolt12}, L"Комплект крепежа М12").c_str()));
+    };
+    // The live sets, old and new, with their bores (the face each bolt is mated in); the live components
+    // and the mates.
+    struct Seen {
+        size_t old = 0;
+        size_t replaced = 0;
+        std::set<std::string> bores;
+        size_t components = 0;
+        size_t mates = 0;
+    };
+    auto seen = [&] {
+        Seen now;
+        for (sim::GeoEntity* set : macros_->Live()) {
+            const std::string described = macros_->Describe(*set);
+            auto holds = [&](const char* text) { return described.find(text) != std::string::npos; };
+            const bool isOld = holds("крепежа М10") && holds(": \"Болт М10\"");
+            const bool isNew = holds("крепежа М12") && holds(": \"Болт М12\"");
+            EXPECT_TRUE(isOld != isNew) << described;
+            EXPECT_EQ(set->inner.size(), 1u) << described;
+            now.old += isOld;
+            now.replaced += isNew;
+            const sim::Part* bolt = set->inner.empty() ? nullptr : velmar().FindPart(set->inner.front()->Primary());
+            for (const sim::MateRecord& mate : world().geometry.Mates()) {
+                const sim::GeoEntity* first = world().geometry.EntityOf(mate.first);
+                const sim::GeoEntity* second = world().geometry.EntityOf(mate.second);
+                if (mate.kind == 4 && first && second && second->part == bolt && first->Name().rfind("plateBore", 0) == 0)
+                    now.bores.insert(first->Name());
+            }
+        }
+        for (const sim::Component* component : assembly().Components())
+            now.components += component->inserted && !component->deleted;
+        now.mates = world().geometry.Mates().size();
+        return now;
+    };
+
+    setUp();
+    const Seen before = seen();
+    ASSERT_EQ(before.old, 2u);
+    const std::set<std::string> bores{"plateBore1", "plateBore2"};
+    EXPECT_EQ(before.bores, bores);
+    finder->ReplaceAllNMObj();
+    const Seen after = seen();
+    EXPECT_EQ(after.replaced, 2u);
+    EXPECT_EQ(after.bores, bores) << "each new set in the old one's bore";
+    EXPECT_EQ(after.components, 2u);
+    EXPECT_EQ(after.mates, before.mates);
+    EXPECT_EQ(document().Spc().Objects().size(), 2u) << "one spc object a bolt";
+    EXPECT_EQ(VelmarMessages(), std::vector<std::wstring>{L"Просмотр документа завершен. Выполнено замен: 2 из 2."});
+
+    // Every host call failing in turn, each run from the two old sets again (Velmar's undo takes back what
+    // the runs before replaced): each set is old or new, whole and in its own bore.
+    setUp();
+    velmar().Undo().Clear();
+    auto again = [&] {
+        finder.reset();
+        controller.reset();
+        velmar().Undo().Close();
+        while (velmar().Undo().UndoLast()) {
+        }
+        velmar().Undo().Clear();
+        document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
+        velmar().App7().Value(25) = _variant_t(VARIANT_FALSE, VT_I2);
+        controller = std::make_unique<VelmarNormset3D>(App5(), App7(), client->As<INMClient>(), 2, 5);
+        finder = std::make_unique<Finder3D>(gone, controller.get(), NMObjTCS, false, false);
+        EXPECT_EQ(seen().old, 2u) << "the run starts from the old sets";
+        controller->location = L"TKR M12";
+        controller->LoadResponseXml(_bstr_t(Set({kBolt12}, L"Комплект крепежа М12").c_str()));
+    };
+    test_support::SweepHostCalls(
+        velmar(),
+        [&] {
+            again();
+            return [&] { finder->ReplaceAllNMObj(); };
+        },
+        [&](const test_support::SweptFailure&) {
+            const Seen now = seen();
+            EXPECT_EQ(now.old + now.replaced, 2u) << "each set there once, old or new";
+            EXPECT_EQ(now.bores, bores);
+            EXPECT_EQ(now.components, 2u);
+            EXPECT_EQ(now.mates, before.mates);
+            EXPECT_EQ(document().Spc().Objects().size(), 2u);
+        },
+        100);
+    reset();
 }

@@ -79,9 +79,16 @@ protected:
 
 TEST_F(CloneCommand, CopiesTheModelAndItsComponentsInstantiatesAndFreesTheCopyAndOpensIt)
 {
-    Answer(L"pick boltFace; ok", user_ / L"Мой болт.a3d");
+    // An ordinary part cannot be picked; the panel asks for the standard part when it opens and after the pick.
+    Answer(L"pick top; pick boltFace; ok", user_ / L"Мой болт.a3d");
     const Outcome outcome = Run(5);
     EXPECT_FALSE(outcome.dialog) << sim::Utf8(outcome.message);
+    EXPECT_EQ(velmar().Panels().Prompts(), std::vector<std::wstring>{L"Выберите стандартное изделие"});
+    const Lines calls = journal().Lines();
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                            [](const std::string& call) { return call.find("=\"Выберите стандартное изделие\"") != std::string::npos; }),
+              2)
+        << "on activation and after the pick";
     EXPECT_EQ(UserFiles(), (std::vector<std::wstring>{L"Nut.a3d", L"Pin.m3d", L"Washer.m3d", L"Мой болт.a3d"}));
     const auto fileQuestion = std::find_if(velmar().User().Questions().begin(), velmar().User().Questions().end(),
                                            [](const sim::Question& q) { return q.kind == "file"; });

@@ -59,8 +59,9 @@ protected:
         return sim::AddLibraryComponent(velmar(), world().geometry, name, placed, set);
     }
 
-    // A library macro element of the top part, listed in its feature tree.
-    sim::GeoEntity& AddElement(const std::string& name, bool isTCS)
+    // A library macro element of the top part, listed in its feature tree; positioned as given, or in a
+    // hole model without references.
+    sim::GeoEntity& AddElement(const std::string& name, bool isTCS, const NMElemPos* positioning = nullptr)
     {
         sim::GeoEntity& macro = world().geometry.AddMacro(name, world().geometry.topPart);
         const auto app5 = velmar().App5().As<IVel5Application>();
@@ -68,7 +69,7 @@ protected:
         NMVelObjElem3D element(app5, app7, nullptr, nullptr, isTCS, false);
         element.iMacro = macro.Entity();
         element.iMacroDef = macro.Definition().As<IVel5MacroDefinition>();
-        element.elem_pos = NMElemPos::Create(app5, app7, 2);
+        element.elem_pos = positioning ? NMElemPos::Clone(positioning) : NMElemPos::Create(app5, app7, 2);
         element.NM_ID = L"PART:" + std::wstring(name.begin(), name.end());
         element.NM_Name = std::wstring(name.begin(), name.end());
         element.Save();

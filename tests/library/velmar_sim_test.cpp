@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 using testing::HasSubstr;
 using testing::Not;
@@ -373,4 +374,55 @@ TEST(VelmarSim, ReplacesEveryComponentOfTheChosenNameFromTheFindPanel)
     for (size_t at = after; at != std::string::npos; at = run.out.find("library component after: ", at + 1))
         shown += run.out.substr(at, run.out.find("model \"", at) + 7 - at);
     EXPECT_EQ(shown, expected) << "the bolts are gone, the screws in their place";
+}
+
+// Holes and fastener sets that command 1 built are found by command 2 and replaced each in its own bore:
+// all holes at once, and the second set alone after the choice was made at the first; the relink finds
+// each member of a set once.
+TEST(VelmarSim, ReplacesHolesAndFastenerSetsFromTheFindPanelEachInItsOwnPlace)
+{
+    const std::wstring holes = L"--doc-type 5 --select-answer \"0x400:Отверстие [diameter]x[width]\""
+                               L" --panel-script \"pick plateTop; pick plateBottom; pick plateBore1; pick plateBore2; ok\""
+                               L" --response element_3d --panel-script cancel --no-response --command 1";
+    const std::wstring sets = L"--doc-type 5 --select-answer \"0x400:TKR [diameter]x[width]\""
+                              L" --panel-script \"pick plateTop; pick plateBottom; pick plateBore1; pick plateBore2; ok\""
+                              L" --response fastener_set_3d --panel-script cancel --no-response --command 1";
+    const char* const picked = "  position: type -1, X 0, Y 0, R 0, A 0\n  picked: start plateTop, end plateBottom, face ";
+    struct Row {
+        const char* what;
+        std::wstring arguments;
+        std::vector<std::string> shown;
+        size_t macros;                           // set macros listed at the end
+    };
+    const Row rows[] = {
+        {"every hole", holes + L" --panel-script \"button 9051; button 9055\" --response element_3d_11"
+                               L" --panel-script \"button 9157\" --panel-script cancel --command 2",
+         {"panel: prompt \"Конструктивные элементы: 2\"", "text=\"Просмотр документа завершен. Выполнено замен: 2 из 2.\"",
+          std::string("element: Отверстие сквозное 10,5 (hole), deleted\n  parameters: D=10.5;H=25\n") + picked + "plateBore1\n",
+          std::string("element: Отверстие сквозное 10,5 (1) (hole), deleted\n  parameters: D=10.5;H=25\n") + picked + "plateBore2\n",
+          std::string("element: Отверстие сквозное 11 (hole)\n  parameters: D=11;H=20\n") + picked + "plateBore1\n",
+          std::string("element: Отверстие сквозное 11 (1) (hole)\n  parameters: D=11;H=20\n") + picked + "plateBore2\n"},
+         0},
+        {"the second set", sets + L" --panel-script \"button 9052; button 9055\" --response fastener_set_3d_screw"
+                                  L" --panel-script \"button 9054; button 9156\" --panel-script cancel --command 2",
+         {"panel: prompt \"Нормсет: 0\"", "panel: prompt \"Крепежные соединения: 2\"",
+          "macro: \"Комплект крепежа М10\", marked \"TKR3D\": \"Болт М10-6gx50.58 ГОСТ 7798-70\" \"Шайба 10.01 ГОСТ 11371-78\""
+          " \"Гайка М10-6Н.5 ГОСТ 5915-70\" \"Отверстие сквозное 11\"\n",
+          "macro: \"Комплект крепежа М10 с винтом\", marked \"TKR3D\": \"Винт А.М10-6gx40.58 ГОСТ 17473-80\""
+          " \"Шайба 10.01 ГОСТ 11371-78\" \"Гайка М10-6Н.5 ГОСТ 5915-70\" \"Отверстие сквозное 11 (1)\"\n",
+          std::string("element: Отверстие сквозное 11 (1) (hole)\n  parameters: D=11;H=20\n") + picked + "plateBore2\n"},
+         2},
+        // The members of a set are in its macro only: the relink visits each once.
+        {"the relink over the sets", sets + L" --answer ok --answer yes --command 3", {"Обновлено ссылок: 0 из 6."}, 2},
+    };
+    for (const Row& row : rows) {
+        const RunnerRun run = RunRunner(row.arguments);
+        ASSERT_EQ(run.exitCode, 0u) << row.what << ": " << run.err;
+        for (const std::string& shown : row.shown)
+            EXPECT_THAT(run.out, HasSubstr(shown)) << row.what;
+        size_t macros = 0;
+        for (size_t at = run.out.find("\nmacro: "); at != std::string::npos; at = run.out.find("\nmacro: ", at + 1))
+            ++macros;
+        EXPECT_EQ(macros, row.macros) << row.what << ": the old set is gone";
+    }
 }

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -18,7 +19,8 @@ namespace {
 using Log = std::vector<std::wstring>;
 
 // A library object that says what the finder did with it. Replacing it gives an object named `result`
-// (none when it is empty); the replacement numbered `failOn` throws.
+// (none when it is empty), whose highlight cannot be taken off when `resultUnselectFails`; the
+// replacement numbered `failOn` throws.
 class Listed : public NMObject {
 public:
     Listed(const std::wstring& name, Log& log, int* alive = nullptr) : NMObject(nullptr, nullptr), log_(log), alive_(alive)
@@ -33,7 +35,12 @@ public:
             --*alive_;
     }
     void Select() override { log_.push_back(L"select " + NM_Name); }
-    void Unselect() override { log_.push_back(L"unselect " + NM_Name); }
+    void Unselect() override
+    {
+        log_.push_back(L"unselect " + NM_Name);
+        if (unselectFails)
+            throw std::wstring(L"the highlight stays");
+    }
     void BindTo(NMObject* found) override { log_.push_back(L"bind to " + found->NM_Name); }
     uint32_t Apply() override
     {
@@ -45,10 +52,14 @@ public:
     {
         if (!result)
             return nullptr;
-        return std::make_unique<Listed>(*result, log_, alive_);
+        auto made = std::make_unique<Listed>(*result, log_, alive_);
+        made->unselectFails = resultUnselectFails;
+        return made;
     }
 
     std::optional<std::wstring> result;
+    bool resultUnselectFails = false;
+    bool unselectFails = false;
     int failOn = 0;
     int applied = 0;
 
@@ -175,6 +186,7 @@ TEST(Finder, AReplacementKeepsTheListsInStepWithTheDocument)
         std::vector<std::wstring> filtered;
         uint64_t index;
         std::vector<std::wstring> byResult;    // a new filter on the result's name
+        bool unselectFails = false;            // the result's highlight cannot be taken off
     };
     const Row rows[] = {
         {"same name: the next entry", {L"a", L"b", L"a"}, L"a", {L"a", L"b"}, L"a", {L"a", L"a"}, 1, {L"a", L"a"}},
@@ -182,6 +194,7 @@ TEST(Finder, AReplacementKeepsTheListsInStepWithTheDocument)
         {"the last of its name", {L"b", L"c"}, L"a", {L"a", L"c"}, L"a", {}, 0, {L"a"}},
         {"the result's name is found already", {L"b", L"c", L"a"}, L"c", {L"a", L"c"}, L"c", {}, 0, {L"c", L"c"}},
         {"no object over the result", {L"b", L"c"}, std::nullopt, {L"c"}, L"c", {}, 0, {}},
+        {"same name, the result's highlight stays", {L"a", L"b", L"a"}, L"a", {L"a", L"b"}, L"a", {L"a", L"a"}, 0, {L"a", L"a"}, true},
     };
     for (const Row& row : rows) {
         Log log;
@@ -193,9 +206,19 @@ TEST(Finder, AReplacementKeepsTheListsInStepWithTheDocument)
             finder.ChangeNMFilter(row.found.front());
             auto part = std::make_unique<Listed>(L"part", log, &alive);
             part->result = row.result;
+            part->resultUnselectFails = row.unselectFails;
             controller.CurrentPart = std::move(part);
             log.clear();
-            finder.ReplaceOneNMObj();
+            bool failed = false;
+            try {
+                finder.ReplaceOneNMObj();
+            } catch (const std::wstring&) {
+                failed = true;
+            }
+            EXPECT_EQ(failed, row.unselectFails) << row.what;
+            for (NMObject* listed : finder.NMObjsFlt)
+                EXPECT_TRUE(std::any_of(finder.NMObjs.begin(), finder.NMObjs.end(), [&](const auto& owned) { return owned.get() == listed; }))
+                    << row.what << ": every filtered object is one the finder owns";
             EXPECT_EQ(log.at(1), L"bind to " + row.found.front()) << row.what << ": unselected first";
             EXPECT_EQ(finder.Action, FindReplaced) << row.what;
             EXPECT_EQ(finder.NMObjsUniqNames, row.names) << row.what;
@@ -203,7 +226,7 @@ TEST(Finder, AReplacementKeepsTheListsInStepWithTheDocument)
             EXPECT_EQ(Names(finder.NMObjsFlt), row.filtered) << row.what;
             EXPECT_EQ(finder.Index, row.index) << row.what;
             EXPECT_EQ(alive, static_cast<int>(row.found.size() + (row.result ? 1 : 0))) << row.what << ": the old object is deleted";
-            if (row.result) {
+            if (row.result && !row.unselectFails) {
                 finder.ChangeNMFilter(*row.result);
                 EXPECT_EQ(Names(finder.NMObjsFlt), row.byResult) << row.what;
             }
