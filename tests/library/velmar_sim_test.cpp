@@ -398,8 +398,8 @@ TEST(VelmarSim, ReplacesHolesAndFastenerSetsFromTheFindPanelEachInItsOwnPlace)
         {"every hole", holes + L" --panel-script \"button 9051; button 9055\" --response element_3d_11"
                                L" --panel-script \"button 9157\" --panel-script cancel --command 2",
          {"panel: prompt \"Конструктивные элементы: 2\"", "text=\"Просмотр документа завершен. Выполнено замен: 2 из 2.\"",
-          std::string("element: Отверстие сквозное 10,5 (hole), deleted\n  parameters: D=10.5;H=25\n") + picked + "plateBore1\n",
-          std::string("element: Отверстие сквозное 10,5 (1) (hole), deleted\n  parameters: D=10.5;H=25\n") + picked + "plateBore2\n",
+          std::string("element: Отверстие сквозное 10,5 (hole), deleted\n  parameters: D=10.5;H=20\n") + picked + "plateBore1\n",
+          std::string("element: Отверстие сквозное 10,5 (1) (hole), deleted\n  parameters: D=10.5;H=20\n") + picked + "plateBore2\n",
           std::string("element: Отверстие сквозное 11 (hole)\n  parameters: D=11;H=20\n") + picked + "plateBore1\n",
           std::string("element: Отверстие сквозное 11 (1) (hole)\n  parameters: D=11;H=20\n") + picked + "plateBore2\n"},
          0},
