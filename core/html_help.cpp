@@ -27,5 +27,5 @@ HWND RealHtmlHelp(HWND owner, const std::wstring& path, UINT command, DWORD_PTR 
 
 void ShowLibraryHelp(HWND owner, DWORD_PTR topic)
 {
-    ShowHtmlHelp(owner, LibraryHelpFilePath(LibraryFolder()), HtmlHelpContext, topic);
+    ShowHtmlHelp(owner, LibraryHelpFile(), HtmlHelpContext, topic);
 }

@@ -13,6 +13,6 @@ inline constexpr DWORD_PTR LibraryHelpTopic = 60;
 // is not available or shows nothing.
 HWND RealHtmlHelp(HWND owner, const std::wstring& path, UINT command, DWORD_PTR data);
 
-// Opens the topic of the library's help file (LibraryHelpFilePath of the library's folder) over the owner,
+// Opens the topic of the library's help file (LibraryHelpFile) over the owner,
 // through the modal seam.
 void ShowLibraryHelp(HWND owner, DWORD_PTR topic);

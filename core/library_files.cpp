@@ -21,3 +21,8 @@ std::wstring LibraryHelpFilePath(const std::wstring& libraryFolder)
         return beside;
     return GetParentPath(libraryFolder) + HelpFileName;
 }
+
+std::wstring LibraryHelpFile()
+{
+    return LibraryHelpFilePath(LibraryFolder());
+}

@@ -90,7 +90,7 @@ extern "C" int WINAPI LibraryHintTipsBeginID() noexcept
 extern "C" const wchar_t* WINAPI LIBRARYHELPFILEW() noexcept
 {
     try {
-        g_helpPath = LibraryHelpFilePath(LibraryFolder());
+        g_helpPath = LibraryHelpFile();
     } catch (...) {
         TraceCurrentException(L"LIBRARYHELPFILEW");
     }
