@@ -211,7 +211,8 @@ TEST_F(FastenerSets, ARefusedSpcObjectIsReportedOnceAndEveryMemberIsStillBuilt)
 
 // A set replaced in place: every host call failing in turn either reports the failure with the old set
 // as it was (members, their spc objects with their comments, its array) or completes with the new set in
-// its place: one new spc object per member, carrying the comment of the old member in its place.
+// its place: one new spc object per member, carrying the comment of the old member in its place. Velmar
+// refusing to delete the old set is such a failure.
 TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
 {
     const auto model = HoleModel({plate.bores[0]});
@@ -239,21 +240,21 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
     };
     const Lines before = state();
     bool completed = false;
+    const auto start = [&] {
+        if (completed) {
+            velmar().Undo().Close();
+            EXPECT_TRUE(velmar().Undo().UndoLast());
+            EXPECT_EQ(state(), before) << "after the completed run was taken back";
+        }
+        velmar().Undo().Clear();
+        document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
+        velmar().App7().Value(25) = _variant_t(VARIANT_FALSE, VT_I2);
+        NewSet(model.get(), Set({kBolt, kNut}), old.Entity());
+        EXPECT_EQ(set_->state, NMObject::StateReplace);
+        return [&] { set_->Apply(); };
+    };
     test_support::SweepHostCalls(
-        velmar(),
-        [&] {
-            if (completed) {
-                velmar().Undo().Close();
-                EXPECT_TRUE(velmar().Undo().UndoLast());
-                EXPECT_EQ(state(), before) << "after the completed run was taken back";
-            }
-            velmar().Undo().Clear();
-            document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
-            velmar().App7().Value(25) = _variant_t(VARIANT_FALSE, VT_I2);
-            NewSet(model.get(), Set({kBolt, kNut}), old.Entity());
-            EXPECT_EQ(set_->state, NMObject::StateReplace);
-            return [&] { set_->Apply(); };
-        },
+        velmar(), start,
         [&](const test_support::SweptFailure& failure) {
             completed = !failure.raised;
             const Lines after = state();
@@ -270,6 +271,12 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
             }
         },
         150);
+    // Velmar refuses to delete the old set's macro element: the replace fails as on a failing call.
+    const auto refused = start();
+    document().RefuseDeletion([&](IUnknown* object) { return sim::Object::From(object) == &old.V5(); });
+    EXPECT_THROW(refused(), _com_error);
+    document().RefuseDeletion(nullptr);
+    EXPECT_EQ(state(), before);
 }
 
 TEST_F(FastenerSets, WithoutSpcObjectsAReplacedSetsPartsStillTakeTheOldOnesPlaceInTheirPatterns)

@@ -12,6 +12,10 @@
 #include "library/command_table.h"
 #include "support/library_holds_velmar.h"
 #include "objects/main_settings.h"
+#include "sim/sample_responses.h"
+#include "sim/text_file.h"
+
+#include <filesystem>
 
 using namespace drawing_test;
 
@@ -152,33 +156,54 @@ TEST_F(Controller2D, ASilentReplacementKeepsTheMacroReference)
     EXPECT_EQ(Drawing().Find(macro)->angle, 90);
 }
 
-// A part that draws nothing is not placed: the user is told, and the drawing holds nothing of it.
+// A part that draws nothing (a script that draws nothing, a 3D component's answer in a drawing) is not
+// placed: the user is told, and the drawing holds nothing of it.
 TEST_F(Controller2D, TheInsertCommandPlacesTheChosenPartInTheDrawing)
 {
     WriteFileBytes(folder_ / L"empty.vbs", "Sub Script_OnLoad()\r\nEnd Sub\r\n");
+    // The sample bolt's model file where the sample component's answer names it, as velmar-sim lays it out.
+    std::filesystem::create_directories(folder_ / L"Models");
+    WriteFileBytes(folder_ / L"Models\\Bolt_7798_M10x50.vlm",
+                   sim::Utf8(sim::ReadTextFile(sim::SampleModelsFolder() + L"Bolt_7798_M10x50.model").value_or(L"")));
+    // The user places the part at (40, 50), then ends the command: by the placement prompt, or by the
+    // part panel for a part with spc data.
+    using Answers = std::vector<std::pair<const char*, const wchar_t*>>;
+    const Answers prompt{{"placement", L"40,50,0"}, {"placement", L"cancel"}};
+    const Answers panel{{"panel", L"cursor 40 50 0; ok"}, {"leader", L"none"}, {"panel", L"cancel"}};
     struct Row {
         const char* what;
-        const wchar_t* body;
+        const wchar_t* body;        // the nut's method body, unless a sample answer is given
+        const char* sample;         // a sample answer of the reference book, its files in this folder
+        const Answers& user;        // what the user answers when asked
         std::vector<long> drawn;    // the types the placed macro holds; none: nothing placed
         const wchar_t* told;        // the message the user read; none: ""
     };
     const Row rows[] = {
-        {"the nut", L"nut.vbs", {1, 3}, L""},
-        {"a script that draws nothing", L"empty.vbs", {}, L"Изделие \"Гайка М12\" ничего не нарисовало и не помещено в чертёж."},
+        {"the nut", L"nut.vbs", nullptr, prompt, {1, 3}, L""},
+        {"a script that draws nothing", L"empty.vbs", nullptr, prompt, {},
+         L"Изделие \"Гайка М12\" ничего не нарисовало и не помещено в чертёж."},
+        {"a 3D component's answer", nullptr, "component_3d", panel, {},
+         L"Изделие \"Болт М10-6gx50.58 ГОСТ 7798-70\" ничего не нарисовало и не помещено в чертёж."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         Open();
         sim::SelectAnswer answer;
         using namespace response_xml;
-        answer.responseXml = Response(Object(L"MethodParameters", {{L"d", L"12"}}) +
-                                      Object(L"Method", {{L"NM_IID", L"PART:5915[d=12]"}, {L"URL", folder_.Path()},
-                                                         {L"MethodBody", row.body}, {L"Designation", L"Гайка М12"}}));
-        book_->QueueSelect(answer);
-        if (!row.drawn.empty()) {
-            velmar().User().Answer("placement", _variant_t(L"40,50,0"));
-            velmar().User().Answer("placement", _variant_t(L"cancel"));
+        if (row.sample) {
+            std::wstring xml = sim::SampleResponse(row.sample);
+            const std::wstring mark = L"%MODELS%\\";
+            for (size_t at = xml.find(mark); at != std::wstring::npos; at = xml.find(mark))
+                xml.replace(at, mark.size(), folder_.Path());
+            answer.responseXml = xml;
+        } else {
+            answer.responseXml = Response(Object(L"MethodParameters", {{L"d", L"12"}}) +
+                                          Object(L"Method", {{L"NM_IID", L"PART:5915[d=12]"}, {L"URL", folder_.Path()},
+                                                             {L"MethodBody", row.body}, {L"Designation", L"Гайка М12"}}));
         }
+        book_->QueueSelect(answer);
+        for (const auto& [question, reply] : row.user)
+            velmar().User().Answer(question, _variant_t(reply));
         std::vector<std::wstring> shown;
         ModalSeam seam;
         seam.messageBox = [&](HWND, const std::wstring& text, const std::wstring&, UINT) {
@@ -190,6 +215,9 @@ TEST_F(Controller2D, TheInsertCommandPlacesTheChosenPartInTheDrawing)
         EXPECT_FALSE(ExecuteLibCommand(FindLibCommand(1), title, message)) << sim::Utf8(message);
         EXPECT_EQ(shown, *row.told ? std::vector<std::wstring>{row.told} : std::vector<std::wstring>{});
         EXPECT_EQ(Drawing().Objects().size(), row.drawn.empty() ? 0u : 1u);
+        // A part that drew nothing is not offered for placing: the user's answers stay unasked.
+        EXPECT_EQ(velmar().User().Pending(), row.drawn.empty() ? row.user.size() : 0u);
+        velmar().User().Clear();
         if (row.drawn.empty())
             continue;
         ASSERT_EQ(book_->InstrumentOptionsSent().size(), 1u);
