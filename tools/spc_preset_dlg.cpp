@@ -162,14 +162,25 @@ void SpcPresetDlg::OnInitDialog()
     CheckRadioButton(window_, IDC_COLUMNS_DEFAULT, IDC_COLUMNS_OWN,
                      preset_.ColumnsMode ? IDC_COLUMNS_OWN : IDC_COLUMNS_DEFAULT);
     HWND list = Item(IDC_COLUMN_LIST);
-    RECT client = {};
-    GetClientRect(list, &client);
-    const int widths[] = {120, 130, 130};
     const wchar_t* const headers[] = {L"Тип и номер колонки", L"Значение (строка)", L"Значение (запись)"};
     for (int i = 0; i < 3; ++i)
-        ListViewAddColumn(list, i, Translate(headers[i]), client.right * widths[i] / 396);
+        ListViewAddColumn(list, i, Translate(headers[i]), 0);
     for (size_t i = 0; i < columns_.size(); ++i)
         ListViewInsertRow(list, static_cast<int>(i), RowTexts(columns_[i]));
+    // Each column as wide as its header and its texts, whatever the language; the last one takes the rest.
+    RECT client = {};
+    GetClientRect(list, &client);
+    int used = 0;
+    for (int i = 0; i < 3; ++i) {
+        int width = ListView_GetStringWidth(list, Translate(headers[i]).c_str());
+        for (const SpcColumn& column : columns_)
+            width = std::max(width, ListView_GetStringWidth(list, RowTexts(column)[i].c_str()));
+        width += 2 * GetSystemMetrics(SM_CXEDGE) * 3 + 2;
+        if (i == 2)
+            width = std::max(width, static_cast<int>(client.right) - used);
+        ListView_SetColumnWidth(list, i, width);
+        used += width;
+    }
 
     UpdateControls();
     for (const int field : {IDC_SECTION_NUM, IDC_SUBSECTION_NUM, IDC_NESTED_BLOCK_NUM, IDC_NESTED_SECTION_NUM,
