@@ -188,13 +188,14 @@ void PanelModel::NoteMates()
 {
     if (!active_)
         return;
+    auto name = [this](IUnknown* object) { return NameObject ? NameObject(object) : RenderObject(object); };
     std::string text;
     for (const MateRecord& mate : active_->mates->Mates()) {
         char value[32];
         std::snprintf(value, sizeof value, "%g", mate.value);
         text += std::string(text.empty() ? "" : ", ") + "kind " + std::to_string(mate.kind) + " direction " +
-                std::to_string(mate.direction) + " value " + value + " " + RenderObject(mate.first) + "-" +
-                RenderObject(mate.second);
+                std::to_string(mate.direction) + " value " + value + " " + name(mate.first) + "-" +
+                name(mate.second);
     }
     if (text == lastMates_)
         return;

@@ -100,6 +100,8 @@ public:
     // Told every line of the log as it is written; what a step causes (a prompt, its mates) is told after
     // the step's own line, which is written once the step is done.
     std::function<void(const std::string&)> OnLog;
+    // How the log names the objects of a mate; without it, by the stand-in objects' own names.
+    std::function<std::string(IUnknown*)> NameObject;
 
 private:
     enum class Outcome { Accepted, Cancelled, ScriptRanOut, Ended };

@@ -61,6 +61,8 @@ std::wstring NumberText(int32_t number)
     return FormatString(L"%d", _variant_t(static_cast<long>(number)));
 }
 
+const wchar_t* const kColumnHeaders[] = {L"Тип и номер колонки", L"Значение (строка)", L"Значение (запись)"};
+
 std::vector<std::wstring> RowTexts(const SpcColumn& column)
 {
     return {SpcColumnDisplayText(column), column.Value, column.Attribute};
@@ -162,14 +164,11 @@ void SpcPresetDlg::OnInitDialog()
     CheckRadioButton(window_, IDC_COLUMNS_DEFAULT, IDC_COLUMNS_OWN,
                      preset_.ColumnsMode ? IDC_COLUMNS_OWN : IDC_COLUMNS_DEFAULT);
     HWND list = Item(IDC_COLUMN_LIST);
-    RECT client = {};
-    GetClientRect(list, &client);
-    const int widths[] = {120, 130, 130};
-    const wchar_t* const headers[] = {L"Тип и номер колонки", L"Значение (строка)", L"Значение (запись)"};
     for (int i = 0; i < 3; ++i)
-        ListViewAddColumn(list, i, Translate(headers[i]), client.right * widths[i] / 396);
+        ListViewAddColumn(list, i, Translate(kColumnHeaders[i]), 0);
     for (size_t i = 0; i < columns_.size(); ++i)
         ListViewInsertRow(list, static_cast<int>(i), RowTexts(columns_[i]));
+    FitColumns();
 
     UpdateControls();
     for (const int field : {IDC_SECTION_NUM, IDC_SUBSECTION_NUM, IDC_NESTED_BLOCK_NUM, IDC_NESTED_SECTION_NUM,
@@ -359,6 +358,25 @@ void SpcPresetDlg::SelectColumn(int index)
     UpdateControls();
 }
 
+// Each column as wide as its header and its texts, whatever the language; the last one takes the rest.
+void SpcPresetDlg::FitColumns()
+{
+    HWND list = Item(IDC_COLUMN_LIST);
+    RECT client = {};
+    GetClientRect(list, &client);
+    int used = 0;
+    for (int i = 0; i < 3; ++i) {
+        int width = ListView_GetStringWidth(list, Translate(kColumnHeaders[i]).c_str());
+        for (const SpcColumn& column : columns_)
+            width = std::max(width, ListView_GetStringWidth(list, RowTexts(column)[i].c_str()));
+        width += 2 * GetSystemMetrics(SM_CXEDGE) * 3 + 2;
+        if (i == 2)
+            width = std::max(width, static_cast<int>(client.right) - used);
+        ListView_SetColumnWidth(list, i, width);
+        used += width;
+    }
+}
+
 void SpcPresetDlg::AddColumn()
 {
     SpcColumn column = ParseSpcColumn(kDefaultSpcColumns);
@@ -368,6 +386,7 @@ void SpcPresetDlg::AddColumn()
     columnsEdited_ = true;
     const int row = static_cast<int>(columns_.size()) - 1;
     ListViewInsertRow(Item(IDC_COLUMN_LIST), row, RowTexts(column));
+    FitColumns();
     SelectColumn(row);
 }
 
@@ -381,6 +400,7 @@ void SpcPresetDlg::ChangeColumn()
         columns_[row] = column;
         columnsEdited_ = true;
         ListViewSetRowTexts(Item(IDC_COLUMN_LIST), row, RowTexts(column));
+        FitColumns();
     }
     SetFocus(Item(IDC_COLUMN_LIST));
 }

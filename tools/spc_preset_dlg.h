@@ -40,6 +40,7 @@ private:
     void DeleteColumn();
     int SelectedColumn() const;
     void SelectColumn(int index);
+    void FitColumns();
     void OnSectionChosen(int combo, int field, int32_t NMSpcPreset::*code);
     void OnBlockChosen(int combo, int field);
     bool IsOther(int combo) const;

@@ -686,6 +686,10 @@ int Run(const RunnerOptions& options)
             reporter.Flush();
             PrintEvent("panel", line);
         };
+        // A mate's objects by the names the rest of the output gives them.
+        velmar.Panels().NameObject = [&](IUnknown* object) {
+            return ObjectName(velmar, scene ? &*scene : nullptr, object);
+        };
         PrintEvent("velmar", std::to_string(options.major) + "." + std::to_string(options.minor) + "." +
                                  std::to_string(options.release) + ", document " +
                                  (options.documentType ? "type " + std::to_string(options.documentType) : "none"));
@@ -754,6 +758,7 @@ int Run(const RunnerOptions& options)
         for (const std::string& problem : velmar.Panels().Problems())
             PrintEvent("panel problem", problem);
         velmar.Panels().OnLog = nullptr;
+        velmar.Panels().NameObject = nullptr;
     }
     // The library lets go of Velmar's and the reference book's objects before they go.
     FreeLibrary(library.module);

@@ -185,6 +185,8 @@ TEST(VelmarSim, InsertsTheSampleBoltAndAPartOfTheUsersOwnModelAndPrintsBoth)
     // The prompt a pick makes the library show follows the pick.
     EXPECT_THAT(run.out, HasSubstr("panel: step \"pick top\": filter 1, callback 1\n"
                                    "panel: prompt \"Выберите цилиндрическую поверхность, ось, прямое ребро или точку привязки детали\"\n"));
+    // The mates by the picked faces' and the component's names, as the listing gives them.
+    EXPECT_THAT(run.out, HasSubstr("panel: mates: kind 0 direction 1 value 0 top-comp1, kind 4 direction 0 value 0 bore-comp1\n"));
     const size_t bolt = run.out.find("component: comp1 \"Болт М10-6gx50.58 ГОСТ 7798-70\", model \"");
     ASSERT_NE(bolt, std::string::npos) << run.out;
     EXPECT_THAT(run.out.substr(bolt), HasSubstr("\\Models\\Bolt_7798_M10x50.vlm\"\n"

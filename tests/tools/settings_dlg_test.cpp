@@ -325,6 +325,13 @@ TEST_F(SettingsDialog, TheThreeDialogsShowEveryControlInPlaceWithItsText)
             Click(dialog, IDC_COLUMNS_OWN);
             ListViewSelectItem(GetDlgItem(dialog, IDC_COLUMN_LIST), 0);
             ExpectWellMade(dialog, IDD_SPC_PRESET, L"Шаблон настроек объекта спецификации", preset);
+            // No header and no text of the first row cut short.
+            HWND list = GetDlgItem(dialog, IDC_COLUMN_LIST);
+            const wchar_t* const texts[2][3] = {{L"Тип и номер колонки", L"Значение (строка)", L"Значение (запись)"},
+                                                {L"НАИМЕНОВАНИЕ[1]", L"Designation", L"VELMAR_SPEC_PATTERN"}};
+            for (const auto& row : texts)
+                for (int i = 0; i < 3; ++i)
+                    EXPECT_GE(ListView_GetColumnWidth(list, i), ListView_GetStringWidth(list, row[i]) + 12) << i;
             Press(dialog, IDHELP);
             Press(dialog, IDC_ADD_COLUMN);
             Press(dialog, IDC_CHANGE_COLUMN);
