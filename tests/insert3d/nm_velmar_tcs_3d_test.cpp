@@ -2,7 +2,7 @@
 // the set object builds them: its members mated along the packet's axis, its hole elements, its macro
 // element, the set mated to the assembly by each kind of layout; a refused spc object; a set replaced
 // in place with every host call failing in turn; command 2's find and replace of components, holes and
-// sets in the same assembly.
+// sets in the same assembly; the spc pass and the relink over library-built sets.
 #include "element_stand_in.h"
 
 #include "insert3d/nm_velmar_tcs_3d.h"
@@ -573,4 +573,46 @@ TEST_F(FastenerSets, FindAndReplaceStepsThroughEachKindAndReplacesTheHighlighted
         EXPECT_EQ(VelmarMessages(), row.messages) << row.what;
     }
     leaders_.reset();
+}
+
+// The document passes over two sets the library built, of a bolt and a nut each: every member is visited
+// once, inside its set, and counted once.
+TEST_F(FastenerSets, TheSpcPassAndTheRelinkCountEachMemberOfASetOnce)
+{
+    using namespace response_xml;
+    struct Row {
+        unsigned command;
+        const wchar_t* message;
+    };
+    const Row rows[] = {
+        {4, L"Просмотр документа завершен. Создано объектов спецификации: 4 из 4."},
+        {3, L"Просмотр документа завершен. Обновлено ссылок: 4 из 4."},
+    };
+    for (const Row& row : rows) {
+        set_.reset();
+        client_ = nullptr;
+        leaders_.reset();
+        macros_.reset();
+        patterns_.reset();
+        RestartWithElements();
+        Prepare();
+        leaders_ = std::make_unique<sim::Leaders>(velmar(), document());
+        const auto model = HoleModel({plate.bores[0], plate.bores[1]});
+        NewSet(model.get(), Set({kBolt, kNut})).Apply();
+        set_.reset();
+        for (const MemberSpec& member : {kBolt, kNut})
+            book().SetPlacedResponse(std::wstring(L"PART:") + member.body,
+                                     Response(Object(L"Method", {{L"NM_IID", std::wstring(L"PART:") + member.body},
+                                                                 {L"URL", models_.Path()}, {L"MethodBody", member.body}}) +
+                                              Object(L"ExternalParameters",
+                                                     {{L"Designation", member.designation}, {L"spcSection", L"25"},
+                                                      {L"spcSubSection", L"0"}, {L"spcNestedBlock", L"0"}, {L"spcNestedSection", L"0"},
+                                                      {L"spcAdditionalBlock", L"0"}, {L"spcColumns", L"5.1=Designation"}})));
+        velmar().User().Clear();
+        answers = {IDYES};
+        const Outcome outcome = Run(row.command);
+        EXPECT_FALSE(outcome.dialog) << row.command << ": " << sim::Utf8(outcome.message);
+        EXPECT_EQ(VelmarMessages(), std::vector<std::wstring>{row.message}) << row.command;
+        EXPECT_EQ(document().Spc().Objects().size(), 4u) << row.command << ": one spc object a member";
+    }
 }
