@@ -432,8 +432,9 @@ TEST_F(FastenerSets, FindAndReplaceStepsThroughEachKindAndReplacesTheHighlighted
         Object(L"Method", {{L"NM_IID", L"ELEM:HOLE[D=12]"}, {L"URL", models_.Path()}, {L"MethodBody", L"hole.vbs"}}) +
         Object(L"ExternalParameters", {{L"Designation", L"Отверстие 12"}, {L"Quarvend_IID", L"Q-12"}}));
     std::vector<sim::Part*> bolts;
-    // Each kind: the type button, two objects of it, the reference book's choice, and the live objects
-    // of the kind with where each is and how many spc objects include it.
+    // Each kind: the type button, two objects of it, the reference book's choice and where it was made,
+    // the panel's count of the two, and the live objects of the kind with where each is and how many spc
+    // objects include it.
     struct Kind {
         long type;
         std::function<void()> populate;
