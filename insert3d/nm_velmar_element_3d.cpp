@@ -98,6 +98,8 @@ void NMVelmarElement3D::BindTo(NMObject* found)
         throw _com_error(E_INVALIDARG);
     iMacro = element->iMacro;
     iMacroDef = element->iMacroDef;
+    // Whatever the element was made for, applied now it replaces the bound one.
+    state = StateReplace;
     scope.Hex(L"iMacro", Address(iMacro));
     ClearPos();
 }

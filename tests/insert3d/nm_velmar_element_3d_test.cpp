@@ -211,7 +211,9 @@ namespace {
 // object that replaces it by the bore's record.
 class ElementReplace : public ElementStandIn {
 protected:
-    void Place(sim::GeoEntity* bore)
+    // bound: the replacing element is made for a new place and bound to the old element afterwards, as the
+    // find panel's replacement is.
+    void Place(sim::GeoEntity* bore, bool bound = false)
     {
         // Arrays of earlier placements are no longer the document's.
         patterns = std::make_unique<sim::Patterns>(velmar(), document());
@@ -221,7 +223,15 @@ protected:
         array_ = &patterns->Add("array" + std::to_string(elements->Elements().size()), {old_->macro->V7().Ptr()});
         world().geometry.DocumentMates().AddExisting(4, 0, 1, 0.0, old_->face->V5().Ptr(), plate.top->V5().Ptr());
         model_ = HoleModel({bore});
-        replacing_ = NewElement(*model_, old_->macro->Entity());
+        if (!bound) {
+            replacing_ = NewElement(*model_, old_->macro->Entity());
+            return;
+        }
+        // The found element, as the finder reads it back, has its positioning stored on the macro.
+        const std::unique_ptr<NMVelmarElement3D> found = NewElement(*model_, old_->macro->Entity());
+        found->Save();
+        replacing_ = NewElement(*model_);
+        replacing_->BindTo(found.get());
     }
     void TearDown() override
     {
@@ -250,18 +260,26 @@ protected:
 
 TEST_F(ElementReplace, TheNewElementTakesTheOldOnesPlaceInItsArrayAndItsMates)
 {
-    Place(plate.bores[0]);
-    EXPECT_EQ(replacing_->state, NMObject::StateReplace);
-    replacing_->Apply();
-    ASSERT_EQ(elements->Live().size(), 1u);
-    const sim::BuiltElement& placed = *elements->Live().front();
-    EXPECT_TRUE(old_->deleted);
-    EXPECT_EQ(ArraySources(), std::vector<std::string>{placed.macro->V7().Name()});
-    EXPECT_EQ(MatesOf(*old_), 0u);
-    EXPECT_EQ(MatesOf(placed), 1u);
-    EXPECT_TRUE(made->Live(25).empty()) << "the placeholder is gone";
-    EXPECT_FALSE(velmar().App7().Bool(25));
-    EXPECT_EQ(placed.macro->HostName(), L"Отверстие 10,5");
+    for (const bool bound : {false, true}) {
+        const char* what = bound ? "bound to the old element" : "made over the old element";
+        if (bound) {
+            model_.reset();
+            RestartWithElements();
+        }
+        Place(plate.bores[0], bound);
+        EXPECT_EQ(replacing_->state, NMObject::StateReplace) << what;
+        replacing_->Apply();
+        ASSERT_EQ(elements->Live().size(), 1u) << what;
+        const sim::BuiltElement& placed = *elements->Live().front();
+        EXPECT_TRUE(old_->deleted) << what;
+        EXPECT_EQ(ArraySources(), std::vector<std::string>{placed.macro->V7().Name()}) << what;
+        EXPECT_EQ(MatesOf(*old_), 0u) << what;
+        EXPECT_EQ(MatesOf(placed), 1u) << what;
+        EXPECT_TRUE(made->Live(25).empty()) << what << ": the placeholder is gone";
+        EXPECT_FALSE(velmar().App7().Bool(25)) << what;
+        EXPECT_EQ(placed.macro->HostName(), L"Отверстие 10,5") << what;
+        replacing_.reset();
+    }
 }
 
 // Every host call of a replace failing in turn: a reported failure (raised, or the script's warning)

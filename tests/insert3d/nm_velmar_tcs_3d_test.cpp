@@ -1,16 +1,22 @@
 // Fastener sets as the user inserts them (command 1: the hole positioning, the set's response) and as
 // the set object builds them: its members mated along the packet's axis, its hole elements, its macro
 // element, the set mated to the assembly by each kind of layout; a refused spc object; a set replaced
-// in place with every host call failing in turn.
+// in place with every host call failing in turn; command 2's find and replace of components, holes and
+// sets in the same assembly; the spc pass and the relink over library-built sets.
 #include "element_stand_in.h"
 
 #include "insert3d/nm_velmar_tcs_3d.h"
 #include "library/velmar_normset_3d.h"
+#include "sim/leader_model.h"
+#include "sim/library_components.h"
 #include "sim/macro_elements.h"
 #include "sim/pattern_model.h"
 #include "support/host_fault_sweep.h"
 #include "tools/finder_3d.h"
 
+#include <gmock/gmock.h>
+
+#include <functional>
 #include <set>
 
 using namespace element_test;
@@ -47,6 +53,7 @@ protected:
         set_.reset();
         client_ = nullptr;
         macros_.reset();
+        leaders_.reset();
         patterns_.reset();
         ElementStandIn::TearDown();
     }
@@ -110,6 +117,7 @@ protected:
     }
 
     std::unique_ptr<sim::MacroElements> macros_;
+    std::unique_ptr<sim::Leaders> leaders_;
     std::unique_ptr<sim::Patterns> patterns_;
     std::unique_ptr<NMVelmarTCS3D> set_;
     sim::ObjectRef client_;
@@ -411,4 +419,208 @@ TEST_F(FastenerSets, ReplaceAllReplacesEachSetAtItsOwnPlaceAndAFailureLeavesEach
         },
         100);
     reset();
+}
+
+// Command 2 through LIBRARYENTRY for each kind, over two objects of the kind: listed and counted; the next
+// and the previous one highlighted; the reference book's choice replacing the highlighted one, or all of
+// them. Each replaced object is replaced at its own place by one new object with its spc objects, and a
+// replace-all tells its count.
+TEST_F(FastenerSets, FindAndReplaceStepsThroughEachKindAndReplacesTheHighlightedOneOrAllInPlace)
+{
+    using namespace response_xml;
+    const std::wstring stud = Response(
+        Object(L"MethodParameters", {{L"d", L"10"}}) +
+        Object(L"Method", {{L"NM_IID", L"PART:Stud10"}, {L"URL", models_.Path()}, {L"MethodBody", L"Stud10.vlm"}}) +
+        Object(L"ExternalParameters", {{L"Designation", L"Шпилька М10"}, {L"Quarvend_IID", L"Q-2"}, {L"spcSection", L"25"},
+                                       {L"spcSubSection", L"0"}, {L"spcNestedBlock", L"0"}, {L"spcNestedSection", L"0"},
+                                       {L"spcAdditionalBlock", L"0"}, {L"spcColumns", L"5.1=Designation"}}));
+    const std::wstring hole12 = Response(
+        Object(L"MethodParameters", {{L"D", L"12"}}) +
+        Object(L"Method", {{L"NM_IID", L"ELEM:HOLE[D=12]"}, {L"URL", models_.Path()}, {L"MethodBody", L"hole.vbs"}}) +
+        Object(L"ExternalParameters", {{L"Designation", L"Отверстие 12"}, {L"Quarvend_IID", L"Q-12"}}));
+    std::vector<sim::Part*> bolts;
+    // Each kind: the type button, two objects of it, the reference book's choice and where it was made,
+    // the panel's count of the two, and the live objects of the kind with where each is and how many spc
+    // objects include it.
+    struct Kind {
+        long type;
+        std::function<void()> populate;
+        std::wstring answer;
+        const wchar_t* location;
+        const wchar_t* count;
+        std::function<Lines()> now;
+    };
+    auto spcOf = [&](sim::Part* part) {
+        size_t n = 0;
+        for (sim::SpcObject* object : document().Spc().Objects())
+            n += std::any_of(object->linked.begin(), object->linked.end(),
+                             [&](const IDispatchPtr& linked) { return sim::Object::From(linked) == &part->V7(); });
+        return std::to_string(n);
+    };
+    const Kind component{
+        9050,
+        [&] {
+            bolts.clear();
+            for (const char* name : {"bolt1", "bolt2"}) {
+                bolts.push_back(&sim::AddLibraryComponent(velmar(), world().geometry, name, {L"B1", L"Болт", L"old\\bolt.vlm"}));
+                document().Spc().AddObject(25).Link(bolts.back()->V7());
+            }
+        },
+        stud, L"B1", L"Нормсет: 2",
+        [&] {
+            Lines lines;
+            const std::vector<sim::Object*>& tree = world().geometry.Shape(*world().geometry.topPart).features;
+            for (sim::Part* bolt : bolts)
+                if (std::find(tree.begin(), tree.end(), &bolt->Feature()) != tree.end())
+                    lines.push_back(bolt->V5().Name() + ", spc " + spcOf(bolt));
+            for (const sim::Component* component : assembly().Components())
+                if (component->inserted && !component->deleted) {
+                    const std::string file = sim::Utf8(component->part->V5().Text(IVel5Part::FileName));
+                    lines.push_back(component->part->V5().Name() + " " + file.substr(file.rfind('\\') + 1) + ", spc " +
+                                    spcOf(component->part));
+                }
+            return lines;
+        }};
+    const Kind element{
+        9051,
+        [&] {
+            for (sim::GeoEntity* bore : {plate.bores[0], plate.bores[1]})
+                NewElement(*HoleModel({bore}))->Apply();
+        },
+        hole12, L"HOLE [12]", L"Конструктивные элементы: 2",
+        [&] {
+            Lines lines;
+            for (const sim::BuiltElement* built : elements->Live())
+                lines.push_back(sim::Utf8(built->macro->HostName()) + " in " + built->references.at(2));
+            return lines;
+        }};
+    const Kind set{
+        9052,
+        [&] {
+            const auto model = HoleModel({plate.bores[0], plate.bores[1]});
+            NewSet(model.get(), Set({kBolt})).Apply();
+            set_.reset();
+        },
+        Set({kBolt12}, L"Комплект крепежа М12"), L"TKR M12", L"Крепежные соединения: 2",
+        [&] {
+            Lines lines;
+            for (sim::GeoEntity* macro : macros_->Live()) {
+                std::string line = macros_->Describe(*macro);
+                sim::Part* bolt = macro->inner.empty() ? nullptr : velmar().FindPart(macro->inner.front()->Primary());
+                for (const sim::MateRecord& mate : world().geometry.Mates()) {
+                    const sim::GeoEntity* first = world().geometry.EntityOf(mate.first);
+                    const sim::GeoEntity* second = world().geometry.EntityOf(mate.second);
+                    if (mate.kind == 4 && first && second && second->part == bolt && first->Name().rfind("plateBore", 0) == 0)
+                        line += " in " + first->Name();
+                }
+                lines.push_back(line + ", spc " + (bolt ? spcOf(bolt) : "-"));
+            }
+            return lines;
+        }};
+    const std::wstring next = L"; choose 9151 0; button 9054; button 9053; button 9054; button 9055";
+    const std::wstring all = L"; choose 9151 0; button 9055";
+    const std::wstring replaceAll = L"Просмотр документа завершен. Выполнено замен: 2 из 2.";
+    struct Row {
+        const char* what;
+        const Kind& kind;
+        std::wstring choose;             // the first panel run after the type button
+        const wchar_t* button;           // then the replacement
+        Lines highlighted;               // in turn, each as long as it stayed highlighted
+        Lines after;
+        std::vector<std::wstring> messages;
+    };
+    const Row rows[] = {
+        {"the next component", component, next, L"button 9156", {"bolt15", "bolt25", "bolt15", "bolt25", "bolt15"},
+         {"bolt15, spc 1", "comp15 Stud10.vlm, spc 1"}, {}},
+        {"all components", component, all, L"button 9157", {"bolt15", "comp15"},
+         {"comp15 Stud10.vlm, spc 1", "comp25 Stud10.vlm, spc 1"}, {replaceAll}},
+        {"the next element", element, next, L"button 9156",
+         {"element1Cut5", "element2Cut5", "element1Cut5", "element2Cut5", "element1Cut5"},
+         {"Отверстие 10,5 in plateBore1", "Отверстие 12 in plateBore2"}, {}},
+        {"all elements", element, all, L"button 9157", {"element1Cut5", "element3Cut5"},
+         {"Отверстие 12 in plateBore1", "Отверстие 12 (1) in plateBore2"}, {replaceAll}},
+        {"the next set", set, next, L"button 9156", {"macro15", "macro25", "macro15", "macro25", "macro15"},
+         {"set macro \"Комплект крепежа М10\", marked \"TKR3D\": \"Болт М10\" in plateBore1, spc 1",
+          "set macro \"Комплект крепежа М12\", marked \"TKR3D\": \"Болт М12\" in plateBore2, spc 1"},
+         {}},
+        {"all sets", set, all, L"button 9157", {"macro15", "macro35"},
+         {"set macro \"Комплект крепежа М12\", marked \"TKR3D\": \"Болт М12\" in plateBore1, spc 1",
+          "set macro \"Комплект крепежа М12 (1)\", marked \"TKR3D\": \"Болт М12\" in plateBore2, spc 1"},
+         {replaceAll}},
+    };
+    for (const Row& row : rows) {
+        set_.reset();
+        client_ = nullptr;
+        leaders_.reset();
+        macros_.reset();
+        patterns_.reset();
+        RestartWithElements();
+        Prepare();
+        leaders_ = std::make_unique<sim::Leaders>(velmar(), document());
+        row.kind.populate();
+        const size_t spcBefore = document().Spc().Objects().size();
+        velmar().User().Clear();
+        journal().Clear();
+        book().QueueSelect(testsupport::Answer(0, row.kind.answer, L"", row.kind.location));
+        const std::wstring first = L"button " + std::to_wstring(row.kind.type) + row.choose;
+        for (const std::wstring& steps : {first, std::wstring(row.button), std::wstring(L"cancel")})
+            velmar().User().Answer("panel", _variant_t(steps.c_str()));
+        const Outcome outcome = Run(2);
+        EXPECT_FALSE(outcome.dialog) << row.what << ": " << sim::Utf8(outcome.message);
+        EXPECT_THAT(velmar().Panels().Prompts(), testing::Contains(row.kind.count)) << row.what;
+        Lines highlighted;
+        for (const std::string& line : journal().LinesOf("selectionA"))
+            if (line.rfind("selectionA.1(", 0) == 0) {
+                const std::string object = line.substr(13, line.size() - 14);
+                if (highlighted.empty() || highlighted.back() != object)
+                    highlighted.push_back(object);
+            }
+        EXPECT_EQ(highlighted, row.highlighted) << row.what;
+        EXPECT_EQ(row.kind.now(), row.after) << row.what;
+        EXPECT_EQ(document().Spc().Objects().size(), spcBefore) << row.what << ": no spc object lost or doubled";
+        EXPECT_EQ(VelmarMessages(), row.messages) << row.what;
+    }
+    leaders_.reset();
+}
+
+// The document passes over two sets the library built, of a bolt and a nut each: every member is visited
+// once, inside its set, and counted once.
+TEST_F(FastenerSets, TheSpcPassAndTheRelinkCountEachMemberOfASetOnce)
+{
+    using namespace response_xml;
+    struct Row {
+        unsigned command;
+        const wchar_t* message;
+    };
+    const Row rows[] = {
+        {4, L"Просмотр документа завершен. Создано объектов спецификации: 4 из 4."},
+        {3, L"Просмотр документа завершен. Обновлено ссылок: 4 из 4."},
+    };
+    for (const Row& row : rows) {
+        set_.reset();
+        client_ = nullptr;
+        leaders_.reset();
+        macros_.reset();
+        patterns_.reset();
+        RestartWithElements();
+        Prepare();
+        leaders_ = std::make_unique<sim::Leaders>(velmar(), document());
+        const auto model = HoleModel({plate.bores[0], plate.bores[1]});
+        NewSet(model.get(), Set({kBolt, kNut})).Apply();
+        set_.reset();
+        for (const MemberSpec& member : {kBolt, kNut})
+            book().SetPlacedResponse(std::wstring(L"PART:") + member.body,
+                                     Response(Object(L"Method", {{L"NM_IID", std::wstring(L"PART:") + member.body},
+                                                                 {L"URL", models_.Path()}, {L"MethodBody", member.body}}) +
+                                              Object(L"ExternalParameters",
+                                                     {{L"Designation", member.designation}, {L"spcSection", L"25"},
+                                                      {L"spcSubSection", L"0"}, {L"spcNestedBlock", L"0"}, {L"spcNestedSection", L"0"},
+                                                      {L"spcAdditionalBlock", L"0"}, {L"spcColumns", L"5.1=Designation"}})));
+        velmar().User().Clear();
+        answers = {IDYES};
+        const Outcome outcome = Run(row.command);
+        EXPECT_FALSE(outcome.dialog) << row.command << ": " << sim::Utf8(outcome.message);
+        EXPECT_EQ(VelmarMessages(), std::vector<std::wstring>{row.message}) << row.command;
+        EXPECT_EQ(document().Spc().Objects().size(), 4u) << row.command << ": one spc object a member";
+    }
 }
