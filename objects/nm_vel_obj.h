@@ -71,7 +71,7 @@ public:
     // "Не удалось создать объект спецификации." in Velmar's message box, unless batch mode has shown it.
     void ShowSpcObjectCreateError();
 
-    // A new specification object in the rebuild's section, placed, with the geometry included. Needs
+    // A new spc object in the rebuild's section, placed, with the geometry included. Needs
     // the first five context members and an own preset; otherwise, or when Velmar gives no object twice,
     // CantCreateSpcObj and no current object.
     void CreateNewSpcObject(const SpcDocContext& context, const ObjArray& geometry);

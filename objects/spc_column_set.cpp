@@ -26,7 +26,7 @@ std::optional<SpcColumnRecord> ParseColumnDescriptor(const std::wstring& descrip
 {
     // The column editor writes complete descriptors; a hand-typed ";" too many, a descriptor cut short,
     // or a column type or number that is no number leaves nothing to fill and must not cost the user the
-    // whole specification object.
+    // whole spc object.
     const auto skipped = [&descriptor] {
         TraceScope scope(L"ParseColumnDescriptor");
         scope.String(L"skipped", descriptor);

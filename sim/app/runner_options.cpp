@@ -19,7 +19,7 @@ const char Usage[] =
     "                  [--select COMPONENT | --arrange COMPONENT[,COMPONENT]...]... [--select-macro last|REFERENCE]...\n"
     "                  [--component RESPONSE[@SECTION]]...\n"
     "                  [--hot-points FILE|SAMPLE] [--drag-response RESPONSE] [--drag INDEX:X,Y:commit|cancel]...\n"
-    "  N          a document type: 1 drawing, 2 fragment, 3 specification, 4 part, 5 assembly, 7 another 3D;\n"
+    "  N          a document type: 1 drawing, 2 fragment, 3 bill of materials, 4 part, 5 assembly, 7 another 3D;\n"
     "             6 is one the library does not work in\n"
     "  RESPONSE   an XML file or a sample of sim/responses (component_3d, element_3d, script_2d, ...)\n"
     "  EVENT      open-document:TYPE | begin-process:CODE | end-process:CODE | document-gone\n"

@@ -275,7 +275,7 @@ TEST_F(ControllerBase, EveryHostFailureOfThePassEndsInItsErrorAndLosesNothing)
     }
 }
 
-// Command 4 where a bill of materials is shown: a 3D document's own, a specification document's, a
+// Command 4 where a bill of materials is shown: a 3D document's own, an spc document's, a
 // drawing's in spc mode. Each of its objects is refreshed from the reference book's description.
 TEST_F(ControllerBase, Command4RefreshesTheObjectsOfEveryBillOfMaterialsShown)
 {
@@ -286,7 +286,7 @@ TEST_F(ControllerBase, Command4RefreshesTheObjectsOfEveryBillOfMaterialsShown)
     };
     const Row rows[] = {
         {"a 3D document showing its bill of materials", 5, [](sim::Document& d) { d.V5().Value(IVel5Document3D::ViewMode) = 2L; }},
-        {"a specification document", 3, [](sim::Document&) {}},
+        {"an spc document", 3, [](sim::Document&) {}},
         {"a drawing in spc mode", 1, [](sim::Document& d) { d.V5().Value(IVel5Document2D::SpcMode) = 2L; }},
     };
     for (const Row& row : rows) {
