@@ -109,6 +109,9 @@ TEST_F(FindCommand, ChoosingAsksTheReferenceBookAtTheObjectAndThePanelOpensAgain
          {L"Выберите стандартное изделие: оно заменит найденное."}},
         {"a positioning answer for an element, then a choice that sends no command again", 4,
          {testsupport::Answer(0x400, std::nullopt, L"", L"HOLE [d]"), testsupport::Answer(0, std::nullopt)}, drill, {0, 0}, L"", {}},
+        // One object: nothing to step to and nothing to replace all of.
+        {"a hole chosen for the one element", 4, {testsupport::Answer(0, script)},
+         {{kNames, kField, kChoose, kReplace}, {L"drill"}, L"drill", L"[1] drill", L"Отверстие 10,5", 9051}, {0}, L"", {}},
         {"a component for an element", 4, {testsupport::Answer(0, Bolt())}, drill, {0}, L"", {L"Выберите конструктивный элемент: он заменит найденный."}},
     };
     for (const Row& row : rows) {
