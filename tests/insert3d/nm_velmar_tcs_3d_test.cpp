@@ -57,6 +57,19 @@ protected:
         patterns_.reset();
         ElementStandIn::TearDown();
     }
+    // A Velmar made anew with the plate, the models and the document's stand-ins; with leaders when asked.
+    void StartAgain(bool withLeaders = false)
+    {
+        set_.reset();
+        client_ = nullptr;
+        leaders_.reset();
+        macros_.reset();
+        patterns_.reset();
+        RestartWithElements();
+        Prepare();
+        if (withLeaders)
+            leaders_ = std::make_unique<sim::Leaders>(velmar(), document());
+    }
     void Prepare()
     {
         for (const wchar_t* model : kModels) {
@@ -182,11 +195,7 @@ TEST_F(FastenerSets, TheSetIsMatedToTheAssemblyByTheLayoutOfItsMembers)
         {"an attach point: the hole's seat", {countersunk, kNut, kHole}, {"5 -1 -20 comp1Plane comp2Plane", "0 1 0 element1Seat comp1Auto"}, {L"1"}},
     };
     for (const Row& row : rows) {
-        set_.reset();
-        macros_.reset();
-        patterns_.reset();
-        RestartWithElements();
-        Prepare();
+        StartAgain();
         const auto model = HoleModel({plate.bores[0]});
         NMVelmarTCS3D& set = NewSet(model.get(), Set(row.members));
         set.Apply();
@@ -549,14 +558,7 @@ TEST_F(FastenerSets, FindAndReplaceStepsThroughEachKindAndReplacesTheHighlighted
          {replaceAll}},
     };
     for (const Row& row : rows) {
-        set_.reset();
-        client_ = nullptr;
-        leaders_.reset();
-        macros_.reset();
-        patterns_.reset();
-        RestartWithElements();
-        Prepare();
-        leaders_ = std::make_unique<sim::Leaders>(velmar(), document());
+        StartAgain(true);
         row.kind.populate();
         const size_t spcBefore = document().Spc().Objects().size();
         velmar().User().Clear();
@@ -597,14 +599,7 @@ TEST_F(FastenerSets, TheSpcPassAndTheRelinkCountEachMemberOfASetOnce)
         {3, L"Просмотр документа завершен. Обновлено ссылок: 4 из 4."},
     };
     for (const Row& row : rows) {
-        set_.reset();
-        client_ = nullptr;
-        leaders_.reset();
-        macros_.reset();
-        patterns_.reset();
-        RestartWithElements();
-        Prepare();
-        leaders_ = std::make_unique<sim::Leaders>(velmar(), document());
+        StartAgain(true);
         const auto model = HoleModel({plate.bores[0], plate.bores[1]});
         NewSet(model.get(), Set({kBolt, kNut})).Apply();
         set_.reset();
