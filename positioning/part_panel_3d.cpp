@@ -39,6 +39,7 @@ PartPanel3D::PartPanel3D(IVel5Application* application5, IVel7Application* appli
       Settings(settings), MateSet(mates)
 {
     TraceScope scope(L":PartPanel3D");
+    PlacedPart = ObjectAs<IVel5Part>(V5Method(iRequestInfo, IVel5PlacementInfo::Part));
     if (Member(MateAttachPoint).Used) {
         HelpId = kAttachPointHelpId;
         const std::wstring caption = Translate(L"Задать присоединительную точку");
@@ -259,10 +260,17 @@ bool PartPanel3D::IsAxisLike(IVel5Entity* entity)
     return false;
 }
 
+bool PartPanel3D::IsOnPlacedPart(IVel5Entity* entity)
+{
+    return PlacedPart && SameHostObject(ObjectAs<IVel5Part>(V5Method(entity, IVel5Entity::Part)), PlacedPart);
+}
+
 BOOL PartPanel3D::SelectFilter(IDispatch* object)
 {
     const IVel5EntityPtr entity = QueryHostOrNull<IVel5Entity>(object);
-    if (!entity)
+    // Velmar offers the geometry of the part being placed as well; a mate of the part with itself places
+    // nothing.
+    if (!entity || IsOnPlacedPart(entity))
         return FALSE;
     const bool bases = MateSet->AttachBasesFlag != 0;
     if (AttachPoint) {

@@ -40,10 +40,13 @@ private:
     void KeepOnlyChecked(VelPPTxtDirButton* chosen);
     // Whether an object may be taken as an axis: a cylindrical or conical face, an axis, a straight edge.
     bool IsAxisLike(IVel5Entity* entity);
+    // Whether the entity belongs to the part this panel places (copies placed before it are other parts).
+    bool IsOnPlacedPart(IVel5Entity* entity);
     VelmarMate& Member(VelmarMateRole role) { return MateSet->Members[role]; }
 
     NMAllSettings* Settings;
     VelmarMateSet* MateSet;
+    IVel5PartPtr PlacedPart;                     // the request's part: the copy being placed
     std::unique_ptr<VelPPTxtDirButton> Coincidence;
     std::unique_ptr<VelPPTxtDirButton> Coaxiality;
     std::unique_ptr<VelPPTxtDirButton> Parallelism;

@@ -205,11 +205,12 @@ protected:
         geometry().topPart = &velmar().AddPart("assembly");
         return document;
     }
-    // The request info of a placement in the document (as the insertion's phantom guard hands it over).
-    IVel5PlacementInfoPtr Placement(sim::Document& document)
+    // The request info of the placement of a part in the document (as the insertion's phantom guard hands
+    // it over).
+    IVel5PlacementInfoPtr Placement(sim::Document& document, sim::Part& part)
     {
         auto placement = ObjectAs<IVel5PlacementInfo>(
-            V5Method(document.V5().As<IVel5Document3D>(), IVel5Document3D::PlacementInfo, geometry().topPart->V5().Ptr()));
+            V5Method(document.V5().As<IVel5Document3D>(), IVel5Document3D::PlacementInfo, part.V5().Ptr()));
         journal().Clear();
         return placement;
     }

@@ -35,18 +35,19 @@ protected:
         PanelStandIn::TearDown();
     }
 
-    // The mate set of a model built by `build`.
+    // The mate set of a model built by `build`; the panels place that model from then on.
     VelmarMateSet MateSet(const std::function<void(sim::ModelGeometry&)>& build)
     {
         sim::ModelGeometry model(velmar(), geometry(), "model");
         build(model);
+        placed_ = &model.Model();
         return VelmarMateSet(App5(), model.Model().V5().As<IVel5Part>(), nullptr);
     }
 
     // Builds the panel over a new placement and plays the script in its run; the result of Run.
     bool Play(VelmarMateSet& mates, const std::wstring& script, bool createSpc = true)
     {
-        placement_ = Placement(*document_);
+        placement_ = Placement(*document_, *placed_);
         PartPanel3D panel(App5(), App7(), L"Болт М8", &settings, createSpc, &mates, placement_);
         Script(script);
         return panel.Run();
@@ -81,6 +82,7 @@ protected:
     }
 
     sim::Document* document_;
+    sim::Part* placed_ = nullptr;
     IVel5PlacementInfoPtr placement_;
     NMAllSettings settings;
 };
@@ -89,6 +91,7 @@ auto PlanesAndAxes = [](sim::ModelGeometry& model) {
     model.Named("Plane", 109);
     model.Named("Axis", 109);
     model.Named("AxisD", 109);
+    model.Cylinder("shank", 5, 50);
 };
 
 auto AttachPointAndCone = [](sim::ModelGeometry& model) {
@@ -176,6 +179,11 @@ TEST_F(PartPanel, PlanesAndAxesArePickedInTurn)
     };
     const Row rows[] = {
         {L"pick top",
+         {"top5 kind 0 direction 1", "null kind 4 direction 0", "null kind 1 direction 1"},
+         {"9031", "9040"},
+         {"top5-Plane5 kind 0 direction 1"}},
+        // The part being placed offers no face of its own.
+        {L"pick shank; pick top",
          {"top5 kind 0 direction 1", "null kind 4 direction 0", "null kind 1 direction 1"},
          {"9031", "9040"},
          {"top5-Plane5 kind 0 direction 1"}},
@@ -272,7 +280,7 @@ TEST_F(PartPanel, AFailedHostCallEndsConstructionOrRunAndLeavesNothingBehind)
     SweepPanelFailures(
         [&] {
             auto mates = std::make_shared<VelmarMateSet>(MateSet(PlanesAndAxes));
-            placement_ = Placement(*document_);
+            placement_ = Placement(*document_, *placed_);
             Script(L"pick bore; pick axis; button 9045; clear; pick top; check 9146 on; ok");
             return [this, mates](size_t& teardown) {
                 PartPanel3D panel(App5(), App7(), L"Болт М8", &settings, true, mates.get(), placement_);
