@@ -239,11 +239,27 @@ TEST_F(PartPanel, AModelWithOnlyAnAxisDirectionOpensWithParallelismArmed)
 
 TEST_F(PartPanel, TheSpecificationOptionsWriteTheCommandsSettingsAtOnce)
 {
+    struct Row {
+        const wchar_t* script;
+        int32_t preset;
+        bool create;                             // also whether the preset can be chosen
+    };
+    const Row rows[] = {
+        {L"choose 9147 1; choose 9147 0", 0, true},
+        // A name that is no preset's changes nothing.
+        {L"choose 9147 1; value 9147 Третий", 1, true},
+        {L"choose 9147 1; check 9146 off; choose 9147 0", 1, false},
+    };
     VelmarMateSet mates = MateSet([](sim::ModelGeometry& model) { model.Named("PlaneR", 109); });
-    EXPECT_FALSE(Play(mates, L"value 9147 Третий; choose 9147 1; check 9146 off; choose 9147 0; cancel"));
-    EXPECT_EQ(settings.SpcPresetNum, 1) << "a name that is no preset's changes nothing";
-    EXPECT_FALSE(settings.CreateSpcObject);
-    EXPECT_FALSE(Page().Find(9147, VelControlComboBox)->enabled);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(sim::Utf8(row.script));
+        settings.SpcPresetNum = 0;
+        settings.CreateSpcObject = true;
+        EXPECT_FALSE(Play(mates, std::wstring(row.script) + L"; cancel"));
+        EXPECT_EQ(settings.SpcPresetNum, row.preset);
+        EXPECT_EQ(settings.CreateSpcObject, row.create);
+        EXPECT_EQ(Page().Find(9147, VelControlComboBox)->enabled, row.create);
+    }
     EXPECT_THAT(Panels().Log(), testing::Contains("step \"choose 9147 0\": disabled"));
 
     EXPECT_FALSE(Play(mates, L"cancel", false));
