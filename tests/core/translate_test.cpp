@@ -127,13 +127,15 @@ TEST_F(TranslateTest, BellWithTwoDigitsStandsForThatCharacterOtherwiseStaysAsItI
              L"2 cr\a13lf\a10tab\a09end\r\n"
              L"3 short\a1x\r\n"
              L"4 at end\a\r\n"
-             L"5 one digit at end\a7\r\n");
+             L"5 one digit at end\a7\r\n"
+             L"6 a break at end\a10\r\n");
     ReadLngFile(folder_ / L"escapes.lng", table, L"#I");
     EXPECT_EQ(table[1], L"line\nbreak");
     EXPECT_EQ(table[2], L"cr\rlf\ntab\tend");
     EXPECT_EQ(table[3], L"short\a1x");
     EXPECT_EQ(table[4], L"at end\a");
     EXPECT_EQ(table[5], L"one digit at end\a7");
+    EXPECT_EQ(table[6], L"a break at end\n");
 }
 
 TEST_F(TranslateTest, LineWithABadIdIsSkippedAndTracedAndTheRestIsLoaded)
