@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include "core/files.h"
@@ -56,32 +57,55 @@ void NMAllSettings::LoadFromRegistry()
 bool NMAllSettings::SaveToRegistry()
 {
     TraceScope scope(L"NMAllSettings::SaveToRegistry");
-    const bool mainWritten = NMMainSettings::SaveToRegistry();
+    // What is stored now, every preset key included, also those a load never reaches past a missing key:
+    // a save that fails part-way writes it back, so the user keeps the settings as they were.
+    NMMainSettings storedMain;
+    storedMain.LoadFromRegistry();
+    std::vector<std::optional<NMSpcPreset>> stored(kMaxPresets);
+    std::size_t listed = 0; // the stored list as a load reads it: up to the first missing key
+    for (std::size_t i = 0; i < kMaxPresets; ++i) {
+        // Preset 0 is always in the list: a missing key reads as its defaults.
+        if (i > 0 && !OpenRegKey(HKEY_CURRENT_USER, PresetKeyPath(i), KEY_READ))
+            continue;
+        stored[i].emplace().LoadFromRegistry(PresetKeyPath(i));
+        if (listed == i)
+            listed = i + 1;
+    }
+
     const std::size_t count = std::min(Presets.size(), kMaxPresets);
     if (count < Presets.size())
         scope.Value(L"presets not saved", _variant_t(static_cast<unsigned long long>(Presets.size() - count)));
-    // The user's stored presets are replaced, never dropped first: every preset is written before the keys
-    // that the new list no longer uses are deleted, and a failed write deletes nothing.
-    bool presetsWritten = true;
+    bool written = NMMainSettings::SaveToRegistry();
     for (std::size_t i = 0; i < count; ++i)
-        presetsWritten = Presets[i].SaveToRegistry(PresetKeyPath(i)) && presetsWritten;
-    if (!presetsWritten) {
-        scope.WriteLine(L"presets not written; old preset keys kept");
-        return false;
+        written = Presets[i].SaveToRegistry(PresetKeyPath(i)) && written;
+    // Only the presets the user saw in the list and took out of it go; keys behind a missing one stay.
+    const std::size_t end = std::max(count, listed);
+    if (written)
+        written = DeletePresetKeys(std::max<std::size_t>(count, 1), end);
+    if (written)
+        return true;
+
+    scope.WriteLine(L"settings not written; the stored settings written back");
+    storedMain.SaveToRegistry();
+    for (std::size_t i = 0; i < end; ++i) {
+        if (stored[i])
+            stored[i]->SaveToRegistry(PresetKeyPath(i));
+        else
+            DeletePresetKeys(i, i + 1);
     }
-    return DeletePresetKeysFrom(std::max<std::size_t>(count, 1)) && mainWritten;
+    return false;
 }
 
 bool NMAllSettings::DeleteAllPresetsFromRegistry()
 {
     TraceScope scope(L"NMAllSettings::DeleteAllPresetsFromRegistry");
-    return DeletePresetKeysFrom(1);
+    return DeletePresetKeys(1, kMaxPresets);
 }
 
-bool NMAllSettings::DeletePresetKeysFrom(std::size_t first)
+bool NMAllSettings::DeletePresetKeys(std::size_t first, std::size_t end)
 {
     bool deleted = true;
-    for (std::size_t i = first; i < kMaxPresets; ++i) {
+    for (std::size_t i = first; i < end; ++i) {
         const std::wstring path = PresetKeyPath(i);
         if (!OpenRegKey(HKEY_CURRENT_USER, path, KEY_READ))
             continue;
@@ -164,10 +188,16 @@ NMSpcPreset& NMAllSettings::GetActivePreset()
     scope.Value(L"SpcPresetNum", _variant_t(static_cast<long>(SpcPresetNum)));
     if (Presets.empty())
         throw std::out_of_range("NMAllSettings::GetActivePreset: no presets loaded");
-    // A hand-edited registry or a shortened list can leave the number outside the list.
-    if (SpcPresetNum < 0 || static_cast<std::size_t>(SpcPresetNum) >= Presets.size()) {
+    const std::size_t active = ActivePresetIndex();
+    if (active != static_cast<std::size_t>(SpcPresetNum))
         scope.WriteLine(L"SpcPresetNum outside the list; preset 0 used");
-        return Presets[0];
-    }
-    return Presets[SpcPresetNum];
+    return Presets[active];
+}
+
+std::size_t NMAllSettings::ActivePresetIndex() const
+{
+    // A hand-edited registry or a list cut short at a missing key can leave the number outside the list.
+    if (SpcPresetNum < 0 || static_cast<std::size_t>(SpcPresetNum) >= Presets.size())
+        return 0;
+    return static_cast<std::size_t>(SpcPresetNum);
 }

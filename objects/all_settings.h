@@ -22,8 +22,9 @@ public:
     // The main values, then preset 0 (always present, defaults when its key is missing) and presets
     // 1, 2, ... up to the first missing key. Replaces the list.
     void LoadFromRegistry() override;
-    // The main values, then every preset (at most kMaxPresets); only when all presets are written are the
-    // keys past the new list deleted. False when anything could not be written or deleted.
+    // The main values, then every preset (at most kMaxPresets); only when all are written are the keys of
+    // the stored list that the new list no longer reaches deleted (keys behind a missing key stay). When
+    // anything cannot be written or deleted, the settings stored before are written back and it is false.
     bool SaveToRegistry() override;
     // Deletes the keys PRESET1 to PRESET99 with their subkeys; false when one of them stays.
     bool DeleteAllPresetsFromRegistry();
@@ -41,9 +42,12 @@ public:
     // The preset at SpcPresetNum, or preset 0 when that number is outside the list. An empty list (no
     // load yet) throws std::out_of_range.
     NMSpcPreset& GetActivePreset();
+    // The index GetActivePreset takes: SpcPresetNum, or 0 when that is outside the list.
+    std::size_t ActivePresetIndex() const;
 
     std::vector<NMSpcPreset> Presets;
 
 private:
-    bool DeletePresetKeysFrom(std::size_t first);
+    // Deletes the keys PRESET<first> to PRESET<end - 1> with their subkeys; false when one of them stays.
+    bool DeletePresetKeys(std::size_t first, std::size_t end);
 };

@@ -41,11 +41,13 @@ struct Overloaded : F... {
     using F::operator()...;
 };
 
-// Booleans and numbers in the INI form: "1" and "0", decimal texts.
+// Booleans and numbers in the INI form: "1" and "0", decimal texts. Texts go in double quotes: the
+// profile functions trim the end spaces of a value and take off one pair of quotes around it, so a name
+// such as "Гайки " or one already in quotes comes back only from a quoted value.
 std::wstring IniText(const NMSpcPreset& preset, const FieldMember& member)
 {
     return std::visit(Overloaded{
-        [&](std::wstring NMSpcPreset::*text) { return preset.*text; },
+        [&](std::wstring NMSpcPreset::*text) { return L'"' + preset.*text + L'"'; },
         [&](bool NMSpcPreset::*flag) { return std::wstring(preset.*flag ? L"1" : L"0"); },
         [&](int32_t NMSpcPreset::*number) { return IntToStr(preset.*number); },
     }, member);

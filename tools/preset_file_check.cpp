@@ -16,7 +16,6 @@
 namespace {
 
 constexpr NumberRange kFlag{0, 1};
-constexpr NumberRange kExtMode{0, 2};
 constexpr NumberRange kAnyNumber{INT32_MIN, INT32_MAX};
 
 const wchar_t* const kKeys[] = {
@@ -61,12 +60,13 @@ bool HasName(const std::wstring& name)
     return std::any_of(name.begin(), name.end(), [](wchar_t c) { return std::iswspace(c) == 0; });
 }
 
-// Every number a number, each mode one of its values, and the numbers a mode uses in their ranges.
+// Every number a number, each flag 0 or 1, and the numbers a mode uses in their ranges. The block mode
+// is any number, as the presets read it: 1 the nested block, any other but 0 the additional block.
 bool AreNumbersSound(const Section& section)
 {
     const auto sectionMode = section.Number(L"SectionMode", kFlag);
     const auto subSectionMode = section.Number(L"SubSectionMode", kFlag);
-    const auto extMode = section.Number(L"ExtSectionMode", kExtMode);
+    const auto extMode = section.Number(L"ExtSectionMode", kAnyNumber);
     if (!sectionMode || !subSectionMode || !extMode || !section.Number(L"ColumnsMode", kFlag))
         return false;
     const auto within = [&](const wchar_t* key, bool used, NumberRange range) {
@@ -76,13 +76,17 @@ bool AreNumbersSound(const Section& section)
            within(L"SubSectionNum", *subSectionMode == 1, kSubSectionRange) &&
            within(L"NestedBlockNum", *extMode == 1, kBlockRange) &&
            within(L"NestedSectionNum", *extMode == 1, kBlockRange) &&
-           within(L"AdditionalBlockNum", *extMode == 2, kBlockRange);
+           within(L"AdditionalBlockNum", *extMode != 0 && *extMode != 1, kBlockRange);
 }
 
-bool AreColumnsSound(const std::wstring& text)
+// Columns as the column editor writes them, where the preset uses its own (a column text under the
+// default columns is kept by the presets as it stands and read by nothing).
+bool AreColumnsSound(const Section& section)
 {
+    if (section.Number(L"ColumnsMode", kFlag) == 0)
+        return true;
     std::set<std::pair<uint32_t, uint32_t>> seen;
-    for (const auto& record : Split(text, L";")) {
+    for (const auto& record : Split(section.Text(L"Columns"), L";")) {
         if (!IsEditableColumnText(record))
             return false;
         const SpcColumn column = ParseSpcColumn(record);
@@ -105,7 +109,7 @@ std::vector<PresetSectionCheck> CheckPresetFile(const std::wstring& path)
             continue;
         PresetSectionCheck check{name, section.Text(L"PresetName")};
         check.Sound = HasName(check.Name) && !names.count(check.Name) && AreNumbersSound(section) &&
-                      AreColumnsSound(section.Text(L"Columns"));
+                      AreColumnsSound(section);
         if (check.Sound)
             names.insert(check.Name);
         checks.push_back(std::move(check));

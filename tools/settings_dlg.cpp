@@ -73,7 +73,8 @@ void SettingsDlg::OnInitDialog()
     Check(IDC_POS_LEADER_3D, settings_.PosLeader3D);
     Check(IDC_CREATE_SPC_OBJECT, settings_.CreateSpcObject);
     Check(IDC_EDIT_SPC_OBJECT, settings_.EditSpcObject);
-    FillPresetLists(settings_.SpcPresetNum, -1);
+    // The preset the commands take: a stored number outside the list means preset 0 to them.
+    FillPresetLists(static_cast<int>(settings_.ActivePresetIndex()), -1);
 
     versionFont_ = SetDerivedFont(Item(IDC_VERSION), [](LOGFONTW& font) { font.lfHeight = 9; });
     SetItemText(IDC_VERSION, GetFileVersionString(GetModulePath()));
@@ -126,7 +127,6 @@ void SettingsDlg::FillPresetLists(int comboSelection, int listSelection)
     FillCombo(IDC_ACTIVE_PRESET, names_);
     for (const auto& name : names_)
         SendDlgItemMessageW(window_, IDC_PRESET_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    // An index outside the list leaves the box without a selection.
     SelectCombo(IDC_ACTIVE_PRESET, comboSelection);
     SendDlgItemMessageW(window_, IDC_PRESET_LIST, LB_SETCURSEL, static_cast<WPARAM>(listSelection), 0);
 }
@@ -268,9 +268,8 @@ void SettingsDlg::OnOK()
     settings_.PosLeaderInAssy = IsChecked(IDC_POS_LEADER_ASSY);
     settings_.PosLeader3D = IsChecked(IDC_POS_LEADER_3D);
     settings_.CreateSpcObject = IsChecked(IDC_CREATE_SPC_OBJECT);
-    // Without a choice (a stored number outside the list) the stored number stays.
-    if (const int active = ComboSelection(IDC_ACTIVE_PRESET); active >= 0)
-        settings_.SpcPresetNum = active;
+    // The box always shows an active preset: the one shown is the one stored.
+    settings_.SpcPresetNum = ComboSelection(IDC_ACTIVE_PRESET);
     settings_.EditSpcObject = IsChecked(IDC_EDIT_SPC_OBJECT);
     if (!settings_.SaveToRegistry()) {
         Tell(Translate(L"Не удалось сохранить настройки."), MB_ICONEXCLAMATION);

@@ -3,6 +3,8 @@
 #include "core/format_string.h"
 #include "core/string_utils.h"
 #include "core/translate.h"
+#include "core/variables.h"
+#include "objects/spc_column_set.h"
 #include "tools/number_range.h"
 
 namespace {
@@ -58,8 +60,11 @@ std::wstring SpcColumnSetText(const std::vector<SpcColumn>& columns)
 std::vector<SpcColumn> ParseSpcColumnSet(const std::wstring& text)
 {
     std::vector<SpcColumn> columns;
-    for (const auto& record : Split(text, L";"))
-        columns.push_back(ParseSpcColumn(record));
+    for (const auto& record : Split(text, L";")) {
+        // What fills no column must not come back as one: the lenient reading would make it type 1, number 1.
+        if (ParseColumnDescriptor(record, Variables()))
+            columns.push_back(ParseSpcColumn(record));
+    }
     return columns;
 }
 

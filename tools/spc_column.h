@@ -28,7 +28,8 @@ std::wstring SpcColumnText(const SpcColumn& column);
 SpcColumn ParseSpcColumn(const std::wstring& text);
 
 std::wstring SpcColumnSetText(const std::vector<SpcColumn>& columns);
-// An empty text gives no columns.
+// The columns of the records the preset readers fill (ParseColumnDescriptor); the records they skip, cut
+// short or with a type or number that is no number, are left out. An empty text gives no columns.
 std::vector<SpcColumn> ParseSpcColumnSet(const std::wstring& text);
 
 // The translated label of a type; type 0 is the template attribute's own row, and a type past the table

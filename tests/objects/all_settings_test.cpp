@@ -142,14 +142,21 @@ TEST(AllSettings, FailedPresetWriteReportsItAndDeletesNoStoredPreset)
 {
     RegistrySandbox registry;
     NMAllSettings four = WithPresets({Named(L"a", 1), Named(L"b", 2), Named(L"c", 3), Named(L"d", 4)});
+    four.SpcPresetNum = 3;
     ASSERT_TRUE(four.SaveToRegistry());
     RegistrySandbox::DenyWrites(PresetKey(2));
     NMAllSettings three = WithPresets({Named(L"x", 7), Named(L"y", 8), Named(L"z", 9)});
+    three.SpcPresetNum = 1;
+    three.RestoreSelect = false;
     EXPECT_FALSE(three.SaveToRegistry());
-    EXPECT_TRUE(KeyExists(PresetKey(3)));
+    // The settings stored before, whole: neither the new list nor a mix of both.
     NMAllSettings loaded;
     loaded.LoadFromRegistry();
-    EXPECT_EQ(loaded.GetPresetNames(), (std::vector<std::wstring>{L"x", L"y", L"c", L"d"}));
+    EXPECT_EQ(loaded.GetPresetNames(), (std::vector<std::wstring>{L"a", L"b", L"c", L"d"}));
+    for (int32_t i = 0; i < 4; ++i)
+        EXPECT_EQ(loaded.Presets[i].SectionNum, i + 1) << i;
+    EXPECT_EQ(loaded.SpcPresetNum, 3);
+    EXPECT_TRUE(loaded.RestoreSelect);
 }
 
 TEST(AllSettings, UnwritableSettingsKeyIsReported)
@@ -233,7 +240,7 @@ TEST(AllSettings, ExportedFileBeginsWithTheUnicodeMark)
     const std::wstring text = ReadUnicodeFile(file);
     EXPECT_EQ(text.find(L"old text"), std::wstring::npos);
     EXPECT_NE(text.find(L"[Preset0]"), std::wstring::npos) << text;
-    EXPECT_NE(text.find(L"PresetName=Крепёж"), std::wstring::npos) << text;
+    EXPECT_NE(text.find(L"PresetName=\"Крепёж\""), std::wstring::npos) << text;
 }
 
 TEST(AllSettings, ExportThenImportIntoOtherSettingsAddsEveryPreset)

@@ -352,33 +352,53 @@ TEST_F(SettingsDialog, TheThreeDialogsShowEveryControlInPlaceWithItsText)
 
 TEST_F(SettingsDialog, OkWritesExactlyWhatWasSet)
 {
-    Store({L"По умолчанию", L"Болты", L"Гайки"});
-    const RegistryImage before = SettingsRegistry();
-    Run({[&](HWND dialog) {
-        Click(dialog, IDC_RESTORE_SELECT);
-        Click(dialog, IDC_POS_LEADER_ASSY);
-        Click(dialog, IDC_POS_LEADER_3D);
-        Click(dialog, IDC_EDIT_SPC_OBJECT);
-        Choose(dialog, IDC_ACTIVE_PRESET, 2);
-        Press(dialog, IDOK);
-    }});
-    RegistryImage expected = before;
-    expected[kMainKey + L"RestoreSelect"] = Dword(0);
-    expected[kMainKey + L"PosLeaderInAssy"] = Dword(1);
-    expected[kMainKey + L"PosLeader3D"] = Dword(1);
-    expected[kMainKey + L"EditSpcObject"] = Dword(0);
-    expected[kMainKey + L"SpcPresetNum"] = Dword(2);
-    EXPECT_EQ(SettingsRegistry(), expected);
+    const std::pair<int, const wchar_t*> boxes[] = {
+        {IDC_RESTORE_SELECT, L"RestoreSelect"}, {IDC_POS_LEADER_ASSY, L"PosLeaderInAssy"},
+        {IDC_POS_LEADER_3D, L"PosLeader3D"},    {IDC_CREATE_SPC_OBJECT, L"CreateSpcObject"},
+        {IDC_EDIT_SPC_OBJECT, L"EditSpcObject"},
+    };
+    struct Row {
+        std::vector<int> clicked;
+        int active;
+        DWORD stored[5]; // the boxes' values in the order above
+    };
+    const Row rows[] = {
+        {{IDC_RESTORE_SELECT, IDC_POS_LEADER_ASSY, IDC_POS_LEADER_3D, IDC_EDIT_SPC_OBJECT}, 2, {0, 1, 1, 1, 0}},
+        // One box checked among unchecked ones: OK reading another box for it shows.
+        {{IDC_RESTORE_SELECT, IDC_POS_LEADER_ASSY, IDC_EDIT_SPC_OBJECT, IDC_CREATE_SPC_OBJECT}, 1, {0, 1, 0, 0, 0}},
+    };
+    for (const Row& row : rows) {
+        Store({L"По умолчанию", L"Болты", L"Гайки"});
+        const RegistryImage before = SettingsRegistry();
+        Run({[&](HWND dialog) {
+            for (const int id : row.clicked)
+                Click(dialog, id);
+            Choose(dialog, IDC_ACTIVE_PRESET, row.active);
+            Press(dialog, IDOK);
+        }});
+        RegistryImage expected = before;
+        for (size_t i = 0; i < std::size(boxes); ++i)
+            expected[kMainKey + boxes[i].second] = Dword(row.stored[i]);
+        expected[kMainKey + L"SpcPresetNum"] = Dword(row.active);
+        EXPECT_EQ(SettingsRegistry(), expected) << row.active;
+    }
 
-    // A stored number outside the list leaves the box without a choice, and OK keeps the number.
+    // A stored number outside the list is preset 0 to the commands: the box shows it, and OK stores it.
     Store({L"По умолчанию", L"Болты"}, 7);
-    int chosen = 0;
+    int chosen = -1;
     Run({[&](HWND dialog) {
         chosen = Chosen(dialog, IDC_ACTIVE_PRESET);
         Press(dialog, IDOK);
     }});
-    EXPECT_EQ(chosen, -1);
-    EXPECT_EQ(Stored().SpcPresetNum, 7);
+    EXPECT_EQ(chosen, 0);
+    EXPECT_EQ(Stored().SpcPresetNum, 0);
+
+    // A missing preset key ends the list the dialog shows; a plain OK keeps the presets behind it.
+    Store({L"По умолчанию", L"Болты", L"Гайки", L"Шайбы", L"Винты"});
+    ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, (kMainKey + L"SPC_OPTIONS\\PRESET2").c_str()), ERROR_SUCCESS);
+    const RegistryImage gap = SettingsRegistry();
+    Run({[](HWND dialog) { Press(dialog, IDOK); }});
+    EXPECT_EQ(SettingsRegistry(), gap);
 
     // A save that fails says so and leaves the dialog open.
     settings_test::RegistrySandbox::DenyWrites(L"Software\\Orbex\\Normset\\RNMClient\\VELMAR_SETTINGS");
@@ -515,7 +535,7 @@ TEST_F(SettingsDialog, DamagedImportFilesAreNamedAndLoseNothing)
     // Each damaged section differs from the sound one in one field.
     const std::vector<std::pair<std::wstring, std::wstring>> damages = {
         {L"SectionNum", L"тридцать"},       {L"SectionNum", L"99999999999"},  {L"SectionNum", L"0"},
-        {L"SubSectionNum", L"abc"},         {L"SectionMode", L"2"},           {L"ExtSectionMode", L"3"},
+        {L"SubSectionNum", L"abc"},         {L"SectionMode", L"2"},           {L"ExtSectionMode", L"drei"},
         {L"ColumnsMode", L"-1"},            {L"PresetName", L"   "},          {L"Columns", L"20.1=X"},
         {L"Columns", L"5.1=a,b,c"},         {L"Columns", L"5.1=X;5.1=Y"},     {L"Columns", L"abc"},
         {L"AdditionalBlockNum", L""},
@@ -572,20 +592,28 @@ TEST_F(SettingsDialog, DamagedImportFilesAreNamedAndLoseNothing)
 
 TEST_F(SettingsDialog, ExportThenImportRoundTripsEveryFieldOfAHundredPresetsAndTakesNoMore)
 {
+    // Names the profile functions would trim or take out of their quotes, and twins that differ only so.
+    const std::vector<std::wstring> names = {L"По умолчанию", L"\"В кавычках\"", L"'В апострофах'", L"Гайки",
+                                             L"Гайки ", L" Гайки", L"\"Гайки\"", L" \" "};
     NMAllSettings settings;
     for (int32_t i = 0; i < 100; ++i) {
-        NMSpcPreset& preset = settings.Presets.emplace_back(i == 0 ? L"По умолчанию" : L"Шаблон №" + std::to_wstring(i));
+        NMSpcPreset& preset = settings.Presets.emplace_back(
+            static_cast<size_t>(i) < names.size() ? names[i] : L"Шаблон №" + std::to_wstring(i));
         preset.SectionMode = i % 2 != 0;
         preset.SectionNum = 1 + i * 300;
         preset.SubSectionMode = i % 3 == 0;
         preset.SubSectionNum = i * 100;
-        preset.ExtSectionMode = i % 3;
+        // Any block mode but 0 and 1 is the additional block.
+        preset.ExtSectionMode = i % 5 == 4 ? 5 : i % 3;
         preset.NestedBlockNum = 1 + i % 7;
         preset.NestedSectionNum = 20 + i;
         preset.AdditionalBlockNum = 1 + i % 4;
         preset.ColumnsMode = i % 2 == 0;
         preset.Columns = L"5.1=Designation,VELMAR_SPEC_PATTERN;8." + std::to_wstring(i + 1) + L"=Масса_" +
                          std::to_wstring(i);
+        // Column text under the default columns is kept as it stands, whatever it holds.
+        if (!preset.ColumnsMode)
+            preset.Columns += L";abc;;";
     }
     ASSERT_TRUE(settings.SaveToRegistry());
     const RegistryImage exported = PresetPart(SettingsRegistry());

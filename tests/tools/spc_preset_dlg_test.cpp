@@ -220,7 +220,8 @@ TEST_F(PresetEditor, OkWritesEveryFieldAndKeepsWhatNoFieldCanTell)
 TEST_F(PresetEditor, ColumnsAreAddedChangedAndDeletedButNeverTheFirst)
 {
     preset_.ColumnsMode = true;
-    preset_.Columns = L"5.1=Designation,VELMAR_SPEC_PATTERN;7.1=Прим";
+    // Pieces that fill no column are no rows, and an edit leaves them out.
+    preset_.Columns = L"5.1=Designation,VELMAR_SPEC_PATTERN;abc;;7.x=a;7.1=Прим";
     std::vector<std::wstring> added, changed;
     const bool confirmed = Edit(1, {
         [&](HWND dialog) {
