@@ -1,9 +1,12 @@
 // The exports other programs in Velmar's process call: silent insertion of a reference-book response
 // into the active document, the reference book's selection for the caller's location, and the test
-// object. None of them shows anything; each catches everything and answers 0 or null, and writes its out
-// argument on every path when it has one. The objects a caller hands over are asked for the interface
-// they must have before anything is called on them. None of them takes the location another program
-// left for the next command.
+// object. None of them opens the error dialog: each catches everything, traces it and answers 0 or null,
+// and writes its out argument on every path when it has one. The insertions open no panel and ask
+// nothing, but a part placed by NMInsert3D or NMReplace2D whose spc object Velmar refuses stays, and the
+// refusal is shown in a message box. NMSelectEx is the user's choice: the document's checks may ask
+// their questions, and the reference book may ask for a measure or a positioning on the way. The objects
+// a caller hands over are asked for the interface they must have before anything is called on them. None
+// of them takes the location another program left for the next command.
 #include "library/exports.h"
 
 #include "core/trace_log.h"
