@@ -223,7 +223,7 @@ void NMVelmarModel3D::DeleteNewComponent() noexcept
 {
     try {
         TraceScope scope(L"NMVelmarModel3D::DeleteNewComponent");
-        V5Method(iDoc5, IVel5Document3D::DeleteObject, iPrt5);
+        DeleteHelperObject(iDoc5, iPrt5, L"the new component");
     } catch (...) {
         TraceCurrentException(L"NMVelmarModel3D::DeleteNewComponent");
     }
