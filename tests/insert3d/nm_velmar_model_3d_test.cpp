@@ -231,6 +231,16 @@ TEST_F(ComponentInsertion, ACopyWhoseMatesFailIsTakenOutWhileTheEarlierOnesStay)
     const auto removed = std::find(calls.begin(), calls.end(), "asm5.43(comp25)");
     ASSERT_NE(removed, calls.end());
     EXPECT_EQ(std::find(removed, calls.end(), "asm7#69(0)") - removed, 1);
+
+    // Velmar keeping the copy says so in the trace; the failure reported is still the mates'.
+    Restart();
+    OnPanelRun(2, [this] { velmar().Faults().FailMember("asm5.27", E_FAIL, 1); });
+    document().RefuseDeletion([](IUnknown* object) { return sim::Object::From(object)->Name() == "comp25"; });
+    Choose(Bolt(), {kPlaceOnTop, kPlaceOnTop});
+    EXPECT_EQ(Insert().title, L"Ошибка COM");
+    document().RefuseDeletion(nullptr);
+    EXPECT_FALSE(NewPart(1).deleted);
+    EXPECT_THAT(trace, testing::HasSubstr(L"Velmar did not delete the new component"));
 }
 
 TEST_F(ComponentInsertion, ABillOfMaterialsShownByTheAssemblyGetsOnlyTheSpcObject)
