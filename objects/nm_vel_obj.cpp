@@ -37,27 +37,13 @@ NMVelObj::~NMVelObj()
 void NMVelObj::loadPartData(const pugi::xml_node& node, XmlDocumentPtr document)
 {
     NMObject::loadPartData(node, std::move(document));
-    CheckMass();
     MakeOwnPreset();
 }
 
 void NMVelObj::loadObjectData(const pugi::xml_node& node, XmlDocumentPtr document)
 {
     NMObject::loadObjectData(node, std::move(document));
-    CheckMass();
     MakeOwnPreset();
-}
-
-void NMVelObj::CheckMass() const
-{
-    const Variables& variables = PartVariables();
-    if (!variables.HasValue(L"MACC"))
-        return;
-    try {
-        variables.GetDouble(L"MACC");
-    } catch (const DataConvertError& failure) {
-        throw BadResponseOfValue(failure);
-    }
 }
 
 void NMVelObj::MakeOwnPreset()

@@ -121,9 +121,6 @@ public:
 
 private:
     void MakeOwnPreset();
-    // The mass is written only once the part stands in the document: one that is no number fails the
-    // load instead, before the user places the part. No mass ("NULL_VALUE" or blank) is no fault.
-    void CheckMass() const;
     // The own preset, or CantCreateSpcObj (traced) for a part without one.
     NMSpcPreset& RequireOwnPreset(TraceScope& scope);
     // The latest rebuild's preset; before any rebuild the own preset, as RequireOwnPreset.

@@ -227,7 +227,7 @@ TEST_F(DocumentCommands, RelinkTakesAssembliesAndFromHost15PartsAndTheSilentComm
         std::deque<int> answers;
         std::vector<std::wstring> boxes;
         std::vector<std::wstring> messages;
-        std::optional<Damage> damaged;   // PopulateDamaged: the screw's answer is skipped, the nut after it relinked
+        std::optional<Damage> damaged = {};   // PopulateDamaged: the screw's answer is skipped, the nut after it relinked
     };
     const std::wstring done = L"Просмотр документа завершен. Обновлено ссылок: 0 из 0.";
     const Row rows[] = {
