@@ -1,6 +1,7 @@
 #include "hostapi/scope_exit.h"
 
 #include "hostapi/dispatch_call.h"
+#include "hostapi/entity_access.h"
 #include "hostapi/restore_step.h"
 #include "hostapi/vtable_call.h"
 
@@ -70,7 +71,7 @@ ScopeExitDispid38::~ScopeExitDispid38()
 
 ScopeExitDispid43::~ScopeExitDispid43()
 {
-    RestoreStep(L"~ScopeExitDispid43", [this] { V5Method(document_, IVel5Document3D::DeleteObject, object_); });
+    RestoreStep(L"~ScopeExitDispid43", [this] { DeleteHelperObject(document_, object_, L"a temporary object"); });
 }
 
 ScopeExitDispid42::~ScopeExitDispid42()

@@ -111,7 +111,7 @@ private:
     long saved_;
 };
 
-// Deletes a temporary object of a 3D document (dispatch id 43).
+// Deletes a temporary object of a 3D document (dispatch id 43); a refusal is traced, as a failure is.
 class ScopeExitDispid43 {
 public:
     ScopeExitDispid43(IVel5Document3D* document, IDispatch* object) : document_(document), object_(object) {}

@@ -126,15 +126,18 @@ void NMVelmarElement3D::Edit()
             UndoDisabledGuard undo(iDoc5, iDoc7);
             V7Call(iApp7, &IVel7Application::put_EditSwitch, VARIANT_TRUE);
             ScopeExitApi7Slot25Off editSwitch(iApp7);
-            const IVel5SketchDefinitionPtr definition = RequireHost(EntityDefinition<IVel5SketchDefinition>(sketch));
-            const IVel5Document2DPtr editor = RequireHost(QueryDispid9Interface(definition));
-            ScopeExitDispid2 endEdit(definition);
-            const int subMode = RequirePositioning().CurrentItem().GetSubModeIndex();
-            scope.Value(L"subMode", _variant_t(static_cast<long>(subMode)));
-            if (subMode == SubModeByCoordinates)
-                MoveElementByCoord(editor);
-            else if (subMode == SubModeFromTwoEdges)
-                MoveElementByTwoEdges(editor, definition);
+            {
+                const IVel5SketchDefinitionPtr definition = RequireHost(EntityDefinition<IVel5SketchDefinition>(sketch));
+                const IVel5Document2DPtr editor = RequireHost(QueryDispid9Interface(definition));
+                ScopeExitDispid2 endEdit(definition);
+                const int subMode = RequirePositioning().CurrentItem().GetSubModeIndex();
+                scope.Value(L"subMode", _variant_t(static_cast<long>(subMode)));
+                if (subMode == SubModeByCoordinates)
+                    MoveElementByCoord(editor);
+                else if (subMode == SubModeFromTwoEdges)
+                    MoveElementByTwoEdges(editor, definition);
+            }
+            editSwitch.Restore();
         }
         V5Method(sketch, IVel5Entity::Update);
     });

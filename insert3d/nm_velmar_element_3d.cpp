@@ -250,23 +250,26 @@ void NMVelmarElement3D::Replace()
         UndoDisabledGuard undo(iDoc5, iDoc7);
         V7Call(iApp7, &IVel7Application::put_EditSwitch, VARIANT_TRUE);
         ScopeExitApi7Slot25Off editSwitch(iApp7);
-        MateKeeper mates(iDoc5, RequireHost(iMacro));
-        const IDispatchPtr oldFeature(MacroObject());
-        ArrayKeeper arrays(iApp5, iDoc5, iDoc7, iMacro, {oldFeature}, VariantToWString(V5Get(iMacro, IVel5Entity::Name)));
-        if (arrays.ArrayCount() > 0)
+        {
+            MateKeeper mates(iDoc5, RequireHost(iMacro));
+            const IDispatchPtr oldFeature(MacroObject());
+            ArrayKeeper arrays(iApp5, iDoc5, iDoc7, iMacro, {oldFeature}, VariantToWString(V5Get(iMacro, IVel5Entity::Name)));
+            if (arrays.ArrayCount() > 0)
+                MarkChanged();
+            DocumentStateGuard current(iDoc5, arrays.GuardObject());
+            if (!elem_pos) {
+                const NMVelObjElem3D stored(iApp5, iApp7, Client(), iMacro, false, false);
+                elem_pos = NMElemPos::Clone(stored.elem_pos.get());
+            }
+            RequirePositioning();
+            DeleteReplacedObject(iDoc5, iMacro);
             MarkChanged();
-        DocumentStateGuard current(iDoc5, arrays.GuardObject());
-        if (!elem_pos) {
-            const NMVelObjElem3D stored(iApp5, iApp7, Client(), iMacro, false, false);
-            elem_pos = NMElemPos::Clone(stored.elem_pos.get());
+            InsertOneElement();
+            SetUniqueName(iMacro, NM_Name);
+            arrays.NewElements.push_back(IDispatchPtr(MacroObject()));
+            mates.HandOver(MateTargetPart, MateTargetMacro, MateGeometry);
         }
-        RequirePositioning();
-        DeleteReplacedObject(iDoc5, iMacro);
-        MarkChanged();
-        InsertOneElement();
-        SetUniqueName(iMacro, NM_Name);
-        arrays.NewElements.push_back(IDispatchPtr(MacroObject()));
-        mates.HandOver(MateTargetPart, MateTargetMacro, MateGeometry);
+        editSwitch.Restore();
     });
 }
 

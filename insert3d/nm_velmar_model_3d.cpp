@@ -1,5 +1,6 @@
 #include "insert3d/nm_velmar_model_3d.h"
 
+#include "core/data_convert_error.h"
 #include "core/files.h"
 #include "core/format_string.h"
 #include "core/trace_log.h"
@@ -13,6 +14,8 @@
 #include "objects/bad_response.h"
 #include "objects/cant_create_spc_obj.h"
 #include "positioning/part_panel_3d.h"
+
+#include <utility>
 
 namespace {
 
@@ -72,6 +75,18 @@ const Variables& NMVelmarModel3D::PartVariables() const
 {
     static const Variables none;
     return pData ? pData->ObjData : none;
+}
+
+void NMVelmarModel3D::loadPartData(const pugi::xml_node& node, XmlDocumentPtr document)
+{
+    NMVelObjModel3D::loadPartData(node, std::move(document));
+    if (!PartVariables().HasValue(L"MACC"))
+        return;
+    try {
+        PartVariables().GetDouble(L"MACC");
+    } catch (const DataConvertError& failure) {
+        throw BadResponseOfValue(failure);
+    }
 }
 
 void NMVelmarModel3D::BindTo(NMObject* found)
@@ -223,7 +238,7 @@ void NMVelmarModel3D::DeleteNewComponent() noexcept
 {
     try {
         TraceScope scope(L"NMVelmarModel3D::DeleteNewComponent");
-        V5Method(iDoc5, IVel5Document3D::DeleteObject, iPrt5);
+        DeleteHelperObject(iDoc5, iPrt5, L"the new component");
     } catch (...) {
         TraceCurrentException(L"NMVelmarModel3D::DeleteNewComponent");
     }

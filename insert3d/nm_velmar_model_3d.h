@@ -25,6 +25,9 @@ public:
     // Takes over the component of another component model found in the document (E_INVALIDARG for any
     // other kind of object): state edit for the same model file, replace for another.
     void BindTo(NMObject* found) override;
+    // The mass is written only once the component stands in the assembly: one that is no number fails
+    // the load instead, before the user places anything. No mass ("NULL_VALUE" or blank) is no fault.
+    void loadPartData(const pugi::xml_node& node, XmlDocumentPtr document = nullptr) override;
     std::unique_ptr<NMObject> CreateOnBase() override;
     void Select() override;
     void Edit() override;

@@ -391,6 +391,7 @@ void NMVelmarTCS3D::ReplaceTCS12()
     SetUniqueNames();
     SetUniqueName(iMacro, NM_Name);
     MateTCS();
+    editSwitch.Restore();
 }
 
 std::vector<IVel5PartPtr> NMVelmarTCS3D::FindTCSModels()

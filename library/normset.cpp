@@ -23,6 +23,19 @@ std::wstring Text(const _bstr_t& text)
     return BstrToWString(text);
 }
 
+// An answer whose text is not XML is damaged like one that lacks what it must hold: a pass skips it and
+// a command names the parser's complaint.
+std::shared_ptr<pugi::xml_document> ParseAnswer(BSTR xml)
+{
+    auto document = std::make_shared<pugi::xml_document>();
+    try {
+        LoadXmlFromBstr(xml, *document);
+    } catch (const std::wstring& parserText) {
+        throw BadResponse(parserText);
+    }
+    return document;
+}
+
 } // namespace
 
 Normset::Normset(HWND owner, INMClient* provider) : hwndOwner(owner), iNMClient(provider)
@@ -172,16 +185,13 @@ void Normset::LoadResponse(INMResponse* response)
 void Normset::LoadResponseXml(BSTR xml)
 {
     // A new tree for every response: part data of an earlier one may still point into its own.
-    auto document = std::make_shared<pugi::xml_document>();
-    LoadXmlFromBstr(xml, *document);
-    ResponseDoc = document;
+    ResponseDoc = ParseAnswer(xml);
     loadPartData(ResponseDoc);
 }
 
 void Normset::LoadObjectDataXml(BSTR xml)
 {
-    auto document = std::make_shared<pugi::xml_document>();
-    LoadXmlFromBstr(xml, *document);
+    auto document = ParseAnswer(xml);
     ResponseDoc = document;
     loadObjectData(*document, document);
 }

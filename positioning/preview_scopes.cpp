@@ -38,7 +38,7 @@ MeasuringLine::~MeasuringLine()
     RestoreStep(L"~MeasuringLine", [this] {
         if (!line5_)
             line5_ = RequireHost(ToApi5Entity(application_, line7_));
-        V5Method(document_, IVel5Document3D::DeleteObject, line5_);
+        DeleteHelperObject(document_, line5_, L"the measuring line");
     });
 }
 

@@ -109,6 +109,8 @@ TEST_F(ComponentInsertion, TheModelTakesTheParametersOnlyWhenEveryOneIsANumber)
         double d;                  // the phantom's variables afterwards; 0: no phantom was made
         double L;
         const wchar_t* section = L"25";   // the bill-of-materials section of the answer
+        const wchar_t* mass = L"0,0412";
+        bool cut = false;                 // the answer stops midway
     };
     const Row rows[] = {
         {L"12,5", L"", 10, 12.5},
@@ -117,11 +119,15 @@ TEST_F(ComponentInsertion, TheModelTakesTheParametersOnlyWhenEveryOneIsANumber)
         {L"abc", L"Wrong parameter \"L\": abc", 8, 40},
         // A damaged answer is refused before anything is placed.
         {L"12,5", L"Данные об изделии некорректны (StrToInt64(abc) invalid argument).", 0, 0, L"abc"},
+        {L"12,5", L"Данные об изделии некорректны (StrToDouble(abc) invalid argument).", 0, 0, L"25", L"abc"},
+        {L"12,5", L"Данные об изделии некорректны (Start-end tags mismatch).", 0, 0, L"25", L"0,0412", true},
     };
     for (const Row& row : rows) {
         Restart();
-        Choose(Bolt({{L"d", L"10"}, {L"L", row.length}}, {{L"MACC", L"0,0412"}, {L"spcSection", row.section}}),
-               *row.message ? std::vector<std::wstring>{} : std::vector<std::wstring>{kPlaceOnTop, L"cancel"});
+        std::wstring answer = Bolt({{L"d", L"10"}, {L"L", row.length}}, {{L"MACC", row.mass}, {L"spcSection", row.section}});
+        if (row.cut)
+            answer.resize(answer.size() / 2);
+        Choose(answer, *row.message ? std::vector<std::wstring>{} : std::vector<std::wstring>{kPlaceOnTop, L"cancel"});
         const Outcome outcome = Insert();
         EXPECT_EQ(outcome.message, row.message) << sim::Utf8(row.length);
         EXPECT_EQ(outcome.dialog, *row.message != L'\0');
@@ -156,13 +162,13 @@ TEST_F(ComponentInsertion, TheMassIsScaledToKilogramsOnlyWhereVelmarCountsInThem
         long unitFlag;
         double written;   // the model's own 0.01 when none is written
     };
-    for (const Row& row : {Row{L"0,35", 0, 350.0}, Row{L"0,35", 1, 0.35}, Row{L"NULL_VALUE", 0, 0.01}}) {
+    for (const Row& row : {Row{L"0,35", 0, 350.0}, Row{L"0,35", 1, 0.35}, Row{L"NULL_VALUE", 0, 0.01}, Row{L"", 0, 0.01}}) {
         Restart();
         assembly().massUnitFlag = row.unitFlag;
         Choose(Bolt(BoltSizes(), {{L"MACC", row.mass}}), {kPlaceOnTop, L"cancel"});
         EXPECT_FALSE(Insert().dialog);
         EXPECT_DOUBLE_EQ(NewPart(0).mass, row.written) << sim::Utf8(row.mass) << " " << row.unitFlag;
-        EXPECT_EQ(NewPart(0).setting21, *row.mass == L'N' ? 0 : 1);
+        EXPECT_EQ(NewPart(0).setting21, Variables::IsNullValue(row.mass) ? 0 : 1);
         EXPECT_EQ(NewPart(0).material, L"Сталь 10") << "no material given: the model's stays";
     }
 }
@@ -225,6 +231,16 @@ TEST_F(ComponentInsertion, ACopyWhoseMatesFailIsTakenOutWhileTheEarlierOnesStay)
     const auto removed = std::find(calls.begin(), calls.end(), "asm5.43(comp25)");
     ASSERT_NE(removed, calls.end());
     EXPECT_EQ(std::find(removed, calls.end(), "asm7#69(0)") - removed, 1);
+
+    // Velmar keeping the copy says so in the trace; the failure reported is still the mates'.
+    Restart();
+    OnPanelRun(2, [this] { velmar().Faults().FailMember("asm5.27", E_FAIL, 1); });
+    document().RefuseDeletion([](IUnknown* object) { return sim::Object::From(object)->Name() == "comp25"; });
+    Choose(Bolt(), {kPlaceOnTop, kPlaceOnTop});
+    EXPECT_EQ(Insert().title, L"Ошибка COM");
+    document().RefuseDeletion(nullptr);
+    EXPECT_FALSE(NewPart(1).deleted);
+    EXPECT_THAT(trace, testing::HasSubstr(L"Velmar did not delete the new component"));
 }
 
 TEST_F(ComponentInsertion, ABillOfMaterialsShownByTheAssemblyGetsOnlyTheSpcObject)

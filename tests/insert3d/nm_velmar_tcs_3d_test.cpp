@@ -283,8 +283,11 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
                 EXPECT_EQ(Lines(after.begin() + 1, after.begin() + 3), (Lines{"spc bolt note", "spc nut note"}));
                 EXPECT_NE(after.at(3), before.at(3)) << "the new set in the array";
             }
+            // Velmar refusing to leave edit mode, at the start or at the end, fails the replace.
             if (failure.call != "app7#25") {
                 EXPECT_FALSE(velmar().App7().Bool(25));
+            } else {
+                EXPECT_TRUE(failure.raised);
             }
         },
         150);

@@ -267,7 +267,7 @@ TEST_F(HotPoints, AFailedSizeStepOrRestoreIsShownToTheUser)
         std::wstring left;               // the macro's identity afterwards
     };
     const Case cases[] = {
-        {"an answer that is no response", L"<part", "", L"Error parsing start element tag", kNutId},
+        {"an answer that is no response", L"<part", "", L"Данные об изделии некорректны (Error parsing start element tag).", kNutId},
         {"a cancel whose restore fails", NutResponse(L"16"), "drawing5.137", L"0x80004005 Call failed.\r\nThe host call failed.", L"PART:5915[d=16]"},
     };
     // The name Velmar has read through the display-name export.

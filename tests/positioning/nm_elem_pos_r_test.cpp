@@ -158,6 +158,12 @@ TEST_F(RoundModel, TheHeightRunsFromTheFramesOriginToTheNearestPointOfTheEndSurf
     EXPECT_EQ(model->CalcHeight(item, end_->V5().Ptr()), 0);
     ExpectOnlyPreviewsLeft(*model);
     ExpectHostStateRestored();
+    // Velmar keeping the measuring line says so in the trace.
+    TraceLog log(L"test", false);
+    document_->RefuseDeletion([](IUnknown*) { return true; });
+    model->CalcHeight(item, end_->V5().Ptr());
+    document_->RefuseDeletion(nullptr);
+    EXPECT_NE(log.Text().find(L"Velmar did not delete the measuring line"), std::wstring::npos) << log.Text();
 }
 
 TEST_F(RoundModel, AFailedHostCallLeavesNoTemporaryGeometryAndEverySwitchBack)
