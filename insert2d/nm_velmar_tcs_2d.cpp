@@ -429,31 +429,27 @@ void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMa
 {
     TraceScope scope(L"NMVelmarTCS2D::RecreateTCSSpcObjects");
     scope.Hex(L"pos_lead", leaderReference);
-    // The new lines come before the old ones go: until the user's lines change, a failure takes back
-    // what this rebuild made and the set keeps what it had.
+    // The new lines come before the old ones go: until an old line is deleted, a failure takes back what
+    // this rebuild made and the set keeps what it had, the user's comments included.
     for (Member& member : Parts)
         member.part->iSpcObj = nullptr;
-    bool linesMade = false;
+    IVel7SpcObjectPtr firstOld;
     try {
         const SpcDocContext context = Context(true);
-        NMSpcObjSnapshot snapshot(context, GetFirstSpcObject(), false, true);
+        firstOld = GetFirstSpcObject();
+        NMSpcObjSnapshot snapshot(context, firstOld, false, true);
         ObjArray geometry = DrawingObjectOf(macro);
         if (leaderReference != 0)
             geometry.Append(DrawingObjectOf(leaderReference));
         RecreateMembersSpcObjects(context, snapshot, geometry, leaderReference != 0);
-        linesMade = true;
         MoveCommentsToFirstNewLine();
         RemoveFirstOldLine();
     } catch (...) {
-        if (!linesMade || !FirstNewLineHoldsComments()) {
-            DiscardMembersSpcObjects();
-            if (leaderMadeForIt)
-                DeleteQuietly(leaderReference);
-            throw;
-        }
-        // A comment of the user stands on a new line: the old lines cannot come back whole, so they go.
-        TraceCurrentException(L"NMVelmarTCS2D::RecreateTCSSpcObjects");
-        MoveCommentsToFirstNewLine();
+        GiveCommentsBack(firstOld);
+        DiscardMembersSpcObjects();
+        if (leaderMadeForIt)
+            DeleteQuietly(leaderReference);
+        throw;
     }
     // No way back from here: the set must not stay in two generations of lines. Each step starts where a
     // failed one stopped, so a step Velmar failed is asked once more before the failure is reported.
@@ -491,16 +487,20 @@ void NMVelmarTCS2D::MoveCommentsToFirstNewLine()
         moveCommentObjects();
 }
 
-bool NMVelmarTCS2D::FirstNewLineHoldsComments() noexcept
+void NMVelmarTCS2D::GiveCommentsBack(IVel7SpcObject* oldLine) noexcept
 {
-    bool holds = true;
-    RestoreStep(L"NMVelmarTCS2D::FirstNewLineHoldsComments", [&] {
-        const IVel7SpcObjectPtr line = FirstNewLine();
-        const IVel7SpcCommentsPtr comments =
-            line ? QueryHostOrNull<IVel7SpcComments>(V7Get(line, &IVel7SpcObject::get_Comments)) : nullptr;
-        holds = comments && V7Get(comments, &IVel7SpcComments::get_Count) > 0;
-    });
-    return holds;
+    const IVel7SpcObjectPtr line = FirstNewLine();
+    if (!line || !oldLine)
+        return;
+    // The same move the other way: the new line's comments (all of them came from the old lines) go to
+    // the set's first old line before the new line is deleted with them.
+    ObjArray listed;
+    listed.swap(ExSpcObjs);
+    ExSpcObjs.push_back(IDispatchPtr(line));
+    iSpcObj = oldLine;
+    RestoreStep(L"NMVelmarTCS2D::GiveCommentsBack", [this] { moveCommentObjects(); });
+    iSpcObj = nullptr;
+    ExSpcObjs.swap(listed);
 }
 
 void NMVelmarTCS2D::RemoveFirstOldLine()

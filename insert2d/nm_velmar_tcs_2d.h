@@ -52,9 +52,9 @@ public:
     void FillFromMacro();
     // The members' spc objects anew, attached to the set macro and the leader (0: none); the comments on
     // the set's old lines move to its first new line, and the old lines and their leaders go. Until an
-    // old line is deleted or a comment has left one, a failure takes back the new lines (and the leader,
-    // when it was made for them: leaderMadeForIt) and leaves the old ones whole; past that point what is
-    // left of the old lines and leaders still goes before a failure is reported.
+    // old line is deleted, a failure takes back the new lines (and the leader, when it was made for them:
+    // leaderMadeForIt) and leaves the old ones whole with their comments; past that point what is left of
+    // the old lines and leaders still goes before a failure is reported.
     void RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMadeForIt = false);
 
     void InsertTCSParts();
@@ -91,8 +91,8 @@ private:
     // The comments of the old lines (ExSpcObjs) to the first new line; an old line that keeps a comment
     // Velmar would not move leaves ExSpcObjs, so that it is not deleted.
     void MoveCommentsToFirstNewLine();
-    // Whether a comment stands on the first new line already; true when Velmar cannot tell.
-    bool FirstNewLineHoldsComments() noexcept;
+    // After a failure: the comments on the first new line go back to the old line (failures traced).
+    void GiveCommentsBack(IVel7SpcObject* oldLine) noexcept;
     // Deletes the first old line; a failure leaves it whole (its geometry included again) and listed.
     void RemoveFirstOldLine();
     // The members' spc objects, with the question whether they move asked once for the set.
