@@ -98,6 +98,8 @@ public:
     // A part variable with a value: the method parameters first, then the object data; null when neither
     // has one.
     const std::wstring* PartValue(const std::wstring& name) const;
+    // Deletes an object the insertion or a rebuild made; a failure is traced, never thrown.
+    void DeleteQuietly(int32_t reference) noexcept;
 
     bool IsTCS = false;
     int32_t BaseVariant = 1;
@@ -130,8 +132,6 @@ protected:
     // Throws the warning that the part drew nothing when the macro or group holds no object (0: none was
     // made). Whether Velmar keeps an empty macro is its own affair: a part nobody sees is never placed.
     void RequireDrawing(int32_t owner) const;
-    // Deletes an object the insertion made; a failure is traced, never thrown.
-    void DeleteQuietly(int32_t reference) noexcept;
     // The version-7 drawing object of a reference of the active document (empty list for 0).
     ObjArray DrawingObjectOf(int32_t reference) const;
     // Deletes what the copy being made has made so far (its spc object, the leader drawn for it, its

@@ -6,6 +6,7 @@
 #include "core/paths.h"
 #include "core/string_utils.h"
 #include "hostapi/dispatch_call.h"
+#include "hostapi/entity_access.h"
 #include "hostapi/restore_step.h"
 #include "hostapi/scope_exit.h"
 #include "hostapi/vtable_call.h"
@@ -408,7 +409,8 @@ void NMVelmarTCS2D::ReplaceTCS()
     SetAllTCSParams();
     if (IsCanCreateSpcObj()) {
         try {
-            RecreateTCSSpcObjects(PosLeads.empty() ? 0 : MakePosLead());
+            const bool leader = !PosLeads.empty();
+            RecreateTCSSpcObjects(leader ? MakePosLead() : 0, leader);
         } catch (const CantCreateSpcObj&) {
             ShowSpcObjectCreateError();
         }
@@ -423,27 +425,105 @@ void NMVelmarTCS2D::replacePartSilent(double x, double y, double angle)
         V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), x, y, angle, kMoveBy);
 }
 
-void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference)
+void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMadeForIt)
 {
     TraceScope scope(L"NMVelmarTCS2D::RecreateTCSSpcObjects");
     scope.Hex(L"pos_lead", leaderReference);
-    const SpcDocContext context = Context(true);
-    NMSpcObjSnapshot snapshot(context, GetFirstSpcObject(), false, true);
-    ObjArray geometry = DrawingObjectOf(macro);
-    if (leaderReference != 0)
-        geometry.Append(DrawingObjectOf(leaderReference));
-    // The new objects come before the old ones and then their leaders go: a failure on the way takes
-    // back what this rebuild made, and the set keeps what it had; no object is left with a leader gone.
+    // The new lines come before the old ones go: until an old line is deleted, a failure takes back what
+    // this rebuild made and the set keeps what it had, the user's comments included.
     for (Member& member : Parts)
         member.part->iSpcObj = nullptr;
+    IVel7SpcObjectPtr firstOld;
     try {
+        const SpcDocContext context = Context(true);
+        firstOld = GetFirstSpcObject();
+        NMSpcObjSnapshot snapshot(context, firstOld, false, true);
+        ObjArray geometry = DrawingObjectOf(macro);
+        if (leaderReference != 0)
+            geometry.Append(DrawingObjectOf(leaderReference));
         RecreateMembersSpcObjects(context, snapshot, geometry, leaderReference != 0);
+        MoveCommentsToFirstNewLine();
+        RemoveFirstOldLine();
     } catch (...) {
+        GiveCommentsBack(firstOld);
         DiscardMembersSpcObjects();
+        if (leaderMadeForIt)
+            DeleteQuietly(leaderReference);
         throw;
     }
-    RemoveExistsSpcObjects();
-    RemovePosLeads();
+    // No way back from here: the set must not stay in two generations of lines. Each step starts where a
+    // failed one stopped, so a step Velmar failed is asked once more before the failure is reported.
+    const auto onceMore = [](const std::function<void()>& step) {
+        try {
+            step();
+        } catch (...) {
+            TraceCurrentException(L"NMVelmarTCS2D::RecreateTCSSpcObjects");
+            step();
+        }
+    };
+    onceMore([this] { RemoveExistsSpcObjects(); });
+    onceMore([this] { RemovePosLeads(); });
+}
+
+IVel7SpcObjectPtr NMVelmarTCS2D::FirstNewLine() const
+{
+    for (const Member& member : Parts)
+        if (member.part->iSpcObj)
+            return member.part->iSpcObj;
+    return nullptr;
+}
+
+void NMVelmarTCS2D::MoveCommentsToFirstNewLine()
+{
+    // The set's old lines all hold the set macro and its leader and nothing tells which member each was
+    // made for (a replacement may even change the members): the comments go to the line of the set's
+    // first member, which stands for the set, rather than to a member guessed.
+    struct Forget {
+        IVel7SpcObjectPtr& line;
+        ~Forget() { line = nullptr; }
+    } forget{iSpcObj};
+    iSpcObj = FirstNewLine();
+    if (iSpcObj)
+        moveCommentObjects();
+}
+
+void NMVelmarTCS2D::GiveCommentsBack(IVel7SpcObject* oldLine) noexcept
+{
+    const IVel7SpcObjectPtr line = FirstNewLine();
+    if (!line || !oldLine)
+        return;
+    // The same move the other way: the new line's comments (all of them came from the old lines) go to
+    // the set's first old line before the new line is deleted with them.
+    ObjArray listed;
+    listed.swap(ExSpcObjs);
+    ExSpcObjs.push_back(IDispatchPtr(line));
+    iSpcObj = oldLine;
+    RestoreStep(L"NMVelmarTCS2D::GiveCommentsBack", [this] { moveCommentObjects(); });
+    iSpcObj = nullptr;
+    ExSpcObjs.swap(listed);
+}
+
+void NMVelmarTCS2D::RemoveFirstOldLine()
+{
+    if (ExSpcObjs.empty())
+        return;
+    const IVel7SpcObjectPtr first = RequireHost(GetFirstSpcObject());
+    const ObjArray held(V7Get(first, &IVel7SpcObject::get_Geometry));
+    ObjArray rest;
+    rest.assign(ExSpcObjs.begin() + 1, ExSpcObjs.end());
+    ExSpcObjs.resize(1);
+    try {
+        RemoveExistsSpcObjects();
+    } catch (...) {
+        // Not deleted: an old line without its geometry would hold nothing.
+        RestoreStep(L"NMVelmarTCS2D::RemoveFirstOldLine", [&] {
+            if (ObjArray(V7Get(first, &IVel7SpcObject::get_Geometry)).empty())
+                V7Get(first, &IVel7SpcObject::IncludeGeometry, held.ToVariant(), VARIANT_FALSE);
+        });
+        ExSpcObjs.Append(rest);
+        throw;
+    }
+    ExSpcObjs = rest;
 }
 
 void NMVelmarTCS2D::RecreateMembersSpcObjects(const SpcDocContext& context, NMSpcObjSnapshot& template_,

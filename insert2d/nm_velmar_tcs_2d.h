@@ -50,8 +50,12 @@ public:
     // The member list of a set placed earlier, from the reference book: its members' identities, then
     // each member's response. BadResponse "No response" or "No objects in response".
     void FillFromMacro();
-    // The members' spc objects anew, attached to the set macro and the leader (0: none).
-    void RecreateTCSSpcObjects(int32_t leaderReference);
+    // The members' spc objects anew, attached to the set macro and the leader (0: none); the comments on
+    // the set's old lines move to its first new line, and the old lines and their leaders go. Until an
+    // old line is deleted, a failure takes back the new lines (and the leader, when it was made for them:
+    // leaderMadeForIt) and leaves the old ones whole with their comments; past that point what is left of
+    // the old lines and leaders still goes before a failure is reported.
+    void RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMadeForIt = false);
 
     void InsertTCSParts();
     void ArrangeTCSParts();
@@ -82,6 +86,15 @@ private:
     // Opens a group (24), draws into it (given its reference) and ends it (25) whatever the end answers:
     // the cut's groups.
     int32_t CutGroup(const std::function<void(int32_t)>& draw);
+    // The first member's new spc object; null when no member has one.
+    IVel7SpcObjectPtr FirstNewLine() const;
+    // The comments of the old lines (ExSpcObjs) to the first new line; an old line that keeps a comment
+    // Velmar would not move leaves ExSpcObjs, so that it is not deleted.
+    void MoveCommentsToFirstNewLine();
+    // After a failure: the comments on the first new line go back to the old line (failures traced).
+    void GiveCommentsBack(IVel7SpcObject* oldLine) noexcept;
+    // Deletes the first old line; a failure leaves it whole (its geometry included again) and listed.
+    void RemoveFirstOldLine();
     // The members' spc objects, with the question whether they move asked once for the set.
     void RecreateMembersSpcObjects(const SpcDocContext& context, NMSpcObjSnapshot& template_, const ObjArray& geometry,
                                    bool withLeader);

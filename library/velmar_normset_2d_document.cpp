@@ -66,7 +66,7 @@ void VelmarNormset2D::CreateSpcObjectsForGeom()
                 set.FillFromMacro();
                 set.GetExistsSpcObjects(context);
                 set.GetPosLeadsFromSpcObjects();
-                set.RecreateTCSSpcObjects(set.MakePosLead());
+                set.RecreateTCSSpcObjects(set.MakePosLead(), true);
                 return BatchItem::Done;
             }
             NMVelObj2D* part = answers.For(found->NM_ID, [&](const std::wstring& id) {
@@ -88,12 +88,22 @@ void VelmarNormset2D::CreateSpcObjectsForGeom()
             part->MoveAnswer = NMVelObj::KeepPlaceSilently;
             part->GetExistsSpcObjects(context);
             part->GetPosLeadsFromSpcObjects();
-            if (part->PosLeads.empty() && fresh)
-                AppendOnce(part->Geometry, GetSpcObjectAt(iApp5, part->MakePosLead()));
-            ObjArray geometry;
-            AppendOnce(geometry, part->Geometry);
-            AppendOnce(geometry, GetSpcObjectAt(iApp5, part->macro));
-            part->ChangeSpcObject(context, geometry);
+            part->iSpcObj = nullptr;
+            const int32_t leader = part->PosLeads.empty() && fresh ? part->MakePosLead() : 0;
+            try {
+                if (leader != 0)
+                    AppendOnce(part->Geometry, GetSpcObjectAt(iApp5, leader));
+                ObjArray geometry;
+                AppendOnce(geometry, part->Geometry);
+                AppendOnce(geometry, GetSpcObjectAt(iApp5, part->macro));
+                part->ChangeSpcObject(context, geometry);
+            } catch (...) {
+                // A leader made for a spc object that was never made must not stay in the drawing
+                // numbering nothing.
+                if (!part->iSpcObj)
+                    part->DeleteQuietly(leader);
+                throw;
+            }
             return BatchItem::Done;
         });
     } else {

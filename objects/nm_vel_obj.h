@@ -73,7 +73,8 @@ public:
 
     // A new spc object in the rebuild's section, placed, with the geometry included. Needs
     // the first five context members and an own preset; otherwise, or when Velmar gives no object twice,
-    // CantCreateSpcObj and no current object.
+    // CantCreateSpcObj and no current object. An object Velmar failed to place or to give the geometry
+    // is deleted again before the failure goes on.
     void CreateNewSpcObject(const SpcDocContext& context, const ObjArray& geometry);
     // Places the current object at the rebuild's subsection and blocks.
     void updateSpcObj();

@@ -4,6 +4,7 @@
 #include "core/translate.h"
 #include "hostapi/dual_interface.h"
 #include "hostapi/host_version.h"
+#include "hostapi/restore_step.h"
 #include "hostapi/vtable_call.h"
 #include "objects/cant_create_spc_obj.h"
 #include "objects/nm_vel_obj.h"
@@ -87,15 +88,21 @@ void NMVelObj::CreateNewSpcObject(const SpcDocContext& context, const ObjArray& 
             made = V7Get(objects, &IVel7SpcObjects::Add, section, 0.0);
         iSpcObj = QueryHostOrNull<IVel7SpcObject>(made);
         scope.Hex(L"iSpcObj", reinterpret_cast<std::int64_t>(iSpcObj.GetInterfacePtr()));
-        if (iSpcObj)
-            updateSpcObj();
     }
     if (!iSpcObj) {
         scope.WriteLine(L"no specification object");
         throw CantCreateSpcObj();
     }
-    scope.Value(L"aGeom.size()", _variant_t(static_cast<unsigned long>(geometry.size())));
-    IncludeGeometry(iSpcObj, geometry, scope);
+    try {
+        updateSpcObj();
+        scope.Value(L"aGeom.size()", _variant_t(static_cast<unsigned long>(geometry.size())));
+        IncludeGeometry(iSpcObj, geometry, scope);
+    } catch (...) {
+        // Half made, it would stand in the bill of materials holding nothing of the part.
+        RestoreStep(L"NMVelObj::CreateNewSpcObject", [&] { V7Call(iSpcObj, &IVel7SpcObjectBase::Delete); });
+        iSpcObj = nullptr;
+        throw;
+    }
 }
 
 void NMVelObj::updateSpcObj()
