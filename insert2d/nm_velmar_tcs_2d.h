@@ -53,6 +53,8 @@ public:
     // The members' spc objects anew, attached to the set macro and the leader (0: none).
     void RecreateTCSSpcObjects(int32_t leaderReference);
 
+    // Draws the members this drawing takes; a member that draws nothing refuses the set (the warning
+    // naming it).
     void InsertTCSParts();
     void ArrangeTCSParts();
     double CalcPartsDisplace();

@@ -117,6 +117,16 @@ protected:
             setXml.replace(at, 9, sim::SamplePartsFolder());
         velmar().Drawings().AddFragment(sim::SampleWasher(sim::SamplePartsFolder()));
         set2D_ = book_->MakeResponse(setXml);
+        // A part and a set that draw nothing: the nut's script draws nothing, with the set's other parts
+        // beside it.
+        std::filesystem::copy_file(sim::SamplePartsFolder() + L"Scripts2D\\Bolt_7798.vbs", models_ / L"Scripts2D\\Bolt_7798.vbs");
+        std::ofstream(std::filesystem::path(models_ / L"Scripts2D\\Empty.vbs")) << "Sub Script_OnLoad()\r\nEnd Sub\r\n";
+        velmar().Drawings().AddFragment(sim::SampleWasher(models_.Path()));
+        emptyPart2D_ = book_->MakeResponse(EmptyNut(Sample("script_2d")));
+        std::wstring emptySet = EmptyNut(sim::SampleResponse("fastener_set_2d"));
+        for (size_t at = emptySet.find(L"%MODELS%\\"); at != std::wstring::npos; at = emptySet.find(L"%MODELS%\\"))
+            emptySet.replace(at, 9, models_.Path());
+        emptySet2D_ = book_->MakeResponse(emptySet);
         stranger_ = velmar().NewObject("stranger");
 
         const std::wstring copy = folder_ / L"normset.dll";
@@ -139,7 +149,7 @@ protected:
         if (module_)
             FreeLibrary(module_);
         EXPECT_EQ(velmar().Events().Sinks(), 0u);
-        provider_ = part3D_ = part2D_ = objectData_ = stranger_ = set2D_ = nullptr;
+        provider_ = part3D_ = part2D_ = objectData_ = stranger_ = set2D_ = emptyPart2D_ = emptySet2D_ = nullptr;
         book_.reset();
         utilities_.reset();
         components_.reset();
@@ -153,6 +163,12 @@ protected:
         const std::wstring mark = L"%MODELS%\\";
         text.replace(text.find(mark), mark.size(), models_.Path());
         return text;
+    }
+    static std::wstring EmptyNut(std::wstring xml)
+    {
+        const std::wstring nut = L"Scripts2D\\Nut_5915.vbs";
+        xml.replace(xml.find(nut), nut.size(), L"Scripts2D\\Empty.vbs");
+        return xml;
     }
     IUnknown* Provider() { return provider_->Primary(); }
     IUnknown* Part3D() { return part3D_->Primary(); }
@@ -183,7 +199,7 @@ protected:
     std::optional<sim::ReferenceBook> book_;
     sim::Document* drawing_ = nullptr;
     sim::Document* assembly_ = nullptr;
-    sim::ObjectRef provider_, part3D_, part2D_, objectData_, stranger_, set2D_;
+    sim::ObjectRef provider_, part3D_, part2D_, objectData_, stranger_, set2D_, emptyPart2D_, emptySet2D_;
     HMODULE module_ = nullptr;
     Exports exports_{};
 };
@@ -406,10 +422,11 @@ TEST_F(OtherProgram, EachInsertionInsertsAnewWhateverIsSelectedAndLeavesTheSelec
     struct Insertion {
         const char* what;
         sim::Document* document;
-        std::function<bool()> call;
+        std::function<bool()> call;   // true: it answered as it should
         std::function<size_t()> made;
         size_t whole;   // what one insertion adds
     };
+    const std::wstring drewNothing = L"Изделие \"Гайка М12-6Н.5 ГОСТ 5915-70\" ничего не нарисовало и не помещено в чертёж.";
     const Insertion insertions[] = {
         {"NMInsert3D", assembly_, [&] { out = nullptr; exports_.insert3D(&out, Provider(), Part3D(), nullptr); return Took(out); },
          componentsAndSpcObjects, 2},
@@ -429,6 +446,19 @@ TEST_F(OtherProgram, EachInsertionInsertsAnewWhateverIsSelectedAndLeavesTheSelec
          }, macros, 1},
         {"InsertTest, 2D", drawing_, [&] { return tested(false, part2D_); }, macros, 1},
         {"FastInsertTest, 2D", drawing_, [&] { return tested(true, part2D_); }, macros, 1},
+        // What draws nothing is refused, and nothing of it stays.
+        {"NMInsert2D, a set whose nut draws nothing", drawing_, [&] {
+             return exports_.insert2D(Provider(), emptySet2D_->Primary(), 100, 50, 0) == 0;
+         }, macros, 0},
+        {"FastInsertTest, a part that draws nothing", drawing_, [&] {
+             IDispatch* inserted = Stale();
+             long code = -1;
+             BSTR error = nullptr;
+             const HRESULT hr = tester->FastInsertTest(emptyPart2D_->As<INMResponse>(), &inserted, &code, &error);
+             const std::wstring told = error ? error : L"";
+             SysFreeString(error);
+             return hr == E_FAIL && code == 999 && !inserted && told == drewNothing;
+         }, macros, 0},
     };
     for (const Selection& selection : selections) {
         for (const Insertion& insertion : insertions) {
