@@ -269,7 +269,10 @@ TEST_F(HotPoints, AFailedSizeStepOrRestoreIsShownToTheUser)
     const Case cases[] = {
         {"an answer that is no response", L"<part", "", L"Error parsing start element tag", kNutId},
         {"a cancel whose restore fails", NutResponse(L"16"), "drawing5.137", L"0x80004005 Call failed.\r\nThe host call failed.", L"PART:5915[d=16]"},
+        {"an answer whose part draws nothing", NutResponse(L"16", L"empty.vbs"), "",
+         L"Изделие \"Гайка М16\" ничего не нарисовало и не помещено в чертёж.", kNutId},
     };
+    WriteFileBytes(folder_ / L"empty.vbs", "Sub Script_OnLoad()\r\nEnd Sub\r\n");
     // The name Velmar has read through the display-name export.
     SetLibraryDisplayName(L"Нормсет");
     for (const Case& c : cases) {
