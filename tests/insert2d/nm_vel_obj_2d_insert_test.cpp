@@ -185,13 +185,37 @@ TEST_F(Insert2D, AReplacementPutsTheNewDrawingIntoTheMacroAndMovesItOnlyWhenAske
 TEST_F(Insert2D, AReplacementWithoutSpcSectionTakesTheOldSpcObjectsAndLeadersAndARefusedOneChangesNothing)
 {
     const long macro = PlaceNut();
-    auto refused = MakePart<NMVelmarFragment2D>(false, {}, macro);
-    refused->PosLeads.push_back(velmar().Drawings().DrawingObject(Leaders().at(0))->Ptr());
     const Snapshot before = Take(macro);
-    Drawing().RefuseMacroFill(1);
-    refused->Apply();
-    EXPECT_EQ(Take(macro), before);
-    EXPECT_TRUE(refused->PosLeads.empty());
+    // Velmar refusing the new drawing, or a new part that draws nothing (the caller told), changes nothing.
+    struct Row {
+        const char* what;
+        std::function<std::unique_ptr<NMVelObj2D>()> part;
+        bool told;
+    };
+    const Row rows[] = {
+        {"Velmar refuses the new drawing", [&] {
+             Drawing().RefuseMacroFill(1);
+             return MakePart<NMVelmarFragment2D>(false, {}, macro);
+         }, false},
+        {"the new part draws nothing", [&] {
+             WriteFileBytes(folder_ / L"nut.vbs", "Sub Script_OnLoad()\r\nEnd Sub\r\n");
+             return MakePart(false, {}, macro);
+         }, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::unique_ptr<NMVelObj2D> refused = row.part();
+        refused->PosLeads.push_back(velmar().Drawings().DrawingObject(Leaders().at(0))->Ptr());
+        bool told = false;
+        try {
+            refused->Apply();
+        } catch (const _bstr_t&) {
+            told = true;
+        }
+        EXPECT_EQ(told, row.told);
+        EXPECT_EQ(Take(macro), before);
+        EXPECT_TRUE(refused->PosLeads.empty());
+    }
 
     auto plain = MakePart<NMVelmarFragment2D>(false, {}, macro);
     plain->Apply();
