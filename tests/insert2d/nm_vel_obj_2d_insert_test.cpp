@@ -90,6 +90,7 @@ TEST_F(Insert2D, EachPlacementEndsInWholePartsAndACancelEndsTheInsertion)
         size_t leaders;
         std::vector<size_t> geometrySizes;   // of each spc object
         int refusedSpcObjects = 0;           // Velmar gives no spc object this often
+        int failedLeader = 0;                // Velmar fails the drawing of this copy's leader; 0: none
     };
     const Row rows[] = {
         {"cancelled at once", true, false, {{"panel", L"cancel"}}, 0, 0, {}},
@@ -104,6 +105,9 @@ TEST_F(Insert2D, EachPlacementEndsInWholePartsAndACancelEndsTheInsertion)
         {"Velmar gives no spc object", true, false,
          {{"panel", L"cursor 1 1 0; ok"}, {"leader", L"5,5"}, {"panel", L"cursor 9 9 0; ok"}, {"leader", L"15,15"}, {"panel", L"cancel"}},
          2, 2, {2}, 2},
+        // The failure ends the insertion; the copy before it stays whole.
+        {"the second copy's leader fails", true, false,
+         {{"panel", L"cursor 1 1 0; ok"}, {"leader", L"5,5"}, {"panel", L"cursor 9 9 0; ok"}}, 1, 1, {2}, 0, 2},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -115,8 +119,17 @@ TEST_F(Insert2D, EachPlacementEndsInWholePartsAndACancelEndsTheInsertion)
         for (const auto& [kind, answer] : row.answers)
             velmar().User().Answer(kind, _variant_t(answer));
         Spc().RefuseAdd(row.refusedSpcObjects);
+        if (row.failedLeader)
+            velmar().Faults().FailMember("drawing5.42", E_FAIL, 1, row.failedLeader - 1);
         auto part = MakePart(row.withSpc, {}, 0, row.specActive);
-        part->Apply();
+        HRESULT failed = S_OK;
+        try {
+            part->Apply();
+        } catch (const _com_error& error) {
+            failed = error.Error();
+        }
+        velmar().Faults().Clear();
+        EXPECT_EQ(failed, row.failedLeader ? E_FAIL : S_OK);
         size_t told = 0;
         for (const sim::Question& question : velmar().User().Questions())
             told += question.text == L"Не удалось создать объект спецификации.";
