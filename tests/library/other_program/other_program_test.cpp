@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -274,6 +275,9 @@ TEST_F(OtherProgram, InsertsSelectsAndTestsWithoutAnyDialogOfTheLibrary)
     drawing_->V5().Value(IVel5Document2D::SelectedMacro) = static_cast<long>(macro);
     EXPECT_EQ(exports_.replace2D(Part2D(), 0, 0, 90), macro);
     EXPECT_EQ(drawing.Find(macro)->angle, 90);
+    // An angle of many turns turns it by the turn it stands for: 1e308 is 296 modulo 360.
+    EXPECT_EQ(exports_.replace2D(Part2D(), 0, 0, 1e308), macro);
+    EXPECT_EQ(drawing.Find(macro)->angle, 90 + 296);
     EXPECT_EQ(Count(Part2D()), responseRefs);
     // Velmar's own question for the selected part's hot points, as another program would ask it: the
     // part has sizes to step through, so the reference book is read for them.
@@ -486,6 +490,8 @@ TEST_F(OtherProgram, WrongOrMissingArgumentsGiveNullOrZeroWithoutACall)
         std::function<bool()> call;   // true: the answer is the empty one
     };
     IDispatch* out = nullptr;
+    const double kNaN = std::numeric_limits<double>::quiet_NaN();
+    const double kInf = std::numeric_limits<double>::infinity();
     const Row rows[] = {
         {"3D, no response", [&] { out = Stale(); exports_.insert3D(&out, Provider(), nullptr, nullptr); return !out; }},
         {"3D, no provider", [&] { out = Stale(); exports_.insert3D(&out, Stranger(), Part3D(), nullptr); return !out; }},
@@ -495,6 +501,12 @@ TEST_F(OtherProgram, WrongOrMissingArgumentsGiveNullOrZeroWithoutACall)
         {"2D, no response", [&] { return exports_.insert2D(Provider(), nullptr, 0, 0, 0) == 0; }},
         {"2D, no provider", [&] { return exports_.insert2D(Part2D(), Part2D(), 0, 0, 0) == 0; }},
         {"replace, no response", [&] { return exports_.replace2D(Stranger(), 0, 0, 0) == 0; }},
+        // A point or angle that is no number, in the drawing the part would be placed in.
+        {"2D, x not a number", [&] { velmar().Activate(drawing_); return exports_.insert2D(Provider(), Part2D(), kNaN, 0, 0) == 0; }},
+        {"2D, y infinite", [&] { velmar().Activate(drawing_); return exports_.insert2D(Provider(), Part2D(), 0, kInf, 0) == 0; }},
+        {"2D, angle infinite", [&] { velmar().Activate(drawing_); return exports_.insert2D(Provider(), Part2D(), 0, 0, -kInf) == 0; }},
+        {"replace, x infinite", [&] { velmar().Activate(drawing_); return exports_.replace2D(Part2D(), kInf, 0, 0) == 0; }},
+        {"replace, angle not a number", [&] { velmar().Activate(drawing_); return exports_.replace2D(Part2D(), 0, 0, kNaN) == 0; }},
     };
     for (const Row& row : rows) {
         journal().Clear();
@@ -502,8 +514,10 @@ TEST_F(OtherProgram, WrongOrMissingArgumentsGiveNullOrZeroWithoutACall)
         EXPECT_EQ(journal().Lines(), Lines{}) << row.what;
     }
     EXPECT_TRUE(components_->Components().empty());
+    EXPECT_TRUE(Placed().empty());
     exports_.tester(nullptr);
     // In a document of the other kind: no 2D part in an assembly, no component in a drawing.
+    velmar().Activate(assembly_);
     EXPECT_EQ(exports_.insert2D(Provider(), Part2D(), 0, 0, 0), 0);
     velmar().Activate(drawing_);
     out = Stale();
