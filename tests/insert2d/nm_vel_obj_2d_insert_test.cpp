@@ -211,7 +211,7 @@ TEST_F(Insert2D, AReplacementWithoutSpcSectionTakesTheOldSpcObjectsAndLeadersAnd
              return MakePart<NMVelmarFragment2D>(false, {}, macro);
          }, false},
         {"the new part draws nothing", [&] {
-             WriteFileBytes(folder_ / L"nut.vbs", "Sub Script_OnLoad()\r\nEnd Sub\r\n");
+             WriteFileBytes(folder_ / L"nut.vbs", kEmptyScript);
              return MakePart(false, {}, macro);
          }, true},
     };
@@ -264,7 +264,7 @@ TEST_F(Insert2D, APartPlacedAtAPointIsWholeOrGoneAndAMissingSpcObjectKeepsIt)
 
     // A part that draws nothing is not placed: the caller is told, and nothing of it stays.
     Open();
-    WriteFileBytes(folder_ / L"nut.vbs", "Sub Script_OnLoad()\r\nEnd Sub\r\n");
+    WriteFileBytes(folder_ / L"nut.vbs", kEmptyScript);
     auto empty = MakePart();
     EXPECT_THROW(empty->PlaceAt(5, 6, 30), _bstr_t);
     EXPECT_EQ(empty->macro, 0);

@@ -288,7 +288,7 @@ TEST_F(HotPoints, AFailedSizeStepOrRestoreIsShownToTheUser)
         {"an answer whose part draws nothing", NutResponse(L"16", L"empty.vbs"), "",
          L"Изделие \"Гайка М16\" ничего не нарисовало и не помещено в чертёж.", kNutId},
     };
-    WriteFileBytes(folder_ / L"empty.vbs", "Sub Script_OnLoad()\r\nEnd Sub\r\n");
+    WriteFileBytes(folder_ / L"empty.vbs", kEmptyScript);
     // The name Velmar has read through the display-name export.
     SetLibraryDisplayName(L"Нормсет");
     for (const Case& c : cases) {

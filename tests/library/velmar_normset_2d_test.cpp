@@ -160,7 +160,7 @@ TEST_F(Controller2D, ASilentReplacementKeepsTheMacroReference)
 // one of whose members draws nothing) is not placed: the user is told, and the drawing holds nothing of it.
 TEST_F(Controller2D, TheInsertCommandPlacesTheChosenPartInTheDrawing)
 {
-    WriteFileBytes(folder_ / L"empty.vbs", "Sub Script_OnLoad()\r\nEnd Sub\r\n");
+    WriteFileBytes(folder_ / L"empty.vbs", kEmptyScript);
     // The sample bolt's model file where the sample component's answer names it, as velmar-sim lays it out.
     std::filesystem::create_directories(folder_ / L"Models");
     WriteFileBytes(folder_ / L"Models\\Bolt_7798_M10x50.vlm",
@@ -168,7 +168,7 @@ TEST_F(Controller2D, TheInsertCommandPlacesTheChosenPartInTheDrawing)
     // The sample set's parts where its answer names them, the nut's script drawing nothing.
     std::filesystem::create_directories(folder_ / L"Scripts2D");
     std::filesystem::copy_file(sim::SamplePartsFolder() + L"Scripts2D\\Bolt_7798.vbs", folder_ / L"Scripts2D\\Bolt_7798.vbs");
-    WriteFileBytes(folder_ / L"Scripts2D\\Nut_5915.vbs", "Sub Script_OnLoad()\r\nEnd Sub\r\n");
+    WriteFileBytes(folder_ / L"Scripts2D\\Nut_5915.vbs", kEmptyScript);
     velmar().Drawings().AddFragment(sim::SampleWasher(folder_.Path()));
     // The user places the part at (40, 50), then ends the command: by the placement prompt, or by the
     // part panel for a part with spc data.
