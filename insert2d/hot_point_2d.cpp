@@ -321,6 +321,12 @@ long STDMETHODCALLTYPE HotPoint2D::MovePoint(const LibHPMove* point, long index)
         scope.Value(L"index", Long(index));
         scope.Value(L"x", point->x);
         scope.Value(L"y", point->y);
+        // A point that is no number or infinite would carry the part there, or turn or size it by it:
+        // the drag is refused and the part stays as it was.
+        if (!std::isfinite(point->x) || !std::isfinite(point->y)) {
+            scope.WriteLine(L"not a point: refused");
+            return 0;
+        }
         if (index == 0) {
             V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro_), point->x, point->y, 0.0, kMoveBy);
         } else if (index == 1) {

@@ -62,6 +62,10 @@ public:
 
     // IsTCS := one of the macros inside the macro is a library part.
     void CheckForTCS();
+    // Throws the warning that the part drew nothing when the macro or group holds no object (0: none was
+    // made). Whether Velmar keeps an empty macro is its own affair: a part nobody sees is never placed.
+    // Public for a fastener set, which asks it of each member it draws.
+    void RequireDrawing(int32_t owner) const;
 
     // Position leaders.
     int32_t DrawPosLeader();
@@ -129,9 +133,6 @@ protected:
     void DrawGroup(const std::function<void()>& draw);
     // The same into another reference than group.
     void DrawGroupInto(int32_t& target, const std::function<void()>& draw);
-    // Throws the warning that the part drew nothing when the macro or group holds no object (0: none was
-    // made). Whether Velmar keeps an empty macro is its own affair: a part nobody sees is never placed.
-    void RequireDrawing(int32_t owner) const;
     // The version-7 drawing object of a reference of the active document (empty list for 0).
     ObjArray DrawingObjectOf(int32_t reference) const;
     // Deletes what the copy being made has made so far (its spc object, the leader drawn for it, its

@@ -125,6 +125,9 @@ void NMVelmarTCS2D::InsertTCSParts()
         params[L"tkrIsOnPacket"] = member.place.attrs.OnPacket ? L"1" : L"0";
         params[L"tkrIsRotated"] = member.place.attrs.Orientation ? L"0" : L"1";
         part.CreateNewMacro();
+        // A member that drew nothing would stand in the bill of materials with nothing of it in the
+        // drawing: the whole set is refused, and the user learns which member it was.
+        part.RequireDrawing(part.macro);
         member.place.x = 0.0;
         member.place.y = 0.0;
         member.place.angle = 0.0;

@@ -57,6 +57,8 @@ public:
     // the old lines and leaders still goes before a failure is reported.
     void RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMadeForIt = false);
 
+    // Draws the members this drawing takes; a member that draws nothing refuses the set (the warning
+    // naming it).
     void InsertTCSParts();
     void ArrangeTCSParts();
     double CalcPartsDisplace();

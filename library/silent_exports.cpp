@@ -19,6 +19,7 @@
 #include "library/velmar_normset_3d.h"
 #include "objects/part_data.h"
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -44,8 +45,22 @@ void Store(T** out, T* value) noexcept
         value->Release();
 }
 
+// A caller's point and angle as Velmar is to take them; false when one of them is not a number or is
+// infinite: nothing is placed. Any finite angle is a turn: reduced modulo 360 (fmod is exact), an angle
+// of many turns reaches Velmar as the turn it stands for, not as a number whose conversion to radians
+// overflows.
+bool CallersPlacement(double x, double y, double& angle)
+{
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(angle))
+        return false;
+    angle = std::fmod(angle, 360.0);
+    return true;
+}
+
 int32_t Insert2D(IUnknown* callersProvider, IUnknown* callersResponse, double x, double y, double angle)
 {
+    if (!CallersPlacement(x, y, angle))
+        return 0;
     const INMClientPtr provider = QueryHostOrNull<INMClient>(callersProvider);
     const INMResponsePtr response = QueryHostOrNull<INMResponse>(callersResponse);
     if (!provider || !response)
@@ -65,6 +80,8 @@ int32_t Insert2D(IUnknown* callersProvider, IUnknown* callersResponse, double x,
 
 int32_t Replace2D(IUnknown* callersResponse, double x, double y, double angle)
 {
+    if (!CallersPlacement(x, y, angle))
+        return 0;
     const INMResponsePtr response = QueryHostOrNull<INMResponse>(callersResponse);
     if (!response)
         return 0;

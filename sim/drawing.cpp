@@ -962,6 +962,7 @@ void Drawings::ForgetLeftOpen()
     for (const auto& drawing : drawings_)
         drawing->ForgetInsertionBrackets();
     openIterators_ = 0;
+    openTemporary_ = nullptr;
 }
 
 Drawings::ListData* Drawings::ListOf(IUnknown* object)

@@ -259,8 +259,8 @@ public:
     const std::vector<CatalogueObject>& Clipboard() const { return clipboard_; }
 
     std::vector<std::string> OpenBrackets() const;
-    // An iterator or insertion bracket (245) whose closing call failed stays open: a test that goes on in
-    // the same session after such a failure lets Velmar forget them.
+    // An iterator, insertion bracket (245) or temporary document whose closing call failed stays open: a
+    // test that goes on in the same session after such a failure lets Velmar forget them.
     void ForgetLeftOpen();
     // A temporary document opened (152) and not closed (151) yet.
     bool TemporaryOpen() const { return openTemporary_ != nullptr; }

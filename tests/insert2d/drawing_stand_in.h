@@ -35,6 +35,9 @@ inline const char kNutScript[] =
     "  RAZadi.Append \"nut \" & d\r\n"
     "End Sub\r\n";
 
+// A part script that draws nothing.
+inline const char kEmptyScript[] = "Sub Script_OnLoad()\r\nEnd Sub\r\n";
+
 // The spc variables of a part placed in section 25 with its designation in column 5.1.
 inline std::vector<Attr> SpcVariables()
 {

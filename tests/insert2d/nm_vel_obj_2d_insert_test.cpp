@@ -90,6 +90,7 @@ TEST_F(Insert2D, EachPlacementEndsInWholePartsAndACancelEndsTheInsertion)
         size_t leaders;
         std::vector<size_t> geometrySizes;   // of each spc object
         int refusedSpcObjects = 0;           // Velmar gives no spc object this often
+        int failedLeader = 0;                // Velmar fails the drawing of this copy's leader; 0: none
     };
     const Row rows[] = {
         {"cancelled at once", true, false, {{"panel", L"cancel"}}, 0, 0, {}},
@@ -104,6 +105,9 @@ TEST_F(Insert2D, EachPlacementEndsInWholePartsAndACancelEndsTheInsertion)
         {"Velmar gives no spc object", true, false,
          {{"panel", L"cursor 1 1 0; ok"}, {"leader", L"5,5"}, {"panel", L"cursor 9 9 0; ok"}, {"leader", L"15,15"}, {"panel", L"cancel"}},
          2, 2, {2}, 2},
+        // The failure ends the insertion; the copy before it stays whole.
+        {"the second copy's leader fails", true, false,
+         {{"panel", L"cursor 1 1 0; ok"}, {"leader", L"5,5"}, {"panel", L"cursor 9 9 0; ok"}}, 1, 1, {2}, 0, 2},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -115,8 +119,17 @@ TEST_F(Insert2D, EachPlacementEndsInWholePartsAndACancelEndsTheInsertion)
         for (const auto& [kind, answer] : row.answers)
             velmar().User().Answer(kind, _variant_t(answer));
         Spc().RefuseAdd(row.refusedSpcObjects);
+        if (row.failedLeader)
+            velmar().Faults().FailMember("drawing5.42", E_FAIL, 1, row.failedLeader - 1);
         auto part = MakePart(row.withSpc, {}, 0, row.specActive);
-        part->Apply();
+        HRESULT failed = S_OK;
+        try {
+            part->Apply();
+        } catch (const _com_error& error) {
+            failed = error.Error();
+        }
+        velmar().Faults().Clear();
+        EXPECT_EQ(failed, row.failedLeader ? E_FAIL : S_OK);
         size_t told = 0;
         for (const sim::Question& question : velmar().User().Questions())
             told += question.text == L"Не удалось создать объект спецификации.";
@@ -185,13 +198,37 @@ TEST_F(Insert2D, AReplacementPutsTheNewDrawingIntoTheMacroAndMovesItOnlyWhenAske
 TEST_F(Insert2D, AReplacementWithoutSpcSectionTakesTheOldSpcObjectsAndLeadersAndARefusedOneChangesNothing)
 {
     const long macro = PlaceNut();
-    auto refused = MakePart<NMVelmarFragment2D>(false, {}, macro);
-    refused->PosLeads.push_back(velmar().Drawings().DrawingObject(Leaders().at(0))->Ptr());
     const Snapshot before = Take(macro);
-    Drawing().RefuseMacroFill(1);
-    refused->Apply();
-    EXPECT_EQ(Take(macro), before);
-    EXPECT_TRUE(refused->PosLeads.empty());
+    // Velmar refusing the new drawing, or a new part that draws nothing (the caller told), changes nothing.
+    struct Row {
+        const char* what;
+        std::function<std::unique_ptr<NMVelObj2D>()> part;
+        bool told;
+    };
+    const Row rows[] = {
+        {"Velmar refuses the new drawing", [&] {
+             Drawing().RefuseMacroFill(1);
+             return MakePart<NMVelmarFragment2D>(false, {}, macro);
+         }, false},
+        {"the new part draws nothing", [&] {
+             WriteFileBytes(folder_ / L"nut.vbs", kEmptyScript);
+             return MakePart(false, {}, macro);
+         }, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::unique_ptr<NMVelObj2D> refused = row.part();
+        refused->PosLeads.push_back(velmar().Drawings().DrawingObject(Leaders().at(0))->Ptr());
+        bool told = false;
+        try {
+            refused->Apply();
+        } catch (const _bstr_t&) {
+            told = true;
+        }
+        EXPECT_EQ(told, row.told);
+        EXPECT_EQ(Take(macro), before);
+        EXPECT_TRUE(refused->PosLeads.empty());
+    }
 
     auto plain = MakePart<NMVelmarFragment2D>(false, {}, macro);
     plain->Apply();
@@ -227,7 +264,7 @@ TEST_F(Insert2D, APartPlacedAtAPointIsWholeOrGoneAndAMissingSpcObjectKeepsIt)
 
     // A part that draws nothing is not placed: the caller is told, and nothing of it stays.
     Open();
-    WriteFileBytes(folder_ / L"nut.vbs", "Sub Script_OnLoad()\r\nEnd Sub\r\n");
+    WriteFileBytes(folder_ / L"nut.vbs", kEmptyScript);
     auto empty = MakePart();
     EXPECT_THROW(empty->PlaceAt(5, 6, 30), _bstr_t);
     EXPECT_EQ(empty->macro, 0);

@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 using namespace drawing_test;
 
@@ -231,7 +232,7 @@ TEST_F(HotPoints, ASizeDragRedrawsThePartInItsMacroAndReleasingCommitsOrPutsItBa
     }
 }
 
-TEST_F(HotPoints, TurningFrom350By20ShowsTenDegreesAndACancelPutsTheMacroBack)
+TEST_F(HotPoints, TurningFrom350By20ShowsTenDegreesAndACancelOrAPointThatIsNoNumberLeavesTheMacro)
 {
     const long macro = SelectNut(350);
     ILibHPObject* points = Entry();
@@ -248,10 +249,25 @@ TEST_F(HotPoints, TurningFrom350By20ShowsTenDegreesAndACancelPutsTheMacroBack)
     EXPECT_NEAR(Drawing().Find(macro)->angle, 370, 1e-9);
     points->Refresh(0, 0);
     EXPECT_EQ(Drawing().Find(macro)->angle, 350);
+    second->EndDrag();
+    // A drag to a point that is no number or infinite moves, turns and sizes nothing, even accepted.
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    struct Row {
+        long index;
+        LibHPMove to;
+    };
+    for (const Row& row : {Row{0, {inf, 0}}, Row{1, {nan, nan}}, Row{2, {-inf, 0}}}) {
+        second->BeginDrag(row.index);
+        EXPECT_EQ(points->MovePoint(&row.to, row.index), 0) << row.index;
+        points->Refresh(0, 1);
+        second->EndDrag();
+        const sim::DrawnObject& placed = *Drawing().Find(macro);
+        EXPECT_EQ(std::vector<double>({placed.x, placed.y, placed.angle}), std::vector<double>({100, 50, 350})) << row.index;
+        EXPECT_EQ(IdOf(macro), kNutId) << row.index;
+    }
     const BSTR restored = second->GetValueText(1);
     EXPECT_EQ(std::wstring(restored), L"A = 350.00°");
     SysFreeString(restored);
-    second->EndDrag();
     second->Release();
     points->Release();
 }
@@ -269,7 +285,10 @@ TEST_F(HotPoints, AFailedSizeStepOrRestoreIsShownToTheUser)
     const Case cases[] = {
         {"an answer that is no response", L"<part", "", L"Данные об изделии некорректны (Error parsing start element tag).", kNutId},
         {"a cancel whose restore fails", NutResponse(L"16"), "drawing5.137", L"0x80004005 Call failed.\r\nThe host call failed.", L"PART:5915[d=16]"},
+        {"an answer whose part draws nothing", NutResponse(L"16", L"empty.vbs"), "",
+         L"Изделие \"Гайка М16\" ничего не нарисовало и не помещено в чертёж.", kNutId},
     };
+    WriteFileBytes(folder_ / L"empty.vbs", kEmptyScript);
     // The name Velmar has read through the display-name export.
     SetLibraryDisplayName(L"Нормсет");
     for (const Case& c : cases) {

@@ -156,15 +156,20 @@ TEST_F(Controller2D, ASilentReplacementKeepsTheMacroReference)
     EXPECT_EQ(Drawing().Find(macro)->angle, 90);
 }
 
-// A part that draws nothing (a script that draws nothing, a 3D component's answer in a drawing) is not
-// placed: the user is told, and the drawing holds nothing of it.
+// A part that draws nothing (a script that draws nothing, a 3D component's answer in a drawing, a set
+// one of whose members draws nothing) is not placed: the user is told, and the drawing holds nothing of it.
 TEST_F(Controller2D, TheInsertCommandPlacesTheChosenPartInTheDrawing)
 {
-    WriteFileBytes(folder_ / L"empty.vbs", "Sub Script_OnLoad()\r\nEnd Sub\r\n");
+    WriteFileBytes(folder_ / L"empty.vbs", kEmptyScript);
     // The sample bolt's model file where the sample component's answer names it, as velmar-sim lays it out.
     std::filesystem::create_directories(folder_ / L"Models");
     WriteFileBytes(folder_ / L"Models\\Bolt_7798_M10x50.vlm",
                    sim::Utf8(sim::ReadTextFile(sim::SampleModelsFolder() + L"Bolt_7798_M10x50.model").value_or(L"")));
+    // The sample set's parts where its answer names them, the nut's script drawing nothing.
+    std::filesystem::create_directories(folder_ / L"Scripts2D");
+    std::filesystem::copy_file(sim::SamplePartsFolder() + L"Scripts2D\\Bolt_7798.vbs", folder_ / L"Scripts2D\\Bolt_7798.vbs");
+    WriteFileBytes(folder_ / L"Scripts2D\\Nut_5915.vbs", kEmptyScript);
+    velmar().Drawings().AddFragment(sim::SampleWasher(folder_.Path()));
     // The user places the part at (40, 50), then ends the command: by the placement prompt, or by the
     // part panel for a part with spc data.
     using Answers = std::vector<std::pair<const char*, const wchar_t*>>;
@@ -184,6 +189,8 @@ TEST_F(Controller2D, TheInsertCommandPlacesTheChosenPartInTheDrawing)
          L"Изделие \"Гайка М12\" ничего не нарисовало и не помещено в чертёж."},
         {"a 3D component's answer", nullptr, "component_3d", panel, {},
          L"Изделие \"Болт М10-6gx50.58 ГОСТ 7798-70\" ничего не нарисовало и не помещено в чертёж."},
+        {"a fastener set whose nut draws nothing", nullptr, "fastener_set_2d", panel, {},
+         L"Изделие \"Гайка М8-6Н.5 ГОСТ 5915-70\" ничего не нарисовало и не помещено в чертёж."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
