@@ -264,7 +264,7 @@ std::vector<std::string> Assembly::Describe(const Component& component)
         lines.push_back("mate: kind " + std::to_string(mate->kind) + ", direction " + std::to_string(mate->direction) +
                         ", value " + Number(mate->value) + ": " + named(mate->first) + " and " + named(mate->second));
     for (SpcObject* object : SpcObjectsOf(component))
-        lines.push_back("spc object: " + object->Describe() + object->DescribeComments());
+        lines.push_back("spc object: " + object->Describe());
     return lines;
 }
 

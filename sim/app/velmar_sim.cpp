@@ -308,7 +308,12 @@ void PrintComponents(sim::Assembly& assembly)
     for (sim::Component* component : assembly.Components()) {
         std::vector<std::string> lines = assembly.Describe(*component);
         PrintEvent("component", ComponentName(*component->part) + " " + lines.front());
+        // The spc object lines come in the order of the component's spc objects; each gets its comments.
+        const std::vector<sim::SpcObject*> spcObjects = assembly.SpcObjectsOf(*component);
+        size_t spcObject = 0;
         for (size_t i = 1; i < lines.size(); ++i) {
+            if (lines[i].compare(0, 12, "spc object: ") == 0 && spcObject < spcObjects.size())
+                lines[i] += spcObjects[spcObject++]->DescribeComments();
             // The mass in the assembly's unit: grams unless the assembly says kilograms.
             const size_t material = lines[i].find(", material ");
             if (lines[i].compare(0, 5, "mass ") == 0 && material != std::string::npos)
@@ -612,6 +617,8 @@ void PrintDocument(sim::Velmar& velmar)
 }
 
 // The spc objects of a specification document, which has no geometry to list them under.
+constexpr int SpecificationDocument = 3;
+
 void PrintSpcObjects(sim::Document& document)
 {
     for (sim::SpcObject* object : document.Spc().Objects())
@@ -775,7 +782,7 @@ int Run(const RunnerOptions& options)
             PrintLibraryComponents(velmar, LibraryComponentsNow(velmar, *scene, *assembly, libraryComponents), "after");
         if (velmar.ActiveDocument() && velmar.ActiveDocument()->Is2D())
             PrintPlacedParts(velmar, *velmar.ActiveDocument());
-        else if (velmar.ActiveDocument() && velmar.ActiveDocument()->Type() == 3)
+        else if (velmar.ActiveDocument() && velmar.ActiveDocument()->Type() == SpecificationDocument)
             PrintSpcObjects(*velmar.ActiveDocument());
         if (elements)
             PrintElements(*elements);
