@@ -298,7 +298,7 @@ std::vector<std::string> Drawing::Describe(long macro, SpcModel& spc)
             if (!column->Text().empty())
                 columns += ", " + std::to_string(column->Type()) + "." + std::to_string(column->Number()) + " " +
                            RenderText(column->Text().c_str());
-        lines.push_back("spc object: section " + std::to_string(object->section) + columns);
+        lines.push_back("spc object: section " + std::to_string(object->section) + columns + object->DescribeComments());
         for (long reference : Objects()) {
             const DrawnObject& leader = *Find(reference);
             if (leader.type != kLeaderType)

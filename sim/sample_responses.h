@@ -11,6 +11,7 @@
 //                       the spc insertion takes instead of a response)
 //   script_2d           a 2D script part (the nut M12, with its special hot point)
 //   script_2d_m16       the same nut of the next size
+//   script_2d_no_spc    the nut M12 without its spc section: Velmar's own placement places it
 //   fragment_2d         a 2D fragment (".lfr": the washer 8)
 //   fastener_set_2d     a 2D fastener set: a bolt and a nut drawn by their part scripts, a washer from
 //                       its fragment library, cut along the packet

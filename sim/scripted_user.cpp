@@ -19,7 +19,10 @@ _variant_t ScriptedUser::Ask(Question question, const _variant_t& fallback)
         queue.pop_front();
     }
     asked_.push_back(question);
-    return asked_.back().answer;
+    const _variant_t answer = asked_.back().answer;
+    if (asked)
+        asked();
+    return answer;
 }
 
 std::vector<Question> ScriptedUser::Unanswered() const

@@ -10,6 +10,7 @@
 #include "core/com.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -35,6 +36,9 @@ public:
     size_t Pending() const;   // answers queued and not yet taken
     size_t Pending(const std::string& kind) const;
     void Clear();
+
+    // Called after each question is recorded, so that an onlooker tells it where it came.
+    std::function<void()> asked;
 
 private:
     std::map<std::string, std::deque<_variant_t>> answers_;

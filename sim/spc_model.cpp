@@ -308,6 +308,14 @@ std::string SpcObject::Describe() const
     return text;
 }
 
+std::string SpcObject::DescribeComments() const
+{
+    std::string text;
+    for (const auto& comment : comments_)
+        text += ", comment \"" + comment->Name() + "\"";
+    return text;
+}
+
 Object& SpcObject::AddComment(const std::string& name)
 {
     comments_.push_back(model_.GetVelmar().NewObject(name));

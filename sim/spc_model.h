@@ -100,6 +100,8 @@ public:
     Object& AddComment(const std::string& name);
     // What velmar-sim prints of it: "section 25, 5.1 \"Болт М8\"" (the columns with a text, A then B).
     std::string Describe() const;
+    // What velmar-sim prints of its comments after it: ", comment \"note\"" for each, in order.
+    std::string DescribeComments() const;
     std::vector<std::string> Comments() const;
 
     long section = 0;

@@ -49,6 +49,8 @@ std::string ObjectName(sim::Velmar& velmar, sim::Geometry* geometry, IUnknown* o
 {
     if (sim::Part* part = velmar.FindPart(object))
         return ComponentName(*part);
+    if (sim::SpcObject* spc = velmar.ActiveDocument() ? velmar.ActiveDocument()->Spc().Find(object) : nullptr)
+        return "spc object " + spc->Describe() + spc->DescribeComments();
     if (sim::GeoEntity* entity = geometry ? geometry->EntityOf(object) : nullptr)
         return entity->part && entity->part != geometry->topPart ? ComponentName(*entity->part) : entity->Name();
     const sim::Object* known = sim::Object::From(object);

@@ -26,7 +26,8 @@ void PrintLine(const std::string& line);
 std::string ComponentName(sim::Part& part);
 
 // What velmar-sim prints for an object of the stand-in: the name of the component it is or belongs to
-// (its part, or a face or axis of its model), else the stand-in's own name of the object.
+// (its part, or a face or axis of its model), an spc object of the active document as the listings give
+// it, else the stand-in's own name of the object.
 std::string ObjectName(sim::Velmar& velmar, sim::Geometry* geometry, IUnknown* object);
 
 // Sets standard output to pass UTF-8 bytes through unchanged.

@@ -133,7 +133,7 @@ void OtherProgram::Fire(const RunnerAction& action)
             sim::Part* part = velmar_.FindPart(linked);
             includes += (includes.empty() ? ", includes " : " and ") + (part ? ComponentName(*part) : sim::RenderObject(linked));
         }
-        PrintEvent("spc object made", object->Describe() + includes);
+        PrintEvent("spc object made", object->Describe() + object->DescribeComments() + includes);
     }
 }
 

@@ -17,6 +17,7 @@ const char Usage[] =
     "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end|X,Y;X,Y...]...\n"
     "                  [--fire EVENT]... [--call EXPORT]...\n"
     "                  [--select COMPONENT | --arrange COMPONENT[,COMPONENT]...]... [--select-macro last|REFERENCE]...\n"
+    "                  [--spc-comment TEXT]...\n"
     "                  [--component RESPONSE[@SECTION]]...\n"
     "                  [--hot-points FILE|SAMPLE] [--drag-response RESPONSE] [--drag INDEX:X,Y:commit|cancel]...\n"
     "  N          a document type: 1 drawing, 2 fragment, 3 bill of materials, 4 part, 5 assembly, 7 another 3D;\n"
@@ -27,6 +28,8 @@ const char Usage[] =
     "             | NMInsertSpc:RESPONSE[@PRESET] | NMSelectEx[:LOCATION] | GetITester | InsertTest:RESPONSE\n"
     "             | FastInsertTest:RESPONSE | CreateNewDocument:TYPE | CloseActiveDocument\n"
     "  COMPONENT  a name velmar-sim prints: comp1 for the first one inserted, part1 for the first --component\n"
+    "  TEXT       a comment given to every spc object the document holds at that point\n"
+    "--fire, --call, --select, --arrange, --select-macro and --spc-comment run where they stand among the commands\n"
     "exit code 0: it ran; 2: a bad option, file or component name; 3: the library could not be loaded";
 
 namespace {
@@ -230,8 +233,8 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
             options.actions.push_back(Action(option, value(), kCalls, options.commands.size()));
         else if (option == L"--select-macro")
             options.actions.push_back(MacroSelection(value(), options.commands.size()));
-        else if (option == L"--select" || option == L"--arrange")
-            options.preparations.push_back({options.commands.size(), option == L"--select", value()});
+        else if (option == L"--select" || option == L"--arrange" || option == L"--spc-comment")
+            options.actions.push_back({options.commands.size(), false, option.substr(2), value()});
         else if (option == L"--hot-points")
             Once(option, options.hotPoints, value());
         else if (option == L"--drag-response")

@@ -18,8 +18,11 @@ public:
 // test-object method another program calls ("NMInsert3D:RESPONSE", "NMInsert2D:RESPONSE[@X,Y,ANGLE]",
 // "NMReplace2D:RESPONSE[@X,Y,ANGLE]", "NMInsertSpc:RESPONSE[@PRESET]", "NMSelectEx[:LOCATION]",
 // "GetITester", "InsertTest:RESPONSE", "FastInsertTest:RESPONSE", "CreateNewDocument:TYPE",
-// "CloseActiveDocument"), or the user's selection of a macro in a drawing ("select-macro", its argument
-// "last" or a reference).
+// "CloseActiveDocument"), or what the user does: selects a macro in a drawing ("select-macro", its
+// argument "last" or a reference), selects a component in the assembly for editing ("select", the
+// component's name) or puts components into an array of their own with a position leader on the first
+// ("arrange", a list "comp1,comp2" of the array's sources), or gives every spc object of the document a
+// comment ("spc-comment", its text). They run in the order the command line gives them.
 struct RunnerAction {
     size_t afterCommands = 0;   // runs after this many of the --command options
     bool fire = false;          // an event, else a call
@@ -63,16 +66,6 @@ struct RunnerOptions {
     std::vector<std::wstring> leaders;
     std::vector<std::wstring> points;
     std::vector<RunnerAction> actions;
-    // What the user does in the assembly before a command (the one given after it on the command line):
-    // selects a component for editing, or puts components into an array of their own with a position
-    // leader on the first.
-    struct Preparation {
-        size_t beforeCommand = 0;
-        bool select = false;
-        std::wstring component;                        // the stand-in's name: "comp1" for the first part made;
-                                                       // to arrange, a list "comp1,comp2" of the array's sources
-    };
-    std::vector<Preparation> preparations;
     // The hot points of the last placed library macro, asked for after the commands when any of these is
     // given: the text 38 gives for its part (a file or a sample's name), the answer of 37 (a response file
     // or a sample's name), the drags in order.

@@ -280,7 +280,7 @@ void PrintLibraryComponents(sim::Velmar& velmar, const std::vector<sim::Part*>& 
         for (sim::SpcObject* object : velmar.ActiveDocument()->Spc().Objects())
             for (const IDispatchPtr& linked : object->linked)
                 if (sim::Object::From(linked) == &part->V7())
-                    line += ", spc object " + object->Describe();
+                    line += ", spc object " + object->Describe() + object->DescribeComments();
         PrintEvent(std::string("library component ") + when, line);
     }
 }
@@ -308,7 +308,12 @@ void PrintComponents(sim::Assembly& assembly)
     for (sim::Component* component : assembly.Components()) {
         std::vector<std::string> lines = assembly.Describe(*component);
         PrintEvent("component", ComponentName(*component->part) + " " + lines.front());
+        // The spc object lines come in the order of the component's spc objects; each gets its comments.
+        const std::vector<sim::SpcObject*> spcObjects = assembly.SpcObjectsOf(*component);
+        size_t spcObject = 0;
         for (size_t i = 1; i < lines.size(); ++i) {
+            if (lines[i].compare(0, 12, "spc object: ") == 0 && spcObject < spcObjects.size())
+                lines[i] += spcObjects[spcObject++]->DescribeComments();
             // The mass in the assembly's unit: grams unless the assembly says kilograms.
             const size_t material = lines[i].find(", material ");
             if (lines[i].compare(0, 5, "mass ") == 0 && material != std::string::npos)
@@ -343,31 +348,33 @@ void PrintAssemblyObjects(sim::Velmar& velmar, sim::Geometry& scene, sim::Leader
         PrintEvent("macro", macros.Describe(*macro).substr(std::string("set macro ").size()));
 }
 
-// What the user does in the assembly before a command, on a component the run started with or one
-// inserted since, by the name velmar-sim prints.
-void Prepare(const RunnerOptions::Preparation& preparation, sim::Assembly& assembly, const std::vector<sim::Part*>& started,
+// What the user does in the assembly ("select" or "arrange"), on a component the run started with or
+// one inserted since, by the name velmar-sim prints.
+void Prepare(const RunnerAction& action, sim::Assembly& assembly, const std::vector<sim::Part*>& started,
              sim::Leaders& leaders, sim::Patterns& patterns, std::vector<std::string>& arrays)
 {
+    const bool select = action.name == L"select";
+    const std::wstring& given = action.argument;
     std::vector<sim::Part*> parts = started;
     for (sim::Component* component : assembly.Components())
         parts.push_back(component->part);
     // An array takes the components of a list "comp1,comp2" as its sources, in that order.
     std::vector<sim::Part*> named;
-    for (size_t start = 0; start <= preparation.component.size();) {
-        const size_t end = std::min(preparation.component.find(L',', start), preparation.component.size());
-        const std::string name = sim::Utf8(preparation.component.substr(start, end - start));
+    for (size_t start = 0; start <= given.size();) {
+        const size_t end = std::min(given.find(L',', start), given.size());
+        const std::string name = sim::Utf8(given.substr(start, end - start));
         sim::Part* found = nullptr;
         for (sim::Part* part : parts)
             if (ComponentName(*part) == name)
                 found = part;
-        if (!found || (preparation.select && !named.empty()))
-            throw InputError("no component " + name + " to " + (preparation.select ? "select" : "arrange"));
+        if (!found || (select && !named.empty()))
+            throw InputError("no component " + name + " to " + (select ? "select" : "arrange"));
         named.push_back(found);
         start = end + 1;
     }
-    if (preparation.select) {
+    if (select) {
         assembly.selected = named.front();
-        PrintEvent("user", "selects " + sim::Utf8(preparation.component));
+        PrintEvent("user", "selects " + sim::Utf8(given));
         return;
     }
     arrays.push_back("array" + std::to_string(arrays.size() + 1));
@@ -381,8 +388,18 @@ void Prepare(const RunnerOptions::Preparation& preparation, sim::Assembly& assem
     // The texts Velmar gives a new position leader: the position number on its shelf, nothing under it.
     for (auto& [key, text] : leader.texts)
         text->Value(18) = key == leader.texts.begin()->first ? _variant_t(std::to_wstring(arrays.size()).c_str()) : _variant_t();
-    PrintEvent("user", "puts " + sim::Utf8(preparation.component) + " into " + arrays.back() + " and gives " +
-                           sim::Utf8(preparation.component.substr(0, preparation.component.find(L','))) + " a position leader");
+    PrintEvent("user", "puts " + sim::Utf8(given) + " into " + arrays.back() + " and gives " +
+                           sim::Utf8(given.substr(0, given.find(L','))) + " a position leader");
+}
+
+// The user gives every spc object the active document holds a comment with the text.
+void CommentSpcObjects(sim::Velmar& velmar, const std::wstring& text)
+{
+    sim::Document* document = velmar.ActiveDocument();
+    const std::vector<sim::SpcObject*> objects = document ? document->Spc().Objects() : std::vector<sim::SpcObject*>();
+    for (sim::SpcObject* object : objects)
+        object->AddComment(sim::Utf8(text));
+    PrintEvent("user", "comments " + std::to_string(objects.size()) + " spc object(s) " + Quote(text));
 }
 
 std::string Hex(long long value, int digits)
@@ -426,6 +443,13 @@ public:
         const auto& questions = velmar_.User().Questions();
         for (; question_ < questions.size(); ++question_) {
             const sim::Question& question = questions[question_];
+            // The user's answers in a drawing: Velmar's own placement, a leader drawn, a point asked for.
+            if (question.kind == "placement" || question.kind == "leader" || question.kind == "point") {
+                const std::wstring given = V_VT(&question.answer) == VT_BSTR ? V_BSTR(&question.answer) : L"";
+                PrintEvent("user", question.kind + (question.text.empty() ? "" : " " + Quote(question.text)) + " -> " +
+                                       sim::Utf8(given) + (question.answered ? "" : " (none queued)"));
+                continue;
+            }
             // A panel run takes its script as its answer; the panel's own log tells what happened in it.
             if (question.kind != "message" && question.kind != "dialog")
                 continue;
@@ -555,6 +579,15 @@ void PrintToolbar(const Library& library)
     PrintEvent("toolbar", commands.empty() ? std::to_string(id) + " (no command list)" : commands);
 }
 
+// The library's help command opens the file it names to Velmar: which one, and whether it is there.
+constexpr unsigned HelpCommand = 7;
+
+void PrintHelpFile(const Library& library)
+{
+    const std::wstring path = library.helpFile();
+    PrintEvent("help file", Quote(path) + (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES ? ", not there" : ", there"));
+}
+
 void PrintTraceLog(const std::wstring& archive)
 {
     const std::optional<std::wstring> log = ReadDebugLog(archive);
@@ -581,6 +614,15 @@ void PrintDocument(sim::Velmar& velmar)
         return;
     }
     PrintEvent("document", "type " + std::to_string(document->Type()));
+}
+
+// The spc objects of a specification document, which has no geometry to list them under.
+constexpr int SpecificationDocument = 3;
+
+void PrintSpcObjects(sim::Document& document)
+{
+    for (sim::SpcObject* object : document.Spc().Objects())
+        PrintEvent("spc object", object->Describe() + object->DescribeComments());
 }
 
 int Run(const RunnerOptions& options)
@@ -682,6 +724,7 @@ int Run(const RunnerOptions& options)
     {
         Reporter reporter(velmar, book, labels);
         DialogAnswerer answerer(velmar.User(), [&] { reporter.Flush(); });
+        velmar.User().asked = [&] { reporter.Flush(); };
         velmar.Panels().OnLog = [&](const std::string& line) {
             reporter.Flush();
             PrintEvent("panel", line);
@@ -705,7 +748,15 @@ int Run(const RunnerOptions& options)
                 if (action.afterCommands != commandsRun)
                     continue;
                 reporter.Flush();
-                other.Run(action);
+                if (action.name == L"select" || action.name == L"arrange") {
+                    if (!assembly)
+                        throw UsageError("--select and --arrange need a 3D document");
+                    Prepare(action, *assembly, libraryComponents, *leaders, *patterns, arrays);
+                } else if (action.name == L"spc-comment") {
+                    CommentSpcObjects(velmar, action.argument);
+                } else {
+                    other.Run(action);
+                }
                 reporter.Flush();
             }
         };
@@ -714,15 +765,11 @@ int Run(const RunnerOptions& options)
         for (size_t i = 0; i < options.commands.size(); ++i) {
             const unsigned command = options.commands[i];
             reporter.Flush();
-            for (const RunnerOptions::Preparation& preparation : options.preparations)
-                if (preparation.beforeCommand == i) {
-                    if (!assembly)
-                        throw UsageError("--select and --arrange need a 3D document");
-                    Prepare(preparation, *assembly, libraryComponents, *leaders, *patterns, arrays);
-                }
             PrintEvent("command", std::to_string(command));
             library.entry(command);
             reporter.Flush();
+            if (command == HelpCommand)
+                PrintHelpFile(library);
             if (const std::optional<std::wstring> archive = answerer.TakeSavedArchive())
                 PrintTraceLog(*archive);
             runActions(i + 1);
@@ -735,6 +782,8 @@ int Run(const RunnerOptions& options)
             PrintLibraryComponents(velmar, LibraryComponentsNow(velmar, *scene, *assembly, libraryComponents), "after");
         if (velmar.ActiveDocument() && velmar.ActiveDocument()->Is2D())
             PrintPlacedParts(velmar, *velmar.ActiveDocument());
+        else if (velmar.ActiveDocument() && velmar.ActiveDocument()->Type() == SpecificationDocument)
+            PrintSpcObjects(*velmar.ActiveDocument());
         if (elements)
             PrintElements(*elements);
         if (leaders)
@@ -757,6 +806,7 @@ int Run(const RunnerOptions& options)
                 PrintEvent("user", std::to_string(velmar.User().Pending(kind)) + " queued " + kind + " answer(s) not asked for");
         for (const std::string& problem : velmar.Panels().Problems())
             PrintEvent("panel problem", problem);
+        velmar.User().asked = nullptr;
         velmar.Panels().OnLog = nullptr;
         velmar.Panels().NameObject = nullptr;
     }

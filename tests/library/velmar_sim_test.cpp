@@ -82,7 +82,10 @@ RunnerRun RunRunner(const std::wstring& arguments)
 
 TEST(VelmarSim, RunsTheLibraryAndPrintsWhatVelmarReads)
 {
-    const RunnerRun run = RunRunner(L"--version 14.0.2 --command 0 --command 6 --command 8");
+    // Whatever a run before the run's own registry existed left in the prefix the tests share.
+    const wchar_t settingsKey[] = L"Software\\Orbex\\Normset\\RNMClient\\VELMAR_SETTINGS";
+    RegDeleteTreeW(HKEY_CURRENT_USER, settingsKey);
+    const RunnerRun run = RunRunner(L"--version 14.0.2 --command 0 --command 6 --command 7 --command 8");
     ASSERT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_THAT(run.out, testing::StartsWith("velmar: 14.0.2, document none\n"
                                              "notify: 1\n"
@@ -100,12 +103,15 @@ TEST(VelmarSim, RunsTheLibraryAndPrintsWhatVelmarReads)
                                    "toolbar: 1 2 3 4 5 6 7\n"
                                    "command: 0\ncommand: 6\n"
                                    "dialog: caption=\"Настройки\" answer=ok (its default button)\n"
-                                   "command: 8\ndocument: none\n"));
+                                   "command: 7\nhelp file: \""));
+    // The build has no help file to show.
+    EXPECT_THAT(run.out, HasSubstr("VAZEZadAzuduv.chm\", not there\ncommand: 8\ndocument: none\n"));
     EXPECT_EQ(run.err, "");
     // What OK in the settings saved lay in the run's own registry, which is gone with the run.
     HKEY key = nullptr;
     const std::wstring own = L"Software\\velmar-sim\\run-" + std::to_wstring(run.processId);
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, own.c_str(), 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, settingsKey, 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
 }
 
 TEST(VelmarSim, ReportsAnswersNobodyAskedFor)
@@ -131,10 +137,12 @@ TEST(VelmarSim, BadCommandLinesEndWithAReasonAndExitCode2)
         EXPECT_THAT(run.err, testing::StartsWith("velmar-sim: ")) << arguments;
         EXPECT_EQ(run.out, "") << arguments;
     }
-    // A component no run made is a bad name, however far the run got.
-    const RunnerRun unknown = RunRunner(L"--doc-type 5 --select comp9 --command 1");
-    EXPECT_EQ(unknown.exitCode, 2u);
-    EXPECT_EQ(unknown.err, "velmar-sim: no component comp9 to select\r\n");
+    // A component no run made is a bad name, however far the run got and wherever it stands.
+    for (const wchar_t* arguments : {L"--doc-type 5 --select comp9 --command 1", L"--doc-type 5 --command 0 --select comp9"}) {
+        const RunnerRun unknown = RunRunner(arguments);
+        EXPECT_EQ(unknown.exitCode, 2u) << arguments;
+        EXPECT_EQ(unknown.err, "velmar-sim: no component comp9 to select\r\n") << arguments;
+    }
     for (const wchar_t* arguments : {L"--help", L"--doc-type 5 -h"}) {
         const RunnerRun help = RunRunner(arguments);
         EXPECT_EQ(help.exitCode, 0u) << arguments;
@@ -152,7 +160,9 @@ TEST(VelmarSim, AMeasureInAnAssemblyAndInADrawingGoesBackToTheReferenceBook)
     EXPECT_THAT(model.out, HasSubstr("client.Select(command=1, params=\"<MEASURE>20</MEASURE>\""));
     const RunnerRun drawing = RunRunner(L"--doc-type 1 --select-answer 1 --point 0,0 --point 30,40 --no-response --command 1");
     ASSERT_EQ(drawing.exitCode, 0u) << drawing.err;
-    EXPECT_THAT(drawing.out, HasSubstr("client.Select(command=1, params=\"<MEASURE>50</MEASURE>\""));
+    EXPECT_THAT(drawing.out, HasSubstr("user: point \"Укажите первую точку для измерения расстояния\" -> 0,0\n"
+                                       "user: point \"Укажите вторую точку для измерения расстояния\" -> 30,40\n"
+                                       "reference book: client.Select(command=1, params=\"<MEASURE>50</MEASURE>\""));
 }
 
 TEST(VelmarSim, MissingLibraryEndsWithExitCode3)
@@ -329,11 +339,13 @@ TEST(VelmarSim, WithoutADocumentTheInsertCommandOnlyWarns)
 
 TEST(VelmarSim, RelinksTheComponentsItStartsWithAndPrintsThemBeforeAndAfter)
 {
+    // The question is left to its default button, Yes.
     const RunnerRun run = RunRunner(L"--doc-type 5 --component component_3d --component component_3d --component pin_3d_moved"
-                                    L" --answer yes --command 3");
+                                    L" --command 3");
     ASSERT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_THAT(run.out, HasSubstr("library component before: part1: NM_ID \"PART:7798-70[d=10;L=50]\", model "
                                    "\"C:\\Old library\\Models\\Bolt_7798_M10x50.vlm\"\n"));
+    EXPECT_THAT(run.out, HasSubstr("Продолжить?\" answer=yes (its default button)\n"));
     EXPECT_THAT(run.out, HasSubstr("text=\"Просмотр документа завершен. Обновлено ссылок: 2 из 3.\""));
     const size_t after = run.out.find("library component after: part1");
     ASSERT_NE(after, std::string::npos) << run.out;
@@ -426,5 +438,38 @@ TEST(VelmarSim, ReplacesHolesAndFastenerSetsFromTheFindPanelEachInItsOwnPlace)
         for (size_t at = run.out.find("\nmacro: "); at != std::string::npos; at = run.out.find("\nmacro: ", at + 1))
             ++macros;
         EXPECT_EQ(macros, row.macros) << row.what << ": the old set is gone";
+    }
+}
+
+// What velmar-sim shows in each kind of document and road: the spc objects of a specification, the one
+// an export made, a selection before a call, Velmar's own placement in a drawing, and the user's comments
+// on spc objects wherever they are listed.
+TEST(VelmarSim, ShowsWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
+{
+    const std::string bolt = "section 25, 5.1 \"Болт М10-6gx50.58 ГОСТ 7798-70\"";
+    struct Row {
+        const char* what;
+        std::wstring arguments;
+        std::vector<std::string> shown;
+    };
+    const Row rows[] = {
+        {"a specification's spc objects", L"--doc-type 3 --response component_3d --command 1",
+         {"document: type 3\nspc object: " + bolt + "\n"}},
+        {"the spc object of an export, commented", L"--doc-type 3 --call NMInsertSpc:object_data --spc-comment проверено",
+         {"call: NMInsertSpc -> spc object " + bolt + "\n",
+          "user: comments 1 spc object(s) \"проверено\"\ndocument: type 3\nspc object: " + bolt + ", comment \"проверено\"\n"}},
+        {"a selection before a call", L"--doc-type 5 --component component_3d --select part1 --call NMInsert3D:component_3d --spc-comment проверено",
+         {"user: selects part1\ncall: NMInsert3D -> comp1\n", "  spc object: " + bolt + ", comment \"проверено\"\n"}},
+        {"Velmar's own placement", L"--doc-type 1 --response script_2d_no_spc --place 100,50,0 --command 1",
+         {"user: placement \"Выберите расположение и угол\" -> 100,50,0\n",
+          "placed part: macro 102 at 100, 50, angle 0: \"PART:5915-70[d=12]\""}},
+        {"a drawing's set commented", L"--doc-type 1 --call NMInsert2D:fastener_set_2d@100,50,0 --spc-comment проверено",
+         {"  spc object: section 25, 5.1 \"Болт М8-6gx40.58 ГОСТ 7798-70\", comment \"проверено\"\n"}},
+    };
+    for (const Row& row : rows) {
+        const RunnerRun run = RunRunner(row.arguments);
+        ASSERT_EQ(run.exitCode, 0u) << row.what << ": " << run.err;
+        for (const std::string& shown : row.shown)
+            EXPECT_THAT(run.out, HasSubstr(shown)) << row.what;
     }
 }
