@@ -593,4 +593,7 @@ void NMVelmarTCS2D::FillFromMacro()
         Parts.push_back(std::move(member));
     }
     scope.Value(L"Parts.size()", Count(Parts.size()));
+    // A set the reference book knows no member of has nothing to rebuild its lines from: its old ones stay.
+    if (Parts.empty())
+        throw BadResponse(L"No response");
 }

@@ -4,6 +4,8 @@
 
 #include <pugixml.hpp>
 
+#include <sstream>
+
 namespace sim {
 
 namespace {
@@ -53,21 +55,55 @@ ReferenceBook::~ReferenceBook()
         object->Detach();
 }
 
+namespace {
+
+// The NM_IID of the "Method" object among the objects of a collection; empty when there is none.
+std::wstring MethodIdOf(pugi::xml_node collection)
+{
+    for (pugi::xml_node object : collection.children(L"object")) {
+        if (std::wstring(object.child(L"classid").text().get()) != L"Method")
+            continue;
+        for (pugi::xml_node attribute : object.child(L"attributecollection").children(L"attribute"))
+            if (std::wstring(attribute.child(L"name").text().get()) == L"NM_IID")
+                return attribute.child(L"value").text().get();
+    }
+    return {};
+}
+
+} // namespace
+
 bool ReferenceBook::AddPlacedResponse(const std::wstring& xml)
 {
     pugi::xml_document document;
     if (!document.load_buffer(xml.data(), xml.size() * sizeof(wchar_t), pugi::parse_default, pugi::encoding_wchar))
         return false;
-    for (pugi::xml_node object : document.child(L"response").child(L"objectcollection").children(L"object")) {
-        if (std::wstring(object.child(L"classid").text().get()) != L"Method")
+    const pugi::xml_node collection = document.child(L"response").child(L"objectcollection");
+    const std::wstring id = MethodIdOf(collection);
+    if (id.empty())
+        return false;
+    placed_[id] = xml;
+    // A fastener set: the reference book knows its members, lists them by the set's identifier (39) and
+    // answers each by its own (31), as it does for a set placed in a drawing before.
+    std::wstring members;
+    for (pugi::xml_node object : collection.children(L"object")) {
+        if (std::wstring(object.child(L"classid").text().get()) != L"AssyPartsMethods")
             continue;
-        for (pugi::xml_node attribute : object.child(L"attributecollection").children(L"attribute"))
-            if (std::wstring(attribute.child(L"name").text().get()) == L"NM_IID") {
-                placed_[attribute.child(L"value").text().get()] = xml;
-                return true;
-            }
+        for (pugi::xml_node member : object.child(L"objectcollection").children(L"object")) {
+            const pugi::xml_node memberObjects = member.child(L"objectcollection");
+            const std::wstring memberId = MethodIdOf(memberObjects);
+            if (memberId.empty())
+                continue;
+            pugi::xml_document answer;
+            answer.append_child(L"response").append_copy(memberObjects);
+            std::wostringstream text;
+            answer.save(text, L"  ", pugi::format_default | pugi::format_no_declaration);
+            placed_.emplace(memberId, text.str());
+            members += memberId + L"\r\n";
+        }
     }
-    return false;
+    if (!members.empty())
+        clientStrings_[id] = members;
+    return true;
 }
 
 ObjectRef ReferenceBook::NewObject(const std::string& name)

@@ -76,6 +76,8 @@ TEST_F(DrawingCommands, SpcPassGivesEveryPartItsObjectAskingOncePerRunOfAnIdenti
     LibraryMacro(L"PART:D", L"Гайка М10");
     const long set = LibraryMacro(L"TCS:1", L"Комплект");
     LibraryMacro(kNut, L"Гайка М12", set);
+    // The reference book lists no member of it: skipped, not counted as made.
+    LibraryMacro(kNut, L"Гайка М12", LibraryMacro(L"TCS:2", L"Комплект"));
     book_->SetClientString(L"TCS:1", std::wstring(kNut) + L"\r\n");
     book_->SetPlacedResponse(kNut, NutResponse(true));
     book_->SetPlacedResponse(L"PART:5915[d=16]", NutResponse(true, L""));
@@ -84,8 +86,8 @@ TEST_F(DrawingCommands, SpcPassGivesEveryPartItsObjectAskingOncePerRunOfAnIdenti
     std::wstring message;
     EXPECT_FALSE(Run(4, message)) << sim::Utf8(message);
     // The nuts but the one without designation and the damaged one, the set; the washer has no place in the
-    // bill of materials, the screw no answer.
-    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Просмотр документа завершен. Создано объектов спецификации: 4 из 8."});
+    // bill of materials, the screw no answer, the second set no members.
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Просмотр документа завершен. Создано объектов спецификации: 4 из 9."});
     EXPECT_THAT(trace, testing::HasSubstr(L"StrToInt64(abc) invalid argument"));
     EXPECT_EQ(journal().Count("client#31(\"PART:5915[d=12]\",\"ВЕЛМАР 2D\",&)"), 3u)
         << "for the first nut, for the nut after the failure, for the set's member";
@@ -93,10 +95,10 @@ TEST_F(DrawingCommands, SpcPassGivesEveryPartItsObjectAskingOncePerRunOfAnIdenti
     EXPECT_EQ(Leaders().size(), 3u) << "the two nuts', asked for, and the set's";
     // A nut asked for gets a new leader that joins its spc object before the macro; the set's member goes
     // with the set macro and its leader.
-    EXPECT_EQ(SpcGeometry(), (std::vector<std::vector<std::string>>{{"leader111", "macro" + std::to_string(nut1)},
+    EXPECT_EQ(SpcGeometry(), (std::vector<std::vector<std::string>>{{"leader113", "macro" + std::to_string(nut1)},
                                                                     {"macro" + std::to_string(nut2)},
-                                                                    {"leader112", "macro" + std::to_string(nut3)},
-                                                                    {"macro" + std::to_string(set), "leader113"}}));
+                                                                    {"leader114", "macro" + std::to_string(nut3)},
+                                                                    {"macro" + std::to_string(set), "leader115"}}));
     for (sim::SpcObject* object : Spc().Objects())
         EXPECT_EQ(object->Describe(), "section 25, 5.1 \"Гайка М12\"");
 }
