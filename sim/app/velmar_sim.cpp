@@ -616,8 +616,8 @@ void PrintDocument(sim::Velmar& velmar)
     PrintEvent("document", "type " + std::to_string(document->Type()));
 }
 
-// The spc objects of a specification document, which has no geometry to list them under.
-constexpr int SpecificationDocument = 3;
+// The spc objects of a bill-of-materials document, which has no geometry to list them under.
+constexpr int BillOfMaterialsDocument = 3;
 
 void PrintSpcObjects(sim::Document& document)
 {
@@ -782,7 +782,7 @@ int Run(const RunnerOptions& options)
             PrintLibraryComponents(velmar, LibraryComponentsNow(velmar, *scene, *assembly, libraryComponents), "after");
         if (velmar.ActiveDocument() && velmar.ActiveDocument()->Is2D())
             PrintPlacedParts(velmar, *velmar.ActiveDocument());
-        else if (velmar.ActiveDocument() && velmar.ActiveDocument()->Type() == SpecificationDocument)
+        else if (velmar.ActiveDocument() && velmar.ActiveDocument()->Type() == BillOfMaterialsDocument)
             PrintSpcObjects(*velmar.ActiveDocument());
         if (elements)
             PrintElements(*elements);

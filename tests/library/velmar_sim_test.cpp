@@ -442,7 +442,7 @@ TEST(VelmarSim, ReplacesHolesAndFastenerSetsFromTheFindPanelEachInItsOwnPlace)
     }
 }
 
-// What velmar-sim shows in each kind of document and road: the spc objects of a specification, the one
+// What velmar-sim shows in each kind of document and road: the spc objects of a bill of materials, the one
 // an export made, a selection before a call, Velmar's own placement in a drawing, and the user's comments
 // on spc objects wherever they are listed.
 TEST(VelmarSim, ShowsWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
@@ -454,7 +454,7 @@ TEST(VelmarSim, ShowsWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
         std::vector<std::string> shown;
     };
     const Row rows[] = {
-        {"a specification's spc objects", L"--doc-type 3 --response component_3d --command 1",
+        {"a bill of materials' spc objects", L"--doc-type 3 --response component_3d --command 1",
          {"document: type 3\nspc object: " + bolt + "\n"}},
         {"the spc object of an export, commented", L"--doc-type 3 --call NMInsertSpc:object_data --spc-comment проверено",
          {"call: NMInsertSpc -> spc object " + bolt + "\n",
