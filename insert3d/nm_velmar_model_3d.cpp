@@ -13,6 +13,7 @@
 #include "hostapi/vtable_call.h"
 #include "objects/bad_response.h"
 #include "objects/cant_create_spc_obj.h"
+#include "objects/comp_properties.h"
 #include "positioning/part_panel_3d.h"
 
 #include <utility>
@@ -82,11 +83,15 @@ void NMVelmarModel3D::loadPartData(const pugi::xml_node& node, XmlDocumentPtr do
     NMVelObjModel3D::loadPartData(node, std::move(document));
     if (!PartVariables().HasValue(L"MACC"))
         return;
+    double mass = 0;
     try {
-        PartVariables().GetDouble(L"MACC");
+        mass = PartVariables().GetDouble(L"MACC");
     } catch (const DataConvertError& failure) {
         throw BadResponseOfValue(failure);
     }
+    // Refused here, before anything is placed: Velmar would store it and call the part made.
+    if (!IsStorableMass(mass))
+        throw BadResponse(FormatString(L"Wrong mass \"%s\"", PartVariables().GetString(L"MACC").c_str()));
 }
 
 void NMVelmarModel3D::BindTo(NMObject* found)

@@ -11,6 +11,7 @@
 #include "objects/nm_vel_obj.h"
 
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -58,6 +59,12 @@ struct AttributeProperty {
 };
 
 } // namespace
+
+bool IsStorableMass(double tons)
+{
+    // Written so that a NaN fails too.
+    return tons >= 0 && std::isfinite(tons * 1000.0);
+}
 
 CompProperties::CompProperties(IVel5Application* app5, IVel7Application* app7)
 {
@@ -208,13 +215,14 @@ void CompProperties2D::Save(const std::wstring& attrs, const std::wstring& quarv
         if (vars && vars->HasValue(L"MACC")) {
             if (IVel7ComponentPropertyPtr mass = DocumentProperty(kMassProperty)) {
                 const std::wstring text = vars->GetString(L"MACC");
-                // The part is drawn already: a mass that is no number is left out, not the rest.
-                if (IsDouble(text)) {
+                // The part is drawn already: a mass that is no number, or none a part can have, is left
+                // out, not the rest.
+                if (IsDouble(text) && IsStorableMass(StrToDouble(text))) {
                     const double value = StrToDouble(text);
                     scope.Value(L"mass", value);
                     Write(mass, _variant_t(value));
                 } else {
-                    scope.String(L"mass is not a number", text);
+                    scope.String(L"mass left out", text);
                 }
             }
         }

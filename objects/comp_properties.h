@@ -12,6 +12,10 @@
 
 class NMVelObj;
 
+// A part's "MACC" as the reference book gives it, in tons. Velmar may keep it in kilograms, so a mass is
+// fit to store only when it is not below zero and stays finite once scaled by a thousand.
+bool IsStorableMass(double tons);
+
 class CompProperties {
 public:
     // The property manager of the version-7 application (a null application raises E_POINTER), the

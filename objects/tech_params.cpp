@@ -40,9 +40,12 @@ TechParamText ClassifyTechParam(const std::wstring& raw)
     const std::wstring value = Trim(raw);
     if (value.empty())
         return {};
-    if (value.find(L'"') != std::wstring::npos)
-        // The quotes around a text; a lone quote leaves nothing.
+    // Only quotes around the whole value mark a text and come off (a lone quote leaves nothing); any other
+    // quote belongs to the value, as the inch mark of G1/2".
+    if (value.front() == L'"' && value.back() == L'"')
         return {L"string", value.size() < 2 ? std::wstring() : value.substr(1, value.size() - 2)};
+    if (value.find(L'"') != std::wstring::npos)
+        return {L"string", value};
     if (IsBooleanText(value))
         return {L"boolean", value};
     return {L"float", ReplaceAll(value, L".", L",")};

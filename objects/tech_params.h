@@ -29,6 +29,6 @@ struct TechParamText {
 };
 
 // The type and value texts of a raw parameter value (spaces around it are dropped first): empty stays
-// empty; anything holding a double quote is a string without its first and last character; "true" or
-// "false" in any case is a boolean; anything else a float with "," for ".".
+// empty; a value in double quotes is a string without them; any other value holding a double quote is a
+// string as written; "true" or "false" in any case is a boolean; anything else a float with "," for ".".
 TechParamText ClassifyTechParam(const std::wstring& raw);

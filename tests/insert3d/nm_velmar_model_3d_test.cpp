@@ -120,6 +120,9 @@ TEST_F(ComponentInsertion, TheModelTakesTheParametersOnlyWhenEveryOneIsANumber)
         // A damaged answer is refused before anything is placed.
         {L"12,5", L"Данные об изделии некорректны (StrToInt64(abc) invalid argument).", 0, 0, L"abc"},
         {L"12,5", L"Данные об изделии некорректны (StrToDouble(abc) invalid argument).", 0, 0, L"25", L"abc"},
+        // A mass no part can have: below zero, or infinite once scaled to kilograms.
+        {L"12,5", L"Данные об изделии некорректны (Wrong mass \"-0,0412\").", 0, 0, L"25", L"-0,0412"},
+        {L"12,5", L"Данные об изделии некорректны (Wrong mass \"5e306\").", 0, 0, L"25", L"5e306"},
         {L"12,5", L"Данные об изделии некорректны (Start-end tags mismatch).", 0, 0, L"25", L"0,0412", true},
     };
     for (const Row& row : rows) {

@@ -209,18 +209,21 @@ TEST_F(ComponentProperties, A2DPartWithoutAMassWritesNone)
     EXPECT_EQ(keeper_->writes, (Pairs{{L"Обозначение", L"Болт М8х40"}, {L"Материал", L"Сталь"}}));
 }
 
-TEST_F(ComponentProperties, A2DMassThatIsNoNumberIsLeftOutAndTheRestWritten)
+// No number, below zero, or infinite once scaled to kilograms as a 3D part's mass is.
+TEST_F(ComponentProperties, A2DMassNoPartCanHaveIsLeftOutAndTheRestWritten)
 {
-    SetUpProperties();
-    auto part = MakePart({{L"MACC", L"около 12"}});
-    CompProperties2D writer(velmar().App5().As<IVel5Application>(), velmar().App7().As<IVel7Application>(), component_->Ptr(),
-                            part.get());
-    EXPECT_NO_THROW(writer.Save(Attrs({L"Материал", L"-", L"Сталь"}), L"Q-17"));
-    const _variant_t mass = keeper_->Value(L"Масса");
-    EXPECT_EQ(V_VT(&mass), VT_EMPTY);
-    EXPECT_EQ(keeper_->Text(L"Обозначение"), L"Болт М8х40");
-    EXPECT_EQ(keeper_->Text(L"Материал"), L"Сталь");
-    EXPECT_EQ(keeper_->entries, (Pairs{{L"ID Normset", L"Q-17"}}));
+    for (const wchar_t* macc : {L"около 12", L"-0,0412", L"5e306"}) {
+        SetUpProperties();
+        auto part = MakePart({{L"MACC", macc}});
+        CompProperties2D writer(velmar().App5().As<IVel5Application>(), velmar().App7().As<IVel7Application>(),
+                                component_->Ptr(), part.get());
+        EXPECT_NO_THROW(writer.Save(Attrs({L"Материал", L"-", L"Сталь"}), L"Q-17"));
+        const _variant_t mass = keeper_->Value(L"Масса");
+        EXPECT_EQ(V_VT(&mass), VT_EMPTY) << sim::Utf8(macc);
+        EXPECT_EQ(keeper_->Text(L"Обозначение"), L"Болт М8х40");
+        EXPECT_EQ(keeper_->Text(L"Материал"), L"Сталь");
+        EXPECT_EQ(keeper_->entries, (Pairs{{L"ID Normset", L"Q-17"}}));
+    }
 }
 
 TEST_F(ComponentProperties, A2DPartWithEmptyAttributesGetsNothing)

@@ -46,7 +46,11 @@ TEST(TechParamText, IsTypedFromTheTrimmedRawValue)
 {
     EXPECT_EQ(ClassifyTechParam(L"\"M8\""), (TechParamText{L"string", L"M8"}));
     EXPECT_EQ(ClassifyTechParam(L"  \"M8\" "), (TechParamText{L"string", L"M8"}));
-    EXPECT_EQ(ClassifyTechParam(L"a\"b"), (TechParamText{L"string", L"\""}));
+    // Only quotes around the whole value come off; any other quote is part of the text.
+    EXPECT_EQ(ClassifyTechParam(L"a\"b"), (TechParamText{L"string", L"a\"b"}));
+    EXPECT_EQ(ClassifyTechParam(L"G1/2\""), (TechParamText{L"string", L"G1/2\""}));
+    EXPECT_EQ(ClassifyTechParam(L"1\""), (TechParamText{L"string", L"1\""}));
+    EXPECT_EQ(ClassifyTechParam(L"M8 \"fine\""), (TechParamText{L"string", L"M8 \"fine\""}));
     EXPECT_EQ(ClassifyTechParam(L"\""), (TechParamText{L"string", L""}));
     EXPECT_EQ(ClassifyTechParam(L"\"\""), (TechParamText{L"string", L""}));
     EXPECT_EQ(ClassifyTechParam(L"TRUE"), (TechParamText{L"boolean", L"TRUE"}));
