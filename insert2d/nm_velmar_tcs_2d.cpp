@@ -7,6 +7,7 @@
 #include "core/string_utils.h"
 #include "hostapi/dispatch_call.h"
 #include "hostapi/entity_access.h"
+#include "hostapi/host_version.h"
 #include "hostapi/restore_step.h"
 #include "hostapi/scope_exit.h"
 #include "hostapi/vtable_call.h"
@@ -14,11 +15,14 @@
 #include "insert2d/nm_velmar_script_2d.h"
 #include "objects/bad_response.h"
 #include "objects/cant_create_spc_obj.h"
+#include "objects/spc_columns.h"
+#include "objects/spc_comments.h"
 #include "objects/spc_obj_snapshot.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
+#include <exception>
 
 namespace {
 
@@ -30,6 +34,9 @@ constexpr long kOutlineStyle = 1;
 // The last arguments of the cut's calls.
 constexpr long kCutFlag = -1;
 const wchar_t kPlacedContext[] = L"ВЕЛМАР 2D";
+// The columns that tell which member an old line of the set was made for.
+constexpr SpcColumnKey kDesignationColumn{4, 1};
+constexpr SpcColumnKey kNameColumn{5, 1};
 
 _variant_t Long(long value)
 {
@@ -412,7 +419,8 @@ void NMVelmarTCS2D::ReplaceTCS()
     SetAllTCSParams();
     if (IsCanCreateSpcObj()) {
         try {
-            const bool leader = !PosLeads.empty();
+            // A set none of whose members has a place in the bill of materials gets no line to number.
+            const bool leader = !PosLeads.empty() && AnyMemberHasSpcData();
             RecreateTCSSpcObjects(leader ? MakePosLead() : 0, leader);
         } catch (const CantCreateSpcObj&) {
             ShowSpcObjectCreateError();
@@ -436,97 +444,188 @@ void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMa
     // this rebuild made and the set keeps what it had, the user's comments included.
     for (Member& member : Parts)
         member.part->iSpcObj = nullptr;
-    IVel7SpcObjectPtr firstOld;
+    std::vector<CommentsMove> moves;
+    ObjArray kept;
     try {
         const SpcDocContext context = Context(true);
-        firstOld = GetFirstSpcObject();
-        NMSpcObjSnapshot snapshot(context, firstOld, false, true);
+        NMSpcObjSnapshot snapshot(context, GetFirstSpcObject(), false, true);
         ObjArray geometry = DrawingObjectOf(macro);
         if (leaderReference != 0)
             geometry.Append(DrawingObjectOf(leaderReference));
         RecreateMembersSpcObjects(context, snapshot, geometry, leaderReference != 0);
-        MoveCommentsToFirstNewLine();
+        MoveCommentsToMembersLines(context, moves, kept);
         RemoveFirstOldLine();
     } catch (...) {
-        GiveCommentsBack(firstOld);
+        GiveCommentsBack(moves);
+        ExSpcObjs.Append(kept);
         DiscardMembersSpcObjects();
         if (leaderMadeForIt)
             DeleteQuietly(leaderReference);
         throw;
     }
-    // No way back from here: the set must not stay in two generations of lines. Each step starts where a
-    // failed one stopped, so a step Velmar failed is asked once more before the failure is reported.
-    const auto onceMore = [](const std::function<void()>& step) {
-        try {
-            step();
-        } catch (...) {
-            TraceCurrentException(L"NMVelmarTCS2D::RecreateTCSSpcObjects");
-            step();
-        }
-    };
-    onceMore([this] { RemoveExistsSpcObjects(); });
-    onceMore([this] { RemovePosLeads(); });
+    RemoveOldLinesAndLeaders(std::move(kept));
 }
 
-IVel7SpcObjectPtr NMVelmarTCS2D::FirstNewLine() const
+bool NMVelmarTCS2D::AnyMemberHasSpcData() const
 {
+    return std::any_of(Parts.begin(), Parts.end(), [](const Member& member) { return member.part->HasSpcData(); });
+}
+
+NMVelmarTCS2D::LineIdentity NMVelmarTCS2D::IdentityOf(IVel7SpcObject* line, const SpcDocContext& context)
+{
+    LineIdentity identity;
+    if (!context.IsMainlyValid())
+        return identity;
+    const IDispatchPtr columns = V7Get(line, &IVel7SpcObjectBase::get_ColumnsA);
+    if (!columns)
+        return identity;
+    const auto text = [&](const SpcColumnKey& key) {
+        const IVel7SpcColumnPtr column = FindColumnByType(columns, context.iSpcDscSubA, key);
+        return column ? ColumnText(column) : std::wstring();
+    };
+    identity.designation = text(kDesignationColumn);
+    identity.name = text(kNameColumn);
+    return identity;
+}
+
+void NMVelmarTCS2D::MoveCommentsToMembersLines(const SpcDocContext& context, std::vector<CommentsMove>& moves, ObjArray& kept)
+{
+    TraceScope scope(L"NMVelmarTCS2D::MoveCommentsToMembersLines");
+    if (HostVersion < kHostVersion1501 || ExSpcObjs.empty())
+        return;
+    std::vector<IVel7SpcObjectPtr> oldLines;
+    std::vector<IVel7SpcCommentsPtr> oldComments;
+    bool anyComment = false;
+    for (const IDispatchPtr& listed : ExSpcObjs) {
+        const IVel7SpcObjectPtr line = RequireHost(QueryHostOrNull<IVel7SpcObject>(listed));
+        IVel7SpcCommentsPtr comments = RequireHost(CommentsOf(line));
+        anyComment = anyComment || V7Get(comments, &IVel7SpcComments::get_Count) > 0;
+        oldLines.push_back(line);
+        oldComments.push_back(comments);
+    }
+    if (!anyComment)
+        return;
+    std::vector<IVel7SpcObjectPtr> newLines;
     for (const Member& member : Parts)
         if (member.part->iSpcObj)
-            return member.part->iSpcObj;
-    return nullptr;
-}
-
-void NMVelmarTCS2D::MoveCommentsToFirstNewLine()
-{
-    // The set's old lines all hold the set macro and its leader and nothing tells which member each was
-    // made for (a replacement may even change the members): the comments go to the line of the set's
-    // first member, which stands for the set, rather than to a member guessed.
-    struct Forget {
-        IVel7SpcObjectPtr& line;
-        ~Forget() { line = nullptr; }
-    } forget{iSpcObj};
-    iSpcObj = FirstNewLine();
-    if (iSpcObj)
-        moveCommentObjects();
-}
-
-void NMVelmarTCS2D::GiveCommentsBack(IVel7SpcObject* oldLine) noexcept
-{
-    const IVel7SpcObjectPtr line = FirstNewLine();
-    if (!line || !oldLine)
+            newLines.push_back(member.part->iSpcObj);
+    const auto keep = [&](size_t i) {
+        kept.push_back(ExSpcObjs[i]);
+        ExSpcObjs[i] = nullptr;
+    };
+    if (newLines.empty()) {
+        // Nothing of the set is rebuilt: what the user wrote stays on the lines it was written on.
+        scope.WriteLine(L"no new line: the old lines with comments are kept");
+        for (size_t i = 0; i < oldLines.size(); ++i)
+            if (V7Get(oldComments[i], &IVel7SpcComments::get_Count) > 0)
+                keep(i);
+        std::erase_if(ExSpcObjs, [](const IDispatchPtr& listed) { return !listed; });
         return;
-    // The same move the other way: the new line's comments (all of them came from the old lines) go to
-    // the set's first old line before the new line is deleted with them.
-    ObjArray listed;
-    listed.swap(ExSpcObjs);
-    ExSpcObjs.push_back(IDispatchPtr(line));
-    iSpcObj = oldLine;
-    RestoreStep(L"NMVelmarTCS2D::GiveCommentsBack", [this] { moveCommentObjects(); });
-    iSpcObj = nullptr;
-    ExSpcObjs.swap(listed);
+    }
+    std::vector<LineIdentity> oldIds;
+    for (const IVel7SpcObjectPtr& line : oldLines)
+        oldIds.push_back(IdentityOf(line, context));
+    std::vector<LineIdentity> newIds;
+    for (const IVel7SpcObjectPtr& line : newLines)
+        newIds.push_back(IdentityOf(line, context));
+    // The k-th old line showing a text goes to the k-th new line showing it (the last one when fewer).
+    const auto matching = [&](size_t i, std::wstring LineIdentity::*text) -> IVel7SpcObjectPtr {
+        const std::wstring& wanted = oldIds[i].*text;
+        if (wanted.empty())
+            return nullptr;
+        const auto k = std::count_if(oldIds.begin(), oldIds.begin() + static_cast<std::ptrdiff_t>(i),
+                                     [&](const LineIdentity& earlier) { return earlier.*text == wanted; });
+        IVel7SpcObjectPtr found;
+        std::ptrdiff_t seen = 0;
+        for (size_t j = 0; j < newLines.size() && seen <= k; ++j)
+            if (newIds[j].*text == wanted) {
+                found = newLines[j];
+                ++seen;
+            }
+        return found;
+    };
+    for (size_t i = 0; i < oldLines.size(); ++i) {
+        IVel7SpcObjectPtr target = matching(i, &LineIdentity::designation);
+        if (!target)
+            target = matching(i, &LineIdentity::name);
+        if (!target)
+            target = newLines.front();
+        const SpcCommentsMoved moved = MoveSpcComments(oldComments[i], RequireHost(CommentsOf(target)));
+        if (moved.count > 0)
+            moves.push_back({oldLines[i], target, moved.count});
+        if (moved.refused) {
+            scope.WriteLine(L"a comment stays with its old line, which is kept");
+            keep(i);
+        }
+    }
+    std::erase_if(ExSpcObjs, [](const IDispatchPtr& listed) { return !listed; });
+}
+
+void NMVelmarTCS2D::GiveCommentsBack(const std::vector<CommentsMove>& moves) noexcept
+{
+    // The comments went to the end of new lines that had none: taken from their front in the order they
+    // came, each goes back to its own old line.
+    for (const CommentsMove& move : moves)
+        RestoreStep(L"NMVelmarTCS2D::GiveCommentsBack", [&] {
+            MoveSpcComments(RequireHost(CommentsOf(move.to)), RequireHost(CommentsOf(move.from)), move.count);
+        });
 }
 
 void NMVelmarTCS2D::RemoveFirstOldLine()
 {
     if (ExSpcObjs.empty())
         return;
-    const IVel7SpcObjectPtr first = RequireHost(GetFirstSpcObject());
-    const ObjArray held(V7Get(first, &IVel7SpcObject::get_Geometry));
     ObjArray rest;
     rest.assign(ExSpcObjs.begin() + 1, ExSpcObjs.end());
     ExSpcObjs.resize(1);
     try {
         RemoveExistsSpcObjects();
     } catch (...) {
-        // Not deleted: an old line without its geometry would hold nothing.
-        RestoreStep(L"NMVelmarTCS2D::RemoveFirstOldLine", [&] {
-            if (ObjArray(V7Get(first, &IVel7SpcObject::get_Geometry)).empty())
-                V7Get(first, &IVel7SpcObject::IncludeGeometry, held.ToVariant(), VARIANT_FALSE);
-        });
         ExSpcObjs.Append(rest);
         throw;
     }
     ExSpcObjs = rest;
+}
+
+void NMVelmarTCS2D::RemoveOldLinesAndLeaders(ObjArray kept)
+{
+    // No way back from here: the set must not stay in two generations of lines. Each step starts where a
+    // failed one stopped, so a step Velmar failed is asked once more before the failure is reported.
+    const auto onceMore = [](const std::function<void()>& step) {
+        try {
+            step();
+        } catch (...) {
+            TraceCurrentException(L"NMVelmarTCS2D::RemoveOldLinesAndLeaders");
+            step();
+        }
+    };
+    std::exception_ptr failure;
+    while (!ExSpcObjs.empty()) {
+        const IDispatchPtr line = ExSpcObjs.front();
+        ObjArray rest;
+        rest.assign(ExSpcObjs.begin() + 1, ExSpcObjs.end());
+        ExSpcObjs.resize(1);
+        try {
+            onceMore([this] { RemoveExistsSpcObjects(); });
+        } catch (...) {
+            // It stays readable, with its geometry and its leader; the other old lines still go.
+            if (!failure)
+                failure = std::current_exception();
+            kept.push_back(line);
+        }
+        ExSpcObjs = std::move(rest);
+    }
+    onceMore([&] {
+        ObjArray held;
+        for (const IDispatchPtr& line : kept)
+            held.Append(ObjArray(V7Get(RequireHost(QueryHostOrNull<IVel7SpcObject>(line)), &IVel7SpcObject::get_Geometry)));
+        std::erase_if(PosLeads, [&](const IDispatchPtr& leader) {
+            return std::any_of(held.begin(), held.end(), [&](const IDispatchPtr& object) { return SameHostObject(object, leader); });
+        });
+        RemovePosLeads();
+    });
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void NMVelmarTCS2D::RecreateMembersSpcObjects(const SpcDocContext& context, NMSpcObjSnapshot& template_,
@@ -577,8 +676,7 @@ void NMVelmarTCS2D::FillFromMacro()
         if (!response)
             throw BadResponse(L"No response");
         const _bstr_t xml = V7Get(response, &INMResponse::get_Xml);
-        auto document = std::make_shared<pugi::xml_document>();
-        LoadXmlFromBstr(xml, *document);
+        const XmlDocumentPtr document = ParseAnswer(xml);
         const pugi::xml_node collection = document->child(L"response").child(L"objectcollection");
         if (!collection)
             throw BadResponse(L"No objects in response");

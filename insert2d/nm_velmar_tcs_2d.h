@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class NMVelmarTCS2D : public NMVelObj2D {
@@ -51,11 +52,15 @@ public:
     // each member's response. BadResponse "No response" or "No objects in response".
     void FillFromMacro();
     // The members' spc objects anew, attached to the set macro and the leader (0: none); the comments on
-    // the set's old lines move to its first new line, and the old lines and their leaders go. Until an
+    // each old line move to the new line of its member, and the old lines and their leaders go. Until an
     // old line is deleted, a failure takes back the new lines (and the leader, when it was made for them:
-    // leaderMadeForIt) and leaves the old ones whole with their comments; past that point what is left of
-    // the old lines and leaders still goes before a failure is reported.
+    // leaderMadeForIt) and gives every comment back to its old line; past that point what is left of the
+    // old lines and leaders still goes before a failure is reported, but for a line Velmar will not
+    // delete, which keeps its geometry and its leader. An old line whose comments have nowhere to go (no
+    // member has a new line, or Velmar would not move one) stays as it is, with its leader.
     void RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMadeForIt = false);
+    // Some member has a place in the bill of materials: without one the set has no lines to make.
+    bool AnyMemberHasSpcData() const;
 
     // Draws the members this drawing takes; a member that draws nothing refuses the set (the warning
     // naming it).
@@ -88,15 +93,31 @@ private:
     // Opens a group (24), draws into it (given its reference) and ends it (25) whatever the end answers:
     // the cut's groups.
     int32_t CutGroup(const std::function<void(int32_t)>& draw);
-    // The first member's new spc object; null when no member has one.
-    IVel7SpcObjectPtr FirstNewLine() const;
-    // The comments of the old lines (ExSpcObjs) to the first new line; an old line that keeps a comment
-    // Velmar would not move leaves ExSpcObjs, so that it is not deleted.
-    void MoveCommentsToFirstNewLine();
-    // After a failure: the comments on the first new line go back to the old line (failures traced).
-    void GiveCommentsBack(IVel7SpcObject* oldLine) noexcept;
-    // Deletes the first old line; a failure leaves it whole (its geometry included again) and listed.
+    // Comments that went from an old line to a new one, so that a take-back gives them to the line they
+    // came from.
+    struct CommentsMove {
+        IVel7SpcObjectPtr from;
+        IVel7SpcObjectPtr to;
+        long count = 0;
+    };
+    // The designation and name a line shows, which tell the member it was made for.
+    struct LineIdentity {
+        std::wstring designation;
+        std::wstring name;
+    };
+    LineIdentity IdentityOf(IVel7SpcObject* line, const SpcDocContext& context);
+    // The comments of each old line (ExSpcObjs) to the new line of the member of the same designation,
+    // else of the same name (the k-th old line of one designation to the k-th new line of it), else to
+    // the set's first new line; each move recorded as it is made. An old line that keeps a comment leaves
+    // ExSpcObjs for kept, so that it is not deleted.
+    void MoveCommentsToMembersLines(const SpcDocContext& context, std::vector<CommentsMove>& moves, ObjArray& kept);
+    // After a failure: each moved comment back to its old line (failures traced).
+    void GiveCommentsBack(const std::vector<CommentsMove>& moves) noexcept;
+    // Deletes the first old line; a failure leaves it whole and listed.
     void RemoveFirstOldLine();
+    // The remaining old lines, then the old leaders no kept line holds. A step Velmar fails is asked once
+    // more; a line it will not delete is kept with its geometry, and the failure is reported at the end.
+    void RemoveOldLinesAndLeaders(ObjArray kept);
     // The members' spc objects, with the question whether they move asked once for the set.
     void RecreateMembersSpcObjects(const SpcDocContext& context, NMSpcObjSnapshot& template_, const ObjArray& geometry,
                                    bool withLeader);

@@ -23,19 +23,6 @@ std::wstring Text(const _bstr_t& text)
     return BstrToWString(text);
 }
 
-// An answer whose text is not XML is damaged like one that lacks what it must hold: a pass skips it and
-// a command names the parser's complaint.
-std::shared_ptr<pugi::xml_document> ParseAnswer(BSTR xml)
-{
-    auto document = std::make_shared<pugi::xml_document>();
-    try {
-        LoadXmlFromBstr(xml, *document);
-    } catch (const std::wstring& parserText) {
-        throw BadResponse(parserText);
-    }
-    return document;
-}
-
 } // namespace
 
 Normset::Normset(HWND owner, INMClient* provider) : hwndOwner(owner), iNMClient(provider)

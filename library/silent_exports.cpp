@@ -91,9 +91,7 @@ int32_t Replace2D(IUnknown* callersResponse, double x, double y, double angle)
     if (!drawing)
         return 0;
     // Only the text is read: the response does not become the controller's.
-    auto document = std::make_shared<pugi::xml_document>();
-    LoadXmlFromBstr(ResponseXml(response), *document);
-    drawing->ResponseDoc = document;
+    drawing->ResponseDoc = ParseAnswer(ResponseXml(response));
     return drawing->ReplacePartSilent(x, y, angle);
 }
 

@@ -5,6 +5,7 @@
 #include "core/trace_log.h"
 #include "hostapi/dispatch_call.h"
 #include "hostapi/entity_access.h"
+#include "hostapi/vtable_call.h"
 #include "insert2d/nm_vel_obj_2d.h"
 #include "insert2d/nm_velmar_tcs_2d.h"
 #include "objects/batch_loop.h"
@@ -12,6 +13,8 @@
 #include "objects/bad_response.h"
 #include "tools/find_panel_2d.h"
 #include "tools/finder_2d.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -26,6 +29,22 @@ void AppendOnce(ObjArray& list, const ObjArray& objects)
             known = known || SameHostObject(listed, object);
         if (!known)
             list.push_back(object);
+    }
+}
+
+// Whether the line includes all of the objects; false when that cannot be read.
+bool Holds(IVel7SpcObject* line, const ObjArray& objects) noexcept
+{
+    if (!line || objects.empty())
+        return false;
+    try {
+        const ObjArray held(V7Get(line, &IVel7SpcObject::get_Geometry));
+        return std::all_of(objects.begin(), objects.end(), [&](const IDispatchPtr& object) {
+            return std::any_of(held.begin(), held.end(), [&](const IDispatchPtr& included) { return SameHostObject(included, object); });
+        });
+    } catch (...) {
+        TraceCurrentException(L"VelmarNormset2D::CreateSpcObjectsForGeom");
+        return false;
     }
 }
 
@@ -64,6 +83,10 @@ void VelmarNormset2D::CreateSpcObjectsForGeom()
                 // The set's members bring their own spc objects; the set counts once.
                 NMVelmarTCS2D set(iApp5, iApp7, iNMClient, found->macro, false, &Settings);
                 set.FillFromMacro();
+                // Like a part without a place in the bill of materials: nothing to rebuild its lines from,
+                // so they stay as they are, leader and comments with them.
+                if (!set.AnyMemberHasSpcData())
+                    return BatchItem::Skipped;
                 set.GetExistsSpcObjects(context);
                 set.GetPosLeadsFromSpcObjects();
                 set.RecreateTCSSpcObjects(set.MakePosLead(), true);
@@ -90,17 +113,20 @@ void VelmarNormset2D::CreateSpcObjectsForGeom()
             part->GetPosLeadsFromSpcObjects();
             part->iSpcObj = nullptr;
             const int32_t leader = part->PosLeads.empty() && fresh ? part->MakePosLead() : 0;
+            ObjArray leaderObject;
             try {
-                if (leader != 0)
-                    AppendOnce(part->Geometry, GetSpcObjectAt(iApp5, leader));
+                if (leader != 0) {
+                    leaderObject = GetSpcObjectAt(iApp5, leader);
+                    AppendOnce(part->Geometry, leaderObject);
+                }
                 ObjArray geometry;
                 AppendOnce(geometry, part->Geometry);
                 AppendOnce(geometry, GetSpcObjectAt(iApp5, part->macro));
                 part->ChangeSpcObject(context, geometry);
             } catch (...) {
-                // A leader made for a spc object that was never made must not stay in the drawing
-                // numbering nothing.
-                if (!part->iSpcObj)
+                // The leader made here stays only where the part's line (new, or the old one reused) holds
+                // it: otherwise it would number nothing.
+                if (leader != 0 && !Holds(part->iSpcObj, leaderObject))
                     part->DeleteQuietly(leader);
                 throw;
             }

@@ -6,6 +6,7 @@
 #include "hostapi/dispatch_call.h"
 #include "hostapi/host_window.h"
 #include "hostapi/host_version.h"
+#include "hostapi/restore_step.h"
 #include "hostapi/vtable_call.h"
 #include "objects/bad_response.h"
 #include "objects/cant_create_spc_obj.h"
@@ -99,9 +100,21 @@ void NMVelObj::RemoveExistsSpcObjects()
         IVel7SpcObjectPtr object = QueryHostOrNull<IVel7SpcObject>(ExSpcObjs.front());
         if (!object)
             RaiseNullHostPointer(__uuidof(IVel7SpcObject));
-        V7Get(object, &IVel7SpcObject::ExcludeGeometry, -1L, -1L);
-        V7Get(object, &IVel7SpcObjectBase::Update);
-        V7Call(object, &IVel7SpcObjectBase::Delete);
+        const ObjArray held(V7Get(object, &IVel7SpcObject::get_Geometry));
+        try {
+            V7Get(object, &IVel7SpcObject::ExcludeGeometry, -1L, -1L);
+            V7Get(object, &IVel7SpcObjectBase::Update);
+            V7Call(object, &IVel7SpcObjectBase::Delete);
+        } catch (...) {
+            // Not deleted: an object without its geometry would stand in the bill of materials holding
+            // nothing, so it gets its geometry back and stays listed.
+            RestoreStep(L"NMVelObj::RemoveExistsSpcObjects", [&] {
+                if (ObjArray(V7Get(object, &IVel7SpcObject::get_Geometry)).empty() &&
+                    V7Get(object, &IVel7SpcObject::IncludeGeometry, held.ToVariant(), VARIANT_FALSE) == VARIANT_FALSE)
+                    scope.WriteLine(L"the geometry could not be given back");
+            });
+            throw;
+        }
         ExSpcObjs.erase(ExSpcObjs.begin());
     }
 }

@@ -50,7 +50,8 @@ public:
     // Fills ExSpcObjs with the part's existing specification objects; the base only empties the list.
     virtual void GetExistsSpcObjects(const SpcDocContext& context);
     // Deletes every listed specification object from the document. Each one leaves the list as soon as
-    // it is deleted, so that a failure half way never leaves a deleted object listed.
+    // it is deleted, so that a failure half way never leaves a deleted object listed; the one that failed
+    // keeps (or gets back) its geometry.
     virtual void RemoveExistsSpcObjects();
     // Writes a carried-over position number to the part's object; the base only traces.
     virtual void RestorePosition(int32_t position);

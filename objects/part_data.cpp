@@ -3,6 +3,7 @@
 #include "core/number_text.h"
 #include "core/string_utils.h"
 #include "core/trace_log.h"
+#include "objects/bad_response.h"
 
 #include <utility>
 
@@ -228,4 +229,15 @@ void LoadXmlFromBstr(BSTR text, pugi::xml_document& document)
         const std::string description = result.description();
         throw std::wstring(description.begin(), description.end());
     }
+}
+
+XmlDocumentPtr ParseAnswer(BSTR text)
+{
+    auto document = std::make_shared<pugi::xml_document>();
+    try {
+        LoadXmlFromBstr(text, *document);
+    } catch (const std::wstring& parserText) {
+        throw BadResponse(parserText);
+    }
+    return document;
 }

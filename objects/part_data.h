@@ -82,3 +82,8 @@ std::wstring XmlAttributeValue(const pugi::xml_node& object, const std::wstring&
 // Parses the whole stored length of text (embedded zeros included) into document, which is reset first.
 // A text that is not well-formed XML throws the parser's description of the failure as a wide string.
 void LoadXmlFromBstr(BSTR text, pugi::xml_document& document);
+
+// A reference-book answer (a response or object data) in a tree of its own. An answer whose text is not
+// XML is damaged like one that lacks what it must hold: BadResponse with the parser's description, so
+// that a pass skips it and a command names the parser's complaint.
+XmlDocumentPtr ParseAnswer(BSTR text);

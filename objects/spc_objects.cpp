@@ -3,6 +3,7 @@
 #include "core/trace_log.h"
 #include "core/translate.h"
 #include "hostapi/dual_interface.h"
+#include "hostapi/host_error.h"
 #include "hostapi/host_version.h"
 #include "hostapi/restore_step.h"
 #include "hostapi/vtable_call.h"
@@ -55,10 +56,13 @@ IVel7SpcColumnPtr FindByDefinition(IDispatch* columns, IDispatch* definitions, b
     return found;
 }
 
+// Velmar answering "not done" leaves the object holding nothing of the part: a failure like a raised one.
 void IncludeGeometry(IVel7SpcObject* object, const ObjArray& geometry, TraceScope& scope)
 {
     const VARIANT_BOOL done = V7Get(object, &IVel7SpcObject::IncludeGeometry, geometry.ToVariant(), VARIANT_FALSE);
     scope.Value(L"iSpcObj->IncludeGeometry(aGeom, VARIANT_FALSE)", _variant_t(done != VARIANT_FALSE));
+    if (done == VARIANT_FALSE)
+        RaiseHostError(E_FAIL, object, __uuidof(IVel7SpcObject));
 }
 
 SpcColumnRecord PlainRecord(int32_t type, int32_t number, const std::wstring& text)

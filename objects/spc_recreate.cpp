@@ -8,6 +8,7 @@
 #include "hostapi/vtable_call.h"
 #include "objects/cant_create_spc_obj.h"
 #include "objects/nm_vel_obj.h"
+#include "objects/spc_comments.h"
 #include "objects/spc_obj_snapshot.h"
 
 #include <algorithm>
@@ -41,35 +42,6 @@ bool InSamePlace(const NMSpcPreset& wanted, const NMSpcObjSnapshot& old)
         return wanted.NestedSectionNum == old.NestedSectionNum && wanted.NestedBlockNum == old.NestedBlockNum;
     default:
         return wanted.AdditionalBlockNum == old.AdditionalBlockNum;
-    }
-}
-
-long CommentCount(IVel7SpcComments* comments)
-{
-    return V7Get(comments, &IVel7SpcComments::get_Count);
-}
-
-// The first comment object, as Velmar takes the index of a comment: a VT_INT variant.
-_variant_t FirstIndex()
-{
-    _variant_t index;
-    V_VT(&index) = VT_INT;
-    V_INT(&index) = 0;
-    return index;
-}
-
-IVel7SpcCommentsPtr CommentsOf(IVel7SpcObject* object)
-{
-    return QueryHostOrNull<IVel7SpcComments>(V7Get(object, &IVel7SpcObject::get_Comments));
-}
-
-void PutCommentBack(IVel7SpcComments* comments, IDispatch* comment, TraceScope& scope) noexcept
-{
-    try {
-        if (V7Get(comments, &IVel7SpcComments::Add, comment) == VARIANT_FALSE)
-            scope.WriteLine(L"the comment object could not be put back");
-    } catch (...) {
-        TraceCurrentException(L"NMVelObj::moveCommentObjects");
     }
 }
 
@@ -183,30 +155,9 @@ void NMVelObj::moveCommentObjects()
         IVel7SpcCommentsPtr comments = CommentsOf(old);
         if (!comments)
             RaiseNullHostPointer(__uuidof(IVel7SpcComments));
-        // A host that reports a removal but keeps the comment would otherwise be asked forever.
-        const long initial = CommentCount(comments);
-        for (long moved = 0; moved < initial && CommentCount(comments) > 0; ++moved) {
-            const IDispatchPtr comment = V7Get(comments, &IVel7SpcComments::get_Item, FirstIndex());
-            if (V7Get(comments, &IVel7SpcComments::Remove, FirstIndex()) == VARIANT_FALSE) {
-                scope.WriteLine(L"the host refused to remove a comment object; the old object is kept");
-                keep.push_back(listed);
-                break;
-            }
-            bool added = false;
-            try {
-                added = V7Get(target, &IVel7SpcComments::Add, comment.GetInterfacePtr()) != VARIANT_FALSE;
-            } catch (...) {
-                // The comment is out of its old object already: it goes back before the failure travels on.
-                TraceCurrentException(L"NMVelObj::moveCommentObjects");
-                PutCommentBack(comments, comment, scope);
-                throw;
-            }
-            if (!added) {
-                scope.WriteLine(L"the host refused to add a comment object; it goes back to the old object, which is kept");
-                PutCommentBack(comments, comment, scope);
-                keep.push_back(listed);
-                break;
-            }
+        if (MoveSpcComments(comments, target).refused) {
+            scope.WriteLine(L"a comment object stays with its old object, which is kept");
+            keep.push_back(listed);
         }
     }
     if (keep.empty())

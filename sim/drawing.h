@@ -157,6 +157,8 @@ public:
     long Add(long type, std::map<int, _variant_t> params = {}, long owner = 0);
     long AddMacro(double x = 0, double y = 0, long owner = 0);
     long AddLeader(const LeaderData& leader);
+    // What the user deletes (and 34): the object and everything it holds.
+    void Delete(long reference);
 
     // A placed part as velmar-sim prints it: the macro's reference, placement and identity (the texts of
     // its user-data block), what it holds, its spc objects in the bill of materials with their leaders.
@@ -182,7 +184,6 @@ private:
     long New(long type, long owner);
     long Innermost() const;
     DrawnObject& Require(long reference, bool groupWanted = false);
-    void Delete(long reference);
     _variant_t PlacementRequest(Args& args);
     _variant_t PointRequest(Args& args);
     _variant_t PickRequest(Args& args, Object& request, const std::wstring& answer);

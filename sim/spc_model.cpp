@@ -165,6 +165,9 @@ SpcObject::SpcObject(SpcModel& model, const std::string& name, long section, dou
             this->number = value;
         })
         .On<&IVel7SpcObject::IncludeGeometry>(50, [this](VARIANT value, VARIANT_BOOL, VARIANT_BOOL* done) {
+            *done = VARIANT_FALSE;
+            if (model_.RefusesInclusion())
+                return;
             model_.GetVelmar().Undo().Record([this, names = geometry, objects = linked] {
                 model_.ForgetLinks(*this);
                 geometry = names;

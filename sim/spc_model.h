@@ -9,7 +9,8 @@
 //   specification object (IVel7SpcObject, IVel7SpcObjectBase): 12 section, 13/14 subsection, 16 section
 //       of the additional block, 17/18 additional block, 19/20 nested section, 21/22 nested block,
 //       30/31 column collections, 33 update, 34 delete, 42 comments, 43 origin, 44/45 number, 48 the
-//       included geometry as an array, 50 include geometry (each object once), 51 exclude it; its reference
+//       included geometry as an array, 50 include geometry (each object once; "not done" when refused),
+//       51 exclude it; its reference
 //       (IVel7ObjectRef 10)
 //   column collections and definition collections (IVel7SpcColumns): 12 count, 13 item
 //   column (IVel7SpcColumn): 11 type, 12 number, 15 kind, 16 items, and the text interfaces of the
@@ -153,6 +154,17 @@ public:
 
     // The next `times` additions give no object.
     void RefuseAdd(int times) { refuseAdd_ = times; }
+    // The nth inclusion of geometry from now (1 = the next one) answers "not done" and includes nothing;
+    // 0 refuses none.
+    void RefuseInclusion(int n) { refuseInclusion_ = n; }
+    // Inclusions of geometry asked for, refused ones too.
+    int Inclusions() const { return inclusions_; }
+    // Counts an inclusion; whether it is the one refused.
+    bool RefusesInclusion()
+    {
+        ++inclusions_;
+        return refuseInclusion_ > 0 && --refuseInclusion_ == 0;
+    }
     // An object was made or deleted: the counted list is made anew when next asked for.
     void Changed() { liveValid_ = false; }
     // What an object includes, by the stand-in object included, so that asking which objects include a
@@ -177,6 +189,8 @@ private:
     bool liveValid_ = false;
     std::unordered_map<Object*, std::vector<SpcObject*>> byLinked_;
     int refuseAdd_ = 0;
+    int refuseInclusion_ = 0;
+    int inclusions_ = 0;
 };
 
 } // namespace sim
