@@ -75,19 +75,37 @@ bool NMAllSettings::SaveToRegistry()
     const std::size_t count = std::min(Presets.size(), kMaxPresets);
     if (count < Presets.size())
         scope.Value(L"presets not saved", _variant_t(static_cast<unsigned long long>(Presets.size() - count)));
+    // Keys behind a missing one hold presets the user never saw in the list. They keep their keys while the
+    // new list stays short of them; a list that reaches them would write over them, so they follow it.
+    std::vector<std::size_t> behind;
+    for (std::size_t i = listed; i < kMaxPresets; ++i)
+        if (stored[i])
+            behind.push_back(i);
+    const bool moved = !behind.empty() && count > behind.front();
+    const std::size_t following = moved ? std::min(behind.size(), kMaxPresets - count) : 0;
+    if (moved && following < behind.size())
+        scope.Value(L"presets behind a missing key not saved",
+                    _variant_t(static_cast<unsigned long long>(behind.size() - following)));
+
     bool written = NMMainSettings::SaveToRegistry();
     for (std::size_t i = 0; i < count; ++i)
         written = Presets[i].SaveToRegistry(PresetKeyPath(i)) && written;
-    // Only the presets the user saw in the list and took out of it go; keys behind a missing one stay.
-    const std::size_t end = std::max(count, listed);
+    for (std::size_t i = 0; i < following; ++i)
+        written = stored[behind[i]]->SaveToRegistry(PresetKeyPath(count + i)) && written;
+    if (moved)
+        scope.Value(L"presets behind a missing key written after the list",
+                    _variant_t(static_cast<unsigned long long>(following)));
+    // Only the presets the user saw in the list and took out of it go, and the keys the ones behind a
+    // missing key have left.
     if (written)
-        written = DeletePresetKeys(std::max<std::size_t>(count, 1), end);
+        written = moved ? DeletePresetKeys(count + following, kMaxPresets)
+                        : DeletePresetKeys(std::max<std::size_t>(count, 1), std::max(count, listed));
     if (written)
         return true;
 
     scope.WriteLine(L"settings not written; the stored settings written back");
     storedMain.SaveToRegistry();
-    for (std::size_t i = 0; i < end; ++i) {
+    for (std::size_t i = 0; i < kMaxPresets; ++i) {
         if (stored[i])
             stored[i]->SaveToRegistry(PresetKeyPath(i));
         else

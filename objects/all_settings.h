@@ -23,8 +23,10 @@ public:
     // 1, 2, ... up to the first missing key. Replaces the list.
     void LoadFromRegistry() override;
     // The main values, then every preset (at most kMaxPresets); only when all are written are the keys of
-    // the stored list that the new list no longer reaches deleted (keys behind a missing key stay). When
-    // anything cannot be written or deleted, the settings stored before are written back and it is false.
+    // the stored list that the new list no longer reaches deleted. Presets behind a missing key keep their
+    // keys, unless the new list reaches them: then they are written after it, in their order, as far as
+    // room is left. When anything cannot be written or deleted, the settings stored before are written back
+    // and it is false.
     bool SaveToRegistry() override;
     // Deletes the keys PRESET1 to PRESET99 with their subkeys; false when one of them stays.
     bool DeleteAllPresetsFromRegistry();

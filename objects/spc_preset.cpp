@@ -1,5 +1,6 @@
 #include "objects/spc_preset.h"
 
+#include <algorithm>
 #include <variant>
 
 #include "core/ini_file.h"
@@ -166,9 +167,16 @@ bool NMSpcPreset::SaveToIni(const std::wstring& fileName, const std::wstring& aP
     // One write of the whole section: the profile functions rewrite the file with every call.
     std::wstring lines;
     for (const auto& field : kFields) {
+        std::wstring text = IniText(*this, field.member);
+        // A line break would end the value and let the rest stand in the file as lines of their own, even
+        // as a section of its own that the next import takes for a preset.
+        if (text.find_first_of(L"\r\n") != std::wstring::npos) {
+            scope.String(L"line breaks written as spaces", field.name);
+            std::replace_if(text.begin(), text.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
+        }
         lines += field.name;
         lines += L'=';
-        lines += IniText(*this, field.member);
+        lines += text;
         lines.push_back(L'\0');
     }
     lines.push_back(L'\0');

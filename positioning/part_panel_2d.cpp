@@ -43,7 +43,8 @@ PartPanel2D::PartPanel2D(IVel5Application* application5, IVel7Application* appli
         throw _com_error(E_POINTER);
     const IVel7ControlPtr check = AddCheckBox(kCreateSpcCheckBox, Translate(L"Создавать объект спецификации"),
                                               Settings->CreateSpcObject);
-    const IVel7ComboBoxPtr presets = AddComboBox(kPresetComboBox, Settings->GetPresetNames(), Settings->SpcPresetNum);
+    const IVel7ComboBoxPtr presets = AddComboBox(kPresetComboBox, Settings->GetPresetNames(),
+                                                 static_cast<long>(Settings->ActivePresetIndex()));
     SpcControls = std::make_unique<VelPPCheckList>(check, presets);
     AddGroupTitle(L"", true);
     const std::vector<std::wstring> modes = {Translate(L"Проставить новое обозначение позиции"),

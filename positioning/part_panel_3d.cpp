@@ -72,7 +72,8 @@ PartPanel3D::PartPanel3D(IVel5Application* application5, IVel7Application* appli
     if (createSpc) {
         const IVel7ControlPtr check = AddCheckBox(kCreateSpcCheckBox, Translate(L"Создавать объект спецификации"),
                                                   Settings->CreateSpcObject);
-        const IVel7ComboBoxPtr combo = AddComboBox(kPresetComboBox, Settings->GetPresetNames(), Settings->SpcPresetNum);
+        const IVel7ComboBoxPtr combo = AddComboBox(kPresetComboBox, Settings->GetPresetNames(),
+                                                   static_cast<long>(Settings->ActivePresetIndex()));
         SpcControls = std::make_unique<VelPPCheckList>(check, combo);
     }
     ArmInitially();

@@ -2,9 +2,10 @@
 
 #include "core/ini_file.h"
 #include "core/string_utils.h"
+#include "core/variables.h"
 #include "objects/all_settings.h"
+#include "objects/spc_column_set.h"
 #include "tools/number_range.h"
-#include "tools/spc_column.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -79,21 +80,18 @@ bool AreNumbersSound(const Section& section)
            within(L"AdditionalBlockNum", *extMode != 0 && *extMode != 1, kBlockRange);
 }
 
-// Columns as the column editor writes them, where the preset uses its own (a column text under the
-// default columns is kept by the presets as it stands and read by nothing).
+// Own columns as the spc code reads them: each descriptor gives a record (a piece the reader would skip
+// fills nothing, and was never written by the library). A column text under the default columns is kept by
+// the presets as it stands and read by nothing.
 bool AreColumnsSound(const Section& section)
 {
     if (section.Number(L"ColumnsMode", kFlag) == 0)
         return true;
-    std::set<std::pair<uint32_t, uint32_t>> seen;
-    for (const auto& record : Split(section.Text(L"Columns"), L";")) {
-        if (!IsEditableColumnText(record))
-            return false;
-        const SpcColumn column = ParseSpcColumn(record);
-        if (!seen.emplace(column.Type, column.Number).second)
-            return false;
-    }
-    return true;
+    const Variables none;
+    const auto descriptors = Split(section.Text(L"Columns"), L";");
+    return std::all_of(descriptors.begin(), descriptors.end(), [&](const std::wstring& descriptor) {
+        return ParseColumnDescriptor(descriptor, none).has_value();
+    });
 }
 
 } // namespace

@@ -84,11 +84,3 @@ bool HasColumnSeparator(const std::wstring& text)
 {
     return text.find_first_of(kSpcColumnSeparators) != std::wstring::npos;
 }
-
-bool IsEditableColumnText(const std::wstring& text)
-{
-    const SpcColumn column = ParseSpcColumn(text);
-    return column.Type >= 1 && column.Type <= kSpcColumnTypeCount && column.Number >= static_cast<uint32_t>(kColumnNumberRange.Min) &&
-           column.Number <= static_cast<uint32_t>(kColumnNumberRange.Max) &&
-           SpcColumnText(column) == text;
-}

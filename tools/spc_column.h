@@ -39,6 +39,3 @@ std::wstring SpcColumnTypeLabel(uint32_t type);
 std::wstring SpcColumnDisplayText(const SpcColumn& column);
 
 bool HasColumnSeparator(const std::wstring& text);
-// A record the column editor could have written: type 1 to 16, number 1 to 32767, and the text is
-// exactly the record's own text (no separator inside a piece, no stray characters).
-bool IsEditableColumnText(const std::wstring& text);

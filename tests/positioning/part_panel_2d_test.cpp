@@ -88,7 +88,13 @@ TEST_F(PartPanel2DRun, TheLeaderModeOpensOnTheOneRememberedWhenItIsOneOfTheThree
 
 TEST_F(PartPanel2DRun, SpcChoicesGoIntoTheSettingsAtOnceAndOnlyAcceptanceStoresTheLeaderMode)
 {
+    // A number past the list is preset 0 to the commands, and so to the panel.
+    settings.SpcPresetNum = 2;
+    EXPECT_FALSE(Play(L"cancel"));
+    EXPECT_EQ(std::wstring(_bstr_t(Control(9147).value)), L"Основной");
+
     // A text that is none of the items leaves the leader mode and the preset as they were.
+    settings.SpcPresetNum = 0;
     EXPECT_FALSE(Play(L"check 9146 off; choose 9145 1; value 9145 x; value 9147 x; cancel"));
     EXPECT_EQ(panel_->LeaderMode, 1u);
     EXPECT_EQ(settings.SpcPresetNum, 0);

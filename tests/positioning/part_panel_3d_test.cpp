@@ -240,25 +240,31 @@ TEST_F(PartPanel, AModelWithOnlyAnAxisDirectionOpensWithParallelismArmed)
 TEST_F(PartPanel, TheSpecificationOptionsWriteTheCommandsSettingsAtOnce)
 {
     struct Row {
+        int32_t stored;
         const wchar_t* script;
         int32_t preset;
         bool create;                             // also whether the preset can be chosen
+        const wchar_t* shown;
     };
     const Row rows[] = {
-        {L"choose 9147 1; choose 9147 0", 0, true},
+        {0, L"choose 9147 1; choose 9147 0", 0, true, L"Основной"},
         // A name that is no preset's changes nothing.
-        {L"choose 9147 1; value 9147 Третий", 1, true},
-        {L"choose 9147 1; check 9146 off; choose 9147 0", 1, false},
+        {0, L"choose 9147 1; value 9147 Третий", 1, true, L"Третий"},
+        {0, L"choose 9147 1; check 9146 off; choose 9147 0", 1, false, L"Второй"},
+        // A number past the list is preset 0 to the commands, and so to the panel.
+        {7, L"check 9146 on", 7, true, L"Основной"},
     };
     VelmarMateSet mates = MateSet([](sim::ModelGeometry& model) { model.Named("PlaneR", 109); });
     for (const Row& row : rows) {
         SCOPED_TRACE(sim::Utf8(row.script));
-        settings.SpcPresetNum = 0;
+        settings.SpcPresetNum = row.stored;
         settings.CreateSpcObject = true;
         EXPECT_FALSE(Play(mates, std::wstring(row.script) + L"; cancel"));
         EXPECT_EQ(settings.SpcPresetNum, row.preset);
         EXPECT_EQ(settings.CreateSpcObject, row.create);
-        EXPECT_EQ(Page().Find(9147, VelControlComboBox)->enabled, row.create);
+        const sim::PanelControl* combo = Page().Find(9147, VelControlComboBox);
+        EXPECT_EQ(combo->enabled, row.create);
+        EXPECT_EQ(std::wstring(_bstr_t(combo->value)), row.shown);
     }
     EXPECT_THAT(Panels().Log(), testing::Contains("step \"choose 9147 0\": disabled"));
 

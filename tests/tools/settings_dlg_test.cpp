@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 
 using namespace dialog_steps;
@@ -393,12 +394,36 @@ TEST_F(SettingsDialog, OkWritesExactlyWhatWasSet)
     EXPECT_EQ(chosen, 0);
     EXPECT_EQ(Stored().SpcPresetNum, 0);
 
-    // A missing preset key ends the list the dialog shows; a plain OK keeps the presets behind it.
-    Store({L"По умолчанию", L"Болты", L"Гайки", L"Шайбы", L"Винты"});
-    ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, (kMainKey + L"SPC_OPTIONS\\PRESET2").c_str()), ERROR_SUCCESS);
-    const RegistryImage gap = SettingsRegistry();
-    Run({[](HWND dialog) { Press(dialog, IDOK); }});
-    EXPECT_EQ(SettingsRegistry(), gap);
+    // A missing preset key ends the list the dialog shows. The presets behind it are kept: a plain OK leaves
+    // their keys as they were, a list grown past the gap writes them after itself.
+    struct GapRow {
+        std::vector<std::wstring> added, loaded;
+    };
+    const GapRow gapRows[] = {
+        {{}, {L"По умолчанию", L"Болты"}},
+        {{L"Шпильки", L"Штифты"}, {L"По умолчанию", L"Болты", L"Шпильки", L"Штифты", L"Шайбы", L"Винты"}},
+    };
+    for (const GapRow& row : gapRows) {
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orbex");
+        Store({L"По умолчанию", L"Болты", L"Гайки", L"Шайбы", L"Винты"});
+        ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, (kMainKey + L"SPC_OPTIONS\\PRESET2").c_str()), ERROR_SUCCESS);
+        const RegistryImage gap = SettingsRegistry();
+        std::vector<Step> steps = {[&](HWND dialog) {
+            for (size_t i = 0; i < row.added.size(); ++i)
+                Press(dialog, IDC_ADD_PRESET);
+            Press(dialog, IDOK);
+        }};
+        for (const std::wstring& name : row.added)
+            steps.push_back([&name](HWND preset) {
+                Paste(preset, IDC_PRESET_NAME, name);
+                Press(preset, IDOK);
+            });
+        Run(std::move(steps));
+        EXPECT_EQ(Stored().GetPresetNames(), row.loaded);
+        if (row.added.empty()) {
+            EXPECT_EQ(SettingsRegistry(), gap);
+        }
+    }
 
     // A save that fails says so and leaves the dialog open.
     settings_test::RegistrySandbox::DenyWrites(L"Software\\Orbex\\Normset\\RNMClient\\VELMAR_SETTINGS");
@@ -532,29 +557,31 @@ TEST_F(SettingsDialog, DamagedImportFilesAreNamedAndLoseNothing)
         {L"NestedSectionNum", L"25"}, {L"AdditionalBlockNum", L"1"}, {L"ColumnsMode", L"1"},
         {L"Columns", L"5.1=Designation,VELMAR_SPEC_PATTERN;8.1=MACC"},
     };
-    // Each damaged section differs from the sound one in one field.
-    const std::vector<std::pair<std::wstring, std::wstring>> damages = {
-        {L"SectionNum", L"тридцать"},       {L"SectionNum", L"99999999999"},  {L"SectionNum", L"0"},
-        {L"SubSectionNum", L"abc"},         {L"SectionMode", L"2"},           {L"ExtSectionMode", L"drei"},
-        {L"ColumnsMode", L"-1"},            {L"PresetName", L"   "},          {L"Columns", L"20.1=X"},
-        {L"Columns", L"5.1=a,b,c"},         {L"Columns", L"5.1=X;5.1=Y"},     {L"Columns", L"abc"},
-        {L"AdditionalBlockNum", L""},
+    // Each damaged section differs from the sound one in the fields given.
+    using Fields = std::map<std::wstring, std::wstring>;
+    const std::vector<Fields> damages = {
+        {{L"SectionNum", L"тридцать"}},    {{L"SectionNum", L"99999999999"}}, {{L"SectionNum", L"0"}},
+        {{L"SubSectionNum", L"abc"}},      {{L"SectionMode", L"2"}},          {{L"ExtSectionMode", L"drei"}},
+        {{L"ColumnsMode", L"-1"}},         {{L"PresetName", L"   "}},         {{L"Columns", L"5.x=X"}},
+        {{L"Columns", L"abc"}},            {{L"AdditionalBlockNum", L""}},
+        // Every block mode but 0 and 1 is the additional block, and uses its number.
+        {{L"ExtSectionMode", L"5"}, {L"AdditionalBlockNum", L"0"}},
     };
     std::wstring text;
     std::wstring named;
-    const auto section = [&](size_t index, const std::pair<std::wstring, std::wstring>* damage) {
+    const auto section = [&](size_t index, const Fields& damage) {
         text += L"[Preset" + std::to_wstring(index) + L"]\r\n";
         for (const auto& [key, value] : good)
-            text += key + L"=" + (damage && damage->first == key ? damage->second : value) + L"\r\n";
+            text += key + L"=" + (damage.count(key) ? damage.at(key) : value) + L"\r\n";
     };
     for (size_t i = 0; i < damages.size(); ++i) {
-        section(i, &damages[i]);
-        named += L"\r\nPreset" + std::to_wstring(i) + L" \"" + (damages[i].first == L"PresetName" ? L"" : L"Болты") +
+        section(i, damages[i]);
+        named += L"\r\nPreset" + std::to_wstring(i) + L" \"" + (damages[i].count(L"PresetName") ? L"" : L"Болты") +
                  L"\"";
     }
-    section(damages.size(), nullptr);
+    section(damages.size(), {});
     // A second section of a name the file already gave.
-    section(damages.size() + 1, nullptr);
+    section(damages.size() + 1, {});
     named += L"\r\nPreset" + std::to_wstring(damages.size() + 1) + L" \"Болты\"";
     const std::wstring damaged = folder_.File(L"damaged.ini");
     ASSERT_TRUE(WriteUnicodeFile(text, damaged));
@@ -593,8 +620,12 @@ TEST_F(SettingsDialog, DamagedImportFilesAreNamedAndLoseNothing)
 TEST_F(SettingsDialog, ExportThenImportRoundTripsEveryFieldOfAHundredPresetsAndTakesNoMore)
 {
     // Names the profile functions would trim or take out of their quotes, and twins that differ only so.
+    // A line break would start a line of its own, here a section: the file holds a space for each CR and LF.
     const std::vector<std::wstring> names = {L"По умолчанию", L"\"В кавычках\"", L"'В апострофах'", L"Гайки",
-                                             L"Гайки ", L" Гайки", L"\"Гайки\"", L" \" "};
+                                             L"Гайки ", L" Гайки", L"\"Гайки\"", L" \" ",
+                                             L"Болты\r\n[Preset9]\r\nPresetName=Чужой"};
+    // Own columns the spc code reads though the column editor writes them otherwise, and none at all.
+    const std::vector<std::wstring> ownColumns = {L"05.1=Designation", L"", L"20.1=X;5.1=a,b,c;5.1=X;5.1=Y"};
     NMAllSettings settings;
     for (int32_t i = 0; i < 100; ++i) {
         NMSpcPreset& preset = settings.Presets.emplace_back(
@@ -614,14 +645,18 @@ TEST_F(SettingsDialog, ExportThenImportRoundTripsEveryFieldOfAHundredPresetsAndT
         // Column text under the default columns is kept as it stands, whatever it holds.
         if (!preset.ColumnsMode)
             preset.Columns += L";abc;;";
+        else if (static_cast<size_t>(i / 2) < ownColumns.size())
+            preset.Columns = ownColumns[i / 2];
     }
     ASSERT_TRUE(settings.SaveToRegistry());
-    const RegistryImage exported = PresetPart(SettingsRegistry());
     file_ = folder_.File(L"Шаблоны.ini");
     Run({[](HWND dialog) {
         Press(dialog, IDC_EXPORT_PRESETS);
         Press(dialog, IDCANCEL);
     }});
+    settings.Presets[8].PresetName = L"Болты  [Preset9]  PresetName=Чужой";
+    ASSERT_TRUE(settings.SaveToRegistry());
+    const RegistryImage exported = PresetPart(SettingsRegistry());
     ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orbex"), ERROR_SUCCESS);
     // A full list takes no new preset: the user is told, and cannot add one either.
     NMAllSettings more;

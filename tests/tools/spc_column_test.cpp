@@ -56,12 +56,3 @@ TEST(SpcColumn, EveryRecordTheEditorWritesMeansTheSameToThePresetReader)
         EXPECT_EQ(record->HasPattern, !column.Attribute.empty());
     }
 }
-
-TEST(SpcColumn, EditableTextsAreTheOnesTheEditorCouldHaveWritten)
-{
-    for (const wchar_t* text : {L"5.1=Designation,VELMAR_SPEC_PATTERN", L"16.32767=", L"1.1=x"})
-        EXPECT_TRUE(IsEditableColumnText(text)) << text;
-    for (const wchar_t* text : {L"20.1=X", L"0.1=X", L"5.0=X", L"5.32768=X", L"abc", L"", L"5.1=a,b,c", L"5.1=a.b",
-                                L"05.1=X", L"5.1"})
-        EXPECT_FALSE(IsEditableColumnText(text)) << text;
-}
