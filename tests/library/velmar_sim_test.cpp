@@ -133,9 +133,8 @@ TEST(VelmarSim, BadCommandLinesEndWithAReasonAndExitCode2)
                                      L"--place 1,2", L"--leader here", L"--point 1,2,3", L"--point \"1,2; end; 3,4\"", L"--fire wave",
                                      L"--call NMDelete", L"--fire open-document:x", L"--drag 2:8:commit", L"--drag 2:8,0:keep", L"--select-macro first",
                                      // Numbers: plain decimal and finite, whichever option takes them.
-                                     L"--drag 2:1e400,0:commit", L"--call NMInsert2D:script_2d@1e400,0,0",
-                                     L"--call NMReplace2D:script_2d@0x10,0,0", L"--place inf,0,0", L"--leader 1,",
-                                     L"--panel-script \"cursor 0x10 0 0; ok\""}) {
+                                     L"--call NMInsert2D:script_2d@1e400,0,0", L"--call NMReplace2D:script_2d@0x10,0,0",
+                                     L"--place inf,0,0", L"--panel-script \"cursor 0x10 0 0; ok\""}) {
         const RunnerRun run = RunRunner(arguments);
         EXPECT_EQ(run.exitCode, 2u) << arguments;
         EXPECT_THAT(run.err, testing::StartsWith("velmar-sim: ")) << arguments;
