@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cwctype>
+#include <locale>
 #include <sstream>
 
 namespace sim {
@@ -73,11 +74,12 @@ double DoubleOf(const std::map<int, _variant_t>& values, int key)
 }
 
 // A length or angle of the drawing to five decimals at most, as the hot points beside it print: an
-// epsilon the library adds to keep two objects apart prints as 0.
+// epsilon the library adds to keep two objects apart prints as 0. A value too large to have decimals
+// %g would show is printed as it is, where scaling it would overflow.
 std::string Number(double value)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%g", std::round(value * 1e5) / 1e5 + 0.0);
+    std::snprintf(text, sizeof text, "%g", std::fabs(value) < 1e15 ? std::round(value * 1e5) / 1e5 + 0.0 : value);
     return text;
 }
 
@@ -113,24 +115,55 @@ std::vector<std::wstring> BlockTexts(const std::vector<std::uint8_t>& block)
 
 } // namespace
 
+std::optional<double> ParseNumber(const std::wstring& text)
+{
+    const size_t first = text.find_first_not_of(L' ');
+    const size_t last = text.find_last_not_of(L' ');
+    if (first == std::wstring::npos)
+        return std::nullopt;
+    const std::wstring number = text.substr(first, last + 1 - first);
+    size_t at = number[0] == L'-' || number[0] == L'+' ? 1 : 0;
+    const auto digits = [&] {
+        const size_t start = at;
+        while (at < number.size() && number[at] >= L'0' && number[at] <= L'9')
+            ++at;
+        return at - start;
+    };
+    size_t mantissa = digits();
+    if (at < number.size() && number[at] == L'.') {
+        ++at;
+        mantissa += digits();
+    }
+    if (mantissa == 0)
+        return std::nullopt;
+    if (at < number.size() && (number[at] == L'e' || number[at] == L'E')) {
+        ++at;
+        at += at < number.size() && (number[at] == L'-' || number[at] == L'+');
+        if (digits() == 0)
+            return std::nullopt;
+    }
+    if (at != number.size())
+        return std::nullopt;
+    // Read in the classic locale, whatever locale the library set; a number out of range fails the read.
+    std::wistringstream stream(number);
+    stream.imbue(std::locale::classic());
+    double value = 0;
+    stream >> value;
+    return stream.fail() || !std::isfinite(value) ? std::nullopt : std::optional<double>(value);
+}
+
 std::optional<std::vector<double>> ParseNumbers(const std::wstring& text, size_t count)
 {
     std::vector<double> numbers;
     std::wstringstream stream(text);
     std::wstring piece;
     while (std::getline(stream, piece, L',')) {
-        size_t used = 0;
-        try {
-            numbers.push_back(std::stod(piece, &used));
-        } catch (const std::exception&) {
+        const std::optional<double> number = ParseNumber(piece);
+        if (!number)
             return std::nullopt;
-        }
-        while (used < piece.size() && piece[used] == L' ')
-            ++used;
-        if (used != piece.size())
-            return std::nullopt;
+        numbers.push_back(*number);
     }
-    if (numbers.size() != count)
+    if (numbers.size() != count || (!text.empty() && text.back() == L','))
         return std::nullopt;
     return numbers;
 }
@@ -284,32 +317,70 @@ void Drawing::DescribeMacro(long macro, const std::string& indent, const std::st
     }
 }
 
+std::string Drawing::SpcLine(const SpcObject& object) const
+{
+    std::string columns;
+    for (const auto& column : object.columnsA)
+        if (!column->Text().empty())
+            columns += ", " + std::to_string(column->Type()) + "." + std::to_string(column->Number()) + " " +
+                       RenderText(column->Text().c_str());
+    return "section " + std::to_string(object.section) + columns + object.DescribeComments();
+}
+
+std::string Drawing::LeaderLine(long reference)
+{
+    const DrawnObject& leader = *Find(reference);
+    return std::to_string(reference) + ", shelf at " + Number(DoubleOf(leader.leader.settings, IVel5LeaderParam::ShelfX)) +
+           ", " + Number(DoubleOf(leader.leader.settings, IVel5LeaderParam::ShelfY));
+}
+
+bool Drawing::Holds(const SpcObject& object, long reference)
+{
+    Object* drawn = model_.DrawingObject(reference);
+    return std::any_of(object.linked.begin(), object.linked.end(),
+                       [&](const IDispatchPtr& linked) { return SameHostObject(linked, drawn->Primary()); });
+}
+
+std::vector<long> Drawing::TopLevel(long type) const
+{
+    std::vector<long> found;
+    for (const DrawnObject& object : objects_)
+        if (!object.deleted && !object.isGroup && object.fragmentEntry < 0 && object.owner == 0 && object.type == type)
+            found.push_back(object.reference);
+    return found;
+}
+
 std::vector<std::string> Drawing::Describe(long macro, SpcModel& spc)
 {
     std::vector<std::string> lines;
     DescribeMacro(macro, "", "", lines);
-    Object* drawn = model_.DrawingObject(macro);
     for (SpcObject* object : spc.Objects()) {
-        if (std::none_of(object->linked.begin(), object->linked.end(),
-                         [&](const IDispatchPtr& linked) { return SameHostObject(linked, drawn->Primary()); }))
+        if (!Holds(*object, macro))
             continue;
-        std::string columns;
-        for (const auto& column : object->columnsA)
-            if (!column->Text().empty())
-                columns += ", " + std::to_string(column->Type()) + "." + std::to_string(column->Number()) + " " +
-                           RenderText(column->Text().c_str());
-        lines.push_back("spc object: section " + std::to_string(object->section) + columns + object->DescribeComments());
-        for (long reference : Objects()) {
-            const DrawnObject& leader = *Find(reference);
-            if (leader.type != kLeaderType)
-                continue;
-            Object* leaderObject = model_.DrawingObject(reference);
-            for (const IDispatchPtr& linked : object->linked)
-                if (SameHostObject(linked, leaderObject->Primary()))
-                    lines.push_back("leader " + std::to_string(reference) + ", shelf at " +
-                                    Number(DoubleOf(leader.leader.settings, IVel5LeaderParam::ShelfX)) + ", " +
-                                    Number(DoubleOf(leader.leader.settings, IVel5LeaderParam::ShelfY)));
-        }
+        lines.push_back("spc object: " + SpcLine(*object));
+        for (long leader : TopLevel(kLeaderType))
+            if (Holds(*object, leader))
+                lines.push_back("leader " + LeaderLine(leader));
+    }
+    return lines;
+}
+
+std::vector<std::string> Drawing::DescribeLeftovers(SpcModel& spc)
+{
+    std::vector<std::string> lines;
+    const std::vector<long> leaders = TopLevel(kLeaderType);
+    const std::vector<long> parts = TopLevel(kMacroType);
+    const std::vector<SpcObject*> objects = spc.Objects();
+    for (long leader : leaders)
+        if (std::none_of(objects.begin(), objects.end(), [&](SpcObject* object) { return Holds(*object, leader); }))
+            lines.push_back("leader held by no spc object: " + LeaderLine(leader));
+    for (SpcObject* object : objects) {
+        if (std::any_of(parts.begin(), parts.end(), [&](long part) { return Holds(*object, part); }))
+            continue;
+        lines.push_back("spc object holding no part: " + SpcLine(*object));
+        for (long leader : leaders)
+            if (Holds(*object, leader))
+                lines.push_back("  leader " + LeaderLine(leader));
     }
     return lines;
 }

@@ -163,6 +163,9 @@ public:
     // A placed part as velmar-sim prints it: the macro's reference, placement and identity (the texts of
     // its user-data block), what it holds, its spc objects in the bill of materials with their leaders.
     std::vector<std::string> Describe(long macro, SpcModel& spc);
+    // What the placed parts' descriptions leave out, as velmar-sim prints it after them: every leader no spc
+    // object holds, then every spc object that holds no placed part, with the leaders it holds.
+    std::vector<std::string> DescribeLeftovers(SpcModel& spc);
 
     // The next `times` calls of 14 answer 0 and change nothing, after `after` calls answered as usual.
     void RefuseMacroFill(int times, int after = 0) { refuseFill_ = times, fillsBeforeRefusal_ = after; }
@@ -196,6 +199,13 @@ private:
     _variant_t Cut(Args& args);
     // A macro's lines: the first with label, the members of a fastener set as lines of their own.
     void DescribeMacro(long macro, const std::string& indent, const std::string& label, std::vector<std::string>& lines);
+    // An spc object's section, columns and comments; a leader's reference and shelf.
+    std::string SpcLine(const SpcObject& object) const;
+    std::string LeaderLine(long reference);
+    // Whether the spc object includes the drawing's object.
+    bool Holds(const SpcObject& object, long reference);
+    // The objects of a type at the drawing's top level, in the order made.
+    std::vector<long> TopLevel(long type) const;
 
     Drawings& model_;
     Object& v5_;
@@ -296,7 +306,12 @@ private:
     std::vector<std::string> problems_;
 };
 
-// "X,Y" and "X,Y,ANGLE" answers of the scripted user; nothing for any other text.
+// The one reader of the numbers the scripted user and velmar-sim's options give: a plain decimal number
+// ("-12.5", "1e3"), spaces around it allowed, and finite; nothing for anything else ("0x10", "inf", "1e400").
+std::optional<double> ParseNumber(const std::wstring& text);
+
+// "X,Y" and "X,Y,ANGLE" answers of the scripted user, each number as ParseNumber reads it; nothing for
+// any other text.
 std::optional<std::vector<double>> ParseNumbers(const std::wstring& text, size_t count);
 
 } // namespace sim

@@ -1,5 +1,6 @@
 #include "sim/panel_script.h"
 
+#include "sim/drawing.h"
 #include "sim/journal.h"
 
 #include <cwchar>
@@ -26,11 +27,12 @@ std::vector<std::wstring> Words(const std::wstring& step)
     return words;
 }
 
+// A cursor's numbers as every other number velmar-sim takes.
 bool ReadNumber(const std::wstring& text, double& number)
 {
-    wchar_t* end = nullptr;
-    number = std::wcstod(text.c_str(), &end);
-    return !text.empty() && end && *end == L'\0';
+    const std::optional<double> read = ParseNumber(text);
+    number = read.value_or(0);
+    return read.has_value();
 }
 
 long ReadInteger(const std::wstring& text, const std::string& step)

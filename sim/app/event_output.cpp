@@ -11,24 +11,61 @@
 
 namespace velmar_sim {
 
+namespace {
+
+// A control character as the output shows it: \r, \n, \t, else \xHH.
+void AppendEscaped(std::string& out, unsigned char c)
+{
+    switch (c) {
+    case '\r': out += "\\r"; break;
+    case '\n': out += "\\n"; break;
+    case '\t': out += "\\t"; break;
+    default: {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02x", c);
+        out += hex;
+    }
+    }
+}
+
+bool IsControl(unsigned char c)
+{
+    return c < 0x20 || c == 0x7F;
+}
+
+} // namespace
+
 std::string Quote(const std::wstring& text)
 {
-    std::wstring escaped;
-    for (wchar_t c : text) {
-        switch (c) {
-        case L'\r': escaped += L"\\r"; break;
-        case L'\n': escaped += L"\\n"; break;
-        case L'\t': escaped += L"\\t"; break;
-        case L'"': escaped += L"\\\""; break;
-        default: escaped += c;
-        }
+    std::string quoted = "\"";
+    for (unsigned char c : sim::Utf8(text)) {
+        if (IsControl(c))
+            AppendEscaped(quoted, c);
+        else if (c == '"')
+            quoted += "\\\"";
+        else
+            quoted += static_cast<char>(c);
     }
-    return "\"" + sim::Utf8(escaped) + "\"";
+    return quoted + "\"";
+}
+
+std::string Printable(const std::string& line)
+{
+    std::string shown;
+    shown.reserve(line.size());
+    for (unsigned char c : line) {
+        if (IsControl(c))
+            AppendEscaped(shown, c);
+        else
+            shown += static_cast<char>(c);
+    }
+    return shown;
 }
 
 void PrintLine(const std::string& line)
 {
-    std::fwrite(line.data(), 1, line.size(), stdout);
+    const std::string shown = Printable(line);
+    std::fwrite(shown.data(), 1, shown.size(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
 }

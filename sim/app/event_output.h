@@ -12,13 +12,17 @@ class Velmar;
 
 namespace velmar_sim {
 
-// "\"text\"" with CR, LF, tab and the double quote escaped, so that an event stays on its line.
+// "\"text\"" with the double quote and every control character escaped, as Printable escapes them.
 std::string Quote(const std::wstring& text);
 
-// Writes "<kind>: <detail>" and flushes, so that a reader sees each event as it happens.
+// A line with every control character (UTF-8 text) escaped (\r, \n, \t, else \xHH), so that an event
+// stays on its line and nothing in a part's texts reaches the terminal as a control.
+std::string Printable(const std::string& line);
+
+// Writes "<kind>: <detail>" as Printable shows it and flushes, so that a reader sees each event as it happens.
 void PrintEvent(const std::string& kind, const std::string& detail);
 
-// Writes a line as it is (for the lines of a trace log).
+// Writes a line as Printable shows it (the continuation lines of a listing, the lines of a trace log).
 void PrintLine(const std::string& line);
 
 // The one name velmar-sim gives a component wherever it prints it, the one --select and --arrange take:

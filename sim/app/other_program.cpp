@@ -26,9 +26,15 @@ Placed SplitPlacement(const std::wstring& argument)
     Placed placed;
     const size_t at = argument.find(L'@');
     placed.text = argument.substr(0, at);
-    if (at != std::wstring::npos &&
-        std::swscanf(argument.c_str() + at + 1, L"%lf,%lf,%lf", &placed.x, &placed.y, &placed.angle) != 3)
+    if (at == std::wstring::npos)
+        return placed;
+    // The command line was read with the same reader (runner_options.cpp).
+    const auto numbers = sim::ParseNumbers(argument.substr(at + 1), 3);
+    if (!numbers)
         throw UsageError("--call takes RESPONSE@X,Y,ANGLE, not \"" + sim::Utf8(argument) + "\"");
+    placed.x = (*numbers)[0];
+    placed.y = (*numbers)[1];
+    placed.angle = (*numbers)[2];
     return placed;
 }
 

@@ -24,9 +24,12 @@ const char Usage[] =
     "             6 is one the library does not work in\n"
     "  RESPONSE   an XML file or a sample of sim/responses (component_3d, element_3d, script_2d, ...)\n"
     "  EVENT      open-document:TYPE | begin-process:CODE | end-process:CODE | document-gone\n"
-    "  EXPORT     NMInsert3D:RESPONSE | NMInsert2D:RESPONSE[@X,Y,ANGLE] | NMReplace2D:RESPONSE[@X,Y,ANGLE]\n"
+    "  EXPORT     NMInsert3D:RESPONSE | NMInsert2D:RESPONSE[@X,Y,ANGLE] | NMReplace2D:RESPONSE[@DX,DY,DANGLE]\n"
     "             | NMInsertSpc:RESPONSE[@PRESET] | NMSelectEx[:LOCATION] | GetITester | InsertTest:RESPONSE\n"
-    "             | FastInsertTest:RESPONSE | CreateNewDocument:TYPE | CloseActiveDocument\n"
+    "             | FastInsertTest:RESPONSE | CreateNewDocument:TYPE | CloseActiveDocument;\n"
+    "             NMInsert2D places the part at X, Y turned by ANGLE, NMReplace2D replaces the selected part\n"
+    "             and moves it by DX, DY and turns it by DANGLE (Velmar's replace with the shift flag)\n"
+    "  X, Y, ...  plain decimal numbers (12, -7.5, 1e3), no hexadecimal, infinity or NaN\n"
     "  COMPONENT  a name velmar-sim prints: comp1 for the first one inserted, part1 for the first --component\n"
     "  TEXT       a comment given to every spc object the document holds at that point\n"
     "--fire, --call, --select, --arrange, --select-macro and --spc-comment run where they stand among the commands\n"
@@ -122,9 +125,15 @@ RunnerAction Action(const std::wstring& option, const std::wstring& text, const 
     for (const wchar_t* name : known) {
         if (action.name != name)
             continue;
-        // An event's type or process code, and a document type, is a number.
+        // An event's type or process code, and a document type, is a number; a 2D part's placement three.
         if ((action.fire && action.name != L"document-gone") || action.name == L"CreateNewDocument")
             Number(option + L" " + action.name, action.argument, 0, 0x7FFFFFFF);
+        const size_t at = action.argument.find(L'@');
+        if ((action.name == L"NMInsert2D" || action.name == L"NMReplace2D") && at != std::wstring::npos &&
+            !sim::ParseNumbers(action.argument.substr(at + 1), 3))
+            throw UsageError(Narrow(option) + " takes " + Narrow(action.name) +
+                             (action.name == L"NMInsert2D" ? ":RESPONSE@X,Y,ANGLE" : ":RESPONSE@DX,DY,DANGLE") + ", not \"" +
+                             Narrow(text) + "\"");
         return action;
     }
     throw UsageError(Narrow(option) + " does not know \"" + Narrow(action.name) + "\"");

@@ -208,7 +208,8 @@ private:
     HKEY root_ = nullptr;
 };
 
-// Each library part placed in a drawing, with what it is made of.
+// Each library part placed in a drawing, with what it is made of; then what none of them shows, a
+// leader no spc object holds or an spc object holding no part, so that nothing a command left is hidden.
 void PrintPlacedParts(sim::Velmar& velmar, sim::Document& document)
 {
     sim::Drawing* drawing = velmar.Drawings().Of(document.V5());
@@ -220,6 +221,8 @@ void PrintPlacedParts(sim::Velmar& velmar, sim::Document& document)
         for (size_t i = 1; i < lines.size(); ++i)
             PrintLine("  " + lines[i]);
     }
+    for (const std::string& line : drawing->DescribeLeftovers(document.Spc()))
+        PrintLine(line);
 }
 
 // Each constructive element the part scripts built, deleted ones marked.
@@ -301,6 +304,22 @@ std::vector<sim::Part*> LibraryComponentsNow(sim::Velmar& velmar, sim::Geometry&
         if (!sim::LibraryIdOf(velmar, *component->part).empty())
             parts.push_back(component->part);
     return parts;
+}
+
+// The spc objects of the document no component holds (one the run started with or one placed since),
+// which no component's lines show.
+void PrintSpcObjectsOfNoComponent(sim::Document& document, sim::Assembly& assembly, const std::vector<sim::Part*>& started)
+{
+    std::vector<sim::Part*> parts = started;
+    for (sim::Component* component : assembly.Components())
+        parts.push_back(component->part);
+    for (sim::SpcObject* object : document.Spc().Objects()) {
+        const bool held = std::any_of(object->linked.begin(), object->linked.end(), [&](const IDispatchPtr& linked) {
+            return std::any_of(parts.begin(), parts.end(), [&](sim::Part* part) { return sim::Object::From(linked) == &part->V7(); });
+        });
+        if (!held)
+            PrintEvent("spc object holding no component", object->Describe() + object->DescribeComments());
+    }
 }
 
 void PrintComponents(sim::Assembly& assembly)
@@ -601,7 +620,11 @@ void PrintTraceLog(const std::wstring& archive)
         size_t end = log->find(L"\r\n", start);
         if (end == std::wstring::npos)
             end = log->size();
-        PrintLine("  | " + sim::Utf8(log->substr(start, end - start)));
+        // The log indents by tabs, which the output would show escaped: two spaces each.
+        std::wstring line = log->substr(start, end - start);
+        const size_t indent = std::min(line.find_first_not_of(L'\t'), line.size());
+        line.replace(0, indent, std::wstring(2 * indent, L' '));
+        PrintLine("  | " + sim::Utf8(line));
         start = end + 2;
     }
 }
@@ -673,8 +696,10 @@ int Run(const RunnerOptions& options)
     std::optional<sim::Patterns> patterns;
     std::optional<sim::MacroElements> macros;
     std::vector<std::string> arrays;
+    sim::Document* opened = nullptr;
     if (options.documentType) {
         sim::Document& document = velmar.OpenDocument(options.documentType);
+        opened = &document;
         // The bill of materials shows the designation of what is inserted.
         document.Spc().DefineColumnA({5, 1, L"Обозначение"});
         if (document.Is3D()) {
@@ -778,8 +803,12 @@ int Run(const RunnerOptions& options)
         PrintDocument(velmar);
         if (assembly)
             PrintComponents(*assembly);
-        if (scene)
-            PrintLibraryComponents(velmar, LibraryComponentsNow(velmar, *scene, *assembly, libraryComponents), "after");
+        if (scene) {
+            const std::vector<sim::Part*> started = LibraryComponentsNow(velmar, *scene, *assembly, libraryComponents);
+            PrintLibraryComponents(velmar, started, "after");
+            if (velmar.ActiveDocument() == opened)
+                PrintSpcObjectsOfNoComponent(*opened, *assembly, started);
+        }
         if (velmar.ActiveDocument() && velmar.ActiveDocument()->Is2D())
             PrintPlacedParts(velmar, *velmar.ActiveDocument());
         else if (velmar.ActiveDocument() && velmar.ActiveDocument()->Type() == BillOfMaterialsDocument)

@@ -131,7 +131,10 @@ TEST(VelmarSim, BadCommandLinesEndWithAReasonAndExitCode2)
                                      L"--answer maybe", L"--command", L"--response Z:\\no\\such\\file.xml",
                                      L"--panel-script Z:\\no\\such\\script.txt", L"--panel-script \"pick top; wave\"",
                                      L"--place 1,2", L"--leader here", L"--point 1,2,3", L"--point \"1,2; end; 3,4\"", L"--fire wave",
-                                     L"--call NMDelete", L"--fire open-document:x", L"--drag 2:8:commit", L"--drag 2:8,0:keep", L"--select-macro first"}) {
+                                     L"--call NMDelete", L"--fire open-document:x", L"--drag 2:8:commit", L"--drag 2:8,0:keep", L"--select-macro first",
+                                     // Numbers: plain decimal and finite, whichever option takes them.
+                                     L"--call NMInsert2D:script_2d@1e400,0,0", L"--call NMReplace2D:script_2d@0x10,0,0",
+                                     L"--place inf,0,0", L"--panel-script \"cursor 0x10 0 0; ok\""}) {
         const RunnerRun run = RunRunner(arguments);
         EXPECT_EQ(run.exitCode, 2u) << arguments;
         EXPECT_THAT(run.err, testing::StartsWith("velmar-sim: ")) << arguments;
@@ -443,8 +446,8 @@ TEST(VelmarSim, ReplacesHolesAndFastenerSetsFromTheFindPanelEachInItsOwnPlace)
 }
 
 // What velmar-sim shows in each kind of document and road: the spc objects of a bill of materials, the one
-// an export made, a selection before a call, Velmar's own placement in a drawing, and the user's comments
-// on spc objects wherever they are listed.
+// an export made, a selection before a call, Velmar's own placement in a drawing, the user's comments on
+// spc objects wherever they are listed, what no component or placed part holds, and numbers as given.
 TEST(VelmarSim, ShowsWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
 {
     const std::string bolt = "section 25, 5.1 \"Болт М10-6gx50.58 ГОСТ 7798-70\"";
@@ -456,11 +459,22 @@ TEST(VelmarSim, ShowsWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
     const Row rows[] = {
         {"a bill of materials' spc objects", L"--doc-type 3 --response component_3d --command 1",
          {"document: type 3\nspc object: " + bolt + "\n"}},
-        {"the spc object of an export, commented", L"--doc-type 3 --call NMInsertSpc:object_data --spc-comment проверено",
+        // A comment's control characters are escaped wherever it is printed, as in the user's line.
+        {"the spc object of an export, commented", L"--doc-type 3 --call NMInsertSpc:object_data --spc-comment \"провер\tено\x1b\"",
          {"call: NMInsertSpc -> spc object " + bolt + "\n",
-          "user: comments 1 spc object(s) \"проверено\"\ndocument: type 3\nspc object: " + bolt + ", comment \"проверено\"\n"}},
-        {"a selection before a call", L"--doc-type 5 --component component_3d --select part1 --call NMInsert3D:component_3d --spc-comment проверено",
-         {"user: selects part1\ncall: NMInsert3D -> comp1\n", "  spc object: " + bolt + ", comment \"проверено\"\n"}},
+          "user: comments 1 spc object(s) \"провер\\tено\\x1b\"\ndocument: type 3\nspc object: " + bolt +
+              ", comment \"провер\\tено\\x1b\"\n"}},
+        {"a selection before a call", L"--doc-type 5 --component component_3d --select part1 --call NMInsert3D:component_3d"
+                                      L" --spc-comment \"провер\nено\"",
+         {"user: selects part1\ncall: NMInsert3D -> comp1\n", "  spc object: " + bolt + ", comment \"провер\\nено\"\n"}},
+        {"an spc object no component holds", L"--doc-type 5 --call NMInsertSpc:object_data",
+         {"document: type 5\nspc object holding no component: " + bolt + "\n"}},
+        // A leader for a part the user wanted no spc object for.
+        {"a leader no spc object holds", L"--doc-type 1 --response script_2d --panel-script \"check 9146 off; cursor 100 50 0; ok\""
+                                         L" --leader 130,80 --panel-script cancel --command 1",
+         {"  drawing: circle, segment x6\nleader held by no spc object: 110, shelf at 130, 80\n"}},
+        {"coordinates too large to scale", L"--doc-type 1 --call NMInsert2D:script_2d@1e304,-2.5e305,0",
+         {"placed part: macro 101 at 1e+304, -2.5e+305, angle 0: "}},
         {"Velmar's own placement", L"--doc-type 1 --response script_2d_no_spc --place 100,50,0 --command 1",
          {"user: placement \"Выберите расположение и угол\" -> 100,50,0\n",
           "placed part: macro 102 at 100, 50, angle 0: \"PART:5915-70[d=12]\""}},

@@ -1,6 +1,7 @@
 // The stand-in Velmar's model: the application's two faces, its documents, main window, version,
 // parameter structures and the twins of the two layers.
 #include "hostapi/velmar.h"
+#include "sim/drawing.h"
 #include "sim/stand_in_test.h"
 
 #include <gtest/gtest.h>
@@ -124,4 +125,31 @@ TEST_F(VelmarModel, AVelmarAndAReferenceBookCanShareOneJournal)
     shared.Application5()->Invoke(99, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
     EXPECT_EQ(session.journal.Lines(), (Lines{"app5.99()"}));
     EXPECT_TRUE(journal().Lines().empty());
+}
+
+// velmar-sim lists after the placed parts what their lines do not show: a leader no spc object holds, an
+// spc object holding only a leader and one holding nothing, so that what a command left behind is seen.
+TEST_F(VelmarModel, ADrawingListsWhatNoPlacedPartShows)
+{
+    sim::Document& document = velmar().OpenDocument(1);
+    sim::Drawing& drawing = *velmar().Drawings().Of(document.V5());
+    auto leader = [&](double x) {
+        sim::LeaderData data;
+        data.settings = {{IVel5LeaderParam::ShelfX, _variant_t(x)}, {IVel5LeaderParam::ShelfY, _variant_t(5.0)}};
+        return drawing.AddLeader(data);
+    };
+    auto link = [&](sim::SpcObject& object, long reference) { object.Link(*velmar().Drawings().DrawingObject(reference)); };
+    const long part = drawing.AddMacro(10, 20);
+    const long held = leader(1);
+    const long stray = leader(2);
+    const long orphan = leader(3);
+    sim::SpcObject& line = document.Spc().AddObject(25);
+    link(line, part);
+    link(line, held);
+    link(document.Spc().AddObject(26), orphan);
+    document.Spc().AddObject(27);
+    EXPECT_EQ(drawing.DescribeLeftovers(document.Spc()),
+              (Lines{"leader held by no spc object: " + std::to_string(stray) + ", shelf at 2, 5",
+                     "spc object holding no part: section 26", "  leader " + std::to_string(orphan) + ", shelf at 3, 5",
+                     "spc object holding no part: section 27"}));
 }

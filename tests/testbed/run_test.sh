@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# ./run's own test bed, as its functions do it (sourced), in a prefix of this test's own with a real Wine
+# server: the server another run started outlives this run however it ends, the server this run started
+# ends with it, and the verdict of a whole run fails a program Wine reports faulted.
+set -uo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+WINESERVER=/usr/lib/wine/wineserver64
+work=$(mktemp -d)
+export BUILD_DIR=$work/build
+prefix=$BUILD_DIR/wineprefix
+mkdir -p "$prefix"
+failed=0
+fail() {
+  echo "FAILED: $*" >&2
+  failed=1
+}
+server() { WINEPREFIX=$prefix "$WINESERVER" "$@" </dev/null >/dev/null 2>&1; }
+trap 'server -k; rm -rf "$work"' EXIT
+
+# testbed [VARIABLE=VALUE...]: start_testbed of ./run in a shell of its own, with the variables set after
+# ./run's own; there is no Wine to start programs with, the server is what is tested.
+testbed() {
+  (
+    # shellcheck source=../../run
+    source "$ROOT/run"
+    WINE64=true
+    for assignment in "$@"; do eval "$assignment"; done
+    start_testbed
+  )
+}
+
+# Another run's server: this run waits for it, and gives up at once.
+server -p || fail "no server to wait for"
+testbed SERVER_WAIT=0 2>"$work/log"
+status=$?
+[ "$status" = 1 ] || fail "a run that gave up ended with $status"
+grep -q 'still runs after 0 s' "$work/log" || fail "a run that gave up said: $(cat "$work/log")"
+server -p
+[ $? = 2 ] || fail "the server another run started did not outlive a run that gave up waiting for it"
+
+# Ctrl-C while it waits: the run ends at once, and the server is still the other run's. Job control gives
+# the run a process group of its own to interrupt, as a terminal does; a run Ctrl-C does not reach gives
+# up after its first wait.
+set -m
+testbed SERVER_WAIT=1 2>"$work/log" &
+run=$!
+set +m
+for ((i = 0; i < 200; i++)); do
+  grep -q 'waiting for the Wine server' "$work/log" && break
+  sleep 0.05
+done
+kill -INT -- "-$run"
+wait "$run"
+status=$?
+[ "$status" = 130 ] || fail "a run interrupted while it waited ended with $status"
+server -p
+[ $? = 2 ] || fail "the server another run started did not outlive a run interrupted while it waited"
+server -k
+
+# No other server: the run starts its own and ends it.
+testbed 2>"$work/log" || fail "a run with no server before it failed: $(cat "$work/log")"
+server -k && fail "the server a run started outlived it"
+
+# The verdict of a whole run: the output, the exit code, whether it passes and what it says.
+verdict() {
+  local what=$1 output=$2 status=$3 passes=$4 says=$5 answer=0
+  printf '%b' "$output" >"$work/output"
+  echo "$status" >"$work/output.status"
+  (
+    source "$ROOT/run"
+    whole_verdict test_x "$work/output"
+  ) 2>"$work/log" || answer=1
+  [ "$answer" = "$passes" ] || fail "$what: the verdict answered $answer"
+  grep -qF "$says" "$work/log" || fail "$what: the verdict said $(tail -n 1 "$work/log")"
+}
+passed='[==========] 2 tests from 1 test suite ran. (5 ms total)\r\n[  PASSED  ] 2 tests.\r\n'
+fault='wine: Unhandled page fault on read access to 0000000000000000 at address 0000000140001234 (thread 0024), starting debugger...\r\n'
+verdict "a program that passed" "$passed" 0 0 "whole test_x: 2 tests passed in 5 ms"
+verdict "a fault after the summary" "$passed$fault" 0 1 "whole test_x: FAILED, exit code 0 and a fault: wine: Unhandled page fault"
+verdict "a failure" "[  FAILED  ] A.B\r\n$passed" 0 1 "whole test_x: FAILED, exit code 0"
+
+exit "$failed"
