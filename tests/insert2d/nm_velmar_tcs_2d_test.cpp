@@ -148,6 +148,20 @@ TEST_F(TCS2D, ReplacementRedrawsTheMembersInTheSameMacroAndSilentReplacementMove
 {
     const long macro = PlaceSet();
     const std::vector<long> before = Members(macro);
+    // The bolt's and the nut's lines commented: each comment follows its own member's line.
+    const auto comments = [&] {
+        std::vector<std::string> texts;
+        for (sim::SpcObject* object : Spc().Objects())
+            for (const std::string& comment : object->Comments())
+                texts.push_back(sim::Utf8(object->ColumnA(5, 1)->Text()) + ": " + comment);
+        return texts;
+    };
+    std::vector<std::string> own;
+    for (size_t line : {0, 2}) {
+        const std::string designation = sim::Utf8(kDesignations[line]);
+        Spc().Objects().at(line)->AddComment(designation);
+        own.push_back(designation + ": " + designation);
+    }
     struct Row {
         double x, y, angle;
         bool moved;
@@ -160,6 +174,7 @@ TEST_F(TCS2D, ReplacementRedrawsTheMembersInTheSameMacroAndSilentReplacementMove
         EXPECT_EQ(MemberIds(macro), kMemberIds);
         EXPECT_NE(Members(macro), before);
         EXPECT_EQ(SpcTexts(), kDesignations) << "the old spc objects go, new ones come";
+        EXPECT_EQ(comments(), own);
         const Lines calls = journal().LinesOf("drawing5");
         EXPECT_EQ(std::count(calls.begin(), calls.end(), "drawing5.158(" + std::to_string(macro) + ",1e-05,0,0,1)"), row.moved ? 1 : 0);
         EXPECT_EQ(velmar().OpenBrackets(), Lines{});
@@ -171,6 +186,22 @@ TEST_F(TCS2D, ReplacementRedrawsTheMembersInTheSameMacroAndSilentReplacementMove
     MakeSet(macro)->Replace();
     EXPECT_EQ(Members(macro), kept);
     EXPECT_EQ(SpcTexts(), kDesignations);
+    // A set whose members have no place in the bill of materials: the washer's line goes, the commented ones
+    // stay with their leader, and no leader is made for lines that are not there.
+    const std::vector<long> leaders = Leaders();
+    std::wstring bare = SetResponse();
+    for (size_t at = bare.find(L"spcSection"); at != std::wstring::npos; at = bare.find(L"spcSection"))
+        bare.replace(at, 3, L"off");
+    auto set = std::make_unique<NMVelmarTCS2D>(App5(), App7(), Client(), macro, false, &settings);
+    auto document = std::make_shared<pugi::xml_document>();
+    LoadXmlFromBstr(_bstr_t(bare.c_str()), *document);
+    set->loadPartData(document->child(L"response").child(L"objectcollection"), document);
+    set->Replace();
+    EXPECT_EQ(SpcTexts(), (std::vector<std::wstring>{kDesignations[0], kDesignations[2]}));
+    EXPECT_EQ(comments(), own);
+    EXPECT_EQ(Leaders(), leaders);
+    for (sim::SpcObject* object : Spc().Objects())
+        EXPECT_EQ(object->geometry.back(), Name("leader", leaders.at(0)));
 }
 
 TEST_F(TCS2D, AMacroThatCannotBeReopenedPlacesNoSetAndASpcDrawingGetsOnlySpcObjects)

@@ -28,9 +28,10 @@ protected:
         Drawing().Find(macro)->block = EncodeUserData({L"Нормсет", L"", id, name, L"nut.vbs"});
         return macro;
     }
-    std::wstring NutResponse(bool spc, const std::wstring& designation = L"Гайка М12", const wchar_t* section = L"25")
+    std::wstring NutResponse(bool spc, const std::wstring& designation = L"Гайка М12", const wchar_t* section = L"25",
+                             const wchar_t* id = kNut)
     {
-        std::vector<Attr> method = {{L"NM_IID", kNut}, {L"URL", folder_.Path()}, {L"MethodBody", L"nut.vbs"},
+        std::vector<Attr> method = {{L"NM_IID", id}, {L"URL", folder_.Path()}, {L"MethodBody", L"nut.vbs"},
                                     {L"Designation", designation}};
         if (spc) {
             for (const Attr& variable : SpcVariables())
@@ -76,33 +77,94 @@ TEST_F(DrawingCommands, SpcPassGivesEveryPartItsObjectAskingOncePerRunOfAnIdenti
     LibraryMacro(L"PART:S", L"Винт");
     // Its answer holds a section that is no number: skipped, the parts after it go on.
     LibraryMacro(L"PART:D", L"Гайка М10");
+    // A bolt, a washer and a nut: three lines, counted once.
     const long set = LibraryMacro(L"TCS:1", L"Комплект");
     LibraryMacro(kNut, L"Гайка М12", set);
     // The reference book lists no member of it: skipped, not counted as made.
     LibraryMacro(kNut, L"Гайка М12", LibraryMacro(L"TCS:2", L"Комплект"));
-    book_->SetClientString(L"TCS:1", std::wstring(kNut) + L"\r\n");
+    // Its members have no place in the bill of materials: skipped, its line, leader and comment kept.
+    const long bare = LibraryMacro(L"TCS:3", L"Комплект");
+    LibraryMacro(L"PART:W", L"Шайба", bare);
+    const long bareLeader = Drawing().AddLeader({});
+    sim::SpcObject& bareLine = Spc().AddObject(25);
+    bareLine.Link(*velmar().Drawings().DrawingObject(bare));
+    bareLine.Link(*velmar().Drawings().DrawingObject(bareLeader));
+    bareLine.AddComment("kept");
+    // Its member's answer is cut short: skipped, and the part after it is made.
+    LibraryMacro(L"PART:CUT", L"Гайка М12", LibraryMacro(L"TCS:4", L"Комплект"));
+    const long screw = LibraryMacro(L"PART:SH", L"Шуруп");
+    book_->SetClientString(L"TCS:1", L"PART:B\r\nPART:WS\r\n" + std::wstring(kNut) + L"\r\n");
+    book_->SetClientString(L"TCS:3", L"PART:W\r\n");
+    book_->SetClientString(L"TCS:4", L"PART:CUT\r\n");
     book_->SetPlacedResponse(kNut, NutResponse(true));
+    book_->SetPlacedResponse(L"PART:B", NutResponse(true, L"Болт М12", L"25", L"PART:B"));
+    book_->SetPlacedResponse(L"PART:WS", NutResponse(true, L"Шайба 12", L"25", L"PART:WS"));
     book_->SetPlacedResponse(L"PART:5915[d=16]", NutResponse(true, L""));
     book_->SetPlacedResponse(L"PART:W", NutResponse(false));
     book_->SetPlacedResponse(L"PART:D", NutResponse(true, L"Гайка М10", L"abc"));
+    book_->SetPlacedResponse(L"PART:CUT", NutResponse(true).substr(0, 60));
+    book_->SetPlacedResponse(L"PART:SH", NutResponse(true, L"Шуруп", L"25", L"PART:SH"));
     std::wstring message;
     EXPECT_FALSE(Run(4, message)) << sim::Utf8(message);
-    // The nuts but the one without designation and the damaged one, the set; the washer has no place in the
-    // bill of materials, the screw no answer, the second set no members.
-    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Просмотр документа завершен. Создано объектов спецификации: 4 из 9."});
+    // The nuts but the one without designation and the damaged one, the first set, the wood screw; the washer
+    // has no place in the bill of materials, the screw no answer, the other sets no members, none with a
+    // place, or an answer cut short.
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Просмотр документа завершен. Создано объектов спецификации: 5 из 12."});
     EXPECT_THAT(trace, testing::HasSubstr(L"StrToInt64(abc) invalid argument"));
     EXPECT_EQ(journal().Count("client#31(\"PART:5915[d=12]\",\"ВЕЛМАР 2D\",&)"), 3u)
         << "for the first nut, for the nut after the failure, for the set's member";
     EXPECT_THAT(trace, testing::HasSubstr(L"Bad Response!"));
-    EXPECT_EQ(Leaders().size(), 3u) << "the two nuts', asked for, and the set's";
-    // A nut asked for gets a new leader that joins its spc object before the macro; the set's member goes
+    const std::vector<long> leaders = Leaders();
+    ASSERT_EQ(leaders.size(), 5u) << "the third set's, the two nuts' asked for, the first set's, the wood screw's";
+    EXPECT_EQ(leaders.front(), bareLeader);
+    // A nut asked for gets a new leader that joins its spc object before the macro; the set's members go
     // with the set macro and its leader.
-    EXPECT_EQ(SpcGeometry(), (std::vector<std::vector<std::string>>{{"leader113", "macro" + std::to_string(nut1)},
-                                                                    {"macro" + std::to_string(nut2)},
-                                                                    {"leader114", "macro" + std::to_string(nut3)},
-                                                                    {"macro" + std::to_string(set), "leader115"}}));
+    const auto named = [](const char* kind, long reference) { return kind + std::to_string(reference); };
+    const std::string setLeader = named("leader", leaders[3]);
+    EXPECT_EQ(SpcGeometry(), (std::vector<std::vector<std::string>>{{named("macro", bare), named("leader", bareLeader)},
+                                                                    {named("leader", leaders[1]), named("macro", nut1)},
+                                                                    {named("macro", nut2)},
+                                                                    {named("leader", leaders[2]), named("macro", nut3)},
+                                                                    {named("macro", set), setLeader},
+                                                                    {named("macro", set), setLeader},
+                                                                    {named("macro", set), setLeader},
+                                                                    {named("leader", leaders[4]), named("macro", screw)}}));
+    std::vector<std::string> described;
     for (sim::SpcObject* object : Spc().Objects())
-        EXPECT_EQ(object->Describe(), "section 25, 5.1 \"Гайка М12\"");
+        described.push_back(object->Describe() + object->DescribeComments());
+    const std::string nut = "section 25, 5.1 \"Гайка М12\"";
+    EXPECT_EQ(described, (std::vector<std::string>{"section 25, comment \"kept\"", nut, nut, nut, "section 25, 5.1 \"Болт М12\"",
+                                                   "section 25, 5.1 \"Шайба 12\"", nut, "section 25, 5.1 \"Шуруп\""}));
+
+    // Each line of the set commented: a pass again puts every comment on the new line of its own member, and
+    // one taken back (Velmar refusing to delete the set's first old line) gives each back to its old line.
+    const auto setLines = [&] {
+        std::vector<sim::SpcObject*> lines;
+        for (sim::SpcObject* object : Spc().Objects())
+            if (object->geometry.front() == named("macro", set))
+                lines.push_back(object);
+        return lines;
+    };
+    for (sim::SpcObject* line : setLines())
+        line->AddComment(sim::Utf8(line->ColumnA(5, 1)->Text()));
+    const auto comments = [&] {
+        std::vector<std::string> texts;
+        for (sim::SpcObject* line : setLines())
+            texts.push_back(line->DescribeComments());
+        return texts;
+    };
+    const std::vector<std::string> own = {", comment \"Болт М12\"", ", comment \"Шайба 12\"", ", comment \"Гайка М12\""};
+    ASSERT_EQ(comments(), own);
+    const std::vector<sim::SpcObject*> old = setLines();
+    velmar().Faults().FailMember(old.front()->Name() + "#34", E_FAIL);
+    EXPECT_TRUE(Run(4, message));
+    velmar().Faults().Clear();
+    EXPECT_EQ(setLines(), old);
+    EXPECT_EQ(comments(), own);
+    velmar().User().Clear();
+    EXPECT_FALSE(Run(4, message)) << sim::Utf8(message);
+    EXPECT_NE(setLines(), old);
+    EXPECT_EQ(comments(), own);
 }
 
 TEST_F(DrawingCommands, ADrawingWithoutPartsOrWithoutABillOfMaterialsMakesNone)
