@@ -40,6 +40,16 @@ inline bool SameHostObject(IUnknown* a, IUnknown* b)
     return identityA && identityA == identityB;
 }
 
+// True when the list (of interface pointers) holds the object itself, by SameHostObject.
+template <class List>
+bool HoldsHostObject(const List& list, IUnknown* object)
+{
+    for (const auto& listed : list)
+        if (SameHostObject(listed, object))
+            return true;
+    return false;
+}
+
 // Null input gives null: for the operations whose empty input means an empty answer.
 template <class I>
 HostPtr<I> QueryHostOrNull(IUnknown* object)

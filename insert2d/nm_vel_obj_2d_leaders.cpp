@@ -92,10 +92,7 @@ void NMVelObj2D::GetPosLeadsFromSpcObjects()
             if (!drawn || V7Get(drawn, &IVel7DrawingObject::get_Type) != kLeaderType)
                 continue;
             const IDispatchPtr leader = QueryHost<IDispatch>(drawn);
-            bool known = false;
-            for (const IDispatchPtr& kept : PosLeads)
-                known = known || SameHostObject(kept, leader);
-            if (!known)
+            if (!HoldsHostObject(PosLeads, leader))
                 PosLeads.push_back(leader);
         }
     }

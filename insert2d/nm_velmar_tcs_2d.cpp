@@ -495,15 +495,14 @@ void NMVelmarTCS2D::MoveCommentsToMembersLines(const SpcDocContext& context, std
         return;
     std::vector<IVel7SpcObjectPtr> oldLines;
     std::vector<IVel7SpcCommentsPtr> oldComments;
-    bool anyComment = false;
+    std::vector<long> counts;
     for (const IDispatchPtr& listed : ExSpcObjs) {
         const IVel7SpcObjectPtr line = RequireHost(QueryHostOrNull<IVel7SpcObject>(listed));
-        IVel7SpcCommentsPtr comments = RequireHost(CommentsOf(line));
-        anyComment = anyComment || V7Get(comments, &IVel7SpcComments::get_Count) > 0;
         oldLines.push_back(line);
-        oldComments.push_back(comments);
+        oldComments.push_back(RequireHost(CommentsOf(line)));
+        counts.push_back(V7Get(oldComments.back(), &IVel7SpcComments::get_Count));
     }
-    if (!anyComment)
+    if (std::all_of(counts.begin(), counts.end(), [](long count) { return count == 0; }))
         return;
     std::vector<IVel7SpcObjectPtr> newLines;
     for (const Member& member : Parts)
@@ -517,7 +516,7 @@ void NMVelmarTCS2D::MoveCommentsToMembersLines(const SpcDocContext& context, std
         // Nothing of the set is rebuilt: what the user wrote stays on the lines it was written on.
         scope.WriteLine(L"no new line: the old lines with comments are kept");
         for (size_t i = 0; i < oldLines.size(); ++i)
-            if (V7Get(oldComments[i], &IVel7SpcComments::get_Count) > 0)
+            if (counts[i] > 0)
                 keep(i);
         std::erase_if(ExSpcObjs, [](const IDispatchPtr& listed) { return !listed; });
         return;
@@ -545,6 +544,8 @@ void NMVelmarTCS2D::MoveCommentsToMembersLines(const SpcDocContext& context, std
         return found;
     };
     for (size_t i = 0; i < oldLines.size(); ++i) {
+        if (counts[i] == 0)
+            continue;
         IVel7SpcObjectPtr target = matching(i, &LineIdentity::designation);
         if (!target)
             target = matching(i, &LineIdentity::name);
@@ -601,27 +602,21 @@ void NMVelmarTCS2D::RemoveOldLinesAndLeaders(ObjArray kept)
     };
     std::exception_ptr failure;
     while (!ExSpcObjs.empty()) {
-        const IDispatchPtr line = ExSpcObjs.front();
-        ObjArray rest;
-        rest.assign(ExSpcObjs.begin() + 1, ExSpcObjs.end());
-        ExSpcObjs.resize(1);
         try {
-            onceMore([this] { RemoveExistsSpcObjects(); });
+            onceMore([this] { RemoveFirstOldLine(); });
         } catch (...) {
             // It stays readable, with its geometry and its leader; the other old lines still go.
             if (!failure)
                 failure = std::current_exception();
-            kept.push_back(line);
+            kept.push_back(ExSpcObjs.front());
+            ExSpcObjs.erase(ExSpcObjs.begin());
         }
-        ExSpcObjs = std::move(rest);
     }
     onceMore([&] {
         ObjArray held;
         for (const IDispatchPtr& line : kept)
             held.Append(ObjArray(V7Get(RequireHost(QueryHostOrNull<IVel7SpcObject>(line)), &IVel7SpcObject::get_Geometry)));
-        std::erase_if(PosLeads, [&](const IDispatchPtr& leader) {
-            return std::any_of(held.begin(), held.end(), [&](const IDispatchPtr& object) { return SameHostObject(object, leader); });
-        });
+        std::erase_if(PosLeads, [&](const IDispatchPtr& leader) { return HoldsHostObject(held, leader); });
         RemovePosLeads();
     });
     if (failure)

@@ -113,7 +113,7 @@ private:
     void MoveCommentsToMembersLines(const SpcDocContext& context, std::vector<CommentsMove>& moves, ObjArray& kept);
     // After a failure: each moved comment back to its old line (failures traced).
     void GiveCommentsBack(const std::vector<CommentsMove>& moves) noexcept;
-    // Deletes the first old line; a failure leaves it whole and listed.
+    // Deletes the first listed old line only; a failure leaves it whole and first in the list.
     void RemoveFirstOldLine();
     // The remaining old lines, then the old leaders no kept line holds. A step Velmar fails is asked once
     // more; a line it will not delete is kept with its geometry, and the failure is reported at the end.

@@ -23,13 +23,9 @@ const wchar_t kHostName[] = L"ВЕЛМАР 2D";
 // Adds what the list does not hold yet.
 void AppendOnce(ObjArray& list, const ObjArray& objects)
 {
-    for (const IDispatchPtr& object : objects) {
-        bool known = false;
-        for (const IDispatchPtr& listed : list)
-            known = known || SameHostObject(listed, object);
-        if (!known)
+    for (const IDispatchPtr& object : objects)
+        if (!HoldsHostObject(list, object))
             list.push_back(object);
-    }
 }
 
 // Whether the line includes all of the objects; false when that cannot be read.
@@ -39,9 +35,7 @@ bool Holds(IVel7SpcObject* line, const ObjArray& objects) noexcept
         return false;
     try {
         const ObjArray held(V7Get(line, &IVel7SpcObject::get_Geometry));
-        return std::all_of(objects.begin(), objects.end(), [&](const IDispatchPtr& object) {
-            return std::any_of(held.begin(), held.end(), [&](const IDispatchPtr& included) { return SameHostObject(included, object); });
-        });
+        return std::all_of(objects.begin(), objects.end(), [&](const IDispatchPtr& object) { return HoldsHostObject(held, object); });
     } catch (...) {
         TraceCurrentException(L"VelmarNormset2D::CreateSpcObjectsForGeom");
         return false;

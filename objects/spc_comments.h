@@ -1,9 +1,9 @@
 #pragma once
-// Moving the comment objects the user wrote on a specification object to another one: Velmar takes a
+// Moving the comment objects the user wrote on one spc object to another: Velmar takes a
 // comment out of one collection (16) and puts it into another (15), and may refuse either.
 #include "hostapi/velmar.h"
 
-// The comment-object collection of a specification object (its 42); null when it offers none.
+// The comment-object collection of an spc object (its 42); null when it offers none.
 IVel7SpcCommentsPtr CommentsOf(IVel7SpcObject* object);
 
 struct SpcCommentsMoved {
