@@ -23,6 +23,7 @@
 #include <cmath>
 #include <cwchar>
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -448,12 +449,13 @@ void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMa
     ObjArray kept;
     try {
         const SpcDocContext context = Context(true);
-        NMSpcObjSnapshot snapshot(context, GetFirstSpcObject(), false, true);
+        NMSpcObjSnapshot first(context, GetFirstSpcObject(), false, true);
+        const std::vector<std::optional<size_t>> ownLines = OldLinesOfMembers(context);
         ObjArray geometry = DrawingObjectOf(macro);
         if (leaderReference != 0)
             geometry.Append(DrawingObjectOf(leaderReference));
-        RecreateMembersSpcObjects(context, snapshot, geometry, leaderReference != 0);
-        MoveCommentsToMembersLines(context, moves, kept);
+        RecreateMembersSpcObjects(context, first, ownLines, geometry, leaderReference != 0);
+        MoveCommentsToMembersLines(ownLines, moves, kept);
         RemoveFirstOldLine();
     } catch (...) {
         GiveCommentsBack(moves);
@@ -469,6 +471,11 @@ void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMa
 bool NMVelmarTCS2D::AnyMemberHasSpcData() const
 {
     return std::any_of(Parts.begin(), Parts.end(), [](const Member& member) { return member.part->HasSpcData(); });
+}
+
+bool NMVelmarTCS2D::GetsLine(const NMVelObj2D& part) const
+{
+    return Settings && Settings->CreateSpcObject && part.HasSpcData();
 }
 
 NMVelmarTCS2D::LineIdentity NMVelmarTCS2D::IdentityOf(IVel7SpcObject* line, const SpcDocContext& context)
@@ -488,7 +495,56 @@ NMVelmarTCS2D::LineIdentity NMVelmarTCS2D::IdentityOf(IVel7SpcObject* line, cons
     return identity;
 }
 
-void NMVelmarTCS2D::MoveCommentsToMembersLines(const SpcDocContext& context, std::vector<CommentsMove>& moves, ObjArray& kept)
+std::vector<std::optional<size_t>> NMVelmarTCS2D::OldLinesOfMembers(const SpcDocContext& context)
+{
+    TraceScope scope(L"NMVelmarTCS2D::OldLinesOfMembers");
+    std::vector<std::optional<size_t>> own(Parts.size());
+    std::vector<size_t> members;   // those that get a line, in the set's order
+    for (size_t i = 0; i < Parts.size(); ++i)
+        if (GetsLine(*Parts[i].part))
+            members.push_back(i);
+    if (ExSpcObjs.empty() || members.empty())
+        return own;
+    std::vector<LineIdentity> oldIds;
+    for (const IDispatchPtr& listed : ExSpcObjs)
+        oldIds.push_back(IdentityOf(RequireHost(QueryHostOrNull<IVel7SpcObject>(listed)), context));
+    std::vector<LineIdentity> memberIds(Parts.size());
+    for (size_t i : members)
+        memberIds[i] = {Parts[i].part->ColumnTextByPreset(kDesignationColumn), Parts[i].part->ColumnTextByPreset(kNameColumn)};
+    std::vector<bool> paired(oldIds.size(), false);
+    // An old line goes with the first member still alone that shows its text; by designation first, then by
+    // name; what is left pairs in the set's order.
+    const auto pairBy = [&](std::wstring LineIdentity::*text) {
+        for (size_t j = 0; j < oldIds.size(); ++j) {
+            if (paired[j] || (oldIds[j].*text).empty())
+                continue;
+            for (size_t i : members)
+                if (!own[i] && memberIds[i].*text == oldIds[j].*text) {
+                    own[i] = j;
+                    paired[j] = true;
+                    break;
+                }
+        }
+    };
+    pairBy(&LineIdentity::designation);
+    pairBy(&LineIdentity::name);
+    auto member = members.begin();
+    for (size_t j = 0; j < oldIds.size(); ++j) {
+        if (paired[j])
+            continue;
+        member = std::find_if(member, members.end(), [&](size_t i) { return !own[i]; });
+        if (member == members.end())
+            break;
+        own[*member] = j;
+        paired[j] = true;
+    }
+    for (size_t i : members)
+        scope.Value(L"own line", own[i] ? _variant_t(static_cast<long>(*own[i])) : _variant_t(-1L));
+    return own;
+}
+
+void NMVelmarTCS2D::MoveCommentsToMembersLines(const std::vector<std::optional<size_t>>& ownLines,
+                                               std::vector<CommentsMove>& moves, ObjArray& kept)
 {
     TraceScope scope(L"NMVelmarTCS2D::MoveCommentsToMembersLines");
     if (HostVersion < kHostVersion1501 || ExSpcObjs.empty())
@@ -504,15 +560,24 @@ void NMVelmarTCS2D::MoveCommentsToMembersLines(const SpcDocContext& context, std
     }
     if (std::all_of(counts.begin(), counts.end(), [](long count) { return count == 0; }))
         return;
-    std::vector<IVel7SpcObjectPtr> newLines;
-    for (const Member& member : Parts)
-        if (member.part->iSpcObj)
-            newLines.push_back(member.part->iSpcObj);
+    // Each old line's member's new line; an old line of no member with a new line gives its comments to the
+    // set's first new line.
+    std::vector<IVel7SpcObjectPtr> targets(oldLines.size());
+    IVel7SpcObjectPtr firstNew;
+    for (size_t i = 0; i < Parts.size(); ++i) {
+        const IVel7SpcObjectPtr& line = Parts[i].part->iSpcObj;
+        if (!line)
+            continue;
+        if (!firstNew)
+            firstNew = line;
+        if (i < ownLines.size() && ownLines[i])
+            targets[*ownLines[i]] = line;
+    }
     const auto keep = [&](size_t i) {
         kept.push_back(ExSpcObjs[i]);
         ExSpcObjs[i] = nullptr;
     };
-    if (newLines.empty()) {
+    if (!firstNew) {
         // Nothing of the set is rebuilt: what the user wrote stays on the lines it was written on.
         scope.WriteLine(L"no new line: the old lines with comments are kept");
         for (size_t i = 0; i < oldLines.size(); ++i)
@@ -521,36 +586,10 @@ void NMVelmarTCS2D::MoveCommentsToMembersLines(const SpcDocContext& context, std
         std::erase_if(ExSpcObjs, [](const IDispatchPtr& listed) { return !listed; });
         return;
     }
-    std::vector<LineIdentity> oldIds;
-    for (const IVel7SpcObjectPtr& line : oldLines)
-        oldIds.push_back(IdentityOf(line, context));
-    std::vector<LineIdentity> newIds;
-    for (const IVel7SpcObjectPtr& line : newLines)
-        newIds.push_back(IdentityOf(line, context));
-    // The k-th old line showing a text goes to the k-th new line showing it (the last one when fewer).
-    const auto matching = [&](size_t i, std::wstring LineIdentity::*text) -> IVel7SpcObjectPtr {
-        const std::wstring& wanted = oldIds[i].*text;
-        if (wanted.empty())
-            return nullptr;
-        const auto k = std::count_if(oldIds.begin(), oldIds.begin() + static_cast<std::ptrdiff_t>(i),
-                                     [&](const LineIdentity& earlier) { return earlier.*text == wanted; });
-        IVel7SpcObjectPtr found;
-        std::ptrdiff_t seen = 0;
-        for (size_t j = 0; j < newLines.size() && seen <= k; ++j)
-            if (newIds[j].*text == wanted) {
-                found = newLines[j];
-                ++seen;
-            }
-        return found;
-    };
     for (size_t i = 0; i < oldLines.size(); ++i) {
         if (counts[i] == 0)
             continue;
-        IVel7SpcObjectPtr target = matching(i, &LineIdentity::designation);
-        if (!target)
-            target = matching(i, &LineIdentity::name);
-        if (!target)
-            target = newLines.front();
+        const IVel7SpcObjectPtr target = targets[i] ? targets[i] : firstNew;
         const SpcCommentsMoved moved = MoveSpcComments(oldComments[i], RequireHost(CommentsOf(target)));
         if (moved.count > 0)
             moves.push_back({oldLines[i], target, moved.count});
@@ -623,31 +662,40 @@ void NMVelmarTCS2D::RemoveOldLinesAndLeaders(ObjArray kept)
         std::rethrow_exception(failure);
 }
 
-void NMVelmarTCS2D::RecreateMembersSpcObjects(const SpcDocContext& context, NMSpcObjSnapshot& template_,
-                                              const ObjArray& geometry, bool withLeader)
+void NMVelmarTCS2D::RecreateMembersSpcObjects(const SpcDocContext& context, NMSpcObjSnapshot& first,
+                                              const std::vector<std::optional<size_t>>& ownLines, const ObjArray& geometry,
+                                              bool withLeader)
 {
     TraceScope scope(L"NMVelmarTCS2D::RecreateMembersSpcObjects");
-    // With a leader, members of one identity share one position: the later ones take the first one's
-    // new object as their template.
+    // Each member's new line is made from its own old line, so that the place, position and texts the user
+    // gave that line stay on it; a member without one takes the set's first line. With a leader, members of
+    // one identity share one position: the later ones take the first one's new object as their template.
     std::vector<std::pair<std::wstring, std::unique_ptr<NMSpcObjSnapshot>>> posParts;
+    // Asked at most once a set: each member takes the answer given so far, the set's at first.
+    int32_t answer = MoveAnswer;
     for (size_t i = 0; i < Parts.size(); ++i) {
         NMVelObj2D& part = *Parts[i].part;
         part.iSpcObj = nullptr;
-        // Asked at most once a set: member 0 takes the set's answer, the others member 0's.
-        part.MoveAnswer = i == 0 ? MoveAnswer : Parts[0].part->MoveAnswer;
-        if (!Settings || !Settings->CreateSpcObject || !part.HasSpcData())
+        part.MoveAnswer = answer;
+        if (!GetsLine(part))
             continue;
-        if (!withLeader) {
-            part.CreateNewSpcObjectSilent(&template_, geometry);
-            continue;
-        }
-        auto earlier = std::find_if(posParts.begin(), posParts.end(), [&](const auto& made) { return made.first == part.NM_ID; });
+        const auto earlier = withLeader ? std::find_if(posParts.begin(), posParts.end(),
+                                                       [&](const auto& made) { return made.first == part.NM_ID; })
+                                        : posParts.end();
+        std::unique_ptr<NMSpcObjSnapshot> own;
+        NMSpcObjSnapshot* template_ = &first;
         if (earlier != posParts.end()) {
-            part.CreateNewSpcObjectSilent(earlier->second.get(), geometry);
-            continue;
+            template_ = earlier->second.get();
+        } else if (i < ownLines.size() && ownLines[i] && *ownLines[i] > 0) {
+            // The set's first old line is the snapshot already taken.
+            own = std::make_unique<NMSpcObjSnapshot>(context, RequireHost(QueryHostOrNull<IVel7SpcObject>(ExSpcObjs[*ownLines[i]])),
+                                                     false, true);
+            template_ = own.get();
         }
-        part.CreateNewSpcObjectSilent(&template_, geometry);
-        posParts.emplace_back(part.NM_ID, std::make_unique<NMSpcObjSnapshot>(context, part.iSpcObj, false, true));
+        part.CreateNewSpcObjectSilent(template_, geometry);
+        answer = part.MoveAnswer;
+        if (withLeader && earlier == posParts.end())
+            posParts.emplace_back(part.NM_ID, std::make_unique<NMSpcObjSnapshot>(context, part.iSpcObj, false, true));
     }
     scope.Value(L"pos_parts.size()", Count(posParts.size()));
 }

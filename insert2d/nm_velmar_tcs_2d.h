@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,8 +52,9 @@ public:
     // The member list of a set placed earlier, from the reference book: its members' identities, then
     // each member's response. BadResponse "No response" or "No objects in response".
     void FillFromMacro();
-    // The members' spc objects anew, attached to the set macro and the leader (0: none); the comments on
-    // each old line move to the new line of its member, and the old lines and their leaders go. Until an
+    // The members' spc objects anew, attached to the set macro and the leader (0: none), each keeping the
+    // place, position and column texts of its member's old line; the comments on each old line move to the
+    // new line of its member, and the old lines and their leaders go. Until an
     // old line is deleted, a failure takes back the new lines (and the leader, when it was made for them:
     // leaderMadeForIt) and gives every comment back to its old line; past that point what is left of the
     // old lines and leaders still goes before a failure is reported, but for a line Velmar will not
@@ -106,11 +108,17 @@ private:
         std::wstring name;
     };
     LineIdentity IdentityOf(IVel7SpcObject* line, const SpcDocContext& context);
-    // The comments of each old line (ExSpcObjs) to the new line of the member of the same designation,
-    // else of the same name (the k-th old line of one designation to the k-th new line of it), else to
-    // the set's first new line; each move recorded as it is made. An old line that keeps a comment leaves
-    // ExSpcObjs for kept, so that it is not deleted.
-    void MoveCommentsToMembersLines(const SpcDocContext& context, std::vector<CommentsMove>& moves, ObjArray& kept);
+    // The member gets a line of its own in the bill of materials.
+    bool GetsLine(const NMVelObj2D& part) const;
+    // For each member that gets a line, the index in ExSpcObjs of the old line made for it, if any: an old
+    // line goes with the first member still without one whose new line shows its designation (column 4.1),
+    // else its name (5.1); the old lines left go with the members left in the set's order.
+    std::vector<std::optional<size_t>> OldLinesOfMembers(const SpcDocContext& context);
+    // The comments of each old line (ExSpcObjs) to the new line of its member, or, for an old line of no
+    // member with a new line, to the set's first new line; each move recorded as it is made. An old line
+    // that keeps a comment leaves ExSpcObjs for kept, so that it is not deleted.
+    void MoveCommentsToMembersLines(const std::vector<std::optional<size_t>>& ownLines, std::vector<CommentsMove>& moves,
+                                    ObjArray& kept);
     // After a failure: each moved comment back to its old line (failures traced).
     void GiveCommentsBack(const std::vector<CommentsMove>& moves) noexcept;
     // Deletes the first listed old line only; a failure leaves it whole and first in the list.
@@ -118,7 +126,8 @@ private:
     // The remaining old lines, then the old leaders no kept line holds. A step Velmar fails is asked once
     // more; a line it will not delete is kept with its geometry, and the failure is reported at the end.
     void RemoveOldLinesAndLeaders(ObjArray kept);
-    // The members' spc objects, with the question whether they move asked once for the set.
-    void RecreateMembersSpcObjects(const SpcDocContext& context, NMSpcObjSnapshot& template_, const ObjArray& geometry,
-                                   bool withLeader);
+    // The members' spc objects, each made from its own old line (ownLines) or else from the set's first one,
+    // with the question whether they move asked once for the set.
+    void RecreateMembersSpcObjects(const SpcDocContext& context, NMSpcObjSnapshot& first,
+                                   const std::vector<std::optional<size_t>>& ownLines, const ObjArray& geometry, bool withLeader);
 };

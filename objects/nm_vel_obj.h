@@ -86,6 +86,10 @@ public:
     void FillColumnAsRecord(IVel7SpcColumn* column, const SpcColumnRecord& record, bool useFmt);
     // The current object's columns from the rebuild's parsed column set and the part variables.
     void FillSpcObjectColumns(const SpcDocContext& context);
+    // The text a new object of the part gets in one column: its column set as the active preset completes
+    // it, read with the part variables. Empty where the set fills no such column, for a part without a
+    // preset or settings, and for a set that does not read (its rebuild reports that).
+    std::wstring ColumnTextByPreset(const SpcColumnKey& key) const;
     // The first listed object becomes the current one, placed and numbered, and leaves the list.
     void useOldSpcObj(const ObjArray& geometry);
 

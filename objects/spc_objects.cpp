@@ -1,5 +1,6 @@
 // NMVelObj: creating, placing, filling and reusing the part's specification object.
 #include "core/com_convert.h"
+#include "core/data_convert_error.h"
 #include "core/trace_log.h"
 #include "core/translate.h"
 #include "hostapi/dual_interface.h"
@@ -229,6 +230,24 @@ void NMVelObj::FillSpcObjectColumns(const SpcDocContext& context)
 
     const VARIANT_BOOL updated = V7Get(iSpcObj, &IVel7SpcObjectBase::Update);
     scope.Value(L"iSpcObj->Update()", _variant_t(updated != VARIANT_FALSE));
+}
+
+std::wstring NMVelObj::ColumnTextByPreset(const SpcColumnKey& key) const
+{
+    if (!OwnPreset || !Settings)
+        return {};
+    NMSpcPreset wanted(*OwnPreset);
+    wanted.Correct(Settings->GetActivePreset());
+    SpcColumnSet set;
+    try {
+        ParseColumnSet(set, wanted.Columns, PartVariables());
+    } catch (const DataConvertError&) {
+        return {};
+    }
+    for (const SpcColumnRecord& record : set.Records)
+        if (record.Type == key.type && record.Number == key.number)
+            return record.Text;
+    return {};
 }
 
 bool NMVelObj::CanUseOldSpcObj(const SpcDocContext& context)

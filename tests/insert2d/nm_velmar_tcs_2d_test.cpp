@@ -146,21 +146,30 @@ TEST_F(TCS2D, ASetIsPlacedAsOneMacroOfMemberMacrosLaidOutCutAndListedPerMember)
 
 TEST_F(TCS2D, ReplacementRedrawsTheMembersInTheSameMacroAndSilentReplacementMovesOnlyBeyond1eMinus6)
 {
+    Spc().DefineColumnA({9, 1, L"Примечание"});
     const long macro = PlaceSet();
     const std::vector<long> before = Members(macro);
-    // The bolt's and the nut's lines commented: each comment follows its own member's line.
+    // The bolt's and the nut's lines commented, every line noted: each comment and note follows its own
+    // member's line.
     const auto comments = [&] {
         std::vector<std::string> texts;
-        for (sim::SpcObject* object : Spc().Objects())
+        for (sim::SpcObject* object : Spc().Objects()) {
+            const std::string designation = sim::Utf8(object->ColumnA(5, 1)->Text());
+            texts.push_back(designation + ": " + sim::Utf8(object->ColumnA(9, 1)->Text()));
             for (const std::string& comment : object->Comments())
-                texts.push_back(sim::Utf8(object->ColumnA(5, 1)->Text()) + ": " + comment);
+                texts.push_back(designation + ": " + comment);
+        }
         return texts;
     };
     std::vector<std::string> own;
-    for (size_t line : {0, 2}) {
+    for (size_t line = 0; line < kDesignations.size(); ++line) {
         const std::string designation = sim::Utf8(kDesignations[line]);
-        Spc().Objects().at(line)->AddComment(designation);
-        own.push_back(designation + ": " + designation);
+        Spc().Objects().at(line)->ColumnA(9, 1)->SetText(L"note " + std::to_wstring(line));
+        own.push_back(designation + ": note " + std::to_string(line));
+        if (line != 1) {
+            Spc().Objects().at(line)->AddComment(designation);
+            own.push_back(designation + ": " + designation);
+        }
     }
     struct Row {
         double x, y, angle;
@@ -198,7 +207,7 @@ TEST_F(TCS2D, ReplacementRedrawsTheMembersInTheSameMacroAndSilentReplacementMove
     set->loadPartData(document->child(L"response").child(L"objectcollection"), document);
     set->Replace();
     EXPECT_EQ(SpcTexts(), (std::vector<std::wstring>{kDesignations[0], kDesignations[2]}));
-    EXPECT_EQ(comments(), own);
+    EXPECT_EQ(comments(), (std::vector<std::string>{own[0], own[1], own[3], own[4]}));
     EXPECT_EQ(Leaders(), leaders);
     for (sim::SpcObject* object : Spc().Objects())
         EXPECT_EQ(object->geometry.back(), Name("leader", leaders.at(0)));

@@ -67,6 +67,9 @@ protected:
 
 TEST_F(DrawingCommands, SpcPassGivesEveryPartItsObjectAskingOncePerRunOfAnIdentifierAndCountsASetOnce)
 {
+    // The user's own columns: a note and the position.
+    Spc().DefineColumnA({9, 1, L"Примечание"});
+    Spc().DefineColumnA({3, 1, L"Позиция"});
     const long nut1 = LibraryMacro(kNut, L"Гайка М12");
     const long nut2 = LibraryMacro(kNut, L"Гайка М12");
     // Its answer fails once the part is made: the nut after it is asked for again, not given that part.
@@ -136,8 +139,9 @@ TEST_F(DrawingCommands, SpcPassGivesEveryPartItsObjectAskingOncePerRunOfAnIdenti
     EXPECT_EQ(described, (std::vector<std::string>{"section 25, comment \"kept\"", nut, nut, nut, "section 25, 5.1 \"Болт М12\"",
                                                    "section 25, 5.1 \"Шайба 12\"", nut, "section 25, 5.1 \"Шуруп\""}));
 
-    // Each line of the set commented: a pass again puts every comment on the new line of its own member, and
-    // one taken back (Velmar refusing to delete the set's first old line) gives each back to its old line.
+    // Each line of the set commented, noted and numbered apart: a pass again puts every comment, note and
+    // position on the new line of its own member, and one taken back (Velmar refusing to delete the set's
+    // first old line) leaves each on its old line.
     const auto setLines = [&] {
         std::vector<sim::SpcObject*> lines;
         for (sim::SpcObject* object : Spc().Objects())
@@ -145,26 +149,61 @@ TEST_F(DrawingCommands, SpcPassGivesEveryPartItsObjectAskingOncePerRunOfAnIdenti
                 lines.push_back(object);
         return lines;
     };
-    for (sim::SpcObject* line : setLines())
-        line->AddComment(sim::Utf8(line->ColumnA(5, 1)->Text()));
-    const auto comments = [&] {
+    long position = 0;
+    for (sim::SpcObject* line : setLines()) {
+        const std::string name = sim::Utf8(line->ColumnA(5, 1)->Text());
+        line->AddComment(name);
+        line->ColumnA(9, 1)->SetText(L"note " + line->ColumnA(5, 1)->Text());
+        line->ColumnA(3, 1)->SetText(std::to_wstring(++position));
+    }
+    // Each line's name: its comments and its note.
+    const auto userTexts = [&] {
         std::vector<std::string> texts;
         for (sim::SpcObject* line : setLines())
-            texts.push_back(line->DescribeComments());
+            texts.push_back(sim::Utf8(line->ColumnA(5, 1)->Text()) + ":" + line->DescribeComments() + " " +
+                            sim::Utf8(line->ColumnA(9, 1)->Text()));
         return texts;
     };
-    const std::vector<std::string> own = {", comment \"Болт М12\"", ", comment \"Шайба 12\"", ", comment \"Гайка М12\""};
-    ASSERT_EQ(comments(), own);
+    const std::vector<std::string> own = {"Болт М12:, comment \"Болт М12\" note Болт М12",
+                                          "Шайба 12:, comment \"Шайба 12\" note Шайба 12",
+                                          "Гайка М12:, comment \"Гайка М12\" note Гайка М12"};
+    ASSERT_EQ(userTexts(), own);
     const std::vector<sim::SpcObject*> old = setLines();
     velmar().Faults().FailMember(old.front()->Name() + "#34", E_FAIL);
     EXPECT_TRUE(Run(4, message));
     velmar().Faults().Clear();
     EXPECT_EQ(setLines(), old);
-    EXPECT_EQ(comments(), own);
+    EXPECT_EQ(userTexts(), own);
     velmar().User().Clear();
+    const size_t positions = document_->PositionsSet().size();
     EXPECT_FALSE(Run(4, message)) << sim::Utf8(message);
     EXPECT_NE(setLines(), old);
-    EXPECT_EQ(comments(), own);
+    EXPECT_EQ(userTexts(), own);
+    EXPECT_EQ(std::vector<long>(document_->PositionsSet().begin() + static_cast<std::ptrdiff_t>(positions), document_->PositionsSet().end()),
+              (std::vector<long>{1, 2, 3}));
+
+    // The washer answers under another designation: its line still takes the washer's comment and note.
+    book_->SetPlacedResponse(L"PART:WS", NutResponse(true, L"Шайба 12 (другая)", L"25", L"PART:WS"));
+    velmar().User().Clear();
+    EXPECT_FALSE(Run(4, message)) << sim::Utf8(message);
+    const std::vector<std::string> renamed = {own[0], "Шайба 12 (другая):, comment \"Шайба 12\" note Шайба 12", own[2]};
+    EXPECT_EQ(userTexts(), renamed);
+
+    // A second bolt's line beside the set's own: both bolts' comments go to the bolt's new line, and a
+    // take-back gives each its own back.
+    sim::SpcObject& extra = Spc().AddObject(25);
+    extra.Link(*velmar().Drawings().DrawingObject(set));
+    for (long leader : Leaders())
+        if (named("leader", leader) == setLines().front()->geometry.back())
+            extra.Link(*velmar().Drawings().DrawingObject(leader));
+    extra.ColumnA(5, 1)->SetText(L"Болт М12");
+    extra.AddComment("extra");
+    const std::vector<std::string> withExtra = {renamed[0], renamed[1], renamed[2], "Болт М12:, comment \"extra\" "};
+    ASSERT_EQ(userTexts(), withExtra);
+    velmar().Faults().FailMember(setLines().front()->Name() + "#34", E_FAIL);
+    EXPECT_TRUE(Run(4, message));
+    velmar().Faults().Clear();
+    EXPECT_EQ(userTexts(), withExtra);
 }
 
 TEST_F(DrawingCommands, ADrawingWithoutPartsOrWithoutABillOfMaterialsMakesNone)
