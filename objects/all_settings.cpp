@@ -22,6 +22,11 @@ std::wstring PresetKeyPath(std::size_t index)
     return options + FormatString(L"\\PRESET%d", _variant_t(static_cast<long>(index)));
 }
 
+bool HasPresetKey(std::size_t index)
+{
+    return static_cast<bool>(OpenRegKey(HKEY_CURRENT_USER, PresetKeyPath(index), KEY_READ));
+}
+
 bool CanReadFile(const std::wstring& path)
 {
     if (GetFileLength(path) < 0)
@@ -45,13 +50,21 @@ void NMAllSettings::LoadFromRegistry()
     // Preset 0 always exists: a missing key gives a preset of defaults.
     Presets.emplace_back().LoadFromRegistry(PresetKeyPath(0));
     // A missing key ends the list, even when later keys exist.
-    for (std::size_t i = 1; i < kMaxPresets; ++i) {
+    std::size_t i = 1;
+    for (; i < kMaxPresets; ++i) {
         NMSpcPreset preset;
         if (!preset.LoadFromRegistry(PresetKeyPath(i)))
             break;
         Presets.push_back(preset);
     }
+    // The later keys are not shown, but a save keeps them: they take room the list cannot have.
+    behindGap_ = 0;
+    for (++i; i < kMaxPresets; ++i)
+        if (HasPresetKey(i))
+            ++behindGap_;
     scope.Value(L"Presets.size()", _variant_t(static_cast<unsigned long long>(Presets.size())));
+    if (behindGap_ > 0)
+        scope.Value(L"presets behind a missing key", _variant_t(static_cast<unsigned long long>(behindGap_)));
 }
 
 bool NMAllSettings::SaveToRegistry()
@@ -65,7 +78,7 @@ bool NMAllSettings::SaveToRegistry()
     std::size_t listed = 0; // the stored list as a load reads it: up to the first missing key
     for (std::size_t i = 0; i < kMaxPresets; ++i) {
         // Preset 0 is always in the list: a missing key reads as its defaults.
-        if (i > 0 && !OpenRegKey(HKEY_CURRENT_USER, PresetKeyPath(i), KEY_READ))
+        if (i > 0 && !HasPresetKey(i))
             continue;
         stored[i].emplace().LoadFromRegistry(PresetKeyPath(i));
         if (listed == i)
@@ -124,11 +137,10 @@ bool NMAllSettings::DeletePresetKeys(std::size_t first, std::size_t end)
 {
     bool deleted = true;
     for (std::size_t i = first; i < end; ++i) {
-        const std::wstring path = PresetKeyPath(i);
-        if (!OpenRegKey(HKEY_CURRENT_USER, path, KEY_READ))
+        if (!HasPresetKey(i))
             continue;
-        DeleteRegKeyTree(HKEY_CURRENT_USER, path);
-        deleted = !OpenRegKey(HKEY_CURRENT_USER, path, KEY_READ) && deleted;
+        DeleteRegKeyTree(HKEY_CURRENT_USER, PresetKeyPath(i));
+        deleted = !HasPresetKey(i) && deleted;
     }
     return deleted;
 }
@@ -151,13 +163,16 @@ bool NMAllSettings::SaveToIniFile(const std::wstring& aFileName) const
 }
 
 bool NMAllSettings::LoadFromIniFile(const std::wstring& aFileName, uint32_t& replaced, uint32_t& added,
-                                    const std::function<bool(const std::wstring& section)>& take)
+                                    const std::function<bool(const std::wstring& section)>& take,
+                                    std::vector<std::wstring>* full)
 {
     TraceScope scope(L"NMAllSettings::LoadFromIniFile");
     scope.String(L"aFileName", aFileName);
     scope.Value(L"Presets.size()", _variant_t(static_cast<unsigned long long>(Presets.size())));
     replaced = 0;
     added = 0;
+    if (full)
+        full->clear();
     // The profile functions read a missing file as empty sections: the import would report nothing done.
     if (!CanReadFile(aFileName)) {
         scope.WriteLine(L"cannot read the file");
@@ -178,11 +193,13 @@ bool NMAllSettings::LoadFromIniFile(const std::wstring& aFileName, uint32_t& rep
         if (known != names.end()) {
             Presets[known - names.begin()].LoadFromIni(aFileName, section);
             ++replaced;
-        } else if (Presets.size() < kMaxPresets) {
+        } else if (Presets.size() < MaxListed()) {
             Presets.emplace_back().LoadFromIni(aFileName, section);
             ++added;
         } else {
             scope.String(L"not taken, the list is full", section);
+            if (full)
+                full->push_back(section);
         }
     }
     scope.Value(L"replaced", _variant_t(static_cast<unsigned long>(replaced)));

@@ -14,6 +14,7 @@
 #include "tools/spc_preset_dlg.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace {
@@ -137,8 +138,9 @@ void SettingsDlg::UpdateControls()
     Enable(IDC_CHANGE_PRESET, selected >= 0);
     Enable(IDC_DELETE_PRESET, selected >= 1);
     Enable(IDC_EDIT_SPC_OBJECT, IsChecked(IDC_CREATE_SPC_OBJECT));
-    // The registry keeps no more presets than this: one more would be lost at OK.
-    Enable(IDC_ADD_PRESET, settings_.Presets.size() < NMAllSettings::kMaxPresets);
+    // The registry keeps no more presets than this, those behind a missing key among them: one more would
+    // lose one at OK.
+    Enable(IDC_ADD_PRESET, settings_.Presets.size() < settings_.MaxListed());
 }
 
 int SettingsDlg::SelectedPreset() const
@@ -148,7 +150,7 @@ int SettingsDlg::SelectedPreset() const
 
 void SettingsDlg::AddPreset()
 {
-    if (settings_.Presets.size() >= NMAllSettings::kMaxPresets)
+    if (settings_.Presets.size() >= settings_.MaxListed())
         return;
     NMSpcPreset preset(Translate(L"Новый шаблон"));
     if (!SpcPresetDlg::Show(window_, names_, preset, -1))
@@ -226,17 +228,20 @@ void SettingsDlg::ImportPresets()
         return;
     const auto checks = CheckPresetFile(path);
     std::set<std::wstring> sound;
+    std::map<std::wstring, std::wstring> named; // each section as the messages name it
     std::wstring damaged;
     for (const auto& check : checks) {
+        named[check.Section] = L"\r\n" + check.Section + L" \"" + check.Name + L"\"";
         if (check.Sound)
             sound.insert(check.Section);
         else
-            damaged += L"\r\n" + check.Section + L" \"" + check.Name + L"\"";
+            damaged += named[check.Section];
     }
     uint32_t replaced = 0;
     uint32_t added = 0;
+    std::vector<std::wstring> full;
     if (!settings_.LoadFromIniFile(path, replaced, added,
-                                   [&](const std::wstring& section) { return sound.count(section) != 0; })) {
+                                   [&](const std::wstring& section) { return sound.count(section) != 0; }, &full)) {
         Tell(Translate(L"Не удалось прочитать файл.") + L"\r\n" + path, MB_ICONEXCLAMATION);
         return;
     }
@@ -250,9 +255,19 @@ void SettingsDlg::ImportPresets()
     std::wstring text = FormatString(Translate(L"Шаблоны настроек: %d создан(о), %d обновлен(о)."),
                                      Count(added), Count(replaced));
     UINT icon = MB_ICONINFORMATION;
-    if (const size_t full = sound.size() - added - replaced; full > 0) {
-        text += L"\r\n" + FormatString(Translate(L"Не загружено шаблонов: %d (шаблонов может быть не больше %d)."),
-                                       Count(full), Count(NMAllSettings::kMaxPresets));
+    if (!full.empty()) {
+        // Presets behind a missing key are not in the list the user sees, yet they take room in it.
+        const size_t hidden = settings_.PresetsBehindGap();
+        text += L"\r\n";
+        text += hidden == 0
+                    ? FormatString(Translate(L"Не загружено шаблонов: %d (шаблонов может быть не больше %d)."),
+                                   Count(full.size()), Count(NMAllSettings::kMaxPresets))
+                    : FormatString(Translate(L"Не загружено шаблонов: %d (шаблонов может быть не больше %d, в том "
+                                             L"числе %d, которые хранятся в реестре после пропущенного шаблона и "
+                                             L"не показаны в списке)."),
+                                   Count(full.size()), Count(NMAllSettings::kMaxPresets), Count(hidden));
+        for (const auto& section : full)
+            text += named[section];
         icon = MB_ICONEXCLAMATION;
     }
     if (!damaged.empty()) {

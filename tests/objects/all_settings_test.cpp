@@ -138,37 +138,43 @@ TEST(AllSettings, SavingAShorterListRemovesTheKeysPastIt)
     EXPECT_EQ(loaded.Presets[1].SectionNum, 8);
 }
 
-TEST(AllSettings, FailedPresetWriteReportsItAndDeletesNoStoredPreset)
+TEST(AllSettings, FailedSaveReportsItAndWritesBackTheStoredSettingsWhole)
 {
-    RegistrySandbox registry;
-    NMAllSettings four = WithPresets({Named(L"a", 1), Named(L"b", 2), Named(L"c", 3), Named(L"d", 4)});
-    four.SpcPresetNum = 3;
-    ASSERT_TRUE(four.SaveToRegistry());
-    RegistrySandbox::DenyWrites(PresetKey(2));
-    NMAllSettings three = WithPresets({Named(L"x", 7), Named(L"y", 8), Named(L"z", 9)});
-    three.SpcPresetNum = 1;
-    three.RestoreSelect = false;
-    EXPECT_FALSE(three.SaveToRegistry());
-    // The settings stored before, whole: neither the new list nor a mix of both.
-    NMAllSettings loaded;
-    loaded.LoadFromRegistry();
-    EXPECT_EQ(loaded.GetPresetNames(), (std::vector<std::wstring>{L"a", L"b", L"c", L"d"}));
-    for (int32_t i = 0; i < 4; ++i)
-        EXPECT_EQ(loaded.Presets[i].SectionNum, i + 1) << i;
-    EXPECT_EQ(loaded.SpcPresetNum, 3);
-    EXPECT_TRUE(loaded.RestoreSelect);
-}
-
-TEST(AllSettings, UnwritableSettingsKeyIsReported)
-{
-    RegistrySandbox registry;
-    RegistrySandbox::DenyWrites(kSettingsKeyPath);
-    NMAllSettings settings = WithPresets({Named(L"a", 1)});
-    settings.RestoreSelect = false;
-    EXPECT_FALSE(settings.SaveToRegistry());
-    NMAllSettings loaded;
-    loaded.LoadFromRegistry();
-    EXPECT_TRUE(loaded.RestoreSelect);
+    struct Row {
+        std::wstring denied;                  // the key no write reaches
+        std::vector<std::wstring> now, saved; // the stored list, preset i with section i + 1; the list saved
+    };
+    const Row rows[] = {
+        // A preset key fails, among the stored list's own.
+        {PresetKey(2), {L"a", L"b", L"c", L"d"}, {L"x", L"y", L"z"}},
+        // The main values fail after the presets: the keys a longer list wrote past the stored one go again.
+        {kSettingsKeyPath, {L"a", L"b"}, {L"w", L"x", L"y", L"z"}},
+    };
+    for (const Row& row : rows) {
+        RegistrySandbox registry;
+        NMAllSettings stored;
+        for (size_t i = 0; i < row.now.size(); ++i)
+            stored.Presets.push_back(Named(row.now[i], static_cast<int32_t>(i) + 1));
+        stored.SpcPresetNum = static_cast<int32_t>(row.now.size()) - 1;
+        ASSERT_TRUE(stored.SaveToRegistry());
+        RegistrySandbox::DenyWrites(row.denied);
+        NMAllSettings other;
+        for (const std::wstring& name : row.saved)
+            other.Presets.push_back(Named(name, 50));
+        other.SpcPresetNum = 0;
+        other.RestoreSelect = false;
+        EXPECT_FALSE(other.SaveToRegistry());
+        // The settings stored before, whole: neither the new list nor a mix of both.
+        NMAllSettings loaded;
+        loaded.LoadFromRegistry();
+        EXPECT_EQ(loaded.GetPresetNames(), row.now);
+        for (size_t i = 0; i < loaded.Presets.size(); ++i)
+            EXPECT_EQ(loaded.Presets[i].SectionNum, static_cast<int32_t>(i) + 1) << i;
+        EXPECT_EQ(loaded.SpcPresetNum, stored.SpcPresetNum);
+        EXPECT_TRUE(loaded.RestoreSelect);
+        for (size_t i = row.now.size(); i < NMAllSettings::kMaxPresets; ++i)
+            EXPECT_FALSE(KeyExists(PresetKey(static_cast<int>(i)))) << i;
+    }
 }
 
 TEST(AllSettings, SaveWritesAtMostTheHundredPresetsThatALoadReads)

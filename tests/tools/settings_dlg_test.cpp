@@ -395,30 +395,46 @@ TEST_F(SettingsDialog, OkWritesExactlyWhatWasSet)
     EXPECT_EQ(Stored().SpcPresetNum, 0);
 
     // A missing preset key ends the list the dialog shows. The presets behind it are kept: a plain OK leaves
-    // their keys as they were, a list grown past the gap writes them after itself.
+    // their keys as they were, a list grown past the gap writes them after itself. They count against the
+    // hundred presets the registry keeps: with 97 behind the gap, Add takes one preset and no more.
+    std::vector<std::wstring> hundred = {L"По умолчанию", L"Болты", L"Гайки", L"Шайбы", L"Винты"};
+    const std::vector<std::wstring> five = hundred;
+    for (int i = 5; i < 100; ++i)
+        hundred.push_back(L"Шаблон №" + std::to_wstring(i));
+    std::vector<std::wstring> hundredGrown = hundred;
+    hundredGrown[2] = L"Шпильки";
     struct GapRow {
-        std::vector<std::wstring> added, loaded;
+        const std::vector<std::wstring>& stored; // PRESET2 then deleted
+        std::vector<std::wstring> added;         // one Add each
+        size_t opened;                           // preset editors that open
+        bool canAdd;                             // at OK
+        std::vector<std::wstring> loaded;
     };
     const GapRow gapRows[] = {
-        {{}, {L"По умолчанию", L"Болты"}},
-        {{L"Шпильки", L"Штифты"}, {L"По умолчанию", L"Болты", L"Шпильки", L"Штифты", L"Шайбы", L"Винты"}},
+        {five, {}, 0, true, {L"По умолчанию", L"Болты"}},
+        {five, {L"Шпильки", L"Штифты"}, 2, true,
+         {L"По умолчанию", L"Болты", L"Шпильки", L"Штифты", L"Шайбы", L"Винты"}},
+        {hundred, {L"Шпильки", L"Штифты"}, 1, false, hundredGrown},
     };
     for (const GapRow& row : gapRows) {
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orbex");
-        Store({L"По умолчанию", L"Болты", L"Гайки", L"Шайбы", L"Винты"});
+        Store(row.stored);
         ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, (kMainKey + L"SPC_OPTIONS\\PRESET2").c_str()), ERROR_SUCCESS);
         const RegistryImage gap = SettingsRegistry();
+        bool canAdd = !row.canAdd;
         std::vector<Step> steps = {[&](HWND dialog) {
             for (size_t i = 0; i < row.added.size(); ++i)
                 Press(dialog, IDC_ADD_PRESET);
+            canAdd = IsEnabled(dialog, IDC_ADD_PRESET);
             Press(dialog, IDOK);
         }};
-        for (const std::wstring& name : row.added)
-            steps.push_back([&name](HWND preset) {
+        for (size_t i = 0; i < row.opened; ++i)
+            steps.push_back([&name = row.added[i]](HWND preset) {
                 Paste(preset, IDC_PRESET_NAME, name);
                 Press(preset, IDOK);
             });
         Run(std::move(steps));
+        EXPECT_EQ(canAdd, row.canAdd) << row.stored.size() << " " << row.added.size();
         EXPECT_EQ(Stored().GetPresetNames(), row.loaded);
         if (row.added.empty()) {
             EXPECT_EQ(SettingsRegistry(), gap);
@@ -564,6 +580,8 @@ TEST_F(SettingsDialog, DamagedImportFilesAreNamedAndLoseNothing)
         {{L"SubSectionNum", L"abc"}},      {{L"SectionMode", L"2"}},          {{L"ExtSectionMode", L"drei"}},
         {{L"ColumnsMode", L"-1"}},         {{L"PresetName", L"   "}},         {{L"Columns", L"5.x=X"}},
         {{L"Columns", L"abc"}},            {{L"AdditionalBlockNum", L""}},
+        // One piece the spc code reads beside one it cannot: the unreadable one would fill nothing.
+        {{L"Columns", L"5.1=Designation,VELMAR_SPEC_PATTERN;5.x=X"}},
         // Every block mode but 0 and 1 is the additional block, and uses its number.
         {{L"ExtSectionMode", L"5"}, {L"AdditionalBlockNum", L"0"}},
     };
@@ -657,24 +675,58 @@ TEST_F(SettingsDialog, ExportThenImportRoundTripsEveryFieldOfAHundredPresetsAndT
     settings.Presets[8].PresetName = L"Болты  [Preset9]  PresetName=Чужой";
     ASSERT_TRUE(settings.SaveToRegistry());
     const RegistryImage exported = PresetPart(SettingsRegistry());
-    ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orbex"), ERROR_SUCCESS);
-    // A full list takes no new preset: the user is told, and cannot add one either.
+    // A full list takes no new preset: the user is told which were not loaded, and cannot add one either.
+    // Presets behind a missing key count: with 97 of them and 2 shown, the import takes one preset more.
     NMAllSettings more;
-    more.Presets = {NMSpcPreset(L"Сто первый")};
+    more.Presets = {NMSpcPreset(L"Сто первый"), NMSpcPreset(L"Сто второй")};
     const std::wstring moreFile = folder_.File(L"more.ini");
     ASSERT_TRUE(more.SaveToIniFile(moreFile));
-    bool canAdd = true;
-    Run({[&](HWND dialog) {
-        Press(dialog, IDC_IMPORT_PRESETS);
-        file_ = moreFile;
-        Press(dialog, IDC_IMPORT_PRESETS);
-        canAdd = IsEnabled(dialog, IDC_ADD_PRESET);
-        Press(dialog, IDOK);
-    }});
-    ASSERT_EQ(boxes_.size(), 2u);
-    EXPECT_EQ(boxes_[0].text, L"Шаблоны настроек: 99 создан(о), 1 обновлен(о).");
-    EXPECT_EQ(boxes_[1].text, L"Шаблоны настроек: 0 создан(о), 0 обновлен(о).\r\n"
-                              L"Не загружено шаблонов: 1 (шаблонов может быть не больше 100).");
-    EXPECT_FALSE(canAdd);
-    EXPECT_EQ(PresetPart(SettingsRegistry()), exported);
+    std::vector<std::wstring> grown = settings.GetPresetNames();
+    grown[2] = L"Сто первый";
+    struct FullRow {
+        bool gap; // the stored hundred with PRESET2 deleted, else nothing stored and the exported file taken first
+        std::vector<std::wstring> boxes;
+        std::vector<std::wstring> loaded;
+    };
+    const FullRow fullRows[] = {
+        {false,
+         {L"Шаблоны настроек: 99 создан(о), 1 обновлен(о).",
+          L"Шаблоны настроек: 0 создан(о), 0 обновлен(о).\r\n"
+          L"Не загружено шаблонов: 2 (шаблонов может быть не больше 100).\r\n"
+          L"Preset0 \"Сто первый\"\r\nPreset1 \"Сто второй\""},
+         settings.GetPresetNames()},
+        {true,
+         {L"Шаблоны настроек: 1 создан(о), 0 обновлен(о).\r\n"
+          L"Не загружено шаблонов: 1 (шаблонов может быть не больше 100, в том числе 97, которые хранятся в реестре "
+          L"после пропущенного шаблона и не показаны в списке).\r\n"
+          L"Preset1 \"Сто второй\""},
+         grown},
+    };
+    const std::wstring exportedFile = file_;
+    for (const FullRow& row : fullRows) {
+        ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orbex"), ERROR_SUCCESS);
+        if (row.gap) {
+            ASSERT_TRUE(settings.SaveToRegistry());
+            ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, (kMainKey + L"SPC_OPTIONS\\PRESET2").c_str()), ERROR_SUCCESS);
+        }
+        boxes_.clear();
+        bool canAdd = true;
+        Run({[&](HWND dialog) {
+            for (const std::wstring& file : row.gap ? std::vector{moreFile} : std::vector{exportedFile, moreFile}) {
+                file_ = file;
+                Press(dialog, IDC_IMPORT_PRESETS);
+            }
+            canAdd = IsEnabled(dialog, IDC_ADD_PRESET);
+            Press(dialog, IDOK);
+        }});
+        std::vector<std::wstring> texts;
+        for (const Box& box : boxes_)
+            texts.push_back(box.text);
+        EXPECT_EQ(texts, row.boxes);
+        EXPECT_FALSE(canAdd);
+        EXPECT_EQ(Stored().GetPresetNames(), row.loaded);
+        if (!row.gap) {
+            EXPECT_EQ(PresetPart(SettingsRegistry()), exported);
+        }
+    }
 }
