@@ -10,8 +10,10 @@
 #include "hostapi/entity_access.h"
 #include "hostapi/vtable_call.h"
 #include "insert3d/nm_velmar_model_3d.h"
+#include "objects/bad_response.h"
 #include "objects/comp_properties.h"
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -75,12 +77,26 @@ void NMVelmarModel3D::Instantiate(IVel5Part* part)
         scope.Value(L"aPrt->RebuildModelEx(VARIANT_TRUE)", V5Method(part, IVel5Part::Rebuild, true));
 }
 
+double NMVelmarModel3D::MassToStore() const
+{
+    double given = 0;
+    try {
+        given = PartVariables().GetDouble(L"MACC");
+    } catch (const DataConvertError& failure) {
+        throw BadResponseOfValue(failure);
+    }
+    const std::optional<double> mass = StorableMass(given);
+    if (!mass)
+        throw BadResponse(FormatString(L"Wrong mass \"%s\"", PartVariables().GetString(L"MACC").c_str()));
+    return *mass;
+}
+
 void NMVelmarModel3D::SetMass()
 {
     TraceScope scope(L"NMVelmarModel3D::SetMass");
     if (!PartVariables().HasValue(L"MACC"))
         return;
-    const double mass = PartVariables().GetDouble(L"MACC");
+    const double mass = MassToStore();
     scope.Value(L"mass", mass);
     const IVel7MassInertiaPtr massInertia = MassInertia(iPrt7);
     V7Call(massInertia, &IVel7MassInertia::put_Setting29, 0L);

@@ -116,6 +116,17 @@ void NMVelmarModel3D::ChangeSpcObj3DWhenAllowed(const ObjArray& geometry)
     ChangeSpcObj3D(context, geometry);
 }
 
+void NMVelmarModel3D::RemoveEditPartSpcObjects()
+{
+    TraceScope scope(L"NMVelmarModel3D::RemoveEditPartSpcObjects");
+    SpcDocContext context;
+    context.iApp5 = iApp5;
+    context.iApp7 = iApp7;
+    context.Refresh(false);
+    GetExistsSpcObjects(context);
+    RemoveExistsSpcObjects();
+}
+
 void NMVelmarModel3D::RenameEditPart()
 {
     TraceScope scope(L"NMVelmarModel3D::RenameEditPart");
@@ -221,7 +232,10 @@ void NMVelmarModel3D::ReplacePart12()
     ObjArray geometry;
     geometry.push_back(IDispatchPtr(iPrt7));
     SetPosLeaderFromEditPart(geometry);
-    ChangeSpcObj3DWhenAllowed(geometry);
+    if (HasSpcData())
+        ChangeSpcObj3DWhenAllowed(geometry);
+    else
+        RemoveEditPartSpcObjects();
     ReplaceEditPartInMacro();
     DeleteEditPart();
 }

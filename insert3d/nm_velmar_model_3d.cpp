@@ -1,6 +1,5 @@
 #include "insert3d/nm_velmar_model_3d.h"
 
-#include "core/data_convert_error.h"
 #include "core/files.h"
 #include "core/format_string.h"
 #include "core/trace_log.h"
@@ -13,7 +12,6 @@
 #include "hostapi/vtable_call.h"
 #include "objects/bad_response.h"
 #include "objects/cant_create_spc_obj.h"
-#include "objects/comp_properties.h"
 #include "positioning/part_panel_3d.h"
 
 #include <utility>
@@ -81,17 +79,9 @@ const Variables& NMVelmarModel3D::PartVariables() const
 void NMVelmarModel3D::loadPartData(const pugi::xml_node& node, XmlDocumentPtr document)
 {
     NMVelObjModel3D::loadPartData(node, std::move(document));
-    if (!PartVariables().HasValue(L"MACC"))
-        return;
-    double mass = 0;
-    try {
-        mass = PartVariables().GetDouble(L"MACC");
-    } catch (const DataConvertError& failure) {
-        throw BadResponseOfValue(failure);
-    }
     // Refused here, before anything is placed: Velmar would store it and call the part made.
-    if (!IsStorableMass(mass))
-        throw BadResponse(FormatString(L"Wrong mass \"%s\"", PartVariables().GetString(L"MACC").c_str()));
+    if (PartVariables().HasValue(L"MACC"))
+        MassToStore();
 }
 
 void NMVelmarModel3D::BindTo(NMObject* found)

@@ -66,6 +66,8 @@ public:
     // Nothing for a null placement.
     void SetPlacement(IVel5Placement* placement);
     void SetMass();
+    // "MACC" as the component stores it; one that is no number, or no mass a part can have, is BadResponse.
+    double MassToStore() const;
     void SetMaterial();
     // The material identifier attribute of "bo_atr.lat"; the old one is deleted only once the new one
     // can be made.
@@ -122,6 +124,8 @@ private:
     void CorrectCoaxialMate(VelmarMateSet& newSet, VelmarMateSet& oldSet);
     void ProcessReplaceEditPartInPatterns();
     void SetPosLeaderFromEditPart(ObjArray& geometry);
+    // A new part without spc data takes no spc object: the old component's go with it, as it does.
+    void RemoveEditPartSpcObjects();
     void ReplaceEditPartInMacro();
     void DeleteEditPart();
 

@@ -235,6 +235,9 @@ void NMVelmarTCS3D::InsertTCSModels(std::vector<OldMemberSpc>* previous)
         } catch (const CantCreateSpcObj&) {
             SpcError = true;
         }
+        // A member without spc data takes no spc object: those of the old member in its place go with it.
+        if (!model.HasSpcData())
+            model.RemoveExistsSpcObjects();
         // A question asked for the first member is not asked again for the others.
         if (i == 0)
             MoveAnswer = model.MoveAnswer;
@@ -452,6 +455,11 @@ void NMVelmarTCS3D::ReplaceTCSModels()
         context.Refresh(true);
         std::vector<OldMemberSpc> previous = FindExSpcObject(context, oldParts);
         InsertTCSModels(&previous);
+        // An old member with no new one in its place goes with the old set, and its spc objects with it.
+        for (size_t i = Models.size(); i < previous.size(); ++i) {
+            ExSpcObjs = previous[i].objects;
+            RemoveExistsSpcObjects();
+        }
         V5Method(iDoc5, IVel5Document3D::Rebuild);
     } else {
         InsertTCSModels(nullptr);

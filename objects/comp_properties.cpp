@@ -60,10 +60,13 @@ struct AttributeProperty {
 
 } // namespace
 
-bool IsStorableMass(double tons)
+std::optional<double> StorableMass(double tons)
 {
     // Written so that a NaN fails too.
-    return tons >= 0 && std::isfinite(tons * 1000.0);
+    if (!(tons >= 0 && std::isfinite(tons * 1000.0)))
+        return std::nullopt;
+    // A negative zero passes the test above, and Velmar would show its sign.
+    return tons == 0 ? 0.0 : tons;
 }
 
 CompProperties::CompProperties(IVel5Application* app5, IVel7Application* app7)
@@ -217,10 +220,10 @@ void CompProperties2D::Save(const std::wstring& attrs, const std::wstring& quarv
                 const std::wstring text = vars->GetString(L"MACC");
                 // The part is drawn already: a mass that is no number, or none a part can have, is left
                 // out, not the rest.
-                if (IsDouble(text) && IsStorableMass(StrToDouble(text))) {
-                    const double value = StrToDouble(text);
-                    scope.Value(L"mass", value);
-                    Write(mass, _variant_t(value));
+                const std::optional<double> value = IsDouble(text) ? StorableMass(StrToDouble(text)) : std::nullopt;
+                if (value) {
+                    scope.Value(L"mass", *value);
+                    Write(mass, _variant_t(*value));
                 } else {
                     scope.String(L"mass left out", text);
                 }

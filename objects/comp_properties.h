@@ -13,8 +13,9 @@
 class NMVelObj;
 
 // A part's "MACC" as the reference book gives it, in tons. Velmar may keep it in kilograms, so a mass is
-// fit to store only when it is not below zero and stays finite once scaled by a thousand.
-bool IsStorableMass(double tons);
+// fit to store only when it is not below zero and stays finite once scaled by a thousand. The mass to
+// store (a negative zero as zero), or none for a mass no part can have.
+std::optional<double> StorableMass(double tons);
 
 class CompProperties {
 public:

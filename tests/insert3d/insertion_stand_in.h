@@ -229,6 +229,18 @@ protected:
 
     // A component as velmar-sim describes it.
     Lines Described(size_t index) { return assembly().Describe(*assembly().Components().at(index)); }
+    // The spc objects of the document that no component of the assembly holds.
+    size_t SpcObjectsOfNoComponent()
+    {
+        std::vector<sim::SpcObject*> held;
+        for (sim::Component* component : assembly().Components())
+            for (sim::SpcObject* object : assembly().SpcObjectsOf(*component))
+                held.push_back(object);
+        const std::vector<sim::SpcObject*> objects = document().Spc().Objects();
+        return static_cast<size_t>(std::count_if(objects.begin(), objects.end(), [&](sim::SpcObject* object) {
+            return std::find(held.begin(), held.end(), object) == held.end();
+        }));
+    }
 
     std::deque<int> answers;
     std::wstring trace;

@@ -118,15 +118,18 @@ protected:
         throw std::runtime_error("no face " + name);
     }
 
-    std::wstring Screw(const wchar_t* body = L"Screw.vlm")
+    // The screw with its spc section, or without one.
+    std::wstring Screw(const wchar_t* body = L"Screw.vlm", bool spcSection = true)
     {
         using namespace response_xml;
+        std::vector<Attr> external = {{L"Designation", L"Винт М8х30"}, {L"Quarvend_IID", L"1204:9001"}};
+        if (spcSection)
+            external.insert(external.end(), {{L"spcSection", L"25"}, {L"spcSubSection", L"0"}, {L"spcNestedBlock", L"0"},
+                                             {L"spcNestedSection", L"0"}, {L"spcAdditionalBlock", L"0"},
+                                             {L"spcColumns", L"5.1=Designation"}});
         return Response(Object(L"MethodParameters", {{L"d", L"8"}, {L"L", L"30"}}) +
                         Object(L"Method", {{L"NM_IID", L"PART:SCREW[M8]"}, {L"URL", models_.Path()}, {L"MethodBody", body}}) +
-                        Object(L"ExternalParameters", {{L"spcSection", L"25"}, {L"spcSubSection", L"0"}, {L"spcNestedBlock", L"0"},
-                                                       {L"spcNestedSection", L"0"}, {L"spcAdditionalBlock", L"0"},
-                                                       {L"spcColumns", L"5.1=Designation"}, {L"Designation", L"Винт М8х30"},
-                                                       {L"Quarvend_IID", L"1204:9001"}}));
+                        Object(L"ExternalParameters", external));
     }
 
     // The document's mates, named.
@@ -278,59 +281,69 @@ TEST_F(ComponentReplace, AnAttachPointOrItsConeTakesTheMatesOfTheOldOnes)
     }
 }
 
-// Every host call of a replace failing in turn: a run either reports the failure and Velmar's undo has
-// left the document exactly as it was, or completes with the new component in the old one's place; a
-// completed run taken back by Velmar's undo leaves the document as it was too.
+// Every host call of a replace failing in turn, by a screw with its spc section and by one without: a run
+// either reports the failure and Velmar's undo has left the document exactly as it was, or completes with
+// the new component in the old one's place, the old spc object carried over to it or gone with the old
+// component, never one holding no component; a completed run taken back by Velmar's undo leaves the
+// document as it was too.
 TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrTheNewOneInItsPlace)
 {
-    sim::Component& bolt = Place();
-    const Lines before = State();
-    const auto app5 = velmar().App5().As<IVel5Application>();
-    const auto app7 = velmar().App7().As<IVel7Application>();
-    auto document = std::make_shared<pugi::xml_document>();
-    LoadXmlFromBstr(_bstr_t(Screw().c_str()), *document);
-    const sim::ObjectRef client = book().NewProvider();
-    settings_.LoadFromRegistry();
-    std::unique_ptr<NMVelmarModel3D> replacing;
-    bool completed = false;
-    const auto start = [&] {
-        if (completed) {
-            velmar().Undo().Close();
-            EXPECT_TRUE(velmar().Undo().UndoLast());
-            EXPECT_EQ(State(), before) << "after the completed run was taken back";
-        }
-        velmar().Undo().Clear();
-        this->document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
-        this->document().V5().Value(IVel5Document3D::UndoRecording) = true;
-        replacing = std::make_unique<NMVelmarModel3D>(app5, app7, client->As<INMClient>(), bolt.part->V5().As<IVel5Part>(), false,
-                                                      &settings_);
-        replacing->loadPartData(document->child(L"response").child(L"objectcollection"), document);
-        EXPECT_EQ(replacing->state, NMObject::StateReplace);
-        return [&] { replacing->Apply(); };
-    };
-    test_support::SweepHostCalls(
-        velmar(), start,
-        [&](const test_support::SweptFailure& failure) {
-            completed = !failure.raised;
-            const Lines after = State();
-            if (failure.raised) {
-                EXPECT_EQ(after, before);
-                EXPECT_EQ(assembly().Components(), std::vector<sim::Component*>{&bolt});
-            } else {
-                ASSERT_EQ(assembly().Components().size(), 1u);
-                EXPECT_NE(assembly().Components().at(0), &bolt);
-                EXPECT_EQ(after.size(), before.size());
+    for (const bool spcSection : {true, false}) {
+        SCOPED_TRACE(spcSection ? "with its spc section" : "without an spc section");
+        Start();
+        matedCopies_ = true;
+        sim::Component& bolt = Place();
+        const Lines before = State();
+        const auto app5 = velmar().App5().As<IVel5Application>();
+        const auto app7 = velmar().App7().As<IVel7Application>();
+        auto answer = std::make_shared<pugi::xml_document>();
+        LoadXmlFromBstr(_bstr_t(Screw(L"Screw.vlm", spcSection).c_str()), *answer);
+        const sim::ObjectRef client = book().NewProvider();
+        settings_.LoadFromRegistry();
+        std::unique_ptr<NMVelmarModel3D> replacing;
+        bool completed = false;
+        const auto start = [&] {
+            if (completed) {
+                velmar().Undo().Close();
+                EXPECT_TRUE(velmar().Undo().UndoLast());
+                EXPECT_EQ(State(), before) << "after the completed run was taken back";
             }
-        },
-        200);
-    // Velmar refuses to delete the old component: the replace fails as on a failing call.
-    this->document().RefuseDeletion([&](IUnknown* object) { return sim::Object::From(object) == &bolt.part->V5(); });
-    const auto refused = start();
-    EXPECT_THROW(refused(), _com_error);
-    this->document().RefuseDeletion(nullptr);
-    EXPECT_EQ(State(), before);
-    EXPECT_EQ(assembly().Components(), std::vector<sim::Component*>{&bolt});
-    replacing.reset();
+            velmar().Undo().Clear();
+            document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
+            document().V5().Value(IVel5Document3D::UndoRecording) = true;
+            replacing = std::make_unique<NMVelmarModel3D>(app5, app7, client->As<INMClient>(), bolt.part->V5().As<IVel5Part>(), false,
+                                                          &settings_);
+            replacing->loadPartData(answer->child(L"response").child(L"objectcollection"), answer);
+            EXPECT_EQ(replacing->state, NMObject::StateReplace);
+            return [&] { replacing->Apply(); };
+        };
+        test_support::SweepHostCalls(
+            velmar(), start,
+            [&](const test_support::SweptFailure& failure) {
+                completed = !failure.raised;
+                const Lines after = State();
+                if (failure.raised) {
+                    EXPECT_EQ(after, before);
+                    EXPECT_EQ(assembly().Components(), std::vector<sim::Component*>{&bolt});
+                } else {
+                    ASSERT_EQ(assembly().Components().size(), 1u);
+                    EXPECT_NE(assembly().Components().at(0), &bolt);
+                    EXPECT_EQ(SpcObjectsOfNoComponent(), 0u);
+                    EXPECT_EQ(document().Spc().Objects().size(), spcSection ? 1u : 0u);
+                    if (spcSection)
+                        EXPECT_EQ(after.size(), before.size());
+                }
+            },
+            200);
+        // Velmar refuses to delete the old component: the replace fails as on a failing call.
+        document().RefuseDeletion([&](IUnknown* object) { return sim::Object::From(object) == &bolt.part->V5(); });
+        const auto refused = start();
+        EXPECT_THROW(refused(), _com_error);
+        document().RefuseDeletion(nullptr);
+        EXPECT_EQ(State(), before);
+        EXPECT_EQ(assembly().Components(), std::vector<sim::Component*>{&bolt});
+        replacing.reset();
+    }
 }
 
 // The leaders present when the walk starts are each copied once: a leader on the old part and another

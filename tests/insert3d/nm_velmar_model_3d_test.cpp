@@ -120,7 +120,9 @@ TEST_F(ComponentInsertion, TheModelTakesTheParametersOnlyWhenEveryOneIsANumber)
         // A damaged answer is refused before anything is placed.
         {L"12,5", L"Данные об изделии некорректны (StrToInt64(abc) invalid argument).", 0, 0, L"abc"},
         {L"12,5", L"Данные об изделии некорректны (StrToDouble(abc) invalid argument).", 0, 0, L"25", L"abc"},
-        // A mass no part can have: below zero, or infinite once scaled to kilograms.
+        // A mass no part can have: below zero, or infinite once scaled to kilograms; zero is one.
+        {L"12,5", L"", 10, 12.5, L"25", L"0"},
+        {L"12,5", L"", 10, 12.5, L"25", L"-0"},
         {L"12,5", L"Данные об изделии некорректны (Wrong mass \"-0,0412\").", 0, 0, L"25", L"-0,0412"},
         {L"12,5", L"Данные об изделии некорректны (Wrong mass \"5e306\").", 0, 0, L"25", L"5e306"},
         {L"12,5", L"Данные об изделии некорректны (Start-end tags mismatch).", 0, 0, L"25", L"0,0412", true},
@@ -165,12 +167,14 @@ TEST_F(ComponentInsertion, TheMassIsScaledToKilogramsOnlyWhereVelmarCountsInThem
         long unitFlag;
         double written;   // the model's own 0.01 when none is written
     };
-    for (const Row& row : {Row{L"0,35", 0, 350.0}, Row{L"0,35", 1, 0.35}, Row{L"NULL_VALUE", 0, 0.01}, Row{L"", 0, 0.01}}) {
+    for (const Row& row : {Row{L"0,35", 0, 350.0}, Row{L"0,35", 1, 0.35}, Row{L"-0", 0, 0.0}, Row{L"NULL_VALUE", 0, 0.01},
+                           Row{L"", 0, 0.01}}) {
         Restart();
         assembly().massUnitFlag = row.unitFlag;
         Choose(Bolt(BoltSizes(), {{L"MACC", row.mass}}), {kPlaceOnTop, L"cancel"});
         EXPECT_FALSE(Insert().dialog);
         EXPECT_DOUBLE_EQ(NewPart(0).mass, row.written) << sim::Utf8(row.mass) << " " << row.unitFlag;
+        EXPECT_FALSE(std::signbit(NewPart(0).mass)) << sim::Utf8(row.mass) << ": a zero is stored as zero";
         EXPECT_EQ(NewPart(0).setting21, Variables::IsNullValue(row.mass) ? 0 : 1);
         EXPECT_EQ(NewPart(0).material, L"Сталь 10") << "no material given: the model's stays";
     }

@@ -238,75 +238,107 @@ TEST_F(FastenerSets, ARefusedSpcObjectIsReportedOnceAndEveryMemberIsStillBuilt)
 
 // A set replaced in place: every host call failing in turn either reports the failure with the old set
 // as it was (members, their spc objects with their comments, its array) or completes with the new set in
-// its place: one new spc object per member, carrying the comment of the old member in its place. Velmar
+// its place: one new spc object per member, carrying the comment of the old member in its place; a new
+// member without spc data, or an old member with none in its place, leaves no spc object behind. Velmar
 // refusing to delete the old set is such a failure.
 TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
 {
-    const auto model = HoleModel({plate.bores[0]});
-    NewSet(model.get(), Set({kBolt, kNut})).Apply();
-    sim::GeoEntity& old = *macros_->Live().at(0);
-    sim::Pattern& array = patterns_->Add("array", {old.V7().Ptr()});
-    std::vector<sim::SpcObject*> oldObjects = document().Spc().Objects();
-    ASSERT_EQ(oldObjects.size(), 2u);
-    oldObjects[0]->AddComment("bolt note");
-    oldObjects[1]->AddComment("nut note");
-    auto state = [&] {
-        Lines lines;
-        for (sim::GeoEntity* set : macros_->Live())
-            lines.push_back(set->Name() + " " + macros_->Describe(*set));
-        for (sim::SpcObject* object : document().Spc().Objects()) {
-            std::string line = "spc";
-            for (const std::string& comment : object->Comments())
-                line += " " + comment;
-            lines.push_back(line);
-        }
-        for (const std::string& source : sim::Patterns::SourceNames(array))
-            lines.push_back("array " + source);
-        lines.push_back(std::to_string(assembly().Components().size()) + " components");
-        return lines;
+    // The answer's members without their spc sections.
+    const auto withoutSpc = [](std::wstring answer) {
+        for (size_t at = answer.find(L"spcSection"); at != std::wstring::npos; at = answer.find(L"spcSection"))
+            answer.replace(at, 3, L"off");
+        return answer;
     };
-    const Lines before = state();
-    bool completed = false;
-    const auto start = [&] {
-        if (completed) {
-            velmar().Undo().Close();
-            EXPECT_TRUE(velmar().Undo().UndoLast());
-            EXPECT_EQ(state(), before) << "after the completed run was taken back";
-        }
-        velmar().Undo().Clear();
-        document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
-        velmar().App7().Value(25) = _variant_t(VARIANT_FALSE, VT_I2);
-        NewSet(model.get(), Set({kBolt, kNut}), old.Entity());
-        EXPECT_EQ(set_->state, NMObject::StateReplace);
-        return [&] { set_->Apply(); };
+    struct Row {
+        const char* name;
+        std::wstring answer;
+        Lines spc;   // the spc objects of a completed run, with their comments
+        size_t components;
     };
-    test_support::SweepHostCalls(
-        velmar(), start,
-        [&](const test_support::SweptFailure& failure) {
-            completed = !failure.raised;
-            const Lines after = state();
-            if (failure.raised) {
-                EXPECT_EQ(after, before);
-            } else {
-                ASSERT_EQ(after.size(), before.size());
-                EXPECT_NE(after.front(), before.front()) << "a new set";
-                EXPECT_EQ(Lines(after.begin() + 1, after.begin() + 3), (Lines{"spc bolt note", "spc nut note"}));
-                EXPECT_NE(after.at(3), before.at(3)) << "the new set in the array";
+    const Row rows[] = {
+        {"the same set", Set({kBolt, kNut}), {"spc bolt note", "spc nut note"}, 2},
+        {"members without spc data", withoutSpc(Set({kBolt, kNut})), {}, 2},
+        {"a set of one member", Set({kBolt}), {"spc bolt note"}, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        StartAgain();
+        const auto model = HoleModel({plate.bores[0]});
+        NewSet(model.get(), Set({kBolt, kNut})).Apply();
+        sim::GeoEntity& old = *macros_->Live().at(0);
+        sim::Pattern& array = patterns_->Add("array", {old.V7().Ptr()});
+        std::vector<sim::SpcObject*> oldObjects = document().Spc().Objects();
+        ASSERT_EQ(oldObjects.size(), 2u);
+        oldObjects[0]->AddComment("bolt note");
+        oldObjects[1]->AddComment("nut note");
+        auto spc = [&] {
+            Lines lines;
+            for (sim::SpcObject* object : document().Spc().Objects()) {
+                std::string line = "spc";
+                for (const std::string& comment : object->Comments())
+                    line += " " + comment;
+                lines.push_back(line);
             }
-            // Velmar refusing to leave edit mode, at the start or at the end, fails the replace.
-            if (failure.call != "app7#25") {
-                EXPECT_FALSE(velmar().App7().Bool(25));
-            } else {
-                EXPECT_TRUE(failure.raised);
+            return lines;
+        };
+        auto state = [&] {
+            Lines lines;
+            for (sim::GeoEntity* set : macros_->Live())
+                lines.push_back(set->Name() + " " + macros_->Describe(*set));
+            for (const std::string& line : spc())
+                lines.push_back(line);
+            for (const std::string& source : sim::Patterns::SourceNames(array))
+                lines.push_back("array " + source);
+            lines.push_back(std::to_string(assembly().Components().size()) + " components");
+            return lines;
+        };
+        const Lines before = state();
+        const std::vector<std::string> oldSources = sim::Patterns::SourceNames(array);
+        bool completed = false;
+        const auto start = [&] {
+            if (completed) {
+                velmar().Undo().Close();
+                EXPECT_TRUE(velmar().Undo().UndoLast());
+                EXPECT_EQ(state(), before) << "after the completed run was taken back";
             }
-        },
-        150);
-    // Velmar refuses to delete the old set's macro element: the replace fails as on a failing call.
-    const auto refused = start();
-    document().RefuseDeletion([&](IUnknown* object) { return sim::Object::From(object) == &old.V5(); });
-    EXPECT_THROW(refused(), _com_error);
-    document().RefuseDeletion(nullptr);
-    EXPECT_EQ(state(), before);
+            velmar().Undo().Clear();
+            document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
+            velmar().App7().Value(25) = _variant_t(VARIANT_FALSE, VT_I2);
+            NewSet(model.get(), row.answer, old.Entity());
+            EXPECT_EQ(set_->state, NMObject::StateReplace);
+            return [&] { set_->Apply(); };
+        };
+        test_support::SweepHostCalls(
+            velmar(), start,
+            [&](const test_support::SweptFailure& failure) {
+                completed = !failure.raised;
+                if (failure.raised) {
+                    EXPECT_EQ(state(), before);
+                } else {
+                    ASSERT_EQ(macros_->Live().size(), 1u);
+                    EXPECT_NE(macros_->Live().front(), &old) << "a new set";
+                    EXPECT_EQ(spc(), row.spc);
+                    EXPECT_EQ(SpcObjectsOfNoComponent(), 0u);
+                    EXPECT_EQ(assembly().Components().size(), row.components);
+                    const std::vector<std::string> sources = sim::Patterns::SourceNames(array);
+                    EXPECT_EQ(sources.size(), 1u);
+                    EXPECT_NE(sources, oldSources) << "the new set in the array";
+                }
+                // Velmar refusing to leave edit mode, at the start or at the end, fails the replace.
+                if (failure.call != "app7#25") {
+                    EXPECT_FALSE(velmar().App7().Bool(25));
+                } else {
+                    EXPECT_TRUE(failure.raised);
+                }
+            },
+            150);
+        // Velmar refuses to delete the old set's macro element: the replace fails as on a failing call.
+        const auto refused = start();
+        document().RefuseDeletion([&](IUnknown* object) { return sim::Object::From(object) == &old.V5(); });
+        EXPECT_THROW(refused(), _com_error);
+        document().RefuseDeletion(nullptr);
+        EXPECT_EQ(state(), before);
+    }
 }
 
 TEST_F(FastenerSets, WithoutSpcObjectsAReplacedSetsPartsStillTakeTheOldOnesPlaceInTheirPatterns)

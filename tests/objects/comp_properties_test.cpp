@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <optional>
+
 using namespace spc_test;
 using Pairs = std::vector<std::pair<std::wstring, std::wstring>>;
 
@@ -209,17 +212,29 @@ TEST_F(ComponentProperties, A2DPartWithoutAMassWritesNone)
     EXPECT_EQ(keeper_->writes, (Pairs{{L"Обозначение", L"Болт М8х40"}, {L"Материал", L"Сталь"}}));
 }
 
-// No number, below zero, or infinite once scaled to kilograms as a 3D part's mass is.
+// No number, below zero, or infinite once scaled to kilograms as a 3D part's mass is: left out, the rest
+// written. A mass of zero is one a part can have, and is written as zero whatever its sign.
 TEST_F(ComponentProperties, A2DMassNoPartCanHaveIsLeftOutAndTheRestWritten)
 {
-    for (const wchar_t* macc : {L"около 12", L"-0,0412", L"5e306"}) {
+    struct Row {
+        const wchar_t* macc;
+        std::optional<double> written;
+    };
+    for (const Row& row : {Row{L"около 12", std::nullopt}, Row{L"-0,0412", std::nullopt}, Row{L"5e306", std::nullopt}, Row{L"0", 0.0},
+                           Row{L"-0", 0.0}}) {
         SetUpProperties();
-        auto part = MakePart({{L"MACC", macc}});
+        auto part = MakePart({{L"MACC", row.macc}});
         CompProperties2D writer(velmar().App5().As<IVel5Application>(), velmar().App7().As<IVel7Application>(),
                                 component_->Ptr(), part.get());
         EXPECT_NO_THROW(writer.Save(Attrs({L"Материал", L"-", L"Сталь"}), L"Q-17"));
         const _variant_t mass = keeper_->Value(L"Масса");
-        EXPECT_EQ(V_VT(&mass), VT_EMPTY) << sim::Utf8(macc);
+        if (row.written) {
+            ASSERT_EQ(V_VT(&mass), VT_R8) << sim::Utf8(row.macc);
+            EXPECT_EQ(V_R8(&mass), *row.written) << sim::Utf8(row.macc);
+            EXPECT_FALSE(std::signbit(V_R8(&mass))) << sim::Utf8(row.macc);
+        } else {
+            EXPECT_EQ(V_VT(&mass), VT_EMPTY) << sim::Utf8(row.macc);
+        }
         EXPECT_EQ(keeper_->Text(L"Обозначение"), L"Болт М8х40");
         EXPECT_EQ(keeper_->Text(L"Материал"), L"Сталь");
         EXPECT_EQ(keeper_->entries, (Pairs{{L"ID Normset", L"Q-17"}}));
