@@ -105,15 +105,16 @@ void NMVelmarModel3D::EditPart12()
     ChangeSpcObj3DWhenAllowed(geometry);
 }
 
-void NMVelmarModel3D::ChangeSpcObj3DWhenAllowed(const ObjArray& geometry)
+bool NMVelmarModel3D::ChangeSpcObj3DWhenAllowed(const ObjArray& geometry)
 {
     if (!IsCanCreateSpcObj())
-        return;
+        return false;
     SpcDocContext context;
     context.iApp5 = iApp5;
     context.iApp7 = iApp7;
     context.Refresh(true);
     ChangeSpcObj3D(context, geometry);
+    return true;
 }
 
 void NMVelmarModel3D::RemoveEditPartSpcObjects()
@@ -232,9 +233,7 @@ void NMVelmarModel3D::ReplacePart12()
     ObjArray geometry;
     geometry.push_back(IDispatchPtr(iPrt7));
     SetPosLeaderFromEditPart(geometry);
-    if (HasSpcData())
-        ChangeSpcObj3DWhenAllowed(geometry);
-    else
+    if (!ChangeSpcObj3DWhenAllowed(geometry))
         RemoveEditPartSpcObjects();
     ReplaceEditPartInMacro();
     DeleteEditPart();

@@ -113,8 +113,9 @@ private:
     void RenameEditPart();
     void MoveConeMate();
     void MovePosLeader(ObjArray& geometry);
-    // The component's spc object refreshed with the geometry, where the component may have one.
-    void ChangeSpcObj3DWhenAllowed(const ObjArray& geometry);
+    // The component's spc object refreshed with the geometry, where the component may have one; whether
+    // it may.
+    bool ChangeSpcObj3DWhenAllowed(const ObjArray& geometry);
     // Replacing: a new component in the old one's place, with everything the old one had.
     void ReplacePart12();
     void SetLayerFromEditPart();
@@ -124,7 +125,8 @@ private:
     void CorrectCoaxialMate(VelmarMateSet& newSet, VelmarMateSet& oldSet);
     void ProcessReplaceEditPartInPatterns();
     void SetPosLeaderFromEditPart(ObjArray& geometry);
-    // A new part without spc data takes no spc object: the old component's go with it, as it does.
+    // A new part that takes no spc object (none in its data, or the settings make none): the old
+    // component's go with it, as it does.
     void RemoveEditPartSpcObjects();
     void ReplaceEditPartInMacro();
     void DeleteEditPart();

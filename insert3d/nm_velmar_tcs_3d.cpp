@@ -235,8 +235,9 @@ void NMVelmarTCS3D::InsertTCSModels(std::vector<OldMemberSpc>* previous)
         } catch (const CantCreateSpcObj&) {
             SpcError = true;
         }
-        // A member without spc data takes no spc object: those of the old member in its place go with it.
-        if (!model.HasSpcData())
+        // A member that takes no spc object (none in its data, or the settings make none): those of the old
+        // member in its place go with it.
+        if (!model.ExSpcObjs.empty() && !model.IsCanCreateSpcObj())
             model.RemoveExistsSpcObjects();
         // A question asked for the first member is not asked again for the others.
         if (i == 0)
@@ -448,22 +449,21 @@ void NMVelmarTCS3D::ReplaceTCSModels()
 {
     TraceScope scope(L"NMVelmarTCS3D::ReplaceTCSModels");
     const std::vector<IVel5PartPtr> oldParts = FindTCSModels();
-    if (IsCanCreateSpcObj()) {
-        SpcDocContext context;
-        context.iApp5 = iApp5;
-        context.iApp7 = iApp7;
-        context.Refresh(true);
-        std::vector<OldMemberSpc> previous = FindExSpcObject(context, oldParts);
-        InsertTCSModels(&previous);
-        // An old member with no new one in its place goes with the old set, and its spc objects with it.
-        for (size_t i = Models.size(); i < previous.size(); ++i) {
-            ExSpcObjs = previous[i].objects;
-            RemoveExistsSpcObjects();
-        }
-        V5Method(iDoc5, IVel5Document3D::Rebuild);
-    } else {
-        InsertTCSModels(nullptr);
+    // Each new member takes the spc objects of the old member in its place; where the settings make none,
+    // the old members' spc objects go with them, as an old member with no new one in its place does.
+    const bool makeSpcObjects = IsCanCreateSpcObj();
+    SpcDocContext context;
+    context.iApp5 = iApp5;
+    context.iApp7 = iApp7;
+    context.Refresh(makeSpcObjects);
+    std::vector<OldMemberSpc> previous = FindExSpcObject(context, oldParts);
+    InsertTCSModels(&previous);
+    for (size_t i = Models.size(); i < previous.size(); ++i) {
+        ExSpcObjs = previous[i].objects;
+        RemoveExistsSpcObjects();
     }
+    if (makeSpcObjects)
+        V5Method(iDoc5, IVel5Document3D::Rebuild);
     ReplaceTCSModelsInPatterns(oldParts);
 }
 

@@ -288,8 +288,13 @@ TEST_F(ComponentReplace, AnAttachPointOrItsConeTakesTheMatesOfTheOldOnes)
 // document as it was too.
 TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrTheNewOneInItsPlace)
 {
-    for (const bool spcSection : {true, false}) {
-        SCOPED_TRACE(spcSection ? "with its spc section" : "without an spc section");
+    struct Row {
+        bool spcSection;
+        bool createSpcObject;   // the setting
+    };
+    for (const Row& row : {Row{true, true}, Row{false, true}, Row{true, false}}) {
+        SCOPED_TRACE(testing::Message() << "spc section " << row.spcSection << ", spc objects made " << row.createSpcObject);
+        const bool spcSection = row.spcSection && row.createSpcObject;
         Start();
         matedCopies_ = true;
         sim::Component& bolt = Place();
@@ -297,9 +302,10 @@ TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrT
         const auto app5 = velmar().App5().As<IVel5Application>();
         const auto app7 = velmar().App7().As<IVel7Application>();
         auto answer = std::make_shared<pugi::xml_document>();
-        LoadXmlFromBstr(_bstr_t(Screw(L"Screw.vlm", spcSection).c_str()), *answer);
+        LoadXmlFromBstr(_bstr_t(Screw(L"Screw.vlm", row.spcSection).c_str()), *answer);
         const sim::ObjectRef client = book().NewProvider();
         settings_.LoadFromRegistry();
+        settings_.CreateSpcObject = row.createSpcObject;
         std::unique_ptr<NMVelmarModel3D> replacing;
         bool completed = false;
         const auto start = [&] {

@@ -353,6 +353,8 @@ TEST_F(FastenerSets, WithoutSpcObjectsAReplacedSetsPartsStillTakeTheOldOnesPlace
     ASSERT_EQ(assembly().Components().size(), 2u);
     EXPECT_EQ(sim::Patterns::SourceNames(array), std::vector<std::string>{assembly().Components().at(0)->part->V7().Name()});
     EXPECT_TRUE(bolt.deleted);
+    // The old members' spc objects went with them.
+    EXPECT_EQ(document().Spc().Objects().size(), 0u);
 }
 
 // "Заменить все" over two sets, one in each bore: each set is replaced at its own place, its bolt by the
