@@ -138,8 +138,6 @@ protected:
     // Deletes what the copy being made has made so far (its spc object, the leader drawn for it, its
     // macro); never throws.
     virtual void DiscardCopy() noexcept;
-    // The one refresh every spc operation here starts with.
-    SpcDocContext Context(bool createIfMissing) const;
     // Lets the user place the macro (false when cancelled: its uncommitted group is Velmar's to drop),
     // then puts it into the drawing's group, moves it into place and writes its values; when any of that
     // fails the macro is deleted before the failure goes on.

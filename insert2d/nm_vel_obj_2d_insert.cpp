@@ -73,15 +73,6 @@ void NMVelObj2D::DrawGroupInto(int32_t& target, const std::function<void()>& dra
         throw std::wstring(L"Can't end group");
 }
 
-SpcDocContext NMVelObj2D::Context(bool createIfMissing) const
-{
-    SpcDocContext context;
-    context.iApp5 = iApp5;
-    context.iApp7 = iApp7;
-    context.Refresh(createIfMissing);
-    return context;
-}
-
 void NMVelObj2D::Insert()
 {
     TraceScope scope(L"NMVelObj2D::Insert");

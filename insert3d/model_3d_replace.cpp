@@ -109,10 +109,7 @@ bool NMVelmarModel3D::ChangeSpcObj3DWhenAllowed(const ObjArray& geometry)
 {
     if (!IsCanCreateSpcObj())
         return false;
-    SpcDocContext context;
-    context.iApp5 = iApp5;
-    context.iApp7 = iApp7;
-    context.Refresh(true);
+    const SpcDocContext context = Context(true);
     ChangeSpcObj3D(context, geometry);
     return true;
 }
@@ -120,10 +117,7 @@ bool NMVelmarModel3D::ChangeSpcObj3DWhenAllowed(const ObjArray& geometry)
 void NMVelmarModel3D::RemoveEditPartSpcObjects()
 {
     TraceScope scope(L"NMVelmarModel3D::RemoveEditPartSpcObjects");
-    SpcDocContext context;
-    context.iApp5 = iApp5;
-    context.iApp7 = iApp7;
-    context.Refresh(false);
+    const SpcDocContext context = Context(false);
     GetExistsSpcObjects(context);
     RemoveExistsSpcObjects();
 }

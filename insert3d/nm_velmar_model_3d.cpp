@@ -372,10 +372,7 @@ void NMVelmarModel3D::CreateNewSpcObj3D()
     if (!IsCanCreateSpcObj())
         return;
     try {
-        SpcDocContext context;
-        context.iApp5 = iApp5;
-        context.iApp7 = iApp7;
-        context.Refresh(true);
+        const SpcDocContext context = Context(true);
         if (IsSpecActive) {
             InternalChangeSpcObj3D(context, ObjArray());
             return;
@@ -408,10 +405,7 @@ void NMVelmarModel3D::CreateNewSpcObj3DSilent(NMSpcObjSnapshot* snapshot)
     scope.Value(L"IsCanCreateSpcObj", canCreate);
     if (!canCreate)
         return;
-    SpcDocContext context;
-    context.iApp5 = iApp5;
-    context.iApp7 = iApp7;
-    context.Refresh(true);
+    const SpcDocContext context = Context(true);
     const bool mainlyValid = context.IsMainlyValid();
     scope.Value(L"IsMainlyValid", mainlyValid);
     if (!mainlyValid)

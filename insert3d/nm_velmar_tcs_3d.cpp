@@ -452,10 +452,7 @@ void NMVelmarTCS3D::ReplaceTCSModels()
     // Each new member takes the spc objects of the old member in its place; where the settings make none,
     // the old members' spc objects go with them, as an old member with no new one in its place does.
     const bool makeSpcObjects = IsCanCreateSpcObj();
-    SpcDocContext context;
-    context.iApp5 = iApp5;
-    context.iApp7 = iApp7;
-    context.Refresh(makeSpcObjects);
+    const SpcDocContext context = Context(makeSpcObjects);
     std::vector<OldMemberSpc> previous = FindExSpcObject(context, oldParts);
     InsertTCSModels(&previous);
     for (size_t i = Models.size(); i < previous.size(); ++i) {

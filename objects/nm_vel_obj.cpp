@@ -138,6 +138,15 @@ void NMVelObj::CreateTechAttribute(double, IVel5AttributeManager*, const TechAtt
 
 void NMVelObj::DeleteTechAttribute(double, IVel5AttributeManager*) {}
 
+SpcDocContext NMVelObj::Context(bool createIfMissing) const
+{
+    SpcDocContext context;
+    context.iApp5 = iApp5;
+    context.iApp7 = iApp7;
+    context.Refresh(createIfMissing);
+    return context;
+}
+
 IVel7SpcObjectPtr NMVelObj::GetFirstSpcObject() const
 {
     if (ExSpcObjs.empty())

@@ -66,6 +66,8 @@ public:
     // Whether the part's one existing specification object is reused instead of a new one made.
     virtual bool CanUseOldSpcObj(const SpcDocContext& context);
 
+    // The document's specification context, refreshed: the one refresh every spc operation starts with.
+    SpcDocContext Context(bool createIfMissing) const;
     // The first listed object as a specification object; null for an empty list (no host call) or an
     // object without that interface.
     IVel7SpcObjectPtr GetFirstSpcObject() const;
