@@ -186,6 +186,20 @@ protected:
         return std::any_of(std::begin(panelObjects), std::end(panelObjects),
                            [&](const char* prefix) { return object.rfind(prefix, 0) == 0; });
     }
+    // Before a sweep's next run: the last run, when it completed, taken back by Velmar's undo, which must
+    // leave the state as it was; then an empty undo list and the document's undo switch as a command
+    // finds it.
+    template <typename State>
+    void TakeBackCompletedRun(bool completed, const Lines& before, const State& state)
+    {
+        if (completed) {
+            velmar().Undo().Close();
+            EXPECT_TRUE(velmar().Undo().UndoLast());
+            EXPECT_EQ(state(), before) << "after the completed run was taken back";
+        }
+        velmar().Undo().Clear();
+        document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
+    }
     Lines HostCalls()
     {
         Lines calls;

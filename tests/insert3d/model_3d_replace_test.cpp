@@ -309,13 +309,7 @@ TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrT
         std::unique_ptr<NMVelmarModel3D> replacing;
         bool completed = false;
         const auto start = [&] {
-            if (completed) {
-                velmar().Undo().Close();
-                EXPECT_TRUE(velmar().Undo().UndoLast());
-                EXPECT_EQ(State(), before) << "after the completed run was taken back";
-            }
-            velmar().Undo().Clear();
-            document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
+            TakeBackCompletedRun(completed, before, [&] { return State(); });
             document().V5().Value(IVel5Document3D::UndoRecording) = true;
             replacing = std::make_unique<NMVelmarModel3D>(app5, app7, client->As<INMClient>(), bolt.part->V5().As<IVel5Part>(), false,
                                                           &settings_);

@@ -296,13 +296,7 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
         const std::vector<std::string> oldSources = sim::Patterns::SourceNames(array);
         bool completed = false;
         const auto start = [&] {
-            if (completed) {
-                velmar().Undo().Close();
-                EXPECT_TRUE(velmar().Undo().UndoLast());
-                EXPECT_EQ(state(), before) << "after the completed run was taken back";
-            }
-            velmar().Undo().Clear();
-            document().V7().Value(69) = _variant_t(VARIANT_FALSE, VT_I2);
+            TakeBackCompletedRun(completed, before, state);
             velmar().App7().Value(25) = _variant_t(VARIANT_FALSE, VT_I2);
             NewSet(model.get(), row.answer, old.Entity());
             EXPECT_EQ(set_->state, NMObject::StateReplace);
