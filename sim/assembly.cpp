@@ -3,6 +3,7 @@
 #include "hostapi/velmar.h"
 #include "sim/document.h"
 #include "sim/panel_scene.h"
+#include "sim/shown_text.h"
 #include "sim/velmar.h"
 
 #include <algorithm>
@@ -236,13 +237,12 @@ std::vector<std::string> Assembly::Describe(const Component& component)
 {
     Object& part = component.part->V5();
     std::vector<std::string> lines;
-    lines.push_back(RenderText(part.Text(IVel5Part::ComponentName).c_str()) + ", model " +
-                    RenderText(component.insertedFile.c_str()));
+    lines.push_back(QuoteShown(part.Text(IVel5Part::ComponentName)) + ", model " + QuoteShown(component.insertedFile));
     std::string parameters;
     for (const auto& [name, variable] : component.variables)
         parameters += (parameters.empty() ? "" : ", ") + Utf8(name) + "=" + Number(variable->Double(IVel5Variable::Value));
     lines.push_back("parameters: " + (parameters.empty() ? std::string("none") : parameters));
-    lines.push_back("mass " + Number(component.mass) + ", material " + RenderText(component.material.c_str()));
+    lines.push_back("mass " + Number(component.mass) + ", material " + QuoteShown(component.material));
     Object* placement = part.Has(Part::kPlacement) ? Object::From(V_VT(&part.Value(Part::kPlacement)) == VT_DISPATCH
                                                                        ? V_DISPATCH(&part.Value(Part::kPlacement))
                                                                        : nullptr)

@@ -3,9 +3,11 @@
 #include "core/obj_array.h"
 #include "hostapi/velmar.h"
 #include "sim/library_export.h"
+#include "sim/shown_text.h"
 #include "sim/velmar.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cwctype>
 #include <locale>
@@ -73,14 +75,16 @@ double DoubleOf(const std::map<int, _variant_t>& values, int key)
     return SUCCEEDED(VariantChangeType(&converted, const_cast<_variant_t*>(&found->second), 0, VT_R8)) ? V_R8(&converted) : 0;
 }
 
-// A length or angle of the drawing to five decimals at most, as the hot points beside it print: an
-// epsilon the library adds to keep two objects apart prints as 0. A value too large to have decimals
-// %g would show is printed as it is, where scaling it would overflow.
+// A length or angle of the drawing rounded to five decimals, in as few digits as give it back, as it was
+// given (1234567.5, not 1.23457e+06): an epsilon the library adds to keep two objects apart prints as 0. A
+// value too large to have decimals is printed as it is, where scaling it would overflow (1e+304).
 std::string Number(double value)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", std::fabs(value) < 1e15 ? std::round(value * 1e5) / 1e5 + 0.0 : value);
-    return text;
+    char text[400];
+    const bool scaled = std::fabs(value) < 1e15;
+    const auto end = scaled ? std::to_chars(text, text + sizeof text, std::round(value * 1e5) / 1e5 + 0.0, std::chars_format::fixed)
+                            : std::to_chars(text, text + sizeof text, value);
+    return std::string(text, end.ptr);
 }
 
 std::string KindName(long type)
@@ -294,7 +298,7 @@ void Drawing::DescribeMacro(long macro, const std::string& indent, const std::st
 {
     const DrawnObject& part = *Find(macro);
     const std::vector<std::wstring> texts = IdentityOf(macro);
-    const std::string identity = texts.size() >= 4 ? RenderText(texts[2].c_str()) + " " + RenderText(texts[3].c_str())
+    const std::string identity = texts.size() >= 4 ? QuoteShown(texts[2]) + " " + QuoteShown(texts[3])
                                                     : std::string("no identity");
     lines.push_back(indent + label + "macro " + std::to_string(macro) + " at " + Number(part.x) + ", " + Number(part.y) +
                     ", angle " + Number(part.angle) + ": " + identity);
@@ -323,7 +327,7 @@ std::string Drawing::SpcLine(const SpcObject& object) const
     for (const auto& column : object.columnsA)
         if (!column->Text().empty())
             columns += ", " + std::to_string(column->Type()) + "." + std::to_string(column->Number()) + " " +
-                       RenderText(column->Text().c_str());
+                       QuoteShown(column->Text());
     return "section " + std::to_string(object.section) + columns + object.DescribeComments();
 }
 

@@ -2,6 +2,7 @@
 
 #include "hostapi/velmar.h"
 #include "sim/document.h"
+#include "sim/shown_text.h"
 #include "sim/velmar.h"
 
 #include <algorithm>
@@ -295,7 +296,7 @@ std::string Leaders::Describe(const Leader& leader) const
     }
     for (const auto& [key, text] : leader.texts)
         if (text->Has(18) && V_VT(&text->Value(18)) != VT_EMPTY)
-            line += ", text " + RenderVariant(text->Value(18));
+            line += ", text " + ShownValue(text->Value(18));
     return line;
 }
 

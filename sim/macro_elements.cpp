@@ -1,6 +1,7 @@
 #include "sim/macro_elements.h"
 
 #include "sim/document.h"
+#include "sim/shown_text.h"
 #include "sim/velmar.h"
 
 #include <algorithm>
@@ -78,18 +79,18 @@ void MacroElements::Deleted(IUnknown* object)
 
 std::string MacroElements::Describe(GeoEntity& macro)
 {
-    std::string line = "set macro " + RenderText(macro.HostName().c_str());
+    std::string line = "set macro " + QuoteShown(macro.HostName());
     if (const DataStore::Section* values = part_.Store().SectionNamed(macro.Name() + "Def7", L"Нормсет")) {
         auto mark = values->find(L"UID");
         if (mark != values->end())
-            line += ", marked " + RenderVariant(mark->second);
+            line += ", marked " + ShownValue(mark->second);
     }
     line += ":";
     for (Object* member : macro.inner) {
         const Part* part = velmar_.FindPart(member->Primary());
         const GeoEntity* inner = part ? nullptr : geometry_.EntityOf(member->Primary());
-        line += " " + (part ? RenderText(const_cast<Part*>(part)->V5().Text(IVel5Part::ComponentName).c_str())
-                            : inner ? RenderText(inner->HostName().c_str()) : member->Name());
+        line += " " + (part ? QuoteShown(const_cast<Part*>(part)->V5().Text(IVel5Part::ComponentName))
+                            : inner ? QuoteShown(inner->HostName()) : member->Name());
     }
     return line;
 }

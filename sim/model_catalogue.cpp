@@ -1,6 +1,7 @@
 #include "sim/model_catalogue.h"
 
 #include "sim/journal.h"
+#include "sim/shown_text.h"
 
 #include <algorithm>
 #include <array>
@@ -133,7 +134,7 @@ ModelDescription ParseModel(const std::wstring& text)
                 Damaged(number, "material needs a name");
             model.material = rest;
         } else {
-            Damaged(number, "\"" + Utf8(keyword) + "\" is no item of a model");
+            Damaged(number, QuoteShown(keyword) + " is no item of a model");
         }
     }
     if (model.file.empty())

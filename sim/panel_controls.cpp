@@ -1,6 +1,7 @@
 #include "sim/panel_controls.h"
 
 #include "hostapi/velmar.h"
+#include "sim/shown_text.h"
 #include "sim/velmar.h"
 
 namespace sim {
@@ -157,7 +158,7 @@ const char* KindName(long kind)
 
 std::string Quoted(const std::wstring& text)
 {
-    return "\"" + Utf8(text) + "\"";
+    return QuoteShown(text);
 }
 
 } // namespace
@@ -180,7 +181,7 @@ std::string PanelControl::Describe() const
     if (!hint.empty())
         text += " hint " + Quoted(hint);
     if (V_VT(&value) != VT_EMPTY)
-        text += " value " + RenderVariant(value);
+        text += " value " + ShownValue(value);
     if (!items.empty()) {
         text += " items";
         for (const std::wstring& item : items)

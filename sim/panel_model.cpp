@@ -2,6 +2,7 @@
 
 #include "hostapi/velmar.h"
 #include "sim/library_export.h"
+#include "sim/shown_text.h"
 #include "sim/velmar.h"
 
 #include <cwchar>
@@ -18,7 +19,26 @@ std::wstring Text(BSTR text)
 
 std::string Quoted(const std::wstring& text)
 {
-    return "\"" + Utf8(text) + "\"";
+    return QuoteShown(text);
+}
+
+// What a step that reached the library did, in the user's terms. The handler's bare TRUE or FALSE tells
+// nothing of it: a panel answers FALSE to a control it has handled.
+std::string Done(const PanelStep& step)
+{
+    switch (step.kind) {
+    case PanelStep::Button:
+    case PanelStep::Help:
+        return "pressed";
+    case PanelStep::Check:
+        return step.on ? "checked" : "unchecked";
+    case PanelStep::Choose:
+        return "chosen";
+    case PanelStep::Value:
+        return "typed";
+    default:
+        return "done";
+    }
 }
 
 std::string Answer(VARIANT_BOOL answer)
@@ -160,11 +180,11 @@ _variant_t PanelModel::PickEntity(Args& args)
             break;
         auto found = pickables_.find(step.name);
         if ((step.kind != PanelStep::Pick && step.kind != PanelStep::Offer) || found == pickables_.end()) {
-            Problem("\"" + step.text + "\": a pick offers and picks objects by name");
+            Problem(QuoteShown(step.text) + ": a pick offers and picks objects by name");
             break;
         }
         const int accepted = filter ? filter(found->second->Primary()) : 0;
-        Note("step \"" + step.text + "\": filter " + std::to_string(accepted));
+        Note("step " + QuoteShown(step.text) + ": filter " + std::to_string(accepted));
         if (step.kind == PanelStep::Pick && accepted) {
             picked = found->second.get();
             pickedName = step.name;
@@ -282,8 +302,7 @@ PanelModel::Outcome PanelModel::Play(RunState& run, const std::string& title)
         holding_ = true;
         const std::string answer = Perform(step, ++number, run);
         holding_ = false;
-        // A bare TRUE or FALSE is what the library's event handler returned, not whether the step worked.
-        Note("step \"" + step.text + "\": " + (answer == "TRUE" || answer == "FALSE" ? "handler returned " + answer : answer));
+        Note("step " + QuoteShown(step.text) + ": " + (answer == "TRUE" || answer == "FALSE" ? Done(step) : answer));
         for (const std::string& line : std::exchange(held_, {}))
             if (OnLog)
                 OnLog(line);
@@ -306,13 +325,13 @@ std::string PanelModel::Perform(const PanelStep& step, size_t number, RunState& 
     case PanelStep::Pick:
     case PanelStep::Offer:
         if (!run.is3D) {
-            Problem("\"" + step.text + "\": objects are picked in 3D processes");
+            Problem(QuoteShown(step.text) + ": objects are picked in 3D processes");
             return "not a 3D process";
         }
         return Pick(step, number, step.kind == PanelStep::Pick);
     case PanelStep::Clear: {
         if (!run.is3D || !active_) {
-            Problem("\"" + step.text + "\": selections are cleared in 3D processes");
+            Problem(QuoteShown(step.text) + ": selections are cleared in 3D processes");
             return "not a 3D process";
         }
         auto pick = Resolve<SelectPickProc>(active_->pickName, active_->pickModule, "pick");
@@ -327,7 +346,7 @@ std::string PanelModel::Perform(const PanelStep& step, size_t number, RunState& 
     case PanelStep::Choose: {
         PanelControl* control = pages_.empty() ? nullptr : Page().Find(step.id, VelControlComboBox);
         if (control && (step.index < 0 || static_cast<size_t>(step.index) >= control->items.size())) {
-            Problem("\"" + step.text + "\": the combo box has no such item");
+            Problem(QuoteShown(step.text) + ": the combo box has no such item");
             return "no such item";
         }
         return Change(control, control ? _variant_t(control->items[static_cast<size_t>(step.index)].c_str()) : _variant_t());
@@ -344,7 +363,7 @@ std::string PanelModel::Perform(const PanelStep& step, size_t number, RunState& 
     }
     case PanelStep::Cursor:
         if (run.is3D) {
-            Problem("\"" + step.text + "\": the cursor belongs to 2D processes");
+            Problem(QuoteShown(step.text) + ": the cursor belongs to 2D processes");
             return "not a 2D process";
         }
         run.x = step.x;
@@ -392,11 +411,11 @@ std::string PanelModel::Pick(const PanelStep& step, size_t number, bool pick)
 {
     auto found = pickables_.find(step.name);
     if (found == pickables_.end()) {
-        Problem("\"" + step.text + "\": no object of that name");
+        Problem(QuoteShown(step.text) + ": no object of that name");
         return "no such object";
     }
     if (!active_) {
-        Problem("\"" + step.text + "\": the library registered no callbacks");
+        Problem(QuoteShown(step.text) + ": the library registered no callbacks");
         return "no callbacks";
     }
     auto filter = Resolve<SelectFilterProc>(active_->filterName, active_->filterModule, "filter");

@@ -2,6 +2,7 @@
 
 #include "sim/drawing.h"
 #include "sim/journal.h"
+#include "sim/shown_text.h"
 
 #include <cwchar>
 #include <sstream>
@@ -40,7 +41,7 @@ long ReadInteger(const std::wstring& text, const std::string& step)
     wchar_t* end = nullptr;
     const long value = std::wcstol(text.c_str(), &end, 10);
     if (text.empty() || !end || *end != L'\0')
-        throw std::invalid_argument("the panel step \"" + step + "\" needs a whole number, not \"" + Utf8(text) + "\"");
+        throw std::invalid_argument("the panel step " + QuoteShown(step) + " needs a whole number, not " + QuoteShown(text));
     return value;
 }
 
@@ -52,7 +53,7 @@ PanelStep ParseStep(const std::wstring& written)
     const std::wstring& verb = words[0];
     auto expect = [&](size_t count) {
         if (words.size() != count)
-            throw std::invalid_argument("the panel step \"" + step.text + "\" takes " + std::to_string(count - 1) + " argument(s)");
+            throw std::invalid_argument("the panel step " + QuoteShown(step.text) + " takes " + std::to_string(count - 1) + " argument(s)");
     };
     if (verb == L"pick" || verb == L"offer") {
         expect(2);
@@ -74,7 +75,7 @@ PanelStep ParseStep(const std::wstring& written)
         step.kind = PanelStep::Check;
         step.id = ReadInteger(words[1], step.text);
         if (words[2] != L"on" && words[2] != L"off")
-            throw std::invalid_argument("the panel step \"" + step.text + "\" ends in on or off");
+            throw std::invalid_argument("the panel step " + QuoteShown(step.text) + " ends in on or off");
         step.on = words[2] == L"on";
     } else if (verb == L"choose") {
         expect(3);
@@ -83,7 +84,7 @@ PanelStep ParseStep(const std::wstring& written)
         step.index = ReadInteger(words[2], step.text);
     } else if (verb == L"value") {
         if (words.size() < 3)
-            throw std::invalid_argument("the panel step \"" + step.text + "\" takes a control id and a value");
+            throw std::invalid_argument("the panel step " + QuoteShown(step.text) + " takes a control id and a value");
         step.kind = PanelStep::Value;
         step.id = ReadInteger(words[1], step.text);
         // The value is the rest of the step as written: a text may hold blanks.
@@ -93,9 +94,9 @@ PanelStep ParseStep(const std::wstring& written)
         expect(4);
         step.kind = PanelStep::Cursor;
         if (!ReadNumber(words[1], step.x) || !ReadNumber(words[2], step.y) || !ReadNumber(words[3], step.angle))
-            throw std::invalid_argument("the panel step \"" + step.text + "\" takes three numbers");
+            throw std::invalid_argument("the panel step " + QuoteShown(step.text) + " takes three numbers");
     } else {
-        throw std::invalid_argument("unknown panel step \"" + step.text + "\"");
+        throw std::invalid_argument("unknown panel step " + QuoteShown(step.text));
     }
     return step;
 }

@@ -1,3 +1,4 @@
+#include "sim/shown_text.h"
 #include "sim/spc_model.h"
 
 #include "hostapi/velmar.h"
@@ -307,7 +308,7 @@ std::string SpcObject::Describe() const
         for (const auto& column : *list)
             if (!column->Text().empty())
                 text += ", " + std::to_string(column->Type()) + "." + std::to_string(column->Number()) + " " +
-                        RenderText(column->Text().c_str());
+                        QuoteShown(column->Text());
     return text;
 }
 
@@ -315,7 +316,7 @@ std::string SpcObject::DescribeComments() const
 {
     std::string text;
     for (const auto& comment : comments_)
-        text += ", comment \"" + comment->Name() + "\"";
+        text += ", comment " + QuoteShown(comment->Name());
     return text;
 }
 

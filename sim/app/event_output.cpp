@@ -3,6 +3,7 @@
 #include "sim/geometry_model.h"
 #include "sim/journal.h"
 #include "sim/part_graph.h"
+#include "sim/shown_text.h"
 #include "sim/velmar.h"
 
 #include <cstdio>
@@ -11,55 +12,14 @@
 
 namespace velmar_sim {
 
-namespace {
-
-// A control character as the output shows it: \r, \n, \t, else \xHH.
-void AppendEscaped(std::string& out, unsigned char c)
-{
-    switch (c) {
-    case '\r': out += "\\r"; break;
-    case '\n': out += "\\n"; break;
-    case '\t': out += "\\t"; break;
-    default: {
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "\\x%02x", c);
-        out += hex;
-    }
-    }
-}
-
-bool IsControl(unsigned char c)
-{
-    return c < 0x20 || c == 0x7F;
-}
-
-} // namespace
-
 std::string Quote(const std::wstring& text)
 {
-    std::string quoted = "\"";
-    for (unsigned char c : sim::Utf8(text)) {
-        if (IsControl(c))
-            AppendEscaped(quoted, c);
-        else if (c == '"')
-            quoted += "\\\"";
-        else
-            quoted += static_cast<char>(c);
-    }
-    return quoted + "\"";
+    return "\"" + sim::EscapeShown(sim::Utf8(text), true) + "\"";
 }
 
 std::string Printable(const std::string& line)
 {
-    std::string shown;
-    shown.reserve(line.size());
-    for (unsigned char c : line) {
-        if (IsControl(c))
-            AppendEscaped(shown, c);
-        else
-            shown += static_cast<char>(c);
-    }
-    return shown;
+    return sim::EscapeShown(line, false);
 }
 
 void PrintLine(const std::string& line)

@@ -12,11 +12,13 @@ class Velmar;
 
 namespace velmar_sim {
 
-// "\"text\"" with the double quote and every control character escaped, as Printable escapes them.
+// "\"text\"" with the backslash, the double quote and every control character escaped (sim/shown_text.h),
+// as the stand-in's descriptions quote their texts in velmar-sim.
 std::string Quote(const std::wstring& text);
 
-// A line with every control character (UTF-8 text) escaped (\r, \n, \t, else \xHH), so that an event
-// stays on its line and nothing in a part's texts reaches the terminal as a control.
+// A line with every control character (C0, DEL and C1 of UTF-8 text) escaped (\r, \n, \t, else \xHH), so
+// that an event stays on its line and nothing in a part's texts reaches the terminal as a control. The
+// texts a line quotes are escaped already, backslashes included.
 std::string Printable(const std::string& line);
 
 // Writes "<kind>: <detail>" as Printable shows it and flushes, so that a reader sees each event as it happens.

@@ -13,7 +13,8 @@ namespace velmar_sim {
 
 namespace {
 
-// "TEXT@X,Y,ANGLE": the text and the placement (0, 0, 0 without one).
+// "TEXT@X,Y,ANGLE": the text and the placement after the last "@" (0, 0, 0 without one), so that a
+// response's path may hold one.
 struct Placed {
     std::wstring text;
     double x = 0;
@@ -24,14 +25,14 @@ struct Placed {
 Placed SplitPlacement(const std::wstring& argument)
 {
     Placed placed;
-    const size_t at = argument.find(L'@');
+    const size_t at = argument.rfind(L'@');
     placed.text = argument.substr(0, at);
     if (at == std::wstring::npos)
         return placed;
     // The command line was read with the same reader (runner_options.cpp).
     const auto numbers = sim::ParseNumbers(argument.substr(at + 1), 3);
     if (!numbers)
-        throw UsageError("--call takes RESPONSE@X,Y,ANGLE, not \"" + sim::Utf8(argument) + "\"");
+        throw UsageError("--call takes RESPONSE@X,Y,ANGLE, not " + Quote(argument));
     placed.x = (*numbers)[0];
     placed.y = (*numbers)[1];
     placed.angle = (*numbers)[2];
@@ -170,6 +171,7 @@ void OtherProgram::Call(const RunnerAction& action)
         if (part)
             part->Release();
     } else if (action.name == L"NMInsertSpc") {
+        // The preset follows the first "@": a preset's column set may hold one.
         const size_t at = action.argument.find(L'@');
         const std::wstring presetText = at == std::wstring::npos ? std::wstring() : action.argument.substr(at + 1);
         const sim::ObjectRef response = Response(action.argument.substr(0, at));

@@ -1,6 +1,7 @@
 #include "sim/app/runner_options.h"
 
 #include "core/com.h"
+#include "sim/app/event_output.h"
 #include "sim/drawing.h"
 #include "sim/journal.h"
 
@@ -17,7 +18,7 @@ const char Usage[] =
     "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end|X,Y;X,Y...]...\n"
     "                  [--fire EVENT]... [--call EXPORT]...\n"
     "                  [--select COMPONENT | --arrange COMPONENT[,COMPONENT]...]... [--select-macro last|REFERENCE]...\n"
-    "                  [--spc-comment TEXT]...\n"
+    "                  [--spc-comment TEXT]... [--spc-text OBJECT:COLUMN=TEXT]...\n"
     "                  [--component RESPONSE[@SECTION]]...\n"
     "                  [--hot-points FILE|SAMPLE] [--drag-response RESPONSE] [--drag INDEX:X,Y:commit|cancel]...\n"
     "  N          a document type: 1 drawing, 2 fragment, 3 bill of materials, 4 part, 5 assembly, 7 another 3D;\n"
@@ -31,9 +32,13 @@ const char Usage[] =
     "             and moves it by DX, DY and turns it by DANGLE (Velmar's replace with the shift flag)\n"
     "  X, Y, ...  plain decimal numbers (12, -7.5, 1e3), no hexadecimal, infinity or NaN\n"
     "  COMPONENT  a name velmar-sim prints: comp1 for the first one inserted, part1 for the first --component\n"
-    "  TEXT       a comment given to every spc object the document holds at that point\n"
-    "--fire, --call, --select, --arrange, --select-macro and --spc-comment run where they stand among the commands\n"
-    "exit code 0: it ran; 2: a bad option, file or component name; 3: the library could not be loaded";
+    "  TEXT       --spc-comment: a comment given to every spc object the document holds at that point;\n"
+    "             --spc-text: what the user types into the column of the spc object, as in the bill of materials\n"
+    "  OBJECT     an spc object of the document by its place in the listing: 1 for the first\n"
+    "  COLUMN     a column TYPE.NUMBER (9.1), defined in the document's specification where it has none\n"
+    "--fire, --call, --select, --arrange, --select-macro, --spc-comment and --spc-text run where they stand among\n"
+    "the commands\n"
+    "exit code 0: it ran; 2: a bad option, file, component name or spc object; 3: the library could not be loaded";
 
 namespace {
 
@@ -50,7 +55,7 @@ long Number(const std::wstring& option, const std::wstring& text, long low, long
     const long long value = digits ? std::stoll(text) : -1;
     if (!digits || value < low || value > high)
         throw UsageError(Narrow(option) + " takes a number from " + std::to_string(low) + " to " +
-                         std::to_string(high) + ", not \"" + Narrow(text) + "\"");
+                         std::to_string(high) + ", not " + Quote(text));
     return static_cast<long>(value);
 }
 
@@ -59,7 +64,7 @@ void ParseVersion(const std::wstring& text, RunnerOptions& options)
     const size_t first = text.find(L'.');
     const size_t second = first == std::wstring::npos ? first : text.find(L'.', first + 1);
     if (second == std::wstring::npos)
-        throw UsageError("--version takes MAJOR.MINOR.RELEASE, not \"" + Narrow(text) + "\"");
+        throw UsageError("--version takes MAJOR.MINOR.RELEASE, not " + Quote(text));
     options.major = Number(L"--version", text.substr(0, first), 0, 999);
     options.minor = Number(L"--version", text.substr(first + 1, second - first - 1), 0, 9);
     options.release = Number(L"--version", text.substr(second + 1), 0, 9);
@@ -75,7 +80,7 @@ long Answer(const std::wstring& text)
         return IDNO;
     if (text == L"cancel")
         return IDCANCEL;
-    throw UsageError("--answer takes ok, yes, no or cancel, not \"" + Narrow(text) + "\"");
+    throw UsageError("--answer takes ok, yes, no or cancel, not " + Quote(text));
 }
 
 // An answer of the scripted user: the word that ends the request, or that many numbers.
@@ -83,7 +88,7 @@ std::wstring UserAnswer(const std::wstring& option, const std::wstring& text, co
 {
     if (text != word && !sim::ParseNumbers(text, numbers))
         throw UsageError(Narrow(option) + " takes " + (numbers == 3 ? "X,Y,ANGLE" : "X,Y") + " or " + Narrow(word) +
-                         ", not \"" + Narrow(text) + "\"");
+                         ", not " + Quote(text));
     return text;
 }
 
@@ -99,7 +104,7 @@ RunnerOptions::BookAnswer SelectAnswer(const std::wstring& option, const std::ws
         for (size_t i = 2; i < code.size(); ++i)
             hex = hex && std::iswxdigit(code[i]);
         if (!hex)
-            throw UsageError(Narrow(option) + " takes COMMAND[:LOCATION], not \"" + Narrow(text) + "\"");
+            throw UsageError(Narrow(option) + " takes COMMAND[:LOCATION], not " + Quote(text));
         answer.command = static_cast<long>(std::stoul(code.substr(2), nullptr, 16));
     } else {
         answer.command = Number(option, code, 0, 0x7FFFFFFF);
@@ -128,15 +133,16 @@ RunnerAction Action(const std::wstring& option, const std::wstring& text, const 
         // An event's type or process code, and a document type, is a number; a 2D part's placement three.
         if ((action.fire && action.name != L"document-gone") || action.name == L"CreateNewDocument")
             Number(option + L" " + action.name, action.argument, 0, 0x7FFFFFFF);
-        const size_t at = action.argument.find(L'@');
+        // The placement follows the last "@": a response's path may hold one.
+        const size_t at = action.argument.rfind(L'@');
         if ((action.name == L"NMInsert2D" || action.name == L"NMReplace2D") && at != std::wstring::npos &&
             !sim::ParseNumbers(action.argument.substr(at + 1), 3))
             throw UsageError(Narrow(option) + " takes " + Narrow(action.name) +
-                             (action.name == L"NMInsert2D" ? ":RESPONSE@X,Y,ANGLE" : ":RESPONSE@DX,DY,DANGLE") + ", not \"" +
-                             Narrow(text) + "\"");
+                             (action.name == L"NMInsert2D" ? ":RESPONSE@X,Y,ANGLE" : ":RESPONSE@DX,DY,DANGLE") + ", not " +
+                             Quote(text));
         return action;
     }
-    throw UsageError(Narrow(option) + " does not know \"" + Narrow(action.name) + "\"");
+    throw UsageError(Narrow(option) + " does not know " + Quote(action.name));
 }
 
 // The user's selection in a drawing before what follows it: "last" (the last library macro placed) or a
@@ -160,7 +166,7 @@ HotPointDrag Drag(const std::wstring& text)
     const std::wstring end = second == std::wstring::npos ? L"" : text.substr(second + 1);
     const auto point = second == std::wstring::npos ? std::nullopt : sim::ParseNumbers(text.substr(first + 1, second - first - 1), 2);
     if (!point || (end != L"commit" && end != L"cancel"))
-        throw UsageError("--drag takes INDEX:X,Y:commit|cancel, not \"" + Narrow(text) + "\"");
+        throw UsageError("--drag takes INDEX:X,Y:commit|cancel, not " + Quote(text));
     return {Number(L"--drag", text.substr(0, first), 0, 0x7FFFFFFF), (*point)[0], (*point)[1], end == L"commit"};
 }
 
@@ -185,16 +191,31 @@ std::wstring PointAnswer(const std::wstring& option, const std::wstring& text)
         item.erase(item.find_last_not_of(L' ') + 1);
         const bool end = item == L"end";
         if (ended || (!end && !sim::ParseNumbers(item, 2)))
-            throw UsageError(Narrow(option) + " takes X,Y, end or X,Y; X,Y ..., not \"" + Narrow(text) + "\"");
+            throw UsageError(Narrow(option) + " takes X,Y, end or X,Y; X,Y ..., not " + Quote(text));
         ended = end;
         positions += !end;
     }
     if (!ended && positions == 0)
-        throw UsageError(Narrow(option) + " takes X,Y, end or X,Y; X,Y ..., not \"" + Narrow(text) + "\"");
+        throw UsageError(Narrow(option) + " takes X,Y, end or X,Y; X,Y ..., not " + Quote(text));
     return text;
 }
 
 } // namespace
+
+SpcText ParseSpcText(const std::wstring& argument)
+{
+    const size_t colon = argument.find(L':');
+    const size_t dot = colon == std::wstring::npos ? colon : argument.find(L'.', colon);
+    const size_t equals = dot == std::wstring::npos ? dot : argument.find(L'=', dot);
+    if (equals == std::wstring::npos)
+        throw UsageError("--spc-text takes OBJECT:TYPE.NUMBER=TEXT, not " + Quote(argument));
+    SpcText typed;
+    typed.object = static_cast<size_t>(Number(L"--spc-text OBJECT", argument.substr(0, colon), 1, 1000000));
+    typed.type = Number(L"--spc-text TYPE", argument.substr(colon + 1, dot - colon - 1), 1, 1000000);
+    typed.number = Number(L"--spc-text NUMBER", argument.substr(dot + 1, equals - dot - 1), 1, 1000000);
+    typed.text = argument.substr(equals + 1);
+    return typed;
+}
 
 RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
 {
@@ -244,6 +265,10 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
             options.actions.push_back(MacroSelection(value(), options.commands.size()));
         else if (option == L"--select" || option == L"--arrange" || option == L"--spc-comment")
             options.actions.push_back({options.commands.size(), false, option.substr(2), value()});
+        else if (option == L"--spc-text") {
+            options.actions.push_back({options.commands.size(), false, option.substr(2), value()});
+            ParseSpcText(options.actions.back().argument);
+        }
         else if (option == L"--hot-points")
             Once(option, options.hotPoints, value());
         else if (option == L"--drag-response")
@@ -257,7 +282,7 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
                 Number(option, options.components.back().substr(at + 1), 1, 1000000);
         }
         else
-            throw UsageError("unknown option \"" + Narrow(option) + "\"");
+            throw UsageError("unknown option " + Quote(option));
     }
     return options;
 }

@@ -21,8 +21,9 @@ public:
 // "CloseActiveDocument"), or what the user does: selects a macro in a drawing ("select-macro", its
 // argument "last" or a reference), selects a component in the assembly for editing ("select", the
 // component's name) or puts components into an array of their own with a position leader on the first
-// ("arrange", a list "comp1,comp2" of the array's sources), or gives every spc object of the document a
-// comment ("spc-comment", its text). They run in the order the command line gives them.
+// ("arrange", a list "comp1,comp2" of the array's sources), gives every spc object of the document a
+// comment ("spc-comment", its text) or types a text into a column of one spc object ("spc-text",
+// "OBJECT:TYPE.NUMBER=TEXT"). They run in the order the command line gives them.
 struct RunnerAction {
     size_t afterCommands = 0;   // runs after this many of the --command options
     bool fire = false;          // an event, else a call
@@ -78,6 +79,18 @@ struct RunnerOptions {
     // object the user moved to that section.
     std::vector<std::wstring> components;
 };
+
+// What --spc-text types: TEXT into column TYPE.NUMBER of the spc object the listing shows at that place
+// (1 for the first).
+struct SpcText {
+    size_t object = 0;
+    long type = 0;
+    long number = 0;
+    std::wstring text;
+};
+
+// "OBJECT:TYPE.NUMBER=TEXT"; a UsageError for anything else.
+SpcText ParseSpcText(const std::wstring& argument);
 
 RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments);
 

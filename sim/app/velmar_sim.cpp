@@ -1,7 +1,7 @@
 // velmar-sim: does with the library what Velmar does, in the stand-in Velmar with the stand-in
 // reference book, and prints what happened. Exits 0 when it ran, whatever the library did (and for
-// --help); 2 for a bad command line, a file that cannot be read or a component name no component has;
-// 3 when the library cannot be loaded.
+// --help); 2 for a bad command line, a file that cannot be read, a component name no component has or an
+// spc object the document does not have; 3 when the library cannot be loaded.
 #include "core/com.h"
 #include "sim/app/debug_archive.h"
 #include "sim/app/dialog_answerer.h"
@@ -22,6 +22,7 @@
 #include "sim/pattern_model.h"
 #include "sim/reference_book.h"
 #include "sim/sample_responses.h"
+#include "sim/shown_text.h"
 #include "sim/text_file.h"
 #include "sim/utility_classes.h"
 #include "sim/velmar.h"
@@ -74,7 +75,7 @@ std::wstring FileOrSample(const std::string& kind, const std::wstring& given, st
     try {
         return sample(sim::Utf8(given));
     } catch (const std::exception&) {
-        throw InputError("cannot read the " + kind + " \"" + sim::Utf8(given) + "\"");
+        throw InputError("cannot read the " + kind + " " + Quote(given));
     }
 }
 
@@ -92,13 +93,13 @@ std::wstring LoadPanelScript(const std::wstring& given)
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         const std::optional<std::wstring> text = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? std::nullopt : sim::ReadTextFile(path);
         if (!text)
-            throw UsageError("cannot read the panel script \"" + sim::Utf8(given) + "\"");
+            throw UsageError("cannot read the panel script " + Quote(given));
         script = *text;
     }
     try {
         sim::ParsePanelScript(script);
     } catch (const std::invalid_argument& error) {
-        throw UsageError("--panel-script \"" + sim::Utf8(given) + "\" is neither a readable file nor panel steps (" +
+        throw UsageError("--panel-script " + Quote(given) + " is neither a readable file nor panel steps (" +
                          error.what() + ")");
     }
     return script;
@@ -108,11 +109,11 @@ sim::ModelDescription LoadModel(const std::wstring& path)
 {
     const std::optional<std::wstring> text = sim::ReadTextFile(path);
     if (!text)
-        throw ModelError("cannot read the model file \"" + sim::Utf8(path) + "\"");
+        throw ModelError("cannot read the model file " + Quote(path));
     try {
         return sim::ParseModel(*text);
     } catch (const std::invalid_argument& error) {
-        throw ModelError("model file \"" + sim::Utf8(path) + "\", " + error.what());
+        throw ModelError("model file " + Quote(path) + ", " + error.what());
     }
 }
 
@@ -354,7 +355,7 @@ void PrintAssemblyObjects(sim::Velmar& velmar, sim::Geometry& scene, sim::Leader
         }
         for (const auto& [key, text] : leader->texts)
             if (text->Has(18) && V_VT(&text->Value(18)) != VT_EMPTY)
-                line += ", text " + sim::RenderVariant(text->Value(18));
+                line += ", text " + sim::ShownValue(text->Value(18));
         PrintEvent("leader", line);
     }
     for (const std::string& name : arrays) {
@@ -421,6 +422,31 @@ void CommentSpcObjects(sim::Velmar& velmar, const std::wstring& text)
     PrintEvent("user", "comments " + std::to_string(objects.size()) + " spc object(s) " + Quote(text));
 }
 
+// The user types a text into a column of one spc object of the active document, as in its bill of
+// materials; a column the document's specification does not have is defined first, and every object has it.
+void TypeIntoSpcObject(sim::Velmar& velmar, const SpcText& typed)
+{
+    sim::Document* document = velmar.ActiveDocument();
+    const std::vector<sim::SpcObject*> objects = document ? document->Spc().Objects() : std::vector<sim::SpcObject*>();
+    if (typed.object > objects.size())
+        throw InputError("no spc object " + std::to_string(typed.object) + " to type into");
+    sim::SpcModel& spc = document->Spc();
+    const sim::SpcColumnDef column{typed.type, typed.number, L""};
+    const auto& defined = spc.DefinitionsA();
+    if (std::none_of(defined.begin(), defined.end(), [&](const sim::SpcColumnDef& def) {
+            return def.type == typed.type && def.number == typed.number;
+        }))
+        spc.DefineColumnA(column);
+    for (sim::SpcObject* object : objects)
+        if (!object->ColumnA(typed.type, typed.number))
+            object->AddColumnA(column);
+    sim::SpcObject& object = *objects[typed.object - 1];
+    const std::string key = std::to_string(typed.type) + "." + std::to_string(typed.number);
+    PrintEvent("user", "types " + Quote(typed.text) + " into " + key + " of spc object " + std::to_string(typed.object) + ": " +
+                           object.Describe());
+    object.ColumnA(typed.type, typed.number)->SetText(typed.text);
+}
+
 std::string Hex(long long value, int digits)
 {
     char text[32];
@@ -433,6 +459,15 @@ const std::map<int, const char*> ProviderMembers = {
     {31, "PlacedResponse"}, {34, "AttributeText"}, {37, "DragParameters"},   {38, "HotPoints"},
     {39, "ClientString"},
 };
+
+// An argument as the journal renders it (a text in double quotes as it stands), a text quoted as velmar-sim
+// quotes texts.
+std::string Requoted(const std::string& rendered)
+{
+    if (rendered.size() < 2 || rendered.front() != '"' || rendered.back() != '"')
+        return rendered;
+    return sim::QuoteShown(std::string_view(rendered).substr(1, rendered.size() - 2));
+}
 
 std::string AnswerName(long answer)
 {
@@ -493,7 +528,12 @@ private:
             PrintSelect();
             return;
         }
-        std::string text = call.Text();
+        // The journal's texts as every line quotes them.
+        sim::Call shown = call;
+        shown.value = Requoted(shown.value);
+        for (std::string& rendered : shown.args)
+            rendered = Requoted(rendered);
+        std::string text = shown.Text();
         if (call.object == "client" && member != ProviderMembers.end()) {
             const std::string key = "client#" + std::to_string(call.member);
             if (text.compare(0, key.size(), key) == 0)
@@ -779,6 +819,8 @@ int Run(const RunnerOptions& options)
                     Prepare(action, *assembly, libraryComponents, *leaders, *patterns, arrays);
                 } else if (action.name == L"spc-comment") {
                     CommentSpcObjects(velmar, action.argument);
+                } else if (action.name == L"spc-text") {
+                    TypeIntoSpcObject(velmar, ParseSpcText(action.argument));
                 } else {
                     other.Run(action);
                 }
@@ -860,6 +902,7 @@ std::vector<std::wstring> Arguments()
 int main()
 {
     PrepareOutput();
+    sim::ShowTextsEscaped();
     try {
         const RunnerOptions options = ParseOptions(Arguments());
         if (options.help) {
@@ -868,19 +911,19 @@ int main()
         }
         return Run(options);
     } catch (const UsageError& error) {
-        std::fprintf(stderr, "velmar-sim: %s\n%s\n", error.what(), Usage);
+        std::fprintf(stderr, "velmar-sim: %s\n%s\n", Printable(error.what()).c_str(), Usage);
         return 2;
     } catch (const ModelError& error) {
-        std::fprintf(stderr, "velmar-sim: %s\n", error.what());
+        std::fprintf(stderr, "velmar-sim: %s\n", Printable(error.what()).c_str());
         return 2;
     } catch (const InputError& error) {
-        std::fprintf(stderr, "velmar-sim: %s\n", error.what());
+        std::fprintf(stderr, "velmar-sim: %s\n", Printable(error.what()).c_str());
         return 2;
     } catch (const LoadError& error) {
-        std::fprintf(stderr, "velmar-sim: %s\n", error.what());
+        std::fprintf(stderr, "velmar-sim: %s\n", Printable(error.what()).c_str());
         return 3;
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "velmar-sim: %s\n", error.what());
+        std::fprintf(stderr, "velmar-sim: %s\n", Printable(error.what()).c_str());
         return 3;
     } catch (const _com_error& error) {
         std::fprintf(stderr, "velmar-sim: the stand-in failed (0x%08lx)\n", static_cast<unsigned long>(error.Error()));

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # ./run's own test bed, as its functions do it (sourced), in a prefix of this test's own with a real Wine
 # server: the server another run started outlives this run however it ends, the server this run started
-# ends with it, and the verdict of a whole run fails a program Wine reports faulted.
+# ends with it, velmar-sim waits only for a server it started, and the verdict of a whole run fails a
+# program Wine reports faulted.
 set -uo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 WINESERVER=/usr/lib/wine/wineserver64
@@ -60,6 +61,29 @@ server -k
 # No other server: the run starts its own and ends it.
 testbed 2>"$work/log" || fail "a run with no server before it failed: $(cat "$work/log")"
 server -k && fail "the server a run started outlived it"
+
+# velmar-sim on a display of its own waits for the server it started before the display goes, and for no
+# other. There is no Windows program to launch: the launcher does what the case needs of the server.
+mkdir -p "$BUILD_DIR/bin"
+: >"$BUILD_DIR/bin/velmar-sim.exe"
+launcher() {
+  printf '#!/bin/sh\n%s\n' "$1" >"$BUILD_DIR/wine-run"
+  chmod +x "$BUILD_DIR/wine-run"
+}
+velmar_sim() { env -u DISPLAY timeout 30 "$ROOT/velmar-sim" --command 0 >/dev/null 2>"$work/log"; }
+# No server before it: the one it started ends a little after the launcher, as after a program's end.
+launcher "(sleep 2; : >'$work/ending'; WINEPREFIX='$prefix' $WINESERVER -k) </dev/null >/dev/null 2>&1 &"
+velmar_sim || fail "velmar-sim with no server before it ended with $?: $(cat "$work/log")"
+[ -e "$work/ending" ] || fail "velmar-sim ended before the server it started"
+for ((i = 0; i < 100; i++)); do [ -e "$work/ending" ] && break; sleep 0.1; done
+server -w
+# Another run's server: velmar-sim shares it and ends without waiting for it.
+server -p || fail "no server to share"
+launcher "exit 0"
+velmar_sim || fail "velmar-sim beside another run's server ended with $? (124: still waiting for it)"
+server -p
+[ $? = 2 ] || fail "the server another run started did not outlive velmar-sim"
+server -k
 
 # The verdict of a whole run: the output, the exit code, whether it passes and what it says.
 verdict() {
