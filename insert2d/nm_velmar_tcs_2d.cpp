@@ -570,7 +570,7 @@ void NMVelmarTCS2D::MoveCommentsToMembersLines(const std::vector<std::optional<s
             continue;
         if (!firstNew)
             firstNew = line;
-        if (i < ownLines.size() && ownLines[i])
+        if (ownLines[i])
             targets[*ownLines[i]] = line;
     }
     const auto keep = [&](size_t i) {
@@ -686,7 +686,7 @@ void NMVelmarTCS2D::RecreateMembersSpcObjects(const SpcDocContext& context, NMSp
         NMSpcObjSnapshot* template_ = &first;
         if (earlier != posParts.end()) {
             template_ = earlier->second.get();
-        } else if (i < ownLines.size() && ownLines[i] && *ownLines[i] > 0) {
+        } else if (ownLines[i] && *ownLines[i] > 0) {
             // The set's first old line is the snapshot already taken.
             own = std::make_unique<NMSpcObjSnapshot>(context, RequireHost(QueryHostOrNull<IVel7SpcObject>(ExSpcObjs[*ownLines[i]])),
                                                      false, true);

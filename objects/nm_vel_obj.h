@@ -66,7 +66,7 @@ public:
     // Whether the part's one existing specification object is reused instead of a new one made.
     virtual bool CanUseOldSpcObj(const SpcDocContext& context);
 
-    // The document's specification context, refreshed: the one refresh every spc operation starts with.
+    // The document's spc context (SpcDocContext), refreshed: the one refresh every spc operation starts with.
     SpcDocContext Context(bool createIfMissing) const;
     // The first listed object as a specification object; null for an empty list (no host call) or an
     // object without that interface.

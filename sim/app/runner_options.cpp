@@ -35,7 +35,7 @@ const char Usage[] =
     "  TEXT       --spc-comment: a comment given to every spc object the document holds at that point;\n"
     "             --spc-text: what the user types into the column of the spc object, as in the bill of materials\n"
     "  OBJECT     an spc object of the document by its place in the listing: 1 for the first\n"
-    "  COLUMN     a column TYPE.NUMBER (9.1), defined in the document's specification where it has none\n"
+    "  COLUMN     a column TYPE.NUMBER (9.1), defined in the document's bill of materials where it has none\n"
     "--fire, --call, --select, --arrange, --select-macro, --spc-comment and --spc-text run where they stand among\n"
     "the commands\n"
     "exit code 0: it ran; 2: a bad option, file, component name or spc object; 3: the library could not be loaded";

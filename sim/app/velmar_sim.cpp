@@ -423,7 +423,7 @@ void CommentSpcObjects(sim::Velmar& velmar, const std::wstring& text)
 }
 
 // The user types a text into a column of one spc object of the active document, as in its bill of
-// materials; a column the document's specification does not have is defined first, and every object has it.
+// materials; a column the document's bill of materials does not have is defined first, and every object has it.
 void TypeIntoSpcObject(sim::Velmar& velmar, const SpcText& typed)
 {
     sim::Document* document = velmar.ActiveDocument();

@@ -533,7 +533,7 @@ TEST(VelmarSim, ShowsWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
           "  spc object: section 25, 5.1 \"Болт М8-6gx40.58 ГОСТ 7798-70\"\n"
           "  spc object: section 25, 5.1 \"Шайба 8.01.08кп ГОСТ 11371-78\"\n"
           "  spc object: section 25, 5.1 \"Гайка М8-6Н.5 ГОСТ 5915-70\", 9.1 \"note\"\n"}},
-        // The column the user typed into is the specification's: the set's lines made anew have it, the
+        // The column the user typed into is the bill of materials': the set's lines made anew have it, the
         // bolt's with its text.
         {"a typed text through command 4", L"--doc-type 1 --call NMInsert2D:fastener_set_2d@100,50,0 --spc-text 1:9.1=note"
                                            L" --answer yes --command 4",
