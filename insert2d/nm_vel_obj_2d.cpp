@@ -316,19 +316,24 @@ void NMVelObj2D::RequireDrawing(int32_t owner) const
 void NMVelObj2D::CheckForTCS()
 {
     TraceScope scope(L"NMVelObj2D::CheckForTCS");
+    if (MacroHoldsLibraryParts())
+        IsTCS = true;
+    scope.Value(L"IsTCS", IsTCS);
+}
+
+bool NMVelObj2D::MacroHoldsLibraryParts() const
+{
     if (macro == 0)
-        return;
+        return false;
     const IVel5IteratorPtr iterator = RequireHost(ObjectAs<IVel5Iterator>(V5Method(iApp5, IVel5Application::NewIterator)));
     const ScopeExitDispid9 close(iterator);
     if (!static_cast<bool>(V5Method(iterator, IVel5Iterator::Init, kMacroType, Long(macro))))
-        return;
+        return false;
     for (long inner = V5Method(iterator, IVel5Iterator::Step, L"F"); inner != 0;
          inner = V5Method(iterator, IVel5Iterator::Step, L"N")) {
         const NMVelObj2D member(iApp5, iApp7, Client(), inner, false);
-        if (member.IsNMObject) {
-            IsTCS = true;
-            break;
-        }
+        if (member.IsNMObject)
+            return true;
     }
-    scope.Value(L"IsTCS", IsTCS);
+    return false;
 }

@@ -16,6 +16,8 @@
 
 class NMSpcObjSnapshot;
 
+class NMVelmarTCS2D;
+
 class NMVelObj2D : public NMVelObj {
 public:
     // PosLeadMode values.
@@ -62,6 +64,8 @@ public:
 
     // IsTCS := one of the macros inside the macro is a library part.
     void CheckForTCS();
+    // One of the macros inside the macro is a library part: the macro is a fastener set's.
+    bool MacroHoldsLibraryParts() const;
     // Throws the warning that the part drew nothing when the macro or group holds no object (0: none was
     // made). Whether Velmar keeps an empty macro is its own affair: a part nobody sees is never placed.
     // Public for a fastener set, which asks it of each member it draws.
@@ -148,6 +152,9 @@ private:
     // is deleted.
     void FinishCopy();
     void ReplacePartAt(const double* placement);
+    // The fastener set this part replaces, its members filled from the reference book; none when the macro
+    // holds no set, the part makes no spc object, or the reference book cannot list the set's members.
+    std::unique_ptr<NMVelmarTCS2D> ReplacedSet();
     void EditNewSpcObject();
 
     int32_t drawnLeader_ = 0;   // the leader DrawPosLeader drew for the copy being finished

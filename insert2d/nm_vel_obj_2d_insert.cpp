@@ -11,6 +11,8 @@
 #include "hostapi/entity_access.h"
 #include "hostapi/restore_step.h"
 #include "hostapi/vtable_call.h"
+#include "insert2d/nm_velmar_tcs_2d.h"
+#include "objects/bad_response.h"
 #include "objects/cant_create_spc_obj.h"
 #include "objects/comp_properties.h"
 #include "positioning/part_panel_2d.h"
@@ -274,6 +276,8 @@ void NMVelObj2D::ReplacePartAt(const double* placement)
     } clear{PosLeads};
     TraceScope scope(L"NMVelObj2D::ReplacePartAt");
     try {
+        // A set replaced by this part: its members are known only while its macro still holds them.
+        const std::unique_ptr<NMVelmarTCS2D> replacedSet = ReplacedSet();
         CreateNewGroup();
         // The placed part stays as it was; the new group, never committed, is Velmar's to drop.
         RequireDrawing(group);
@@ -297,14 +301,38 @@ void NMVelObj2D::ReplacePartAt(const double* placement)
         if (IsCanCreateSpcObj()) {
             const SpcDocContext context = Context(true);
             GetExistsSpcObjects(context);
+            // The set's member lines go with the set; the one of the member this part pairs with is rebuilt.
+            ObjArray setLines = replacedSet ? replacedSet->HandOverLines(*this, context) : ObjArray();
             GetPosLeadsFromSpcObjects();
             ObjArray geometry = DrawingObjectOf(macro);
             geometry.Append(PosLeads);
-            ChangeSpcObject(context, geometry);
+            ChangeListedSpcObject(context, geometry);
+            if (!setLines.empty()) {
+                ExSpcObjs = std::move(setLines);
+                moveCommentObjects();
+                RemoveExistsSpcObjects();
+            }
         }
     } catch (const CantCreateSpcObj&) {
         ShowSpcObjectCreateError();
     }
+}
+
+std::unique_ptr<NMVelmarTCS2D> NMVelObj2D::ReplacedSet()
+{
+    TraceScope scope(L"NMVelObj2D::ReplacedSet");
+    if (!IsCanCreateSpcObj() || !MacroHoldsLibraryParts())
+        return nullptr;
+    auto set = std::make_unique<NMVelmarTCS2D>(iApp5, iApp7, Client(), macro, false, Settings);
+    try {
+        set->FillFromMacro();
+    } catch (const BadResponse&) {
+        // Without its members the set's lines cannot be told from the user's: the part's line is rebuilt
+        // as for any part, from the lines that carry the library's identity.
+        TraceCurrentException(L"NMVelObj2D::ReplacedSet");
+        return nullptr;
+    }
+    return set;
 }
 
 void NMVelObj2D::RebuildMacro()

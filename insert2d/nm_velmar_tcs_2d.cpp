@@ -35,9 +35,6 @@ constexpr long kOutlineStyle = 1;
 // The last arguments of the cut's calls.
 constexpr long kCutFlag = -1;
 const wchar_t kPlacedContext[] = L"ВЕЛМАР 2D";
-// The columns that tell which member an old line of the set was made for.
-constexpr SpcColumnKey kDesignationColumn{4, 1};
-constexpr SpcColumnKey kNameColumn{5, 1};
 
 _variant_t Long(long value)
 {
@@ -449,13 +446,12 @@ void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMa
     ObjArray kept;
     try {
         const SpcDocContext context = Context(true);
-        NMSpcObjSnapshot first(context, GetFirstSpcObject(), false, true);
-        const std::vector<std::optional<size_t>> ownLines = OldLinesOfMembers(context);
+        const SpcLinePairing pairing = OldLinesOfMembers(context);
         ObjArray geometry = DrawingObjectOf(macro);
         if (leaderReference != 0)
             geometry.Append(DrawingObjectOf(leaderReference));
-        RecreateMembersSpcObjects(context, first, ownLines, geometry, leaderReference != 0);
-        MoveCommentsToMembersLines(ownLines, moves, kept);
+        RecreateMembersSpcObjects(context, pairing.own, geometry, leaderReference != 0);
+        MoveCommentsToMembersLines(pairing.owner, moves, kept);
         RemoveFirstOldLine();
     } catch (...) {
         GiveCommentsBack(moves);
@@ -473,77 +469,79 @@ bool NMVelmarTCS2D::AnyMemberHasSpcData() const
     return std::any_of(Parts.begin(), Parts.end(), [](const Member& member) { return member.part->HasSpcData(); });
 }
 
+ObjArray NMVelmarTCS2D::HandOverLines(NMVelObj2D& replacement, const SpcDocContext& context)
+{
+    TraceScope scope(L"NMVelmarTCS2D::HandOverLines");
+    ExSpcObjs = replacement.ExSpcObjs;
+    GetPosLeadsFromSpcObjects();
+    const SpcLinePairing members = OldLinesOfMembers(context);
+    PosLeads.clear();
+    std::vector<OldSpcLine> memberLines;
+    ObjArray lines;
+    for (size_t j = 0; j < ExSpcObjs.size(); ++j)
+        if (members.owner[j]) {
+            lines.push_back(ExSpcObjs[j]);
+            memberLines.push_back({ShownLineIdentity(RequireHost(QueryHostOrNull<IVel7SpcObject>(ExSpcObjs[j])), context)});
+        }
+    ExSpcObjs.clear();
+    scope.Value(L"member lines", Count(lines.size()));
+    replacement.ExSpcObjs.clear();
+    if (lines.empty())
+        return lines;
+    const SpcLinePairing pairing = PairSpcLines({replacement.LineIdentityByPreset()}, memberLines);
+    const size_t own = pairing.own[0].value_or(0);
+    replacement.ExSpcObjs.push_back(lines[own]);
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(own));
+    return lines;
+}
+
 bool NMVelmarTCS2D::GetsLine(const NMVelObj2D& part) const
 {
     return Settings && Settings->CreateSpcObject && part.HasSpcData();
 }
 
-NMVelmarTCS2D::LineIdentity NMVelmarTCS2D::IdentityOf(IVel7SpcObject* line, const SpcDocContext& context)
+std::vector<bool> NMVelmarTCS2D::HeldBySetsLeader()
 {
-    LineIdentity identity;
-    if (!context.IsMainlyValid())
-        return identity;
-    const IDispatchPtr columns = V7Get(line, &IVel7SpcObjectBase::get_ColumnsA);
-    if (!columns)
-        return identity;
-    const auto text = [&](const SpcColumnKey& key) {
-        const IVel7SpcColumnPtr column = FindColumnByType(columns, context.iSpcDscSubA, key);
-        return column ? ColumnText(column) : std::wstring();
-    };
-    identity.designation = text(kDesignationColumn);
-    identity.name = text(kNameColumn);
-    return identity;
+    std::vector<ObjArray> held;
+    for (const IDispatchPtr& listed : ExSpcObjs)
+        held.emplace_back(V7Get(RequireHost(QueryHostOrNull<IVel7SpcObject>(listed)), &IVel7SpcObject::get_Geometry));
+    // The set's leader is the one that holds most of its lines: a line Velmar would not delete keeps the
+    // leader of its own generation beside it.
+    IDispatchPtr leader;
+    size_t most = 0;
+    for (const IDispatchPtr& candidate : PosLeads) {
+        const size_t count = static_cast<size_t>(
+            std::count_if(held.begin(), held.end(), [&](const ObjArray& geometry) { return HoldsHostObject(geometry, candidate); }));
+        if (count > most) {
+            most = count;
+            leader = candidate;
+        }
+    }
+    std::vector<bool> flags;
+    for (const ObjArray& geometry : held)
+        flags.push_back(leader && HoldsHostObject(geometry, leader));
+    return flags;
 }
 
-std::vector<std::optional<size_t>> NMVelmarTCS2D::OldLinesOfMembers(const SpcDocContext& context)
+SpcLinePairing NMVelmarTCS2D::OldLinesOfMembers(const SpcDocContext& context)
 {
     TraceScope scope(L"NMVelmarTCS2D::OldLinesOfMembers");
-    std::vector<std::optional<size_t>> own(Parts.size());
-    std::vector<size_t> members;   // those that get a line, in the set's order
+    std::vector<std::optional<SpcLineIdentity>> members(Parts.size());
     for (size_t i = 0; i < Parts.size(); ++i)
         if (GetsLine(*Parts[i].part))
-            members.push_back(i);
-    if (ExSpcObjs.empty() || members.empty())
-        return own;
-    std::vector<LineIdentity> oldIds;
-    for (const IDispatchPtr& listed : ExSpcObjs)
-        oldIds.push_back(IdentityOf(RequireHost(QueryHostOrNull<IVel7SpcObject>(listed)), context));
-    std::vector<LineIdentity> memberIds(Parts.size());
-    for (size_t i : members)
-        memberIds[i] = {Parts[i].part->ColumnTextByPreset(kDesignationColumn), Parts[i].part->ColumnTextByPreset(kNameColumn)};
-    std::vector<bool> paired(oldIds.size(), false);
-    // An old line goes with the first member still alone that shows its text; by designation first, then by
-    // name; what is left pairs in the set's order.
-    const auto pairBy = [&](std::wstring LineIdentity::*text) {
-        for (size_t j = 0; j < oldIds.size(); ++j) {
-            if (paired[j] || (oldIds[j].*text).empty())
-                continue;
-            for (size_t i : members)
-                if (!own[i] && memberIds[i].*text == oldIds[j].*text) {
-                    own[i] = j;
-                    paired[j] = true;
-                    break;
-                }
-        }
-    };
-    pairBy(&LineIdentity::designation);
-    pairBy(&LineIdentity::name);
-    auto member = members.begin();
-    for (size_t j = 0; j < oldIds.size(); ++j) {
-        if (paired[j])
-            continue;
-        member = std::find_if(member, members.end(), [&](size_t i) { return !own[i]; });
-        if (member == members.end())
-            break;
-        own[*member] = j;
-        paired[j] = true;
-    }
-    for (size_t i : members)
-        scope.Value(L"own line", own[i] ? _variant_t(static_cast<long>(*own[i])) : _variant_t(-1L));
-    return own;
+            members[i] = Parts[i].part->LineIdentityByPreset();
+    std::vector<OldSpcLine> lines;
+    const std::vector<bool> held = HeldBySetsLeader();
+    for (size_t j = 0; j < ExSpcObjs.size(); ++j)
+        lines.push_back({ShownLineIdentity(RequireHost(QueryHostOrNull<IVel7SpcObject>(ExSpcObjs[j])), context), held[j]});
+    SpcLinePairing pairing = PairSpcLines(members, lines);
+    for (size_t i = 0; i < Parts.size(); ++i)
+        if (members[i])
+            scope.Value(L"own line", pairing.own[i] ? _variant_t(static_cast<long>(*pairing.own[i])) : _variant_t(-1L));
+    return pairing;
 }
 
-void NMVelmarTCS2D::MoveCommentsToMembersLines(const std::vector<std::optional<size_t>>& ownLines,
+void NMVelmarTCS2D::MoveCommentsToMembersLines(const std::vector<std::optional<size_t>>& owners,
                                                std::vector<CommentsMove>& moves, ObjArray& kept)
 {
     TraceScope scope(L"NMVelmarTCS2D::MoveCommentsToMembersLines");
@@ -560,19 +558,18 @@ void NMVelmarTCS2D::MoveCommentsToMembersLines(const std::vector<std::optional<s
     }
     if (std::all_of(counts.begin(), counts.end(), [](long count) { return count == 0; }))
         return;
-    // Each old line's member's new line; an old line of no member with a new line gives its comments to the
-    // set's first new line.
-    std::vector<IVel7SpcObjectPtr> targets(oldLines.size());
+    // Each old line's comments go to the new line of the member it was made for; those of a line of no
+    // member with a new line go to the set's first new line.
     IVel7SpcObjectPtr firstNew;
-    for (size_t i = 0; i < Parts.size(); ++i) {
-        const IVel7SpcObjectPtr& line = Parts[i].part->iSpcObj;
-        if (!line)
-            continue;
-        if (!firstNew)
-            firstNew = line;
-        if (ownLines[i])
-            targets[*ownLines[i]] = line;
-    }
+    for (const Member& member : Parts)
+        if (member.part->iSpcObj) {
+            firstNew = member.part->iSpcObj;
+            break;
+        }
+    std::vector<IVel7SpcObjectPtr> targets(oldLines.size(), firstNew);
+    for (size_t j = 0; j < oldLines.size(); ++j)
+        if (owners[j] && Parts[*owners[j]].part->iSpcObj)
+            targets[j] = Parts[*owners[j]].part->iSpcObj;
     const auto keep = [&](size_t i) {
         kept.push_back(ExSpcObjs[i]);
         ExSpcObjs[i] = nullptr;
@@ -589,7 +586,7 @@ void NMVelmarTCS2D::MoveCommentsToMembersLines(const std::vector<std::optional<s
     for (size_t i = 0; i < oldLines.size(); ++i) {
         if (counts[i] == 0)
             continue;
-        const IVel7SpcObjectPtr target = targets[i] ? targets[i] : firstNew;
+        const IVel7SpcObjectPtr& target = targets[i];
         const SpcCommentsMoved moved = MoveSpcComments(oldComments[i], RequireHost(CommentsOf(target)));
         if (moved.count > 0)
             moves.push_back({oldLines[i], target, moved.count});
@@ -662,15 +659,21 @@ void NMVelmarTCS2D::RemoveOldLinesAndLeaders(ObjArray kept)
         std::rethrow_exception(failure);
 }
 
-void NMVelmarTCS2D::RecreateMembersSpcObjects(const SpcDocContext& context, NMSpcObjSnapshot& first,
-                                              const std::vector<std::optional<size_t>>& ownLines, const ObjArray& geometry,
-                                              bool withLeader)
+void NMVelmarTCS2D::RecreateMembersSpcObjects(const SpcDocContext& context, const std::vector<std::optional<size_t>>& ownLines,
+                                              const ObjArray& geometry, bool withLeader)
 {
     TraceScope scope(L"NMVelmarTCS2D::RecreateMembersSpcObjects");
-    // Each member's new line is made from its own old line, so that the place, position and texts the user
-    // gave that line stay on it; a member without one takes the set's first line. With a leader, members of
-    // one identity share one position: the later ones take the first one's new object as their template.
-    std::vector<std::pair<std::wstring, std::unique_ptr<NMSpcObjSnapshot>>> posParts;
+    // Each member's new line is made from its own old line, so that the place, position, texts and
+    // comments the user gave that line stay on it. A member without one takes only the place of the set's
+    // first line: nothing typed on another line is its. With a leader, members of one identity share the
+    // first one's position number.
+    struct SharedPosition {
+        std::wstring id;
+        bool has = false;
+        int32_t position = 0;
+    };
+    std::vector<SharedPosition> posParts;
+    const IVel7SpcObjectPtr firstLine = GetFirstSpcObject();
     // Asked at most once a set: each member takes the answer given so far, the set's at first.
     int32_t answer = MoveAnswer;
     for (size_t i = 0; i < Parts.size(); ++i) {
@@ -679,23 +682,24 @@ void NMVelmarTCS2D::RecreateMembersSpcObjects(const SpcDocContext& context, NMSp
         part.MoveAnswer = answer;
         if (!GetsLine(part))
             continue;
+        NMSpcObjSnapshot template_(context,
+                                   ownLines[i] ? RequireHost(QueryHostOrNull<IVel7SpcObject>(ExSpcObjs[*ownLines[i]])) : firstLine,
+                                   false, ownLines[i].has_value());
         const auto earlier = withLeader ? std::find_if(posParts.begin(), posParts.end(),
-                                                       [&](const auto& made) { return made.first == part.NM_ID; })
+                                                       [&](const SharedPosition& made) { return made.id == part.NM_ID; })
                                         : posParts.end();
-        std::unique_ptr<NMSpcObjSnapshot> own;
-        NMSpcObjSnapshot* template_ = &first;
         if (earlier != posParts.end()) {
-            template_ = earlier->second.get();
-        } else if (ownLines[i] && *ownLines[i] > 0) {
-            // The set's first old line is the snapshot already taken.
-            own = std::make_unique<NMSpcObjSnapshot>(context, RequireHost(QueryHostOrNull<IVel7SpcObject>(ExSpcObjs[*ownLines[i]])),
-                                                     false, true);
-            template_ = own.get();
+            template_.HasPosition = earlier->has;
+            template_.Position = earlier->position;
         }
-        part.CreateNewSpcObjectSilent(template_, geometry);
+        part.CreateNewSpcObjectSilent(&template_, geometry);
         answer = part.MoveAnswer;
-        if (withLeader && earlier == posParts.end())
-            posParts.emplace_back(part.NM_ID, std::make_unique<NMSpcObjSnapshot>(context, part.iSpcObj, false, true));
+        if (withLeader && earlier == posParts.end()) {
+            // The position the first one's new line shows, else the one it was given.
+            const NMSpcObjSnapshot made(context, part.iSpcObj, false, true);
+            posParts.push_back(made.HasPosition ? SharedPosition{part.NM_ID, true, made.Position}
+                                                : SharedPosition{part.NM_ID, template_.HasPosition, template_.Position});
+        }
     }
     scope.Value(L"pos_parts.size()", Count(posParts.size()));
 }

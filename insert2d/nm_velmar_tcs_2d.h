@@ -63,6 +63,12 @@ public:
     void RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMadeForIt = false);
     // Some member has a place in the bill of materials: without one the set has no lines to make.
     bool AnyMemberHasSpcData() const;
+    // This set (its members filled from the reference book) is being replaced by one part, whose listed old
+    // lines (ExSpcObjs) are the set's: the part keeps listed only the line of a member that pairs with it
+    // (by designation, name, else the first member line), to be rebuilt from; the other members' lines
+    // are returned, to give their comments to the part's new line and go. A line of no member (one the
+    // user attached by hand) is in neither and stays.
+    ObjArray HandOverLines(NMVelObj2D& replacement, const SpcDocContext& context);
 
     // Draws the members this drawing takes; a member that draws nothing refuses the set (the warning
     // naming it).
@@ -102,22 +108,17 @@ private:
         IVel7SpcObjectPtr to;
         long count = 0;
     };
-    // The designation and name a line shows, which tell the member it was made for.
-    struct LineIdentity {
-        std::wstring designation;
-        std::wstring name;
-    };
-    LineIdentity IdentityOf(IVel7SpcObject* line, const SpcDocContext& context);
     // The member gets a line of its own in the bill of materials.
     bool GetsLine(const NMVelObj2D& part) const;
-    // For each member that gets a line, the index in ExSpcObjs of the old line made for it, if any: an old
-    // line goes with the first member still without one whose new line shows its designation (column 4.1),
-    // else its name (5.1); the old lines left go with the members left in the set's order.
-    std::vector<std::optional<size_t>> OldLinesOfMembers(const SpcDocContext& context);
-    // The comments of each old line (ExSpcObjs) to the new line of its member, or, for an old line of no
-    // member with a new line, to the set's first new line; each move recorded as it is made. An old line
-    // that keeps a comment leaves ExSpcObjs for kept, so that it is not deleted.
-    void MoveCommentsToMembersLines(const std::vector<std::optional<size_t>>& ownLines, std::vector<CommentsMove>& moves,
+    // For each old line (ExSpcObjs), whether the set's position leader (of PosLeads, the one holding most of
+    // them) holds it.
+    std::vector<bool> HeldBySetsLeader();
+    // The old lines (ExSpcObjs) paired with the members that get a line (PairSpcLines).
+    SpcLinePairing OldLinesOfMembers(const SpcDocContext& context);
+    // The comments of each old line (ExSpcObjs) to the new line of its owner (the member it belongs to), or,
+    // for a line of no member with a new line, to the set's first new line; each move recorded as it is
+    // made. An old line that keeps a comment leaves ExSpcObjs for kept, so that it is not deleted.
+    void MoveCommentsToMembersLines(const std::vector<std::optional<size_t>>& owners, std::vector<CommentsMove>& moves,
                                     ObjArray& kept);
     // After a failure: each moved comment back to its old line (failures traced).
     void GiveCommentsBack(const std::vector<CommentsMove>& moves) noexcept;
@@ -126,8 +127,8 @@ private:
     // The remaining old lines, then the old leaders no kept line holds. A step Velmar fails is asked once
     // more; a line it will not delete is kept with its geometry, and the failure is reported at the end.
     void RemoveOldLinesAndLeaders(ObjArray kept);
-    // The members' spc objects, each made from its own old line (ownLines) or else from the set's first one,
-    // with the question whether they move asked once for the set.
-    void RecreateMembersSpcObjects(const SpcDocContext& context, NMSpcObjSnapshot& first,
-                                   const std::vector<std::optional<size_t>>& ownLines, const ObjArray& geometry, bool withLeader);
+    // The members' spc objects, each made from its own old line (ownLines), a member without one in the set's
+    // first line's place with nothing typed on it, the question whether they move asked once for the set.
+    void RecreateMembersSpcObjects(const SpcDocContext& context, const std::vector<std::optional<size_t>>& ownLines,
+                                   const ObjArray& geometry, bool withLeader);
 };

@@ -206,7 +206,7 @@ void NMVelmarTCS3D::InsertTCS12()
     MateTCS();
 }
 
-void NMVelmarTCS3D::InsertTCSModels(std::vector<OldMemberSpc>* previous)
+void NMVelmarTCS3D::InsertTCSModels(const std::vector<OldMemberSpc*>* own)
 {
     TraceScope scope(L"NMVelmarTCS3D::InsertTCSModels");
     scope.Value(L"Models.size()", _variant_t(static_cast<unsigned long>(Models.size())));
@@ -214,12 +214,12 @@ void NMVelmarTCS3D::InsertTCSModels(std::vector<OldMemberSpc>* previous)
     IVel5EntityPtr referenceAxis;
     for (size_t i = 0; i < Models.size(); ++i) {
         NMVelmarModel3D& model = *Models[i];
-        // Each new member takes the spc objects of the old set's member in its place, and none other.
+        // Each new member takes the spc objects of the old member it pairs with, and none other.
         model.ExSpcObjs.clear();
         NMSpcObjSnapshot* snapshot = nullptr;
-        if (previous && i < previous->size()) {
-            model.ExSpcObjs = (*previous)[i].objects;
-            snapshot = (*previous)[i].snapshot.get();
+        if (own && (*own)[i]) {
+            model.ExSpcObjs = (*own)[i]->objects;
+            snapshot = (*own)[i]->snapshot.get();
         }
         model.MoveAnswer = MoveAnswer;
         if (!model.IsSpecActive) {
@@ -230,14 +230,16 @@ void NMVelmarTCS3D::InsertTCSModels(std::vector<OldMemberSpc>* previous)
             model.SetAllParams();
             model.SetPlacement(nullptr);
         }
+        bool refused = false;
         try {
             model.CreateNewSpcObj3DSilent(snapshot);
         } catch (const CantCreateSpcObj&) {
             SpcError = true;
+            refused = true;
         }
-        // A member that takes no spc object (none in its data, or the settings make none): those of the old
-        // member in its place go with it.
-        if (!model.ExSpcObjs.empty() && !model.IsCanCreateSpcObj())
+        // A member that takes no spc object (none in its data, the settings make none, or Velmar refused it):
+        // those of the old member in its place go with it, for no line may number a component that is gone.
+        if (!model.ExSpcObjs.empty() && (refused || !model.IsCanCreateSpcObj()))
             model.RemoveExistsSpcObjects();
         // A question asked for the first member is not asked again for the others.
         if (i == 0)
@@ -454,14 +456,69 @@ void NMVelmarTCS3D::ReplaceTCSModels()
     const bool makeSpcObjects = IsCanCreateSpcObj();
     const SpcDocContext context = Context(makeSpcObjects);
     std::vector<OldMemberSpc> previous = FindExSpcObject(context, oldParts);
-    InsertTCSModels(&previous);
-    for (size_t i = Models.size(); i < previous.size(); ++i) {
-        ExSpcObjs = previous[i].objects;
-        RemoveExistsSpcObjects();
-    }
+    const SpcLinePairing pairing = PairOldMembers(context, previous);
+    std::vector<OldMemberSpc*> own(Models.size());
+    for (size_t i = 0; i < Models.size(); ++i)
+        if (pairing.own[i])
+            own[i] = &previous[*pairing.own[i]];
+    InsertTCSModels(&own);
+    RemoveOldMembersLines(previous, pairing);
     if (makeSpcObjects)
         V5Method(iDoc5, IVel5Document3D::Rebuild);
     ReplaceTCSModelsInPatterns(oldParts);
+}
+
+SpcLinePairing NMVelmarTCS3D::PairOldMembers(const SpcDocContext& context, const std::vector<OldMemberSpc>& previous)
+{
+    TraceScope scope(L"NMVelmarTCS3D::PairOldMembers");
+    std::vector<std::optional<SpcLineIdentity>> models;
+    for (const auto& model : Models)
+        models.push_back(model->LineIdentityByPreset());
+    // An old member without spc objects has no line to hand on.
+    std::vector<OldSpcLine> lines;
+    std::vector<size_t> memberOfLine;
+    for (size_t j = 0; j < previous.size(); ++j)
+        if (!previous[j].objects.empty()) {
+            lines.push_back({ShownLineIdentity(previous[j].snapshot->OldObject, context)});
+            memberOfLine.push_back(j);
+        }
+    const SpcLinePairing byLine = PairSpcLines(models, lines);
+    SpcLinePairing pairing;
+    pairing.own.resize(Models.size());
+    pairing.owner.resize(previous.size());
+    for (size_t i = 0; i < Models.size(); ++i)
+        if (byLine.own[i])
+            pairing.own[i] = memberOfLine[*byLine.own[i]];
+    for (size_t j = 0; j < lines.size(); ++j)
+        pairing.owner[memberOfLine[j]] = byLine.owner[j];
+    for (const auto& line : pairing.own)
+        scope.Value(L"own member", line ? _variant_t(static_cast<long>(*line)) : _variant_t(-1L));
+    return pairing;
+}
+
+void NMVelmarTCS3D::RemoveOldMembersLines(std::vector<OldMemberSpc>& previous, const SpcLinePairing& pairing)
+{
+    TraceScope scope(L"NMVelmarTCS3D::RemoveOldMembersLines");
+    NMVelmarModel3D* firstNew = nullptr;
+    for (const auto& model : Models)
+        if (model->iSpcObj) {
+            firstNew = model.get();
+            break;
+        }
+    for (size_t j = 0; j < previous.size(); ++j) {
+        if (previous[j].objects.empty() || std::find(pairing.own.begin(), pairing.own.end(), j) != pairing.own.end())
+            continue;
+        NMVelmarModel3D* target = pairing.owner[j] && Models[*pairing.owner[j]]->iSpcObj ? Models[*pairing.owner[j]].get() : firstNew;
+        if (target) {
+            // Through the model whose new line takes the comments, as its own old objects would be.
+            target->ExSpcObjs = previous[j].objects;
+            target->moveCommentObjects();
+            target->RemoveExistsSpcObjects();
+        } else {
+            ExSpcObjs = previous[j].objects;
+            RemoveExistsSpcObjects();
+        }
+    }
 }
 
 void NMVelmarTCS3D::ReplaceTCSModelsInPatterns(const std::vector<IVel5PartPtr>& oldParts)

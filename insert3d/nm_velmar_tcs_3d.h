@@ -56,8 +56,9 @@ private:
 
     void InsertTCS();
     void InsertTCS12();
-    // The components; with `previous`, model i takes the spc objects of the old set's model i.
-    void InsertTCSModels(std::vector<OldMemberSpc>* previous);
+    // The components; in a replace, `own` gives each model the old member whose spc objects it takes (null:
+    // none). A model whose spc object is refused or that takes none lets its old member's objects go.
+    void InsertTCSModels(const std::vector<OldMemberSpc*>* own);
     void InsertTCSElements();
     void CreateTCSMacro();
     void MateTCS();
@@ -72,6 +73,12 @@ private:
     std::vector<IVel5PartPtr> FindTCSModels();
     std::vector<IVel5EntityPtr> FindTCSElements();
     std::vector<OldMemberSpc> FindExSpcObject(const SpcDocContext& context, const std::vector<IVel5PartPtr>& oldParts);
+    // The old members' lines paired with the new models (PairSpcLines): each old member with spc objects is
+    // one line, shown by its first object.
+    SpcLinePairing PairOldMembers(const SpcDocContext& context, const std::vector<OldMemberSpc>& previous);
+    // The spc objects of the old members no model took: their comments go to the new line of the model they
+    // belong to, else to the first new line, and they go.
+    void RemoveOldMembersLines(std::vector<OldMemberSpc>& previous, const SpcLinePairing& pairing);
     void ReplaceTCSModelsInPatterns(const std::vector<IVel5PartPtr>& oldParts);
     // The version-5 object a macro element or a part is kept as in the set's macro element.
     IDispatchPtr MemberObject(IDispatch* object7);

@@ -15,6 +15,7 @@
 #include "objects/all_settings.h"
 #include "objects/nm_object.h"
 #include "objects/spc_columns.h"
+#include "objects/spc_line_pairing.h"
 #include "objects/spc_preset.h"
 #include "objects/tech_params.h"
 
@@ -92,11 +93,17 @@ public:
     // it, read with the part variables. Empty where the set fills no such column, for a part without a
     // preset or settings, and for a set that does not read (its rebuild reports that).
     std::wstring ColumnTextByPreset(const SpcColumnKey& key) const;
+    // The designation and name a new line of the part shows (ColumnTextByPreset).
+    SpcLineIdentity LineIdentityByPreset() const;
+    // The designation and name a line shows; empty texts without the columns or a complete context.
+    SpcLineIdentity ShownLineIdentity(IVel7SpcObject* line, const SpcDocContext& context);
     // The first listed object becomes the current one, placed and numbered, and leaves the list.
     void useOldSpcObj(const ObjArray& geometry);
 
     // Rebuilds the part's first existing specification object (or makes one) and fills its columns.
     void ChangeSpcObject(const SpcDocContext& context, const ObjArray& geometry);
+    // The same from the objects already listed (ExSpcObjs), as the caller chose them.
+    void ChangeListedSpcObject(const SpcDocContext& context, const ObjArray& geometry);
     // In the old object's place, or at the active preset's place after one question.
     void RecreateSpcObject(const SpcDocContext& context, NMSpcObjSnapshot* snapshot, const ObjArray& geometry);
     void RecreateSpcObjByOldSpcObj(const SpcDocContext& context, NMSpcObjSnapshot& snapshot, const ObjArray& geometry);

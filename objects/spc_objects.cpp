@@ -30,6 +30,9 @@ const NamedColumn kNamedColumns[] = {
 };
 
 const SpcColumnKey kMassColumn{8, 1};
+// The columns that tell which part a line was made for.
+const SpcColumnKey kDesignationColumn{4, 1};
+const SpcColumnKey kNameColumn{5, 1};
 
 // The first column of the collection with that type and number.
 IVel7SpcColumnPtr FindColumn(IDispatch* columns, const SpcColumnKey& key)
@@ -248,6 +251,28 @@ std::wstring NMVelObj::ColumnTextByPreset(const SpcColumnKey& key) const
         if (record.Type == key.type && record.Number == key.number)
             return record.Text;
     return {};
+}
+
+SpcLineIdentity NMVelObj::LineIdentityByPreset() const
+{
+    return {ColumnTextByPreset(kDesignationColumn), ColumnTextByPreset(kNameColumn)};
+}
+
+SpcLineIdentity NMVelObj::ShownLineIdentity(IVel7SpcObject* line, const SpcDocContext& context)
+{
+    SpcLineIdentity identity;
+    if (!line || !context.IsMainlyValid())
+        return identity;
+    const IDispatchPtr columns = V7Get(line, &IVel7SpcObjectBase::get_ColumnsA);
+    if (!columns)
+        return identity;
+    const auto text = [&](const SpcColumnKey& key) {
+        const IVel7SpcColumnPtr column = FindColumnByType(columns, context.iSpcDscSubA, key);
+        return column ? ColumnText(column) : std::wstring();
+    };
+    identity.designation = text(kDesignationColumn);
+    identity.name = text(kNameColumn);
+    return identity;
 }
 
 bool NMVelObj::CanUseOldSpcObj(const SpcDocContext& context)

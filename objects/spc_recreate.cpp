@@ -52,6 +52,11 @@ void NMVelObj::ChangeSpcObject(const SpcDocContext& context, const ObjArray& geo
     TraceScope scope(L"NMVelObj::ChangeSpcObject");
     RequireOwnPreset(scope);
     GetExistsSpcObjects(context);
+    ChangeListedSpcObject(context, geometry);
+}
+
+void NMVelObj::ChangeListedSpcObject(const SpcDocContext& context, const ObjArray& geometry)
+{
     NMSpcObjSnapshot snapshot(context, GetFirstSpcObject(), Is3DSpec, true);
     RecreateSpcObject(context, &snapshot, geometry);
     FillSpcObjectColumns(context);

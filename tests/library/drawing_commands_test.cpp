@@ -206,6 +206,97 @@ TEST_F(DrawingCommands, SpcPassGivesEveryPartItsObjectAskingOncePerRunOfAnIdenti
     EXPECT_EQ(userTexts(), withExtra);
 }
 
+// Each line of a set is rebuilt from its own member's old line: twins each keep their own texts and share
+// one position, a member added takes nothing typed on another line, and of two lines of one member (one
+// Velmar would not delete) the set's own keeps what the user typed last.
+TEST_F(DrawingCommands, SpcPassRebuildsEachLineOfASetFromItsOwnMembersLine)
+{
+    Spc().DefineColumnA({9, 1, L"Примечание"});
+    Spc().DefineColumnA({3, 1, L"Позиция"});
+    book_->SetPlacedResponse(L"PART:B", NutResponse(true, L"Болт М12", L"25", L"PART:B"));
+    book_->SetPlacedResponse(L"PART:WS", NutResponse(true, L"Шайба 12", L"25", L"PART:WS"));
+    book_->SetPlacedResponse(kNut, NutResponse(true));
+    const std::wstring nut = std::wstring(kNut) + L"\r\n";
+    // A washer under the head and one under the nut; a set the washer joins later; a set whose nut's old
+    // line Velmar will not delete.
+    const long twins = LibraryMacro(L"TCS:T", L"Комплект");
+    const long added = LibraryMacro(L"TCS:A", L"Комплект");
+    const long kept = LibraryMacro(L"TCS:K", L"Комплект");
+    for (long set : {twins, added, kept})
+        LibraryMacro(kNut, L"Гайка М12", set);
+    book_->SetClientString(L"TCS:T", L"PART:B\r\nPART:WS\r\nPART:WS\r\n" + nut);
+    book_->SetClientString(L"TCS:A", L"PART:B\r\n" + nut);
+    book_->SetClientString(L"TCS:K", L"PART:B\r\nPART:WS\r\n" + nut);
+    std::wstring message;
+    ASSERT_FALSE(Run(4, message)) << sim::Utf8(message);
+
+    const auto linesOf = [&](long set) {
+        std::vector<sim::SpcObject*> lines;
+        for (sim::SpcObject* object : Spc().Objects())
+            if (object->geometry.front() == "macro" + std::to_string(set))
+                lines.push_back(object);
+        return lines;
+    };
+    // Each line: its designation, the note typed on it and its comments.
+    const auto typed = [&](long set) {
+        std::vector<std::string> texts;
+        for (sim::SpcObject* line : linesOf(set))
+            texts.push_back(sim::Utf8(line->ColumnA(5, 1)->Text()) + ": " + sim::Utf8(line->ColumnA(9, 1)->Text()) +
+                            line->DescribeComments());
+        return texts;
+    };
+    // The user numbers and notes every line apart, and comments each.
+    for (long set : {twins, added, kept}) {
+        long position = 0;
+        for (sim::SpcObject* line : linesOf(set)) {
+            line->ColumnA(3, 1)->SetText(std::to_wstring(++position));
+            line->ColumnA(9, 1)->SetText(L"note " + std::to_wstring(position));
+            line->AddComment("c" + std::to_string(position));
+        }
+    }
+    const std::vector<std::string> twinsTyped = {"Болт М12: note 1, comment \"c1\"", "Шайба 12: note 2, comment \"c2\"",
+                                                 "Шайба 12: note 3, comment \"c3\"", "Гайка М12: note 4, comment \"c4\""};
+    const std::vector<std::string> keptTyped = {"Болт М12: note 1, comment \"c1\"", "Шайба 12: note 2, comment \"c2\"",
+                                                "Гайка М12: note 3, comment \"c3\""};
+    ASSERT_EQ(typed(twins), twinsTyped);
+
+    // The washer joins the second set: its line carries no other line's note or position.
+    book_->SetClientString(L"TCS:A", L"PART:B\r\nPART:WS\r\n" + nut);
+    const size_t positions = document_->PositionsSet().size();
+    ASSERT_FALSE(Run(4, message)) << sim::Utf8(message);
+    EXPECT_EQ(typed(twins), twinsTyped);
+    EXPECT_EQ(typed(added), (std::vector<std::string>{"Болт М12: note 1, comment \"c1\"", "Шайба 12: ",
+                                                      "Гайка М12: note 2, comment \"c2\""}));
+    EXPECT_EQ(typed(kept), keptTyped);
+    EXPECT_EQ(std::vector<long>(document_->PositionsSet().begin() + static_cast<std::ptrdiff_t>(positions),
+                                document_->PositionsSet().end()),
+              (std::vector<long>{1, 2, 2, 4, 1, 2, 1, 2, 3}))
+        << "the twins share the first one's position";
+
+    // Velmar refuses to delete the twins' first old line: their rebuild is taken back (and the pass ends).
+    velmar().Faults().FailMember(linesOf(twins).front()->Name() + "#34", E_FAIL);
+    EXPECT_TRUE(Run(4, message));
+    velmar().Faults().Clear();
+    EXPECT_EQ(typed(twins), twinsTyped);
+    // Velmar refuses to delete the third set's nut's old line, which stays beside the nut's new one.
+    sim::SpcObject* oldNut = linesOf(kept).back();
+    velmar().Faults().FailMember(oldNut->Name() + "#34", E_FAIL);
+    EXPECT_TRUE(Run(4, message));
+    velmar().Faults().Clear();
+    ASSERT_EQ(linesOf(kept).size(), 4u);
+    EXPECT_EQ(linesOf(kept).front(), oldNut);
+    // The user types on the nut's new line.
+    sim::SpcObject* newNut = linesOf(kept).back();
+    newNut->ColumnA(9, 1)->SetText(L"newer");
+    newNut->AddComment("newer");
+    oldNut->AddComment("old");
+    ASSERT_FALSE(Run(4, message)) << sim::Utf8(message);
+    EXPECT_EQ(typed(twins), twinsTyped);
+    EXPECT_EQ(typed(kept), (std::vector<std::string>{keptTyped[0], keptTyped[1],
+                                                     "Гайка М12: newer, comment \"old\", comment \"c3\", comment \"newer\""}))
+        << "the set's own line is the nut's; the other's comments go to it";
+}
+
 TEST_F(DrawingCommands, ADrawingWithoutPartsOrWithoutABillOfMaterialsMakesNone)
 {
     // Without a bill of materials even the drawing's part is not counted.

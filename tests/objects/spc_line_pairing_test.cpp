@@ -1,0 +1,85 @@
+// Which old line each part of a set is rebuilt from, and whose new line takes each old line's comments.
+#include "objects/spc_line_pairing.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// "DESIGNATION|NAME"; a part written "-" gets no line; a line written with a leading "*" is held by the
+// set's leader.
+SpcLineIdentity Identity(const std::wstring& text)
+{
+    const size_t bar = text.find(L'|');
+    return {text.substr(0, bar), bar == std::wstring::npos ? L"" : text.substr(bar + 1)};
+}
+
+std::vector<std::optional<SpcLineIdentity>> Parts(const std::vector<std::wstring>& texts)
+{
+    std::vector<std::optional<SpcLineIdentity>> parts;
+    for (const std::wstring& text : texts)
+        parts.push_back(text == L"-" ? std::nullopt : std::optional<SpcLineIdentity>(Identity(text)));
+    return parts;
+}
+
+std::vector<OldSpcLine> Lines(const std::vector<std::wstring>& texts)
+{
+    std::vector<OldSpcLine> lines;
+    for (const std::wstring& text : texts)
+        lines.push_back(text.starts_with(L"*") ? OldSpcLine{Identity(text.substr(1)), true} : OldSpcLine{Identity(text), false});
+    return lines;
+}
+
+// -1 for none.
+std::vector<int> Indices(const std::vector<std::optional<size_t>>& pairs)
+{
+    std::vector<int> indices;
+    for (const auto& index : pairs)
+        indices.push_back(index ? static_cast<int>(*index) : -1);
+    return indices;
+}
+
+} // namespace
+
+TEST(SpcLinePairing, EachPartTakesTheLineMadeForItAndEachLineGivesItsCommentsToItsPart)
+{
+    struct Row {
+        const char* what;
+        std::vector<std::wstring> parts;
+        std::vector<std::wstring> lines;
+        std::vector<int> own;     // per part
+        std::vector<int> owner;   // per line
+    };
+    const Row rows[] = {
+        {"by designation, the lines out of the set's order",
+         {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"Г|Гайка", L"Б|Болт", L"Ш|Шайба"}, {1, 2, 0}, {2, 0, 1}},
+        {"by designation before name: the name of another part is not enough",
+         {L"Б|Шайба", L"Ш|Болт"}, {L"Ш|Шайба", L"Б|Болт"}, {1, 0}, {1, 0}},
+        {"by name where no line shows a designation",
+         {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"|Гайка", L"|Шайба", L"|Болт"}, {2, 1, 0}, {2, 1, 0}},
+        {"an empty text shows nothing: the bolt's line deleted, the others keep theirs",
+         {L"|Болт", L"|Шайба", L"|Гайка"}, {L"|Шайба", L"|Гайка"}, {-1, 0, 1}, {1, 2}},
+        {"twins each take a line of their own, in Velmar's order",
+         {L"Б|Болт", L"Ш|Шайба", L"Ш|Шайба", L"Г|Гайка"}, {L"Б|Болт", L"Ш|Шайба", L"Ш|Шайба", L"Г|Гайка"},
+         {0, 1, 2, 3}, {0, 1, 2, 3}},
+        {"a part added has no old line; the others keep theirs",
+         {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"Б|Болт", L"Г|Гайка"}, {0, -1, 1}, {0, 2}},
+        {"a part dropped: its line is no part's",
+         {L"Б|Болт", L"Г|Гайка"}, {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {0, 2}, {0, -1, 1}},
+        {"a part renamed takes the line left, in the set's order",
+         {L"Б|Болт", L"Ш2|Шайба 2", L"Г|Гайка"}, {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {0, 1, 2}, {0, 1, 2}},
+        {"of two lines of one part the set's leader holds the own one; the other's comments go to it too",
+         {L"Б|Болт", L"Г|Гайка"}, {L"Б|Болт", L"*Б|Болт", L"*Г|Гайка"}, {1, 2}, {0, 0, 1}},
+        {"without a leader the first of two lines of one part is its own",
+         {L"Б|Болт", L"Г|Гайка"}, {L"Б|Болт", L"Б|Болт", L"Г|Гайка"}, {0, 2}, {0, 0, 1}},
+        {"a second line of a part does not go to a part left without one",
+         {L"Б|Болт", L"Ш|Шайба"}, {L"Б|Болт", L"Б|Болт"}, {0, -1}, {0, 0}},
+        {"a part without a line takes none, and its old line is no part's",
+         {L"Б|Болт", L"-", L"Г|Гайка"}, {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {0, -1, 2}, {0, -1, 2}},
+        {"no old lines", {L"Б|Болт"}, {}, {-1}, {}},
+    };
+    for (const Row& row : rows) {
+        const SpcLinePairing pairing = PairSpcLines(Parts(row.parts), Lines(row.lines));
+        EXPECT_EQ(Indices(pairing.own), row.own) << row.what;
+        EXPECT_EQ(Indices(pairing.owner), row.owner) << row.what;
+    }
+}
