@@ -66,9 +66,7 @@ void FinishCopy(IUnknown* source, IUnknown* copy)
 {
     if (V7Get(ModelObjectOf(copy), &IVel7ModelObject::Update) == VARIANT_FALSE)
         return;
-    const IVel7ModelObjectParamPtr parameters =
-        RequireHost(QueryHostOrNull<IVel7ModelObjectParam>(V7Get(ModelObjectOf(source), &IVel7ModelObject::get_Parameters)));
-    V7Get(parameters, &IVel7ModelObjectParam::Remove);
+    RemovePosLeader(source);
 }
 
 // The shared settings under the code, then the kind's own through `copyOwn`; null when the part gave no
@@ -194,9 +192,7 @@ IVel7LeaderPtr CopyPosLeaderParams(IVel5Application* application, IVel7Leaders* 
     MovePosLeaderGeometry(application, part, anchors, -1);
     if (V7Get(anchors, &IVel7LeaderAnchors::get_Count) == 0) {
         // A leader without an anchor is no leader: it goes again, and the old one keeps pointing where it did.
-        const IVel7ModelObjectParamPtr parameters =
-            RequireHost(QueryHostOrNull<IVel7ModelObjectParam>(V7Get(ModelObjectOf(copy), &IVel7ModelObject::get_Parameters)));
-        V7Get(parameters, &IVel7ModelObjectParam::Remove);
+        RemovePosLeader(copy);
         scope.WriteLine(L"The part gave the new leader no anchor: no copy");
         return nullptr;
     }
@@ -261,6 +257,13 @@ IVel7Leader8A5DPtr CopyPosLeader8A5D(IVel5Application* application, IVel7Leaders
         for (auto text : {&I::get_Text9, &I::get_Text7, &I::get_Text8})
             CopyText<I>(from, to, text);
     });
+}
+
+void RemovePosLeader(IUnknown* leader)
+{
+    const IVel7ModelObjectParamPtr parameters =
+        RequireHost(QueryHostOrNull<IVel7ModelObjectParam>(V7Get(ModelObjectOf(leader), &IVel7ModelObject::get_Parameters)));
+    V7Get(parameters, &IVel7ModelObjectParam::Remove);
 }
 
 IVel7LeadersPtr DocumentLeaders(IVel7Document3D* document)

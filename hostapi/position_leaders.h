@@ -43,5 +43,8 @@ IVel7LeaderA741Ptr CopyPosLeaderA741(IVel5Application* application, IVel7Leaders
 IVel7LeaderEEF8Ptr CopyPosLeaderEEF8(IVel5Application* application, IVel7Leaders* leaders, IVel7LeaderEEF8* source, IVel5Part* part);
 IVel7Leader8A5DPtr CopyPosLeader8A5D(IVel5Application* application, IVel7Leaders* leaders, IVel7Leader8A5D* source, IVel5Part* part);
 
+// The leader leaves the document (its parameter object's remove).
+void RemovePosLeader(IUnknown* leader);
+
 // The leader collection of a 3D document (E_POINTER when it gives none).
 IVel7LeadersPtr DocumentLeaders(IVel7Document3D* document);

@@ -107,11 +107,7 @@ void NMVelmarModel3D::EditPart12()
 
 bool NMVelmarModel3D::ChangeSpcObj3DWhenAllowed(const ObjArray& geometry)
 {
-    if (!IsCanCreateSpcObj())
-        return false;
-    const SpcDocContext context = Context(true);
-    ChangeSpcObj3D(context, geometry);
-    return true;
+    return IsCanCreateSpcObj() && ChangeSpcObj3D(Context(true), geometry);
 }
 
 void NMVelmarModel3D::RemoveEditPartSpcObjects()
@@ -224,11 +220,15 @@ void NMVelmarModel3D::ReplacePart12()
     SetPlacementByEditPart();
     SetMatesFromEditPart();
     ProcessReplaceEditPartInPatterns();
+    const ObjArray leaders = SetPosLeaderFromEditPart();
     ObjArray geometry;
     geometry.push_back(IDispatchPtr(iPrt7));
-    SetPosLeaderFromEditPart(geometry);
-    if (!ChangeSpcObj3DWhenAllowed(geometry))
+    geometry.Append(leaders);
+    if (!ChangeSpcObj3DWhenAllowed(geometry)) {
         RemoveEditPartSpcObjects();
+        // A position leader shows the number of the line it is in: without a line it numbers nothing.
+        RemovePosLeaders(leaders);
+    }
     ReplaceEditPartInMacro();
     DeleteEditPart();
 }
@@ -286,6 +286,10 @@ void NMVelmarModel3D::SetMatesFromEditPart()
         if (usedInBoth(MateCone))
             RecreateMates(made.Members[MateCone], old.Members[MateCone], false);
     } else {
+        // The new part is placed by its planes and axes: an old one with an attach point has mates at
+        // its own too, which its set did not look for.
+        if (old.ConjunctPnt().Used)
+            old.FindPlanesAndAxes(iEdPrt5);
         if (usedInBoth(MatePlane))
             RecreateMates(made.Members[MatePlane], old.Members[MatePlane], false);
         if (usedInBoth(MateAxis))
@@ -447,7 +451,7 @@ void NMVelmarModel3D::RestorePatternPartsLCSMates(const ObjArray& patterns, cons
     }
 }
 
-void NMVelmarModel3D::SetPosLeaderFromEditPart(ObjArray& geometry)
+ObjArray NMVelmarModel3D::SetPosLeaderFromEditPart()
 {
     TraceScope scope(L"NMVelmarModel3D::SetPosLeaderFromEditPart");
     const IVel7LeadersPtr leaders = DocumentLeaders(iDoc7);
@@ -457,6 +461,7 @@ void NMVelmarModel3D::SetPosLeaderFromEditPart(ObjArray& geometry)
     ObjArray present;
     for (long i = 0; i < count; ++i)
         present.push_back(V7Get(leaders, &IVel7Leaders::get_Item, i));
+    ObjArray numbering;
     for (const IDispatchPtr& leader : present) {
         const IVel7LeaderAnchorsPtr anchors = QueryHostOrNull<IVel7LeaderAnchors>(leader);
         if (!anchors || !GetPosLeadersOfPart(iApp5, iEdPrt5, anchors))
@@ -468,7 +473,7 @@ void NMVelmarModel3D::SetPosLeaderFromEditPart(ObjArray& geometry)
             break;
         case 89:
             if (const IVel7LeaderA822Ptr copy = CopyPosLeaderA822(iApp5, leaders, QueryHost<IVel7LeaderA822>(leader), iPrt5)) {
-                geometry.push_back(IDispatchPtr(copy));
+                numbering.push_back(IDispatchPtr(copy));
                 copied = true;
             }
             break;
@@ -491,6 +496,15 @@ void NMVelmarModel3D::SetPosLeaderFromEditPart(ObjArray& geometry)
                 break;
             }
     }
+    return numbering;
+}
+
+void NMVelmarModel3D::RemovePosLeaders(const ObjArray& leaders)
+{
+    TraceScope scope(L"NMVelmarModel3D::RemovePosLeaders");
+    scope.Value(L"leaders.size()", _variant_t(static_cast<unsigned long>(leaders.size())));
+    for (const IDispatchPtr& leader : leaders)
+        RemovePosLeader(leader);
 }
 
 void NMVelmarModel3D::ReplaceEditPartInMacro()

@@ -428,12 +428,14 @@ void NMVelmarModel3D::InternalChangeSpcObj3D(const SpcDocContext& context, const
     ChangeSpcObject(context, geometry);
 }
 
-void NMVelmarModel3D::ChangeSpcObj3D(const SpcDocContext& context, const ObjArray& geometry)
+bool NMVelmarModel3D::ChangeSpcObj3D(const SpcDocContext& context, const ObjArray& geometry)
 {
     TraceScope scope(L"NMVelmarModel3D::ChangeSpcObj3D");
     try {
         InternalChangeSpcObj3D(context, geometry);
+        return true;
     } catch (const CantCreateSpcObj&) {
         ShowSpcObjectCreateError();
+        return false;
     }
 }

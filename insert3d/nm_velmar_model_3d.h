@@ -79,8 +79,9 @@ public:
     void CreateNewSpcObj3D();
     void CreateNewSpcObj3DSilent(NMSpcObjSnapshot* snapshot);
     void InternalChangeSpcObj3D(const SpcDocContext& context, const ObjArray& geometry);
-    // As InternalChangeSpcObj3D, with a failed object shown instead of thrown.
-    void ChangeSpcObj3D(const SpcDocContext& context, const ObjArray& geometry);
+    // As InternalChangeSpcObj3D, with a failed object shown instead of thrown; whether the object was
+    // made. A refused one leaves the part's old objects as they were.
+    bool ChangeSpcObj3D(const SpcDocContext& context, const ObjArray& geometry);
 
     // The position leaders of the document that point at the part (a version-7 part) and can be included
     // in an spc object, once each.
@@ -114,7 +115,7 @@ private:
     void MoveConeMate();
     void MovePosLeader(ObjArray& geometry);
     // The component's spc object refreshed with the geometry, where the component may have one; whether
-    // it may.
+    // it has one now (false too when Velmar refused it, which the user was shown).
     bool ChangeSpcObj3DWhenAllowed(const ObjArray& geometry);
     // Replacing: a new component in the old one's place, with everything the old one had.
     void ReplacePart12();
@@ -124,10 +125,14 @@ private:
     void SetMatesFromEditPart();
     void CorrectCoaxialMate(VelmarMateSet& newSet, VelmarMateSet& oldSet);
     void ProcessReplaceEditPartInPatterns();
-    void SetPosLeaderFromEditPart(ObjArray& geometry);
-    // A new part that takes no spc object (none in its data, or the settings make none): the old
-    // component's go with it, as it does.
+    // The old component's leaders made again on the new one; the answer holds the position leaders
+    // among the copies, which go into the new component's spc object.
+    ObjArray SetPosLeaderFromEditPart();
+    // A new part that takes no spc object (none in its data, the settings make none, or Velmar refused
+    // it): the old component's go with it, as it does.
     void RemoveEditPartSpcObjects();
+    // The position leaders of a component left without a spc object: they would number nothing.
+    void RemovePosLeaders(const ObjArray& leaders);
     void ReplaceEditPartInMacro();
     void DeleteEditPart();
 

@@ -20,6 +20,8 @@ public:
     VelmarMateSet(IVel5Application* application, IVel5Part* part, IVel5Document3D* context);
 
     VelmarMate& ConjunctPnt() { return Members[MateAttachPoint]; }
+    // The planes and axes, which a part with an attach point is not searched for.
+    void FindPlanesAndAxes(IVel5Part* part);
 
     // Initial kinds 0, 0, 0, 4, 1; both flags 1.
     VelmarMate Members[5];
@@ -34,7 +36,6 @@ public:
 private:
     void FindAttachPoint(IVel5Application* application, IVel5Part* part);
     void FindCone(IVel5Application* application, IVel5Part* part);
-    void FindPlanesAndAxes(IVel5Part* part);
     void ReadCoordinateSystems(IVel5Application* application, IVel5Part* part, IVel5Document3D* context);
 };
 

@@ -22,8 +22,10 @@ const wchar_t kNewModel[] = L"file Screw.vlm\nvariable d 8\nvariable L 30\nplane
                             L"lcs lcs1\nbox 0 0 0 8 8 30\nmass 0.01\nmaterial Сталь 10\n";
 
 // Countersunk screws: an attach point with its cone, the second of another length.
-const wchar_t kCountersunk[] = L"file Csk.vlm\nvariable L 30\nattach\ncone 2.5\nplane Plane\naxis Axis\n";
+const wchar_t kCountersunk[] = L"file Csk.vlm\nvariable L 30\nattach\ncone 2.5\nplane Plane\naxis Axis\naxis AxisD\n";
 const wchar_t kLongerCountersunk[] = L"file Csk40.vlm\nvariable L 40\nattach\ncone 2.5\nplane Plane\naxis Axis\n";
+// A screw placed by its planes and axes alone.
+const wchar_t kPlainScrew[] = L"file Plain.vlm\nvariable L 30\nplane Plane\naxis Axis\naxis AxisD\n";
 
 class ComponentReplace : public InsertionStandIn {
 protected:
@@ -46,7 +48,7 @@ protected:
         world().catalogue.Add(sim::ParseModel(kOldModel));
         world().catalogue.Add(sim::ParseModel(kNewModel));
         WriteFileBytes(models_ / L"Screw.vlm", "another model file");
-        for (const wchar_t* model : {kCountersunk, kLongerCountersunk}) {
+        for (const wchar_t* model : {kCountersunk, kLongerCountersunk, kPlainScrew}) {
             const sim::ModelDescription description = sim::ParseModel(model);
             world().catalogue.Add(description);
             WriteFileBytes(models_ / description.file, "a countersunk screw");
@@ -178,6 +180,12 @@ protected:
             lines.push_back(mate);
         return lines;
     }
+    // The live position leaders, those that number a line.
+    size_t PositionLeaders()
+    {
+        const std::vector<sim::Leader*> live = leaders_->Live();
+        return static_cast<size_t>(std::count_if(live.begin(), live.end(), [](const sim::Leader* leader) { return leader->code == 89; }));
+    }
     sim::Pattern& Pattern(size_t index)
     {
         return *patterns_->Find(index == 0 ? "array1" : "array2");
@@ -238,22 +246,26 @@ TEST_F(ComponentReplace, TheNewComponentTakesThePlacementMatesLayerColoursLeader
 // A countersunk screw placed by its attach point or by its cone and replaced by a longer one: the new
 // screw takes the mates of the same member, also those that held on to a base object of the old attach
 // point rather than to the point. Edited instead, the screw's rebuild makes its cone anew, and the cone's
-// mate moves to the new face.
+// mate moves to the new face. A screw without an attach point takes the mates the user gave the old one's
+// planes and axes.
 TEST_F(ComponentReplace, AnAttachPointOrItsConeTakesTheMatesOfTheOldOnes)
 {
     struct Row {
         const char* name;
         const wchar_t* placement;   // the old screw's panel run
         bool onBase;                // its mate moved from the attach point to the point's base object 71
+        bool planesMated;           // the user mated its Plane, Axis and AxisD too
         const wchar_t* body;        // the reference book's new choice
         Lines mates;                // the document's mates afterwards
     };
     const Row rows[] = {
-        {"attach point", L"pick seatFace; ok", false, L"Csk40.vlm", {"mate 0 seat comp3Auto"}},
+        {"attach point", L"pick seatFace; ok", false, false, L"Csk40.vlm", {"mate 0 seat comp3Auto"}},
         // The cone's counterpart is the assembly's conical surface object, no entity of its own.
-        {"cone", L"button 9036; pick cone; ok", false, L"Csk40.vlm", {"mate 0 ? comp3conical1"}},
-        {"a base object of the attach point", L"pick seatFace; ok", true, L"Csk40.vlm", {"mate 0 seat comp3Auto"}},
-        {"cone, edited", L"button 9036; pick cone; ok", false, L"Csk.vlm", {"mate 0 ? comp1conical2"}},
+        {"cone", L"button 9036; pick cone; ok", false, false, L"Csk40.vlm", {"mate 0 ? comp3conical1"}},
+        {"a base object of the attach point", L"pick seatFace; ok", true, false, L"Csk40.vlm", {"mate 0 seat comp3Auto"}},
+        {"cone, edited", L"button 9036; pick cone; ok", false, false, L"Csk.vlm", {"mate 0 ? comp1conical2"}},
+        {"planes and axes, by a screw without attach point", L"pick seatFace; ok", false, true, L"Plain.vlm",
+         {"mate 0 top comp3Plane", "mate 4 bore comp3Axis", "mate 1 side comp3AxisD"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -270,6 +282,13 @@ TEST_F(ComponentReplace, AnAttachPointOrItsConeTakesTheMatesOfTheOldOnes)
             world().geometry.DocumentMates().AddExisting(mate.kind, mate.direction, 1, mate.value, IDispatchPtr(mate.first),
                                                          world().geometry.EntityOf(attach.items.at(71)->Primary())->V5().Ptr());
         }
+        if (row.planesMated)
+            for (const auto& [kind, face, named] : {std::tuple{0, "top", "comp1Plane"}, {4, "bore", "comp1Axis"}, {1, "side", "comp1AxisD"}}) {
+                const std::vector<sim::GeoEntity*>& objects = world().geometry.Shape(*old.part).objects[109];
+                const auto found = std::find_if(objects.begin(), objects.end(), [&](sim::GeoEntity* object) { return object->Name() == named; });
+                ASSERT_NE(found, objects.end()) << named;
+                world().geometry.DocumentMates().AddExisting(static_cast<short>(kind), 1, 1, 0.0, Face(face).V5().Ptr(), (*found)->V5().Ptr());
+            }
         Lines before = Mates();
         assembly().selected = old.part;
         Choose(Screw(row.body), {});
@@ -281,21 +300,24 @@ TEST_F(ComponentReplace, AnAttachPointOrItsConeTakesTheMatesOfTheOldOnes)
     }
 }
 
-// Every host call of a replace failing in turn, by a screw with its spc section and by one without: a run
-// either reports the failure and Velmar's undo has left the document exactly as it was, or completes with
-// the new component in the old one's place, the old spc object carried over to it or gone with the old
-// component, never one holding no component; a completed run taken back by Velmar's undo leaves the
-// document as it was too.
+// Every host call of a replace failing in turn, by a screw with its spc section, by one without, and by
+// one whose new spc object Velmar refuses: a run either reports the failure and Velmar's undo has left the
+// document exactly as it was, or completes with the new component in the old one's place, the old spc
+// object carried over to it or gone with the old component, never one holding no component, and the
+// position leader with it or gone with it; a refused object is shown once. A completed run taken back by
+// Velmar's undo leaves the document as it was too.
 TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrTheNewOneInItsPlace)
 {
     struct Row {
         bool spcSection;
         bool createSpcObject;   // the setting
+        bool refused;           // Velmar gives no new spc object (a host that cannot reuse the old one)
     };
-    for (const Row& row : {Row{true, true}, Row{false, true}, Row{true, false}}) {
-        SCOPED_TRACE(testing::Message() << "spc section " << row.spcSection << ", spc objects made " << row.createSpcObject);
-        const bool spcSection = row.spcSection && row.createSpcObject;
-        Start();
+    for (const Row& row : {Row{true, true, false}, Row{false, true, false}, Row{true, false, false}, Row{true, true, true}}) {
+        SCOPED_TRACE(testing::Message() << "spc section " << row.spcSection << ", spc objects made " << row.createSpcObject
+                                        << ", refused " << row.refused);
+        const bool spcSection = row.spcSection && row.createSpcObject && !row.refused;
+        Start(row.refused ? sim::HostVersion{15, 0, 0, 0} : sim::HostVersion{15, 0, 1, 0});
         matedCopies_ = true;
         sim::Component& bolt = Place();
         const Lines before = State();
@@ -310,12 +332,24 @@ TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrT
         bool completed = false;
         const auto start = [&] {
             TakeBackCompletedRun(completed, before, [&] { return State(); });
+            velmar().User().Clear();
+            document().Spc().RefuseAdd(row.refused ? 2 : 0);
             document().V5().Value(IVel5Document3D::UndoRecording) = true;
             replacing = std::make_unique<NMVelmarModel3D>(app5, app7, client->As<INMClient>(), bolt.part->V5().As<IVel5Part>(), false,
                                                           &settings_);
             replacing->loadPartData(answer->child(L"response").child(L"objectcollection"), answer);
             EXPECT_EQ(replacing->state, NMObject::StateReplace);
             return [&] { replacing->Apply(); };
+        };
+        const auto expectReplaced = [&](const Lines& after) {
+            ASSERT_EQ(assembly().Components().size(), 1u);
+            EXPECT_NE(assembly().Components().at(0), &bolt);
+            EXPECT_EQ(SpcObjectsOfNoComponent(), 0u);
+            EXPECT_EQ(document().Spc().Objects().size(), spcSection ? 1u : 0u);
+            EXPECT_EQ(PositionLeaders(), spcSection ? 1u : 0u);
+            if (spcSection) {
+                EXPECT_EQ(after.size(), before.size());
+            }
         };
         test_support::SweepHostCalls(
             velmar(), start,
@@ -326,15 +360,15 @@ TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrT
                     EXPECT_EQ(after, before);
                     EXPECT_EQ(assembly().Components(), std::vector<sim::Component*>{&bolt});
                 } else {
-                    ASSERT_EQ(assembly().Components().size(), 1u);
-                    EXPECT_NE(assembly().Components().at(0), &bolt);
-                    EXPECT_EQ(SpcObjectsOfNoComponent(), 0u);
-                    EXPECT_EQ(document().Spc().Objects().size(), spcSection ? 1u : 0u);
-                    if (spcSection)
-                        EXPECT_EQ(after.size(), before.size());
+                    expectReplaced(after);
                 }
             },
             200);
+        // The run without a failing call.
+        completed = true;
+        expectReplaced(State());
+        EXPECT_EQ(VelmarMessages(), row.refused ? std::vector<std::wstring>{L"Не удалось создать объект спецификации."}
+                                                : std::vector<std::wstring>{});
         // Velmar refuses to delete the old component: the replace fails as on a failing call.
         document().RefuseDeletion([&](IUnknown* object) { return sim::Object::From(object) == &bolt.part->V5(); });
         const auto refused = start();
