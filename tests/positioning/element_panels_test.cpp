@@ -231,7 +231,7 @@ TEST_F(ElementPanel, TwoPlanesRefusesEdgesWithoutALineOrParallelToTheOtherAndKee
     {
         TwoPlanesPanel panel(App5(), App7(), caller.get(), false, 820);
         velmar().User().Answer("panel", _variant_t(L"pick plateTop; button 9021; pick degenerate; pick edge1; pick parallel; "
-                                                   L"pick edge2; value 9110 4; value 9111 3; button 9020; button 9021; ok"));
+                                                   L"pick edge2; value 9110 4; value 9111 3; button 9020; value 9110 8; button 9021; ok"));
         EXPECT_TRUE(panel.Run());
     }
     EXPECT_EQ(VelmarMessages(), (std::vector<std::wstring>{L"Вырожденная проекция.", L"Проекции ребер параллельны."}));
@@ -330,15 +330,19 @@ TEST_F(ElementPanel, ARoundEdgeOrAThreadGivesItsFacesWhereItCanAndTheModeChooses
         bool accepted;
         std::string held;        // the caller's model afterwards: "start face"
         std::wstring prompt;     // the first prompt shown
+        bool handed = false;     // the caller hands over the top and bore 1 without a thread
     };
     const Row rows[] = {
         {15, L"pick shaftRim; ok", true, "plateTop shaft", L"Выберите круглое ребро"},
-        {16, L"pick shaftRim; pick holeRim; ok", true, "plateTop plateBore1", L"Выберите внутреннее круглое ребро"},
-        {17, L"pick holeRim; pick shaftRim; ok", true, "plateTop shaft", L"Выберите наружнее круглое ребро"},
+        // An edge of the other kind is refused: the OK after it finds nothing picked.
+        {16, L"pick shaftRim; ok; pick holeRim; ok", true, "plateTop plateBore1", L"Выберите внутреннее круглое ребро"},
+        {17, L"pick holeRim; ok; pick shaftRim; ok", true, "plateTop shaft", L"Выберите наружнее круглое ребро"},
         {18, L"pick holeThread; ok", true, "plateTop plateBore1", L"Выберите резьбу"},
         // Faces nobody can tell are picked by hand, and only once there is a thread.
         {18, L"pick plateTop; pick plateBore1; pick bareThread; pick plateTop; ok", false, "- -", L"Выберите резьбу"},
         {18, L"pick bareThread; pick plateTop; pick plateBore1; ok", true, "plateTop plateBore1", L"Выберите резьбу"},
+        // Faces handed over without their thread are not enough.
+        {18, L"ok", false, "plateTop plateBore1", L"Выберите резьбу", true},
         // The thread of a library element: its face, and the start surface it was built from.
         {18, L"pick elementThread; ok", true, "plateTop element1Face", L"Выберите резьбу"},
     };
@@ -353,6 +357,10 @@ TEST_F(ElementPanel, ARoundEdgeOrAThreadGivesItsFacesWhereItCanAndTheModeChooses
             elements->Live().back()->macro->Add(geometry.AddThread("elementThread", plate.part, {}));
         }
         auto caller = NMElemPos::Create(App5(), App7(), row.mode);
+        if (row.handed) {
+            caller->iStartPlane = plate.top->V5().Ptr();
+            caller->CurrentItem().iCylFace = plate.bores[0]->V5().Ptr();
+        }
         const size_t prompts = velmar().Panels().Prompts().size();
         {
             const auto panel = PanelOf(caller.get(), false);

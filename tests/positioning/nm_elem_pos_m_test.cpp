@@ -234,10 +234,15 @@ TEST_F(TwoPlanesModel, ARebuildWithoutADirectionObjectTakesTheFirstAxisTheFrameA
     // The Y axis lies at 90 degrees in the start plane: 360 - 90 + 30.
     EXPECT_NEAR(item.A, 300, 1e-9);
     EXPECT_EQ(made_->FrameOf(item.iFrame)->bases[72], &axes_[1]->V7());
-    // Rebuilt with its direction object: nothing is looked for, the old preview went.
+    // Rebuilt with its direction object on another start face: nothing is looked for, the old preview
+    // went and the new one stands on the new face.
+    sim::GeoEntity& moved = geometry_->AddFace("moved", top_, {.test1 = true});
+    model->iStartPlane = moved.V5().Ptr();
     EXPECT_FALSE(model->RecreateGeom(item, true));
     EXPECT_NEAR(item.A, 300, 1e-9);
-    EXPECT_EQ(made_->Live(5).size(), 1u);
+    sim::MadeEntity* sketch = Only(5);
+    ASSERT_TRUE(sketch);
+    EXPECT_EQ(sketch->Given(IVel5SketchDefinition::SetPlane), &moved.V5());
     ExpectOnlyPreviewsLeft(*model);
     // No axis taken: the record has none and keeps its angle.
     for (sim::GeoEntity* axis : axes_)

@@ -1,7 +1,7 @@
 // Command 2 in a part or an assembly through LIBRARYENTRY: the find panel's list, buttons and prompt
 // over the finder, the kind switched by its buttons and by a pick in the model, and the controller's
 // answer to "choose a part" (chosen, closed without a choice, a positioning answer for an element, an
-// answer of another kind than the object's).
+// answer of another kind than the object's), and the list after the last object of a name is replaced.
 #include "library/document_stand_in.h"
 
 #include "sim/construction_model.h"
@@ -99,6 +99,7 @@ TEST_F(FindCommand, ChoosingAsksTheReferenceBookAtTheObjectAndThePanelOpensAgain
         std::vector<long> sent;                    // the command each choice sent
         std::wstring location;                     // where the first choice opened the book; empty: not looked at
         std::vector<std::wstring> messages;
+        const wchar_t* replace = nullptr;          // a run after the choices that replaces
     };
     const Row rows[] = {
         {"a part chosen", 5, {testsupport::Answer(0, Bolt())},
@@ -113,6 +114,12 @@ TEST_F(FindCommand, ChoosingAsksTheReferenceBookAtTheObjectAndThePanelOpensAgain
         {"a hole chosen for the one element", 4, {testsupport::Answer(0, script)},
          {{kNames, kField, kChoose, kReplace}, {L"drill"}, L"drill", L"[1] drill", L"Отверстие 10,5", 9051}, {0}, L"", {}},
         {"a component for an element", 4, {testsupport::Answer(0, Bolt())}, drill, {0}, L"", {L"Выберите конструктивный элемент: он заменит найденный."}},
+        // The last object of the name replaced: the list goes over to the new name with its objects.
+        {"every bolt replaced", 5, {testsupport::Answer(0, Bolt(BoltSizes(), {}))},
+         {{kNames, kSteps, kField, kChoose, kReplace, kReplaceAll}, {L"Болт М10х50", L"Гайка"}, L"Болт М10х50", L"[2] Болт М10х50",
+          L"Болт М10х50", 9050},
+         {0}, L"B1",
+         {L"Просмотр документа завершен. Выполнено замен: 2 из 2."}, L"button 9157"},
     };
     for (const Row& row : rows) {
         Restart({15, 0, 1, 0}, row.type);
@@ -122,6 +129,8 @@ TEST_F(FindCommand, ChoosingAsksTheReferenceBookAtTheObjectAndThePanelOpensAgain
             book().QueueSelect(answer);
             velmar().User().Answer("panel", _variant_t(L"button 9055"));
         }
+        if (row.replace)
+            velmar().User().Answer("panel", _variant_t(row.replace));
         velmar().User().Answer("panel", _variant_t(L"cancel"));
         const Outcome outcome = Run(2);
         EXPECT_FALSE(outcome.dialog) << row.what << ": " << sim::Utf8(outcome.message);
@@ -132,9 +141,11 @@ TEST_F(FindCommand, ChoosingAsksTheReferenceBookAtTheObjectAndThePanelOpensAgain
         if (!row.location.empty() && !book().Selections().empty()) {
             EXPECT_EQ(book().Selections().at(0).location, row.location) << row.what;
         }
-        EXPECT_EQ(ShownBy(row.answers.size()), row.last) << row.what;
+        EXPECT_EQ(ShownBy(row.answers.size() + (row.replace ? 1 : 0)), row.last) << row.what;
         EXPECT_EQ(VelmarMessages(), row.messages) << row.what;
-        EXPECT_EQ(assembly().Components().size(), 0u) << row.what << ": nothing placed";
+        if (!row.replace) {
+            EXPECT_EQ(assembly().Components().size(), 0u) << row.what << ": nothing placed";
+        }
     }
 }
 
