@@ -314,7 +314,7 @@ std::string Drawing::SpcLine(const SpcObject& object) const
     std::string columns;
     for (const auto& column : object.columnsA)
         if (!column->Text().empty())
-            columns += ", " + std::to_string(column->Type()) + "." + std::to_string(column->ShownNumber()) + " " +
+            columns += ", " + std::to_string(column->Type()) + "." + std::to_string(column->Number()) + " " +
                        QuoteShown(column->Text());
     return "section " + std::to_string(object.section) + columns + object.DescribeComments();
 }

@@ -37,7 +37,8 @@ const char Usage[] =
     "  COLUMN     a column TYPE.NUMBER (9.1), defined in the document's bill of materials where it has none\n"
     "--fire, --call, --select, --arrange, --select-macro, --spc-comment and --spc-text run where they stand among\n"
     "the commands\n"
-    "exit code 0: it ran; 2: a bad option, file, component name or spc object; 3: the library could not be loaded";
+    "exit code 0: it ran, its last line \"end: exit code 0\"; 2: a bad option, file, component name or spc object;\n"
+    "3: the library could not be loaded; 4: the run was cut short (its Wine server ended under it, or it faulted)";
 
 namespace {
 

@@ -544,6 +544,17 @@ TEST(VelmarSim, ShowsWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
         {"a typed text through command 4", L"--doc-type 1 --call NMInsert2D:fastener_set_2d@100,50,0 --spc-text 1:9.1=note"
                                            L" --answer yes --command 4",
          {"command: 4\n", "  spc object: section 25, 5.1 \"Болт М8-6gx40.58 ГОСТ 7798-70\", 9.1 \"note\"\n"}},
+        // The positions the user gave the old lines come back on the new ones through Velmar's bill of materials.
+        {"positions through command 4", L"--doc-type 1 --call NMInsert2D:fastener_set_2d@100,50,0 --spc-text 1:3.1=1"
+                                        L" --spc-text 2:3.1=2 --answer yes --command 4",
+         {"command: 4\n", "  spc object: section 25, 5.1 \"Болт М8-6gx40.58 ГОСТ 7798-70\", 3.1 \"1\"\n",
+          "  spc object: section 25, 5.1 \"Шайба 8.01.08кп ГОСТ 11371-78\", 3.1 \"2\"\n"}},
+        // A replace of all whose spc lines stand elsewhere than the preset says asks over its progress window.
+        {"the progress window under a question", L"--doc-type 5 --component component_3d@30 --component component_3d@30"
+                                                 L" --panel-script \"choose 9151 0; button 9055\" --response component_3d_screw"
+                                                 L" --panel-script \"button 9157\" --panel-script cancel --command 2",
+         {"Переместить объект спецификации?\" answer=yes (its default button)\n"
+          "progress window: caption=\"Нормсет\", left to its pass\n"}},
     };
     for (const Row& row : rows) {
         const RunnerRun run = RunRunner(row.arguments);

@@ -73,19 +73,14 @@ launcher() {
 }
 velmar_sim() { env -u DISPLAY timeout 30 "$ROOT/velmar-sim" --command 0 >"$work/out" 2>"$work/log"; }
 ended="echo 'end: exit code 0'"
-# The command line of this test's server, as ps gives it.
-server_command() {
-  local pid
-  for pid in $(pgrep -x wineserver64); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$prefix"; then
-      ps -o args= -p "$pid"
-    fi
-  done
-}
+# The launcher's line that writes the command line of this test's server, as ps gives it, to $work/server.
+server_command="for pid in \$(pgrep -x wineserver64); do
+  tr '\\\\0' '\\\\n' <\"/proc/\$pid/environ\" 2>/dev/null | grep -qxF 'WINEPREFIX=$prefix' && ps -o args= -p \$pid
+done >'$work/server'"
 # No server before it: the one it started ends a little after the launcher, as after a program's end; it
 # was started to end with its last program, not to linger after it while the run waits for it.
 launcher "$ended; (sleep 2; : >'$work/ending'; WINEPREFIX='$prefix' $WINESERVER -k) </dev/null >/dev/null 2>&1 &
-server_command >'$work/server'"
+$server_command"
 velmar_sim || fail "velmar-sim with no server before it ended with $?: $(cat "$work/log")"
 [ -e "$work/ending" ] || fail "velmar-sim ended before the server it started"
 grep -q -- '-p0$' "$work/server" || fail "velmar-sim started a server that outlives its last program: $(cat "$work/server")"
