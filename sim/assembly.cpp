@@ -15,13 +15,6 @@ namespace sim {
 
 namespace {
 
-std::string Number(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
-
 } // namespace
 
 double Component::Variable(const std::wstring& name) const
@@ -240,9 +233,9 @@ std::vector<std::string> Assembly::Describe(const Component& component)
     lines.push_back(QuoteShown(part.Text(IVel5Part::ComponentName)) + ", model " + QuoteShown(component.insertedFile));
     std::string parameters;
     for (const auto& [name, variable] : component.variables)
-        parameters += (parameters.empty() ? "" : ", ") + Utf8(name) + "=" + Number(variable->Double(IVel5Variable::Value));
+        parameters += (parameters.empty() ? "" : ", ") + Utf8(name) + "=" + ShownNumber(variable->Double(IVel5Variable::Value));
     lines.push_back("parameters: " + (parameters.empty() ? std::string("none") : parameters));
-    lines.push_back("mass " + Number(component.mass) + ", material " + QuoteShown(component.material));
+    lines.push_back("mass " + ShownNumber(component.mass) + ", material " + QuoteShown(component.material));
     Object* placement = part.Has(Part::kPlacement) ? Object::From(V_VT(&part.Value(Part::kPlacement)) == VT_DISPATCH
                                                                        ? V_DISPATCH(&part.Value(Part::kPlacement))
                                                                        : nullptr)
@@ -262,7 +255,7 @@ std::vector<std::string> Assembly::Describe(const Component& component)
     };
     for (const MateRecord* mate : MatesOf(component))
         lines.push_back("mate: kind " + std::to_string(mate->kind) + ", direction " + std::to_string(mate->direction) +
-                        ", value " + Number(mate->value) + ": " + named(mate->first) + " and " + named(mate->second));
+                        ", value " + ShownNumber(mate->value) + ": " + named(mate->first) + " and " + named(mate->second));
     for (SpcObject* object : SpcObjectsOf(component))
         lines.push_back("spc object: " + object->Describe());
     return lines;

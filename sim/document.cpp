@@ -17,6 +17,8 @@ void GiveOut(Object* object, IDispatch** out)
         (*out)->AddRef();
 }
 
+constexpr long kPositionColumn = 3;
+
 } // namespace
 
 Document::Document(Velmar& velmar, int type, const std::string& name) : velmar_(velmar), type_(type)
@@ -35,12 +37,19 @@ Document::Document(Velmar& velmar, int type, const std::string& name) : velmar_(
     store_ = std::make_unique<DataStore>(velmar, name + "Store");
     specification_ = velmar.NewObject(name + "Spc5");
     specification_->Supports(__uuidof(IVel5Specification))
+        // The position number goes into the position column (3.1) of the object the editor stands on, which
+        // the bill of materials shows and the library reads back.
         .Method(IVel5Specification::SetPosition, 1, [this](Args& args) {
             positionsSet_.push_back(args.Int32(0));
+            if (SpcObject* edited = spc_->Edited()) {
+                spc_->DefineColumnAWhereNone({kPositionColumn, 1, L"Поз."});
+                edited->ColumnA(kPositionColumn, 1)->SetText(std::to_wstring(positionsSet_.back()));
+            }
             return _variant_t(0L);
         })
         .Method(IVel5Specification::EditObject, 1, [this](Args& args) {
             objectsEdited_.push_back(args.Int32(0));
+            spc_->Edit(objectsEdited_.back());
             return _variant_t(0L);
         });
     v7_->Value(11) = _variant_t(static_cast<long>(type));

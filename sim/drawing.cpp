@@ -75,18 +75,6 @@ double DoubleOf(const std::map<int, _variant_t>& values, int key)
     return SUCCEEDED(VariantChangeType(&converted, const_cast<_variant_t*>(&found->second), 0, VT_R8)) ? V_R8(&converted) : 0;
 }
 
-// A length or angle of the drawing rounded to five decimals, in as few digits as give it back, as it was
-// given (1234567.5, not 1.23457e+06): an epsilon the library adds to keep two objects apart prints as 0. A
-// value too large to have decimals is printed as it is, where scaling it would overflow (1e+304).
-std::string Number(double value)
-{
-    char text[400];
-    const bool scaled = std::fabs(value) < 1e15;
-    const auto end = scaled ? std::to_chars(text, text + sizeof text, std::round(value * 1e5) / 1e5 + 0.0, std::chars_format::fixed)
-                            : std::to_chars(text, text + sizeof text, value);
-    return std::string(text, end.ptr);
-}
-
 std::string KindName(long type)
 {
     switch (type) {
@@ -300,8 +288,8 @@ void Drawing::DescribeMacro(long macro, const std::string& indent, const std::st
     const std::vector<std::wstring> texts = IdentityOf(macro);
     const std::string identity = texts.size() >= 4 ? QuoteShown(texts[2]) + " " + QuoteShown(texts[3])
                                                     : std::string("no identity");
-    lines.push_back(indent + label + "macro " + std::to_string(macro) + " at " + Number(part.x) + ", " + Number(part.y) +
-                    ", angle " + Number(part.angle) + ": " + identity);
+    lines.push_back(indent + label + "macro " + std::to_string(macro) + " at " + ShownNumber(part.x) + ", " + ShownNumber(part.y) +
+                    ", angle " + ShownNumber(part.angle) + ": " + identity);
     const std::string inner = label.empty() ? indent : indent + "  ";
     std::map<std::string, int> kinds;
     for (long object : Contents(macro))
@@ -317,7 +305,7 @@ void Drawing::DescribeMacro(long macro, const std::string& indent, const std::st
         DescribeMacro(object, inner, "member: ", lines);
         for (const CutRecord& cut : cuts_)
             if (std::find(cut.cut.begin(), cut.cut.end(), object) != cut.cut.end())
-                lines.push_back(inner + "  cut: x from " + Number(cut.x1) + " to " + Number(cut.x2));
+                lines.push_back(inner + "  cut: x from " + ShownNumber(cut.x1) + " to " + ShownNumber(cut.x2));
     }
 }
 
@@ -334,8 +322,8 @@ std::string Drawing::SpcLine(const SpcObject& object) const
 std::string Drawing::LeaderLine(long reference)
 {
     const DrawnObject& leader = *Find(reference);
-    return std::to_string(reference) + ", shelf at " + Number(DoubleOf(leader.leader.settings, IVel5LeaderParam::ShelfX)) +
-           ", " + Number(DoubleOf(leader.leader.settings, IVel5LeaderParam::ShelfY));
+    return std::to_string(reference) + ", shelf at " + ShownNumber(DoubleOf(leader.leader.settings, IVel5LeaderParam::ShelfX)) +
+           ", " + ShownNumber(DoubleOf(leader.leader.settings, IVel5LeaderParam::ShelfY));
 }
 
 bool Drawing::Holds(const SpcObject& object, long reference)
@@ -538,7 +526,7 @@ _variant_t Drawing::PickRequest(Args& args, Object& request, const std::wstring&
         double x = positions[i][0];
         double y = positions[i][1];
         const int taken = filter(0, &x, &y, 0, 0, clicking ? 0 : 1);
-        picks_.push_back(std::string(clicking ? "click " : "move ") + Number(positions[i][0]) + ", " + Number(positions[i][1]) +
+        picks_.push_back(std::string(clicking ? "click " : "move ") + ShownNumber(positions[i][0]) + ", " + ShownNumber(positions[i][1]) +
                          ": " + std::to_string(taken));
     }
     if (!click)

@@ -2,6 +2,8 @@
 
 #include "sim/journal.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace sim {
@@ -65,6 +67,19 @@ std::string ShownValue(const VARIANT& value)
 void ShowTextsEscaped()
 {
     escaped = true;
+}
+
+// Rounded to five decimals, in as few digits as give it back, as it was given (1234567.5, not
+// 1.23457e+06): an epsilon the library adds to keep two objects apart prints as 0, and a value a hair
+// below zero as 0, not -0. A value too large to have decimals is printed as it is, where scaling it would
+// overflow (1e+304).
+std::string ShownNumber(double value)
+{
+    char text[400];
+    const bool scaled = std::fabs(value) < 1e15;
+    const auto end = scaled ? std::to_chars(text, text + sizeof text, std::round(value * 1e5) / 1e5 + 0.0, std::chars_format::fixed)
+                            : std::to_chars(text, text + sizeof text, value);
+    return std::string(text, end.ptr);
 }
 
 } // namespace sim

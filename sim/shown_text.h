@@ -24,6 +24,9 @@ std::string QuoteShown(const std::wstring& text);
 // A value as the journal renders it, a text quoted as QuoteShown quotes it.
 std::string ShownValue(const VARIANT& value);
 
+// A number as every listing shows it: a coordinate, an angle, a mass, a parameter, a hot point's position.
+std::string ShownNumber(double value);
+
 // From now on for the process every description quotes its texts escaped (velmar-sim's start).
 void ShowTextsEscaped();
 

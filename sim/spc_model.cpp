@@ -431,7 +431,26 @@ SpcObject& SpcModel::AddObject(long section, double number)
     liveValid_ = false;
     objects_.push_back(std::make_unique<SpcObject>(*this, "spcObj" + std::to_string(objects_.size() + 1), section, number));
     objects_.back()->reference = 1000 + static_cast<long>(objects_.size());
+    edited_ = objects_.back().get();
     return *objects_.back();
+}
+
+void SpcModel::Edit(long reference)
+{
+    for (const auto& object : objects_)
+        if (object->reference == reference)
+            edited_ = object.get();
+}
+
+void SpcModel::DefineColumnAWhereNone(const SpcColumnDef& def)
+{
+    if (std::none_of(defsA_.begin(), defsA_.end(), [&](const SpcColumnDef& known) {
+            return known.type == def.type && known.number == def.number;
+        }))
+        DefineColumnA(def);
+    for (SpcObject* object : Objects())
+        if (!object->ColumnA(def.type, def.number))
+            object->AddColumnA(def);
 }
 
 void SpcModel::NoteLink(SpcObject& owner, IUnknown* included)

@@ -149,6 +149,13 @@ public:
     SpcObject& AddObject(long section, double number = 0);
     // The objects not deleted, in the order they were made.
     std::vector<SpcObject*> Objects() const;
+    // Defines a column of collection A where the bill of materials has none, and gives it to every object
+    // that lacks it, as the bill of materials does once the user types into it.
+    void DefineColumnAWhereNone(const SpcColumnDef& def);
+    // The object the bill of materials' editor stands on: the last one made or opened for editing, by its
+    // reference (IVel7ObjectRef 10); null when none is or it was deleted.
+    SpcObject* Edited() const { return edited_ && !edited_->deleted ? edited_ : nullptr; }
+    void Edit(long reference);
     // The model object behind an interface pointer, deleted ones included; null for any other.
     SpcObject* Find(IUnknown* object) const;
 
@@ -188,6 +195,7 @@ private:
     std::vector<SpcObject*> live_;
     bool liveValid_ = false;
     std::unordered_map<Object*, std::vector<SpcObject*>> byLinked_;
+    SpcObject* edited_ = nullptr;
     int refuseAdd_ = 0;
     int refuseInclusion_ = 0;
     int inclusions_ = 0;

@@ -115,10 +115,8 @@ void DialogAnswerer::Poll()
     EnumThreadWindows(GetCurrentThreadId(), &CollectDialogs, reinterpret_cast<LPARAM>(&open));
     const DWORD now = GetTickCount();
     for (HWND dialog : open) {
-        if (known_.insert(dialog).second) {
+        if (known_.insert(dialog).second && Handle(dialog))
             seen_.push_back({dialog, now});
-            Handle(dialog);
-        }
     }
     // The archive was written once the error dialog closed by its save button.
     if (errorDialog_ && !IsWindow(errorDialog_))
@@ -131,14 +129,21 @@ void DialogAnswerer::Poll()
     }
 }
 
-void DialogAnswerer::Handle(HWND dialog)
+bool DialogAnswerer::Handle(HWND dialog)
 {
+    // Its Cancel would end the pass: a person leaves it alone and answers the question.
+    if (GetDlgItem(dialog, IDC_PROGRESS_BAR)) {
+        flush_();
+        PrintEvent("progress window", "caption=" + Quote(WindowText(dialog)) + ", left to its pass");
+        return false;
+    }
     if (GetDlgItem(dialog, IDC_DEBUG_DETAILS) && GetDlgItem(dialog, IDC_DEBUG_MESSAGE))
         AnswerErrorDialog(dialog);
     else if (GetDlgItem(dialog, FileNameComboId) || GetDlgItem(dialog, FileNameEditId))
         AnswerFileDialog(dialog);
     else
         AnswerMessageBox(dialog);
+    return true;
 }
 
 void DialogAnswerer::AnswerMessageBox(HWND dialog)

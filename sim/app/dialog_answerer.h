@@ -1,8 +1,10 @@
 #pragma once
 // The person in front of the stand-in Velmar: answers every dialog the library opens on this thread.
 // Message boxes take the next queued answer of the scripted user (kind "message"), else their default
-// button; another dialog (kind "dialog": the settings) is answered by its default button; the error dialog is answered by saving its debug archive, so that its trace log can be
-// printed; anything still open after a few seconds is cancelled, so that a run never waits for a person.
+// button; another dialog (kind "dialog": the settings) is answered by its default button; the error
+// dialog is answered by saving its debug archive, so that its trace log can be printed; anything still
+// open after a few seconds is cancelled, so that a run never waits for a person. A bulk pass's progress
+// window, seen while the pass asks a question over it, asks nothing: it is named and left to the pass.
 #include "core/com.h"
 #include "sim/scripted_user.h"
 
@@ -27,7 +29,8 @@ public:
 private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
     void Poll();
-    void Handle(HWND dialog);
+    // Whether the dialog waits for an answer.
+    bool Handle(HWND dialog);
     void AnswerMessageBox(HWND dialog);
     void AnswerErrorDialog(HWND dialog);
     void AnswerFileDialog(HWND dialog);

@@ -5,6 +5,7 @@
 #include "hostapi/library_interfaces.h"
 #include "sim/app/event_output.h"
 #include "sim/drawing.h"
+#include "sim/shown_text.h"
 
 #include <cstdio>
 
@@ -14,13 +15,6 @@ namespace {
 
 // Velmar asks for points until one is refused; a library offering more than this is not believed.
 constexpr long kMostPoints = 64;
-
-std::string Number(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
 
 // The reference book's key of a part: its identifier between "PART:" and the first "["; none for a set.
 std::wstring PartKey(const std::wstring& id)
@@ -43,7 +37,7 @@ void PrintPoints(ILibHPObject* points, ILibHPObject1* names)
         const std::string nameText = names->GetName(&name, index) == 1 && name ? Quote(name) : "(no name)";
         const UniqueBstr value(names->GetValueText(index));
         std::string line = std::to_string(index) + " " + nameText + " " + (value ? Quote(value.get()) : "(no value)") +
-                           " at " + Number(record.x) + ", " + Number(record.y);
+                           " at " + sim::ShownNumber(record.x) + ", " + sim::ShownNumber(record.y);
         if (record.cursor) {
             line += ", cursor " + std::to_string(record.cursor);
             const HINSTANCE module = reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(record.module));
@@ -99,7 +93,7 @@ void CallHotPoints(sim::Velmar& velmar, sim::ReferenceBook& book, const HotPoint
     }
     PrintPoints(points, names);
     for (const HotPointDrag& drag : session.drags) {
-        PrintEvent("drag", "point " + std::to_string(drag.index) + " to " + Number(drag.x) + ", " + Number(drag.y) +
+        PrintEvent("drag", "point " + std::to_string(drag.index) + " to " + sim::ShownNumber(drag.x) + ", " + sim::ShownNumber(drag.y) +
                                (drag.commit ? ", commit" : ", cancel"));
         const LibHPMove to{drag.x, drag.y};
         names->BeginDrag(drag.index);

@@ -5,7 +5,6 @@
 #include "sim/drawing.h"
 #include "sim/journal.h"
 
-#include <cwctype>
 #include <sstream>
 
 namespace velmar_sim {
@@ -38,7 +37,8 @@ const char Usage[] =
     "  COLUMN     a column TYPE.NUMBER (9.1), defined in the document's bill of materials where it has none\n"
     "--fire, --call, --select, --arrange, --select-macro, --spc-comment and --spc-text run where they stand among\n"
     "the commands\n"
-    "exit code 0: it ran; 2: a bad option, file, component name or spc object; 3: the library could not be loaded";
+    "exit code 0: it ran, its last line \"end: exit code 0\"; 2: a bad option, file, component name or spc object;\n"
+    "3: the library could not be loaded; 4: the run was cut short (its Wine server ended under it, or it faulted)";
 
 namespace {
 
@@ -47,11 +47,23 @@ std::string Narrow(const std::wstring& text)
     return sim::Utf8(text);
 }
 
+// The C library's classes take other scripts' digits (a fullwidth "５") that the number conversions then
+// refuse with an exception of their own: only ASCII digits make a number here.
+bool AsciiDigit(wchar_t c)
+{
+    return c >= L'0' && c <= L'9';
+}
+
+bool AsciiHexDigit(wchar_t c)
+{
+    return AsciiDigit(c) || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F');
+}
+
 long Number(const std::wstring& option, const std::wstring& text, long low, long high)
 {
     bool digits = !text.empty() && text.size() <= 10;
     for (wchar_t c : text)
-        digits = digits && std::iswdigit(c);
+        digits = digits && AsciiDigit(c);
     const long long value = digits ? std::stoll(text) : -1;
     if (!digits || value < low || value > high)
         throw UsageError(Narrow(option) + " takes a number from " + std::to_string(low) + " to " +
@@ -102,7 +114,7 @@ RunnerOptions::BookAnswer SelectAnswer(const std::wstring& option, const std::ws
     if (code.size() > 2 && (code.compare(0, 2, L"0x") == 0 || code.compare(0, 2, L"0X") == 0)) {
         bool hex = code.size() <= 10;
         for (size_t i = 2; i < code.size(); ++i)
-            hex = hex && std::iswxdigit(code[i]);
+            hex = hex && AsciiHexDigit(code[i]);
         if (!hex)
             throw UsageError(Narrow(option) + " takes COMMAND[:LOCATION], not " + Quote(text));
         answer.command = static_cast<long>(std::stoul(code.substr(2), nullptr, 16));

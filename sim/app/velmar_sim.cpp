@@ -1,7 +1,8 @@
 // velmar-sim: does with the library what Velmar does, in the stand-in Velmar with the stand-in
 // reference book, and prints what happened. Exits 0 when it ran, whatever the library did (and for
-// --help); 2 for a bad command line, a file that cannot be read, a component name no component has or an
-// spc object the document does not have; 3 when the library cannot be loaded.
+// --help), its last line "end: exit code 0"; 2 for a bad command line, a file that cannot be read, a
+// component name no component has or an spc object the document does not have; 3 when the library
+// cannot be loaded.
 #include "core/com.h"
 #include "sim/app/debug_archive.h"
 #include "sim/app/dialog_answerer.h"
@@ -430,16 +431,7 @@ void TypeIntoSpcObject(sim::Velmar& velmar, const SpcText& typed)
     const std::vector<sim::SpcObject*> objects = document ? document->Spc().Objects() : std::vector<sim::SpcObject*>();
     if (typed.object > objects.size())
         throw InputError("no spc object " + std::to_string(typed.object) + " to type into");
-    sim::SpcModel& spc = document->Spc();
-    const sim::SpcColumnDef column{typed.type, typed.number, L""};
-    const auto& defined = spc.DefinitionsA();
-    if (std::none_of(defined.begin(), defined.end(), [&](const sim::SpcColumnDef& def) {
-            return def.type == typed.type && def.number == typed.number;
-        }))
-        spc.DefineColumnA(column);
-    for (sim::SpcObject* object : objects)
-        if (!object->ColumnA(typed.type, typed.number))
-            object->AddColumnA(column);
+    document->Spc().DefineColumnAWhereNone({typed.type, typed.number, L""});
     sim::SpcObject& object = *objects[typed.object - 1];
     const std::string key = std::to_string(typed.type) + "." + std::to_string(typed.number);
     PrintEvent("user", "types " + Quote(typed.text) + " into " + key + " of spc object " + std::to_string(typed.object) + ": " +
@@ -688,7 +680,7 @@ void PrintSpcObjects(sim::Document& document)
         PrintEvent("spc object", object->Describe() + object->DescribeComments());
 }
 
-int Run(const RunnerOptions& options)
+void Run(const RunnerOptions& options)
 {
     const std::wstring libraryPath =
         options.library.empty() ? RunnerFolder() + L"normset.dll" : sim::WindowsPath(options.library);
@@ -883,7 +875,6 @@ int Run(const RunnerOptions& options)
     }
     // The library lets go of Velmar's and the reference book's objects before they go.
     FreeLibrary(library.module);
-    return 0;
 }
 
 std::vector<std::wstring> Arguments()
@@ -905,11 +896,14 @@ int main()
     sim::ShowTextsEscaped();
     try {
         const RunnerOptions options = ParseOptions(Arguments());
-        if (options.help) {
+        if (options.help)
             std::printf("%s\n", Usage);
-            return 0;
-        }
-        return Run(options);
+        else
+            Run(options);
+        // The last line of every run that ended as it meant to: a Wine server that ends under the run ends
+        // the process without a word and with any exit code, and the script tells the two apart by it.
+        PrintEvent("end", "exit code 0");
+        return 0;
     } catch (const UsageError& error) {
         std::fprintf(stderr, "velmar-sim: %s\n%s\n", Printable(error.what()).c_str(), Usage);
         return 2;

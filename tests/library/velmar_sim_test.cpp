@@ -134,7 +134,8 @@ TEST(VelmarSim, RunsTheLibraryAndPrintsWhatVelmarReads)
                                    "dialog: caption=\"Настройки\" answer=ok (its default button)\n"
                                    "command: 7\nhelp file: \""));
     // The build has no help file to show.
-    EXPECT_THAT(run.out, HasSubstr("VAZEZadAzuduv.chm\", not there\ncommand: 8\ndocument: none\n"));
+    // The last line tells a run that ended as it meant to from one cut short.
+    EXPECT_THAT(run.out, testing::EndsWith("VAZEZadAzuduv.chm\", not there\ncommand: 8\ndocument: none\nend: exit code 0\n"));
     EXPECT_EQ(run.err, "");
     // What OK in the settings saved lay in the run's own registry, which is gone with the run.
     HKEY key = nullptr;
@@ -163,7 +164,9 @@ TEST(VelmarSim, BadCommandLinesEndWithAReasonAndExitCode2)
                                      L"--call NMDelete", L"--fire open-document:x", L"--drag 2:8:commit", L"--drag 2:8,0:keep", L"--select-macro first",
                                      // Numbers: plain decimal and finite, whichever option takes them.
                                      L"--call NMInsert2D:script_2d@1e400,0,0", L"--call NMReplace2D:script_2d@0x10,0,0",
-                                     L"--place inf,0,0", L"--panel-script \"cursor 0x10 0 0; ok\"", L"--spc-text 1:9=x"}) {
+                                     L"--place inf,0,0", L"--panel-script \"cursor 0x10 0 0; ok\"", L"--spc-text 1:9=x",
+                                     // Digits of another script than ASCII's.
+                                     L"--doc-type \uFF15", L"--spc-text \uFF11:9.1=x"}) {
         const RunnerRun run = RunRunner(arguments);
         EXPECT_EQ(run.exitCode, 2u) << arguments;
         EXPECT_THAT(run.err, testing::StartsWith("velmar-sim: ")) << arguments;
@@ -184,6 +187,7 @@ TEST(VelmarSim, BadCommandLinesEndWithAReasonAndExitCode2)
         const RunnerRun help = RunRunner(arguments);
         EXPECT_EQ(help.exitCode, 0u) << arguments;
         EXPECT_THAT(help.out, testing::StartsWith("usage: velmar-sim ")) << arguments;
+        EXPECT_THAT(help.out, testing::EndsWith("\nend: exit code 0\n")) << arguments;
     }
 }
 
@@ -213,7 +217,7 @@ TEST(VelmarSim, MissingLibraryEndsWithExitCode3)
 TEST(VelmarSim, InsertsTheSampleBoltAndAPartOfTheUsersOwnModelAndPrintsBoth)
 {
     ScratchFolder folder;
-    ASSERT_TRUE(WriteFileBytes(folder / L"nut.model", "file Parts\\Nut.vlm\nvariable d 8\nplane Plane\n"));
+    ASSERT_TRUE(WriteFileBytes(folder / L"nut.model", "file Parts\\Nut.vlm\nvariable d 8\nplane Plane\nmass 1234567.5\n"));
     ASSERT_TRUE(WriteFileBytes(folder / L"nut.xml",
                                "<response><objectcollection>"
                                "<object><classid>MethodParameters</classid><attributecollection>"
@@ -246,7 +250,7 @@ TEST(VelmarSim, InsertsTheSampleBoltAndAPartOfTheUsersOwnModelAndPrintsBoth)
                                                 "component: comp3 \"Nut M10\", model \""));
     EXPECT_THAT(run.out, HasSubstr("\\\\Parts\\\\Nut.vlm\"\n"
                                    "  parameters: d=10\n"
-                                   "  mass 0 g, material \"\"\n"
+                                   "  mass 1234567.5 g, material \"\"\n"
                                    "  placement: as placed in panel run 3\n"
                                    "  mate: kind 0, direction 1, value 0: side and Plane\n"));
     // The folder with the models' files is gone with the run (its path printed with each backslash escaped).
@@ -332,7 +336,7 @@ TEST(VelmarSim, DragsTheSizePointOfTheLastPlacedPartAndPrintsItsPointsAndTheDraw
                                "hot point: 2 \"Резьба d\" \"Диаметр резьбы\\nd = 12\" at 6, 0, cursor 111\n";
     const std::string step = "reference book: client.DragParameters(\"d=16\",\"ВЕЛМАР 2D\",\"PART:5915-70[d=12]\",&)\n"
                              "reference book: client.AttributeText(&)\n";
-    const std::string released = "hot points: released, the object destroyed\n";
+    const std::string released = "hot points: released, the object destroyed\nend: exit code 0\n";
     struct Case {
         std::string release;
         std::string after;              // the points and the drawing after the drag
@@ -340,7 +344,7 @@ TEST(VelmarSim, DragsTheSizePointOfTheLastPlacedPartAndPrintsItsPointsAndTheDraw
     const Case cases[] = {
         {"commit",
          "hot point: 0 \"0\" \"Гайка М16-6Н.5 ГОСТ 5915-70\" at 0, 0\n"
-         "hot point: 1 \"A\" \"A = 0.00°\" at 11.0851, 0, cursor 114\n"
+         "hot point: 1 \"A\" \"A = 0.00°\" at 11.08513, 0, cursor 114\n"
          "hot point: 2 \"Резьба d\" \"Диаметр резьбы\\nd = 16\" at 8, 0, cursor 111\n"
          "placed part: macro 102 at 100, 50, angle 0: \"PART:5915-70[d=16]\" \"Гайка М16-6Н.5 ГОСТ 5915-70\"\n"
          "  drawing: circle, segment x6\n"
@@ -518,6 +522,8 @@ TEST(VelmarSim, ShowsWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
          {"  drawing: circle, segment x6\nleader held by no spc object: 110, shelf at 130, 80\n"}},
         {"coordinates too large to scale", L"--doc-type 1 --call NMInsert2D:script_2d@1e304,-2.5e305,0",
          {"placed part: macro 101 at 1e+304, -2.5e+305, angle 0: "}},
+        {"coordinates a hair below zero", L"--doc-type 1 --call NMInsert2D:script_2d@-1e-9,-1e-9,-1e-9",
+         {"placed part: macro 101 at 0, 0, angle 0: "}},
         {"coordinates of more than six digits", L"--doc-type 1 --call NMInsert2D:script_2d@1234567.5,-7.25,0",
          {"placed part: macro 101 at 1234567.5, -7.25, angle 0: "}},
         {"a response whose path holds @", L"--doc-type 1 --call \"NMInsert2D:" + atPath + L"@100,50,0\"",
@@ -538,6 +544,17 @@ TEST(VelmarSim, ShowsWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
         {"a typed text through command 4", L"--doc-type 1 --call NMInsert2D:fastener_set_2d@100,50,0 --spc-text 1:9.1=note"
                                            L" --answer yes --command 4",
          {"command: 4\n", "  spc object: section 25, 5.1 \"Болт М8-6gx40.58 ГОСТ 7798-70\", 9.1 \"note\"\n"}},
+        // The positions the user gave the old lines come back on the new ones through Velmar's bill of materials.
+        {"positions through command 4", L"--doc-type 1 --call NMInsert2D:fastener_set_2d@100,50,0 --spc-text 1:3.1=1"
+                                        L" --spc-text 2:3.1=2 --answer yes --command 4",
+         {"command: 4\n", "  spc object: section 25, 5.1 \"Болт М8-6gx40.58 ГОСТ 7798-70\", 3.1 \"1\"\n",
+          "  spc object: section 25, 5.1 \"Шайба 8.01.08кп ГОСТ 11371-78\", 3.1 \"2\"\n"}},
+        // A replace of all whose spc lines stand elsewhere than the preset says asks over its progress window.
+        {"the progress window under a question", L"--doc-type 5 --component component_3d@30 --component component_3d@30"
+                                                 L" --panel-script \"choose 9151 0; button 9055\" --response component_3d_screw"
+                                                 L" --panel-script \"button 9157\" --panel-script cancel --command 2",
+         {"Переместить объект спецификации?\" answer=yes (its default button)\n"
+          "progress window: caption=\"Нормсет\", left to its pass\n"}},
     };
     for (const Row& row : rows) {
         const RunnerRun run = RunRunner(row.arguments);

@@ -63,24 +63,50 @@ testbed 2>"$work/log" || fail "a run with no server before it failed: $(cat "$wo
 server -k && fail "the server a run started outlived it"
 
 # velmar-sim on a display of its own waits for the server it started before the display goes, and for no
-# other. There is no Windows program to launch: the launcher does what the case needs of the server.
+# other. There is no Windows program to launch: the launcher does what the case needs of the server and
+# prints what velmar-sim.exe would, a run that ends as it meant to with its last line "end: exit code 0".
 mkdir -p "$BUILD_DIR/bin"
 : >"$BUILD_DIR/bin/velmar-sim.exe"
 launcher() {
   printf '#!/bin/sh\n%s\n' "$1" >"$BUILD_DIR/wine-run"
   chmod +x "$BUILD_DIR/wine-run"
 }
-velmar_sim() { env -u DISPLAY timeout 30 "$ROOT/velmar-sim" --command 0 >/dev/null 2>"$work/log"; }
-# No server before it: the one it started ends a little after the launcher, as after a program's end.
-launcher "(sleep 2; : >'$work/ending'; WINEPREFIX='$prefix' $WINESERVER -k) </dev/null >/dev/null 2>&1 &"
+velmar_sim() { env -u DISPLAY timeout 30 "$ROOT/velmar-sim" --command 0 >"$work/out" 2>"$work/log"; }
+ended="echo 'end: exit code 0'"
+# The launcher's line that writes the command line of this test's server, as ps gives it, to $work/server.
+server_command="for pid in \$(pgrep -x wineserver64); do
+  tr '\\\\0' '\\\\n' <\"/proc/\$pid/environ\" 2>/dev/null | grep -qxF 'WINEPREFIX=$prefix' && ps -o args= -p \$pid
+done >'$work/server'"
+# No server before it: the one it started ends a little after the launcher, as after a program's end; it
+# was started to end with its last program, not to linger after it while the run waits for it.
+launcher "$ended; (sleep 2; : >'$work/ending'; WINEPREFIX='$prefix' $WINESERVER -k) </dev/null >/dev/null 2>&1 &
+$server_command"
 velmar_sim || fail "velmar-sim with no server before it ended with $?: $(cat "$work/log")"
 [ -e "$work/ending" ] || fail "velmar-sim ended before the server it started"
+grep -q -- '-p0$' "$work/server" || fail "velmar-sim started a server that outlives its last program: $(cat "$work/server")"
 for ((i = 0; i < 100; i++)); do [ -e "$work/ending" ] && break; sleep 0.1; done
 server -w
 # Another run's server: velmar-sim shares it and ends without waiting for it.
 server -p || fail "no server to share"
-launcher "exit 0"
+launcher "$ended"
 velmar_sim || fail "velmar-sim beside another run's server ended with $? (124: still waiting for it)"
+# A run whose process ended under it, with a cut listing and whatever exit code, is told from one that
+# ran: exit code 4 and a line saying so; one that ran, or refused its options, keeps its own.
+while IFS='|' read -r what printed code status says; do
+  launcher "printf '$printed'; exit $code"
+  velmar_sim
+  got=$?
+  [ "$got" = "$status" ] || fail "$what: velmar-sim ended with $got"
+  [ "$(cat "$work/out")" = "$(printf "$printed")" ] || fail "$what: the listing became $(cat "$work/out")"
+  if [ -n "$says" ]; then grep -qF "$says" "$work/log" || fail "$what: it said $(cat "$work/log")"
+  else [ ! -s "$work/log" ] || fail "$what: it said $(cat "$work/log")"; fi
+done <<'ROWS'
+cut, exit code 0|command: 0\n|0|4|velmar-sim: the run was cut short (exit code 0
+cut, exit code 1|command: 0\n|1|4|velmar-sim: the run was cut short (exit code 1
+cut, nothing printed||0|4|velmar-sim: the run was cut short (exit code 0
+ran|command: 0\nend: exit code 0\n|0|0|
+a bad option|x|2|2|
+ROWS
 server -p
 [ $? = 2 ] || fail "the server another run started did not outlive velmar-sim"
 server -k
