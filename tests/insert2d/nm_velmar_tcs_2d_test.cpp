@@ -4,6 +4,7 @@
 #include "insert2d/nm_velmar_tcs_2d.h"
 
 #include "core/exception_describer.h"
+#include "core/modal_seam.h"
 #include "insert2d/drawing_stand_in.h"
 #include "insert2d/user_data_block.h"
 #include "objects/bad_response.h"
@@ -211,6 +212,81 @@ TEST_F(TCS2D, ReplacementRedrawsTheMembersInTheSameMacroAndSilentReplacementMove
     EXPECT_EQ(Leaders(), leaders);
     for (sim::SpcObject* object : Spc().Objects())
         EXPECT_EQ(object->geometry.back(), Name("leader", leaders.at(0)));
+}
+
+// A set and a part replacing each other: no line stays for what is gone, and what the user typed on a line
+// goes to one line only. A set's lines standing elsewhere than the active preset says ask once.
+TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGivesItsLineToOneMember)
+{
+    Spc().DefineColumnA({9, 1, L"Примечание"});
+    int asked = 0;
+    ModalSeam seam;
+    seam.messageBox = [&](HWND, const std::wstring&, const std::wstring&, UINT) {
+        ++asked;
+        return IDNO;
+    };
+    testhooks::ScopedModalSeam scoped(seam);
+    // The lines of a macro: each one's designation, its note and its comments.
+    const auto typed = [&](long macro) {
+        std::vector<std::string> texts;
+        for (sim::SpcObject* object : Spc().Objects())
+            if (object->geometry.front() == Name("macro", macro))
+                texts.push_back(sim::Utf8(object->ColumnA(5, 1)->Text()) + ": " + sim::Utf8(object->ColumnA(9, 1)->Text()) +
+                                object->DescribeComments());
+        return texts;
+    };
+
+    // A noted nut replaced by the set: its line goes to the first member only (none shows its
+    // designation); the others' lines take nothing typed on it.
+    auto placed = MakePart();
+    placed->PlaceAt(10, 10, 0);
+    const long nutMacro = placed->macro;
+    ASSERT_EQ(typed(nutMacro).size(), 1u);
+    Spc().Objects().back()->ColumnA(9, 1)->SetText(L"nut note");
+    Spc().Objects().back()->AddComment("nut");
+    MakeSet(nutMacro)->Replace();
+    EXPECT_EQ(typed(nutMacro), (std::vector<std::string>{sim::Utf8(kDesignations[0]) + ": nut note, comment \"nut\"",
+                                                         sim::Utf8(kDesignations[1]) + ": ", sim::Utf8(kDesignations[2]) + ": "}));
+
+    // A set with its members as the reference book describes them, a note and a comment on each line, and
+    // a line the user attached to it by hand, replaced by a nut М12: the line the nut is rebuilt from is
+    // the set's first (no member shows its designation), every member line's comments go to it and the
+    // other member lines go; the line attached by hand stays.
+    const long set = PlaceSet();
+    std::wstring members;
+    for (size_t i = 0; i < kMemberIds.size(); ++i) {
+        members += kMemberIds[i] + L"\r\n";
+        std::vector<Attr> method = {{L"NM_IID", kMemberIds[i]}, {L"Designation", kDesignations[i]}};
+        for (const Attr& variable : SpcVariables())
+            method.push_back(variable);
+        book_->SetPlacedResponse(kMemberIds[i], response_xml::Response(response_xml::Object(L"Method", method)));
+    }
+    book_->SetClientString(IdOf(set), members);
+    std::vector<sim::SpcObject*> lines;
+    for (sim::SpcObject* object : Spc().Objects())
+        if (object->geometry.front() == Name("macro", set))
+            lines.push_back(object);
+    ASSERT_EQ(lines.size(), 3u);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        lines[i]->ColumnA(9, 1)->SetText(L"note " + std::to_wstring(i));
+        lines[i]->AddComment("c" + std::to_string(i));
+    }
+    sim::SpcObject& byHand = Spc().AddObject(25);
+    byHand.Link(*velmar().Drawings().DrawingObject(set));
+    byHand.ColumnA(5, 1)->SetText(L"Прокладка");
+    byHand.AddComment("by hand");
+    MakePart(true, {}, set)->Apply();
+    EXPECT_EQ(typed(set), (std::vector<std::string>{"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\"",
+                                                    "Прокладка: , comment \"by hand\""}));
+    EXPECT_EQ(asked, 0);
+
+    // The lines of another set moved by the user to another section: one question for the whole set.
+    const long moved = PlaceSet();
+    for (sim::SpcObject* object : Spc().Objects())
+        if (object->geometry.front() == Name("macro", moved))
+            object->section = 30;
+    MakeSet(moved)->Replace();
+    EXPECT_EQ(asked, 1);
 }
 
 TEST_F(TCS2D, AMacroThatCannotBeReopenedPlacesNoSetAndASpcDrawingGetsOnlySpcObjects)

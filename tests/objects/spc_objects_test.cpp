@@ -500,3 +500,26 @@ TEST_F(SpcObjects, EveryFailedHostCallOfACreationEndsInAFailureWithAtMostTheOneO
         [&](size_t n) { EXPECT_LE(Spc().Objects().size(), 1u) << "call " << n; });
     part.reset();
 }
+
+TEST_F(SpcObjects, ALinesIdentityByPresetIsReadFromTheColumnSetTheActivePresetImposes)
+{
+    Open();
+    struct Row {
+        const char* what;
+        bool activeColumns;
+        std::wstring designation;
+        std::wstring name;
+    };
+    const Row rows[] = {
+        {"the part's own column set", false, L"", L"Болт М8х40"},
+        {"the active preset's column set", true, L"Болт М8х40", L""},
+    };
+    for (const Row& row : rows) {
+        Active().ColumnsMode = row.activeColumns;
+        Active().Columns = L"4.1=Designation,VELMAR_SPEC_PATTERN";
+        const auto part = MakePart();
+        const SpcLineIdentity identity = part->LineIdentityByPreset();
+        EXPECT_EQ(identity.designation, row.designation) << row.what;
+        EXPECT_EQ(identity.name, row.name) << row.what;
+    }
+}
