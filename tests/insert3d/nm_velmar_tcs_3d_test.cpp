@@ -177,6 +177,13 @@ TEST_F(FastenerSets, TheSetIsMatedToTheAssemblyByTheLayoutOfItsMembers)
     stud.layout = {{L"PartType", L"3"}, {L"OnPacket", L"true"}};
     MemberSpec countersunk = kBolt;
     countersunk.body = L"Csk10.vlm";
+    // A body is a hole's script by its ending alone, in any case.
+    MemberSpec holeInCapitals = kHole;
+    holeInCapitals.body = L"HOLE.VBS";
+    MemberSpec nutBesideScripts = kNut;
+    nutBesideScripts.body = L"Nuts.vbs\\Nut10.vlm";
+    CreateDirectoryW((models_ / L"Nuts.vbs").c_str(), nullptr);
+    WriteFileBytes(models_ / nutBesideScripts.body, "a model file");
     struct Row {
         const char* name;
         std::vector<MemberSpec> members;
@@ -193,6 +200,8 @@ TEST_F(FastenerSets, TheSetIsMatedToTheAssemblyByTheLayoutOfItsMembers)
          {L"1", L"2", L"3"}},
         // A model with an attach point sits in its hole's mate element.
         {"an attach point: the hole's seat", {countersunk, kNut, kHole}, {"5 -1 -20 comp1Plane comp2Plane", "0 1 0 element1Seat comp1Auto"}, {L"1"}},
+        {"a hole's script in capitals", {stud, holeInCapitals}, {"0 -1 0 plateBottom comp1Plane", "4 0 0 element1Face comp1Axis"}, {L"1"}},
+        {"a model with \".vbs\" before its ending", {kBolt, nutBesideScripts}, {"0 1 0 plateTop comp1Plane", "4 0 0 plateBore1 comp1Axis"}, {}},
     };
     for (const Row& row : rows) {
         StartAgain();
@@ -254,23 +263,28 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
         std::wstring answer;
         Lines spc;   // the spc objects of a completed run, with their comments
         size_t components;
+        bool spcObjects = true;   // the settings make them; where they do not, the document has no spc description
     };
     const Row rows[] = {
         {"the same set", Set({kBolt, kNut}), {"spc bolt note", "spc nut note"}, 2},
         {"members without spc data", withoutSpc(Set({kBolt, kNut})), {}, 2},
         {"a set of one member", Set({kBolt}), {"spc bolt note"}, 1},
+        {"no spc objects by the settings", Set({kBolt, kNut}), {}, 2, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         StartAgain();
+        settings_.CreateSpcObject = row.spcObjects;
+        document().SetSpcDescription(row.spcObjects);
         const auto model = HoleModel({plate.bores[0]});
         NewSet(model.get(), Set({kBolt, kNut})).Apply();
         sim::GeoEntity& old = *macros_->Live().at(0);
         sim::Pattern& array = patterns_->Add("array", {old.V7().Ptr()});
         std::vector<sim::SpcObject*> oldObjects = document().Spc().Objects();
-        ASSERT_EQ(oldObjects.size(), 2u);
-        oldObjects[0]->AddComment("bolt note");
-        oldObjects[1]->AddComment("nut note");
+        ASSERT_EQ(oldObjects.size(), row.spcObjects ? 2u : 0u);
+        const char* const notes[] = {"bolt note", "nut note"};
+        for (size_t i = 0; i < oldObjects.size(); ++i)
+            oldObjects[i]->AddComment(notes[i]);
         auto spc = [&] {
             Lines lines;
             for (sim::SpcObject* object : document().Spc().Objects()) {
@@ -312,6 +326,7 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
                     ASSERT_EQ(macros_->Live().size(), 1u);
                     EXPECT_NE(macros_->Live().front(), &old) << "a new set";
                     EXPECT_EQ(spc(), row.spc);
+                    EXPECT_EQ(document().HasSpcDescription(), row.spcObjects) << "none made where the settings make no spc objects";
                     EXPECT_EQ(SpcObjectsOfNoComponent(), 0u);
                     EXPECT_EQ(assembly().Components().size(), row.components);
                     const std::vector<std::string> sources = sim::Patterns::SourceNames(array);
