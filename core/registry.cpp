@@ -12,6 +12,24 @@ constexpr DWORD MaxNameChars = 32768;
 
 enum class NameKind { Subkey, Value };
 
+// The key a test keeps from deletion (testhooks::ScopedUndeletableRegKey); none while root is null.
+struct UndeletableKey {
+    HKEY root = nullptr;
+    std::wstring path;
+};
+
+UndeletableKey& Undeletable() noexcept
+{
+    static UndeletableKey key;
+    return key;
+}
+
+bool IsUndeletable(HKEY root, const std::wstring& path) noexcept
+{
+    const UndeletableKey& key = Undeletable();
+    return key.root && key.root == root && _wcsicmp(key.path.c_str(), path.c_str()) == 0;
+}
+
 std::vector<std::wstring> EnumNames(HKEY key, NameKind kind)
 {
     std::vector<std::wstring> names;
@@ -167,7 +185,7 @@ void DeleteRegValues(HKEY root, const std::wstring& path)
 void DeleteRegKeyTree(HKEY root, const std::wstring& path)
 {
     // An empty path names the root key itself, which is never meant.
-    if (path.empty())
+    if (path.empty() || IsUndeletable(root, path))
         return;
     DeleteRegValues(root, path);
     for (const std::wstring& subkey : ListRegSubkeys(root, path))
@@ -197,3 +215,18 @@ bool WriteRegString(HKEY key, const std::wstring& name, const std::wstring& valu
     return RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes) ==
            ERROR_SUCCESS;
 }
+
+namespace testhooks {
+
+ScopedUndeletableRegKey::ScopedUndeletableRegKey(HKEY root, std::wstring path)
+    : previousRoot_(std::exchange(Undeletable().root, root)), previousPath_(std::exchange(Undeletable().path, std::move(path)))
+{
+}
+
+ScopedUndeletableRegKey::~ScopedUndeletableRegKey()
+{
+    Undeletable().root = previousRoot_;
+    Undeletable().path.swap(previousPath_);
+}
+
+} // namespace testhooks

@@ -60,3 +60,21 @@ std::vector<std::wstring> ListRegValues(HKEY root, const std::wstring& path);
 void DeleteRegValues(HKEY root, const std::wstring& path);
 // Deletes root\path with all its values and subkeys, bottom-up; failures are ignored. An empty path is refused.
 void DeleteRegKeyTree(HKEY root, const std::wstring& path);
+
+namespace testhooks {
+// While the object lives, DeleteRegKeyTree leaves root\path (named as the caller names it, in any case) and
+// everything under it as it is, as Windows does with a key the user may only read. Wine deletes such a key
+// all the same, so this is the one way a test sees a deletion fail. One key at a time; the one held
+// before comes back at the end.
+class ScopedUndeletableRegKey {
+public:
+    ScopedUndeletableRegKey(HKEY root, std::wstring path);
+    ~ScopedUndeletableRegKey();
+    ScopedUndeletableRegKey(const ScopedUndeletableRegKey&) = delete;
+    ScopedUndeletableRegKey& operator=(const ScopedUndeletableRegKey&) = delete;
+
+private:
+    HKEY previousRoot_;
+    std::wstring previousPath_;
+};
+} // namespace testhooks

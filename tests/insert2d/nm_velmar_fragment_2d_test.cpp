@@ -39,6 +39,12 @@ TEST_F(Fragment2D, OnlyTheDrawingOfTheFragmentWithThePartsValuesReachesTheMacro)
     part->CreateNewGroup();
     EXPECT_EQ(part->macro, macro);
     EXPECT_EQ(TypesIn(part->group), (std::vector<long>{1, 3}));
+
+    // A null value of the part's is none: "s" keeps the library's, and the fragment is made.
+    for (const wchar_t* none : {L"NULL_VALUE", L" "}) {
+        MakePart<NMVelmarFragment2D>(true, {{L"s", none}})->CreateNewMacro();
+        EXPECT_EQ(velmar().Drawings().VariablesSettled().back(), (Variables{{L"d", 10.0}, {L"s", 1.6}})) << sim::Utf8(none);
+    }
 }
 
 TEST_F(Fragment2D, AFragmentThatCannotBeMadeLeavesNoMacroNoBracketAndNoTemporaryDocument)

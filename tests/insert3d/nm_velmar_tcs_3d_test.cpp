@@ -178,6 +178,13 @@ TEST_F(FastenerSets, TheSetIsMatedToTheAssemblyByTheLayoutOfItsMembers)
     stud.layout = {{L"PartType", L"3"}, {L"OnPacket", L"true"}};
     MemberSpec countersunk = kBolt;
     countersunk.body = L"Csk10.vlm";
+    // A body is a hole's script by its ending alone, in any case.
+    MemberSpec holeInCapitals = kHole;
+    holeInCapitals.body = L"HOLE.VBS";
+    MemberSpec nutBesideScripts = kNut;
+    nutBesideScripts.body = L"Nuts.vbs\\Nut10.vlm";
+    CreateDirectoryW((models_ / L"Nuts.vbs").c_str(), nullptr);
+    WriteFileBytes(models_ / nutBesideScripts.body, "a model file");
     struct Row {
         const char* name;
         std::vector<MemberSpec> members;
@@ -194,6 +201,8 @@ TEST_F(FastenerSets, TheSetIsMatedToTheAssemblyByTheLayoutOfItsMembers)
          {L"1", L"2", L"3"}},
         // A model with an attach point sits in its hole's mate element.
         {"an attach point: the hole's seat", {countersunk, kNut, kHole}, {"5 -1 -20 comp1Plane comp2Plane", "0 1 0 element1Seat comp1Auto"}, {L"1"}},
+        {"a hole's script in capitals", {stud, holeInCapitals}, {"0 -1 0 plateBottom comp1Plane", "4 0 0 element1Face comp1Axis"}, {L"1"}},
+        {"a model with \".vbs\" before its ending", {kBolt, nutBesideScripts}, {"0 1 0 plateTop comp1Plane", "4 0 0 plateBore1 comp1Axis"}, {}},
     };
     for (const Row& row : rows) {
         StartAgain();
@@ -258,6 +267,7 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
         size_t components;
         int refusedLines = 0;   // Velmar refuses the new set's first lines
         sim::HostVersion version = {15, 0, 1, 0};
+        bool spcObjects = true;   // the settings make them; where they do not, the document has no spc description
     };
     const Row rows[] = {
         {"the same set", {kBolt, kNut}, Set({kBolt, kNut}), {"Болт М10: Болт: bolt", "Гайка М10: Гайка: nut"}, 2},
@@ -268,10 +278,13 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
          {"Болт М10: Болт: bolt washer", "Гайка М10: Гайка: nut"}, 2},
         // A host that reuses no old line: each member asks for a new one. It moves no comments either.
         {"Velmar refusing the bolt's new line", {kBolt, kNut}, Set({kBolt, kNut}), {"Гайка М10: Гайка:"}, 2, 2, {15, 0, 0, 0}},
+        {"no spc objects by the settings", {kBolt, kNut}, Set({kBolt, kNut}), {}, 2, 0, {15, 0, 1, 0}, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         StartAgain(false, row.version);
+        settings_.CreateSpcObject = row.spcObjects;
+        document().SetSpcDescription(row.spcObjects);
         // Each line noted and commented by the user with its own member's word.
         document().Spc().DefineColumnA({9, 1, L"Примечание"});
         const auto model = HoleModel({plate.bores[0]});
@@ -279,7 +292,7 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
         sim::GeoEntity& old = *macros_->Live().at(0);
         sim::Pattern& array = patterns_->Add("array", {old.V7().Ptr()});
         std::vector<sim::SpcObject*> oldObjects = document().Spc().Objects();
-        ASSERT_EQ(oldObjects.size(), row.old.size());
+        ASSERT_EQ(oldObjects.size(), row.spcObjects ? row.old.size() : 0u);
         const std::map<std::wstring, std::pair<std::wstring, std::string>> words = {
             {kBolt.designation, {L"Болт", "bolt"}}, {kWasher.designation, {L"Шайба", "washer"}}, {kNut.designation, {L"Гайка", "nut"}}};
         for (sim::SpcObject* object : oldObjects) {
@@ -332,6 +345,7 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
                     ASSERT_EQ(macros_->Live().size(), 1u);
                     EXPECT_NE(macros_->Live().front(), &old) << "a new set";
                     EXPECT_EQ(spc(), row.spc);
+                    EXPECT_EQ(document().HasSpcDescription(), row.spcObjects) << "none made where the settings make no spc objects";
                     EXPECT_EQ(SpcObjectsOfNoComponent(), 0u);
                     EXPECT_EQ(assembly().Components().size(), row.components);
                     const std::vector<std::string> sources = sim::Patterns::SourceNames(array);

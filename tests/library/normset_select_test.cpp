@@ -173,6 +173,8 @@ TEST_F(NormsetSelect, NoInstancesLeadsBackToPositioning)
     EXPECT_TRUE(controller().SelectPart());
     EXPECT_EQ(std::count(controller().steps.begin(), controller().steps.end(), "Positioning"), 2);
     EXPECT_EQ(controller().PosMode, 0);   // NoInstances takes no positioning kind from its command
+    ASSERT_EQ(selections().size(), 3u);
+    EXPECT_EQ(selections()[2].command, 0) << "nor sends its command back";
     EXPECT_FALSE(controller().IsNoInstances);
     EXPECT_EQ(controller().CurrentPart->NM_ID, L"LAST");
 }

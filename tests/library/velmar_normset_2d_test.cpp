@@ -46,15 +46,28 @@ TEST_F(Controller2D, AMethodBodyChoosesTheLibraryObject)
     struct Row {
         const wchar_t* body;
         const char* made;
+        const wchar_t* member = nullptr;   // a set's one member, whose object is made
     };
     for (const Row& row : {Row{L"x.LFR", "fragment"}, Row{L"lib\\x.lfr", "fragment"}, Row{L"x.vbs", "script"},
-                           Row{L"x", "script"}, Row{L" ", "script"}, Row{L"", "set"}}) {
-        controller->CreatePart(row.body);
-        const char* made = dynamic_cast<NMVelmarFragment2D*>(controller->CurrentPart.get())  ? "fragment"
-                           : dynamic_cast<NMVelmarScript2D*>(controller->CurrentPart.get()) ? "script"
-                           : dynamic_cast<NMVelmarTCS2D*>(controller->CurrentPart.get())    ? "set"
-                                                                                            : "none";
-        EXPECT_STREQ(made, row.made) << sim::Utf8(row.body);
+                           Row{L"x", "script"}, Row{L" ", "script"}, Row{L"", "set"},
+                           // A set's member is a script by its body's ending alone, a fragment otherwise.
+                           Row{L"", "script", L"x.VBS"}, Row{L"", "fragment", L"x.vbs.lfr"}}) {
+        using namespace response_xml;
+        if (row.member)
+            controller->LoadResponseXml(
+                _bstr_t(Response(Object(L"Method", {{L"NM_IID", L"TCS:X"}, {L"MethodBody", row.body}, {L"Designation", L"Комплект"}}) +
+                                 Object(L"AssyPartsMethods", {},
+                                        Object(L"PartMethod", {}, Object(L"Method", {{L"NM_IID", L"PART:X"}, {L"MethodBody", row.member}, {L"Designation", L"Болт"}}))))
+                            .c_str()));
+        else
+            controller->CreatePart(row.body);
+        auto* set = dynamic_cast<NMVelmarTCS2D*>(controller->CurrentPart.get());
+        NMObject* part = row.member && set && !set->Parts.empty() ? set->Parts.front().part.get() : controller->CurrentPart.get();
+        const char* made = dynamic_cast<NMVelmarFragment2D*>(part)  ? "fragment"
+                           : dynamic_cast<NMVelmarScript2D*>(part) ? "script"
+                           : dynamic_cast<NMVelmarTCS2D*>(part)    ? "set"
+                                                                   : "none";
+        EXPECT_STREQ(made, row.made) << sim::Utf8(row.body) << " " << sim::Utf8(row.member ? row.member : L"");
         controller->ClearPart();
     }
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "core/files.h"
+#include "core/registry.h"
 #include "core/trace_log.h"
 #include "objects/settings_sandbox.h"
 
@@ -143,12 +144,15 @@ TEST(AllSettings, FailedSaveReportsItAndWritesBackTheStoredSettingsWhole)
     struct Row {
         std::wstring denied;                  // the key no write reaches
         std::vector<std::wstring> now, saved; // the stored list, preset i with section i + 1; the list saved
+        std::wstring undeletable;             // the key whose deletion fails
     };
     const Row rows[] = {
         // A preset key fails, among the stored list's own.
         {PresetKey(2), {L"a", L"b", L"c", L"d"}, {L"x", L"y", L"z"}},
         // The main values fail after the presets: the keys a longer list wrote past the stored one go again.
         {kSettingsKeyPath, {L"a", L"b"}, {L"w", L"x", L"y", L"z"}},
+        // A key the shorter list leaves stays: it would come back behind a gap.
+        {L"", {L"a", L"b", L"c", L"d"}, {L"x", L"y"}, PresetKey(3)},
     };
     for (const Row& row : rows) {
         RegistrySandbox registry;
@@ -157,7 +161,9 @@ TEST(AllSettings, FailedSaveReportsItAndWritesBackTheStoredSettingsWhole)
             stored.Presets.push_back(Named(row.now[i], static_cast<int32_t>(i) + 1));
         stored.SpcPresetNum = static_cast<int32_t>(row.now.size()) - 1;
         ASSERT_TRUE(stored.SaveToRegistry());
-        RegistrySandbox::DenyWrites(row.denied);
+        if (!row.denied.empty())
+            RegistrySandbox::DenyWrites(row.denied);
+        const testhooks::ScopedUndeletableRegKey undeletable(HKEY_CURRENT_USER, row.undeletable);
         NMAllSettings other;
         for (const std::wstring& name : row.saved)
             other.Presets.push_back(Named(name, 50));

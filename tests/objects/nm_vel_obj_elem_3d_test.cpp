@@ -99,19 +99,22 @@ TEST_F(Elem3D, ABlockOfAnElementHasNoSetValuesAndItsFlagsFollowIdentityAndMode)
         const wchar_t* name;
         _variant_t value;
         bool recognised;
+        bool set = false;   // the block says it is a fastener set's
     };
     const Row rows[] = {
         {L"X", _variant_t(L"12.5"), true},         // another type reads as the default
         {L"NMUID", _variant_t(L""), false},        // no identity: not a library element
         {L"Code", _variant_t(L"2"), false},        // no mode
+        {L"NMUID", _variant_t(L""), false, true},  // nor a set
     };
     for (const Row& row : rows) {
         const _variant_t kept = values.at(row.name);
         values[row.name] = row.value;
+        values[L"IsTKR"] = _variant_t(row.set ? 1L : 0L);
         NMVelObjElem3D read(App5(), App7(), nullptr, macro.Entity(), false, false);
         EXPECT_EQ(read.IsNMObject, row.recognised) << row.name;
         EXPECT_EQ(read.IsElement, row.recognised) << row.name;
-        EXPECT_FALSE(read.IsTCS);
+        EXPECT_FALSE(read.IsTCS) << row.name;
         EXPECT_EQ(read.NM_Name, L"Отверстие М8") << row.name;
         EXPECT_EQ(read.elem_pos->CurrentItem().X, row.value.vt == VT_BSTR && std::wstring(row.name) == L"X" ? 0.0 : 12.5);
         EXPECT_EQ(read.elem_pos->tcsH, 0) << "set values of an element are not read";
