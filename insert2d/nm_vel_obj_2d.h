@@ -155,6 +155,9 @@ private:
     // The fastener set this part replaces, its members filled from the reference book; none when the macro
     // holds no set, the part makes no spc object, or the reference book cannot list the set's members.
     std::unique_ptr<NMVelmarTCS2D> ReplacedSet();
+    // The lines of the replaced set's other members: their comments to the part's new line, then they go,
+    // with every leader no line left on the macro holds.
+    void RemoveSetsOtherLines(const SpcDocContext& context, ObjArray lines);
     void EditNewSpcObject();
 
     int32_t drawnLeader_ = 0;   // the leader DrawPosLeader drew for the copy being finished

@@ -9,6 +9,7 @@
 #include "hostapi/dispatch_call.h"
 #include "hostapi/dual_interface.h"
 #include "hostapi/entity_access.h"
+#include "hostapi/host_query.h"
 #include "hostapi/restore_step.h"
 #include "hostapi/vtable_call.h"
 #include "insert2d/nm_velmar_tcs_2d.h"
@@ -307,15 +308,32 @@ void NMVelObj2D::ReplacePartAt(const double* placement)
             ObjArray geometry = DrawingObjectOf(macro);
             geometry.Append(PosLeads);
             ChangeListedSpcObject(context, geometry);
-            if (!setLines.empty()) {
-                ExSpcObjs = std::move(setLines);
-                moveCommentObjects();
-                RemoveExistsSpcObjects();
-            }
+            if (!setLines.empty())
+                RemoveSetsOtherLines(context, std::move(setLines));
         }
     } catch (const CantCreateSpcObj&) {
         ShowSpcObjectCreateError();
     }
+}
+
+void NMVelObj2D::RemoveSetsOtherLines(const SpcDocContext& context, ObjArray lines)
+{
+    TraceScope scope(L"NMVelObj2D::RemoveSetsOtherLines");
+    ExSpcObjs = std::move(lines);
+    GetPosLeadsFromSpcObjects();
+    moveCommentObjects();
+    RemoveExistsSpcObjects();
+    // Their leaders go with them, but for one a line still on the macro holds (the new one, one the user
+    // attached by hand, one whose comment would not move).
+    const ObjArray leaders = std::exchange(PosLeads, ObjArray());
+    GetExistsSpcObjects(context);
+    GetPosLeadsFromSpcObjects();
+    ExSpcObjs.clear();
+    const ObjArray held = std::exchange(PosLeads, ObjArray());
+    for (const IDispatchPtr& leader : leaders)
+        if (!HoldsHostObject(held, leader))
+            PosLeads.push_back(leader);
+    RemovePosLeads();
 }
 
 std::unique_ptr<NMVelmarTCS2D> NMVelObj2D::ReplacedSet()

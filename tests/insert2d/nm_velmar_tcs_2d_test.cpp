@@ -278,9 +278,13 @@ TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGiv
     byHand.Link(*velmar().Drawings().DrawingObject(set));
     byHand.ColumnA(5, 1)->SetText(L"Прокладка");
     byHand.AddComment("by hand");
+    // The set's leader numbers the new line; a leader of the nut's line alone goes with that line.
+    const std::vector<long> setLeaders = Leaders();
+    lines[2]->Link(*velmar().Drawings().DrawingObject(Drawing().AddLeader({})));
     MakePart(true, {}, set)->Apply();
     EXPECT_EQ(typed(set), (std::vector<std::string>{"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\"",
                                                     "Прокладка: , comment \"by hand\""}));
+    EXPECT_EQ(Leaders(), setLeaders);
     EXPECT_EQ(asked, 0);
 
     // The lines of another set moved by the user to another section: one question for the whole set.
