@@ -446,7 +446,7 @@ void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMa
     ObjArray kept;
     try {
         const SpcDocContext context = Context(true);
-        const SpcLinePairing pairing = OldLinesOfMembers(context);
+        const SpcLinePairing pairing = OldLinesOfMembers(OldLines(context));
         ObjArray geometry = DrawingObjectOf(macro);
         if (leaderReference != 0)
             geometry.Append(DrawingObjectOf(leaderReference));
@@ -474,22 +474,22 @@ ObjArray NMVelmarTCS2D::HandOverLines(NMVelObj2D& replacement, const SpcDocConte
     TraceScope scope(L"NMVelmarTCS2D::HandOverLines");
     ExSpcObjs = replacement.ExSpcObjs;
     GetPosLeadsFromSpcObjects();
-    const SpcLinePairing members = OldLinesOfMembers(context);
+    const std::vector<OldSpcLine> old = OldLines(context);
+    const SpcLinePairing members = OldLinesOfMembers(old);
     PosLeads.clear();
     std::vector<OldSpcLine> memberLines;
     ObjArray lines;
     for (size_t j = 0; j < ExSpcObjs.size(); ++j)
         if (members.owner[j]) {
             lines.push_back(ExSpcObjs[j]);
-            memberLines.push_back({ShownLineIdentity(RequireHost(QueryHostOrNull<IVel7SpcObject>(ExSpcObjs[j])), context)});
+            memberLines.push_back(old[j]);
         }
     ExSpcObjs.clear();
     scope.Value(L"member lines", Count(lines.size()));
     replacement.ExSpcObjs.clear();
     if (lines.empty())
         return lines;
-    const SpcLinePairing pairing = PairSpcLines({replacement.LineIdentityByPreset()}, memberLines);
-    const size_t own = pairing.own[0].value_or(0);
+    const size_t own = PairSpcLines({replacement.LineIdentityByPreset()}, memberLines).own[0].value_or(0);
     replacement.ExSpcObjs.push_back(lines[own]);
     lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(own));
     return lines;
@@ -523,17 +523,22 @@ std::vector<bool> NMVelmarTCS2D::HeldBySetsLeader()
     return flags;
 }
 
-SpcLinePairing NMVelmarTCS2D::OldLinesOfMembers(const SpcDocContext& context)
+std::vector<OldSpcLine> NMVelmarTCS2D::OldLines(const SpcDocContext& context)
+{
+    const std::vector<bool> held = HeldBySetsLeader();
+    std::vector<OldSpcLine> lines;
+    for (size_t j = 0; j < ExSpcObjs.size(); ++j)
+        lines.push_back({ShownLineIdentity(RequireHost(QueryHostOrNull<IVel7SpcObject>(ExSpcObjs[j])), context), held[j]});
+    return lines;
+}
+
+SpcLinePairing NMVelmarTCS2D::OldLinesOfMembers(const std::vector<OldSpcLine>& lines)
 {
     TraceScope scope(L"NMVelmarTCS2D::OldLinesOfMembers");
     std::vector<std::optional<SpcLineIdentity>> members(Parts.size());
     for (size_t i = 0; i < Parts.size(); ++i)
         if (GetsLine(*Parts[i].part))
             members[i] = Parts[i].part->LineIdentityByPreset();
-    std::vector<OldSpcLine> lines;
-    const std::vector<bool> held = HeldBySetsLeader();
-    for (size_t j = 0; j < ExSpcObjs.size(); ++j)
-        lines.push_back({ShownLineIdentity(RequireHost(QueryHostOrNull<IVel7SpcObject>(ExSpcObjs[j])), context), held[j]});
     SpcLinePairing pairing = PairSpcLines(members, lines);
     for (size_t i = 0; i < Parts.size(); ++i)
         if (members[i])

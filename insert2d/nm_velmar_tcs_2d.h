@@ -113,8 +113,11 @@ private:
     // For each old line (ExSpcObjs), whether the set's position leader (of PosLeads, the one holding most of
     // them) holds it.
     std::vector<bool> HeldBySetsLeader();
-    // The old lines (ExSpcObjs) paired with the members that get a line (PairSpcLines).
-    SpcLinePairing OldLinesOfMembers(const SpcDocContext& context);
+    // The old lines (ExSpcObjs) as the pairing sees them: what each shows, and whether the set's leader
+    // holds it.
+    std::vector<OldSpcLine> OldLines(const SpcDocContext& context);
+    // The old lines paired with the members that get a line (PairSpcLines).
+    SpcLinePairing OldLinesOfMembers(const std::vector<OldSpcLine>& lines);
     // The comments of each old line (ExSpcObjs) to the new line of its owner (the member it belongs to), or,
     // for a line of no member with a new line, to the set's first new line; each move recorded as it is
     // made. An old line that keeps a comment leaves ExSpcObjs for kept, so that it is not deleted.

@@ -287,6 +287,17 @@ TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGiv
     EXPECT_EQ(Leaders(), setLeaders);
     EXPECT_EQ(asked, 0);
 
+    // The reference book no longer lists the set's members: the nut's line is rebuilt as for any part, the
+    // lines that carry the library's identity giving it their comments.
+    book_->SetClientString(IdOf(set), L"");
+    const long unlisted = PlaceSet();
+    for (sim::SpcObject* object : Spc().Objects())
+        if (object->geometry.front() == Name("macro", unlisted))
+            object->AddComment("kept");
+    MakePart(true, {}, unlisted)->Apply();
+    EXPECT_EQ(IdOf(unlisted), L"PART:5915[d=12]");
+    EXPECT_EQ(typed(unlisted), std::vector<std::string>{"Гайка М12: , comment \"kept\", comment \"kept\", comment \"kept\""});
+
     // The lines of another set moved by the user to another section: one question for the whole set.
     const long moved = PlaceSet();
     for (sim::SpcObject* object : Spc().Objects())
