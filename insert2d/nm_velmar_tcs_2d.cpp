@@ -525,10 +525,12 @@ std::vector<bool> NMVelmarTCS2D::HeldBySetsLeader()
 
 std::vector<OldSpcLine> NMVelmarTCS2D::OldLines(const SpcDocContext& context)
 {
+    // With a leader the set's own lines are those it holds; a set without one owns every line it has.
     const std::vector<bool> held = HeldBySetsLeader();
+    const bool hasLeader = std::find(held.begin(), held.end(), true) != held.end();
     std::vector<OldSpcLine> lines;
     for (size_t j = 0; j < ExSpcObjs.size(); ++j)
-        lines.push_back({ShownLineIdentity(RequireHost(QueryHostOrNull<IVel7SpcObject>(ExSpcObjs[j])), context), held[j]});
+        lines.push_back({ShownLineIdentity(RequireHost(QueryHostOrNull<IVel7SpcObject>(ExSpcObjs[j])), context), held[j] || !hasLeader});
     return lines;
 }
 

@@ -8,18 +8,22 @@
 #include <string>
 #include <vector>
 
-// The texts that tell which part a line shows: its designation (column 4.1) and its name (5.1).
+// What tells which part a line shows: the part itself where the line knows it (its identifier in the
+// reference book, which the user cannot type over), then its designation (column 4.1) and its name (5.1).
 struct SpcLineIdentity {
     std::wstring designation;
     std::wstring name;
+    std::wstring member;
 };
 
 // An old line as the pairing sees it.
 struct OldSpcLine {
     SpcLineIdentity identity;
-    // The set's position leader holds it: of several lines of one part, this one is the set's own (a line
-    // Velmar would not delete, or one the user added beside it, is not).
-    bool held = false;
+    // One of the set's own lines: its position leader holds it, or the set has no leader. Of several lines
+    // of one part the set's own is paired first (a line Velmar would not delete, or one the user added
+    // beside it, is not the set's own). A line the user attached to the set by hand pairs only with a part
+    // whose text it shows; otherwise it is no part's and stays as the user made it.
+    bool setsOwn = true;
 };
 
 struct SpcLinePairing {
@@ -31,8 +35,11 @@ struct SpcLinePairing {
 };
 
 // parts: in the set's order, none for a part that gets no line. lines: in Velmar's order.
-// A line goes with the first part still without one that shows its designation, then its name (an empty
-// text shows nothing); the set's own lines (held) are paired before the others. A line left that shows a
-// part's text is that part's second line; the lines that show no part's text go with the parts left, in
-// the set's order.
+// A line goes with the first part still without one that is the part it knows, then that shows its
+// designation, then its name (an empty text shows nothing); the set's own lines are paired before the
+// others. Where a part shows a text of two of the set's own lines while another part is left without
+// one, the line in the part's place in the set's order is its own and the other goes to the part left
+// (a line typed over with another member's text); a line left that shows a part's text is that part's
+// second line only where no part can take it. The set's own lines that show no part's text go with the
+// parts left, in the set's order.
 SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLineIdentity>>& parts, const std::vector<OldSpcLine>& lines);

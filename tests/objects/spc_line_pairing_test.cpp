@@ -5,12 +5,17 @@
 
 namespace {
 
-// "DESIGNATION|NAME"; a part written "-" gets no line; a line written with a leading "*" is held by the
-// set's leader.
+// "DESIGNATION|NAME", or "DESIGNATION|NAME|MEMBER" where the part or line knows its member; a part written
+// "-" gets no line. A line written with a leading "*" is held by the set's leader, one with a leading "+"
+// is attached to the set beside its leader; a plain line is one of a set without a leader.
 SpcLineIdentity Identity(const std::wstring& text)
 {
     const size_t bar = text.find(L'|');
-    return {text.substr(0, bar), bar == std::wstring::npos ? L"" : text.substr(bar + 1)};
+    const size_t second = bar == std::wstring::npos ? bar : text.find(L'|', bar + 1);
+    if (bar == std::wstring::npos)
+        return {text, L""};
+    return {text.substr(0, bar), text.substr(bar + 1, second == std::wstring::npos ? second : second - bar - 1),
+            second == std::wstring::npos ? L"" : text.substr(second + 1)};
 }
 
 std::vector<std::optional<SpcLineIdentity>> Parts(const std::vector<std::wstring>& texts)
@@ -25,7 +30,8 @@ std::vector<OldSpcLine> Lines(const std::vector<std::wstring>& texts)
 {
     std::vector<OldSpcLine> lines;
     for (const std::wstring& text : texts)
-        lines.push_back(text.starts_with(L"*") ? OldSpcLine{Identity(text.substr(1)), true} : OldSpcLine{Identity(text), false});
+        lines.push_back(text.starts_with(L"+") ? OldSpcLine{Identity(text.substr(1)), false}
+                                               : OldSpcLine{Identity(text.substr(text.starts_with(L"*") ? 1 : 0)), true});
     return lines;
 }
 
@@ -68,11 +74,28 @@ TEST(SpcLinePairing, EachPartTakesTheLineMadeForItAndEachLineGivesItsCommentsToI
         {"a part renamed takes the line left, in the set's order",
          {L"Б|Болт", L"Ш2|Шайба 2", L"Г|Гайка"}, {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {0, 1, 2}, {0, 1, 2}},
         {"of two lines of one part the set's leader holds the own one; the other's comments go to it too",
-         {L"Б|Болт", L"Г|Гайка"}, {L"Б|Болт", L"*Б|Болт", L"*Г|Гайка"}, {1, 2}, {0, 0, 1}},
+         {L"Б|Болт", L"Г|Гайка"}, {L"+Б|Болт", L"*Б|Болт", L"*Г|Гайка"}, {1, 2}, {0, 0, 1}},
         {"without a leader the first of two lines of one part is its own",
          {L"Б|Болт", L"Г|Гайка"}, {L"Б|Болт", L"Б|Болт", L"Г|Гайка"}, {0, 2}, {0, 0, 1}},
-        {"a second line of a part does not go to a part left without one",
-         {L"Б|Болт", L"Ш|Шайба"}, {L"Б|Болт", L"Б|Болт"}, {0, -1}, {0, 0}},
+        {"a line beside the leader showing a part's text stays that part's second line, a part left or not",
+         {L"Б|Болт", L"Ш|Шайба"}, {L"*Б|Болт", L"+Б|Болт"}, {0, -1}, {0, 0}},
+        {"the washer's line typed over with the nut's text: the nut keeps the line in its place",
+         {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"Б|Болт", L"Г|Гайка", L"Г|Гайка"}, {0, 1, 2}, {0, 1, 2}},
+        {"the same under the set's leader, a line attached by hand before them",
+         {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"+|Прокладка", L"*Б|Болт", L"*Г|Гайка", L"*Г|Гайка"}, {1, 2, 3}, {-1, 0, 1, 2}},
+        {"a second line of one part goes to a part left only where it is the set's own",
+         {L"Б|Болт", L"Ш|Шайба"}, {L"Б|Болт", L"Б|Болт"}, {0, 1}, {0, 1}},
+        {"an empty text shows no part: a line left over is no part's, not the empty designation's",
+         {L"|Болт"}, {L"|Болт", L"|Прокладка"}, {0}, {0, -1}},
+        {"a line attached by hand that shows no member's text is no member's, a member left or not",
+         {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"*Б|Болт", L"+|Прокладка", L"*Г|Гайка"}, {0, -1, 2}, {0, -1, 2}},
+        {"a renamed member takes the set's own line left, the hand line stays no member's",
+         {L"Б|Болт", L"Ш2|Шайба 2", L"Г|Гайка"}, {L"*Б|Болт", L"+|Прокладка", L"*Ш|Шайба", L"*Г|Гайка"},
+         {0, 2, 3}, {0, -1, 1, 2}},
+        {"the member a line knows before its texts: a line typed over with the nut's text stays the washer's",
+         {L"Б|Болт|1", L"Ш|Шайба|2", L"Г|Гайка|3"}, {L"Г|Гайка|2", L"Б|Болт|1", L"Г|Гайка|3"}, {1, 0, 2}, {1, 0, 2}},
+        {"a member dropped and another renamed: the renamed one takes the line in its place",
+         {L"Б|Болт|1", L"Г2|Гайка 2|4"}, {L"Б|Болт|1", L"Ш|Шайба|2", L"Г|Гайка|3"}, {0, 1}, {0, 1, -1}},
         {"a part without a line takes none, and its old line is no part's",
          {L"Б|Болт", L"-", L"Г|Гайка"}, {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {0, -1, 2}, {0, -1, 2}},
         {"no old lines", {L"Б|Болт"}, {}, {-1}, {}},
