@@ -40,16 +40,21 @@ server -p
 [ $? = 2 ] || fail "the server another run started did not outlive a run that gave up waiting for it"
 
 # Ctrl-C while it waits: the run ends at once, and the server is still the other run's. Job control gives
-# the run a process group of its own to interrupt, as a terminal does; a run Ctrl-C does not reach gives
-# up after its first wait, long enough here that a loaded machine still interrupts it while it waits.
+# the run a process group of its own to interrupt, as a terminal does. The run's server program is the real
+# one behind a stand-in that says when the run waits for the server, so that Ctrl-C comes while it waits,
+# however long the run takes to get there.
+mkfifo "$work/waiting"
+cat >"$work/waiting-server" <<STANDIN
+#!/bin/sh
+case " \$* " in *" -w "*) echo >'$work/waiting' ;; esac
+exec $WINESERVER "\$@"
+STANDIN
+chmod +x "$work/waiting-server"
 set -m
-testbed SERVER_WAIT=20 2>"$work/log" &
+testbed WINESERVER="$work/waiting-server" SERVER_WAIT=20 2>"$work/log" &
 run=$!
 set +m
-for ((i = 0; i < 200; i++)); do
-  grep -q 'waiting for the Wine server' "$work/log" && break
-  sleep 0.05
-done
+read -r <"$work/waiting"
 kill -INT -- "-$run"
 wait "$run"
 status=$?
@@ -63,53 +68,68 @@ testbed 2>"$work/log" || fail "a run with no server before it failed: $(cat "$wo
 server -k && fail "the server a run started outlived it"
 
 # velmar-sim on a display of its own waits for the server it started before the display goes, and for no
-# other. There is no Windows program to launch: the launcher does what the case needs of the server and
-# prints what velmar-sim.exe would, a run that ends as it meant to with its last line "end: exit code 0".
+# other. Its server program is a stand-in that writes down what it was asked and answers -p0 as the case
+# says: 0, the server started; 2, another server holds the prefix. There is no Windows program to launch:
+# the launcher writes down that the program ran and prints what velmar-sim.exe would, a run that ends as it
+# meant to with its last line "end: exit code 0".
 mkdir -p "$BUILD_DIR/bin"
 : >"$BUILD_DIR/bin/velmar-sim.exe"
+cat >"$work/wineserver" <<STANDIN
+#!/bin/sh
+echo "\$*" >>'$work/calls'
+[ "\$*" != -p0 ] || exit "\$(cat '$work/p0')"
+STANDIN
+chmod +x "$work/wineserver"
 launcher() {
   printf '#!/bin/sh\n%s\n' "$1" >"$BUILD_DIR/wine-run"
   chmod +x "$BUILD_DIR/wine-run"
 }
-velmar_sim() { env -u DISPLAY timeout 30 "$ROOT/velmar-sim" --command 0 >"$work/out" 2>"$work/log"; }
-ended="echo 'end: exit code 0'"
-# The launcher's line that writes the command line of this test's server, as ps gives it, to $work/server.
-server_command="for pid in \$(pgrep -x wineserver64); do
-  tr '\\\\0' '\\\\n' <\"/proc/\$pid/environ\" 2>/dev/null | grep -qxF 'WINEPREFIX=$prefix' && ps -o args= -p \$pid
-done >'$work/server'"
-# No server before it: the one it started ends a little after the launcher, as after a program's end; it
-# was started to end with its last program, not to linger after it while the run waits for it.
-launcher "$ended; (sleep 2; : >'$work/ending'; WINEPREFIX='$prefix' $WINESERVER -k) </dev/null >/dev/null 2>&1 &
-$server_command"
-velmar_sim || fail "velmar-sim with no server before it ended with $?: $(cat "$work/log")"
-[ -e "$work/ending" ] || fail "velmar-sim ended before the server it started"
-grep -q -- '-p0$' "$work/server" || fail "velmar-sim started a server that outlives its last program: $(cat "$work/server")"
-for ((i = 0; i < 100; i++)); do [ -e "$work/ending" ] && break; sleep 0.1; done
-server -w
-# Another run's server: velmar-sim shares it and ends without waiting for it.
-server -p || fail "no server to share"
-launcher "$ended"
-velmar_sim || fail "velmar-sim beside another run's server ended with $? (124: still waiting for it)"
+velmar_sim() {
+  : >"$work/calls"
+  env -u DISPLAY WINESERVER="$work/wineserver" "$ROOT/velmar-sim" --command 0 2>"$work/log"
+}
+launcher "echo program >>'$work/calls'; echo 'end: exit code 0'"
+while IFS='|' read -r what p0 calls; do
+  echo "$p0" >"$work/p0"
+  velmar_sim >"$work/out" || fail "velmar-sim $what ended with $?: $(cat "$work/log")"
+  # -p0: a server that ends with its last program, not one that lingers after it while the run waits.
+  [ "$(cat "$work/calls")" = "$(printf -- "$calls")" ] || fail "velmar-sim $what asked its server: $(cat "$work/calls")"
+done <<'ROWS'
+with no server before it|0|-p0\nprogram\n-w
+beside another run's server|2|-p0\nprogram
+ROWS
 # A run whose process ended under it, with a cut listing and whatever exit code, is told from one that
-# ran: exit code 4 and a line saying so; one that ran, or refused its options, keeps its own.
-while IFS='|' read -r what printed code status says; do
-  launcher "printf '$printed'; exit $code"
-  velmar_sim
+# ran: exit code 4 and a line saying so; one that ran, or refused its options, or could not load the
+# library, keeps its own code and reason.
+echo 2 >"$work/p0"
+while IFS='|' read -r what printed reason code status says; do
+  launcher "printf '$printed'; printf '$reason' >&2; exit $code"
+  velmar_sim >"$work/out"
   got=$?
   [ "$got" = "$status" ] || fail "$what: velmar-sim ended with $got"
   [ "$(cat "$work/out")" = "$(printf "$printed")" ] || fail "$what: the listing became $(cat "$work/out")"
   if [ -n "$says" ]; then grep -qF "$says" "$work/log" || fail "$what: it said $(cat "$work/log")"
-  else [ ! -s "$work/log" ] || fail "$what: it said $(cat "$work/log")"; fi
+  else [ "$(cat "$work/log")" = "$(printf "$reason")" ] || fail "$what: it said $(cat "$work/log")"; fi
 done <<'ROWS'
-cut, exit code 0|command: 0\n|0|4|velmar-sim: the run was cut short (exit code 0
-cut, exit code 1|command: 0\n|1|4|velmar-sim: the run was cut short (exit code 1
-cut, nothing printed||0|4|velmar-sim: the run was cut short (exit code 0
-ran|command: 0\nend: exit code 0\n|0|0|
-a bad option|x|2|2|
+cut, exit code 0|command: 0\n||0|4|velmar-sim: the run was cut short (exit code 0
+cut, exit code 1|command: 0\n||1|4|velmar-sim: the run was cut short (exit code 1
+cut, nothing printed|||0|4|velmar-sim: the run was cut short (exit code 0
+ran|command: 0\nend: exit code 0\n||0|0|
+a bad option||velmar-sim: unknown option\n|2|2|
+a library that cannot be loaded||velmar-sim: cannot load normset.dll\n|3|3|
 ROWS
-server -p
-[ $? = 2 ] || fail "the server another run started did not outlive velmar-sim"
-server -k
+# A reader that stops early sees only the start of a run that ran whole: the program goes on once the
+# reader is gone, and the run keeps its own code.
+mkfifo "$work/read"
+launcher "echo 'command: 0'; read -r _ <'$work/read'; echo 'end: exit code 0'"
+velmar_sim | {
+  head -n 1 >"$work/head"
+  exec 0<&-
+  echo >"$work/read"
+}
+status=${PIPESTATUS[0]}
+[ "$status" = 0 ] || fail "a run whose reader stopped early ended with $status: $(cat "$work/log")"
+[ "$(cat "$work/head")" = "command: 0" ] || fail "a reader that stopped early read $(cat "$work/head")"
 
 # The verdict of a whole run: the output, the exit code, whether it passes and what it says.
 verdict() {
