@@ -13,7 +13,6 @@ namespace {
 
 DialogAnswerer* g_active = nullptr;
 
-constexpr DWORD GiveUpAfterMs = 5000;
 constexpr int MessageBoxTextId = 0xFFFF;     // the static text of a message box
 constexpr int FileNameComboId = 0x47C;       // cmb13: the file name of an explorer-style file dialog
 constexpr int FileNameEditId = 0x480;        // edt1: the same in the older layout
@@ -68,8 +67,8 @@ long DefaultButtonOf(HWND dialog)
 
 } // namespace
 
-DialogAnswerer::DialogAnswerer(sim::ScriptedUser& user, std::function<void()> flush)
-    : user_(user), flush_(std::move(flush))
+DialogAnswerer::DialogAnswerer(sim::ScriptedUser& user, std::function<void()> flush, DWORD giveUpAfterMs)
+    : user_(user), flush_(std::move(flush)), giveUpAfterMs_(giveUpAfterMs)
 {
     g_active = this;
     timer_ = SetTimer(nullptr, 0, 20, &DialogAnswerer::OnTimer);
@@ -122,7 +121,7 @@ void DialogAnswerer::Poll()
     if (errorDialog_ && !IsWindow(errorDialog_))
         NoteErrorDialogClosed();
     for (const auto& [dialog, since] : seen_) {
-        if (IsWindow(dialog) && IsWindowVisible(dialog) && now - since > GiveUpAfterMs) {
+        if (IsWindow(dialog) && IsWindowVisible(dialog) && now - since >= giveUpAfterMs_) {
             PrintEvent("dialog", Quote(WindowText(dialog)) + " left unanswered; cancelled");
             EndDialog(dialog, IDCANCEL);
         }

@@ -17,8 +17,9 @@ namespace velmar_sim {
 
 class DialogAnswerer {
 public:
-    // flush prints what happened before a dialog (and the question a dialog asked), in order.
-    DialogAnswerer(sim::ScriptedUser& user, std::function<void()> flush);
+    // flush prints what happened before a dialog (and the question a dialog asked), in order. A dialog
+    // still open giveUpAfterMs after it was answered is cancelled.
+    DialogAnswerer(sim::ScriptedUser& user, std::function<void()> flush, DWORD giveUpAfterMs = 5000);
     ~DialogAnswerer();
     DialogAnswerer(const DialogAnswerer&) = delete;
     DialogAnswerer& operator=(const DialogAnswerer&) = delete;
@@ -38,6 +39,7 @@ private:
 
     sim::ScriptedUser& user_;
     std::function<void()> flush_;
+    DWORD giveUpAfterMs_;
     UINT_PTR timer_ = 0;
     std::set<HWND> known_;
     HWND errorDialog_ = nullptr;

@@ -241,7 +241,6 @@ TEST(ResponseMutation, EveryDamagedResponseLoadsOrEndsInItsOwnFailure)
     EXPECT_GT(outcomes[Outcome::ParseFailure], 0);
     EXPECT_GT(outcomes[Outcome::BadResponseFailure], 0);
     EXPECT_GT(outcomes[Outcome::ConvertFailure], 0);
-    EXPECT_LT(elapsed, 20000u) << "the run took " << elapsed << " ms";
     RecordProperty("elapsed_ms", static_cast<int>(elapsed));
     RecordProperty("loaded", outcomes[Outcome::Loaded]);
     RecordProperty("parse_failures", outcomes[Outcome::ParseFailure]);

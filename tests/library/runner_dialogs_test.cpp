@@ -2,6 +2,7 @@
 // the error dialog by saving its archive, whose trace log it then reads back.
 #include "core/display_name.h"
 #include "core/modal_seam.h"
+#include "core/progress_wnd.h"
 #include "core/trace_log.h"
 #include "library/command_table.h"
 #include "library/exports.h"
@@ -56,4 +57,23 @@ TEST(RunnerDialogs, MessageBoxTakesTheQueuedAnswerElseItsDefault)
     EXPECT_EQ(user.Questions()[1].text, L"Готово.");
     EXPECT_FALSE(user.Questions()[1].answered);
     SetLibraryDisplayName(L"");
+}
+
+TEST(RunnerDialogs, ProgressWindowStaysOpenPastTheWaitForAnUnansweredDialog)
+{
+    sim::ScriptedUser user;
+    int seen = 0;
+    velmar_sim::DialogAnswerer answerer(user, [&] { ++seen; }, 0);
+    ProgressWnd progress(nullptr, 2, L"Нормсет");
+    ASSERT_NE(progress.Window(), nullptr);
+    // The pass pumps only its window's messages; a question over the window lets the answerer's timer
+    // run, as this loop does until the answerer has seen the window.
+    MSG message;
+    while (seen == 0 && GetMessageW(&message, nullptr, 0, 0))
+        DispatchMessageW(&message);
+    EXPECT_TRUE(IsWindowVisible(progress.Window()));
+    progress.Step();
+    progress.Step();
+    EXPECT_FALSE(progress.Cancelled());
+    EXPECT_TRUE(IsWindowVisible(progress.Window()));
 }

@@ -526,6 +526,8 @@ TEST(VelmarSim, ShowsWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
          {"placed part: macro 101 at 0, 0, angle 0: "}},
         {"coordinates of more than six digits", L"--doc-type 1 --call NMInsert2D:script_2d@1234567.5,-7.25,0",
          {"placed part: macro 101 at 1234567.5, -7.25, angle 0: "}},
+        {"a command code in hexadecimal capitals", L"--doc-type 1 --select-answer 0xABC --command 1",
+         {"-> command 2748, location \"\", no response\n"}},
         {"a response whose path holds @", L"--doc-type 1 --call \"NMInsert2D:" + atPath + L"@100,50,0\"",
          {"call: NMInsert2D -> macro 101\n", "placed part: macro 101 at 100, 50, angle 0: \"PART:5915-70[d=12]\""}},
         {"Velmar's own placement", L"--doc-type 1 --response script_2d_no_spc --place 100,50,0 --command 1",
