@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # ./run's own test bed, as its functions do it (sourced), in a prefix of this test's own with a real Wine
-# server: the server another run started outlives this run however it ends, the server this run started
-# ends with it, velmar-sim waits only for a server it started, and the verdict of a whole run fails a
-# program Wine reports faulted.
+# server: the server another run started outlives this run however it ends, and the server this run
+# started ends with it; velmar-sim, with a stand-in server program, waits only for a server it started and
+# tells a cut run from a whole one; and the verdict of a whole run fails a program Wine reports faulted.
+# Nothing here looks at the machine's other processes.
 set -uo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 WINESERVER=/usr/lib/wine/wineserver64
