@@ -13,7 +13,7 @@ constexpr size_t kWideId = 9;
 } // namespace
 
 Part& AddLibraryComponent(Velmar& velmar, Geometry& geometry, const std::string& name, const LibraryIdentity& identity,
-                          GeoEntity* set)
+                          GeoEntity* set, Part* owner)
 {
     Part& part = velmar.AddPart(name);
     // Edited or replaced, it is read like any component: its geometry by type (none named) and its
@@ -35,6 +35,9 @@ Part& AddLibraryComponent(Velmar& velmar, Geometry& geometry, const std::string&
     if (set) {
         set->inner.push_back(&part.Feature());
         part.PlaceIn(set->Feature());
+    } else if (owner) {
+        geometry.Shape(*owner).features.push_back(&part.Feature());
+        part.ownerPart = owner;
     } else {
         geometry.Shape(*geometry.topPart).features.push_back(&part.Feature());
     }

@@ -17,7 +17,8 @@ namespace {
 class CloneCommand : public DocumentStandIn {
 protected:
     // The standard part: an assembly of a nut assembly (with a pin) from a second folder, a washer from a
-    // third and a part file beside it; variables flagged, one component marked.
+    // third and a part file beside it; variables flagged, one component marked. In the assembly the nut
+    // inside the bolt carries the library's identity of its own.
     CloneCommand()
     {
         sim::WriteModelFile(lib3_ / L"Pin.m3d", {{{L"l", 5, true}}, {}});
@@ -27,6 +28,9 @@ protected:
                                                   {{lib2_ / L"Nut.a3d", false}, {lib3_ / L"Washer.m3d", true}}});
         sim::Part& bolt = AddComponent("bolt", {L"B1", L"Болт М10/50", lib1_ / L"Bolt.a3d"});
         world().geometry.AddFace("boltFace", &bolt, {.test1 = true});
+        sim::Part& nut = sim::AddLibraryComponent(velmar(), world().geometry, "nut", {L"N1", L"Гайка М10", lib2_ / L"Nut.a3d"},
+                                                  nullptr, &bolt);
+        world().geometry.AddFace("nutFace", &nut, {.test1 = true});
         book().SetPlacedResponse(L"B1", Response(Object(L"MethodParameters", {{L"d", L"10"}, {L"L", L"50"}}) +
                                                  Object(L"Method", {{L"NM_IID", L"B1"}, {L"URL", lib1_.Path()},
                                                                     {L"MethodBody", L"Bolt.a3d"}}) +
@@ -119,19 +123,25 @@ TEST_F(CloneCommand, ACancelARefusalOrAFailureLeavesEveryFileAsItWas)
         std::wstring file;                      // the user's answer; empty: none
         std::function<void()> arrange;
         const wchar_t* message;                  // what the user is told; null: nothing
+        const wchar_t* proposed;                 // the file name offered for the copy; null: not asked
     };
     const std::wstring mine = user_ / L"Bolt.a3d";
+    const wchar_t* const bolt = L"Болт М10_50.a3d";
     const Row rows[] = {
-        {"the panel cancelled", L"pick boltFace; cancel", L"", nullptr, nullptr},
-        {"the file question cancelled", L"pick boltFace; ok", L"", nullptr, nullptr},
-        {"an ordinary part picked, then cancelled", L"pick top; cancel", L"", nullptr, nullptr},
-        {"the copy onto a source", L"pick boltFace; ok", lib1_ / L"Bolt.a3d", nullptr, L"принадлежит стандартному изделию"},
+        {"the panel cancelled", L"pick boltFace; cancel", L"", nullptr, nullptr, nullptr},
+        {"the file question cancelled", L"pick boltFace; ok", L"", nullptr, nullptr, bolt},
+        {"an ordinary part picked, then cancelled", L"pick top; cancel", L"", nullptr, nullptr, nullptr},
+        // Nothing chosen, OK is refused and the panel stays.
+        {"OK before a choice, then the bolt", L"ok; pick boltFace; ok", L"", nullptr, nullptr, bolt},
+        // A face of a part inside the standard part chooses the standard part.
+        {"a face of the nut inside the bolt", L"pick nutFace; ok", L"", nullptr, nullptr, bolt},
+        {"the copy onto a source", L"pick boltFace; ok", lib1_ / L"Bolt.a3d", nullptr, L"принадлежит стандартному изделию", bolt},
         {"a copy fails", L"pick boltFace; ok", mine, [&] { DeleteFileW((lib3_ / L"Pin.m3d").c_str()); },
-         L"Не удалось скопировать файл"},
+         L"Не удалось скопировать файл", bolt},
         {"the copy cannot be opened", L"pick boltFace; ok", mine, [&] { velmar().Faults().FailMember("file3doc5.18", E_FAIL, 1); },
-         nullptr},
-        {"no answer for the part", L"pick boltFace; ok", mine, [&] { book().SetPlacedResponse(L"B1", L""); }, nullptr},
-        {"the save fails", L"pick boltFace; ok", mine, [&] { velmar().Faults().FailMember("file4doc5.19", E_FAIL, 1); }, nullptr},
+         nullptr, bolt},
+        {"no answer for the part", L"pick boltFace; ok", mine, [&] { book().SetPlacedResponse(L"B1", L""); }, nullptr, bolt},
+        {"the save fails", L"pick boltFace; ok", mine, [&] { velmar().Faults().FailMember("file4doc5.19", E_FAIL, 1); }, nullptr, bolt},
     };
     for (const Row& row : rows) {
         // The user's folder holds an earlier pin of the user's own.
@@ -150,6 +160,11 @@ TEST_F(CloneCommand, ACancelARefusalOrAFailureLeavesEveryFileAsItWas)
             EXPECT_THAT(outcome.message + (outcome.boxes.empty() ? L"" : outcome.boxes[0]), testing::HasSubstr(row.message))
                 << row.what;
         }
+        std::vector<std::wstring> proposed;
+        for (const sim::Question& question : velmar().User().Questions())
+            if (question.kind == "file")
+                proposed.push_back(question.text);
+        EXPECT_EQ(proposed, row.proposed ? std::vector<std::wstring>{row.proposed} : std::vector<std::wstring>{}) << row.what;
         EXPECT_EQ(UserFiles(), std::vector<std::wstring>{L"Pin.m3d"}) << row.what;
         EXPECT_EQ(FileBytes(user_ / L"Pin.m3d"), "the user's own pin") << row.what;
         ExpectSourcesUntouched(row.what);

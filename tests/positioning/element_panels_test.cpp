@@ -122,6 +122,7 @@ TEST_F(ElementPanel, HolePicksTakeListOrRefuseAndOnlyAnAcceptedRunReachesTheCall
         std::string held;                // the caller's model afterwards
         std::vector<std::wstring> rows;  // the hole list as last shown
         bool missed;                     // the user was told the axis misses the end surface
+        bool preview = false;            // a hole's preview is in the part as the run ends, the panel still open
     };
     const Row rows[] = {
         {L"pick plateTop; pick plateBottom; pick plateBore1; pick plateBore2; ok", true,
@@ -129,7 +130,12 @@ TEST_F(ElementPanel, HolePicksTakeListOrRefuseAndOnlyAnAcceptedRunReachesTheCall
         // The start surface is no end surface, nor the end surface a start.
         {L"pick plateTop; pick plateTop; pick plateBottom; button 9004; pick plateBottom; pick plateBore1; ok", true,
          "plateTop plateBottom: plateBore1", {L"plate.plateBore1"}, false},
-        // A listed hole picked again leaves the list; the last one only empties its record.
+        // The start surface picked again with its button armed changes nothing: the button stays armed,
+        // so that releasing it arms the end surface's.
+        {L"pick plateTop; button 9004; pick plateTop; button 9004; pick plateBottom; pick plateBore1; ok", true,
+         "plateTop plateBottom: plateBore1", {L"plate.plateBore1"}, false},
+        // A listed hole picked again leaves the list; the last one only empties its record, and its
+        // preview goes at once.
         {L"pick plateTop; pick plateBottom; pick plateBore1; pick plateBore2; pick plateBore1; ok", true,
          "plateTop plateBottom: plateBore2", {L"plate.plateBore2"}, false},
         {L"pick plateTop; pick plateBottom; pick plateBore1; pick plateBore1; ok", false, "- -: -", {}, false},
@@ -137,7 +143,7 @@ TEST_F(ElementPanel, HolePicksTakeListOrRefuseAndOnlyAnAcceptedRunReachesTheCall
         {L"pick plateTop; pick plateBottom; pick plateBore1; pick narrow; pick shaft; ok", true,
          "plateTop plateBottom: plateBore1", {L"plate.plateBore1"}, false},
         // An end surface the axis never meets: told, and the panel stays open until cancelled.
-        {L"pick plateTop; pick away; pick plateBore1; ok", false, "- -: -", {L"plate.plateBore1"}, true},
+        {L"pick plateTop; pick away; pick plateBore1; ok", false, "- -: -", {L"plate.plateBore1"}, true, true},
     };
     for (const Row& row : rows) {
         Restart();
@@ -148,6 +154,7 @@ TEST_F(ElementPanel, HolePicksTakeListOrRefuseAndOnlyAnAcceptedRunReachesTheCall
             HolePanel panel(App5(), App7(), caller.get(), false);
             velmar().User().Answer("panel", _variant_t(row.script));
             EXPECT_EQ(panel.Run(), row.accepted);
+            EXPECT_EQ(made->LiveCount() > before, row.preview);
         }
         EXPECT_EQ(Held(*caller), row.held);
         const sim::PanelControl* list = velmar().Panels().Page().Find(9501);
