@@ -219,8 +219,7 @@ void NMVelmarModel3D::ReplacePart12()
     SetAllParams();
     SetPlacementByEditPart();
     SetMatesFromEditPart();
-    ProcessReplaceEditPartInPatterns();
-    const ObjArray leaders = SetPosLeaderFromEditPart();
+    const ObjArray leaders = TakeOverPatternsAndLeaders();
     ObjArray geometry;
     geometry.push_back(IDispatchPtr(iPrt7));
     geometry.Append(leaders);
@@ -231,6 +230,20 @@ void NMVelmarModel3D::ReplacePart12()
     }
     ReplaceEditPartInMacro();
     DeleteEditPart();
+}
+
+void NMVelmarModel3D::SetEditPart(IVel5Part* part)
+{
+    iEdPrt5 = part;
+    iEdPrt7 = part ? Twin(part) : nullptr;
+}
+
+ObjArray NMVelmarModel3D::TakeOverPatternsAndLeaders()
+{
+    if (!iEdPrt5 || !iEdPrt7)
+        RaiseNullHostPointer(__uuidof(IVel5Part));
+    ProcessReplaceEditPartInPatterns();
+    return SetPosLeaderFromEditPart();
 }
 
 void NMVelmarModel3D::SetLayerFromEditPart()
@@ -286,10 +299,12 @@ void NMVelmarModel3D::SetMatesFromEditPart()
         if (usedInBoth(MateCone))
             RecreateMates(made.Members[MateCone], old.Members[MateCone], false);
     } else {
-        // The new part is placed by its planes and axes: an old one with an attach point has mates at
-        // its own too, which its set did not look for.
+        // One of the two has no attach point: the mates go by planes and axes, which a part with an
+        // attach point has too, though its set did not look for them.
         if (old.ConjunctPnt().Used)
             old.FindPlanesAndAxes(iEdPrt5);
+        if (made.ConjunctPnt().Used)
+            made.FindPlanesAndAxes(iPrt5);
         if (usedInBoth(MatePlane))
             RecreateMates(made.Members[MatePlane], old.Members[MatePlane], false);
         if (usedInBoth(MateAxis))

@@ -48,16 +48,22 @@ public:
     bool SpcError = false;
 
 private:
-    // What a member of the old set had in the bill of materials: its first object as it was, and all.
+    // A member of the old set: its component, what it is in the reference book, and what it had in the
+    // bill of materials (its first object as it was, and all).
     struct OldMemberSpc {
+        IVel5PartPtr part;
+        std::wstring member;
         std::unique_ptr<NMSpcObjSnapshot> snapshot;
         ObjArray objects;
+        // The new member that succeeds it takes its spc objects.
+        bool linesTaken = false;
     };
 
     void InsertTCS();
     void InsertTCS12();
-    // The components; in a replace, `own` gives each model the old member whose spc objects it takes (null:
-    // none). A model whose spc object is refused or that takes none lets its old member's objects go.
+    // The components; in a replace, `own` gives each model the old member it succeeds (null: none), whose
+    // places in patterns and leaders it takes, and its spc objects where it takes them. A model whose spc
+    // object is refused lets its old member's objects go.
     void InsertTCSModels(const std::vector<OldMemberSpc*>* own);
     void InsertTCSElements();
     void CreateTCSMacro();
@@ -73,13 +79,14 @@ private:
     std::vector<IVel5PartPtr> FindTCSModels();
     std::vector<IVel5EntityPtr> FindTCSElements();
     std::vector<OldMemberSpc> FindExSpcObject(const SpcDocContext& context, const std::vector<IVel5PartPtr>& oldParts);
-    // The old members' lines paired with the new models (PairSpcLines): each old member with spc objects is
-    // one line, shown by its first object.
+    // The old members paired with the new models (PairSpcLines), every one of each: an old member as the
+    // line shown by its first spc object (no text without one), a model by the texts of the line it gets
+    // (none for a model that gets no line), both known first by what they are in the reference book.
     SpcLinePairing PairOldMembers(const SpcDocContext& context, const std::vector<OldMemberSpc>& previous);
     // The spc objects of the old members no model took: their comments go to the new line of the model they
-    // belong to, else to the first new line, and they go.
+    // belong to, else to the first new line, and they go; so do the position leaders of an old member no
+    // model succeeds.
     void RemoveOldMembersLines(std::vector<OldMemberSpc>& previous, const SpcLinePairing& pairing);
-    void ReplaceTCSModelsInPatterns(const std::vector<IVel5PartPtr>& oldParts);
     // The version-5 object a macro element or a part is kept as in the set's macro element.
     IDispatchPtr MemberObject(IDispatch* object7);
 };

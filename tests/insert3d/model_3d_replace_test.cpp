@@ -246,8 +246,8 @@ TEST_F(ComponentReplace, TheNewComponentTakesThePlacementMatesLayerColoursLeader
 // A countersunk screw placed by its attach point or by its cone and replaced by a longer one: the new
 // screw takes the mates of the same member, also those that held on to a base object of the old attach
 // point rather than to the point. Edited instead, the screw's rebuild makes its cone anew, and the cone's
-// mate moves to the new face. A screw without an attach point takes the mates the user gave the old one's
-// planes and axes.
+// mate moves to the new face. Where one of the two screws has no attach point, the new one takes the mates
+// of the old one's planes and axes.
 TEST_F(ComponentReplace, AnAttachPointOrItsConeTakesTheMatesOfTheOldOnes)
 {
     struct Row {
@@ -257,6 +257,7 @@ TEST_F(ComponentReplace, AnAttachPointOrItsConeTakesTheMatesOfTheOldOnes)
         bool planesMated;           // the user mated its Plane, Axis and AxisD too
         const wchar_t* body;        // the reference book's new choice
         Lines mates;                // the document's mates afterwards
+        const wchar_t* oldBody = L"Csk.vlm";
     };
     const Row rows[] = {
         {"attach point", L"pick seatFace; ok", false, false, L"Csk40.vlm", {"mate 0 seat comp3Auto"}},
@@ -266,11 +267,13 @@ TEST_F(ComponentReplace, AnAttachPointOrItsConeTakesTheMatesOfTheOldOnes)
         {"cone, edited", L"button 9036; pick cone; ok", false, false, L"Csk.vlm", {"mate 0 ? comp1conical2"}},
         {"planes and axes, by a screw without attach point", L"pick seatFace; ok", false, true, L"Plain.vlm",
          {"mate 0 top comp3Plane", "mate 4 bore comp3Axis", "mate 1 side comp3AxisD"}},
+        {"planes and axes, by a screw with an attach point replacing one without", kPlaceOnTop, false, false, L"Csk40.vlm",
+         {"mate 0 top comp3Plane", "mate 4 bore comp3Axis"}, L"Plain.vlm"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Start();
-        Choose(Screw(L"Csk.vlm"), {row.placement, L"cancel"});
+        Choose(Screw(row.oldBody), {row.placement, L"cancel"});
         ASSERT_FALSE(Insert().dialog);
         ASSERT_EQ(assembly().Components().size(), 1u);
         sim::Component& old = *assembly().Components().at(0);
