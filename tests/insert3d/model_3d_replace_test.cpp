@@ -304,9 +304,10 @@ TEST_F(ComponentReplace, AnAttachPointOrItsConeTakesTheMatesOfTheOldOnes)
 }
 
 // Every host call of a replace failing in turn, by a screw with its spc section, by one without, and by
-// one whose new spc object Velmar refuses: a run either reports the failure and Velmar's undo has left the
-// document exactly as it was, or completes with the new component in the old one's place, the old spc
-// object carried over to it or gone with the old component, never one holding no component, and the
+// one whose new spc object Velmar refuses, and over a bolt with a second line the user made by hand: a run
+// either reports the failure and Velmar's undo has left the document exactly as it was, or completes with
+// the new component in the old one's place, the old spc objects carried over to it (one rebuilt, the
+// comments of every one on it) or gone with the old component, never one holding no component, and the
 // position leader with it or gone with it; a refused object is shown once. A completed run taken back by
 // Velmar's undo leaves the document as it was too.
 TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrTheNewOneInItsPlace)
@@ -315,14 +316,21 @@ TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrT
         bool spcSection;
         bool createSpcObject;   // the setting
         bool refused;           // Velmar gives no new spc object (a host that cannot reuse the old one)
+        bool handLine = false;  // a second line of the bolt, without the library's identity, commented
     };
-    for (const Row& row : {Row{true, true, false}, Row{false, true, false}, Row{true, false, false}, Row{true, true, true}}) {
+    for (const Row& row : {Row{true, true, false}, Row{false, true, false}, Row{true, false, false}, Row{true, true, true},
+                           Row{true, true, false, true}}) {
         SCOPED_TRACE(testing::Message() << "spc section " << row.spcSection << ", spc objects made " << row.createSpcObject
-                                        << ", refused " << row.refused);
+                                        << ", refused " << row.refused << ", a line by hand " << row.handLine);
         const bool spcSection = row.spcSection && row.createSpcObject && !row.refused;
         Start(row.refused ? sim::HostVersion{15, 0, 0, 0} : sim::HostVersion{15, 0, 1, 0});
         matedCopies_ = true;
         sim::Component& bolt = Place();
+        if (row.handLine) {
+            sim::SpcObject& hand = document().Spc().AddObject(25);
+            hand.Link(bolt.part->V7());
+            hand.AddComment("hand");
+        }
         const Lines before = State();
         const auto app5 = velmar().App5().As<IVel5Application>();
         const auto app7 = velmar().App7().As<IVel7Application>();
@@ -351,7 +359,9 @@ TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrT
             EXPECT_EQ(document().Spc().Objects().size(), spcSection ? 1u : 0u);
             EXPECT_EQ(PositionLeaders(), spcSection ? 1u : 0u);
             if (spcSection) {
-                EXPECT_EQ(after.size(), before.size());
+                EXPECT_EQ(after.size(), before.size() - (row.handLine ? 2 : 0));
+                const Lines comments = row.handLine ? Lines{"note", "hand"} : Lines{"note"};
+                EXPECT_EQ(document().Spc().Objects().at(0)->Comments(), comments);
             }
         };
         test_support::SweepHostCalls(
