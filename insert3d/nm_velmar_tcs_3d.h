@@ -3,7 +3,8 @@
 // through the packet of joined parts, and one constructive element per hole, grouped under one macro
 // element of the top part that is marked "TKR3D" and named after the set, mated to each other and to
 // the assembly. One set is made per placement record of the holes' positioning model; a placed set is
-// replaced in place, in its arrays, its members' spc objects carried over member by member.
+// replaced in place, in its arrays, each new member taking over from the old member it pairs with (its
+// places in patterns, its leaders, its spc objects).
 #include "insert3d/nm_velmar_element_3d.h"
 #include "insert3d/nm_velmar_model_3d.h"
 
