@@ -219,7 +219,8 @@ void NMVelmarModel3D::ReplacePart12()
     SetAllParams();
     SetPlacementByEditPart();
     SetMatesFromEditPart();
-    const ObjArray leaders = TakeOverPatternsAndLeaders();
+    ProcessReplaceEditPartInPatterns();
+    const ObjArray leaders = SetPosLeaderFromEditPart();
     ObjArray geometry;
     geometry.push_back(IDispatchPtr(iPrt7));
     geometry.Append(leaders);
@@ -236,14 +237,6 @@ void NMVelmarModel3D::SetEditPart(IVel5Part* part)
 {
     iEdPrt5 = part;
     iEdPrt7 = part ? Twin(part) : nullptr;
-}
-
-ObjArray NMVelmarModel3D::TakeOverPatternsAndLeaders()
-{
-    if (!iEdPrt5 || !iEdPrt7)
-        RaiseNullHostPointer(__uuidof(IVel5Part));
-    ProcessReplaceEditPartInPatterns();
-    return SetPosLeaderFromEditPart();
 }
 
 void NMVelmarModel3D::SetLayerFromEditPart()

@@ -92,10 +92,12 @@ public:
 
     // The component this one replaces (iEdPrt5 and its version-7 twin); null for none.
     void SetEditPart(IVel5Part* part);
-    // What the replaced component had beside it in the assembly, handed to the new one: its places in
-    // patterns (the copies there mated at their coordinate systems again) and its leaders made again on the
-    // new part. The answer holds the position leaders among the copies, which the new part's line includes.
-    ObjArray TakeOverPatternsAndLeaders();
+    // What the replaced component had beside it in the assembly, handed to the new one. Its places in
+    // patterns: the copies there mated at their coordinate systems again.
+    void ProcessReplaceEditPartInPatterns();
+    // Its leaders made again on the new part; the answer holds the position leaders among the copies,
+    // which go into the new component's spc object.
+    ObjArray SetPosLeaderFromEditPart();
 
     IVel5PartPtr iEdPrt5;
     IVel7PartPtr iEdPrt7;
@@ -134,10 +136,6 @@ private:
     void SetPlacementByEditPart();
     void SetMatesFromEditPart();
     void CorrectCoaxialMate(VelmarMateSet& newSet, VelmarMateSet& oldSet);
-    void ProcessReplaceEditPartInPatterns();
-    // The old component's leaders made again on the new one; the answer holds the position leaders
-    // among the copies, which go into the new component's spc object.
-    ObjArray SetPosLeaderFromEditPart();
     // A new part that takes no spc object (none in its data, the settings make none, or Velmar refused
     // it): the old component's go with it, as it does.
     void RemoveEditPartSpcObjects();

@@ -244,9 +244,10 @@ void NMVelmarTCS3D::InsertTCSModels(const std::vector<OldMemberSpc*>* own)
             model.Instantiate(model.iPrt5);
             model.SetAllParams();
             model.SetPlacement(nullptr);
+            // The old member's leaders, made again on the new one, go into its line.
             if (predecessor) {
                 model.SetEditPart(predecessor->part);
-                leaders = model.TakeOverPatternsAndLeaders();
+                leaders = model.SetPosLeaderFromEditPart();
                 model.SetEditPart(nullptr);
             }
         }
@@ -494,6 +495,7 @@ void NMVelmarTCS3D::ReplaceTCSModels()
     RemoveOldMembersLines(previous, pairing);
     if (makeSpcObjects)
         V5Method(iDoc5, IVel5Document3D::Rebuild);
+    ReplaceTCSModelsInPatterns(own);
 }
 
 SpcLinePairing NMVelmarTCS3D::PairOldMembers(const SpcDocContext& context, const std::vector<OldMemberSpc>& previous)
@@ -546,6 +548,19 @@ void NMVelmarTCS3D::RemoveOldMembersLines(std::vector<OldMemberSpc>& previous, c
             RemoveExistsSpcObjects();
         }
     }
+}
+
+void NMVelmarTCS3D::ReplaceTCSModelsInPatterns(const std::vector<OldMemberSpc*>& own)
+{
+    TraceScope scope(L"NMVelmarTCS3D::ReplaceTCSModelsInPatterns");
+    // Each member takes the places of the old member it succeeds, and only in the patterns that held that
+    // one: a pattern of the bolt alone does not start to pattern the nut.
+    for (size_t i = 0; i < Models.size(); ++i)
+        if (own[i] && !Models[i]->IsSpecActive) {
+            Models[i]->SetEditPart(own[i]->part);
+            Models[i]->ProcessReplaceEditPartInPatterns();
+            Models[i]->SetEditPart(nullptr);
+        }
 }
 
 void NMVelmarTCS3D::ReplaceTCSElements(ArrayKeeper& keeper)

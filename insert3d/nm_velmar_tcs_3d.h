@@ -88,6 +88,8 @@ private:
     // belong to, else to the first new line, and they go; so do the position leaders of an old member no
     // model succeeds.
     void RemoveOldMembersLines(std::vector<OldMemberSpc>& previous, const SpcLinePairing& pairing);
+    // Each new member in the patterns that held the old member it succeeds, in that one's place.
+    void ReplaceTCSModelsInPatterns(const std::vector<OldMemberSpc*>& own);
     // The version-5 object a macro element or a part is kept as in the set's macro element.
     IDispatchPtr MemberObject(IDispatch* object7);
 };
