@@ -233,6 +233,12 @@ void NMVelmarModel3D::ReplacePart12()
     DeleteEditPart();
 }
 
+void NMVelmarModel3D::SetEditPart(IVel5Part* part)
+{
+    iEdPrt5 = part;
+    iEdPrt7 = part ? Twin(part) : nullptr;
+}
+
 void NMVelmarModel3D::SetLayerFromEditPart()
 {
     TraceScope scope(L"NMVelmarModel3D::SetLayerFromEditPart");
@@ -286,10 +292,12 @@ void NMVelmarModel3D::SetMatesFromEditPart()
         if (usedInBoth(MateCone))
             RecreateMates(made.Members[MateCone], old.Members[MateCone], false);
     } else {
-        // The new part is placed by its planes and axes: an old one with an attach point has mates at
-        // its own too, which its set did not look for.
+        // One of the two has no attach point: the mates go by planes and axes, which a part with an
+        // attach point has too, though its set did not look for them.
         if (old.ConjunctPnt().Used)
             old.FindPlanesAndAxes(iEdPrt5);
+        if (made.ConjunctPnt().Used)
+            made.FindPlanesAndAxes(iPrt5);
         if (usedInBoth(MatePlane))
             RecreateMates(made.Members[MatePlane], old.Members[MatePlane], false);
         if (usedInBoth(MateAxis))

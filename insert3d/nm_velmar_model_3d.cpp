@@ -398,7 +398,7 @@ void NMVelmarModel3D::EditNewSpcObject()
     V5Method(editor, IVel5Specification::EditObject, V7Get(current, &IVel7ObjectRef::get_Reference));
 }
 
-void NMVelmarModel3D::CreateNewSpcObj3DSilent(NMSpcObjSnapshot* snapshot)
+void NMVelmarModel3D::CreateNewSpcObj3DSilent(NMSpcObjSnapshot* snapshot, const ObjArray& leaders)
 {
     TraceScope scope(L"NMVelmarModel3D::CreateNewSpcObj3DSilent");
     const bool canCreate = IsCanCreateSpcObj();
@@ -416,6 +416,7 @@ void NMVelmarModel3D::CreateNewSpcObj3DSilent(NMSpcObjSnapshot* snapshot)
         SpcCreateGuard guard(context.iSpcDsc);
         ObjArray geometry;
         geometry.push_back(IDispatchPtr(iPrt7));
+        geometry.Append(leaders);
         RecreateSpcObject(context, snapshot, geometry);
     }
     FillSpcObjectColumns(context);

@@ -77,7 +77,8 @@ public:
 
     // The spc object of the copy just placed; a failed object is shown and the insertion goes on.
     void CreateNewSpcObj3D();
-    void CreateNewSpcObj3DSilent(NMSpcObjSnapshot* snapshot);
+    // leaders: position leaders the new object includes beside the part.
+    void CreateNewSpcObj3DSilent(NMSpcObjSnapshot* snapshot, const ObjArray& leaders = ObjArray());
     void InternalChangeSpcObj3D(const SpcDocContext& context, const ObjArray& geometry);
     // As InternalChangeSpcObj3D, with a failed object shown instead of thrown; whether the object was
     // made. A refused one leaves the part's old objects as they were.
@@ -86,6 +87,17 @@ public:
     // The position leaders of the document that point at the part (a version-7 part) and can be included
     // in an spc object, once each.
     ObjArray GetPosLeadsForPart(IDispatch* part);
+    // The position leaders of a component left without a spc object: they would number nothing.
+    void RemovePosLeaders(const ObjArray& leaders);
+
+    // The component this one replaces (iEdPrt5 and its version-7 twin); null for none.
+    void SetEditPart(IVel5Part* part);
+    // What the replaced component had beside it in the assembly, handed to the new one. Its places in
+    // patterns: the copies there mated at their coordinate systems again.
+    void ProcessReplaceEditPartInPatterns();
+    // Its leaders made again on the new part; the answer holds the position leaders among the copies,
+    // which go into the new component's spc object.
+    ObjArray SetPosLeaderFromEditPart();
 
     IVel5PartPtr iEdPrt5;
     IVel7PartPtr iEdPrt7;
@@ -124,15 +136,9 @@ private:
     void SetPlacementByEditPart();
     void SetMatesFromEditPart();
     void CorrectCoaxialMate(VelmarMateSet& newSet, VelmarMateSet& oldSet);
-    void ProcessReplaceEditPartInPatterns();
-    // The old component's leaders made again on the new one; the answer holds the position leaders
-    // among the copies, which go into the new component's spc object.
-    ObjArray SetPosLeaderFromEditPart();
     // A new part that takes no spc object (none in its data, the settings make none, or Velmar refused
     // it): the old component's go with it, as it does.
     void RemoveEditPartSpcObjects();
-    // The position leaders of a component left without a spc object: they would number nothing.
-    void RemovePosLeaders(const ObjArray& leaders);
     void ReplaceEditPartInMacro();
     void DeleteEditPart();
 

@@ -10,7 +10,6 @@
 #include "hostapi/host_guards.h"
 #include "hostapi/interface_bridge.h"
 #include "hostapi/mate_queries.h"
-#include "hostapi/pattern_sources.h"
 #include "hostapi/scope_exit.h"
 #include "hostapi/vtable_call.h"
 #include "insert3d/array_keeper.h"
@@ -61,6 +60,20 @@ IVel5EntityPtr ModelAxis(IVel5Part* part)
 bool IsStudLike(const NMTCSData& layout)
 {
     return layout.PartType == kStudType || layout.PartType == kLongStudType;
+}
+
+// What a member is in the reference book, which the user cannot type over: the part key of its
+// identifier where it has one (the same part in another size is the same member), else the identifier.
+std::wstring MemberKey(const NMObject& member)
+{
+    const std::wstring key = member.GetPartKey();
+    return key.empty() ? member.NM_ID : key;
+}
+
+// A model gets a line where its data has one and the settings make them.
+bool GetsLine(const NMVelmarModel3D& model)
+{
+    return model.IsCanCreateSpcObj();
 }
 
 } // namespace
@@ -214,14 +227,16 @@ void NMVelmarTCS3D::InsertTCSModels(const std::vector<OldMemberSpc*>* own)
     IVel5EntityPtr referenceAxis;
     for (size_t i = 0; i < Models.size(); ++i) {
         NMVelmarModel3D& model = *Models[i];
+        const OldMemberSpc* predecessor = own ? (*own)[i] : nullptr;
         // Each new member takes the spc objects of the old member it pairs with, and none other.
         model.ExSpcObjs.clear();
         NMSpcObjSnapshot* snapshot = nullptr;
-        if (own && (*own)[i]) {
-            model.ExSpcObjs = (*own)[i]->objects;
-            snapshot = (*own)[i]->snapshot.get();
+        if (predecessor && predecessor->linesTaken) {
+            model.ExSpcObjs = predecessor->objects;
+            snapshot = predecessor->snapshot.get();
         }
         model.MoveAnswer = MoveAnswer;
+        ObjArray leaders;
         if (!model.IsSpecActive) {
             model.CreateNewPart();
             model.InsertPart();
@@ -229,18 +244,27 @@ void NMVelmarTCS3D::InsertTCSModels(const std::vector<OldMemberSpc*>* own)
             model.Instantiate(model.iPrt5);
             model.SetAllParams();
             model.SetPlacement(nullptr);
+            // The old member's leaders, made again on the new one, go into its line.
+            if (predecessor) {
+                model.SetEditPart(predecessor->part);
+                leaders = model.SetPosLeaderFromEditPart();
+                model.SetEditPart(nullptr);
+            }
         }
         bool refused = false;
         try {
-            model.CreateNewSpcObj3DSilent(snapshot);
+            model.CreateNewSpcObj3DSilent(snapshot, leaders);
         } catch (const CantCreateSpcObj&) {
             SpcError = true;
             refused = true;
         }
-        // A member that takes no spc object (none in its data, the settings make none, or Velmar refused it):
-        // those of the old member in its place go with it, for no line may number a component that is gone.
-        if (!model.ExSpcObjs.empty() && (refused || !model.IsCanCreateSpcObj()))
+        // Velmar refused the member's spc object: those of the old member in its place go with it, for no
+        // line may number a component that is gone.
+        if (!model.ExSpcObjs.empty() && refused)
             model.RemoveExistsSpcObjects();
+        // A position leader shows the number of the line it is in: without a line it numbers nothing.
+        if (predecessor && !model.iSpcObj)
+            model.RemovePosLeaders(leaders);
         // A question asked for the first member is not asked again for the others.
         if (i == 0)
             MoveAnswer = model.MoveAnswer;
@@ -434,6 +458,9 @@ std::vector<NMVelmarTCS3D::OldMemberSpc> NMVelmarTCS3D::FindExSpcObject(const Sp
     size_t total = 0;
     for (const IVel5PartPtr& part : oldParts) {
         OldMemberSpc& member = found.emplace_back();
+        member.part = part;
+        // The component keeps what it is in the reference book in its identity block.
+        member.member = MemberKey(NMVelObjModel3D(iApp5, iApp7, Client(), part, false));
         if (context.iSpcObjs) {
             const IDispatchPtr part7 = ToApi7Object(iApp5, part);
             member.objects.Assign(V7Get(AsDual<IVel7SpcObjects>(context.iSpcObjs), &IVel7SpcObjects::ObjectsOf,
@@ -451,48 +478,45 @@ void NMVelmarTCS3D::ReplaceTCSModels()
 {
     TraceScope scope(L"NMVelmarTCS3D::ReplaceTCSModels");
     const std::vector<IVel5PartPtr> oldParts = FindTCSModels();
-    // Each new member takes the spc objects of the old member in its place; where the settings make none,
-    // the old members' spc objects go with them, as an old member with no new one in its place does.
+    // Each new member takes over from the old member it pairs with: its places in patterns, its leaders and,
+    // where it gets a line, its spc objects. Where the settings make none, the old members' spc objects go
+    // with them, as those of an old member no new one takes do.
     const bool makeSpcObjects = IsCanCreateSpcObj();
     const SpcDocContext context = Context(makeSpcObjects);
     std::vector<OldMemberSpc> previous = FindExSpcObject(context, oldParts);
     const SpcLinePairing pairing = PairOldMembers(context, previous);
     std::vector<OldMemberSpc*> own(Models.size());
     for (size_t i = 0; i < Models.size(); ++i)
-        if (pairing.own[i])
+        if (pairing.own[i]) {
             own[i] = &previous[*pairing.own[i]];
+            own[i]->linesTaken = GetsLine(*Models[i]);
+        }
     InsertTCSModels(&own);
     RemoveOldMembersLines(previous, pairing);
     if (makeSpcObjects)
         V5Method(iDoc5, IVel5Document3D::Rebuild);
-    ReplaceTCSModelsInPatterns(oldParts);
+    ReplaceTCSModelsInPatterns(own);
 }
 
 SpcLinePairing NMVelmarTCS3D::PairOldMembers(const SpcDocContext& context, const std::vector<OldMemberSpc>& previous)
 {
     TraceScope scope(L"NMVelmarTCS3D::PairOldMembers");
     std::vector<std::optional<SpcLineIdentity>> models;
-    for (const auto& model : Models)
-        models.push_back(model->LineIdentityByPreset());
-    // An old member without spc objects has no line to hand on.
-    std::vector<OldSpcLine> lines;
-    std::vector<size_t> memberOfLine;
-    for (size_t j = 0; j < previous.size(); ++j)
-        if (!previous[j].objects.empty()) {
-            lines.push_back({ShownLineIdentity(previous[j].snapshot->OldObject, context)});
-            memberOfLine.push_back(j);
-        }
-    const SpcLinePairing byLine = PairSpcLines(models, lines);
-    SpcLinePairing pairing;
-    pairing.own.resize(Models.size());
-    pairing.owner.resize(previous.size());
-    for (size_t i = 0; i < Models.size(); ++i)
-        if (byLine.own[i])
-            pairing.own[i] = memberOfLine[*byLine.own[i]];
-    for (size_t j = 0; j < lines.size(); ++j)
-        pairing.owner[memberOfLine[j]] = byLine.owner[j];
-    for (const auto& line : pairing.own)
-        scope.Value(L"own member", line ? _variant_t(static_cast<long>(*line)) : _variant_t(-1L));
+    for (const auto& model : Models) {
+        SpcLineIdentity identity = GetsLine(*model) ? model->LineIdentityByPreset() : SpcLineIdentity{};
+        identity.member = MemberKey(*model);
+        models.push_back(identity);
+    }
+    // Each old member is one line, the set's own: a line typed over stays with its component.
+    std::vector<OldSpcLine> members;
+    for (const OldMemberSpc& old : previous) {
+        SpcLineIdentity identity = old.objects.empty() ? SpcLineIdentity{} : ShownLineIdentity(old.snapshot->OldObject, context);
+        identity.member = old.member;
+        members.push_back({identity});
+    }
+    SpcLinePairing pairing = PairSpcLines(models, members);
+    for (const auto& member : pairing.own)
+        scope.Value(L"own member", member ? _variant_t(static_cast<long>(*member)) : _variant_t(-1L));
     return pairing;
 }
 
@@ -506,7 +530,12 @@ void NMVelmarTCS3D::RemoveOldMembersLines(std::vector<OldMemberSpc>& previous, c
             break;
         }
     for (size_t j = 0; j < previous.size(); ++j) {
-        if (previous[j].objects.empty() || std::find(pairing.own.begin(), pairing.own.end(), j) != pairing.own.end())
+        const bool succeeded = std::find(pairing.own.begin(), pairing.own.end(), j) != pairing.own.end();
+        // A member no model succeeds leaves its patterns as a deleted component does; its position leaders
+        // number its lines, and go with them.
+        if (!succeeded && !Models.empty())
+            Models.front()->RemovePosLeaders(Models.front()->GetPosLeadsForPart(ToApi7Object(iApp5, previous[j].part)));
+        if (previous[j].objects.empty() || previous[j].linesTaken)
             continue;
         NMVelmarModel3D* target = pairing.owner[j] && Models[*pairing.owner[j]]->iSpcObj ? Models[*pairing.owner[j]].get() : firstNew;
         if (target) {
@@ -521,24 +550,17 @@ void NMVelmarTCS3D::RemoveOldMembersLines(std::vector<OldMemberSpc>& previous, c
     }
 }
 
-void NMVelmarTCS3D::ReplaceTCSModelsInPatterns(const std::vector<IVel5PartPtr>& oldParts)
+void NMVelmarTCS3D::ReplaceTCSModelsInPatterns(const std::vector<OldMemberSpc*>& own)
 {
     TraceScope scope(L"NMVelmarTCS3D::ReplaceTCSModelsInPatterns");
-    // Each member takes its predecessor's place, and only in the patterns that held the predecessor: a
-    // pattern of the bolt alone does not start to pattern the nut.
-    for (size_t i = 0; i < oldParts.size() && i < Models.size(); ++i) {
-        ObjArray removed;
-        removed.push_back(ToApi7Object(iApp5, oldParts[i]));
-        ObjArray added;
-        added.push_back(IDispatchPtr(Models[i]->iPrt7));
-        // A pattern is listed once for every old member it holds: each is rewritten once.
-        ObjArray patterns;
-        for (const IDispatchPtr& pattern : ReplacePartInPatternsAPI7(iDoc7, removed))
-            if (std::none_of(patterns.begin(), patterns.end(), [&](const IDispatchPtr& kept) { return SameHostObject(kept, pattern); }))
-                patterns.push_back(pattern);
-        scope.Value(L"Patts.size()", _variant_t(static_cast<unsigned long>(patterns.size())));
-        ReplacePartInPatterns(patterns, added, removed);
-    }
+    // Each member takes the places of the old member it succeeds, and only in the patterns that held that
+    // one: a pattern of the bolt alone does not start to pattern the nut.
+    for (size_t i = 0; i < Models.size(); ++i)
+        if (own[i] && !Models[i]->IsSpecActive) {
+            Models[i]->SetEditPart(own[i]->part);
+            Models[i]->ProcessReplaceEditPartInPatterns();
+            Models[i]->SetEditPart(nullptr);
+        }
 }
 
 void NMVelmarTCS3D::ReplaceTCSElements(ArrayKeeper& keeper)

@@ -3,7 +3,8 @@
 // through the packet of joined parts, and one constructive element per hole, grouped under one macro
 // element of the top part that is marked "TKR3D" and named after the set, mated to each other and to
 // the assembly. One set is made per placement record of the holes' positioning model; a placed set is
-// replaced in place, in its arrays, its members' spc objects carried over member by member.
+// replaced in place, in its arrays, each new member taking over from the old member it pairs with (its
+// places in patterns, its leaders, its spc objects).
 #include "insert3d/nm_velmar_element_3d.h"
 #include "insert3d/nm_velmar_model_3d.h"
 
@@ -48,16 +49,22 @@ public:
     bool SpcError = false;
 
 private:
-    // What a member of the old set had in the bill of materials: its first object as it was, and all.
+    // A member of the old set: its component, what it is in the reference book, and what it had in the
+    // bill of materials (its first object as it was, and all).
     struct OldMemberSpc {
+        IVel5PartPtr part;
+        std::wstring member;
         std::unique_ptr<NMSpcObjSnapshot> snapshot;
         ObjArray objects;
+        // The new member that succeeds it takes its spc objects.
+        bool linesTaken = false;
     };
 
     void InsertTCS();
     void InsertTCS12();
-    // The components; in a replace, `own` gives each model the old member whose spc objects it takes (null:
-    // none). A model whose spc object is refused or that takes none lets its old member's objects go.
+    // The components; in a replace, `own` gives each model the old member it succeeds (null: none), whose
+    // places in patterns and leaders it takes, and its spc objects where it takes them. A model whose spc
+    // object is refused lets its old member's objects go.
     void InsertTCSModels(const std::vector<OldMemberSpc*>* own);
     void InsertTCSElements();
     void CreateTCSMacro();
@@ -73,13 +80,16 @@ private:
     std::vector<IVel5PartPtr> FindTCSModels();
     std::vector<IVel5EntityPtr> FindTCSElements();
     std::vector<OldMemberSpc> FindExSpcObject(const SpcDocContext& context, const std::vector<IVel5PartPtr>& oldParts);
-    // The old members' lines paired with the new models (PairSpcLines): each old member with spc objects is
-    // one line, shown by its first object.
+    // The old members paired with the new models (PairSpcLines), every one of each: an old member as the
+    // line shown by its first spc object (no text without one), a model by the texts of the line it gets
+    // (none for a model that gets no line), both known first by what they are in the reference book.
     SpcLinePairing PairOldMembers(const SpcDocContext& context, const std::vector<OldMemberSpc>& previous);
     // The spc objects of the old members no model took: their comments go to the new line of the model they
-    // belong to, else to the first new line, and they go.
+    // belong to, else to the first new line, and they go; so do the position leaders of an old member no
+    // model succeeds.
     void RemoveOldMembersLines(std::vector<OldMemberSpc>& previous, const SpcLinePairing& pairing);
-    void ReplaceTCSModelsInPatterns(const std::vector<IVel5PartPtr>& oldParts);
+    // Each new member in the patterns that held the old member it succeeds, in that one's place.
+    void ReplaceTCSModelsInPatterns(const std::vector<OldMemberSpc*>& own);
     // The version-5 object a macro element or a part is kept as in the set's macro element.
     IDispatchPtr MemberObject(IDispatch* object7);
 };

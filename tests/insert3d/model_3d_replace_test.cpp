@@ -246,8 +246,8 @@ TEST_F(ComponentReplace, TheNewComponentTakesThePlacementMatesLayerColoursLeader
 // A countersunk screw placed by its attach point or by its cone and replaced by a longer one: the new
 // screw takes the mates of the same member, also those that held on to a base object of the old attach
 // point rather than to the point. Edited instead, the screw's rebuild makes its cone anew, and the cone's
-// mate moves to the new face. A screw without an attach point takes the mates the user gave the old one's
-// planes and axes.
+// mate moves to the new face. Where one of the two screws has no attach point, the new one takes the mates
+// of the old one's planes and axes.
 TEST_F(ComponentReplace, AnAttachPointOrItsConeTakesTheMatesOfTheOldOnes)
 {
     struct Row {
@@ -257,6 +257,7 @@ TEST_F(ComponentReplace, AnAttachPointOrItsConeTakesTheMatesOfTheOldOnes)
         bool planesMated;           // the user mated its Plane, Axis and AxisD too
         const wchar_t* body;        // the reference book's new choice
         Lines mates;                // the document's mates afterwards
+        const wchar_t* oldBody = L"Csk.vlm";
     };
     const Row rows[] = {
         {"attach point", L"pick seatFace; ok", false, false, L"Csk40.vlm", {"mate 0 seat comp3Auto"}},
@@ -266,11 +267,13 @@ TEST_F(ComponentReplace, AnAttachPointOrItsConeTakesTheMatesOfTheOldOnes)
         {"cone, edited", L"button 9036; pick cone; ok", false, false, L"Csk.vlm", {"mate 0 ? comp1conical2"}},
         {"planes and axes, by a screw without attach point", L"pick seatFace; ok", false, true, L"Plain.vlm",
          {"mate 0 top comp3Plane", "mate 4 bore comp3Axis", "mate 1 side comp3AxisD"}},
+        {"planes and axes, by a screw with an attach point replacing one without", kPlaceOnTop, false, false, L"Csk40.vlm",
+         {"mate 0 top comp3Plane", "mate 4 bore comp3Axis"}, L"Plain.vlm"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Start();
-        Choose(Screw(L"Csk.vlm"), {row.placement, L"cancel"});
+        Choose(Screw(row.oldBody), {row.placement, L"cancel"});
         ASSERT_FALSE(Insert().dialog);
         ASSERT_EQ(assembly().Components().size(), 1u);
         sim::Component& old = *assembly().Components().at(0);
@@ -301,9 +304,10 @@ TEST_F(ComponentReplace, AnAttachPointOrItsConeTakesTheMatesOfTheOldOnes)
 }
 
 // Every host call of a replace failing in turn, by a screw with its spc section, by one without, and by
-// one whose new spc object Velmar refuses: a run either reports the failure and Velmar's undo has left the
-// document exactly as it was, or completes with the new component in the old one's place, the old spc
-// object carried over to it or gone with the old component, never one holding no component, and the
+// one whose new spc object Velmar refuses, and over a bolt with a second line the user made by hand: a run
+// either reports the failure and Velmar's undo has left the document exactly as it was, or completes with
+// the new component in the old one's place, the old spc objects carried over to it (one rebuilt, the
+// comments of every one on it) or gone with the old component, never one holding no component, and the
 // position leader with it or gone with it; a refused object is shown once. A completed run taken back by
 // Velmar's undo leaves the document as it was too.
 TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrTheNewOneInItsPlace)
@@ -312,14 +316,21 @@ TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrT
         bool spcSection;
         bool createSpcObject;   // the setting
         bool refused;           // Velmar gives no new spc object (a host that cannot reuse the old one)
+        bool handLine = false;  // a second line of the bolt, without the library's identity, commented
     };
-    for (const Row& row : {Row{true, true, false}, Row{false, true, false}, Row{true, false, false}, Row{true, true, true}}) {
+    for (const Row& row : {Row{true, true, false}, Row{false, true, false}, Row{true, false, false}, Row{true, true, true},
+                           Row{true, true, false, true}}) {
         SCOPED_TRACE(testing::Message() << "spc section " << row.spcSection << ", spc objects made " << row.createSpcObject
-                                        << ", refused " << row.refused);
+                                        << ", refused " << row.refused << ", a line by hand " << row.handLine);
         const bool spcSection = row.spcSection && row.createSpcObject && !row.refused;
         Start(row.refused ? sim::HostVersion{15, 0, 0, 0} : sim::HostVersion{15, 0, 1, 0});
         matedCopies_ = true;
         sim::Component& bolt = Place();
+        if (row.handLine) {
+            sim::SpcObject& hand = document().Spc().AddObject(25);
+            hand.Link(bolt.part->V7());
+            hand.AddComment("hand");
+        }
         const Lines before = State();
         const auto app5 = velmar().App5().As<IVel5Application>();
         const auto app7 = velmar().App7().As<IVel7Application>();
@@ -348,7 +359,9 @@ TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrT
             EXPECT_EQ(document().Spc().Objects().size(), spcSection ? 1u : 0u);
             EXPECT_EQ(PositionLeaders(), spcSection ? 1u : 0u);
             if (spcSection) {
-                EXPECT_EQ(after.size(), before.size());
+                EXPECT_EQ(after.size(), before.size() - (row.handLine ? 2 : 0));
+                const Lines comments = row.handLine ? Lines{"note", "hand"} : Lines{"note"};
+                EXPECT_EQ(document().Spc().Objects().at(0)->Comments(), comments);
             }
         };
         test_support::SweepHostCalls(

@@ -26,8 +26,8 @@ namespace {
 
 const wchar_t* const kModels[] = {
     L"file Bolt10.vlm\nplane Plane\naxis Axis\ncylinder Shank 5 50\n",
-    L"file Washer10.vlm\nplane PlaneT\nplane Plane\naxis Axis\n",
-    L"file Nut10.vlm\nplane Plane\naxis Axis\n",
+    L"file Washer10.vlm\nplane PlaneT\nplane Plane\naxis Axis\ncylinder Bore 5.3 2\n",
+    L"file Nut10.vlm\nplane Plane\naxis Axis\ncylinder Bore 5 8\n",
     L"file Stud10.vlm\nplane Plane\naxis Axis\n",
     L"file Csk10.vlm\nattach\ncone 2.5\nplane Plane\naxis Axis\n",
 };
@@ -36,6 +36,7 @@ struct MemberSpec {
     const wchar_t* body;
     const wchar_t* designation;
     std::vector<response_xml::Attr> layout;
+    bool spcData = true;
 };
 
 const MemberSpec kBolt{L"Bolt10.vlm", L"Болт М10", {{L"PartType", L"1"}, {L"OnPacket", L"true"}, {L"Orientation", L"true"}}};
@@ -58,8 +59,8 @@ protected:
         patterns_.reset();
         ElementStandIn::TearDown();
     }
-    // A Velmar made anew with the plate, the models and the document's stand-ins; with leaders when asked.
-    void StartAgain(bool withLeaders = false, sim::HostVersion version = {15, 0, 1, 0})
+    // A Velmar made anew with the plate, the models and the document's stand-ins.
+    void StartAgain(sim::HostVersion version = {15, 0, 1, 0})
     {
         set_.reset();
         client_ = nullptr;
@@ -68,8 +69,6 @@ protected:
         patterns_.reset();
         RestartWithElements(version);
         Prepare();
-        if (withLeaders)
-            leaders_ = std::make_unique<sim::Leaders>(velmar(), document());
     }
     void Prepare()
     {
@@ -80,6 +79,7 @@ protected:
         }
         macros_ = std::make_unique<sim::MacroElements>(velmar(), world().geometry, document(), *world().geometry.topPart);
         patterns_ = std::make_unique<sim::Patterns>(velmar(), document());
+        leaders_ = std::make_unique<sim::Leaders>(velmar(), document());
     }
 
     std::wstring Set(const std::vector<MemberSpec>& members, const wchar_t* designation = L"Комплект крепежа М10")
@@ -89,14 +89,17 @@ protected:
         std::wstring methods;
         for (const MemberSpec& member : members) {
             layouts += Object(L"PartAttrs", member.layout);
+            std::vector<Attr> external = {{L"Designation", member.designation}};
+            if (member.spcData)
+                external.insert(external.end(), {{L"spcSection", L"25"}, {L"spcSubSection", L"0"}, {L"spcNestedBlock", L"0"},
+                                                 {L"spcNestedSection", L"0"}, {L"spcAdditionalBlock", L"0"},
+                                                 {L"spcColumns", L"5.1=Designation"}});
+            external.push_back({L"Quarvend_IID", L"Q-1"});
             methods += Object(L"PartMethod", {},
                               Object(L"MethodParameters", {{L"D", L"10,5"}}) +
                                   Object(L"Method", {{L"NM_IID", std::wstring(L"PART:") + member.body}, {L"URL", models_.Path()},
                                                      {L"MethodBody", member.body}}) +
-                                  Object(L"ExternalParameters", {{L"Designation", member.designation}, {L"spcSection", L"25"},
-                                                                 {L"spcSubSection", L"0"}, {L"spcNestedBlock", L"0"},
-                                                                 {L"spcNestedSection", L"0"}, {L"spcAdditionalBlock", L"0"},
-                                                                 {L"spcColumns", L"5.1=Designation"}, {L"Quarvend_IID", L"Q-1"}}));
+                                  Object(L"ExternalParameters", external));
         }
         return Response(Object(L"Method", {{L"NM_IID", L"TKR3D:M10"}, {L"MethodBody", L""}}, layouts) +
                         Object(L"ExternalParameters", {{L"Designation", designation}, {L"Quarvend_IID", L"Q-TKR"}}) +
@@ -268,7 +271,19 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
         int refusedLines = 0;   // Velmar refuses the new set's first lines
         sim::HostVersion version = {15, 0, 1, 0};
         bool spcObjects = true;   // the settings make them; where they do not, the document has no spc description
+        // Old members the user put each in an array of its own with a position leader, and those arrays and
+        // the live leaders after a completed run, by the members they hold.
+        std::vector<size_t> arranged = {};
+        Lines arrays = {};
+        // An old line whose designation the user typed over with another member's.
+        int typedOver = -1;
+        const wchar_t* typed = L"";
     };
+    MemberSpec nutWithoutSpc = kNut;
+    nutWithoutSpc.spcData = false;
+    MemberSpec spacer{L"Stud10.vlm", L"Втулка 10", kWasher.layout, false};
+    MemberSpec washerRenamed = kWasher;
+    washerRenamed.designation = L"Шайба 10.01";
     const Row rows[] = {
         {"the same set", {kBolt, kNut}, Set({kBolt, kNut}), {"Болт М10: Болт: bolt", "Гайка М10: Гайка: nut"}, 2},
         {"members without spc data", {kBolt, kNut}, withoutSpc(Set({kBolt, kNut})), {}, 2},
@@ -279,10 +294,41 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
         // A host that reuses no old line: each member asks for a new one. It moves no comments either.
         {"Velmar refusing the bolt's new line", {kBolt, kNut}, Set({kBolt, kNut}), {"Гайка М10: Гайка:"}, 2, 2, {15, 0, 0, 0}},
         {"no spc objects by the settings", {kBolt, kNut}, Set({kBolt, kNut}), {}, 2, 0, {15, 0, 1, 0}, false},
+        // Each member takes over what the old member it succeeds had, wherever it stands in the new set.
+        {.name = "the nut in an array under a leader, the members in another order",
+         .old = {kBolt, kWasher, kNut},
+         .answer = Set({kNut, kWasher, kBolt}),
+         .spc = {"Гайка М10: Гайка: nut", "Шайба 10: Шайба: washer", "Болт М10: Болт: bolt"},
+         .components = 3,
+         .arranged = {2},
+         .arrays = {"array1: Гайка М10", "leader on Гайка М10"}},
+        {.name = "the washer dropped: its array loses it as a deleted component's does, its leader goes",
+         .old = {kBolt, kWasher, kNut},
+         .answer = Set({kBolt, kNut}),
+         .spc = {"Болт М10: Болт: bolt washer", "Гайка М10: Гайка: nut"},
+         .components = 2,
+         .arranged = {1, 2},
+         .arrays = {"array1:", "array2: Гайка М10", "leader on Гайка М10"}},
+        // A member that gets no line takes none: its old line goes as one no member succeeds.
+        {.name = "the nut without spc data now", .old = {kBolt, kNut}, .answer = Set({kBolt, nutWithoutSpc}),
+         .spc = {"Болт М10: Болт: bolt nut"}, .components = 2},
+        {.name = "a member without spc data before the renamed washer",
+         .old = {kBolt, kWasher, kNut},
+         .answer = Set({kBolt, spacer, washerRenamed, kNut}),
+         .spc = {"Болт М10: Болт: bolt", "Шайба 10.01: Шайба: washer", "Гайка М10: Гайка: nut"},
+         .components = 4},
+        // A line stays with its component, whatever the user typed over on it.
+        {.name = "the washer's line typed over with the nut's designation, the members in another order",
+         .old = {kBolt, kWasher, kNut},
+         .answer = Set({kNut, kWasher, kBolt}),
+         .spc = {"Гайка М10: Гайка: nut", "Шайба 10: Шайба: washer", "Болт М10: Болт: bolt"},
+         .components = 3,
+         .typedOver = 1,
+         .typed = L"Гайка М10"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        StartAgain(false, row.version);
+        StartAgain(row.version);
         settings_.CreateSpcObject = row.spcObjects;
         document().SetSpcDescription(row.spcObjects);
         // Each line noted and commented by the user with its own member's word.
@@ -300,6 +346,40 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
             object->ColumnA(9, 1)->SetText(word.first);
             object->AddComment(word.second);
         }
+        if (row.typedOver >= 0)
+            oldObjects.at(static_cast<size_t>(row.typedOver))->ColumnA(5, 1)->SetText(row.typed);
+        std::vector<sim::Pattern*> memberArrays;
+        for (size_t member : row.arranged) {
+            sim::Part& part = *assembly().Components().at(member)->part;
+            memberArrays.push_back(&patterns_->Add("array" + std::to_string(memberArrays.size() + 1), {part.V7().Ptr()}));
+            sim::Leader& leader = leaders_->Add(89);
+            leaders_->Anchor(leader, part.V7().Ptr(), {0, 0, 0});
+            leaders_->Fill(leader, "pos");
+        }
+        // The member arrays and the live leaders, by the designations of the components they hold.
+        auto arrays = [&] {
+            auto designation = [&](sim::Object* object) {
+                const sim::GeoEntity* face = object ? world().geometry.EntityOf(object->Primary()) : nullptr;
+                for (sim::Component* component : assembly().Components())
+                    if (object == &component->part->V7() || (face && face->part == component->part))
+                        return sim::Utf8(component->part->V5().Text(IVel5Part::ComponentName));
+                return object ? object->Name() : std::string("?");
+            };
+            Lines lines;
+            for (sim::Pattern* pattern : memberArrays) {
+                std::string line = pattern->name + ":";
+                for (const IDispatchPtr& source : pattern->sources)
+                    line += " " + designation(sim::Object::From(source));
+                lines.push_back(line);
+            }
+            for (sim::Leader* leader : leaders_->Live()) {
+                std::string line = "leader on";
+                for (size_t i = 0; i < leader->anchors.size(); ++i)
+                    line += " " + designation(sim::Leaders::AnchoredTo(*leader, i));
+                lines.push_back(line);
+            }
+            return lines;
+        };
         auto spc = [&] {
             Lines lines;
             for (sim::SpcObject* object : document().Spc().Objects()) {
@@ -319,6 +399,8 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
             for (const std::string& source : sim::Patterns::SourceNames(array))
                 lines.push_back("array " + source);
             lines.push_back(std::to_string(assembly().Components().size()) + " components");
+            for (const std::string& line : arrays())
+                lines.push_back(line);
             return lines;
         };
         const Lines before = state();
@@ -351,6 +433,7 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
                     const std::vector<std::string> sources = sim::Patterns::SourceNames(array);
                     EXPECT_EQ(sources.size(), 1u);
                     EXPECT_NE(sources, oldSources) << "the new set in the array";
+                    EXPECT_EQ(arrays(), row.arrays);
                 }
                 // Velmar refusing to leave edit mode, at the start or at the end, fails the replace.
                 if (failure.call != "app7#25") {
@@ -403,6 +486,7 @@ TEST_F(FastenerSets, ReplaceAllReplacesEachSetAtItsOwnPlaceAndAFailureLeavesEach
         client_ = nullptr;
         macros_.reset();
         patterns_.reset();
+        leaders_.reset();
     };
     // Two sets of a bolt, then the finder's sets and the reference book's other set, as the find panel's
     // choice leaves them.
@@ -633,7 +717,7 @@ TEST_F(FastenerSets, FindAndReplaceStepsThroughEachKindAndReplacesTheHighlighted
          {replaceAll}},
     };
     for (const Row& row : rows) {
-        StartAgain(true);
+        StartAgain();
         row.kind.populate();
         const size_t spcBefore = document().Spc().Objects().size();
         velmar().User().Clear();
@@ -674,7 +758,7 @@ TEST_F(FastenerSets, TheSpcPassAndTheRelinkCountEachMemberOfASetOnce)
         {3, L"Просмотр документа завершен. Обновлено ссылок: 4 из 4."},
     };
     for (const Row& row : rows) {
-        StartAgain(true);
+        StartAgain();
         const auto model = HoleModel({plate.bores[0], plate.bores[1]});
         NewSet(model.get(), Set({kBolt, kNut})).Apply();
         set_.reset();
