@@ -297,7 +297,7 @@ void NMVelObj2D::ReplacePartAt(const double* placement)
             GetExistsSpcObjects(context);
             GetPosLeadsFromSpcObjects();
             RemoveExistsSpcObjects();
-            RemovePosLeads();
+            RemoveUnusedPosLeads(context);
         }
         if (IsCanCreateSpcObj()) {
             const SpcDocContext context = Context(true);
@@ -323,17 +323,7 @@ void NMVelObj2D::RemoveSetsOtherLines(const SpcDocContext& context, ObjArray lin
     GetPosLeadsFromSpcObjects();
     moveCommentObjects();
     RemoveExistsSpcObjects();
-    // Their leaders go with them, but for one a line still on the macro holds (the new one, one the user
-    // attached by hand, one whose comment would not move).
-    const ObjArray leaders = std::exchange(PosLeads, ObjArray());
-    GetExistsSpcObjects(context);
-    GetPosLeadsFromSpcObjects();
-    ExSpcObjs.clear();
-    const ObjArray held = std::exchange(PosLeads, ObjArray());
-    for (const IDispatchPtr& leader : leaders)
-        if (!HoldsHostObject(held, leader))
-            PosLeads.push_back(leader);
-    RemovePosLeads();
+    RemoveUnusedPosLeads(context);
 }
 
 std::unique_ptr<NMVelmarTCS2D> NMVelObj2D::ReplacedSet()
@@ -345,10 +335,10 @@ std::unique_ptr<NMVelmarTCS2D> NMVelObj2D::ReplacedSet()
     try {
         set->FillFromMacro();
     } catch (const BadResponse&) {
-        // Without its members the set's lines cannot be told from the user's: the part's line is rebuilt
-        // as for any part, from the lines that carry the library's identity.
+        // The reference book no longer lists the set: its member macros still name its members, and its
+        // leader still holds its lines.
         TraceCurrentException(L"NMVelObj2D::ReplacedSet");
-        return nullptr;
+        set->FillFromDrawing();
     }
     return set;
 }
