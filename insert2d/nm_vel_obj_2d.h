@@ -161,8 +161,8 @@ private:
     void FinishCopy();
     void ReplacePartAt(const double* placement);
     // The fastener set this part replaces, its members filled from the reference book, or from the set's
-    // macro where the reference book no longer lists them; none when the macro holds no set or the part
-    // makes no spc object.
+    // macro where the reference book no longer lists them; none when the macro holds no set or the
+    // settings make no spc objects.
     std::unique_ptr<NMVelmarTCS2D> ReplacedSet();
     // The lines of the replaced set's other members: their comments to the part's new line, then they go,
     // with every leader of theirs no line holds any more.

@@ -292,9 +292,14 @@ void NMVelObj2D::ReplacePartAt(const double* placement)
                           std::fabs(placement[2]) >= kNoMove))
             V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), placement[0], placement[1], placement[2], kMoveBy);
         if (!HasSpcData()) {
-            // A part without a spc section loses the spc objects it had, and their leaders.
+            // A part without a spc section loses the spc objects it had, and their leaders; of a set's, those
+            // the user attached to it stay.
             const SpcDocContext context = Context(false);
             GetExistsSpcObjects(context);
+            if (replacedSet) {
+                std::vector<OldSpcLine> shown;
+                ExSpcObjs = replacedSet->MembersLines(ExSpcObjs, context, shown);
+            }
             GetPosLeadsFromSpcObjects();
             RemoveExistsSpcObjects();
             RemoveUnusedPosLeads(context);
@@ -329,7 +334,8 @@ void NMVelObj2D::RemoveSetsOtherLines(const SpcDocContext& context, ObjArray lin
 std::unique_ptr<NMVelmarTCS2D> NMVelObj2D::ReplacedSet()
 {
     TraceScope scope(L"NMVelObj2D::ReplacedSet");
-    if (!IsCanCreateSpcObj() || !MacroHoldsLibraryParts())
+    // Without spc objects there are no lines to tell the set's from the user's.
+    if (!Settings || !Settings->CreateSpcObject || !MacroHoldsLibraryParts())
         return nullptr;
     auto set = std::make_unique<NMVelmarTCS2D>(iApp5, iApp7, Client(), macro, false, Settings);
     try {

@@ -470,23 +470,31 @@ bool NMVelmarTCS2D::AnyMemberHasSpcData() const
     return std::any_of(Parts.begin(), Parts.end(), [](const Member& member) { return member.part->HasSpcData(); });
 }
 
-ObjArray NMVelmarTCS2D::HandOverLines(NMVelObj2D& replacement, const SpcDocContext& context)
+ObjArray NMVelmarTCS2D::MembersLines(const ObjArray& listed, const SpcDocContext& context, std::vector<OldSpcLine>& shown)
 {
-    TraceScope scope(L"NMVelmarTCS2D::HandOverLines");
-    ExSpcObjs = replacement.ExSpcObjs;
+    TraceScope scope(L"NMVelmarTCS2D::MembersLines");
+    ExSpcObjs = listed;
     GetPosLeadsFromSpcObjects();
     const std::vector<OldSpcLine> old = OldLines(context);
     const SpcLinePairing members = OldLinesOfMembers(old);
     PosLeads.clear();
-    std::vector<OldSpcLine> memberLines;
-    ObjArray lines;
-    for (size_t j = 0; j < ExSpcObjs.size(); ++j)
-        if (members.owner[j]) {
-            lines.push_back(ExSpcObjs[j]);
-            memberLines.push_back(old[j]);
-        }
     ExSpcObjs.clear();
+    ObjArray lines;
+    shown.clear();
+    for (size_t j = 0; j < listed.size(); ++j)
+        if (members.owner[j]) {
+            lines.push_back(listed[j]);
+            shown.push_back(old[j]);
+        }
     scope.Value(L"member lines", Count(lines.size()));
+    return lines;
+}
+
+ObjArray NMVelmarTCS2D::HandOverLines(NMVelObj2D& replacement, const SpcDocContext& context)
+{
+    TraceScope scope(L"NMVelmarTCS2D::HandOverLines");
+    std::vector<OldSpcLine> memberLines;
+    ObjArray lines = MembersLines(replacement.ExSpcObjs, context, memberLines);
     replacement.ExSpcObjs.clear();
     if (lines.empty())
         return lines;

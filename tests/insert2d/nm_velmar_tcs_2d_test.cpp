@@ -325,11 +325,14 @@ TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGiv
         Spc().Changed();
     };
     deleteLine(lines[1]);
-    sim::SpcObject& byHand = Spc().AddObject(25);
-    byHand.Link(*velmar().Drawings().DrawingObject(set));
-    byHand.ColumnA(5, 1)->SetText(L"Прокладка");
-    byHand.ColumnA(9, 1)->SetText(L"by hand");
-    byHand.AddComment("by hand");
+    const auto attachByHand = [&](long macro) {
+        sim::SpcObject& byHand = Spc().AddObject(25);
+        byHand.Link(*velmar().Drawings().DrawingObject(macro));
+        byHand.ColumnA(5, 1)->SetText(L"Прокладка");
+        byHand.ColumnA(9, 1)->SetText(L"by hand");
+        byHand.AddComment("by hand");
+    };
+    attachByHand(set);
     const std::string handLine = "Прокладка: by hand, comment \"by hand\"";
     MakeSet(set)->Replace();
     EXPECT_EQ(typed(set), (std::vector<std::string>{handLine, sim::Utf8(kDesignations[0]) + ": note 0, comment \"c0\"",
@@ -354,6 +357,13 @@ TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGiv
     MakePart(true, {{L"NM_IID", kMemberIds[2]}, {L"Designation", kDesignations[2]}}, bySameNut)->Apply();
     EXPECT_EQ(typed(bySameNut), std::vector<std::string>{sim::Utf8(kDesignations[2]) +
                                                          ": note 2, comment \"c2\", comment \"c0\", comment \"c1\""});
+
+    // Replaced by a part without a place in the bill of materials, a set loses its lines but for the one
+    // the user attached.
+    const long byPlainPart = PlaceSet();
+    attachByHand(byPlainPart);
+    MakePart(false, {}, byPlainPart)->Apply();
+    EXPECT_EQ(typed(byPlainPart), std::vector<std::string>{handLine});
 
     // The reference book no longer lists the set: its member macros still tell its lines, which give their
     // comments to the nut's line and go.
