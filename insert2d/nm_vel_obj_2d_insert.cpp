@@ -296,10 +296,8 @@ void NMVelObj2D::ReplacePartAt(const double* placement)
             // the user attached to it stay.
             const SpcDocContext context = Context(false);
             GetExistsSpcObjects(context);
-            if (replacedSet) {
-                std::vector<OldSpcLine> shown;
-                ExSpcObjs = replacedSet->MembersLines(ExSpcObjs, context, shown);
-            }
+            if (replacedSet)
+                ExSpcObjs = replacedSet->MembersLines(ExSpcObjs, context);
             GetPosLeadsFromSpcObjects();
             RemoveExistsSpcObjects();
             RemoveUnusedPosLeads(context);

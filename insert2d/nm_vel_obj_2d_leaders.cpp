@@ -116,8 +116,10 @@ void NMVelObj2D::RemoveUnusedPosLeads(const SpcDocContext& context)
 {
     TraceScope scope(L"NMVelObj2D::RemoveUnusedPosLeads");
     // Without the bill of materials no line can be asked about, and a leader in use must not go.
-    if (!context.iSpcObjs)
+    if (!context.iSpcObjs) {
         PosLeads.clear();
+        return;
+    }
     std::erase_if(PosLeads, [&](const IDispatchPtr& leader) {
         ObjArray asked;
         asked.push_back(leader);

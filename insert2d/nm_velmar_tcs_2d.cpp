@@ -470,7 +470,7 @@ bool NMVelmarTCS2D::AnyMemberHasSpcData() const
     return std::any_of(Parts.begin(), Parts.end(), [](const Member& member) { return member.part->HasSpcData(); });
 }
 
-ObjArray NMVelmarTCS2D::MembersLines(const ObjArray& listed, const SpcDocContext& context, std::vector<OldSpcLine>& shown)
+ObjArray NMVelmarTCS2D::MembersLines(const ObjArray& listed, const SpcDocContext& context, std::vector<OldSpcLine>* shown)
 {
     TraceScope scope(L"NMVelmarTCS2D::MembersLines");
     ExSpcObjs = listed;
@@ -480,11 +480,13 @@ ObjArray NMVelmarTCS2D::MembersLines(const ObjArray& listed, const SpcDocContext
     PosLeads.clear();
     ExSpcObjs.clear();
     ObjArray lines;
-    shown.clear();
+    if (shown)
+        shown->clear();
     for (size_t j = 0; j < listed.size(); ++j)
         if (members.owner[j]) {
             lines.push_back(listed[j]);
-            shown.push_back(old[j]);
+            if (shown)
+                shown->push_back(old[j]);
         }
     scope.Value(L"member lines", Count(lines.size()));
     return lines;
@@ -494,7 +496,7 @@ ObjArray NMVelmarTCS2D::HandOverLines(NMVelObj2D& replacement, const SpcDocConte
 {
     TraceScope scope(L"NMVelmarTCS2D::HandOverLines");
     std::vector<OldSpcLine> memberLines;
-    ObjArray lines = MembersLines(replacement.ExSpcObjs, context, memberLines);
+    ObjArray lines = MembersLines(replacement.ExSpcObjs, context, &memberLines);
     replacement.ExSpcObjs.clear();
     if (lines.empty())
         return lines;
@@ -559,22 +561,22 @@ SpcLinePairing NMVelmarTCS2D::OldLinesOfMembers(const std::vector<OldSpcLine>& l
     return pairing;
 }
 
-void NMVelmarTCS2D::MoveCommentsToMembersLines(const std::vector<std::optional<size_t>>& lineOwners,
+void NMVelmarTCS2D::MoveCommentsToMembersLines(const std::vector<std::optional<size_t>>& owners,
                                                const std::vector<OldSpcLine>& lines, std::vector<CommentsMove>& moves,
                                                ObjArray& kept)
 {
     TraceScope scope(L"NMVelmarTCS2D::MoveCommentsToMembersLines");
     // A line of no member that the set's leader does not hold is one the user attached to the set: it stays
     // as the user made it, comments and all.
-    std::vector<std::optional<size_t>> owners;
+    std::vector<std::optional<size_t>> setsOwners;
     ObjArray setsLines;
     for (size_t j = 0; j < ExSpcObjs.size(); ++j) {
-        if (!lineOwners[j] && !lines[j].setsOwn) {
+        if (!owners[j] && !lines[j].setsOwn) {
             kept.push_back(ExSpcObjs[j]);
             continue;
         }
         setsLines.push_back(ExSpcObjs[j]);
-        owners.push_back(lineOwners[j]);
+        setsOwners.push_back(owners[j]);
     }
     ExSpcObjs = std::move(setsLines);
     if (HostVersion < kHostVersion1501 || ExSpcObjs.empty())
@@ -600,8 +602,8 @@ void NMVelmarTCS2D::MoveCommentsToMembersLines(const std::vector<std::optional<s
         }
     std::vector<IVel7SpcObjectPtr> targets(oldLines.size(), firstNew);
     for (size_t j = 0; j < oldLines.size(); ++j)
-        if (owners[j] && Parts[*owners[j]].part->iSpcObj)
-            targets[j] = Parts[*owners[j]].part->iSpcObj;
+        if (setsOwners[j] && Parts[*setsOwners[j]].part->iSpcObj)
+            targets[j] = Parts[*setsOwners[j]].part->iSpcObj;
     const auto keep = [&](size_t i) {
         kept.push_back(ExSpcObjs[i]);
         ExSpcObjs[i] = nullptr;

@@ -67,15 +67,15 @@ public:
     void RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMadeForIt = false);
     // Some member has a place in the bill of materials: without one the set has no lines to make.
     bool AnyMemberHasSpcData() const;
-    // This set (its members filled) is being replaced by one part, whose listed old
-    // lines (ExSpcObjs) are the set's: the part keeps listed only the line of a member that pairs with it
-    // (by designation, name, else the first member line), to be rebuilt from; the other members' lines
-    // are returned, to give their comments to the part's new line and go. A line of no member (one the
-    // user attached by hand) is in neither and stays.
+    // This set (its members filled) is being replaced by one part, whose listed old lines (ExSpcObjs) are
+    // the set's: the part keeps listed only the line of a member that pairs with it (by designation, name,
+    // else the first member line), to be rebuilt from; the other members' lines are returned, to give their
+    // comments to the part's new line and go. A line of no member (one the user attached by hand) is in
+    // neither and stays.
     ObjArray HandOverLines(NMVelObj2D& replacement, const SpcDocContext& context);
-    // Of the set's listed old lines, those of its members (PairSpcLines), each with what it shows (shown);
-    // a line of no member (one the user attached by hand) is not among them.
-    ObjArray MembersLines(const ObjArray& listed, const SpcDocContext& context, std::vector<OldSpcLine>& shown);
+    // Of the set's listed old lines, those of its members (PairSpcLines), and what each shows (shown, when
+    // given); a line of no member (one the user attached by hand) is not among them.
+    ObjArray MembersLines(const ObjArray& listed, const SpcDocContext& context, std::vector<OldSpcLine>* shown = nullptr);
 
     // Draws the members this drawing takes; a member that draws nothing refuses the set (the warning
     // naming it).
