@@ -323,17 +323,23 @@ void NMVelObj2D::CheckForTCS()
 
 bool NMVelObj2D::MacroHoldsLibraryParts() const
 {
+    return !LibraryPartsInMacro().empty();
+}
+
+std::vector<std::unique_ptr<NMVelObj2D>> NMVelObj2D::LibraryPartsInMacro() const
+{
+    std::vector<std::unique_ptr<NMVelObj2D>> parts;
     if (macro == 0)
-        return false;
+        return parts;
     const IVel5IteratorPtr iterator = RequireHost(ObjectAs<IVel5Iterator>(V5Method(iApp5, IVel5Application::NewIterator)));
     const ScopeExitDispid9 close(iterator);
     if (!static_cast<bool>(V5Method(iterator, IVel5Iterator::Init, kMacroType, Long(macro))))
-        return false;
+        return parts;
     for (long inner = V5Method(iterator, IVel5Iterator::Step, L"F"); inner != 0;
          inner = V5Method(iterator, IVel5Iterator::Step, L"N")) {
-        const NMVelObj2D member(iApp5, iApp7, Client(), inner, false);
-        if (member.IsNMObject)
-            return true;
+        auto member = std::make_unique<NMVelObj2D>(iApp5, iApp7, Client(), inner, false);
+        if (member->IsNMObject)
+            parts.push_back(std::move(member));
     }
-    return false;
+    return parts;
 }

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class NMSpcObjSnapshot;
 
@@ -66,6 +67,9 @@ public:
     void CheckForTCS();
     // One of the macros inside the macro is a library part: the macro is a fastener set's.
     bool MacroHoldsLibraryParts() const;
+    // The library parts among the macros inside the macro, each read from its own macro (its identity and
+    // name), in the drawing's order.
+    std::vector<std::unique_ptr<NMVelObj2D>> LibraryPartsInMacro() const;
     // Throws the warning that the part drew nothing when the macro or group holds no object (0: none was
     // made). Whether Velmar keeps an empty macro is its own affair: a part nobody sees is never placed.
     // Public for a fastener set, which asks it of each member it draws.
@@ -76,6 +80,10 @@ public:
     int32_t GetExistsPosLead();
     void GetPosLeadsFromSpcObjects();
     void RemovePosLeads();
+    // Deletes the leaders of PosLeads that no line of the bill of materials holds any more, and empties
+    // the list: a line that stays, whoever's it is (another set's on a shared leader, one the user
+    // attached), keeps its leader. Every road that takes old lines away ends with it.
+    void RemoveUnusedPosLeads(const SpcDocContext& context);
     int32_t MakePosLead();
     int32_t CreateNewPosLead(int32_t macroReference);
     int32_t CreateNewPosLeadByOldPosLead(int32_t macroReference, IVel7DrawingObject* oldLeader);
@@ -152,11 +160,12 @@ private:
     // is deleted.
     void FinishCopy();
     void ReplacePartAt(const double* placement);
-    // The fastener set this part replaces, its members filled from the reference book; none when the macro
-    // holds no set, the part makes no spc object, or the reference book cannot list the set's members.
+    // The fastener set this part replaces, its members filled from the reference book, or from the set's
+    // macro where the reference book no longer lists them; none when the macro holds no set or the
+    // settings make no spc objects.
     std::unique_ptr<NMVelmarTCS2D> ReplacedSet();
     // The lines of the replaced set's other members: their comments to the part's new line, then they go,
-    // with every leader no line left on the macro holds.
+    // with every leader of theirs no line holds any more.
     void RemoveSetsOtherLines(const SpcDocContext& context, ObjArray lines);
     void EditNewSpcObject();
 

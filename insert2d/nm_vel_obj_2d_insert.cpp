@@ -292,12 +292,15 @@ void NMVelObj2D::ReplacePartAt(const double* placement)
                           std::fabs(placement[2]) >= kNoMove))
             V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), placement[0], placement[1], placement[2], kMoveBy);
         if (!HasSpcData()) {
-            // A part without a spc section loses the spc objects it had, and their leaders.
+            // A part without a spc section loses the spc objects it had, and their leaders; of a set's, those
+            // the user attached to it stay.
             const SpcDocContext context = Context(false);
             GetExistsSpcObjects(context);
+            if (replacedSet)
+                ExSpcObjs = replacedSet->MembersLines(ExSpcObjs, context);
             GetPosLeadsFromSpcObjects();
             RemoveExistsSpcObjects();
-            RemovePosLeads();
+            RemoveUnusedPosLeads(context);
         }
         if (IsCanCreateSpcObj()) {
             const SpcDocContext context = Context(true);
@@ -323,32 +326,23 @@ void NMVelObj2D::RemoveSetsOtherLines(const SpcDocContext& context, ObjArray lin
     GetPosLeadsFromSpcObjects();
     moveCommentObjects();
     RemoveExistsSpcObjects();
-    // Their leaders go with them, but for one a line still on the macro holds (the new one, one the user
-    // attached by hand, one whose comment would not move).
-    const ObjArray leaders = std::exchange(PosLeads, ObjArray());
-    GetExistsSpcObjects(context);
-    GetPosLeadsFromSpcObjects();
-    ExSpcObjs.clear();
-    const ObjArray held = std::exchange(PosLeads, ObjArray());
-    for (const IDispatchPtr& leader : leaders)
-        if (!HoldsHostObject(held, leader))
-            PosLeads.push_back(leader);
-    RemovePosLeads();
+    RemoveUnusedPosLeads(context);
 }
 
 std::unique_ptr<NMVelmarTCS2D> NMVelObj2D::ReplacedSet()
 {
     TraceScope scope(L"NMVelObj2D::ReplacedSet");
-    if (!IsCanCreateSpcObj() || !MacroHoldsLibraryParts())
+    // Without spc objects there are no lines to tell the set's from the user's.
+    if (!Settings || !Settings->CreateSpcObject || !MacroHoldsLibraryParts())
         return nullptr;
     auto set = std::make_unique<NMVelmarTCS2D>(iApp5, iApp7, Client(), macro, false, Settings);
     try {
         set->FillFromMacro();
     } catch (const BadResponse&) {
-        // Without its members the set's lines cannot be told from the user's: the part's line is rebuilt
-        // as for any part, from the lines that carry the library's identity.
+        // The reference book no longer lists the set: its member macros still name its members, and its
+        // leader still holds its lines.
         TraceCurrentException(L"NMVelObj2D::ReplacedSet");
-        return nullptr;
+        set->FillFromDrawing();
     }
     return set;
 }

@@ -4,6 +4,7 @@
 
 #include "core/translate.h"
 #include "hostapi/dispatch_call.h"
+#include "hostapi/dual_interface.h"
 #include "hostapi/entity_access.h"
 #include "hostapi/scope_exit.h"
 #include "hostapi/vtable_call.h"
@@ -109,6 +110,22 @@ void NMVelObj2D::RemovePosLeads()
         V5Method(Doc(), IVel5Document2D::RemoveObject, Long(V7Get(leader, &IVel7DrawingObject::get_Reference)));
         PosLeads.erase(PosLeads.begin());
     }
+}
+
+void NMVelObj2D::RemoveUnusedPosLeads(const SpcDocContext& context)
+{
+    TraceScope scope(L"NMVelObj2D::RemoveUnusedPosLeads");
+    // Without the bill of materials no line can be asked about, and a leader in use must not go.
+    if (!context.iSpcObjs) {
+        PosLeads.clear();
+        return;
+    }
+    std::erase_if(PosLeads, [&](const IDispatchPtr& leader) {
+        ObjArray asked;
+        asked.push_back(leader);
+        return !ObjArray(V7Get(AsDual<IVel7SpcObjects>(context.iSpcObjs), &IVel7SpcObjects::ObjectsOf, asked.ToVariant())).empty();
+    });
+    RemovePosLeads();
 }
 
 int32_t NMVelObj2D::MakePosLead()

@@ -446,12 +446,13 @@ void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMa
     ObjArray kept;
     try {
         const SpcDocContext context = Context(true);
-        const SpcLinePairing pairing = OldLinesOfMembers(OldLines(context));
+        const std::vector<OldSpcLine> old = OldLines(context);
+        const SpcLinePairing pairing = OldLinesOfMembers(old);
         ObjArray geometry = DrawingObjectOf(macro);
         if (leaderReference != 0)
             geometry.Append(DrawingObjectOf(leaderReference));
         RecreateMembersSpcObjects(context, pairing.own, geometry, leaderReference != 0);
-        MoveCommentsToMembersLines(pairing.owner, moves, kept);
+        MoveCommentsToMembersLines(pairing.owner, old, moves, kept);
         RemoveFirstOldLine();
     } catch (...) {
         GiveCommentsBack(moves);
@@ -461,7 +462,7 @@ void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMa
             DeleteQuietly(leaderReference);
         throw;
     }
-    RemoveOldLinesAndLeaders(std::move(kept));
+    RemoveOldLinesAndLeaders();
 }
 
 bool NMVelmarTCS2D::AnyMemberHasSpcData() const
@@ -469,23 +470,33 @@ bool NMVelmarTCS2D::AnyMemberHasSpcData() const
     return std::any_of(Parts.begin(), Parts.end(), [](const Member& member) { return member.part->HasSpcData(); });
 }
 
-ObjArray NMVelmarTCS2D::HandOverLines(NMVelObj2D& replacement, const SpcDocContext& context)
+ObjArray NMVelmarTCS2D::MembersLines(const ObjArray& listed, const SpcDocContext& context, std::vector<OldSpcLine>* shown)
 {
-    TraceScope scope(L"NMVelmarTCS2D::HandOverLines");
-    ExSpcObjs = replacement.ExSpcObjs;
+    TraceScope scope(L"NMVelmarTCS2D::MembersLines");
+    ExSpcObjs = listed;
     GetPosLeadsFromSpcObjects();
     const std::vector<OldSpcLine> old = OldLines(context);
     const SpcLinePairing members = OldLinesOfMembers(old);
     PosLeads.clear();
-    std::vector<OldSpcLine> memberLines;
-    ObjArray lines;
-    for (size_t j = 0; j < ExSpcObjs.size(); ++j)
-        if (members.owner[j]) {
-            lines.push_back(ExSpcObjs[j]);
-            memberLines.push_back(old[j]);
-        }
     ExSpcObjs.clear();
+    ObjArray lines;
+    if (shown)
+        shown->clear();
+    for (size_t j = 0; j < listed.size(); ++j)
+        if (members.owner[j]) {
+            lines.push_back(listed[j]);
+            if (shown)
+                shown->push_back(old[j]);
+        }
     scope.Value(L"member lines", Count(lines.size()));
+    return lines;
+}
+
+ObjArray NMVelmarTCS2D::HandOverLines(NMVelObj2D& replacement, const SpcDocContext& context)
+{
+    TraceScope scope(L"NMVelmarTCS2D::HandOverLines");
+    std::vector<OldSpcLine> memberLines;
+    ObjArray lines = MembersLines(replacement.ExSpcObjs, context, &memberLines);
     replacement.ExSpcObjs.clear();
     if (lines.empty())
         return lines;
@@ -539,7 +550,9 @@ SpcLinePairing NMVelmarTCS2D::OldLinesOfMembers(const std::vector<OldSpcLine>& l
     TraceScope scope(L"NMVelmarTCS2D::OldLinesOfMembers");
     std::vector<std::optional<SpcLineIdentity>> members(Parts.size());
     for (size_t i = 0; i < Parts.size(); ++i)
-        if (GetsLine(*Parts[i].part))
+        if (membersFromDrawing_)
+            members[i] = SpcLineIdentity{{}, Parts[i].part->NM_Name, {}};
+        else if (GetsLine(*Parts[i].part))
             members[i] = Parts[i].part->LineIdentityByPreset();
     SpcLinePairing pairing = PairSpcLines(members, lines);
     for (size_t i = 0; i < Parts.size(); ++i)
@@ -549,9 +562,23 @@ SpcLinePairing NMVelmarTCS2D::OldLinesOfMembers(const std::vector<OldSpcLine>& l
 }
 
 void NMVelmarTCS2D::MoveCommentsToMembersLines(const std::vector<std::optional<size_t>>& owners,
-                                               std::vector<CommentsMove>& moves, ObjArray& kept)
+                                               const std::vector<OldSpcLine>& lines, std::vector<CommentsMove>& moves,
+                                               ObjArray& kept)
 {
     TraceScope scope(L"NMVelmarTCS2D::MoveCommentsToMembersLines");
+    // A line of no member that the set's leader does not hold is one the user attached to the set: it stays
+    // as the user made it, comments and all.
+    std::vector<std::optional<size_t>> setsOwners;
+    ObjArray setsLines;
+    for (size_t j = 0; j < ExSpcObjs.size(); ++j) {
+        if (!owners[j] && !lines[j].setsOwn) {
+            kept.push_back(ExSpcObjs[j]);
+            continue;
+        }
+        setsLines.push_back(ExSpcObjs[j]);
+        setsOwners.push_back(owners[j]);
+    }
+    ExSpcObjs = std::move(setsLines);
     if (HostVersion < kHostVersion1501 || ExSpcObjs.empty())
         return;
     std::vector<IVel7SpcObjectPtr> oldLines;
@@ -575,8 +602,8 @@ void NMVelmarTCS2D::MoveCommentsToMembersLines(const std::vector<std::optional<s
         }
     std::vector<IVel7SpcObjectPtr> targets(oldLines.size(), firstNew);
     for (size_t j = 0; j < oldLines.size(); ++j)
-        if (owners[j] && Parts[*owners[j]].part->iSpcObj)
-            targets[j] = Parts[*owners[j]].part->iSpcObj;
+        if (setsOwners[j] && Parts[*setsOwners[j]].part->iSpcObj)
+            targets[j] = Parts[*setsOwners[j]].part->iSpcObj;
     const auto keep = [&](size_t i) {
         kept.push_back(ExSpcObjs[i]);
         ExSpcObjs[i] = nullptr;
@@ -631,7 +658,7 @@ void NMVelmarTCS2D::RemoveFirstOldLine()
     ExSpcObjs = rest;
 }
 
-void NMVelmarTCS2D::RemoveOldLinesAndLeaders(ObjArray kept)
+void NMVelmarTCS2D::RemoveOldLinesAndLeaders()
 {
     // No way back from here: the set must not stay in two generations of lines. Each step starts where a
     // failed one stopped, so a step Velmar failed is asked once more before the failure is reported.
@@ -651,17 +678,10 @@ void NMVelmarTCS2D::RemoveOldLinesAndLeaders(ObjArray kept)
             // It stays readable, with its geometry and its leader; the other old lines still go.
             if (!failure)
                 failure = std::current_exception();
-            kept.push_back(ExSpcObjs.front());
             ExSpcObjs.erase(ExSpcObjs.begin());
         }
     }
-    onceMore([&] {
-        ObjArray held;
-        for (const IDispatchPtr& line : kept)
-            held.Append(ObjArray(V7Get(RequireHost(QueryHostOrNull<IVel7SpcObject>(line)), &IVel7SpcObject::get_Geometry)));
-        std::erase_if(PosLeads, [&](const IDispatchPtr& leader) { return HoldsHostObject(held, leader); });
-        RemovePosLeads();
-    });
+    onceMore([this] { RemoveUnusedPosLeads(Context(false)); });
     if (failure)
         std::rethrow_exception(failure);
 }
@@ -718,6 +738,7 @@ void NMVelmarTCS2D::FillFromMacro()
     const _bstr_t list = V7Get(Client(), &INMClient::ClientString, static_cast<BSTR>(id));
     const _bstr_t context(kPlacedContext);
     Parts.clear();
+    membersFromDrawing_ = false;
     for (const std::wstring& piece : Split(BstrToWString(list), L"\r\n")) {
         if (piece.empty())
             continue;
@@ -748,4 +769,19 @@ void NMVelmarTCS2D::FillFromMacro()
     // A set the reference book knows no member of has nothing to rebuild its lines from: its old ones stay.
     if (Parts.empty())
         throw BadResponse(L"No response");
+}
+
+void NMVelmarTCS2D::FillFromDrawing()
+{
+    TraceScope scope(L"NMVelmarTCS2D::FillFromDrawing");
+    Parts.clear();
+    membersFromDrawing_ = true;
+    for (std::unique_ptr<NMVelObj2D>& part : LibraryPartsInMacro()) {
+        scope.String(L"NM_ID", part->NM_ID);
+        part->Settings = Settings;
+        Member member;
+        member.part = std::move(part);
+        Parts.push_back(std::move(member));
+    }
+    scope.Value(L"Parts.size()", Count(Parts.size()));
 }

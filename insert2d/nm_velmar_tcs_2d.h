@@ -52,6 +52,10 @@ public:
     // The member list of a set placed earlier, from the reference book: its members' identities, then
     // each member's response. BadResponse "No response" or "No objects in response".
     void FillFromMacro();
+    // The member list of a set the reference book no longer lists, from the member macros inside the set
+    // macro: each member as its macro names it. Such members draw nothing and get no line; they tell the
+    // set's old lines, each by its member's name, from the lines the user attached (HandOverLines).
+    void FillFromDrawing();
     // The members' spc objects anew, attached to the set macro and the leader (0: none), each keeping the
     // place, position and column texts of its member's old line; the comments on each old line move to the
     // new line of its member, and the old lines and their leaders go. Until an
@@ -63,12 +67,15 @@ public:
     void RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMadeForIt = false);
     // Some member has a place in the bill of materials: without one the set has no lines to make.
     bool AnyMemberHasSpcData() const;
-    // This set (its members filled from the reference book) is being replaced by one part, whose listed old
-    // lines (ExSpcObjs) are the set's: the part keeps listed only the line of a member that pairs with it
-    // (by designation, name, else the first member line), to be rebuilt from; the other members' lines
-    // are returned, to give their comments to the part's new line and go. A line of no member (one the
-    // user attached by hand) is in neither and stays.
+    // This set (its members filled) is being replaced by one part, whose listed old lines (ExSpcObjs) are
+    // the set's: the part keeps listed only the line of a member that pairs with it (by designation, name,
+    // else the first member line), to be rebuilt from; the other members' lines are returned, to give their
+    // comments to the part's new line and go. A line of no member (one the user attached by hand) is in
+    // neither and stays.
     ObjArray HandOverLines(NMVelObj2D& replacement, const SpcDocContext& context);
+    // Of the set's listed old lines, those of its members (PairSpcLines), and what each shows (shown, when
+    // given); a line of no member (one the user attached by hand) is not among them.
+    ObjArray MembersLines(const ObjArray& listed, const SpcDocContext& context, std::vector<OldSpcLine>* shown = nullptr);
 
     // Draws the members this drawing takes; a member that draws nothing refuses the set (the warning
     // naming it).
@@ -94,6 +101,8 @@ protected:
     void DiscardCopy() noexcept override;
 
 private:
+    // The members were read from the set macro (FillFromDrawing), not from the reference book.
+    bool membersFromDrawing_ = false;
     // Deletes the members' current spc objects (a failure traced) and forgets them.
     void DiscardMembersSpcObjects() noexcept;
     // The placements of the members as the arrangement needs them.
@@ -116,20 +125,24 @@ private:
     // The old lines (ExSpcObjs) as the pairing sees them: what each shows, and whether the set's leader
     // holds it.
     std::vector<OldSpcLine> OldLines(const SpcDocContext& context);
-    // The old lines paired with the members that get a line (PairSpcLines).
+    // The old lines paired with the members that get a line (PairSpcLines); members read from the set macro
+    // by the name their macros carry.
     SpcLinePairing OldLinesOfMembers(const std::vector<OldSpcLine>& lines);
-    // The comments of each old line (ExSpcObjs) to the new line of its owner (the member it belongs to), or,
-    // for a line of no member with a new line, to the set's first new line; each move recorded as it is
-    // made. An old line that keeps a comment leaves ExSpcObjs for kept, so that it is not deleted.
-    void MoveCommentsToMembersLines(const std::vector<std::optional<size_t>>& owners, std::vector<CommentsMove>& moves,
-                                    ObjArray& kept);
+    // The comments of each old line (ExSpcObjs, as lines shows them) to the new line of its owner (the member
+    // it belongs to), or, for one of the set's own lines of no member with a new line, to the set's first
+    // new line; each move recorded as it is made. An old line that keeps a comment, and a line of no member
+    // that is not the set's own (the user attached it), leave ExSpcObjs for kept, so that they are not
+    // deleted.
+    void MoveCommentsToMembersLines(const std::vector<std::optional<size_t>>& owners, const std::vector<OldSpcLine>& lines,
+                                    std::vector<CommentsMove>& moves, ObjArray& kept);
     // After a failure: each moved comment back to its old line (failures traced).
     void GiveCommentsBack(const std::vector<CommentsMove>& moves) noexcept;
     // Deletes the first listed old line only; a failure leaves it whole and first in the list.
     void RemoveFirstOldLine();
-    // The remaining old lines, then the old leaders no kept line holds. A step Velmar fails is asked once
-    // more; a line it will not delete is kept with its geometry, and the failure is reported at the end.
-    void RemoveOldLinesAndLeaders(ObjArray kept);
+    // The remaining old lines, then the old leaders no line holds any more (RemoveUnusedPosLeads). A step
+    // Velmar fails is asked once more; a line it will not delete is kept with its geometry, and the
+    // failure is reported at the end.
+    void RemoveOldLinesAndLeaders();
     // The members' spc objects, each made from its own old line (ownLines), a member without one in the set's
     // first line's place with nothing typed on it, the question whether they move asked once for the set.
     void RecreateMembersSpcObjects(const SpcDocContext& context, const std::vector<std::optional<size_t>>& ownLines,

@@ -85,22 +85,40 @@ TEST_F(Leaders2D, EachModeHighlightsTheMacroOnlyWhileTheUserIsAsked)
     EXPECT_EQ(journal().Count("app5.24()"), 2u);
 }
 
-TEST_F(Leaders2D, ALeaderOfTwoSpcObjectsStandsOnceAndIsDeletedWithTheList)
+TEST_F(Leaders2D, ALeaderOfTwoSpcObjectsStandsOnceAndIsDeletedOnceNoLineHoldsIt)
 {
     auto part = Placed();
     const long leader = Drawing().AddLeader(Leader(50, 60));
     sim::Object& drawnLeader = *velmar().Drawings().DrawingObject(leader);
     sim::Object& drawnMacro = *velmar().Drawings().DrawingObject(part->macro);
+    std::vector<sim::SpcObject*> lines;
     for (int i = 0; i < 2; ++i) {
         sim::SpcObject& object = Spc().AddObject(25);
         object.Link(drawnMacro);
         object.Link(drawnLeader);
         part->ExSpcObjs.push_back(object.Obj().Ptr());
+        lines.push_back(&object);
     }
     part->GetPosLeadsFromSpcObjects();
     ASSERT_EQ(part->PosLeads.size(), 1u);
     EXPECT_EQ(sim::Object::From(part->PosLeads[0]), &drawnLeader);
-    part->RemovePosLeads();
+    // A leader goes only when no line holds it any more: while one line stays, or where the bill of
+    // materials cannot be asked, it stays and leaves the list.
+    const ObjArray listed = part->PosLeads;
+    const auto removeLine = [&](size_t i) {
+        lines[i]->deleted = true;
+        Spc().Changed();
+    };
+    removeLine(0);
+    part->RemoveUnusedPosLeads(part->Context(false));
+    EXPECT_TRUE(part->PosLeads.empty());
+    EXPECT_EQ(Leaders(), std::vector<long>{leader});
+    removeLine(1);
+    part->PosLeads = listed;
+    part->RemoveUnusedPosLeads(SpcDocContext());
+    EXPECT_EQ(Leaders(), std::vector<long>{leader});
+    part->PosLeads = listed;
+    part->RemoveUnusedPosLeads(part->Context(false));
     EXPECT_TRUE(part->PosLeads.empty());
     EXPECT_EQ(Leaders(), std::vector<long>{});
     EXPECT_NE(Drawing().Find(part->macro), nullptr);

@@ -43,10 +43,10 @@ protected:
         return set;
     }
 
-    // One set placed by the user at (100, 50) with its leader at (130, 80); the macro.
+    // One set placed by the user at (100, 50) with a new leader at (130, 80); the macro.
     long PlaceSet()
     {
-        velmar().User().Answer("panel", _variant_t(L"cursor 100 50 0; ok"));
+        velmar().User().Answer("panel", _variant_t(L"choose 9145 0; cursor 100 50 0; ok"));
         velmar().User().Answer("leader", _variant_t(L"130,80"));
         velmar().User().Answer("panel", _variant_t(L"cancel"));
         MakeSet()->Apply();
@@ -192,6 +192,11 @@ TEST_F(TCS2D, ReplacementRedrawsTheMembersInTheSameMacroAndSilentReplacementMove
         EXPECT_EQ(moves, row.moved ? Lines{"drawing5.158(" + std::to_string(macro) + ",1e-05,0,0,1)"} : Lines{});
         EXPECT_EQ(velmar().OpenBrackets(), Lines{});
     }
+    // The washer's line typed over with the nut's designation is still the washer's: its note and the
+    // nut's stay each on its own member's line.
+    Spc().Objects().at(1)->ColumnA(5, 1)->SetText(kDesignations[2]);
+    MakeSet(macro)->Replace();
+    EXPECT_EQ(comments(), own);
     // Velmar refusing the new contents changes nothing.
     const std::vector<long> kept = Members(macro);
     // The washer's fragment fills its own member macro first.
@@ -215,6 +220,39 @@ TEST_F(TCS2D, ReplacementRedrawsTheMembersInTheSameMacroAndSilentReplacementMove
     EXPECT_EQ(Leaders(), leaders);
     for (sim::SpcObject* object : Spc().Objects())
         EXPECT_EQ(object->geometry.back(), Name("leader", leaders.at(0)));
+}
+
+// Two sets on one position leader (the second added to the first's): whatever replaces the second, the
+// first's lines keep the leader.
+TEST_F(TCS2D, ALeaderAnotherSetSharesStaysWhateverReplacesASet)
+{
+    struct Row {
+        const char* what;
+        std::function<void(long)> replace;
+    };
+    const Row rows[] = {
+        {"the set", [&](long set) { MakeSet(set)->Replace(); }},
+        {"a part without spc data", [&](long set) { MakePart(false, {}, set)->Apply(); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Open();
+        const long first = PlaceSet();
+        const long leader = Leaders().at(0);
+        velmar().User().Answer("panel", _variant_t(L"choose 9145 1; cursor 160 50 0; ok"));
+        velmar().User().Answer("point", _variant_t(L"130,80"));
+        velmar().User().Answer("panel", _variant_t(L"cancel"));
+        MakeSet()->Apply();
+        ASSERT_EQ(Leaders(), std::vector<long>{leader});
+        row.replace(Macros().back());
+        std::vector<std::vector<std::string>> held;
+        for (sim::SpcObject* object : Spc().Objects())
+            if (object->geometry.front() == Name("macro", first))
+                held.push_back(object->geometry);
+        EXPECT_EQ(held, (std::vector<std::vector<std::string>>(3, {Name("macro", first), Name("leader", leader)})));
+        const std::vector<long> left = Leaders();
+        EXPECT_TRUE(!left.empty() && left.front() == leader) << testing::PrintToString(left);
+    }
 }
 
 // A set and a part replacing each other: no line stays for what is gone, and what the user typed on a line
@@ -251,10 +289,10 @@ TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGiv
     EXPECT_EQ(typed(nutMacro), (std::vector<std::string>{sim::Utf8(kDesignations[0]) + ": nut note, comment \"nut\"",
                                                          sim::Utf8(kDesignations[1]) + ": ", sim::Utf8(kDesignations[2]) + ": "}));
 
-    // A set with its members as the reference book describes them, a note and a comment on each line, and
-    // a line the user attached to it by hand, replaced by a nut М12: the line the nut is rebuilt from is
-    // the set's first (no member shows its designation), every member line's comments go to it and the
-    // other member lines go; the line attached by hand stays.
+    // A set with its members as the reference book describes them and a note and a comment on each line.
+    // The user deletes the washer's line and attaches a line of their own to the set ("Прокладка", a note,
+    // a comment): it is no member's. Rebuilt, the set gives the washer a bare line of its own and keeps the
+    // attached line as the user made it.
     const long set = PlaceSet();
     std::wstring members;
     for (size_t i = 0; i < kMemberIds.size(); ++i) {
@@ -265,35 +303,74 @@ TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGiv
         book_->SetPlacedResponse(kMemberIds[i], response_xml::Response(response_xml::Object(L"Method", method)));
     }
     book_->SetClientString(IdOf(set), members);
-    std::vector<sim::SpcObject*> lines;
-    for (sim::SpcObject* object : Spc().Objects())
-        if (object->geometry.front() == Name("macro", set))
-            lines.push_back(object);
+    const auto linesOf = [&](long macro) {
+        std::vector<sim::SpcObject*> lines;
+        for (sim::SpcObject* object : Spc().Objects())
+            if (object->geometry.front() == Name("macro", macro))
+                lines.push_back(object);
+        return lines;
+    };
+    const auto note = [&](long macro) {
+        const std::vector<sim::SpcObject*> lines = linesOf(macro);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            lines[i]->ColumnA(9, 1)->SetText(L"note " + std::to_wstring(i));
+            lines[i]->AddComment("c" + std::to_string(i));
+        }
+        return lines;
+    };
+    std::vector<sim::SpcObject*> lines = note(set);
     ASSERT_EQ(lines.size(), 3u);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        lines[i]->ColumnA(9, 1)->SetText(L"note " + std::to_wstring(i));
-        lines[i]->AddComment("c" + std::to_string(i));
-    }
-    sim::SpcObject& byHand = Spc().AddObject(25);
-    byHand.Link(*velmar().Drawings().DrawingObject(set));
-    byHand.ColumnA(5, 1)->SetText(L"Прокладка");
-    byHand.AddComment("by hand");
+    const auto deleteLine = [&](sim::SpcObject* line) {
+        line->deleted = true;
+        Spc().Changed();
+    };
+    deleteLine(lines[1]);
+    const auto attachByHand = [&](long macro) {
+        sim::SpcObject& byHand = Spc().AddObject(25);
+        byHand.Link(*velmar().Drawings().DrawingObject(macro));
+        byHand.ColumnA(5, 1)->SetText(L"Прокладка");
+        byHand.ColumnA(9, 1)->SetText(L"by hand");
+        byHand.AddComment("by hand");
+    };
+    attachByHand(set);
+    const std::string handLine = "Прокладка: by hand, comment \"by hand\"";
+    MakeSet(set)->Replace();
+    EXPECT_EQ(typed(set), (std::vector<std::string>{handLine, sim::Utf8(kDesignations[0]) + ": note 0, comment \"c0\"",
+                                                    sim::Utf8(kDesignations[1]) + ": ",
+                                                    sim::Utf8(kDesignations[2]) + ": note 2, comment \"c2\""}));
+
+    // The washer's line deleted again, the set replaced by a nut М12: the line the nut is rebuilt from is
+    // the set's first (no member shows its designation), every member line's comments go to it and the
+    // other member lines go; the attached line stays as it is.
+    deleteLine(linesOf(set).at(2));
     // The set's leader numbers the new line; a leader of the nut's line alone goes with that line.
     const std::vector<long> setLeaders = Leaders();
-    lines[2]->Link(*velmar().Drawings().DrawingObject(Drawing().AddLeader({})));
+    linesOf(set).back()->Link(*velmar().Drawings().DrawingObject(Drawing().AddLeader({})));
     MakePart(true, {}, set)->Apply();
-    EXPECT_EQ(typed(set), (std::vector<std::string>{"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\"",
-                                                    "Прокладка: , comment \"by hand\""}));
+    EXPECT_EQ(typed(set), (std::vector<std::string>{handLine, "Гайка М12: note 0, comment \"c0\", comment \"c2\""}));
     EXPECT_EQ(Leaders(), setLeaders);
     EXPECT_EQ(asked, 0);
 
-    // The reference book no longer lists the set's members: the nut's line is rebuilt as for any part, the
-    // lines that carry the library's identity giving it their comments.
-    book_->SetClientString(IdOf(set), L"");
+    // A set replaced by its own nut: the nut keeps its line, with its note.
+    const long bySameNut = PlaceSet();
+    note(bySameNut);
+    MakePart(true, {{L"NM_IID", kMemberIds[2]}, {L"Designation", kDesignations[2]}}, bySameNut)->Apply();
+    EXPECT_EQ(typed(bySameNut), std::vector<std::string>{sim::Utf8(kDesignations[2]) +
+                                                         ": note 2, comment \"c2\", comment \"c0\", comment \"c1\""});
+
+    // Replaced by a part without a place in the bill of materials, a set loses its lines but for the one
+    // the user attached.
+    const long byPlainPart = PlaceSet();
+    attachByHand(byPlainPart);
+    MakePart(false, {}, byPlainPart)->Apply();
+    EXPECT_EQ(typed(byPlainPart), std::vector<std::string>{handLine});
+
+    // The reference book no longer lists the set: its member macros still tell its lines, which give their
+    // comments to the nut's line and go.
     const long unlisted = PlaceSet();
-    for (sim::SpcObject* object : Spc().Objects())
-        if (object->geometry.front() == Name("macro", unlisted))
-            object->AddComment("kept");
+    book_->SetClientString(IdOf(unlisted), L"");
+    for (sim::SpcObject* object : linesOf(unlisted))
+        object->AddComment("kept");
     MakePart(true, {}, unlisted)->Apply();
     EXPECT_EQ(IdOf(unlisted), L"PART:5915[d=12]");
     EXPECT_EQ(typed(unlisted), std::vector<std::string>{"Гайка М12: , comment \"kept\", comment \"kept\", comment \"kept\""});
