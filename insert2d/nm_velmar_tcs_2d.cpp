@@ -479,11 +479,16 @@ ObjArray NMVelmarTCS2D::MembersLines(const ObjArray& listed, const SpcDocContext
     const SpcLinePairing members = OldLinesOfMembers(old);
     PosLeads.clear();
     ExSpcObjs.clear();
+    // Members the reference book now lists without a place in the bill of materials show no text a line
+    // could be told by: the set's own lines are theirs all the same.
+    const bool noMemberShows = !membersFromDrawing_ && std::none_of(Parts.begin(), Parts.end(), [&](const Member& member) {
+        return GetsLine(*member.part);
+    });
     ObjArray lines;
     if (shown)
         shown->clear();
     for (size_t j = 0; j < listed.size(); ++j)
-        if (members.owner[j]) {
+        if (members.owner[j] || (noMemberShows && old[j].setsOwn)) {
             lines.push_back(listed[j]);
             if (shown)
                 shown->push_back(old[j]);

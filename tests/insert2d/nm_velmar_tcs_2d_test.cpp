@@ -382,6 +382,17 @@ TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGiv
             object->section = 30;
     MakeSet(moved)->Replace();
     EXPECT_EQ(asked, 1);
+
+    // The reference book now lists the set's members without a place in the bill of materials: replaced by
+    // a part without one, the set still loses its own lines, and keeps the one the user attached.
+    const long unplaced = PlaceSet();
+    attachByHand(unplaced);
+    book_->SetClientString(IdOf(unplaced), members);
+    for (size_t i = 0; i < kMemberIds.size(); ++i)
+        book_->SetPlacedResponse(kMemberIds[i], response_xml::Response(response_xml::Object(
+                                                    L"Method", {{L"NM_IID", kMemberIds[i]}, {L"Designation", kDesignations[i]}})));
+    MakePart(false, {}, unplaced)->Apply();
+    EXPECT_EQ(typed(unplaced), std::vector<std::string>{handLine});
 }
 
 TEST_F(TCS2D, AMacroThatCannotBeReopenedPlacesNoSetAndASpcDrawingGetsOnlySpcObjects)
