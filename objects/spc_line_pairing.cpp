@@ -101,5 +101,18 @@ SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLineIdentity>>& p
         }
         pair(*left, given);
     }
+
+    // Twins (parts of one identity) are one member twice: they take their lines in the set's order.
+    const auto twins = [&](size_t a, size_t b) {
+        return parts[a] && parts[b] &&
+               std::all_of(kShownTexts.begin(), kShownTexts.end(), [&](const auto text) { return (*parts[a]).*text == (*parts[b]).*text; });
+    };
+    for (size_t a = 0; a < parts.size(); ++a)
+        for (size_t b = a + 1; b < parts.size(); ++b)
+            if (pairing.own[a] && pairing.own[b] && twins(a, b) && linePlace[*pairing.own[b]] < linePlace[*pairing.own[a]]) {
+                const size_t line = *pairing.own[a];
+                pair(a, *pairing.own[b]);
+                pair(b, line);
+            }
     return pairing;
 }

@@ -41,5 +41,5 @@ struct SpcLinePairing {
 // one, the line in the part's place in the set's order is its own and the other goes to the part left
 // (a line typed over with another member's text); a line left that shows a part's text is that part's
 // second line only where no part can take it. The set's own lines that show no part's text go with the
-// parts left, in the set's order.
+// parts left, in the set's order. Twins (parts of one identity) take their lines in the set's order.
 SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLineIdentity>>& parts, const std::vector<OldSpcLine>& lines);
