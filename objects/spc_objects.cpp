@@ -255,7 +255,7 @@ std::wstring NMVelObj::ColumnTextByPreset(const SpcColumnKey& key) const
 
 SpcLineIdentity NMVelObj::LineIdentityByPreset() const
 {
-    return {ColumnTextByPreset(kDesignationColumn), ColumnTextByPreset(kNameColumn)};
+    return {ColumnTextByPreset(kDesignationColumn), ColumnTextByPreset(kNameColumn), L""};
 }
 
 SpcLineIdentity NMVelObj::ShownLineIdentity(IVel7SpcObject* line, const SpcDocContext& context)

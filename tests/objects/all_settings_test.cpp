@@ -148,9 +148,9 @@ TEST(AllSettings, FailedSaveReportsItAndWritesBackTheStoredSettingsWhole)
     };
     const Row rows[] = {
         // A preset key fails, among the stored list's own.
-        {PresetKey(2), {L"a", L"b", L"c", L"d"}, {L"x", L"y", L"z"}},
+        {PresetKey(2), {L"a", L"b", L"c", L"d"}, {L"x", L"y", L"z"}, L""},
         // The main values fail after the presets: the keys a longer list wrote past the stored one go again.
-        {kSettingsKeyPath, {L"a", L"b"}, {L"w", L"x", L"y", L"z"}},
+        {kSettingsKeyPath, {L"a", L"b"}, {L"w", L"x", L"y", L"z"}, L""},
         // A key the shorter list leaves stays: it would come back behind a gap.
         {L"", {L"a", L"b", L"c", L"d"}, {L"x", L"y"}, PresetKey(3)},
     };

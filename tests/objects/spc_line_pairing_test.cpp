@@ -13,7 +13,7 @@ SpcLineIdentity Identity(const std::wstring& text)
     const size_t bar = text.find(L'|');
     const size_t second = bar == std::wstring::npos ? bar : text.find(L'|', bar + 1);
     if (bar == std::wstring::npos)
-        return {text, L""};
+        return {text, L"", L""};
     return {text.substr(0, bar), text.substr(bar + 1, second == std::wstring::npos ? second : second - bar - 1),
             second == std::wstring::npos ? L"" : text.substr(second + 1)};
 }
