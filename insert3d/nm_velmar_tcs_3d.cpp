@@ -70,12 +70,6 @@ std::wstring MemberKey(const NMObject& member)
     return key.empty() ? member.NM_ID : key;
 }
 
-// A model gets a line where its data has one and the settings make them.
-bool GetsLine(const NMVelmarModel3D& model)
-{
-    return model.IsCanCreateSpcObj();
-}
-
 } // namespace
 
 NMVelmarTCS3D::NMVelmarTCS3D(IVel5Application* app5, IVel7Application* app7, INMClient* client, IVel5Entity* macro,
@@ -263,7 +257,7 @@ void NMVelmarTCS3D::InsertTCSModels(const std::vector<OldMemberSpc*>* own)
         if (!model.ExSpcObjs.empty() && refused)
             model.RemoveExistsSpcObjects();
         // A position leader shows the number of the line it is in: without a line it numbers nothing.
-        if (predecessor && !model.iSpcObj)
+        if (!leaders.empty() && !model.iSpcObj)
             model.RemovePosLeaders(leaders);
         // A question asked for the first member is not asked again for the others.
         if (i == 0)
@@ -489,7 +483,7 @@ void NMVelmarTCS3D::ReplaceTCSModels()
     for (size_t i = 0; i < Models.size(); ++i)
         if (pairing.own[i]) {
             own[i] = &previous[*pairing.own[i]];
-            own[i]->linesTaken = GetsLine(*Models[i]);
+            own[i]->linesTaken = Models[i]->IsCanCreateSpcObj();
         }
     InsertTCSModels(&own);
     RemoveOldMembersLines(previous, pairing);
@@ -503,7 +497,7 @@ SpcLinePairing NMVelmarTCS3D::PairOldMembers(const SpcDocContext& context, const
     TraceScope scope(L"NMVelmarTCS3D::PairOldMembers");
     std::vector<std::optional<SpcLineIdentity>> models;
     for (const auto& model : Models) {
-        SpcLineIdentity identity = GetsLine(*model) ? model->LineIdentityByPreset() : SpcLineIdentity{};
+        SpcLineIdentity identity = model->IsCanCreateSpcObj() ? model->LineIdentityByPreset() : SpcLineIdentity{};
         identity.member = MemberKey(*model);
         models.push_back(identity);
     }

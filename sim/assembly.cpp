@@ -8,14 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace sim {
-
-namespace {
-
-} // namespace
 
 double Component::Variable(const std::wstring& name) const
 {

@@ -211,10 +211,8 @@ void PanelModel::NoteMates()
     auto name = [this](IUnknown* object) { return NameObject ? NameObject(object) : RenderObject(object); };
     std::string text;
     for (const MateRecord& mate : active_->mates->Mates()) {
-        char value[32];
-        std::snprintf(value, sizeof value, "%g", mate.value);
         text += std::string(text.empty() ? "" : ", ") + "kind " + std::to_string(mate.kind) + " direction " +
-                std::to_string(mate.direction) + " value " + value + " " + name(mate.first) + "-" +
+                std::to_string(mate.direction) + " value " + ShownNumber(mate.value) + " " + name(mate.first) + "-" +
                 name(mate.second);
     }
     if (text == lastMates_)

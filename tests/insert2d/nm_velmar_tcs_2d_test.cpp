@@ -293,15 +293,21 @@ TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGiv
     // The user deletes the washer's line and attaches a line of their own to the set ("Прокладка", a note,
     // a comment): it is no member's. Rebuilt, the set gives the washer a bare line of its own and keeps the
     // attached line as the user made it.
+    // The reference book lists the set's members, each with or without a place in the bill of materials.
+    const auto listMembers = [&](bool withSpc) {
+        for (size_t i = 0; i < kMemberIds.size(); ++i) {
+            std::vector<Attr> method = {{L"NM_IID", kMemberIds[i]}, {L"Designation", kDesignations[i]}};
+            if (withSpc)
+                for (const Attr& variable : SpcVariables())
+                    method.push_back(variable);
+            book_->SetPlacedResponse(kMemberIds[i], response_xml::Response(response_xml::Object(L"Method", method)));
+        }
+    };
     const long set = PlaceSet();
     std::wstring members;
-    for (size_t i = 0; i < kMemberIds.size(); ++i) {
-        members += kMemberIds[i] + L"\r\n";
-        std::vector<Attr> method = {{L"NM_IID", kMemberIds[i]}, {L"Designation", kDesignations[i]}};
-        for (const Attr& variable : SpcVariables())
-            method.push_back(variable);
-        book_->SetPlacedResponse(kMemberIds[i], response_xml::Response(response_xml::Object(L"Method", method)));
-    }
+    for (const std::wstring& id : kMemberIds)
+        members += id + L"\r\n";
+    listMembers(true);
     book_->SetClientString(IdOf(set), members);
     const auto linesOf = [&](long macro) {
         std::vector<sim::SpcObject*> lines;
@@ -351,30 +357,6 @@ TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGiv
     EXPECT_EQ(Leaders(), setLeaders);
     EXPECT_EQ(asked, 0);
 
-    // A set replaced by its own nut: the nut keeps its line, with its note.
-    const long bySameNut = PlaceSet();
-    note(bySameNut);
-    MakePart(true, {{L"NM_IID", kMemberIds[2]}, {L"Designation", kDesignations[2]}}, bySameNut)->Apply();
-    EXPECT_EQ(typed(bySameNut), std::vector<std::string>{sim::Utf8(kDesignations[2]) +
-                                                         ": note 2, comment \"c2\", comment \"c0\", comment \"c1\""});
-
-    // Replaced by a part without a place in the bill of materials, a set loses its lines but for the one
-    // the user attached.
-    const long byPlainPart = PlaceSet();
-    attachByHand(byPlainPart);
-    MakePart(false, {}, byPlainPart)->Apply();
-    EXPECT_EQ(typed(byPlainPart), std::vector<std::string>{handLine});
-
-    // The reference book no longer lists the set: its member macros still tell its lines, which give their
-    // comments to the nut's line and go.
-    const long unlisted = PlaceSet();
-    book_->SetClientString(IdOf(unlisted), L"");
-    for (sim::SpcObject* object : linesOf(unlisted))
-        object->AddComment("kept");
-    MakePart(true, {}, unlisted)->Apply();
-    EXPECT_EQ(IdOf(unlisted), L"PART:5915[d=12]");
-    EXPECT_EQ(typed(unlisted), std::vector<std::string>{"Гайка М12: , comment \"kept\", comment \"kept\", comment \"kept\""});
-
     // The lines of another set moved by the user to another section: one question for the whole set.
     const long moved = PlaceSet();
     for (sim::SpcObject* object : Spc().Objects())
@@ -383,16 +365,39 @@ TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGiv
     MakeSet(moved)->Replace();
     EXPECT_EQ(asked, 1);
 
-    // The reference book now lists the set's members without a place in the bill of materials: replaced by
-    // a part without one, the set still loses its own lines, and keeps the one the user attached.
-    const long unplaced = PlaceSet();
-    attachByHand(unplaced);
-    book_->SetClientString(IdOf(unplaced), members);
-    for (size_t i = 0; i < kMemberIds.size(); ++i)
-        book_->SetPlacedResponse(kMemberIds[i], response_xml::Response(response_xml::Object(
-                                                    L"Method", {{L"NM_IID", kMemberIds[i]}, {L"Designation", kDesignations[i]}})));
-    MakePart(false, {}, unplaced)->Apply();
-    EXPECT_EQ(typed(unplaced), std::vector<std::string>{handLine});
+    // A noted set replaced by one part, the reference book listing its members (with or without a place in
+    // the bill of materials) or not at all.
+    struct Replaced {
+        const char* what;
+        bool listed;           // the reference book lists the set's members
+        bool membersSpc;       // ... each with a place in the bill of materials
+        bool byHand;           // the user attached a line of their own to the set
+        bool partSpc;          // the part replacing it has a place in the bill of materials
+        std::vector<Attr> part;
+        std::vector<std::string> left;
+    };
+    const std::string nut = sim::Utf8(kDesignations[2]);
+    const Replaced replaced[] = {
+        {"by its own nut: the nut keeps its line, with its note", true, true, false, true,
+         {{L"NM_IID", kMemberIds[2]}, {L"Designation", kDesignations[2]}},
+         {nut + ": note 2, comment \"c2\", comment \"c0\", comment \"c1\""}},
+        {"by a part without spc data: its lines go but for the one the user attached", true, true, true, false, {}, {handLine}},
+        {"unlisted: its member macros still tell its lines, which give their comments to the part's line and go",
+         false, true, false, true, {}, {"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\""}},
+        {"its members now without spc data, by a part without: its own lines still go", true, false, true, false, {},
+         {handLine}},
+    };
+    for (const Replaced& row : replaced) {
+        SCOPED_TRACE(row.what);
+        const long placedSet = PlaceSet();
+        note(placedSet);
+        if (row.byHand)
+            attachByHand(placedSet);
+        book_->SetClientString(IdOf(placedSet), row.listed ? members : L"");
+        listMembers(row.membersSpc);
+        MakePart(row.partSpc, row.part, placedSet)->Apply();
+        EXPECT_EQ(typed(placedSet), row.left);
+    }
 }
 
 TEST_F(TCS2D, AMacroThatCannotBeReopenedPlacesNoSetAndASpcDrawingGetsOnlySpcObjects)
