@@ -7,10 +7,11 @@ namespace {
 
 constexpr std::array<std::wstring SpcLineIdentity::*, 3> kShownTexts = {&SpcLineIdentity::member, &SpcLineIdentity::designation,
                                                                         &SpcLineIdentity::name};
+constexpr size_t kNoPlace = static_cast<size_t>(-1);
 
 } // namespace
 
-SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLineIdentity>>& parts, const std::vector<OldSpcLine>& lines)
+SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLinePart>>& parts, const std::vector<OldSpcLine>& lines)
 {
     SpcLinePairing pairing;
     pairing.own.resize(parts.size());
@@ -21,11 +22,10 @@ SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLineIdentity>>& p
         order[j] = j;
     std::stable_partition(order.begin(), order.end(), [&](size_t j) { return lines[j].setsOwn; });
 
-    // Places in the set's order: a part's among the parts that get a line, a line's among the set's own.
-    constexpr size_t kNoPlace = static_cast<size_t>(-1);
+    // Places in the set's order: a part's among the parts whose texts are known, a line's among the set's own.
     std::vector<size_t> partPlace(parts.size(), kNoPlace);
     for (size_t i = 0, place = 0; i < parts.size(); ++i)
-        if (parts[i])
+        if (parts[i] && !parts[i]->textsUnknown)
             partPlace[i] = place++;
     std::vector<size_t> linePlace(lines.size(), kNoPlace);
     for (size_t j = 0, place = 0; j < lines.size(); ++j)
@@ -36,76 +36,84 @@ SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLineIdentity>>& p
         pairing.own[part] = line;
         pairing.owner[line] = part;
     };
-    for (const auto text : kShownTexts)
-        for (size_t j : order) {
-            const std::wstring& shown = lines[j].identity.*text;
-            if (pairing.owner[j] || shown.empty())
-                continue;
-            for (size_t i = 0; i < parts.size(); ++i)
-                if (parts[i] && !pairing.own[i] && (*parts[i]).*text == shown) {
-                    pair(i, j);
-                    break;
-                }
-        }
-
-    const auto partShowing = [&](const SpcLineIdentity& shown) -> std::optional<size_t> {
-        for (const auto text : kShownTexts)
-            if (!(shown.*text).empty())
-                for (size_t i = 0; i < parts.size(); ++i)
-                    if (parts[i] && (*parts[i]).*text == shown.*text)
-                        return i;
-        return std::nullopt;
-    };
-    // A part left without a line: the one in the given place, else the first in the set's order.
-    const auto partLeft = [&](size_t place) -> std::optional<size_t> {
-        std::optional<size_t> first;
+    // The parts that show the line's text, in the set's order; a part whose texts are unknown shows only
+    // its member.
+    const auto showing = [&](size_t j, std::wstring SpcLineIdentity::*text) {
+        std::vector<size_t> found;
+        const std::wstring& shown = lines[j].identity.*text;
+        if (shown.empty())
+            return found;
         for (size_t i = 0; i < parts.size(); ++i)
-            if (parts[i] && !pairing.own[i]) {
-                if (partPlace[i] == place)
-                    return i;
-                if (!first)
-                    first = i;
-            }
+            if (parts[i] && (!parts[i]->textsUnknown || text == &SpcLineIdentity::member) && parts[i]->identity.*text == shown)
+                found.push_back(i);
+        return found;
+    };
+    // Of the given parts, the one in the line's place, else the first; only parts still without a line
+    // where `free`.
+    const auto choose = [&](size_t j, const std::vector<size_t>& candidates, bool free) -> std::optional<size_t> {
+        std::optional<size_t> first;
+        for (size_t i : candidates) {
+            if (free && pairing.own[i])
+                continue;
+            if (partPlace[i] != kNoPlace && partPlace[i] == linePlace[j])
+                return i;
+            if (!first)
+                first = i;
+        }
         return first;
     };
 
-    // The set's own lines that show no part's text (a part renamed, a designation the preset builds
-    // otherwise) go with the parts left; a line the user attached by hand is no part's.
-    std::vector<size_t> showing;
-    for (size_t j : order) {
-        if (pairing.owner[j])
-            continue;
-        if (partShowing(lines[j].identity))
-            showing.push_back(j);
-        else if (lines[j].setsOwn)
-            if (const std::optional<size_t> left = partLeft(linePlace[j]))
-                pair(*left, j);
+    // By what each line shows: the part in its place first, so that a text two parts share, or one typed
+    // over another part's line, does not take a line from the part it was made for.
+    for (const auto text : kShownTexts) {
+        for (size_t j : order)
+            if (!pairing.owner[j] && linePlace[j] != kNoPlace)
+                for (size_t i : showing(j, text))
+                    if (!pairing.own[i] && partPlace[i] == linePlace[j]) {
+                        pair(i, j);
+                        break;
+                    }
+        for (size_t j : order)
+            if (!pairing.owner[j])
+                if (const std::optional<size_t> part = choose(j, showing(j, text), true))
+                    pair(*part, j);
     }
 
-    // A line left that shows a text of a part that has its line already: of the two, the one in the part's
-    // place is the part's own and the other goes to a part left without one; where none is left, it is a
-    // second line of the part, which takes its comments.
-    for (size_t j : showing) {
-        const size_t part = *partShowing(lines[j].identity);
-        std::optional<size_t> left = lines[j].setsOwn ? partLeft(linePlace[j]) : std::nullopt;
-        if (!left || !pairing.own[part]) {
-            pairing.owner[j] = part;
-            continue;
+    // The set's own lines left go with the parts left whose texts are known: the one in the line's place,
+    // else the first.
+    std::vector<size_t> known;
+    for (size_t i = 0; i < parts.size(); ++i)
+        if (partPlace[i] != kNoPlace)
+            known.push_back(i);
+    for (bool inPlaceOnly : {true, false})
+        for (size_t j : order)
+            if (!pairing.owner[j] && lines[j].setsOwn)
+                if (const std::optional<size_t> part = choose(j, known, true))
+                    if (!inPlaceOnly || partPlace[*part] == linePlace[j])
+                        pair(*part, j);
+
+    // A line left that shows a part's text is that part's second line.
+    for (size_t j : order)
+        for (const auto text : kShownTexts) {
+            if (pairing.owner[j])
+                break;
+            pairing.owner[j] = choose(j, showing(j, text), false);
         }
-        size_t given = j;
-        const size_t current = *pairing.own[part];
-        if (linePlace[j] == partPlace[part] && lines[current].setsOwn && linePlace[current] != partPlace[part]) {
-            pair(part, j);
-            given = current;
-            left = partLeft(linePlace[current]);
-        }
-        pair(*left, given);
-    }
+
+    // The set's own lines still left were made for parts whose texts are no longer known.
+    for (size_t j : order)
+        if (!pairing.owner[j] && lines[j].setsOwn)
+            for (size_t i = 0; i < parts.size(); ++i)
+                if (parts[i] && parts[i]->textsUnknown && !pairing.own[i]) {
+                    pair(i, j);
+                    break;
+                }
 
     // Twins (parts of one identity) are one member twice: they take their lines in the set's order.
     const auto twins = [&](size_t a, size_t b) {
-        return parts[a] && parts[b] &&
-               std::all_of(kShownTexts.begin(), kShownTexts.end(), [&](const auto text) { return (*parts[a]).*text == (*parts[b]).*text; });
+        return parts[a] && parts[b] && std::all_of(kShownTexts.begin(), kShownTexts.end(), [&](const auto text) {
+                   return parts[a]->identity.*text == parts[b]->identity.*text;
+               });
     };
     for (size_t a = 0; a < parts.size(); ++a)
         for (size_t b = a + 1; b < parts.size(); ++b)
@@ -115,4 +123,32 @@ SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLineIdentity>>& p
                 pair(b, line);
             }
     return pairing;
+}
+
+SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLineIdentity>>& parts, const std::vector<OldSpcLine>& lines)
+{
+    std::vector<std::optional<SpcLinePart>> known;
+    for (const std::optional<SpcLineIdentity>& part : parts)
+        known.push_back(part ? std::optional<SpcLinePart>(SpcLinePart{*part}) : std::nullopt);
+    return PairSpcLines(known, lines);
+}
+
+SpcLineHandOver HandOverSpcLines(const SpcLinePairing& made, const SpcLinePairing& succession, const std::vector<bool>& getsLine)
+{
+    SpcLineHandOver handOver;
+    handOver.own.resize(succession.own.size());
+    for (size_t i = 0; i < succession.own.size(); ++i)
+        if (getsLine[i] && succession.own[i])
+            handOver.own[i] = made.own[*succession.own[i]];
+    handOver.heir.resize(made.owner.size());
+    handOver.goes.resize(made.owner.size());
+    for (size_t j = 0; j < made.owner.size(); ++j) {
+        if (!made.owner[j])
+            continue;
+        handOver.goes[j] = true;
+        const std::optional<size_t> successor = succession.owner[*made.owner[j]];
+        if (successor && getsLine[*successor])
+            handOver.heir[j] = successor;
+    }
+    return handOver;
 }

@@ -6,8 +6,9 @@
 namespace {
 
 // "DESIGNATION|NAME", or "DESIGNATION|NAME|MEMBER" where the part or line knows its member; a part written
-// "-" gets no line. A line written with a leading "*" is held by the set's leader, one with a leading "+"
-// is attached to the set beside its leader; a plain line is one of a set without a leader.
+// "-" gets no line, one written "?MEMBER" is one whose texts are unknown. A line written with a leading "*"
+// is held by the set's leader, one with a leading "+" is attached to the set beside its leader; a plain
+// line is one of a set without a leader.
 SpcLineIdentity Identity(const std::wstring& text)
 {
     const size_t bar = text.find(L'|');
@@ -18,11 +19,16 @@ SpcLineIdentity Identity(const std::wstring& text)
             second == std::wstring::npos ? L"" : text.substr(second + 1)};
 }
 
-std::vector<std::optional<SpcLineIdentity>> Parts(const std::vector<std::wstring>& texts)
+std::vector<std::optional<SpcLinePart>> Parts(const std::vector<std::wstring>& texts)
 {
-    std::vector<std::optional<SpcLineIdentity>> parts;
+    std::vector<std::optional<SpcLinePart>> parts;
     for (const std::wstring& text : texts)
-        parts.push_back(text == L"-" ? std::nullopt : std::optional<SpcLineIdentity>(Identity(text)));
+        if (text == L"-")
+            parts.push_back(std::nullopt);
+        else if (text.starts_with(L"?"))
+            parts.push_back(SpcLinePart{{L"", L"", text.substr(1)}, true});
+        else
+            parts.push_back(SpcLinePart{Identity(text)});
     return parts;
 }
 
@@ -102,10 +108,81 @@ TEST(SpcLinePairing, EachPartTakesTheLineMadeForItAndEachLineGivesItsCommentsToI
         {"a part without a line takes none, and its old line is no part's",
          {L"Б|Болт", L"-", L"Г|Гайка"}, {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {0, -1, 2}, {0, -1, 2}},
         {"no old lines", {L"Б|Болт"}, {}, {-1}, {}},
+        {"a name two members share, typed over a third member's line: each keeps the line in its place",
+         {L"|Деталь", L"|Шайба", L"|Деталь"}, {L"|Деталь", L"|Деталь", L"|Деталь"}, {0, 1, 2}, {0, 1, 2}},
+        {"twins, the bolt's line typed over with their text: each keeps the line in its place",
+         {L"Б|Болт", L"Ш|Шайба", L"Ш|Шайба", L"Г|Гайка"}, {L"Ш|Шайба", L"Ш|Шайба", L"Ш|Шайба", L"Г|Гайка"},
+         {0, 1, 2, 3}, {0, 1, 2, 3}},
+        {"the washer's line typed over with the nut's, the pin's built otherwise: each keeps the line in its place",
+         {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка", L"Шп2|Шплинт 2"}, {L"Б|Болт", L"Г|Гайка", L"Г|Гайка", L"Шп|Шплинт"},
+         {0, 1, 2, 3}, {0, 1, 2, 3}},
+        {"a line typed over with the text of a member whose own line is built otherwise is that member's; the "
+         "line left in a member's place is its own",
+         {L"А|А", L"Б2|Б", L"В2|В", L"Г2|Г"}, {L"А|А", L"Г2|Б1", L"В1|В1", L"Г1|Г1"}, {0, 3, 2, 1}, {0, 3, 2, 1}},
+        {"a member now without spc data takes the set's own line no other takes; the line attached by hand stays",
+         {L"Б|Болт", L"?", L"Г|Гайка"}, {L"*Б|Болт", L"*Ш|Шайба", L"+|Прокладка", L"*Г|Гайка"}, {0, 1, 3}, {0, 1, -1, 2}},
+        {"the same without a leader: the members' lines come first, the hand line after them stays",
+         {L"Б|Болт", L"?", L"Г|Гайка"}, {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка", L"|Прокладка"}, {0, 1, 2}, {0, 1, 2, -1}},
+        {"a member without spc data is known by the member its line knows, a text typed over it or not",
+         {L"Б|Болт|1", L"?2", L"Г|Гайка|3"}, {L"Б|Болт|1", L"Г|Гайка|2", L"Г|Гайка|3"}, {0, 1, 2}, {0, 1, 2}},
     };
     for (const Row& row : rows) {
         const SpcLinePairing pairing = PairSpcLines(Parts(row.parts), Lines(row.lines));
         EXPECT_EQ(Indices(pairing.own), row.own) << row.what;
         EXPECT_EQ(Indices(pairing.owner), row.owner) << row.what;
+    }
+}
+
+// A set rebuilt in another make-up: its old lines are first paired with its members as they were, then each
+// old member's lines go to the new member that succeeds it (by member, texts, then the set's order).
+TEST(SpcLinePairing, EachOldLineGoesToTheSuccessorOfTheMemberItWasMadeFor)
+{
+    struct Row {
+        const char* what;
+        std::vector<std::wstring> was;    // the old members
+        std::vector<std::wstring> lines;
+        std::vector<std::wstring> now;    // the new members, "-" for one without a line
+        std::vector<int> own;             // per new member
+        std::vector<int> heir;            // per line: the new member taking its comments, -1 the first new line, -2 it stays
+    };
+    const Row rows[] = {
+        {"the washer's line typed over with the nut's text, the set replaced by its own nut: the nut's line",
+         {L"Б|Болт|Б", L"Ш|Шайба|Ш", L"Г|Гайка|Г"}, {L"Б|Болт", L"Г|Гайка", L"Г|Гайка"}, {L"Г12|Гайка 12|Г"}, {2}, {-1, -1, 0}},
+        {"the same replaced by a make-up without the washer: the washer's line goes, the nut keeps its own",
+         {L"Б|Болт|Б", L"Ш|Шайба|Ш", L"Г|Гайка|Г"}, {L"Б|Болт", L"Г|Гайка", L"Г|Гайка"}, {L"Б|Болт|Б", L"Г|Гайка|Г"},
+         {0, 2}, {0, -1, 1}},
+        {"members in another order and every text another size: each by its member",
+         {L"Б10|Болт 10|Б", L"Ш10|Шайба 10|Ш", L"Г10|Гайка 10|Г"}, {L"Б10|Болт 10", L"Ш10|Шайба 10", L"Г10|Гайка 10"},
+         {L"Г12|Гайка 12|Г", L"Б12|Болт 12|Б", L"Ш12|Шайба 12|Ш"}, {2, 0, 1}, {1, 2, 0}},
+        {"a line attached by hand without a leader stays; a member added takes no line",
+         {L"Б|Болт|Б", L"Г|Гайка|Г"}, {L"Б|Болт", L"Г|Гайка", L"|Прокладка"}, {L"Б|Болт|Б", L"Ш|Шайба|Ш", L"Г|Гайка|Г"},
+         {0, -1, 1}, {0, 2, -2}},
+        {"a member now without spc data: its line goes, to the first new line",
+         {L"Б|Болт|Б", L"?", L"Г|Гайка|Г"}, {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"Б|Болт|Б", L"-", L"Г|Гайка|Г"},
+         {0, -1, 2}, {0, -1, 2}},
+    };
+    // An old member as a line: what it is, all its texts known but for one whose texts are unknown.
+    const auto asLines = [](const std::vector<std::optional<SpcLinePart>>& members) {
+        std::vector<OldSpcLine> lines;
+        for (const std::optional<SpcLinePart>& member : members)
+            lines.push_back({member->identity});
+        return lines;
+    };
+    for (const Row& row : rows) {
+        const std::vector<std::optional<SpcLinePart>> was = Parts(row.was);
+        std::vector<std::optional<SpcLinePart>> now = Parts(row.now);
+        std::vector<bool> getsLine;
+        for (std::optional<SpcLinePart>& member : now) {
+            getsLine.push_back(member.has_value());
+            if (!member)
+                member = SpcLinePart{};
+        }
+        const SpcLineHandOver handOver =
+            HandOverSpcLines(PairSpcLines(was, Lines(row.lines)), PairSpcLines(now, asLines(was)), getsLine);
+        std::vector<int> heir;
+        for (size_t j = 0; j < handOver.heir.size(); ++j)
+            heir.push_back(!handOver.goes[j] ? -2 : handOver.heir[j] ? static_cast<int>(*handOver.heir[j]) : -1);
+        EXPECT_EQ(Indices(handOver.own), row.own) << row.what;
+        EXPECT_EQ(heir, row.heir) << row.what;
     }
 }
