@@ -154,16 +154,17 @@ protected:
     // then puts it into the drawing's group, moves it into place and writes its values; when any of that
     // fails the macro is deleted before the failure goes on.
     bool PlaceAndWrite(TraceScope& scope, const std::function<void()>& writeValues);
+    // The fastener set the macro holds before this part replaces it, as it stands: its members filled from
+    // the reference book, or from the set's macro where the reference book no longer lists them; none when
+    // the macro holds no set, the settings make no spc objects, or the set is this one (of the same
+    // identifier).
+    std::unique_ptr<NMVelmarTCS2D> ReplacedSet();
 
 private:
     // The part's spc object of the copy just placed, with its leader; what a failure leaves of the copy
     // is deleted.
     void FinishCopy();
     void ReplacePartAt(const double* placement);
-    // The fastener set this part replaces, its members filled from the reference book, or from the set's
-    // macro where the reference book no longer lists them; none when the macro holds no set or the
-    // settings make no spc objects.
-    std::unique_ptr<NMVelmarTCS2D> ReplacedSet();
     // The lines of the replaced set's other members: their comments to the part's new line, then they go,
     // with every leader of theirs no line holds any more.
     void RemoveSetsOtherLines(const SpcDocContext& context, ObjArray lines);

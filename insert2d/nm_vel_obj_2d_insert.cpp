@@ -336,6 +336,9 @@ std::unique_ptr<NMVelmarTCS2D> NMVelObj2D::ReplacedSet()
     if (!Settings || !Settings->CreateSpcObject || !MacroHoldsLibraryParts())
         return nullptr;
     auto set = std::make_unique<NMVelmarTCS2D>(iApp5, iApp7, Client(), macro, false, Settings);
+    // The same set again is, as it stands, what the reference book lists for it: this one.
+    if (set->NM_ID == NM_ID)
+        return nullptr;
     try {
         set->FillFromMacro();
     } catch (const BadResponse&) {

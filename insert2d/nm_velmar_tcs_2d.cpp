@@ -51,6 +51,13 @@ bool IsScriptBody(const std::wstring& body)
     return _wcsicmp(GetFileExt(body).c_str(), L".vbs") == 0;
 }
 
+// What a member of one make-up of a set is to the members of another: the part it is in the reference
+// book whatever its size, then its designation.
+SpcLineIdentity SuccessionIdentity(const NMObject& member)
+{
+    return {L"", member.NM_Name, member.MemberKey()};
+}
+
 } // namespace
 
 NMVelmarTCS2D::NMVelmarTCS2D(IVel5Application* app5, IVel7Application* app7, INMClient* client, int32_t macroReference,
@@ -405,6 +412,9 @@ void NMVelmarTCS2D::ReplaceTCS()
         GetExistsSpcObjects(context);
     }
     GetPosLeadsFromSpcObjects();
+    // The set as it stands tells which member each old line was made for (none: it is this one); its
+    // member macros go next.
+    const std::unique_ptr<NMVelmarTCS2D> asItWas = ReplacedSet();
     V5Method(Doc(), IVel5Document2D::InsertionBracket, true);
     const ScopeExitDispid245 close(Doc());
     CreateNewGroup();
@@ -419,7 +429,7 @@ void NMVelmarTCS2D::ReplaceTCS()
         try {
             // A set none of whose members has a place in the bill of materials gets no line to number.
             const bool leader = !PosLeads.empty() && AnyMemberHasSpcData();
-            RecreateTCSSpcObjects(leader ? MakePosLead() : 0, leader);
+            RecreateTCSSpcObjects(leader ? MakePosLead() : 0, leader, asItWas.get());
         } catch (const CantCreateSpcObj&) {
             ShowSpcObjectCreateError();
         }
@@ -434,7 +444,7 @@ void NMVelmarTCS2D::replacePartSilent(double x, double y, double angle)
         V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), x, y, angle, kMoveBy);
 }
 
-void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMadeForIt)
+void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMadeForIt, const NMVelmarTCS2D* asItWas)
 {
     TraceScope scope(L"NMVelmarTCS2D::RecreateTCSSpcObjects");
     scope.Hex(L"pos_lead", leaderReference);
@@ -446,13 +456,12 @@ void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMa
     ObjArray kept;
     try {
         const SpcDocContext context = Context(true);
-        const std::vector<OldSpcLine> old = OldLines(context);
-        const SpcLinePairing pairing = OldLinesOfMembers(old);
+        const SpcLineHandOver handOver = HandOverFrom(asItWas ? *asItWas : *this, OldLines(context));
         ObjArray geometry = DrawingObjectOf(macro);
         if (leaderReference != 0)
             geometry.Append(DrawingObjectOf(leaderReference));
-        RecreateMembersSpcObjects(context, pairing.own, geometry, leaderReference != 0);
-        MoveCommentsToMembersLines(pairing.owner, old, moves, kept);
+        RecreateMembersSpcObjects(context, handOver.own, geometry, leaderReference != 0);
+        MoveCommentsToMembersLines(handOver, moves, kept);
         RemoveFirstOldLine();
     } catch (...) {
         GiveCommentsBack(moves);
@@ -470,29 +479,14 @@ bool NMVelmarTCS2D::AnyMemberHasSpcData() const
     return std::any_of(Parts.begin(), Parts.end(), [](const Member& member) { return member.part->HasSpcData(); });
 }
 
-ObjArray NMVelmarTCS2D::MembersLines(const ObjArray& listed, const SpcDocContext& context, std::vector<OldSpcLine>* shown)
+ObjArray NMVelmarTCS2D::MembersLines(const ObjArray& listed, const SpcDocContext& context)
 {
     TraceScope scope(L"NMVelmarTCS2D::MembersLines");
-    ExSpcObjs = listed;
-    GetPosLeadsFromSpcObjects();
-    const std::vector<OldSpcLine> old = OldLines(context);
-    const SpcLinePairing members = OldLinesOfMembers(old);
-    PosLeads.clear();
-    ExSpcObjs.clear();
-    // Members the reference book now lists without a place in the bill of materials show no text a line
-    // could be told by: the set's own lines are theirs all the same.
-    const bool noMemberShows = !membersFromDrawing_ && std::none_of(Parts.begin(), Parts.end(), [&](const Member& member) {
-        return GetsLine(*member.part);
-    });
+    const SpcLinePairing made = LinesOfMembers(OldLinesOf(listed, context));
     ObjArray lines;
-    if (shown)
-        shown->clear();
     for (size_t j = 0; j < listed.size(); ++j)
-        if (members.owner[j] || (noMemberShows && old[j].setsOwn)) {
+        if (made.owner[j])
             lines.push_back(listed[j]);
-            if (shown)
-                shown->push_back(old[j]);
-        }
     scope.Value(L"member lines", Count(lines.size()));
     return lines;
 }
@@ -500,14 +494,22 @@ ObjArray NMVelmarTCS2D::MembersLines(const ObjArray& listed, const SpcDocContext
 ObjArray NMVelmarTCS2D::HandOverLines(NMVelObj2D& replacement, const SpcDocContext& context)
 {
     TraceScope scope(L"NMVelmarTCS2D::HandOverLines");
-    std::vector<OldSpcLine> memberLines;
-    ObjArray lines = MembersLines(replacement.ExSpcObjs, context, &memberLines);
+    const ObjArray listed = std::move(replacement.ExSpcObjs);
     replacement.ExSpcObjs.clear();
-    if (lines.empty())
-        return lines;
-    const size_t own = PairSpcLines({replacement.LineIdentityByPreset()}, memberLines).own[0].value_or(0);
-    replacement.ExSpcObjs.push_back(lines[own]);
-    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(own));
+    const SpcLinePairing made = LinesOfMembers(OldLinesOf(listed, context));
+    // The part succeeds one of the members, the one it is (by member, name), else the first.
+    std::vector<OldSpcLine> members;
+    for (const Member& member : Parts)
+        members.push_back({SuccessionIdentity(*member.part)});
+    const SpcLineHandOver handOver =
+        HandOverSpcLines(made, PairSpcLines({SuccessionIdentity(replacement)}, members), std::vector<bool>{true});
+    ObjArray lines;
+    for (size_t j = 0; j < listed.size(); ++j)
+        if (handOver.own[0] == j)
+            replacement.ExSpcObjs.push_back(listed[j]);
+        else if (handOver.goes[j])
+            lines.push_back(listed[j]);
+    scope.Value(L"member lines", Count(lines.size()));
     return lines;
 }
 
@@ -545,43 +547,95 @@ std::vector<OldSpcLine> NMVelmarTCS2D::OldLines(const SpcDocContext& context)
     const std::vector<bool> held = HeldBySetsLeader();
     const bool hasLeader = std::find(held.begin(), held.end(), true) != held.end();
     std::vector<OldSpcLine> lines;
-    for (size_t j = 0; j < ExSpcObjs.size(); ++j)
-        lines.push_back({ShownLineIdentity(RequireHost(QueryHostOrNull<IVel7SpcObject>(ExSpcObjs[j])), context), held[j] || !hasLeader});
+    for (size_t j = 0; j < ExSpcObjs.size(); ++j) {
+        const IVel7SpcObjectPtr line = RequireHost(QueryHostOrNull<IVel7SpcObject>(ExSpcObjs[j]));
+        SpcLineIdentity identity = ShownLineIdentity(line, context);
+        identity.member = ShownNormsetId(line, context);
+        lines.push_back({identity, held[j] || !hasLeader});
+    }
     return lines;
 }
 
-SpcLinePairing NMVelmarTCS2D::OldLinesOfMembers(const std::vector<OldSpcLine>& lines)
+std::vector<OldSpcLine> NMVelmarTCS2D::OldLinesOf(const ObjArray& listed, const SpcDocContext& context)
 {
-    TraceScope scope(L"NMVelmarTCS2D::OldLinesOfMembers");
-    std::vector<std::optional<SpcLineIdentity>> members(Parts.size());
-    for (size_t i = 0; i < Parts.size(); ++i)
+    ExSpcObjs = listed;
+    GetPosLeadsFromSpcObjects();
+    std::vector<OldSpcLine> lines;
+    try {
+        lines = OldLines(context);
+    } catch (...) {
+        PosLeads.clear();
+        ExSpcObjs.clear();
+        throw;
+    }
+    PosLeads.clear();
+    ExSpcObjs.clear();
+    return lines;
+}
+
+SpcLinePairing NMVelmarTCS2D::LinesOfMembers(const std::vector<OldSpcLine>& lines) const
+{
+    TraceScope scope(L"NMVelmarTCS2D::LinesOfMembers");
+    std::vector<std::optional<SpcLinePart>> members;
+    for (const Member& member : Parts) {
+        const NMVelObj2D& part = *member.part;
         if (membersFromDrawing_)
-            members[i] = SpcLineIdentity{{}, Parts[i].part->NM_Name, {}};
-        else if (GetsLine(*Parts[i].part))
-            members[i] = Parts[i].part->LineIdentityByPreset();
+            members.push_back(SpcLinePart{{L"", part.NM_Name, part.NM_QuarvendID}});
+        else if (part.HasSpcData()) {
+            SpcLineIdentity identity = part.LineIdentityByPreset();
+            identity.member = part.NM_QuarvendID;
+            members.push_back(SpcLinePart{identity});
+        } else {
+            members.push_back(SpcLinePart{{L"", L"", part.NM_QuarvendID}, true});
+        }
+    }
     SpcLinePairing pairing = PairSpcLines(members, lines);
-    for (size_t i = 0; i < Parts.size(); ++i)
-        if (members[i])
-            scope.Value(L"own line", pairing.own[i] ? _variant_t(static_cast<long>(*pairing.own[i])) : _variant_t(-1L));
+    for (const std::optional<size_t>& line : pairing.own)
+        scope.Value(L"own line", line ? _variant_t(static_cast<long>(*line)) : _variant_t(-1L));
     return pairing;
 }
 
-void NMVelmarTCS2D::MoveCommentsToMembersLines(const std::vector<std::optional<size_t>>& owners,
-                                               const std::vector<OldSpcLine>& lines, std::vector<CommentsMove>& moves,
-                                               ObjArray& kept)
+SpcLinePairing NMVelmarTCS2D::SuccessionFrom(const NMVelmarTCS2D& asItWas) const
+{
+    SpcLinePairing succession;
+    if (&asItWas == this) {
+        for (size_t i = 0; i < Parts.size(); ++i) {
+            succession.own.push_back(i);
+            succession.owner.push_back(i);
+        }
+        return succession;
+    }
+    std::vector<std::optional<SpcLineIdentity>> members;
+    for (const Member& member : Parts)
+        members.push_back(SuccessionIdentity(*member.part));
+    std::vector<OldSpcLine> was;
+    for (const Member& member : asItWas.Parts)
+        was.push_back({SuccessionIdentity(*member.part)});
+    return PairSpcLines(members, was);
+}
+
+SpcLineHandOver NMVelmarTCS2D::HandOverFrom(const NMVelmarTCS2D& asItWas, const std::vector<OldSpcLine>& lines) const
+{
+    std::vector<bool> getsLine;
+    for (const Member& member : Parts)
+        getsLine.push_back(GetsLine(*member.part));
+    return HandOverSpcLines(asItWas.LinesOfMembers(lines), SuccessionFrom(asItWas), getsLine);
+}
+
+void NMVelmarTCS2D::MoveCommentsToMembersLines(const SpcLineHandOver& handOver, std::vector<CommentsMove>& moves, ObjArray& kept)
 {
     TraceScope scope(L"NMVelmarTCS2D::MoveCommentsToMembersLines");
-    // A line of no member that the set's leader does not hold is one the user attached to the set: it stays
-    // as the user made it, comments and all.
-    std::vector<std::optional<size_t>> setsOwners;
+    // A line made for no member is one the user attached to the set: it stays as the user made it, comments
+    // and all.
+    std::vector<std::optional<size_t>> heirs;
     ObjArray setsLines;
     for (size_t j = 0; j < ExSpcObjs.size(); ++j) {
-        if (!owners[j] && !lines[j].setsOwn) {
+        if (!handOver.goes[j]) {
             kept.push_back(ExSpcObjs[j]);
             continue;
         }
         setsLines.push_back(ExSpcObjs[j]);
-        setsOwners.push_back(owners[j]);
+        heirs.push_back(handOver.heir[j]);
     }
     ExSpcObjs = std::move(setsLines);
     if (HostVersion < kHostVersion1501 || ExSpcObjs.empty())
@@ -597,8 +651,8 @@ void NMVelmarTCS2D::MoveCommentsToMembersLines(const std::vector<std::optional<s
     }
     if (std::all_of(counts.begin(), counts.end(), [](long count) { return count == 0; }))
         return;
-    // Each old line's comments go to the new line of the member it was made for; those of a line of no
-    // member with a new line go to the set's first new line.
+    // Each old line's comments go to the new line of the member that succeeds the one it was made for; those
+    // of a member no new line succeeds go to the set's first new line.
     IVel7SpcObjectPtr firstNew;
     for (const Member& member : Parts)
         if (member.part->iSpcObj) {
@@ -607,8 +661,8 @@ void NMVelmarTCS2D::MoveCommentsToMembersLines(const std::vector<std::optional<s
         }
     std::vector<IVel7SpcObjectPtr> targets(oldLines.size(), firstNew);
     for (size_t j = 0; j < oldLines.size(); ++j)
-        if (setsOwners[j] && Parts[*setsOwners[j]].part->iSpcObj)
-            targets[j] = Parts[*setsOwners[j]].part->iSpcObj;
+        if (heirs[j] && Parts[*heirs[j]].part->iSpcObj)
+            targets[j] = Parts[*heirs[j]].part->iSpcObj;
     const auto keep = [&](size_t i) {
         kept.push_back(ExSpcObjs[i]);
         ExSpcObjs[i] = nullptr;

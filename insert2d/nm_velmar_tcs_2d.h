@@ -6,6 +6,7 @@
 // identity, and every member has its own spc object (one question per set when one must move).
 #include "insert2d/nm_vel_obj_2d.h"
 #include "insert2d/tcs_layout.h"
+#include "objects/spc_line_pairing.h"
 
 #include <cstdint>
 #include <functional>
@@ -56,26 +57,28 @@ public:
     // macro: each member as its macro names it. Such members draw nothing and get no line; they tell the
     // set's old lines, each by its member's name, from the lines the user attached (HandOverLines).
     void FillFromDrawing();
-    // The members' spc objects anew, attached to the set macro and the leader (0: none), each keeping the
-    // place, position and column texts of its member's old line; the comments on each old line move to the
-    // new line of its member, and the old lines and their leaders go. Until an
-    // old line is deleted, a failure takes back the new lines (and the leader, when it was made for them:
-    // leaderMadeForIt) and gives every comment back to its old line; past that point what is left of the
-    // old lines and leaders still goes before a failure is reported, but for a line Velmar will not
-    // delete, which keeps its geometry and its leader. An old line whose comments have nowhere to go (no
-    // member has a new line, or Velmar would not move one) stays as it is, with its leader.
-    void RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMadeForIt = false);
+    // The members' spc objects anew, attached to the set macro and the leader (0: none). The old lines are
+    // told by the set as it stood (asItWas, its members filled; null: this set itself): each was made for
+    // one of its members or for none (one the user attached), and the line of each old member goes to the
+    // member that succeeds it (HandOverSpcLines): its place, position and column texts make that member's
+    // new line, the comments on all its lines move there (those of a member no new line succeeds, to the
+    // set's first new line), and the old lines and their leaders go. A line of no member stays as the user
+    // made it. Until an old line is deleted, a failure takes back the new lines (and the leader, when it
+    // was made for them: leaderMadeForIt) and gives every comment back to its old line; past that point
+    // what is left of the old lines and leaders still goes before a failure is reported, but for a line
+    // Velmar will not delete, which keeps its geometry and its leader. An old line whose comments have
+    // nowhere to go (no member has a new line, or Velmar would not move one) stays as it is, with its leader.
+    void RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMadeForIt = false, const NMVelmarTCS2D* asItWas = nullptr);
     // Some member has a place in the bill of materials: without one the set has no lines to make.
     bool AnyMemberHasSpcData() const;
     // This set (its members filled) is being replaced by one part, whose listed old lines (ExSpcObjs) are
-    // the set's: the part keeps listed only the line of a member that pairs with it (by designation, name,
-    // else the first member line), to be rebuilt from; the other members' lines are returned, to give their
-    // comments to the part's new line and go. A line of no member (one the user attached by hand) is in
-    // neither and stays.
+    // the set's: the part keeps listed only the line of the member it succeeds, to be rebuilt from; the
+    // lines of the members are returned, to give their comments to the part's new line and go. A line of no
+    // member (one the user attached by hand) is in neither and stays.
     ObjArray HandOverLines(NMVelObj2D& replacement, const SpcDocContext& context);
-    // Of the set's listed old lines, those of its members (PairSpcLines), and what each shows (shown, when
-    // given); a line of no member (one the user attached by hand) is not among them.
-    ObjArray MembersLines(const ObjArray& listed, const SpcDocContext& context, std::vector<OldSpcLine>* shown = nullptr);
+    // Of the set's listed old lines, those made for its members; a line of no member (one the user attached
+    // by hand) is not among them.
+    ObjArray MembersLines(const ObjArray& listed, const SpcDocContext& context);
 
     // Draws the members this drawing takes; a member that draws nothing refuses the set (the warning
     // naming it).
@@ -122,19 +125,24 @@ private:
     // For each old line (ExSpcObjs), whether the set's position leader (of PosLeads, the one holding most of
     // them) holds it.
     std::vector<bool> HeldBySetsLeader();
-    // The old lines (ExSpcObjs) as the pairing sees them: what each shows, and whether the set's leader
-    // holds it.
+    // The old lines (ExSpcObjs) as the pairing sees them: what each shows (the member its "ID Normset"
+    // column names among it), and whether the set's leader holds it.
     std::vector<OldSpcLine> OldLines(const SpcDocContext& context);
-    // The old lines paired with the members that get a line (PairSpcLines); members read from the set macro
-    // by the name their macros carry.
-    SpcLinePairing OldLinesOfMembers(const std::vector<OldSpcLine>& lines);
-    // The comments of each old line (ExSpcObjs, as lines shows them) to the new line of its owner (the member
-    // it belongs to), or, for one of the set's own lines of no member with a new line, to the set's first
-    // new line; each move recorded as it is made. An old line that keeps a comment, and a line of no member
-    // that is not the set's own (the user attached it), leave ExSpcObjs for kept, so that they are not
-    // deleted.
-    void MoveCommentsToMembersLines(const std::vector<std::optional<size_t>>& owners, const std::vector<OldSpcLine>& lines,
-                                    std::vector<CommentsMove>& moves, ObjArray& kept);
+    // The given listed lines (the set's) as OldLines sees them.
+    std::vector<OldSpcLine> OldLinesOf(const ObjArray& listed, const SpcDocContext& context);
+    // The old lines paired with the members they were made for (PairSpcLines): a member by the texts its
+    // preset gives a line, one read from the set macro by the name its macro carries, one the reference
+    // book now lists without spc data by the member a line knows only; each known by its identifier.
+    SpcLinePairing LinesOfMembers(const std::vector<OldSpcLine>& lines) const;
+    // The members of the set as it stood paired with this set's (by member, name, then the set's order).
+    SpcLinePairing SuccessionFrom(const NMVelmarTCS2D& asItWas) const;
+    // The old lines handed over from the set as it stood to this set's members.
+    SpcLineHandOver HandOverFrom(const NMVelmarTCS2D& asItWas, const std::vector<OldSpcLine>& lines) const;
+    // The comments of each old line (ExSpcObjs) that goes to the new line of its heir (the member that
+    // succeeds its member), else to the set's first new line; each move recorded as it is made. An old line
+    // that keeps a comment, and a line that does not go (the user attached it), leave ExSpcObjs for kept,
+    // so that they are not deleted.
+    void MoveCommentsToMembersLines(const SpcLineHandOver& handOver, std::vector<CommentsMove>& moves, ObjArray& kept);
     // After a failure: each moved comment back to its old line (failures traced).
     void GiveCommentsBack(const std::vector<CommentsMove>& moves) noexcept;
     // Deletes the first listed old line only; a failure leaves it whole and first in the list.

@@ -62,14 +62,6 @@ bool IsStudLike(const NMTCSData& layout)
     return layout.PartType == kStudType || layout.PartType == kLongStudType;
 }
 
-// What a member is in the reference book, which the user cannot type over: the part key of its
-// identifier where it has one (the same part in another size is the same member), else the identifier.
-std::wstring MemberKey(const NMObject& member)
-{
-    const std::wstring key = member.GetPartKey();
-    return key.empty() ? member.NM_ID : key;
-}
-
 } // namespace
 
 NMVelmarTCS3D::NMVelmarTCS3D(IVel5Application* app5, IVel7Application* app7, INMClient* client, IVel5Entity* macro,
@@ -454,7 +446,7 @@ std::vector<NMVelmarTCS3D::OldMemberSpc> NMVelmarTCS3D::FindExSpcObject(const Sp
         OldMemberSpc& member = found.emplace_back();
         member.part = part;
         // The component keeps what it is in the reference book in its identity block.
-        member.member = MemberKey(NMVelObjModel3D(iApp5, iApp7, Client(), part, false));
+        member.member = NMVelObjModel3D(iApp5, iApp7, Client(), part, false).MemberKey();
         if (context.iSpcObjs) {
             const IDispatchPtr part7 = ToApi7Object(iApp5, part);
             member.objects.Assign(V7Get(AsDual<IVel7SpcObjects>(context.iSpcObjs), &IVel7SpcObjects::ObjectsOf,
@@ -498,7 +490,7 @@ SpcLinePairing NMVelmarTCS3D::PairOldMembers(const SpcDocContext& context, const
     std::vector<std::optional<SpcLineIdentity>> models;
     for (const auto& model : Models) {
         SpcLineIdentity identity = model->IsCanCreateSpcObj() ? model->LineIdentityByPreset() : SpcLineIdentity{};
-        identity.member = MemberKey(*model);
+        identity.member = model->MemberKey();
         models.push_back(identity);
     }
     // Each old member is one line, the set's own: a line typed over stays with its component.

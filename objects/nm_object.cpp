@@ -78,6 +78,12 @@ std::wstring NMObject::GetPartKey() const
     return NM_ID.substr(prefix.size(), bracket - prefix.size());
 }
 
+std::wstring NMObject::MemberKey() const
+{
+    const std::wstring key = GetPartKey();
+    return key.empty() ? NM_ID : key;
+}
+
 void NMObject::ReadObjData()
 {
     TraceScope scope(L"NMObject::ReadObjData");

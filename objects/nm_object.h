@@ -46,6 +46,9 @@ public:
 
     // For an NM_ID "PART:<key>[...": the key; otherwise empty.
     std::wstring GetPartKey() const;
+    // What the part is in the reference book whatever its size: its part key where it has one, else its
+    // NM_ID. The members of two make-ups of a set are told apart by it.
+    std::wstring MemberKey() const;
 
     HWND OwnerWindow() const noexcept { return owner_; }
     INMClient* Client() const noexcept { return client_; }

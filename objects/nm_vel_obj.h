@@ -97,6 +97,9 @@ public:
     SpcLineIdentity LineIdentityByPreset() const;
     // The designation and name a line shows; empty texts without the columns or a complete context.
     SpcLineIdentity ShownLineIdentity(IVel7SpcObject* line, const SpcDocContext& context);
+    // The identifier the library wrote into the line's "ID Normset" column for the part it was made for;
+    // empty where the bill of materials has no such column or the context is not complete.
+    std::wstring ShownNormsetId(IVel7SpcObject* line, const SpcDocContext& context);
     // The first listed object becomes the current one, placed and numbered, and leaves the list.
     void useOldSpcObj(const ObjArray& geometry);
 

@@ -85,12 +85,10 @@ SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLinePart>>& parts
     for (size_t i = 0; i < parts.size(); ++i)
         if (partPlace[i] != kNoPlace)
             known.push_back(i);
-    for (bool inPlaceOnly : {true, false})
-        for (size_t j : order)
-            if (!pairing.owner[j] && lines[j].setsOwn)
-                if (const std::optional<size_t> part = choose(j, known, true))
-                    if (!inPlaceOnly || partPlace[*part] == linePlace[j])
-                        pair(*part, j);
+    for (size_t j : order)
+        if (!pairing.owner[j] && lines[j].setsOwn)
+            if (const std::optional<size_t> part = choose(j, known, true))
+                pair(*part, j);
 
     // A line left that shows a part's text is that part's second line.
     for (size_t j : order)

@@ -275,6 +275,15 @@ SpcLineIdentity NMVelObj::ShownLineIdentity(IVel7SpcObject* line, const SpcDocCo
     return identity;
 }
 
+std::wstring NMVelObj::ShownNormsetId(IVel7SpcObject* line, const SpcDocContext& context)
+{
+    if (!line || !context.IsComplete())
+        return {};
+    const IDispatchPtr columnsB = V7Get(line, &IVel7SpcObjectBase::get_ColumnsB);
+    const IVel7SpcColumnPtr column = FindColumnByName(columnsB, context.iSpcDscSubB, L"ID Normset");
+    return column ? ColumnText(column) : std::wstring();
+}
+
 bool NMVelObj::CanUseOldSpcObj(const SpcDocContext& context)
 {
     TraceScope scope(L"NMVelObj::CanUseOldSpcObj");
@@ -289,17 +298,9 @@ bool NMVelObj::CanUseOldSpcObj(const SpcDocContext& context)
 
     // Several: only the objects that carry the library's identity stay candidates; a new object is made.
     ObjArray kept;
-    for (const IDispatchPtr& listed : ExSpcObjs) {
-        if (!context.IsComplete())
-            continue;
-        IVel7SpcObjectPtr object = QueryHostOrNull<IVel7SpcObject>(listed);
-        if (!object)
-            continue;
-        const IDispatchPtr columnsB = V7Get(object, &IVel7SpcObjectBase::get_ColumnsB);
-        IVel7SpcColumnPtr column = FindColumnByName(columnsB, context.iSpcDscSubB, L"ID Normset");
-        if (column && !ColumnText(column).empty())
+    for (const IDispatchPtr& listed : ExSpcObjs)
+        if (context.IsComplete() && !ShownNormsetId(QueryHostOrNull<IVel7SpcObject>(listed), context).empty())
             kept.push_back(listed);
-    }
     scope.Value(L"ExSpcObjs.size()", _variant_t(static_cast<unsigned long>(kept.size())));
     ExSpcObjs = std::move(kept);
     return false;

@@ -10,6 +10,8 @@
 #include "objects/bad_response.h"
 #include "sim/sample_responses.h"
 
+#include <sstream>
+
 namespace {
 
 using namespace drawing_test;
@@ -34,20 +36,41 @@ protected:
         return xml;
     }
 
-    std::unique_ptr<NMVelmarTCS2D> MakeSet(int32_t macro = 0, bool specActive = false)
+    // The sample set without its washer, a set of its own.
+    static std::wstring SetWithoutWasher()
+    {
+        pugi::xml_document document;
+        const std::wstring xml = SetResponse();
+        document.load_buffer(xml.data(), xml.size() * sizeof(wchar_t), pugi::parse_default, pugi::encoding_wchar);
+        for (pugi::xml_node object : document.child(L"response").child(L"objectcollection").children(L"object")) {
+            const std::wstring kind = object.child(L"classid").text().get();
+            if (kind == L"Method") {
+                object.child(L"attributecollection").first_child().child(L"value").text().set(L"TCS:7798-5915[d=8;L=40]");
+                object.child(L"objectcollection").remove_child(*std::next(object.child(L"objectcollection").children().begin()));
+            } else if (kind == L"AssyPartsMethods") {
+                object.child(L"objectcollection").remove_child(*std::next(object.child(L"objectcollection").children().begin()));
+            }
+        }
+        std::wostringstream text;
+        document.save(text, L"", pugi::format_raw | pugi::format_no_declaration);
+        return text.str();
+    }
+
+    std::unique_ptr<NMVelmarTCS2D> MakeSet(int32_t macro = 0, bool specActive = false, const std::wstring& xml = SetResponse())
     {
         auto set = std::make_unique<NMVelmarTCS2D>(App5(), App7(), Client(), macro, specActive, &settings);
         auto document = std::make_shared<pugi::xml_document>();
-        LoadXmlFromBstr(_bstr_t(SetResponse().c_str()), *document);
+        LoadXmlFromBstr(_bstr_t(xml.c_str()), *document);
         set->loadPartData(document->child(L"response").child(L"objectcollection"), document);
         return set;
     }
 
-    // One set placed by the user at (100, 50) with a new leader at (130, 80); the macro.
-    long PlaceSet()
+    // One set placed by the user at (100, 50) with a new leader at (130, 80), or without one; the macro.
+    long PlaceSet(bool leader = true)
     {
-        velmar().User().Answer("panel", _variant_t(L"choose 9145 0; cursor 100 50 0; ok"));
-        velmar().User().Answer("leader", _variant_t(L"130,80"));
+        velmar().User().Answer("panel", _variant_t(leader ? L"choose 9145 0; cursor 100 50 0; ok" : L"choose 9145 2; cursor 100 50 0; ok"));
+        if (leader)
+            velmar().User().Answer("leader", _variant_t(L"130,80"));
         velmar().User().Answer("panel", _variant_t(L"cancel"));
         MakeSet()->Apply();
         return Macros().empty() ? 0 : Macros().back();
@@ -82,6 +105,8 @@ protected:
     }
     // In the order drawn.
     const std::vector<std::wstring> kMemberIds = {L"PART:7798-70[d=8;L=40]", L"PART:5915-70[d=8]", L"PART:11371-78[d=8]"};
+    // In the set's order, as the reference book lists them and their lines stand.
+    const std::vector<std::wstring> kListedIds = {kMemberIds[0], kMemberIds[2], kMemberIds[1]};
     const std::vector<std::wstring> kDesignations = {L"Болт М8-6gx40.58 ГОСТ 7798-70", L"Шайба 8.01.08кп ГОСТ 11371-78",
                                                      L"Гайка М8-6Н.5 ГОСТ 5915-70"};
 };
@@ -294,20 +319,21 @@ TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGiv
     // a comment): it is no member's. Rebuilt, the set gives the washer a bare line of its own and keeps the
     // attached line as the user made it.
     // The reference book lists the set's members, each with or without a place in the bill of materials.
-    const auto listMembers = [&](bool withSpc) {
-        for (size_t i = 0; i < kMemberIds.size(); ++i) {
-            std::vector<Attr> method = {{L"NM_IID", kMemberIds[i]}, {L"Designation", kDesignations[i]}};
-            if (withSpc)
+    const auto listMembers = [&](const std::vector<bool>& withSpc, const std::vector<std::wstring>& designations) {
+        for (size_t i = 0; i < kListedIds.size(); ++i) {
+            std::vector<Attr> method = {{L"NM_IID", kListedIds[i]}, {L"Designation", designations[i]}};
+            if (withSpc[i])
                 for (const Attr& variable : SpcVariables())
                     method.push_back(variable);
-            book_->SetPlacedResponse(kMemberIds[i], response_xml::Response(response_xml::Object(L"Method", method)));
+            book_->SetPlacedResponse(kListedIds[i], response_xml::Response(response_xml::Object(L"Method", method)));
         }
     };
     const long set = PlaceSet();
     std::wstring members;
-    for (const std::wstring& id : kMemberIds)
+    for (const std::wstring& id : kListedIds)
         members += id + L"\r\n";
-    listMembers(true);
+    const std::vector<bool> allSpc(3, true);
+    listMembers(allSpc, kDesignations);
     book_->SetClientString(IdOf(set), members);
     const auto linesOf = [&](long macro) {
         std::vector<sim::SpcObject*> lines;
@@ -331,10 +357,10 @@ TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGiv
         Spc().Changed();
     };
     deleteLine(lines[1]);
-    const auto attachByHand = [&](long macro) {
+    const auto attachByHand = [&](long macro, const std::wstring& text = L"Прокладка") {
         sim::SpcObject& byHand = Spc().AddObject(25);
         byHand.Link(*velmar().Drawings().DrawingObject(macro));
-        byHand.ColumnA(5, 1)->SetText(L"Прокладка");
+        byHand.ColumnA(5, 1)->SetText(text);
         byHand.ColumnA(9, 1)->SetText(L"by hand");
         byHand.AddComment("by hand");
     };
@@ -365,37 +391,82 @@ TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGiv
     MakeSet(moved)->Replace();
     EXPECT_EQ(asked, 1);
 
-    // A noted set replaced by one part, the reference book listing its members (with or without a place in
-    // the bill of materials) or not at all.
+    // A noted set rebuilt or replaced: each old line stays with the member it was made for as the set stood,
+    // and goes where that member goes; a line the user attached stays.
+    const auto rebuild = [&](long placed) {
+        // As the spc command rebuilds each set of the drawing.
+        NMVelmarTCS2D set(App5(), App7(), Client(), placed, false, &settings);
+        set.FillFromMacro();
+        set.GetExistsSpcObjects(set.Context(true));
+        set.GetPosLeadsFromSpcObjects();
+        set.RecreateTCSSpcObjects(set.MakePosLead(), true);
+    };
+    const auto bySet = [&](long placed) { MakeSet(placed)->Replace(); };
+    const auto bySetWithoutWasher = [&](long placed) { MakeSet(placed, false, SetWithoutWasher())->Replace(); };
+    const auto byPart = [&](bool spc, std::vector<Attr> attrs = {}) {
+        return [=, this](long placed) { MakePart(spc, attrs, placed)->Apply(); };
+    };
+    const std::vector<Attr> ownNut = {{L"NM_IID", kListedIds[2]}, {L"Designation", kDesignations[2]}};
     struct Replaced {
         const char* what;
-        bool listed;           // the reference book lists the set's members
-        bool membersSpc;       // ... each with a place in the bill of materials
-        bool byHand;           // the user attached a line of their own to the set
-        bool partSpc;          // the part replacing it has a place in the bill of materials
-        std::vector<Attr> part;
+        bool leader;                       // the set has its position leader
+        bool listed;                       // the reference book lists the set's members
+        std::vector<bool> membersSpc;      // ... each with a place in the bill of materials, in the set's order
+        std::vector<std::wstring> shown;   // ... each showing this designation
+        std::wstring byHand;               // the text of a line the user attached to the set (none when empty)
+        std::vector<std::wstring> typed;   // what the user typed over each line's designation (none when empty)
+        std::function<void(long)> road;
         std::vector<std::string> left;
     };
-    const std::string nut = sim::Utf8(kDesignations[2]);
+    const std::string bolt = sim::Utf8(kDesignations[0]), nut = sim::Utf8(kDesignations[2]);
+    const std::wstring part = L"Деталь крепёжная М8";
+    const std::vector<std::wstring> untyped(3);
     const Replaced replaced[] = {
-        {"by its own nut: the nut keeps its line, with its note", true, true, false, true,
-         {{L"NM_IID", kMemberIds[2]}, {L"Designation", kDesignations[2]}},
+        {"by its own nut: the nut keeps its line, with its note", true, true, allSpc, kDesignations, L"", untyped, byPart(true, ownNut),
          {nut + ": note 2, comment \"c2\", comment \"c0\", comment \"c1\""}},
-        {"by a part without spc data: its lines go but for the one the user attached", true, true, true, false, {}, {handLine}},
-        {"unlisted: its member macros still tell its lines, which give their comments to the part's line and go",
-         false, true, false, true, {}, {"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\""}},
-        {"its members now without spc data, by a part without: its own lines still go", true, false, true, false, {},
-         {handLine}},
+        {"by its own nut, the washer's line typed over with the nut's designation: the nut keeps its own line", false, true,
+         allSpc, kDesignations, L"", {L"", kDesignations[2], L""}, byPart(true, ownNut),
+         {nut + ": note 2, comment \"c2\", comment \"c0\", comment \"c1\""}},
+        {"the same replaced by a set without the washer: the nut keeps its own line, the washer's goes to the bolt's", false,
+         true, allSpc, kDesignations, L"", {L"", kDesignations[2], L""}, bySetWithoutWasher,
+         {bolt + ": note 0, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
+        {"by a part without spc data: its lines go but for the one the user attached", true, true, allSpc, kDesignations,
+         L"Прокладка", untyped, byPart(false), {handLine}},
+        {"unlisted: its member macros still tell its lines, which give their comments to the part's line and go", true, false,
+         allSpc, kDesignations, L"", untyped, byPart(true),
+         {"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\""}},
+        {"unlisted, a second line of the bolt attached by hand: it goes as the bolt's does", true, false, allSpc, kDesignations,
+         kDesignations[0], untyped, byPart(true),
+         {"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\", comment \"by hand\""}},
+        {"its members now without spc data, by a part without: its own lines still go", true, true, {false, false, false},
+         kDesignations, L"Прокладка", untyped, byPart(false), {handLine}},
+        {"its washer now without spc data, by a part: the washer's line goes as well", false, true, {true, false, true},
+         kDesignations, L"", untyped, byPart(true),
+         {"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\""}},
+        {"without a leader, rebuilt: the line attached by hand stays, each member keeps its own", false, true, allSpc,
+         kDesignations, L"Прокладка", untyped, rebuild,
+         {handLine, bolt + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
+          nut + ": note 2, comment \"c2\""}},
+        {"the same replaced by the set", false, true, allSpc, kDesignations, L"Прокладка", untyped, bySet,
+         {handLine, bolt + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
+          nut + ": note 2, comment \"c2\""}},
+        {"the bolt and the nut of one designation, the washer's line typed over with it, rebuilt: each keeps its own", true,
+         true, allSpc, {part, kDesignations[1], part}, L"", {part, part, part}, rebuild,
+         {sim::Utf8(part) + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
+          sim::Utf8(part) + ": note 2, comment \"c2\""}},
     };
     for (const Replaced& row : replaced) {
         SCOPED_TRACE(row.what);
-        const long placedSet = PlaceSet();
-        note(placedSet);
-        if (row.byHand)
-            attachByHand(placedSet);
+        const long placedSet = PlaceSet(row.leader);
+        std::vector<sim::SpcObject*> placedLines = note(placedSet);
+        for (size_t i = 0; i < row.typed.size() && i < placedLines.size(); ++i)
+            if (!row.typed[i].empty())
+                placedLines[i]->ColumnA(5, 1)->SetText(row.typed[i]);
+        if (!row.byHand.empty())
+            attachByHand(placedSet, row.byHand);
         book_->SetClientString(IdOf(placedSet), row.listed ? members : L"");
-        listMembers(row.membersSpc);
-        MakePart(row.partSpc, row.part, placedSet)->Apply();
+        listMembers(row.membersSpc, row.shown);
+        row.road(placedSet);
         EXPECT_EQ(typed(placedSet), row.left);
     }
 }
