@@ -17,7 +17,7 @@ const char Usage[] =
     "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end|X,Y;X,Y...]...\n"
     "                  [--fire EVENT]... [--call EXPORT]...\n"
     "                  [--select COMPONENT | --arrange COMPONENT[,COMPONENT]...]... [--select-macro last|REFERENCE]...\n"
-    "                  [--spc-comment TEXT]... [--spc-text OBJECT:COLUMN=TEXT]...\n"
+    "                  [--spc-comment TEXT]... [--spc-text OBJECT:COLUMN=TEXT]... [--attach-line TEXT]...\n"
     "                  [--component RESPONSE[@SECTION]]...\n"
     "                  [--hot-points FILE|SAMPLE] [--drag-response RESPONSE] [--drag INDEX:X,Y:commit|cancel]...\n"
     "  N          a document type: 1 drawing, 2 fragment, 3 bill of materials, 4 part, 5 assembly, 7 another 3D;\n"
@@ -32,13 +32,16 @@ const char Usage[] =
     "  X, Y, ...  plain decimal numbers (12, -7.5, 1e3), no hexadecimal, infinity or NaN\n"
     "  COMPONENT  a name velmar-sim prints: comp1 for the first one inserted, part1 for the first --component\n"
     "  TEXT       --spc-comment: a comment given to every spc object the document holds at that point;\n"
-    "             --spc-text: what the user types into the column of the spc object, as in the bill of materials\n"
+    "             --spc-text: what the user types into the column of the spc object, as in the bill of materials;\n"
+    "             --attach-line: the 5.1 of a line the user adds to the part selected last (--select-macro,\n"
+    "             --select), listed after the document's spc objects\n"
     "  OBJECT     an spc object of the document by its place in the listing: 1 for the first\n"
     "  COLUMN     a column TYPE.NUMBER (9.1), defined in the document's bill of materials where it has none\n"
-    "--fire, --call, --select, --arrange, --select-macro, --spc-comment and --spc-text run where they stand among\n"
-    "the commands\n"
-    "exit code 0: it ran, its last line \"end: exit code 0\"; 2: a bad option, file, component name or spc object;\n"
-    "3: the library could not be loaded; 4: the run was cut short (its Wine server ended under it, or it faulted)";
+    "--fire, --call, --select, --arrange, --select-macro, --spc-comment, --spc-text and --attach-line run where they\n"
+    "stand among the commands\n"
+    "exit code 0: it ran, its last line \"end: exit code 0\"; 2: a bad option, file, component name or spc object,\n"
+    "or a line attached with nothing selected; 3: the library could not be loaded; 4: the run was cut short (its\n"
+    "Wine server ended under it, or it faulted)";
 
 namespace {
 
@@ -275,7 +278,7 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
             options.actions.push_back(Action(option, value(), kCalls, options.commands.size()));
         else if (option == L"--select-macro")
             options.actions.push_back(MacroSelection(value(), options.commands.size()));
-        else if (option == L"--select" || option == L"--arrange" || option == L"--spc-comment")
+        else if (option == L"--select" || option == L"--arrange" || option == L"--spc-comment" || option == L"--attach-line")
             options.actions.push_back({options.commands.size(), false, option.substr(2), value()});
         else if (option == L"--spc-text") {
             options.actions.push_back({options.commands.size(), false, option.substr(2), value()});

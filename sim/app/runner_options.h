@@ -22,8 +22,9 @@ public:
 // argument "last" or a reference), selects a component in the assembly for editing ("select", the
 // component's name) or puts components into an array of their own with a position leader on the first
 // ("arrange", a list "comp1,comp2" of the array's sources), gives every spc object of the document a
-// comment ("spc-comment", its text) or types a text into a column of one spc object ("spc-text",
-// "OBJECT:TYPE.NUMBER=TEXT"). They run in the order the command line gives them.
+// comment ("spc-comment", its text), types a text into a column of one spc object ("spc-text",
+// "OBJECT:TYPE.NUMBER=TEXT") or adds a line of their own to the part selected last ("attach-line", its
+// 5.1). They run in the order the command line gives them.
 struct RunnerAction {
     size_t afterCommands = 0;   // runs after this many of the --command options
     bool fire = false;          // an event, else a call

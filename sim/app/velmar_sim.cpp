@@ -1,8 +1,8 @@
 // velmar-sim: does with the library what Velmar does, in the stand-in Velmar with the stand-in
 // reference book, and prints what happened. Exits 0 when it ran, whatever the library did (and for
 // --help), its last line "end: exit code 0"; 2 for a bad command line, a file that cannot be read, a
-// component name no component has or an spc object the document does not have; 3 when the library
-// cannot be loaded.
+// component name no component has, an spc object the document does not have or a line attached with
+// nothing selected; 3 when the library cannot be loaded.
 #include "core/com.h"
 #include "sim/app/debug_archive.h"
 #include "sim/app/dialog_answerer.h"
@@ -439,6 +439,39 @@ void TypeIntoSpcObject(sim::Velmar& velmar, const SpcText& typed)
     object.ColumnA(typed.type, typed.number)->SetText(typed.text);
 }
 
+// The user adds a line of their own in the bill of materials to the object last selected, if it is still
+// there (the macro selected in a drawing, the component selected in an assembly): an spc object of section
+// 25 with the text in 5.1 and no origin, which includes the object. The document lists its objects in the
+// order they were made, so the new one comes after the object's lines, last, and --spc-text reaches it by
+// that number.
+void AttachLine(sim::Velmar& velmar, sim::Geometry* scene, sim::Assembly* assembly, const std::wstring& text)
+{
+    sim::Document* document = velmar.ActiveDocument();
+    sim::Object* selected = nullptr;
+    std::string name;
+    if (document && document->Is2D()) {
+        const long macro = document->V5().Long(IVel5Document2D::SelectedMacro);
+        if (macro && velmar.Drawings().Of(document->V5())->Find(macro)) {
+            selected = velmar.Drawings().DrawingObject(macro);
+            name = "macro " + std::to_string(macro);
+        }
+    } else if (scene && assembly && assembly->selected) {
+        const std::vector<sim::Object*>& features = scene->Shape(*scene->topPart).features;
+        if (std::find(features.begin(), features.end(), &assembly->selected->Feature()) != features.end()) {
+            selected = &assembly->selected->V7();
+            name = ComponentName(*assembly->selected);
+        }
+    }
+    if (!selected)
+        throw InputError("nothing selected to attach a line to");
+    document->Spc().DefineColumnAWhereNone({5, 1, L"Обозначение"});
+    sim::SpcObject& line = document->Spc().AddObject(25);
+    line.ColumnA(5, 1)->SetText(text);
+    line.Link(*selected);
+    PrintEvent("user", "attaches spc object " + std::to_string(document->Spc().Objects().size()) + " to " + name + ": " +
+                           line.Describe());
+}
+
 std::string Hex(long long value, int digits)
 {
     char text[32];
@@ -813,6 +846,8 @@ void Run(const RunnerOptions& options)
                     CommentSpcObjects(velmar, action.argument);
                 } else if (action.name == L"spc-text") {
                     TypeIntoSpcObject(velmar, ParseSpcText(action.argument));
+                } else if (action.name == L"attach-line") {
+                    AttachLine(velmar, scene ? &*scene : nullptr, assembly ? &*assembly : nullptr, action.argument);
                 } else {
                     other.Run(action);
                 }

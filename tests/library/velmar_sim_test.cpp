@@ -177,6 +177,7 @@ TEST(VelmarSim, BadCommandLinesEndWithAReasonAndExitCode2)
         {L"--doc-type 5 --select comp9 --command 1", "velmar-sim: no component comp9 to select\r\n"},
         {L"--doc-type 5 --command 0 --select comp9", "velmar-sim: no component comp9 to select\r\n"},
         {L"--doc-type 3 --call NMInsertSpc:object_data --spc-text 2:9.1=x", "velmar-sim: no spc object 2 to type into\r\n"},
+        {L"--doc-type 1 --call NMInsert2D:script_2d@0,0,0 --attach-line x", "velmar-sim: nothing selected to attach a line to\r\n"},
     };
     for (const auto& [arguments, reason] : unknowns) {
         const RunnerRun unknown = RunRunner(arguments);
@@ -541,6 +542,15 @@ TEST(VelmarSim, ShowsWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
           "  spc object: section 25, 5.1 \"Болт М8-6gx40.58 ГОСТ 7798-70\"\n"
           "  spc object: section 25, 5.1 \"Шайба 8.01.08кп ГОСТ 11371-78\"\n"
           "  spc object: section 25, 5.1 \"Гайка М8-6Н.5 ГОСТ 5915-70\", 9.1 \"note\"\n"}},
+        // A line the user attaches to the set is listed after the set's own, under its macro, and numbered so.
+        {"a line attached to a set and typed into", L"--doc-type 1 --call NMInsert2D:fastener_set_2d@100,50,0 --select-macro last"
+                                                    L" --attach-line Прокладка --spc-text 4:9.1=note",
+         {"user: selects macro 102\nuser: attaches spc object 4 to macro 102: section 25, 5.1 \"Прокладка\"\n"
+          "user: types \"note\" into 9.1 of spc object 4: section 25, 5.1 \"Прокладка\"\n",
+          "  spc object: section 25, 5.1 \"Болт М8-6gx40.58 ГОСТ 7798-70\"\n"
+          "  spc object: section 25, 5.1 \"Шайба 8.01.08кп ГОСТ 11371-78\"\n"
+          "  spc object: section 25, 5.1 \"Гайка М8-6Н.5 ГОСТ 5915-70\"\n"
+          "  spc object: section 25, 5.1 \"Прокладка\", 9.1 \"note\"\nend: exit code 0\n"}},
         // The column the user typed into is the bill of materials': the set's lines made anew have it, the
         // bolt's with its text.
         {"a typed text through command 4", L"--doc-type 1 --call NMInsert2D:fastener_set_2d@100,50,0 --spc-text 1:9.1=note"

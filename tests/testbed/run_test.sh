@@ -31,23 +31,43 @@ testbed() {
   )
 }
 
-# Another run's server: this run waits for it, and gives up at once.
+# Another run's server: this run waits for it, gives up at once and says how long it waited (however
+# long the server took to answer) and how to end that server.
 server -p || fail "no server to wait for"
 testbed SERVER_WAIT=0 2>"$work/log"
 status=$?
 [ "$status" = 1 ] || fail "a run that gave up ended with $status"
-grep -q 'still runs after 0 s' "$work/log" || fail "a run that gave up said: $(cat "$work/log")"
+grep -qE "a Wine server of $prefix still runs after [0-9]+ s" "$work/log" &&
+  grep -qF "end it with: WINEPREFIX=$prefix $WINESERVER -k" "$work/log" ||
+  fail "a run that gave up said: $(cat "$work/log")"
 server -p
 [ $? = 2 ] || fail "the server another run started did not outlive a run that gave up waiting for it"
 
-# Ctrl-C while it waits: the run ends at once, and the server is still the other run's. Job control gives
-# the run a process group of its own to interrupt, as a terminal does. The run's server program is the real
-# one behind a stand-in that says when the run waits for the server, so that Ctrl-C comes while it waits,
-# however long the run takes to get there.
+# Ctrl-C while it waits: the wait and the run end with the interrupt, and the server is still the other
+# run's. Job control gives the run a process group of its own to interrupt, as a terminal does. The run's
+# server program is the real one behind a stand-in that says when the run first waits for the server and
+# then how that wait ended, and is done. An interrupt that lands before the wait has begun is not taken, so
+# Ctrl-C is pressed again and again until the run and the stand-in are done: a wait out of Ctrl-C's reach
+# is ended by the run's time limit instead, and a run that takes no interrupt gives up after SERVER_WAIT,
+# far longer than this takes, with exit code 1. A later Ctrl-C may cut the run's own clean-up short, and
+# its display, when it was still starting and ignoring Ctrl-C, would outlive it: what is left of the run's
+# job is ended.
 mkfifo "$work/waiting"
 cat >"$work/waiting-server" <<STANDIN
 #!/bin/sh
-case " \$* " in *" -w "*) echo >'$work/waiting' ;; esac
+case " \$* " in *" -w "*)
+  if mkdir '$work/waited' 2>/dev/null; then
+    exec 3>'$work/waiting'
+    trap : INT
+    echo >&3
+    $WINESERVER "\$@" 3>&-
+    status=\$?
+    echo "\$status" >&3
+    trap - INT
+    [ "\$status" != 130 ] || kill -INT \$\$
+    exit "\$status"
+  fi ;;
+esac
 exec $WINESERVER "\$@"
 STANDIN
 chmod +x "$work/waiting-server"
@@ -55,11 +75,17 @@ set -m
 testbed WINESERVER="$work/waiting-server" SERVER_WAIT=20 2>"$work/log" &
 run=$!
 set +m
-read -r <"$work/waiting"
-kill -INT -- "-$run"
+exec 4<"$work/waiting"
+read -r <&4
+while kill -0 "$run" 2>/dev/null || ! read -r -t 0 <&4; do kill -INT -- "-$run" 2>/dev/null; done
 wait "$run"
 status=$?
-[ "$status" = 130 ] || fail "a run interrupted while it waited ended with $status"
+kill -TERM -- "-$run" 2>/dev/null
+waited=
+read -r waited <&4
+exec 4<&-
+[ "$waited" = 130 ] || fail "the wait of a run interrupted while it waited ended with \"$waited\""
+[ "$status" = 130 ] || fail "a run interrupted while it waited ended with $status: $(cat "$work/log")"
 server -p
 [ $? = 2 ] || fail "the server another run started did not outlive a run interrupted while it waited"
 server -k
