@@ -542,15 +542,16 @@ TEST(VelmarSim, ShowsWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
           "  spc object: section 25, 5.1 \"Болт М8-6gx40.58 ГОСТ 7798-70\"\n"
           "  spc object: section 25, 5.1 \"Шайба 8.01.08кп ГОСТ 11371-78\"\n"
           "  spc object: section 25, 5.1 \"Гайка М8-6Н.5 ГОСТ 5915-70\", 9.1 \"note\"\n"}},
-        // A line the user attaches to the set is listed after the set's own, under its macro, and numbered so.
+        // A line the user attaches to the set is numbered after the set's own, and stays as the user made it
+        // when command 4 makes the set's lines anew (with the set's leader).
         {"a line attached to a set and typed into", L"--doc-type 1 --call NMInsert2D:fastener_set_2d@100,50,0 --select-macro last"
-                                                    L" --attach-line Прокладка --spc-text 4:9.1=note",
+                                                    L" --attach-line Прокладка --spc-text 4:9.1=note --command 4",
          {"user: selects macro 102\nuser: attaches spc object 4 to macro 102: section 25, 5.1 \"Прокладка\"\n"
           "user: types \"note\" into 9.1 of spc object 4: section 25, 5.1 \"Прокладка\"\n",
-          "  spc object: section 25, 5.1 \"Болт М8-6gx40.58 ГОСТ 7798-70\"\n"
-          "  spc object: section 25, 5.1 \"Шайба 8.01.08кп ГОСТ 11371-78\"\n"
-          "  spc object: section 25, 5.1 \"Гайка М8-6Н.5 ГОСТ 5915-70\"\n"
-          "  spc object: section 25, 5.1 \"Прокладка\", 9.1 \"note\"\nend: exit code 0\n"}},
+          "  spc object: section 25, 5.1 \"Прокладка\", 9.1 \"note\"\n"
+          "  spc object: section 25, 5.1 \"Болт М8-6gx40.58 ГОСТ 7798-70\"\n  leader 132, shelf at 120, 70\n"
+          "  spc object: section 25, 5.1 \"Шайба 8.01.08кп ГОСТ 11371-78\"\n  leader 132, shelf at 120, 70\n"
+          "  spc object: section 25, 5.1 \"Гайка М8-6Н.5 ГОСТ 5915-70\"\n  leader 132, shelf at 120, 70\nend: exit code 0\n"}},
         // The column the user typed into is the bill of materials': the set's lines made anew have it, the
         // bolt's with its text.
         {"a typed text through command 4", L"--doc-type 1 --call NMInsert2D:fastener_set_2d@100,50,0 --spc-text 1:9.1=note"
