@@ -282,7 +282,7 @@ TEST_F(TCS2D, ALeaderAnotherSetSharesStaysWhateverReplacesASet)
 
 // A set and a part replacing each other: no line stays for what is gone, and what the user typed on a line
 // goes to one line only. A set's lines standing elsewhere than the active preset says ask once.
-TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGivesItsLineToOneMember)
+TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuccessorAndKeepsTheUsersLines)
 {
     Spc().DefineColumnA({9, 1, L"Примечание"});
     int asked = 0;
@@ -319,9 +319,11 @@ TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGiv
     // a comment): it is no member's. Rebuilt, the set gives the washer a bare line of its own and keeps the
     // attached line as the user made it.
     // The reference book lists the set's members, each with or without a place in the bill of materials.
-    const auto listMembers = [&](const std::vector<bool>& withSpc, const std::vector<std::wstring>& designations) {
+    const auto listMembers = [&](const std::vector<bool>& withSpc, const std::vector<std::wstring>& designations, bool ids = false) {
         for (size_t i = 0; i < kListedIds.size(); ++i) {
             std::vector<Attr> method = {{L"NM_IID", kListedIds[i]}, {L"Designation", designations[i]}};
+            if (ids)
+                method.push_back({L"Quarvend_IID", L"Q-" + std::to_wstring(i)});
             if (withSpc[i])
                 for (const Attr& variable : SpcVariables())
                     method.push_back(variable);
@@ -415,6 +417,7 @@ TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGiv
         std::vector<std::wstring> shown;   // ... each showing this designation
         std::wstring byHand;               // the text of a line the user attached to the set (none when empty)
         std::vector<std::wstring> typed;   // what the user typed over each line's designation (none when empty)
+        bool ids;                          // each line names its member in its "ID Normset" column
         std::function<void(long)> road;
         std::vector<std::string> left;
     };
@@ -422,38 +425,42 @@ TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGiv
     const std::wstring part = L"Деталь крепёжная М8";
     const std::vector<std::wstring> untyped(3);
     const Replaced replaced[] = {
-        {"by its own nut: the nut keeps its line, with its note", true, true, allSpc, kDesignations, L"", untyped, byPart(true, ownNut),
+        {"by its own nut: the nut keeps its line, with its note", true, true, allSpc, kDesignations, L"", untyped, false, byPart(true, ownNut),
          {nut + ": note 2, comment \"c2\", comment \"c0\", comment \"c1\""}},
         {"by its own nut, the washer's line typed over with the nut's designation: the nut keeps its own line", false, true,
-         allSpc, kDesignations, L"", {L"", kDesignations[2], L""}, byPart(true, ownNut),
+         allSpc, kDesignations, L"", {L"", kDesignations[2], L""}, false, byPart(true, ownNut),
          {nut + ": note 2, comment \"c2\", comment \"c0\", comment \"c1\""}},
         {"the same replaced by a set without the washer: the nut keeps its own line, the washer's goes to the bolt's", false,
-         true, allSpc, kDesignations, L"", {L"", kDesignations[2], L""}, bySetWithoutWasher,
+         true, allSpc, kDesignations, L"", {L"", kDesignations[2], L""}, false, bySetWithoutWasher,
          {bolt + ": note 0, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
         {"by a part without spc data: its lines go but for the one the user attached", true, true, allSpc, kDesignations,
-         L"Прокладка", untyped, byPart(false), {handLine}},
+         L"Прокладка", untyped, false, byPart(false), {handLine}},
         {"unlisted: its member macros still tell its lines, which give their comments to the part's line and go", true, false,
-         allSpc, kDesignations, L"", untyped, byPart(true),
+         allSpc, kDesignations, L"", untyped, false, byPart(true),
          {"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\""}},
         {"unlisted, a second line of the bolt attached by hand: it goes as the bolt's does", true, false, allSpc, kDesignations,
-         kDesignations[0], untyped, byPart(true),
+         kDesignations[0], untyped, false, byPart(true),
          {"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\", comment \"by hand\""}},
         {"its members now without spc data, by a part without: its own lines still go", true, true, {false, false, false},
-         kDesignations, L"Прокладка", untyped, byPart(false), {handLine}},
+         kDesignations, L"Прокладка", untyped, false, byPart(false), {handLine}},
         {"its washer now without spc data, by a part: the washer's line goes as well", false, true, {true, false, true},
-         kDesignations, L"", untyped, byPart(true),
+         kDesignations, L"", untyped, false, byPart(true),
          {"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\""}},
         {"without a leader, rebuilt: the line attached by hand stays, each member keeps its own", false, true, allSpc,
-         kDesignations, L"Прокладка", untyped, rebuild,
+         kDesignations, L"Прокладка", untyped, false, rebuild,
          {handLine, bolt + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
           nut + ": note 2, comment \"c2\""}},
-        {"the same replaced by the set", false, true, allSpc, kDesignations, L"Прокладка", untyped, bySet,
+        {"the same replaced by the set", false, true, allSpc, kDesignations, L"Прокладка", untyped, false, bySet,
          {handLine, bolt + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
           nut + ": note 2, comment \"c2\""}},
         {"the bolt and the nut of one designation, the washer's line typed over with it, rebuilt: each keeps its own", true,
-         true, allSpc, {part, kDesignations[1], part}, L"", {part, part, part}, rebuild,
+         true, allSpc, {part, kDesignations[1], part}, L"", {part, part, part}, false, rebuild,
          {sim::Utf8(part) + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
           sim::Utf8(part) + ": note 2, comment \"c2\""}},
+        {"the washer's and the nut's designations swapped, each line naming its member: each keeps its own", true, true,
+         allSpc, kDesignations, L"", {L"", kDesignations[2], kDesignations[1]}, true, rebuild,
+         {bolt + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
+          nut + ": note 2, comment \"c2\""}},
     };
     for (const Replaced& row : replaced) {
         SCOPED_TRACE(row.what);
@@ -462,10 +469,13 @@ TEST_F(TCS2D, ASetReplacedByAPartLeavesThePartsLineOnlyAndAPartReplacedByASetGiv
         for (size_t i = 0; i < row.typed.size() && i < placedLines.size(); ++i)
             if (!row.typed[i].empty())
                 placedLines[i]->ColumnA(5, 1)->SetText(row.typed[i]);
+        if (row.ids)
+            for (size_t i = 0; i < placedLines.size(); ++i)
+                placedLines[i]->ColumnB(20, 1)->SetText(L"Q-" + std::to_wstring(i));
         if (!row.byHand.empty())
             attachByHand(placedSet, row.byHand);
         book_->SetClientString(IdOf(placedSet), row.listed ? members : L"");
-        listMembers(row.membersSpc, row.shown);
+        listMembers(row.membersSpc, row.shown, row.ids);
         row.road(placedSet);
         EXPECT_EQ(typed(placedSet), row.left);
     }
