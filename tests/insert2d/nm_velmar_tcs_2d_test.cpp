@@ -409,6 +409,7 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
         return [=, this](long placed) { MakePart(spc, attrs, placed)->Apply(); };
     };
     const std::vector<Attr> ownNut = {{L"NM_IID", kListedIds[2]}, {L"Designation", kDesignations[2]}};
+    const std::vector<Attr> nutM12 = {{L"NM_IID", L"PART:5915-70[d=12]"}};
     struct Replaced {
         const char* what;
         bool leader;                       // the set has its position leader
@@ -443,9 +444,9 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
          {"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\", comment \"by hand\""}},
         {"its members now without spc data, by a part without: its own lines still go", true, true, {false, false, false},
          kDesignations, L"Прокладка", untyped, false, byPart(false), {handLine}},
-        {"its washer now without spc data, by a part: the washer's line goes as well", false, true, {true, false, true},
-         kDesignations, L"", untyped, false, byPart(true),
-         {"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\""}},
+        {"its washer now without spc data, by its nut in another size: the nut's line is rebuilt, the washer's goes as well",
+         false, true, {true, false, true}, kDesignations, L"", untyped, false, byPart(true, nutM12),
+         {"Гайка М12: note 2, comment \"c2\", comment \"c0\", comment \"c1\""}},
         {"without a leader, rebuilt: the line attached by hand stays, each member keeps its own", false, true, allSpc,
          kDesignations, L"Прокладка", untyped, false, rebuild,
          {handLine, bolt + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
