@@ -253,8 +253,9 @@ TEST_F(FastenerSets, ARefusedSpcObjectIsReportedOnceAndEveryMemberIsStillBuilt)
 // A set replaced in place: every host call failing in turn either reports the failure with the old set
 // as it was (members, their spc objects with their comments, its array) or completes with the new set in
 // its place: one new spc object per member, carrying the comment of the old member in its place; a new
-// member without spc data, or an old member with none in its place, leaves no spc object behind. Velmar
-// refusing to delete the old set is such a failure.
+// member without spc data, or an old member with none in its place, leaves no spc object behind; a leader
+// goes on numbering each new line whose old line it numbered, and goes where it numbers none or its member
+// is dropped. Velmar refusing to delete the old set is such a failure.
 TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
 {
     // The answer's members without their spc sections.
