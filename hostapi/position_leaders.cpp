@@ -182,6 +182,11 @@ long GetPosLeaderKind(IDispatch* leader)
     return 87;
 }
 
+bool IsHandedOnLeaderKind(long kind)
+{
+    return kind == 86 || kind == kPositionLeaderKind || kind == 90 || kind == 105;
+}
+
 IVel7LeaderPtr CopyPosLeaderParams(IVel5Application* application, IVel7Leaders* leaders, IVel7Leader* source, long code,
                                    IVel5Part* part)
 {
@@ -257,6 +262,22 @@ IVel7Leader8A5DPtr CopyPosLeader8A5D(IVel5Application* application, IVel7Leaders
         for (auto text : {&I::get_Text9, &I::get_Text7, &I::get_Text8})
             CopyText<I>(from, to, text);
     });
+}
+
+IDispatchPtr CopyPosLeaderOfKind(IVel5Application* application, IVel7Leaders* leaders, IDispatch* source, long kind, IVel5Part* part)
+{
+    switch (kind) {
+    case 86:
+        return IDispatchPtr(CopyPosLeaderA741(application, leaders, QueryHost<IVel7LeaderA741>(source), part));
+    case kPositionLeaderKind:
+        return IDispatchPtr(CopyPosLeaderA822(application, leaders, QueryHost<IVel7LeaderA822>(source), part));
+    case 90:
+        return IDispatchPtr(CopyPosLeaderEEF8(application, leaders, QueryHost<IVel7LeaderEEF8>(source), part));
+    case 105:
+        return IDispatchPtr(CopyPosLeader8A5D(application, leaders, QueryHost<IVel7Leader8A5D>(source), part));
+    default:
+        return nullptr;
+    }
 }
 
 void RemovePosLeader(IUnknown* leader)

@@ -30,6 +30,11 @@ bool GetPosLeadersOfPart(IVel5Application* application, IVel5Part* part, IVel7Le
 // order); 87 for any other leader.
 long GetPosLeaderKind(IDispatch* leader);
 
+// The kind of a position leader proper, the one a line of the bill of materials includes for its number.
+constexpr long kPositionLeaderKind = 89;
+// The kinds a replaced component hands on to the one that replaces it (86, 89, 90, 105).
+bool IsHandedOnLeaderKind(long kind);
+
 // A new leader of a kind code in the collection with the settings every kind shares, its first anchor on
 // the part and its point where the source's lies, in the plane the leader names. A part that gives the
 // new leader no anchor takes it out again: the answer is null (traced) and the source is left as it is.
@@ -42,6 +47,10 @@ IVel7LeaderA822Ptr CopyPosLeaderA822(IVel5Application* application, IVel7Leaders
 IVel7LeaderA741Ptr CopyPosLeaderA741(IVel5Application* application, IVel7Leaders* leaders, IVel7LeaderA741* source, IVel5Part* part);
 IVel7LeaderEEF8Ptr CopyPosLeaderEEF8(IVel5Application* application, IVel7Leaders* leaders, IVel7LeaderEEF8* source, IVel5Part* part);
 IVel7Leader8A5DPtr CopyPosLeader8A5D(IVel5Application* application, IVel7Leaders* leaders, IVel7Leader8A5D* source, IVel5Part* part);
+
+// The copy of its kind (GetPosLeaderKind) of a leader on the part: null for a kind no copy is made of, and
+// where the part gave no anchor.
+IDispatchPtr CopyPosLeaderOfKind(IVel5Application* application, IVel7Leaders* leaders, IDispatch* source, long kind, IVel5Part* part);
 
 // The leader leaves the document (its parameter object's remove).
 void RemovePosLeader(IUnknown* leader);

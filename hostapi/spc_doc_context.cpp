@@ -1,8 +1,14 @@
 #include "hostapi/spc_doc_context.h"
 
+#include "core/trace_log.h"
 #include "hostapi/dispatch_call.h"
+#include "hostapi/dual_interface.h"
+#include "hostapi/host_error.h"
+#include "hostapi/host_query.h"
 #include "hostapi/host_version.h"
 #include "hostapi/vtable_call.h"
+
+#include <algorithm>
 
 void SpcDocContext::Refresh(bool createIfMissing)
 {
@@ -61,4 +67,31 @@ ObjArray GetSpcObjectAt(IVel5Application* application, long reference)
     if (IDispatchPtr dispatch = QueryHostOrNull<IDispatch>(object))
         list.push_back(dispatch);
     return list;
+}
+
+ObjArray SpcObjectsHolding(const SpcDocContext& context, IDispatch* object)
+{
+    ObjArray holding;
+    if (context.iSpcObjs)
+        holding.Assign(V7Get(AsDual<IVel7SpcObjects>(context.iSpcObjs), &IVel7SpcObjects::ObjectsOf, _variant_t(object)));
+    return holding;
+}
+
+ObjArray HeldByNoSpcObject(const SpcDocContext& context, const ObjArray& objects, const ObjArray& going)
+{
+    ObjArray unheld;
+    for (const IDispatchPtr& object : objects) {
+        const ObjArray holding = SpcObjectsHolding(context, object);
+        if (std::all_of(holding.begin(), holding.end(), [&](const IDispatchPtr& line) { return HoldsHostObject(going, line); }))
+            unheld.push_back(object);
+    }
+    return unheld;
+}
+
+void IncludeSpcGeometry(IVel7SpcObject* object, const ObjArray& geometry, TraceScope& scope)
+{
+    const VARIANT_BOOL done = V7Get(object, &IVel7SpcObject::IncludeGeometry, geometry.ToVariant(), VARIANT_FALSE);
+    scope.Value(L"iSpcObj->IncludeGeometry(aGeom, VARIANT_FALSE)", _variant_t(done != VARIANT_FALSE));
+    if (done == VARIANT_FALSE)
+        RaiseHostError(E_FAIL, object, __uuidof(IVel7SpcObject));
 }

@@ -5,6 +5,8 @@
 #include "hostapi/velmar5.h"
 #include "hostapi/velmar7.h"
 
+class TraceScope;
+
 struct SpcDocContext {
     IVel7SpcDescriptionsPtr iSpcDscs;
     IVel7SpcDescriptionPtr iSpcDsc;         // the active description
@@ -28,6 +30,19 @@ struct SpcDocContext {
     // The five an spc object is made with are there (the second column collection may be missing).
     bool IsMainlyValid() const;
 };
+
+// The spc objects of the document that include the object (the objects collection's 15), in Velmar's
+// order; none without a bill of materials.
+ObjArray SpcObjectsHolding(const SpcDocContext& context, IDispatch* object);
+
+// The objects of the list that no spc object includes beside those of `going`, the objects on their way
+// out of the document: a position leader of which that is true numbers no line that stays. Without a bill
+// of materials nothing includes anything: every object of the list.
+ObjArray HeldByNoSpcObject(const SpcDocContext& context, const ObjArray& objects, const ObjArray& going = ObjArray());
+
+// Includes the geometry in the spc object beside what it holds; Velmar answering "not done" is a failure
+// (E_FAIL), as a refused call is. The answer is traced in the caller's scope.
+void IncludeSpcGeometry(IVel7SpcObject* object, const ObjArray& geometry, TraceScope& scope);
 
 // The version-7 specification-object form of a 2D object's reference: an empty list for reference 0
 // (no host call) and when Velmar has no such object; else a list of that one object.

@@ -4,7 +4,6 @@
 
 #include "core/translate.h"
 #include "hostapi/dispatch_call.h"
-#include "hostapi/dual_interface.h"
 #include "hostapi/entity_access.h"
 #include "hostapi/scope_exit.h"
 #include "hostapi/vtable_call.h"
@@ -120,11 +119,7 @@ void NMVelObj2D::RemoveUnusedPosLeads(const SpcDocContext& context)
         PosLeads.clear();
         return;
     }
-    std::erase_if(PosLeads, [&](const IDispatchPtr& leader) {
-        ObjArray asked;
-        asked.push_back(leader);
-        return !ObjArray(V7Get(AsDual<IVel7SpcObjects>(context.iSpcObjs), &IVel7SpcObjects::ObjectsOf, asked.ToVariant())).empty();
-    });
+    PosLeads = HeldByNoSpcObject(context, PosLeads);
     RemovePosLeads();
 }
 

@@ -110,10 +110,9 @@ bool NMVelmarModel3D::ChangeSpcObj3DWhenAllowed(const ObjArray& geometry)
     return IsCanCreateSpcObj() && ChangeSpcObj3D(Context(true), geometry);
 }
 
-void NMVelmarModel3D::RemoveEditPartSpcObjects()
+void NMVelmarModel3D::RemoveEditPartSpcObjects(const SpcDocContext& context)
 {
     TraceScope scope(L"NMVelmarModel3D::RemoveEditPartSpcObjects");
-    const SpcDocContext context = Context(false);
     GetExistsSpcObjects(context);
     RemoveExistsSpcObjects();
 }
@@ -220,15 +219,23 @@ void NMVelmarModel3D::ReplacePart12()
     SetPlacementByEditPart();
     SetMatesFromEditPart();
     ProcessReplaceEditPartInPatterns();
-    const ObjArray leaders = SetPosLeaderFromEditPart();
+    const bool makeSpcObject = IsCanCreateSpcObj();
+    const SpcDocContext context = Context(makeSpcObject);
+    const std::vector<LeaderCopy> copies = SetPosLeaderFromEditPart(context);
+    // The old component's own lines, asked only where a line held an old leader: the new line is rebuilt
+    // from them, any other line that held one stays.
+    const bool held = std::any_of(copies.begin(), copies.end(), [](const LeaderCopy& copy) { return !copy.holders.empty(); });
+    const ObjArray ownLines = held ? SpcObjectsHolding(context, iEdPrt7) : ObjArray();
     ObjArray geometry;
     geometry.push_back(IDispatchPtr(iPrt7));
-    geometry.Append(leaders);
-    if (!ChangeSpcObj3DWhenAllowed(geometry)) {
-        RemoveEditPartSpcObjects();
-        // A position leader shows the number of the line it is in: without a line it numbers nothing.
-        RemovePosLeaders(leaders);
-    }
+    geometry.Append(CopiesForLine(copies, copies, ownLines));
+    const bool lined = makeSpcObject && ChangeSpcObj3D(context, geometry);
+    if (!lined)
+        RemoveEditPartSpcObjects(context);
+    GiveCopiesToOtherLines(copies, ownLines);
+    // A position leader shows the number of the lines it is in: in none, it numbers nothing.
+    if (!lined)
+        RemovePosLeaders(HeldByNoSpcObject(context, PositionLeaderCopies(copies)));
     ReplaceEditPartInMacro();
     DeleteEditPart();
 }
@@ -459,7 +466,7 @@ void NMVelmarModel3D::RestorePatternPartsLCSMates(const ObjArray& patterns, cons
     }
 }
 
-ObjArray NMVelmarModel3D::SetPosLeaderFromEditPart()
+std::vector<NMVelmarModel3D::LeaderCopy> NMVelmarModel3D::SetPosLeaderFromEditPart(const SpcDocContext& context)
 {
     TraceScope scope(L"NMVelmarModel3D::SetPosLeaderFromEditPart");
     const IVel7LeadersPtr leaders = DocumentLeaders(iDoc7);
@@ -469,33 +476,21 @@ ObjArray NMVelmarModel3D::SetPosLeaderFromEditPart()
     ObjArray present;
     for (long i = 0; i < count; ++i)
         present.push_back(V7Get(leaders, &IVel7Leaders::get_Item, i));
-    ObjArray numbering;
+    std::vector<LeaderCopy> copies;
     for (const IDispatchPtr& leader : present) {
         const IVel7LeaderAnchorsPtr anchors = QueryHostOrNull<IVel7LeaderAnchors>(leader);
         if (!anchors || !GetPosLeadersOfPart(iApp5, iEdPrt5, anchors))
             continue;
-        bool copied = false;
-        switch (GetPosLeaderKind(leader)) {
-        case 86:
-            copied = CopyPosLeaderA741(iApp5, leaders, QueryHost<IVel7LeaderA741>(leader), iPrt5) != nullptr;
-            break;
-        case 89:
-            if (const IVel7LeaderA822Ptr copy = CopyPosLeaderA822(iApp5, leaders, QueryHost<IVel7LeaderA822>(leader), iPrt5)) {
-                numbering.push_back(IDispatchPtr(copy));
-                copied = true;
-            }
-            break;
-        case 90:
-            copied = CopyPosLeaderEEF8(iApp5, leaders, QueryHost<IVel7LeaderEEF8>(leader), iPrt5) != nullptr;
-            break;
-        case 105:
-            copied = CopyPosLeader8A5D(iApp5, leaders, QueryHost<IVel7Leader8A5D>(leader), iPrt5) != nullptr;
-            break;
-        default:
+        const long kind = GetPosLeaderKind(leader);
+        if (!IsHandedOnLeaderKind(kind))
             continue;
-        }
+        LeaderCopy made;
+        made.numbering = kind == kPositionLeaderKind;
+        // Asked before the copy takes the old leader out of the document, and so out of its lines.
+        made.holders = SpcObjectsHolding(context, leader);
+        made.copy = CopyPosLeaderOfKind(iApp5, leaders, leader, kind, iPrt5);
         scope.WriteLine(L"Create_New_Lead");
-        if (!copied)
+        if (!made.copy)
             continue;
         const long now = V7Get(leaders, &IVel7Leaders::get_Count);
         for (long i = 0; i < now; ++i)
@@ -503,8 +498,44 @@ ObjArray NMVelmarModel3D::SetPosLeaderFromEditPart()
                 scope.WriteLine(L"The old leader is still in the document");
                 break;
             }
+        copies.push_back(std::move(made));
     }
+    return copies;
+}
+
+ObjArray NMVelmarModel3D::PositionLeaderCopies(const std::vector<LeaderCopy>& copies)
+{
+    ObjArray numbering;
+    for (const LeaderCopy& copy : copies)
+        if (copy.numbering)
+            numbering.push_back(copy.copy);
     return numbering;
+}
+
+ObjArray NMVelmarModel3D::CopiesForLine(const std::vector<LeaderCopy>& own, const std::vector<LeaderCopy>& copies, const ObjArray& oldLines)
+{
+    ObjArray included = PositionLeaderCopies(own);
+    for (const LeaderCopy& copy : copies)
+        if (!HoldsHostObject(included, copy.copy) &&
+            std::any_of(copy.holders.begin(), copy.holders.end(), [&](const IDispatchPtr& line) { return HoldsHostObject(oldLines, line); }))
+            included.push_back(copy.copy);
+    return included;
+}
+
+void NMVelmarModel3D::GiveCopiesToOtherLines(const std::vector<LeaderCopy>& copies, const ObjArray& rebuilt)
+{
+    TraceScope scope(L"NMVelmarModel3D::GiveCopiesToOtherLines");
+    for (const LeaderCopy& copy : copies) {
+        ObjArray included;
+        included.push_back(copy.copy);
+        for (const IDispatchPtr& holder : copy.holders) {
+            if (HoldsHostObject(rebuilt, holder))
+                continue;
+            const IVel7SpcObjectPtr line = RequireHost(QueryHostOrNull<IVel7SpcObject>(holder));
+            IncludeSpcGeometry(line, included, scope);
+            V7Get(line, &IVel7SpcObjectBase::Update);
+        }
+    }
 }
 
 void NMVelmarModel3D::RemovePosLeaders(const ObjArray& leaders)
@@ -535,24 +566,37 @@ void NMVelmarModel3D::DeleteEditPart()
     iEdPrt7 = nullptr;
 }
 
+template <class Wanted>
+ObjArray NMVelmarModel3D::LeadersPointingAt(IDispatch* part, Wanted wanted)
+{
+    const IVel5PartPtr part5 = ObjectAs<IVel5Part>(V5Method(iApp5, IVel5Application::ToLayer, part, VelLayer5, VelTypePart));
+    ObjArray found;
+    if (!part5)
+        return found;
+    const IVel7LeadersPtr leaders = DocumentLeaders(iDoc7);
+    const long count = V7Get(leaders, &IVel7Leaders::get_Count);
+    for (long i = 0; i < count; ++i) {
+        const IDispatchPtr leader = V7Get(leaders, &IVel7Leaders::get_Item, i);
+        const IVel7LeaderAnchorsPtr anchors = QueryHostOrNull<IVel7LeaderAnchors>(leader);
+        if (anchors && wanted(leader) && GetPosLeadersOfPart(iApp5, part5, anchors) && !HoldsHostObject(found, leader))
+            found.push_back(leader);
+    }
+    return found;
+}
+
 ObjArray NMVelmarModel3D::GetPosLeadsForPart(IDispatch* part)
 {
     TraceScope scope(L"NMVelmarModel3D::GetPosLeadsForPart");
-    const IVel5PartPtr part5 = ObjectAs<IVel5Part>(V5Method(iApp5, IVel5Application::ToLayer, part, VelLayer5, VelTypePart));
-    ObjArray found;
-    if (part5) {
-        const IVel7LeadersPtr leaders = DocumentLeaders(iDoc7);
-        const long count = V7Get(leaders, &IVel7Leaders::get_Count);
-        for (long i = 0; i < count; ++i) {
-            const IDispatchPtr leader = V7Get(leaders, &IVel7Leaders::get_Item, i);
-            const IVel7LeaderAnchorsPtr anchors = QueryHostOrNull<IVel7LeaderAnchors>(leader);
-            if (anchors && QueryHostOrNull<IVel7LeaderA822>(leader) && GetPosLeadersOfPart(iApp5, part5, anchors))
-                found.push_back(leader);
-        }
-    }
+    ObjArray found = LeadersPointingAt(part, [](IDispatch* leader) { return QueryHostOrNull<IVel7LeaderA822>(leader) != nullptr; });
     std::sort(found.begin(), found.end(), [](const IDispatchPtr& a, const IDispatchPtr& b) { return Identity(a) < Identity(b); });
-    found.erase(std::unique(found.begin(), found.end(), [](const IDispatchPtr& a, const IDispatchPtr& b) { return SameHostObject(a, b); }),
-                found.end());
     scope.Value(L"pos_leads.size()", _variant_t(static_cast<unsigned long>(found.size())));
+    return found;
+}
+
+ObjArray NMVelmarModel3D::GetLeadersOfPart(IDispatch* part)
+{
+    TraceScope scope(L"NMVelmarModel3D::GetLeadersOfPart");
+    const ObjArray found = LeadersPointingAt(part, [](IDispatch* leader) { return IsHandedOnLeaderKind(GetPosLeaderKind(leader)); });
+    scope.Value(L"leaders.size()", _variant_t(static_cast<unsigned long>(found.size())));
     return found;
 }

@@ -4,7 +4,6 @@
 #include "core/format_string.h"
 #include "core/trace_log.h"
 #include "hostapi/dispatch_call.h"
-#include "hostapi/dual_interface.h"
 #include "hostapi/entity_access.h"
 #include "hostapi/host_guards.h"
 #include "hostapi/mate_queries.h"
@@ -122,11 +121,8 @@ void NMVelmarModel3D::GetExistsSpcObjects(const SpcDocContext& context)
 {
     TraceScope scope(L"NMVelmarModel3D::GetExistsSpcObjects");
     ExSpcObjs.clear();
-    if (iEdPrt7 && context.iSpcObjs) {
-        auto* objects = AsDual<IVel7SpcObjects>(context.iSpcObjs);
-        const _variant_t geometry(static_cast<IDispatch*>(iEdPrt7));
-        ExSpcObjs.Assign(V7Get(objects, &IVel7SpcObjects::ObjectsOf, geometry));
-    }
+    if (iEdPrt7)
+        ExSpcObjs = SpcObjectsHolding(context, iEdPrt7);
     scope.Value(L"ExSpcObjs.size()", _variant_t(static_cast<unsigned long>(ExSpcObjs.size())));
 }
 

@@ -8,6 +8,7 @@
 #include "objects/nm_vel_obj_model_3d.h"
 
 #include <memory>
+#include <vector>
 
 class NMSpcObjSnapshot;
 class PhantomGuard;
@@ -87,17 +88,35 @@ public:
     // The position leaders of the document that point at the part (a version-7 part) and can be included
     // in an spc object, once each.
     ObjArray GetPosLeadsForPart(IDispatch* part);
-    // The position leaders of a component left without a spc object: they would number nothing.
+    // Every leader of the document that points at the part, of the kinds a replaced component hands on
+    // (86, 89, 90, 105), once each.
+    ObjArray GetLeadersOfPart(IDispatch* part);
     void RemovePosLeaders(const ObjArray& leaders);
+
+    // A leader of the replaced component made again on the new one: the copy, whether it is a position
+    // leader (kind 89, which goes into the new component's line), and the spc objects that held the old one.
+    struct LeaderCopy {
+        IDispatchPtr copy;
+        bool numbering = false;
+        ObjArray holders;
+    };
+    static ObjArray PositionLeaderCopies(const std::vector<LeaderCopy>& copies);
+    // What a new line includes beside its component: the position leaders among `own` (the copies made on
+    // its component), and every copy of `copies` whose old leader one of `oldLines` (the old lines it is
+    // rebuilt from) held, each once.
+    static ObjArray CopiesForLine(const std::vector<LeaderCopy>& own, const std::vector<LeaderCopy>& copies, const ObjArray& oldLines);
+    // Each copy into every line that held its old leader beside those of `rebuilt` (the old lines rebuilt
+    // or removed with the replace): another part's line keeps its number through the copy.
+    static void GiveCopiesToOtherLines(const std::vector<LeaderCopy>& copies, const ObjArray& rebuilt);
 
     // The component this one replaces (iEdPrt5 and its version-7 twin); null for none.
     void SetEditPart(IVel5Part* part);
     // What the replaced component had beside it in the assembly, handed to the new one. Its places in
     // patterns: the copies there mated at their coordinate systems again.
     void ProcessReplaceEditPartInPatterns();
-    // Its leaders made again on the new part; the answer holds the position leaders among the copies,
-    // which go into the new component's spc object.
-    ObjArray SetPosLeaderFromEditPart();
+    // Its leaders made again on the new part, each with the spc objects of the context that held the old
+    // one (asked before the copy takes the old one out).
+    std::vector<LeaderCopy> SetPosLeaderFromEditPart(const SpcDocContext& context);
 
     IVel5PartPtr iEdPrt5;
     IVel7PartPtr iEdPrt7;
@@ -138,7 +157,7 @@ private:
     void CorrectCoaxialMate(VelmarMateSet& newSet, VelmarMateSet& oldSet);
     // A new part that takes no spc object (none in its data, the settings make none, or Velmar refused
     // it): the old component's go with it, as it does.
-    void RemoveEditPartSpcObjects();
+    void RemoveEditPartSpcObjects(const SpcDocContext& context);
     void ReplaceEditPartInMacro();
     void DeleteEditPart();
 
@@ -165,4 +184,8 @@ private:
     void RestorePatternPartsLCSMates(const ObjArray& patterns, const PatternMates& stored);
     // The copy a pattern instance holds at a source position.
     IVel5PartPtr InstanceCopy(IVel7Pattern* pattern, long first, long second, long position);
+    // The leaders of the document, as the walk starts, that point at the part (a version-7 part) and
+    // that `wanted` takes, each once, in the document's order.
+    template <class Wanted>
+    ObjArray LeadersPointingAt(IDispatch* part, Wanted wanted);
 };

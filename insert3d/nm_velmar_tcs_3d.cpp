@@ -5,7 +5,6 @@
 #include "core/paths.h"
 #include "core/trace_log.h"
 #include "hostapi/dispatch_call.h"
-#include "hostapi/dual_interface.h"
 #include "hostapi/entity_access.h"
 #include "hostapi/host_guards.h"
 #include "hostapi/interface_bridge.h"
@@ -205,15 +204,43 @@ void NMVelmarTCS3D::InsertTCS12()
     MateTCS();
 }
 
-void NMVelmarTCS3D::InsertTCSModels(const std::vector<OldMemberSpc*>* own)
+void NMVelmarTCS3D::MakeMemberComponent(NMVelmarModel3D& model)
+{
+    model.CreateNewPart();
+    model.InsertPart();
+    MarkChanged();
+    model.Instantiate(model.iPrt5);
+    model.SetAllParams();
+    model.SetPlacement(nullptr);
+}
+
+void NMVelmarTCS3D::InsertTCSModels(Succession* succession)
 {
     TraceScope scope(L"NMVelmarTCS3D::InsertTCSModels");
     scope.Value(L"Models.size()", _variant_t(static_cast<unsigned long>(Models.size())));
+    // In a replace every new member stands in the assembly with its old member's leaders made again on it
+    // before any old line is rebuilt: each copy then knows all the lines that numbered through its old
+    // leader, and each new line can take the copies its old lines held.
+    std::vector<NMVelmarModel3D::LeaderCopy> copies;
+    if (succession) {
+        for (size_t i = 0; i < Models.size(); ++i) {
+            NMVelmarModel3D& model = *Models[i];
+            if (model.IsSpecActive)
+                continue;
+            MakeMemberComponent(model);
+            if (const OldMemberSpc* predecessor = succession->own[i]) {
+                model.SetEditPart(predecessor->part);
+                succession->copies[i] = model.SetPosLeaderFromEditPart(*succession->context);
+                model.SetEditPart(nullptr);
+            }
+            copies.insert(copies.end(), succession->copies[i].begin(), succession->copies[i].end());
+        }
+    }
     IVel5EntityPtr referencePlane;
     IVel5EntityPtr referenceAxis;
     for (size_t i = 0; i < Models.size(); ++i) {
         NMVelmarModel3D& model = *Models[i];
-        const OldMemberSpc* predecessor = own ? (*own)[i] : nullptr;
+        const OldMemberSpc* predecessor = succession ? succession->own[i] : nullptr;
         // Each new member takes the spc objects of the old member it pairs with, and none other.
         model.ExSpcObjs.clear();
         NMSpcObjSnapshot* snapshot = nullptr;
@@ -222,21 +249,11 @@ void NMVelmarTCS3D::InsertTCSModels(const std::vector<OldMemberSpc*>* own)
             snapshot = predecessor->snapshot.get();
         }
         model.MoveAnswer = MoveAnswer;
-        ObjArray leaders;
-        if (!model.IsSpecActive) {
-            model.CreateNewPart();
-            model.InsertPart();
-            MarkChanged();
-            model.Instantiate(model.iPrt5);
-            model.SetAllParams();
-            model.SetPlacement(nullptr);
-            // The old member's leaders, made again on the new one, go into its line.
-            if (predecessor) {
-                model.SetEditPart(predecessor->part);
-                leaders = model.SetPosLeaderFromEditPart();
-                model.SetEditPart(nullptr);
-            }
-        }
+        if (!succession && !model.IsSpecActive)
+            MakeMemberComponent(model);
+        // Its line numbers through its own position leaders and those the old member's lines held.
+        const ObjArray leaders =
+            predecessor ? NMVelmarModel3D::CopiesForLine(succession->copies[i], copies, predecessor->objects) : ObjArray();
         bool refused = false;
         try {
             model.CreateNewSpcObj3DSilent(snapshot, leaders);
@@ -248,9 +265,6 @@ void NMVelmarTCS3D::InsertTCSModels(const std::vector<OldMemberSpc*>* own)
         // line may number a component that is gone.
         if (!model.ExSpcObjs.empty() && refused)
             model.RemoveExistsSpcObjects();
-        // A position leader shows the number of the line it is in: without a line it numbers nothing.
-        if (!leaders.empty() && !model.iSpcObj)
-            model.RemovePosLeaders(leaders);
         // A question asked for the first member is not asked again for the others.
         if (i == 0)
             MoveAnswer = model.MoveAnswer;
@@ -447,11 +461,8 @@ std::vector<NMVelmarTCS3D::OldMemberSpc> NMVelmarTCS3D::FindExSpcObject(const Sp
         member.part = part;
         // The component keeps what it is in the reference book in its identity block.
         member.member = NMVelObjModel3D(iApp5, iApp7, Client(), part, false).MemberKey();
-        if (context.iSpcObjs) {
-            const IDispatchPtr part7 = ToApi7Object(iApp5, part);
-            member.objects.Assign(V7Get(AsDual<IVel7SpcObjects>(context.iSpcObjs), &IVel7SpcObjects::ObjectsOf,
-                                        _variant_t(part7.GetInterfacePtr())));
-        }
+        if (context.iSpcObjs)
+            member.objects = SpcObjectsHolding(context, ToApi7Object(iApp5, part));
         const IVel7SpcObjectPtr first = member.objects.empty() ? nullptr : QueryHostOrNull<IVel7SpcObject>(member.objects.front());
         member.snapshot = std::make_unique<NMSpcObjSnapshot>(context, first, Is3DSpec, true);
         total += member.objects.size();
@@ -471,17 +482,40 @@ void NMVelmarTCS3D::ReplaceTCSModels()
     const SpcDocContext context = Context(makeSpcObjects);
     std::vector<OldMemberSpc> previous = FindExSpcObject(context, oldParts);
     const SpcLinePairing pairing = PairOldMembers(context, previous);
-    std::vector<OldMemberSpc*> own(Models.size());
+    Succession succession;
+    succession.own.resize(Models.size());
+    succession.copies.resize(Models.size());
+    succession.context = &context;
     for (size_t i = 0; i < Models.size(); ++i)
         if (pairing.own[i]) {
-            own[i] = &previous[*pairing.own[i]];
-            own[i]->linesTaken = Models[i]->IsCanCreateSpcObj();
+            succession.own[i] = &previous[*pairing.own[i]];
+            succession.own[i]->linesTaken = Models[i]->IsCanCreateSpcObj();
         }
-    InsertTCSModels(&own);
-    RemoveOldMembersLines(previous, pairing);
+    InsertTCSModels(&succession);
+    // The set's old lines go, or are rebuilt with the copies of the leaders they held: none of them keeps
+    // an old leader in use.
+    ObjArray oldLines;
+    for (const OldMemberSpc& old : previous)
+        oldLines.Append(old.objects);
+    HandOnLeaderCopies(context, oldLines, succession);
+    RemoveOldMembersLines(context, oldLines, previous, pairing);
     if (makeSpcObjects)
         V5Method(iDoc5, IVel5Document3D::Rebuild);
-    ReplaceTCSModelsInPatterns(own);
+    ReplaceTCSModelsInPatterns(succession.own);
+}
+
+void NMVelmarTCS3D::HandOnLeaderCopies(const SpcDocContext& context, const ObjArray& oldLines, const Succession& succession)
+{
+    TraceScope scope(L"NMVelmarTCS3D::HandOnLeaderCopies");
+    ObjArray lineless;
+    for (size_t i = 0; i < Models.size(); ++i) {
+        NMVelmarModel3D::GiveCopiesToOtherLines(succession.copies[i], oldLines);
+        if (!Models[i]->iSpcObj)
+            lineless.Append(NMVelmarModel3D::PositionLeaderCopies(succession.copies[i]));
+    }
+    // A position leader shows the number of the lines it is in: in none, it numbers nothing.
+    if (!lineless.empty())
+        Models.front()->RemovePosLeaders(HeldByNoSpcObject(context, lineless));
 }
 
 SpcLinePairing NMVelmarTCS3D::PairOldMembers(const SpcDocContext& context, const std::vector<OldMemberSpc>& previous)
@@ -506,7 +540,8 @@ SpcLinePairing NMVelmarTCS3D::PairOldMembers(const SpcDocContext& context, const
     return pairing;
 }
 
-void NMVelmarTCS3D::RemoveOldMembersLines(std::vector<OldMemberSpc>& previous, const SpcLinePairing& pairing)
+void NMVelmarTCS3D::RemoveOldMembersLines(const SpcDocContext& context, const ObjArray& oldLines, std::vector<OldMemberSpc>& previous,
+                                          const SpcLinePairing& pairing)
 {
     TraceScope scope(L"NMVelmarTCS3D::RemoveOldMembersLines");
     NMVelmarModel3D* firstNew = nullptr;
@@ -517,10 +552,12 @@ void NMVelmarTCS3D::RemoveOldMembersLines(std::vector<OldMemberSpc>& previous, c
         }
     for (size_t j = 0; j < previous.size(); ++j) {
         const bool succeeded = std::find(pairing.own.begin(), pairing.own.end(), j) != pairing.own.end();
-        // A member no model succeeds leaves its patterns as a deleted component does; its position leaders
-        // number its lines, and go with them.
-        if (!succeeded && !Models.empty())
-            Models.front()->RemovePosLeaders(Models.front()->GetPosLeadsForPart(ToApi7Object(iApp5, previous[j].part)));
+        // A member no model succeeds leaves its patterns as a deleted component does, and its leaders go
+        // with it, for they point at nothing then: all but one a line not of the set numbers through.
+        if (!succeeded && !Models.empty()) {
+            NMVelmarModel3D& any = *Models.front();
+            any.RemovePosLeaders(HeldByNoSpcObject(context, any.GetLeadersOfPart(ToApi7Object(iApp5, previous[j].part)), oldLines));
+        }
         if (previous[j].objects.empty() || previous[j].linesTaken)
             continue;
         NMVelmarModel3D* target = pairing.owner[j] && Models[*pairing.owner[j]]->iSpcObj ? Models[*pairing.owner[j]].get() : firstNew;

@@ -4,7 +4,8 @@
 // element of the top part that is marked "TKR3D" and named after the set, mated to each other and to
 // the assembly. One set is made per placement record of the holes' positioning model; a placed set is
 // replaced in place, in its arrays, each new member taking over from the old member it pairs with (its
-// places in patterns, its leaders, its spc objects).
+// places in patterns, its leaders, its spc objects); a leader several lines numbered through numbers each
+// of the lines rebuilt from them.
 #include "insert3d/nm_velmar_element_3d.h"
 #include "insert3d/nm_velmar_model_3d.h"
 
@@ -60,12 +61,22 @@ private:
         bool linesTaken = false;
     };
 
+    // What a replace hands the new members: for each model the old member it succeeds (null: none), whose
+    // places in patterns and leaders it takes, and its spc objects where it takes them; the context the
+    // old leaders' lines are asked in; and, back from each model, the copies of its old member's leaders.
+    struct Succession {
+        std::vector<OldMemberSpc*> own;
+        const SpcDocContext* context = nullptr;
+        std::vector<std::vector<NMVelmarModel3D::LeaderCopy>> copies;
+    };
+
     void InsertTCS();
     void InsertTCS12();
-    // The components; in a replace, `own` gives each model the old member it succeeds (null: none), whose
-    // places in patterns and leaders it takes, and its spc objects where it takes them. A model whose spc
-    // object is refused lets its old member's objects go.
-    void InsertTCSModels(const std::vector<OldMemberSpc*>* own);
+    // A member's component from its model file with its parameters, where the file placed it.
+    void MakeMemberComponent(NMVelmarModel3D& model);
+    // The components, each with its spc object; in a replace each takes over from the old member the
+    // succession gives it. A model whose spc object is refused lets its old member's objects go.
+    void InsertTCSModels(Succession* succession);
     void InsertTCSElements();
     void CreateTCSMacro();
     void MateTCS();
@@ -84,10 +95,15 @@ private:
     // line shown by its first spc object (no text without one), a model by the texts of the line it gets
     // (none for a model that gets no line), both known first by what they are in the reference book.
     SpcLinePairing PairOldMembers(const SpcDocContext& context, const std::vector<OldMemberSpc>& previous);
+    // The copies of the old leaders into the lines not of the set (not among `oldLines`) that numbered
+    // through them, the members' new lines having taken theirs; then a position leader copy of a member
+    // without a line goes, unless another line holds it.
+    void HandOnLeaderCopies(const SpcDocContext& context, const ObjArray& oldLines, const Succession& succession);
     // The spc objects of the old members no model took: their comments go to the new line of the model they
-    // belong to, else to the first new line, and they go; so do the position leaders of an old member no
-    // model succeeds.
-    void RemoveOldMembersLines(std::vector<OldMemberSpc>& previous, const SpcLinePairing& pairing);
+    // belong to, else to the first new line, and they go; so do the leaders of every kind of an old member
+    // no model succeeds, unless a line not of the set holds them.
+    void RemoveOldMembersLines(const SpcDocContext& context, const ObjArray& oldLines, std::vector<OldMemberSpc>& previous,
+                               const SpcLinePairing& pairing);
     // Each new member in the patterns that held the old member it succeeds, in that one's place.
     void ReplaceTCSModelsInPatterns(const std::vector<OldMemberSpc*>& own);
     // The version-5 object a macro element or a part is kept as in the set's macro element.

@@ -60,15 +60,6 @@ IVel7SpcColumnPtr FindByDefinition(IDispatch* columns, IDispatch* definitions, b
     return found;
 }
 
-// Velmar answering "not done" leaves the object holding nothing of the part: a failure like a raised one.
-void IncludeGeometry(IVel7SpcObject* object, const ObjArray& geometry, TraceScope& scope)
-{
-    const VARIANT_BOOL done = V7Get(object, &IVel7SpcObject::IncludeGeometry, geometry.ToVariant(), VARIANT_FALSE);
-    scope.Value(L"iSpcObj->IncludeGeometry(aGeom, VARIANT_FALSE)", _variant_t(done != VARIANT_FALSE));
-    if (done == VARIANT_FALSE)
-        RaiseHostError(E_FAIL, object, __uuidof(IVel7SpcObject));
-}
-
 SpcColumnRecord PlainRecord(int32_t type, int32_t number, const std::wstring& text)
 {
     SpcColumnRecord record;
@@ -104,7 +95,7 @@ void NMVelObj::CreateNewSpcObject(const SpcDocContext& context, const ObjArray& 
     try {
         updateSpcObj();
         scope.Value(L"aGeom.size()", _variant_t(static_cast<unsigned long>(geometry.size())));
-        IncludeGeometry(iSpcObj, geometry, scope);
+        IncludeSpcGeometry(iSpcObj, geometry, scope);
     } catch (...) {
         // Half made, it would stand in the bill of materials holding nothing of the part.
         RestoreStep(L"NMVelObj::CreateNewSpcObject", [&] { V7Call(iSpcObj, &IVel7SpcObjectBase::Delete); });
@@ -315,7 +306,7 @@ void NMVelObj::useOldSpcObj(const ObjArray& geometry)
     V7Call(iSpcObj, &IVel7SpcObject::put_Number, preset.ParsedColumns.PatternValue);
     scope.Value(L"aGeom.size()", _variant_t(static_cast<unsigned long>(geometry.size())));
     if (!geometry.empty())
-        IncludeGeometry(iSpcObj, geometry, scope);
+        IncludeSpcGeometry(iSpcObj, geometry, scope);
     const VARIANT_BOOL updated = V7Get(iSpcObj, &IVel7SpcObjectBase::Update);
     scope.Value(L"iSpcObj->Update()", _variant_t(updated != VARIANT_FALSE));
     ExSpcObjs.erase(ExSpcObjs.begin());

@@ -83,6 +83,7 @@ protected:
         leaders_->Anchor(leaders_->Add(90), Face("bore").V7().Ptr(), {0, 0, 0});
         // The second pattern copies the bolt and a nut: the rewrite appends the new part after the nut.
         sim::Part& nut = velmar().AddPart("nut");
+        nut_ = &nut;
         for (const auto& [name, sources] : {std::pair{"array1", std::vector<IDispatchPtr>{part.V7().Ptr()}},
                                             std::pair{"array2", std::vector<IDispatchPtr>{part.V7().Ptr(), nut.V7().Ptr()}}}) {
             sim::Pattern& pattern = patterns_->Add(name, sources);
@@ -196,6 +197,7 @@ protected:
     std::unique_ptr<sim::MacroElements> macros_;
     int copies_ = 0;
     bool matedCopies_ = true;
+    sim::Part* nut_ = nullptr;
     NMAllSettings settings_;
 };
 
@@ -304,12 +306,13 @@ TEST_F(ComponentReplace, AnAttachPointOrItsConeTakesTheMatesOfTheOldOnes)
 }
 
 // Every host call of a replace failing in turn, by a screw with its spc section, by one without, and by
-// one whose new spc object Velmar refuses, and over a bolt with a second line the user made by hand: a run
-// either reports the failure and Velmar's undo has left the document exactly as it was, or completes with
-// the new component in the old one's place, the old spc objects carried over to it (one rebuilt, the
-// comments of every one on it) or gone with the old component, never one holding no component, and the
-// position leader with it or gone with it; a refused object is shown once. A completed run taken back by
-// Velmar's undo leaves the document as it was too.
+// one whose new spc object Velmar refuses, over a bolt with a second line the user made by hand, and over
+// a bolt whose position leader numbers the nut's line too: a run either reports the failure and Velmar's
+// undo has left the document exactly as it was, or completes with the new component in the old one's
+// place, the old spc objects carried over to it (one rebuilt, the comments of every one on it) or gone
+// with the old component, never one holding no component, and the position leader with it or gone with
+// it, unless the nut's line keeps its number through it; a refused object is shown once. A completed run
+// taken back by Velmar's undo leaves the document as it was too.
 TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrTheNewOneInItsPlace)
 {
     struct Row {
@@ -317,11 +320,13 @@ TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrT
         bool createSpcObject;   // the setting
         bool refused;           // Velmar gives no new spc object (a host that cannot reuse the old one)
         bool handLine = false;  // a second line of the bolt, without the library's identity, commented
+        bool nutLine = false;   // the nut's line, which the bolt's position leader numbers as well
     };
     for (const Row& row : {Row{true, true, false}, Row{false, true, false}, Row{true, false, false}, Row{true, true, true},
-                           Row{true, true, false, true}}) {
+                           Row{true, true, false, true}, Row{false, true, false, false, true}}) {
         SCOPED_TRACE(testing::Message() << "spc section " << row.spcSection << ", spc objects made " << row.createSpcObject
-                                        << ", refused " << row.refused << ", a line by hand " << row.handLine);
+                                        << ", refused " << row.refused << ", a line by hand " << row.handLine << ", the nut's line "
+                                        << row.nutLine);
         const bool spcSection = row.spcSection && row.createSpcObject && !row.refused;
         Start(row.refused ? sim::HostVersion{15, 0, 0, 0} : sim::HostVersion{15, 0, 1, 0});
         matedCopies_ = true;
@@ -331,6 +336,21 @@ TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrT
             hand.Link(bolt.part->V7());
             hand.AddComment("hand");
         }
+        sim::SpcObject* nutLine = nullptr;
+        if (row.nutLine) {
+            nutLine = &document().Spc().AddObject(25);
+            nutLine->Link(nut_->V7());
+            nutLine->Link(*leaders_->Live().at(0)->object);
+        }
+        // The nut's line holds the live position leader.
+        const auto nutNumbered = [&] {
+            for (sim::Leader* leader : leaders_->Live())
+                if (leader->code == 89 && std::any_of(nutLine->linked.begin(), nutLine->linked.end(), [&](const IDispatchPtr& linked) {
+                        return sim::Object::From(linked) == leader->object.get();
+                    }))
+                    return true;
+            return false;
+        };
         const Lines before = State();
         const auto app5 = velmar().App5().As<IVel5Application>();
         const auto app7 = velmar().App7().As<IVel7Application>();
@@ -355,9 +375,13 @@ TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrT
         const auto expectReplaced = [&](const Lines& after) {
             ASSERT_EQ(assembly().Components().size(), 1u);
             EXPECT_NE(assembly().Components().at(0), &bolt);
-            EXPECT_EQ(SpcObjectsOfNoComponent(), 0u);
-            EXPECT_EQ(document().Spc().Objects().size(), spcSection ? 1u : 0u);
-            EXPECT_EQ(PositionLeaders(), spcSection ? 1u : 0u);
+            // The nut is no component the library placed.
+            EXPECT_EQ(SpcObjectsOfNoComponent(), row.nutLine ? 1u : 0u);
+            EXPECT_EQ(document().Spc().Objects().size(), (spcSection ? 1u : 0u) + (row.nutLine ? 1u : 0u));
+            EXPECT_EQ(PositionLeaders(), spcSection || row.nutLine ? 1u : 0u);
+            if (row.nutLine) {
+                EXPECT_TRUE(nutNumbered());
+            }
             if (spcSection) {
                 EXPECT_EQ(after.size(), before.size() - (row.handLine ? 2 : 0));
                 const Lines comments = row.handLine ? Lines{"note", "hand"} : Lines{"note"};

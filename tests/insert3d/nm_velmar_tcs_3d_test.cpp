@@ -37,6 +37,7 @@ struct MemberSpec {
     const wchar_t* designation;
     std::vector<response_xml::Attr> layout;
     bool spcData = true;
+    const wchar_t* id = nullptr;   // its identifier in the reference book; "PART:" and the body when none
 };
 
 const MemberSpec kBolt{L"Bolt10.vlm", L"Болт М10", {{L"PartType", L"1"}, {L"OnPacket", L"true"}, {L"Orientation", L"true"}}};
@@ -95,10 +96,10 @@ protected:
                                                  {L"spcNestedSection", L"0"}, {L"spcAdditionalBlock", L"0"},
                                                  {L"spcColumns", L"5.1=Designation"}});
             external.push_back({L"Quarvend_IID", L"Q-1"});
+            const std::wstring id = member.id ? std::wstring(member.id) : std::wstring(L"PART:") + member.body;
             methods += Object(L"PartMethod", {},
                               Object(L"MethodParameters", {{L"D", L"10,5"}}) +
-                                  Object(L"Method", {{L"NM_IID", std::wstring(L"PART:") + member.body}, {L"URL", models_.Path()},
-                                                     {L"MethodBody", member.body}}) +
+                                  Object(L"Method", {{L"NM_IID", id}, {L"URL", models_.Path()}, {L"MethodBody", member.body}}) +
                                   Object(L"ExternalParameters", external));
         }
         return Response(Object(L"Method", {{L"NM_IID", L"TKR3D:M10"}, {L"MethodBody", L""}}, layouts) +
@@ -252,8 +253,9 @@ TEST_F(FastenerSets, ARefusedSpcObjectIsReportedOnceAndEveryMemberIsStillBuilt)
 // A set replaced in place: every host call failing in turn either reports the failure with the old set
 // as it was (members, their spc objects with their comments, its array) or completes with the new set in
 // its place: one new spc object per member, carrying the comment of the old member in its place; a new
-// member without spc data, or an old member with none in its place, leaves no spc object behind. Velmar
-// refusing to delete the old set is such a failure.
+// member without spc data, or an old member with none in its place, leaves no spc object behind; a leader
+// goes on numbering each new line whose old line it numbered, and goes where it numbers none or its member
+// is dropped. Velmar refusing to delete the old set is such a failure.
 TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
 {
     // The answer's members without their spc sections.
@@ -272,18 +274,39 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
         sim::HostVersion version = {15, 0, 1, 0};
         bool spcObjects = true;   // the settings make them; where they do not, the document has no spc description
         // Old members the user put each in an array of its own with a position leader, and those arrays and
-        // the live leaders after a completed run, by the members they hold.
+        // the live leaders after a completed run, by the members they hold and the lines that hold them.
         std::vector<size_t> arranged = {};
         Lines arrays = {};
         // An old line whose designation the user typed over with another member's.
         int typedOver = -1;
         const wchar_t* typed = L"";
+        // Leaders the user drew besides: of a kind code, with branches to old members, held by old members'
+        // lines.
+        struct Callout {
+            long code;
+            std::vector<size_t> on;
+            std::vector<size_t> lines = {};
+        };
+        std::vector<Callout> leaders = {};
     };
     MemberSpec nutWithoutSpc = kNut;
     nutWithoutSpc.spcData = false;
     MemberSpec spacer{L"Stud10.vlm", L"Втулка 10", kWasher.layout, false};
     MemberSpec washerRenamed = kWasher;
     washerRenamed.designation = L"Шайба 10.01";
+    // The members by their parts in the reference book, in two sizes.
+    auto sized = [](MemberSpec member, const wchar_t* id, const wchar_t* designation = nullptr) {
+        member.id = id;
+        if (designation)
+            member.designation = designation;
+        return member;
+    };
+    const MemberSpec bolt10 = sized(kBolt, L"PART:BOLT[M10]");
+    const MemberSpec washer10 = sized(kWasher, L"PART:WASHER[10]");
+    const MemberSpec nut10 = sized(kNut, L"PART:NUT[M10]");
+    const MemberSpec bolt12 = sized(kBolt, L"PART:BOLT[M12]", L"Болт М12");
+    const MemberSpec washer12 = sized(kWasher, L"PART:WASHER[12]", L"Шайба 12");
+    const MemberSpec nut12 = sized(kNut, L"PART:NUT[M12]", L"Гайка М12");
     const Row rows[] = {
         {"the same set", {kBolt, kNut}, Set({kBolt, kNut}), {"Болт М10: Болт: bolt", "Гайка М10: Гайка: nut"}, 2},
         {"members without spc data", {kBolt, kNut}, withoutSpc(Set({kBolt, kNut})), {}, 2},
@@ -301,17 +324,39 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
          .spc = {"Гайка М10: Гайка: nut", "Шайба 10: Шайба: washer", "Болт М10: Болт: bolt"},
          .components = 3,
          .arranged = {2},
-         .arrays = {"array1: Гайка М10", "leader on Гайка М10"}},
-        {.name = "the washer dropped: its array loses it as a deleted component's does, its leader goes",
+         .arrays = {"array1: Гайка М10", "leader 89 on Гайка М10 in Гайка М10"}},
+        // Its leaders of every kind go, also one the set's other lines held.
+        {.name = "the washer dropped: its array loses it as a deleted component's does, its leaders go",
          .old = {kBolt, kWasher, kNut},
          .answer = Set({kBolt, kNut}),
          .spc = {"Болт М10: Болт: bolt washer", "Гайка М10: Гайка: nut"},
          .components = 2,
          .arranged = {1, 2},
-         .arrays = {"array1:", "array2: Гайка М10", "leader on Гайка М10"}},
-        // A member that gets no line takes none: its old line goes as one no member succeeds.
-        {.name = "the nut without spc data now", .old = {kBolt, kNut}, .answer = Set({kBolt, nutWithoutSpc}),
-         .spc = {"Болт М10: Болт: bolt nut"}, .components = 2},
+         .arrays = {"array1:", "array2: Гайка М10", "leader 89 on Гайка М10 in Гайка М10"},
+         .leaders = {{86, {1}}, {90, {1}}, {87, {1}}, {89, {1}, {0, 1, 2}}}},
+        // One leader numbers several lines: its copy numbers each of their new lines, made before it or after.
+        {.name = "one leader on the bolt for the whole set, the members in another order",
+         .old = {kBolt, kWasher, kNut},
+         .answer = Set({kNut, kWasher, kBolt}),
+         .spc = {"Гайка М10: Гайка: nut", "Шайба 10: Шайба: washer", "Болт М10: Болт: bolt"},
+         .components = 3,
+         .arrays = {"leader 89 on Болт М10 in Гайка М10 Шайба 10 Болт М10"},
+         .leaders = {{89, {0}, {0, 1, 2}}}},
+        {.name = "a leader with branches to the bolt and the nut",
+         .old = {kBolt, kNut},
+         .answer = Set({kBolt, kNut}),
+         .spc = {"Болт М10: Болт: bolt", "Гайка М10: Гайка: nut"},
+         .components = 2,
+         .arrays = {"leader 89 on Болт М10 in Болт М10 Гайка М10"},
+         .leaders = {{89, {0, 1}, {0, 1}}}},
+        // A member that gets no line takes none: its old line goes as one no member succeeds, and so does the
+        // copy of the leader that numbered it.
+        {.name = "the nut under a leader without spc data now",
+         .old = {kBolt, kNut},
+         .answer = Set({kBolt, nutWithoutSpc}),
+         .spc = {"Болт М10: Болт: bolt nut"},
+         .components = 2,
+         .leaders = {{89, {1}, {1}}}},
         {.name = "a member without spc data before the renamed washer",
          .old = {kBolt, kWasher, kNut},
          .answer = Set({kBolt, spacer, washerRenamed, kNut}),
@@ -325,6 +370,12 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
          .components = 3,
          .typedOver = 1,
          .typed = L"Гайка М10"},
+        // Each member is known by its part in the reference book whatever its size.
+        {.name = "a set of another size, the members in another order",
+         .old = {bolt10, washer10, nut10},
+         .answer = Set({nut12, washer12, bolt12}, L"Комплект крепежа М12"),
+         .spc = {"Гайка М12: Гайка: nut", "Шайба 12: Шайба: washer", "Болт М12: Болт: bolt"},
+         .components = 3},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -356,6 +407,14 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
             leaders_->Anchor(leader, part.V7().Ptr(), {0, 0, 0});
             leaders_->Fill(leader, "pos");
         }
+        for (const Row::Callout& callout : row.leaders) {
+            sim::Leader& leader = leaders_->Add(callout.code);
+            for (size_t member : callout.on)
+                leaders_->Anchor(leader, assembly().Components().at(member)->part->V7().Ptr(), {0, 0, 0});
+            leaders_->Fill(leader, "callout");
+            for (size_t line : callout.lines)
+                oldObjects.at(line)->Link(*leader.object);
+        }
         // The member arrays and the live leaders, by the designations of the components they hold.
         auto arrays = [&] {
             auto designation = [&](sim::Object* object) {
@@ -373,10 +432,15 @@ TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArr
                 lines.push_back(line);
             }
             for (sim::Leader* leader : leaders_->Live()) {
-                std::string line = "leader on";
+                std::string line = "leader " + std::to_string(leader->code) + " on";
                 for (size_t i = 0; i < leader->anchors.size(); ++i)
                     line += " " + designation(sim::Leaders::AnchoredTo(*leader, i));
-                lines.push_back(line);
+                std::string held;
+                for (sim::SpcObject* object : document().Spc().Objects())
+                    if (std::any_of(object->linked.begin(), object->linked.end(),
+                                    [&](const IDispatchPtr& linked) { return sim::Object::From(linked) == leader->object.get(); }))
+                        held += " " + sim::Utf8(object->ColumnA(5, 1)->Text());
+                lines.push_back(held.empty() ? line : line + " in" + held);
             }
             return lines;
         };
