@@ -58,6 +58,15 @@ SpcLineIdentity SuccessionIdentity(const NMObject& member)
     return {L"", member.NM_Name, member.MemberKey()};
 }
 
+// The members of a make-up as the lines the members of another are paired with.
+std::vector<OldSpcLine> SuccessionLines(const std::vector<NMVelmarTCS2D::Member>& members)
+{
+    std::vector<OldSpcLine> lines;
+    for (const NMVelmarTCS2D::Member& member : members)
+        lines.push_back({SuccessionIdentity(*member.part)});
+    return lines;
+}
+
 } // namespace
 
 NMVelmarTCS2D::NMVelmarTCS2D(IVel5Application* app5, IVel7Application* app7, INMClient* client, int32_t macroReference,
@@ -498,11 +507,8 @@ ObjArray NMVelmarTCS2D::HandOverLines(NMVelObj2D& replacement, const SpcDocConte
     replacement.ExSpcObjs.clear();
     const SpcLinePairing made = LinesOfMembers(OldLinesOf(listed, context));
     // The part succeeds one of the members, the one it is (by member, name), else the first.
-    std::vector<OldSpcLine> members;
-    for (const Member& member : Parts)
-        members.push_back({SuccessionIdentity(*member.part)});
     const SpcLineHandOver handOver =
-        HandOverSpcLines(made, PairSpcLines({SuccessionIdentity(replacement)}, members), std::vector<bool>{true});
+        HandOverSpcLines(made, PairSpcLines({SuccessionIdentity(replacement)}, SuccessionLines(Parts)), std::vector<bool>{true});
     ObjArray lines;
     for (size_t j = 0; j < listed.size(); ++j)
         if (handOver.own[0] == j)
@@ -558,19 +564,18 @@ std::vector<OldSpcLine> NMVelmarTCS2D::OldLines(const SpcDocContext& context)
 
 std::vector<OldSpcLine> NMVelmarTCS2D::OldLinesOf(const ObjArray& listed, const SpcDocContext& context)
 {
+    // The set holds them only while they are read.
+    struct Forget {
+        NMVelmarTCS2D& set;
+        ~Forget()
+        {
+            set.PosLeads.clear();
+            set.ExSpcObjs.clear();
+        }
+    } forget{*this};
     ExSpcObjs = listed;
     GetPosLeadsFromSpcObjects();
-    std::vector<OldSpcLine> lines;
-    try {
-        lines = OldLines(context);
-    } catch (...) {
-        PosLeads.clear();
-        ExSpcObjs.clear();
-        throw;
-    }
-    PosLeads.clear();
-    ExSpcObjs.clear();
-    return lines;
+    return OldLines(context);
 }
 
 SpcLinePairing NMVelmarTCS2D::LinesOfMembers(const std::vector<OldSpcLine>& lines) const
@@ -608,10 +613,7 @@ SpcLinePairing NMVelmarTCS2D::SuccessionFrom(const NMVelmarTCS2D& asItWas) const
     std::vector<std::optional<SpcLineIdentity>> members;
     for (const Member& member : Parts)
         members.push_back(SuccessionIdentity(*member.part));
-    std::vector<OldSpcLine> was;
-    for (const Member& member : asItWas.Parts)
-        was.push_back({SuccessionIdentity(*member.part)});
-    return PairSpcLines(members, was);
+    return PairSpcLines(members, SuccessionLines(asItWas.Parts));
 }
 
 SpcLineHandOver NMVelmarTCS2D::HandOverFrom(const NMVelmarTCS2D& asItWas, const std::vector<OldSpcLine>& lines) const

@@ -63,21 +63,15 @@ SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLinePart>>& parts
         return first;
     };
 
-    // By what each line shows: the part in its place first, so that a text two parts share, or one typed
-    // over another part's line, does not take a line from the part it was made for.
-    for (const auto text : kShownTexts) {
-        for (size_t j : order)
-            if (!pairing.owner[j] && linePlace[j] != kNoPlace)
-                for (size_t i : showing(j, text))
-                    if (!pairing.own[i] && partPlace[i] == linePlace[j]) {
-                        pair(i, j);
-                        break;
-                    }
-        for (size_t j : order)
-            if (!pairing.owner[j])
-                if (const std::optional<size_t> part = choose(j, showing(j, text), true))
-                    pair(*part, j);
-    }
+    // By what each line shows: every line to the part in its place first, so that a text two parts share,
+    // or one typed over another part's line, does not take a line from the part it was made for.
+    for (const auto text : kShownTexts)
+        for (bool inPlaceOnly : {true, false})
+            for (size_t j : order)
+                if (!pairing.owner[j])
+                    if (const std::optional<size_t> part = choose(j, showing(j, text), true))
+                        if (!inPlaceOnly || partPlace[*part] == linePlace[j])
+                            pair(*part, j);
 
     // The set's own lines left go with the parts left whose texts are known: the one in the line's place,
     // else the first.

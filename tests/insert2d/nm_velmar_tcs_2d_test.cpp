@@ -426,7 +426,8 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
     const std::wstring part = L"Деталь крепёжная М8";
     const std::vector<std::wstring> untyped(3);
     const Replaced replaced[] = {
-        {"by its own nut: the nut keeps its line, with its note", true, true, allSpc, kDesignations, L"", untyped, false, byPart(true, ownNut),
+        {"by its own nut: the nut keeps its line, with its note", true, true, allSpc, kDesignations, L"", untyped, false,
+         byPart(true, ownNut),
          {nut + ": note 2, comment \"c2\", comment \"c0\", comment \"c1\""}},
         {"by its own nut, the washer's line typed over with the nut's designation: the nut keeps its own line", false, true,
          allSpc, kDesignations, L"", {L"", kDesignations[2], L""}, false, byPart(true, ownNut),
