@@ -300,7 +300,8 @@ struct SetReplaceRow {
     int typedOver = -1;
     const wchar_t* typed = L"";
     // Leaders the user drew besides: of a kind code, with branches to old members, held by old members'
-    // lines.
+    // lines; or with a branch to a part beside the set, or held by that part's line.
+    static constexpr size_t kNeighbour = 99;
     struct Callout {
         long code;
         std::vector<size_t> on;
@@ -332,14 +333,15 @@ const SetReplaceRow kSetReplaceRows[] = {
      .components = 3,
      .arranged = {2},
      .arrays = {"array1: Гайка М10", "leader 89 on Гайка М10 in Гайка М10"}},
-    // Its leaders of every kind go, also one the set's other lines held.
+    // Its leaders of every kind go, but the one the set's other lines held: that one is made again on the
+    // bolt, whose line takes the washer's, and numbers the bolt's and the nut's new lines.
     {.name = "the washer dropped: its array loses it as a deleted component's does, its leaders go",
      .old = {kBolt, kWasher, kNut},
      .answer = {kBolt, kNut},
      .spc = {"Болт М10: Болт: bolt washer", "Гайка М10: Гайка: nut"},
      .components = 2,
      .arranged = {1, 2},
-     .arrays = {"array1:", "array2: Гайка М10", "leader 89 on Гайка М10 in Гайка М10"},
+     .arrays = {"array1:", "array2: Гайка М10", "leader 89 on Гайка М10 in Гайка М10", "leader 89 on Болт М10 in Болт М10 Гайка М10"},
      .leaders = {{86, {1}}, {90, {1}}, {87, {1}}, {89, {1}, {0, 1, 2}}}},
     // One leader numbers several lines: its copy numbers each of their new lines, made before it or after.
     {.name = "one leader on the bolt for the whole set, the members in another order",
@@ -349,6 +351,30 @@ const SetReplaceRow kSetReplaceRows[] = {
      .components = 3,
      .arrays = {"leader 89 on Болт М10 in Гайка М10 Шайба 10 Болт М10"},
      .leaders = {{89, {0}, {0, 1, 2}}}},
+    // A line keeps every number it showed: a leader on another part, or one copied with a member.
+    {.name = "a neighbour's leader numbering the bolt's and the nut's lines, the nut's numbering the neighbour's line, the members in "
+             "another order",
+     .old = {kBolt, kWasher, kNut},
+     .answer = {kNut, kWasher, kBolt},
+     .spc = {"Шпилька М8: :", "Гайка М10: Гайка: nut", "Шайба 10: Шайба: washer", "Болт М10: Болт: bolt"},
+     .components = 3,
+     .arrays = {"leader 89 on neighbour7 in Шпилька М8 Гайка М10 Болт М10", "leader 89 on Гайка М10 in Шпилька М8 Гайка М10"},
+     .leaders = {{89, {SetReplaceRow::kNeighbour}, {SetReplaceRow::kNeighbour, 0, 2}}, {89, {2}, {2, SetReplaceRow::kNeighbour}}}},
+    // A dropped member's leaders a neighbour's line holds go to the part whose line takes the member's
+    // lines, as long as some line is made.
+    {.name = "the washer dropped, its leaders numbering a neighbour's line",
+     .old = {kBolt, kWasher, kNut},
+     .answer = {kBolt, kNut},
+     .spc = {"Шпилька М8: :", "Болт М10: Болт: bolt washer", "Гайка М10: Гайка: nut"},
+     .components = 2,
+     .arrays = {"leader 89 on Болт М10 in Шпилька М8 Болт М10", "leader 86 on Болт М10 in Шпилька М8 Болт М10"},
+     .leaders = {{89, {1}, {SetReplaceRow::kNeighbour}}, {86, {1}, {SetReplaceRow::kNeighbour}}}},
+    {.name = "the washer dropped, its leader numbering a neighbour's line, no member with spc data now",
+     .old = {kBolt, kWasher, kNut},
+     .answer = {WithoutSpc(kBolt), WithoutSpc(kNut)},
+     .spc = {"Шпилька М8: :"},
+     .components = 2,
+     .leaders = {{89, {1}, {SetReplaceRow::kNeighbour}}}},
     {.name = "a leader with branches to the bolt and the nut",
      .old = {kBolt, kNut},
      .answer = {kBolt, kNut},
@@ -394,9 +420,10 @@ class SetReplaceSweep : public FastenerSets, public testing::WithParamInterface<
 // as it was (members, their spc objects with their comments, its array) or completes with the new set in
 // its place: one new spc object per member, carrying the comment of the old member in its place; a new
 // member without spc data, or an old member with none in its place, leaves no spc object behind; a leader
-// goes on numbering each new line whose old line it numbered, and goes where it numbers none or its member
-// is dropped. Velmar refusing to delete the old set is such a failure. One row a test case: each sweeps
-// the whole replace.
+// goes on numbering each line that stays and each new line whose old line it numbered, and goes where it
+// numbers none; a dropped member's leader some such line numbers through is made again on the part whose
+// line takes the member's lines. Velmar refusing to delete the old set is such a failure. One row a test
+// case: each sweeps the whole replace.
 TEST_P(SetReplaceSweep, LeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
 {
     const SetReplaceRow& row = GetParam();
@@ -428,13 +455,29 @@ TEST_P(SetReplaceSweep, LeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
         leaders_->Anchor(leader, part.V7().Ptr(), {0, 0, 0});
         leaders_->Fill(leader, "pos");
     }
+    // A part beside the set, with a line of its own, where a leader stands on it or numbers its line.
+    const bool hasNeighbour = std::any_of(row.leaders.begin(), row.leaders.end(), [](const SetReplaceRow::Callout& callout) {
+        const auto neighbour = [](const std::vector<size_t>& places) {
+            return std::find(places.begin(), places.end(), SetReplaceRow::kNeighbour) != places.end();
+        };
+        return neighbour(callout.on) || neighbour(callout.lines);
+    });
+    sim::Part* neighbour = nullptr;
+    sim::SpcObject* neighbourLine = nullptr;
+    if (hasNeighbour) {
+        neighbour = &velmar().AddPart("neighbour");
+        neighbourLine = &document().Spc().AddObject(25);
+        neighbourLine->ColumnA(5, 1)->SetText(L"Шпилька М8");
+        neighbourLine->Link(neighbour->V7());
+    }
     for (const SetReplaceRow::Callout& callout : row.leaders) {
         sim::Leader& leader = leaders_->Add(callout.code);
         for (size_t member : callout.on)
-            leaders_->Anchor(leader, assembly().Components().at(member)->part->V7().Ptr(), {0, 0, 0});
+            leaders_->Anchor(leader, member == SetReplaceRow::kNeighbour ? neighbour->V7().Ptr() : assembly().Components().at(member)->part->V7().Ptr(),
+                             {0, 0, 0});
         leaders_->Fill(leader, "callout");
         for (size_t line : callout.lines)
-            oldObjects.at(line)->Link(*leader.object);
+            (line == SetReplaceRow::kNeighbour ? neighbourLine : oldObjects.at(line))->Link(*leader.object);
     }
     // The member arrays and the live leaders, by the designations of the components they hold.
     auto arrays = [&] {
@@ -513,7 +556,7 @@ TEST_P(SetReplaceSweep, LeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
                 EXPECT_NE(macros_->Live().front(), &old) << "a new set";
                 EXPECT_EQ(spc(), row.spc);
                 EXPECT_EQ(document().HasSpcDescription(), row.spcObjects) << "none made where the settings make no spc objects";
-                EXPECT_EQ(SpcObjectsOfNoComponent(), 0u);
+                EXPECT_EQ(SpcObjectsOfNoComponent(), hasNeighbour ? 1u : 0u);
                 EXPECT_EQ(assembly().Components().size(), row.components);
                 const std::vector<std::string> sources = sim::Patterns::SourceNames(array);
                 EXPECT_EQ(sources.size(), 1u);
