@@ -398,10 +398,7 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
     const auto rebuild = [&](long placed) {
         // As the spc command rebuilds each set of the drawing.
         NMVelmarTCS2D set(App5(), App7(), Client(), placed, false, &settings);
-        set.FillFromMacro();
-        set.GetExistsSpcObjects(set.Context(true));
-        set.GetPosLeadsFromSpcObjects();
-        set.RecreateTCSSpcObjects(set.MakePosLead(), true);
+        set.RecreatePlacedSpcObjects(set.Context(true));
     };
     const auto bySet = [&](long placed) { MakeSet(placed)->Replace(); };
     const auto bySetWithoutWasher = [&](long placed) { MakeSet(placed, false, SetWithoutWasher())->Replace(); };
@@ -410,77 +407,117 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
     };
     const std::vector<Attr> ownNut = {{L"NM_IID", kListedIds[2]}, {L"Designation", kDesignations[2]}};
     const std::vector<Attr> nutM12 = {{L"NM_IID", L"PART:5915-70[d=12]"}};
+    // What the reference book lists for the set's identifier when the road runs: its members as placed,
+    // the same without the washer (filed anew since), the same with the washer's answer damaged (the set
+    // can no longer be read), or nothing.
+    enum class Listing { All, WithoutWasher, WasherDamaged, None };
     struct Replaced {
         const char* what;
         bool leader;                       // the set has its position leader
-        bool listed;                       // the reference book lists the set's members
+        Listing listed;                    // what the reference book lists for the set
         std::vector<bool> membersSpc;      // ... each with a place in the bill of materials, in the set's order
         std::vector<std::wstring> shown;   // ... each showing this designation
         std::wstring byHand;               // the text of a line the user attached to the set (none when empty)
         std::vector<std::wstring> typed;   // what the user typed over each line's designation (none when empty)
-        bool ids;                          // each line names its member in its "ID Normset" column
+        bool ids;                          // only where each line names its member in its "ID Normset" column
         std::function<void(long)> road;
         std::vector<std::string> left;
     };
     const std::string bolt = sim::Utf8(kDesignations[0]), nut = sim::Utf8(kDesignations[2]);
     const std::wstring part = L"Деталь крепёжная М8";
     const std::vector<std::wstring> untyped(3);
+    const auto twice = [&](long placed) {
+        rebuild(placed);
+        rebuild(placed);
+    };
+    const std::string washer = sim::Utf8(kDesignations[1]);
     const Replaced replaced[] = {
-        {"by its own nut: the nut keeps its line, with its note", true, true, allSpc, kDesignations, L"", untyped, false,
+        {"filed anew without the washer, rebuilt: the washer's line goes, its comments to the bolt's", true,
+         Listing::WithoutWasher, allSpc, kDesignations, L"", untyped, false, rebuild,
+         {bolt + ": note 0, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
+        {"the same replaced by its own nut", true, Listing::WithoutWasher, allSpc, kDesignations, L"", untyped, false,
+         byPart(true, ownNut), {nut + ": note 2, comment \"c2\", comment \"c0\", comment \"c1\""}},
+        {"a washer's answer damaged, its line typed over with the nut's designation, replaced by a set without the washer: "
+         "each note stays with its member",
+         true, Listing::WasherDamaged, allSpc, kDesignations, L"", {L"", kDesignations[2], L""}, false, bySetWithoutWasher,
+         {bolt + ": note 0, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
+        {"its washer without spc data and no leader, rebuilt twice: the washer's line goes, the hand line stays", false,
+         Listing::All, {true, false, true}, kDesignations, L"Прокладка", untyped, false, twice,
+         {handLine, bolt + ": note 0, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
+        {"the same replaced by a part: the hand line stays", false, Listing::All, {true, false, true}, kDesignations,
+         L"Прокладка", untyped, false, byPart(true, nutM12),
+         {"Гайка М12: note 2, comment \"c2\", comment \"c0\", comment \"c1\"", handLine}},
+        {"the same replaced by the set: the hand line stays", false, Listing::All, {true, false, true}, kDesignations,
+         L"Прокладка", untyped, false, bySet,
+         {handLine, bolt + ": note 0, comment \"c0\"", washer + ": note 1, comment \"c1\"", nut + ": note 2, comment \"c2\""}},
+        {"the washer's line typed with the nut's designation, the bolt filed anew without spc data, rebuilt: each note stays "
+         "with its member",
+         true, Listing::All, {false, true, true}, kDesignations, L"", {L"", kDesignations[2], L""}, false, rebuild,
+         {washer + ": note 1, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
+        {"by its own nut: the nut keeps its line, with its note", true, Listing::All, allSpc, kDesignations, L"", untyped, false,
          byPart(true, ownNut),
          {nut + ": note 2, comment \"c2\", comment \"c0\", comment \"c1\""}},
-        {"by its own nut, the washer's line typed over with the nut's designation: the nut keeps its own line", false, true,
+        {"by its own nut, the washer's line typed over with the nut's designation: the nut keeps its own line", false, Listing::All,
          allSpc, kDesignations, L"", {L"", kDesignations[2], L""}, false, byPart(true, ownNut),
          {nut + ": note 2, comment \"c2\", comment \"c0\", comment \"c1\""}},
         {"the same replaced by a set without the washer: the nut keeps its own line, the washer's goes to the bolt's", false,
-         true, allSpc, kDesignations, L"", {L"", kDesignations[2], L""}, false, bySetWithoutWasher,
+         Listing::All, allSpc, kDesignations, L"", {L"", kDesignations[2], L""}, false, bySetWithoutWasher,
          {bolt + ": note 0, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
-        {"by a part without spc data: its lines go but for the one the user attached", true, true, allSpc, kDesignations,
+        {"by a part without spc data: its lines go but for the one the user attached", true, Listing::All, allSpc, kDesignations,
          L"Прокладка", untyped, false, byPart(false), {handLine}},
-        {"unlisted: its member macros still tell its lines, which give their comments to the part's line and go", true, false,
+        {"unlisted: its member macros still tell its lines, which give their comments to the part's line and go", true, Listing::None,
          allSpc, kDesignations, L"", untyped, false, byPart(true),
          {"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\""}},
-        {"unlisted, a second line of the bolt attached by hand: it goes as the bolt's does", true, false, allSpc, kDesignations,
+        {"unlisted, a second line of the bolt attached by hand: it goes as the bolt's does", true, Listing::None, allSpc, kDesignations,
          kDesignations[0], untyped, false, byPart(true),
          {"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\", comment \"by hand\""}},
-        {"its members now without spc data, by a part without: its own lines still go", true, true, {false, false, false},
+        {"its members now without spc data, by a part without: its own lines still go", true, Listing::All, {false, false, false},
          kDesignations, L"Прокладка", untyped, false, byPart(false), {handLine}},
         {"its washer now without spc data, by its nut in another size: the nut's line is rebuilt, the washer's goes as well",
-         false, true, {true, false, true}, kDesignations, L"", untyped, false, byPart(true, nutM12),
+         false, Listing::All, {true, false, true}, kDesignations, L"", untyped, false, byPart(true, nutM12),
          {"Гайка М12: note 2, comment \"c2\", comment \"c0\", comment \"c1\""}},
-        {"without a leader, rebuilt: the line attached by hand stays, each member keeps its own", false, true, allSpc,
+        {"without a leader, rebuilt: the line attached by hand stays, each member keeps its own", false, Listing::All, allSpc,
          kDesignations, L"Прокладка", untyped, false, rebuild,
          {handLine, bolt + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
           nut + ": note 2, comment \"c2\""}},
-        {"the same replaced by the set", false, true, allSpc, kDesignations, L"Прокладка", untyped, false, bySet,
+        {"the same replaced by the set", false, Listing::All, allSpc, kDesignations, L"Прокладка", untyped, false, bySet,
          {handLine, bolt + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
           nut + ": note 2, comment \"c2\""}},
         {"the bolt and the nut of one designation, the washer's line typed over with it, rebuilt: each keeps its own", true,
-         true, allSpc, {part, kDesignations[1], part}, L"", {part, part, part}, false, rebuild,
+         Listing::All, allSpc, {part, kDesignations[1], part}, L"", {part, part, part}, false, rebuild,
          {sim::Utf8(part) + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
           sim::Utf8(part) + ": note 2, comment \"c2\""}},
-        {"the washer's and the nut's designations swapped, each line naming its member: each keeps its own", true, true,
+        {"the washer's and the nut's designations swapped, each line naming its member: each keeps its own", true, Listing::All,
          allSpc, kDesignations, L"", {L"", kDesignations[2], kDesignations[1]}, true, rebuild,
          {bolt + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
           nut + ": note 2, comment \"c2\""}},
     };
-    for (const Replaced& row : replaced) {
-        SCOPED_TRACE(row.what);
-        const long placedSet = PlaceSet(row.leader);
-        std::vector<sim::SpcObject*> placedLines = note(placedSet);
-        for (size_t i = 0; i < row.typed.size() && i < placedLines.size(); ++i)
-            if (!row.typed[i].empty())
-                placedLines[i]->ColumnA(5, 1)->SetText(row.typed[i]);
-        if (row.ids)
-            for (size_t i = 0; i < placedLines.size(); ++i)
-                placedLines[i]->ColumnB(20, 1)->SetText(L"Q-" + std::to_wstring(i));
-        if (!row.byHand.empty())
-            attachByHand(placedSet, row.byHand);
-        book_->SetClientString(IdOf(placedSet), row.listed ? members : L"");
-        listMembers(row.membersSpc, row.shown, row.ids);
-        row.road(placedSet);
-        EXPECT_EQ(typed(placedSet), row.left);
-    }
+    // Every row with the "ID Normset" column naming each line's member and without it, unless it needs it.
+    for (const Replaced& row : replaced)
+        for (const bool ids : {true, false}) {
+            if (row.ids && !ids)
+                continue;
+            SCOPED_TRACE(std::string(row.what) + (ids ? ", with the identity column" : ", without the identity column"));
+            const long placedSet = PlaceSet(row.leader);
+            std::vector<sim::SpcObject*> placedLines = note(placedSet);
+            for (size_t i = 0; i < row.typed.size() && i < placedLines.size(); ++i)
+                if (!row.typed[i].empty())
+                    placedLines[i]->ColumnA(5, 1)->SetText(row.typed[i]);
+            if (ids)
+                for (size_t i = 0; i < placedLines.size(); ++i)
+                    placedLines[i]->ColumnB(20, 1)->SetText(L"Q-" + std::to_wstring(i));
+            if (!row.byHand.empty())
+                attachByHand(placedSet, row.byHand);
+            listMembers(row.membersSpc, row.shown, ids);
+            const std::wstring withoutWasher = kListedIds[0] + L"\r\n" + kListedIds[2] + L"\r\n";
+            book_->SetClientString(IdOf(placedSet), row.listed == Listing::None            ? L""
+                                                    : row.listed == Listing::WithoutWasher ? withoutWasher
+                                                                                           : members);
+            if (row.listed == Listing::WasherDamaged)
+                book_->SetPlacedResponse(kListedIds[1], L"<response/>");
+            row.road(placedSet);
+            EXPECT_EQ(typed(placedSet), row.left);
+        }
 }
 
 TEST_F(TCS2D, AMacroThatCannotBeReopenedPlacesNoSetAndASpcDrawingGetsOnlySpcObjects)
