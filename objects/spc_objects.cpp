@@ -331,15 +331,16 @@ bool NMVelObj::CanUseOldSpcObj(const SpcDocContext& context)
     if (ExSpcObjs.size() == 1)
         return true;
 
-    // Several: a new object is made. Where the bill of materials has the "ID Normset" column only the
-    // objects that carry the library's identity stay candidates; without it the part's own objects were
-    // told from the user's before (KeepOwnSpcLinesListed), and all stay listed.
-    if (!HasNormsetIdColumn(first, context))
-        return false;
+    // Several: a new object is made. Only the objects that carry the library's identity stay candidates;
+    // where none does (a bill of materials without the "ID Normset" column, or lines made before it had
+    // one) the part's own objects were told from the user's by their texts (KeepOwnSpcLinesListed), and
+    // all stay listed.
     ObjArray kept;
     for (const IDispatchPtr& listed : ExSpcObjs)
         if (context.IsComplete() && !ShownNormsetId(QueryHostOrNull<IVel7SpcObject>(listed), context).empty())
             kept.push_back(listed);
+    if (kept.empty())
+        return false;
     scope.Value(L"ExSpcObjs.size()", _variant_t(static_cast<unsigned long>(kept.size())));
     ExSpcObjs = std::move(kept);
     return false;

@@ -520,6 +520,105 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
         }
 }
 
+// A single part is a set of one: on every road that rebuilds or replaces it, it has one line of itself, and
+// every line the user attached to it stays as the user made it.
+TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesAPartKeepsOneLineOfItAndEveryLineTheUserAttached)
+{
+    Spc().DefineColumnA({9, 1, L"Примечание"});
+    const auto linesOf = [&](long macro) {
+        std::vector<sim::SpcObject*> lines;
+        for (sim::SpcObject* object : Spc().Objects())
+            if (object->geometry.front() == Name("macro", macro))
+                lines.push_back(object);
+        return lines;
+    };
+    const auto typed = [&](long macro) {
+        std::vector<std::string> texts;
+        for (sim::SpcObject* object : linesOf(macro))
+            texts.push_back(sim::Utf8(object->ColumnA(5, 1)->Text()) + ": " + sim::Utf8(object->ColumnA(9, 1)->Text()) +
+                            object->DescribeComments());
+        return texts;
+    };
+    // As the spc command rebuilds each part of the drawing.
+    const auto rebuild = [&](long macro) {
+        const NMVelObj2D placed(App5(), App7(), Client(), macro, false);
+        auto part = MakePart(true, {}, macro);
+        part->MoveAnswer = NMVelObj::KeepPlaceSilently;
+        part->RecreatePlacedSpcObject(part->Context(true), placed, false);
+    };
+    const auto byPart = [&](bool spc, std::vector<Attr> attrs = {}) {
+        return [=, this](long macro) { MakePart(spc, attrs, macro)->Apply(); };
+    };
+    const auto byWasher = [&](long macro) { MakePart<NMVelmarFragment2D>(true, {}, macro)->Apply(); };
+    const auto bySet = [&](long macro) { MakeSet(macro)->Replace(); };
+    const std::vector<Attr> nutM16 = {{L"NM_IID", L"PART:5915[d=16]"}};
+    const std::vector<Attr> setsNut = {{L"NM_IID", L"PART:5915-70[d=12]"}};
+    // What the user made beside the part's own line ("Гайка М12", a note and a comment).
+    enum class Beside { HandLine, HandLineAndSecond, TypedOverAndHandLine };
+    struct Row {
+        const char* what;
+        Beside beside;
+        std::function<void(long)> road;
+        std::vector<std::string> left;
+        std::vector<std::string> leftWithColumn;   // where the "ID Normset" column tells otherwise
+    };
+    const std::string own = "Гайка М12: note, comment \"own\"";
+    const std::string hand = "Прокладка: by hand, comment \"by hand\"";
+    const std::string typedOver = "мой текст: note, comment \"own\"";
+    const std::string set = sim::Utf8(kDesignations[0]) + ": ";
+    const Row rows[] = {
+        {"rebuilt", Beside::HandLine, rebuild, {own, hand}, {}},
+        {"replaced by itself", Beside::HandLine, byPart(true), {own, hand}, {}},
+        {"replaced by another size", Beside::HandLine, byPart(true, nutM16), {own, hand}, {}},
+        {"replaced by a washer", Beside::HandLine, byWasher, {"Шайба 8: note, comment \"own\"", hand}, {}},
+        {"replaced by a part without spc data: its own line goes", Beside::HandLine, byPart(false), {hand}, {}},
+        {"replaced by the set: its line goes to the set's first member, none being of its kind; the hand line stays",
+         Beside::HandLine, bySet,
+         {hand, set + "note, comment \"own\"", sim::Utf8(kDesignations[1]) + ": ", sim::Utf8(kDesignations[2]) + ": "}, {}},
+        {"a nut of the set's standard replaced by the set: its line goes to the set's nut", Beside::HandLine,
+         [&](long macro) {
+             MakePart(true, setsNut, macro)->RebuildMacro();
+             MakeSet(macro)->Replace();
+         },
+         {hand, set, sim::Utf8(kDesignations[1]) + ": ", sim::Utf8(kDesignations[2]) + ": note, comment \"own\""}, {}},
+        {"a second line of itself made before, rebuilt: one line with the comments of both", Beside::HandLineAndSecond, rebuild,
+         {hand, "Гайка М12: note, comment \"own\", comment \"second\""}, {}},
+        {"the same replaced by a washer", Beside::HandLineAndSecond, byWasher,
+         {"Шайба 8: note, comment \"own\", comment \"second\"", hand}, {}},
+        {"its own line typed over, rebuilt: nothing tells it, a new line is made and the old ones stay", Beside::TypedOverAndHandLine,
+         rebuild, {typedOver, hand, "Гайка М12: "}, {"Гайка М12: note, comment \"own\"", hand}},
+        {"the same replaced by another size", Beside::TypedOverAndHandLine, byPart(true, nutM16), {typedOver, hand, "Гайка М12: "},
+         {"Гайка М12: note, comment \"own\"", hand}},
+    };
+    for (const Row& row : rows)
+        for (const bool column : {true, false}) {
+            SCOPED_TRACE(std::string(row.what) + (column ? ", with the identity column" : ", without it"));
+            auto placed = MakePart();
+            placed->PlaceAt(10, 10, 0);
+            const long macro = placed->macro;
+            sim::SpcObject& ownLine = *linesOf(macro).at(0);
+            ownLine.ColumnB(20, 1)->SetText(column ? L"1188:40127" : L"");
+            ownLine.ColumnA(9, 1)->SetText(L"note");
+            ownLine.AddComment("own");
+            if (row.beside == Beside::TypedOverAndHandLine)
+                ownLine.ColumnA(5, 1)->SetText(L"мой текст");
+            if (row.beside == Beside::HandLineAndSecond) {
+                sim::SpcObject& second = Spc().AddObject(25);
+                second.Link(*velmar().Drawings().DrawingObject(macro));
+                second.ColumnA(5, 1)->SetText(L"Гайка М12");
+                second.ColumnB(20, 1)->SetText(ownLine.ColumnB(20, 1)->Text());
+                second.AddComment("second");
+            }
+            sim::SpcObject& byHand = Spc().AddObject(25);
+            byHand.Link(*velmar().Drawings().DrawingObject(macro));
+            byHand.ColumnA(5, 1)->SetText(L"Прокладка");
+            byHand.ColumnA(9, 1)->SetText(L"by hand");
+            byHand.AddComment("by hand");
+            row.road(macro);
+            EXPECT_EQ(typed(macro), column && !row.leftWithColumn.empty() ? row.leftWithColumn : row.left);
+        }
+}
+
 TEST_F(TCS2D, AMacroThatCannotBeReopenedPlacesNoSetAndASpcDrawingGetsOnlySpcObjects)
 {
     Drawing().RefuseReopen(1);
