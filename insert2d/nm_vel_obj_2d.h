@@ -173,14 +173,21 @@ protected:
     // then puts it into the drawing's group, moves it into place and writes its values; when any of that
     // fails the macro is deleted before the failure goes on.
     bool PlaceAndWrite(TraceScope& scope, const std::function<void()>& writeValues);
+    // Deletes the first listed old line only; a failure leaves it whole and first in the list.
+    void RemoveFirstOldLine();
+    // The remaining old lines, then the old leaders no line holds any more (RemoveUnusedPosLeads). A step
+    // Velmar fails is asked once more; a line it will not delete is kept with its geometry, and the
+    // failure is reported at the end.
+    void RemoveOldLinesAndLeaders();
 private:
     // The part's spc object of the copy just placed, with its leader; what a failure leaves of the copy
     // is deleted.
     void FinishCopy();
     void ReplacePartAt(const double* placement);
-    // The lines of the replaced set's other members: their comments to the part's new line, then they go,
-    // with every leader of theirs no line holds any more.
-    void RemoveSetsOtherLines(const SpcDocContext& context, ObjArray lines);
+    // The lines of the replaced set's other members (or the replaced part's second lines): their comments
+    // to the part's new line, then they go, with every leader of theirs no line holds any more
+    // (RemoveOldLinesAndLeaders).
+    void RemoveSetsOtherLines(ObjArray lines);
     void EditNewSpcObject();
 
     int32_t drawnLeader_ = 0;   // the leader DrawPosLeader drew for the copy being finished

@@ -21,6 +21,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <functional>
 #include <utility>
 
 namespace {
@@ -348,7 +350,7 @@ void NMVelObj2D::ReplacePartAt(const double* placement)
             geometry.Append(PosLeads);
             ChangeListedSpcObject(context, geometry);
             if (!goes.empty())
-                RemoveSetsOtherLines(context, std::move(goes));
+                RemoveSetsOtherLines(std::move(goes));
         }
     } catch (const CantCreateSpcObj&) {
         ShowSpcObjectCreateError();
@@ -384,6 +386,50 @@ void NMVelObj2D::RecreatePlacedSpcObject(const SpcDocContext& context, const NMV
     }
 }
 
+void NMVelObj2D::RemoveFirstOldLine()
+{
+    if (ExSpcObjs.empty())
+        return;
+    ObjArray rest;
+    rest.assign(ExSpcObjs.begin() + 1, ExSpcObjs.end());
+    ExSpcObjs.resize(1);
+    try {
+        RemoveExistsSpcObjects();
+    } catch (...) {
+        ExSpcObjs.Append(rest);
+        throw;
+    }
+    ExSpcObjs = rest;
+}
+
+void NMVelObj2D::RemoveOldLinesAndLeaders()
+{
+    // No way back from here: the set must not stay in two generations of lines. Each step starts where a
+    // failed one stopped, so a step Velmar failed is asked once more before the failure is reported.
+    const auto onceMore = [](const std::function<void()>& step) {
+        try {
+            step();
+        } catch (...) {
+            TraceCurrentException(L"NMVelObj2D::RemoveOldLinesAndLeaders");
+            step();
+        }
+    };
+    std::exception_ptr failure;
+    while (!ExSpcObjs.empty()) {
+        try {
+            onceMore([this] { RemoveFirstOldLine(); });
+        } catch (...) {
+            // It stays readable, with its geometry and its leader; the other old lines still go.
+            if (!failure)
+                failure = std::current_exception();
+            ExSpcObjs.erase(ExSpcObjs.begin());
+        }
+    }
+    onceMore([this] { RemoveUnusedPosLeads(Context(false)); });
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
 SpcLineHandOver NMVelObj2D::HandOverOldLines(const SpcLineMakeUp& asDrawn, const SpcDocContext& context,
                                              const std::vector<SpcLineIdentity>& now, const std::vector<bool>& getsLine)
 {
@@ -396,14 +442,13 @@ SpcLineHandOver NMVelObj2D::HandOverOldLines(const SpcLineMakeUp& asDrawn, const
     return handOver;
 }
 
-void NMVelObj2D::RemoveSetsOtherLines(const SpcDocContext& context, ObjArray lines)
+void NMVelObj2D::RemoveSetsOtherLines(ObjArray lines)
 {
     TraceScope scope(L"NMVelObj2D::RemoveSetsOtherLines");
     ExSpcObjs = std::move(lines);
     GetPosLeadsFromSpcObjects();
     moveCommentObjects();
-    RemoveExistsSpcObjects();
-    RemoveUnusedPosLeads(context);
+    RemoveOldLinesAndLeaders();
 }
 
 void NMVelObj2D::RebuildMacro()

@@ -665,50 +665,6 @@ void NMVelmarTCS2D::GiveCommentsBack(const std::vector<CommentsMove>& moves) noe
         });
 }
 
-void NMVelmarTCS2D::RemoveFirstOldLine()
-{
-    if (ExSpcObjs.empty())
-        return;
-    ObjArray rest;
-    rest.assign(ExSpcObjs.begin() + 1, ExSpcObjs.end());
-    ExSpcObjs.resize(1);
-    try {
-        RemoveExistsSpcObjects();
-    } catch (...) {
-        ExSpcObjs.Append(rest);
-        throw;
-    }
-    ExSpcObjs = rest;
-}
-
-void NMVelmarTCS2D::RemoveOldLinesAndLeaders()
-{
-    // No way back from here: the set must not stay in two generations of lines. Each step starts where a
-    // failed one stopped, so a step Velmar failed is asked once more before the failure is reported.
-    const auto onceMore = [](const std::function<void()>& step) {
-        try {
-            step();
-        } catch (...) {
-            TraceCurrentException(L"NMVelmarTCS2D::RemoveOldLinesAndLeaders");
-            step();
-        }
-    };
-    std::exception_ptr failure;
-    while (!ExSpcObjs.empty()) {
-        try {
-            onceMore([this] { RemoveFirstOldLine(); });
-        } catch (...) {
-            // It stays readable, with its geometry and its leader; the other old lines still go.
-            if (!failure)
-                failure = std::current_exception();
-            ExSpcObjs.erase(ExSpcObjs.begin());
-        }
-    }
-    onceMore([this] { RemoveUnusedPosLeads(Context(false)); });
-    if (failure)
-        std::rethrow_exception(failure);
-}
-
 void NMVelmarTCS2D::RecreateMembersSpcObjects(const SpcDocContext& context, const std::vector<std::optional<size_t>>& ownLines,
                                               const ObjArray& geometry, bool withLeader)
 {

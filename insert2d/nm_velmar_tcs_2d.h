@@ -132,12 +132,6 @@ private:
     void MoveCommentsToMembersLines(const SpcLineHandOver& handOver, std::vector<CommentsMove>& moves, ObjArray& kept);
     // After a failure: each moved comment back to its old line (failures traced).
     void GiveCommentsBack(const std::vector<CommentsMove>& moves) noexcept;
-    // Deletes the first listed old line only; a failure leaves it whole and first in the list.
-    void RemoveFirstOldLine();
-    // The remaining old lines, then the old leaders no line holds any more (RemoveUnusedPosLeads). A step
-    // Velmar fails is asked once more; a line it will not delete is kept with its geometry, and the
-    // failure is reported at the end.
-    void RemoveOldLinesAndLeaders();
     // The members' spc objects, each made from its own old line (ownLines), a member without one in the set's
     // first line's place with nothing typed on it, the question whether they move asked once for the set.
     void RecreateMembersSpcObjects(const SpcDocContext& context, const std::vector<std::optional<size_t>>& ownLines,
