@@ -76,6 +76,25 @@ protected:
         return Macros().empty() ? 0 : Macros().back();
     }
 
+    // The lines of a macro, in Velmar's order.
+    std::vector<sim::SpcObject*> LinesOf(long macro)
+    {
+        std::vector<sim::SpcObject*> lines;
+        for (sim::SpcObject* object : Spc().Objects())
+            if (object->geometry.front() == Name("macro", macro))
+                lines.push_back(object);
+        return lines;
+    }
+    // Each line of a macro as the user reads it: its designation, its note (9.1) and its comments.
+    std::vector<std::string> Typed(long macro)
+    {
+        std::vector<std::string> texts;
+        for (sim::SpcObject* object : LinesOf(macro))
+            texts.push_back(sim::Utf8(object->ColumnA(5, 1)->Text()) + ": " + sim::Utf8(object->ColumnA(9, 1)->Text()) +
+                            object->DescribeComments());
+        return texts;
+    }
+
     std::wstring IdOf(long macro)
     {
         const std::vector<std::wstring> texts = Drawing().IdentityOf(macro);
@@ -292,26 +311,17 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
         return IDNO;
     };
     testhooks::ScopedModalSeam scoped(seam);
-    // The lines of a macro: each one's designation, its note and its comments.
-    const auto typed = [&](long macro) {
-        std::vector<std::string> texts;
-        for (sim::SpcObject* object : Spc().Objects())
-            if (object->geometry.front() == Name("macro", macro))
-                texts.push_back(sim::Utf8(object->ColumnA(5, 1)->Text()) + ": " + sim::Utf8(object->ColumnA(9, 1)->Text()) +
-                                object->DescribeComments());
-        return texts;
-    };
 
     // A noted nut replaced by the set: its line goes to the first member only (none shows its
     // designation); the others' lines take nothing typed on it.
     auto placed = MakePart();
     placed->PlaceAt(10, 10, 0);
     const long nutMacro = placed->macro;
-    ASSERT_EQ(typed(nutMacro).size(), 1u);
+    ASSERT_EQ(Typed(nutMacro).size(), 1u);
     Spc().Objects().back()->ColumnA(9, 1)->SetText(L"nut note");
     Spc().Objects().back()->AddComment("nut");
     MakeSet(nutMacro)->Replace();
-    EXPECT_EQ(typed(nutMacro), (std::vector<std::string>{sim::Utf8(kDesignations[0]) + ": nut note, comment \"nut\"",
+    EXPECT_EQ(Typed(nutMacro), (std::vector<std::string>{sim::Utf8(kDesignations[0]) + ": nut note, comment \"nut\"",
                                                          sim::Utf8(kDesignations[1]) + ": ", sim::Utf8(kDesignations[2]) + ": "}));
 
     // A set with its members as the reference book describes them and a note and a comment on each line.
@@ -337,15 +347,8 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
     const std::vector<bool> allSpc(3, true);
     listMembers(allSpc, kDesignations);
     book_->SetClientString(IdOf(set), members);
-    const auto linesOf = [&](long macro) {
-        std::vector<sim::SpcObject*> lines;
-        for (sim::SpcObject* object : Spc().Objects())
-            if (object->geometry.front() == Name("macro", macro))
-                lines.push_back(object);
-        return lines;
-    };
     const auto note = [&](long macro) {
-        const std::vector<sim::SpcObject*> lines = linesOf(macro);
+        const std::vector<sim::SpcObject*> lines = LinesOf(macro);
         for (size_t i = 0; i < lines.size(); ++i) {
             lines[i]->ColumnA(9, 1)->SetText(L"note " + std::to_wstring(i));
             lines[i]->AddComment("c" + std::to_string(i));
@@ -369,19 +372,19 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
     attachByHand(set);
     const std::string handLine = "Прокладка: by hand, comment \"by hand\"";
     MakeSet(set)->Replace();
-    EXPECT_EQ(typed(set), (std::vector<std::string>{handLine, sim::Utf8(kDesignations[0]) + ": note 0, comment \"c0\"",
+    EXPECT_EQ(Typed(set), (std::vector<std::string>{handLine, sim::Utf8(kDesignations[0]) + ": note 0, comment \"c0\"",
                                                     sim::Utf8(kDesignations[1]) + ": ",
                                                     sim::Utf8(kDesignations[2]) + ": note 2, comment \"c2\""}));
 
     // The washer's line deleted again, the set replaced by a nut М12: the line the nut is rebuilt from is
     // the set's first (no member shows its designation), every member line's comments go to it and the
     // other member lines go; the attached line stays as it is.
-    deleteLine(linesOf(set).at(2));
+    deleteLine(LinesOf(set).at(2));
     // The set's leader numbers the new line; a leader of the nut's line alone goes with that line.
     const std::vector<long> setLeaders = Leaders();
-    linesOf(set).back()->Link(*velmar().Drawings().DrawingObject(Drawing().AddLeader({})));
+    LinesOf(set).back()->Link(*velmar().Drawings().DrawingObject(Drawing().AddLeader({})));
     MakePart(true, {}, set)->Apply();
-    EXPECT_EQ(typed(set), (std::vector<std::string>{handLine, "Гайка М12: note 0, comment \"c0\", comment \"c2\""}));
+    EXPECT_EQ(Typed(set), (std::vector<std::string>{handLine, "Гайка М12: note 0, comment \"c0\", comment \"c2\""}));
     EXPECT_EQ(Leaders(), setLeaders);
     EXPECT_EQ(asked, 0);
 
@@ -516,7 +519,7 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
             if (row.listed == Listing::WasherDamaged)
                 book_->SetPlacedResponse(kListedIds[1], L"<response/>");
             row.road(placedSet);
-            EXPECT_EQ(typed(placedSet), row.left);
+            EXPECT_EQ(Typed(placedSet), row.left);
         }
 }
 
@@ -525,20 +528,6 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
 TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesAPartKeepsOneLineOfItAndEveryLineTheUserAttached)
 {
     Spc().DefineColumnA({9, 1, L"Примечание"});
-    const auto linesOf = [&](long macro) {
-        std::vector<sim::SpcObject*> lines;
-        for (sim::SpcObject* object : Spc().Objects())
-            if (object->geometry.front() == Name("macro", macro))
-                lines.push_back(object);
-        return lines;
-    };
-    const auto typed = [&](long macro) {
-        std::vector<std::string> texts;
-        for (sim::SpcObject* object : linesOf(macro))
-            texts.push_back(sim::Utf8(object->ColumnA(5, 1)->Text()) + ": " + sim::Utf8(object->ColumnA(9, 1)->Text()) +
-                            object->DescribeComments());
-        return texts;
-    };
     // As the spc command rebuilds each part of the drawing.
     const auto rebuild = [&](long macro) {
         const NMVelObj2D placed(App5(), App7(), Client(), macro, false);
@@ -596,7 +585,7 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesAPartKeepsOneLineOfItAndEveryLineTh
             auto placed = MakePart();
             placed->PlaceAt(10, 10, 0);
             const long macro = placed->macro;
-            sim::SpcObject& ownLine = *linesOf(macro).at(0);
+            sim::SpcObject& ownLine = *LinesOf(macro).at(0);
             ownLine.ColumnB(20, 1)->SetText(column ? L"1188:40127" : L"");
             ownLine.ColumnA(9, 1)->SetText(L"note");
             ownLine.AddComment("own");
@@ -615,7 +604,7 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesAPartKeepsOneLineOfItAndEveryLineTh
             byHand.ColumnA(9, 1)->SetText(L"by hand");
             byHand.AddComment("by hand");
             row.road(macro);
-            EXPECT_EQ(typed(macro), column && !row.leftWithColumn.empty() ? row.leftWithColumn : row.left);
+            EXPECT_EQ(Typed(macro), column && !row.leftWithColumn.empty() ? row.leftWithColumn : row.left);
         }
 }
 
