@@ -404,7 +404,7 @@ void NMVelObj2D::RemoveFirstOldLine()
 
 void NMVelObj2D::RemoveOldLinesAndLeaders()
 {
-    // No way back from here: the set must not stay in two generations of lines. Each step starts where a
+    // No way back from here: a part or set must not stay in two generations of lines. Each step starts where a
     // failed one stopped, so a step Velmar failed is asked once more before the failure is reported.
     const auto onceMore = [](const std::function<void()>& step) {
         try {
