@@ -230,6 +230,16 @@ void NMVelObj2D::Load()
     IsNMObject = !NM_ID.empty() && left == 0;
 }
 
+SpcLineIdentity NMVelObj2D::PlacedLineIdentity(const NMVelObj2D* answered) const
+{
+    SpcLineIdentity identity{L"", NM_Name, L""};
+    if (answered && answered->NM_ID == NM_ID && answered->HasSpcData())
+        identity = answered->LineIdentityByPreset();
+    // A macro written without the identifier reads it from the reference book's answer, where it has one.
+    identity.member = NM_QuarvendID.empty() && answered && answered->NM_ID == NM_ID ? answered->NM_QuarvendID : NM_QuarvendID;
+    return identity;
+}
+
 void NMVelObj2D::GetExistsSpcObjects(const SpcDocContext& context)
 {
     TraceScope scope(L"NMVelObj2D::GetExistsSpcObjects");

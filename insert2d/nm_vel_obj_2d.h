@@ -111,6 +111,25 @@ public:
     // macro leaves macro 0.
     void MakeUnplacedMacro();
 
+    // The line of a part placed earlier (placed; this part bound to it and answered for its identifier)
+    // rebuilt from this part's answer: its own line, told from the lines the user attached, which stay as
+    // they are, gives its place, texts and comments. A leader is made for it where it has none and
+    // mayMakeLeader (the first part of its identifier in a pass); a failure takes that leader back unless the
+    // part's line holds it.
+    void RecreatePlacedSpcObject(const SpcDocContext& context, const NMVelObj2D& placed, bool mayMakeLeader);
+    // What the library gave the line of this placed part (read from its macro): the texts of its preset
+    // where the reference book answered for its identifier (answered), else the designation its macro
+    // keeps, in the column that shows it; its identifier in `member`.
+    SpcLineIdentity PlacedLineIdentity(const NMVelObj2D* answered) const;
+    // For each listed line (ExSpcObjs), whether the part's position leader (of PosLeads, the one holding
+    // most of them) holds it.
+    std::vector<bool> HeldByOwnLeader();
+    // The listed lines handed over from what the macro held as drawn (asDrawn) to the parts that take its
+    // place (now, their succession identities; getsLine, whether each gets a line). Needs PosLeads of
+    // the listed lines.
+    SpcLineHandOver HandOverOldLines(const SpcLineMakeUp& asDrawn, const SpcDocContext& context,
+                                     const std::vector<SpcLineIdentity>& now, const std::vector<bool>& getsLine);
+
     // A part variable with a value: the method parameters first, then the object data; null when neither
     // has one.
     const std::wstring* PartValue(const std::wstring& name) const;
@@ -154,20 +173,21 @@ protected:
     // then puts it into the drawing's group, moves it into place and writes its values; when any of that
     // fails the macro is deleted before the failure goes on.
     bool PlaceAndWrite(TraceScope& scope, const std::function<void()>& writeValues);
-    // The fastener set the macro holds before this part replaces it, as it stands: its members filled from
-    // the reference book, or from the set's macro where the reference book no longer lists them; none when
-    // the macro holds no set, the settings make no spc objects, or the set is this one (of the same
-    // identifier).
-    std::unique_ptr<NMVelmarTCS2D> ReplacedSet();
-
+    // Deletes the first listed old line only; a failure leaves it whole and first in the list.
+    void RemoveFirstOldLine();
+    // The remaining old lines, then the old leaders no line holds any more (RemoveUnusedPosLeads). A step
+    // Velmar fails is asked once more; a line it will not delete is kept with its geometry, and the
+    // failure is reported at the end.
+    void RemoveOldLinesAndLeaders();
 private:
     // The part's spc object of the copy just placed, with its leader; what a failure leaves of the copy
     // is deleted.
     void FinishCopy();
     void ReplacePartAt(const double* placement);
-    // The lines of the replaced set's other members: their comments to the part's new line, then they go,
-    // with every leader of theirs no line holds any more.
-    void RemoveSetsOtherLines(const SpcDocContext& context, ObjArray lines);
+    // The lines of the replaced set's other members (or the replaced part's second lines): their comments
+    // to the part's new line, then they go, with every leader of theirs no line holds any more
+    // (RemoveOldLinesAndLeaders).
+    void RemoveSetsOtherLines(ObjArray lines);
     void EditNewSpcObject();
 
     int32_t drawnLeader_ = 0;   // the leader DrawPosLeader drew for the copy being finished

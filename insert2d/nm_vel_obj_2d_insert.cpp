@@ -11,6 +11,7 @@
 #include "hostapi/entity_access.h"
 #include "hostapi/host_query.h"
 #include "hostapi/restore_step.h"
+#include "hostapi/spc_doc_context.h"
 #include "hostapi/vtable_call.h"
 #include "insert2d/nm_velmar_tcs_2d.h"
 #include "objects/bad_response.h"
@@ -18,7 +19,10 @@
 #include "objects/comp_properties.h"
 #include "positioning/part_panel_2d.h"
 
+#include <algorithm>
 #include <cmath>
+#include <exception>
+#include <functional>
 #include <utility>
 
 namespace {
@@ -33,6 +37,28 @@ constexpr double kNoMove = 1e-6;
 _variant_t Long(long value)
 {
     return _variant_t(value);
+}
+
+// Adds what the list does not hold yet.
+void AppendOnce(ObjArray& list, const ObjArray& objects)
+{
+    for (const IDispatchPtr& object : objects)
+        if (!HoldsHostObject(list, object))
+            list.push_back(object);
+}
+
+// Whether the line includes all of the objects; false when that cannot be read.
+bool Holds(IVel7SpcObject* line, const ObjArray& objects) noexcept
+{
+    if (!line || objects.empty())
+        return false;
+    try {
+        const ObjArray held(V7Get(line, &IVel7SpcObject::get_Geometry));
+        return std::all_of(objects.begin(), objects.end(), [&](const IDispatchPtr& object) { return HoldsHostObject(held, object); });
+    } catch (...) {
+        TraceCurrentException(L"NMVelObj2D::RecreatePlacedSpcObject");
+        return false;
+    }
 }
 
 } // namespace
@@ -277,8 +303,8 @@ void NMVelObj2D::ReplacePartAt(const double* placement)
     } clear{PosLeads};
     TraceScope scope(L"NMVelObj2D::ReplacePartAt");
     try {
-        // A set replaced by this part: its members are known only while its macro still holds them.
-        const std::unique_ptr<NMVelmarTCS2D> replacedSet = ReplacedSet();
+        // What the macro holds is known as drawn only until it is drawn anew.
+        const SpcLineMakeUp asDrawn = NMVelmarTCS2D::MakeUpAsDrawn(*this, this);
         CreateNewGroup();
         // The placed part stays as it was; the new group, never committed, is Velmar's to drop.
         RequireDrawing(group);
@@ -291,63 +317,138 @@ void NMVelObj2D::ReplacePartAt(const double* placement)
         if (placement && (std::fabs(placement[0]) >= kNoMove || std::fabs(placement[1]) >= kNoMove ||
                           std::fabs(placement[2]) >= kNoMove))
             V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), placement[0], placement[1], placement[2], kMoveBy);
-        if (!HasSpcData()) {
-            // A part without a spc section loses the spc objects it had, and their leaders; of a set's, those
-            // the user attached to it stay.
-            const SpcDocContext context = Context(false);
+        // The lines made for what the macro held: that of the part this one succeeds is rebuilt, the others
+        // go, their comments to the new line; a line the user attached stays as it is.
+        const auto handOver = [&](const SpcDocContext& context, bool getsLine, ObjArray& goes) {
             GetExistsSpcObjects(context);
-            if (replacedSet)
-                ExSpcObjs = replacedSet->MembersLines(ExSpcObjs, context);
+            GetPosLeadsFromSpcObjects();
+            const SpcLineHandOver lines = HandOverOldLines(asDrawn, context, {SuccessionIdentity()}, {getsLine});
+            ObjArray own;
+            for (size_t j = 0; j < ExSpcObjs.size(); ++j)
+                if (lines.own[0] == j)
+                    own.push_back(ExSpcObjs[j]);
+                else if (lines.goes[j])
+                    goes.push_back(ExSpcObjs[j]);
+            ExSpcObjs = std::move(own);
+            GetPosLeadsFromSpcObjects();
+        };
+        if (!HasSpcData()) {
+            // A part without a spc section loses the lines made for what it replaces, and their leaders.
+            const SpcDocContext context = Context(false);
+            ObjArray goes;
+            handOver(context, false, goes);
+            ExSpcObjs = std::move(goes);
             GetPosLeadsFromSpcObjects();
             RemoveExistsSpcObjects();
             RemoveUnusedPosLeads(context);
         }
         if (IsCanCreateSpcObj()) {
             const SpcDocContext context = Context(true);
-            GetExistsSpcObjects(context);
-            // The set's member lines go with the set; the one of the member this part pairs with is rebuilt.
-            ObjArray setLines = replacedSet ? replacedSet->HandOverLines(*this, context) : ObjArray();
-            GetPosLeadsFromSpcObjects();
+            ObjArray goes;
+            handOver(context, true, goes);
             ObjArray geometry = DrawingObjectOf(macro);
             geometry.Append(PosLeads);
             ChangeListedSpcObject(context, geometry);
-            if (!setLines.empty())
-                RemoveSetsOtherLines(context, std::move(setLines));
+            if (!goes.empty())
+                RemoveSetsOtherLines(std::move(goes));
         }
     } catch (const CantCreateSpcObj&) {
         ShowSpcObjectCreateError();
     }
 }
 
-void NMVelObj2D::RemoveSetsOtherLines(const SpcDocContext& context, ObjArray lines)
+void NMVelObj2D::RecreatePlacedSpcObject(const SpcDocContext& context, const NMVelObj2D& placed, bool mayMakeLeader)
+{
+    TraceScope scope(L"NMVelObj2D::RecreatePlacedSpcObject");
+    GetExistsSpcObjects(context);
+    GetPosLeadsFromSpcObjects();
+    // A line the user attached to the part stays as it is, leader and all.
+    KeepOwnSpcLinesListed(context, placed.PlacedLineIdentity(this), HeldByOwnLeader());
+    GetPosLeadsFromSpcObjects();
+    iSpcObj = nullptr;
+    const int32_t leader = PosLeads.empty() && mayMakeLeader ? MakePosLead() : 0;
+    ObjArray leaderObject;
+    try {
+        if (leader != 0) {
+            leaderObject = GetSpcObjectAt(iApp5, leader);
+            AppendOnce(Geometry, leaderObject);
+        }
+        ObjArray geometry;
+        AppendOnce(geometry, Geometry);
+        AppendOnce(geometry, GetSpcObjectAt(iApp5, macro));
+        ChangeListedSpcObject(context, geometry);
+    } catch (...) {
+        // The leader made here stays only where the part's line (new, or the old one reused) holds it:
+        // otherwise it would number nothing.
+        if (leader != 0 && !Holds(iSpcObj, leaderObject))
+            DeleteQuietly(leader);
+        throw;
+    }
+}
+
+void NMVelObj2D::RemoveFirstOldLine()
+{
+    if (ExSpcObjs.empty())
+        return;
+    ObjArray rest;
+    rest.assign(ExSpcObjs.begin() + 1, ExSpcObjs.end());
+    ExSpcObjs.resize(1);
+    try {
+        RemoveExistsSpcObjects();
+    } catch (...) {
+        ExSpcObjs.Append(rest);
+        throw;
+    }
+    ExSpcObjs = rest;
+}
+
+void NMVelObj2D::RemoveOldLinesAndLeaders()
+{
+    // No way back from here: a part or set must not stay in two generations of lines. Each step starts where a
+    // failed one stopped, so a step Velmar failed is asked once more before the failure is reported.
+    const auto onceMore = [](const std::function<void()>& step) {
+        try {
+            step();
+        } catch (...) {
+            TraceCurrentException(L"NMVelObj2D::RemoveOldLinesAndLeaders");
+            step();
+        }
+    };
+    std::exception_ptr failure;
+    while (!ExSpcObjs.empty()) {
+        try {
+            onceMore([this] { RemoveFirstOldLine(); });
+        } catch (...) {
+            // It stays readable, with its geometry and its leader; the other old lines still go.
+            if (!failure)
+                failure = std::current_exception();
+            ExSpcObjs.erase(ExSpcObjs.begin());
+        }
+    }
+    onceMore([this] { RemoveUnusedPosLeads(Context(false)); });
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+SpcLineHandOver NMVelObj2D::HandOverOldLines(const SpcLineMakeUp& asDrawn, const SpcDocContext& context,
+                                             const std::vector<SpcLineIdentity>& now, const std::vector<bool>& getsLine)
+{
+    TraceScope scope(L"NMVelObj2D::HandOverOldLines");
+    const SpcLineHandOver handOver = HandOverOldSpcLines(asDrawn, ReadOldSpcLines(context, HeldByOwnLeader()),
+                                                         HasNormsetIdColumn(GetFirstSpcObject(), context), now, getsLine);
+    for (const std::optional<size_t>& line : handOver.own)
+        scope.Value(L"own line", line ? _variant_t(static_cast<long>(*line)) : _variant_t(-1L));
+    scope.Value(L"lines that go", _variant_t(static_cast<unsigned long>(std::count(handOver.goes.begin(), handOver.goes.end(), true))));
+    return handOver;
+}
+
+void NMVelObj2D::RemoveSetsOtherLines(ObjArray lines)
 {
     TraceScope scope(L"NMVelObj2D::RemoveSetsOtherLines");
     ExSpcObjs = std::move(lines);
     GetPosLeadsFromSpcObjects();
     moveCommentObjects();
-    RemoveExistsSpcObjects();
-    RemoveUnusedPosLeads(context);
-}
-
-std::unique_ptr<NMVelmarTCS2D> NMVelObj2D::ReplacedSet()
-{
-    TraceScope scope(L"NMVelObj2D::ReplacedSet");
-    // Without spc objects there are no lines to tell the set's from the user's.
-    if (!Settings || !Settings->CreateSpcObject || !MacroHoldsLibraryParts())
-        return nullptr;
-    auto set = std::make_unique<NMVelmarTCS2D>(iApp5, iApp7, Client(), macro, false, Settings);
-    // The same set again is, as it stands, what the reference book lists for it: this one.
-    if (set->NM_ID == NM_ID)
-        return nullptr;
-    try {
-        set->FillFromMacro();
-    } catch (const BadResponse&) {
-        // The reference book no longer lists the set: its member macros still name its members, and its
-        // leader still holds its lines.
-        TraceCurrentException(L"NMVelObj2D::ReplacedSet");
-        set->FillFromDrawing();
-    }
-    return set;
+    RemoveOldLinesAndLeaders();
 }
 
 void NMVelObj2D::RebuildMacro()

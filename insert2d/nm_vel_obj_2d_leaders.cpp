@@ -2,6 +2,8 @@
 // belongs to the geometry of the part's spc object.
 #include "insert2d/nm_vel_obj_2d.h"
 
+#include <algorithm>
+
 #include "core/translate.h"
 #include "hostapi/dispatch_call.h"
 #include "hostapi/entity_access.h"
@@ -97,6 +99,29 @@ void NMVelObj2D::GetPosLeadsFromSpcObjects()
         }
     }
     scope.Value(L"pleads.size()", _variant_t(static_cast<unsigned long>(PosLeads.size())));
+}
+
+std::vector<bool> NMVelObj2D::HeldByOwnLeader()
+{
+    std::vector<ObjArray> held;
+    for (const IDispatchPtr& listed : ExSpcObjs)
+        held.emplace_back(V7Get(RequireHost(QueryHostOrNull<IVel7SpcObject>(listed)), &IVel7SpcObject::get_Geometry));
+    // The part's leader is the one that holds most of its lines: a line Velmar would not delete keeps the
+    // leader of its own generation beside it.
+    IDispatchPtr leader;
+    size_t most = 0;
+    for (const IDispatchPtr& candidate : PosLeads) {
+        const size_t count = static_cast<size_t>(
+            std::count_if(held.begin(), held.end(), [&](const ObjArray& geometry) { return HoldsHostObject(geometry, candidate); }));
+        if (count > most) {
+            most = count;
+            leader = candidate;
+        }
+    }
+    std::vector<bool> flags;
+    for (const ObjArray& geometry : held)
+        flags.push_back(leader && HoldsHostObject(geometry, leader));
+    return flags;
 }
 
 void NMVelObj2D::RemovePosLeads()

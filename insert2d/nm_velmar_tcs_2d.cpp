@@ -51,22 +51,6 @@ bool IsScriptBody(const std::wstring& body)
     return _wcsicmp(GetFileExt(body).c_str(), L".vbs") == 0;
 }
 
-// What a member of one make-up of a set is to the members of another: the part it is in the reference
-// book whatever its size, then its designation.
-SpcLineIdentity SuccessionIdentity(const NMObject& member)
-{
-    return {L"", member.NM_Name, member.MemberKey()};
-}
-
-// The members of a make-up as the lines the members of another are paired with.
-std::vector<OldSpcLine> SuccessionLines(const std::vector<NMVelmarTCS2D::Member>& members)
-{
-    std::vector<OldSpcLine> lines;
-    for (const NMVelmarTCS2D::Member& member : members)
-        lines.push_back({SuccessionIdentity(*member.part)});
-    return lines;
-}
-
 } // namespace
 
 NMVelmarTCS2D::NMVelmarTCS2D(IVel5Application* app5, IVel7Application* app7, INMClient* client, int32_t macroReference,
@@ -421,9 +405,8 @@ void NMVelmarTCS2D::ReplaceTCS()
         GetExistsSpcObjects(context);
     }
     GetPosLeadsFromSpcObjects();
-    // The set as it stands tells which member each old line was made for (none: it is this one); its
-    // member macros go next.
-    const std::unique_ptr<NMVelmarTCS2D> asItWas = ReplacedSet();
+    // What the macro holds as drawn tells which old line was made for which part; its member macros go next.
+    const SpcLineMakeUp asDrawn = MakeUpAsDrawn(*this, this);
     V5Method(Doc(), IVel5Document2D::InsertionBracket, true);
     const ScopeExitDispid245 close(Doc());
     CreateNewGroup();
@@ -438,7 +421,7 @@ void NMVelmarTCS2D::ReplaceTCS()
         try {
             // A set none of whose members has a place in the bill of materials gets no line to number.
             const bool leader = !PosLeads.empty() && AnyMemberHasSpcData();
-            RecreateTCSSpcObjects(leader ? MakePosLead() : 0, leader, asItWas.get());
+            RecreateTCSSpcObjects(leader ? MakePosLead() : 0, leader, &asDrawn);
         } catch (const CantCreateSpcObj&) {
             ShowSpcObjectCreateError();
         }
@@ -453,7 +436,7 @@ void NMVelmarTCS2D::replacePartSilent(double x, double y, double angle)
         V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), x, y, angle, kMoveBy);
 }
 
-void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMadeForIt, const NMVelmarTCS2D* asItWas)
+void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMadeForIt, const SpcLineMakeUp* asDrawn)
 {
     TraceScope scope(L"NMVelmarTCS2D::RecreateTCSSpcObjects");
     scope.Hex(L"pos_lead", leaderReference);
@@ -465,7 +448,13 @@ void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMa
     ObjArray kept;
     try {
         const SpcDocContext context = Context(true);
-        const SpcLineHandOver handOver = HandOverFrom(asItWas ? *asItWas : *this, OldLines(context));
+        std::vector<SpcLineIdentity> now;
+        std::vector<bool> getsLine;
+        for (const Member& member : Parts) {
+            now.push_back(member.part->SuccessionIdentity());
+            getsLine.push_back(GetsLine(*member.part));
+        }
+        const SpcLineHandOver handOver = HandOverOldLines(asDrawn ? *asDrawn : MakeUp(), context, now, getsLine);
         ObjArray geometry = DrawingObjectOf(macro);
         if (leaderReference != 0)
             geometry.Append(DrawingObjectOf(leaderReference));
@@ -483,40 +472,22 @@ void NMVelmarTCS2D::RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMa
     RemoveOldLinesAndLeaders();
 }
 
+bool NMVelmarTCS2D::RecreatePlacedSpcObjects(const SpcDocContext& context)
+{
+    TraceScope scope(L"NMVelmarTCS2D::RecreatePlacedSpcObjects");
+    FillFromMacro();
+    if (!AnyMemberHasSpcData())
+        return false;
+    const SpcLineMakeUp asDrawn = MakeUpAsDrawn(*this, this);
+    GetExistsSpcObjects(context);
+    GetPosLeadsFromSpcObjects();
+    RecreateTCSSpcObjects(MakePosLead(), true, &asDrawn);
+    return true;
+}
+
 bool NMVelmarTCS2D::AnyMemberHasSpcData() const
 {
     return std::any_of(Parts.begin(), Parts.end(), [](const Member& member) { return member.part->HasSpcData(); });
-}
-
-ObjArray NMVelmarTCS2D::MembersLines(const ObjArray& listed, const SpcDocContext& context)
-{
-    TraceScope scope(L"NMVelmarTCS2D::MembersLines");
-    const SpcLinePairing made = LinesOfMembers(OldLinesOf(listed, context));
-    ObjArray lines;
-    for (size_t j = 0; j < listed.size(); ++j)
-        if (made.owner[j])
-            lines.push_back(listed[j]);
-    scope.Value(L"member lines", Count(lines.size()));
-    return lines;
-}
-
-ObjArray NMVelmarTCS2D::HandOverLines(NMVelObj2D& replacement, const SpcDocContext& context)
-{
-    TraceScope scope(L"NMVelmarTCS2D::HandOverLines");
-    const ObjArray listed = std::move(replacement.ExSpcObjs);
-    replacement.ExSpcObjs.clear();
-    const SpcLinePairing made = LinesOfMembers(OldLinesOf(listed, context));
-    // The part succeeds one of the members, the one it is (by member, name), else the first.
-    const SpcLineHandOver handOver =
-        HandOverSpcLines(made, PairSpcLines({SuccessionIdentity(replacement)}, SuccessionLines(Parts)), std::vector<bool>{true});
-    ObjArray lines;
-    for (size_t j = 0; j < listed.size(); ++j)
-        if (handOver.own[0] == j)
-            replacement.ExSpcObjs.push_back(listed[j]);
-        else if (handOver.goes[j])
-            lines.push_back(listed[j]);
-    scope.Value(L"member lines", Count(lines.size()));
-    return lines;
 }
 
 bool NMVelmarTCS2D::GetsLine(const NMVelObj2D& part) const
@@ -524,104 +495,95 @@ bool NMVelmarTCS2D::GetsLine(const NMVelObj2D& part) const
     return Settings && Settings->CreateSpcObject && part.HasSpcData();
 }
 
-std::vector<bool> NMVelmarTCS2D::HeldBySetsLeader()
+SpcLineMakeUp NMVelmarTCS2D::MakeUp() const
 {
-    std::vector<ObjArray> held;
-    for (const IDispatchPtr& listed : ExSpcObjs)
-        held.emplace_back(V7Get(RequireHost(QueryHostOrNull<IVel7SpcObject>(listed)), &IVel7SpcObject::get_Geometry));
-    // The set's leader is the one that holds most of its lines: a line Velmar would not delete keeps the
-    // leader of its own generation beside it.
-    IDispatchPtr leader;
-    size_t most = 0;
-    for (const IDispatchPtr& candidate : PosLeads) {
-        const size_t count = static_cast<size_t>(
-            std::count_if(held.begin(), held.end(), [&](const ObjArray& geometry) { return HoldsHostObject(geometry, candidate); }));
-        if (count > most) {
-            most = count;
-            leader = candidate;
-        }
-    }
-    std::vector<bool> flags;
-    for (const ObjArray& geometry : held)
-        flags.push_back(leader && HoldsHostObject(geometry, leader));
-    return flags;
-}
-
-std::vector<OldSpcLine> NMVelmarTCS2D::OldLines(const SpcDocContext& context)
-{
-    // With a leader the set's own lines are those it holds; a set without one owns every line it has.
-    const std::vector<bool> held = HeldBySetsLeader();
-    const bool hasLeader = std::find(held.begin(), held.end(), true) != held.end();
-    std::vector<OldSpcLine> lines;
-    for (size_t j = 0; j < ExSpcObjs.size(); ++j) {
-        const IVel7SpcObjectPtr line = RequireHost(QueryHostOrNull<IVel7SpcObject>(ExSpcObjs[j]));
-        SpcLineIdentity identity = ShownLineIdentity(line, context);
-        identity.member = ShownNormsetId(line, context);
-        lines.push_back({identity, held[j] || !hasLeader});
-    }
-    return lines;
-}
-
-std::vector<OldSpcLine> NMVelmarTCS2D::OldLinesOf(const ObjArray& listed, const SpcDocContext& context)
-{
-    // The set holds them only while they are read.
-    struct Forget {
-        NMVelmarTCS2D& set;
-        ~Forget()
-        {
-            set.PosLeads.clear();
-            set.ExSpcObjs.clear();
-        }
-    } forget{*this};
-    ExSpcObjs = listed;
-    GetPosLeadsFromSpcObjects();
-    return OldLines(context);
-}
-
-SpcLinePairing NMVelmarTCS2D::LinesOfMembers(const std::vector<OldSpcLine>& lines) const
-{
-    TraceScope scope(L"NMVelmarTCS2D::LinesOfMembers");
-    std::vector<std::optional<SpcLinePart>> members;
+    SpcLineMakeUp makeUp;
     for (const Member& member : Parts) {
-        const NMVelObj2D& part = *member.part;
-        if (membersFromDrawing_)
-            members.push_back(SpcLinePart{{L"", part.NM_Name, part.NM_QuarvendID}});
-        else if (part.HasSpcData()) {
-            SpcLineIdentity identity = part.LineIdentityByPreset();
-            identity.member = part.NM_QuarvendID;
-            members.push_back(SpcLinePart{identity});
-        } else {
-            members.push_back(SpcLinePart{{L"", L"", part.NM_QuarvendID}, true});
-        }
+        SpcLineIdentity identity = member.part->LineIdentityByPreset();
+        identity.member = member.part->NM_QuarvendID;
+        makeUp.parts.push_back(SpcLinePart{identity});
+        makeUp.kinds.push_back(member.part->SuccessionIdentity());
     }
-    SpcLinePairing pairing = PairSpcLines(members, lines);
-    for (const std::optional<size_t>& line : pairing.own)
-        scope.Value(L"own line", line ? _variant_t(static_cast<long>(*line)) : _variant_t(-1L));
-    return pairing;
+    return makeUp;
 }
 
-SpcLinePairing NMVelmarTCS2D::SuccessionFrom(const NMVelmarTCS2D& asItWas) const
+SpcLineMakeUp NMVelmarTCS2D::MakeUpAsDrawn(const NMVelObj2D& holder, const NMVelObj2D* answered)
 {
-    SpcLinePairing succession;
-    if (&asItWas == this) {
-        for (size_t i = 0; i < Parts.size(); ++i) {
-            succession.own.push_back(i);
-            succession.owner.push_back(i);
-        }
-        return succession;
+    TraceScope scope(L"NMVelmarTCS2D::MakeUpAsDrawn");
+    SpcLineMakeUp makeUp;
+    const NMVelObj2D placed(holder.iApp5, holder.iApp7, holder.Client(), holder.macro, false);
+    std::vector<std::unique_ptr<NMVelObj2D>> drawn = placed.LibraryPartsInMacro();
+    if (drawn.empty()) {
+        makeUp.single = true;
+        makeUp.parts.push_back(SpcLinePart{placed.PlacedLineIdentity(answered)});
+        makeUp.kinds.push_back(placed.SuccessionIdentity());
+        return makeUp;
     }
-    std::vector<std::optional<SpcLineIdentity>> members;
-    for (const Member& member : Parts)
-        members.push_back(SuccessionIdentity(*member.part));
-    return PairSpcLines(members, SuccessionLines(asItWas.Parts));
-}
-
-SpcLineHandOver NMVelmarTCS2D::HandOverFrom(const NMVelmarTCS2D& asItWas, const std::vector<OldSpcLine>& lines) const
-{
-    std::vector<bool> getsLine;
-    for (const Member& member : Parts)
-        getsLine.push_back(GetsLine(*member.part));
-    return HandOverSpcLines(asItWas.LinesOfMembers(lines), SuccessionFrom(asItWas), getsLine);
+    // The set's members are its member macros as they stand. The reference book's listing of the set's
+    // identifier, where it names every one of them, gives their order in the set (lines are made in that
+    // order, the macros drawn in another), their preset texts, and the members the set draws nothing of;
+    // a member it lists that is drawn neither is one it added since, or one never drawn, and is told only
+    // by what a line shows of it.
+    const auto* same = dynamic_cast<const NMVelmarTCS2D*>(answered);
+    std::unique_ptr<NMVelmarTCS2D> asked;
+    if (!same || same->NM_ID != placed.NM_ID) {
+        asked = std::make_unique<NMVelmarTCS2D>(holder.iApp5, holder.iApp7, holder.Client(), holder.macro, false, holder.Settings);
+        try {
+            asked->FillFromMacro();
+        } catch (const BadResponse&) {
+            TraceCurrentException(L"NMVelmarTCS2D::MakeUpAsDrawn");
+        }
+        same = asked.get();
+    }
+    std::vector<std::wstring> ids = same->listedIds_;
+    if (ids.empty())
+        for (const Member& member : same->Parts)
+            ids.push_back(member.part->NM_ID);
+    std::vector<const NMVelObj2D*> listed;
+    for (const std::wstring& id : ids) {
+        const NMVelObj2D* found = nullptr;
+        for (const Member& member : same->Parts)
+            if (member.part->NM_ID == id &&
+                std::find(listed.begin(), listed.end(), member.part.get()) == listed.end()) {
+                found = member.part.get();
+                break;
+            }
+        listed.push_back(found);
+    }
+    std::vector<std::optional<size_t>> drawnAt(ids.size());
+    std::vector<bool> matched(drawn.size());
+    for (size_t k = 0; k < ids.size(); ++k)
+        for (size_t d = 0; d < drawn.size(); ++d)
+            if (!matched[d] && drawn[d]->NM_ID == ids[k]) {
+                matched[d] = true;
+                drawnAt[k] = d;
+                break;
+            }
+    makeUp.ordered = std::all_of(matched.begin(), matched.end(), [](bool m) { return m; });
+    if (!makeUp.ordered) {
+        for (const std::unique_ptr<NMVelObj2D>& member : drawn) {
+            const auto listing = std::find_if(listed.begin(), listed.end(),
+                                              [&](const NMVelObj2D* part) { return part && part->NM_ID == member->NM_ID; });
+            makeUp.parts.push_back(SpcLinePart{member->PlacedLineIdentity(listing == listed.end() ? nullptr : *listing)});
+            makeUp.kinds.push_back(member->SuccessionIdentity());
+        }
+    } else {
+        for (size_t k = 0; k < ids.size(); ++k) {
+            if (drawnAt[k]) {
+                const NMVelObj2D& member = *drawn[*drawnAt[k]];
+                makeUp.parts.push_back(SpcLinePart{member.PlacedLineIdentity(listed[k])});
+                makeUp.kinds.push_back(member.SuccessionIdentity());
+            } else if (listed[k]) {
+                SpcLineIdentity identity = listed[k]->HasSpcData() ? listed[k]->LineIdentityByPreset() : SpcLineIdentity{};
+                identity.member = listed[k]->NM_QuarvendID;
+                makeUp.parts.push_back(SpcLinePart{identity, true});
+                makeUp.kinds.push_back(listed[k]->SuccessionIdentity());
+            }
+        }
+    }
+    scope.Value(L"parts", Count(makeUp.parts.size()));
+    scope.Value(L"ordered", makeUp.ordered);
+    return makeUp;
 }
 
 void NMVelmarTCS2D::MoveCommentsToMembersLines(const SpcLineHandOver& handOver, std::vector<CommentsMove>& moves, ObjArray& kept)
@@ -703,50 +665,6 @@ void NMVelmarTCS2D::GiveCommentsBack(const std::vector<CommentsMove>& moves) noe
         });
 }
 
-void NMVelmarTCS2D::RemoveFirstOldLine()
-{
-    if (ExSpcObjs.empty())
-        return;
-    ObjArray rest;
-    rest.assign(ExSpcObjs.begin() + 1, ExSpcObjs.end());
-    ExSpcObjs.resize(1);
-    try {
-        RemoveExistsSpcObjects();
-    } catch (...) {
-        ExSpcObjs.Append(rest);
-        throw;
-    }
-    ExSpcObjs = rest;
-}
-
-void NMVelmarTCS2D::RemoveOldLinesAndLeaders()
-{
-    // No way back from here: the set must not stay in two generations of lines. Each step starts where a
-    // failed one stopped, so a step Velmar failed is asked once more before the failure is reported.
-    const auto onceMore = [](const std::function<void()>& step) {
-        try {
-            step();
-        } catch (...) {
-            TraceCurrentException(L"NMVelmarTCS2D::RemoveOldLinesAndLeaders");
-            step();
-        }
-    };
-    std::exception_ptr failure;
-    while (!ExSpcObjs.empty()) {
-        try {
-            onceMore([this] { RemoveFirstOldLine(); });
-        } catch (...) {
-            // It stays readable, with its geometry and its leader; the other old lines still go.
-            if (!failure)
-                failure = std::current_exception();
-            ExSpcObjs.erase(ExSpcObjs.begin());
-        }
-    }
-    onceMore([this] { RemoveUnusedPosLeads(Context(false)); });
-    if (failure)
-        std::rethrow_exception(failure);
-}
-
 void NMVelmarTCS2D::RecreateMembersSpcObjects(const SpcDocContext& context, const std::vector<std::optional<size_t>>& ownLines,
                                               const ObjArray& geometry, bool withLeader)
 {
@@ -799,10 +717,11 @@ void NMVelmarTCS2D::FillFromMacro()
     const _bstr_t list = V7Get(Client(), &INMClient::ClientString, static_cast<BSTR>(id));
     const _bstr_t context(kPlacedContext);
     Parts.clear();
-    membersFromDrawing_ = false;
-    for (const std::wstring& piece : Split(BstrToWString(list), L"\r\n")) {
-        if (piece.empty())
-            continue;
+    listedIds_.clear();
+    for (const std::wstring& piece : Split(BstrToWString(list), L"\r\n"))
+        if (!piece.empty())
+            listedIds_.push_back(piece);
+    for (const std::wstring& piece : listedIds_) {
         scope.String(L"NM_ID", piece);
         auto part = std::make_unique<NMVelObj2D>(iApp5, iApp7, Client(), 0, false);
         part->Settings = Settings;
@@ -830,19 +749,4 @@ void NMVelmarTCS2D::FillFromMacro()
     // A set the reference book knows no member of has nothing to rebuild its lines from: its old ones stay.
     if (Parts.empty())
         throw BadResponse(L"No response");
-}
-
-void NMVelmarTCS2D::FillFromDrawing()
-{
-    TraceScope scope(L"NMVelmarTCS2D::FillFromDrawing");
-    Parts.clear();
-    membersFromDrawing_ = true;
-    for (std::unique_ptr<NMVelObj2D>& part : LibraryPartsInMacro()) {
-        scope.String(L"NM_ID", part->NM_ID);
-        part->Settings = Settings;
-        Member member;
-        member.part = std::move(part);
-        Parts.push_back(std::move(member));
-    }
-    scope.Value(L"Parts.size()", Count(Parts.size()));
 }

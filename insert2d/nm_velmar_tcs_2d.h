@@ -51,34 +51,37 @@ public:
     void PlaceAt(double x, double y, double angle) override;
 
     // The member list of a set placed earlier, from the reference book: its members' identities, then
-    // each member's response. BadResponse "No response" or "No objects in response".
+    // each member's response. BadResponse "No response" or "No objects in response"; the identities read
+    // before stay known (MakeUpAsDrawn).
     void FillFromMacro();
-    // The member list of a set the reference book no longer lists, from the member macros inside the set
-    // macro: each member as its macro names it. Such members draw nothing and get no line; they tell the
-    // set's old lines, each by its member's name, from the lines the user attached (HandOverLines).
-    void FillFromDrawing();
     // The members' spc objects anew, attached to the set macro and the leader (0: none). The old lines are
-    // told by the set as it stood (asItWas, its members filled; null: this set itself): each was made for
-    // one of its members or for none (one the user attached), and the line of each old member goes to the
-    // member that succeeds it (HandOverSpcLines): its place, position and column texts make that member's
-    // new line, the comments on all its lines move there (those of a member no new line succeeds, to the
-    // set's first new line), and the old lines and their leaders go. A line of no member stays as the user
-    // made it. Until an old line is deleted, a failure takes back the new lines (and the leader, when it
-    // was made for them: leaderMadeForIt) and gives every comment back to its old line; past that point
-    // what is left of the old lines and leaders still goes before a failure is reported, but for a line
-    // Velmar will not delete, which keeps its geometry and its leader. An old line whose comments have
-    // nowhere to go (no member has a new line, or Velmar would not move one) stays as it is, with its leader.
-    void RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMadeForIt = false, const NMVelmarTCS2D* asItWas = nullptr);
+    // told by what the macro held as drawn (asDrawn; null: this set itself): each was made for one of its
+    // parts or for none (one the user attached), and the line of each old part goes to the member that
+    // succeeds it (HandOverOldSpcLines): its place, position and column texts make that member's new line,
+    // the comments on all its lines move there (those of a part no new line succeeds, to the set's first
+    // new line), and the old lines and their leaders go. A line of no part stays as the user made it.
+    // Until an old line is deleted, a failure takes back the new lines (and the leader, when it was made
+    // for them: leaderMadeForIt) and gives every comment back to its old line; past that point what is
+    // left of the old lines and leaders still goes before a failure is reported, but for a line Velmar
+    // will not delete, which keeps its geometry and its leader. An old line whose comments have nowhere to
+    // go (no member has a new line, or Velmar would not move one) stays as it is, with its leader.
+    void RecreateTCSSpcObjects(int32_t leaderReference, bool leaderMadeForIt = false, const SpcLineMakeUp* asDrawn = nullptr);
+    // The lines of a set placed earlier rebuilt for its members as the reference book lists them now
+    // (FillFromMacro), with a leader of their own. False, and nothing done, where no member has a place in
+    // the bill of materials: like a part without one, the set has nothing to rebuild its lines from, so they
+    // stay as they are, leader and comments with them.
+    bool RecreatePlacedSpcObjects(const SpcDocContext& context);
     // Some member has a place in the bill of materials: without one the set has no lines to make.
     bool AnyMemberHasSpcData() const;
-    // This set (its members filled) is being replaced by one part, whose listed old lines (ExSpcObjs) are
-    // the set's: the part keeps listed only the line of the member it succeeds, to be rebuilt from; the
-    // lines of the members are returned, to give their comments to the part's new line and go. A line of no
-    // member (one the user attached by hand) is in neither and stays.
-    ObjArray HandOverLines(NMVelObj2D& replacement, const SpcDocContext& context);
-    // Of the set's listed old lines, those made for its members; a line of no member (one the user attached
-    // by hand) is not among them.
-    ObjArray MembersLines(const ObjArray& listed, const SpcDocContext& context);
+    // The part or set the holder's macro holds, as drawn: read before the macro is drawn anew. A single
+    // part is a set of one, told by the texts its preset gives a line where the reference book answered
+    // for its identifier (answered), else by the designation its macro keeps. A set's members are its
+    // member macros, in the set's order where the reference book's listing of the set's identifier (that
+    // of answered where it is the same set, else asked for) names them all; a member the listing has and
+    // the drawing lacks is told only by what a line shows.
+    static SpcLineMakeUp MakeUpAsDrawn(const NMVelObj2D& holder, const NMVelObj2D* answered);
+    // This set's members as a make-up.
+    SpcLineMakeUp MakeUp() const;
 
     // Draws the members this drawing takes; a member that draws nothing refuses the set (the warning
     // naming it).
@@ -104,8 +107,8 @@ protected:
     void DiscardCopy() noexcept override;
 
 private:
-    // The members were read from the set macro (FillFromDrawing), not from the reference book.
-    bool membersFromDrawing_ = false;
+    // The member identities the reference book listed for the set (FillFromMacro).
+    std::vector<std::wstring> listedIds_;
     // Deletes the members' current spc objects (a failure traced) and forgets them.
     void DiscardMembersSpcObjects() noexcept;
     // The placements of the members as the arrangement needs them.
@@ -122,22 +125,6 @@ private:
     };
     // The member gets a line of its own in the bill of materials.
     bool GetsLine(const NMVelObj2D& part) const;
-    // For each old line (ExSpcObjs), whether the set's position leader (of PosLeads, the one holding most of
-    // them) holds it.
-    std::vector<bool> HeldBySetsLeader();
-    // The old lines (ExSpcObjs) as the pairing sees them: what each shows (the member its "ID Normset"
-    // column names among it), and whether the set's leader holds it.
-    std::vector<OldSpcLine> OldLines(const SpcDocContext& context);
-    // The given listed lines (the set's) as OldLines sees them.
-    std::vector<OldSpcLine> OldLinesOf(const ObjArray& listed, const SpcDocContext& context);
-    // The old lines paired with the members they were made for (PairSpcLines): a member by the texts its
-    // preset gives a line, one read from the set macro by the name its macro carries, one the reference
-    // book now lists without spc data by the member a line knows only; each known by its identifier.
-    SpcLinePairing LinesOfMembers(const std::vector<OldSpcLine>& lines) const;
-    // The members of the set as it stood paired with this set's (by member, name, then the set's order).
-    SpcLinePairing SuccessionFrom(const NMVelmarTCS2D& asItWas) const;
-    // The old lines handed over from the set as it stood to this set's members.
-    SpcLineHandOver HandOverFrom(const NMVelmarTCS2D& asItWas, const std::vector<OldSpcLine>& lines) const;
     // The comments of each old line (ExSpcObjs) that goes to the new line of its heir (the member that
     // succeeds its member), else to the set's first new line; each move recorded as it is made. An old line
     // that keeps a comment, and a line that does not go (the user attached it), leave ExSpcObjs for kept,
@@ -145,12 +132,6 @@ private:
     void MoveCommentsToMembersLines(const SpcLineHandOver& handOver, std::vector<CommentsMove>& moves, ObjArray& kept);
     // After a failure: each moved comment back to its old line (failures traced).
     void GiveCommentsBack(const std::vector<CommentsMove>& moves) noexcept;
-    // Deletes the first listed old line only; a failure leaves it whole and first in the list.
-    void RemoveFirstOldLine();
-    // The remaining old lines, then the old leaders no line holds any more (RemoveUnusedPosLeads). A step
-    // Velmar fails is asked once more; a line it will not delete is kept with its geometry, and the
-    // failure is reported at the end.
-    void RemoveOldLinesAndLeaders();
     // The members' spc objects, each made from its own old line (ownLines), a member without one in the set's
     // first line's place with nothing typed on it, the question whether they move asked once for the set.
     void RecreateMembersSpcObjects(const SpcDocContext& context, const std::vector<std::optional<size_t>>& ownLines,

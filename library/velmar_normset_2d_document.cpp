@@ -20,28 +20,6 @@ namespace {
 
 const wchar_t kHostName[] = L"ВЕЛМАР 2D";
 
-// Adds what the list does not hold yet.
-void AppendOnce(ObjArray& list, const ObjArray& objects)
-{
-    for (const IDispatchPtr& object : objects)
-        if (!HoldsHostObject(list, object))
-            list.push_back(object);
-}
-
-// Whether the line includes all of the objects; false when that cannot be read.
-bool Holds(IVel7SpcObject* line, const ObjArray& objects) noexcept
-{
-    if (!line || objects.empty())
-        return false;
-    try {
-        const ObjArray held(V7Get(line, &IVel7SpcObject::get_Geometry));
-        return std::all_of(objects.begin(), objects.end(), [&](const IDispatchPtr& object) { return HoldsHostObject(held, object); });
-    } catch (...) {
-        TraceCurrentException(L"VelmarNormset2D::CreateSpcObjectsForGeom");
-        return false;
-    }
-}
-
 } // namespace
 
 void VelmarNormset2D::CreateSpcObjects()
@@ -76,15 +54,7 @@ void VelmarNormset2D::CreateSpcObjectsForGeom()
             if (found->IsTCS) {
                 // The set's members bring their own spc objects; the set counts once.
                 NMVelmarTCS2D set(iApp5, iApp7, iNMClient, found->macro, false, &Settings);
-                set.FillFromMacro();
-                // Like a part without a place in the bill of materials: nothing to rebuild its lines from,
-                // so they stay as they are, leader and comments with them.
-                if (!set.AnyMemberHasSpcData())
-                    return BatchItem::Skipped;
-                set.GetExistsSpcObjects(context);
-                set.GetPosLeadsFromSpcObjects();
-                set.RecreateTCSSpcObjects(set.MakePosLead(), true);
-                return BatchItem::Done;
+                return set.RecreatePlacedSpcObjects(context) ? BatchItem::Done : BatchItem::Skipped;
             }
             NMVelObj2D* part = answers.For(found->NM_ID, [&](const std::wstring& id) {
                 m_iResponse = ClientPlacedResponse(iNMClient, id, kHostName);
@@ -103,27 +73,7 @@ void VelmarNormset2D::CreateSpcObjectsForGeom()
             if (!part->HasSpcData())
                 return BatchItem::Skipped;
             part->MoveAnswer = NMVelObj::KeepPlaceSilently;
-            part->GetExistsSpcObjects(context);
-            part->GetPosLeadsFromSpcObjects();
-            part->iSpcObj = nullptr;
-            const int32_t leader = part->PosLeads.empty() && fresh ? part->MakePosLead() : 0;
-            ObjArray leaderObject;
-            try {
-                if (leader != 0) {
-                    leaderObject = GetSpcObjectAt(iApp5, leader);
-                    AppendOnce(part->Geometry, leaderObject);
-                }
-                ObjArray geometry;
-                AppendOnce(geometry, part->Geometry);
-                AppendOnce(geometry, GetSpcObjectAt(iApp5, part->macro));
-                part->ChangeSpcObject(context, geometry);
-            } catch (...) {
-                // The leader made here stays only where the part's line (new, or the old one reused) holds
-                // it: otherwise it would number nothing.
-                if (leader != 0 && !Holds(part->iSpcObj, leaderObject))
-                    part->DeleteQuietly(leader);
-                throw;
-            }
+            part->RecreatePlacedSpcObject(context, *found, fresh);
             return BatchItem::Done;
         });
     } else {

@@ -84,6 +84,11 @@ std::wstring NMObject::MemberKey() const
     return key.empty() ? NM_ID : key;
 }
 
+SpcLineIdentity NMObject::SuccessionIdentity() const
+{
+    return {L"", NM_Name, MemberKey()};
+}
+
 void NMObject::ReadObjData()
 {
     TraceScope scope(L"NMObject::ReadObjData");

@@ -6,6 +6,7 @@
 #include "core/com.h"
 #include "hostapi/reference_book.h"
 #include "objects/part_data.h"
+#include "objects/spc_line_pairing.h"
 
 #include <cstdint>
 #include <memory>
@@ -49,6 +50,9 @@ public:
     // What the part is in the reference book whatever its size: its part key where it has one, else its
     // NM_ID. The members of two make-ups of a set are told apart by it.
     std::wstring MemberKey() const;
+    // What the part is to the parts of another make-up of its set: the part it is in the reference book
+    // whatever its size, then its designation.
+    SpcLineIdentity SuccessionIdentity() const;
 
     HWND OwnerWindow() const noexcept { return owner_; }
     INMClient* Client() const noexcept { return client_; }

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class NMSpcObjSnapshot;
 
@@ -100,6 +101,18 @@ public:
     // The identifier the library wrote into the line's "ID Normset" column for the part it was made for;
     // empty where the bill of materials has no such column or the context is not complete.
     std::wstring ShownNormsetId(IVel7SpcObject* line, const SpcDocContext& context);
+    // Whether the bill of materials has the "ID Normset" column, as the line's columns show; false without
+    // a complete context.
+    bool HasNormsetIdColumn(IVel7SpcObject* line, const SpcDocContext& context);
+    // The listed objects as the pairing sees them: what each shows, the part its "ID Normset" names, and
+    // (setsOwn) whether the set's or the part's leader holds it.
+    std::vector<OldSpcLine> ReadOldSpcLines(const SpcDocContext& context, const std::vector<bool>& setsOwn);
+    // Keeps listed only the lines that are the part's, its own line first and then its second lines, and
+    // gives back the others, lines the user attached, which stay as they were made. madeAs: the texts the
+    // library gave the part whose lines they are (a replaced part's, not its successor's), its identifier
+    // in `member`; heldByLeader: for each listed line, whether it holds a position leader of the part. An
+    // empty list after it means no line is the part's own: it gets a new one.
+    ObjArray KeepOwnSpcLinesListed(const SpcDocContext& context, const SpcLineIdentity& madeAs, const std::vector<bool>& heldByLeader);
     // The first listed object becomes the current one, placed and numbered, and leaves the list.
     void useOldSpcObj(const ObjArray& geometry);
 

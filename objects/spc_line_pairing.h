@@ -30,10 +30,9 @@ struct OldSpcLine {
 // A part as the pairing sees it.
 struct SpcLinePart {
     SpcLineIdentity identity;
-    // What its line shows is not known (the reference book now gives it no place in the bill of materials):
-    // it has no place in the set's order, only the member a line knows tells its line, and else it takes
-    // one of the set's own lines that no other part takes.
-    bool textsUnknown = false;
+    // It has no place among the set's drawn members (the set draws nothing of it, or the reference book
+    // added it since): only what a line shows tells its line, and it takes no line left over.
+    bool placeless = false;
 };
 
 struct SpcLinePairing {
@@ -44,18 +43,27 @@ struct SpcLinePairing {
     std::vector<std::optional<size_t>> owner;
 };
 
-// parts: in the set's order, none for a part that takes no line. lines: in Velmar's order.
+// parts: in the set's order (ordered; otherwise a line's place tells nothing), none for a part that takes
+// no line. lines: in Velmar's order.
 // For each text in turn (the member a line knows, its designation, its name; an empty text shows nothing) a
 // line goes to the part in its place among the parts showing that text, else to the first of them still
 // without a line; the set's own lines are paired before the others. Places count in the set's order: a
-// part's among the parts whose texts are known, a line's among the set's own. A set's own line left (a part
+// part's among the parts that have one, a line's among the set's own. A set's own line left (a part
 // renamed, a designation the preset builds otherwise, a line typed over with another part's text) goes to
-// the part left in its place, else to the first part left. A line left that shows a part's text is that
-// part's second line. A set's own line left after that goes to a part whose texts are unknown, in the set's
-// order. Twins (parts of one identity) take their lines in the set's order.
-SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLinePart>>& parts, const std::vector<OldSpcLine>& lines);
-// The same, every part's texts known.
+// the part left in its place, else to the first part left that has a place. A line left that shows a part's
+// text is that part's second line. Twins (parts of one identity) take their lines in the set's order.
+SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLinePart>>& parts, const std::vector<OldSpcLine>& lines,
+                            bool ordered = true);
+// The same, every part with a place.
 SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLineIdentity>>& parts, const std::vector<OldSpcLine>& lines);
+
+// A single part is a set of one: its old lines paired with it. lines[j].setsOwn: the line holds a position
+// leader of the part; identity.member: the line's "ID Normset" value. A single line is the part's whatever
+// it shows. Where the bill of materials has that column (idColumn) and a line carries a value there, the
+// lines with a value are the part's and the others the user's. Otherwise the part's own line is the one
+// showing its text (of several, one its leader holds) and the others showing it are its second lines; where
+// none shows it, the one line a leader holds is its own. Any other line is one the user attached: no part's.
+SpcLinePairing PairSinglePartLines(const SpcLineIdentity& part, const std::vector<OldSpcLine>& lines, bool idColumn);
 
 // The old lines of a set rebuilt in another make-up: where each goes.
 struct SpcLineHandOver {
@@ -71,3 +79,26 @@ struct SpcLineHandOver {
 // made: the old lines paired with the old parts (the set as it was); succession: the old parts, as lines,
 // paired with the new parts; getsLine: for each new part, whether it gets a line.
 SpcLineHandOver HandOverSpcLines(const SpcLinePairing& made, const SpcLinePairing& succession, const std::vector<bool>& getsLine);
+
+// A part or a set as the document holds it: the parts its old lines were made for. A single part is a set
+// of one.
+struct SpcLineMakeUp {
+    // In the set's order where `ordered`, else in the drawing's.
+    std::vector<std::optional<SpcLinePart>> parts;
+    // Each part as the parts of another make-up see it: the part it is in the reference book whatever its
+    // size (`member`), then its designation (`name`).
+    std::vector<SpcLineIdentity> kinds;
+    bool ordered = true;
+    bool single = false;
+};
+
+// The old lines paired with the make-up they were made for. lines[j].setsOwn: the part's or the set's
+// position leader holds the line; a set without a leader owns every line it has, a single part only the
+// lines its leader holds. idColumn: the bill of materials has the "ID Normset" column.
+SpcLinePairing PairOldSpcLines(const SpcLineMakeUp& asDrawn, std::vector<OldSpcLine> lines, bool idColumn);
+
+// The old lines of a make-up rebuilt as another: each old part's lines go to the new part that succeeds it
+// (by kind, then the set's order); a line made for no old part stays. now: the new parts' kinds; getsLine:
+// for each new part, whether it gets a line.
+SpcLineHandOver HandOverOldSpcLines(const SpcLineMakeUp& asDrawn, const std::vector<OldSpcLine>& lines, bool idColumn,
+                                    const std::vector<SpcLineIdentity>& now, const std::vector<bool>& getsLine);

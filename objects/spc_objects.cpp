@@ -4,6 +4,7 @@
 #include "core/trace_log.h"
 #include "core/translate.h"
 #include "hostapi/dual_interface.h"
+#include "hostapi/entity_access.h"
 #include "hostapi/host_error.h"
 #include "hostapi/host_version.h"
 #include "hostapi/restore_step.h"
@@ -275,6 +276,49 @@ std::wstring NMVelObj::ShownNormsetId(IVel7SpcObject* line, const SpcDocContext&
     return column ? ColumnText(column) : std::wstring();
 }
 
+bool NMVelObj::HasNormsetIdColumn(IVel7SpcObject* line, const SpcDocContext& context)
+{
+    if (!line || !context.IsComplete())
+        return false;
+    const IDispatchPtr columnsB = V7Get(line, &IVel7SpcObjectBase::get_ColumnsB);
+    return FindColumnByName(columnsB, context.iSpcDscSubB, L"ID Normset") != nullptr;
+}
+
+std::vector<OldSpcLine> NMVelObj::ReadOldSpcLines(const SpcDocContext& context, const std::vector<bool>& setsOwn)
+{
+    std::vector<OldSpcLine> lines;
+    for (size_t j = 0; j < ExSpcObjs.size(); ++j) {
+        const IVel7SpcObjectPtr line = RequireHost(QueryHostOrNull<IVel7SpcObject>(ExSpcObjs[j]));
+        SpcLineIdentity identity = ShownLineIdentity(line, context);
+        identity.member = ShownNormsetId(line, context);
+        lines.push_back({identity, setsOwn[j]});
+    }
+    return lines;
+}
+
+ObjArray NMVelObj::KeepOwnSpcLinesListed(const SpcDocContext& context, const SpcLineIdentity& madeAs,
+                                         const std::vector<bool>& heldByLeader)
+{
+    TraceScope scope(L"NMVelObj::KeepOwnSpcLinesListed");
+    if (ExSpcObjs.empty())
+        return {};
+    const bool idColumn = HasNormsetIdColumn(GetFirstSpcObject(), context);
+    const SpcLinePairing pairing = PairSinglePartLines(madeAs, ReadOldSpcLines(context, heldByLeader), idColumn);
+    ObjArray own;
+    ObjArray users;
+    if (pairing.own[0])
+        own.push_back(ExSpcObjs[*pairing.own[0]]);
+    for (size_t j = 0; j < ExSpcObjs.size(); ++j)
+        if (!pairing.owner[j])
+            users.push_back(ExSpcObjs[j]);
+        else if (j != pairing.own[0])
+            own.push_back(ExSpcObjs[j]);
+    scope.Value(L"own line", pairing.own[0] ? _variant_t(static_cast<long>(*pairing.own[0])) : _variant_t(-1L));
+    scope.Value(L"users' lines", _variant_t(static_cast<unsigned long>(users.size())));
+    ExSpcObjs = std::move(own);
+    return users;
+}
+
 bool NMVelObj::CanUseOldSpcObj(const SpcDocContext& context)
 {
     TraceScope scope(L"NMVelObj::CanUseOldSpcObj");
@@ -287,11 +331,16 @@ bool NMVelObj::CanUseOldSpcObj(const SpcDocContext& context)
     if (ExSpcObjs.size() == 1)
         return true;
 
-    // Several: only the objects that carry the library's identity stay candidates; a new object is made.
+    // Several: a new object is made. Only the objects that carry the library's identity stay candidates;
+    // where none does (a bill of materials without the "ID Normset" column, or lines made before it had
+    // one) the part's own objects were told from the user's by their texts (KeepOwnSpcLinesListed), and
+    // all stay listed.
     ObjArray kept;
     for (const IDispatchPtr& listed : ExSpcObjs)
         if (context.IsComplete() && !ShownNormsetId(QueryHostOrNull<IVel7SpcObject>(listed), context).empty())
             kept.push_back(listed);
+    if (kept.empty())
+        return false;
     scope.Value(L"ExSpcObjs.size()", _variant_t(static_cast<unsigned long>(kept.size())));
     ExSpcObjs = std::move(kept);
     return false;

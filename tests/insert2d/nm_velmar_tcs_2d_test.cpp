@@ -76,6 +76,25 @@ protected:
         return Macros().empty() ? 0 : Macros().back();
     }
 
+    // The lines of a macro, in Velmar's order.
+    std::vector<sim::SpcObject*> LinesOf(long macro)
+    {
+        std::vector<sim::SpcObject*> lines;
+        for (sim::SpcObject* object : Spc().Objects())
+            if (object->geometry.front() == Name("macro", macro))
+                lines.push_back(object);
+        return lines;
+    }
+    // Each line of a macro as the user reads it: its designation, its note (9.1) and its comments.
+    std::vector<std::string> Typed(long macro)
+    {
+        std::vector<std::string> texts;
+        for (sim::SpcObject* object : LinesOf(macro))
+            texts.push_back(sim::Utf8(object->ColumnA(5, 1)->Text()) + ": " + sim::Utf8(object->ColumnA(9, 1)->Text()) +
+                            object->DescribeComments());
+        return texts;
+    }
+
     std::wstring IdOf(long macro)
     {
         const std::vector<std::wstring> texts = Drawing().IdentityOf(macro);
@@ -292,26 +311,17 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
         return IDNO;
     };
     testhooks::ScopedModalSeam scoped(seam);
-    // The lines of a macro: each one's designation, its note and its comments.
-    const auto typed = [&](long macro) {
-        std::vector<std::string> texts;
-        for (sim::SpcObject* object : Spc().Objects())
-            if (object->geometry.front() == Name("macro", macro))
-                texts.push_back(sim::Utf8(object->ColumnA(5, 1)->Text()) + ": " + sim::Utf8(object->ColumnA(9, 1)->Text()) +
-                                object->DescribeComments());
-        return texts;
-    };
 
     // A noted nut replaced by the set: its line goes to the first member only (none shows its
     // designation); the others' lines take nothing typed on it.
     auto placed = MakePart();
     placed->PlaceAt(10, 10, 0);
     const long nutMacro = placed->macro;
-    ASSERT_EQ(typed(nutMacro).size(), 1u);
+    ASSERT_EQ(Typed(nutMacro).size(), 1u);
     Spc().Objects().back()->ColumnA(9, 1)->SetText(L"nut note");
     Spc().Objects().back()->AddComment("nut");
     MakeSet(nutMacro)->Replace();
-    EXPECT_EQ(typed(nutMacro), (std::vector<std::string>{sim::Utf8(kDesignations[0]) + ": nut note, comment \"nut\"",
+    EXPECT_EQ(Typed(nutMacro), (std::vector<std::string>{sim::Utf8(kDesignations[0]) + ": nut note, comment \"nut\"",
                                                          sim::Utf8(kDesignations[1]) + ": ", sim::Utf8(kDesignations[2]) + ": "}));
 
     // A set with its members as the reference book describes them and a note and a comment on each line.
@@ -337,15 +347,8 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
     const std::vector<bool> allSpc(3, true);
     listMembers(allSpc, kDesignations);
     book_->SetClientString(IdOf(set), members);
-    const auto linesOf = [&](long macro) {
-        std::vector<sim::SpcObject*> lines;
-        for (sim::SpcObject* object : Spc().Objects())
-            if (object->geometry.front() == Name("macro", macro))
-                lines.push_back(object);
-        return lines;
-    };
     const auto note = [&](long macro) {
-        const std::vector<sim::SpcObject*> lines = linesOf(macro);
+        const std::vector<sim::SpcObject*> lines = LinesOf(macro);
         for (size_t i = 0; i < lines.size(); ++i) {
             lines[i]->ColumnA(9, 1)->SetText(L"note " + std::to_wstring(i));
             lines[i]->AddComment("c" + std::to_string(i));
@@ -369,19 +372,19 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
     attachByHand(set);
     const std::string handLine = "Прокладка: by hand, comment \"by hand\"";
     MakeSet(set)->Replace();
-    EXPECT_EQ(typed(set), (std::vector<std::string>{handLine, sim::Utf8(kDesignations[0]) + ": note 0, comment \"c0\"",
+    EXPECT_EQ(Typed(set), (std::vector<std::string>{handLine, sim::Utf8(kDesignations[0]) + ": note 0, comment \"c0\"",
                                                     sim::Utf8(kDesignations[1]) + ": ",
                                                     sim::Utf8(kDesignations[2]) + ": note 2, comment \"c2\""}));
 
     // The washer's line deleted again, the set replaced by a nut М12: the line the nut is rebuilt from is
     // the set's first (no member shows its designation), every member line's comments go to it and the
     // other member lines go; the attached line stays as it is.
-    deleteLine(linesOf(set).at(2));
+    deleteLine(LinesOf(set).at(2));
     // The set's leader numbers the new line; a leader of the nut's line alone goes with that line.
     const std::vector<long> setLeaders = Leaders();
-    linesOf(set).back()->Link(*velmar().Drawings().DrawingObject(Drawing().AddLeader({})));
+    LinesOf(set).back()->Link(*velmar().Drawings().DrawingObject(Drawing().AddLeader({})));
     MakePart(true, {}, set)->Apply();
-    EXPECT_EQ(typed(set), (std::vector<std::string>{handLine, "Гайка М12: note 0, comment \"c0\", comment \"c2\""}));
+    EXPECT_EQ(Typed(set), (std::vector<std::string>{handLine, "Гайка М12: note 0, comment \"c0\", comment \"c2\""}));
     EXPECT_EQ(Leaders(), setLeaders);
     EXPECT_EQ(asked, 0);
 
@@ -398,10 +401,7 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
     const auto rebuild = [&](long placed) {
         // As the spc command rebuilds each set of the drawing.
         NMVelmarTCS2D set(App5(), App7(), Client(), placed, false, &settings);
-        set.FillFromMacro();
-        set.GetExistsSpcObjects(set.Context(true));
-        set.GetPosLeadsFromSpcObjects();
-        set.RecreateTCSSpcObjects(set.MakePosLead(), true);
+        set.RecreatePlacedSpcObjects(set.Context(true));
     };
     const auto bySet = [&](long placed) { MakeSet(placed)->Replace(); };
     const auto bySetWithoutWasher = [&](long placed) { MakeSet(placed, false, SetWithoutWasher())->Replace(); };
@@ -410,77 +410,202 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
     };
     const std::vector<Attr> ownNut = {{L"NM_IID", kListedIds[2]}, {L"Designation", kDesignations[2]}};
     const std::vector<Attr> nutM12 = {{L"NM_IID", L"PART:5915-70[d=12]"}};
+    // What the reference book lists for the set's identifier when the road runs: its members as placed,
+    // the same without the washer (filed anew since), the same with the washer's answer damaged (the set
+    // can no longer be read), or nothing.
+    enum class Listing { All, WithoutWasher, WasherDamaged, None };
     struct Replaced {
         const char* what;
         bool leader;                       // the set has its position leader
-        bool listed;                       // the reference book lists the set's members
+        Listing listed;                    // what the reference book lists for the set
         std::vector<bool> membersSpc;      // ... each with a place in the bill of materials, in the set's order
         std::vector<std::wstring> shown;   // ... each showing this designation
         std::wstring byHand;               // the text of a line the user attached to the set (none when empty)
         std::vector<std::wstring> typed;   // what the user typed over each line's designation (none when empty)
-        bool ids;                          // each line names its member in its "ID Normset" column
+        bool ids;                          // only where each line names its member in its "ID Normset" column
         std::function<void(long)> road;
         std::vector<std::string> left;
     };
     const std::string bolt = sim::Utf8(kDesignations[0]), nut = sim::Utf8(kDesignations[2]);
     const std::wstring part = L"Деталь крепёжная М8";
     const std::vector<std::wstring> untyped(3);
+    const auto twice = [&](long placed) {
+        rebuild(placed);
+        rebuild(placed);
+    };
+    const std::string washer = sim::Utf8(kDesignations[1]);
     const Replaced replaced[] = {
-        {"by its own nut: the nut keeps its line, with its note", true, true, allSpc, kDesignations, L"", untyped, false,
+        {"filed anew without the washer, rebuilt: the washer's line goes, its comments to the bolt's", true,
+         Listing::WithoutWasher, allSpc, kDesignations, L"", untyped, false, rebuild,
+         {bolt + ": note 0, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
+        {"the same replaced by its own nut", true, Listing::WithoutWasher, allSpc, kDesignations, L"", untyped, false,
+         byPart(true, ownNut), {nut + ": note 2, comment \"c2\", comment \"c0\", comment \"c1\""}},
+        {"a washer's answer damaged, its line typed over with the nut's designation, replaced by a set without the washer: "
+         "each note stays with its member",
+         true, Listing::WasherDamaged, allSpc, kDesignations, L"", {L"", kDesignations[2], L""}, false, bySetWithoutWasher,
+         {bolt + ": note 0, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
+        {"its washer without spc data and no leader, rebuilt twice: the washer's line goes, the hand line stays", false,
+         Listing::All, {true, false, true}, kDesignations, L"Прокладка", untyped, false, twice,
+         {handLine, bolt + ": note 0, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
+        {"the same replaced by a part: the hand line stays", false, Listing::All, {true, false, true}, kDesignations,
+         L"Прокладка", untyped, false, byPart(true, nutM12),
+         {"Гайка М12: note 2, comment \"c2\", comment \"c0\", comment \"c1\"", handLine}},
+        {"the same replaced by the set: the hand line stays", false, Listing::All, {true, false, true}, kDesignations,
+         L"Прокладка", untyped, false, bySet,
+         {handLine, bolt + ": note 0, comment \"c0\"", washer + ": note 1, comment \"c1\"", nut + ": note 2, comment \"c2\""}},
+        {"the washer's line typed with the nut's designation, the bolt filed anew without spc data, rebuilt: each note stays "
+         "with its member",
+         true, Listing::All, {false, true, true}, kDesignations, L"", {L"", kDesignations[2], L""}, false, rebuild,
+         {washer + ": note 1, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
+        {"by its own nut: the nut keeps its line, with its note", true, Listing::All, allSpc, kDesignations, L"", untyped, false,
          byPart(true, ownNut),
          {nut + ": note 2, comment \"c2\", comment \"c0\", comment \"c1\""}},
-        {"by its own nut, the washer's line typed over with the nut's designation: the nut keeps its own line", false, true,
+        {"by its own nut, the washer's line typed over with the nut's designation: the nut keeps its own line", false, Listing::All,
          allSpc, kDesignations, L"", {L"", kDesignations[2], L""}, false, byPart(true, ownNut),
          {nut + ": note 2, comment \"c2\", comment \"c0\", comment \"c1\""}},
         {"the same replaced by a set without the washer: the nut keeps its own line, the washer's goes to the bolt's", false,
-         true, allSpc, kDesignations, L"", {L"", kDesignations[2], L""}, false, bySetWithoutWasher,
+         Listing::All, allSpc, kDesignations, L"", {L"", kDesignations[2], L""}, false, bySetWithoutWasher,
          {bolt + ": note 0, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
-        {"by a part without spc data: its lines go but for the one the user attached", true, true, allSpc, kDesignations,
+        {"by a part without spc data: its lines go but for the one the user attached", true, Listing::All, allSpc, kDesignations,
          L"Прокладка", untyped, false, byPart(false), {handLine}},
-        {"unlisted: its member macros still tell its lines, which give their comments to the part's line and go", true, false,
+        {"unlisted: its member macros still tell its lines, which give their comments to the part's line and go", true, Listing::None,
          allSpc, kDesignations, L"", untyped, false, byPart(true),
          {"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\""}},
-        {"unlisted, a second line of the bolt attached by hand: it goes as the bolt's does", true, false, allSpc, kDesignations,
+        {"unlisted, a second line of the bolt attached by hand: it goes as the bolt's does", true, Listing::None, allSpc, kDesignations,
          kDesignations[0], untyped, false, byPart(true),
          {"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\", comment \"by hand\""}},
-        {"its members now without spc data, by a part without: its own lines still go", true, true, {false, false, false},
+        {"its members now without spc data, by a part without: its own lines still go", true, Listing::All, {false, false, false},
          kDesignations, L"Прокладка", untyped, false, byPart(false), {handLine}},
         {"its washer now without spc data, by its nut in another size: the nut's line is rebuilt, the washer's goes as well",
-         false, true, {true, false, true}, kDesignations, L"", untyped, false, byPart(true, nutM12),
+         false, Listing::All, {true, false, true}, kDesignations, L"", untyped, false, byPart(true, nutM12),
          {"Гайка М12: note 2, comment \"c2\", comment \"c0\", comment \"c1\""}},
-        {"without a leader, rebuilt: the line attached by hand stays, each member keeps its own", false, true, allSpc,
+        {"without a leader, rebuilt: the line attached by hand stays, each member keeps its own", false, Listing::All, allSpc,
          kDesignations, L"Прокладка", untyped, false, rebuild,
          {handLine, bolt + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
           nut + ": note 2, comment \"c2\""}},
-        {"the same replaced by the set", false, true, allSpc, kDesignations, L"Прокладка", untyped, false, bySet,
+        {"the same replaced by the set", false, Listing::All, allSpc, kDesignations, L"Прокладка", untyped, false, bySet,
          {handLine, bolt + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
           nut + ": note 2, comment \"c2\""}},
         {"the bolt and the nut of one designation, the washer's line typed over with it, rebuilt: each keeps its own", true,
-         true, allSpc, {part, kDesignations[1], part}, L"", {part, part, part}, false, rebuild,
+         Listing::All, allSpc, {part, kDesignations[1], part}, L"", {part, part, part}, false, rebuild,
          {sim::Utf8(part) + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
           sim::Utf8(part) + ": note 2, comment \"c2\""}},
-        {"the washer's and the nut's designations swapped, each line naming its member: each keeps its own", true, true,
+        {"the washer's and the nut's designations swapped, each line naming its member: each keeps its own", true, Listing::All,
          allSpc, kDesignations, L"", {L"", kDesignations[2], kDesignations[1]}, true, rebuild,
          {bolt + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
           nut + ": note 2, comment \"c2\""}},
     };
-    for (const Replaced& row : replaced) {
-        SCOPED_TRACE(row.what);
-        const long placedSet = PlaceSet(row.leader);
-        std::vector<sim::SpcObject*> placedLines = note(placedSet);
-        for (size_t i = 0; i < row.typed.size() && i < placedLines.size(); ++i)
-            if (!row.typed[i].empty())
-                placedLines[i]->ColumnA(5, 1)->SetText(row.typed[i]);
-        if (row.ids)
-            for (size_t i = 0; i < placedLines.size(); ++i)
-                placedLines[i]->ColumnB(20, 1)->SetText(L"Q-" + std::to_wstring(i));
-        if (!row.byHand.empty())
-            attachByHand(placedSet, row.byHand);
-        book_->SetClientString(IdOf(placedSet), row.listed ? members : L"");
-        listMembers(row.membersSpc, row.shown, row.ids);
-        row.road(placedSet);
-        EXPECT_EQ(typed(placedSet), row.left);
-    }
+    // Every row with the "ID Normset" column naming each line's member and without it, unless it needs it.
+    for (const Replaced& row : replaced)
+        for (const bool ids : {true, false}) {
+            if (row.ids && !ids)
+                continue;
+            SCOPED_TRACE(std::string(row.what) + (ids ? ", with the identity column" : ", without the identity column"));
+            const long placedSet = PlaceSet(row.leader);
+            std::vector<sim::SpcObject*> placedLines = note(placedSet);
+            for (size_t i = 0; i < row.typed.size() && i < placedLines.size(); ++i)
+                if (!row.typed[i].empty())
+                    placedLines[i]->ColumnA(5, 1)->SetText(row.typed[i]);
+            if (ids)
+                for (size_t i = 0; i < placedLines.size(); ++i)
+                    placedLines[i]->ColumnB(20, 1)->SetText(L"Q-" + std::to_wstring(i));
+            if (!row.byHand.empty())
+                attachByHand(placedSet, row.byHand);
+            listMembers(row.membersSpc, row.shown, ids);
+            const std::wstring withoutWasher = kListedIds[0] + L"\r\n" + kListedIds[2] + L"\r\n";
+            book_->SetClientString(IdOf(placedSet), row.listed == Listing::None            ? L""
+                                                    : row.listed == Listing::WithoutWasher ? withoutWasher
+                                                                                           : members);
+            if (row.listed == Listing::WasherDamaged)
+                book_->SetPlacedResponse(kListedIds[1], L"<response/>");
+            row.road(placedSet);
+            EXPECT_EQ(Typed(placedSet), row.left);
+        }
+}
+
+// A single part is a set of one: on every road that rebuilds or replaces it, it has one line of itself, and
+// every line the user attached to it stays as the user made it.
+TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesAPartKeepsOneLineOfItAndEveryLineTheUserAttached)
+{
+    Spc().DefineColumnA({9, 1, L"Примечание"});
+    // As the spc command rebuilds each part of the drawing.
+    const auto rebuild = [&](long macro) {
+        const NMVelObj2D placed(App5(), App7(), Client(), macro, false);
+        auto part = MakePart(true, {}, macro);
+        part->MoveAnswer = NMVelObj::KeepPlaceSilently;
+        part->RecreatePlacedSpcObject(part->Context(true), placed, false);
+    };
+    const auto byPart = [&](bool spc, std::vector<Attr> attrs = {}) {
+        return [=, this](long macro) { MakePart(spc, attrs, macro)->Apply(); };
+    };
+    const auto byWasher = [&](long macro) { MakePart<NMVelmarFragment2D>(true, {}, macro)->Apply(); };
+    const auto bySet = [&](long macro) { MakeSet(macro)->Replace(); };
+    const std::vector<Attr> nutM16 = {{L"NM_IID", L"PART:5915[d=16]"}};
+    const std::vector<Attr> setsNut = {{L"NM_IID", L"PART:5915-70[d=12]"}};
+    // What the user made beside the part's own line ("Гайка М12", a note and a comment).
+    enum class Beside { HandLine, HandLineAndSecond, TypedOverAndHandLine };
+    struct Row {
+        const char* what;
+        Beside beside;
+        std::function<void(long)> road;
+        std::vector<std::string> left;
+        std::vector<std::string> leftWithColumn;   // where the "ID Normset" column tells otherwise
+    };
+    const std::string own = "Гайка М12: note, comment \"own\"";
+    const std::string hand = "Прокладка: by hand, comment \"by hand\"";
+    const std::string typedOver = "мой текст: note, comment \"own\"";
+    const std::string set = sim::Utf8(kDesignations[0]) + ": ";
+    const Row rows[] = {
+        {"rebuilt", Beside::HandLine, rebuild, {own, hand}, {}},
+        {"replaced by itself", Beside::HandLine, byPart(true), {own, hand}, {}},
+        {"replaced by another size", Beside::HandLine, byPart(true, nutM16), {own, hand}, {}},
+        {"replaced by a washer", Beside::HandLine, byWasher, {"Шайба 8: note, comment \"own\"", hand}, {}},
+        {"replaced by a part without spc data: its own line goes", Beside::HandLine, byPart(false), {hand}, {}},
+        {"replaced by the set: its line goes to the set's first member, none being of its kind; the hand line stays",
+         Beside::HandLine, bySet,
+         {hand, set + "note, comment \"own\"", sim::Utf8(kDesignations[1]) + ": ", sim::Utf8(kDesignations[2]) + ": "}, {}},
+        {"a nut of the set's standard replaced by the set: its line goes to the set's nut", Beside::HandLine,
+         [&](long macro) {
+             MakePart(true, setsNut, macro)->RebuildMacro();
+             MakeSet(macro)->Replace();
+         },
+         {hand, set, sim::Utf8(kDesignations[1]) + ": ", sim::Utf8(kDesignations[2]) + ": note, comment \"own\""}, {}},
+        {"a second line of itself made before, rebuilt: one line with the comments of both", Beside::HandLineAndSecond, rebuild,
+         {hand, "Гайка М12: note, comment \"own\", comment \"second\""}, {}},
+        {"the same replaced by a washer", Beside::HandLineAndSecond, byWasher,
+         {"Шайба 8: note, comment \"own\", comment \"second\"", hand}, {}},
+        {"its own line typed over, rebuilt: nothing tells it, a new line is made and the old ones stay", Beside::TypedOverAndHandLine,
+         rebuild, {typedOver, hand, "Гайка М12: "}, {"Гайка М12: note, comment \"own\"", hand}},
+        {"the same replaced by another size", Beside::TypedOverAndHandLine, byPart(true, nutM16), {typedOver, hand, "Гайка М12: "},
+         {"Гайка М12: note, comment \"own\"", hand}},
+    };
+    for (const Row& row : rows)
+        for (const bool column : {true, false}) {
+            SCOPED_TRACE(std::string(row.what) + (column ? ", with the identity column" : ", without it"));
+            auto placed = MakePart();
+            placed->PlaceAt(10, 10, 0);
+            const long macro = placed->macro;
+            sim::SpcObject& ownLine = *LinesOf(macro).at(0);
+            ownLine.ColumnB(20, 1)->SetText(column ? L"1188:40127" : L"");
+            ownLine.ColumnA(9, 1)->SetText(L"note");
+            ownLine.AddComment("own");
+            if (row.beside == Beside::TypedOverAndHandLine)
+                ownLine.ColumnA(5, 1)->SetText(L"мой текст");
+            if (row.beside == Beside::HandLineAndSecond) {
+                sim::SpcObject& second = Spc().AddObject(25);
+                second.Link(*velmar().Drawings().DrawingObject(macro));
+                second.ColumnA(5, 1)->SetText(L"Гайка М12");
+                second.ColumnB(20, 1)->SetText(ownLine.ColumnB(20, 1)->Text());
+                second.AddComment("second");
+            }
+            sim::SpcObject& byHand = Spc().AddObject(25);
+            byHand.Link(*velmar().Drawings().DrawingObject(macro));
+            byHand.ColumnA(5, 1)->SetText(L"Прокладка");
+            byHand.ColumnA(9, 1)->SetText(L"by hand");
+            byHand.AddComment("by hand");
+            row.road(macro);
+            EXPECT_EQ(Typed(macro), column && !row.leftWithColumn.empty() ? row.leftWithColumn : row.left);
+        }
 }
 
 TEST_F(TCS2D, AMacroThatCannotBeReopenedPlacesNoSetAndASpcDrawingGetsOnlySpcObjects)
@@ -570,4 +695,58 @@ TEST_F(TCS2D, NoFailureLeavesABracketOpenTheEarlierPartChangedOrHalfASet)
             }
             EXPECT_LE(Macros().size(), 2u) << call;
         });
+}
+
+// A noted set with a line the user attached, replaced while each host call fails in turn: whatever the failure,
+// the line the user attached stays as made, no comment is lost, and the set keeps its old lines or has its
+// new ones, never both.
+TEST_F(TCS2D, AFailedCallOfASetsReplaceLosesNoCommentAndKeepsTheUsersLine)
+{
+    struct Row {
+        const char* what;
+        std::function<void(long)> road;
+        size_t newLines;
+    };
+    const Row rows[] = {
+        {"by a set without the washer", [&](long set) { MakeSet(set, false, SetWithoutWasher())->Replace(); }, 2},
+        {"by a part", [&](long set) { MakePart(true, {{L"NM_IID", L"PART:5915-70[d=12]"}}, set)->Apply(); }, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        long set = 0;
+        SweepDrawingFailures(
+            [&] {
+                Restart();
+                AddSampleWasher();
+                set = PlaceSet();
+                const std::vector<sim::SpcObject*> lines = Spc().Objects();
+                for (size_t i = 0; i < lines.size(); ++i)
+                    lines[i]->AddComment("c" + std::to_string(i));
+                sim::SpcObject& byHand = Spc().AddObject(25);
+                byHand.Link(*velmar().Drawings().DrawingObject(set));
+                byHand.ColumnA(5, 1)->SetText(L"Прокладка");
+                byHand.AddComment("by hand");
+                return std::function<void()>([&] { row.road(set); });
+            },
+            [&](const sim::Call& failed) {
+                const std::string call = failed.Text();
+                std::vector<std::string> comments;
+                size_t hand = 0;
+                size_t others = 0;
+                for (sim::SpcObject* line : Spc().Objects()) {
+                    if (line->ColumnA(5, 1)->Text() == L"Прокладка") {
+                        ++hand;
+                        EXPECT_EQ(line->Comments(), std::vector<std::string>{"by hand"}) << call;
+                    } else {
+                        ++others;
+                        for (const std::string& comment : line->Comments())
+                            comments.push_back(comment);
+                    }
+                }
+                EXPECT_EQ(hand, 1u) << call;
+                std::sort(comments.begin(), comments.end());
+                EXPECT_EQ(comments, (std::vector<std::string>{"c0", "c1", "c2"})) << call;
+                EXPECT_TRUE(others == 3 || others == row.newLines) << call << ": " << others << " lines";
+            });
+    }
 }

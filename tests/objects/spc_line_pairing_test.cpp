@@ -6,7 +6,7 @@
 namespace {
 
 // "DESIGNATION|NAME", or "DESIGNATION|NAME|MEMBER" where the part or line knows its member; a part written
-// "-" gets no line, one written "?MEMBER" is one whose texts are unknown. A line written with a leading "*"
+// "-" gets no line, one written with a leading "?" has no place among the set's drawn members. A line written with a leading "*"
 // is held by the set's leader, one with a leading "+" is attached to the set beside its leader; a plain
 // line is one of a set without a leader.
 SpcLineIdentity Identity(const std::wstring& text)
@@ -26,7 +26,7 @@ std::vector<std::optional<SpcLinePart>> Parts(const std::vector<std::wstring>& t
         if (text == L"-")
             parts.push_back(std::nullopt);
         else if (text.starts_with(L"?"))
-            parts.push_back(SpcLinePart{{L"", L"", text.substr(1)}, true});
+            parts.push_back(SpcLinePart{Identity(text.substr(1)), true});
         else
             parts.push_back(SpcLinePart{Identity(text)});
     return parts;
@@ -119,12 +119,12 @@ TEST(SpcLinePairing, EachPartTakesTheLineMadeForItAndEachLineGivesItsCommentsToI
         {"a line typed over with the text of a member whose own line is built otherwise is that member's; the "
          "line left in a member's place is its own",
          {L"А|А", L"Б2|Б", L"В2|В", L"Г2|Г"}, {L"А|А", L"Г2|Б1", L"В1|В1", L"Г1|Г1"}, {0, 3, 2, 1}, {0, 3, 2, 1}},
-        {"a member now without spc data takes the set's own line no other takes; the line attached by hand stays",
-         {L"Б|Болт", L"?", L"Г|Гайка"}, {L"*Б|Болт", L"*Ш|Шайба", L"+|Прокладка", L"*Г|Гайка"}, {0, 1, 3}, {0, 1, -1, 2}},
-        {"the same without a leader: the members' lines come first, the hand line after them stays",
-         {L"Б|Болт", L"?", L"Г|Гайка"}, {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка", L"|Прокладка"}, {0, 1, 2}, {0, 1, 2, -1}},
-        {"a member without spc data is known by the member its line knows, a text typed over it or not",
-         {L"Б|Болт|1", L"?2", L"Г|Гайка|3"}, {L"Б|Болт|1", L"Г|Гайка|2", L"Г|Гайка|3"}, {0, 1, 2}, {0, 1, 2}},
+        {"a member the set draws nothing of is known by what its line shows; the line attached by hand stays",
+         {L"Б|Болт", L"?Ш|Шайба", L"Г|Гайка"}, {L"*Б|Болт", L"*Ш|Шайба", L"+|Прокладка", L"*Г|Гайка"}, {0, 1, 3}, {0, 1, -1, 2}},
+        {"a member the reference book added since takes no line left over: a set without a leader keeps the hand line",
+         {L"Б|Болт", L"?Ш|Шайба", L"Г|Гайка"}, {L"Б|Болт", L"Г|Гайка", L"|Прокладка"}, {0, -1, 1}, {0, 2, -1}},
+        {"a member drawn nothing of is known by the member its line knows, a text typed over it or not",
+         {L"Б|Болт|1", L"?||2", L"Г|Гайка|3"}, {L"Б|Болт|1", L"Г|Гайка|2", L"Г|Гайка|3"}, {0, 1, 2}, {0, 1, 2}},
     };
     for (const Row& row : rows) {
         const SpcLinePairing pairing = PairSpcLines(Parts(row.parts), Lines(row.lines));
@@ -156,32 +156,78 @@ TEST(SpcLinePairing, EachOldLineGoesToTheSuccessorOfTheMemberItWasMadeFor)
         {"a line attached by hand without a leader stays; a member added takes no line",
          {L"Б|Болт|Б", L"Г|Гайка|Г"}, {L"Б|Болт", L"Г|Гайка", L"|Прокладка"}, {L"Б|Болт|Б", L"Ш|Шайба|Ш", L"Г|Гайка|Г"},
          {0, -1, 1}, {0, 2, -2}},
-        {"a member now without spc data: its line goes, to the first new line",
-         {L"Б|Болт|Б", L"?", L"Г|Гайка|Г"}, {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"Б|Болт|Б", L"-", L"Г|Гайка|Г"},
+        {"a member now without spc data, known by the name its macro keeps: its line goes, to the first new line",
+         {L"Б|Болт|Б", L"|Шайба|Ш", L"Г|Гайка|Г"}, {L"Б|Болт", L"|Шайба", L"Г|Гайка"}, {L"Б|Болт|Б", L"-", L"Г|Гайка|Г"},
          {0, -1, 2}, {0, -1, 2}},
-    };
-    // An old member as a line: what it is, all its texts known but for one whose texts are unknown.
-    const auto asLines = [](const std::vector<std::optional<SpcLinePart>>& members) {
-        std::vector<OldSpcLine> lines;
-        for (const std::optional<SpcLinePart>& member : members)
-            lines.push_back({member->identity});
-        return lines;
+        {"a single part replaced by a set: its line goes to the member of its kind, the hand line stays",
+         {L"Г|Гайка|Г"}, {L"Г|Гайка", L"+|Прокладка"}, {L"Б|Болт|Б", L"Ш|Шайба|Ш", L"Г|Гайка|Г"}, {-1, -1, 0}, {2, -2}},
+        {"a single part replaced by a set, the hand line listed first and no leader: it stays",
+         {L"Г|Гайка|Г"}, {L"+|Прокладка", L"+Г|Гайка"}, {L"Б|Болт|Б", L"Г|Гайка|Г"}, {-1, 1}, {-2, 1}},
+        {"a single part replaced by a part of another kind, its line doubled before: one line, the other goes to it",
+         {L"Г|Гайка|Г"}, {L"Г|Гайка", L"+Г|Гайка", L"+|Прокладка"}, {L"Ш|Шайба|Ш"}, {0}, {0, 0, -2}},
     };
     for (const Row& row : rows) {
-        const std::vector<std::optional<SpcLinePart>> was = Parts(row.was);
-        std::vector<std::optional<SpcLinePart>> now = Parts(row.now);
+        // One old member is a single part: a set of one.
+        SpcLineMakeUp was{Parts(row.was), {}, true, row.was.size() == 1};
+        for (const std::optional<SpcLinePart>& member : was.parts)
+            was.kinds.push_back(member->identity);
+        std::vector<SpcLineIdentity> now;
         std::vector<bool> getsLine;
-        for (std::optional<SpcLinePart>& member : now) {
+        for (const std::optional<SpcLinePart>& member : Parts(row.now)) {
             getsLine.push_back(member.has_value());
-            if (!member)
-                member = SpcLinePart{};
+            now.push_back(member ? member->identity : SpcLineIdentity{});
         }
-        const SpcLineHandOver handOver =
-            HandOverSpcLines(PairSpcLines(was, Lines(row.lines)), PairSpcLines(now, asLines(was)), getsLine);
+        const SpcLineHandOver handOver = HandOverOldSpcLines(was, Lines(row.lines), false, now, getsLine);
         std::vector<int> heir;
         for (size_t j = 0; j < handOver.heir.size(); ++j)
             heir.push_back(!handOver.goes[j] ? -2 : handOver.heir[j] ? static_cast<int>(*handOver.heir[j]) : -1);
         EXPECT_EQ(Indices(handOver.own), row.own) << row.what;
         EXPECT_EQ(heir, row.heir) << row.what;
     }
+}
+
+// A single part is a set of one. Each row runs with the "ID Normset" column (a line's member is its value
+// there) and without it (no line knows its member).
+TEST(SpcLinePairing, ASinglePartKeepsOneLineOfItselfAndEveryLineTheUserAttached)
+{
+    struct Row {
+        const char* what;
+        std::wstring part;
+        std::vector<std::wstring> lines;
+        int own;                  // without the column
+        std::vector<int> owner;
+        int ownWithColumn;
+        std::vector<int> ownerWithColumn;
+    };
+    const Row rows[] = {
+        {"the own line and a line attached by hand", L"Г|Гайка|Q", {L"Г|Гайка|Q", L"|Прокладка"}, 0, {0, -1}, 0, {0, -1}},
+        {"the hand line listed first", L"Г|Гайка|Q", {L"|Прокладка", L"Г|Гайка|Q"}, 1, {-1, 0}, 1, {-1, 0}},
+        {"a hand line with a leader of its own listed first", L"Г|Гайка|Q", {L"*|Прокладка", L"*Г|Гайка|Q"}, 1, {-1, 0}, 1, {-1, 0}},
+        {"a line doubled before: the one the leader holds is the own, the other goes", L"Г|Гайка|Q",
+         {L"Г|Гайка|Q", L"*Г|Гайка|Q", L"|Прокладка"}, 1, {0, 0, -1}, 1, {0, 0, -1}},
+        {"the own line typed over, held by the part's leader", L"Г|Гайка|Q", {L"*|мой текст|Q", L"|Прокладка"}, 0, {0, -1}, 0, {0, -1}},
+        {"the own line typed over, no leader: nothing tells it, nothing is reused", L"Г|Гайка|Q", {L"|мой текст|Q", L"|Прокладка"},
+         -1, {-1, -1}, 0, {0, -1}},
+        {"the own line typed over, both lines under leaders: nothing is reused", L"Г|Гайка|Q", {L"*|Прокладка", L"*|мой текст|Q"},
+         -1, {-1, -1}, 1, {-1, 0}},
+        {"a single line is the part's whatever it shows", L"Г|Гайка|Q", {L"|Прокладка"}, 0, {0}, 0, {0}},
+        {"a hand line typed with the part's text is its second line", L"Г|Гайка|Q", {L"Г|Гайка|Q", L"Г|Гайка"}, 0, {0, 0}, 0, {0, -1}},
+        {"the designation shown in the name's column", L"|Гайка М12|Q", {L"|Прокладка", L"|Гайка М12|Q"}, 1, {-1, 0}, 1, {-1, 0}},
+        {"lines made before the bill of materials had the column are told by their texts", L"Г|Гайка",
+         {L"|Прокладка", L"Г|Гайка"}, 1, {-1, 0}, 1, {-1, 0}},
+    };
+    for (const Row& row : rows)
+        for (const bool column : {false, true}) {
+            std::vector<OldSpcLine> lines;
+            for (const std::wstring& text : row.lines) {
+                // A line written with a leading "*" holds a leader of the part.
+                OldSpcLine line{Identity(text.substr(text.starts_with(L"*") ? 1 : 0)), text.starts_with(L"*")};
+                if (!column)
+                    line.identity.member.clear();
+                lines.push_back(line);
+            }
+            const SpcLinePairing pairing = PairSinglePartLines(Identity(row.part), lines, column);
+            EXPECT_EQ(Indices(pairing.own), std::vector<int>{column ? row.ownWithColumn : row.own}) << row.what << ", column " << column;
+            EXPECT_EQ(Indices(pairing.owner), column ? row.ownerWithColumn : row.owner) << row.what << ", column " << column;
+        }
 }

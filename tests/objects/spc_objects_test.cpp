@@ -256,7 +256,7 @@ TEST_F(SpcObjects, OfSeveralObjectsOnlyThoseWithTheLibrarysIdentityStayListed)
     EXPECT_EQ(Spc().Objects().size(), 3u);
 }
 
-TEST_F(SpcObjects, OfSeveralObjectsNoneStaysListedWithAnIncompleteContext)
+TEST_F(SpcObjects, OfSeveralObjectsAllStayListedWithoutTheIdentityColumn)
 {
     Open();
     sim::SpcObject& first = Spc().AddObject(25);
@@ -268,8 +268,38 @@ TEST_F(SpcObjects, OfSeveralObjectsNoneStaysListedWithAnIncompleteContext)
     context.iSpcDscSubB = nullptr;
     part->GetExistsSpcObjects(context);
     EXPECT_FALSE(part->CanUseOldSpcObj(context));
-    EXPECT_TRUE(part->ExSpcObjs.empty());
+    EXPECT_EQ(part->ExSpcObjs.size(), 2u);
     EXPECT_EQ(Spc().Objects().size(), 2u);
+}
+
+// Which lines are the part's is the pairing's rule; here, that the part's own line comes first, its second
+// lines after it, and the user's are given back, in Velmar's order, with and without the "ID Normset" column.
+TEST_F(SpcObjects, OnlyThePartsOwnAndSecondLinesStayListedOwnFirst)
+{
+    Open();
+    for (const bool column : {true, false}) {
+        sim::SpcObject& hand = Spc().AddObject(25);
+        sim::SpcObject& second = Spc().AddObject(25);
+        sim::SpcObject& own = Spc().AddObject(25);
+        hand.ColumnA(5, 1)->SetText(L"Прокладка");
+        for (sim::SpcObject* line : {&second, &own}) {
+            line->ColumnA(5, 1)->SetText(L"Болт М8х40");
+            line->ColumnB(20, 1)->SetText(L"Q-1");
+        }
+        auto part = MakePart();
+        part->existing = {&hand, &second, &own};
+        SpcDocContext context = Context();
+        if (!column)
+            context.iSpcDscSubB = nullptr;
+        part->GetExistsSpcObjects(context);
+
+        const ObjArray users = part->KeepOwnSpcLinesListed(context, {L"", L"Болт М8х40", L"Q-1"}, {false, false, true});
+        ASSERT_EQ(part->ExSpcObjs.size(), 2u) << column;
+        EXPECT_EQ(Spc().Find(part->ExSpcObjs[0]), &own) << column;
+        EXPECT_EQ(Spc().Find(part->ExSpcObjs[1]), &second) << column;
+        ASSERT_EQ(users.size(), 1u) << column;
+        EXPECT_EQ(Spc().Find(users[0]), &hand) << column;
+    }
 }
 
 TEST_F(SpcObjects, AReusedObjectIsPlacedNumberedLinkedAndLeavesTheList)
