@@ -552,15 +552,7 @@ TEST_F(ComponentReplace, EveryRoadLeavesOneOwnLineAndTheLineTheUserAttached)
             EXPECT_FALSE(outcome.dialog) << sim::Utf8(outcome.message);
             Lines spc;
             for (sim::SpcObject* object : document().Spc().Objects()) {
-                const std::string shown = sim::Utf8(object->ColumnA(5, 1)->Text());
-                std::string line = shown;
-                for (sim::Component* component : assembly().Components()) {
-                    const std::string name = sim::Utf8(component->part->V5().Text(IVel5Part::ComponentName));
-                    const std::vector<sim::SpcObject*> holding = assembly().SpcObjectsOf(*component);
-                    if (!component->deleted && name != shown && std::find(holding.begin(), holding.end(), object) != holding.end())
-                        line += " on " + name;
-                }
-                line += ":";
+                std::string line = ShownAndHolding(*object) + ":";
                 for (const std::string& comment : object->Comments())
                     line += " " + comment;
                 spc.push_back(line);

@@ -542,20 +542,11 @@ TEST_P(SetReplaceSweep, LeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
         }
         return lines;
     };
-    // Each line: what it shows, the live components it holds that it does not name, its note and comments.
+    // Each line: what it shows and the live components it holds that it does not show, its note and comments.
     auto spc = [&] {
         Lines lines;
         for (sim::SpcObject* object : document().Spc().Objects()) {
-            const std::string shown = sim::Utf8(object->ColumnA(5, 1)->Text());
-            std::string line = shown;
-            for (sim::Component* component : assembly().Components()) {
-                const std::string name = sim::Utf8(component->part->V5().Text(IVel5Part::ComponentName));
-                if (!component->deleted && name != shown &&
-                    std::any_of(object->linked.begin(), object->linked.end(),
-                                [&](const IDispatchPtr& linked) { return sim::Object::From(linked) == &component->part->V7(); }))
-                    line += " on " + name;
-            }
-            line += ": " + sim::Utf8(object->ColumnA(9, 1)->Text()) + ":";
+            std::string line = ShownAndHolding(*object) + ": " + sim::Utf8(object->ColumnA(9, 1)->Text()) + ":";
             for (const std::string& comment : object->Comments())
                 line += " " + comment;
             lines.push_back(line);
