@@ -20,11 +20,18 @@ struct SweptFailure {
     bool raised = false;  // the scenario ended with the failure
 };
 
+// The calls a sweep fails: every one, or, for a scenario too long to sweep in one test case, every `of`-th
+// from the (part + 1)-th on, so that `of` cases with parts 0 to of - 1 together fail every call.
+struct SweptShare {
+    size_t part = 0;
+    size_t of = 1;
+};
+
 // current: the Velmar of the run, for a set-up that makes a new one each time.
 inline void SweepHostCalls(const std::function<sim::Velmar&()>& current, const std::function<std::function<void()>()>& setUp,
-                           const std::function<void(const SweptFailure&)>& check, size_t fewestCalls)
+                           const std::function<void(const SweptFailure&)>& check, size_t fewestCalls, SweptShare share = {})
 {
-    for (size_t n = 1; n < 5000; ++n) {
+    for (size_t n = 1 + share.part; n < 5000; n += share.of) {
         const std::function<void()> run = setUp();
         sim::Velmar& velmar = current();
         velmar.Journal().Clear();
@@ -70,9 +77,9 @@ inline std::string SweptRowName(const std::string& row)
 }
 
 inline void SweepHostCalls(sim::Velmar& velmar, const std::function<std::function<void()>()>& setUp,
-                           const std::function<void(const SweptFailure&)>& check, size_t fewestCalls)
+                           const std::function<void(const SweptFailure&)>& check, size_t fewestCalls, SweptShare share = {})
 {
-    SweepHostCalls([&]() -> sim::Velmar& { return velmar; }, setUp, check, fewestCalls);
+    SweepHostCalls([&]() -> sim::Velmar& { return velmar; }, setUp, check, fewestCalls, share);
 }
 
 } // namespace test_support
