@@ -239,26 +239,20 @@ void PrintElements(sim::ScriptedElements& elements)
     }
 }
 
+// The text between the first `opening` of an XML text and the `closing` after it; empty without one.
+std::wstring TextBetween(const std::wstring& xml, const std::wstring& opening, const std::wstring& closing)
+{
+    const size_t at = xml.find(opening);
+    if (at == std::wstring::npos)
+        return std::wstring();
+    const size_t start = at + opening.size();
+    return xml.substr(start, xml.find(closing, start) - start);
+}
+
 // The value of a response's attribute, as the reference book writes it; empty when there is none.
 std::wstring ResponseAttribute(const std::wstring& xml, const std::wstring& name)
 {
-    const std::wstring key = L"<name>" + name + L"</name><value>";
-    const size_t at = xml.find(key);
-    if (at == std::wstring::npos)
-        return std::wstring();
-    const size_t start = at + key.size();
-    return xml.substr(start, xml.find(L"</value>", start) - start);
-}
-
-// The text of the first element of that name in an XML text; empty when there is none.
-std::wstring FirstElementText(const std::wstring& xml, const std::wstring& name)
-{
-    const std::wstring open = L"<" + name + L">";
-    const size_t at = xml.find(open);
-    if (at == std::wstring::npos)
-        return std::wstring();
-    const size_t start = at + open.size();
-    return xml.substr(start, xml.find(L"</" + name + L">", start) - start);
+    return TextBetween(xml, L"<name>" + name + L"</name><value>", L"</value>");
 }
 
 // The reference book knows the sample object data by its identity "CLASS:OBJECT", which the sample bolt
@@ -266,8 +260,8 @@ std::wstring FirstElementText(const std::wstring& xml, const std::wstring& name)
 void DescribeSampleObjectData(sim::ReferenceBook& book)
 {
     const std::wstring xml = sim::SampleResponse("object_data");
-    const std::wstring classId = FirstElementText(xml, L"classid");
-    const std::wstring objectId = FirstElementText(xml, L"objectid");
+    const std::wstring classId = TextBetween(xml, L"<classid>", L"</classid>");
+    const std::wstring objectId = TextBetween(xml, L"<objectid>", L"</objectid>");
     book.SetObjectInfo(classId + L":" + objectId, classId, objectId);
     book.SetObjectXml(classId, objectId, xml);
 }
