@@ -615,6 +615,11 @@ TEST(VelmarSim, ShowsWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
 TEST(VelmarSim, ShowsTheColumnIdNormsetTheLibraryWritesAndReadsWithTheColumnAndNothingWithout)
 {
     const std::string bolt = "section 25, 5.1 \"Болт М10-6gx50.58 ГОСТ 7798-70\"";
+    const std::string nut = "section 25, 5.1 \"Гайка М12-6Н.5 ГОСТ 5915-70\"";
+    const std::string hand = "  spc object: section 25, 5.1 \"Прокладка\"\n";
+    const std::string setsLines = "  spc object: section 25, 5.1 \"Болт М8-6gx40.58 ГОСТ 7798-70\"\n"
+                                  "  spc object: section 25, 5.1 \"Шайба 8.01.08кп ГОСТ 11371-78\"\n"
+                                  "  spc object: section 25, 5.1 \"Гайка М8-6Н.5 ГОСТ 5915-70\", 9.1 \"note-nut\"\nend";
     struct Row {
         const char* what;
         std::wstring arguments;
@@ -632,6 +637,17 @@ TEST(VelmarSim, ShowsTheColumnIdNormsetTheLibraryWritesAndReadsWithTheColumnAndN
         // reference book then describes again.
         {"the identity read", L"--doc-type 3 --call NMInsertSpc:object_data --spc-text 1:5.1=typed-over --answer yes --command 4",
          "spc object: " + bolt + ", 20.1 \"1204:88312\"\nend", "spc object: section 25, 5.1 \"typed-over\"\nend"},
+        // A nut with a noted line and a line the user attached: made anew, it keeps one line of itself; replaced
+        // by the set, its line goes to the set's nut; the attached line stays as the user made it.
+        {"a part's line and one attached by hand, made anew",
+         L"--doc-type 1 --call NMInsert2D:script_2d@60,50,0 --spc-text 1:9.1=note-nut --select-macro last --attach-line Прокладка"
+         L" --answer yes --command 4",
+         "  spc object: " + nut + ", 9.1 \"note-nut\", 20.1 \"1188:40127\"\n  leader 109, shelf at 80, 70\n" + hand + "end",
+         "  spc object: " + nut + ", 9.1 \"note-nut\"\n  leader 109, shelf at 80, 70\n" + hand + "end"},
+        {"a part's line and one attached by hand, replaced by a set",
+         L"--doc-type 1 --call NMInsert2D:script_2d@60,50,0 --spc-text 1:9.1=note-nut --select-macro last --attach-line Прокладка"
+         L" --select-macro last --call NMReplace2D:fastener_set_2d@0,0,0",
+         hand + setsLines, hand + setsLines},
     };
     for (const Row& row : rows)
         for (const bool column : {true, false}) {
