@@ -291,3 +291,27 @@ IVel7LeadersPtr DocumentLeaders(IVel7Document3D* document)
 {
     return RequireHost(QueryHostOrNull<IVel7Leaders>(V7Get(document, &IVel7Document3D::get_Leaders)));
 }
+
+ObjArray LeadersOfDocument(IVel7Document3D* document)
+{
+    const IVel7LeadersPtr leaders = DocumentLeaders(document);
+    const long count = V7Get(leaders, &IVel7Leaders::get_Count);
+    ObjArray present;
+    for (long i = 0; i < count; ++i)
+        present.push_back(V7Get(leaders, &IVel7Leaders::get_Item, i));
+    return present;
+}
+
+ObjArray LeadersHeldBy(IVel7Document3D* document, const ObjArray& spcObjects)
+{
+    ObjArray included;
+    for (const IDispatchPtr& line : spcObjects)
+        included.Append(ObjArray(V7Get(RequireHost(QueryHostOrNull<IVel7SpcObject>(line)), &IVel7SpcObject::get_Geometry)));
+    ObjArray held;
+    if (included.empty())
+        return held;
+    for (const IDispatchPtr& leader : LeadersOfDocument(document))
+        if (HoldsHostObject(included, leader))
+            held.push_back(leader);
+    return held;
+}

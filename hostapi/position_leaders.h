@@ -5,6 +5,7 @@
 //
 // Every failing host call raises _com_error carrying the called interface's IID; an object a call needs
 // and does not get raises E_POINTER.
+#include "core/obj_array.h"
 #include "hostapi/velmar5.h"
 #include "hostapi/velmar7.h"
 
@@ -57,3 +58,8 @@ void RemovePosLeader(IUnknown* leader);
 
 // The leader collection of a 3D document (E_POINTER when it gives none).
 IVel7LeadersPtr DocumentLeaders(IVel7Document3D* document);
+// The leaders the document holds now, in its order.
+ObjArray LeadersOfDocument(IVel7Document3D* document);
+// The leaders of the document that one of the spc objects includes, each once, in the document's order: a
+// leader taken out of the document is none of them, whatever a line may still list.
+ObjArray LeadersHeldBy(IVel7Document3D* document, const ObjArray& spcObjects);

@@ -221,14 +221,13 @@ void NMVelmarModel3D::ReplacePart12()
     ProcessReplaceEditPartInPatterns();
     const bool makeSpcObject = IsCanCreateSpcObj();
     const SpcDocContext context = Context(makeSpcObject);
+    // The old component's own lines: the new line is rebuilt from them, any other line that held one of its
+    // leaders stays.
+    const ObjArray ownLines = SpcObjectsHolding(context, iEdPrt7);
     const std::vector<LeaderCopy> copies = SetPosLeaderFromEditPart(context);
-    // The old component's own lines, asked only where a line held an old leader: the new line is rebuilt
-    // from them, any other line that held one stays.
-    const bool held = std::any_of(copies.begin(), copies.end(), [](const LeaderCopy& copy) { return !copy.holders.empty(); });
-    const ObjArray ownLines = held ? SpcObjectsHolding(context, iEdPrt7) : ObjArray();
     ObjArray geometry;
     geometry.push_back(IDispatchPtr(iPrt7));
-    geometry.Append(CopiesForLine(copies, copies, ownLines));
+    geometry.Append(LeadersForLine(copies, copies, ownLines));
     const bool lined = makeSpcObject && ChangeSpcObj3D(context, geometry);
     if (!lined)
         RemoveEditPartSpcObjects(context);
@@ -512,13 +511,17 @@ ObjArray NMVelmarModel3D::PositionLeaderCopies(const std::vector<LeaderCopy>& co
     return numbering;
 }
 
-ObjArray NMVelmarModel3D::CopiesForLine(const std::vector<LeaderCopy>& own, const std::vector<LeaderCopy>& copies, const ObjArray& oldLines)
+ObjArray NMVelmarModel3D::LeadersForLine(const std::vector<LeaderCopy>& own, const std::vector<LeaderCopy>& copies,
+                                         const ObjArray& oldLines, const ObjArray& going)
 {
     ObjArray included = PositionLeaderCopies(own);
     for (const LeaderCopy& copy : copies)
         if (!HoldsHostObject(included, copy.copy) &&
             std::any_of(copy.holders.begin(), copy.holders.end(), [&](const IDispatchPtr& line) { return HoldsHostObject(oldLines, line); }))
             included.push_back(copy.copy);
+    for (const IDispatchPtr& leader : LeadersHeldBy(iDoc7, oldLines))
+        if (!HoldsHostObject(included, leader) && !HoldsHostObject(going, leader))
+            included.push_back(leader);
     return included;
 }
 
@@ -526,15 +529,23 @@ void NMVelmarModel3D::GiveCopiesToOtherLines(const std::vector<LeaderCopy>& copi
 {
     TraceScope scope(L"NMVelmarModel3D::GiveCopiesToOtherLines");
     for (const LeaderCopy& copy : copies) {
-        ObjArray included;
-        included.push_back(copy.copy);
-        for (const IDispatchPtr& holder : copy.holders) {
-            if (HoldsHostObject(rebuilt, holder))
-                continue;
-            const IVel7SpcObjectPtr line = RequireHost(QueryHostOrNull<IVel7SpcObject>(holder));
-            IncludeSpcGeometry(line, included, scope);
-            V7Get(line, &IVel7SpcObjectBase::Update);
-        }
+        ObjArray others;
+        for (const IDispatchPtr& holder : copy.holders)
+            if (!HoldsHostObject(rebuilt, holder))
+                others.push_back(holder);
+        IncludeInLines(others, copy.copy);
+    }
+}
+
+void NMVelmarModel3D::IncludeInLines(const ObjArray& lines, IDispatch* object)
+{
+    TraceScope scope(L"NMVelmarModel3D::IncludeInLines");
+    ObjArray included;
+    included.push_back(IDispatchPtr(object));
+    for (const IDispatchPtr& holder : lines) {
+        const IVel7SpcObjectPtr line = RequireHost(QueryHostOrNull<IVel7SpcObject>(holder));
+        IncludeSpcGeometry(line, included, scope);
+        V7Get(line, &IVel7SpcObjectBase::Update);
     }
 }
 

@@ -102,12 +102,17 @@ public:
     };
     static ObjArray PositionLeaderCopies(const std::vector<LeaderCopy>& copies);
     // What a new line includes beside its component: the position leaders among `own` (the copies made on
-    // its component), and every copy of `copies` whose old leader one of `oldLines` (the old lines it is
-    // rebuilt from) held, each once.
-    static ObjArray CopiesForLine(const std::vector<LeaderCopy>& own, const std::vector<LeaderCopy>& copies, const ObjArray& oldLines);
+    // its component), every copy of `copies` whose old leader one of `oldLines` (the old lines it is
+    // rebuilt from) held, and every other leader those lines hold that is still in the document and not
+    // among `going` (leaders on their way out, to be made again later), each once. A line keeps every
+    // number it showed.
+    ObjArray LeadersForLine(const std::vector<LeaderCopy>& own, const std::vector<LeaderCopy>& copies, const ObjArray& oldLines,
+                            const ObjArray& going = ObjArray());
     // Each copy into every line that held its old leader beside those of `rebuilt` (the old lines rebuilt
     // or removed with the replace): another part's line keeps its number through the copy.
     static void GiveCopiesToOtherLines(const std::vector<LeaderCopy>& copies, const ObjArray& rebuilt);
+    // Each line includes the object beside what it holds, and is updated.
+    static void IncludeInLines(const ObjArray& lines, IDispatch* object);
 
     // The component this one replaces (iEdPrt5 and its version-7 twin); null for none.
     void SetEditPart(IVel5Part* part);

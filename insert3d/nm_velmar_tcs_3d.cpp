@@ -9,6 +9,7 @@
 #include "hostapi/host_guards.h"
 #include "hostapi/interface_bridge.h"
 #include "hostapi/mate_queries.h"
+#include "hostapi/position_leaders.h"
 #include "hostapi/scope_exit.h"
 #include "hostapi/vtable_call.h"
 #include "insert3d/array_keeper.h"
@@ -253,7 +254,7 @@ void NMVelmarTCS3D::InsertTCSModels(Succession* succession)
             MakeMemberComponent(model);
         // Its line numbers through its own position leaders and those the old member's lines held.
         const ObjArray leaders =
-            predecessor ? NMVelmarModel3D::CopiesForLine(succession->copies[i], copies, predecessor->objects) : ObjArray();
+            predecessor ? model.LeadersForLine(succession->copies[i], copies, predecessor->objects, succession->going) : ObjArray();
         bool refused = false;
         try {
             model.CreateNewSpcObj3DSilent(snapshot, leaders);
@@ -491,6 +492,9 @@ void NMVelmarTCS3D::ReplaceTCSModels()
             succession.own[i] = &previous[*pairing.own[i]];
             succession.own[i]->linesTaken = Models[i]->IsCanCreateSpcObj();
         }
+    const std::vector<DroppedLeader> dropped = DroppedMembersLeaders(context, previous, pairing);
+    for (const DroppedLeader& leader : dropped)
+        succession.going.push_back(leader.leader);
     InsertTCSModels(&succession);
     // The set's old lines go, or are rebuilt with the copies of the leaders they held: none of them keeps
     // an old leader in use.
@@ -498,7 +502,8 @@ void NMVelmarTCS3D::ReplaceTCSModels()
     for (const OldMemberSpc& old : previous)
         oldLines.Append(old.objects);
     HandOnLeaderCopies(context, oldLines, succession);
-    RemoveOldMembersLines(context, oldLines, previous, pairing);
+    HandOnDroppedMembersLeaders(oldLines, pairing, succession, dropped);
+    RemoveOldMembersLines(previous, pairing);
     if (makeSpcObjects)
         V5Method(iDoc5, IVel5Document3D::Rebuild);
     ReplaceTCSModelsInPatterns(succession.own);
@@ -540,32 +545,91 @@ SpcLinePairing NMVelmarTCS3D::PairOldMembers(const SpcDocContext& context, const
     return pairing;
 }
 
-void NMVelmarTCS3D::RemoveOldMembersLines(const SpcDocContext& context, const ObjArray& oldLines, std::vector<OldMemberSpc>& previous,
-                                          const SpcLinePairing& pairing)
+NMVelmarModel3D* NMVelmarTCS3D::LinesHeir(size_t member, const SpcLinePairing& pairing)
+{
+    const std::optional<size_t> owner = pairing.owner[member];
+    if (owner && Models[*owner]->iSpcObj)
+        return Models[*owner].get();
+    for (const auto& model : Models)
+        if (model->iSpcObj)
+            return model.get();
+    return nullptr;
+}
+
+std::vector<NMVelmarTCS3D::DroppedLeader> NMVelmarTCS3D::DroppedMembersLeaders(const SpcDocContext& context,
+                                                                              const std::vector<OldMemberSpc>& previous,
+                                                                              const SpcLinePairing& pairing)
+{
+    TraceScope scope(L"NMVelmarTCS3D::DroppedMembersLeaders");
+    std::vector<DroppedLeader> dropped;
+    if (Models.empty())
+        return dropped;
+    for (size_t j = 0; j < previous.size(); ++j)
+        if (std::find(pairing.own.begin(), pairing.own.end(), j) == pairing.own.end())
+            for (const IDispatchPtr& leader : Models.front()->GetLeadersOfPart(ToApi7Object(iApp5, previous[j].part)))
+                dropped.push_back({leader, j, SpcObjectsHolding(context, leader)});
+    scope.Value(L"dropped.size()", _variant_t(static_cast<unsigned long>(dropped.size())));
+    return dropped;
+}
+
+void NMVelmarTCS3D::HandOnDroppedMembersLeaders(const ObjArray& oldLines, const SpcLinePairing& pairing, const Succession& succession,
+                                                const std::vector<DroppedLeader>& dropped)
+{
+    TraceScope scope(L"NMVelmarTCS3D::HandOnDroppedMembersLeaders");
+    if (dropped.empty())
+        return;
+    ObjArray rebuilt;
+    for (const OldMemberSpc* old : succession.own)
+        if (old && old->linesTaken)
+            rebuilt.Append(old->objects);
+    // A leader with a branch to a member that stays went with that member's leaders.
+    const ObjArray present = LeadersOfDocument(iDoc7);
+    ObjArray gone;
+    for (const DroppedLeader& old : dropped) {
+        if (!HoldsHostObject(present, old.leader))
+            continue;
+        ObjArray staying;
+        for (const IDispatchPtr& holder : old.holders)
+            if (!HoldsHostObject(oldLines, holder))
+                staying.push_back(holder);
+        const bool numbersRebuiltLine = std::any_of(old.holders.begin(), old.holders.end(),
+                                                    [&](const IDispatchPtr& holder) { return HoldsHostObject(rebuilt, holder); });
+        NMVelmarModel3D* heir = LinesHeir(old.member, pairing);
+        // A number some line keeps showing moves with the member's lines to the part whose line takes them.
+        const IDispatchPtr copy = heir && (numbersRebuiltLine || !staying.empty())
+                                      ? CopyPosLeaderOfKind(iApp5, DocumentLeaders(iDoc7), old.leader, GetPosLeaderKind(old.leader), heir->iPrt5)
+                                      : nullptr;
+        if (!copy) {
+            gone.push_back(old.leader);
+            continue;
+        }
+        scope.WriteLine(L"Create_New_Lead");
+        ObjArray holding;
+        holding.push_back(IDispatchPtr(heir->iSpcObj));
+        holding.Append(staying);
+        for (size_t i = 0; i < Models.size(); ++i) {
+            const OldMemberSpc* predecessor = succession.own[i];
+            if (predecessor && predecessor->linesTaken && Models[i]->iSpcObj && !HoldsHostObject(holding, Models[i]->iSpcObj) &&
+                std::any_of(old.holders.begin(), old.holders.end(),
+                            [&](const IDispatchPtr& holder) { return HoldsHostObject(predecessor->objects, holder); }))
+                holding.push_back(IDispatchPtr(Models[i]->iSpcObj));
+        }
+        NMVelmarModel3D::IncludeInLines(holding, copy);
+    }
+    Models.front()->RemovePosLeaders(gone);
+}
+
+void NMVelmarTCS3D::RemoveOldMembersLines(std::vector<OldMemberSpc>& previous, const SpcLinePairing& pairing)
 {
     TraceScope scope(L"NMVelmarTCS3D::RemoveOldMembersLines");
-    NMVelmarModel3D* firstNew = nullptr;
-    for (const auto& model : Models)
-        if (model->iSpcObj) {
-            firstNew = model.get();
-            break;
-        }
     for (size_t j = 0; j < previous.size(); ++j) {
-        const bool succeeded = std::find(pairing.own.begin(), pairing.own.end(), j) != pairing.own.end();
-        // A member no model succeeds leaves its patterns as a deleted component does, and its leaders go
-        // with it, for they point at nothing then: all but one a line not of the set numbers through.
-        if (!succeeded && !Models.empty()) {
-            NMVelmarModel3D& any = *Models.front();
-            any.RemovePosLeaders(HeldByNoSpcObject(context, any.GetLeadersOfPart(ToApi7Object(iApp5, previous[j].part)), oldLines));
-        }
         if (previous[j].objects.empty() || previous[j].linesTaken)
             continue;
-        NMVelmarModel3D* target = pairing.owner[j] && Models[*pairing.owner[j]]->iSpcObj ? Models[*pairing.owner[j]].get() : firstNew;
-        if (target) {
+        if (NMVelmarModel3D* heir = LinesHeir(j, pairing)) {
             // Through the model whose new line takes the comments, as its own old objects would be.
-            target->ExSpcObjs = previous[j].objects;
-            target->moveCommentObjects();
-            target->RemoveExistsSpcObjects();
+            heir->ExSpcObjs = previous[j].objects;
+            heir->moveCommentObjects();
+            heir->RemoveExistsSpcObjects();
         } else {
             ExSpcObjs = previous[j].objects;
             RemoveExistsSpcObjects();

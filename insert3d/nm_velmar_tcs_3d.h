@@ -5,7 +5,8 @@
 // the assembly. One set is made per placement record of the holes' positioning model; a placed set is
 // replaced in place, in its arrays, each new member taking over from the old member it pairs with (its
 // places in patterns, its leaders, its spc objects); a leader several lines numbered through numbers each
-// of the lines rebuilt from them.
+// of the lines rebuilt from them, and a dropped member's leader a line still numbers through moves to the
+// part whose line takes the member's lines.
 #include "insert3d/nm_velmar_element_3d.h"
 #include "insert3d/nm_velmar_model_3d.h"
 
@@ -68,6 +69,15 @@ private:
         std::vector<OldMemberSpc*> own;
         const SpcDocContext* context = nullptr;
         std::vector<std::vector<NMVelmarModel3D::LeaderCopy>> copies;
+        // The leaders on old members no model succeeds: no new line takes them as they are.
+        ObjArray going;
+    };
+    // A leader on an old member no model succeeds (its place among the old members), with the spc objects
+    // that held it before the replace.
+    struct DroppedLeader {
+        IDispatchPtr leader;
+        size_t member = 0;
+        ObjArray holders;
     };
 
     void InsertTCS();
@@ -99,11 +109,21 @@ private:
     // through them, the members' new lines having taken theirs; then a position leader copy of a member
     // without a line goes, unless another line holds it.
     void HandOnLeaderCopies(const SpcDocContext& context, const ObjArray& oldLines, const Succession& succession);
-    // The spc objects of the old members no model took: their comments go to the new line of the model they
-    // belong to, else to the first new line, and they go; so do the leaders of every kind of an old member
-    // no model succeeds, unless a line not of the set holds them.
-    void RemoveOldMembersLines(const SpcDocContext& context, const ObjArray& oldLines, std::vector<OldMemberSpc>& previous,
-                               const SpcLinePairing& pairing);
+    // The model whose new line takes an old member's lines where no model takes them as its own: the one the
+    // member's line belongs to where that one got a line, else the first model that got one; null for none.
+    NMVelmarModel3D* LinesHeir(size_t member, const SpcLinePairing& pairing);
+    // The leaders of every kind a replaced component hands on that stand on old members no model succeeds.
+    std::vector<DroppedLeader> DroppedMembersLeaders(const SpcDocContext& context, const std::vector<OldMemberSpc>& previous,
+                                                     const SpcLinePairing& pairing);
+    // Each leader on a dropped member that a line which stays (not among `oldLines`) or an old line rebuilt
+    // held is made again on the component of the member's lines' heir, in the heir's new line, in every line
+    // that stays and held it and in the new line of each member whose old line held it; the old one goes
+    // with the member. Where no line held it, or the replace made no line, it goes.
+    void HandOnDroppedMembersLeaders(const ObjArray& oldLines, const SpcLinePairing& pairing, const Succession& succession,
+                                     const std::vector<DroppedLeader>& dropped);
+    // The spc objects of the old members no model took: their comments go to the new line of their heir,
+    // and they go.
+    void RemoveOldMembersLines(std::vector<OldMemberSpc>& previous, const SpcLinePairing& pairing);
     // Each new member in the patterns that held the old member it succeeds, in that one's place.
     void ReplaceTCSModelsInPatterns(const std::vector<OldMemberSpc*>& own);
     // The version-5 object a macro element or a part is kept as in the set's macro element.

@@ -305,117 +305,162 @@ TEST_F(ComponentReplace, AnAttachPointOrItsConeTakesTheMatesOfTheOldOnes)
     }
 }
 
-// Every host call of a replace failing in turn, by a screw with its spc section, by one without, and by
-// one whose new spc object Velmar refuses, over a bolt with a second line the user made by hand, and over
-// a bolt whose position leader numbers the nut's line too: a run either reports the failure and Velmar's
-// undo has left the document exactly as it was, or completes with the new component in the old one's
-// place, the old spc objects carried over to it (one rebuilt, the comments of every one on it) or gone
-// with the old component, never one holding no component, and the position leader with it or gone with
-// it, unless the nut's line keeps its number through it; a refused object is shown once. A completed run
-// taken back by Velmar's undo leaves the document as it was too.
-TEST_F(ComponentReplace, ReplaceFaultSweepLeavesTheOldComponentWithEverythingOrTheNewOneInItsPlace)
+namespace {
+
+// A replace of the sweep below, one a test case.
+struct ComponentReplaceRow {
+    const char* name;
+    bool spcSection;
+    bool createSpcObject;   // the setting
+    bool refused;           // Velmar gives no new spc object (a host that cannot reuse the old one)
+    bool handLine = false;  // a second line of the bolt, without the library's identity, commented
+    bool nutLine = false;   // the nut's line, which the bolt's position leader numbers as well
+    bool nutsLeader = false;   // a position leader on the nut that numbers the nut's line and the bolt's
+};
+
+void PrintTo(const ComponentReplaceRow& row, std::ostream* out)
 {
-    struct Row {
-        bool spcSection;
-        bool createSpcObject;   // the setting
-        bool refused;           // Velmar gives no new spc object (a host that cannot reuse the old one)
-        bool handLine = false;  // a second line of the bolt, without the library's identity, commented
-        bool nutLine = false;   // the nut's line, which the bolt's position leader numbers as well
-    };
-    for (const Row& row : {Row{true, true, false}, Row{false, true, false}, Row{true, false, false}, Row{true, true, true},
-                           Row{true, true, false, true}, Row{false, true, false, false, true}}) {
-        SCOPED_TRACE(testing::Message() << "spc section " << row.spcSection << ", spc objects made " << row.createSpcObject
-                                        << ", refused " << row.refused << ", a line by hand " << row.handLine << ", the nut's line "
-                                        << row.nutLine);
-        const bool spcSection = row.spcSection && row.createSpcObject && !row.refused;
-        Start(row.refused ? sim::HostVersion{15, 0, 0, 0} : sim::HostVersion{15, 0, 1, 0});
-        matedCopies_ = true;
-        sim::Component& bolt = Place();
-        if (row.handLine) {
-            sim::SpcObject& hand = document().Spc().AddObject(25);
-            hand.Link(bolt.part->V7());
-            hand.AddComment("hand");
-        }
-        sim::SpcObject* nutLine = nullptr;
-        if (row.nutLine) {
-            nutLine = &document().Spc().AddObject(25);
-            nutLine->Link(nut_->V7());
-            nutLine->Link(*leaders_->Live().at(0)->object);
-        }
-        // The nut's line holds the live position leader.
-        const auto nutNumbered = [&] {
-            for (sim::Leader* leader : leaders_->Live())
-                if (leader->code == 89 && std::any_of(nutLine->linked.begin(), nutLine->linked.end(), [&](const IDispatchPtr& linked) {
-                        return sim::Object::From(linked) == leader->object.get();
-                    }))
-                    return true;
-            return false;
-        };
-        const Lines before = State();
-        const auto app5 = velmar().App5().As<IVel5Application>();
-        const auto app7 = velmar().App7().As<IVel7Application>();
-        auto answer = std::make_shared<pugi::xml_document>();
-        LoadXmlFromBstr(_bstr_t(Screw(L"Screw.vlm", row.spcSection).c_str()), *answer);
-        const sim::ObjectRef client = book().NewProvider();
-        settings_.LoadFromRegistry();
-        settings_.CreateSpcObject = row.createSpcObject;
-        std::unique_ptr<NMVelmarModel3D> replacing;
-        bool completed = false;
-        const auto start = [&] {
-            TakeBackCompletedRun(completed, before, [&] { return State(); });
-            velmar().User().Clear();
-            document().Spc().RefuseAdd(row.refused ? 2 : 0);
-            document().V5().Value(IVel5Document3D::UndoRecording) = true;
-            replacing = std::make_unique<NMVelmarModel3D>(app5, app7, client->As<INMClient>(), bolt.part->V5().As<IVel5Part>(), false,
-                                                          &settings_);
-            replacing->loadPartData(answer->child(L"response").child(L"objectcollection"), answer);
-            EXPECT_EQ(replacing->state, NMObject::StateReplace);
-            return [&] { replacing->Apply(); };
-        };
-        const auto expectReplaced = [&](const Lines& after) {
-            ASSERT_EQ(assembly().Components().size(), 1u);
-            EXPECT_NE(assembly().Components().at(0), &bolt);
-            // The nut is no component the library placed.
-            EXPECT_EQ(SpcObjectsOfNoComponent(), row.nutLine ? 1u : 0u);
-            EXPECT_EQ(document().Spc().Objects().size(), (spcSection ? 1u : 0u) + (row.nutLine ? 1u : 0u));
-            EXPECT_EQ(PositionLeaders(), spcSection || row.nutLine ? 1u : 0u);
-            if (row.nutLine) {
-                EXPECT_TRUE(nutNumbered());
-            }
-            if (spcSection) {
-                EXPECT_EQ(after.size(), before.size() - (row.handLine ? 2 : 0));
-                const Lines comments = row.handLine ? Lines{"note", "hand"} : Lines{"note"};
-                EXPECT_EQ(document().Spc().Objects().at(0)->Comments(), comments);
-            }
-        };
-        test_support::SweepHostCalls(
-            velmar(), start,
-            [&](const test_support::SweptFailure& failure) {
-                completed = !failure.raised;
-                const Lines after = State();
-                if (failure.raised) {
-                    EXPECT_EQ(after, before);
-                    EXPECT_EQ(assembly().Components(), std::vector<sim::Component*>{&bolt});
-                } else {
-                    expectReplaced(after);
-                }
-            },
-            200);
-        // The run without a failing call.
-        completed = true;
-        expectReplaced(State());
-        EXPECT_EQ(VelmarMessages(), row.refused ? std::vector<std::wstring>{L"Не удалось создать объект спецификации."}
-                                                : std::vector<std::wstring>{});
-        // Velmar refuses to delete the old component: the replace fails as on a failing call.
-        document().RefuseDeletion([&](IUnknown* object) { return sim::Object::From(object) == &bolt.part->V5(); });
-        const auto refused = start();
-        EXPECT_THROW(refused(), _com_error);
-        document().RefuseDeletion(nullptr);
-        EXPECT_EQ(State(), before);
-        EXPECT_EQ(assembly().Components(), std::vector<sim::Component*>{&bolt});
-        replacing.reset();
-    }
+    *out << row.name;
 }
+
+const ComponentReplaceRow kComponentReplaceRows[] = {
+    {"a screw with its spc section", true, true, false},
+    {"a screw without one", false, true, false},
+    {"no spc objects by the settings", true, false, false},
+    {"Velmar refusing the new line", true, true, true},
+    {"a second line of the bolt by hand", true, true, false, true},
+    {"a screw without spc section, the bolt's leader numbering the nut's line", false, true, false, false, true},
+    {"a leader on the nut numbering the nut's line and the bolt's", true, true, false, false, false, true},
+};
+
+class ComponentReplaceSweep : public ComponentReplace, public testing::WithParamInterface<ComponentReplaceRow> {};
+
+} // namespace
+
+// Every host call of a replace failing in turn, by a screw with its spc section, by one without, and by
+// one whose new spc object Velmar refuses, over a bolt with a second line the user made by hand, over a
+// bolt whose position leader numbers the nut's line too, and over a bolt whose line a leader on the nut
+// numbers: a run either reports the failure and Velmar's undo has left the document exactly as it was, or
+// completes with the new component in the old one's place, the old spc objects carried over to it (one
+// rebuilt, the comments of every one on it) or gone with the old component, never one holding no
+// component, and the position leader with it or gone with it, unless the nut's line keeps its number
+// through it; the new line keeps the number of the nut's leader; a refused object is shown once. A
+// completed run taken back by Velmar's undo leaves the document as it was too.
+TEST_P(ComponentReplaceSweep, LeavesTheOldComponentWithEverythingOrTheNewOneInItsPlace)
+{
+    const ComponentReplaceRow& row = GetParam();
+    const bool spcSection = row.spcSection && row.createSpcObject && !row.refused;
+    Start(row.refused ? sim::HostVersion{15, 0, 0, 0} : sim::HostVersion{15, 0, 1, 0});
+    matedCopies_ = true;
+    sim::Component& bolt = Place();
+    if (row.handLine) {
+        sim::SpcObject& hand = document().Spc().AddObject(25);
+        hand.Link(bolt.part->V7());
+        hand.AddComment("hand");
+    }
+    sim::SpcObject* nutLine = nullptr;
+    if (row.nutLine || row.nutsLeader) {
+        nutLine = &document().Spc().AddObject(25);
+        nutLine->Link(nut_->V7());
+    }
+    if (row.nutLine)
+        nutLine->Link(*leaders_->Live().at(0)->object);
+    sim::Leader* nutsLeader = nullptr;
+    if (row.nutsLeader) {
+        nutsLeader = &leaders_->Add(89);
+        leaders_->Anchor(*nutsLeader, nut_->V7().Ptr(), {0, 0, 0});
+        leaders_->Fill(*nutsLeader, "nut");
+        nutLine->Link(*nutsLeader->object);
+        assembly().SpcObjectsOf(bolt).at(0)->Link(*nutsLeader->object);
+    }
+    const auto holds = [](const sim::SpcObject& line, const sim::Leader& leader) {
+        return std::any_of(line.linked.begin(), line.linked.end(),
+                           [&](const IDispatchPtr& linked) { return sim::Object::From(linked) == leader.object.get(); });
+    };
+    // The nut's line holds the live position leader on the new component.
+    const auto nutNumbered = [&] {
+        const std::vector<sim::Leader*> live = leaders_->Live();
+        return std::any_of(live.begin(), live.end(),
+                           [&](sim::Leader* leader) { return leader != nutsLeader && leader->code == 89 && holds(*nutLine, *leader); });
+    };
+    const Lines before = State();
+    const auto app5 = velmar().App5().As<IVel5Application>();
+    const auto app7 = velmar().App7().As<IVel7Application>();
+    auto answer = std::make_shared<pugi::xml_document>();
+    LoadXmlFromBstr(_bstr_t(Screw(L"Screw.vlm", row.spcSection).c_str()), *answer);
+    const sim::ObjectRef client = book().NewProvider();
+    settings_.LoadFromRegistry();
+    settings_.CreateSpcObject = row.createSpcObject;
+    std::unique_ptr<NMVelmarModel3D> replacing;
+    bool completed = false;
+    const auto start = [&] {
+        TakeBackCompletedRun(completed, before, [&] { return State(); });
+        velmar().User().Clear();
+        document().Spc().RefuseAdd(row.refused ? 2 : 0);
+        document().V5().Value(IVel5Document3D::UndoRecording) = true;
+        replacing = std::make_unique<NMVelmarModel3D>(app5, app7, client->As<INMClient>(), bolt.part->V5().As<IVel5Part>(), false,
+                                                      &settings_);
+        replacing->loadPartData(answer->child(L"response").child(L"objectcollection"), answer);
+        EXPECT_EQ(replacing->state, NMObject::StateReplace);
+        return [&] { replacing->Apply(); };
+    };
+    const auto expectReplaced = [&](const Lines& after) {
+        ASSERT_EQ(assembly().Components().size(), 1u);
+        EXPECT_NE(assembly().Components().at(0), &bolt);
+        // The nut is no component the library placed.
+        EXPECT_EQ(SpcObjectsOfNoComponent(), nutLine ? 1u : 0u);
+        EXPECT_EQ(document().Spc().Objects().size(), (spcSection ? 1u : 0u) + (nutLine ? 1u : 0u));
+        EXPECT_EQ(PositionLeaders(), (spcSection || row.nutLine ? 1u : 0u) + (nutsLeader ? 1u : 0u));
+        if (row.nutLine) {
+            EXPECT_TRUE(nutNumbered());
+        }
+        const std::vector<sim::SpcObject*> screwLines = assembly().SpcObjectsOf(*assembly().Components().at(0));
+        ASSERT_EQ(screwLines.size(), spcSection ? 1u : 0u);
+        // A leader on a part that stays keeps numbering every line it numbered, the new one in the bolt's.
+        if (nutsLeader) {
+            EXPECT_FALSE(nutsLeader->removed);
+            EXPECT_TRUE(holds(*nutLine, *nutsLeader));
+            for (const sim::SpcObject* line : screwLines)
+                EXPECT_TRUE(holds(*line, *nutsLeader));
+        }
+        if (spcSection) {
+            EXPECT_EQ(after.size(), before.size() - (row.handLine ? 2 : 0));
+            const Lines comments = row.handLine ? Lines{"note", "hand"} : Lines{"note"};
+            EXPECT_EQ(screwLines.front()->Comments(), comments);
+        }
+    };
+    test_support::SweepHostCalls(
+        velmar(), start,
+        [&](const test_support::SweptFailure& failure) {
+            completed = !failure.raised;
+            const Lines after = State();
+            if (failure.raised) {
+                EXPECT_EQ(after, before);
+                EXPECT_EQ(assembly().Components(), std::vector<sim::Component*>{&bolt});
+            } else {
+                expectReplaced(after);
+            }
+        },
+        200);
+    // The run without a failing call.
+    completed = true;
+    expectReplaced(State());
+    EXPECT_EQ(VelmarMessages(), row.refused ? std::vector<std::wstring>{L"Не удалось создать объект спецификации."}
+                                            : std::vector<std::wstring>{});
+    // Velmar refuses to delete the old component: the replace fails as on a failing call.
+    document().RefuseDeletion([&](IUnknown* object) { return sim::Object::From(object) == &bolt.part->V5(); });
+    const auto refused = start();
+    EXPECT_THROW(refused(), _com_error);
+    document().RefuseDeletion(nullptr);
+    EXPECT_EQ(State(), before);
+    EXPECT_EQ(assembly().Components(), std::vector<sim::Component*>{&bolt});
+    replacing.reset();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryRow, ComponentReplaceSweep, testing::ValuesIn(kComponentReplaceRows),
+                         [](const testing::TestParamInfo<ComponentReplaceRow>& info) {
+                             return test_support::SweptRowName(info.param.name);
+                         });
 
 // The leaders present when the walk starts are each copied once: a leader on the old part and another
 // part is made again on the new part only once, the leader after it is not skipped, and a host whose

@@ -250,271 +250,337 @@ TEST_F(FastenerSets, ARefusedSpcObjectIsReportedOnceAndEveryMemberIsStillBuilt)
     }
 }
 
+namespace {
+
+// The members without their spc sections.
+MemberSpec WithoutSpc(MemberSpec member)
+{
+    member.spcData = false;
+    return member;
+}
+
+// A member by its part in the reference book, of a size.
+MemberSpec Sized(MemberSpec member, const wchar_t* id, const wchar_t* designation = nullptr)
+{
+    member.id = id;
+    if (designation)
+        member.designation = designation;
+    return member;
+}
+
+const MemberSpec kSpacer{L"Stud10.vlm", L"Втулка 10", kWasher.layout, false};
+const MemberSpec kWasherRenamed = [] {
+    MemberSpec washer = kWasher;
+    washer.designation = L"Шайба 10.01";
+    return washer;
+}();
+const MemberSpec kBoltPartM10 = Sized(kBolt, L"PART:BOLT[M10]");
+const MemberSpec kWasherPart10 = Sized(kWasher, L"PART:WASHER[10]");
+const MemberSpec kNutPartM10 = Sized(kNut, L"PART:NUT[M10]");
+const MemberSpec kBoltPartM12 = Sized(kBolt, L"PART:BOLT[M12]", L"Болт М12");
+const MemberSpec kWasherPart12 = Sized(kWasher, L"PART:WASHER[12]", L"Шайба 12");
+const MemberSpec kNutPartM12 = Sized(kNut, L"PART:NUT[M12]", L"Гайка М12");
+
+// A set replaced in place, one row a test case: the old set and the reference book's new one, what the
+// user made of the old set, and what a completed run leaves.
+struct SetReplaceRow {
+    const char* name;
+    std::vector<MemberSpec> old;
+    std::vector<MemberSpec> answer;
+    Lines spc;   // the spc objects of a completed run: the designation, the note typed and the comments
+    size_t components;
+    int refusedLines = 0;   // Velmar refuses the new set's first lines
+    sim::HostVersion version = {15, 0, 1, 0};
+    bool spcObjects = true;   // the settings make them; where they do not, the document has no spc description
+    // Old members the user put each in an array of its own with a position leader, and those arrays and
+    // the live leaders after a completed run, by the members they hold and the lines that hold them.
+    std::vector<size_t> arranged = {};
+    Lines arrays = {};
+    // An old line whose designation the user typed over with another member's.
+    int typedOver = -1;
+    const wchar_t* typed = L"";
+    // Leaders the user drew besides: of a kind code, with branches to old members, held by old members'
+    // lines; or with a branch to a part beside the set, or held by that part's line.
+    static constexpr size_t kNeighbour = 99;
+    struct Callout {
+        long code;
+        std::vector<size_t> on;
+        std::vector<size_t> lines = {};
+    };
+    std::vector<Callout> leaders = {};
+    const wchar_t* designation = L"Комплект крепежа М10";   // the new set's
+};
+
+void PrintTo(const SetReplaceRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+const SetReplaceRow kSetReplaceRows[] = {
+    {"the same set", {kBolt, kNut}, {kBolt, kNut}, {"Болт М10: Болт: bolt", "Гайка М10: Гайка: nut"}, 2},
+    {"members without spc data", {kBolt, kNut}, {WithoutSpc(kBolt), WithoutSpc(kNut)}, {}, 2},
+    {"a set of one member", {kBolt, kNut}, {kBolt}, {"Болт М10: Болт: bolt nut"}, 1},
+    {"members in another order", {kBolt, kNut}, {kNut, kBolt}, {"Гайка М10: Гайка: nut", "Болт М10: Болт: bolt"}, 2},
+    {"a set without the washer", {kBolt, kWasher, kNut}, {kBolt, kNut}, {"Болт М10: Болт: bolt washer", "Гайка М10: Гайка: nut"}, 2},
+    // A host that reuses no old line: each member asks for a new one. It moves no comments either.
+    {"Velmar refusing the bolt's new line", {kBolt, kNut}, {kBolt, kNut}, {"Гайка М10: Гайка:"}, 2, 2, {15, 0, 0, 0}},
+    {"no spc objects by the settings", {kBolt, kNut}, {kBolt, kNut}, {}, 2, 0, {15, 0, 1, 0}, false},
+    // Each member takes over what the old member it succeeds had, wherever it stands in the new set.
+    {.name = "the nut in an array under a leader, the members in another order",
+     .old = {kBolt, kWasher, kNut},
+     .answer = {kNut, kWasher, kBolt},
+     .spc = {"Гайка М10: Гайка: nut", "Шайба 10: Шайба: washer", "Болт М10: Болт: bolt"},
+     .components = 3,
+     .arranged = {2},
+     .arrays = {"array1: Гайка М10", "leader 89 on Гайка М10 in Гайка М10"}},
+    // Its leaders of every kind go, but the one the set's other lines held: that one is made again on the
+    // bolt, whose line takes the washer's, and numbers the bolt's and the nut's new lines.
+    {.name = "the washer dropped: its array loses it as a deleted component's does, its leaders go",
+     .old = {kBolt, kWasher, kNut},
+     .answer = {kBolt, kNut},
+     .spc = {"Болт М10: Болт: bolt washer", "Гайка М10: Гайка: nut"},
+     .components = 2,
+     .arranged = {1, 2},
+     .arrays = {"array1:", "array2: Гайка М10", "leader 89 on Гайка М10 in Гайка М10", "leader 89 on Болт М10 in Болт М10 Гайка М10"},
+     .leaders = {{86, {1}}, {90, {1}}, {87, {1}}, {89, {1}, {0, 1, 2}}}},
+    // One leader numbers several lines: its copy numbers each of their new lines, made before it or after.
+    {.name = "one leader on the bolt for the whole set, the members in another order",
+     .old = {kBolt, kWasher, kNut},
+     .answer = {kNut, kWasher, kBolt},
+     .spc = {"Гайка М10: Гайка: nut", "Шайба 10: Шайба: washer", "Болт М10: Болт: bolt"},
+     .components = 3,
+     .arrays = {"leader 89 on Болт М10 in Гайка М10 Шайба 10 Болт М10"},
+     .leaders = {{89, {0}, {0, 1, 2}}}},
+    // A line keeps every number it showed: a leader on another part, or one copied with a member.
+    {.name = "a neighbour's leader numbering the bolt's and the nut's lines, the nut's numbering the neighbour's line, the members in "
+             "another order",
+     .old = {kBolt, kWasher, kNut},
+     .answer = {kNut, kWasher, kBolt},
+     .spc = {"Шпилька М8: :", "Гайка М10: Гайка: nut", "Шайба 10: Шайба: washer", "Болт М10: Болт: bolt"},
+     .components = 3,
+     .arrays = {"leader 89 on neighbour7 in Шпилька М8 Гайка М10 Болт М10", "leader 89 on Гайка М10 in Шпилька М8 Гайка М10"},
+     .leaders = {{89, {SetReplaceRow::kNeighbour}, {SetReplaceRow::kNeighbour, 0, 2}}, {89, {2}, {2, SetReplaceRow::kNeighbour}}}},
+    // A dropped member's leaders a neighbour's line holds go to the part whose line takes the member's
+    // lines, as long as some line is made.
+    {.name = "the washer dropped, its leaders numbering a neighbour's line",
+     .old = {kBolt, kWasher, kNut},
+     .answer = {kBolt, kNut},
+     .spc = {"Шпилька М8: :", "Болт М10: Болт: bolt washer", "Гайка М10: Гайка: nut"},
+     .components = 2,
+     .arrays = {"leader 89 on Болт М10 in Шпилька М8 Болт М10", "leader 86 on Болт М10 in Шпилька М8 Болт М10"},
+     .leaders = {{89, {1}, {SetReplaceRow::kNeighbour}}, {86, {1}, {SetReplaceRow::kNeighbour}}}},
+    {.name = "the washer dropped, its leader numbering a neighbour's line, no member with spc data now",
+     .old = {kBolt, kWasher, kNut},
+     .answer = {WithoutSpc(kBolt), WithoutSpc(kNut)},
+     .spc = {"Шпилька М8: :"},
+     .components = 2,
+     .leaders = {{89, {1}, {SetReplaceRow::kNeighbour}}}},
+    {.name = "a leader with branches to the bolt and the nut",
+     .old = {kBolt, kNut},
+     .answer = {kBolt, kNut},
+     .spc = {"Болт М10: Болт: bolt", "Гайка М10: Гайка: nut"},
+     .components = 2,
+     .arrays = {"leader 89 on Болт М10 in Болт М10 Гайка М10"},
+     .leaders = {{89, {0, 1}, {0, 1}}}},
+    // A member that gets no line takes none: its old line goes as one no member succeeds, and so does the
+    // copy of the leader that numbered it.
+    {.name = "the nut under a leader without spc data now",
+     .old = {kBolt, kNut},
+     .answer = {kBolt, WithoutSpc(kNut)},
+     .spc = {"Болт М10: Болт: bolt nut"},
+     .components = 2,
+     .leaders = {{89, {1}, {1}}}},
+    {.name = "a member without spc data before the renamed washer",
+     .old = {kBolt, kWasher, kNut},
+     .answer = {kBolt, kSpacer, kWasherRenamed, kNut},
+     .spc = {"Болт М10: Болт: bolt", "Шайба 10.01: Шайба: washer", "Гайка М10: Гайка: nut"},
+     .components = 4},
+    // A line stays with its component, whatever the user typed over on it.
+    {.name = "the washer's line typed over with the nut's designation, the members in another order",
+     .old = {kBolt, kWasher, kNut},
+     .answer = {kNut, kWasher, kBolt},
+     .spc = {"Гайка М10: Гайка: nut", "Шайба 10: Шайба: washer", "Болт М10: Болт: bolt"},
+     .components = 3,
+     .typedOver = 1,
+     .typed = L"Гайка М10"},
+    // Each member is known by its part in the reference book whatever its size.
+    {.name = "a set of another size, the members in another order",
+     .old = {kBoltPartM10, kWasherPart10, kNutPartM10},
+     .answer = {kNutPartM12, kWasherPart12, kBoltPartM12},
+     .spc = {"Гайка М12: Гайка: nut", "Шайба 12: Шайба: washer", "Болт М12: Болт: bolt"},
+     .components = 3,
+     .designation = L"Комплект крепежа М12"},
+};
+
+class SetReplaceSweep : public FastenerSets, public testing::WithParamInterface<SetReplaceRow> {};
+
+} // namespace
+
 // A set replaced in place: every host call failing in turn either reports the failure with the old set
 // as it was (members, their spc objects with their comments, its array) or completes with the new set in
 // its place: one new spc object per member, carrying the comment of the old member in its place; a new
 // member without spc data, or an old member with none in its place, leaves no spc object behind; a leader
-// goes on numbering each new line whose old line it numbered, and goes where it numbers none or its member
-// is dropped. Velmar refusing to delete the old set is such a failure.
-TEST_F(FastenerSets, ReplaceFaultSweepLeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
+// goes on numbering each line that stays and each new line whose old line it numbered, and goes where it
+// numbers none; a dropped member's leader some such line numbers through is made again on the part whose
+// line takes the member's lines. Velmar refusing to delete the old set is such a failure. One row a test
+// case: each sweeps the whole replace.
+TEST_P(SetReplaceSweep, LeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
 {
-    // The answer's members without their spc sections.
-    const auto withoutSpc = [](std::wstring answer) {
-        for (size_t at = answer.find(L"spcSection"); at != std::wstring::npos; at = answer.find(L"spcSection"))
-            answer.replace(at, 3, L"off");
-        return answer;
-    };
-    struct Row {
-        const char* name;
-        std::vector<MemberSpec> old;
-        std::wstring answer;
-        Lines spc;   // the spc objects of a completed run: the designation, the note typed and the comments
-        size_t components;
-        int refusedLines = 0;   // Velmar refuses the new set's first lines
-        sim::HostVersion version = {15, 0, 1, 0};
-        bool spcObjects = true;   // the settings make them; where they do not, the document has no spc description
-        // Old members the user put each in an array of its own with a position leader, and those arrays and
-        // the live leaders after a completed run, by the members they hold and the lines that hold them.
-        std::vector<size_t> arranged = {};
-        Lines arrays = {};
-        // An old line whose designation the user typed over with another member's.
-        int typedOver = -1;
-        const wchar_t* typed = L"";
-        // Leaders the user drew besides: of a kind code, with branches to old members, held by old members'
-        // lines.
-        struct Callout {
-            long code;
-            std::vector<size_t> on;
-            std::vector<size_t> lines = {};
-        };
-        std::vector<Callout> leaders = {};
-    };
-    MemberSpec nutWithoutSpc = kNut;
-    nutWithoutSpc.spcData = false;
-    MemberSpec spacer{L"Stud10.vlm", L"Втулка 10", kWasher.layout, false};
-    MemberSpec washerRenamed = kWasher;
-    washerRenamed.designation = L"Шайба 10.01";
-    // The members by their parts in the reference book, in two sizes.
-    auto sized = [](MemberSpec member, const wchar_t* id, const wchar_t* designation = nullptr) {
-        member.id = id;
-        if (designation)
-            member.designation = designation;
-        return member;
-    };
-    const MemberSpec bolt10 = sized(kBolt, L"PART:BOLT[M10]");
-    const MemberSpec washer10 = sized(kWasher, L"PART:WASHER[10]");
-    const MemberSpec nut10 = sized(kNut, L"PART:NUT[M10]");
-    const MemberSpec bolt12 = sized(kBolt, L"PART:BOLT[M12]", L"Болт М12");
-    const MemberSpec washer12 = sized(kWasher, L"PART:WASHER[12]", L"Шайба 12");
-    const MemberSpec nut12 = sized(kNut, L"PART:NUT[M12]", L"Гайка М12");
-    const Row rows[] = {
-        {"the same set", {kBolt, kNut}, Set({kBolt, kNut}), {"Болт М10: Болт: bolt", "Гайка М10: Гайка: nut"}, 2},
-        {"members without spc data", {kBolt, kNut}, withoutSpc(Set({kBolt, kNut})), {}, 2},
-        {"a set of one member", {kBolt, kNut}, Set({kBolt}), {"Болт М10: Болт: bolt nut"}, 1},
-        {"members in another order", {kBolt, kNut}, Set({kNut, kBolt}), {"Гайка М10: Гайка: nut", "Болт М10: Болт: bolt"}, 2},
-        {"a set without the washer", {kBolt, kWasher, kNut}, Set({kBolt, kNut}),
-         {"Болт М10: Болт: bolt washer", "Гайка М10: Гайка: nut"}, 2},
-        // A host that reuses no old line: each member asks for a new one. It moves no comments either.
-        {"Velmar refusing the bolt's new line", {kBolt, kNut}, Set({kBolt, kNut}), {"Гайка М10: Гайка:"}, 2, 2, {15, 0, 0, 0}},
-        {"no spc objects by the settings", {kBolt, kNut}, Set({kBolt, kNut}), {}, 2, 0, {15, 0, 1, 0}, false},
-        // Each member takes over what the old member it succeeds had, wherever it stands in the new set.
-        {.name = "the nut in an array under a leader, the members in another order",
-         .old = {kBolt, kWasher, kNut},
-         .answer = Set({kNut, kWasher, kBolt}),
-         .spc = {"Гайка М10: Гайка: nut", "Шайба 10: Шайба: washer", "Болт М10: Болт: bolt"},
-         .components = 3,
-         .arranged = {2},
-         .arrays = {"array1: Гайка М10", "leader 89 on Гайка М10 in Гайка М10"}},
-        // Its leaders of every kind go, also one the set's other lines held.
-        {.name = "the washer dropped: its array loses it as a deleted component's does, its leaders go",
-         .old = {kBolt, kWasher, kNut},
-         .answer = Set({kBolt, kNut}),
-         .spc = {"Болт М10: Болт: bolt washer", "Гайка М10: Гайка: nut"},
-         .components = 2,
-         .arranged = {1, 2},
-         .arrays = {"array1:", "array2: Гайка М10", "leader 89 on Гайка М10 in Гайка М10"},
-         .leaders = {{86, {1}}, {90, {1}}, {87, {1}}, {89, {1}, {0, 1, 2}}}},
-        // One leader numbers several lines: its copy numbers each of their new lines, made before it or after.
-        {.name = "one leader on the bolt for the whole set, the members in another order",
-         .old = {kBolt, kWasher, kNut},
-         .answer = Set({kNut, kWasher, kBolt}),
-         .spc = {"Гайка М10: Гайка: nut", "Шайба 10: Шайба: washer", "Болт М10: Болт: bolt"},
-         .components = 3,
-         .arrays = {"leader 89 on Болт М10 in Гайка М10 Шайба 10 Болт М10"},
-         .leaders = {{89, {0}, {0, 1, 2}}}},
-        {.name = "a leader with branches to the bolt and the nut",
-         .old = {kBolt, kNut},
-         .answer = Set({kBolt, kNut}),
-         .spc = {"Болт М10: Болт: bolt", "Гайка М10: Гайка: nut"},
-         .components = 2,
-         .arrays = {"leader 89 on Болт М10 in Болт М10 Гайка М10"},
-         .leaders = {{89, {0, 1}, {0, 1}}}},
-        // A member that gets no line takes none: its old line goes as one no member succeeds, and so does the
-        // copy of the leader that numbered it.
-        {.name = "the nut under a leader without spc data now",
-         .old = {kBolt, kNut},
-         .answer = Set({kBolt, nutWithoutSpc}),
-         .spc = {"Болт М10: Болт: bolt nut"},
-         .components = 2,
-         .leaders = {{89, {1}, {1}}}},
-        {.name = "a member without spc data before the renamed washer",
-         .old = {kBolt, kWasher, kNut},
-         .answer = Set({kBolt, spacer, washerRenamed, kNut}),
-         .spc = {"Болт М10: Болт: bolt", "Шайба 10.01: Шайба: washer", "Гайка М10: Гайка: nut"},
-         .components = 4},
-        // A line stays with its component, whatever the user typed over on it.
-        {.name = "the washer's line typed over with the nut's designation, the members in another order",
-         .old = {kBolt, kWasher, kNut},
-         .answer = Set({kNut, kWasher, kBolt}),
-         .spc = {"Гайка М10: Гайка: nut", "Шайба 10: Шайба: washer", "Болт М10: Болт: bolt"},
-         .components = 3,
-         .typedOver = 1,
-         .typed = L"Гайка М10"},
-        // Each member is known by its part in the reference book whatever its size.
-        {.name = "a set of another size, the members in another order",
-         .old = {bolt10, washer10, nut10},
-         .answer = Set({nut12, washer12, bolt12}, L"Комплект крепежа М12"),
-         .spc = {"Гайка М12: Гайка: nut", "Шайба 12: Шайба: washer", "Болт М12: Болт: bolt"},
-         .components = 3},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        StartAgain(row.version);
-        settings_.CreateSpcObject = row.spcObjects;
-        document().SetSpcDescription(row.spcObjects);
-        // Each line noted and commented by the user with its own member's word.
-        document().Spc().DefineColumnA({9, 1, L"Примечание"});
-        const auto model = HoleModel({plate.bores[0]});
-        NewSet(model.get(), Set(row.old)).Apply();
-        sim::GeoEntity& old = *macros_->Live().at(0);
-        sim::Pattern& array = patterns_->Add("array", {old.V7().Ptr()});
-        std::vector<sim::SpcObject*> oldObjects = document().Spc().Objects();
-        ASSERT_EQ(oldObjects.size(), row.spcObjects ? row.old.size() : 0u);
-        const std::map<std::wstring, std::pair<std::wstring, std::string>> words = {
-            {kBolt.designation, {L"Болт", "bolt"}}, {kWasher.designation, {L"Шайба", "washer"}}, {kNut.designation, {L"Гайка", "nut"}}};
-        for (sim::SpcObject* object : oldObjects) {
-            const auto& word = words.at(object->ColumnA(5, 1)->Text());
-            object->ColumnA(9, 1)->SetText(word.first);
-            object->AddComment(word.second);
-        }
-        if (row.typedOver >= 0)
-            oldObjects.at(static_cast<size_t>(row.typedOver))->ColumnA(5, 1)->SetText(row.typed);
-        std::vector<sim::Pattern*> memberArrays;
-        for (size_t member : row.arranged) {
-            sim::Part& part = *assembly().Components().at(member)->part;
-            memberArrays.push_back(&patterns_->Add("array" + std::to_string(memberArrays.size() + 1), {part.V7().Ptr()}));
-            sim::Leader& leader = leaders_->Add(89);
-            leaders_->Anchor(leader, part.V7().Ptr(), {0, 0, 0});
-            leaders_->Fill(leader, "pos");
-        }
-        for (const Row::Callout& callout : row.leaders) {
-            sim::Leader& leader = leaders_->Add(callout.code);
-            for (size_t member : callout.on)
-                leaders_->Anchor(leader, assembly().Components().at(member)->part->V7().Ptr(), {0, 0, 0});
-            leaders_->Fill(leader, "callout");
-            for (size_t line : callout.lines)
-                oldObjects.at(line)->Link(*leader.object);
-        }
-        // The member arrays and the live leaders, by the designations of the components they hold.
-        auto arrays = [&] {
-            auto designation = [&](sim::Object* object) {
-                const sim::GeoEntity* face = object ? world().geometry.EntityOf(object->Primary()) : nullptr;
-                for (sim::Component* component : assembly().Components())
-                    if (object == &component->part->V7() || (face && face->part == component->part))
-                        return sim::Utf8(component->part->V5().Text(IVel5Part::ComponentName));
-                return object ? object->Name() : std::string("?");
-            };
-            Lines lines;
-            for (sim::Pattern* pattern : memberArrays) {
-                std::string line = pattern->name + ":";
-                for (const IDispatchPtr& source : pattern->sources)
-                    line += " " + designation(sim::Object::From(source));
-                lines.push_back(line);
-            }
-            for (sim::Leader* leader : leaders_->Live()) {
-                std::string line = "leader " + std::to_string(leader->code) + " on";
-                for (size_t i = 0; i < leader->anchors.size(); ++i)
-                    line += " " + designation(sim::Leaders::AnchoredTo(*leader, i));
-                std::string held;
-                for (sim::SpcObject* object : document().Spc().Objects())
-                    if (std::any_of(object->linked.begin(), object->linked.end(),
-                                    [&](const IDispatchPtr& linked) { return sim::Object::From(linked) == leader->object.get(); }))
-                        held += " " + sim::Utf8(object->ColumnA(5, 1)->Text());
-                lines.push_back(held.empty() ? line : line + " in" + held);
-            }
-            return lines;
-        };
-        auto spc = [&] {
-            Lines lines;
-            for (sim::SpcObject* object : document().Spc().Objects()) {
-                std::string line = sim::Utf8(object->ColumnA(5, 1)->Text()) + ": " + sim::Utf8(object->ColumnA(9, 1)->Text()) + ":";
-                for (const std::string& comment : object->Comments())
-                    line += " " + comment;
-                lines.push_back(line);
-            }
-            return lines;
-        };
-        auto state = [&] {
-            Lines lines;
-            for (sim::GeoEntity* set : macros_->Live())
-                lines.push_back(set->Name() + " " + macros_->Describe(*set));
-            for (const std::string& line : spc())
-                lines.push_back(line);
-            for (const std::string& source : sim::Patterns::SourceNames(array))
-                lines.push_back("array " + source);
-            lines.push_back(std::to_string(assembly().Components().size()) + " components");
-            for (const std::string& line : arrays())
-                lines.push_back(line);
-            return lines;
-        };
-        const Lines before = state();
-        const std::vector<std::string> oldSources = sim::Patterns::SourceNames(array);
-        bool completed = false;
-        const auto start = [&] {
-            TakeBackCompletedRun(completed, before, state);
-            velmar().App7().Value(25) = _variant_t(VARIANT_FALSE, VT_I2);
-            NewSet(model.get(), row.answer, old.Entity());
-            EXPECT_EQ(set_->state, NMObject::StateReplace);
-            document().Spc().RefuseAdd(row.refusedLines);
-            return [&] { set_->Apply(); };
-        };
-        test_support::SweepHostCalls(
-            velmar(), start,
-            [&](const test_support::SweptFailure& failure) {
-                // The message of a refused line comes after the replace is done: failing to show it takes
-                // nothing back.
-                const bool message = failure.call == "app7#34";
-                completed = !failure.raised || message;
-                if (!completed) {
-                    EXPECT_EQ(state(), before);
-                } else {
-                    ASSERT_EQ(macros_->Live().size(), 1u);
-                    EXPECT_NE(macros_->Live().front(), &old) << "a new set";
-                    EXPECT_EQ(spc(), row.spc);
-                    EXPECT_EQ(document().HasSpcDescription(), row.spcObjects) << "none made where the settings make no spc objects";
-                    EXPECT_EQ(SpcObjectsOfNoComponent(), 0u);
-                    EXPECT_EQ(assembly().Components().size(), row.components);
-                    const std::vector<std::string> sources = sim::Patterns::SourceNames(array);
-                    EXPECT_EQ(sources.size(), 1u);
-                    EXPECT_NE(sources, oldSources) << "the new set in the array";
-                    EXPECT_EQ(arrays(), row.arrays);
-                }
-                // Velmar refusing to leave edit mode, at the start or at the end, fails the replace.
-                if (failure.call != "app7#25") {
-                    EXPECT_FALSE(velmar().App7().Bool(25));
-                } else {
-                    EXPECT_TRUE(failure.raised);
-                }
-            },
-            150);
-        // Velmar refuses to delete the old set's macro element: the replace fails as on a failing call.
-        const auto refused = start();
-        document().RefuseDeletion([&](IUnknown* object) { return sim::Object::From(object) == &old.V5(); });
-        EXPECT_THROW(refused(), _com_error);
-        document().RefuseDeletion(nullptr);
-        EXPECT_EQ(state(), before);
+    const SetReplaceRow& row = GetParam();
+    StartAgain(row.version);
+    settings_.CreateSpcObject = row.spcObjects;
+    document().SetSpcDescription(row.spcObjects);
+    // Each line noted and commented by the user with its own member's word.
+    document().Spc().DefineColumnA({9, 1, L"Примечание"});
+    const auto model = HoleModel({plate.bores[0]});
+    NewSet(model.get(), Set(row.old)).Apply();
+    sim::GeoEntity& old = *macros_->Live().at(0);
+    sim::Pattern& array = patterns_->Add("array", {old.V7().Ptr()});
+    std::vector<sim::SpcObject*> oldObjects = document().Spc().Objects();
+    ASSERT_EQ(oldObjects.size(), row.spcObjects ? row.old.size() : 0u);
+    const std::map<std::wstring, std::pair<std::wstring, std::string>> words = {
+        {kBolt.designation, {L"Болт", "bolt"}}, {kWasher.designation, {L"Шайба", "washer"}}, {kNut.designation, {L"Гайка", "nut"}}};
+    for (sim::SpcObject* object : oldObjects) {
+        const auto& word = words.at(object->ColumnA(5, 1)->Text());
+        object->ColumnA(9, 1)->SetText(word.first);
+        object->AddComment(word.second);
     }
+    if (row.typedOver >= 0)
+        oldObjects.at(static_cast<size_t>(row.typedOver))->ColumnA(5, 1)->SetText(row.typed);
+    std::vector<sim::Pattern*> memberArrays;
+    for (size_t member : row.arranged) {
+        sim::Part& part = *assembly().Components().at(member)->part;
+        memberArrays.push_back(&patterns_->Add("array" + std::to_string(memberArrays.size() + 1), {part.V7().Ptr()}));
+        sim::Leader& leader = leaders_->Add(89);
+        leaders_->Anchor(leader, part.V7().Ptr(), {0, 0, 0});
+        leaders_->Fill(leader, "pos");
+    }
+    // A part beside the set, with a line of its own, where a leader stands on it or numbers its line.
+    const bool hasNeighbour = std::any_of(row.leaders.begin(), row.leaders.end(), [](const SetReplaceRow::Callout& callout) {
+        const auto neighbour = [](const std::vector<size_t>& places) {
+            return std::find(places.begin(), places.end(), SetReplaceRow::kNeighbour) != places.end();
+        };
+        return neighbour(callout.on) || neighbour(callout.lines);
+    });
+    sim::Part* neighbour = nullptr;
+    sim::SpcObject* neighbourLine = nullptr;
+    if (hasNeighbour) {
+        neighbour = &velmar().AddPart("neighbour");
+        neighbourLine = &document().Spc().AddObject(25);
+        neighbourLine->ColumnA(5, 1)->SetText(L"Шпилька М8");
+        neighbourLine->Link(neighbour->V7());
+    }
+    for (const SetReplaceRow::Callout& callout : row.leaders) {
+        sim::Leader& leader = leaders_->Add(callout.code);
+        for (size_t member : callout.on)
+            leaders_->Anchor(leader, member == SetReplaceRow::kNeighbour ? neighbour->V7().Ptr() : assembly().Components().at(member)->part->V7().Ptr(),
+                             {0, 0, 0});
+        leaders_->Fill(leader, "callout");
+        for (size_t line : callout.lines)
+            (line == SetReplaceRow::kNeighbour ? neighbourLine : oldObjects.at(line))->Link(*leader.object);
+    }
+    // The member arrays and the live leaders, by the designations of the components they hold.
+    auto arrays = [&] {
+        auto designation = [&](sim::Object* object) {
+            const sim::GeoEntity* face = object ? world().geometry.EntityOf(object->Primary()) : nullptr;
+            for (sim::Component* component : assembly().Components())
+                if (object == &component->part->V7() || (face && face->part == component->part))
+                    return sim::Utf8(component->part->V5().Text(IVel5Part::ComponentName));
+            return object ? object->Name() : std::string("?");
+        };
+        Lines lines;
+        for (sim::Pattern* pattern : memberArrays) {
+            std::string line = pattern->name + ":";
+            for (const IDispatchPtr& source : pattern->sources)
+                line += " " + designation(sim::Object::From(source));
+            lines.push_back(line);
+        }
+        for (sim::Leader* leader : leaders_->Live()) {
+            std::string line = "leader " + std::to_string(leader->code) + " on";
+            for (size_t i = 0; i < leader->anchors.size(); ++i)
+                line += " " + designation(sim::Leaders::AnchoredTo(*leader, i));
+            std::string held;
+            for (sim::SpcObject* object : document().Spc().Objects())
+                if (std::any_of(object->linked.begin(), object->linked.end(),
+                                [&](const IDispatchPtr& linked) { return sim::Object::From(linked) == leader->object.get(); }))
+                    held += " " + sim::Utf8(object->ColumnA(5, 1)->Text());
+            lines.push_back(held.empty() ? line : line + " in" + held);
+        }
+        return lines;
+    };
+    auto spc = [&] {
+        Lines lines;
+        for (sim::SpcObject* object : document().Spc().Objects()) {
+            std::string line = sim::Utf8(object->ColumnA(5, 1)->Text()) + ": " + sim::Utf8(object->ColumnA(9, 1)->Text()) + ":";
+            for (const std::string& comment : object->Comments())
+                line += " " + comment;
+            lines.push_back(line);
+        }
+        return lines;
+    };
+    auto state = [&] {
+        Lines lines;
+        for (sim::GeoEntity* set : macros_->Live())
+            lines.push_back(set->Name() + " " + macros_->Describe(*set));
+        for (const std::string& line : spc())
+            lines.push_back(line);
+        for (const std::string& source : sim::Patterns::SourceNames(array))
+            lines.push_back("array " + source);
+        lines.push_back(std::to_string(assembly().Components().size()) + " components");
+        for (const std::string& line : arrays())
+            lines.push_back(line);
+        return lines;
+    };
+    const Lines before = state();
+    const std::vector<std::string> oldSources = sim::Patterns::SourceNames(array);
+    bool completed = false;
+    const auto start = [&] {
+        TakeBackCompletedRun(completed, before, state);
+        velmar().App7().Value(25) = _variant_t(VARIANT_FALSE, VT_I2);
+        NewSet(model.get(), Set(row.answer, row.designation), old.Entity());
+        EXPECT_EQ(set_->state, NMObject::StateReplace);
+        document().Spc().RefuseAdd(row.refusedLines);
+        return [&] { set_->Apply(); };
+    };
+    test_support::SweepHostCalls(
+        velmar(), start,
+        [&](const test_support::SweptFailure& failure) {
+            // The message of a refused line comes after the replace is done: failing to show it takes
+            // nothing back.
+            const bool message = failure.call == "app7#34";
+            completed = !failure.raised || message;
+            if (!completed) {
+                EXPECT_EQ(state(), before);
+            } else {
+                ASSERT_EQ(macros_->Live().size(), 1u);
+                EXPECT_NE(macros_->Live().front(), &old) << "a new set";
+                EXPECT_EQ(spc(), row.spc);
+                EXPECT_EQ(document().HasSpcDescription(), row.spcObjects) << "none made where the settings make no spc objects";
+                EXPECT_EQ(SpcObjectsOfNoComponent(), hasNeighbour ? 1u : 0u);
+                EXPECT_EQ(assembly().Components().size(), row.components);
+                const std::vector<std::string> sources = sim::Patterns::SourceNames(array);
+                EXPECT_EQ(sources.size(), 1u);
+                EXPECT_NE(sources, oldSources) << "the new set in the array";
+                EXPECT_EQ(arrays(), row.arrays);
+            }
+            // Velmar refusing to leave edit mode, at the start or at the end, fails the replace.
+            if (failure.call != "app7#25") {
+                EXPECT_FALSE(velmar().App7().Bool(25));
+            } else {
+                EXPECT_TRUE(failure.raised);
+            }
+        },
+        150);
+    // Velmar refuses to delete the old set's macro element: the replace fails as on a failing call.
+    const auto refused = start();
+    document().RefuseDeletion([&](IUnknown* object) { return sim::Object::From(object) == &old.V5(); });
+    EXPECT_THROW(refused(), _com_error);
+    document().RefuseDeletion(nullptr);
+    EXPECT_EQ(state(), before);
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryRow, SetReplaceSweep, testing::ValuesIn(kSetReplaceRows),
+                         [](const testing::TestParamInfo<SetReplaceRow>& info) { return test_support::SweptRowName(info.param.name); });
 
 TEST_F(FastenerSets, WithoutSpcObjectsAReplacedSetsPartsStillTakeTheOldOnesPlaceInTheirPatterns)
 {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <functional>
 #include <string>
 
@@ -48,6 +49,24 @@ inline void SweepHostCalls(const std::function<sim::Velmar&()>& current, const s
         check(failure);
     }
     FAIL() << "the scenario never ended without a failure";
+}
+
+// A sweep's row, as the name of the test case that runs it: its words run together, each capitalised, with
+// everything but ASCII letters and digits left out ("the washer's line" gives "TheWashersLine").
+inline std::string SweptRowName(const std::string& row)
+{
+    std::string name;
+    bool wordStarts = true;
+    for (const char c : row) {
+        const unsigned char letter = static_cast<unsigned char>(c);
+        if (letter < 0x80 && std::isalnum(letter)) {
+            name += wordStarts ? static_cast<char>(std::toupper(letter)) : c;
+            wordStarts = false;
+        } else if (c != '\'') {
+            wordStarts = true;
+        }
+    }
+    return name;
 }
 
 inline void SweepHostCalls(sim::Velmar& velmar, const std::function<std::function<void()>()>& setUp,
