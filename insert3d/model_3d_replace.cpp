@@ -110,13 +110,6 @@ bool NMVelmarModel3D::ChangeSpcObj3DWhenAllowed(const ObjArray& geometry)
     return IsCanCreateSpcObj() && ChangeSpcObj3D(Context(true), geometry);
 }
 
-void NMVelmarModel3D::RemoveEditPartSpcObjects(const SpcDocContext& context)
-{
-    TraceScope scope(L"NMVelmarModel3D::RemoveEditPartSpcObjects");
-    GetExistsSpcObjects(context);
-    RemoveExistsSpcObjects();
-}
-
 void NMVelmarModel3D::RenameEditPart()
 {
     TraceScope scope(L"NMVelmarModel3D::RenameEditPart");
@@ -221,17 +214,22 @@ void NMVelmarModel3D::ReplacePart12()
     ProcessReplaceEditPartInPatterns();
     const bool makeSpcObject = IsCanCreateSpcObj();
     const SpcDocContext context = Context(makeSpcObject);
-    // The old component's own lines: the new line is rebuilt from them, any other line that held one of its
-    // leaders stays.
-    const ObjArray ownLines = SpcObjectsHolding(context, iEdPrt7);
+    // The old component's own lines, told from those the user attached while its leaders still stand on it:
+    // the new line is rebuilt from them, and they go with it where it gets none. The user's lines stay as
+    // they were made, with the new component; any other line that held one of its leaders stays too.
+    const ObjArray attached = ListOwnSpcLines(context);
+    const ObjArray ownLines = ExSpcObjs;
     const std::vector<LeaderCopy> copies = SetPosLeaderFromEditPart(context);
     ObjArray geometry;
     geometry.push_back(IDispatchPtr(iPrt7));
     geometry.Append(LeadersForLine(copies, copies, ownLines));
-    const bool lined = makeSpcObject && ChangeSpcObj3D(context, geometry);
-    if (!lined)
-        RemoveEditPartSpcObjects(context);
+    const bool lined = makeSpcObject && ChangeSpcObj3D(context, geometry, true);
+    if (!lined) {
+        ExSpcObjs = ownLines;
+        RemoveExistsSpcObjects();
+    }
     GiveCopiesToOtherLines(copies, ownLines);
+    IncludeInLines(attached, iPrt7);
     // A position leader shows the number of the lines it is in: in none, it numbers nothing.
     if (!lined)
         RemovePosLeaders(HeldByNoSpcObject(context, PositionLeaderCopies(copies)));
@@ -514,7 +512,12 @@ ObjArray NMVelmarModel3D::PositionLeaderCopies(const std::vector<LeaderCopy>& co
 ObjArray NMVelmarModel3D::LeadersForLine(const std::vector<LeaderCopy>& own, const std::vector<LeaderCopy>& copies,
                                          const ObjArray& oldLines, const ObjArray& going)
 {
-    ObjArray included = PositionLeaderCopies(own);
+    // A position leader that numbered no line numbers its component's; one a line held numbers the lines
+    // rebuilt from those that held it, not the line of a part it happens to stand on.
+    ObjArray included;
+    for (const LeaderCopy& copy : own)
+        if (copy.numbering && copy.holders.empty())
+            included.push_back(copy.copy);
     for (const LeaderCopy& copy : copies)
         if (!HoldsHostObject(included, copy.copy) &&
             std::any_of(copy.holders.begin(), copy.holders.end(), [&](const IDispatchPtr& line) { return HoldsHostObject(oldLines, line); }))

@@ -119,11 +119,28 @@ void NMVelmarModel3D::Select()
 
 void NMVelmarModel3D::GetExistsSpcObjects(const SpcDocContext& context)
 {
+    ListOwnSpcLines(context);
+}
+
+ObjArray NMVelmarModel3D::ListOwnSpcLines(const SpcDocContext& context)
+{
     TraceScope scope(L"NMVelmarModel3D::GetExistsSpcObjects");
     ExSpcObjs.clear();
     if (iEdPrt7)
         ExSpcObjs = SpcObjectsHolding(context, iEdPrt7);
     scope.Value(L"ExSpcObjs.size()", _variant_t(static_cast<unsigned long>(ExSpcObjs.size())));
+    if (ExSpcObjs.size() < 2)
+        return ObjArray();
+    ObjArray numbered;
+    for (const IDispatchPtr& leader : GetPosLeadsForPart(iEdPrt7))
+        numbered.Append(SpcObjectsHolding(context, leader));
+    std::vector<bool> heldByLeader;
+    for (const IDispatchPtr& line : ExSpcObjs)
+        heldByLeader.push_back(HoldsHostObject(numbered, line));
+    // What the library gave the component when it placed it, whatever part this object now makes of it.
+    // The line shows its name as the designation or as the name, by the preset it was made with.
+    const NMVelObjModel3D placed(iApp5, iApp7, Client(), iEdPrt5, false);
+    return KeepOwnSpcLinesListed(context, {placed.NM_Name, placed.NM_Name, placed.NM_QuarvendID}, heldByLeader);
 }
 
 void NMVelmarModel3D::RestorePosition(int32_t position)
@@ -418,18 +435,21 @@ void NMVelmarModel3D::CreateNewSpcObj3DSilent(NMSpcObjSnapshot* snapshot, const 
     FillSpcObjectColumns(context);
 }
 
-void NMVelmarModel3D::InternalChangeSpcObj3D(const SpcDocContext& context, const ObjArray& geometry)
+void NMVelmarModel3D::InternalChangeSpcObj3D(const SpcDocContext& context, const ObjArray& geometry, bool listed)
 {
     TraceScope scope(L"NMVelmarModel3D::InternalChangeSpcObj3D");
     SpcCreateGuard guard(context.iSpcDsc);
-    ChangeSpcObject(context, geometry);
+    if (listed)
+        ChangeListedSpcObject(context, geometry);
+    else
+        ChangeSpcObject(context, geometry);
 }
 
-bool NMVelmarModel3D::ChangeSpcObj3D(const SpcDocContext& context, const ObjArray& geometry)
+bool NMVelmarModel3D::ChangeSpcObj3D(const SpcDocContext& context, const ObjArray& geometry, bool listed)
 {
     TraceScope scope(L"NMVelmarModel3D::ChangeSpcObj3D");
     try {
-        InternalChangeSpcObj3D(context, geometry);
+        InternalChangeSpcObj3D(context, geometry, listed);
         return true;
     } catch (const CantCreateSpcObj&) {
         ShowSpcObjectCreateError();

@@ -34,8 +34,13 @@ public:
     void Edit() override;
     void Insert() override;
     void Replace() override;
-    // The spc objects the edited component is included in.
+    // The edited component's own spc objects (ListOwnSpcLines).
     void GetExistsSpcObjects(const SpcDocContext& context) override;
+    // Of the spc objects the edited component is included in, lists its own (ExSpcObjs: its own line first,
+    // then its second lines) and gives back the others, lines the user attached, which stay as they were
+    // made. Its own line shows the text its identity block holds (of several, one its position leader
+    // holds); with the "ID Normset" column, its lines carry a value there. A single line is its own.
+    ObjArray ListOwnSpcLines(const SpcDocContext& context);
     void RestorePosition(int32_t position) override;
     bool IsCanCreateSpcObj() const override;
 
@@ -80,10 +85,12 @@ public:
     void CreateNewSpcObj3D();
     // leaders: position leaders the new object includes beside the part.
     void CreateNewSpcObj3DSilent(NMSpcObjSnapshot* snapshot, const ObjArray& leaders = ObjArray());
-    void InternalChangeSpcObj3D(const SpcDocContext& context, const ObjArray& geometry);
+    // listed: the old objects are those listed already (ExSpcObjs), not the edited component's as they are
+    // now.
+    void InternalChangeSpcObj3D(const SpcDocContext& context, const ObjArray& geometry, bool listed = false);
     // As InternalChangeSpcObj3D, with a failed object shown instead of thrown; whether the object was
     // made. A refused one leaves the part's old objects as they were.
-    bool ChangeSpcObj3D(const SpcDocContext& context, const ObjArray& geometry);
+    bool ChangeSpcObj3D(const SpcDocContext& context, const ObjArray& geometry, bool listed = false);
 
     // The position leaders of the document that point at the part (a version-7 part) and can be included
     // in an spc object, once each.
@@ -102,10 +109,10 @@ public:
     };
     static ObjArray PositionLeaderCopies(const std::vector<LeaderCopy>& copies);
     // What a new line includes beside its component: the position leaders among `own` (the copies made on
-    // its component), every copy of `copies` whose old leader one of `oldLines` (the old lines it is
-    // rebuilt from) held, and every other leader those lines hold that is still in the document and not
-    // among `going` (leaders on their way out, to be made again later), each once. A line keeps every
-    // number it showed.
+    // its component) that no line held, every copy of `copies` whose old leader one of `oldLines` (the old
+    // lines it is rebuilt from) held, and every other leader those lines hold that is still in the document
+    // and not among `going` (leaders on their way out, to be made again later), each once. A line keeps
+    // every number it showed, and takes none another line showed.
     ObjArray LeadersForLine(const std::vector<LeaderCopy>& own, const std::vector<LeaderCopy>& copies, const ObjArray& oldLines,
                             const ObjArray& going = ObjArray());
     // Each copy into every line that held its old leader beside those of `rebuilt` (the old lines rebuilt
@@ -160,9 +167,6 @@ private:
     void SetPlacementByEditPart();
     void SetMatesFromEditPart();
     void CorrectCoaxialMate(VelmarMateSet& newSet, VelmarMateSet& oldSet);
-    // A new part that takes no spc object (none in its data, the settings make none, or Velmar refused
-    // it): the old component's go with it, as it does.
-    void RemoveEditPartSpcObjects(const SpcDocContext& context);
     void ReplaceEditPartInMacro();
     void DeleteEditPart();
 

@@ -461,9 +461,12 @@ std::vector<NMVelmarTCS3D::OldMemberSpc> NMVelmarTCS3D::FindExSpcObject(const Sp
         OldMemberSpc& member = found.emplace_back();
         member.part = part;
         // The component keeps what it is in the reference book in its identity block.
-        member.member = NMVelObjModel3D(iApp5, iApp7, Client(), part, false).MemberKey();
-        if (context.iSpcObjs)
-            member.objects = SpcObjectsHolding(context, ToApi7Object(iApp5, part));
+        NMVelmarModel3D old(iApp5, iApp7, Client(), part, false, Settings);
+        member.member = old.MemberKey();
+        if (context.iSpcObjs) {
+            member.attached = old.ListOwnSpcLines(context);
+            member.objects = old.ExSpcObjs;
+        }
         const IVel7SpcObjectPtr first = member.objects.empty() ? nullptr : QueryHostOrNull<IVel7SpcObject>(member.objects.front());
         member.snapshot = std::make_unique<NMSpcObjSnapshot>(context, first, Is3DSpec, true);
         total += member.objects.size();
@@ -504,6 +507,7 @@ void NMVelmarTCS3D::ReplaceTCSModels()
     HandOnLeaderCopies(context, oldLines, succession);
     HandOnDroppedMembersLeaders(oldLines, pairing, succession, dropped);
     RemoveOldMembersLines(previous, pairing);
+    HandOnAttachedLines(previous, pairing);
     if (makeSpcObjects)
         V5Method(iDoc5, IVel5Document3D::Rebuild);
     ReplaceTCSModelsInPatterns(succession.own);
@@ -634,6 +638,23 @@ void NMVelmarTCS3D::RemoveOldMembersLines(std::vector<OldMemberSpc>& previous, c
             ExSpcObjs = previous[j].objects;
             RemoveExistsSpcObjects();
         }
+    }
+}
+
+void NMVelmarTCS3D::HandOnAttachedLines(const std::vector<OldMemberSpc>& previous, const SpcLinePairing& pairing)
+{
+    TraceScope scope(L"NMVelmarTCS3D::HandOnAttachedLines");
+    for (size_t j = 0; j < previous.size(); ++j) {
+        if (previous[j].attached.empty())
+            continue;
+        const auto successor = std::find(pairing.own.begin(), pairing.own.end(), j);
+        NMVelmarModel3D* holder = successor != pairing.own.end() ? Models[static_cast<size_t>(successor - pairing.own.begin())].get()
+                                                                 : LinesHeir(j, pairing);
+        // Where the replace made no line, the set's first member holds what it has.
+        if (!holder && !Models.empty())
+            holder = Models.front().get();
+        if (holder && !holder->IsSpecActive)
+            NMVelmarModel3D::IncludeInLines(previous[j].attached, holder->iPrt7);
     }
 }
 

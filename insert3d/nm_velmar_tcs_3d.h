@@ -52,12 +52,14 @@ public:
 
 private:
     // A member of the old set: its component, what it is in the reference book, and what it had in the
-    // bill of materials (its first object as it was, and all).
+    // bill of materials (its own first object as it was, its own objects, and the lines the user attached
+    // to it, which stay).
     struct OldMemberSpc {
         IVel5PartPtr part;
         std::wstring member;
         std::unique_ptr<NMSpcObjSnapshot> snapshot;
         ObjArray objects;
+        ObjArray attached;
         // The new member that succeeds it takes its spc objects.
         bool linesTaken = false;
     };
@@ -100,6 +102,7 @@ private:
     // The components and the elements of the set's macro element, in the order it holds them.
     std::vector<IVel5PartPtr> FindTCSModels();
     std::vector<IVel5EntityPtr> FindTCSElements();
+    // Each old member's own spc objects, told from the lines the user attached to it as a single part's are.
     std::vector<OldMemberSpc> FindExSpcObject(const SpcDocContext& context, const std::vector<IVel5PartPtr>& oldParts);
     // The old members paired with the new models (PairSpcLines), every one of each: an old member as the
     // line shown by its first spc object (no text without one), a model by the texts of the line it gets
@@ -124,6 +127,9 @@ private:
     // The spc objects of the old members no model took: their comments go to the new line of their heir,
     // and they go.
     void RemoveOldMembersLines(std::vector<OldMemberSpc>& previous, const SpcLinePairing& pairing);
+    // The lines the user attached to an old member stay as they were made and hold the member's successor,
+    // else the component of its lines' heir: none is left holding only a deleted component.
+    void HandOnAttachedLines(const std::vector<OldMemberSpc>& previous, const SpcLinePairing& pairing);
     // Each new member in the patterns that held the old member it succeeds, in that one's place.
     void ReplaceTCSModelsInPatterns(const std::vector<OldMemberSpc*>& own);
     // The version-5 object a macro element or a part is kept as in the set's macro element.

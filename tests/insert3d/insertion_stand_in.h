@@ -243,6 +243,20 @@ protected:
 
     // A component as velmar-sim describes it.
     Lines Described(size_t index) { return assembly().Describe(*assembly().Components().at(index)); }
+    // What an spc object shows (its column 5.1), then " on " and the name of each live component it holds
+    // that it does not show: a line the user attached, or one typed over, tells which component it stays with.
+    std::string ShownAndHolding(sim::SpcObject& object)
+    {
+        const std::string shown = sim::Utf8(object.ColumnA(5, 1)->Text());
+        std::string line = shown;
+        for (sim::Component* component : assembly().Components()) {
+            const std::string name = sim::Utf8(component->part->V5().Text(IVel5Part::ComponentName));
+            const std::vector<sim::SpcObject*> holding = assembly().SpcObjectsOf(*component);
+            if (!component->deleted && name != shown && std::find(holding.begin(), holding.end(), &object) != holding.end())
+                line += " on " + name;
+        }
+        return line;
+    }
     // The spc objects of the document that no component of the assembly holds.
     size_t SpcObjectsOfNoComponent()
     {

@@ -313,9 +313,10 @@ struct ComponentReplaceRow {
     bool spcSection;
     bool createSpcObject;   // the setting
     bool refused;           // Velmar gives no new spc object (a host that cannot reuse the old one)
-    bool handLine = false;  // a second line of the bolt, without the library's identity, commented
+    bool handLine = false;  // a line the user attached to the bolt ("Прокладка"), commented
     bool nutLine = false;   // the nut's line, which the bolt's position leader numbers as well
     bool nutsLeader = false;   // a position leader on the nut that numbers the nut's line and the bolt's
+    bool handFirst = false;    // the user's line comes first among the bolt's and holds a position leader of its own
 };
 
 void PrintTo(const ComponentReplaceRow& row, std::ostream* out)
@@ -328,35 +329,53 @@ const ComponentReplaceRow kComponentReplaceRows[] = {
     {"a screw without one", false, true, false},
     {"no spc objects by the settings", true, false, false},
     {"Velmar refusing the new line", true, true, true},
-    {"a second line of the bolt by hand", true, true, false, true},
+    {"a line the user attached to the bolt", true, true, false, true},
+    {"a line the user attached to the bolt, listed first with a leader of its own", true, true, false, true, false, false, true},
+    {"a line the user attached to the bolt, a screw without spc section", false, true, false, true},
     {"a screw without spc section, the bolt's leader numbering the nut's line", false, true, false, false, true},
     {"a leader on the nut numbering the nut's line and the bolt's", true, true, false, false, false, true},
 };
 
-class ComponentReplaceSweep : public ComponentReplace, public testing::WithParamInterface<ComponentReplaceRow> {};
+// Each row with and without the bill of materials' "ID Normset" column.
+class ComponentReplaceSweep : public ComponentReplace, public testing::WithParamInterface<std::tuple<ComponentReplaceRow, bool>> {};
 
 } // namespace
 
 // Every host call of a replace failing in turn, by a screw with its spc section, by one without, and by
-// one whose new spc object Velmar refuses, over a bolt with a second line the user made by hand, over a
-// bolt whose position leader numbers the nut's line too, and over a bolt whose line a leader on the nut
-// numbers: a run either reports the failure and Velmar's undo has left the document exactly as it was, or
-// completes with the new component in the old one's place, the old spc objects carried over to it (one
-// rebuilt, the comments of every one on it) or gone with the old component, never one holding no
-// component, and the position leader with it or gone with it, unless the nut's line keeps its number
-// through it; the new line keeps the number of the nut's leader; a refused object is shown once. A
-// completed run taken back by Velmar's undo leaves the document as it was too.
+// one whose new spc object Velmar refuses, over a bolt with a line the user attached, over a bolt whose
+// position leader numbers the nut's line too, and over a bolt whose line a leader on the nut numbers, with
+// and without the "ID Normset" column: a run either reports the failure and Velmar's undo has left the
+// document exactly as it was, or completes with the new component in the old one's place, the old
+// component's own line carried over to it (rebuilt with its comments) or gone with the old component, the
+// user's line as it was made holding the new component, never a line holding no component, and the
+// position leader with it or gone with it, unless the nut's line keeps its number through it; the new line
+// keeps the number of the nut's leader; a refused object is shown once. A completed run taken back by
+// Velmar's undo leaves the document as it was too.
 TEST_P(ComponentReplaceSweep, LeavesTheOldComponentWithEverythingOrTheNewOneInItsPlace)
 {
-    const ComponentReplaceRow& row = GetParam();
+    const auto& [row, idColumn] = GetParam();
     const bool spcSection = row.spcSection && row.createSpcObject && !row.refused;
     Start(row.refused ? sim::HostVersion{15, 0, 0, 0} : sim::HostVersion{15, 0, 1, 0});
+    if (idColumn)
+        document().Spc().DefineColumnB({20, 1, L"ID Normset"});
     matedCopies_ = true;
+    // Velmar lists a component's lines in the order they were made: one the user made first comes first.
+    sim::SpcObject* hand = row.handFirst ? &document().Spc().AddObject(25) : nullptr;
     sim::Component& bolt = Place();
     if (row.handLine) {
-        sim::SpcObject& hand = document().Spc().AddObject(25);
-        hand.Link(bolt.part->V7());
-        hand.AddComment("hand");
+        if (!hand)
+            hand = &document().Spc().AddObject(25);
+        hand->ColumnA(5, 1)->SetText(L"Прокладка");
+        hand->Link(bolt.part->V7());
+        hand->AddComment("hand");
+    }
+    sim::Leader* handsLeader = nullptr;
+    if (row.handFirst) {
+        handsLeader = &leaders_->Add(89);
+        leaders_->Anchor(*handsLeader, Face("comp1Shank").V7().Ptr(), {5, 0, 0});
+        leaders_->Fill(*handsLeader, "hand");
+        hand->Link(*handsLeader->object);
+        ASSERT_EQ(assembly().SpcObjectsOf(bolt).at(0), hand);
     }
     sim::SpcObject* nutLine = nullptr;
     if (row.nutLine || row.nutsLeader) {
@@ -409,12 +428,28 @@ TEST_P(ComponentReplaceSweep, LeavesTheOldComponentWithEverythingOrTheNewOneInIt
         EXPECT_NE(assembly().Components().at(0), &bolt);
         // The nut is no component the library placed.
         EXPECT_EQ(SpcObjectsOfNoComponent(), nutLine ? 1u : 0u);
-        EXPECT_EQ(document().Spc().Objects().size(), (spcSection ? 1u : 0u) + (nutLine ? 1u : 0u));
-        EXPECT_EQ(PositionLeaders(), (spcSection || row.nutLine ? 1u : 0u) + (nutsLeader ? 1u : 0u));
+        EXPECT_EQ(document().Spc().Objects().size(), (spcSection ? 1u : 0u) + (nutLine ? 1u : 0u) + (hand ? 1u : 0u));
+        EXPECT_EQ(PositionLeaders(), (spcSection || row.nutLine ? 1u : 0u) + (nutsLeader ? 1u : 0u) + (handsLeader ? 1u : 0u));
         if (row.nutLine) {
             EXPECT_TRUE(nutNumbered());
         }
-        const std::vector<sim::SpcObject*> screwLines = assembly().SpcObjectsOf(*assembly().Components().at(0));
+        std::vector<sim::SpcObject*> screwLines = assembly().SpcObjectsOf(*assembly().Components().at(0));
+        // The user's line stays as it was made, with the new component: it never holds nothing.
+        if (hand) {
+            EXPECT_FALSE(hand->deleted);
+            EXPECT_NE(std::find(screwLines.begin(), screwLines.end(), hand), screwLines.end());
+            screwLines.erase(std::remove(screwLines.begin(), screwLines.end(), hand), screwLines.end());
+            EXPECT_EQ(hand->ColumnA(5, 1)->Text(), L"Прокладка");
+            EXPECT_EQ(hand->Comments(), Lines{"hand"});
+            // Its own leader is made again on the new component, and it goes on numbering through it.
+            if (handsLeader) {
+                const std::vector<sim::Leader*> live = leaders_->Live();
+                EXPECT_TRUE(std::any_of(live.begin(), live.end(), [&](sim::Leader* leader) {
+                    return leader->code == 89 && holds(*hand, *leader) &&
+                           std::none_of(screwLines.begin(), screwLines.end(), [&](sim::SpcObject* line) { return holds(*line, *leader); });
+                }));
+            }
+        }
         ASSERT_EQ(screwLines.size(), spcSection ? 1u : 0u);
         // A leader on a part that stays keeps numbering every line it numbered, the new one in the bolt's.
         if (nutsLeader) {
@@ -424,9 +459,8 @@ TEST_P(ComponentReplaceSweep, LeavesTheOldComponentWithEverythingOrTheNewOneInIt
                 EXPECT_TRUE(holds(*line, *nutsLeader));
         }
         if (spcSection) {
-            EXPECT_EQ(after.size(), before.size() - (row.handLine ? 2 : 0));
-            const Lines comments = row.handLine ? Lines{"note", "hand"} : Lines{"note"};
-            EXPECT_EQ(screwLines.front()->Comments(), comments);
+            EXPECT_EQ(after.size(), before.size());
+            EXPECT_EQ(screwLines.front()->Comments(), Lines{"note"});
         }
     };
     test_support::SweepHostCalls(
@@ -457,10 +491,75 @@ TEST_P(ComponentReplaceSweep, LeavesTheOldComponentWithEverythingOrTheNewOneInIt
     replacing.reset();
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryRow, ComponentReplaceSweep, testing::ValuesIn(kComponentReplaceRows),
-                         [](const testing::TestParamInfo<ComponentReplaceRow>& info) {
-                             return test_support::SweptRowName(info.param.name);
+INSTANTIATE_TEST_SUITE_P(EveryRow, ComponentReplaceSweep, testing::Combine(testing::ValuesIn(kComponentReplaceRows), testing::Bool()),
+                         [](const testing::TestParamInfo<std::tuple<ComponentReplaceRow, bool>>& info) {
+                             return test_support::SweptRowName(std::get<0>(info.param).name) +
+                                    (std::get<1>(info.param) ? "WithIdColumn" : "");
                          });
+
+// A bolt whose own line was doubled by an earlier run (a second line showing its designation, commented
+// "twice") and that holds a line the user attached ("Прокладка", commented "hand"), rebuilt on every road
+// that rebuilds or replaces a component's line, with and without the "ID Normset" column: the bolt or its
+// successor has one line of itself, with the comments of both, and the user's line stays as it was made,
+// holding the component.
+TEST_F(ComponentReplace, EveryRoadLeavesOneOwnLineAndTheLineTheUserAttached)
+{
+    struct Row {
+        const char* name;
+        std::wstring chosen;   // the reference book's choice for command 1, its answer for the bolt for command 4
+        unsigned command;
+        Lines spc;             // what each line shows, the components it holds that it does not name, its comments
+        bool doubledFirst = false;   // the second line was made first: the bolt's position leader tells its own
+    };
+    const Row rows[] = {
+        {"command 1, the same model", Bolt({{L"d", L"10"}, {L"L", L"60"}, {L"P", L"1,5"}}), 1,
+         {"Прокладка on Болт М10х50: hand", "Болт М10х50: note twice"}},
+        {"command 1, another model", Screw(), 1, {"Прокладка on Винт М8х30: hand", "Винт М8х30: note twice"}},
+        {"command 4, the same model", Bolt(), 4, {"Прокладка on Болт М10х50: hand", "Болт М10х50: note twice"}},
+        {"command 4, the same model, the second line made first", Bolt(), 4,
+         {"Прокладка on Болт М10х50: hand", "Болт М10х50: note twice"}, true},
+        // The reference book now makes another model of the bolt placed earlier: its line is made anew.
+        {"command 4, another model", Screw(), 4, {"Прокладка on Болт М10х50: hand", "Винт М8х30 on Болт М10х50: note twice"}},
+    };
+    for (const Row& row : rows)
+        for (bool idColumn : {false, true}) {
+            SCOPED_TRACE(testing::Message() << row.name << (idColumn ? ", with the \"ID Normset\" column" : ""));
+            Start();
+            if (idColumn)
+                document().Spc().DefineColumnB({20, 1, L"ID Normset"});
+            sim::SpcObject* made = row.doubledFirst ? &document().Spc().AddObject(25) : nullptr;
+            sim::Component& bolt = Place();
+            sim::SpcObject& own = *assembly().SpcObjectsOf(bolt).at(0);
+            // The bolt's position leader numbers its own line.
+            own.Link(*leaders_->Live().at(0)->object);
+            sim::SpcObject& twice = made ? *made : document().Spc().AddObject(25);
+            twice.ColumnA(5, 1)->SetText(own.ColumnA(5, 1)->Text());
+            if (idColumn)
+                twice.ColumnB(20, 1)->SetText(own.ColumnB(20, 1)->Text());
+            twice.Link(bolt.part->V7());
+            twice.AddComment("twice");
+            sim::SpcObject& hand = document().Spc().AddObject(25);
+            hand.ColumnA(5, 1)->SetText(L"Прокладка");
+            hand.Link(bolt.part->V7());
+            hand.AddComment("hand");
+            if (row.command == 1) {
+                Choose(row.chosen, {});
+            } else {
+                book().SetPlacedResponse(L"PART:BOLT[M10]", row.chosen);
+                answers = {IDYES};
+            }
+            const Outcome outcome = Run(row.command);
+            EXPECT_FALSE(outcome.dialog) << sim::Utf8(outcome.message);
+            Lines spc;
+            for (sim::SpcObject* object : document().Spc().Objects()) {
+                std::string line = ShownAndHolding(*object) + ":";
+                for (const std::string& comment : object->Comments())
+                    line += " " + comment;
+                spc.push_back(line);
+            }
+            EXPECT_EQ(spc, row.spc);
+        }
+}
 
 // The leaders present when the walk starts are each copied once: a leader on the old part and another
 // part is made again on the new part only once, the leader after it is not skipped, and a host whose

@@ -300,8 +300,10 @@ struct SetReplaceRow {
     int typedOver = -1;
     const wchar_t* typed = L"";
     // Leaders the user drew besides: of a kind code, with branches to old members, held by old members'
-    // lines; or with a branch to a part beside the set, or held by that part's line.
+    // lines; or with a branch to a part beside the set, or held by that part's line or by the line the user
+    // attached.
     static constexpr size_t kNeighbour = 99;
+    static constexpr size_t kAttached = 98;
     struct Callout {
         long code;
         std::vector<size_t> on;
@@ -309,6 +311,8 @@ struct SetReplaceRow {
     };
     std::vector<Callout> leaders = {};
     const wchar_t* designation = L"Комплект крепежа М10";   // the new set's
+    // Old members the user attached a line to ("Прокладка", commented "by-hand"), each one.
+    std::vector<size_t> attachedTo = {};
 };
 
 void PrintTo(const SetReplaceRow& row, std::ostream* out)
@@ -375,6 +379,22 @@ const SetReplaceRow kSetReplaceRows[] = {
      .spc = {"Шпилька М8: :"},
      .components = 2,
      .leaders = {{89, {1}, {SetReplaceRow::kNeighbour}}}},
+    // A line the user attached to a member stays as it was made, with the member's successor, else with the
+    // set's first new line, and keeps numbering through the leaders it held.
+    {.name = "a line the user attached to the nut, the members in another order",
+     .old = {kBolt, kWasher, kNut},
+     .answer = {kNut, kWasher, kBolt},
+     .spc = {"Прокладка on Гайка М10: : by-hand", "Гайка М10: Гайка: nut", "Шайба 10: Шайба: washer", "Болт М10: Болт: bolt"},
+     .components = 3,
+     .attachedTo = {2}},
+    {.name = "a line the user attached to the washer under the washer's leader, the washer dropped",
+     .old = {kBolt, kWasher, kNut},
+     .answer = {kBolt, kNut},
+     .spc = {"Прокладка on Болт М10: : by-hand", "Болт М10: Болт: bolt washer", "Гайка М10: Гайка: nut"},
+     .components = 2,
+     .arrays = {"leader 89 on Болт М10 in Прокладка Болт М10"},
+     .leaders = {{89, {1}, {SetReplaceRow::kAttached}}},
+     .attachedTo = {1}},
     {.name = "a leader with branches to the bolt and the nut",
      .old = {kBolt, kNut},
      .answer = {kBolt, kNut},
@@ -412,7 +432,8 @@ const SetReplaceRow kSetReplaceRows[] = {
      .designation = L"Комплект крепежа М12"},
 };
 
-class SetReplaceSweep : public FastenerSets, public testing::WithParamInterface<SetReplaceRow> {};
+// Each row with and without the bill of materials' "ID Normset" column.
+class SetReplaceSweep : public FastenerSets, public testing::WithParamInterface<std::tuple<SetReplaceRow, bool>> {};
 
 } // namespace
 
@@ -426,12 +447,14 @@ class SetReplaceSweep : public FastenerSets, public testing::WithParamInterface<
 // case: each sweeps the whole replace.
 TEST_P(SetReplaceSweep, LeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
 {
-    const SetReplaceRow& row = GetParam();
+    const auto& [row, idColumn] = GetParam();
     StartAgain(row.version);
     settings_.CreateSpcObject = row.spcObjects;
     document().SetSpcDescription(row.spcObjects);
     // Each line noted and commented by the user with its own member's word.
     document().Spc().DefineColumnA({9, 1, L"Примечание"});
+    if (idColumn)
+        document().Spc().DefineColumnB({20, 1, L"ID Normset"});
     const auto model = HoleModel({plate.bores[0]});
     NewSet(model.get(), Set(row.old)).Apply();
     sim::GeoEntity& old = *macros_->Live().at(0);
@@ -447,6 +470,14 @@ TEST_P(SetReplaceSweep, LeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
     }
     if (row.typedOver >= 0)
         oldObjects.at(static_cast<size_t>(row.typedOver))->ColumnA(5, 1)->SetText(row.typed);
+    std::vector<sim::SpcObject*> attached;
+    for (size_t member : row.attachedTo) {
+        sim::SpcObject& line = document().Spc().AddObject(25);
+        line.ColumnA(5, 1)->SetText(L"Прокладка");
+        line.Link(assembly().Components().at(member)->part->V7());
+        line.AddComment("by-hand");
+        attached.push_back(&line);
+    }
     std::vector<sim::Pattern*> memberArrays;
     for (size_t member : row.arranged) {
         sim::Part& part = *assembly().Components().at(member)->part;
@@ -477,7 +508,10 @@ TEST_P(SetReplaceSweep, LeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
                              {0, 0, 0});
         leaders_->Fill(leader, "callout");
         for (size_t line : callout.lines)
-            (line == SetReplaceRow::kNeighbour ? neighbourLine : oldObjects.at(line))->Link(*leader.object);
+            (line == SetReplaceRow::kNeighbour  ? neighbourLine
+             : line == SetReplaceRow::kAttached ? attached.at(0)
+                                                : oldObjects.at(line))
+                ->Link(*leader.object);
     }
     // The member arrays and the live leaders, by the designations of the components they hold.
     auto arrays = [&] {
@@ -508,10 +542,11 @@ TEST_P(SetReplaceSweep, LeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
         }
         return lines;
     };
+    // Each line: what it shows and the live components it holds that it does not show, its note and comments.
     auto spc = [&] {
         Lines lines;
         for (sim::SpcObject* object : document().Spc().Objects()) {
-            std::string line = sim::Utf8(object->ColumnA(5, 1)->Text()) + ": " + sim::Utf8(object->ColumnA(9, 1)->Text()) + ":";
+            std::string line = ShownAndHolding(*object) + ": " + sim::Utf8(object->ColumnA(9, 1)->Text()) + ":";
             for (const std::string& comment : object->Comments())
                 line += " " + comment;
             lines.push_back(line);
@@ -579,8 +614,11 @@ TEST_P(SetReplaceSweep, LeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
     EXPECT_EQ(state(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryRow, SetReplaceSweep, testing::ValuesIn(kSetReplaceRows),
-                         [](const testing::TestParamInfo<SetReplaceRow>& info) { return test_support::SweptRowName(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(EveryRow, SetReplaceSweep, testing::Combine(testing::ValuesIn(kSetReplaceRows), testing::Bool()),
+                         [](const testing::TestParamInfo<std::tuple<SetReplaceRow, bool>>& info) {
+                             return test_support::SweptRowName(std::get<0>(info.param).name) +
+                                    (std::get<1>(info.param) ? "WithIdColumn" : "");
+                         });
 
 TEST_F(FastenerSets, WithoutSpcObjectsAReplacedSetsPartsStillTakeTheOldOnesPlaceInTheirPatterns)
 {
