@@ -311,12 +311,7 @@ void Drawing::DescribeMacro(long macro, const std::string& indent, const std::st
 
 std::string Drawing::SpcLine(const SpcObject& object) const
 {
-    std::string columns;
-    for (const auto& column : object.columnsA)
-        if (!column->Text().empty())
-            columns += ", " + std::to_string(column->Type()) + "." + std::to_string(column->Number()) + " " +
-                       QuoteShown(column->Text());
-    return "section " + std::to_string(object.section) + columns + object.DescribeComments();
+    return object.Describe() + object.DescribeComments();
 }
 
 std::string Drawing::LeaderLine(long reference)

@@ -9,19 +9,24 @@
 
 namespace velmar_sim {
 
+const wchar_t IdColumnName[] = L"ID Normset";
+
 const char Usage[] =
-    "usage: velmar-sim [--help] [--dll PATH] [--version MAJOR.MINOR.RELEASE] [--doc-type N]\n"
+    "usage: velmar-sim [--help] [--dll PATH] [--version MAJOR.MINOR.RELEASE] [--doc-type N] [--id-column]\n"
     "                  [--response RESPONSE | --no-response | --select-answer COMMAND[:LOCATION]]...\n"
     "                  [--answer ok|yes|no|cancel]... [--command N]...\n"
     "                  [--panel-script FILE|STEPS]... [--model FILE]...\n"
     "                  [--place X,Y,ANGLE|cancel]... [--leader X,Y|none]... [--point X,Y|end|X,Y;X,Y...]...\n"
     "                  [--fire EVENT]... [--call EXPORT]...\n"
-    "                  [--select COMPONENT | --arrange COMPONENT[,COMPONENT]...]... [--select-macro last|REFERENCE]...\n"
+    "                  [--select COMPONENT | --arrange COMPONENT[,COMPONENT]... | --callout COMPONENT[,COMPONENT]...]...\n"
+    "                  [--select-macro last|REFERENCE]...\n"
     "                  [--spc-comment TEXT]... [--spc-text OBJECT:COLUMN=TEXT]... [--attach-line TEXT]...\n"
     "                  [--component RESPONSE[@SECTION]]...\n"
     "                  [--hot-points FILE|SAMPLE] [--drag-response RESPONSE] [--drag INDEX:X,Y:commit|cancel]...\n"
     "  N          a document type: 1 drawing, 2 fragment, 3 bill of materials, 4 part, 5 assembly, 7 another 3D;\n"
     "             6 is one the library does not work in\n"
+    "  --id-column  the document's bill of materials has the column \"ID Normset\" (20.1 of its second\n"
+    "             collection), which the library writes and reads\n"
     "  RESPONSE   an XML file or a sample of sim/responses (component_3d, element_3d, script_2d, ...)\n"
     "  EVENT      open-document:TYPE | begin-process:CODE | end-process:CODE | document-gone\n"
     "  EXPORT     NMInsert3D:RESPONSE | NMInsert2D:RESPONSE[@X,Y,ANGLE] | NMReplace2D:RESPONSE[@DX,DY,DANGLE]\n"
@@ -30,18 +35,21 @@ const char Usage[] =
     "             NMInsert2D places the part at X, Y turned by ANGLE, NMReplace2D replaces the selected part\n"
     "             and moves it by DX, DY and turns it by DANGLE (Velmar's replace with the shift flag)\n"
     "  X, Y, ...  plain decimal numbers (12, -7.5, 1e3), no hexadecimal, infinity or NaN\n"
-    "  COMPONENT  a name velmar-sim prints: comp1 for the first one inserted, part1 for the first --component\n"
+    "  COMPONENT  a name velmar-sim prints: comp1 for the first one inserted, part1 for the first --component;\n"
+    "             --arrange puts the components into an array with a position leader on the first, --callout\n"
+    "             draws one position leader on the first and puts it into each one's own spc object\n"
     "  TEXT       --spc-comment: a comment given to every spc object the document holds at that point;\n"
     "             --spc-text: what the user types into the column of the spc object, as in the bill of materials;\n"
     "             --attach-line: the 5.1 of a line the user adds to the part selected last (--select-macro,\n"
     "             --select), listed after the document's spc objects\n"
     "  OBJECT     an spc object of the document by its place in the listing: 1 for the first\n"
-    "  COLUMN     a column TYPE.NUMBER (9.1), defined in the document's bill of materials where it has none\n"
-    "--fire, --call, --select, --arrange, --select-macro, --spc-comment, --spc-text and --attach-line run where they\n"
-    "stand among the commands\n"
+    "  COLUMN     a column TYPE.NUMBER (9.1), defined in the document's bill of materials where it has none;\n"
+    "             id: the column \"ID Normset\" (with --id-column), listed as 20.1\n"
+    "--fire, --call, --select, --arrange, --callout, --select-macro, --spc-comment, --spc-text and --attach-line run\n"
+    "where they stand among the commands\n"
     "exit code 0: it ran, its last line \"end: exit code 0\"; 2: a bad option, file, component name or spc object,\n"
-    "or a line attached with nothing selected; 3: the library could not be loaded; 4: the run was cut short (its\n"
-    "Wine server ended under it, or it faulted)";
+    "a callout on a component without an spc object or a line attached with nothing selected; 3: the library could\n"
+    "not be loaded; 4: the run was cut short (its Wine server ended under it, or it faulted)";
 
 namespace {
 
@@ -220,11 +228,17 @@ std::wstring PointAnswer(const std::wstring& option, const std::wstring& text)
 SpcText ParseSpcText(const std::wstring& argument)
 {
     const size_t colon = argument.find(L':');
+    SpcText typed;
+    if (colon != std::wstring::npos && argument.compare(colon + 1, 3, L"id=") == 0) {
+        typed.object = static_cast<size_t>(Number(L"--spc-text OBJECT", argument.substr(0, colon), 1, 1000000));
+        typed.idColumn = true;
+        typed.text = argument.substr(colon + 4);
+        return typed;
+    }
     const size_t dot = colon == std::wstring::npos ? colon : argument.find(L'.', colon);
     const size_t equals = dot == std::wstring::npos ? dot : argument.find(L'=', dot);
     if (equals == std::wstring::npos)
-        throw UsageError("--spc-text takes OBJECT:TYPE.NUMBER=TEXT, not " + Quote(argument));
-    SpcText typed;
+        throw UsageError("--spc-text takes OBJECT:TYPE.NUMBER=TEXT or OBJECT:id=TEXT, not " + Quote(argument));
     typed.object = static_cast<size_t>(Number(L"--spc-text OBJECT", argument.substr(0, colon), 1, 1000000));
     typed.type = Number(L"--spc-text TYPE", argument.substr(colon + 1, dot - colon - 1), 1, 1000000);
     typed.number = Number(L"--spc-text NUMBER", argument.substr(dot + 1, equals - dot - 1), 1, 1000000);
@@ -235,6 +249,7 @@ SpcText ParseSpcText(const std::wstring& argument)
 RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
 {
     RunnerOptions options;
+    bool typesIntoIdColumn = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& option = arguments[i];
         if (option == L"--help" || option == L"-h") {
@@ -278,12 +293,15 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
             options.actions.push_back(Action(option, value(), kCalls, options.commands.size()));
         else if (option == L"--select-macro")
             options.actions.push_back(MacroSelection(value(), options.commands.size()));
-        else if (option == L"--select" || option == L"--arrange" || option == L"--spc-comment" || option == L"--attach-line")
+        else if (option == L"--select" || option == L"--arrange" || option == L"--callout" || option == L"--spc-comment" ||
+                 option == L"--attach-line")
             options.actions.push_back({options.commands.size(), false, option.substr(2), value()});
         else if (option == L"--spc-text") {
             options.actions.push_back({options.commands.size(), false, option.substr(2), value()});
-            ParseSpcText(options.actions.back().argument);
+            typesIntoIdColumn = ParseSpcText(options.actions.back().argument).idColumn || typesIntoIdColumn;
         }
+        else if (option == L"--id-column")
+            options.idColumn = true;
         else if (option == L"--hot-points")
             Once(option, options.hotPoints, value());
         else if (option == L"--drag-response")
@@ -299,6 +317,9 @@ RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments)
         else
             throw UsageError("unknown option " + Quote(option));
     }
+    // The column is the bill of materials' from the start or not at all, so that a run is with or without it.
+    if (typesIntoIdColumn && !options.idColumn)
+        throw UsageError("--spc-text OBJECT:id=TEXT types into the column \"ID Normset\", which only --id-column gives");
     return options;
 }
 

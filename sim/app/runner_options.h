@@ -21,10 +21,11 @@ public:
 // "CloseActiveDocument"), or what the user does: selects a macro in a drawing ("select-macro", its
 // argument "last" or a reference), selects a component in the assembly for editing ("select", the
 // component's name) or puts components into an array of their own with a position leader on the first
-// ("arrange", a list "comp1,comp2" of the array's sources), gives every spc object of the document a
-// comment ("spc-comment", its text), types a text into a column of one spc object ("spc-text",
-// "OBJECT:TYPE.NUMBER=TEXT") or adds a line of their own to the part selected last ("attach-line", its
-// 5.1). They run in the order the command line gives them.
+// ("arrange", a list "comp1,comp2" of the array's sources) or gives components one position leader on
+// the first that each one's own spc line holds ("callout", a list "comp2,comp1"), gives every spc object of
+// the document a comment ("spc-comment", its text), types a text into a column of one spc object
+// ("spc-text", "OBJECT:TYPE.NUMBER=TEXT" or "OBJECT:id=TEXT") or adds a line of their own to the part
+// selected last ("attach-line", its 5.1). They run in the order the command line gives them.
 struct RunnerAction {
     size_t afterCommands = 0;   // runs after this many of the --command options
     bool fire = false;          // an event, else a call
@@ -79,18 +80,27 @@ struct RunnerOptions {
     // answer for a part already placed with that identifier. "FILE@SECTION": the component has an spc
     // object the user moved to that section.
     std::vector<std::wstring> components;
+    // The document's bill of materials has the column "ID Normset", which the library writes and reads.
+    bool idColumn = false;
 };
 
 // What --spc-text types: TEXT into column TYPE.NUMBER of the spc object the listing shows at that place
-// (1 for the first).
+// (1 for the first), or into its "ID Normset" column.
 struct SpcText {
     size_t object = 0;
+    bool idColumn = false;      // the "ID Normset" column; type and number are 0
     long type = 0;
     long number = 0;
     std::wstring text;
 };
 
-// "OBJECT:TYPE.NUMBER=TEXT"; a UsageError for anything else.
+// The "ID Normset" column as --id-column defines it, in the bill of materials' second collection (B),
+// which the library finds by its name.
+constexpr long IdColumnType = 20;
+constexpr long IdColumnNumber = 1;
+extern const wchar_t IdColumnName[];
+
+// "OBJECT:TYPE.NUMBER=TEXT" or "OBJECT:id=TEXT"; a UsageError for anything else.
 SpcText ParseSpcText(const std::wstring& argument);
 
 RunnerOptions ParseOptions(const std::vector<std::wstring>& arguments);

@@ -1,8 +1,9 @@
 // velmar-sim: does with the library what Velmar does, in the stand-in Velmar with the stand-in
 // reference book, and prints what happened. Exits 0 when it ran, whatever the library did (and for
 // --help), its last line "end: exit code 0"; 2 for a bad command line, a file that cannot be read, a
-// component name no component has, an spc object the document does not have or a line attached with
-// nothing selected; 3 when the library cannot be loaded.
+// component name no component has, an spc object the document does not have, a callout on a component
+// without an spc object or a line attached with nothing selected; 3 when the library cannot be loaded; 4
+// when the run faulted.
 #include "core/com.h"
 #include "sim/app/debug_archive.h"
 #include "sim/app/dialog_answerer.h"
@@ -238,15 +239,31 @@ void PrintElements(sim::ScriptedElements& elements)
     }
 }
 
+// The text between the first `opening` of an XML text and the `closing` after it; empty without one.
+std::wstring TextBetween(const std::wstring& xml, const std::wstring& opening, const std::wstring& closing)
+{
+    const size_t at = xml.find(opening);
+    if (at == std::wstring::npos)
+        return std::wstring();
+    const size_t start = at + opening.size();
+    return xml.substr(start, xml.find(closing, start) - start);
+}
+
 // The value of a response's attribute, as the reference book writes it; empty when there is none.
 std::wstring ResponseAttribute(const std::wstring& xml, const std::wstring& name)
 {
-    const std::wstring key = L"<name>" + name + L"</name><value>";
-    const size_t at = xml.find(key);
-    if (at == std::wstring::npos)
-        return std::wstring();
-    const size_t start = at + key.size();
-    return xml.substr(start, xml.find(L"</value>", start) - start);
+    return TextBetween(xml, L"<name>" + name + L"</name><value>", L"</value>");
+}
+
+// The reference book knows the sample object data by its identity "CLASS:OBJECT", which the sample bolt
+// carries as its "Quarvend_IID": a line whose "ID Normset" column names it is found in the book again.
+void DescribeSampleObjectData(sim::ReferenceBook& book)
+{
+    const std::wstring xml = sim::SampleResponse("object_data");
+    const std::wstring classId = TextBetween(xml, L"<classid>", L"</classid>");
+    const std::wstring objectId = TextBetween(xml, L"<objectid>", L"</objectid>");
+    book.SetObjectInfo(classId + L":" + objectId, classId, objectId);
+    book.SetObjectXml(classId, objectId, xml);
 }
 
 // The library components the run started with, and the reference book's answers for them.
@@ -269,6 +286,9 @@ std::vector<sim::Part*> PlaceLibraryComponents(const RunnerOptions& options, con
                 velmar.ActiveDocument()->Spc().AddObject(std::stol(given.substr(at + 1)));
             moved.Link(part.V7());
             moved.ColumnA(5, 1)->SetText(identity.name);
+            // The library wrote the part's identity into the column when it made the line.
+            if (sim::SpcObjectColumn* id = moved.ColumnB(IdColumnType, IdColumnNumber))
+                id->SetText(ResponseAttribute(xml, L"Quarvend_IID"));
         }
         parts.push_back(&part);
         book.SetPlacedResponse(identity.id, xml);
@@ -308,9 +328,23 @@ std::vector<sim::Part*> LibraryComponentsNow(sim::Velmar& velmar, sim::Geometry&
     return parts;
 }
 
+// The position leaders of the document an spc object holds, in the order the document made them, by the
+// names the leader lines give them; nothing when it holds none.
+void PrintLeadersHeld(sim::Leaders& leaders, const sim::SpcObject& object)
+{
+    std::string names;
+    for (sim::Leader* leader : leaders.Live())
+        if (std::any_of(object.linked.begin(), object.linked.end(),
+                        [&](const IDispatchPtr& linked) { return sim::Object::From(linked) == leader->object.get(); }))
+            names += " " + leader->name;
+    if (!names.empty())
+        PrintLine("    leaders:" + names);
+}
+
 // The spc objects of the document no component holds (one the run started with or one placed since),
 // which no component's lines show.
-void PrintSpcObjectsOfNoComponent(sim::Document& document, sim::Assembly& assembly, const std::vector<sim::Part*>& started)
+void PrintSpcObjectsOfNoComponent(sim::Document& document, sim::Assembly& assembly, sim::Leaders& leaders,
+                                  const std::vector<sim::Part*>& started)
 {
     std::vector<sim::Part*> parts = started;
     for (sim::Component* component : assembly.Components())
@@ -319,27 +353,35 @@ void PrintSpcObjectsOfNoComponent(sim::Document& document, sim::Assembly& assemb
         const bool held = std::any_of(object->linked.begin(), object->linked.end(), [&](const IDispatchPtr& linked) {
             return std::any_of(parts.begin(), parts.end(), [&](sim::Part* part) { return sim::Object::From(linked) == &part->V7(); });
         });
-        if (!held)
+        if (!held) {
             PrintEvent("spc object holding no component", object->Describe() + object->DescribeComments());
+            PrintLeadersHeld(leaders, *object);
+        }
     }
 }
 
-void PrintComponents(sim::Assembly& assembly)
+void PrintComponents(sim::Assembly& assembly, sim::Leaders& leaders)
 {
     for (sim::Component* component : assembly.Components()) {
         std::vector<std::string> lines = assembly.Describe(*component);
         PrintEvent("component", ComponentName(*component->part) + " " + lines.front());
-        // The spc object lines come in the order of the component's spc objects; each gets its comments.
+        // The spc object lines come in the order of the component's spc objects; each gets its comments,
+        // and the position leaders it holds follow it.
         const std::vector<sim::SpcObject*> spcObjects = assembly.SpcObjectsOf(*component);
         size_t spcObject = 0;
         for (size_t i = 1; i < lines.size(); ++i) {
-            if (lines[i].compare(0, 12, "spc object: ") == 0 && spcObject < spcObjects.size())
-                lines[i] += spcObjects[spcObject++]->DescribeComments();
+            const sim::SpcObject* shown = nullptr;
+            if (lines[i].compare(0, 12, "spc object: ") == 0 && spcObject < spcObjects.size()) {
+                shown = spcObjects[spcObject++];
+                lines[i] += shown->DescribeComments();
+            }
             // The mass in the assembly's unit: grams unless the assembly says kilograms.
             const size_t material = lines[i].find(", material ");
             if (lines[i].compare(0, 5, "mass ") == 0 && material != std::string::npos)
                 lines[i].insert(material, assembly.massUnitFlag == 0 ? " g" : " kg");
             PrintLine("  " + lines[i]);
+            if (shown)
+                PrintLeadersHeld(leaders, *shown);
         }
     }
 }
@@ -369,17 +411,48 @@ void PrintAssemblyObjects(sim::Velmar& velmar, sim::Geometry& scene, sim::Leader
         PrintEvent("macro", macros.Describe(*macro).substr(std::string("set macro ").size()));
 }
 
-// What the user does in the assembly ("select" or "arrange"), on a component the run started with or
-// one inserted since, by the name velmar-sim prints.
-void Prepare(const RunnerAction& action, sim::Assembly& assembly, const std::vector<sim::Part*>& started,
-             sim::Leaders& leaders, sim::Patterns& patterns, std::vector<std::string>& arrays)
+// What the user has drawn in the assembly: the arrays by name, and how many position leaders.
+struct UserDrawn {
+    std::vector<std::string> arrays;
+    size_t leaders = 0;
+};
+
+// A position leader the user draws on a part, with the number on its shelf.
+sim::Leader& DrawPositionLeader(sim::Leaders& leaders, sim::Part& part, UserDrawn& drawn)
+{
+    sim::Leader& leader = leaders.Add(89);
+    leaders.Anchor(leader, part.V7().Ptr(), {0, 0, 0});
+    leaders.Fill(leader, "pos");
+    // The texts Velmar gives a new position leader: the position number on its shelf, nothing under it.
+    const std::wstring number = std::to_wstring(++drawn.leaders);
+    for (auto& [key, text] : leader.texts)
+        text->Value(18) = key == leader.texts.begin()->first ? _variant_t(number.c_str()) : _variant_t();
+    return leader;
+}
+
+// The spc object of the document a part's own: the first that holds it; null when none does.
+sim::SpcObject* OwnSpcObject(sim::Document& document, sim::Part& part)
+{
+    for (sim::SpcObject* object : document.Spc().Objects())
+        for (const IDispatchPtr& linked : object->linked)
+            if (sim::Object::From(linked) == &part.V7())
+                return object;
+    return nullptr;
+}
+
+// What the user does in the assembly ("select", "arrange" or "callout"), on a component the run started
+// with or one inserted since, by the name velmar-sim prints.
+void Prepare(const RunnerAction& action, sim::Document& document, sim::Assembly& assembly,
+             const std::vector<sim::Part*>& started, sim::Leaders& leaders, sim::Patterns& patterns, UserDrawn& drawn)
 {
     const bool select = action.name == L"select";
     const std::wstring& given = action.argument;
+    const std::string doing = select ? "select" : action.name == L"arrange" ? "arrange" : "call out";
     std::vector<sim::Part*> parts = started;
     for (sim::Component* component : assembly.Components())
         parts.push_back(component->part);
-    // An array takes the components of a list "comp1,comp2" as its sources, in that order.
+    // An array takes the components of a list "comp1,comp2" as its sources, in that order; a callout
+    // stands on the first.
     std::vector<sim::Part*> named;
     for (size_t start = 0; start <= given.size();) {
         const size_t end = std::min(given.find(L',', start), given.size());
@@ -389,7 +462,7 @@ void Prepare(const RunnerAction& action, sim::Assembly& assembly, const std::vec
             if (ComponentName(*part) == name)
                 found = part;
         if (!found || (select && !named.empty()))
-            throw InputError("no component " + name + " to " + (select ? "select" : "arrange"));
+            throw InputError("no component " + name + " to " + doing);
         named.push_back(found);
         start = end + 1;
     }
@@ -398,19 +471,37 @@ void Prepare(const RunnerAction& action, sim::Assembly& assembly, const std::vec
         PrintEvent("user", "selects " + sim::Utf8(given));
         return;
     }
-    arrays.push_back("array" + std::to_string(arrays.size() + 1));
+    const std::string first = sim::Utf8(given.substr(0, given.find(L',')));
+    if (action.name == L"callout") {
+        // Each component's own line takes the leader once, whether or not another named one shares it.
+        std::vector<sim::SpcObject*> lines;
+        for (sim::Part* part : named) {
+            sim::SpcObject* own = OwnSpcObject(document, *part);
+            if (!own)
+                throw InputError(ComponentName(*part) + " has no spc object to call out");
+            if (std::find(lines.begin(), lines.end(), own) == lines.end())
+                lines.push_back(own);
+        }
+        sim::Leader& leader = DrawPositionLeader(leaders, *named.front(), drawn);
+        const std::vector<sim::SpcObject*> listed = document.Spc().Objects();
+        std::string numbers;
+        for (sim::SpcObject* line : lines) {
+            line->Link(*leader.object);
+            numbers += (numbers.empty() ? " " : ", ") +
+                       std::to_string(std::find(listed.begin(), listed.end(), line) - listed.begin() + 1);
+        }
+        PrintEvent("user", "calls out " + sim::Utf8(given) + " with " + leader.name + " on " + first + ", held by spc object(s)" +
+                               numbers);
+        return;
+    }
+    drawn.arrays.push_back("array" + std::to_string(drawn.arrays.size() + 1));
     std::vector<IDispatchPtr> sources;
     for (sim::Part* part : named)
         sources.push_back(part->V7().Ptr());
-    patterns.Add(arrays.back(), sources);
-    sim::Leader& leader = leaders.Add(89);
-    leaders.Anchor(leader, named.front()->V7().Ptr(), {0, 0, 0});
-    leaders.Fill(leader, "pos");
-    // The texts Velmar gives a new position leader: the position number on its shelf, nothing under it.
-    for (auto& [key, text] : leader.texts)
-        text->Value(18) = key == leader.texts.begin()->first ? _variant_t(std::to_wstring(arrays.size()).c_str()) : _variant_t();
-    PrintEvent("user", "puts " + sim::Utf8(given) + " into " + arrays.back() + " and gives " +
-                           sim::Utf8(given.substr(0, given.find(L','))) + " a position leader");
+    patterns.Add(drawn.arrays.back(), sources);
+    DrawPositionLeader(leaders, *named.front(), drawn);
+    PrintEvent("user", "puts " + sim::Utf8(given) + " into " + drawn.arrays.back() + " and gives " + first +
+                           " a position leader");
 }
 
 // The user gives every spc object the active document holds a comment with the text.
@@ -424,19 +515,44 @@ void CommentSpcObjects(sim::Velmar& velmar, const std::wstring& text)
 }
 
 // The user types a text into a column of one spc object of the active document, as in its bill of
-// materials; a column the document's bill of materials does not have is defined first, and every object has it.
+// materials; a column the document's bill of materials does not have is defined first, and every object has
+// it. The "ID Normset" column is the bill of materials' from the start, or not at all.
 void TypeIntoSpcObject(sim::Velmar& velmar, const SpcText& typed)
 {
     sim::Document* document = velmar.ActiveDocument();
     const std::vector<sim::SpcObject*> objects = document ? document->Spc().Objects() : std::vector<sim::SpcObject*>();
     if (typed.object > objects.size())
         throw InputError("no spc object " + std::to_string(typed.object) + " to type into");
-    document->Spc().DefineColumnAWhereNone({typed.type, typed.number, L""});
     sim::SpcObject& object = *objects[typed.object - 1];
-    const std::string key = std::to_string(typed.type) + "." + std::to_string(typed.number);
+    sim::SpcObjectColumn* column = nullptr;
+    std::string key = "ID Normset";
+    if (typed.idColumn) {
+        column = object.ColumnB(IdColumnType, IdColumnNumber);
+        if (!column)
+            throw InputError("spc object " + std::to_string(typed.object) + " has no column \"ID Normset\" to type into");
+    } else {
+        document->Spc().DefineColumnAWhereNone({typed.type, typed.number, L""});
+        column = object.ColumnA(typed.type, typed.number);
+        key = std::to_string(typed.type) + "." + std::to_string(typed.number);
+    }
     PrintEvent("user", "types " + Quote(typed.text) + " into " + key + " of spc object " + std::to_string(typed.object) + ": " +
                            object.Describe());
-    object.ColumnA(typed.type, typed.number)->SetText(typed.text);
+    column->SetText(typed.text);
+}
+
+// The part selected in the assembly, if it is still there: a component placed (a fastener set's member
+// too) or one of those the run started with, which a replace takes out of the top part's tree.
+sim::Part* SelectedPart(sim::Geometry& scene, sim::Assembly& assembly)
+{
+    sim::Part* selected = assembly.selected;
+    if (!selected)
+        return nullptr;
+    const std::vector<sim::Object*>& features = scene.Shape(*scene.topPart).features;
+    const std::vector<sim::Component*> components = assembly.Components();
+    if (std::find(features.begin(), features.end(), &selected->Feature()) != features.end() ||
+        std::any_of(components.begin(), components.end(), [&](sim::Component* component) { return component->part == selected; }))
+        return selected;
+    return nullptr;
 }
 
 // The user adds a line of their own in the bill of materials to the object last selected, if it is still
@@ -455,11 +571,10 @@ void AttachLine(sim::Velmar& velmar, sim::Geometry* scene, sim::Assembly* assemb
             selected = velmar.Drawings().DrawingObject(macro);
             name = "macro " + std::to_string(macro);
         }
-    } else if (scene && assembly && assembly->selected) {
-        const std::vector<sim::Object*>& features = scene->Shape(*scene->topPart).features;
-        if (std::find(features.begin(), features.end(), &assembly->selected->Feature()) != features.end()) {
-            selected = &assembly->selected->V7();
-            name = ComponentName(*assembly->selected);
+    } else if (scene && assembly) {
+        if (sim::Part* part = SelectedPart(*scene, *assembly)) {
+            selected = &part->V7();
+            name = ComponentName(*part);
         }
     }
     if (!selected)
@@ -479,10 +594,12 @@ std::string Hex(long long value, int digits)
     return text;
 }
 
+// The provider's members by position: INMClient's, and INMObjectInfo's (12, 15), which finds a part by the
+// identity a line's "ID Normset" column gives.
 const std::map<int, const char*> ProviderMembers = {
-    {27, "Connect"},     {28, "Disconnect"},    {29, "SetInstrumentOptions"}, {30, "Select"},
-    {31, "PlacedResponse"}, {34, "AttributeText"}, {37, "DragParameters"},   {38, "HotPoints"},
-    {39, "ClientString"},
+    {12, "ObjectResponse"}, {15, "GetObjectInfo"}, {27, "Connect"},     {28, "Disconnect"},
+    {29, "SetInstrumentOptions"}, {30, "Select"}, {31, "PlacedResponse"}, {34, "AttributeText"},
+    {37, "DragParameters"}, {38, "HotPoints"},    {39, "ClientString"},
 };
 
 // An argument as the journal renders it (a text in double quotes as it stands), a text quoted as velmar-sim
@@ -760,13 +877,15 @@ void Run(const RunnerOptions& options)
     std::optional<sim::Leaders> leaders;
     std::optional<sim::Patterns> patterns;
     std::optional<sim::MacroElements> macros;
-    std::vector<std::string> arrays;
+    UserDrawn drawn;
     sim::Document* opened = nullptr;
     if (options.documentType) {
         sim::Document& document = velmar.OpenDocument(options.documentType);
         opened = &document;
         // The bill of materials shows the designation of what is inserted.
         document.Spc().DefineColumnA({5, 1, L"Обозначение"});
+        if (options.idColumn)
+            document.Spc().DefineColumnB({IdColumnType, IdColumnNumber, IdColumnName});
         if (document.Is3D()) {
             scene.emplace(velmar);
             sim::BuildPanelScene(velmar, *scene, document);
@@ -788,6 +907,7 @@ void Run(const RunnerOptions& options)
     // Part scripts get a RAZadi to write to.
     sim::UtilityClasses utilities(velmar.GetSession());
     sim::ReferenceBook book(velmar.GetSession());
+    DescribeSampleObjectData(book);
     std::vector<sim::Part*> libraryComponents;
     if (scene)
         libraryComponents = PlaceLibraryComponents(options, models, velmar, *scene, book);
@@ -838,10 +958,10 @@ void Run(const RunnerOptions& options)
                 if (action.afterCommands != commandsRun)
                     continue;
                 reporter.Flush();
-                if (action.name == L"select" || action.name == L"arrange") {
+                if (action.name == L"select" || action.name == L"arrange" || action.name == L"callout") {
                     if (!assembly)
-                        throw UsageError("--select and --arrange need a 3D document");
-                    Prepare(action, *assembly, libraryComponents, *leaders, *patterns, arrays);
+                        throw UsageError("--select, --arrange and --callout need a 3D document");
+                    Prepare(action, *opened, *assembly, libraryComponents, *leaders, *patterns, drawn);
                 } else if (action.name == L"spc-comment") {
                     CommentSpcObjects(velmar, action.argument);
                 } else if (action.name == L"spc-text") {
@@ -871,12 +991,12 @@ void Run(const RunnerOptions& options)
         reporter.Flush();
         PrintDocument(velmar);
         if (assembly)
-            PrintComponents(*assembly);
+            PrintComponents(*assembly, *leaders);
         if (scene) {
             const std::vector<sim::Part*> started = LibraryComponentsNow(velmar, *scene, *assembly, libraryComponents);
             PrintLibraryComponents(velmar, started, "after");
             if (velmar.ActiveDocument() == opened)
-                PrintSpcObjectsOfNoComponent(*opened, *assembly, started);
+                PrintSpcObjectsOfNoComponent(*opened, *assembly, *leaders, started);
         }
         if (velmar.ActiveDocument() && velmar.ActiveDocument()->Is2D())
             PrintPlacedParts(velmar, *velmar.ActiveDocument());
@@ -885,7 +1005,7 @@ void Run(const RunnerOptions& options)
         if (elements)
             PrintElements(*elements);
         if (leaders)
-            PrintAssemblyObjects(velmar, *scene, *leaders, *patterns, *macros, arrays);
+            PrintAssemblyObjects(velmar, *scene, *leaders, *patterns, *macros, drawn.arrays);
         if (asksHotPoints) {
             library.Resolve(library.objectEntry, "LibObjInterfaceEntry");
             hotPoints.entry = library.objectEntry;
@@ -923,10 +1043,23 @@ std::vector<std::wstring> Arguments()
     return arguments;
 }
 
+// A fault in the run, the library's or velmar-sim's own, ends it at once with what it printed, one line
+// saying so and exit code 4, rather than with Wine's debugger, which waits for someone to close it.
+LONG WINAPI ReportFault(EXCEPTION_POINTERS* pointers)
+{
+    std::fflush(stdout);
+    std::fprintf(stderr, "velmar-sim: the run faulted (exception 0x%08lx)\n",
+                 static_cast<unsigned long>(pointers->ExceptionRecord->ExceptionCode));
+    std::fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), 4);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
 } // namespace
 
 int main()
 {
+    SetUnhandledExceptionFilter(&ReportFault);
     PrepareOutput();
     sim::ShowTextsEscaped();
     try {

@@ -434,7 +434,17 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
         rebuild(placed);
     };
     const std::string washer = sim::Utf8(kDesignations[1]);
+    // The washer's member macro gone from the drawing: the set draws nothing of it.
+    const auto washerUndrawn = [&](long placed) {
+        for (long member : Members(placed))
+            if (IdOf(member) == kMemberIds[2])
+                Drawing().Delete(member);
+        rebuild(placed);
+    };
     const Replaced replaced[] = {
+        {"the set drawing nothing of its washer, rebuilt: the washer keeps its line", true, Listing::All, allSpc, kDesignations,
+         L"", untyped, false, washerUndrawn,
+         {bolt + ": note 0, comment \"c0\"", washer + ": note 1, comment \"c1\"", nut + ": note 2, comment \"c2\""}},
         {"filed anew without the washer, rebuilt: the washer's line goes, its comments to the bolt's", true,
          Listing::WithoutWasher, allSpc, kDesignations, L"", untyped, false, rebuild,
          {bolt + ": note 0, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
@@ -543,7 +553,7 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesAPartKeepsOneLineOfItAndEveryLineTh
     const std::vector<Attr> nutM16 = {{L"NM_IID", L"PART:5915[d=16]"}};
     const std::vector<Attr> setsNut = {{L"NM_IID", L"PART:5915-70[d=12]"}};
     // What the user made beside the part's own line ("Гайка М12", a note and a comment).
-    enum class Beside { HandLine, HandLineAndSecond, TypedOverAndHandLine };
+    enum class Beside { HandLine, HandLineAndSecond, TypedOverAndHandLine, HandLineShowingItsText };
     struct Row {
         const char* what;
         Beside beside;
@@ -574,6 +584,11 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesAPartKeepsOneLineOfItAndEveryLineTh
          {hand, "Гайка М12: note, comment \"own\", comment \"second\""}, {}},
         {"the same replaced by a washer", Beside::HandLineAndSecond, byWasher,
          {"Шайба 8: note, comment \"own\", comment \"second\"", hand}, {}},
+        // Only the "ID Normset" column tells a line the user typed with the part's own text from a line of the part's.
+        {"a hand line showing the part's text, rebuilt", Beside::HandLineShowingItsText, rebuild,
+         {"Гайка М12: note, comment \"own\", comment \"by hand\""}, {own, "Гайка М12: by hand, comment \"by hand\""}},
+        {"the same replaced by another size", Beside::HandLineShowingItsText, byPart(true, nutM16),
+         {"Гайка М12: note, comment \"own\", comment \"by hand\""}, {own, "Гайка М12: by hand, comment \"by hand\""}},
         {"its own line typed over, rebuilt: nothing tells it, a new line is made and the old ones stay", Beside::TypedOverAndHandLine,
          rebuild, {typedOver, hand, "Гайка М12: "}, {"Гайка М12: note, comment \"own\"", hand}},
         {"the same replaced by another size", Beside::TypedOverAndHandLine, byPart(true, nutM16), {typedOver, hand, "Гайка М12: "},
@@ -600,7 +615,7 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesAPartKeepsOneLineOfItAndEveryLineTh
             }
             sim::SpcObject& byHand = Spc().AddObject(25);
             byHand.Link(*velmar().Drawings().DrawingObject(macro));
-            byHand.ColumnA(5, 1)->SetText(L"Прокладка");
+            byHand.ColumnA(5, 1)->SetText(row.beside == Beside::HandLineShowingItsText ? L"Гайка М12" : L"Прокладка");
             byHand.ColumnA(9, 1)->SetText(L"by hand");
             byHand.AddComment("by hand");
             row.road(macro);

@@ -9,6 +9,7 @@
 
 #include <gmock/gmock.h>
 
+#include <iterator>
 #include <map>
 
 using namespace drawing_test;
@@ -347,168 +348,226 @@ TEST_F(DrawingCommands, FindAndReplaceChoosesReplacesEveryPartOfTheNameAndShowsT
     }
 }
 
+namespace {
+
+// A drawing of the spc pass's fault sweeps below: a nut and a set of two members, and what was there before.
+struct SweptDrawing {
+    const char* name;
+    bool linesBefore;
+    bool refuseMove;
+    bool nutLeaderGone;
+    std::vector<std::string> comments;   // of the set's lines after the pass, in order
+};
+
+const SweptDrawing kSweptDrawings[] = {{"NoLinesBefore", false, false, false, {"", ""}},
+                                       {"LinesBefore", true, false, false, {"note", ""}},
+                                       {"LinesBeforeCommentNotMoved", true, true, false, {"note", "", ""}},
+                                       {"LinesBeforeNutsLeaderGone", true, false, true, {"note", ""}}};
+
+// The host calls of a drawing's pass are swept in shares, each a test of its own within its time limit on
+// a busy machine.
+constexpr size_t kShares = 6;
+
+struct SweepShare {
+    size_t drawing;   // in kSweptDrawings
+    size_t share;
+};
+
+std::vector<SweepShare> EachShareOfEachDrawing()
+{
+    std::vector<SweepShare> shares;
+    for (size_t drawing = 0; drawing < std::size(kSweptDrawings); ++drawing)
+        for (size_t share = 0; share < kShares; ++share)
+            shares.push_back({drawing, share});
+    return shares;
+}
+
+// Name the drawing (and the share) in the name of its test.
+void PrintTo(const SweptDrawing& drawing, std::ostream* out)
+{
+    *out << drawing.name;
+}
+
+void PrintTo(const SweepShare& share, std::ostream* out)
+{
+    *out << kSweptDrawings[share.drawing].name << "_Share" << share.share + 1 << "of" << kShares;
+}
+
+class DrawingCommandsSweep : public DrawingCommands {
+protected:
+    // A fresh Velmar with the drawing; gives the pass over it.
+    std::function<void()> Draw(const SweptDrawing& row)
+    {
+        Release();
+        Restart();
+        Hold();
+        nut = LibraryMacro(kNut, L"Гайка М12");
+        set = LibraryMacro(L"TCS:1", L"Комплект");
+        LibraryMacro(kNut, L"Гайка М12", set);
+        LibraryMacro(kNut, L"Гайка М12", set);
+        book_->SetClientString(L"TCS:1", std::wstring(kNut) + L"\r\n" + kNut + L"\r\n");
+        book_->SetPlacedResponse(kNut, NutResponse(true));
+        if (row.linesBefore) {
+            std::wstring message;
+            EXPECT_FALSE(Run(4, message)) << sim::Utf8(message);
+            velmar().User().Clear();
+            sim::SpcObject& first = *LinesOf(set).at(0);
+            first.AddComment("note");
+            first.refuseCommentRemovals = row.refuseMove ? 1000 : 0;
+        }
+        if (row.nutLeaderGone)
+            for (long leader : Leaders())
+                for (const std::string& name : LinesOf(nut).at(0)->geometry)
+                    if (name == Name("leader", leader))
+                        Drawing().Delete(leader);
+        return [this] {
+            std::wstring message;
+            reported = Run(4, message);
+        };
+    }
+    std::vector<sim::SpcObject*> LinesOf(long owner)
+    {
+        std::vector<sim::SpcObject*> lines;
+        for (sim::SpcObject* object : Spc().Objects())
+            if (std::find(object->geometry.begin(), object->geometry.end(), Name("macro", owner)) != object->geometry.end())
+                lines.push_back(object);
+        return lines;
+    }
+    // The comments of the set's lines, one text a line.
+    std::vector<std::string> SetComments()
+    {
+        std::vector<std::string> texts;
+        for (sim::SpcObject* object : LinesOf(set)) {
+            std::string text;
+            for (const std::string& comment : object->Comments())
+                text += comment;
+            texts.push_back(text);
+        }
+        return texts;
+    }
+    // The rule after every fault: each part and set in one generation of lines on one live leader, beside
+    // which only an old line of the set may stand where mayKeep.
+    void CheckLines(const SweptDrawing& row, bool mayKeep)
+    {
+        std::vector<std::string> leaders;
+        for (long leader : Leaders())
+            leaders.push_back(Name("leader", leader));
+        std::vector<std::string> held;
+        for (sim::SpcObject* object : Spc().Objects()) {
+            EXPECT_FALSE(object->geometry.empty()) << "a line with no geometry";
+            for (const std::string& name : object->geometry)
+                if (std::find(leaders.begin(), leaders.end(), name) != leaders.end())
+                    held.push_back(name);
+        }
+        for (const std::string& leader : leaders)
+            EXPECT_TRUE(std::find(held.begin(), held.end(), leader) != held.end()) << leader << " is held by no line";
+        for (long owner : {nut, set}) {
+            std::map<std::string, size_t> byLeader;   // its lines by their live leader ("" none)
+            bool comment = false;
+            for (sim::SpcObject* object : LinesOf(owner)) {
+                const std::vector<std::string>& geometry = object->geometry;
+                comment = comment || !object->Comments().empty();
+                const auto leader = std::find_first_of(geometry.begin(), geometry.end(), leaders.begin(), leaders.end());
+                ++byLeader[leader != geometry.end() ? *leader : ""];
+            }
+            const size_t generation = owner == set ? 2 : 1;
+            size_t whole = 0;
+            size_t kept = 0;
+            for (const auto& [leader, lines] : byLeader) {
+                if (leader.empty() && !(owner == nut && row.nutLeaderGone))
+                    ADD_FAILURE() << "macro " << owner << ": a line without a live leader";
+                if (lines == generation && whole == 0)
+                    ++whole;
+                else
+                    kept += lines;
+            }
+            if (row.linesBefore || !byLeader.empty()) {
+                EXPECT_EQ(whole, 1u) << "macro " << owner << ": one generation of lines on one leader";
+            }
+            EXPECT_LE(kept, owner == set && mayKeep ? 1u : 0u) << "macro " << owner << ": lines beside its generation";
+            if (owner == set && row.linesBefore) {
+                EXPECT_TRUE(comment) << "the user's comment is lost";
+            }
+        }
+    }
+
+    long nut = 0;
+    long set = 0;
+    bool reported = false;   // the last pass's answer: an error dialog shown
+};
+
+class DrawingCommandsSpcPassFailures : public DrawingCommandsSweep, public testing::WithParamInterface<SweepShare> {};
+
+class DrawingCommandsSpcPassRefusals : public DrawingCommandsSweep, public testing::WithParamInterface<SweptDrawing> {};
+
+} // namespace
+
 // The pass over a drawing with a nut and a set of two members: before it nothing, or their spc objects and
 // leaders from an earlier pass, with the user's comment on the set's first line (which Velmar may refuse
 // to move), or with the nut's line left without its leader (as a silent insertion leaves it). Every host
-// call failing in turn, and every inclusion of geometry that Velmar answers "not done" in turn, leave each
-// of them in exactly one generation of lines on one live leader (the nut's line may stay without one where
-// it had none), or none where it had none; no line without geometry, no leader held by no line, and the
-// comment on a line that holds the set. Beside that generation only an old line Velmar kept, for a comment
-// it would not move or because it would not delete it, stands, with its own leader.
-TEST_F(DrawingCommands, EveryHostCallOfAnSpcPassFailingLeavesEachPartAndSetInAnSpcObjectWithItsLeader)
+// call failing in turn leaves each of them in exactly one generation of lines on one live leader (the nut's
+// line may stay without one where it had none), or none where it had none; no line without geometry, no
+// leader held by no line, and the comment on a line that holds the set. Beside that generation only an old
+// line Velmar kept, for a comment it would not move, stands, with its own leader.
+TEST_P(DrawingCommandsSpcPassFailures, EveryHostCallOfAnSpcPassFailingLeavesEachPartAndSetInAnSpcObjectWithItsLeader)
 {
-    struct Row {
-        bool linesBefore;
-        bool refuseMove;
-        bool nutLeaderGone;
-        std::vector<std::string> comments;   // of the set's lines after the pass, in order
-    };
-    const Row rows[] = {{false, false, false, {"", ""}},
-                        {true, false, false, {"note", ""}},
-                        {true, true, false, {"note", "", ""}},
-                        {true, false, true, {"note", ""}}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "lines before " << row.linesBefore << ", move refused " << row.refuseMove
-                                        << ", nut's leader gone " << row.nutLeaderGone);
-        long nut = 0;
-        long set = 0;
-        bool reported = false;
-        const auto linesOf = [&](long owner) {
-            std::vector<sim::SpcObject*> lines;
-            for (sim::SpcObject* object : Spc().Objects())
-                if (std::find(object->geometry.begin(), object->geometry.end(), Name("macro", owner)) != object->geometry.end())
-                    lines.push_back(object);
-            return lines;
-        };
-        const auto live = [&] {
-            std::vector<std::string> names;
-            for (long leader : Leaders())
-                names.push_back(Name("leader", leader));
-            return names;
-        };
-        const auto setUp = [&] {
-            Release();
-            Restart();
-            Hold();
-            nut = LibraryMacro(kNut, L"Гайка М12");
-            set = LibraryMacro(L"TCS:1", L"Комплект");
-            LibraryMacro(kNut, L"Гайка М12", set);
-            LibraryMacro(kNut, L"Гайка М12", set);
-            book_->SetClientString(L"TCS:1", std::wstring(kNut) + L"\r\n" + kNut + L"\r\n");
-            book_->SetPlacedResponse(kNut, NutResponse(true));
-            if (row.linesBefore) {
-                std::wstring message;
-                EXPECT_FALSE(Run(4, message)) << sim::Utf8(message);
-                velmar().User().Clear();
-                sim::SpcObject& first = *linesOf(set).at(0);
-                first.AddComment("note");
-                first.refuseCommentRemovals = row.refuseMove ? 1000 : 0;
-            }
-            if (row.nutLeaderGone)
-                for (long leader : Leaders())
-                    for (const std::string& name : linesOf(nut).at(0)->geometry)
-                        if (name == Name("leader", leader))
-                            Drawing().Delete(leader);
-            return std::function<void()>([this, &reported] {
-                std::wstring message;
-                reported = Run(4, message);
-            });
-        };
-        const auto rule = [&](bool mayKeep) {
-            const std::vector<std::string> leaders = live();
-            std::vector<std::string> held;
-            for (sim::SpcObject* object : Spc().Objects()) {
-                EXPECT_FALSE(object->geometry.empty()) << "a line with no geometry";
-                for (const std::string& name : object->geometry)
-                    if (std::find(leaders.begin(), leaders.end(), name) != leaders.end())
-                        held.push_back(name);
-            }
-            for (const std::string& leader : leaders)
-                EXPECT_TRUE(std::find(held.begin(), held.end(), leader) != held.end()) << leader << " is held by no line";
-            for (long owner : {nut, set}) {
-                std::map<std::string, size_t> byLeader;   // its lines by their live leader ("" none)
-                bool comment = false;
-                for (sim::SpcObject* object : linesOf(owner)) {
-                    const std::vector<std::string>& geometry = object->geometry;
-                    comment = comment || !object->Comments().empty();
-                    const auto leader = std::find_first_of(geometry.begin(), geometry.end(), leaders.begin(), leaders.end());
-                    ++byLeader[leader != geometry.end() ? *leader : ""];
-                }
-                const size_t generation = owner == set ? 2 : 1;
-                size_t whole = 0;
-                size_t kept = 0;
-                for (const auto& [leader, lines] : byLeader) {
-                    if (leader.empty() && !(owner == nut && row.nutLeaderGone))
-                        ADD_FAILURE() << "macro " << owner << ": a line without a live leader";
-                    if (lines == generation && whole == 0)
-                        ++whole;
-                    else
-                        kept += lines;
-                }
-                if (row.linesBefore || !byLeader.empty()) {
-                    EXPECT_EQ(whole, 1u) << "macro " << owner << ": one generation of lines on one leader";
-                }
-                EXPECT_LE(kept, owner == set && mayKeep ? 1u : 0u) << "macro " << owner << ": lines beside its generation";
-                if (owner == set && row.linesBefore) {
-                    EXPECT_TRUE(comment) << "the user's comment is lost";
-                }
-            }
-        };
-        SweepDrawingFailures(setUp, [&](const sim::Call& failed) {
-            SCOPED_TRACE(failed.Text());
-            rule(row.refuseMove);
-        });
-        // The last run went through: the comment on the set's first new line, or on its old line kept.
-        const auto comments = [&] {
-            std::vector<std::string> texts;
-            for (sim::SpcObject* object : linesOf(set)) {
-                std::string text;
-                for (const std::string& comment : object->Comments())
-                    text += comment;
-                texts.push_back(text);
-            }
-            return texts;
-        };
-        EXPECT_EQ(comments(), row.comments);
-        // Velmar answering "not done" to each inclusion of geometry in turn.
-        for (int n = 1;; ++n) {
-            const std::function<void()> run = setUp();
-            const int before = Spc().Inclusions();
-            Spc().RefuseInclusion(n);
-            run();
-            SCOPED_TRACE(testing::Message() << "inclusion " << n << " not done");
-            rule(row.refuseMove);
-            if (Spc().Inclusions() - before < n) {
-                EXPECT_GT(n, 2) << "fewer inclusions than the pass makes";
-                break;
-            }
-            EXPECT_TRUE(reported) << "a refused inclusion taken as done";
-        }
-        if (!row.linesBefore)
-            continue;
-        // Velmar will not delete the set's old lines: the pass fails with them as they were.
-        const std::function<void()> refused = setUp();
-        const std::vector<sim::SpcObject*> old = linesOf(set);
-        for (sim::SpcObject* line : old)
-            velmar().Faults().FailMember(line->Name() + "#34", E_FAIL);
-        refused();
-        velmar().Faults().Clear();
-        {
-            SCOPED_TRACE("old lines not deleted");
-            rule(row.refuseMove);
-            EXPECT_EQ(linesOf(set), old);
-            EXPECT_EQ(comments(), (std::vector<std::string>{"note", ""}));
-        }
-        // Nor the later one, once the first is gone: it stays readable with its leader, and the user is told.
-        const std::function<void()> later = setUp();
-        sim::SpcObject* second = linesOf(set).at(1);
-        velmar().Faults().FailMember(second->Name() + "#34", E_FAIL);
-        later();
-        velmar().Faults().Clear();
-        SCOPED_TRACE("the later old line not deleted");
-        rule(true);
-        EXPECT_TRUE(reported);
-        const std::vector<sim::SpcObject*> after = linesOf(set);
-        EXPECT_NE(std::find(after.begin(), after.end(), second), after.end());
-    }
+    const SweptDrawing& row = kSweptDrawings[GetParam().drawing];
+    SweepDrawingFailures([&] { return Draw(row); },
+                         [&](const sim::Call& failed) {
+                             SCOPED_TRACE(failed.Text());
+                             CheckLines(row, row.refuseMove);
+                         },
+                         GetParam().share, kShares);
+    // The last run went through: the comment on the set's first new line, or on its old line kept.
+    EXPECT_EQ(SetComments(), row.comments);
 }
+
+// The same drawings, with every inclusion of geometry that Velmar answers "not done" in turn, and with
+// Velmar refusing to delete the set's old lines: the same rule holds, and an old line Velmar would not
+// delete stands beside the generation with its own leader.
+TEST_P(DrawingCommandsSpcPassRefusals, VelmarRefusingAnInclusionOrAnOldLinesDeletionLeavesEachPartAndSetInAnSpcObjectWithItsLeader)
+{
+    const SweptDrawing& row = GetParam();
+    for (int n = 1;; ++n) {
+        const std::function<void()> run = Draw(row);
+        const int before = Spc().Inclusions();
+        Spc().RefuseInclusion(n);
+        run();
+        SCOPED_TRACE(testing::Message() << "inclusion " << n << " not done");
+        CheckLines(row, row.refuseMove);
+        if (Spc().Inclusions() - before < n) {
+            EXPECT_GT(n, 2) << "fewer inclusions than the pass makes";
+            break;
+        }
+        EXPECT_TRUE(reported) << "a refused inclusion taken as done";
+    }
+    if (!row.linesBefore)
+        return;
+    // Velmar will not delete the set's old lines: the pass fails with them as they were.
+    const std::function<void()> refused = Draw(row);
+    const std::vector<sim::SpcObject*> old = LinesOf(set);
+    for (sim::SpcObject* line : old)
+        velmar().Faults().FailMember(line->Name() + "#34", E_FAIL);
+    refused();
+    velmar().Faults().Clear();
+    {
+        SCOPED_TRACE("old lines not deleted");
+        CheckLines(row, row.refuseMove);
+        EXPECT_EQ(LinesOf(set), old);
+        EXPECT_EQ(SetComments(), (std::vector<std::string>{"note", ""}));
+    }
+    // Nor the later one, once the first is gone: it stays readable with its leader, and the user is told.
+    const std::function<void()> later = Draw(row);
+    sim::SpcObject* second = LinesOf(set).at(1);
+    velmar().Faults().FailMember(second->Name() + "#34", E_FAIL);
+    later();
+    velmar().Faults().Clear();
+    SCOPED_TRACE("the later old line not deleted");
+    CheckLines(row, true);
+    EXPECT_TRUE(reported);
+    const std::vector<sim::SpcObject*> after = LinesOf(set);
+    EXPECT_NE(std::find(after.begin(), after.end(), second), after.end());
+}
+
+INSTANTIATE_TEST_SUITE_P(EachShareOfEachDrawing, DrawingCommandsSpcPassFailures, testing::ValuesIn(EachShareOfEachDrawing()));
+INSTANTIATE_TEST_SUITE_P(EachDrawing, DrawingCommandsSpcPassRefusals, testing::ValuesIn(kSweptDrawings));

@@ -165,6 +165,8 @@ TEST(VelmarSim, BadCommandLinesEndWithAReasonAndExitCode2)
                                      // Numbers: plain decimal and finite, whichever option takes them.
                                      L"--call NMInsert2D:script_2d@1e400,0,0", L"--call NMReplace2D:script_2d@0x10,0,0",
                                      L"--place inf,0,0", L"--panel-script \"cursor 0x10 0 0; ok\"", L"--spc-text 1:9=x",
+                                     // The column "ID Normset" is the bill of materials' only with --id-column.
+                                     L"--doc-type 3 --spc-text 1:id=x",
                                      // Digits of another script than ASCII's.
                                      L"--doc-type \uFF15", L"--spc-text \uFF11:9.1=x"}) {
         const RunnerRun run = RunRunner(arguments);
@@ -178,6 +180,14 @@ TEST(VelmarSim, BadCommandLinesEndWithAReasonAndExitCode2)
         {L"--doc-type 5 --command 0 --select comp9", "velmar-sim: no component comp9 to select\r\n"},
         {L"--doc-type 3 --call NMInsertSpc:object_data --spc-text 2:9.1=x", "velmar-sim: no spc object 2 to type into\r\n"},
         {L"--doc-type 1 --call NMInsert2D:script_2d@0,0,0 --attach-line x", "velmar-sim: nothing selected to attach a line to\r\n"},
+        {L"--doc-type 5 --call NMInsert3D:component_3d --attach-line x", "velmar-sim: nothing selected to attach a line to\r\n"},
+        // The component selected was replaced: the selection is gone with it.
+        {L"--doc-type 5 --call NMInsert3D:component_3d --select comp1 --response component_3d_screw --command 1 --attach-line x",
+         "velmar-sim: nothing selected to attach a line to\r\n"},
+        // Every name of a callout is a component's, and each has a line of its own to hold the leader.
+        {L"--doc-type 5 --call NMInsert3D:component_3d --callout comp1,comp9", "velmar-sim: no component comp9 to call out\r\n"},
+        {L"--doc-type 5 --call GetITester --call FastInsertTest:component_3d --callout comp1",
+         "velmar-sim: comp1 has no spc object to call out\r\n"},
     };
     for (const auto& [arguments, reason] : unknowns) {
         const RunnerRun unknown = RunRunner(arguments);
@@ -562,6 +572,30 @@ TEST(VelmarSim, ShowsWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
                                         L" --spc-text 2:3.1=2 --answer yes --command 4",
          {"command: 4\n", "  spc object: section 25, 5.1 \"Болт М8-6gx40.58 ГОСТ 7798-70\", 3.1 \"1\"\n",
           "  spc object: section 25, 5.1 \"Шайба 8.01.08кп ГОСТ 11371-78\", 3.1 \"2\"\n"}},
+        // One callout for two of three bolts: the leader stands on the first named and is in the line of each
+        // named, listed after it; the third's line holds none.
+        {"a callout for two components", L"--doc-type 5 --call NMInsert3D:component_3d --call NMInsert3D:component_3d"
+                                         L" --call NMInsert3D:component_3d --callout comp2,comp1",
+         {"user: calls out comp2,comp1 with leader1 on comp2, held by spc object(s) 2, 1\n",
+          "  spc object: " + bolt + "\n    leaders: leader1\ncomponent: comp2 ",
+          "  spc object: " + bolt + "\n    leaders: leader1\ncomponent: comp3 ",
+          "  spc object: " + bolt + "\nleader: leader1, kind 89, on comp2, text \"1\"\nend"}},
+        // A callout goes into a component's own line, the first holding it, not into a line the user attached.
+        {"a callout in the component's own line", L"--doc-type 5 --call NMInsert3D:component_3d --select comp1"
+                                                  L" --attach-line Прокладка --callout comp1",
+         {"  spc object: " + bolt + "\n    leaders: leader1\n  spc object: section 25, 5.1 \"Прокладка\"\nleader: leader1, "}},
+        // A member of a 3D fastener set is a component the user selects and attaches a line to.
+        {"a line attached to a 3D set's member", L"--doc-type 5 --select-answer \"0x400:TKR [diameter]x[width]\""
+                                                 L" --panel-script \"pick plateTop; pick plateBottom; pick plateBore1; ok\""
+                                                 L" --response fastener_set_3d --panel-script cancel --no-response --command 1"
+                                                 L" --select comp2 --attach-line Прокладка",
+         {"user: attaches spc object 4 to comp2: section 25, 5.1 \"Прокладка\"\n",
+          "  spc object: section 25, 5.1 \"Шайба 10.01 ГОСТ 11371-78\"\n  spc object: section 25, 5.1 \"Прокладка\"\n"
+          "component: comp3 "}},
+        // The column "ID Normset" takes what the user types into it, listed with the other columns.
+        {"a text typed into the column \"ID Normset\"", L"--doc-type 3 --id-column --call NMInsertSpc:object_data --spc-text 1:id=Q-17",
+         {"user: types \"Q-17\" into ID Normset of spc object 1: " + bolt + ", 20.1 \"1204:88312\"\n",
+          "spc object: " + bolt + ", 20.1 \"Q-17\"\nend"}},
         // A replace of all whose spc lines stand elsewhere than the preset says asks over its progress window.
         {"the progress window under a question", L"--doc-type 5 --component component_3d@30 --component component_3d@30"
                                                  L" --panel-script \"choose 9151 0; button 9055\" --response component_3d_screw"
@@ -575,4 +609,50 @@ TEST(VelmarSim, ShowsWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
         for (const std::string& shown : row.shown)
             EXPECT_THAT(run.out, HasSubstr(shown)) << row.what;
     }
+}
+
+// The column "ID Normset", which the library writes and reads: each run with the column and without it.
+TEST(VelmarSim, ShowsTheColumnIdNormsetTheLibraryWritesAndReadsWithTheColumnAndNothingWithout)
+{
+    const std::string bolt = "section 25, 5.1 \"Болт М10-6gx50.58 ГОСТ 7798-70\"";
+    const std::string nut = "section 25, 5.1 \"Гайка М12-6Н.5 ГОСТ 5915-70\"";
+    const std::string hand = "  spc object: section 25, 5.1 \"Прокладка\"\n";
+    const std::string setsLines = "  spc object: section 25, 5.1 \"Болт М8-6gx40.58 ГОСТ 7798-70\"\n"
+                                  "  spc object: section 25, 5.1 \"Шайба 8.01.08кп ГОСТ 11371-78\"\n"
+                                  "  spc object: section 25, 5.1 \"Гайка М8-6Н.5 ГОСТ 5915-70\", 9.1 \"note-nut\"\nend";
+    struct Row {
+        const char* what;
+        std::wstring arguments;
+        std::string withColumn;
+        std::string without;
+    };
+    const Row rows[] = {
+        {"the identity written", L"--doc-type 5 --call NMInsert3D:component_3d",
+         "  spc object: " + bolt + ", 20.1 \"1204:88312\"\n", "  spc object: " + bolt + "\n"},
+        // A line the library made before the run, which the user moved, carries the identity it was made with.
+        {"a component's line the run starts with", L"--doc-type 5 --component component_3d@30",
+         "vlm\", spc object section 30, 5.1 \"Болт М10-6gx50.58 ГОСТ 7798-70\", 20.1 \"1204:88312\"\n",
+         "vlm\", spc object section 30, 5.1 \"Болт М10-6gx50.58 ГОСТ 7798-70\"\n"},
+        // A designation the user typed over: only the identity tells the line is the bolt's, which the
+        // reference book then describes again.
+        {"the identity read", L"--doc-type 3 --call NMInsertSpc:object_data --spc-text 1:5.1=typed-over --answer yes --command 4",
+         "spc object: " + bolt + ", 20.1 \"1204:88312\"\nend", "spc object: section 25, 5.1 \"typed-over\"\nend"},
+        // A nut with a noted line and a line the user attached: made anew, it keeps one line of itself; replaced
+        // by the set, its line goes to the set's nut; the attached line stays as the user made it.
+        {"a part's line and one attached by hand, made anew",
+         L"--doc-type 1 --call NMInsert2D:script_2d@60,50,0 --spc-text 1:9.1=note-nut --select-macro last --attach-line Прокладка"
+         L" --answer yes --command 4",
+         "  spc object: " + nut + ", 9.1 \"note-nut\", 20.1 \"1188:40127\"\n  leader 109, shelf at 80, 70\n" + hand + "end",
+         "  spc object: " + nut + ", 9.1 \"note-nut\"\n  leader 109, shelf at 80, 70\n" + hand + "end"},
+        {"a part's line and one attached by hand, replaced by a set",
+         L"--doc-type 1 --call NMInsert2D:script_2d@60,50,0 --spc-text 1:9.1=note-nut --select-macro last --attach-line Прокладка"
+         L" --select-macro last --call NMReplace2D:fastener_set_2d@0,0,0",
+         hand + setsLines, hand + setsLines},
+    };
+    for (const Row& row : rows)
+        for (const bool column : {true, false}) {
+            const RunnerRun run = RunRunner(row.arguments + (column ? L" --id-column" : L""));
+            ASSERT_EQ(run.exitCode, 0u) << row.what << ": " << run.err;
+            EXPECT_THAT(run.out, HasSubstr(column ? row.withColumn : row.without)) << row.what << (column ? ", with the column" : "");
+        }
 }

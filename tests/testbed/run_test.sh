@@ -31,61 +31,82 @@ testbed() {
   )
 }
 
-# Another run's server: this run waits for it, gives up at once and says how long it waited (however
-# long the server took to answer) and how to end that server.
+# The server program of the two runs below that wait for another run's server: the real one behind a
+# stand-in that writes down what it was asked. The first wait (-w) asked of it says on the fifo "waiting",
+# where one is made, when it begins and then how it ended; it answers any call after that wait with a
+# failure, so that a run that goes on asking ends at once and shows in the calls.
+cat >"$work/recording-server" <<STANDIN
+#!/bin/sh
+echo "\$*" >>'$work/calls'
+[ ! -e '$work/waited' ] || exit 3
+case " \$* " in *" -w "*) mkdir '$work/waited' ;; *) exec $WINESERVER "\$@" ;; esac
+[ -p '$work/waiting' ] || exit 3
+exec 3>'$work/waiting'
+trap : INT
+echo >&3
+$WINESERVER "\$@" 3>&-
+status=\$?
+echo "\$status" >&3
+trap - INT
+[ "\$status" != 130 ] || kill -INT \$\$
+exit "\$status"
+STANDIN
+chmod +x "$work/recording-server"
+# calls_were ROW CALLS: the calls the run of ROW asked of the recording server were CALLS, one a line.
+calls_were() {
+  [ "$(cat "$work/calls")" = "$(printf -- "$2")" ] || fail "$1 asked its server: $(cat "$work/calls")"
+  : >"$work/calls"
+  rm -rf "$work/waited"
+}
+
+# Another run's server: this run gives up at once, before any wait, says how long it waited (however long
+# the server took to answer) and how to end that server, and leaves it running.
 server -p || fail "no server to wait for"
-testbed SERVER_WAIT=0 2>"$work/log"
+testbed WINESERVER="$work/recording-server" SERVER_WAIT=0 2>"$work/log"
 status=$?
 [ "$status" = 1 ] || fail "a run that gave up ended with $status"
 grep -qE "a Wine server of $prefix still runs after [0-9]+ s" "$work/log" &&
-  grep -qF "end it with: WINEPREFIX=$prefix $WINESERVER -k" "$work/log" ||
+  grep -qF "end it with: WINEPREFIX=$prefix $work/recording-server -k" "$work/log" ||
   fail "a run that gave up said: $(cat "$work/log")"
+calls_were "a run that gave up at once" '-p'
 server -p
 [ $? = 2 ] || fail "the server another run started did not outlive a run that gave up waiting for it"
 
-# Ctrl-C while it waits: the wait and the run end with the interrupt, and the server is still the other
-# run's. Job control gives the run a process group of its own to interrupt, as a terminal does. The run's
-# server program is the real one behind a stand-in that says when the run first waits for the server and
-# then how that wait ended, and is done. An interrupt that lands before the wait has begun is not taken, so
-# Ctrl-C is pressed again and again until the run and the stand-in are done: a wait out of Ctrl-C's reach
-# is ended by the run's time limit instead, and a run that takes no interrupt gives up after SERVER_WAIT,
-# far longer than this takes, with exit code 1. A later Ctrl-C may cut the run's own clean-up short, and
-# its display, when it was still starting and ignoring Ctrl-C, would outlive it: what is left of the run's
-# job is ended.
+# Ctrl-C while it waits: the wait and then the run end with the interrupt, the run asks nothing more of the
+# server, which is still the other run's. Job control gives the run a process group of its own to
+# interrupt, as a terminal does. An interrupt that lands before the wait has begun is not taken, so Ctrl-C
+# is pressed from the moment the recording server says the wait began until it says the wait ended; then
+# the run ends by itself. A run whose wait is out of Ctrl-C's reach ends before its wait does. A Ctrl-C
+# pressed after the wait ended may cut the run's own clean-up short, and its display, when it was still
+# starting and ignoring Ctrl-C, would outlive it: what is left of the run's job is ended.
 mkfifo "$work/waiting"
-cat >"$work/waiting-server" <<STANDIN
-#!/bin/sh
-case " \$* " in *" -w "*)
-  if mkdir '$work/waited' 2>/dev/null; then
-    exec 3>'$work/waiting'
-    trap : INT
-    echo >&3
-    $WINESERVER "\$@" 3>&-
-    status=\$?
-    echo "\$status" >&3
-    trap - INT
-    [ "\$status" != 130 ] || kill -INT \$\$
-    exit "\$status"
-  fi ;;
-esac
-exec $WINESERVER "\$@"
-STANDIN
-chmod +x "$work/waiting-server"
+exec 4<>"$work/waiting"
 set -m
-testbed WINESERVER="$work/waiting-server" SERVER_WAIT=20 2>"$work/log" &
+testbed WINESERVER="$work/recording-server" SERVER_WAIT=20 2>"$work/log" &
 run=$!
 set +m
-exec 4<"$work/waiting"
-read -r <&4
-while kill -0 "$run" 2>/dev/null || ! read -r -t 0 <&4; do kill -INT -- "-$run" 2>/dev/null; done
+read -r <&4 &
+reader=$!
+wait -n -p first "$run" "$reader"
+kill "$reader" 2>/dev/null
+while [ "$first" = "$reader" ] && ! read -r -t 0 <&4 && kill -0 "$run" 2>/dev/null; do
+  kill -INT -- "-$run" 2>/dev/null
+done
+# The recording server says how its wait ended before it ends, and the run can end only after it.
+if [ "$first" = "$run" ]; then
+  fail "a run with another run's server to wait for ended before it waited"
+elif read -r -t 0 <&4; then
+  read -r waited <&4
+  [ "$waited" = 130 ] || fail "the wait of a run interrupted while it waited ended with $waited"
+else
+  fail "a run interrupted while it waited ended with its wait going on"
+fi
 wait "$run"
 status=$?
 kill -TERM -- "-$run" 2>/dev/null
-waited=
-read -r waited <&4
 exec 4<&-
-[ "$waited" = 130 ] || fail "the wait of a run interrupted while it waited ended with \"$waited\""
 [ "$status" = 130 ] || fail "a run interrupted while it waited ended with $status: $(cat "$work/log")"
+calls_were "a run interrupted while it waited" '-p\n-w'
 server -p
 [ $? = 2 ] || fail "the server another run started did not outlive a run interrupted while it waited"
 server -k
