@@ -12,6 +12,7 @@
 #include "sim/reference_book.h"
 #include "sim/stand_in_test.h"
 #include "sim/utility_classes.h"
+#include "support/host_fault_sweep.h"
 #include "support/response_xml.h"
 
 #include <gtest/gtest.h>
@@ -172,11 +173,11 @@ protected:
     // fresh Velmar (Restart) and gives the operation; a run ends normally or with an exception (any kind the
     // command's catch-all knows), and check(failedCall) then looks at the drawing; no bracket or iterator
     // may stay open. Ends with the first run in which no call failed. A sweep too long for one test is shared
-    // out among several: share k of them fails only every shares-th call from the (k+1)-th.
+    // out among several (test_support::SweptShare): part k of them fails only every of-th call from the (k+1)-th.
     void SweepDrawingFailures(const std::function<std::function<void()>()>& setUp,
-                              const std::function<void(const sim::Call& failed)>& check, size_t share = 0, size_t shares = 1)
+                              const std::function<void(const sim::Call& failed)>& check, test_support::SweptShare share = {})
     {
-        for (size_t n = 1 + share; n < 3000; n += shares) {
+        for (size_t n = 1 + share.part; n < 3000; n += share.of) {
             const std::function<void()> run = setUp();
             journal().Clear();
             velmar().Faults().FailCall(n, E_FAIL);

@@ -517,7 +517,7 @@ TEST_P(DrawingCommandsSpcPassFailures, EveryHostCallOfAnSpcPassFailingLeavesEach
                              SCOPED_TRACE(failed.Text());
                              CheckLines(row, row.refuseMove);
                          },
-                         GetParam().share, kShares);
+                         {GetParam().share, kShares});
     // The last run went through: the comment on the set's first new line, or on its old line kept.
     EXPECT_EQ(SetComments(), row.comments);
 }
