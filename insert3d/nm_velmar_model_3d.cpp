@@ -124,11 +124,12 @@ void NMVelmarModel3D::GetExistsSpcObjects(const SpcDocContext& context)
 
 ObjArray NMVelmarModel3D::ListOwnSpcLines(const SpcDocContext& context)
 {
-    TraceScope scope(L"NMVelmarModel3D::GetExistsSpcObjects");
+    TraceScope scope(L"NMVelmarModel3D::ListOwnSpcLines");
     ExSpcObjs.clear();
     if (iEdPrt7)
         ExSpcObjs = SpcObjectsHolding(context, iEdPrt7);
     scope.Value(L"ExSpcObjs.size()", _variant_t(static_cast<unsigned long>(ExSpcObjs.size())));
+    // One line is the part's whatever it shows: nothing to read to tell it.
     if (ExSpcObjs.size() < 2)
         return ObjArray();
     ObjArray numbered;

@@ -236,40 +236,40 @@ TEST_F(SpcObjects, From1501TheOneObjectInThePresetsSectionIsReused)
     EXPECT_EQ(part->ExSpcObjs.size(), 1u);
 }
 
-TEST_F(SpcObjects, OfSeveralObjectsOnlyThoseWithTheLibrarysIdentityStayListed)
+// Of several objects a new one is made: those with the library's identity stay listed; where none has it (no
+// column, or lines made before it) the part's own were told from the user's before, and all stay listed.
+TEST_F(SpcObjects, OfSeveralObjectsThoseWithTheLibrarysIdentityStayListedElseAll)
 {
+    struct Row {
+        const char* what;
+        std::vector<std::wstring> ids;   // per object, its "ID Normset" text
+        bool column;
+        std::vector<size_t> listed;
+    };
+    const Row rows[] = {
+        {"two of three with the identity", {L"Q-1", L"", L"Q-3"}, true, {0, 2}},
+        {"none with it", {L"", L"", L""}, true, {0, 1, 2}},
+        {"without the column", {L"Q-1", L"", L""}, false, {0, 1, 2}},
+    };
     Open();
-    sim::SpcObject& first = Spc().AddObject(25);
-    sim::SpcObject& second = Spc().AddObject(25);
-    sim::SpcObject& third = Spc().AddObject(25);
-    first.ColumnB(20, 1)->SetText(L"Q-1");
-    third.ColumnB(20, 1)->SetText(L"Q-3");
-    auto part = MakePart();
-    part->existing = {&first, &second, &third};
-    const SpcDocContext context = Context();
-    part->GetExistsSpcObjects(context);
-
-    EXPECT_FALSE(part->CanUseOldSpcObj(context));
-    ASSERT_EQ(part->ExSpcObjs.size(), 2u);
-    EXPECT_EQ(Spc().Find(part->ExSpcObjs[0]), &first);
-    EXPECT_EQ(Spc().Find(part->ExSpcObjs[1]), &third);
-    EXPECT_EQ(Spc().Objects().size(), 3u);
-}
-
-TEST_F(SpcObjects, OfSeveralObjectsAllStayListedWithoutTheIdentityColumn)
-{
-    Open();
-    sim::SpcObject& first = Spc().AddObject(25);
-    sim::SpcObject& second = Spc().AddObject(25);
-    first.ColumnB(20, 1)->SetText(L"Q-1");
-    auto part = MakePart();
-    part->existing = {&first, &second};
-    SpcDocContext context = Context();
-    context.iSpcDscSubB = nullptr;
-    part->GetExistsSpcObjects(context);
-    EXPECT_FALSE(part->CanUseOldSpcObj(context));
-    EXPECT_EQ(part->ExSpcObjs.size(), 2u);
-    EXPECT_EQ(Spc().Objects().size(), 2u);
+    for (const Row& row : rows) {
+        std::vector<sim::SpcObject*> objects;
+        for (const std::wstring& id : row.ids) {
+            objects.push_back(&Spc().AddObject(25));
+            objects.back()->ColumnB(20, 1)->SetText(id);
+        }
+        auto part = MakePart();
+        part->existing = objects;
+        SpcDocContext context = Context();
+        if (!row.column)
+            context.iSpcDscSubB = nullptr;
+        part->GetExistsSpcObjects(context);
+        EXPECT_FALSE(part->CanUseOldSpcObj(context)) << row.what;
+        std::vector<size_t> listed;
+        for (const IDispatchPtr& object : part->ExSpcObjs)
+            listed.push_back(static_cast<size_t>(std::find(objects.begin(), objects.end(), Spc().Find(object)) - objects.begin()));
+        EXPECT_EQ(listed, row.listed) << row.what;
+    }
 }
 
 // Which lines are the part's is the pairing's rule; here, that the part's own line comes first, its second
