@@ -48,8 +48,9 @@ const char Usage[] =
     "--fire, --call, --select, --arrange, --callout, --select-macro, --spc-comment, --spc-text and --attach-line run\n"
     "where they stand among the commands\n"
     "exit code 0: it ran, its last line \"end: exit code 0\"; 2: a bad option, file, component name or spc object,\n"
-    "a callout on a component without an spc object or a line attached with nothing selected; 3: the library could\n"
-    "not be loaded; 4: the run was cut short (its Wine server ended under it, or it faulted)";
+    "a callout on a component without an spc object, a line attached with nothing selected or a command line longer\n"
+    "than Windows takes; 3: the library could not be loaded; 4: the run was cut short (it faulted, or its Wine\n"
+    "server ended under it), the last line saying which";
 
 namespace {
 

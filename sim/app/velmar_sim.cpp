@@ -33,6 +33,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwctype>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -296,17 +297,36 @@ std::vector<sim::Part*> PlaceLibraryComponents(const RunnerOptions& options, con
     return parts;
 }
 
-// Each component's NM_ID and model file, and the spc objects that include it.
-void PrintLibraryComponents(sim::Velmar& velmar, const std::vector<sim::Part*>& parts, const char* when)
+// The position leaders of the document an spc object holds, in the order the document made them, by the
+// names the leader lines give them; nothing when it holds none.
+void PrintLeadersHeld(sim::Leaders& leaders, const sim::SpcObject& object)
+{
+    std::string names;
+    for (sim::Leader* leader : leaders.Live())
+        if (std::any_of(object.linked.begin(), object.linked.end(),
+                        [&](const IDispatchPtr& linked) { return sim::Object::From(linked) == leader->object.get(); }))
+            names += " " + leader->name;
+    if (!names.empty())
+        PrintLine("    leaders:" + names);
+}
+
+// Each component's NM_ID and model file, and the spc objects that include it; then, for each of them in
+// that order, the leaders it holds.
+void PrintLibraryComponents(sim::Velmar& velmar, sim::Leaders& leaders, const std::vector<sim::Part*>& parts, const char* when)
 {
     for (sim::Part* part : parts) {
         std::string line = ComponentName(*part) + ": NM_ID " + Quote(sim::LibraryIdOf(velmar, *part)) + ", model " +
                            Quote(part->V5().Text(IVel5Part::FileName));
+        std::vector<sim::SpcObject*> held;
         for (sim::SpcObject* object : velmar.ActiveDocument()->Spc().Objects())
             for (const IDispatchPtr& linked : object->linked)
-                if (sim::Object::From(linked) == &part->V7())
+                if (sim::Object::From(linked) == &part->V7()) {
                     line += ", spc object " + object->Describe() + object->DescribeComments();
+                    held.push_back(object);
+                }
         PrintEvent(std::string("library component ") + when, line);
+        for (sim::SpcObject* object : held)
+            PrintLeadersHeld(leaders, *object);
     }
 }
 
@@ -326,19 +346,6 @@ std::vector<sim::Part*> LibraryComponentsNow(sim::Velmar& velmar, sim::Geometry&
         if (!sim::LibraryIdOf(velmar, *component->part).empty())
             parts.push_back(component->part);
     return parts;
-}
-
-// The position leaders of the document an spc object holds, in the order the document made them, by the
-// names the leader lines give them; nothing when it holds none.
-void PrintLeadersHeld(sim::Leaders& leaders, const sim::SpcObject& object)
-{
-    std::string names;
-    for (sim::Leader* leader : leaders.Live())
-        if (std::any_of(object.linked.begin(), object.linked.end(),
-                        [&](const IDispatchPtr& linked) { return sim::Object::From(linked) == leader->object.get(); }))
-            names += " " + leader->name;
-    if (!names.empty())
-        PrintLine("    leaders:" + names);
 }
 
 // The spc objects of the document no component holds (one the run started with or one placed since),
@@ -456,13 +463,17 @@ void Prepare(const RunnerAction& action, sim::Document& document, sim::Assembly&
     std::vector<sim::Part*> named;
     for (size_t start = 0; start <= given.size();) {
         const size_t end = std::min(given.find(L',', start), given.size());
-        const std::string name = sim::Utf8(given.substr(start, end - start));
+        const std::wstring piece = given.substr(start, end - start);
+        const std::string name = sim::Utf8(piece);
         sim::Part* found = nullptr;
         for (sim::Part* part : parts)
             if (ComponentName(*part) == name)
                 found = part;
+        // A name of the kind velmar-sim gives stands as it is; any other (an empty one, one with a space or a
+        // control) is quoted, so that the message shows what was given.
+        const bool plain = !piece.empty() && std::all_of(piece.begin(), piece.end(), [](wchar_t c) { return std::iswalnum(c) != 0; });
         if (!found || (select && !named.empty()))
-            throw InputError("no component " + name + " to " + doing);
+            throw InputError("no component " + (plain ? name : Quote(piece)) + " to " + doing);
         named.push_back(found);
         start = end + 1;
     }
@@ -974,7 +985,8 @@ void Run(const RunnerOptions& options)
                 reporter.Flush();
             }
         };
-        PrintLibraryComponents(velmar, libraryComponents, "before");
+        if (leaders)
+            PrintLibraryComponents(velmar, *leaders, libraryComponents, "before");
         runActions(0);
         for (size_t i = 0; i < options.commands.size(); ++i) {
             const unsigned command = options.commands[i];
@@ -994,7 +1006,7 @@ void Run(const RunnerOptions& options)
             PrintComponents(*assembly, *leaders);
         if (scene) {
             const std::vector<sim::Part*> started = LibraryComponentsNow(velmar, *scene, *assembly, libraryComponents);
-            PrintLibraryComponents(velmar, started, "after");
+            PrintLibraryComponents(velmar, *leaders, started, "after");
             if (velmar.ActiveDocument() == opened)
                 PrintSpcObjectsOfNoComponent(*opened, *assembly, *leaders, started);
         }

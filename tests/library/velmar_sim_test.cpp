@@ -107,6 +107,18 @@ RunnerRun RunRunner(const std::wstring& arguments)
     return none;
 }
 
+// A bad command line ends the run before it starts, one line on the standard error saying why and nothing
+// listed: the arguments of each row.
+void ExpectRefusedBeforeTheRun(std::initializer_list<const wchar_t*> rows)
+{
+    for (const wchar_t* arguments : rows) {
+        const RunnerRun run = RunRunner(arguments);
+        EXPECT_EQ(run.exitCode, 2u) << arguments;
+        EXPECT_THAT(run.err, testing::StartsWith("velmar-sim: ")) << arguments;
+        EXPECT_EQ(run.out, "") << arguments;
+    }
+}
+
 } // namespace
 
 TEST(VelmarSim, RunsTheLibraryAndPrintsWhatVelmarReads)
@@ -155,26 +167,39 @@ TEST(VelmarSim, ReportsAnswersNobodyAskedFor)
     EXPECT_THAT(run.out, HasSubstr("panel: 1 queued script(s) not run\n"));
 }
 
-TEST(VelmarSim, BadCommandLinesEndWithAReasonAndExitCode2)
+// The bad command lines are shared out over a few cases, each well inside its time limit on a busy machine.
+TEST(VelmarSim, BadOptionsEndWithAReasonAndExitCode2)
 {
-    for (const wchar_t* arguments : {L"--frobnicate", L"--version 15", L"--version a.b.c", L"--doc-type 9",
-                                     L"--answer maybe", L"--command", L"--response Z:\\no\\such\\file.xml",
-                                     L"--panel-script Z:\\no\\such\\script.txt", L"--panel-script \"pick top; wave\"",
-                                     L"--place 1,2", L"--leader here", L"--point 1,2,3", L"--point \"1,2; end; 3,4\"", L"--fire wave",
-                                     L"--call NMDelete", L"--fire open-document:x", L"--drag 2:8:commit", L"--drag 2:8,0:keep", L"--select-macro first",
-                                     // Numbers: plain decimal and finite, whichever option takes them.
-                                     L"--call NMInsert2D:script_2d@1e400,0,0", L"--call NMReplace2D:script_2d@0x10,0,0",
-                                     L"--place inf,0,0", L"--panel-script \"cursor 0x10 0 0; ok\"", L"--spc-text 1:9=x",
-                                     // The column "ID Normset" is the bill of materials' only with --id-column.
-                                     L"--doc-type 3 --spc-text 1:id=x",
-                                     // Digits of another script than ASCII's.
-                                     L"--doc-type \uFF15", L"--spc-text \uFF11:9.1=x"}) {
-        const RunnerRun run = RunRunner(arguments);
-        EXPECT_EQ(run.exitCode, 2u) << arguments;
-        EXPECT_THAT(run.err, testing::StartsWith("velmar-sim: ")) << arguments;
-        EXPECT_EQ(run.out, "") << arguments;
+    ExpectRefusedBeforeTheRun({L"--frobnicate", L"--version 15", L"--version a.b.c", L"--doc-type 9", L"--answer maybe",
+                               L"--command", L"--response Z:\\no\\such\\file.xml", L"--panel-script Z:\\no\\such\\script.txt",
+                               L"--panel-script \"pick top; wave\"", L"--place 1,2"});
+}
+
+TEST(VelmarSim, BadAnswersEventsAndCallsEndWithAReasonAndExitCode2)
+{
+    ExpectRefusedBeforeTheRun({L"--leader here", L"--point 1,2,3", L"--point \"1,2; end; 3,4\"", L"--fire wave", L"--call NMDelete",
+                               L"--fire open-document:x", L"--drag 2:8:commit", L"--drag 2:8,0:keep", L"--select-macro first",
+                               // The column "ID Normset" is the bill of materials' only with --id-column.
+                               L"--doc-type 3 --spc-text 1:id=x"});
+}
+
+// Numbers are plain decimal and finite, whichever option takes them, in ASCII's digits.
+TEST(VelmarSim, BadNumbersEndWithAReasonAndExitCode2AndHelpWithExitCode0)
+{
+    ExpectRefusedBeforeTheRun({L"--call NMInsert2D:script_2d@1e400,0,0", L"--call NMReplace2D:script_2d@0x10,0,0",
+                               L"--place inf,0,0", L"--panel-script \"cursor 0x10 0 0; ok\"", L"--spc-text 1:9=x",
+                               L"--doc-type \uFF15", L"--spc-text \uFF11:9.1=x"});
+    for (const wchar_t* arguments : {L"--help", L"--doc-type 5 -h"}) {
+        const RunnerRun help = RunRunner(arguments);
+        EXPECT_EQ(help.exitCode, 0u) << arguments;
+        EXPECT_THAT(help.out, testing::StartsWith("usage: velmar-sim ")) << arguments;
+        EXPECT_THAT(help.out, testing::EndsWith("\nend: exit code 0\n")) << arguments;
     }
-    // A component or an spc object no run made is a bad name, however far the run got and wherever it stands.
+}
+
+// A component or an spc object no run made is a bad name, however far the run got and wherever it stands.
+TEST(VelmarSim, NamesOfNothingTheRunMadeEndWithTheirReasonAndExitCode2)
+{
     const std::pair<const wchar_t*, const char*> unknowns[] = {
         {L"--doc-type 5 --select comp9 --command 1", "velmar-sim: no component comp9 to select\r\n"},
         {L"--doc-type 5 --command 0 --select comp9", "velmar-sim: no component comp9 to select\r\n"},
@@ -188,17 +213,13 @@ TEST(VelmarSim, BadCommandLinesEndWithAReasonAndExitCode2)
         {L"--doc-type 5 --call NMInsert3D:component_3d --callout comp1,comp9", "velmar-sim: no component comp9 to call out\r\n"},
         {L"--doc-type 5 --call GetITester --call FastInsertTest:component_3d --callout comp1",
          "velmar-sim: comp1 has no spc object to call out\r\n"},
+        // A name that is none at all is shown as given.
+        {L"--doc-type 5 --call NMInsert3D:component_3d --callout comp1,", "velmar-sim: no component \"\" to call out\r\n"},
     };
     for (const auto& [arguments, reason] : unknowns) {
         const RunnerRun unknown = RunRunner(arguments);
         EXPECT_EQ(unknown.exitCode, 2u) << arguments;
         EXPECT_EQ(unknown.err, reason) << arguments;
-    }
-    for (const wchar_t* arguments : {L"--help", L"--doc-type 5 -h"}) {
-        const RunnerRun help = RunRunner(arguments);
-        EXPECT_EQ(help.exitCode, 0u) << arguments;
-        EXPECT_THAT(help.out, testing::StartsWith("usage: velmar-sim ")) << arguments;
-        EXPECT_THAT(help.out, testing::EndsWith("\nend: exit code 0\n")) << arguments;
     }
 }
 
@@ -584,6 +605,10 @@ TEST(VelmarSim, ShowsWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
         {"a callout in the component's own line", L"--doc-type 5 --call NMInsert3D:component_3d --select comp1"
                                                   L" --attach-line Прокладка --callout comp1",
          {"  spc object: " + bolt + "\n    leaders: leader1\n  spc object: section 25, 5.1 \"Прокладка\"\nleader: leader1, "}},
+        // A part the run started with lists the leaders of its lines as a component does.
+        {"a callout on a part the run started with", L"--doc-type 5 --component component_3d@30 --callout part1",
+         {"library component after: part1: ", "vlm\", spc object section 30, 5.1 \"Болт М10-6gx50.58 ГОСТ 7798-70\"\n"
+                                              "    leaders: leader1\nleader: leader1, kind 89, on part1, "}},
         // A member of a 3D fastener set is a component the user selects and attaches a line to.
         {"a line attached to a 3D set's member", L"--doc-type 5 --select-answer \"0x400:TKR [diameter]x[width]\""
                                                  L" --panel-script \"pick plateTop; pick plateBottom; pick plateBore1; ok\""

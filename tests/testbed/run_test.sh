@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # ./run's own test bed, as its functions do it (sourced), in a prefix of this test's own with a real Wine
 # server: the server another run started outlives this run however it ends, and the server this run
-# started ends with it; velmar-sim, with a stand-in server program, waits only for a server it started and
-# tells a cut run from a whole one; and the verdict of a whole run fails a program Wine reports faulted.
+# started ends with it; velmar-sim, with a stand-in server program, waits only for a server it started,
+# tells a cut run from a whole one and names why it was cut; and the verdict of a whole run fails a
+# program Wine reports faulted.
 # Nothing here looks at the machine's other processes.
 set -uo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -134,7 +135,7 @@ launcher() {
 }
 velmar_sim() {
   : >"$work/calls"
-  env -u DISPLAY WINESERVER="$work/wineserver" "$ROOT/velmar-sim" --command 0 2>"$work/log"
+  env -u DISPLAY WINESERVER="$work/wineserver" "$ROOT/velmar-sim" --command 0 "$@" 2>"$work/log"
 }
 launcher "echo program >>'$work/calls'; echo 'end: exit code 0'"
 while IFS='|' read -r what p0 calls; do
@@ -147,24 +148,29 @@ with no server before it|0|-p0\nprogram\n-w
 beside another run's server|2|-p0\nprogram
 ROWS
 # A run whose process ended under it, with a cut listing and whatever exit code, is told from one that
-# ran: exit code 4 and a line saying so; one that ran, or refused its options, or could not load the
-# library, keeps its own code and reason.
+# ran: exit code 4 and a last line saying so, which names a fault the run reported; one that ran, or
+# refused its options, or could not load the library, keeps its own code and reason. A command line of a
+# --callout of NAMES components that Windows does not take (Wine starts nothing, without a word, and ends
+# with 1) is refused before anything starts, saying why.
 echo 2 >"$work/p0"
-while IFS='|' read -r what printed reason code status says; do
+while IFS='|' read -r what printed reason code status says names; do
   launcher "printf '$printed'; printf '$reason' >&2; exit $code"
-  velmar_sim >"$work/out"
+  if [ -n "$names" ]; then velmar_sim --callout "$(seq -s, -f 'comp%g' "$names")" >"$work/out"; else velmar_sim >"$work/out"; fi
   got=$?
   [ "$got" = "$status" ] || fail "$what: velmar-sim ended with $got"
   [ "$(cat "$work/out")" = "$(printf "$printed")" ] || fail "$what: the listing became $(cat "$work/out")"
-  if [ -n "$says" ]; then grep -qF "$says" "$work/log" || fail "$what: it said $(cat "$work/log")"
+  if [ -n "$says" ]; then [[ "$(tail -n 1 "$work/log")" == "$says"* ]] || fail "$what: it said $(cat "$work/log")"
   else [ "$(cat "$work/log")" = "$(printf "$reason")" ] || fail "$what: it said $(cat "$work/log")"; fi
 done <<'ROWS'
-cut, exit code 0|command: 0\n||0|4|velmar-sim: the run was cut short (exit code 0
-cut, exit code 1|command: 0\n||1|4|velmar-sim: the run was cut short (exit code 1
-cut, nothing printed|||0|4|velmar-sim: the run was cut short (exit code 0
-ran|command: 0\nend: exit code 0\n||0|0|
-a bad option||velmar-sim: unknown option\n|2|2|
-a library that cannot be loaded||velmar-sim: cannot load normset.dll\n|3|3|
+cut, exit code 0|command: 0\n||0|4|velmar-sim: the run was cut short (exit code 0|
+cut, exit code 1|command: 0\n||1|4|velmar-sim: the run was cut short (exit code 1|
+cut, nothing printed|||0|4|velmar-sim: the run was cut short (exit code 0|
+faulted|command: 0\n|velmar-sim: the run faulted (exception 0xc0000005)\n|4|4|velmar-sim: the run was cut short by the fault above|
+ran|command: 0\nend: exit code 0\n||0|0||
+ran, a long command line Windows takes|command: 0\nend: exit code 0\n||0|0||3000
+a command line longer than Windows takes|||1|2|velmar-sim: the command line is longer than Windows takes|10000
+a bad option||velmar-sim: unknown option\n|2|2||
+a library that cannot be loaded||velmar-sim: cannot load normset.dll\n|3|3||
 ROWS
 # A reader that stops early sees only the start of a run that ran whole: the program goes on once the
 # reader is gone, and the run keeps its own code.
