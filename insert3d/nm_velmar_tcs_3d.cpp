@@ -600,11 +600,14 @@ IVel5PartPtr NMVelmarTCS3D::ComponentOfStayingLine(IDispatch* line, const std::v
         const auto old = std::find_if(previous.begin(), previous.end(), [&](const OldMemberSpc& member) {
             return SameHostObject(ToApi7Object(iApp5, member.part), part7);
         });
-        if (old == previous.end())
-            return RequireHost(ObjectAs<IVel5Part>(V5Method(iApp5, IVel5Application::ToLayer, part7, VelLayer5, VelTypePart)));
-        // The old member goes with the set: the line holds the component that takes its attached lines.
-        if (NMVelmarModel3D* holder = AttachedLinesHolder(static_cast<size_t>(old - previous.begin()), pairing))
-            return holder->iPrt5;
+        if (old != previous.end()) {
+            // The old member goes with the set: the line holds the component that takes its attached lines.
+            if (NMVelmarModel3D* holder = AttachedLinesHolder(static_cast<size_t>(old - previous.begin()), pairing))
+                return holder->iPrt5;
+        } else if (const IVel5PartPtr part =
+                       ObjectAs<IVel5Part>(V5Method(iApp5, IVel5Application::ToLayer, part7, VelLayer5, VelTypePart))) {
+            return part;
+        }
     }
     return nullptr;
 }

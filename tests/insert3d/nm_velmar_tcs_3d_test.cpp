@@ -226,7 +226,7 @@ TEST_F(FastenerSets, TheSetIsMatedToTheAssemblyByTheLayoutOfItsMembers)
 
 // In the assembly, and in a bill of materials, where only the members' spc objects are made; over two
 // holes, a set whose spc object was refused stops none after it, and the count says so. An answer that
-// names no member is refused before anything is made.
+// names no member is refused before anything is made or replaced.
 TEST_F(FastenerSets, ARefusedSpcObjectIsReportedOnceAndEveryMemberIsStillBuilt)
 {
     const std::wstring refused = L"Не удалось создать объект спецификации.";
@@ -239,19 +239,26 @@ TEST_F(FastenerSets, ARefusedSpcObjectIsReportedOnceAndEveryMemberIsStillBuilt)
         std::vector<std::wstring> messages;
         std::vector<MemberSpec> members = {kBolt, kWasher, kNut};
         const wchar_t* warning = L"";   // the refusal of the answer
+        bool replacing = false;         // the answer replaces a set of a bolt, a washer and a nut placed before
     } rows[] = {
         {"bill of materials", true, 1, 100, 0, {refused}},
         {"assembly", false, 1, 100, 3, {refused}},
         {"two holes, the first set's bolt refused", false, 2, 2, 6, {refused, L"Создано крепежных соединений: 2 из 2."}},
         {"an answer naming no member", false, 1, 0, 0, {}, {}, kNoMembers},
+        {"a placed set replaced by an answer naming no member", false, 1, 0, 3, {}, {}, kNoMembers, true},
     };
     for (const auto& row : rows) {
         StartAgain();
         const auto model = HoleModel(std::vector<sim::GeoEntity*>(plate.bores, plate.bores + row.holes));
+        IVel5EntityPtr placed;
+        if (row.replacing) {
+            NewSet(model.get(), Set({kBolt, kWasher, kNut})).Apply();
+            placed = macros_->Live().at(0)->Entity();
+        }
         document().Spc().RefuseAdd(row.refusals);
         std::wstring warning;
         try {
-            NewSet(model.get(), Set(row.members), nullptr, row.specActive).Apply();
+            NewSet(model.get(), Set(row.members), placed, row.specActive).Apply();
         } catch (const _bstr_t& refusal) {
             warning = BstrToWString(refusal);
         }
