@@ -1,9 +1,11 @@
 #include "insert3d/nm_velmar_tcs_3d.h"
 
 #include "core/com_convert.h"
+#include "core/format_string.h"
 #include "core/number_text.h"
 #include "core/paths.h"
 #include "core/trace_log.h"
+#include "core/translate.h"
 #include "hostapi/dispatch_call.h"
 #include "hostapi/entity_access.h"
 #include "hostapi/host_guards.h"
@@ -160,9 +162,19 @@ void NMVelmarTCS3D::SetActivePosItem(size_t index)
             element->elem_pos->item_idx = index;
 }
 
+void NMVelmarTCS3D::RequireMembers() const
+{
+    // A set of nothing would leave an empty macro in the document, or take a placed set's members away.
+    if (Models.empty() && Elements.empty())
+        throw _bstr_t(FormatString(Translate(L"Изделие \"%s\" не содержит ни одной детали и не вставлено в документ."),
+                                   NM_Name.c_str())
+                          .c_str());
+}
+
 void NMVelmarTCS3D::Insert()
 {
     TraceScope scope(L"NMVelmarTCS3D::Insert");
+    RequireMembers();
     if (IsSpecActive) {
         // In a bill of materials only the members' spc objects are made: one refused shows once.
         InsertTCSModels(nullptr);
@@ -390,6 +402,7 @@ void NMVelmarTCS3D::MateTCS()
 void NMVelmarTCS3D::Replace()
 {
     TraceScope scope(L"NMVelmarTCS3D::Replace");
+    RequireMembers();
     {
         TraceScope replace(L"NMVelmarTCS3D::ReplaceTCS");
         UndoableStep([this] {
@@ -505,7 +518,7 @@ void NMVelmarTCS3D::ReplaceTCSModels()
     for (const OldMemberSpc& old : previous)
         oldLines.Append(old.objects);
     HandOnLeaderCopies(context, oldLines, succession);
-    HandOnDroppedMembersLeaders(oldLines, pairing, succession, dropped);
+    HandOnDroppedMembersLeaders(previous, oldLines, pairing, succession, dropped);
     RemoveOldMembersLines(previous, pairing);
     HandOnAttachedLines(previous, pairing);
     if (makeSpcObjects)
@@ -576,7 +589,31 @@ std::vector<NMVelmarTCS3D::DroppedLeader> NMVelmarTCS3D::DroppedMembersLeaders(c
     return dropped;
 }
 
-void NMVelmarTCS3D::HandOnDroppedMembersLeaders(const ObjArray& oldLines, const SpcLinePairing& pairing, const Succession& succession,
+IVel5PartPtr NMVelmarTCS3D::ComponentOfStayingLine(IDispatch* line, const std::vector<OldMemberSpc>& previous,
+                                                   const SpcLinePairing& pairing)
+{
+    const ObjArray geometry(V7Get(RequireHost(QueryHostOrNull<IVel7SpcObject>(line)), &IVel7SpcObject::get_Geometry));
+    for (const IDispatchPtr& object : geometry) {
+        const IVel7PartPtr part7 = QueryHostOrNull<IVel7Part>(object);
+        if (!part7)
+            continue;
+        const auto old = std::find_if(previous.begin(), previous.end(), [&](const OldMemberSpc& member) {
+            return SameHostObject(ToApi7Object(iApp5, member.part), part7);
+        });
+        if (old != previous.end()) {
+            // The old member goes with the set: the line holds the component that takes its attached lines.
+            if (NMVelmarModel3D* holder = AttachedLinesHolder(static_cast<size_t>(old - previous.begin()), pairing))
+                return holder->iPrt5;
+        } else if (const IVel5PartPtr part =
+                       ObjectAs<IVel5Part>(V5Method(iApp5, IVel5Application::ToLayer, part7, VelLayer5, VelTypePart))) {
+            return part;
+        }
+    }
+    return nullptr;
+}
+
+void NMVelmarTCS3D::HandOnDroppedMembersLeaders(const std::vector<OldMemberSpc>& previous, const ObjArray& oldLines,
+                                                const SpcLinePairing& pairing, const Succession& succession,
                                                 const std::vector<DroppedLeader>& dropped)
 {
     TraceScope scope(L"NMVelmarTCS3D::HandOnDroppedMembersLeaders");
@@ -599,17 +636,23 @@ void NMVelmarTCS3D::HandOnDroppedMembersLeaders(const ObjArray& oldLines, const 
         const bool numbersRebuiltLine = std::any_of(old.holders.begin(), old.holders.end(),
                                                     [&](const IDispatchPtr& holder) { return HoldsHostObject(rebuilt, holder); });
         NMVelmarModel3D* heir = LinesHeir(old.member, pairing);
-        // A number some line keeps showing moves with the member's lines to the part whose line takes them.
-        const IDispatchPtr copy = heir && (numbersRebuiltLine || !staying.empty())
-                                      ? CopyPosLeaderOfKind(iApp5, DocumentLeaders(iDoc7), old.leader, GetPosLeaderKind(old.leader), heir->iPrt5)
-                                      : nullptr;
+        // A number some line keeps showing moves with the member's lines to the part whose line takes them;
+        // where the replace made no line, to the part of the first line that stays and shows it.
+        IVel5PartPtr target;
+        if (heir && (numbersRebuiltLine || !staying.empty()))
+            target = heir->iPrt5;
+        for (size_t i = 0; !heir && !target && i < staying.size(); ++i)
+            target = ComponentOfStayingLine(staying[i], previous, pairing);
+        const IDispatchPtr copy =
+            target ? CopyPosLeaderOfKind(iApp5, DocumentLeaders(iDoc7), old.leader, GetPosLeaderKind(old.leader), target) : nullptr;
         if (!copy) {
             gone.push_back(old.leader);
             continue;
         }
         scope.WriteLine(L"Create_New_Lead");
         ObjArray holding;
-        holding.push_back(IDispatchPtr(heir->iSpcObj));
+        if (heir)
+            holding.push_back(IDispatchPtr(heir->iSpcObj));
         holding.Append(staying);
         for (size_t i = 0; i < Models.size(); ++i) {
             const OldMemberSpc* predecessor = succession.own[i];
@@ -647,15 +690,20 @@ void NMVelmarTCS3D::HandOnAttachedLines(const std::vector<OldMemberSpc>& previou
     for (size_t j = 0; j < previous.size(); ++j) {
         if (previous[j].attached.empty())
             continue;
-        const auto successor = std::find(pairing.own.begin(), pairing.own.end(), j);
-        NMVelmarModel3D* holder = successor != pairing.own.end() ? Models[static_cast<size_t>(successor - pairing.own.begin())].get()
-                                                                 : LinesHeir(j, pairing);
-        // Where the replace made no line, the set's first member holds what it has.
-        if (!holder && !Models.empty())
-            holder = Models.front().get();
-        if (holder && !holder->IsSpecActive)
+        if (NMVelmarModel3D* holder = AttachedLinesHolder(j, pairing))
             NMVelmarModel3D::IncludeInLines(previous[j].attached, holder->iPrt7);
     }
+}
+
+NMVelmarModel3D* NMVelmarTCS3D::AttachedLinesHolder(size_t member, const SpcLinePairing& pairing)
+{
+    const auto successor = std::find(pairing.own.begin(), pairing.own.end(), member);
+    NMVelmarModel3D* holder = successor != pairing.own.end() ? Models[static_cast<size_t>(successor - pairing.own.begin())].get()
+                                                             : LinesHeir(member, pairing);
+    // Where the replace made no line, the set's first member holds what it has.
+    if (!holder && !Models.empty())
+        holder = Models.front().get();
+    return holder && !holder->IsSpecActive ? holder : nullptr;
 }
 
 void NMVelmarTCS3D::ReplaceTCSModelsInPatterns(const std::vector<OldMemberSpc*>& own)

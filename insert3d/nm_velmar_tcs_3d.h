@@ -6,7 +6,8 @@
 // replaced in place, in its arrays, each new member taking over from the old member it pairs with (its
 // places in patterns, its leaders, its spc objects); a leader several lines numbered through numbers each
 // of the lines rebuilt from them, and a dropped member's leader a line still numbers through moves to the
-// part whose line takes the member's lines.
+// part whose line takes the member's lines, or, where the set makes no line, to the part of a line that
+// stays. An answer that names no member is refused before anything changes.
 #include "insert3d/nm_velmar_element_3d.h"
 #include "insert3d/nm_velmar_model_3d.h"
 
@@ -82,6 +83,8 @@ private:
         ObjArray holders;
     };
 
+    // Refuses (a warning) an answer that names no member, before anything is placed or replaced.
+    void RequireMembers() const;
     void InsertTCS();
     void InsertTCS12();
     // A member's component from its model file with its parameters, where the file placed it.
@@ -121,15 +124,22 @@ private:
     // Each leader on a dropped member that a line which stays (not among `oldLines`) or an old line rebuilt
     // held is made again on the component of the member's lines' heir, in the heir's new line, in every line
     // that stays and held it and in the new line of each member whose old line held it; the old one goes
-    // with the member. Where no line held it, or the replace made no line, it goes.
-    void HandOnDroppedMembersLeaders(const ObjArray& oldLines, const SpcLinePairing& pairing, const Succession& succession,
-                                     const std::vector<DroppedLeader>& dropped);
+    // with the member. Where the replace made no line, it is made again on the component of the first line
+    // that stays and held it, in every such line. Where no line that stays or is rebuilt held it, it goes.
+    void HandOnDroppedMembersLeaders(const std::vector<OldMemberSpc>& previous, const ObjArray& oldLines, const SpcLinePairing& pairing,
+                                     const Succession& succession, const std::vector<DroppedLeader>& dropped);
+    // The component a line that stays holds once the old set is gone: the first it holds that is no old
+    // member, or the one that takes the attached lines of the old member it holds; null for none.
+    IVel5PartPtr ComponentOfStayingLine(IDispatch* line, const std::vector<OldMemberSpc>& previous, const SpcLinePairing& pairing);
     // The spc objects of the old members no model took: their comments go to the new line of their heir,
     // and they go.
     void RemoveOldMembersLines(std::vector<OldMemberSpc>& previous, const SpcLinePairing& pairing);
     // The lines the user attached to an old member stay as they were made and hold the member's successor,
     // else the component of its lines' heir: none is left holding only a deleted component.
     void HandOnAttachedLines(const std::vector<OldMemberSpc>& previous, const SpcLinePairing& pairing);
+    // The model that holds an old member's attached lines: its successor, else its lines' heir, else the
+    // set's first member; null for none, or in a bill of materials.
+    NMVelmarModel3D* AttachedLinesHolder(size_t member, const SpcLinePairing& pairing);
     // Each new member in the patterns that held the old member it succeeds, in that one's place.
     void ReplaceTCSModelsInPatterns(const std::vector<OldMemberSpc*>& own);
     // The version-5 object a macro element or a part is kept as in the set's macro element.
