@@ -96,18 +96,20 @@ void NMVelmarModel3D::Edit()
 void NMVelmarModel3D::EditPart12()
 {
     TraceScope scope(L"NMVelmarModel3D::EditPart12");
+    // The component's own lines are told from the user's by what it was placed as, before the edit writes
+    // the new size into its identity block: the lines show the old size.
+    const bool lined = IsCanCreateSpcObj();
+    const SpcDocContext context = lined ? Context(true) : SpcDocContext();
+    if (lined)
+        ListOwnSpcLines(context);
     RenameEditPart();
     MoveConeMate();
     SetAllParams();
     ObjArray geometry;
     geometry.push_back(IDispatchPtr(iPrt7));
     MovePosLeader(geometry);
-    ChangeSpcObj3DWhenAllowed(geometry);
-}
-
-bool NMVelmarModel3D::ChangeSpcObj3DWhenAllowed(const ObjArray& geometry)
-{
-    return IsCanCreateSpcObj() && ChangeSpcObj3D(Context(true), geometry);
+    if (lined)
+        ChangeSpcObj3D(context, geometry, true);
 }
 
 void NMVelmarModel3D::RenameEditPart()

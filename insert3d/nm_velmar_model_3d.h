@@ -157,9 +157,6 @@ private:
     void RenameEditPart();
     void MoveConeMate();
     void MovePosLeader(ObjArray& geometry);
-    // The component's spc object refreshed with the geometry, where the component may have one; whether
-    // it has one now (false too when Velmar refused it, which the user was shown).
-    bool ChangeSpcObj3DWhenAllowed(const ObjArray& geometry);
     // Replacing: a new component in the old one's place, with everything the old one had.
     void ReplacePart12();
     void SetLayerFromEditPart();

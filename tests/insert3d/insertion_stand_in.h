@@ -118,16 +118,25 @@ protected:
     }
 
     // The bolt's response: the method parameters, and part variables beside the identity and the
-    // bill-of-materials place (section 25, the designation column).
+    // bill-of-materials place (section 25, the designation column). Each size has a designation of its
+    // own, "Болт М<d>х<L>" (d and L as the parameters give them, else 10 and 50).
     static std::vector<Attr> BoltSizes() { return {{L"d", L"10"}, {L"L", L"50"}, {L"P", L"1,5"}}; }
     std::wstring Bolt(std::vector<Attr> params = BoltSizes(),
                       std::vector<Attr> variables = {{L"MACC", L"0,0412"}, {L"ExtObjectName", L"Сталь 35"}})
     {
         using namespace response_xml;
+        std::wstring d = L"10";
+        std::wstring length = L"50";
+        for (const Attr& param : params) {
+            if (param.name == L"d")
+                d = param.value;
+            if (param.name == L"L")
+                length = param.value;
+        }
         std::vector<Attr> spc = {{L"spcSection", L"25"},      {L"spcSubSection", L"0"},
                                  {L"spcNestedBlock", L"0"},   {L"spcNestedSection", L"0"},
                                  {L"spcAdditionalBlock", L"0"}, {L"spcColumns", L"5.1=Designation"},
-                                 {L"Designation", L"Болт М10х50"}, {L"Quarvend_IID", L"1204:88312"}};
+                                 {L"Designation", L"Болт М" + d + L"х" + length}, {L"Quarvend_IID", L"1204:88312"}};
         spc.insert(spc.end(), variables.begin(), variables.end());
         return Response(Object(L"MethodParameters", params) +
                         Object(L"Method", {{L"NM_IID", L"PART:BOLT[M10]"}, {L"URL", models_.Path()}, {L"MethodBody", L"Bolt.vlm"}}) +

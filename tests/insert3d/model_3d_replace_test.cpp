@@ -317,6 +317,7 @@ struct ComponentReplaceRow {
     bool nutLine = false;   // the nut's line, which the bolt's position leader numbers as well
     bool nutsLeader = false;   // a position leader on the nut that numbers the nut's line and the bolt's
     bool handFirst = false;    // the user's line comes first among the bolt's and holds a position leader of its own
+    bool idColumn = false;     // the bill of materials has the column "ID Normset"
 };
 
 void PrintTo(const ComponentReplaceRow& row, std::ostream* out)
@@ -324,27 +325,27 @@ void PrintTo(const ComponentReplaceRow& row, std::ostream* out)
     *out << row.name;
 }
 
+// The column shared out over the rows: the user's line on the bolt runs as the user meets it, without.
 const ComponentReplaceRow kComponentReplaceRows[] = {
-    {"a screw with its spc section", true, true, false},
+    {"a screw with its spc section", true, true, false, false, false, false, false, true},
     {"a screw without one", false, true, false},
-    {"no spc objects by the settings", true, false, false},
+    {"no spc objects by the settings", true, false, false, false, false, false, false, true},
     {"Velmar refusing the new line", true, true, true},
     {"a line the user attached to the bolt", true, true, false, true},
-    {"a line the user attached to the bolt, listed first with a leader of its own", true, true, false, true, false, false, true},
-    {"a line the user attached to the bolt, a screw without spc section", false, true, false, true},
+    {"a line the user attached to the bolt, listed first with a leader of its own", true, true, false, true, false, false, true, true},
+    {"a line the user attached to the bolt, a screw without spc section", false, true, false, true, false, false, false, true},
     {"a screw without spc section, the bolt's leader numbering the nut's line", false, true, false, false, true},
-    {"a leader on the nut numbering the nut's line and the bolt's", true, true, false, false, false, true},
+    {"a leader on the nut numbering the nut's line and the bolt's", true, true, false, false, false, true, false, true},
 };
 
-// Each row with and without the bill of materials' "ID Normset" column.
-class ComponentReplaceSweep : public ComponentReplace, public testing::WithParamInterface<std::tuple<ComponentReplaceRow, bool>> {};
+class ComponentReplaceSweep : public ComponentReplace, public testing::WithParamInterface<ComponentReplaceRow> {};
 
 } // namespace
 
 // Every host call of a replace failing in turn, by a screw with its spc section, by one without, and by
 // one whose new spc object Velmar refuses, over a bolt with a line the user attached, over a bolt whose
-// position leader numbers the nut's line too, and over a bolt whose line a leader on the nut numbers, with
-// and without the "ID Normset" column: a run either reports the failure and Velmar's undo has left the
+// position leader numbers the nut's line too, and over a bolt whose line a leader on the nut numbers, some
+// with the "ID Normset" column: a run either reports the failure and Velmar's undo has left the
 // document exactly as it was, or completes with the new component in the old one's place, the old
 // component's own line carried over to it (rebuilt with its comments) or gone with the old component, the
 // user's line as it was made holding the new component, never a line holding no component, and the
@@ -353,10 +354,10 @@ class ComponentReplaceSweep : public ComponentReplace, public testing::WithParam
 // Velmar's undo leaves the document as it was too.
 TEST_P(ComponentReplaceSweep, LeavesTheOldComponentWithEverythingOrTheNewOneInItsPlace)
 {
-    const auto& [row, idColumn] = GetParam();
+    const ComponentReplaceRow& row = GetParam();
     const bool spcSection = row.spcSection && row.createSpcObject && !row.refused;
     Start(row.refused ? sim::HostVersion{15, 0, 0, 0} : sim::HostVersion{15, 0, 1, 0});
-    if (idColumn)
+    if (row.idColumn)
         document().Spc().DefineColumnB({20, 1, L"ID Normset"});
     matedCopies_ = true;
     // Velmar lists a component's lines in the order they were made: one the user made first comes first.
@@ -491,75 +492,129 @@ TEST_P(ComponentReplaceSweep, LeavesTheOldComponentWithEverythingOrTheNewOneInIt
     replacing.reset();
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryRow, ComponentReplaceSweep, testing::Combine(testing::ValuesIn(kComponentReplaceRows), testing::Bool()),
-                         [](const testing::TestParamInfo<std::tuple<ComponentReplaceRow, bool>>& info) {
-                             return test_support::SweptRowName(std::get<0>(info.param).name) +
-                                    (std::get<1>(info.param) ? "WithIdColumn" : "");
+INSTANTIATE_TEST_SUITE_P(EveryRow, ComponentReplaceSweep, testing::ValuesIn(kComponentReplaceRows),
+                         [](const testing::TestParamInfo<ComponentReplaceRow>& info) {
+                             return test_support::SweptRowName(info.param.name) + (info.param.idColumn ? "WithIdColumn" : "");
                          });
 
-// A bolt whose own line was doubled by an earlier run (a second line showing its designation, commented
-// "twice") and that holds a line the user attached ("Прокладка", commented "hand"), rebuilt on every road
-// that rebuilds or replaces a component's line, with and without the "ID Normset" column: the bolt or its
-// successor has one line of itself, with the comments of both, and the user's line stays as it was made,
-// holding the component.
-TEST_F(ComponentReplace, EveryRoadLeavesOneOwnLineAndTheLineTheUserAttached)
+namespace {
+
+// A way the user meets a road of the table below.
+struct RoadWay {
+    bool leader;     // the bolt's position leader numbers its own line
+    bool idColumn;   // the bill of materials has the column "ID Normset"
+    bool hand;       // the user attached "Прокладка" to the bolt
+};
+const RoadWay kUsersWay{false, false, true};
+
+enum class Chosen { LongerBolt, Bolt, Screw };
+
+struct RoadRow {
+    const char* name;
+    Chosen chosen;   // the reference book's choice for commands 1 and 2, its answer for the bolt for command 4
+    unsigned command;
+    std::vector<const wchar_t*> panel;   // the find panel's runs for command 2
+    Lines spc;   // what each line shows, the components it holds that it does not name, its comments
+    std::vector<RoadWay> ways;
+    bool doubledFirst = false;   // the second line was made first: the bolt's position leader tells its own
+    bool secondBolt = false;     // a second bolt with a line of its own, placed after the first
+};
+
+void PrintTo(const RoadRow& row, std::ostream* out)
 {
-    struct Row {
-        const char* name;
-        std::wstring chosen;   // the reference book's choice for command 1, its answer for the bolt for command 4
-        unsigned command;
-        Lines spc;             // what each line shows, the components it holds that it does not name, its comments
-        bool doubledFirst = false;   // the second line was made first: the bolt's position leader tells its own
-    };
-    const Row rows[] = {
-        {"command 1, the same model", Bolt({{L"d", L"10"}, {L"L", L"60"}, {L"P", L"1,5"}}), 1,
-         {"Прокладка on Болт М10х50: hand", "Болт М10х50: note twice"}},
-        {"command 1, another model", Screw(), 1, {"Прокладка on Винт М8х30: hand", "Винт М8х30: note twice"}},
-        {"command 4, the same model", Bolt(), 4, {"Прокладка on Болт М10х50: hand", "Болт М10х50: note twice"}},
-        {"command 4, the same model, the second line made first", Bolt(), 4,
-         {"Прокладка on Болт М10х50: hand", "Болт М10х50: note twice"}, true},
-        // The reference book now makes another model of the bolt placed earlier: its line is made anew.
-        {"command 4, another model", Screw(), 4, {"Прокладка on Болт М10х50: hand", "Винт М8х30 on Болт М10х50: note twice"}},
-    };
-    for (const Row& row : rows)
-        for (bool idColumn : {false, true}) {
-            SCOPED_TRACE(testing::Message() << row.name << (idColumn ? ", with the \"ID Normset\" column" : ""));
-            Start();
-            if (idColumn)
-                document().Spc().DefineColumnB({20, 1, L"ID Normset"});
-            sim::SpcObject* made = row.doubledFirst ? &document().Spc().AddObject(25) : nullptr;
-            sim::Component& bolt = Place();
-            sim::SpcObject& own = *assembly().SpcObjectsOf(bolt).at(0);
-            // The bolt's position leader numbers its own line.
+    *out << row.name;
+}
+
+const RoadRow kRoadRows[] = {
+    {"command 1, the same model", Chosen::LongerBolt, 1, {}, {"Прокладка on Болт М10х60: hand", "Болт М10х60: note twice"},
+     {kUsersWay, {true, true, false}}},
+    {"command 1, another model", Chosen::Screw, 1, {}, {"Прокладка on Винт М8х30: hand", "Винт М8х30: note twice"},
+     {kUsersWay, {true, true, true}}},
+    {"the find panel, the same model", Chosen::LongerBolt, 2, {L"button 9055", L"button 9156", L"cancel"},
+     {"Прокладка on Болт М10х60: hand", "Болт М10х60: note twice"}, {kUsersWay, {false, false, false}}},
+    {"the find panel, every bolt", Chosen::LongerBolt, 2, {L"button 9055", L"button 9157", L"cancel"},
+     {"Болт М10х60:", "Прокладка on Болт М10х60: hand", "Болт М10х60: note twice"}, {kUsersWay, {false, true, true}}, false, true},
+    {"command 4, the same model", Chosen::Bolt, 4, {}, {"Прокладка on Болт М10х50: hand", "Болт М10х50: note twice"},
+     {kUsersWay, {false, true, false}}},
+    {"command 4, the same model, the second line made first", Chosen::Bolt, 4, {},
+     {"Прокладка on Болт М10х50: hand", "Болт М10х50: note twice"}, {{true, false, true}, {true, false, false}}, true},
+    // The reference book now makes another model of the bolt placed earlier: its line is made anew.
+    {"command 4, another model", Chosen::Screw, 4, {}, {"Прокладка on Болт М10х50: hand", "Винт М8х30 on Болт М10х50: note twice"},
+     {kUsersWay, {true, true, false}}},
+};
+
+class EveryRoad : public ComponentReplace, public testing::WithParamInterface<RoadRow> {};
+
+} // namespace
+
+// A bolt whose own line was doubled by an earlier run (a second line showing its designation, commented
+// "twice"), rebuilt on every road that rebuilds or replaces a component's line: the bolt or its successor
+// has one line of itself, with the comments of both, and a line the user attached ("Прокладка", commented
+// "hand") stays as it was made, holding the component. Each row runs in two of the ways the user meets
+// it, the eight shared out over the rows: the bolt's position leader in its own line or in none, the "ID
+// Normset" column or none, the user's line or none; each in the user's way (no leader in the line, no
+// column, the user's line) but where only the leader tells the own line. Edited to another size, the
+// bolt's lines are told by the size it had: the new one shows another designation.
+TEST_P(EveryRoad, LeavesOneOwnLineAndTheLineTheUserAttached)
+{
+    const RoadRow& row = GetParam();
+    for (const RoadWay& way : row.ways) {
+        SCOPED_TRACE(testing::Message() << (way.leader ? "its leader in its line" : "no leader in its line")
+                                        << (way.idColumn ? ", with the \"ID Normset\" column" : "")
+                                        << (way.hand ? ", a line the user attached" : ""));
+        Start();
+        if (way.idColumn)
+            document().Spc().DefineColumnB({20, 1, L"ID Normset"});
+        sim::SpcObject* made = row.doubledFirst ? &document().Spc().AddObject(25) : nullptr;
+        sim::Component& bolt = Place();
+        sim::SpcObject& own = *assembly().SpcObjectsOf(bolt).at(0);
+        if (way.leader)
             own.Link(*leaders_->Live().at(0)->object);
-            sim::SpcObject& twice = made ? *made : document().Spc().AddObject(25);
-            twice.ColumnA(5, 1)->SetText(own.ColumnA(5, 1)->Text());
-            if (idColumn)
-                twice.ColumnB(20, 1)->SetText(own.ColumnB(20, 1)->Text());
-            twice.Link(bolt.part->V7());
-            twice.AddComment("twice");
+        if (row.secondBolt) {
+            assembly().selected = nullptr;
+            Choose(Bolt(), {kPlaceOnTop, L"cancel"});
+            ASSERT_FALSE(Insert().dialog);
+        }
+        sim::SpcObject& twice = made ? *made : document().Spc().AddObject(25);
+        twice.ColumnA(5, 1)->SetText(own.ColumnA(5, 1)->Text());
+        if (way.idColumn)
+            twice.ColumnB(20, 1)->SetText(own.ColumnB(20, 1)->Text());
+        twice.Link(bolt.part->V7());
+        twice.AddComment("twice");
+        if (way.hand) {
             sim::SpcObject& hand = document().Spc().AddObject(25);
             hand.ColumnA(5, 1)->SetText(L"Прокладка");
             hand.Link(bolt.part->V7());
             hand.AddComment("hand");
-            if (row.command == 1) {
-                Choose(row.chosen, {});
-            } else {
-                book().SetPlacedResponse(L"PART:BOLT[M10]", row.chosen);
-                answers = {IDYES};
-            }
-            const Outcome outcome = Run(row.command);
-            EXPECT_FALSE(outcome.dialog) << sim::Utf8(outcome.message);
-            Lines spc;
-            for (sim::SpcObject* object : document().Spc().Objects()) {
-                std::string line = ShownAndHolding(*object) + ":";
-                for (const std::string& comment : object->Comments())
-                    line += " " + comment;
-                spc.push_back(line);
-            }
-            EXPECT_EQ(spc, row.spc);
         }
+        const std::wstring chosen = row.chosen == Chosen::Screw ? Screw()
+                                    : row.chosen == Chosen::Bolt ? Bolt()
+                                                                 : Bolt({{L"d", L"10"}, {L"L", L"60"}, {L"P", L"1,5"}});
+        if (row.command == 4) {
+            book().SetPlacedResponse(L"PART:BOLT[M10]", chosen);
+            answers = {IDYES};
+        } else {
+            assembly().selected = row.command == 1 ? bolt.part : nullptr;
+            Choose(chosen, std::vector<std::wstring>(row.panel.begin(), row.panel.end()));
+        }
+        const Outcome outcome = Run(row.command);
+        EXPECT_FALSE(outcome.dialog) << sim::Utf8(outcome.message);
+        Lines spc;
+        for (sim::SpcObject* object : document().Spc().Objects()) {
+            std::string line = ShownAndHolding(*object) + ":";
+            for (const std::string& comment : object->Comments())
+                line += " " + comment;
+            spc.push_back(line);
+        }
+        Lines expected = row.spc;
+        if (!way.hand)
+            std::erase_if(expected, [](const std::string& line) { return line.rfind("Прокладка", 0) == 0; });
+        EXPECT_EQ(spc, expected);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(ComponentLines, EveryRoad, testing::ValuesIn(kRoadRows),
+                         [](const testing::TestParamInfo<RoadRow>& info) { return test_support::SweptRowName(info.param.name); });
 
 // The leaders present when the walk starts are each copied once: a leader on the old part and another
 // part is made again on the new part only once, the leader after it is not skipped, and a host whose
