@@ -42,6 +42,14 @@ int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& cap
     return answer(owner, text, caption, style);
 }
 
+bool AskYesNo(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style)
+{
+    const int answer = ShowMessageBox(owner, text, caption, style);
+    if (answer == 0)
+        throw std::wstring(L"Can't show the message box");
+    return answer == IDYES;
+}
+
 INT_PTR RunModalDialog(int dialogId, HWND owner, DLGPROC procedure, LPARAM param)
 {
     const auto answer = Installed().dialogBox;

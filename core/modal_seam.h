@@ -31,6 +31,11 @@ const ModalSeam& CurrentModalSeam() noexcept;
 // Shows a message box through the table in force.
 int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style);
 
+// Asks a Yes/No question in a message box through the table in force: true for Yes, false for any other
+// button. A box that gives no answer (0: it could not be shown) throws the internal error "Can't show
+// the message box", so that a question nobody saw never passes for No.
+bool AskYesNo(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style);
+
 // Runs the dialog template dialogId of the library's resources (ResourceModule) modally.
 INT_PTR RunModalDialog(int dialogId, HWND owner, DLGPROC procedure, LPARAM param);
 

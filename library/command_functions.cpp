@@ -33,11 +33,11 @@ std::unique_ptr<VelmarNormset> ControllerFor(uint32_t command)
     return controller;
 }
 
-// A command that changes the whole document asks first; only Yes goes on.
+// A command that changes the whole document asks first; only Yes goes on, and a question that could not
+// be shown ends the command as a failure.
 bool UserAgrees(const wchar_t* question)
 {
-    return ShowMessageBox(HostMainWindow(HeldVelmar5()), Translate(question), LibraryDisplayName(),
-                          MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return AskYesNo(HostMainWindow(HeldVelmar5()), Translate(question), LibraryDisplayName(), MB_YESNO | MB_ICONQUESTION);
 }
 
 void Relink(bool ask)

@@ -83,11 +83,11 @@ void NMVelObj::RecreateSpcObject(const SpcDocContext& context, NMSpcObjSnapshot*
     }
 
     if (MoveAnswer == MoveNotAsked) {
-        const int button = ShowMessageBox(OwnerWindow(),
-                                          Translate(L"Местоположение объекта спецификации не совпадает с тем, которое задано "
-                                                    L"в текущем шаблоне. Переместить объект спецификации?"),
-                                          LibraryDisplayName(), MB_YESNO | MB_ICONQUESTION);
-        MoveAnswer = button == IDYES ? MoveToPreset : KeepPlace;
+        const bool move = AskYesNo(OwnerWindow(),
+                                   Translate(L"Местоположение объекта спецификации не совпадает с тем, которое задано "
+                                             L"в текущем шаблоне. Переместить объект спецификации?"),
+                                   LibraryDisplayName(), MB_YESNO | MB_ICONQUESTION);
+        MoveAnswer = move ? MoveToPreset : KeepPlace;
         scope.Value(L"MoveAnswer", _variant_t(static_cast<long>(MoveAnswer)));
     }
     if (MoveAnswer == MoveToPreset) {

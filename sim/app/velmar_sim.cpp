@@ -3,7 +3,7 @@
 // --help), its last line "end: exit code 0"; 2 for a bad command line, a file that cannot be read, a
 // component name no component has, an spc object the document does not have, a callout on a component
 // without an spc object or a line attached with nothing selected; 3 when the library cannot be loaded; 4
-// when the run faulted.
+// when the run faulted; 5, having printed and run nothing, when Wine gives it no windows.
 #include "core/com.h"
 #include "sim/app/debug_archive.h"
 #include "sim/app/dialog_answerer.h"
@@ -58,6 +58,14 @@ public:
 
 // A file an option names that cannot be read and is no sample either: one line says which.
 class InputError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Wine gave the process no windows: its desktop, which the first program of a server starts, was not
+// ready within the time Wine waits for it (a busy machine). No message box could be shown, so nothing
+// is run; the script starts the run again once the desktop is up.
+class NoWindowsError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -880,6 +888,9 @@ void Run(const RunnerOptions& options)
 
     sim::ComApartment com;
     sim::Velmar velmar({options.major, options.minor, options.release, 0});
+    // Its main window is the first window of the run, made before anything is printed.
+    if (!velmar.MainWindow())
+        throw NoWindowsError("no window can be opened (Wine's desktop is not ready); nothing was run");
     // Every 3D document has the named assembly panel scripts pick from (sim/panel_scene.h).
     std::optional<sim::Geometry> scene;
     std::optional<sim::Assembly> assembly;
@@ -1093,6 +1104,9 @@ int main()
     } catch (const InputError& error) {
         std::fprintf(stderr, "velmar-sim: %s\n", Printable(error.what()).c_str());
         return 2;
+    } catch (const NoWindowsError& error) {
+        std::fprintf(stderr, "velmar-sim: %s\n", error.what());
+        return 5;
     } catch (const LoadError& error) {
         std::fprintf(stderr, "velmar-sim: %s\n", Printable(error.what()).c_str());
         return 3;

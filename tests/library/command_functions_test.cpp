@@ -154,9 +154,10 @@ TEST_F(CommandFunctions, EachCommandRunsItsSequenceAndDeletesItsController)
         std::deque<bool> selections;
         std::deque<int> applies;
         bool restoreSelect;
-        int answer;
+        int answer;   // 0: the box could not be shown
         Lines calls;
         std::vector<std::wstring> questions;
+        bool errorDialog = false;
     };
     const Lines insertStart = {"controller 1", "CheckDocumentValidForInsert", "Prepare"};
     auto insert = [&](Lines more) {
@@ -175,12 +176,16 @@ TEST_F(CommandFunctions, EachCommandRunsItsSequenceAndDeletesItsController)
         {"relink, yes", &LibCommandRelink, {}, {}, true, IDYES,
          {"controller 3", "CheckDocumentValidForRelink", "Relink", "deleted"}, {kRelinkQuestion}},
         {"relink, no", &LibCommandRelink, {}, {}, true, IDNO, {"controller 3", "CheckDocumentValidForRelink", "deleted"}, {kRelinkQuestion}},
+        {"relink, no box", &LibCommandRelink, {}, {}, true, 0, {"controller 3", "CheckDocumentValidForRelink", "deleted"}, {kRelinkQuestion},
+         true},
         {"relink without asking", &LibCommandRelinkSilent, {}, {}, true, IDNO,
          {"controller 3", "CheckDocumentValidForRelink", "Relink", "deleted"}, {}},
         {"spc objects, yes", &LibCommandCreateSpcObjs, {}, {}, true, IDYES,
          {"controller 4", "CheckDocumentValidForCreateSpcObjs", "CreateSpcObjects", "deleted"}, {kSpcQuestion}},
         {"spc objects, no", &LibCommandCreateSpcObjs, {}, {}, true, IDNO,
          {"controller 4", "CheckDocumentValidForCreateSpcObjs", "deleted"}, {kSpcQuestion}},
+        {"spc objects, no box", &LibCommandCreateSpcObjs, {}, {}, true, 0,
+         {"controller 4", "CheckDocumentValidForCreateSpcObjs", "deleted"}, {kSpcQuestion}, true},
         {"clone", &LibCommandClone, {}, {}, true, IDYES, {"controller 5", "CheckDocumentValidForClone", "Clone", "deleted"}, {}},
         {"selection only", &LibCommandSelect, {}, {}, true, IDYES, {"controller 67", "deleted"}, {}},
     };
@@ -189,7 +194,7 @@ TEST_F(CommandFunctions, EachCommandRunsItsSequenceAndDeletesItsController)
         boxes.clear();
         const RegKey key = CreateRegKey(HKEY_CURRENT_USER, kSettingsKeyPath, KEY_WRITE);
         WriteRegDword(key.get(), L"RestoreSelect", row.restoreSelect ? 1 : 0);
-        EXPECT_FALSE(Run(row.command, row.answer)) << row.name;
+        EXPECT_EQ(Run(row.command, row.answer), row.errorDialog) << row.name;
         EXPECT_EQ(script.calls, row.calls) << row.name;
         std::vector<std::wstring> questions;
         for (const Box& box : boxes) {

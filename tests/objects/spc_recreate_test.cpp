@@ -159,6 +159,19 @@ TEST_F(Recreate, NoKeepsTheOldPlaceAndTheTypedColumnsAndRebuildsOnlyTheDesignati
     EXPECT_EQ(part->positions, (std::vector<int32_t>{12}));
 }
 
+TEST_F(Recreate, AMoveQuestionThatCouldNotBeShownFailsAndLeavesTheOldObject)
+{
+    Open({15, 0, 0, 0});
+    sim::SpcObject& old = UserObject(30);
+    auto part = Part({&old});
+    answer_ = 0;
+    EXPECT_THROW(part->ChangeSpcObject(Context(), Bolt()), std::wstring);
+    EXPECT_EQ(asked_.size(), 1u);
+    EXPECT_EQ(part->MoveAnswer, NMVelObj::MoveNotAsked);
+    EXPECT_EQ(Spc().Objects(), (std::vector<sim::SpcObject*>{&old}));
+    EXPECT_FALSE(old.deleted);
+}
+
 // In the preset's section, the block the active preset imposes decides: the nested block and section
 // for mode 1, the additional block for any other non-zero mode; the other block does not count.
 TEST_F(Recreate, TheImposedBlockDecidesWhetherAnObjectInThePresetsSectionIsInPlace)

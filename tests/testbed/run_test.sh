@@ -172,6 +172,16 @@ a command line longer than Windows takes|||1|2|velmar-sim: the command line is l
 a bad option||velmar-sim: unknown option\n|2|2||
 a library that cannot be loaded||velmar-sim: cannot load normset.dll\n|3|3||
 ROWS
+# A program that Wine gave no windows ends with exit code 5, having run nothing, and is started again until
+# the desktop is up; one that never gets a window ends the run with exit code 4 and a line saying why.
+launcher "if [ ! -e '$work/desktop' ]; then : >'$work/desktop'; exit 5; fi; printf 'command: 0\\nend: exit code 0\\n'"
+velmar_sim >"$work/out" || fail "a run started again once the desktop was up ended with $?: $(cat "$work/log")"
+[ "$(cat "$work/out")" = "$(printf 'command: 0\nend: exit code 0')" ] || fail "a run started again printed $(cat "$work/out")"
+launcher "exit 5"
+DESKTOP_WAIT=0 velmar_sim >"$work/out"
+status=$?
+[ "$status" = 4 ] && grep -qF "Wine's desktop did not come up within 0 s" "$work/log" ||
+  fail "a run that never got a window ended with $status: $(cat "$work/log")"
 # A reader that stops early sees only the start of a run that ran whole: the program goes on once the
 # reader is gone, and the run keeps its own code.
 mkfifo "$work/read"
