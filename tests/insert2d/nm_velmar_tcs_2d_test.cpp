@@ -110,7 +110,7 @@ protected:
         book_->SetDragResult(nut, SizedNutResponse(L"16"));
         document_->V5().Value(IVel5Document2D::SelectedMacro) = macro;
         struct Held {
-            Held(sim::Velmar& velmar)
+            explicit Held(sim::Velmar& velmar)
             {
                 HoldApplication5(velmar.Application5());
                 HoldApplication7(velmar.Application7());
