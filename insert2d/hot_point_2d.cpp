@@ -13,6 +13,7 @@
 #include "hostapi/host_window.h"
 #include "hostapi/vtable_call.h"
 #include "insert2d/nm_vel_obj_2d.h"
+#include "insert2d/nm_velmar_tcs_2d.h"
 #include "hostapi/provider_connection.h"
 #include "hostapi/velmar_application.h"
 #include "library/velmar_normset_2d.h"
@@ -20,6 +21,7 @@
 #include "resources/resource.h"
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -129,10 +131,6 @@ void HotPoint2D::Init()
     if (!ReadDefinitions(selected.GetPartKey(), lines) || lines.empty())
         return;
 
-    std::unique_ptr<VelmarNormset> reader;
-    VelmarNormset::CreateForActiveDocument(reader, RequiredVelmar5(), HeldVelmar7(), client, kInsertCommand,
-                                           ExternalLocation::Leave);
-    reader->Prepare();
     const _bstr_t id(defs_.NM_ID.c_str());
     const _bstr_t context(kPlacedContext);
     const INMResponsePtr response = V7Get(client, &INMClient::PlacedResponse, static_cast<BSTR>(id), static_cast<BSTR>(context));
@@ -141,7 +139,7 @@ void HotPoint2D::Init()
         return;
     }
     acceptedXml_ = UniqueBstr(ResponseXml(response).Detach());
-    reader->LoadResponseXml(acceptedXml_.get());
+    const std::unique_ptr<VelmarNormset> reader = ReadAccepted();
     std::vector<SpecialHotPoint> points = ReadSpecialHotPoints(*reader->ResponseDoc);
     if (!SelectCurrentRows(lines, points)) {
         scope.WriteLine(L"no current row: no parameter points");
@@ -368,6 +366,8 @@ void HotPoint2D::MoveParameterPoint(const SpecialHotPoint& point, double x, doub
             defs_.lines = before;
             return;
         }
+        if (!asDrawn_)
+            ReadPartAsDrawn();
         controller_->ClearPart();
         controller_->Prepare();
         controller_->LoadResponseXml(V_BSTR(&answer));
@@ -385,6 +385,27 @@ void HotPoint2D::MoveParameterPoint(const SpecialHotPoint& point, double x, doub
         defs_.lines = before;
         throw;
     }
+}
+
+void HotPoint2D::ReadPartAsDrawn()
+{
+    TraceScope scope(L"HotPoint2D::ReadPartAsDrawn");
+    // The accepted answer is the part the macro holds: its texts tell that part's line.
+    const std::unique_ptr<VelmarNormset> reader = ReadAccepted();
+    const auto* accepted = dynamic_cast<NMVelObj2D*>(reader->CurrentPart.get());
+    if (!accepted)
+        throw BadResponse(L"No part created");
+    asDrawn_ = NMVelmarTCS2D::MakeUpAsDrawn(*accepted, accepted);
+}
+
+std::unique_ptr<VelmarNormset> HotPoint2D::ReadAccepted() const
+{
+    std::unique_ptr<VelmarNormset> reader;
+    VelmarNormset::CreateForActiveDocument(reader, RequiredVelmar5(), HeldVelmar7(), NormsetProvider(), kInsertCommand,
+                                           ExternalLocation::Leave);
+    reader->Prepare();
+    reader->LoadResponseXml(acceptedXml_.get());
+    return reader;
 }
 
 long STDMETHODCALLTYPE HotPoint2D::Refresh(LONG_PTR, long commit) noexcept
@@ -411,6 +432,8 @@ long STDMETHODCALLTYPE HotPoint2D::Refresh(LONG_PTR, long commit) noexcept
 
 void HotPoint2D::RefreshParameterPoint(bool commit)
 {
+    // The next drag reads the part as it stands then.
+    const std::optional<SpcLineMakeUp> asDrawn = std::exchange(asDrawn_, std::nullopt);
     // Without a redraw there is nothing to accept or put back: the newest text is no part's.
     if (modified_) {
         // The drag ends here: a later release without a step must not take this drag's newest part.
@@ -421,7 +444,7 @@ void HotPoint2D::RefreshParameterPoint(bool commit)
         // The controller may still hold the answer of a step that failed: the part replaced is the
         // accepted one's.
         controller_->LoadResponseXml(acceptedXml_.get());
-        controller_->ReplacePartSilent(0, 0, 0);
+        controller_->ReplacePartSilent(0, 0, 0, asDrawn ? &*asDrawn : nullptr);
         if (!commit) {
             // The points and the current sizes are the restored part's again, not the cancelled one's.
             defs_.NM_Name = controller_->CurrentPart->NM_Name;

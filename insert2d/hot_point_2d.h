@@ -11,10 +11,13 @@
 #include "hostapi/library_interfaces.h"
 #include "hostapi/velmar5.h"
 #include "insert2d/hot_point_defs.h"
+#include "objects/spc_line_pairing.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
+class VelmarNormset;
 class VelmarNormset2D;
 
 class HotPoint2D final : public ILibHPObject, public ILibHPObject1 {
@@ -65,6 +68,10 @@ private:
     // parameter points.
     bool ReadDefinitions(const std::wstring& partKey, std::vector<HotPointLine>& lines);
     void MoveParameterPoint(const SpecialHotPoint& point, double x, double y);
+    // Reads the part the macro holds, from the accepted answer, before a drag's first redraw (asDrawn_).
+    void ReadPartAsDrawn();
+    // A controller of its own over the selected macro, holding the accepted answer's part.
+    std::unique_ptr<VelmarNormset> ReadAccepted() const;
     void RefreshParameterPoint(bool commit);
     // The special point of an index; null for points 0 and 1 and indexes beyond the last.
     const SpecialHotPoint* ParameterPoint(long index) const;
@@ -84,6 +91,9 @@ private:
     HotPointDefs defs_;
     UniqueBstr acceptedXml_;
     UniqueBstr newestXml_;
+    // The part as it stood before the drag's first redraw, read for its lines: the release judges the old
+    // lines by it, not by the part the steps drew.
+    std::optional<SpcLineMakeUp> asDrawn_;
     long drag_ = -1;
     bool modified_ = false;
 };

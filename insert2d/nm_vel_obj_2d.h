@@ -60,8 +60,10 @@ public:
     virtual void CreateNewGroup() {}
     virtual void CreateNewMacroInGroup() {}
     virtual void CreateNewMacro() {}
-    // ReplacePart with a move of the macro when any of the three is 1e-6 or more in magnitude.
-    virtual void replacePartSilent(double x, double y, double angle);
+    // ReplacePart with a move of the macro when any of the three is 1e-6 or more in magnitude. The old
+    // lines are judged by asDrawn where a caller read it before it changed the macro (null: by what the
+    // macro holds now).
+    virtual void replacePartSilent(double x, double y, double angle, const SpcLineMakeUp* asDrawn = nullptr);
 
     // IsTCS := one of the macros inside the macro is a library part.
     void CheckForTCS();
@@ -183,7 +185,7 @@ private:
     // The part's spc object of the copy just placed, with its leader; what a failure leaves of the copy
     // is deleted.
     void FinishCopy();
-    void ReplacePartAt(const double* placement);
+    void ReplacePartAt(const double* placement, const SpcLineMakeUp* madeUp);
     // The lines of the replaced set's other members (or the replaced part's second lines): their comments
     // to the part's new line, then they go, with every leader of theirs no line holds any more
     // (RemoveOldLinesAndLeaders).

@@ -285,17 +285,17 @@ void NMVelObj2D::Replace()
 void NMVelObj2D::ReplacePart()
 {
     TraceScope scope(L"NMVelObj2D::ReplacePart");
-    ReplacePartAt(nullptr);
+    ReplacePartAt(nullptr, nullptr);
 }
 
-void NMVelObj2D::replacePartSilent(double x, double y, double angle)
+void NMVelObj2D::replacePartSilent(double x, double y, double angle, const SpcLineMakeUp* asDrawn)
 {
     TraceScope scope(L"NMVelObj2D::replacePartSilent");
     const double placement[] = {x, y, angle};
-    ReplacePartAt(placement);
+    ReplacePartAt(placement, asDrawn);
 }
 
-void NMVelObj2D::ReplacePartAt(const double* placement)
+void NMVelObj2D::ReplacePartAt(const double* placement, const SpcLineMakeUp* madeUp)
 {
     struct ClearLeaders {
         ObjArray& leaders;
@@ -304,7 +304,7 @@ void NMVelObj2D::ReplacePartAt(const double* placement)
     TraceScope scope(L"NMVelObj2D::ReplacePartAt");
     try {
         // What the macro holds is known as drawn only until it is drawn anew.
-        const SpcLineMakeUp asDrawn = NMVelmarTCS2D::MakeUpAsDrawn(*this, this);
+        const SpcLineMakeUp asDrawn = madeUp ? *madeUp : NMVelmarTCS2D::MakeUpAsDrawn(*this, this);
         CreateNewGroup();
         // The placed part stays as it was; the new group, never committed, is Velmar's to drop.
         RequireDrawing(group);

@@ -361,6 +361,8 @@ void NMVelmarTCS2D::PlaceAt(double x, double y, double angle)
         V5Method(Doc(), IVel5Document2D::InsertionBracket, true);
         const ScopeExitDispid245 close(Doc());
         CreateNewMacroInGroup();
+        // A set that draws nothing (an answer naming no members) is never placed.
+        RequireDrawing(macro);
         InsertGroup();
         V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), x, y, angle, kMoveBy);
         SetAllTCSParams();
@@ -393,7 +395,7 @@ void NMVelmarTCS2D::Replace()
     ReplaceTCS();
 }
 
-void NMVelmarTCS2D::ReplaceTCS()
+void NMVelmarTCS2D::ReplaceTCS(const SpcLineMakeUp* madeUp)
 {
     struct ClearLeaders {
         ObjArray& leaders;
@@ -406,10 +408,13 @@ void NMVelmarTCS2D::ReplaceTCS()
     }
     GetPosLeadsFromSpcObjects();
     // What the macro holds as drawn tells which old line was made for which part; its member macros go next.
-    const SpcLineMakeUp asDrawn = MakeUpAsDrawn(*this, this);
+    const SpcLineMakeUp asDrawn = madeUp ? *madeUp : MakeUpAsDrawn(*this, this);
     V5Method(Doc(), IVel5Document2D::InsertionBracket, true);
     const ScopeExitDispid245 close(Doc());
     CreateNewGroup();
+    // A set that draws nothing (an answer naming no members) replaces nothing: the new group, never
+    // committed, is Velmar's to drop.
+    RequireDrawing(group);
     const long replaced = V5Method(Doc(), IVel5Document2D::GroupIntoMacro, Long(macro), Long(group));
     scope.Value(L"res", replaced);
     if (replaced == 0)
@@ -428,10 +433,10 @@ void NMVelmarTCS2D::ReplaceTCS()
     }
 }
 
-void NMVelmarTCS2D::replacePartSilent(double x, double y, double angle)
+void NMVelmarTCS2D::replacePartSilent(double x, double y, double angle, const SpcLineMakeUp* asDrawn)
 {
     TraceScope scope(L"NMVelmarTCS2D::replacePartSilent");
-    ReplaceTCS();
+    ReplaceTCS(asDrawn);
     if (std::fabs(x) >= kNoMove || std::fabs(y) >= kNoMove || std::fabs(angle) >= kNoMove)
         V5Method(Doc(), IVel5Document2D::PlaceMacro, Long(macro), x, y, angle, kMoveBy);
 }

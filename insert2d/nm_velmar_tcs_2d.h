@@ -44,10 +44,11 @@ public:
     // A set has no drawing of its own beside its members'.
     void CreateNewMacro() override {}
     // ReplaceTCS, then the set macro moved by the placement unless all three are below 1e-6.
-    void replacePartSilent(double x, double y, double angle) override;
+    void replacePartSilent(double x, double y, double angle, const SpcLineMakeUp* asDrawn = nullptr) override;
     // A new set macro with its members at the point, as a placement by the user makes one: laid out, cut,
     // committed, written and given the members' spc objects; in a drawing that shows its bill of
-    // materials only the members' spc objects. A failure other than the spc objects' takes all of it back.
+    // materials only the members' spc objects. A failure other than the spc objects' takes all of it back;
+    // a set that draws nothing is such a failure.
     void PlaceAt(double x, double y, double angle) override;
 
     // The member list of a set placed earlier, from the reference book: its members' identities, then
@@ -97,7 +98,10 @@ public:
     void SetTCSPartsParams();
     void SetAllTCSParams();
     bool InsertOneTCS();
-    void ReplaceTCS();
+    // The set's members drawn anew into the macro and their lines rebuilt; the old lines judged by madeUp
+    // where a caller read it before it changed the macro (null: read here, before the macro is drawn anew).
+    // A set that draws nothing replaces nothing: the warning that it drew nothing is thrown.
+    void ReplaceTCS(const SpcLineMakeUp* madeUp = nullptr);
 
     std::vector<Member> Parts;
     uint32_t CutMask = 0;

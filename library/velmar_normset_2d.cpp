@@ -148,7 +148,7 @@ void VelmarNormset2D::CheckDocumentValidForCreateSpcObjs()
                L"\"Библиотеки - Нормсет - Настройки\".");
 }
 
-int32_t VelmarNormset2D::ReplacePartSilent(double x, double y, double angle)
+int32_t VelmarNormset2D::ReplacePartSilent(double x, double y, double angle, const SpcLineMakeUp* asDrawn)
 {
     Prepare();
     loadPartData(ResponseDoc);
@@ -156,7 +156,7 @@ int32_t VelmarNormset2D::ReplacePartSilent(double x, double y, double angle)
     if (!part)
         throw BadResponse(L"No part created");
     part->NM_LibName = L"Нормсет";
-    part->replacePartSilent(x, y, angle);
+    part->replacePartSilent(x, y, angle, asDrawn);
     return part->macro;
 }
 

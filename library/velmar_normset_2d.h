@@ -33,8 +33,9 @@ public:
     // equal identifiers; a fastener set counts once.
     void CreateSpcObjectsForGeom();
     // The part of the response the controller holds replaces the selected macro at the placement; its
-    // macro reference afterwards.
-    int32_t ReplacePartSilent(double x, double y, double angle);
+    // macro reference afterwards. The old lines are judged by asDrawn where the caller read it before it
+    // changed the macro (null: by what the macro holds).
+    int32_t ReplacePartSilent(double x, double y, double angle, const SpcLineMakeUp* asDrawn = nullptr);
 
     IVel5Document2DPtr iDoc5;
     IVel7Document2DPtr iDoc7;

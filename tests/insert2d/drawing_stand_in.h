@@ -140,6 +140,31 @@ protected:
         return part;
     }
 
+    // The nut of a size as the reference book answers for it and for a size drag: the nut's script, its spc
+    // section, and its thread's hot point along x by 1 from x = d / 2. A body other than the nut's script
+    // names a file that is not there: the answer cannot be drawn.
+    std::wstring SizedNutResponse(const std::wstring& d, const wchar_t* body = L"nut.vbs")
+    {
+        using namespace response_xml;
+        std::vector<Attr> values = {{L"NM_IID", L"PART:5915[d=" + d + L"]"}, {L"URL", folder_.Path()},
+                                    {L"MethodBody", body}, {L"Designation", L"Гайка М" + d}};
+        for (const Attr& variable : SpcVariables())
+            values.push_back(variable);
+        std::wstring xml = Response(Object(L"MethodParameters", {{L"d", d}}) + Object(L"Method", values));
+        const auto attribute = [](const std::wstring& name, const std::wstring& value) {
+            return L"<attribute><name>" + name + L"</name><value>" + value + L"</value></attribute>";
+        };
+        const std::wstring point = L"<attribute><name>SpecialHotPointsParameters</name><attributecollection><attribute>"
+                                   L"<name>d</name><attributecollection>" +
+                                   attribute(L"Title", L"Резьба\\nd") + attribute(L"Hint", L"d = " + d) + attribute(L"AttrCode", L"d") +
+                                   attribute(L"X", std::to_wstring(std::stoi(d) / 2)) + attribute(L"kx", L"1") +
+                                   attribute(L"AttrValue", d) + attribute(L"Visible", L"True") +
+                                   L"</attributecollection></attribute></attributecollection></attribute>";
+        const std::wstring method = L"<classid>Method</classid><attributecollection>";
+        xml.insert(xml.find(method) + method.size(), point);
+        return xml;
+    }
+
     // The macros the drawing shows, in the order placed.
     std::vector<long> Macros() { return OfType(27); }
     std::vector<long> Leaders() { return OfType(21); }

@@ -318,6 +318,8 @@ TEST_F(Insert2D, AFailedCallOfAnInsertionLeavesTheEarlierPartAsItWasAndTheNewOne
         });
 }
 
+// The nut as the user meets it: placed without a leader, its line commented, a line of the user's attached
+// beside it. Whatever fails, neither line loses what the user wrote on it.
 TEST_F(Insert2D, AFailedCallOfAReplacementBeforeTheNewDrawingIsInTheMacroLeavesTheOldPart)
 {
     long macro = 0;
@@ -325,7 +327,16 @@ TEST_F(Insert2D, AFailedCallOfAReplacementBeforeTheNewDrawingIsInTheMacroLeavesT
     SweepDrawingFailures(
         [&] {
             Restart();
-            macro = PlaceNut();
+            auto nut = MakePart();
+            velmar().User().Answer("panel", _variant_t(L"choose 9145 2; cursor 100 50 0; ok"));
+            velmar().User().Answer("panel", _variant_t(L"cancel"));
+            nut->Apply();
+            macro = Macros().back();
+            Spc().Objects().at(0)->AddComment("own");
+            sim::SpcObject& byHand = Spc().AddObject(25);
+            byHand.Link(*velmar().Drawings().DrawingObject(macro));
+            byHand.ColumnA(5, 1)->SetText(L"Прокладка");
+            byHand.AddComment("by hand");
             before = Take(macro);
             auto washer = std::shared_ptr<NMVelObj2D>(MakePart<NMVelmarFragment2D>(true, {}, macro));
             return [washer] { washer->Apply(); };
@@ -340,5 +351,18 @@ TEST_F(Insert2D, AFailedCallOfAReplacementBeforeTheNewDrawingIsInTheMacroLeavesT
                 EXPECT_EQ(Take(macro), before);
             }
             EXPECT_EQ(Macros(), std::vector<long>{macro});
+            size_t hand = 0;
+            std::vector<std::string> comments;
+            for (sim::SpcObject* line : Spc().Objects()) {
+                if (line->ColumnA(5, 1)->Text() == L"Прокладка") {
+                    ++hand;
+                    EXPECT_EQ(line->Comments(), std::vector<std::string>{"by hand"});
+                } else {
+                    for (const std::string& comment : line->Comments())
+                        comments.push_back(comment);
+                }
+            }
+            EXPECT_EQ(hand, 1u);
+            EXPECT_EQ(comments, std::vector<std::string>{"own"});
         });
 }

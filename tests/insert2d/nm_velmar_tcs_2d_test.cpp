@@ -4,13 +4,18 @@
 #include "insert2d/nm_velmar_tcs_2d.h"
 
 #include "core/exception_describer.h"
+#include "core/module.h"
 #include "core/modal_seam.h"
 #include "insert2d/drawing_stand_in.h"
 #include "insert2d/user_data_block.h"
+#include "library/exports.h"
+#include "hostapi/provider_connection.h"
 #include "objects/bad_response.h"
 #include "sim/sample_responses.h"
 
+#include <set>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -93,6 +98,46 @@ protected:
             texts.push_back(sim::Utf8(object->ColumnA(5, 1)->Text()) + ": " + sim::Utf8(object->ColumnA(9, 1)->Text()) +
                             object->DescribeComments());
         return texts;
+    }
+
+    // The user drags the size point of the nut М12 (macro) to М16 and releases it, committing or cancelling,
+    // as Velmar drives the hot points of the macro it selected: the library holds Velmar meanwhile.
+    void DragSizeToM16(long macro, bool commit)
+    {
+        const wchar_t nut[] = L"PART:5915[d=12]";
+        book_->SetHotPoints(L"5915", L"d||16||12||10||20\r\n");
+        book_->SetPlacedResponse(nut, SizedNutResponse(L"12"));
+        book_->SetDragResult(nut, SizedNutResponse(L"16"));
+        document_->V5().Value(IVel5Document2D::SelectedMacro) = macro;
+        struct Held {
+            explicit Held(sim::Velmar& velmar)
+            {
+                HoldApplication5(velmar.Application5());
+                HoldApplication7(velmar.Application7());
+            }
+            ~Held()
+            {
+                HoldProvider(nullptr, nullptr);
+                testhooks::ResetProviderConnection();
+                HoldApplication5(nullptr);
+                HoldApplication7(nullptr);
+            }
+        } held(velmar());
+        IUnknown* object = nullptr;
+        LibObjInterfaceEntry(1, 0, &object);
+        ASSERT_NE(object, nullptr);
+        auto* points = static_cast<ILibHPObject*>(object);
+        ILibHPObject1* second = nullptr;
+        ASSERT_EQ(points->QueryInterface(__uuidof(ILibHPObject1), reinterpret_cast<void**>(&second)), S_OK);
+        // 5 along x from the point (at 6) is 17: М16.
+        const LibHPMove beyond{11, 0};
+        second->BeginDrag(2);
+        points->MovePoint(&beyond, 2);
+        EXPECT_EQ(IdOf(macro), L"PART:5915[d=16]");
+        points->Refresh(0, commit ? 1 : 0);
+        second->EndDrag();
+        second->Release();
+        points->Release();
     }
 
     // A fault sweep over a noted set with a line the user attached, replaced by road (below).
@@ -481,6 +526,11 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
          {bolt + ": note 0, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
         {"by a part without spc data: its lines go but for the one the user attached", true, Listing::All, allSpc, kDesignations,
          L"Прокладка", untyped, false, byPart(false), {handLine}},
+        {"the same without a leader", false, Listing::All, allSpc, kDesignations, L"Прокладка", untyped, false, byPart(false),
+         {handLine}},
+        {"without a leader, replaced by a set without the washer: the washer's line goes to the bolt's, the hand line stays", false,
+         Listing::All, allSpc, kDesignations, L"Прокладка", untyped, false, bySetWithoutWasher,
+         {handLine, bolt + ": note 0, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
         {"unlisted: its member macros still tell its lines, which give their comments to the part's line and go", true, Listing::None,
          allSpc, kDesignations, L"", untyped, false, byPart(true),
          {"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\""}},
@@ -553,6 +603,7 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesAPartKeepsOneLineOfItAndEveryLineTh
     };
     const auto byWasher = [&](long macro) { MakePart<NMVelmarFragment2D>(true, {}, macro)->Apply(); };
     const auto bySet = [&](long macro) { MakeSet(macro)->Replace(); };
+    const auto drag = [&](bool commit) { return [=, this](long macro) { DragSizeToM16(macro, commit); }; };
     const std::vector<Attr> nutM16 = {{L"NM_IID", L"PART:5915[d=16]"}};
     const std::vector<Attr> setsNut = {{L"NM_IID", L"PART:5915-70[d=12]"}};
     // What the user made beside the part's own line ("Гайка М12", a note and a comment).
@@ -563,6 +614,7 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesAPartKeepsOneLineOfItAndEveryLineTh
         std::function<void(long)> road;
         std::vector<std::string> left;
         std::vector<std::string> leftWithColumn;   // where the "ID Normset" column tells otherwise
+        bool leader = true;                        // the row runs with the part's leader in its own line too
     };
     const std::string own = "Гайка М12: note, comment \"own\"";
     const std::string hand = "Прокладка: by hand, comment \"by hand\"";
@@ -583,6 +635,10 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesAPartKeepsOneLineOfItAndEveryLineTh
              MakeSet(macro)->Replace();
          },
          {hand, set, sim::Utf8(kDesignations[1]) + ": ", sim::Utf8(kDesignations[2]) + ": note, comment \"own\""}, {}},
+        // The drag's steps redraw the macro: its lines are told by the part as it stood before the first step.
+        {"its size dragged to М16 and committed", Beside::HandLine, drag(true), {"Гайка М16: note, comment \"own\"", hand}, {},
+         false},
+        {"its size dragged to М16 and cancelled", Beside::HandLine, drag(false), {own, hand}, {}, false},
         {"a second line of itself made before, rebuilt: one line with the comments of both", Beside::HandLineAndSecond, rebuild,
          {hand, "Гайка М12: note, comment \"own\", comment \"second\""}, {}},
         {"the same replaced by a washer", Beside::HandLineAndSecond, byWasher,
@@ -597,16 +653,46 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesAPartKeepsOneLineOfItAndEveryLineTh
         {"the same replaced by another size", Beside::TypedOverAndHandLine, byPart(true, nutM16), {typedOver, hand, "Гайка М12: "},
          {"Гайка М12: note, comment \"own\"", hand}},
     };
-    for (const Row& row : rows)
-        for (const bool column : {true, false}) {
-            SCOPED_TRACE(std::string(row.what) + (column ? ", with the identity column" : ", without it"));
+    // The combinations a road meets: the part's position leader in its own line or not, the "ID Normset"
+    // column or not, a line the user attached or none. Each row runs in the user's (no leader, no column, a
+    // line attached) and in one other, the others taken in turn across the rows, so that every combination
+    // is run without running every row in all eight.
+    struct Combination {
+        bool leader, column, attached;
+    };
+    const Combination user{false, false, true};
+    std::vector<Combination> others;
+    for (const bool leader : {false, true})
+        for (const bool column : {true, false})
+            for (const bool attached : {true, false})
+                if (leader || column || !attached)
+                    others.push_back({leader, column, attached});
+    std::set<std::tuple<bool, bool, bool>> run;
+    size_t next = 0;
+    for (const Row& row : rows) {
+        // A row about the line the user attached runs with it.
+        const bool aboutTheLine = row.beside == Beside::HandLineShowingItsText || row.beside == Beside::TypedOverAndHandLine;
+        std::vector<Combination> combinations{user};
+        for (size_t tried = 0; tried < others.size(); ++tried) {
+            const Combination other = others[next++ % others.size()];
+            if ((row.leader || !other.leader) && (!aboutTheLine || other.attached)) {
+                combinations.push_back(other);
+                break;
+            }
+        }
+        for (const Combination& c : combinations) {
+            SCOPED_TRACE(std::string(row.what) + (c.leader ? ", its leader in its own line" : "") +
+                         (c.column ? ", with the identity column" : "") + (c.attached ? ", a line attached" : ""));
+            run.insert({c.leader, c.column, c.attached});
             auto placed = MakePart();
             placed->PlaceAt(10, 10, 0);
             const long macro = placed->macro;
             sim::SpcObject& ownLine = *LinesOf(macro).at(0);
-            ownLine.ColumnB(20, 1)->SetText(column ? L"1188:40127" : L"");
+            ownLine.ColumnB(20, 1)->SetText(c.column ? L"1188:40127" : L"");
             ownLine.ColumnA(9, 1)->SetText(L"note");
             ownLine.AddComment("own");
+            if (c.leader)
+                ownLine.Link(*velmar().Drawings().DrawingObject(Drawing().AddLeader({})));
             if (row.beside == Beside::TypedOverAndHandLine)
                 ownLine.ColumnA(5, 1)->SetText(L"мой текст");
             if (row.beside == Beside::HandLineAndSecond) {
@@ -616,14 +702,23 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesAPartKeepsOneLineOfItAndEveryLineTh
                 second.ColumnB(20, 1)->SetText(ownLine.ColumnB(20, 1)->Text());
                 second.AddComment("second");
             }
-            sim::SpcObject& byHand = Spc().AddObject(25);
-            byHand.Link(*velmar().Drawings().DrawingObject(macro));
-            byHand.ColumnA(5, 1)->SetText(row.beside == Beside::HandLineShowingItsText ? L"Гайка М12" : L"Прокладка");
-            byHand.ColumnA(9, 1)->SetText(L"by hand");
-            byHand.AddComment("by hand");
+            if (c.attached) {
+                sim::SpcObject& byHand = Spc().AddObject(25);
+                byHand.Link(*velmar().Drawings().DrawingObject(macro));
+                byHand.ColumnA(5, 1)->SetText(row.beside == Beside::HandLineShowingItsText ? L"Гайка М12" : L"Прокладка");
+                byHand.ColumnA(9, 1)->SetText(L"by hand");
+                byHand.AddComment("by hand");
+            }
             row.road(macro);
-            EXPECT_EQ(Typed(macro), column && !row.leftWithColumn.empty() ? row.leftWithColumn : row.left);
+            // The column tells the own line where it has a value; else a leader in it tells it where it is typed over.
+            const bool told = c.column || (c.leader && row.beside == Beside::TypedOverAndHandLine);
+            std::vector<std::string> left = told && !row.leftWithColumn.empty() ? row.leftWithColumn : row.left;
+            if (!c.attached)
+                std::erase(left, hand);
+            EXPECT_EQ(Typed(macro), left);
         }
+    }
+    EXPECT_EQ(run.size(), 8u) << "a combination no row runs in";
 }
 
 TEST_F(TCS2D, AMacroThatCannotBeReopenedPlacesNoSetAndASpcDrawingGetsOnlySpcObjects)
@@ -725,7 +820,8 @@ void TCS2D::SweepASetsReplace(const std::function<void(long)>& road, size_t newL
         [&] {
             Restart();
             AddSampleWasher();
-            set = PlaceSet();
+            // As the user meets it: no leader, no "ID Normset" column, a line attached.
+            set = PlaceSet(false);
             const std::vector<sim::SpcObject*> lines = Spc().Objects();
             for (size_t i = 0; i < lines.size(); ++i)
                 lines[i]->AddComment("c" + std::to_string(i));

@@ -5,6 +5,7 @@
 #include "insert2d/user_data_block.h"
 #include "library/command_dispatch.h"
 #include "library/command_table.h"
+#include "sim/sample_responses.h"
 #include "support/library_holds_velmar.h"
 
 #include <gmock/gmock.h>
@@ -310,14 +311,18 @@ TEST_F(DrawingCommands, ADrawingWithoutPartsOrWithoutABillOfMaterialsMakesNone)
 TEST_F(DrawingCommands, FindAndReplaceChoosesReplacesEveryPartOfTheNameAndShowsTheListAfterwards)
 {
     struct Row {
-        const wchar_t* designation;              // of the replacement
+        const wchar_t* designation;              // of the replacement; none: a fastener set naming no members
         std::vector<std::wstring> names;         // the last panel's list, its value and hint
         std::wstring value;
         std::wstring hint;
+        const wchar_t* button = L"button 9157";  // every part of the name replaced, or the one shown
     };
     const Row rows[] = {
         {L"Гайка М12", {L"Гайка М12", L"Шайба"}, L"Гайка М12", L"[2] Гайка М12"},
         {L"Гайка М16", {L"Гайка М16", L"Шайба"}, L"Гайка М16", L"[2] Гайка М16"},
+        // A set that draws nothing replaces nothing: the user is told, the drawing stays as it was.
+        {nullptr, {}, L"", L""},
+        {nullptr, {}, L"", L"", L"button 9156"},
     };
     for (const Row& row : rows) {
         Release();
@@ -328,12 +333,26 @@ TEST_F(DrawingCommands, FindAndReplaceChoosesReplacesEveryPartOfTheNameAndShowsT
         LibraryMacro(L"PART:W", L"Шайба");
         book_->QueueSelect(sim::SelectAnswer());
         sim::SelectAnswer answer;
-        answer.responseXml = NutResponse(true, row.designation);
+        answer.responseXml =
+            row.designation ? NutResponse(true, row.designation) : response_xml::WithoutMembers(sim::SampleResponse("fastener_set_2d"));
         book_->QueueSelect(answer);
-        for (const wchar_t* run : {L"button 9055", L"button 9055", L"button 9157", L"cancel"})
+        for (const wchar_t* run : {L"button 9055", L"button 9055", row.button, L"cancel"})
             velmar().User().Answer("panel", _variant_t(run));
         std::wstring message;
-        EXPECT_FALSE(Run(2, message)) << sim::Utf8(message);
+        const bool dialog = Run(2, message);
+        if (!row.designation) {
+            SCOPED_TRACE(sim::Utf8(row.button));
+            // The failure ends the command: the panel is not run again.
+            velmar().User().Clear();
+            EXPECT_EQ(message, L"Изделие \"Комплект крепежа М8: болт, шайба, гайка\" ничего не нарисовало и не помещено в чертёж.");
+            EXPECT_EQ(Messages(), std::vector<std::wstring>{});
+            EXPECT_EQ(Macros().size(), 3u);
+            for (long macro : Macros())
+                EXPECT_EQ(TypesIn(macro), std::vector<long>{});
+            EXPECT_EQ(Spc().Objects().size(), 0u);
+            continue;
+        }
+        EXPECT_FALSE(dialog) << sim::Utf8(message);
         ASSERT_EQ(book_->Selections().size(), 2u) << "closed without a choice, then chosen";
         EXPECT_EQ(book_->Selections()[0].location, kNut);
         EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Просмотр документа завершен. Выполнено замен: 2 из 2."});

@@ -28,38 +28,14 @@ protected:
     {
         testhooks::SetModuleHandle(reinterpret_cast<HINSTANCE>(0x12340000));
         book_->SetHotPoints(L"5915", L"d||16||12||10\r\n");
-        book_->SetPlacedResponse(kNutId, NutResponse(L"12"));
-        book_->SetDragResult(kNutId, NutResponse(L"16"));
+        book_->SetPlacedResponse(kNutId, SizedNutResponse(L"12"));
+        book_->SetDragResult(kNutId, SizedNutResponse(L"16"));
     }
     void TearDown() override
     {
         testhooks::SetModuleHandle(nullptr);
         SetLibraryDisplayName(L"");
         LibraryHoldsVelmar::TearDown();
-    }
-
-    // The nut of a size, with its thread's point: along x by 1 from x = d / 2, and its spc section. A body
-    // other than the nut's script names a file that is not there: the answer cannot be drawn.
-    std::wstring NutResponse(const std::wstring& d, const wchar_t* body = L"nut.vbs")
-    {
-        using namespace response_xml;
-        std::vector<Attr> values = {{L"NM_IID", L"PART:5915[d=" + d + L"]"}, {L"URL", folder_.Path()},
-                                    {L"MethodBody", body}, {L"Designation", L"Гайка М" + d}};
-        for (const Attr& variable : SpcVariables())
-            values.push_back(variable);
-        std::wstring xml = Response(Object(L"MethodParameters", {{L"d", d}}) + Object(L"Method", values));
-        const auto attribute = [](const std::wstring& name, const std::wstring& value) {
-            return L"<attribute><name>" + name + L"</name><value>" + value + L"</value></attribute>";
-        };
-        const std::wstring point = L"<attribute><name>SpecialHotPointsParameters</name><attributecollection><attribute>"
-                                   L"<name>d</name><attributecollection>" +
-                                   attribute(L"Title", L"Резьба\\nd") + attribute(L"Hint", L"d = " + d) + attribute(L"AttrCode", L"d") +
-                                   attribute(L"X", std::to_wstring(std::stoi(d) / 2)) + attribute(L"kx", L"1") +
-                                   attribute(L"AttrValue", d) + attribute(L"Visible", L"True") +
-                                   L"</attributecollection></attribute></attributecollection></attribute>";
-        const std::wstring method = L"<classid>Method</classid><attributecollection>";
-        xml.insert(xml.find(method) + method.size(), point);
-        return xml;
     }
 
     // The nut placed at (100, 50) turned by angle, selected.
@@ -178,7 +154,7 @@ TEST_F(HotPoints, ASizeDragRedrawsThePartInItsMacroAndReleasingCommitsOrPutsItBa
         points->QueryInterface(__uuidof(ILibHPObject1), reinterpret_cast<void**>(&second));
         const size_t asked = velmar().User().Questions().size();
         journal().Clear();
-        book_->SetDragResult(kNutId, NutResponse(L"16"));
+        book_->SetDragResult(kNutId, SizedNutResponse(L"16"));
         EXPECT_EQ(second->BeginDrag(2), 1);
         // 3 along x from the point is 15, which stays at 12; 5 is 17, between 16 and 20: 16.
         const LibHPMove short_{9, 0}, beyond{11, 0};
@@ -190,7 +166,7 @@ TEST_F(HotPoints, ASizeDragRedrawsThePartInItsMacroAndReleasingCommitsOrPutsItBa
         EXPECT_EQ(Drawing().Find(macro)->x, 100);
         // The drag goes on to M20, whose answer cannot be drawn: the user is told, and M16 stays the part
         // a release accepts.
-        book_->SetDragResult(kNutId, NutResponse(L"20", L"missing.vbs"));
+        book_->SetDragResult(kNutId, SizedNutResponse(L"20", L"missing.vbs"));
         const LibHPMove further{13, 0};
         points->MovePoint(&further, 2);
         EXPECT_EQ(velmar().User().Questions().size(), asked + 1);
@@ -216,7 +192,7 @@ TEST_F(HotPoints, ASizeDragRedrawsThePartInItsMacroAndReleasingCommitsOrPutsItBa
         }
         // A later step down, cancelled, puts the kept part back.
         const std::wstring down = commit ? L"12" : L"10";
-        book_->SetDragResult(kNutId, NutResponse(down));
+        book_->SetDragResult(kNutId, SizedNutResponse(down));
         second->BeginDrag(2);
         const LibHPMove lower{std::stoi(d) / 2 - 3.0, 0};
         points->MovePoint(&lower, 2);
@@ -284,8 +260,8 @@ TEST_F(HotPoints, AFailedSizeStepOrRestoreIsShownToTheUser)
     };
     const Case cases[] = {
         {"an answer that is no response", L"<part", "", L"Данные об изделии некорректны (Error parsing start element tag).", kNutId},
-        {"a cancel whose restore fails", NutResponse(L"16"), "drawing5.137", L"0x80004005 Call failed.\r\nThe host call failed.", L"PART:5915[d=16]"},
-        {"an answer whose part draws nothing", NutResponse(L"16", L"empty.vbs"), "",
+        {"a cancel whose restore fails", SizedNutResponse(L"16"), "drawing5.137", L"0x80004005 Call failed.\r\nThe host call failed.", L"PART:5915[d=16]"},
+        {"an answer whose part draws nothing", SizedNutResponse(L"16", L"empty.vbs"), "",
          L"Изделие \"Гайка М16\" ничего не нарисовало и не помещено в чертёж.", kNutId},
     };
     WriteFileBytes(folder_ / L"empty.vbs", kEmptyScript);

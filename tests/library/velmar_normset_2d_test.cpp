@@ -170,7 +170,8 @@ TEST_F(Controller2D, ASilentReplacementKeepsTheMacroReference)
 }
 
 // A part that draws nothing (a script that draws nothing, a 3D component's answer in a drawing, a set
-// one of whose members draws nothing) is not placed: the user is told, and the drawing holds nothing of it.
+// one of whose members draws nothing, a set naming no members) is not placed, nor does it replace the part
+// selected: the user is told, and the drawing holds nothing of it.
 TEST_F(Controller2D, TheInsertCommandPlacesTheChosenPartInTheDrawing)
 {
     WriteFileBytes(folder_ / L"empty.vbs", kEmptyScript);
@@ -195,7 +196,10 @@ TEST_F(Controller2D, TheInsertCommandPlacesTheChosenPartInTheDrawing)
         const Answers& user;        // what the user answers when asked
         std::vector<long> drawn;    // the types the placed macro holds; none: nothing placed
         const wchar_t* told;        // the message the user read; none: ""
+        bool replaces = false;      // the answer is to replace the nut placed and selected before
     };
+    const Answers none;
+    const wchar_t* const noMembers = L"Изделие \"Комплект крепежа М8: болт, шайба, гайка\" ничего не нарисовало и не помещено в чертёж.";
     const Row rows[] = {
         {"the nut", L"nut.vbs", nullptr, prompt, {1, 3}, L""},
         {"a script that draws nothing", L"empty.vbs", nullptr, prompt, {},
@@ -204,14 +208,28 @@ TEST_F(Controller2D, TheInsertCommandPlacesTheChosenPartInTheDrawing)
          L"Изделие \"Болт М10-6gx50.58 ГОСТ 7798-70\" ничего не нарисовало и не помещено в чертёж."},
         {"a fastener set whose nut draws nothing", nullptr, "fastener_set_2d", panel, {},
          L"Изделие \"Гайка М8-6Н.5 ГОСТ 5915-70\" ничего не нарисовало и не помещено в чертёж."},
+        {"a fastener set naming no members", nullptr, "no members", panel, {}, noMembers},
+        {"the same replacing the nut", nullptr, "no members", none, {}, noMembers, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         Open();
         sim::SelectAnswer answer;
         using namespace response_xml;
+        long nut = 0;
+        std::vector<std::string> nutAsPlaced;
+        if (row.replaces) {
+            auto placed = MakePart();
+            placed->PlaceAt(10, 10, 0);
+            nut = placed->macro;
+            nutAsPlaced = Drawing().Describe(nut, Spc());
+            document_->V5().Value(IVel5Document2D::SelectedMacro) = nut;
+        }
         if (row.sample) {
-            std::wstring xml = sim::SampleResponse(row.sample);
+            const bool noMembers = std::string(row.sample) == "no members";
+            std::wstring xml = sim::SampleResponse(noMembers ? "fastener_set_2d" : row.sample);
+            if (noMembers)
+                xml = response_xml::WithoutMembers(xml);
             const std::wstring mark = L"%MODELS%\\";
             for (size_t at = xml.find(mark); at != std::wstring::npos; at = xml.find(mark))
                 xml.replace(at, mark.size(), folder_.Path());
@@ -234,7 +252,12 @@ TEST_F(Controller2D, TheInsertCommandPlacesTheChosenPartInTheDrawing)
         std::wstring title, message;
         EXPECT_FALSE(ExecuteLibCommand(FindLibCommand(1), title, message)) << sim::Utf8(message);
         EXPECT_EQ(shown, *row.told ? std::vector<std::wstring>{row.told} : std::vector<std::wstring>{});
-        EXPECT_EQ(Drawing().Objects().size(), row.drawn.empty() ? 0u : 1u);
+        if (row.replaces) {
+            EXPECT_EQ(Macros(), std::vector<long>{nut});
+            EXPECT_EQ(Drawing().Describe(nut, Spc()), nutAsPlaced);
+        } else {
+            EXPECT_EQ(Drawing().Objects().size(), row.drawn.empty() ? 0u : 1u);
+        }
         // A part that drew nothing is not offered for placing: the user's answers stay unasked.
         EXPECT_EQ(velmar().User().Pending(), row.drawn.empty() ? row.user.size() : 0u);
         velmar().User().Clear();

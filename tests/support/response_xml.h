@@ -72,4 +72,16 @@ inline std::wstring PartResponse(const std::wstring& body = L"parts/bolt.vbs", c
                     Object(L"BaseRoles", {{L"Designation", L"Болт М8х40"}}));
 }
 
+// A fastener set's answer (the sample's, as written) naming no members: its "AssyPartsMethods" lists none.
+inline std::wstring WithoutMembers(std::wstring xml)
+{
+    const size_t members = xml.find(L"<classid>AssyPartsMethods</classid>");
+    const size_t open = xml.find(L"<objectcollection>", members);
+    const size_t close = xml.rfind(L"</objectcollection>", xml.rfind(L"</object>"));
+    if (members == std::wstring::npos || open == std::wstring::npos || close == std::wstring::npos || close < open)
+        return xml;
+    const std::wstring start = L"<objectcollection>";
+    return xml.erase(open + start.size(), close - open - start.size());
+}
+
 } // namespace response_xml

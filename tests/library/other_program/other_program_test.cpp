@@ -15,6 +15,7 @@
 #include "sim/text_file.h"
 #include "sim/utility_classes.h"
 #include "support/host_fault_sweep.h"
+#include "support/response_xml.h"
 
 #include <gtest/gtest.h>
 
@@ -118,6 +119,7 @@ protected:
             setXml.replace(at, 9, sim::SamplePartsFolder());
         velmar().Drawings().AddFragment(sim::SampleWasher(sim::SamplePartsFolder()));
         set2D_ = book_->MakeResponse(setXml);
+        noMembersSet2D_ = book_->MakeResponse(response_xml::WithoutMembers(setXml));
         // A part and a set that draw nothing: the nut's script draws nothing, with the set's other parts
         // beside it.
         std::filesystem::copy_file(sim::SamplePartsFolder() + L"Scripts2D\\Bolt_7798.vbs", models_ / L"Scripts2D\\Bolt_7798.vbs");
@@ -150,7 +152,7 @@ protected:
         if (module_)
             FreeLibrary(module_);
         EXPECT_EQ(velmar().Events().Sinks(), 0u);
-        provider_ = part3D_ = part2D_ = objectData_ = stranger_ = set2D_ = emptyPart2D_ = emptySet2D_ = nullptr;
+        provider_ = part3D_ = part2D_ = objectData_ = stranger_ = set2D_ = noMembersSet2D_ = emptyPart2D_ = emptySet2D_ = nullptr;
         book_.reset();
         utilities_.reset();
         components_.reset();
@@ -200,7 +202,7 @@ protected:
     std::optional<sim::ReferenceBook> book_;
     sim::Document* drawing_ = nullptr;
     sim::Document* assembly_ = nullptr;
-    sim::ObjectRef provider_, part3D_, part2D_, objectData_, stranger_, set2D_, emptyPart2D_, emptySet2D_;
+    sim::ObjectRef provider_, part3D_, part2D_, objectData_, stranger_, set2D_, noMembersSet2D_, emptyPart2D_, emptySet2D_;
     HMODULE module_ = nullptr;
     Exports exports_{};
 };
@@ -454,6 +456,12 @@ TEST_F(OtherProgram, EachInsertionInsertsAnewWhateverIsSelectedAndLeavesTheSelec
         {"NMInsert2D, a set whose nut draws nothing", drawing_, [&] {
              return exports_.insert2D(Provider(), emptySet2D_->Primary(), 100, 50, 0) == 0;
          }, macros, 0},
+        {"NMInsert2D, a set naming no members", drawing_, [&] {
+             return exports_.insert2D(Provider(), noMembersSet2D_->Primary(), 100, 50, 0) == 0;
+         }, macros, 0},
+        // Nor does it replace the selected part.
+        {"NMReplace2D, a set naming no members", drawing_, [&] { return exports_.replace2D(noMembersSet2D_->Primary(), 0, 0, 0) == 0; },
+         macros, 0},
         {"FastInsertTest, a part that draws nothing", drawing_, [&] {
              IDispatch* inserted = Stale();
              long code = -1;
