@@ -152,10 +152,11 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
 }
 
 // The lines the "ID Normset" column leaves to be told, in Velmar's order. Where the bill of materials has
-// the column and a part knows its identifier, a line whose value names a part is told by it alone
-// (byColumn); a line whose value names no part is the user's where every part knows its identifier, and a
-// line without a value is the user's beside a line naming a part. Otherwise every line is told by what it
-// shows.
+// the column and a line's value there names a part, the lines go by it (byColumn): a line naming a part is
+// told by it, a line without a value is the user's, and so is a line whose value names no part, unless a
+// part does not know its identifier (it takes lines by what they show). Where no line names a part (lines
+// made before the column, or a part the reference book answers for under another identifier since) every
+// line is told by what it shows.
 std::vector<size_t> LinesToTell(const std::vector<std::optional<SpcLinePart>>& parts, const std::vector<OldSpcLine>& lines,
                                 bool idColumn, bool& byColumn)
 {
@@ -167,10 +168,9 @@ std::vector<size_t> LinesToTell(const std::vector<std::optional<SpcLinePart>>& p
     };
     byColumn = idColumn && std::any_of(lines.begin(), lines.end(), names);
     const bool allKnown = std::all_of(parts.begin(), parts.end(), [&](const auto& part) { return !part || knows(part); });
-    const bool judged = idColumn && std::any_of(parts.begin(), parts.end(), knows);
     std::vector<size_t> told;
     for (size_t j = 0; j < lines.size(); ++j)
-        if (!judged || names(lines[j]) || (lines[j].identity.member.empty() ? !byColumn : !allKnown))
+        if (!byColumn || names(lines[j]) || (!lines[j].identity.member.empty() && !allKnown))
             told.push_back(j);
     return told;
 }

@@ -59,10 +59,10 @@ SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLineIdentity>>& p
 
 // A single part is a set of one: its old lines paired with it. lines[j].setsOwn: the line holds a position
 // leader of the part; identity.member: the line's "ID Normset" value. A single line is the part's whatever
-// it shows. Where the bill of materials has that column (idColumn) and the part knows its identifier, a
-// line is the part's only where its value names the part; a line whose value names another part, or
-// nothing known, is the user's, and so is a line without a value beside one naming the part. Otherwise
-// (lines made before the column) the part's own line is the one showing its text (of several, one its
+// it shows. Where the bill of materials has that column (idColumn) and a line's value there names the part,
+// a line is the part's only where its value names it: a line whose value names another part, or nothing
+// known, is the user's, and so is a line without a value. Otherwise (lines made before the column, or the
+// part answered for under another identifier since) the part's own line is the one showing its text (of several, one its
 // leader holds) and the others showing it are its second lines; where none shows it, the one line a leader
 // holds is its own. Any other line is one the user attached: no part's.
 SpcLinePairing PairSinglePartLines(const SpcLineIdentity& part, const std::vector<OldSpcLine>& lines, bool idColumn);
@@ -97,7 +97,9 @@ struct SpcLineMakeUp {
 // The old lines paired with the make-up they were made for. lines[j].setsOwn: the part's or the set's
 // position leader holds the line; a set without a leader owns every line it has, a single part only the
 // lines its leader holds. idColumn: the bill of materials has the "ID Normset" column; where a line's value
-// there names a part, the lines go by the column alone, as a single part's do.
+// there names a part, the lines go by the column as a single part's do, but for the parts that do not know
+// their identifier (read from a drawing the reference book no longer answers for), which take lines by
+// what they show.
 // In a set without a leader, told otherwise, a line no part takes by what it shows is a part's only where
 // it stands between the lines of that part's neighbours in the set's order (lines told by what they show),
 // or where the lines are as many as the parts with spc data and it stands in the part's place among them;
