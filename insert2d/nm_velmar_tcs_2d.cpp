@@ -506,7 +506,7 @@ SpcLineMakeUp NMVelmarTCS2D::MakeUp() const
     for (const Member& member : Parts) {
         SpcLineIdentity identity = member.part->LineIdentityByPreset();
         identity.member = member.part->NM_QuarvendID;
-        makeUp.parts.push_back(SpcLinePart{identity});
+        makeUp.parts.push_back(SpcLinePart{identity, member.part->HasSpcData()});
         makeUp.kinds.push_back(member.part->SuccessionIdentity());
     }
     return makeUp;
@@ -526,9 +526,8 @@ SpcLineMakeUp NMVelmarTCS2D::MakeUpAsDrawn(const NMVelObj2D& holder, const NMVel
     }
     // The set's members are its member macros as they stand. The reference book's listing of the set's
     // identifier, where it names every one of them, gives their order in the set (lines are made in that
-    // order, the macros drawn in another), their preset texts, and the members the set draws nothing of;
-    // a member it lists that is drawn neither is one it added since, or one never drawn, and is told only
-    // by what a line shows of it.
+    // order, the macros drawn in another), their preset texts, whether each has spc data, and the members
+    // the set draws nothing of, which keep their places as drawn ones do.
     const auto* same = dynamic_cast<const NMVelmarTCS2D*>(answered);
     std::unique_ptr<NMVelmarTCS2D> asked;
     if (!same || same->NM_ID != placed.NM_ID) {
@@ -569,19 +568,20 @@ SpcLineMakeUp NMVelmarTCS2D::MakeUpAsDrawn(const NMVelObj2D& holder, const NMVel
         for (const std::unique_ptr<NMVelObj2D>& member : drawn) {
             const auto listing = std::find_if(listed.begin(), listed.end(),
                                               [&](const NMVelObj2D* part) { return part && part->NM_ID == member->NM_ID; });
-            makeUp.parts.push_back(SpcLinePart{member->PlacedLineIdentity(listing == listed.end() ? nullptr : *listing)});
+            const NMVelObj2D* answer = listing == listed.end() ? nullptr : *listing;
+            makeUp.parts.push_back(SpcLinePart{member->PlacedLineIdentity(answer), !answer || answer->HasSpcData()});
             makeUp.kinds.push_back(member->SuccessionIdentity());
         }
     } else {
         for (size_t k = 0; k < ids.size(); ++k) {
             if (drawnAt[k]) {
                 const NMVelObj2D& member = *drawn[*drawnAt[k]];
-                makeUp.parts.push_back(SpcLinePart{member.PlacedLineIdentity(listed[k])});
+                makeUp.parts.push_back(SpcLinePart{member.PlacedLineIdentity(listed[k]), !listed[k] || listed[k]->HasSpcData()});
                 makeUp.kinds.push_back(member.SuccessionIdentity());
             } else if (listed[k]) {
                 SpcLineIdentity identity = listed[k]->HasSpcData() ? listed[k]->LineIdentityByPreset() : SpcLineIdentity{};
                 identity.member = listed[k]->NM_QuarvendID;
-                makeUp.parts.push_back(SpcLinePart{identity, true});
+                makeUp.parts.push_back(SpcLinePart{identity, listed[k]->HasSpcData()});
                 makeUp.kinds.push_back(listed[k]->SuccessionIdentity());
             }
         }

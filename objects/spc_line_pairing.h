@@ -30,9 +30,9 @@ struct OldSpcLine {
 // A part as the pairing sees it.
 struct SpcLinePart {
     SpcLineIdentity identity;
-    // It has no place among the set's drawn members (the set draws nothing of it, or the reference book
-    // added it since): only what a line shows tells its line, and it takes no line left over.
-    bool placeless = false;
+    // The reference book gives it a place in the bill of materials. A part without one (none ever, or none
+    // since the book filed it anew) has a line only where a line shows its text: it takes no line left over.
+    bool hasSpcData = true;
 };
 
 struct SpcLinePairing {
@@ -48,9 +48,9 @@ struct SpcLinePairing {
 // For each text in turn (the member a line knows, its designation, its name; an empty text shows nothing) a
 // line goes to the part in its place among the parts showing that text, else to the first of them still
 // without a line; the set's own lines are paired before the others. Places count in the set's order: a
-// part's among the parts that have one, a line's among the set's own. A set's own line left (a part
+// part's among every part, drawn or not, a line's among the set's own. A set's own line left (a part
 // renamed, a designation the preset builds otherwise, a line typed over with another part's text) goes to
-// the part left in its place, else to the first part left that has a place. A line left that shows a part's
+// the part left in its place, else to the first part left with spc data. A line left that shows a part's
 // text is that part's second line. Twins (parts of one identity) take their lines in the set's order.
 SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLinePart>>& parts, const std::vector<OldSpcLine>& lines,
                             bool ordered = true);
@@ -59,10 +59,12 @@ SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLineIdentity>>& p
 
 // A single part is a set of one: its old lines paired with it. lines[j].setsOwn: the line holds a position
 // leader of the part; identity.member: the line's "ID Normset" value. A single line is the part's whatever
-// it shows. Where the bill of materials has that column (idColumn) and a line carries a value there, the
-// lines with a value are the part's and the others the user's. Otherwise the part's own line is the one
-// showing its text (of several, one its leader holds) and the others showing it are its second lines; where
-// none shows it, the one line a leader holds is its own. Any other line is one the user attached: no part's.
+// it shows. Where the bill of materials has that column (idColumn) and a line's value there names the part,
+// a line is the part's only where its value names it: a line whose value names another part, or nothing
+// known, is the user's, and so is a line without a value. Otherwise (lines made before the column, or the
+// part answered for under another identifier since) the part's own line is the one showing its text (of several, one its
+// leader holds) and the others showing it are its second lines; where none shows it, the one line a leader
+// holds is its own. Any other line is one the user attached: no part's.
 SpcLinePairing PairSinglePartLines(const SpcLineIdentity& part, const std::vector<OldSpcLine>& lines, bool idColumn);
 
 // The old lines of a set rebuilt in another make-up: where each goes.
@@ -94,7 +96,14 @@ struct SpcLineMakeUp {
 
 // The old lines paired with the make-up they were made for. lines[j].setsOwn: the part's or the set's
 // position leader holds the line; a set without a leader owns every line it has, a single part only the
-// lines its leader holds. idColumn: the bill of materials has the "ID Normset" column.
+// lines its leader holds. idColumn: the bill of materials has the "ID Normset" column; where a line's value
+// there names a part, the lines go by the column as a single part's do, but for the parts that do not know
+// their identifier (read from a drawing the reference book no longer answers for), which take lines by
+// what they show.
+// In a set without a leader, told otherwise, a line no part takes by what it shows is a part's only where
+// it stands between the lines of that part's neighbours in the set's order (lines told by what they show),
+// or where the lines are as many as the parts with spc data and it stands in the part's place among them;
+// a line before the first or after the last line told by what it shows is the user's.
 SpcLinePairing PairOldSpcLines(const SpcLineMakeUp& asDrawn, std::vector<OldSpcLine> lines, bool idColumn);
 
 // The old lines of a make-up rebuilt as another: each old part's lines go to the new part that succeeds it

@@ -473,6 +473,7 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
         bool ids;                          // only where each line names its member in its "ID Normset" column
         std::function<void(long)> road;
         std::vector<std::string> left;
+        int deleted = -1;                  // the line the user deleted, in the set's order (none: -1)
     };
     const std::string bolt = sim::Utf8(kDesignations[0]), nut = sim::Utf8(kDesignations[2]);
     const std::wstring part = L"Деталь крепёжная М8";
@@ -553,6 +554,30 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
          Listing::All, allSpc, {part, kDesignations[1], part}, L"", {part, part, part}, false, rebuild,
          {sim::Utf8(part) + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
           sim::Utf8(part) + ": note 2, comment \"c2\""}},
+        // A member without a line of its own takes none the user attached: in a set without a leader a line no
+        // member shows is a member's only between its neighbours' lines, or where the lines are as many as the
+        // members with spc data.
+        {"its washer's line deleted by the user, no leader, a line attached by hand, rebuilt: the washer gets a bare line",
+         false, Listing::All, allSpc, kDesignations, L"Прокладка", untyped, false, rebuild,
+         {handLine, bolt + ": note 0, comment \"c0\"", washer + ": ", nut + ": note 2, comment \"c2\""}, 1},
+        {"its washer without spc data and no line of its own, no leader, a line attached by hand, rebuilt: the hand line "
+         "stays", false, Listing::All, {true, false, true}, kDesignations, L"Прокладка", untyped, false, rebuild,
+         {handLine, bolt + ": note 0, comment \"c0\"", nut + ": note 2, comment \"c2\""}, 1},
+        {"the same replaced by a part", false, Listing::All, {true, false, true}, kDesignations, L"Прокладка", untyped, false,
+         byPart(true, nutM12), {"Гайка М12: note 2, comment \"c2\", comment \"c0\"", handLine}, 1},
+        {"the same replaced by the set: the washer gets a bare line", false, Listing::All, {true, false, true}, kDesignations,
+         L"Прокладка", untyped, false, bySet, {handLine, bolt + ": note 0, comment \"c0\"", washer + ": ", nut + ": note 2, comment \"c2\""},
+         1},
+        {"a member the reference book added since (listed, neither drawn nor lined), no leader, a line attached by hand, "
+         "rebuilt: it takes no line left over", false, Listing::All, allSpc, kDesignations, L"Прокладка", untyped, false,
+         washerUndrawn, {handLine, bolt + ": note 0, comment \"c0\"", washer + ": ", nut + ": note 2, comment \"c2\""}, 1},
+        // A member the set draws nothing of keeps its place among the members, as a drawn one does.
+        {"the set drawing nothing of its washer, no leader, the washer's line typed with the nut's designation, rebuilt: "
+         "each note stays with its member", false, Listing::All, allSpc, kDesignations, L"", {L"", kDesignations[2], L""}, false,
+         washerUndrawn, {bolt + ": note 0, comment \"c0\"", washer + ": note 1, comment \"c1\"", nut + ": note 2, comment \"c2\""}},
+        {"unlisted, no leader, the nut's line typed over, replaced by its nut in another size: members read in the drawing's "
+         "order are never paired by place", false, Listing::None, allSpc, kDesignations, L"", {L"", L"", L"мой текст"}, false,
+         byPart(true, nutM12), {"Гайка М12: note 2, comment \"c2\", comment \"c0\", comment \"c1\""}},
         {"the washer's and the nut's designations swapped, each line naming its member: each keeps its own", true, Listing::All,
          allSpc, kDesignations, L"", {L"", kDesignations[2], kDesignations[1]}, true, rebuild,
          {bolt + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
@@ -572,6 +597,8 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
             if (ids)
                 for (size_t i = 0; i < placedLines.size(); ++i)
                     placedLines[i]->ColumnB(20, 1)->SetText(L"Q-" + std::to_wstring(i));
+            if (row.deleted >= 0)
+                deleteLine(placedLines[row.deleted]);
             if (!row.byHand.empty())
                 attachByHand(placedSet, row.byHand);
             listMembers(row.membersSpc, row.shown, ids);

@@ -6,9 +6,9 @@
 namespace {
 
 // "DESIGNATION|NAME", or "DESIGNATION|NAME|MEMBER" where the part or line knows its member; a part written
-// "-" gets no line, one written with a leading "?" has no place among the set's drawn members. A line written with a leading "*"
-// is held by the set's leader, one with a leading "+" is attached to the set beside its leader; a plain
-// line is one of a set without a leader.
+// "-" gets no line, one written with a leading "?" has no spc data. A line written with a leading "*" is
+// held by the set's leader, one with a leading "+" is attached to the set beside its leader; a plain line
+// is one of a set without a leader.
 SpcLineIdentity Identity(const std::wstring& text)
 {
     const size_t bar = text.find(L'|');
@@ -26,7 +26,7 @@ std::vector<std::optional<SpcLinePart>> Parts(const std::vector<std::wstring>& t
         if (text == L"-")
             parts.push_back(std::nullopt);
         else if (text.starts_with(L"?"))
-            parts.push_back(SpcLinePart{Identity(text.substr(1)), true});
+            parts.push_back(SpcLinePart{Identity(text.substr(1)), false});
         else
             parts.push_back(SpcLinePart{Identity(text)});
     return parts;
@@ -36,8 +36,7 @@ std::vector<OldSpcLine> Lines(const std::vector<std::wstring>& texts)
 {
     std::vector<OldSpcLine> lines;
     for (const std::wstring& text : texts)
-        lines.push_back(text.starts_with(L"+") ? OldSpcLine{Identity(text.substr(1)), false}
-                                               : OldSpcLine{Identity(text.substr(text.starts_with(L"*") ? 1 : 0)), true});
+        lines.push_back({Identity(text.substr(text.starts_with(L"+") || text.starts_with(L"*") ? 1 : 0)), text.starts_with(L"*")});
     return lines;
 }
 
@@ -52,6 +51,7 @@ std::vector<int> Indices(const std::vector<std::optional<size_t>>& pairs)
 
 } // namespace
 
+// The parts of a set as it stands: each row's old lines paired with them.
 TEST(SpcLinePairing, EachPartTakesTheLineMadeForItAndEachLineGivesItsCommentsToItsPart)
 {
     struct Row {
@@ -60,6 +60,7 @@ TEST(SpcLinePairing, EachPartTakesTheLineMadeForItAndEachLineGivesItsCommentsToI
         std::vector<std::wstring> lines;
         std::vector<int> own;     // per part
         std::vector<int> owner;   // per line
+        bool column = false;      // the bill of materials has the "ID Normset" column: a line's member is its value there
     };
     const Row rows[] = {
         {"by designation, the lines out of the set's order",
@@ -104,7 +105,7 @@ TEST(SpcLinePairing, EachPartTakesTheLineMadeForItAndEachLineGivesItsCommentsToI
         {"the member a line knows before its texts: a line typed over with the nut's text stays the washer's",
          {L"Б|Болт|1", L"Ш|Шайба|2", L"Г|Гайка|3"}, {L"Г|Гайка|2", L"Б|Болт|1", L"Г|Гайка|3"}, {1, 0, 2}, {1, 0, 2}},
         {"a member dropped and another renamed: the renamed one takes the line in its place",
-         {L"Б|Болт|1", L"Г2|Гайка 2|4"}, {L"Б|Болт|1", L"Ш|Шайба|2", L"Г|Гайка|3"}, {0, 1}, {0, 1, -1}},
+         {L"Б|Болт|1", L"Г2|Гайка 2|4"}, {L"*Б|Болт|1", L"*Ш|Шайба|2", L"*Г|Гайка|3"}, {0, 1}, {0, 1, -1}},
         {"a part without a line takes none, and its old line is no part's",
          {L"Б|Болт", L"-", L"Г|Гайка"}, {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {0, -1, 2}, {0, -1, 2}},
         {"no old lines", {L"Б|Болт"}, {}, {-1}, {}},
@@ -118,16 +119,31 @@ TEST(SpcLinePairing, EachPartTakesTheLineMadeForItAndEachLineGivesItsCommentsToI
          {0, 1, 2, 3}, {0, 1, 2, 3}},
         {"a line typed over with the text of a member whose own line is built otherwise is that member's; the "
          "line left in a member's place is its own",
-         {L"А|А", L"Б2|Б", L"В2|В", L"Г2|Г"}, {L"А|А", L"Г2|Б1", L"В1|В1", L"Г1|Г1"}, {0, 3, 2, 1}, {0, 3, 2, 1}},
-        {"a member the set draws nothing of is known by what its line shows; the line attached by hand stays",
+         {L"А|А", L"Б2|Б", L"В2|В", L"Г2|Г"}, {L"*А|А", L"*Г2|Б1", L"*В1|В1", L"*Г1|Г1"}, {0, 3, 2, 1}, {0, 3, 2, 1}},
+        {"a member without spc data is known by what its line shows; the line attached by hand stays",
          {L"Б|Болт", L"?Ш|Шайба", L"Г|Гайка"}, {L"*Б|Болт", L"*Ш|Шайба", L"+|Прокладка", L"*Г|Гайка"}, {0, 1, 3}, {0, 1, -1, 2}},
-        {"a member the reference book added since takes no line left over: a set without a leader keeps the hand line",
-         {L"Б|Болт", L"?Ш|Шайба", L"Г|Гайка"}, {L"Б|Болт", L"Г|Гайка", L"|Прокладка"}, {0, -1, 1}, {0, 2, -1}},
-        {"a member drawn nothing of is known by the member its line knows, a text typed over it or not",
-         {L"Б|Болт|1", L"?||2", L"Г|Гайка|3"}, {L"Б|Болт|1", L"Г|Гайка|2", L"Г|Гайка|3"}, {0, 1, 2}, {0, 1, 2}},
+        // Without a leader a line no member shows is a member's only between its neighbours' lines, or in its
+        // place where the lines are as many as the members with spc data.
+        {"a member without a line (added since, or its line deleted): a set without a leader keeps the hand line",
+         {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"Б|Болт", L"Г|Гайка", L"|Прокладка"}, {0, -1, 1}, {0, 2, -1}},
+        {"a member without spc data takes no line, not even one between its neighbours' lines",
+         {L"Б|Болт", L"?Ш|Шайба", L"Г|Гайка"}, {L"Б|Болт", L"|Прокладка", L"Г|Гайка"}, {0, -1, 2}, {0, -1, 2}},
+        {"the lines as many as the members with spc data: the nut's typed over is its own in its place among them",
+         {L"Б|Болт", L"?Ш|Шайба", L"Г|Гайка"}, {L"Б|Болт", L"|мой текст"}, {0, -1, 1}, {0, 2}},
+        {"a line typed over between its neighbours' lines is the member's, the hand line after the last stays",
+         {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"Б|Болт", L"|мой текст", L"Г|Гайка", L"|Прокладка"}, {0, 1, 2}, {0, 1, 2, -1}},
+        {"the first member's line typed over, a hand line beside: taken for the user's, the member gets a new one",
+         {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"|мой текст", L"Ш|Шайба", L"Г|Гайка", L"|Прокладка"}, {-1, 1, 2}, {-1, 1, 2, -1}},
+        // With the "ID Normset" column a line is a member's only where its value names it.
+        {"a hand line between the members' lines whose value names no member is the user's",
+         {L"Б|Болт|1", L"Ш|Шайба|2", L"Г|Гайка|3"}, {L"Б|Болт|1", L"|Прокладка|9", L"Г|Гайка|3"}, {0, -1, 2}, {0, -1, 2}, true},
+        {"a line without a value beside lines naming their members is the user's",
+         {L"Б|Болт|1", L"Ш|Шайба|2", L"Г|Гайка|3"}, {L"Б|Болт|1", L"Ш|Шайба", L"Г|Гайка|3"}, {0, -1, 2}, {0, -1, 2}, true},
+        {"a line naming a member a set no longer knows the identifier of is told by what it shows",
+         {L"Б|Болт|1", L"|Шайба", L"Г|Гайка|3"}, {L"Б|Болт|1", L"|Шайба|2", L"Г|Гайка|3"}, {0, 1, 2}, {0, 1, 2}, true},
     };
     for (const Row& row : rows) {
-        const SpcLinePairing pairing = PairSpcLines(Parts(row.parts), Lines(row.lines));
+        const SpcLinePairing pairing = PairOldSpcLines({Parts(row.parts)}, Lines(row.lines), row.column);
         EXPECT_EQ(Indices(pairing.own), row.own) << row.what;
         EXPECT_EQ(Indices(pairing.owner), row.owner) << row.what;
     }
@@ -215,6 +231,9 @@ TEST(SpcLinePairing, ASinglePartKeepsOneLineOfItselfAndEveryLineTheUserAttached)
         {"the designation shown in the name's column", L"|Гайка М12|Q", {L"|Прокладка", L"|Гайка М12|Q"}, 1, {-1, 0}, 1, {-1, 0}},
         {"lines made before the bill of materials had the column are told by their texts", L"Г|Гайка",
          {L"|Прокладка", L"Г|Гайка"}, 1, {-1, 0}, 1, {-1, 0}},
+        {"a hand line whose value names another part is the user's", L"Г|Гайка|Q", {L"|Прокладка|R", L"Г|Гайка|Q"}, 1, {-1, 0}, 1,
+         {-1, 0}},
+        {"the same beside an own line made before the column", L"Г|Гайка|Q", {L"Г|Гайка", L"|Прокладка|R"}, 0, {0, -1}, 0, {0, -1}},
     };
     for (const Row& row : rows)
         for (const bool column : {false, true}) {
