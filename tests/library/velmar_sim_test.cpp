@@ -107,18 +107,6 @@ RunnerRun RunRunner(const std::wstring& arguments)
     return none;
 }
 
-// A bad command line ends the run before it starts, one line on the standard error saying why and nothing
-// listed: the arguments of each row.
-void ExpectRefusedBeforeTheRun(std::initializer_list<const wchar_t*> rows)
-{
-    for (const wchar_t* arguments : rows) {
-        const RunnerRun run = RunRunner(arguments);
-        EXPECT_EQ(run.exitCode, 2u) << arguments;
-        EXPECT_THAT(run.err, testing::StartsWith("velmar-sim: ")) << arguments;
-        EXPECT_EQ(run.out, "") << arguments;
-    }
-}
-
 } // namespace
 
 TEST(VelmarSim, RunsTheLibraryAndPrintsWhatVelmarReads)
@@ -167,59 +155,72 @@ TEST(VelmarSim, ReportsAnswersNobodyAskedFor)
     EXPECT_THAT(run.out, HasSubstr("panel: 1 queued script(s) not run\n"));
 }
 
-// The bad command lines are shared out over a few cases, each well inside its time limit on a busy machine.
-TEST(VelmarSim, BadOptionsEndWithAReasonAndExitCode2)
+// A bad command line, and its reason: none given, any reason of velmar-sim's before it printed anything.
+struct BadCommandLine {
+    const wchar_t* arguments;
+    const char* reason = nullptr;
+};
+
+const BadCommandLine kBadCommandLines[] = {
+    {L"--frobnicate"}, {L"--version 15"}, {L"--version a.b.c"}, {L"--doc-type 9"},
+    {L"--answer maybe"}, {L"--command"}, {L"--response Z:\\no\\such\\file.xml"},
+    {L"--panel-script Z:\\no\\such\\script.txt"}, {L"--panel-script \"pick top; wave\""},
+    {L"--place 1,2"}, {L"--leader here"}, {L"--point 1,2,3"}, {L"--point \"1,2; end; 3,4\""}, {L"--fire wave"},
+    {L"--call NMDelete"}, {L"--fire open-document:x"}, {L"--drag 2:8:commit"}, {L"--drag 2:8,0:keep"}, {L"--select-macro first"},
+    // Numbers: plain decimal and finite, whichever option takes them.
+    {L"--call NMInsert2D:script_2d@1e400,0,0"}, {L"--call NMReplace2D:script_2d@0x10,0,0"},
+    {L"--place inf,0,0"}, {L"--panel-script \"cursor 0x10 0 0; ok\""}, {L"--spc-text 1:9=x"},
+    // The column "ID Normset" is the bill of materials' only with --id-column.
+    {L"--doc-type 3 --spc-text 1:id=x"},
+    // Digits of another script than ASCII's.
+    {L"--doc-type \uFF15"}, {L"--spc-text \uFF11:9.1=x"},
+    // A component or an spc object no run made is a bad name, however far the run got and wherever it stands.
+    {L"--doc-type 5 --select comp9 --command 1", "velmar-sim: no component comp9 to select\r\n"},
+    {L"--doc-type 5 --command 0 --select comp9", "velmar-sim: no component comp9 to select\r\n"},
+    {L"--doc-type 3 --call NMInsertSpc:object_data --spc-text 2:9.1=x", "velmar-sim: no spc object 2 to type into\r\n"},
+    {L"--doc-type 1 --call NMInsert2D:script_2d@0,0,0 --attach-line x", "velmar-sim: nothing selected to attach a line to\r\n"},
+    {L"--doc-type 5 --call NMInsert3D:component_3d --attach-line x", "velmar-sim: nothing selected to attach a line to\r\n"},
+    // The component selected was replaced: the selection is gone with it.
+    {L"--doc-type 5 --call NMInsert3D:component_3d --select comp1 --response component_3d_screw --command 1 --attach-line x",
+     "velmar-sim: nothing selected to attach a line to\r\n"},
+    // Every name of a callout is a component's, and each has a line of its own to hold the leader.
+    {L"--doc-type 5 --call NMInsert3D:component_3d --callout comp1,comp9", "velmar-sim: no component comp9 to call out\r\n"},
+    {L"--doc-type 5 --call GetITester --call FastInsertTest:component_3d --callout comp1",
+     "velmar-sim: comp1 has no spc object to call out\r\n"},
+    // A name that is none at all is shown as given.
+    {L"--doc-type 5 --call NMInsert3D:component_3d --callout comp1,", "velmar-sim: no component \"\" to call out\r\n"},
+};
+
+// Each run of velmar-sim is a Wine process of its own: the table is shared out over four test cases, each
+// taking every fourth row, so that no case nears its time limit on a busy machine.
+constexpr size_t kBadCommandLineShares = 4;
+
+class VelmarSimBadCommandLines : public testing::TestWithParam<size_t> {};
+
+TEST_P(VelmarSimBadCommandLines, EndWithAReasonAndExitCode2)
 {
-    ExpectRefusedBeforeTheRun({L"--frobnicate", L"--version 15", L"--version a.b.c", L"--doc-type 9", L"--answer maybe",
-                               L"--command", L"--response Z:\\no\\such\\file.xml", L"--panel-script Z:\\no\\such\\script.txt",
-                               L"--panel-script \"pick top; wave\"", L"--place 1,2"});
+    for (size_t row = GetParam(); row < std::size(kBadCommandLines); row += kBadCommandLineShares) {
+        const BadCommandLine& bad = kBadCommandLines[row];
+        const RunnerRun run = RunRunner(bad.arguments);
+        EXPECT_EQ(run.exitCode, 2u) << bad.arguments;
+        if (bad.reason) {
+            EXPECT_EQ(run.err, bad.reason) << bad.arguments;
+        } else {
+            EXPECT_THAT(run.err, testing::StartsWith("velmar-sim: ")) << bad.arguments;
+            EXPECT_EQ(run.out, "") << bad.arguments;
+        }
+    }
 }
 
-TEST(VelmarSim, BadAnswersEventsAndCallsEndWithAReasonAndExitCode2)
-{
-    ExpectRefusedBeforeTheRun({L"--leader here", L"--point 1,2,3", L"--point \"1,2; end; 3,4\"", L"--fire wave", L"--call NMDelete",
-                               L"--fire open-document:x", L"--drag 2:8:commit", L"--drag 2:8,0:keep", L"--select-macro first",
-                               // The column "ID Normset" is the bill of materials' only with --id-column.
-                               L"--doc-type 3 --spc-text 1:id=x"});
-}
+INSTANTIATE_TEST_SUITE_P(EveryFourthRow, VelmarSimBadCommandLines, testing::Range<size_t>(0, kBadCommandLineShares));
 
-// Numbers are plain decimal and finite, whichever option takes them, in ASCII's digits.
-TEST(VelmarSim, BadNumbersEndWithAReasonAndExitCode2AndHelpWithExitCode0)
+TEST(VelmarSim, HelpPrintsTheUsageAndEndsWithExitCode0)
 {
-    ExpectRefusedBeforeTheRun({L"--call NMInsert2D:script_2d@1e400,0,0", L"--call NMReplace2D:script_2d@0x10,0,0",
-                               L"--place inf,0,0", L"--panel-script \"cursor 0x10 0 0; ok\"", L"--spc-text 1:9=x",
-                               L"--doc-type \uFF15", L"--spc-text \uFF11:9.1=x"});
     for (const wchar_t* arguments : {L"--help", L"--doc-type 5 -h"}) {
         const RunnerRun help = RunRunner(arguments);
         EXPECT_EQ(help.exitCode, 0u) << arguments;
         EXPECT_THAT(help.out, testing::StartsWith("usage: velmar-sim ")) << arguments;
         EXPECT_THAT(help.out, testing::EndsWith("\nend: exit code 0\n")) << arguments;
-    }
-}
-
-// A component or an spc object no run made is a bad name, however far the run got and wherever it stands.
-TEST(VelmarSim, NamesOfNothingTheRunMadeEndWithTheirReasonAndExitCode2)
-{
-    const std::pair<const wchar_t*, const char*> unknowns[] = {
-        {L"--doc-type 5 --select comp9 --command 1", "velmar-sim: no component comp9 to select\r\n"},
-        {L"--doc-type 5 --command 0 --select comp9", "velmar-sim: no component comp9 to select\r\n"},
-        {L"--doc-type 3 --call NMInsertSpc:object_data --spc-text 2:9.1=x", "velmar-sim: no spc object 2 to type into\r\n"},
-        {L"--doc-type 1 --call NMInsert2D:script_2d@0,0,0 --attach-line x", "velmar-sim: nothing selected to attach a line to\r\n"},
-        {L"--doc-type 5 --call NMInsert3D:component_3d --attach-line x", "velmar-sim: nothing selected to attach a line to\r\n"},
-        // The component selected was replaced: the selection is gone with it.
-        {L"--doc-type 5 --call NMInsert3D:component_3d --select comp1 --response component_3d_screw --command 1 --attach-line x",
-         "velmar-sim: nothing selected to attach a line to\r\n"},
-        // Every name of a callout is a component's, and each has a line of its own to hold the leader.
-        {L"--doc-type 5 --call NMInsert3D:component_3d --callout comp1,comp9", "velmar-sim: no component comp9 to call out\r\n"},
-        {L"--doc-type 5 --call GetITester --call FastInsertTest:component_3d --callout comp1",
-         "velmar-sim: comp1 has no spc object to call out\r\n"},
-        // A name that is none at all is shown as given.
-        {L"--doc-type 5 --call NMInsert3D:component_3d --callout comp1,", "velmar-sim: no component \"\" to call out\r\n"},
-    };
-    for (const auto& [arguments, reason] : unknowns) {
-        const RunnerRun unknown = RunRunner(arguments);
-        EXPECT_EQ(unknown.exitCode, 2u) << arguments;
-        EXPECT_EQ(unknown.err, reason) << arguments;
     }
 }
 
@@ -521,7 +522,13 @@ TEST(VelmarSim, ReplacesHolesAndFastenerSetsFromTheFindPanelEachInItsOwnPlace)
 // What velmar-sim shows in each kind of document and road: the spc objects of a bill of materials, the one
 // an export made, a selection before a call, Velmar's own placement in a drawing, the user's comments on
 // spc objects wherever they are listed, what no component or placed part holds, and numbers as given.
-TEST(VelmarSim, ShowsWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
+// Each row is a run of velmar-sim, a Wine process of its own: the table is shared out over three test cases,
+// each taking every third row, so that no case nears its time limit on a busy machine.
+constexpr size_t kListingShares = 3;
+
+class VelmarSimListings : public testing::TestWithParam<size_t> {};
+
+TEST_P(VelmarSimListings, ShowWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
 {
     // A response that lies in a folder whose name holds "@".
     ScratchFolder folder;
@@ -628,13 +635,16 @@ TEST(VelmarSim, ShowsWhatTheUserAnsweredAndWhatTheLibraryMadeInEveryDocument)
          {"Переместить объект спецификации?\" answer=yes (its default button)\n"
           "progress window: caption=\"Нормсет\", left to its pass\n"}},
     };
-    for (const Row& row : rows) {
+    for (size_t index = GetParam(); index < std::size(rows); index += kListingShares) {
+        const Row& row = rows[index];
         const RunnerRun run = RunRunner(row.arguments);
-        ASSERT_EQ(run.exitCode, 0u) << row.what << ": " << run.err;
+        EXPECT_EQ(run.exitCode, 0u) << row.what << ": " << run.err;
         for (const std::string& shown : row.shown)
             EXPECT_THAT(run.out, HasSubstr(shown)) << row.what;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryThirdRow, VelmarSimListings, testing::Range<size_t>(0, kListingShares));
 
 // The column "ID Normset", which the library writes and reads: each run with the column and without it.
 TEST(VelmarSim, ShowsTheColumnIdNormsetTheLibraryWritesAndReadsWithTheColumnAndNothingWithout)

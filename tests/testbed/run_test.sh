@@ -195,6 +195,52 @@ status=${PIPESTATUS[0]}
 [ "$status" = 0 ] || fail "a run whose reader stopped early ended with $status: $(cat "$work/log")"
 [ "$(cat "$work/head")" = "command: 0" ] || fail "a reader that stopped early read $(cat "$work/head")"
 
+# The cases of ./run test, run by real CTest, each a stand-in program behind the build's own launcher that
+# ends as its case says, first run and second, and writes down each run. A case lost at start-up prints
+# nothing and ends with exit code 5: it alone runs once more, and is listed with the exit code the launcher
+# printed.
+cases=$work/cases
+mkdir -p "$cases"
+sed -e "s|@NORMSET_WINEPREFIX@|$prefix|" -e "s|@NORMSET_WINE64@|$work/program|" "$ROOT/cmake/wine-run.in" >"$work/wine-run"
+cat >"$work/program" <<'STANDIN'
+#!/bin/sh
+runs=${0%/*}/cases/runs
+echo "$1" >>"$runs"
+case "$1:$(grep -c "^$1\$" "$runs")" in
+  lost:1 | lost-twice:*) exit 5 ;;
+  assertion:1) printf 'Running main() from gtest_main.cc\r\n[ RUN      ] A.B\r\n[  FAILED  ] A.B (1 ms)\r\n'; exit 1 ;;
+  summary:1) printf '[  PASSED  ] 1 test.\r\n'; exit 1 ;;
+esac
+printf '[ RUN      ] A.B\r\n[       OK ] A.B (1 ms)\r\n[  PASSED  ] 1 test.\r\n'
+STANDIN
+chmod +x "$work/wine-run" "$work/program"
+retried=$cases/Testing/Temporary/LastTestsRetried.log
+while IFS='|' read -r what names passes runs listed; do
+  rm -rf "$cases/runs" "$cases/Testing"
+  for name in $names; do echo "add_test(Case.$name \"$work/wine-run\" $name)"; done >"$cases/CTestTestfile.cmake"
+  (
+    cd "$cases" || exit 1
+    source "$ROOT/run"
+    JOBS=2
+    run_cases
+  ) >/dev/null 2>"$work/log"
+  answer=$?
+  [ "$answer" = "$passes" ] || fail "$what: the run ended with $answer: $(cat "$work/log")"
+  [ "$(sort "$cases/runs" | tr '\n' ' ')" = "$runs" ] || fail "$what: the cases ran $(sort "$cases/runs" | tr '\n' ' ')"
+  if [ -n "$listed" ]; then
+    [ "$(grep -A 1 "^Case.$listed: " "$retried" 2>/dev/null)" = "Case.$listed: its first run printed no line of GoogleTest's; the last lines of its output:
+    wine-run: exit code 5" ] && grep -qF "[run]   Case.$listed: " "$work/log" ||
+      fail "$what: the cases run again were listed as $(cat "$retried" 2>/dev/null)"
+  elif [ -e "$retried" ]; then
+    fail "$what: cases were run again: $(cat "$retried")"
+  fi
+done <<'ROWS'
+a case lost at start-up|lost passed|0|lost lost passed |lost
+a case lost twice|lost-twice|1|lost-twice lost-twice |lost-twice
+a failed assertion beside a case lost|assertion lost|1|assertion lost lost |lost
+a failure after the summary|summary|1|summary |
+ROWS
+
 # The verdict of a whole run: the output, the exit code, whether it passes and what it says.
 verdict() {
   local what=$1 output=$2 status=$3 passes=$4 says=$5 answer=0
