@@ -140,7 +140,7 @@ void VelmarNormset3D::ClearReselectMask()
 
 void VelmarNormset3D::AskOrRollBack(const std::wstring& question)
 {
-    if (ShowMessageBox(hwndOwner, question, LibraryDisplayName(), kQuestionStyle) != IDYES)
+    if (!AskYesNo(hwndOwner, question, LibraryDisplayName(), kQuestionStyle))
         throw std::wstring();
 }
 
