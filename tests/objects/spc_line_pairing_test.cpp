@@ -143,7 +143,7 @@ TEST(SpcLinePairing, EachPartTakesTheLineMadeForItAndEachLineGivesItsCommentsToI
          {L"Б|Болт|1", L"|Шайба", L"Г|Гайка|3"}, {L"Б|Болт|1", L"|Шайба|2", L"Г|Гайка|3"}, {0, 1, 2}, {0, 1, 2}, true},
     };
     for (const Row& row : rows) {
-        const SpcLinePairing pairing = PairOldSpcLines({Parts(row.parts)}, Lines(row.lines), row.column);
+        const SpcLinePairing pairing = PairOldSpcLines({Parts(row.parts), {}}, Lines(row.lines), row.column);
         EXPECT_EQ(Indices(pairing.own), row.own) << row.what;
         EXPECT_EQ(Indices(pairing.owner), row.owner) << row.what;
     }
