@@ -552,9 +552,8 @@ SpcLinePairing NMVelmarTCS3D::PairOldMembers(const SpcDocContext& context, const
     // Each old member is one line, the set's own: a line typed over stays with its component.
     std::vector<OldSpcLine> members;
     for (const OldMemberSpc& old : previous) {
-        SpcLineIdentity identity = old.objects.empty() ? SpcLineIdentity{} : ShownLineIdentity(old.snapshot->OldObject, context);
-        identity.member = old.member;
-        members.push_back({identity});
+        members.push_back(old.objects.empty() ? OldSpcLine{} : ShownOldSpcLine(old.snapshot->OldObject, context));
+        members.back().identity.member = old.member;
     }
     SpcLinePairing pairing = PairSpcLines(models, members);
     for (const auto& member : pairing.own)

@@ -104,6 +104,9 @@ public:
     // Whether the bill of materials has the "ID Normset" column, as the line's columns show; false without
     // a complete context.
     bool HasNormsetIdColumn(IVel7SpcObject* line, const SpcDocContext& context);
+    // A line as the pairing sees it: what it shows, the part its "ID Normset" names (where the context is
+    // complete) and the texts of every other column it fills.
+    OldSpcLine ShownOldSpcLine(IVel7SpcObject* line, const SpcDocContext& context);
     // The listed objects as the pairing sees them: what each shows, the part its "ID Normset" names, and
     // (setsOwn) whether the set's or the part's leader holds it.
     std::vector<OldSpcLine> ReadOldSpcLines(const SpcDocContext& context, const std::vector<bool>& setsOwn);

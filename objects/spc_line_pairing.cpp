@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 
 namespace {
 
@@ -18,6 +19,24 @@ enum class LinesLeft {
     Between,
 };
 
+// The line shows nothing but what the identity shows: each of its texts is the identity's, and it fills no
+// other column.
+bool ShowsOnly(const OldSpcLine& line, const SpcLineIdentity& identity)
+{
+    return line.others.empty() && std::all_of(kShownTexts.begin(), kShownTexts.end(), [&](const auto text) {
+               return (line.identity.*text).empty() || line.identity.*text == identity.*text;
+           });
+}
+
+// The line shows nothing the kept line does not: a copy of it, which may go with it.
+bool Doubles(const OldSpcLine& line, const OldSpcLine& kept)
+{
+    return ShowsOnly(OldSpcLine{line.identity}, kept.identity) &&
+           std::all_of(line.others.begin(), line.others.end(), [&](const SpcLineColumn& column) {
+               return std::find(kept.others.begin(), kept.others.end(), column) != kept.others.end();
+           });
+}
+
 // byColumn: the lines were told by the "ID Normset" column, so a part that knows its identifier takes no line
 // left over.
 SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const std::vector<OldSpcLine>& lines, bool ordered,
@@ -28,82 +47,168 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
     pairing.owner.resize(lines.size());
     // The set's own lines first, each group in Velmar's order.
     std::vector<size_t> order(lines.size());
-    for (size_t j = 0; j < lines.size(); ++j)
-        order[j] = j;
+    std::iota(order.begin(), order.end(), size_t{0});
     std::stable_partition(order.begin(), order.end(), [&](size_t j) { return lines[j].setsOwn; });
+    std::vector<size_t> rank(lines.size());
+    for (size_t k = 0; k < order.size(); ++k)
+        rank[order[k]] = k;
 
-    // Places in the set's order: a part's among every part, drawn or not, a line's among the set's own.
     const auto lined = [&](size_t i) { return parts[i] && parts[i]->hasSpcData; };
-    std::vector<size_t> partPlace(parts.size(), kNoPlace);
-    std::vector<size_t> placed;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        if (ordered)
-            partPlace[i] = i;
-        if (lined(i))
-            placed.push_back(i);
-    }
-    std::vector<size_t> linePlace(lines.size(), kNoPlace);
-    for (size_t j = 0, place = 0; j < lines.size(); ++j)
-        if (lines[j].setsOwn)
-            linePlace[j] = place++;
-    std::vector<size_t> takersLeft;
-    for (size_t i : placed)
-        if (!byColumn || parts[i]->identity.member.empty())
-            takersLeft.push_back(i);
-
-    const auto pair = [&](size_t part, size_t line) {
-        pairing.own[part] = line;
-        pairing.owner[line] = part;
+    const auto shows = [&](size_t j, size_t i, std::wstring SpcLineIdentity::*text) {
+        const std::wstring& shown = lines[j].identity.*text;
+        return parts[i] && !shown.empty() && parts[i]->identity.*text == shown;
+    };
+    const auto showsAny = [&](size_t j, size_t i) {
+        return std::any_of(kShownTexts.begin(), kShownTexts.end(), [&](const auto text) { return shows(j, i, text); });
     };
     // The parts that show the line's text, in the set's order.
     const auto showing = [&](size_t j, std::wstring SpcLineIdentity::*text) {
         std::vector<size_t> found;
-        const std::wstring& shown = lines[j].identity.*text;
-        if (shown.empty())
-            return found;
         for (size_t i = 0; i < parts.size(); ++i)
-            if (parts[i] && parts[i]->identity.*text == shown)
+            if (shows(j, i, text))
                 found.push_back(i);
         return found;
     };
-    // Of the given parts, the one in the line's place, else the first; only parts still without a line
-    // where `free`.
-    const auto choose = [&](size_t j, const std::vector<size_t>& candidates, bool free,
-                            const std::vector<size_t>& places) -> std::optional<size_t> {
+    const auto twins = [&](size_t a, size_t b) {
+        return parts[a] && parts[b] && std::all_of(kShownTexts.begin(), kShownTexts.end(), [&](const auto text) {
+                   return parts[a]->identity.*text == parts[b]->identity.*text;
+               });
+    };
+    const auto pair = [&](size_t part, size_t line) {
+        pairing.own[part] = line;
+        pairing.owner[line] = part;
+    };
+    // A line the user wrote on where no part's line may be rebuilt from it or deleted: no part takes it.
+    std::vector<bool> users(lines.size());
+    const auto open = [&](size_t j) { return !pairing.owner[j] && !users[j]; };
+
+    // A part without spc data has no place among the lines: it is known only by a line showing its text and
+    // no text of a part with spc data (at the first text that shows any part), and such a line takes no place
+    // either. It goes with the part only where it shows nothing but the part's texts: the user wrote on it.
+    std::vector<bool> decided(lines.size());
+    std::vector<bool> placeless(lines.size());
+    for (const auto text : kShownTexts)
+        for (size_t j : order) {
+            const std::vector<size_t> found = showing(j, text);
+            if (decided[j] || found.empty())
+                continue;
+            decided[j] = true;
+            if (std::any_of(found.begin(), found.end(), lined))
+                continue;
+            placeless[j] = true;
+            const auto free = std::find_if(found.begin(), found.end(), [&](size_t i) { return !pairing.own[i]; });
+            if (free == found.end())
+                continue;
+            if (ShowsOnly(lines[j], parts[*free]->identity))
+                pair(*free, j);
+            else
+                users[j] = true;
+        }
+
+    // Places, counted once in the set's order: a part's among the parts with spc data, drawn or not; a line's
+    // among the set's own lines but those of parts without spc data.
+    std::vector<size_t> partPlace(parts.size(), kNoPlace);
+    std::vector<size_t> placed;
+    for (size_t i = 0; i < parts.size(); ++i)
+        if (lined(i)) {
+            if (ordered)
+                partPlace[i] = placed.size();
+            placed.push_back(i);
+        }
+    std::vector<bool> counted(lines.size());
+    for (size_t j = 0; j < lines.size(); ++j)
+        counted[j] = lines[j].setsOwn && !placeless[j];
+    const bool asMany = static_cast<size_t>(std::count(counted.begin(), counted.end(), true)) == placed.size();
+    if (left == LinesLeft::Between && !asMany) {
+        // Without a leader the set's lines are every line it holds, the user's among them: a line showing no
+        // part's text before the first or after the last line that shows one stands in no part's place.
+        const auto toldByText = [&](size_t j) { return counted[j] && decided[j]; };
+        std::optional<size_t> first;
+        std::optional<size_t> last;
+        for (size_t j = 0; j < lines.size(); ++j)
+            if (toldByText(j)) {
+                first = first.value_or(j);
+                last = j;
+            }
+        for (size_t j = 0; j < lines.size(); ++j)
+            if (counted[j] && !toldByText(j) && (!first || j < *first || j > *last))
+                counted[j] = false;
+    }
+    std::vector<size_t> linePlace(lines.size(), kNoPlace);
+    for (size_t j = 0, place = 0; j < lines.size(); ++j)
+        if (counted[j])
+            linePlace[j] = place++;
+    const auto inPlace = [&](size_t i, size_t j) { return partPlace[i] != kNoPlace && partPlace[i] == linePlace[j]; };
+    // The part with spc data in the line's place.
+    const auto placeOf = [&](size_t j) -> std::optional<size_t> {
+        if (!ordered || linePlace[j] >= placed.size())
+            return std::nullopt;
+        return placed[linePlace[j]];
+    };
+
+    // By what each line shows, text by text. A line goes to the part in its place first, so that a text two
+    // parts share does not take a line from the part it was made for. A line showing another part's text in
+    // a part's place was typed over there where that part has no line of its own text and the other part
+    // has one more. Otherwise the first part showing it still without a line takes it.
+    for (const auto text : kShownTexts) {
+        for (size_t j : order)
+            if (open(j))
+                for (size_t i : showing(j, text))
+                    if (lined(i) && !pairing.own[i] && inPlace(i, j)) {
+                        pair(i, j);
+                        break;
+                    }
+        for (size_t j : order) {
+            // A part that knows its identifier takes only lines naming it where the column tells them.
+            const std::optional<size_t> m = open(j) ? placeOf(j) : std::nullopt;
+            if (!m || pairing.own[*m] || (byColumn && !parts[*m]->identity.member.empty()))
+                continue;
+            std::vector<size_t> shown;
+            for (size_t i : showing(j, text))
+                if (lined(i))
+                    shown.push_back(i);
+            bool ownText = false;
+            bool more = false;
+            for (size_t k = 0; k < lines.size(); ++k) {
+                ownText = ownText || (showsAny(k, *m) && !(pairing.owner[k] && twins(*pairing.owner[k], *m)));
+                more = more || (k != j && std::any_of(shown.begin(), shown.end(), [&](size_t n) { return showsAny(k, n); }));
+            }
+            if (!shown.empty() && !ownText && more)
+                pair(*m, j);
+        }
+        for (size_t j : order)
+            if (open(j))
+                for (size_t i : showing(j, text))
+                    if (lined(i) && !pairing.own[i]) {
+                        pair(i, j);
+                        break;
+                    }
+    }
+
+    std::vector<size_t> takersLeft;
+    for (size_t i : placed)
+        if (!byColumn || parts[i]->identity.member.empty())
+            takersLeft.push_back(i);
+    // Of the given parts still without a line, the one in the line's place, else the first.
+    const auto choose = [&](size_t j, const std::vector<size_t>& candidates) -> std::optional<size_t> {
         std::optional<size_t> first;
         for (size_t i : candidates) {
-            if (free && pairing.own[i])
+            if (pairing.own[i])
                 continue;
-            if (places[i] != kNoPlace && places[i] == linePlace[j])
+            if (inPlace(i, j))
                 return i;
             if (!first)
                 first = i;
         }
         return first;
     };
-
-    // By what each line shows: every line to the part in its place first, so that a text two parts share,
-    // or one typed over another part's line, does not take a line from the part it was made for.
-    for (const auto text : kShownTexts)
-        for (bool inPlaceOnly : {true, false})
-            for (size_t j : order)
-                if (!pairing.owner[j])
-                    if (const std::optional<size_t> part = choose(j, showing(j, text), true, partPlace))
-                        if (!inPlaceOnly || (partPlace[*part] != kNoPlace && partPlace[*part] == linePlace[j]))
-                            pair(*part, j);
-
     if (left == LinesLeft::InPlace) {
         // The set's own lines left go with the parts left: the one in the line's place, else the first.
         for (size_t j : order)
-            if (!pairing.owner[j] && lines[j].setsOwn)
-                if (const std::optional<size_t> part = choose(j, takersLeft, true, partPlace))
+            if (open(j) && lines[j].setsOwn && !placeless[j])
+                if (const std::optional<size_t> part = choose(j, takersLeft))
                     pair(*part, j);
     } else {
-        // Where the lines are as many as the parts with spc data, each stands in the place of one of them.
-        const bool asMany = lines.size() == placed.size();
-        std::vector<size_t> linedPlace(parts.size(), kNoPlace);
-        for (size_t k = 0; k < placed.size(); ++k)
-            linedPlace[placed[k]] = ordered ? k : kNoPlace;
         const std::vector<std::optional<size_t>> told = pairing.own;
         // The line stands between the lines told for the part's nearest neighbours that have one.
         const auto between = [&](size_t i, size_t j) {
@@ -116,34 +221,39 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
             return before && after && *before < j && j < *after;
         };
         for (size_t j : order) {
-            if (pairing.owner[j])
+            if (!open(j) || placeless[j])
                 continue;
             std::vector<size_t> candidates;
             for (size_t i : takersLeft)
-                if (ordered ? (asMany && linedPlace[i] == linePlace[j]) || between(i, j) : asMany)
+                if (ordered ? (asMany && inPlace(i, j)) || between(i, j) : asMany)
                     candidates.push_back(i);
-            if (const std::optional<size_t> part = choose(j, candidates, true, partPlace))
+            if (const std::optional<size_t> part = choose(j, candidates))
                 pair(*part, j);
         }
     }
 
-    // A line left that shows a part's text is that part's second line.
+    // A line left that shows a part's text is that part's second line where it shows nothing the part's own
+    // line does not (a line doubled): it goes with it. One the user wrote on stays the user's.
     for (size_t j : order)
         for (const auto text : kShownTexts) {
-            if (pairing.owner[j])
+            if (!open(j))
                 break;
-            pairing.owner[j] = choose(j, showing(j, text), false, partPlace);
+            std::vector<size_t> found = showing(j, text);
+            if (found.empty())
+                continue;
+            std::stable_partition(found.begin(), found.end(), [&](size_t i) { return inPlace(i, j); });
+            for (size_t i : found)
+                if (pairing.own[i] && Doubles(lines[j], lines[*pairing.own[i]])) {
+                    pairing.owner[j] = i;
+                    break;
+                }
+            break;
         }
 
     // Twins (parts of one identity) are one member twice: they take their lines in the set's order.
-    const auto twins = [&](size_t a, size_t b) {
-        return parts[a] && parts[b] && std::all_of(kShownTexts.begin(), kShownTexts.end(), [&](const auto text) {
-                   return parts[a]->identity.*text == parts[b]->identity.*text;
-               });
-    };
     for (size_t a = 0; a < parts.size(); ++a)
         for (size_t b = a + 1; b < parts.size(); ++b)
-            if (pairing.own[a] && pairing.own[b] && twins(a, b) && linePlace[*pairing.own[b]] < linePlace[*pairing.own[a]]) {
+            if (pairing.own[a] && pairing.own[b] && twins(a, b) && rank[*pairing.own[b]] < rank[*pairing.own[a]]) {
                 const size_t line = *pairing.own[a];
                 pair(a, *pairing.own[b]);
                 pair(b, line);

@@ -17,6 +17,16 @@ struct SpcLineIdentity {
     std::wstring member;
 };
 
+// A column a line fills beyond the three that tell its part, with its text.
+struct SpcLineColumn {
+    long collection = 0;   // 0: the first collection of columns, 1: the second
+    long type = 0;
+    long number = 0;
+    std::wstring text;
+
+    bool operator==(const SpcLineColumn&) const = default;
+};
+
 // An old line as the pairing sees it.
 struct OldSpcLine {
     SpcLineIdentity identity;
@@ -25,6 +35,9 @@ struct OldSpcLine {
     // beside it, is not the set's own). A line the user attached to the set by hand pairs only with a part
     // whose text it shows; otherwise it is no part's and stays as the user made it.
     bool setsOwn = true;
+    // What else the line shows: every other column the user could write on that it fills. A line is deleted
+    // as a part's second line only where it shows nothing the part's kept line does not.
+    std::vector<SpcLineColumn> others;
 };
 
 // A part as the pairing sees it.
@@ -45,13 +58,18 @@ struct SpcLinePairing {
 
 // parts: in the set's order (ordered; otherwise a line's place tells nothing), none for a part that takes
 // no line. lines: in Velmar's order.
-// For each text in turn (the member a line knows, its designation, its name; an empty text shows nothing) a
-// line goes to the part in its place among the parts showing that text, else to the first of them still
-// without a line; the set's own lines are paired before the others. Places count in the set's order: a
-// part's among every part, drawn or not, a line's among the set's own. A set's own line left (a part
-// renamed, a designation the preset builds otherwise, a line typed over with another part's text) goes to
-// the part left in its place, else to the first part left with spc data. A line left that shows a part's
-// text is that part's second line. Twins (parts of one identity) take their lines in the set's order.
+// A part without spc data has no place: it takes a line showing its text and no text of a part with spc
+// data, and only where the line shows nothing but those texts (else the line is the user's). Places count
+// once, in the set's order: a part's among the parts with spc data, drawn or not; a line's among the set's
+// own lines but those a part without spc data takes. For each text in turn (the member a line knows, its
+// designation, its name; an empty text shows nothing) a line goes to the part in its place showing that
+// text; a line showing part N's text in part M's place is M's, typed over, where M has no line showing its
+// own text but those its twins take and N has another line showing its text; else the line goes to the
+// first part showing that text still without a line. The set's own lines are paired before the others. A
+// set's own line left (a part renamed, a designation the preset builds otherwise) goes to the part left in
+// its place, else to the first part left with spc data. A line left that shows a part's text is that
+// part's second line where it shows nothing the part's own line does not; otherwise it is the user's. Twins
+// (parts of one identity) take their lines in the set's order.
 SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLinePart>>& parts, const std::vector<OldSpcLine>& lines,
                             bool ordered = true);
 // The same, every part with a place.
@@ -103,7 +121,7 @@ struct SpcLineMakeUp {
 // In a set without a leader, told otherwise, a line no part takes by what it shows is a part's only where
 // it stands between the lines of that part's neighbours in the set's order (lines told by what they show),
 // or where the lines are as many as the parts with spc data and it stands in the part's place among them;
-// a line before the first or after the last line told by what it shows is the user's.
+// a line before the first or after the last line told by what it shows takes no place and is the user's.
 SpcLinePairing PairOldSpcLines(const SpcLineMakeUp& asDrawn, std::vector<OldSpcLine> lines, bool idColumn);
 
 // The old lines of a make-up rebuilt as another: each old part's lines go to the new part that succeeds it

@@ -34,6 +34,8 @@ const SpcColumnKey kMassColumn{8, 1};
 // The columns that tell which part a line was made for.
 const SpcColumnKey kDesignationColumn{4, 1};
 const SpcColumnKey kNameColumn{5, 1};
+// Velmar numbers the position column itself: what it shows is not written on a line.
+const SpcColumnKey kPositionColumn{3, 1};
 
 // The first column of the collection with that type and number.
 IVel7SpcColumnPtr FindColumn(IDispatch* columns, const SpcColumnKey& key)
@@ -284,14 +286,42 @@ bool NMVelObj::HasNormsetIdColumn(IVel7SpcObject* line, const SpcDocContext& con
     return FindColumnByName(columnsB, context.iSpcDscSubB, L"ID Normset") != nullptr;
 }
 
+OldSpcLine NMVelObj::ShownOldSpcLine(IVel7SpcObject* line, const SpcDocContext& context)
+{
+    OldSpcLine shown;
+    shown.identity = ShownLineIdentity(line, context);
+    if (!line || !context.IsMainlyValid())
+        return shown;
+    const auto readOthers = [&](IDispatch* columns, long collection, const auto& tells) {
+        FindSpcItem<IVel7SpcColumn>(columns, [&](IVel7SpcColumn* column) {
+            const SpcColumnKey key = ColumnKey(column);
+            if (!tells(key))
+                if (std::wstring text = ColumnText(column); !text.empty())
+                    shown.others.push_back({collection, key.type, key.number, std::move(text)});
+            return false;
+        });
+    };
+    readOthers(V7Get(line, &IVel7SpcObjectBase::get_ColumnsA), 0, [](const SpcColumnKey& key) {
+        return key == kDesignationColumn || key == kNameColumn || key == kPositionColumn;
+    });
+    if (!context.IsComplete())
+        return shown;
+    const IDispatchPtr columnsB = V7Get(line, &IVel7SpcObjectBase::get_ColumnsB);
+    std::optional<SpcColumnKey> idKey;
+    if (const IVel7SpcColumnPtr id = FindColumnByName(columnsB, context.iSpcDscSubB, L"ID Normset")) {
+        shown.identity.member = ColumnText(id);
+        idKey = ColumnKey(id);
+    }
+    readOthers(columnsB, 1, [&](const SpcColumnKey& key) { return idKey == key; });
+    return shown;
+}
+
 std::vector<OldSpcLine> NMVelObj::ReadOldSpcLines(const SpcDocContext& context, const std::vector<bool>& setsOwn)
 {
     std::vector<OldSpcLine> lines;
     for (size_t j = 0; j < ExSpcObjs.size(); ++j) {
-        const IVel7SpcObjectPtr line = RequireHost(QueryHostOrNull<IVel7SpcObject>(ExSpcObjs[j]));
-        SpcLineIdentity identity = ShownLineIdentity(line, context);
-        identity.member = ShownNormsetId(line, context);
-        lines.push_back({identity, setsOwn[j]});
+        lines.push_back(ShownOldSpcLine(RequireHost(QueryHostOrNull<IVel7SpcObject>(ExSpcObjs[j])), context));
+        lines.back().setsOwn = setsOwn[j];
     }
     return lines;
 }

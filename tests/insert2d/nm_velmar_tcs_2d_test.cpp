@@ -101,8 +101,10 @@ protected:
     }
 
     // The user drags the size point of the nut М12 (macro) to М16 and releases it, committing or cancelling,
-    // as Velmar drives the hot points of the macro it selected: the library holds Velmar meanwhile.
-    void DragSizeToM16(long macro, bool commit)
+    // as Velmar drives the hot points of the macro it selected: the library holds Velmar meanwhile. Dragged
+    // again (times), the point goes on from where the last release left it to the next size, М20, the macro
+    // still selected.
+    void DragSizeToM16(long macro, bool commit, int times = 1)
     {
         const wchar_t nut[] = L"PART:5915[d=12]";
         book_->SetHotPoints(L"5915", L"d||16||12||10||20\r\n");
@@ -129,13 +131,18 @@ protected:
         auto* points = static_cast<ILibHPObject*>(object);
         ILibHPObject1* second = nullptr;
         ASSERT_EQ(points->QueryInterface(__uuidof(ILibHPObject1), reinterpret_cast<void**>(&second)), S_OK);
-        // 5 along x from the point (at 6) is 17: М16.
-        const LibHPMove beyond{11, 0};
-        second->BeginDrag(2);
-        points->MovePoint(&beyond, 2);
-        EXPECT_EQ(IdOf(macro), L"PART:5915[d=16]");
-        points->Refresh(0, commit ? 1 : 0);
-        second->EndDrag();
+        // 5 along x from the point (at 6) is 17: М16; then 7 from М16's (at 8) is 23: М20.
+        for (int drag = 0; drag < times; ++drag) {
+            const LibHPMove beyond{drag == 0 ? 11.0 : 15.0, 0};
+            // The reference book answers a drag of the part selected, whatever its size now.
+            if (drag > 0)
+                book_->SetDragResult(nut, SizedNutResponse(L"20"));
+            second->BeginDrag(2);
+            points->MovePoint(&beyond, 2);
+            EXPECT_EQ(IdOf(macro), commit && drag > 0 ? L"PART:5915[d=20]" : L"PART:5915[d=16]");
+            points->Refresh(0, commit ? 1 : 0);
+            second->EndDrag();
+        }
         second->Release();
         points->Release();
     }
@@ -297,8 +304,10 @@ TEST_F(TCS2D, ReplacementRedrawsTheMembersInTheSameMacroAndSilentReplacementMove
     MakeSet(macro)->Replace();
     EXPECT_EQ(Members(macro), kept);
     EXPECT_EQ(SpcTexts(), kDesignations);
-    // A set whose members have no place in the bill of materials: the washer's line goes, the commented ones
-    // stay with their leader, and no leader is made for lines that are not there.
+    // A set whose members have no place in the bill of materials: the washer's line, which shows nothing but
+    // its member's text, goes; the commented ones stay with their leader, and no leader is made for lines
+    // that are not there.
+    Spc().Objects().at(1)->ColumnA(9, 1)->SetText(L"");
     const std::vector<long> leaders = Leaders();
     std::wstring bare = SetResponse();
     for (size_t at = bare.find(L"spcSection"); at != std::wstring::npos; at = bare.find(L"spcSection"))
@@ -504,19 +513,19 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
          "each note stays with its member",
          true, Listing::WasherDamaged, allSpc, kDesignations, L"", {L"", kDesignations[2], L""}, false, bySetWithoutWasher,
          {bolt + ": note 0, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
-        {"its washer without spc data and no leader, rebuilt twice: the washer's line goes, the hand line stays", false,
+        // A line of a member without spc data that the user wrote on stays the user's.
+        {"its washer without spc data and no leader, rebuilt twice: the washer's noted line and the hand line stay", false,
          Listing::All, {true, false, true}, kDesignations, L"Прокладка", untyped, false, twice,
-         {handLine, bolt + ": note 0, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
-        {"the same replaced by a part: the hand line stays", false, Listing::All, {true, false, true}, kDesignations,
-         L"Прокладка", untyped, false, byPart(true, nutM12),
-         {"Гайка М12: note 2, comment \"c2\", comment \"c0\", comment \"c1\"", handLine}},
+         {washer + ": note 1, comment \"c1\"", handLine, bolt + ": note 0, comment \"c0\"", nut + ": note 2, comment \"c2\""}},
+        {"the same replaced by a part", false, Listing::All, {true, false, true}, kDesignations, L"Прокладка", untyped, false,
+         byPart(true, nutM12), {washer + ": note 1, comment \"c1\"", "Гайка М12: note 2, comment \"c2\", comment \"c0\"", handLine}},
         {"the same replaced by the set: the hand line stays", false, Listing::All, {true, false, true}, kDesignations,
          L"Прокладка", untyped, false, bySet,
          {handLine, bolt + ": note 0, comment \"c0\"", washer + ": note 1, comment \"c1\"", nut + ": note 2, comment \"c2\""}},
         {"the washer's line typed with the nut's designation, the bolt filed anew without spc data, rebuilt: each note stays "
-         "with its member",
+         "with its member, the bolt's on its old line",
          true, Listing::All, {false, true, true}, kDesignations, L"", {L"", kDesignations[2], L""}, false, rebuild,
-         {washer + ": note 1, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
+         {bolt + ": note 0, comment \"c0\"", washer + ": note 1, comment \"c1\"", nut + ": note 2, comment \"c2\""}},
         {"by its own nut: the nut keeps its line, with its note", true, Listing::All, allSpc, kDesignations, L"", untyped, false,
          byPart(true, ownNut),
          {nut + ": note 2, comment \"c2\", comment \"c0\", comment \"c1\""}},
@@ -536,14 +545,15 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
         {"unlisted: its member macros still tell its lines, which give their comments to the part's line and go", true, Listing::None,
          allSpc, kDesignations, L"", untyped, false, byPart(true),
          {"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\""}},
-        {"unlisted, a second line of the bolt attached by hand: it goes as the bolt's does", true, Listing::None, allSpc, kDesignations,
-         kDesignations[0], untyped, false, byPart(true),
-         {"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\", comment \"by hand\""}},
-        {"its members now without spc data, by a part without: its own lines still go", true, Listing::All, {false, false, false},
-         kDesignations, L"Прокладка", untyped, false, byPart(false), {handLine}},
-        {"its washer now without spc data, by its nut in another size: the nut's line is rebuilt, the washer's goes as well",
+        {"unlisted, a line attached by hand showing the bolt's designation and a note of its own: it stays", true, Listing::None,
+         allSpc, kDesignations, kDesignations[0], untyped, false, byPart(true),
+         {"Гайка М12: note 0, comment \"c0\", comment \"c1\", comment \"c2\"", bolt + ": by hand, comment \"by hand\""}},
+        {"its members now without spc data, by a part without: the lines the user wrote on stay", true, Listing::All,
+         {false, false, false}, kDesignations, L"Прокладка", untyped, false, byPart(false),
+         {bolt + ": note 0, comment \"c0\"", washer + ": note 1, comment \"c1\"", nut + ": note 2, comment \"c2\"", handLine}},
+        {"its washer now without spc data, by its nut in another size: the nut's line is rebuilt, the washer's noted one stays",
          false, Listing::All, {true, false, true}, kDesignations, L"", untyped, false, byPart(true, nutM12),
-         {"Гайка М12: note 2, comment \"c2\", comment \"c0\", comment \"c1\""}},
+         {washer + ": note 1, comment \"c1\"", "Гайка М12: note 2, comment \"c2\", comment \"c0\""}},
         {"without a leader, rebuilt: the line attached by hand stays, each member keeps its own", false, Listing::All, allSpc,
          kDesignations, L"Прокладка", untyped, false, rebuild,
          {handLine, bolt + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
@@ -583,6 +593,41 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
          allSpc, kDesignations, L"", {L"", kDesignations[2], kDesignations[1]}, true, rebuild,
          {bolt + ": note 0, comment \"c0\"", sim::Utf8(kDesignations[1]) + ": note 1, comment \"c1\"",
           nut + ": note 2, comment \"c2\""}},
+        // A line typed over in its member's place stays that member's wherever the user's line stands.
+        {"replaced by the set, which lists the hand line first, the washer's new line typed with the nut's designation, "
+         "rebuilt: each note stays with its member", false, Listing::All, allSpc, kDesignations, L"Прокладка", untyped, false,
+         [&](long placed) {
+             bySet(placed);
+             LinesOf(placed).at(2)->ColumnA(5, 1)->SetText(kDesignations[2]);
+             rebuild(placed);
+         },
+         {handLine, bolt + ": note 0, comment \"c0\"", washer + ": note 1, comment \"c1\"", nut + ": note 2, comment \"c2\""}},
+        {"the same replaced by the set again", false, Listing::All, allSpc, kDesignations, L"Прокладка", untyped, false,
+         [&](long placed) {
+             bySet(placed);
+             LinesOf(placed).at(2)->ColumnA(5, 1)->SetText(kDesignations[2]);
+             bySet(placed);
+         },
+         {handLine, bolt + ": note 0, comment \"c0\"", washer + ": note 1, comment \"c1\"", nut + ": note 2, comment \"c2\""}},
+        {"the bolt's line typed with the washer's designation, the hand line last, no leader, rebuilt: the bolt keeps it",
+         false, Listing::All, allSpc, kDesignations, L"Прокладка", {kDesignations[1], L"", L""}, false, rebuild,
+         {handLine, bolt + ": note 0, comment \"c0\"", washer + ": note 1, comment \"c1\"", nut + ": note 2, comment \"c2\""}},
+        // A set whose washer never had spc data: the bolt's and the nut's lines only.
+        {"its washer never with spc data, no leader, the bolt's line typed with the nut's designation, rebuilt: each note "
+         "stays with its member", false, Listing::All, {true, false, true}, kDesignations, L"", {kDesignations[2], L"", L""},
+         false, rebuild, {bolt + ": note 0, comment \"c0\"", nut + ": note 2, comment \"c2\""}, 1},
+        {"the same with its leader", true, Listing::All, {true, false, true}, kDesignations, L"", {kDesignations[2], L"", L""},
+         false, rebuild, {bolt + ": note 0, comment \"c0\"", nut + ": note 2, comment \"c2\""}, 1},
+        {"its washer never with spc data, no leader, the nut's line typed with a text no member shows, rebuilt: the nut keeps "
+         "it", false, Listing::All, {true, false, true}, kDesignations, L"", {L"", L"", L"мой текст"}, false, rebuild,
+         {bolt + ": note 0, comment \"c0\"", nut + ": note 2, comment \"c2\""}, 1},
+        {"its washer never with spc data, no leader, the washer listed by hand with its designation and a note, rebuilt: "
+         "the hand line stays", false, Listing::All, {true, false, true}, kDesignations, kDesignations[1], untyped, false,
+         rebuild, {washer + ": by hand, comment \"by hand\"", bolt + ": note 0, comment \"c0\"", nut + ": note 2, comment \"c2\""},
+         1},
+        {"the same replaced by the set, which gives the washer a line: the hand line is rebuilt as the washer's, its note kept",
+         false, Listing::All, {true, false, true}, kDesignations, kDesignations[1], untyped, false, bySet,
+         {bolt + ": note 0, comment \"c0\"", washer + ": by hand, comment \"by hand\"", nut + ": note 2, comment \"c2\""}, 1},
     };
     // Every row with the "ID Normset" column naming each line's member and without it, unless it needs it.
     for (const Replaced& row : replaced)
@@ -631,7 +676,7 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesAPartKeepsOneLineOfItAndEveryLineTh
     };
     const auto byWasher = [&](long macro) { MakePart<NMVelmarFragment2D>(true, {}, macro)->Apply(); };
     const auto bySet = [&](long macro) { MakeSet(macro)->Replace(); };
-    const auto drag = [&](bool commit) { return [=, this](long macro) { DragSizeToM16(macro, commit); }; };
+    const auto drag = [&](bool commit, int times = 1) { return [=, this](long macro) { DragSizeToM16(macro, commit, times); }; };
     const std::vector<Attr> nutM16 = {{L"NM_IID", L"PART:5915[d=16]"}};
     const std::vector<Attr> setsNut = {{L"NM_IID", L"PART:5915-70[d=12]"}};
     // What the user made beside the part's own line ("Гайка М12", a note and a comment).
@@ -667,15 +712,17 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesAPartKeepsOneLineOfItAndEveryLineTh
         {"its size dragged to М16 and committed", Beside::HandLine, drag(true), {"Гайка М16: note, comment \"own\"", hand}, {},
          false},
         {"its size dragged to М16 and cancelled", Beside::HandLine, drag(false), {own, hand}, {}, false},
+        {"its size dragged twice, both committed: the second drag tells the lines by the part the first left",
+         Beside::HandLine, drag(true, 2), {"Гайка М20: note, comment \"own\"", hand}, {}, false},
         {"a second line of itself made before, rebuilt: one line with the comments of both", Beside::HandLineAndSecond, rebuild,
          {hand, "Гайка М12: note, comment \"own\", comment \"second\""}, {}},
         {"the same replaced by a washer", Beside::HandLineAndSecond, byWasher,
          {"Шайба 8: note, comment \"own\", comment \"second\"", hand}, {}},
-        // Only the "ID Normset" column tells a line the user typed with the part's own text from a line of the part's.
-        {"a hand line showing the part's text, rebuilt", Beside::HandLineShowingItsText, rebuild,
-         {"Гайка М12: note, comment \"own\", comment \"by hand\""}, {own, "Гайка М12: by hand, comment \"by hand\""}},
+        // A line the user typed with the part's own text and wrote on is not the part's second line.
+        {"a hand line showing the part's text and a note of its own, rebuilt", Beside::HandLineShowingItsText, rebuild,
+         {own, "Гайка М12: by hand, comment \"by hand\""}, {}},
         {"the same replaced by another size", Beside::HandLineShowingItsText, byPart(true, nutM16),
-         {"Гайка М12: note, comment \"own\", comment \"by hand\""}, {own, "Гайка М12: by hand, comment \"by hand\""}},
+         {own, "Гайка М12: by hand, comment \"by hand\""}, {}},
         {"its own line typed over, rebuilt: nothing tells it, a new line is made and the old ones stay", Beside::TypedOverAndHandLine,
          rebuild, {typedOver, hand, "Гайка М12: "}, {"Гайка М12: note, comment \"own\"", hand}},
         {"the same replaced by another size", Beside::TypedOverAndHandLine, byPart(true, nutM16), {typedOver, hand, "Гайка М12: "},

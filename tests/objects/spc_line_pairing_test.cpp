@@ -8,9 +8,10 @@ namespace {
 // "DESIGNATION|NAME", or "DESIGNATION|NAME|MEMBER" where the part or line knows its member; a part written
 // "-" gets no line, one written with a leading "?" has no spc data. A line written with a leading "*" is
 // held by the set's leader, one with a leading "+" is attached to the set beside its leader; a plain line
-// is one of a set without a leader.
-SpcLineIdentity Identity(const std::wstring& text)
+// is one of a set without a leader. A line's "#TEXT" at the end is a note written in its column 9.1.
+SpcLineIdentity Identity(std::wstring text)
 {
+    text = text.substr(0, text.find(L'#'));
     const size_t bar = text.find(L'|');
     const size_t second = bar == std::wstring::npos ? bar : text.find(L'|', bar + 1);
     if (bar == std::wstring::npos)
@@ -32,11 +33,19 @@ std::vector<std::optional<SpcLinePart>> Parts(const std::vector<std::wstring>& t
     return parts;
 }
 
+OldSpcLine Line(const std::wstring& text)
+{
+    OldSpcLine line{Identity(text.substr(text.starts_with(L"+") || text.starts_with(L"*") ? 1 : 0)), text.starts_with(L"*")};
+    if (const size_t note = text.find(L'#'); note != std::wstring::npos)
+        line.others.push_back({0, 9, 1, text.substr(note + 1)});
+    return line;
+}
+
 std::vector<OldSpcLine> Lines(const std::vector<std::wstring>& texts)
 {
     std::vector<OldSpcLine> lines;
     for (const std::wstring& text : texts)
-        lines.push_back({Identity(text.substr(text.starts_with(L"+") || text.starts_with(L"*") ? 1 : 0)), text.starts_with(L"*")});
+        lines.push_back(Line(text));
     return lines;
 }
 
@@ -61,6 +70,7 @@ TEST(SpcLinePairing, EachPartTakesTheLineMadeForItAndEachLineGivesItsCommentsToI
         std::vector<int> own;     // per part
         std::vector<int> owner;   // per line
         bool column = false;      // the bill of materials has the "ID Normset" column: a line's member is its value there
+        bool ordered = true;      // the parts are in the set's order, not the drawing's
     };
     const Row rows[] = {
         {"by designation, the lines out of the set's order",
@@ -122,6 +132,26 @@ TEST(SpcLinePairing, EachPartTakesTheLineMadeForItAndEachLineGivesItsCommentsToI
          {L"А|А", L"Б2|Б", L"В2|В", L"Г2|Г"}, {L"*А|А", L"*Г2|Б1", L"*В1|В1", L"*Г1|Г1"}, {0, 3, 2, 1}, {0, 3, 2, 1}},
         {"a member without spc data is known by what its line shows; the line attached by hand stays",
          {L"Б|Болт", L"?Ш|Шайба", L"Г|Гайка"}, {L"*Б|Болт", L"*Ш|Шайба", L"+|Прокладка", L"*Г|Гайка"}, {0, 1, 3}, {0, 1, -1, 2}},
+        {"a line showing the text of a member without spc data and a note is the user's",
+         {L"Б|Болт", L"?Ш|Шайба", L"Г|Гайка"}, {L"*Б|Болт", L"*Ш|Шайба#мой текст", L"*Г|Гайка"}, {0, -1, 2}, {0, -1, 2}},
+        {"a line showing a part's text and a note of its own beside the part's line is the user's, not its second line",
+         {L"Б|Болт", L"Ш|Шайба"}, {L"*Б|Болт#n", L"+Б|Болт#мой текст"}, {0, -1}, {0, -1}},
+        // Places count once: a member's among the members with spc data, a line's among the set's own but
+        // those of members without spc data.
+        {"a member without spc data has no place: its neighbours' lines keep theirs",
+         {L"Б|Болт", L"?Ш|Шайба", L"Г|Гайка", L"Д|Шплинт"}, {L"*Б|Болт", L"*Ш|Шайба", L"*Д|Шплинт", L"*Д|Шплинт"}, {0, 1, 2, 3},
+         {0, 1, 2, 3}},
+        {"the bolt's line typed with the nut's text, the washer without spc data: the bolt keeps its line in its place",
+         {L"Б|Болт", L"?Ш|Шайба", L"Г|Гайка"}, {L"Г|Гайка", L"Г|Гайка"}, {0, -1, 1}, {0, 2}},
+        {"the same under the leader", {L"Б|Болт", L"?Ш|Шайба", L"Г|Гайка"}, {L"*Г|Гайка", L"*Г|Гайка"}, {0, -1, 1}, {0, 2}},
+        {"the hand line standing first, no leader, the washer's line typed with the nut's text: the washer keeps it",
+         {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"|Прокладка", L"Б|Болт", L"Г|Гайка", L"Г|Гайка"}, {1, 2, 3}, {-1, 0, 1, 2}},
+        {"the bolt's line typed with the washer's text, the hand line last: the bolt keeps it",
+         {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"Ш|Шайба", L"Ш|Шайба", L"Г|Гайка", L"|Прокладка"}, {0, 1, 2}, {0, 1, 2, -1}},
+        {"the nut's line typed with the washer's text, the hand line first: the nut keeps it",
+         {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"|Прокладка", L"Б|Болт", L"Ш|Шайба", L"Ш|Шайба"}, {1, 2, 3}, {-1, 0, 1, 2}},
+        {"members read in the drawing's order have no places: the nut's line typed with the washer's text stays the nut's",
+         {L"Б|Болт", L"Г|Гайка", L"Ш|Шайба"}, {L"*Б|Болт", L"*Ш|Шайба", L"*Ш|Шайба"}, {0, 2, 1}, {0, 2, 1}, false, false},
         // Without a leader a line no member shows is a member's only between its neighbours' lines, or in its
         // place where the lines are as many as the members with spc data.
         {"a member without a line (added since, or its line deleted): a set without a leader keeps the hand line",
@@ -141,9 +171,11 @@ TEST(SpcLinePairing, EachPartTakesTheLineMadeForItAndEachLineGivesItsCommentsToI
          {L"Б|Болт|1", L"Ш|Шайба|2", L"Г|Гайка|3"}, {L"Б|Болт|1", L"Ш|Шайба", L"Г|Гайка|3"}, {0, -1, 2}, {0, -1, 2}, true},
         {"a line naming a member a set no longer knows the identifier of is told by what it shows",
          {L"Б|Болт|1", L"|Шайба", L"Г|Гайка|3"}, {L"Б|Болт|1", L"|Шайба|2", L"Г|Гайка|3"}, {0, 1, 2}, {0, 1, 2}, true},
+        {"a line showing a member's text whose value names no member is the user's: the member gets a new line",
+         {L"Б|Болт|1", L"Г|Гайка|3"}, {L"*Б|Болт|1", L"*Г|Гайка|9"}, {0, -1}, {0, -1}, true},
     };
     for (const Row& row : rows) {
-        const SpcLinePairing pairing = PairOldSpcLines({Parts(row.parts), {}}, Lines(row.lines), row.column);
+        const SpcLinePairing pairing = PairOldSpcLines({Parts(row.parts), {}, row.ordered}, Lines(row.lines), row.column);
         EXPECT_EQ(Indices(pairing.own), row.own) << row.what;
         EXPECT_EQ(Indices(pairing.owner), row.owner) << row.what;
     }
@@ -228,6 +260,7 @@ TEST(SpcLinePairing, ASinglePartKeepsOneLineOfItselfAndEveryLineTheUserAttached)
          -1, {-1, -1}, 1, {-1, 0}},
         {"a single line is the part's whatever it shows", L"Г|Гайка|Q", {L"|Прокладка"}, 0, {0}, 0, {0}},
         {"a hand line typed with the part's text is its second line", L"Г|Гайка|Q", {L"Г|Гайка|Q", L"Г|Гайка"}, 0, {0, 0}, 0, {0, -1}},
+        {"the same with a note of its own is the user's", L"Г|Гайка|Q", {L"Г|Гайка|Q#n", L"Г|Гайка#мой текст"}, 0, {0, -1}, 0, {0, -1}},
         {"the designation shown in the name's column", L"|Гайка М12|Q", {L"|Прокладка", L"|Гайка М12|Q"}, 1, {-1, 0}, 1, {-1, 0}},
         {"lines made before the bill of materials had the column are told by their texts", L"Г|Гайка",
          {L"|Прокладка", L"Г|Гайка"}, 1, {-1, 0}, 1, {-1, 0}},
@@ -240,7 +273,7 @@ TEST(SpcLinePairing, ASinglePartKeepsOneLineOfItselfAndEveryLineTheUserAttached)
             std::vector<OldSpcLine> lines;
             for (const std::wstring& text : row.lines) {
                 // A line written with a leading "*" holds a leader of the part.
-                OldSpcLine line{Identity(text.substr(text.starts_with(L"*") ? 1 : 0)), text.starts_with(L"*")};
+                OldSpcLine line = Line(text);
                 if (!column)
                     line.identity.member.clear();
                 lines.push_back(line);
