@@ -2,7 +2,8 @@
 # ./run's own test bed, as its functions do it (sourced), in a prefix of this test's own with a real Wine
 # server: the server another run started outlives this run however it ends, and the server this run
 # started ends with it; velmar-sim, with a stand-in server program, waits only for a server it started,
-# tells a cut run from a whole one and names why it was cut; and the verdict of a whole run fails a
+# tells a cut run from a whole one and names why it was cut; ./run test runs once more only a case lost
+# at start-up; ./run whole runs every shard of every program once; and the verdict of a whole run fails a
 # program Wine reports faulted.
 # Nothing here looks at the machine's other processes.
 set -uo pipefail
@@ -266,5 +267,26 @@ fault='wine: Unhandled page fault on read access to 0000000000000000 at address 
 verdict "a program that passed" "$passed" 0 0 "whole test_x: 2 tests passed in 5 ms"
 verdict "a fault after the summary" "$passed$fault" 0 1 "whole test_x: FAILED, exit code 0 and a fault: wine: Unhandled page fault"
 verdict "a failure" "[  FAILED  ] A.B\r\n$passed" 0 1 "whole test_x: FAILED, exit code 0"
+
+# The runs of ./run whole, over stand-in programs that write down each run and its shard and print
+# GoogleTest's summary of success, two of them in shards and one in an environment of its own: every shard
+# of a sharded program and every other program runs once and only once, and the whole run passes.
+mkdir -p "$work/bin"
+for name in test_a test_b test_c test_alone; do : >"$work/bin/$name.exe"; done
+cat >"$work/whole-program" <<STANDIN
+#!/bin/sh
+echo "\${1##*/} \${GTEST_SHARD_INDEX:--} \${GTEST_TOTAL_SHARDS:--}" >>'$work/whole-runs'
+printf '[==========] 1 test from 1 test suite ran. (1 ms total)\r\n[  PASSED  ] 1 test.\r\n'
+STANDIN
+chmod +x "$work/whole-program"
+(
+  source "$ROOT/run"
+  WINE64=$work/whole-program JOBS=2
+  whole_shards() { case "$1" in test_a) echo 3 ;; test_b) echo 2 ;; *) echo 1 ;; esac; }
+  whole_env() { [ "$1" != test_alone ] || echo LANG=C.UTF-8; }
+  run_programs_whole "$work/bin"
+) 2>"$work/log" || fail "a whole run of programs that passed failed: $(cat "$work/log")"
+[ "$(sort "$work/whole-runs" 2>/dev/null | tr '\n' ,)" = "test_a.exe 0 3,test_a.exe 1 3,test_a.exe 2 3,test_alone.exe - -,test_b.exe 0 2,test_b.exe 1 2,test_c.exe - -," ] ||
+  fail "a whole run ran: $(sort "$work/whole-runs" 2>/dev/null | tr '\n' ,)"
 
 exit "$failed"
