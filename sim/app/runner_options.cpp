@@ -49,8 +49,8 @@ const char Usage[] =
     "where they stand among the commands\n"
     "exit code 0: it ran, its last line \"end: exit code 0\"; 2: a bad option, file, component name or spc object,\n"
     "a callout on a component without an spc object, a line attached with nothing selected or a command line longer\n"
-    "than Windows takes; 3: the library could not be loaded; 4: the run was cut short (it faulted, or its Wine\n"
-    "server ended under it), the last line saying which";
+    "than Windows takes; 3: the library could not be loaded; 4: the run was cut short (it faulted, its Wine server\n"
+    "ended under it, or Wine's desktop never came up), the last line saying which";
 
 namespace {
 

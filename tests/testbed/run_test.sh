@@ -2,7 +2,8 @@
 # ./run's own test bed, as its functions do it (sourced), in a prefix of this test's own with a real Wine
 # server: the server another run started outlives this run however it ends, and the server this run
 # started ends with it; velmar-sim, with a stand-in server program, waits only for a server it started,
-# tells a cut run from a whole one and names why it was cut; and the verdict of a whole run fails a
+# tells a cut run from a whole one and names why it was cut; ./run test runs once more only a case lost
+# at start-up; ./run whole runs every shard of every program once; and the verdict of a whole run fails a
 # program Wine reports faulted.
 # Nothing here looks at the machine's other processes.
 set -uo pipefail
@@ -198,7 +199,8 @@ status=${PIPESTATUS[0]}
 # The cases of ./run test, run by real CTest, each a stand-in program behind the build's own launcher that
 # ends as its case says, first run and second, and writes down each run. A case lost at start-up prints
 # nothing and ends with exit code 5: it alone runs once more, and is listed with the exit code the launcher
-# printed.
+# printed. A case that prints Wine's line of a fault and nothing of GoogleTest's, or that hangs until CTest
+# ends it (in 2 s, its own time limit), fails the run in its first run, though a second would pass.
 cases=$work/cases
 mkdir -p "$cases"
 sed -e "s|@NORMSET_WINEPREFIX@|$prefix|" -e "s|@NORMSET_WINE64@|$work/program|" "$ROOT/cmake/wine-run.in" >"$work/wine-run"
@@ -210,6 +212,8 @@ case "$1:$(grep -c "^$1\$" "$runs")" in
   lost:1 | lost-twice:*) exit 5 ;;
   assertion:1) printf 'Running main() from gtest_main.cc\r\n[ RUN      ] A.B\r\n[  FAILED  ] A.B (1 ms)\r\n'; exit 1 ;;
   summary:1) printf '[  PASSED  ] 1 test.\r\n'; exit 1 ;;
+  fault:1) printf 'wine: Unhandled page fault on read access to 0000000000000000 at address 0000000140001234 (thread 0024), starting debugger...\r\n'; exit 5 ;;
+  hang:1) exec sleep 30 ;;
 esac
 printf '[ RUN      ] A.B\r\n[       OK ] A.B (1 ms)\r\n[  PASSED  ] 1 test.\r\n'
 STANDIN
@@ -217,7 +221,10 @@ chmod +x "$work/wine-run" "$work/program"
 retried=$cases/Testing/Temporary/LastTestsRetried.log
 while IFS='|' read -r what names passes runs listed; do
   rm -rf "$cases/runs" "$cases/Testing"
-  for name in $names; do echo "add_test(Case.$name \"$work/wine-run\" $name)"; done >"$cases/CTestTestfile.cmake"
+  for name in $names; do
+    echo "add_test(Case.$name \"$work/wine-run\" $name)"
+    [ "$name" != hang ] || echo "set_tests_properties(Case.$name PROPERTIES TIMEOUT 2)"
+  done >"$cases/CTestTestfile.cmake"
   (
     cd "$cases" || exit 1
     source "$ROOT/run"
@@ -228,8 +235,8 @@ while IFS='|' read -r what names passes runs listed; do
   [ "$answer" = "$passes" ] || fail "$what: the run ended with $answer: $(cat "$work/log")"
   [ "$(sort "$cases/runs" | tr '\n' ' ')" = "$runs" ] || fail "$what: the cases ran $(sort "$cases/runs" | tr '\n' ' ')"
   if [ -n "$listed" ]; then
-    [ "$(grep -A 1 "^Case.$listed: " "$retried" 2>/dev/null)" = "Case.$listed: its first run printed no line of GoogleTest's; the last lines of its output:
-    wine-run: exit code 5" ] && grep -qF "[run]   Case.$listed: " "$work/log" ||
+    [ "$(grep "^Case.$listed: " "$retried" 2>/dev/null)" = "Case.$listed: its first run printed nothing but the launcher's \"wine-run: exit code 5\"" ] &&
+      grep -qF "[run]   Case.$listed: " "$work/log" ||
       fail "$what: the cases run again were listed as $(cat "$retried" 2>/dev/null)"
   elif [ -e "$retried" ]; then
     fail "$what: cases were run again: $(cat "$retried")"
@@ -239,6 +246,8 @@ a case lost at start-up|lost passed|0|lost lost passed |lost
 a case lost twice|lost-twice|1|lost-twice lost-twice |lost-twice
 a failed assertion beside a case lost|assertion lost|1|assertion lost lost |lost
 a failure after the summary|summary|1|summary |
+a fault with no line of GoogleTest's|fault|1|fault |
+a case that hangs|hang|1|hang |
 ROWS
 
 # The verdict of a whole run: the output, the exit code, whether it passes and what it says.
@@ -258,5 +267,26 @@ fault='wine: Unhandled page fault on read access to 0000000000000000 at address 
 verdict "a program that passed" "$passed" 0 0 "whole test_x: 2 tests passed in 5 ms"
 verdict "a fault after the summary" "$passed$fault" 0 1 "whole test_x: FAILED, exit code 0 and a fault: wine: Unhandled page fault"
 verdict "a failure" "[  FAILED  ] A.B\r\n$passed" 0 1 "whole test_x: FAILED, exit code 0"
+
+# The runs of ./run whole, over stand-in programs that write down each run and its shard and print
+# GoogleTest's summary of success, two of them in shards and one in an environment of its own: every shard
+# of a sharded program and every other program runs once and only once, and the whole run passes.
+mkdir -p "$work/bin"
+for name in test_a test_b test_c test_alone; do : >"$work/bin/$name.exe"; done
+cat >"$work/whole-program" <<STANDIN
+#!/bin/sh
+echo "\${1##*/} \${GTEST_SHARD_INDEX:--} \${GTEST_TOTAL_SHARDS:--}" >>'$work/whole-runs'
+printf '[==========] 1 test from 1 test suite ran. (1 ms total)\r\n[  PASSED  ] 1 test.\r\n'
+STANDIN
+chmod +x "$work/whole-program"
+(
+  source "$ROOT/run"
+  WINE64=$work/whole-program JOBS=2
+  whole_shards() { case "$1" in test_a) echo 3 ;; test_b) echo 2 ;; *) echo 1 ;; esac; }
+  whole_env() { [ "$1" != test_alone ] || echo LANG=C.UTF-8; }
+  run_programs_whole "$work/bin"
+) 2>"$work/log" || fail "a whole run of programs that passed failed: $(cat "$work/log")"
+[ "$(sort "$work/whole-runs" 2>/dev/null | tr '\n' ,)" = "test_a.exe 0 3,test_a.exe 1 3,test_a.exe 2 3,test_alone.exe - -,test_b.exe 0 2,test_b.exe 1 2,test_c.exe - -," ] ||
+  fail "a whole run ran: $(sort "$work/whole-runs" 2>/dev/null | tr '\n' ,)"
 
 exit "$failed"
