@@ -2,4 +2,4 @@
 # ./run test runs once more, the runs of ./run whole and its verdict of each.
 add_test(NAME RunScript.LeavesAnotherRunsServerAndFailsAFaultedProgram
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/testbed/run_test.sh)
-set_tests_properties(RunScript.LeavesAnotherRunsServerAndFailsAFaultedProgram PROPERTIES TIMEOUT 60)
+set_tests_properties(RunScript.LeavesAnotherRunsServerAndFailsAFaultedProgram PROPERTIES TIMEOUT 120)
