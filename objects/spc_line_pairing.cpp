@@ -89,8 +89,10 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
     std::vector<bool> placeless(lines.size());
     for (const auto text : kShownTexts)
         for (size_t j : order) {
+            if (decided[j])
+                continue;
             const std::vector<size_t> found = showing(j, text);
-            if (decided[j] || found.empty())
+            if (found.empty())
                 continue;
             decided[j] = true;
             if (std::any_of(found.begin(), found.end(), lined))
