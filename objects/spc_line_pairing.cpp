@@ -19,19 +19,24 @@ enum class LinesLeft {
     Between,
 };
 
+// Each text shown is the identity's (an empty one shows nothing).
+bool ShowsNoOtherText(const SpcLineIdentity& shown, const SpcLineIdentity& identity)
+{
+    return std::all_of(kShownTexts.begin(), kShownTexts.end(),
+                       [&](const auto text) { return (shown.*text).empty() || shown.*text == identity.*text; });
+}
+
 // The line shows nothing but what the identity shows: each of its texts is the identity's, and it fills no
 // other column.
 bool ShowsOnly(const OldSpcLine& line, const SpcLineIdentity& identity)
 {
-    return line.others.empty() && std::all_of(kShownTexts.begin(), kShownTexts.end(), [&](const auto text) {
-               return (line.identity.*text).empty() || line.identity.*text == identity.*text;
-           });
+    return line.others.empty() && ShowsNoOtherText(line.identity, identity);
 }
 
 // The line shows nothing the kept line does not: a copy of it, which may go with it.
 bool Doubles(const OldSpcLine& line, const OldSpcLine& kept)
 {
-    return ShowsOnly(OldSpcLine{line.identity}, kept.identity) &&
+    return ShowsNoOtherText(line.identity, kept.identity) &&
            std::all_of(line.others.begin(), line.others.end(), [&](const SpcLineColumn& column) {
                return std::find(kept.others.begin(), kept.others.end(), column) != kept.others.end();
            });
@@ -394,6 +399,6 @@ SpcLineHandOver HandOverOldSpcLines(const SpcLineMakeUp& asDrawn, const std::vec
     std::vector<std::optional<SpcLineIdentity>> successors(now.begin(), now.end());
     std::vector<OldSpcLine> was;
     for (const SpcLineIdentity& kind : asDrawn.kinds)
-        was.push_back({kind});
+        was.push_back({kind, true, {}});
     return HandOverSpcLines(PairOldSpcLines(asDrawn, lines, idColumn), PairSpcLines(successors, was), getsLine);
 }
