@@ -35,7 +35,7 @@ std::vector<std::optional<SpcLinePart>> Parts(const std::vector<std::wstring>& t
 
 OldSpcLine Line(const std::wstring& text)
 {
-    OldSpcLine line{Identity(text.substr(text.starts_with(L"+") || text.starts_with(L"*") ? 1 : 0)), text.starts_with(L"*")};
+    OldSpcLine line{Identity(text.substr(text.starts_with(L"+") || text.starts_with(L"*") ? 1 : 0)), text.starts_with(L"*"), {}};
     if (const size_t note = text.find(L'#'); note != std::wstring::npos)
         line.others.push_back({0, 9, 1, text.substr(note + 1)});
     return line;
