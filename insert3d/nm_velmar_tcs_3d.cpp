@@ -537,7 +537,7 @@ void NMVelmarTCS3D::HandOnLeaderCopies(const SpcDocContext& context, const ObjAr
     }
     // A position leader shows the number of the lines it is in: in none, it numbers nothing.
     if (!lineless.empty())
-        Models.front()->RemovePosLeaders(HeldByNoSpcObject(context, lineless));
+        NMVelmarModel3D::RemovePosLeaders(HeldByNoSpcObject(context, lineless));
 }
 
 SpcLinePairing NMVelmarTCS3D::PairOldMembers(const SpcDocContext& context, const std::vector<OldMemberSpc>& previous)
@@ -579,12 +579,16 @@ std::vector<NMVelmarTCS3D::DroppedLeader> NMVelmarTCS3D::DroppedMembersLeaders(c
 {
     TraceScope scope(L"NMVelmarTCS3D::DroppedMembersLeaders");
     std::vector<DroppedLeader> dropped;
-    if (Models.empty())
-        return dropped;
+    ObjArray listed;
+    // A make-up of holes alone drops every member: their leaders are handed on or go all the same. A leader
+    // with branches to several dropped members is handed on once, as the first of them has it.
     for (size_t j = 0; j < previous.size(); ++j)
         if (std::find(pairing.own.begin(), pairing.own.end(), j) == pairing.own.end())
-            for (const IDispatchPtr& leader : Models.front()->GetLeadersOfPart(ToApi7Object(iApp5, previous[j].part)))
-                dropped.push_back({leader, j, SpcObjectsHolding(context, leader)});
+            for (const IDispatchPtr& leader : NMVelmarModel3D::GetLeadersOfPart(iApp5, iDoc7, ToApi7Object(iApp5, previous[j].part)))
+                if (!HoldsHostObject(listed, leader)) {
+                    listed.push_back(leader);
+                    dropped.push_back({leader, j, SpcObjectsHolding(context, leader)});
+                }
     scope.Value(L"dropped.size()", _variant_t(static_cast<unsigned long>(dropped.size())));
     return dropped;
 }
@@ -663,7 +667,7 @@ void NMVelmarTCS3D::HandOnDroppedMembersLeaders(const std::vector<OldMemberSpc>&
         }
         NMVelmarModel3D::IncludeInLines(holding, copy);
     }
-    Models.front()->RemovePosLeaders(gone);
+    NMVelmarModel3D::RemovePosLeaders(gone);
 }
 
 void NMVelmarTCS3D::RemoveOldMembersLines(std::vector<OldMemberSpc>& previous, const SpcLinePairing& pairing)

@@ -118,7 +118,8 @@ private:
     // The model whose new line takes an old member's lines where no model takes them as its own: the one the
     // member's line belongs to where that one got a line, else the first model that got one; null for none.
     NMVelmarModel3D* LinesHeir(size_t member, const SpcLinePairing& pairing);
-    // The leaders of every kind a replaced component hands on that stand on old members no model succeeds.
+    // The leaders of every kind a replaced component hands on that stand on old members no model succeeds,
+    // each once.
     std::vector<DroppedLeader> DroppedMembersLeaders(const SpcDocContext& context, const std::vector<OldMemberSpc>& previous,
                                                      const SpcLinePairing& pairing);
     // Each leader on a dropped member that a line which stays (not among `oldLines`) or an old line rebuilt
