@@ -184,9 +184,15 @@ void NMVelmarTCS3D::Insert()
         }
         return;
     }
+    // A set stands in the holes its positioning picked. Answered without one (the reference book asked on a
+    // selected component that no set holds), it has nowhere to go, and the user learns why nothing came.
     if (!elem_pos) {
         scope.WriteLine(L"elem_pos=null");
-        return;
+        throw _bstr_t(FormatString(Translate(L"Крепежное соединение \"%s\" не вставлено: не указаны отверстия для его установки.\r\n"
+                                             L"Крепежное соединение устанавливается в отверстия, указанные при позиционировании, "
+                                             L"и не может заменить компонент, не входящий в крепежное соединение."),
+                                   NM_Name.c_str())
+                          .c_str());
     }
     PlaceEveryRecord({iApp5, iApp7, L"Создано крепежных соединений: %d из %d."}, elem_pos->Items.size(),
                      [this](size_t i) { SetActivePosItem(i); }, [this] { InsertTCS(); });

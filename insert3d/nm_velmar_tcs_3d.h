@@ -34,8 +34,8 @@ public:
     // The set's macro element into the document's selection.
     void Select() override;
     void Edit() override {}
-    // One set per placement record; with a bill of materials only the members' spc objects; nothing
-    // without a positioning model.
+    // One set per placement record; with a bill of materials only the members' spc objects; without a
+    // positioning model, nothing but a warning saying why.
     void Insert() override;
     void Replace() override;
     bool HasSpcData() const override { return !Models.empty(); }
