@@ -583,18 +583,18 @@ void NMVelmarModel3D::DeleteEditPart()
 }
 
 template <class Wanted>
-ObjArray NMVelmarModel3D::LeadersPointingAt(IDispatch* part, Wanted wanted)
+ObjArray NMVelmarModel3D::LeadersPointingAt(IVel5Application* app5, IVel7Document3D* doc7, IDispatch* part, Wanted wanted)
 {
-    const IVel5PartPtr part5 = ObjectAs<IVel5Part>(V5Method(iApp5, IVel5Application::ToLayer, part, VelLayer5, VelTypePart));
+    const IVel5PartPtr part5 = ObjectAs<IVel5Part>(V5Method(app5, IVel5Application::ToLayer, part, VelLayer5, VelTypePart));
     ObjArray found;
     if (!part5)
         return found;
-    const IVel7LeadersPtr leaders = DocumentLeaders(iDoc7);
+    const IVel7LeadersPtr leaders = DocumentLeaders(doc7);
     const long count = V7Get(leaders, &IVel7Leaders::get_Count);
     for (long i = 0; i < count; ++i) {
         const IDispatchPtr leader = V7Get(leaders, &IVel7Leaders::get_Item, i);
         const IVel7LeaderAnchorsPtr anchors = QueryHostOrNull<IVel7LeaderAnchors>(leader);
-        if (anchors && wanted(leader) && GetPosLeadersOfPart(iApp5, part5, anchors) && !HoldsHostObject(found, leader))
+        if (anchors && wanted(leader) && GetPosLeadersOfPart(app5, part5, anchors) && !HoldsHostObject(found, leader))
             found.push_back(leader);
     }
     return found;
@@ -603,16 +603,18 @@ ObjArray NMVelmarModel3D::LeadersPointingAt(IDispatch* part, Wanted wanted)
 ObjArray NMVelmarModel3D::GetPosLeadsForPart(IDispatch* part)
 {
     TraceScope scope(L"NMVelmarModel3D::GetPosLeadsForPart");
-    ObjArray found = LeadersPointingAt(part, [](IDispatch* leader) { return QueryHostOrNull<IVel7LeaderA822>(leader) != nullptr; });
+    ObjArray found =
+        LeadersPointingAt(iApp5, iDoc7, part, [](IDispatch* leader) { return QueryHostOrNull<IVel7LeaderA822>(leader) != nullptr; });
     std::sort(found.begin(), found.end(), [](const IDispatchPtr& a, const IDispatchPtr& b) { return Identity(a) < Identity(b); });
     scope.Value(L"pos_leads.size()", _variant_t(static_cast<unsigned long>(found.size())));
     return found;
 }
 
-ObjArray NMVelmarModel3D::GetLeadersOfPart(IDispatch* part)
+ObjArray NMVelmarModel3D::GetLeadersOfPart(IVel5Application* app5, IVel7Document3D* doc7, IDispatch* part)
 {
     TraceScope scope(L"NMVelmarModel3D::GetLeadersOfPart");
-    const ObjArray found = LeadersPointingAt(part, [](IDispatch* leader) { return IsHandedOnLeaderKind(GetPosLeaderKind(leader)); });
+    const ObjArray found =
+        LeadersPointingAt(app5, doc7, part, [](IDispatch* leader) { return IsHandedOnLeaderKind(GetPosLeaderKind(leader)); });
     scope.Value(L"leaders.size()", _variant_t(static_cast<unsigned long>(found.size())));
     return found;
 }

@@ -96,9 +96,10 @@ public:
     // in an spc object, once each.
     ObjArray GetPosLeadsForPart(IDispatch* part);
     // Every leader of the document that points at the part, of the kinds a replaced component hands on
-    // (86, 89, 90, 105), once each.
-    ObjArray GetLeadersOfPart(IDispatch* part);
-    void RemovePosLeaders(const ObjArray& leaders);
+    // (86, 89, 90, 105), once each. It needs no model: a set whose new make-up has none still hands on
+    // the leaders of the members it drops.
+    static ObjArray GetLeadersOfPart(IVel5Application* app5, IVel7Document3D* doc7, IDispatch* part);
+    static void RemovePosLeaders(const ObjArray& leaders);
 
     // A leader of the replaced component made again on the new one: the copy, whether it is a position
     // leader (kind 89, which goes into the new component's line), and the spc objects that held the old one.
@@ -193,5 +194,5 @@ private:
     // The leaders of the document, as the walk starts, that point at the part (a version-7 part) and
     // that `wanted` takes, each once, in the document's order.
     template <class Wanted>
-    ObjArray LeadersPointingAt(IDispatch* part, Wanted wanted);
+    static ObjArray LeadersPointingAt(IVel5Application* app5, IVel7Document3D* doc7, IDispatch* part, Wanted wanted);
 };

@@ -184,9 +184,15 @@ void NMVelmarTCS3D::Insert()
         }
         return;
     }
+    // A set stands in the holes its positioning picked. Answered without one (the reference book asked on a
+    // selected component that no set holds), it has nowhere to go, and the user learns why nothing came.
     if (!elem_pos) {
         scope.WriteLine(L"elem_pos=null");
-        return;
+        throw _bstr_t(FormatString(Translate(L"Крепежное соединение \"%s\" не вставлено: не указаны отверстия для его установки.\r\n"
+                                             L"Крепежное соединение устанавливается в отверстия, указанные при позиционировании, "
+                                             L"и не может заменить компонент, не входящий в крепежное соединение."),
+                                   NM_Name.c_str())
+                          .c_str());
     }
     PlaceEveryRecord({iApp5, iApp7, L"Создано крепежных соединений: %d из %d."}, elem_pos->Items.size(),
                      [this](size_t i) { SetActivePosItem(i); }, [this] { InsertTCS(); });
@@ -537,7 +543,7 @@ void NMVelmarTCS3D::HandOnLeaderCopies(const SpcDocContext& context, const ObjAr
     }
     // A position leader shows the number of the lines it is in: in none, it numbers nothing.
     if (!lineless.empty())
-        Models.front()->RemovePosLeaders(HeldByNoSpcObject(context, lineless));
+        NMVelmarModel3D::RemovePosLeaders(HeldByNoSpcObject(context, lineless));
 }
 
 SpcLinePairing NMVelmarTCS3D::PairOldMembers(const SpcDocContext& context, const std::vector<OldMemberSpc>& previous)
@@ -578,12 +584,16 @@ std::vector<NMVelmarTCS3D::DroppedLeader> NMVelmarTCS3D::DroppedMembersLeaders(c
 {
     TraceScope scope(L"NMVelmarTCS3D::DroppedMembersLeaders");
     std::vector<DroppedLeader> dropped;
-    if (Models.empty())
-        return dropped;
+    ObjArray listed;
+    // A make-up of holes alone drops every member: their leaders are handed on or go all the same. A leader
+    // with branches to several dropped members is handed on once, as the first of them has it.
     for (size_t j = 0; j < previous.size(); ++j)
         if (std::find(pairing.own.begin(), pairing.own.end(), j) == pairing.own.end())
-            for (const IDispatchPtr& leader : Models.front()->GetLeadersOfPart(ToApi7Object(iApp5, previous[j].part)))
-                dropped.push_back({leader, j, SpcObjectsHolding(context, leader)});
+            for (const IDispatchPtr& leader : NMVelmarModel3D::GetLeadersOfPart(iApp5, iDoc7, ToApi7Object(iApp5, previous[j].part)))
+                if (!HoldsHostObject(listed, leader)) {
+                    listed.push_back(leader);
+                    dropped.push_back({leader, j, SpcObjectsHolding(context, leader)});
+                }
     scope.Value(L"dropped.size()", _variant_t(static_cast<unsigned long>(dropped.size())));
     return dropped;
 }
@@ -662,7 +672,7 @@ void NMVelmarTCS3D::HandOnDroppedMembersLeaders(const std::vector<OldMemberSpc>&
         }
         NMVelmarModel3D::IncludeInLines(holding, copy);
     }
-    Models.front()->RemovePosLeaders(gone);
+    NMVelmarModel3D::RemovePosLeaders(gone);
 }
 
 void NMVelmarTCS3D::RemoveOldMembersLines(std::vector<OldMemberSpc>& previous, const SpcLinePairing& pairing)

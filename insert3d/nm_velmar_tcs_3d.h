@@ -34,8 +34,8 @@ public:
     // The set's macro element into the document's selection.
     void Select() override;
     void Edit() override {}
-    // One set per placement record; with a bill of materials only the members' spc objects; nothing
-    // without a positioning model.
+    // One set per placement record; with a bill of materials only the members' spc objects; without a
+    // positioning model, nothing but a warning saying why.
     void Insert() override;
     void Replace() override;
     bool HasSpcData() const override { return !Models.empty(); }
@@ -118,7 +118,8 @@ private:
     // The model whose new line takes an old member's lines where no model takes them as its own: the one the
     // member's line belongs to where that one got a line, else the first model that got one; null for none.
     NMVelmarModel3D* LinesHeir(size_t member, const SpcLinePairing& pairing);
-    // The leaders of every kind a replaced component hands on that stand on old members no model succeeds.
+    // The leaders of every kind a replaced component hands on that stand on old members no model succeeds,
+    // each once.
     std::vector<DroppedLeader> DroppedMembersLeaders(const SpcDocContext& context, const std::vector<OldMemberSpc>& previous,
                                                      const SpcLinePairing& pairing);
     // Each leader on a dropped member that a line which stays (not among `oldLines`) or an old line rebuilt

@@ -1,5 +1,5 @@
 // The 3D controller against the stand-in: what the insert command refuses or asks before the reference
-// book opens, the masks it sends, the library object a method body gives, what a selection in the
+// book opens and an answer it cannot place, the masks it sends, the library object a method body gives, what a selection in the
 // document makes the command edit, the silent insertion, and a drawing refused by the relink and the
 // user part.
 #include "library/velmar_normset_2d.h"
@@ -9,6 +9,8 @@
 #include "insert3d/nm_velmar_model_3d.h"
 #include "insert3d/nm_velmar_tcs_3d.h"
 #include "objects/bad_response.h"
+#include "sim/sample_responses.h"
+#include "support/select_answer.h"
 
 #include <gmock/gmock.h>
 
@@ -22,6 +24,9 @@ const wchar_t kExploded[] = L"Для работы со Справочником 
                             L"Включить режим обычного отображения сборки?";
 const wchar_t kRecalc[] = L"Для работы со Справочником необходимо отказаться от режима пересчета размеров.\r\n"
                           L"Выключить режим пересчета размеров?";
+const wchar_t kNoHoles[] = L"Крепежное соединение \"Комплект крепежа М10\" не вставлено: не указаны отверстия для его установки.\r\n"
+                          L"Крепежное соединение устанавливается в отверстия, указанные при позиционировании, и не может "
+                          L"заменить компонент, не входящий в крепежное соединение.";
 const wchar_t kInPlace[] = L"Вызов справочника \"Нормсет\" завершит редактирование на месте компонента \"nut\".\r\n"
                            L"Вы действительно хотите продолжить?";
 
@@ -32,7 +37,9 @@ protected:
 
 } // namespace
 
-TEST_F(Controller3D, InsertRefusesOrAsksBeforeTheReferenceBookOpens)
+// Besides, a set the reference book answers for a selected component that no set holds has no holes to
+// stand in: the user is told so, and the document stays as it was.
+TEST_F(Controller3D, InsertRefusesOrAsksBeforeTheReferenceBookOpensOrWarnsOfAnAnswerWithNowhereToGo)
 {
     struct Row {
         const char* name;
@@ -56,6 +63,15 @@ TEST_F(Controller3D, InsertRefusesOrAsksBeforeTheReferenceBookOpens)
     auto isExploded = [this]() { return document().V5().Bool(IVel5Document3D::Exploded); };
     auto recalculates = [this]() { return document().V7().Bool(74); };
     auto editsInPlace = [this]() { return world().geometry.editedPart->V5().Bool(IVel5Part::EditedInPlace); };
+    size_t topFeatures = 0;
+    auto setForComponent = [&]() {
+        assembly().selected = &AddComponent("bolt", {L"B1", L"Болт", L"old\\bolt.vlm"});
+        topFeatures = world().geometry.Shape(*world().geometry.topPart).features.size();
+        book().QueueSelect(testsupport::Answer(0, sim::SampleResponse("fastener_set_3d"), L"", L"TKR M10"));
+    };
+    auto unchanged = [&]() {
+        return world().geometry.Shape(*world().geometry.topPart).features.size() == topFeatures && document().Spc().Objects().empty();
+    };
     const Row rows[] = {
         {"part showing its spc, 14.9.9", {14, 9, 9, 0}, 4, showsSpc, {}, {kNoPart}, false, nullptr},
         {"part showing its spc, 15.0.0", {15, 0, 0, 0}, 4, showsSpc, {}, {kNotAny}, false, nullptr},
@@ -68,6 +84,7 @@ TEST_F(Controller3D, InsertRefusesOrAsksBeforeTheReferenceBookOpens)
         {"edited in place, no", {14, 9, 9, 0}, 5, inPlace, {IDNO}, {kInPlace}, false, editsInPlace},
         {"edited in place, yes", {14, 9, 9, 0}, 5, inPlace, {IDYES}, {kInPlace}, true, [&] { return !editsInPlace(); }},
         {"edited in place at 15.0.0", {15, 0, 0, 0}, 5, inPlace, {}, {}, true, editsInPlace},
+        {"a set answered for a component no set holds", {15, 0, 1, 0}, 5, setForComponent, {}, {kNoHoles}, true, unchanged},
     };
     for (const Row& row : rows) {
         Restart(row.version, row.type);
