@@ -89,7 +89,8 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
 
     // A part without spc data has no place among the lines: it is known only by a line showing its text and
     // no text of a part with spc data (at the first text that shows any part), and such a line takes no place
-    // either. It goes with the part only where it shows nothing but the part's texts: the user wrote on it.
+    // either. It goes with the part only where it shows nothing but the part's texts; one the user wrote more
+    // on is the user's.
     std::vector<bool> decided(lines.size());
     std::vector<bool> placeless(lines.size());
     for (const auto text : kShownTexts)
