@@ -98,6 +98,9 @@ public:
     SpcLineIdentity LineIdentityByPreset() const;
     // The designation and name a line shows; empty texts without the columns or a complete context.
     SpcLineIdentity ShownLineIdentity(IVel7SpcObject* line, const SpcDocContext& context);
+    // The line's "ID Normset" column; null where the bill of materials has none or the context is not
+    // complete.
+    IVel7SpcColumnPtr NormsetIdColumn(IVel7SpcObject* line, const SpcDocContext& context);
     // The identifier the library wrote into the line's "ID Normset" column for the part it was made for;
     // empty where the bill of materials has no such column or the context is not complete.
     std::wstring ShownNormsetId(IVel7SpcObject* line, const SpcDocContext& context);

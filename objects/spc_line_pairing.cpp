@@ -246,10 +246,9 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
         for (const auto text : kShownTexts) {
             if (!open(j))
                 break;
-            std::vector<size_t> found = showing(j, text);
+            const std::vector<size_t> found = showing(j, text);
             if (found.empty())
                 continue;
-            std::stable_partition(found.begin(), found.end(), [&](size_t i) { return inPlace(i, j); });
             for (size_t i : found)
                 if (pairing.own[i] && Doubles(lines[j], lines[*pairing.own[i]])) {
                     pairing.owner[j] = i;

@@ -269,21 +269,23 @@ SpcLineIdentity NMVelObj::ShownLineIdentity(IVel7SpcObject* line, const SpcDocCo
     return identity;
 }
 
-std::wstring NMVelObj::ShownNormsetId(IVel7SpcObject* line, const SpcDocContext& context)
+IVel7SpcColumnPtr NMVelObj::NormsetIdColumn(IVel7SpcObject* line, const SpcDocContext& context)
 {
     if (!line || !context.IsComplete())
-        return {};
+        return nullptr;
     const IDispatchPtr columnsB = V7Get(line, &IVel7SpcObjectBase::get_ColumnsB);
-    const IVel7SpcColumnPtr column = FindColumnByName(columnsB, context.iSpcDscSubB, L"ID Normset");
+    return FindColumnByName(columnsB, context.iSpcDscSubB, L"ID Normset");
+}
+
+std::wstring NMVelObj::ShownNormsetId(IVel7SpcObject* line, const SpcDocContext& context)
+{
+    const IVel7SpcColumnPtr column = NormsetIdColumn(line, context);
     return column ? ColumnText(column) : std::wstring();
 }
 
 bool NMVelObj::HasNormsetIdColumn(IVel7SpcObject* line, const SpcDocContext& context)
 {
-    if (!line || !context.IsComplete())
-        return false;
-    const IDispatchPtr columnsB = V7Get(line, &IVel7SpcObjectBase::get_ColumnsB);
-    return FindColumnByName(columnsB, context.iSpcDscSubB, L"ID Normset") != nullptr;
+    return NormsetIdColumn(line, context) != nullptr;
 }
 
 OldSpcLine NMVelObj::ShownOldSpcLine(IVel7SpcObject* line, const SpcDocContext& context)
@@ -306,13 +308,12 @@ OldSpcLine NMVelObj::ShownOldSpcLine(IVel7SpcObject* line, const SpcDocContext& 
     });
     if (!context.IsComplete())
         return shown;
-    const IDispatchPtr columnsB = V7Get(line, &IVel7SpcObjectBase::get_ColumnsB);
     std::optional<SpcColumnKey> idKey;
-    if (const IVel7SpcColumnPtr id = FindColumnByName(columnsB, context.iSpcDscSubB, L"ID Normset")) {
+    if (const IVel7SpcColumnPtr id = NormsetIdColumn(line, context)) {
         shown.identity.member = ColumnText(id);
         idKey = ColumnKey(id);
     }
-    readOthers(columnsB, 1, [&](const SpcColumnKey& key) { return idKey == key; });
+    readOthers(V7Get(line, &IVel7SpcObjectBase::get_ColumnsB), 1, [&](const SpcColumnKey& key) { return idKey == key; });
     return shown;
 }
 

@@ -150,6 +150,18 @@ TEST(SpcLinePairing, EachPartTakesTheLineMadeForItAndEachLineGivesItsCommentsToI
          {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"Ш|Шайба", L"Ш|Шайба", L"Г|Гайка", L"|Прокладка"}, {0, 1, 2}, {0, 1, 2, -1}},
         {"the nut's line typed with the washer's text, the hand line first: the nut keeps it",
          {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"|Прокладка", L"Б|Болт", L"Ш|Шайба", L"Ш|Шайба"}, {1, 2, 3}, {-1, 0, 1, 2}},
+        {"the washer now without spc data keeps its line; the lines of members with spc data as many as they: the nut's typed "
+         "over is its own", {L"Б|Болт", L"?Ш|Шайба", L"Г|Гайка"}, {L"Б|Болт", L"Ш|Шайба", L"|мой текст"}, {0, 1, 2}, {0, 1, 2}},
+        {"a second line of a member without spc data is its own, not a member's left without a line",
+         {L"Б|Болт", L"?Ш|Шайба", L"Г|Гайка", L"Д|Шплинт"}, {L"*Б|Болт", L"*Ш|Шайба", L"*Ш|Шайба", L"*Д|Шплинт"}, {0, 1, -1, 3},
+         {0, 1, 1, 3}},
+        {"the same without a leader", {L"Б|Болт", L"?Ш|Шайба", L"Г|Гайка", L"Д|Шплинт"}, {L"Б|Болт", L"Ш|Шайба", L"Ш|Шайба", L"Д|Шплинт"},
+         {0, 1, -1, 3}, {0, 1, 1, 3}},
+        {"twins, the first twin's line typed with the nut's text, the nut's own line beside the leader: the twin keeps it",
+         {L"Б|Болт", L"Ш|Шайба", L"Ш|Шайба", L"Г|Гайка"}, {L"*Б|Болт", L"*Г|Гайка", L"*Ш|Шайба", L"+Г|Гайка"}, {0, 1, 2, 3},
+         {0, 1, 2, 3}},
+        {"twins: the line the leader holds is the first twin's, the one beside it the second's", {L"Ш|Шайба", L"Ш|Шайба"},
+         {L"+Ш|Шайба", L"*Ш|Шайба"}, {1, 0}, {1, 0}},
         {"members read in the drawing's order have no places: the nut's line typed with the washer's text stays the nut's",
          {L"Б|Болт", L"Г|Гайка", L"Ш|Шайба"}, {L"*Б|Болт", L"*Ш|Шайба", L"*Ш|Шайба"}, {0, 2, 1}, {0, 2, 1}, false, false},
         // Without a leader a line no member shows is a member's only between its neighbours' lines, or in its
@@ -171,6 +183,9 @@ TEST(SpcLinePairing, EachPartTakesTheLineMadeForItAndEachLineGivesItsCommentsToI
          {L"Б|Болт|1", L"Ш|Шайба|2", L"Г|Гайка|3"}, {L"Б|Болт|1", L"Ш|Шайба", L"Г|Гайка|3"}, {0, -1, 2}, {0, -1, 2}, true},
         {"a line naming a member a set no longer knows the identifier of is told by what it shows",
          {L"Б|Болт|1", L"|Шайба", L"Г|Гайка|3"}, {L"Б|Болт|1", L"|Шайба|2", L"Г|Гайка|3"}, {0, 1, 2}, {0, 1, 2}, true},
+        {"a line naming the nut in the washer's place, the washer's line gone: the nut's second line, the washer knowing its "
+         "identifier", {L"Б|Болт|1", L"Ш|Шайба|2", L"Г|Гайка|3"}, {L"*Б|Болт|1", L"*Г|Гайка|3", L"*Г|Гайка|3"}, {0, -1, 2}, {0, 2, 2},
+         true},
         {"a line showing a member's text whose value names no member is the user's: the member gets a new line",
          {L"Б|Болт|1", L"Г|Гайка|3"}, {L"*Б|Болт|1", L"*Г|Гайка|9"}, {0, -1}, {0, -1}, true},
     };
@@ -260,6 +275,8 @@ TEST(SpcLinePairing, ASinglePartKeepsOneLineOfItselfAndEveryLineTheUserAttached)
          -1, {-1, -1}, 1, {-1, 0}},
         {"a single line is the part's whatever it shows", L"Г|Гайка|Q", {L"|Прокладка"}, 0, {0}, 0, {0}},
         {"a hand line typed with the part's text is its second line", L"Г|Гайка|Q", {L"Г|Гайка|Q", L"Г|Гайка"}, 0, {0, 0}, 0, {0, -1}},
+        {"a line showing the part's name under another designation is the user's", L"Г|Гайка|Q", {L"Г|Гайка|Q", L"Х|Гайка"}, 0,
+         {0, -1}, 0, {0, -1}},
         {"the same with a note of its own is the user's", L"Г|Гайка|Q", {L"Г|Гайка|Q#n", L"Г|Гайка#мой текст"}, 0, {0, -1}, 0, {0, -1}},
         {"the designation shown in the name's column", L"|Гайка М12|Q", {L"|Прокладка", L"|Гайка М12|Q"}, 1, {-1, 0}, 1, {-1, 0}},
         {"lines made before the bill of materials had the column are told by their texts", L"Г|Гайка",

@@ -302,6 +302,35 @@ TEST_F(SpcObjects, OnlyThePartsOwnAndSecondLinesStayListedOwnFirst)
     }
 }
 
+// What tells an old line's part, and what else the user may have written on it: every other column it
+// fills, but the position Velmar numbers and the "ID Normset" value, which tells the part.
+TEST_F(SpcObjects, AnOldLineShowsItsPartsTextsAndEveryOtherColumnItFillsButItsPosition)
+{
+    Open();
+    sim::SpcObject& line = Spc().AddObject(25);
+    line.ColumnA(5, 1)->SetText(L"Болт М8х40");
+    line.ColumnA(3, 1)->SetText(L"7");
+    line.ColumnA(6, 1)->SetText(L"мой текст");
+    line.ColumnB(8, 1)->SetText(L"0,5");
+    line.ColumnB(20, 1)->SetText(L"Q-1");
+    for (const bool column : {true, false}) {
+        auto part = MakePart();
+        part->existing = {&line};
+        SpcDocContext context = Context();
+        if (!column)
+            context.iSpcDscSubB = nullptr;
+        part->GetExistsSpcObjects(context);
+        const std::vector<OldSpcLine> read = part->ReadOldSpcLines(context, {true});
+        ASSERT_EQ(read.size(), 1u);
+        EXPECT_EQ(read[0].identity.name, L"Болт М8х40") << column;
+        EXPECT_EQ(read[0].identity.member, column ? L"Q-1" : L"") << column;
+        std::vector<SpcLineColumn> others = {{0, 6, 1, L"мой текст"}};
+        if (column)
+            others.push_back({1, 8, 1, L"0,5"});
+        EXPECT_EQ(read[0].others, others) << column;
+    }
+}
+
 TEST_F(SpcObjects, AReusedObjectIsPlacedNumberedLinkedAndLeavesTheList)
 {
     Open();
