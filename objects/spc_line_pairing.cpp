@@ -42,11 +42,24 @@ bool Doubles(const OldSpcLine& line, const OldSpcLine& kept)
            });
 }
 
-// byColumn: the lines were told by the "ID Normset" column, so a part that knows its identifier takes no line
-// left over.
-SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const std::vector<OldSpcLine>& lines, bool ordered,
-                    LinesLeft left, bool byColumn = false)
+// How a pairing reads the lines beyond what they show.
+struct PairingRules {
+    // The parts are in the set's order: a line's place among the lines tells whose it may be.
+    bool ordered = true;
+    LinesLeft left = LinesLeft::InPlace;
+    // The lines were told by the "ID Normset" column, so a part that knows its identifier takes no line left
+    // over.
+    bool byColumn = false;
+    // Of several of the set's own lines showing one member's text, the one between its neighbours' lines is
+    // its own (a set in a drawing, whose lines Velmar lists as the set made them).
+    bool neighbours = false;
+};
+
+SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const std::vector<OldSpcLine>& lines, const PairingRules& rules)
 {
+    const bool ordered = rules.ordered;
+    const LinesLeft left = rules.left;
+    const bool byColumn = rules.byColumn;
     SpcLinePairing pairing;
     pairing.own.resize(parts.size());
     pairing.owner.resize(lines.size());
@@ -91,16 +104,18 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
     // no text of a part with spc data (at the first text that shows any part), and such a line takes no place
     // either. It goes with the part only where it shows nothing but the part's texts; one the user wrote more
     // on is the user's.
-    std::vector<bool> decided(lines.size());
+    // The parts a line shows the text of, at the first text that shows any part.
+    std::vector<std::vector<size_t>> shownBy(lines.size());
+    const auto decided = [&](size_t j) { return !shownBy[j].empty(); };
     std::vector<bool> placeless(lines.size());
     for (const auto text : kShownTexts)
         for (size_t j : order) {
-            if (decided[j])
+            if (decided(j))
                 continue;
             const std::vector<size_t> found = showing(j, text);
             if (found.empty())
                 continue;
-            decided[j] = true;
+            shownBy[j] = found;
             if (std::any_of(found.begin(), found.end(), lined))
                 continue;
             placeless[j] = true;
@@ -113,8 +128,83 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
                 users[j] = true;
         }
 
+    // A set lists its lines in its own order, so a member's line stands between its neighbours'. Of several of
+    // the set's own lines showing one member's text, the own one is the one standing after the line of the
+    // nearest member with spc data before it and before that of the nearest after it (for the first member,
+    // the last before the next member's; for the last, the first after the previous member's), each of those
+    // being the one line showing its member's text and no other's. Any other line showing it stands out of
+    // the set's run: one the user listed by hand, perhaps with the part's exact designation, which a replace
+    // lists before the lines it makes. It goes as the member's second line where it shows nothing the own
+    // line does not; otherwise it is the user's and takes no place. Where a neighbour has no such line, two
+    // lines stand between the neighbours or the member has a twin, nothing tells, and the rules below hold.
+    std::vector<bool> outOfRun(lines.size());
+    if (rules.neighbours && ordered) {
+        const auto setsLine = [&](size_t j) { return lines[j].setsOwn && !placeless[j]; };
+        // The one line of the set's own showing only the part's text, where exactly one shows it.
+        const auto onlyLine = [&](size_t i) -> std::optional<size_t> {
+            std::optional<size_t> found;
+            for (size_t j = 0; j < lines.size(); ++j)
+                if (setsLine(j) && std::find(shownBy[j].begin(), shownBy[j].end(), i) != shownBy[j].end()) {
+                    if (found || shownBy[j].size() != 1)
+                        return std::nullopt;
+                    found = j;
+                }
+            return found;
+        };
+        std::vector<std::pair<size_t, size_t>> inRun;
+        for (size_t i = 0; i < parts.size(); ++i) {
+            if (!lined(i))
+                continue;
+            std::vector<size_t> candidates;
+            for (size_t j = 0; j < lines.size(); ++j)
+                if (setsLine(j) && shownBy[j] == std::vector<size_t>{i})
+                    candidates.push_back(j);
+            bool twin = false;
+            for (size_t other = 0; other < parts.size(); ++other)
+                twin = twin || (other != i && twins(other, i));
+            if (candidates.size() < 2 || twin)
+                continue;
+            std::optional<size_t> before;
+            std::optional<size_t> after;
+            bool confirmed = true;
+            for (size_t a = i; a-- > 0;)
+                if (lined(a)) {
+                    before = onlyLine(a);
+                    confirmed = confirmed && before;
+                    break;
+                }
+            for (size_t b = i + 1; b < parts.size(); ++b)
+                if (lined(b)) {
+                    after = onlyLine(b);
+                    confirmed = confirmed && after;
+                    break;
+                }
+            if (!confirmed || (!before && !after))
+                continue;
+            std::vector<size_t> standing;
+            for (size_t j : candidates)
+                if ((!before || j > *before) && (!after || j < *after))
+                    standing.push_back(j);
+            if (standing.empty() || (before && after && standing.size() != 1))
+                continue;
+            inRun.emplace_back(i, before ? standing.front() : standing.back());
+        }
+        for (const auto& [i, own] : inRun) {
+            pair(i, own);
+            for (size_t j = 0; j < lines.size(); ++j)
+                if (j != own && setsLine(j) && shownBy[j] == std::vector<size_t>{i}) {
+                    outOfRun[j] = true;
+                    if (Doubles(lines[j], lines[own]))
+                        pairing.owner[j] = i;
+                    else
+                        users[j] = true;
+                }
+        }
+    }
+
     // Places, counted once in the set's order: a part's among the parts with spc data, drawn or not; a line's
-    // among the set's own lines but those of parts without spc data.
+    // among the set's own lines but those of parts without spc data and those out of the set's run. Without a
+    // leader a line of a part without spc data the user wrote on counts as any line the user wrote on does.
     std::vector<size_t> partPlace(parts.size(), kNoPlace);
     std::vector<size_t> placed;
     for (size_t i = 0; i < parts.size(); ++i)
@@ -125,12 +215,12 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
         }
     std::vector<bool> counted(lines.size());
     for (size_t j = 0; j < lines.size(); ++j)
-        counted[j] = lines[j].setsOwn && !placeless[j];
-    const bool asMany = static_cast<size_t>(std::count(counted.begin(), counted.end(), true)) == placed.size();
+        counted[j] = lines[j].setsOwn && !outOfRun[j] && (!placeless[j] || (left == LinesLeft::Between && users[j]));
+    bool asMany = static_cast<size_t>(std::count(counted.begin(), counted.end(), true)) == placed.size();
     if (left == LinesLeft::Between && !asMany) {
         // Without a leader the set's lines are every line it holds, the user's among them: a line showing no
         // part's text before the first or after the last line that shows one stands in no part's place.
-        const auto toldByText = [&](size_t j) { return counted[j] && decided[j]; };
+        const auto toldByText = [&](size_t j) { return counted[j] && decided(j); };
         std::optional<size_t> first;
         std::optional<size_t> last;
         for (size_t j = 0; j < lines.size(); ++j)
@@ -146,12 +236,31 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
     for (size_t j = 0, place = 0; j < lines.size(); ++j)
         if (counted[j])
             linePlace[j] = place++;
-    const auto inPlace = [&](size_t i, size_t j) { return partPlace[i] != kNoPlace && partPlace[i] == linePlace[j]; };
     // The part with spc data in the line's place.
     const auto placeOf = [&](size_t j) -> std::optional<size_t> {
         if (!ordered || linePlace[j] >= placed.size())
             return std::nullopt;
         return placed[linePlace[j]];
+    };
+    // Without a leader the user's lines stand among the set's own, so places decide only where the lines
+    // confirm them: a line out of step (showing another part's text than the one in its place's, or beyond
+    // the last place) may be one typed over, but two say the count is off. A line showing no part's text
+    // neither confirms nor contradicts its place.
+    bool placesTell = ordered;
+    if (ordered && left == LinesLeft::Between) {
+        size_t outOfStep = 0;
+        for (size_t j = 0; j < lines.size(); ++j) {
+            if (linePlace[j] == kNoPlace)
+                continue;
+            const std::optional<size_t> inIts = placeOf(j);
+            if (!inIts || (decided(j) && std::find(shownBy[j].begin(), shownBy[j].end(), *inIts) == shownBy[j].end()))
+                ++outOfStep;
+        }
+        placesTell = outOfStep < 2;
+        asMany = asMany && placesTell;
+    }
+    const auto inPlace = [&](size_t i, size_t j) {
+        return placesTell && partPlace[i] != kNoPlace && partPlace[i] == linePlace[j];
     };
 
     // By what each line shows, text by text. A line goes to the part in its place first, so that a text two
@@ -168,20 +277,22 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
                     }
         for (size_t j : order) {
             // A part that knows its identifier takes only lines naming it where the column tells them.
-            const std::optional<size_t> m = open(j) ? placeOf(j) : std::nullopt;
+            const std::optional<size_t> m = open(j) && placesTell ? placeOf(j) : std::nullopt;
             if (!m || pairing.own[*m] || (byColumn && !parts[*m]->identity.member.empty()))
                 continue;
             std::vector<size_t> shown;
             for (size_t i : showing(j, text))
                 if (lined(i))
                     shown.push_back(i);
+            // The other part has another line where more lines show its text than parts do: a twin's own
+            // line is not another.
+            const std::wstring& typed = lines[j].identity.*text;
+            const auto showingParts = std::count_if(parts.begin(), parts.end(), [&](const auto& part) { return part && part->identity.*text == typed; });
+            const auto showingLines = std::count_if(lines.begin(), lines.end(), [&](const OldSpcLine& line) { return line.identity.*text == typed; });
             bool ownText = false;
-            bool more = false;
-            for (size_t k = 0; k < lines.size(); ++k) {
+            for (size_t k = 0; k < lines.size(); ++k)
                 ownText = ownText || (showsAny(k, *m) && !(pairing.owner[k] && twins(*pairing.owner[k], *m)));
-                more = more || (k != j && std::any_of(shown.begin(), shown.end(), [&](size_t n) { return showsAny(k, n); }));
-            }
-            if (!shown.empty() && !ownText && more)
+            if (!shown.empty() && !ownText && showingLines > showingParts)
                 pair(*m, j);
         }
         for (size_t j : order)
@@ -318,7 +429,7 @@ SpcLinePairing OverAllLines(SpcLinePairing selected, const std::vector<size_t>& 
 
 SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLinePart>>& parts, const std::vector<OldSpcLine>& lines, bool ordered)
 {
-    return Pair(parts, lines, ordered, LinesLeft::InPlace);
+    return Pair(parts, lines, {.ordered = ordered});
 }
 
 SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLineIdentity>>& parts, const std::vector<OldSpcLine>& lines)
@@ -342,7 +453,7 @@ SpcLinePairing PairSinglePartLines(const SpcLineIdentity& part, const std::vecto
     const std::vector<size_t> index = LinesToTell(parts, lines, idColumn, byColumn);
     const std::vector<OldSpcLine> told = Select(lines, index);
     if (byColumn)
-        return OverAllLines(Pair(parts, told, true, LinesLeft::InPlace, true), index, lines.size());
+        return OverAllLines(Pair(parts, told, {.byColumn = true}), index, lines.size());
     // A line showing none of the part's texts is the part's only as the one line its leader holds.
     const bool shown = std::any_of(told.begin(), told.end(), [&](const OldSpcLine& line) {
         return std::any_of(kShownTexts.begin(), kShownTexts.end(),
@@ -390,7 +501,8 @@ SpcLinePairing PairOldSpcLines(const SpcLineMakeUp& asDrawn, std::vector<OldSpcL
             line.setsOwn = true;
         left = LinesLeft::Between;
     }
-    return OverAllLines(Pair(asDrawn.parts, told, asDrawn.ordered, left, byColumn), index, lines.size());
+    return OverAllLines(Pair(asDrawn.parts, told, {.ordered = asDrawn.ordered, .left = left, .byColumn = byColumn, .neighbours = true}),
+                        index, lines.size());
 }
 
 SpcLineHandOver HandOverOldSpcLines(const SpcLineMakeUp& asDrawn, const std::vector<OldSpcLine>& lines, bool idColumn,
