@@ -628,6 +628,25 @@ TEST_F(TCS2D, EveryRoadThatRebuildsOrReplacesASetGivesEachOldLineToItsMembersSuc
         {"the same replaced by the set, which gives the washer a line: the hand line is rebuilt as the washer's, its note kept",
          false, Listing::All, {true, false, true}, kDesignations, kDesignations[1], untyped, false, bySet,
          {bolt + ": note 0, comment \"c0\"", washer + ": by hand, comment \"by hand\"", nut + ": note 2, comment \"c2\""}, 1},
+        // A replace lists the lines it hands on before those it makes: a line listed by hand with a member's
+        // exact designation then stands before the member's own.
+        {"a line listed by hand with the nut's designation and a note, no leader, replaced by the set, then rebuilt: the "
+         "nut keeps its own line, the hand line stays the user's", false, Listing::All, allSpc, kDesignations, kDesignations[2],
+         untyped, false,
+         [&](long placed) {
+             bySet(placed);
+             rebuild(placed);
+         },
+         {nut + ": by hand, comment \"by hand\"", bolt + ": note 0, comment \"c0\"", washer + ": note 1, comment \"c1\"",
+          nut + ": note 2, comment \"c2\""}},
+        {"a line listed by hand with the washer's designation and a note, no leader, replaced by the set, then by a set "
+         "without the washer: the hand line stays, the washer's own goes", false, Listing::All, allSpc, kDesignations,
+         kDesignations[1], untyped, false,
+         [&](long placed) {
+             bySet(placed);
+             bySetWithoutWasher(placed);
+         },
+         {washer + ": by hand, comment \"by hand\"", bolt + ": note 0, comment \"c0\", comment \"c1\"", nut + ": note 2, comment \"c2\""}},
     };
     // Every row with the "ID Normset" column naming each line's member and without it, unless it needs it.
     for (const Replaced& row : replaced)
