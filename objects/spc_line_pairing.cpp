@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <numeric>
 
 namespace {
@@ -40,6 +41,77 @@ bool Doubles(const OldSpcLine& line, const OldSpcLine& kept)
            std::all_of(line.others.begin(), line.others.end(), [&](const SpcLineColumn& column) {
                return std::find(kept.others.begin(), kept.others.end(), column) != kept.others.end();
            });
+}
+
+// Parts of one identity: one member twice.
+bool Twins(const std::optional<SpcLinePart>& a, const std::optional<SpcLinePart>& b)
+{
+    return a && b && std::all_of(kShownTexts.begin(), kShownTexts.end(),
+                                 [&](const auto text) { return a->identity.*text == b->identity.*text; });
+}
+
+// A set lists its lines in its own order, so a member's line stands between its neighbours'. Of several of the
+// set's own lines (setsLine) showing one member's text and no other's (shownBy: the parts a line shows the
+// text of), the own one is the one standing after the line of the nearest member with spc data before it and
+// before that of the nearest after it (for the first member, the last before the next member's; for the
+// last, the first after the previous member's), each of those being the one line showing its member's text
+// and no other's. Where a neighbour has no such line, two lines stand between the neighbours or the member
+// has a twin, nothing tells. For each member told, its own line.
+std::vector<std::pair<size_t, size_t>> OwnLinesInTheSetsRun(const std::vector<std::optional<SpcLinePart>>& parts,
+                                                            const std::vector<bool>& setsLine,
+                                                            const std::vector<std::vector<size_t>>& shownBy)
+{
+    const auto lined = [&](size_t i) { return parts[i] && parts[i]->hasSpcData; };
+    const auto showsOnly = [&](size_t j, size_t i) { return setsLine[j] && shownBy[j] == std::vector<size_t>{i}; };
+    // The one line of the set's own showing the part's text, where exactly one shows it and no other part's.
+    const auto onlyLine = [&](size_t i) -> std::optional<size_t> {
+        std::optional<size_t> found;
+        for (size_t j = 0; j < shownBy.size(); ++j)
+            if (setsLine[j] && std::find(shownBy[j].begin(), shownBy[j].end(), i) != shownBy[j].end()) {
+                if (found || !showsOnly(j, i))
+                    return std::nullopt;
+                found = j;
+            }
+        return found;
+    };
+    // The line of the nearest part with spc data from i on in the step's direction; none where no part
+    // stands there (known), or where that part has no one line (unknown).
+    struct Neighbour {
+        bool known = true;
+        std::optional<size_t> line;
+    };
+    const auto nearest = [&](size_t i, ptrdiff_t step) {
+        for (auto k = static_cast<ptrdiff_t>(i) + step; k >= 0 && k < static_cast<ptrdiff_t>(parts.size()); k += step)
+            if (lined(static_cast<size_t>(k))) {
+                const std::optional<size_t> line = onlyLine(static_cast<size_t>(k));
+                return Neighbour{line.has_value(), line};
+            }
+        return Neighbour{};
+    };
+    std::vector<std::pair<size_t, size_t>> own;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        std::vector<size_t> candidates;
+        for (size_t j = 0; j < shownBy.size(); ++j)
+            if (showsOnly(j, i))
+                candidates.push_back(j);
+        bool twin = false;
+        for (size_t other = 0; other < parts.size(); ++other)
+            twin = twin || (other != i && Twins(parts[other], parts[i]));
+        if (!lined(i) || candidates.size() < 2 || twin)
+            continue;
+        const Neighbour before = nearest(i, -1);
+        const Neighbour after = nearest(i, 1);
+        if (!before.known || !after.known || (!before.line && !after.line))
+            continue;
+        std::vector<size_t> standing;
+        for (size_t j : candidates)
+            if ((!before.line || j > *before.line) && (!after.line || j < *after.line))
+                standing.push_back(j);
+        if (standing.empty() || (before.line && after.line && standing.size() != 1))
+            continue;
+        own.emplace_back(i, before.line ? standing.front() : standing.back());
+    }
+    return own;
 }
 
 // How a pairing reads the lines beyond what they show.
@@ -87,11 +159,7 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
                 found.push_back(i);
         return found;
     };
-    const auto twins = [&](size_t a, size_t b) {
-        return parts[a] && parts[b] && std::all_of(kShownTexts.begin(), kShownTexts.end(), [&](const auto text) {
-                   return parts[a]->identity.*text == parts[b]->identity.*text;
-               });
-    };
+    const auto twins = [&](size_t a, size_t b) { return Twins(parts[a], parts[b]); };
     const auto pair = [&](size_t part, size_t line) {
         pairing.own[part] = line;
         pairing.owner[line] = part;
@@ -103,8 +171,7 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
     // A part without spc data has no place among the lines: it is known only by a line showing its text and
     // no text of a part with spc data (at the first text that shows any part), and such a line takes no place
     // either. It goes with the part only where it shows nothing but the part's texts; one the user wrote more
-    // on is the user's.
-    // The parts a line shows the text of, at the first text that shows any part.
+    // on is the user's. shownBy: the parts a line shows the text of, at the first text that shows any part.
     std::vector<std::vector<size_t>> shownBy(lines.size());
     const auto decided = [&](size_t j) { return !shownBy[j].empty(); };
     std::vector<bool> placeless(lines.size());
@@ -128,71 +195,19 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
                 users[j] = true;
         }
 
-    // A set lists its lines in its own order, so a member's line stands between its neighbours'. Of several of
-    // the set's own lines showing one member's text, the own one is the one standing after the line of the
-    // nearest member with spc data before it and before that of the nearest after it (for the first member,
-    // the last before the next member's; for the last, the first after the previous member's), each of those
-    // being the one line showing its member's text and no other's. Any other line showing it stands out of
-    // the set's run: one the user listed by hand, perhaps with the part's exact designation, which a replace
-    // lists before the lines it makes. It goes as the member's second line where it shows nothing the own
-    // line does not; otherwise it is the user's and takes no place. Where a neighbour has no such line, two
-    // lines stand between the neighbours or the member has a twin, nothing tells, and the rules below hold.
+    // A set's own line of a member stands in the set's run, next to its neighbours' lines; the others showing
+    // its text stand out of it.
     std::vector<bool> outOfRun(lines.size());
     if (rules.neighbours && ordered) {
-        const auto setsLine = [&](size_t j) { return lines[j].setsOwn && !placeless[j]; };
-        // The one line of the set's own showing only the part's text, where exactly one shows it.
-        const auto onlyLine = [&](size_t i) -> std::optional<size_t> {
-            std::optional<size_t> found;
-            for (size_t j = 0; j < lines.size(); ++j)
-                if (setsLine(j) && std::find(shownBy[j].begin(), shownBy[j].end(), i) != shownBy[j].end()) {
-                    if (found || shownBy[j].size() != 1)
-                        return std::nullopt;
-                    found = j;
-                }
-            return found;
-        };
-        std::vector<std::pair<size_t, size_t>> inRun;
-        for (size_t i = 0; i < parts.size(); ++i) {
-            if (!lined(i))
-                continue;
-            std::vector<size_t> candidates;
-            for (size_t j = 0; j < lines.size(); ++j)
-                if (setsLine(j) && shownBy[j] == std::vector<size_t>{i})
-                    candidates.push_back(j);
-            bool twin = false;
-            for (size_t other = 0; other < parts.size(); ++other)
-                twin = twin || (other != i && twins(other, i));
-            if (candidates.size() < 2 || twin)
-                continue;
-            std::optional<size_t> before;
-            std::optional<size_t> after;
-            bool confirmed = true;
-            for (size_t a = i; a-- > 0;)
-                if (lined(a)) {
-                    before = onlyLine(a);
-                    confirmed = confirmed && before;
-                    break;
-                }
-            for (size_t b = i + 1; b < parts.size(); ++b)
-                if (lined(b)) {
-                    after = onlyLine(b);
-                    confirmed = confirmed && after;
-                    break;
-                }
-            if (!confirmed || (!before && !after))
-                continue;
-            std::vector<size_t> standing;
-            for (size_t j : candidates)
-                if ((!before || j > *before) && (!after || j < *after))
-                    standing.push_back(j);
-            if (standing.empty() || (before && after && standing.size() != 1))
-                continue;
-            inRun.emplace_back(i, before ? standing.front() : standing.back());
-        }
-        for (const auto& [i, own] : inRun) {
+        std::vector<bool> setsLine(lines.size());
+        for (size_t j = 0; j < lines.size(); ++j)
+            setsLine[j] = lines[j].setsOwn && !placeless[j];
+        for (const auto& [i, own] : OwnLinesInTheSetsRun(parts, setsLine, shownBy)) {
             pair(i, own);
+            // Its other lines stand out of the run: one the user listed, perhaps with the member's exact
+            // designation, goes as its second line only where it shows nothing the own line does not.
             for (size_t j = 0; j < lines.size(); ++j)
-                if (j != own && setsLine(j) && shownBy[j] == std::vector<size_t>{i}) {
+                if (j != own && setsLine[j] && shownBy[j] == std::vector<size_t>{i}) {
                     outOfRun[j] = true;
                     if (Doubles(lines[j], lines[own]))
                         pairing.owner[j] = i;
@@ -287,8 +302,10 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
             // The other part has another line where more lines show its text than parts do: a twin's own
             // line is not another.
             const std::wstring& typed = lines[j].identity.*text;
-            const auto showingParts = std::count_if(parts.begin(), parts.end(), [&](const auto& part) { return part && part->identity.*text == typed; });
-            const auto showingLines = std::count_if(lines.begin(), lines.end(), [&](const OldSpcLine& line) { return line.identity.*text == typed; });
+            const auto showingParts = std::count_if(parts.begin(), parts.end(),
+                                                    [&](const auto& part) { return part && part->identity.*text == typed; });
+            const auto showingLines = std::count_if(lines.begin(), lines.end(),
+                                                    [&](const OldSpcLine& line) { return line.identity.*text == typed; });
             bool ownText = false;
             for (size_t k = 0; k < lines.size(); ++k)
                 ownText = ownText || (showsAny(k, *m) && !(pairing.owner[k] && twins(*pairing.owner[k], *m)));

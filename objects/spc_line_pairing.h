@@ -64,7 +64,7 @@ struct SpcLinePairing {
 // own lines but those a part without spc data takes. For each text in turn (the member a line knows, its
 // designation, its name; an empty text shows nothing) a line goes to the part in its place showing that
 // text; a line showing part N's text in part M's place is M's, typed over, where M has no line showing its
-// own text but those its twins take and N has another line showing its text; else the line goes to the
+// own text but those its twins take and more lines show N's text than parts do; else the line goes to the
 // first part showing that text still without a line. The set's own lines are paired before the others. A
 // set's own line left (a part renamed, a designation the preset builds otherwise) goes to the part left in
 // its place, else to the first part left with spc data. A line left that shows a part's text is that
@@ -118,10 +118,18 @@ struct SpcLineMakeUp {
 // there names a part, the lines go by the column as a single part's do, but for the parts that do not know
 // their identifier (read from a drawing the reference book no longer answers for), which take lines by
 // what they show.
-// In a set without a leader, told otherwise, a line no part takes by what it shows is a part's only where
-// it stands between the lines of that part's neighbours in the set's order (lines told by what they show),
-// or where the lines are as many as the parts with spc data and it stands in the part's place among them;
-// a line before the first or after the last line told by what it shows takes no place and is the user's.
+// Of several of the set's own lines showing one member's text, the own one stands in the set's run: after
+// the line of its nearest neighbour with spc data before it and before that of the nearest after it, each
+// the one line showing its member's text (a replace lists the lines it hands on before those it makes, so a
+// line the user listed with a member's exact designation may stand before the member's own). The others
+// take no place, and go as its second lines only where they show nothing the own line does not. Where the
+// neighbours' lines do not tell, or the member has a twin, the rules of PairSpcLines hold.
+// In a set without a leader, told otherwise, places decide only where the lines confirm them: where at most
+// one line counted is out of step (showing another part's text than the one in its place, or standing
+// beyond the last place). A line no part takes by what it shows is a part's only where it stands between
+// the lines of that part's neighbours in the set's order (lines told by what they show), or where the lines
+// are as many as the parts with spc data and it stands in the part's place among them; a line before the
+// first or after the last line told by what it shows takes no place and is the user's.
 SpcLinePairing PairOldSpcLines(const SpcLineMakeUp& asDrawn, std::vector<OldSpcLine> lines, bool idColumn);
 
 // The old lines of a make-up rebuilt as another: each old part's lines go to the new part that succeeds it

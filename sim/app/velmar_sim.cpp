@@ -982,7 +982,7 @@ void Run(const RunnerOptions& options)
                 reporter.Flush();
                 if (action.name == L"select" || action.name == L"arrange" || action.name == L"callout") {
                     if (!assembly)
-                        throw UsageError("--select, --arrange and --callout need a 3D document");
+                        throw UsageError("--select, --arrange and --callout need an assembly: a 3D document (--doc-type 4 to 7)");
                     Prepare(action, *opened, *assembly, libraryComponents, *leaders, *patterns, drawn);
                 } else if (action.name == L"spc-comment") {
                     CommentSpcObjects(velmar, action.argument);
