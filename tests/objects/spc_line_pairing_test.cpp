@@ -554,24 +554,24 @@ std::string Judge(const SweptState& state, const std::vector<SweptFate>& fates)
                        !ShowsTextOf(line, texts[i]);
             };
             if (fate.what == SweptFate::Rebuilt && !fate.member)
-                return "(ii) a member's line is rebuilt for a new member that succeeds no old one" + at;
+                return "a member's line is rebuilt for a new member that succeeds no old one" + at;
             if (fate.what != SweptFate::Stays && fate.member && other(*fate.member))
-                return "(ii) a line made for one member is given to another whose text it does not show" + at;
+                return "a line made for one member is given to another whose text it does not show" + at;
             continue;
         }
         if (!showsAny(line)) {
             if (fate.what != SweptFate::Stays)
-                return "(i) a line attached by hand that shows no member's text is a member's" + at;
+                return "a line attached by hand that shows no member's text is a member's" + at;
         } else if (fate.what == SweptFate::Rebuilt) {
             if (!fate.member || !Undecidable(state, *fate.member, j))
-                return "(iii) a line attached by hand is rebuilt as a member's line" + at;
+                return "a line attached by hand is rebuilt as a member's line" + at;
         } else if (fate.what == SweptFate::Goes) {
             const bool onlyTexts = fate.member ? ShowsOnlyTextsOf(line, texts[*fate.member])
                                                : std::any_of(texts.begin(), texts.end(), [&](const SpcLineIdentity& member) {
                                                      return ShowsOnlyTextsOf(line, member);
                                                  });
             if (!onlyTexts)
-                return "(iii) a line attached by hand goes though it shows more than the member's texts" + at;
+                return "a line attached by hand goes though it shows more than the member's texts" + at;
         }
     }
     for (size_t i = 0; i < state.members.size(); ++i)
@@ -579,7 +579,7 @@ std::string Judge(const SweptState& state, const std::vector<SweptFate>& fates)
             if (state.lines[h].madeFor == kUsers && state.members[i].spc && Undecidable(state, i, h))
                 for (const size_t j : {h, *LineMadeFor(state, i)})
                     if (fates[j].what == SweptFate::Goes)
-                        return "(iii) a line the user wrote on goes where nothing tells it from the member's own" +
+                        return "a line the user wrote on goes where nothing tells it from the member's own" +
                                std::string(" (line ") + std::to_string(j) + ")";
     return {};
 }
