@@ -714,6 +714,7 @@ class Sweep {
 public:
     explicit Sweep(unsigned seed) : random_(seed) {}
 
+    // A part or a set placed: a line for each member with spc data, in the set's order.
     SweptState Place()
     {
         SweptState state;
@@ -740,6 +741,8 @@ public:
         return state;
     }
 
+    // One act of the user's: a note on a line, a line typed over (with another member's text, its own or a free
+    // text, now and then with a note), or a line attached by hand after the others.
     void Act(SweptState& state)
     {
         const unsigned act = Pick(10u);
