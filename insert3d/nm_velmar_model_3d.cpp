@@ -122,7 +122,7 @@ void NMVelmarModel3D::GetExistsSpcObjects(const SpcDocContext& context)
     ListOwnSpcLines(context);
 }
 
-ObjArray NMVelmarModel3D::ListOwnSpcLines(const SpcDocContext& context, bool hasSpcData)
+ObjArray NMVelmarModel3D::ListOwnSpcLines(const SpcDocContext& context, bool hasSpcData, ObjArray* numbered)
 {
     TraceScope scope(L"NMVelmarModel3D::ListOwnSpcLines");
     ExSpcObjs.clear();
@@ -133,12 +133,14 @@ ObjArray NMVelmarModel3D::ListOwnSpcLines(const SpcDocContext& context, bool has
     // without spc data never had a line of the library's: even one line is read.
     if (ExSpcObjs.empty() || (hasSpcData && ExSpcObjs.size() == 1))
         return ObjArray();
-    ObjArray numbered;
+    ObjArray leadersLines;
     for (const IDispatchPtr& leader : GetPosLeadsForPart(iEdPrt7))
-        numbered.Append(SpcObjectsHolding(context, leader));
+        leadersLines.Append(SpcObjectsHolding(context, leader));
     std::vector<bool> heldByLeader;
     for (const IDispatchPtr& line : ExSpcObjs)
-        heldByLeader.push_back(HoldsHostObject(numbered, line));
+        heldByLeader.push_back(HoldsHostObject(leadersLines, line));
+    if (numbered)
+        *numbered = leadersLines;
     // What the library gave the component when it placed it, whatever part this object now makes of it.
     const NMVelObjModel3D placed(iApp5, iApp7, Client(), iEdPrt5, false);
     return KeepOwnSpcLinesListed(context, PlacedLineIdentity(placed), heldByLeader, hasSpcData);

@@ -28,6 +28,7 @@
 #include "objects/spc_obj_snapshot.h"
 
 #include <algorithm>
+#include <array>
 #include <cwchar>
 #include <new>
 
@@ -67,6 +68,21 @@ IVel5EntityPtr ModelPlane(IVel5Part* part)
 IVel5EntityPtr ModelAxis(IVel5Part* part)
 {
     return FindNamed(part, kPlanesAndAxes, L"Axis", 0);
+}
+
+constexpr std::array<std::wstring SpcLineIdentity::*, 3> kShownTexts = {&SpcLineIdentity::designation, &SpcLineIdentity::name,
+                                                                        &SpcLineIdentity::member};
+
+// The line shows one of the part's texts (an empty one shows nothing).
+bool ShowsAnyText(const SpcLineIdentity& shown, const SpcLineIdentity& part)
+{
+    return std::any_of(kShownTexts.begin(), kShownTexts.end(),
+                       [&](const auto text) { return !(shown.*text).empty() && shown.*text == part.*text; });
+}
+
+bool SameTexts(const SpcLineIdentity& a, const SpcLineIdentity& b)
+{
+    return std::all_of(kShownTexts.begin(), kShownTexts.end(), [&](const auto text) { return a.*text == b.*text; });
 }
 
 bool IsStudLike(const NMTCSData& layout)
@@ -545,7 +561,7 @@ std::vector<NMVelmarTCS3D::OldMemberSpc> NMVelmarTCS3D::FindExSpcObject(const Sp
                 break;
             }
         if (context.iSpcObjs) {
-            member.attached = old.ListOwnSpcLines(context, !member.listed || member.listed->HasSpcData());
+            member.attached = old.ListOwnSpcLines(context, !member.listed || member.listed->HasSpcData(), &member.numbered);
             member.objects = old.ExSpcObjs;
         }
         const IVel7SpcObjectPtr first = member.objects.empty() ? nullptr : QueryHostOrNull<IVel7SpcObject>(member.objects.front());
@@ -641,17 +657,14 @@ void NMVelmarTCS3D::KeepWrittenLinesOfDroppedMembers(const SpcDocContext& contex
         if (old.objects.empty() || old.objects.size() + old.attached.size() < 2 ||
             std::find(pairing.own.begin(), pairing.own.end(), j) != pairing.own.end())
             continue;
-        // Every text the line shows is one the member's lines were made with, and it shows one.
+        // The line shows a text the member's lines were made with, and none another old member's were (a twin's
+        // are its own).
         const auto showsOnlyItsTexts = [&](const SpcLineIdentity& shown) {
-            bool any = false;
-            for (const auto text : {&SpcLineIdentity::designation, &SpcLineIdentity::name, &SpcLineIdentity::member}) {
-                if ((shown.*text).empty())
-                    continue;
-                if (shown.*text != old.madeAs.*text)
-                    return false;
-                any = true;
-            }
-            return any;
+            if (!ShowsAnyText(shown, old.madeAs))
+                return false;
+            return std::none_of(previous.begin(), previous.end(), [&](const OldMemberSpc& other) {
+                return !SameTexts(other.madeAs, old.madeAs) && ShowsAnyText(shown, other.madeAs);
+            });
         };
         const auto read = [&](const ObjArray& lines) {
             std::vector<OldSpcLine> shown;
@@ -661,11 +674,22 @@ void NMVelmarTCS3D::KeepWrittenLinesOfDroppedMembers(const SpcDocContext& contex
         };
         const std::vector<OldSpcLine> own = read(old.objects);
         const std::vector<OldSpcLine> users = read(old.attached);
-        const auto showing = [&](const std::vector<OldSpcLine>& lines) {
-            return std::count_if(lines.begin(), lines.end(), [&](const OldSpcLine& line) { return showsOnlyItsTexts(line.identity); });
+        size_t showing = 0;
+        size_t held = 0;
+        bool named = false;
+        const auto count = [&](const ObjArray& lines, const std::vector<OldSpcLine>& shown) {
+            for (size_t k = 0; k < lines.size(); ++k)
+                if (showsOnlyItsTexts(shown[k].identity)) {
+                    ++showing;
+                    held += HoldsHostObject(old.numbered, lines[k]) ? 1 : 0;
+                    named = named || (!old.madeAs.member.empty() && shown[k].identity.member == old.madeAs.member);
+                }
         };
-        // A line that alone shows the member's texts is its own, and goes with it.
-        if (showing(own) + showing(users) < 2)
+        count(old.objects, own);
+        count(old.attached, users);
+        // A line that alone shows the member's texts is its own, and goes with it; so is the one its leader holds
+        // alone, or one its "ID Normset" value names, as the member's lines were told.
+        if (showing < 2 || held == 1 || named)
             continue;
         ObjArray kept;
         for (size_t k = 0; k < own.size(); ++k)

@@ -63,6 +63,8 @@ private:
         // The member as the reference book answers for it in the old set's listing now; null where the book
         // no longer lists it there or its answer does not read.
         std::unique_ptr<NMVelmarModel3D> listed;
+        // The lines its position leaders are in, where it has more than one.
+        ObjArray numbered;
         std::unique_ptr<NMSpcObjSnapshot> snapshot;
         ObjArray objects;
         ObjArray attached;
@@ -122,8 +124,10 @@ private:
     std::vector<OldMemberSpc> FindExSpcObject(const SpcDocContext& context, const std::vector<IVel5PartPtr>& oldParts,
                                               const std::vector<std::wstring>& listing);
     // Nothing in a member's lines tells its own from a line the user listed by hand with its texts, but a
-    // leader or an "ID Normset" value: where more than one line of a dropped member shows its texts and no
-    // other, each of its own lines carrying something the user wrote joins the lines the user attached to it.
+    // position leader holding one of them alone or an "ID Normset" value naming the member. Where neither
+    // does and more than one line of a dropped member shows its texts and none of another member's, each of
+    // its own such lines carrying something the user wrote joins the lines the user attached to it, and stays
+    // as they do.
     void KeepWrittenLinesOfDroppedMembers(const SpcDocContext& context, std::vector<OldMemberSpc>& previous,
                                           const SpcLinePairing& pairing);
     // The line carries something the user wrote: a comment, or a column beyond those that tell its part and

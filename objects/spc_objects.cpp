@@ -350,10 +350,10 @@ ObjArray NMVelObj::KeepOwnSpcLinesListed(const SpcDocContext& context, const Spc
     TraceScope scope(L"NMVelObj::KeepOwnSpcLinesListed");
     if (ExSpcObjs.empty())
         return {};
+    const bool idColumn = hasSpcData && HasNormsetIdColumn(GetFirstSpcObject(), context);
     const std::vector<OldSpcLine> lines = ReadOldSpcLines(context, heldByLeader);
-    const SpcLinePairing pairing =
-        hasSpcData ? PairSinglePartLines(madeAs, lines, HasNormsetIdColumn(GetFirstSpcObject(), context))
-                   : PairSpcLines(std::vector<std::optional<SpcLinePart>>{SpcLinePart{madeAs, false}}, lines);
+    const SpcLinePairing pairing = hasSpcData ? PairSinglePartLines(madeAs, lines, idColumn)
+                                              : PairSpcLines(std::vector<std::optional<SpcLinePart>>{SpcLinePart{madeAs, false}}, lines);
     ObjArray own;
     ObjArray users;
     if (pairing.own[0])
