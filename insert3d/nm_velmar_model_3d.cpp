@@ -122,26 +122,33 @@ void NMVelmarModel3D::GetExistsSpcObjects(const SpcDocContext& context)
     ListOwnSpcLines(context);
 }
 
-ObjArray NMVelmarModel3D::ListOwnSpcLines(const SpcDocContext& context)
+ObjArray NMVelmarModel3D::ListOwnSpcLines(const SpcDocContext& context, bool hasSpcData, ObjArray* numbered)
 {
     TraceScope scope(L"NMVelmarModel3D::ListOwnSpcLines");
     ExSpcObjs.clear();
     if (iEdPrt7)
         ExSpcObjs = SpcObjectsHolding(context, iEdPrt7);
     scope.Value(L"ExSpcObjs.size()", _variant_t(static_cast<unsigned long>(ExSpcObjs.size())));
-    // One line is the part's whatever it shows: nothing to read to tell it.
-    if (ExSpcObjs.size() < 2)
+    // One line of a part with spc data is the part's whatever it shows: nothing to read to tell it. A part
+    // without spc data never had a line of the library's: even one line is read.
+    if (ExSpcObjs.empty() || (hasSpcData && ExSpcObjs.size() == 1))
         return ObjArray();
-    ObjArray numbered;
+    ObjArray leadersLines;
     for (const IDispatchPtr& leader : GetPosLeadsForPart(iEdPrt7))
-        numbered.Append(SpcObjectsHolding(context, leader));
+        leadersLines.Append(SpcObjectsHolding(context, leader));
     std::vector<bool> heldByLeader;
     for (const IDispatchPtr& line : ExSpcObjs)
-        heldByLeader.push_back(HoldsHostObject(numbered, line));
+        heldByLeader.push_back(HoldsHostObject(leadersLines, line));
+    if (numbered)
+        *numbered = leadersLines;
     // What the library gave the component when it placed it, whatever part this object now makes of it.
-    // The line shows its name as the designation or as the name, by the preset it was made with.
     const NMVelObjModel3D placed(iApp5, iApp7, Client(), iEdPrt5, false);
-    return KeepOwnSpcLinesListed(context, {placed.NM_Name, placed.NM_Name, placed.NM_QuarvendID}, heldByLeader);
+    return KeepOwnSpcLinesListed(context, PlacedLineIdentity(placed), heldByLeader, hasSpcData);
+}
+
+SpcLineIdentity NMVelmarModel3D::PlacedLineIdentity(const NMObject& placed)
+{
+    return {placed.NM_Name, placed.NM_Name, placed.NM_QuarvendID};
 }
 
 void NMVelmarModel3D::RestorePosition(int32_t position)

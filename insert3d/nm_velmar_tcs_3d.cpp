@@ -1,25 +1,34 @@
 #include "insert3d/nm_velmar_tcs_3d.h"
 
 #include "core/com_convert.h"
+#include "core/data_convert_error.h"
 #include "core/format_string.h"
 #include "core/number_text.h"
 #include "core/paths.h"
+#include "core/string_utils.h"
 #include "core/trace_log.h"
 #include "core/translate.h"
+#include "hostapi/client_string.h"
 #include "hostapi/dispatch_call.h"
 #include "hostapi/entity_access.h"
 #include "hostapi/host_guards.h"
+#include "hostapi/host_version.h"
 #include "hostapi/interface_bridge.h"
 #include "hostapi/mate_queries.h"
 #include "hostapi/position_leaders.h"
+#include "hostapi/provider_connection.h"
 #include "hostapi/scope_exit.h"
 #include "hostapi/vtable_call.h"
 #include "insert3d/array_keeper.h"
 #include "insert3d/placement_loop.h"
+#include "objects/bad_response.h"
 #include "objects/cant_create_spc_obj.h"
+#include "objects/part_data.h"
+#include "objects/spc_comments.h"
 #include "objects/spc_obj_snapshot.h"
 
 #include <algorithm>
+#include <array>
 #include <cwchar>
 #include <new>
 
@@ -33,6 +42,8 @@ constexpr short kUnderPacketType = 21;
 constexpr short kCoincidence = 0;
 constexpr short kCoaxial = 4;
 constexpr short kDistance = 5;
+// The host the reference book answers a placed part's identifier for.
+const wchar_t kPlacedContext[] = L"ВЕЛМАР 3D";
 
 std::int64_t Address(IUnknown* object)
 {
@@ -57,6 +68,21 @@ IVel5EntityPtr ModelPlane(IVel5Part* part)
 IVel5EntityPtr ModelAxis(IVel5Part* part)
 {
     return FindNamed(part, kPlanesAndAxes, L"Axis", 0);
+}
+
+constexpr std::array<std::wstring SpcLineIdentity::*, 3> kShownTexts = {&SpcLineIdentity::designation, &SpcLineIdentity::name,
+                                                                        &SpcLineIdentity::member};
+
+// The line shows one of the part's texts (an empty one shows nothing).
+bool ShowsAnyText(const SpcLineIdentity& shown, const SpcLineIdentity& part)
+{
+    return std::any_of(kShownTexts.begin(), kShownTexts.end(),
+                       [&](const auto text) { return !(shown.*text).empty() && shown.*text == part.*text; });
+}
+
+bool SameTexts(const SpcLineIdentity& a, const SpcLineIdentity& b)
+{
+    return std::all_of(kShownTexts.begin(), kShownTexts.end(), [&](const auto text) { return a.*text == b.*text; });
 }
 
 bool IsStudLike(const NMTCSData& layout)
@@ -470,11 +496,55 @@ std::vector<IVel5EntityPtr> NMVelmarTCS3D::FindTCSElements()
     return elements;
 }
 
+std::vector<std::wstring> NMVelmarTCS3D::OldSetListing()
+{
+    TraceScope scope(L"NMVelmarTCS3D::OldSetListing");
+    std::vector<std::wstring> listing;
+    // The set's macro element keeps the set's identifier where an element keeps its method body.
+    const NMVelObjElem3D stored(iApp5, iApp7, RequireHost(iMacro));
+    scope.String(L"set", stored.NM_Body);
+    if (stored.NM_Body.empty() || !Client())
+        return listing;
+    for (const std::wstring& id : Split(BstrToWString(QueryClientString(Client(), stored.NM_Body)), L"\r\n"))
+        if (!id.empty())
+            listing.push_back(id);
+    scope.Value(L"listing.size()", _variant_t(static_cast<unsigned long>(listing.size())));
+    return listing;
+}
+
+std::unique_ptr<NMVelmarModel3D> NMVelmarTCS3D::ListedMember(const std::wstring& id)
+{
+    TraceScope scope(L"NMVelmarTCS3D::ListedMember");
+    scope.String(L"NM_ID", id);
+    const INMResponsePtr response = ClientPlacedResponse(Client(), id, kPlacedContext);
+    if (!response)
+        return nullptr;
+    auto member = std::make_unique<NMVelmarModel3D>(iApp5, iApp7, Client(), nullptr, IsSpecActive, Settings);
+    try {
+        const _bstr_t xml = V7Get(response, &INMResponse::get_Xml);
+        const XmlDocumentPtr document = ParseAnswer(xml);
+        const pugi::xml_node collection = document->child(L"response").child(L"objectcollection");
+        if (!collection)
+            return nullptr;
+        member->loadPartData(collection, document);
+    } catch (const BadResponse&) {
+        TraceCurrentException(L"NMVelmarTCS3D::ListedMember");
+        return nullptr;
+    } catch (const DataConvertError&) {
+        TraceCurrentException(L"NMVelmarTCS3D::ListedMember");
+        return nullptr;
+    }
+    scope.Value(L"HasSpcData", member->HasSpcData());
+    return member;
+}
+
 std::vector<NMVelmarTCS3D::OldMemberSpc> NMVelmarTCS3D::FindExSpcObject(const SpcDocContext& context,
-                                                                       const std::vector<IVel5PartPtr>& oldParts)
+                                                                       const std::vector<IVel5PartPtr>& oldParts,
+                                                                       const std::vector<std::wstring>& listing)
 {
     TraceScope scope(L"NMVelmarTCS3D::FindExSpcObject");
     std::vector<OldMemberSpc> found;
+    std::vector<bool> matched(listing.size());
     size_t total = 0;
     for (const IVel5PartPtr& part : oldParts) {
         OldMemberSpc& member = found.emplace_back();
@@ -482,8 +552,16 @@ std::vector<NMVelmarTCS3D::OldMemberSpc> NMVelmarTCS3D::FindExSpcObject(const Sp
         // The component keeps what it is in the reference book in its identity block.
         NMVelmarModel3D old(iApp5, iApp7, Client(), part, false, Settings);
         member.member = old.MemberKey();
+        member.madeAs = NMVelmarModel3D::PlacedLineIdentity(old);
+        // Twins take the listing's entries of their identifier in turn.
+        for (size_t k = 0; k < listing.size(); ++k)
+            if (!matched[k] && listing[k] == old.NM_ID) {
+                matched[k] = true;
+                member.listed = ListedMember(listing[k]);
+                break;
+            }
         if (context.iSpcObjs) {
-            member.attached = old.ListOwnSpcLines(context);
+            member.attached = old.ListOwnSpcLines(context, !member.listed || member.listed->HasSpcData(), &member.numbered);
             member.objects = old.ExSpcObjs;
         }
         const IVel7SpcObjectPtr first = member.objects.empty() ? nullptr : QueryHostOrNull<IVel7SpcObject>(member.objects.front());
@@ -503,8 +581,11 @@ void NMVelmarTCS3D::ReplaceTCSModels()
     // with them, as those of an old member no new one takes do.
     const bool makeSpcObjects = IsCanCreateSpcObj();
     const SpcDocContext context = Context(makeSpcObjects);
-    std::vector<OldMemberSpc> previous = FindExSpcObject(context, oldParts);
+    // What the reference book says of the old set now tells a member without spc data, which has no line.
+    std::vector<OldMemberSpc> previous =
+        FindExSpcObject(context, oldParts, context.iSpcObjs ? OldSetListing() : std::vector<std::wstring>());
     const SpcLinePairing pairing = PairOldMembers(context, previous);
+    KeepWrittenLinesOfDroppedMembers(context, previous, pairing);
     Succession succession;
     succession.own.resize(Models.size());
     succession.copies.resize(Models.size());
@@ -565,6 +646,72 @@ SpcLinePairing NMVelmarTCS3D::PairOldMembers(const SpcDocContext& context, const
     for (const auto& member : pairing.own)
         scope.Value(L"own member", member ? _variant_t(static_cast<long>(*member)) : _variant_t(-1L));
     return pairing;
+}
+
+void NMVelmarTCS3D::KeepWrittenLinesOfDroppedMembers(const SpcDocContext& context, std::vector<OldMemberSpc>& previous,
+                                                     const SpcLinePairing& pairing)
+{
+    TraceScope scope(L"NMVelmarTCS3D::KeepWrittenLinesOfDroppedMembers");
+    for (size_t j = 0; j < previous.size(); ++j) {
+        OldMemberSpc& old = previous[j];
+        if (old.objects.empty() || old.objects.size() + old.attached.size() < 2 ||
+            std::find(pairing.own.begin(), pairing.own.end(), j) != pairing.own.end())
+            continue;
+        // The line shows a text the member's lines were made with, and none another old member's were (a twin's
+        // are its own).
+        const auto showsOnlyItsTexts = [&](const SpcLineIdentity& shown) {
+            if (!ShowsAnyText(shown, old.madeAs))
+                return false;
+            return std::none_of(previous.begin(), previous.end(), [&](const OldMemberSpc& other) {
+                return !SameTexts(other.madeAs, old.madeAs) && ShowsAnyText(shown, other.madeAs);
+            });
+        };
+        const auto read = [&](const ObjArray& lines) {
+            std::vector<OldSpcLine> shown;
+            for (const IDispatchPtr& line : lines)
+                shown.push_back(ShownOldSpcLine(RequireHost(QueryHostOrNull<IVel7SpcObject>(line)), context));
+            return shown;
+        };
+        const std::vector<OldSpcLine> own = read(old.objects);
+        const std::vector<OldSpcLine> users = read(old.attached);
+        size_t showing = 0;
+        size_t held = 0;
+        bool named = false;
+        const auto count = [&](const ObjArray& lines, const std::vector<OldSpcLine>& shown) {
+            for (size_t k = 0; k < lines.size(); ++k)
+                if (showsOnlyItsTexts(shown[k].identity)) {
+                    ++showing;
+                    held += HoldsHostObject(old.numbered, lines[k]) ? 1 : 0;
+                    named = named || (!old.madeAs.member.empty() && shown[k].identity.member == old.madeAs.member);
+                }
+        };
+        count(old.objects, own);
+        count(old.attached, users);
+        // A line that alone shows the member's texts is its own, and goes with it; so is the one its leader holds
+        // alone, or one its "ID Normset" value names, as the member's lines were told.
+        if (showing < 2 || held == 1 || named)
+            continue;
+        ObjArray kept;
+        for (size_t k = 0; k < own.size(); ++k)
+            if (showsOnlyItsTexts(own[k].identity) && CarriesWriting(old.objects[k], own[k], old.listed.get()))
+                old.attached.push_back(old.objects[k]);
+            else
+                kept.push_back(old.objects[k]);
+        scope.Value(L"member", _variant_t(static_cast<unsigned long>(j)));
+        scope.Value(L"kept as the user's", _variant_t(static_cast<unsigned long>(old.objects.size() - kept.size())));
+        old.objects = std::move(kept);
+    }
+}
+
+bool NMVelmarTCS3D::CarriesWriting(IDispatch* line, const OldSpcLine& shown, const NMVelmarModel3D* listed)
+{
+    if (std::any_of(shown.others.begin(), shown.others.end(),
+                    [&](const SpcLineColumn& column) { return !listed || !listed->MakesColumnText(column); }))
+        return true;
+    if (HostVersion < kHostVersion1501)
+        return false;
+    const IVel7SpcCommentsPtr comments = CommentsOf(RequireHost(QueryHostOrNull<IVel7SpcObject>(line)));
+    return comments && V7Get(comments, &IVel7SpcComments::get_Count) > 0;
 }
 
 NMVelmarModel3D* NMVelmarTCS3D::LinesHeir(size_t member, const SpcLinePairing& pairing)

@@ -58,6 +58,13 @@ private:
     struct OldMemberSpc {
         IVel5PartPtr part;
         std::wstring member;
+        // The texts the library gave its lines when it placed it, its identifier in `member`.
+        SpcLineIdentity madeAs;
+        // The member as the reference book answers for it in the old set's listing now; null where the book
+        // no longer lists it there or its answer does not read.
+        std::unique_ptr<NMVelmarModel3D> listed;
+        // The lines its position leaders are in, where it has more than one.
+        ObjArray numbered;
         std::unique_ptr<NMSpcObjSnapshot> snapshot;
         ObjArray objects;
         ObjArray attached;
@@ -105,8 +112,28 @@ private:
     // The components and the elements of the set's macro element, in the order it holds them.
     std::vector<IVel5PartPtr> FindTCSModels();
     std::vector<IVel5EntityPtr> FindTCSElements();
+    // The identifiers of the members the reference book lists for the old set's identifier now, in the set's
+    // order; none where it no longer answers for the set.
+    std::vector<std::wstring> OldSetListing();
+    // A member as the reference book answers for its identifier now; null where it gives no answer or one
+    // that does not read.
+    std::unique_ptr<NMVelmarModel3D> ListedMember(const std::wstring& id);
     // Each old member's own spc objects, told from the lines the user attached to it as a single part's are.
-    std::vector<OldMemberSpc> FindExSpcObject(const SpcDocContext& context, const std::vector<IVel5PartPtr>& oldParts);
+    // A member the listing (OldSetListing) names is known by its answer now: one without spc data has no line
+    // of its own. One the listing does not name is told as one with spc data.
+    std::vector<OldMemberSpc> FindExSpcObject(const SpcDocContext& context, const std::vector<IVel5PartPtr>& oldParts,
+                                              const std::vector<std::wstring>& listing);
+    // Nothing in a member's lines tells its own from a line the user listed by hand with its texts, but a
+    // position leader holding one of them alone or an "ID Normset" value naming the member. Where neither
+    // does and more than one line of a dropped member shows its texts and none of another member's, each of
+    // its own such lines carrying something the user wrote joins the lines the user attached to it, and stays
+    // as they do.
+    void KeepWrittenLinesOfDroppedMembers(const SpcDocContext& context, std::vector<OldMemberSpc>& previous,
+                                          const SpcLinePairing& pairing);
+    // The line carries something the user wrote: a comment, or a column beyond those that tell its part and
+    // its position filled with a text the member's line as its preset makes it (listed; null: unknown) would
+    // not show.
+    bool CarriesWriting(IDispatch* line, const OldSpcLine& shown, const NMVelmarModel3D* listed);
     // The old members paired with the new models (PairSpcLines), every one of each: an old member as the
     // line shown by its first spc object (no text without one), a model by the texts of the line it gets
     // (none for a model that gets no line), both known first by what they are in the reference book.

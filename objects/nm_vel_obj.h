@@ -96,6 +96,9 @@ public:
     std::wstring ColumnTextByPreset(const SpcColumnKey& key) const;
     // The designation and name a new line of the part shows (ColumnTextByPreset).
     SpcLineIdentity LineIdentityByPreset() const;
+    // A new line of the part shows that text in that column: its column set's, its mass, or a value of the
+    // part the second collection names a column after. False for any column of a part without a preset.
+    bool MakesColumnText(const SpcLineColumn& column) const;
     // The designation and name a line shows; empty texts without the columns or a complete context.
     SpcLineIdentity ShownLineIdentity(IVel7SpcObject* line, const SpcDocContext& context);
     // The line's "ID Normset" column; null where the bill of materials has none or the context is not
@@ -117,8 +120,11 @@ public:
     // gives back the others, lines the user attached, which stay as they were made. madeAs: the texts the
     // library gave the part whose lines they are (a replaced part's, not its successor's), its identifier
     // in `member`; heldByLeader: for each listed line, whether it holds a position leader of the part. An
-    // empty list after it means no line is the part's own: it gets a new one.
-    ObjArray KeepOwnSpcLinesListed(const SpcDocContext& context, const SpcLineIdentity& madeAs, const std::vector<bool>& heldByLeader);
+    // empty list after it means no line is the part's own: it gets a new one. A part without spc data
+    // (hasSpcData false) has no line of its own: a line showing nothing but its texts is its, any other the
+    // user's, a single line as well.
+    ObjArray KeepOwnSpcLinesListed(const SpcDocContext& context, const SpcLineIdentity& madeAs, const std::vector<bool>& heldByLeader,
+                                   bool hasSpcData = true);
     // The first listed object becomes the current one, placed and numbered, and leaves the list.
     void useOldSpcObj(const ObjArray& geometry);
 

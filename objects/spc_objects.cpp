@@ -15,6 +15,7 @@
 #include "hostapi/host_window.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 
 namespace {
@@ -252,6 +253,22 @@ SpcLineIdentity NMVelObj::LineIdentityByPreset() const
     return {ColumnTextByPreset(kDesignationColumn), ColumnTextByPreset(kNameColumn), L""};
 }
 
+bool NMVelObj::MakesColumnText(const SpcLineColumn& column) const
+{
+    if (!OwnPreset)
+        return false;
+    if (ColumnTextByPreset({column.type, column.number}) == column.text)
+        return true;
+    if (column.collection != 1)
+        return false;
+    const Variables& vars = PartVariables();
+    const auto shows = [&](const wchar_t* variable) { return vars.HasValue(variable) && vars.GetString(variable) == column.text; };
+    if (SpcColumnKey{column.type, column.number} == kMassColumn && shows(L"MACC"))
+        return true;
+    // The named columns are found by their names, which a line read back does not tell: their values do.
+    return std::any_of(std::begin(kNamedColumns), std::end(kNamedColumns), [&](const NamedColumn& named) { return shows(named.variable); });
+}
+
 SpcLineIdentity NMVelObj::ShownLineIdentity(IVel7SpcObject* line, const SpcDocContext& context)
 {
     SpcLineIdentity identity;
@@ -328,13 +345,15 @@ std::vector<OldSpcLine> NMVelObj::ReadOldSpcLines(const SpcDocContext& context, 
 }
 
 ObjArray NMVelObj::KeepOwnSpcLinesListed(const SpcDocContext& context, const SpcLineIdentity& madeAs,
-                                         const std::vector<bool>& heldByLeader)
+                                         const std::vector<bool>& heldByLeader, bool hasSpcData)
 {
     TraceScope scope(L"NMVelObj::KeepOwnSpcLinesListed");
     if (ExSpcObjs.empty())
         return {};
-    const bool idColumn = HasNormsetIdColumn(GetFirstSpcObject(), context);
-    const SpcLinePairing pairing = PairSinglePartLines(madeAs, ReadOldSpcLines(context, heldByLeader), idColumn);
+    const bool idColumn = hasSpcData && HasNormsetIdColumn(GetFirstSpcObject(), context);
+    const std::vector<OldSpcLine> lines = ReadOldSpcLines(context, heldByLeader);
+    const SpcLinePairing pairing = hasSpcData ? PairSinglePartLines(madeAs, lines, idColumn)
+                                              : PairSpcLines(std::vector<std::optional<SpcLinePart>>{SpcLinePart{madeAs, false}}, lines);
     ObjArray own;
     ObjArray users;
     if (pairing.own[0])

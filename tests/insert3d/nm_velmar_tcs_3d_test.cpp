@@ -38,6 +38,7 @@ struct MemberSpec {
     std::vector<response_xml::Attr> layout;
     bool spcData = true;
     const wchar_t* id = nullptr;   // its identifier in the reference book; "PART:" and the body when none
+    const wchar_t* quarvend = L"Q-1";   // the identity its line's "ID Normset" column shows
 };
 
 const MemberSpec kBolt{L"Bolt10.vlm", L"Болт М10", {{L"PartType", L"1"}, {L"OnPacket", L"true"}, {L"Orientation", L"true"}}};
@@ -96,7 +97,7 @@ protected:
                 external.insert(external.end(), {{L"spcSection", L"25"}, {L"spcSubSection", L"0"}, {L"spcNestedBlock", L"0"},
                                                  {L"spcNestedSection", L"0"}, {L"spcAdditionalBlock", L"0"},
                                                  {L"spcColumns", L"5.1=Designation"}});
-            external.push_back({L"Quarvend_IID", L"Q-1"});
+            external.push_back({L"Quarvend_IID", member.quarvend});
             const std::wstring id = member.id ? std::wstring(member.id) : std::wstring(L"PART:") + member.body;
             methods += Object(L"PartMethod", {},
                               Object(L"MethodParameters", {{L"D", L"10,5"}}) +
@@ -293,6 +294,11 @@ const MemberSpec kWasherRenamed = [] {
     washer.designation = L"Шайба 10.01";
     return washer;
 }();
+const MemberSpec kWasherOwnIdentity = [] {
+    MemberSpec washer = kWasher;
+    washer.quarvend = L"Q-WASHER";
+    return washer;
+}();
 const MemberSpec kBoltPartM10 = Sized(kBolt, L"PART:BOLT[M10]");
 const MemberSpec kWasherPart10 = Sized(kWasher, L"PART:WASHER[10]");
 const MemberSpec kNutPartM10 = Sized(kNut, L"PART:NUT[M10]");
@@ -330,8 +336,16 @@ struct SetReplaceRow {
     };
     std::vector<Callout> leaders = {};
     const wchar_t* designation = L"Комплект крепежа М10";   // the new set's
-    // Old members the user attached a line to ("Прокладка", commented "by-hand"), each one.
+    // Old members the user attached a line to ("Прокладка", commented "by-hand"), each one: one showing
+    // another text, with a note in 9.1, where given.
     std::vector<size_t> attachedTo = {};
+    const wchar_t* attachedShows = L"Прокладка";
+    const wchar_t* attachedNote = L"";
+    // The old set made anew by itself after the user wrote on it: the lines it handed on stand before those
+    // it made, as they do after every replace.
+    bool madeAnew = false;
+    // The reference book answers for the old set's identifier as the set was made.
+    bool listed = false;
     // The combination the row runs in, shared out over the rows with the attached lines above: the bill of
     // materials' "ID Normset" column, and a position leader on each old member that its own line holds.
     bool idColumn = false;
@@ -475,6 +489,49 @@ const SetReplaceRow kSetReplaceRows[] = {
      .leaders = {{89, {1}, {SetReplaceRow::kAttached}}},
      .attachedTo = {1},
      .idColumn = true},
+    // A line the user listed by hand with a dropped member's designation and wrote on stands first once the
+    // set was made anew: nothing tells it from the member's own line, so neither goes.
+    {.name = "a line the user attached to the washer with its designation and a note, the set made anew, the washer dropped",
+     .old = {kBolt, kWasher, kNut},
+     .answer = {kBolt, kNut},
+     .spc = {"Шайба 10 on Болт М10: hand: by-hand", "Шайба 10 on Болт М10: Шайба: washer", "Болт М10: Болт: bolt", "Гайка М10: Гайка: nut"},
+     .components = 2,
+     .attachedTo = {1},
+     .attachedShows = L"Шайба 10",
+     .attachedNote = L"hand",
+     .madeAnew = true},
+    // Where its leader or its "ID Normset" value tells the member's own line, that one goes with it.
+    {.name = "a line the user attached to the washer with its designation and a note, the set made anew, the washer dropped, the ID "
+             "column",
+     .old = {kBolt, kWasherOwnIdentity, kNut},
+     .answer = {kBolt, kNut},
+     .spc = {"Шайба 10 on Болт М10: hand: by-hand", "Болт М10: Болт: bolt washer", "Гайка М10: Гайка: nut"},
+     .components = 2,
+     .attachedTo = {1},
+     .attachedShows = L"Шайба 10",
+     .attachedNote = L"hand",
+     .madeAnew = true,
+     .idColumn = true},
+    {.name = "a line the user attached to the washer with its designation and a note, the set made anew, the washer dropped, each "
+             "member under a leader in its own line",
+     .old = {kBolt, kWasher, kNut},
+     .answer = {kBolt, kNut},
+     .spc = {"Шайба 10 on Болт М10: hand: by-hand", "Болт М10: Болт: bolt washer", "Гайка М10: Гайка: nut"},
+     .components = 2,
+     .arrays = {"leader 89 on Болт М10 in Болт М10", "leader 89 on Гайка М10 in Гайка М10"},
+     .attachedTo = {1},
+     .attachedShows = L"Шайба 10",
+     .attachedNote = L"hand",
+     .madeAnew = true,
+     .ownLeaders = true},
+    // A member the reference book lists without spc data has no line of its own: the one it holds is the user's.
+    {.name = "a line the user attached to the bolt without spc data, the reference book listing the old set",
+     .old = {WithoutSpc(kBolt), kNut},
+     .answer = {WithoutSpc(kBolt), kNut},
+     .spc = {"Прокладка on Болт М10: : by-hand", "Гайка М10: Гайка: nut"},
+     .components = 2,
+     .attachedTo = {0},
+     .listed = true},
     {.name = "a leader with branches to the bolt and the nut",
      .old = {kBolt, kNut},
      .answer = {kBolt, kNut},
@@ -549,10 +606,13 @@ TEST_P(SetReplaceSweep, LeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
         document().Spc().DefineColumnB({20, 1, L"ID Normset"});
     const auto model = HoleModel({plate.bores[0]});
     NewSet(model.get(), Set(row.old)).Apply();
-    sim::GeoEntity& old = *macros_->Live().at(0);
-    sim::Pattern& array = patterns_->Add("array", {old.V7().Ptr()});
+    if (row.listed)
+        book().AddPlacedResponse(Set(row.old));
+    sim::GeoEntity* old = macros_->Live().at(0);
+    sim::Pattern& array = patterns_->Add("array", {old->V7().Ptr()});
     std::vector<sim::SpcObject*> oldObjects = document().Spc().Objects();
-    ASSERT_EQ(oldObjects.size(), row.spcObjects ? row.old.size() : 0u);
+    const auto lined = static_cast<size_t>(std::count_if(row.old.begin(), row.old.end(), [](const MemberSpec& member) { return member.spcData; }));
+    ASSERT_EQ(oldObjects.size(), row.spcObjects ? lined : 0u);
     const std::map<std::wstring, std::pair<std::wstring, std::string>> words = {
         {kBolt.designation, {L"Болт", "bolt"}}, {kWasher.designation, {L"Шайба", "washer"}}, {kNut.designation, {L"Гайка", "nut"}}};
     for (sim::SpcObject* object : oldObjects) {
@@ -565,10 +625,19 @@ TEST_P(SetReplaceSweep, LeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
     std::vector<sim::SpcObject*> attached;
     for (size_t member : row.attachedTo) {
         sim::SpcObject& line = document().Spc().AddObject(25);
-        line.ColumnA(5, 1)->SetText(L"Прокладка");
+        line.ColumnA(5, 1)->SetText(row.attachedShows);
+        line.ColumnA(9, 1)->SetText(row.attachedNote);
         line.Link(assembly().Components().at(member)->part->V7());
         line.AddComment("by-hand");
         attached.push_back(&line);
+    }
+    if (row.madeAnew) {
+        NewSet(model.get(), Set(row.old), old->Entity()).Apply();
+        set_.reset();
+        old = macros_->Live().at(0);
+        const std::vector<sim::SpcObject*> objects = document().Spc().Objects();
+        ASSERT_GE(objects.size(), oldObjects.size());
+        oldObjects.assign(objects.end() - static_cast<std::ptrdiff_t>(oldObjects.size()), objects.end());
     }
     if (row.ownLeaders)
         for (size_t member = 0; member < oldObjects.size(); ++member) {
@@ -674,7 +743,7 @@ TEST_P(SetReplaceSweep, LeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
         TakeBackCompletedRun(completed, before, state);
         velmar().App7().Value(25) = _variant_t(VARIANT_FALSE, VT_I2);
         velmar().User().Clear();
-        NewSet(model.get(), Set(row.answer, row.designation), old.Entity());
+        NewSet(model.get(), Set(row.answer, row.designation), old->Entity());
         EXPECT_EQ(set_->state, NMObject::StateReplace);
         document().Spc().RefuseAdd(row.refusedLines);
         return [&] { set_->Apply(); };
@@ -695,7 +764,7 @@ TEST_P(SetReplaceSweep, LeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
                 EXPECT_EQ(state(), before);
             } else {
                 ASSERT_EQ(macros_->Live().size(), 1u);
-                EXPECT_NE(macros_->Live().front(), &old) << "a new set";
+                EXPECT_NE(macros_->Live().front(), old) << "a new set";
                 EXPECT_EQ(spc(), row.spc);
                 EXPECT_EQ(document().HasSpcDescription(), row.spcObjects) << "none made where the settings make no spc objects";
                 EXPECT_EQ(SpcObjectsOfNoComponent(), hasNeighbour ? 1u : 0u);
@@ -717,7 +786,7 @@ TEST_P(SetReplaceSweep, LeavesTheOldSetOrTheNewOneInItsPlaceAndArray)
         return;
     // Velmar refuses to delete the old set's macro element: the replace fails as on a failing call.
     const auto refused = start();
-    document().RefuseDeletion([&](IUnknown* object) { return sim::Object::From(object) == &old.V5(); });
+    document().RefuseDeletion([&](IUnknown* object) { return sim::Object::From(object) == &old->V5(); });
     EXPECT_THROW(refused(), _com_error);
     document().RefuseDeletion(nullptr);
     EXPECT_EQ(state(), before);
