@@ -50,68 +50,70 @@ bool Twins(const std::optional<SpcLinePart>& a, const std::optional<SpcLinePart>
                                  [&](const auto text) { return a->identity.*text == b->identity.*text; });
 }
 
-// A set lists its lines in its own order, so a member's line stands between its neighbours'. Of several of the
-// set's own lines (setsLine) showing one member's text and no other's (shownBy: the parts a line shows the
-// text of), the own one is the one standing after the line of the nearest member with spc data before it and
-// before that of the nearest after it (for the first member, the last before the next member's; for the
-// last, the first after the previous member's), each of those being the one line showing its member's text
-// and no other's. Where a neighbour has no such line, two lines stand between the neighbours or the member
-// has a twin, nothing tells. For each member told, its own line.
-std::vector<std::pair<size_t, size_t>> OwnLinesInTheSetsRun(const std::vector<std::optional<SpcLinePart>>& parts,
-                                                            const std::vector<bool>& setsLine,
-                                                            const std::vector<std::vector<size_t>>& shownBy)
+// The set's run of lines among its own: a set lists its lines in its own order, one for each member with spc
+// data, and a replace lists the lines it hands on before those it makes, the user adding his after. The run
+// is the stretch of as many of the set's own lines (setsLine) as the set has members with spc data that most
+// lines in it show the text of the member in their place (shownBy: the parts a line shows the text of),
+// with no line showing another member's text but one the user may have typed over. None where no stretch
+// fits, two fit as well, or no line stands beside the run.
+struct SetsRun {
+    // For each part, the line in its place showing its text.
+    std::vector<std::optional<size_t>> own;
+    // For each line, whether it shows a member's text out of the run.
+    std::vector<bool> outside;
+};
+
+std::optional<SetsRun> RunOfTheSet(const std::vector<std::optional<SpcLinePart>>& parts, const std::vector<bool>& setsLine,
+                                   const std::vector<std::vector<size_t>>& shownBy)
 {
-    const auto lined = [&](size_t i) { return parts[i] && parts[i]->hasSpcData; };
-    const auto showsOnly = [&](size_t j, size_t i) { return setsLine[j] && shownBy[j] == std::vector<size_t>{i}; };
-    // The one line of the set's own showing the part's text, where exactly one shows it and no other part's.
-    const auto onlyLine = [&](size_t i) -> std::optional<size_t> {
-        std::optional<size_t> found;
-        for (size_t j = 0; j < shownBy.size(); ++j)
-            if (setsLine[j] && std::find(shownBy[j].begin(), shownBy[j].end(), i) != shownBy[j].end()) {
-                if (found || !showsOnly(j, i))
-                    return std::nullopt;
-                found = j;
-            }
-        return found;
-    };
-    // The line of the nearest part with spc data from i on in the step's direction; none where no part
-    // stands there (known), or where that part has no one line (unknown).
-    struct Neighbour {
-        bool known = true;
-        std::optional<size_t> line;
-    };
-    const auto nearest = [&](size_t i, ptrdiff_t step) {
-        for (auto k = static_cast<ptrdiff_t>(i) + step; k >= 0 && k < static_cast<ptrdiff_t>(parts.size()); k += step)
-            if (lined(static_cast<size_t>(k))) {
-                const std::optional<size_t> line = onlyLine(static_cast<size_t>(k));
-                return Neighbour{line.has_value(), line};
-            }
-        return Neighbour{};
-    };
-    std::vector<std::pair<size_t, size_t>> own;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        std::vector<size_t> candidates;
-        for (size_t j = 0; j < shownBy.size(); ++j)
-            if (showsOnly(j, i))
-                candidates.push_back(j);
-        bool twin = false;
-        for (size_t other = 0; other < parts.size(); ++other)
-            twin = twin || (other != i && Twins(parts[other], parts[i]));
-        if (!lined(i) || candidates.size() < 2 || twin)
+    std::vector<size_t> placed;
+    for (size_t i = 0; i < parts.size(); ++i)
+        if (parts[i] && parts[i]->hasSpcData)
+            placed.push_back(i);
+    std::vector<size_t> sets;
+    for (size_t j = 0; j < setsLine.size(); ++j)
+        if (setsLine[j])
+            sets.push_back(j);
+    // A single member has no neighbours to stand beside.
+    if (placed.size() < 2 || sets.size() <= placed.size())
+        return std::nullopt;
+    const auto shows = [&](size_t j, size_t i) { return std::find(shownBy[j].begin(), shownBy[j].end(), i) != shownBy[j].end(); };
+    // Of the stretches that fit, the one with the fewest lines showing another member's text (one fits: a line
+    // the user typed over), then the most showing their own members'.
+    std::optional<size_t> start;
+    std::pair<size_t, size_t> best;   // lines out of step, lines showing their members' texts
+    bool tie = false;
+    for (size_t s = 0; s + placed.size() <= sets.size(); ++s) {
+        size_t outOfStep = 0;
+        size_t shown = 0;
+        for (size_t p = 0; p < placed.size(); ++p) {
+            const size_t j = sets[s + p];
+            if (shows(j, placed[p]))
+                ++shown;
+            else if (!shownBy[j].empty())
+                ++outOfStep;
+        }
+        const std::pair<size_t, size_t> fit{outOfStep, shown};
+        if (outOfStep > 1 || shown == 0)
             continue;
-        const Neighbour before = nearest(i, -1);
-        const Neighbour after = nearest(i, 1);
-        if (!before.known || !after.known || (!before.line && !after.line))
+        if (start && (fit.first > best.first || (fit.first == best.first && fit.second < best.second)))
             continue;
-        std::vector<size_t> standing;
-        for (size_t j : candidates)
-            if ((!before.line || j > *before.line) && (!after.line || j < *after.line))
-                standing.push_back(j);
-        if (standing.empty() || (before.line && after.line && standing.size() != 1))
-            continue;
-        own.emplace_back(i, before.line ? standing.front() : standing.back());
+        tie = start && fit == best;
+        best = fit;
+        start = s;
     }
-    return own;
+    if (!start || tie)
+        return std::nullopt;
+    SetsRun run;
+    run.own.resize(parts.size());
+    run.outside.resize(setsLine.size());
+    for (size_t p = 0; p < placed.size(); ++p)
+        if (shows(sets[*start + p], placed[p]))
+            run.own[placed[p]] = sets[*start + p];
+    for (size_t k = 0; k < sets.size(); ++k)
+        if (k < *start || k >= *start + placed.size())
+            run.outside[sets[k]] = std::any_of(placed.begin(), placed.end(), [&](size_t i) { return shows(sets[k], i); });
+    return run;
 }
 
 // How a pairing reads the lines beyond what they show.
@@ -122,9 +124,9 @@ struct PairingRules {
     // The lines were told by the "ID Normset" column, so a part that knows its identifier takes no line left
     // over.
     bool byColumn = false;
-    // Of several of the set's own lines showing one member's text, the one between its neighbours' lines is
-    // its own (a set in a drawing, whose lines Velmar lists as the set made them).
-    bool neighbours = false;
+    // A line showing a member's text out of the set's run is not the member's own (a set in a drawing, whose
+    // lines Velmar lists as the set made them).
+    bool run = false;
 };
 
 SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const std::vector<OldSpcLine>& lines, const PairingRules& rules)
@@ -186,34 +188,42 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
             if (std::any_of(found.begin(), found.end(), lined))
                 continue;
             placeless[j] = true;
+            // A second such line goes with it as it would: only where it shows nothing but the part's texts.
             const auto free = std::find_if(found.begin(), found.end(), [&](size_t i) { return !pairing.own[i]; });
-            if (free == found.end())
-                continue;
-            if (ShowsOnly(lines[j], parts[*free]->identity))
-                pair(*free, j);
-            else
+            const size_t part = free == found.end() ? found.front() : *free;
+            if (!ShowsOnly(lines[j], parts[part]->identity))
                 users[j] = true;
+            else if (free != found.end())
+                pair(part, j);
         }
 
-    // A set's own line of a member stands in the set's run, next to its neighbours' lines; the others showing
-    // its text stand out of it.
+    // A set's own line of a member stands in the set's run; another showing its text stands out of it: one
+    // the user listed, perhaps with the member's exact designation. It goes as the member's second line
+    // only where it shows nothing the own line does not; otherwise it is the user's and takes no place.
     std::vector<bool> outOfRun(lines.size());
-    if (rules.neighbours && ordered) {
+    std::vector<bool> inRun(parts.size());
+    if (rules.run && ordered) {
         std::vector<bool> setsLine(lines.size());
         for (size_t j = 0; j < lines.size(); ++j)
             setsLine[j] = lines[j].setsOwn && !placeless[j];
-        for (const auto& [i, own] : OwnLinesInTheSetsRun(parts, setsLine, shownBy)) {
-            pair(i, own);
-            // Its other lines stand out of the run: one the user listed, perhaps with the member's exact
-            // designation, goes as its second line only where it shows nothing the own line does not.
+        if (const std::optional<SetsRun> run = RunOfTheSet(parts, setsLine, shownBy)) {
+            outOfRun = run->outside;
             for (size_t j = 0; j < lines.size(); ++j)
-                if (j != own && setsLine[j] && shownBy[j] == std::vector<size_t>{i}) {
-                    outOfRun[j] = true;
-                    if (Doubles(lines[j], lines[own]))
+                if (outOfRun[j])
+                    for (size_t i : shownBy[j])
+                        if (run->own[i] && !pairing.own[i]) {
+                            pair(i, *run->own[i]);
+                            inRun[i] = true;
+                        }
+            for (size_t j = 0; j < lines.size(); ++j) {
+                if (!outOfRun[j])
+                    continue;
+                for (size_t i : shownBy[j])
+                    if (!pairing.owner[j] && run->own[i] && Doubles(lines[j], lines[*run->own[i]]))
                         pairing.owner[j] = i;
-                    else
-                        users[j] = true;
-                }
+                if (!pairing.owner[j])
+                    users[j] = true;
+            }
         }
     }
 
@@ -231,7 +241,9 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
     std::vector<bool> counted(lines.size());
     for (size_t j = 0; j < lines.size(); ++j)
         counted[j] = lines[j].setsOwn && !outOfRun[j] && (!placeless[j] || (left == LinesLeft::Between && users[j]));
-    bool asMany = static_cast<size_t>(std::count(counted.begin(), counted.end(), true)) == placed.size();
+    // A line out of the run is one the user attached: with it the lines are not as many as the parts.
+    const auto attached = std::count_if(order.begin(), order.end(), [&](size_t j) { return lines[j].setsOwn && outOfRun[j]; });
+    bool asMany = static_cast<size_t>(std::count(counted.begin(), counted.end(), true) + attached) == placed.size();
     if (left == LinesLeft::Between && !asMany) {
         // Without a leader the set's lines are every line it holds, the user's among them: a line showing no
         // part's text before the first or after the last line that shows one stands in no part's place.
@@ -281,45 +293,50 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
     // By what each line shows, text by text. A line goes to the part in its place first, so that a text two
     // parts share does not take a line from the part it was made for. A line showing another part's text in
     // a part's place was typed over there where that part has no line of its own text and the other part
-    // has one more. Otherwise the first part showing it still without a line takes it.
-    for (const auto text : kShownTexts) {
-        for (size_t j : order)
-            if (open(j))
+    // has one more. Otherwise the first part showing it still without a line takes it. The set's own lines
+    // (ofTheSet) are told, and those left given to the parts left, before the lines beside them.
+    const auto byText = [&](bool ofTheSet) {
+        const auto inGroup = [&](size_t j) { return lines[j].setsOwn == ofTheSet && open(j); };
+        for (const auto text : kShownTexts) {
+            for (size_t j : order)
+                if (inGroup(j))
+                    for (size_t i : showing(j, text))
+                        if (lined(i) && !pairing.own[i] && inPlace(i, j)) {
+                            pair(i, j);
+                            break;
+                        }
+            for (size_t j : order) {
+                // A part that knows its identifier takes only lines naming it where the column tells them.
+                const std::optional<size_t> m = inGroup(j) && placesTell ? placeOf(j) : std::nullopt;
+                if (!m || pairing.own[*m] || (byColumn && !parts[*m]->identity.member.empty()))
+                    continue;
+                std::vector<size_t> shown;
                 for (size_t i : showing(j, text))
-                    if (lined(i) && !pairing.own[i] && inPlace(i, j)) {
-                        pair(i, j);
-                        break;
-                    }
-        for (size_t j : order) {
-            // A part that knows its identifier takes only lines naming it where the column tells them.
-            const std::optional<size_t> m = open(j) && placesTell ? placeOf(j) : std::nullopt;
-            if (!m || pairing.own[*m] || (byColumn && !parts[*m]->identity.member.empty()))
-                continue;
-            std::vector<size_t> shown;
-            for (size_t i : showing(j, text))
-                if (lined(i))
-                    shown.push_back(i);
-            // The other part has another line where more lines show its text than parts do: a twin's own
-            // line is not another.
-            const std::wstring& typed = lines[j].identity.*text;
-            const auto showingParts = std::count_if(parts.begin(), parts.end(),
-                                                    [&](const auto& part) { return part && part->identity.*text == typed; });
-            const auto showingLines = std::count_if(lines.begin(), lines.end(),
-                                                    [&](const OldSpcLine& line) { return line.identity.*text == typed; });
-            bool ownText = false;
-            for (size_t k = 0; k < lines.size(); ++k)
-                ownText = ownText || (showsAny(k, *m) && !(pairing.owner[k] && twins(*pairing.owner[k], *m)));
-            if (!shown.empty() && !ownText && showingLines > showingParts)
-                pair(*m, j);
+                    if (lined(i))
+                        shown.push_back(i);
+                // The other part has another line where more lines show its text than parts do: a twin's own
+                // line is not another. A line the user wrote on is not the part's.
+                const std::wstring& typed = lines[j].identity.*text;
+                const auto showingParts = std::count_if(parts.begin(), parts.end(),
+                                                        [&](const auto& part) { return part && part->identity.*text == typed; });
+                const auto showingLines = std::count_if(lines.begin(), lines.end(),
+                                                        [&](const OldSpcLine& line) { return line.identity.*text == typed; });
+                bool ownText = false;
+                for (size_t k = 0; k < lines.size(); ++k)
+                    ownText = ownText || (showsAny(k, *m) && !users[k] && !(pairing.owner[k] && twins(*pairing.owner[k], *m)));
+                if (!shown.empty() && !ownText && showingLines > showingParts)
+                    pair(*m, j);
+            }
+            for (size_t j : order)
+                if (inGroup(j))
+                    for (size_t i : showing(j, text))
+                        if (lined(i) && !pairing.own[i]) {
+                            pair(i, j);
+                            break;
+                        }
         }
-        for (size_t j : order)
-            if (open(j))
-                for (size_t i : showing(j, text))
-                    if (lined(i) && !pairing.own[i]) {
-                        pair(i, j);
-                        break;
-                    }
-    }
+    };
+    byText(true);
 
     std::vector<size_t> takersLeft;
     for (size_t i : placed)
@@ -339,10 +356,12 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
         return first;
     };
     if (left == LinesLeft::InPlace) {
-        // The set's own lines left go with the parts left: the one in the line's place, else the first.
+        // The set's own lines left go with the parts left: the one in the line's place, else the first. A
+        // line showing another part's text was made for the part in its place, if for any (where the set's order
+        // is known).
         for (size_t j : order)
             if (open(j) && lines[j].setsOwn && !placeless[j])
-                if (const std::optional<size_t> part = choose(j, takersLeft))
+                if (const std::optional<size_t> part = choose(j, takersLeft); part && (!ordered || inPlace(*part, j)))
                     pair(*part, j);
     } else {
         const std::vector<std::optional<size_t>> told = pairing.own;
@@ -357,7 +376,8 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
             return before && after && *before < j && j < *after;
         };
         for (size_t j : order) {
-            if (!open(j) || placeless[j])
+            // A line showing a part's text is no other part's for standing where it stands.
+            if (!open(j) || decided(j))
                 continue;
             std::vector<size_t> candidates;
             for (size_t i : takersLeft)
@@ -367,6 +387,8 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
                 pair(*part, j);
         }
     }
+
+    byText(false);
 
     // A line left that shows a part's text is that part's second line where it shows nothing the part's own
     // line does not (a line doubled): it goes with it. One the user wrote on stays the user's.
@@ -384,6 +406,26 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
                 }
             break;
         }
+
+    // Where more lines show a part's text than it has twins, only the set's run, a leader holding one of them
+    // alone or the column tells its own; otherwise its own line was guessed by the order of its texts.
+    pairing.guessed.resize(parts.size());
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (!pairing.own[i] || inRun[i] || (byColumn && !parts[i]->identity.member.empty()))
+            continue;
+        size_t showing = 0;
+        size_t held = 0;
+        size_t ofOneIdentity = 0;
+        for (size_t j = 0; j < lines.size(); ++j)
+            if (std::find(shownBy[j].begin(), shownBy[j].end(), i) != shownBy[j].end()) {
+                ++showing;
+                held += lines[j].setsOwn ? 1 : 0;
+            }
+        for (size_t other = 0; other < parts.size(); ++other)
+            ofOneIdentity += other == i || twins(other, i) ? 1 : 0;
+        const bool leaderHolds = left == LinesLeft::InPlace && lines[*pairing.own[i]].setsOwn && held == ofOneIdentity;
+        pairing.guessed[i] = showing > ofOneIdentity && !leaderHolds;
+    }
 
     // Twins (parts of one identity) are one member twice: they take their lines in the set's order.
     for (size_t a = 0; a < parts.size(); ++a)
@@ -434,6 +476,8 @@ SpcLinePairing OverAllLines(SpcLinePairing selected, const std::vector<size_t>& 
     SpcLinePairing pairing;
     pairing.own.resize(selected.own.size());
     pairing.owner.resize(lineCount);
+    pairing.guessed = selected.guessed;
+    pairing.guessed.resize(selected.own.size());
     for (size_t i = 0; i < selected.own.size(); ++i)
         if (selected.own[i])
             pairing.own[i] = index[*selected.own[i]];
@@ -464,6 +508,7 @@ SpcLinePairing PairSinglePartLines(const SpcLineIdentity& part, const std::vecto
         SpcLinePairing pairing;
         pairing.own = {0};
         pairing.owner = {0};
+        pairing.guessed = {false};
         return pairing;
     }
     bool byColumn = false;
@@ -518,7 +563,7 @@ SpcLinePairing PairOldSpcLines(const SpcLineMakeUp& asDrawn, std::vector<OldSpcL
             line.setsOwn = true;
         left = LinesLeft::Between;
     }
-    return OverAllLines(Pair(asDrawn.parts, told, {.ordered = asDrawn.ordered, .left = left, .byColumn = byColumn, .neighbours = true}),
+    return OverAllLines(Pair(asDrawn.parts, told, {.ordered = asDrawn.ordered, .left = left, .byColumn = byColumn, .run = true}),
                         index, lines.size());
 }
 
@@ -529,5 +574,10 @@ SpcLineHandOver HandOverOldSpcLines(const SpcLineMakeUp& asDrawn, const std::vec
     std::vector<OldSpcLine> was;
     for (const SpcLineIdentity& kind : asDrawn.kinds)
         was.push_back({kind, true, {}});
-    return HandOverSpcLines(PairOldSpcLines(asDrawn, lines, idColumn), PairSpcLines(successors, was), getsLine);
+    const SpcLinePairing made = PairOldSpcLines(asDrawn, lines, idColumn);
+    SpcLineHandOver handOver = HandOverSpcLines(made, PairSpcLines(successors, was), getsLine);
+    for (size_t j = 0; j < lines.size(); ++j)
+        if (handOver.goes[j] && !handOver.heir[j] && made.guessed[*made.owner[j]] && !lines[j].others.empty())
+            handOver.goes[j] = false;
+    return handOver;
 }

@@ -54,6 +54,10 @@ struct SpcLinePairing {
     // For each old line, the part it belongs to: the part it was made for, or, for a second line showing a
     // part's text, that part. None: the line is no part's.
     std::vector<std::optional<size_t>> owner;
+    // For each part, whether its own line is one of more lines showing its text than it has twins, and
+    // nothing but the order of its texts chose it (no set's run, no leader holding it alone, no "ID Normset"
+    // value): a line the user wrote on does not go with it on that guess.
+    std::vector<bool> guessed;
 };
 
 // parts: in the set's order (ordered; otherwise a line's place tells nothing), none for a part that takes
@@ -64,12 +68,13 @@ struct SpcLinePairing {
 // own lines but those a part without spc data takes. For each text in turn (the member a line knows, its
 // designation, its name; an empty text shows nothing) a line goes to the part in its place showing that
 // text; a line showing part N's text in part M's place is M's, typed over, where M has no line showing its
-// own text but those its twins take and more lines show N's text than parts do; else the line goes to the
-// first part showing that text still without a line. The set's own lines are paired before the others. A
-// set's own line left (a part renamed, a designation the preset builds otherwise) goes to the part left in
-// its place, else to the first part left with spc data. A line left that shows a part's text is that
-// part's second line where it shows nothing the part's own line does not; otherwise it is the user's. Twins
-// (parts of one identity) take their lines in the set's order.
+// own text (but those its twins take and the user's) and more lines show N's text than parts do; else the
+// line goes to the first part showing that text still without a line. The set's own lines are paired, and
+// those left (a part renamed, a designation the preset builds otherwise) given to the part left in their
+// place (where the parts are not in the set's order, to the first part left with spc data), before the
+// lines beside them. A line left that shows a part's text is that part's second line where it shows nothing
+// the part's own line does not; otherwise it is the user's. Twins (parts of one identity) take their lines
+// in the set's order.
 SpcLinePairing PairSpcLines(const std::vector<std::optional<SpcLinePart>>& parts, const std::vector<OldSpcLine>& lines,
                             bool ordered = true);
 // The same, every part with a place.
@@ -118,22 +123,24 @@ struct SpcLineMakeUp {
 // there names a part, the lines go by the column as a single part's do, but for the parts that do not know
 // their identifier (read from a drawing the reference book no longer answers for), which take lines by
 // what they show.
-// Of several of the set's own lines showing one member's text, the own one stands in the set's run: after
-// the line of its nearest neighbour with spc data before it and before that of the nearest after it, each
-// the one line showing its member's text (a replace lists the lines it hands on before those it makes, so a
-// line the user listed with a member's exact designation may stand before the member's own). The others
-// take no place, and go as its second lines only where they show nothing the own line does not. Where the
-// neighbours' lines do not tell, or the member has a twin, the rules of PairSpcLines hold.
+// A set lists its lines in its own order, one a member with spc data, and a replace lists the lines it hands
+// on before those it makes: the set's run is the one stretch of its own lines, as many as those members,
+// that shows them in order (but for one line typed over, and lines showing no member's text). A line showing
+// a member's text out of the run, one the user listed perhaps with the member's exact designation, takes no
+// place, and goes as the member's second line only where it shows nothing the member's line in the run does
+// not. Where no stretch or two show the members as well, the rules of PairSpcLines hold.
 // In a set without a leader, told otherwise, places decide only where the lines confirm them: where at most
 // one line counted is out of step (showing another part's text than the one in its place, or standing
-// beyond the last place). A line no part takes by what it shows is a part's only where it stands between
-// the lines of that part's neighbours in the set's order (lines told by what they show), or where the lines
-// are as many as the parts with spc data and it stands in the part's place among them; a line before the
-// first or after the last line told by what it shows takes no place and is the user's.
+// beyond the last place). A line no part takes by what it shows is a part's only where it shows no part's
+// text and stands between the lines of that part's neighbours in the set's order (lines told by what they
+// show), or where the lines are as many as the parts with spc data and it stands in the part's place among
+// them; a line before the first or after the last line told by what it shows takes no place and is the
+// user's.
 SpcLinePairing PairOldSpcLines(const SpcLineMakeUp& asDrawn, std::vector<OldSpcLine> lines, bool idColumn);
 
 // The old lines of a make-up rebuilt as another: each old part's lines go to the new part that succeeds it
-// (by kind, then the set's order); a line made for no old part stays. now: the new parts' kinds; getsLine:
-// for each new part, whether it gets a line.
+// (by kind, then the set's order); a line made for no old part stays, and so does a line the user wrote on
+// of an old part no new line succeeds whose own line was guessed. now: the new parts' kinds; getsLine: for
+// each new part, whether it gets a line.
 SpcLineHandOver HandOverOldSpcLines(const SpcLineMakeUp& asDrawn, const std::vector<OldSpcLine>& lines, bool idColumn,
                                     const std::vector<SpcLineIdentity>& now, const std::vector<bool>& getsLine);

@@ -134,8 +134,8 @@ TEST(SpcLinePairing, EachPartTakesTheLineMadeForItAndEachLineGivesItsCommentsToI
          {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка", L"Шп2|Шплинт 2"}, {L"Б|Болт", L"Г|Гайка", L"Г|Гайка", L"Шп|Шплинт"},
          {0, 1, 2, 3}, {0, 1, 2, 3}},
         {"a line typed over with the text of a member whose own line is built otherwise is that member's; the "
-         "line left in a member's place is its own",
-         {L"А|А", L"Б2|Б", L"В2|В", L"Г2|Г"}, {L"*А|А", L"*Г2|Б1", L"*В1|В1", L"*Г1|Г1"}, {0, 3, 2, 1}, {0, 3, 2, 1}},
+         "line left in a member's place is its own, the one left in the place of a member served is no other's",
+         {L"А|А", L"Б2|Б", L"В2|В", L"Г2|Г"}, {L"*А|А", L"*Г2|Б1", L"*В1|В1", L"*Г1|Г1"}, {0, -1, 2, 1}, {0, 3, 2, -1}},
         {"a member without spc data is known by what its line shows; the line attached by hand stays",
          {L"Б|Болт", L"?Ш|Шайба", L"Г|Гайка"}, {L"*Б|Болт", L"*Ш|Шайба", L"+|Прокладка", L"*Г|Гайка"}, {0, 1, 3}, {0, 1, -1, 2}},
         {"a line showing the text of a member without spc data and a note is the user's",
@@ -188,6 +188,9 @@ TEST(SpcLinePairing, EachPartTakesTheLineMadeForItAndEachLineGivesItsCommentsToI
          {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"Г|Гайка#by-hand", L"Б|Болт#nB", L"Ш|Шайба#nW", L"Г|Гайка#nN"}, {1, 2, 3}, {-1, 0, 1, 2}},
         {"the same with the bolt's designation: the bolt's own is the last before the washer's",
          {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"Б|Болт#by-hand", L"Б|Болт#nB", L"Ш|Шайба#nW", L"Г|Гайка#nN"}, {1, 2, 3}, {-1, 0, 1, 2}},
+        {"a noted line listed by hand with the washer's designation stands first, the washer's own typed with the nut's: "
+         "the washer keeps its own", {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"Ш|Шайба#by-hand", L"Б|Болт", L"Г|Гайка#nW", L"Г|Гайка"},
+         {1, 2, 3}, {-1, 0, 1, 2}},
         // Without a leader places decide only where the other lines confirm them.
         {"twins, no leader, the bolt's line typed with a free text, a hand line last: no washer's line is the bolt's",
          {L"Б|Болт", L"Ш|Шайба", L"Ш|Шайба", L"Г|Гайка"}, {L"|Деталь особая#nB", L"Ш|Шайба#nW1", L"Ш|Шайба#nW2", L"Г|Гайка#nN", L"|Прокладка#nH"},
@@ -197,6 +200,9 @@ TEST(SpcLinePairing, EachPartTakesTheLineMadeForItAndEachLineGivesItsCommentsToI
         {"no leader, the bolt's line typed with a free text, the washer listed by hand last: the washer keeps its own",
          {L"Б|Болт", L"Ш|Шайба", L"Г|Гайка"}, {L"|Деталь особая#nB", L"Ш|Шайба#nW", L"Г|Гайка#nN", L"Ш|Шайба#nH"}, {-1, 1, 2},
          {-1, 1, 2, -1}},
+        {"the washer without spc data, no leader, a second noted line showing its text is the user's and counts: the lines "
+         "are not as many as the members with spc data", {L"Б|Болт", L"?Ш|Шайба", L"Г|Гайка"},
+         {L"Ш|Шайба", L"Ш|Шайба#мой", L"Б|Болт", L"Б|Болт#n"}, {2, 0, -1}, {1, -1, 0, -1}},
         {"twins under the leader, the bolt's line gone: a twin's own line is not another line of theirs, the bolt takes none",
          {L"Б|Болт", L"Ш|Шайба", L"Ш|Шайба", L"Г|Гайка"}, {L"*Ш|Шайба#n1", L"*Ш|Шайба#n2", L"*Г|Гайка#nN"}, {-1, 0, 1, 2}, {1, 2, 3}},
         // With the "ID Normset" column a line is a member's only where its value names it.
@@ -478,29 +484,80 @@ bool ShowsOnlyTextsOf(const OldSpcLine& line, const SpcLineIdentity& member)
            ShowsTextOf(line, member);
 }
 
-// Where the records place a line among the set's: after the line made for the nearest member with spc data
-// before the member and before that of the nearest after it; for the first member the later of the two before
-// the next member's line, for the last the earlier after the previous member's.
-bool StandsInPlace(const SweptState& state, size_t member, size_t line, size_t other)
+// The lines still show where a member's line stands: it shows the member's text, and no more lines show that
+// text than members do.
+bool Recognisable(const SweptState& state, size_t member)
 {
+    const SpcLineIdentity texts = SweptTexts(state.members[member]);
+    if (!ShowsTextOf(state.lines[*LineMadeFor(state, member)].line, texts))
+        return false;
+    const auto lines = std::count_if(state.lines.begin(), state.lines.end(),
+                                     [&](const SweptLine& line) { return ShowsTextOf(line.line, texts); });
+    const auto members = std::count_if(state.members.begin(), state.members.end(), [&](const SweptMember& other) {
+        const SpcLineIdentity its = SweptTexts(other);
+        return its.designation == texts.designation && its.name == texts.name;
+    });
+    return lines <= members;
+}
+
+// The set's run shows plainly: each line made for a member shows the member's text, and no other stretch of
+// the set's lines shows the members' texts in the set's order.
+bool RunVisible(const SweptState& state)
+{
+    std::vector<size_t> lined;
+    for (size_t i = 0; i < state.members.size(); ++i)
+        if (LineMadeFor(state, i)) {
+            if (!ShowsTextOf(state.lines[*LineMadeFor(state, i)].line, SweptTexts(state.members[i])))
+                return false;
+            lined.push_back(i);
+        }
+    std::vector<size_t> sets;
+    for (size_t j = 0; j < state.lines.size(); ++j)
+        if (state.lines[j].line.setsOwn || !state.leader)
+            sets.push_back(j);
+    size_t runs = 0;
+    for (size_t s = 0; s + lined.size() <= sets.size(); ++s) {
+        bool shows = true;
+        for (size_t p = 0; p < lined.size() && shows; ++p)
+            shows = ShowsTextOf(state.lines[sets[s + p]].line, SweptTexts(state.members[lined[p]]));
+        runs += shows ? 1 : 0;
+    }
+    return runs == 1;
+}
+
+// Whether the records place a line in its member's run rather than the other line: after the line made for
+// the nearest member with a line before it and before that of the nearest after it; for the first member the
+// last of the two before the next member's line, for the last the first after the previous member's. None
+// where the lines cannot show it: no neighbour, or, the run not plain to see, a neighbour's line not
+// recognisable.
+std::optional<bool> StandsInPlace(const SweptState& state, size_t member, size_t line, size_t other)
+{
+    const bool visible = RunVisible(state);
     std::optional<size_t> before;
     std::optional<size_t> after;
     for (size_t i = member; i-- > 0 && !before;)
-        before = LineMadeFor(state, i);
+        if ((before = LineMadeFor(state, i)) && !visible && !Recognisable(state, i))
+            return std::nullopt;
     for (size_t i = member + 1; i < state.members.size() && !after; ++i)
-        after = LineMadeFor(state, i);
+        if ((after = LineMadeFor(state, i)) && !visible && !Recognisable(state, i))
+            return std::nullopt;
     if (before && after)
         return *before < line && line < *after;
     if (after)
         return line < *after && !(line < other && other < *after);
     if (before)
         return *before < line && !(*before < other && other < line);
-    return true;
+    return std::nullopt;
 }
 
-// Nothing tells the member's own line from a line the user attached: both show the member's text and carry
-// something the user wrote, no leader holds one of them alone, no "ID Normset" value names the member, and
-// in a set the places do not single one out.
+bool NamesMember(const OldSpcLine& line, const SpcLineIdentity& texts)
+{
+    return !line.identity.member.empty() && line.identity.member == texts.member;
+}
+
+// Nothing tells the member's own line from a line the user attached: both show the member's text, no leader
+// holds one of them alone, no "ID Normset" value names the member, and in a set the run does not single one
+// out. What the user wrote on them tells nothing of who made them.
 bool Undecidable(const SweptState& state, size_t member, size_t hand)
 {
     const std::optional<size_t> own = LineMadeFor(state, member);
@@ -509,11 +566,45 @@ bool Undecidable(const SweptState& state, size_t member, size_t hand)
     const SpcLineIdentity texts = SweptTexts(state.members[member]);
     const OldSpcLine& a = state.lines[hand].line;
     const OldSpcLine& b = state.lines[*own].line;
-    const auto names = [&](const OldSpcLine& line) { return !line.identity.member.empty() && line.identity.member == texts.member; };
-    if (!ShowsTextOf(a, texts) || !ShowsTextOf(b, texts) || a.others.empty() || b.others.empty() || a.setsOwn != b.setsOwn ||
-        names(a) || names(b))
+    if (!ShowsTextOf(a, texts) || !ShowsTextOf(b, texts) || a.setsOwn != b.setsOwn || NamesMember(a, texts) || NamesMember(b, texts))
         return false;
-    return state.single || StandsInPlace(state, member, hand, *own) == StandsInPlace(state, member, *own, hand);
+    if (state.single)
+        return true;
+    const std::optional<bool> handInPlace = StandsInPlace(state, member, hand, *own);
+    const std::optional<bool> ownInPlace = StandsInPlace(state, member, *own, hand);
+    return !handInPlace || !ownInPlace || *handInPlace == *ownInPlace;
+}
+
+// The member's own line no longer shows its text (typed over) while the hand line does, and neither a leader
+// holding one alone nor an "ID Normset" value tells them: what the user typed decides, and the hand line may
+// be taken for the member's own (though a line the user wrote on still never goes on that guess).
+bool TypedAway(const SweptState& state, size_t member, size_t hand)
+{
+    const std::optional<size_t> own = LineMadeFor(state, member);
+    if (!own)
+        return false;
+    const SpcLineIdentity texts = SweptTexts(state.members[member]);
+    const OldSpcLine& a = state.lines[hand].line;
+    const OldSpcLine& b = state.lines[*own].line;
+    return ShowsTextOf(a, texts) && !ShowsTextOf(b, texts) && a.setsOwn == b.setsOwn && !NamesMember(a, texts) &&
+           !NamesMember(b, texts);
+}
+
+// A member's own line typed with the text of a member without spc data reads as that member's own, kept from
+// when it had spc data and standing in no place: the lines no longer tell the places of those after it, nor
+// whose each line is. Only the rules on what goes hold there.
+bool ReadsAsAnotherMembersOwn(const SweptState& state)
+{
+    return std::any_of(state.lines.begin(), state.lines.end(), [&](const SweptLine& line) {
+        if (line.madeFor == kUsers || state.single)
+            return false;
+        bool spc = false;
+        bool without = false;
+        for (const SweptMember& member : state.members)
+            if (ShowsTextOf(line.line, SweptTexts(member)))
+                (member.spc ? spc : without) = true;
+        return without && !spc;
+    });
 }
 
 // What a road does with a line: rebuilds it as a member's (the member's new line made from it), deletes it
@@ -549,7 +640,13 @@ std::vector<SweptFate> FatesOf(const SweptState& state, const std::vector<std::o
     return fates;
 }
 
-// The first rule the fates break, empty where they keep every one.
+// The first rule the fates break, empty where they keep every one. A line attached by hand showing no
+// member's text is no member's; a line made for one member goes to no other unless it shows that one's text;
+// a line attached by hand is not rebuilt as a member's (but where nothing tells it from the member's own, or
+// the own line no longer shows the member, or it shows nothing but the member's texts), and goes only where it
+// shows nothing but a member's texts; where nothing tells the two apart, neither goes if the user wrote on
+// it. Where a member's line reads as the own line of a member without spc data, only the rules on what goes
+// hold.
 std::string Judge(const SweptState& state, const std::vector<SweptFate>& fates)
 {
     std::vector<SpcLineIdentity> texts;
@@ -558,10 +655,13 @@ std::string Judge(const SweptState& state, const std::vector<SweptFate>& fates)
     const auto showsAny = [&](const OldSpcLine& line) {
         return std::any_of(texts.begin(), texts.end(), [&](const SpcLineIdentity& member) { return ShowsTextOf(line, member); });
     };
+    const bool placesLost = ReadsAsAnotherMembersOwn(state);
     for (size_t j = 0; j < fates.size(); ++j) {
         const OldSpcLine& line = state.lines[j].line;
         const SweptFate& fate = fates[j];
         const std::string at = " (line " + std::to_string(j) + ")";
+        if (placesLost && fate.what != SweptFate::Goes)
+            continue;
         if (state.lines[j].madeFor != kUsers) {
             // Twins are one member twice: which of them a line goes with tells nothing.
             const SweptMember& madeFor = state.members[state.lines[j].madeFor];
@@ -580,7 +680,10 @@ std::string Judge(const SweptState& state, const std::vector<SweptFate>& fates)
             if (fate.what != SweptFate::Stays)
                 return "a line attached by hand that shows no member's text is a member's" + at;
         } else if (fate.what == SweptFate::Rebuilt) {
-            if (!fate.member || !Undecidable(state, *fate.member, j))
+            // A line showing nothing but the member's texts rebuilt as its line is one that went and a new
+            // line of the member's: nothing the user wrote is rewritten.
+            if (!fate.member || !(Undecidable(state, *fate.member, j) || TypedAway(state, *fate.member, j) ||
+                                  ShowsOnlyTextsOf(line, texts[*fate.member])))
                 return "a line attached by hand is rebuilt as a member's line" + at;
         } else if (fate.what == SweptFate::Goes) {
             const bool onlyTexts = fate.member ? ShowsOnlyTextsOf(line, texts[*fate.member])
@@ -595,7 +698,7 @@ std::string Judge(const SweptState& state, const std::vector<SweptFate>& fates)
         for (size_t h = 0; h < state.lines.size(); ++h)
             if (state.lines[h].madeFor == kUsers && state.members[i].spc && Undecidable(state, i, h))
                 for (const size_t j : {h, *LineMadeFor(state, i)})
-                    if (fates[j].what == SweptFate::Goes)
+                    if (fates[j].what == SweptFate::Goes && !state.lines[j].line.others.empty())
                         return "a line the user wrote on goes where nothing tells it from the member's own" +
                                std::string(" (line ") + std::to_string(j) + ")";
     return {};
@@ -863,7 +966,8 @@ private:
 
 // Parts and sets placed, written on and replaced along generated roads: whatever the lines show, a line
 // made for one member never becomes another's unless it shows that member's text, a line the user attached
-// is never rebuilt as a member's, and it goes only where it shows nothing but a member's texts.
+// is rebuilt as a member's only where the lines cannot tell it from the member's own, and it goes only where
+// it shows nothing but a member's texts (Judge).
 TEST(SpcLinePairing, GeneratedRoadsKeepEachLineWithWhomItWasMadeFor)
 {
     constexpr int kScenarios = 2500;
