@@ -298,6 +298,8 @@ TEST(SpcLinePairing, ASinglePartKeepsOneLineOfItselfAndEveryLineTheUserAttached)
         {"a line doubled before: the one the leader holds is the own, the other goes", L"Г|Гайка|Q",
          {L"Г|Гайка|Q", L"*Г|Гайка|Q", L"|Прокладка"}, 1, {0, 0, -1}, 1, {0, 0, -1}},
         {"the own line typed over, held by the part's leader", L"Г|Гайка|Q", {L"*|мой текст|Q", L"|Прокладка"}, 0, {0, -1}, 0, {0, -1}},
+        {"the own line typed over, held by the part's leader, a noted hand line showing the part's text beside it: the "
+         "leader tells", L"Г|Гайка|Q", {L"*|мой текст#n|Q", L"Г|Гайка#by-hand"}, 0, {0, -1}, 0, {0, -1}},
         {"the own line typed over, no leader: nothing tells it, nothing is reused", L"Г|Гайка|Q", {L"|мой текст|Q", L"|Прокладка"},
          -1, {-1, -1}, 0, {0, -1}},
         {"the own line typed over, both lines under leaders: nothing is reused", L"Г|Гайка|Q", {L"*|Прокладка", L"*|мой текст|Q"},
@@ -555,39 +557,31 @@ bool NamesMember(const OldSpcLine& line, const SpcLineIdentity& texts)
     return !line.identity.member.empty() && line.identity.member == texts.member;
 }
 
-// Nothing tells the member's own line from a line the user attached: both show the member's text, no leader
-// holds one of them alone, no "ID Normset" value names the member, and in a set the run does not single one
-// out. What the user wrote on them tells nothing of who made them.
-bool Undecidable(const SweptState& state, size_t member, size_t hand)
+// What tells the member's own line from a line the user attached that shows the member's text. Nothing where
+// both show it, no leader holds one of them alone, no "ID Normset" value names the member, and in a set the
+// run does not single one out (what the user wrote on them tells nothing of who made them). The own line
+// typed away where it no longer shows the member's text and nothing else tells them: what the user typed
+// decides, and the hand line may be taken for the member's own, though a line the user wrote on never goes on
+// that guess.
+enum class Telling { Told, Nothing, TypedAway };
+
+Telling TellApart(const SweptState& state, size_t member, size_t hand)
 {
     const std::optional<size_t> own = LineMadeFor(state, member);
     if (!own)
-        return false;
+        return Telling::Told;
     const SpcLineIdentity texts = SweptTexts(state.members[member]);
     const OldSpcLine& a = state.lines[hand].line;
     const OldSpcLine& b = state.lines[*own].line;
-    if (!ShowsTextOf(a, texts) || !ShowsTextOf(b, texts) || a.setsOwn != b.setsOwn || NamesMember(a, texts) || NamesMember(b, texts))
-        return false;
+    if (!ShowsTextOf(a, texts) || a.setsOwn != b.setsOwn || NamesMember(a, texts) || NamesMember(b, texts))
+        return Telling::Told;
+    if (!ShowsTextOf(b, texts))
+        return Telling::TypedAway;
     if (state.single)
-        return true;
+        return Telling::Nothing;
     const std::optional<bool> handInPlace = StandsInPlace(state, member, hand, *own);
     const std::optional<bool> ownInPlace = StandsInPlace(state, member, *own, hand);
-    return !handInPlace || !ownInPlace || *handInPlace == *ownInPlace;
-}
-
-// The member's own line no longer shows its text (typed over) while the hand line does, and neither a leader
-// holding one alone nor an "ID Normset" value tells them: what the user typed decides, and the hand line may
-// be taken for the member's own (though a line the user wrote on still never goes on that guess).
-bool TypedAway(const SweptState& state, size_t member, size_t hand)
-{
-    const std::optional<size_t> own = LineMadeFor(state, member);
-    if (!own)
-        return false;
-    const SpcLineIdentity texts = SweptTexts(state.members[member]);
-    const OldSpcLine& a = state.lines[hand].line;
-    const OldSpcLine& b = state.lines[*own].line;
-    return ShowsTextOf(a, texts) && !ShowsTextOf(b, texts) && a.setsOwn == b.setsOwn && !NamesMember(a, texts) &&
-           !NamesMember(b, texts);
+    return !handInPlace || !ownInPlace || *handInPlace == *ownInPlace ? Telling::Nothing : Telling::Told;
 }
 
 // A member's own line typed with the text of a member without spc data reads as that member's own, kept from
@@ -682,8 +676,7 @@ std::string Judge(const SweptState& state, const std::vector<SweptFate>& fates)
         } else if (fate.what == SweptFate::Rebuilt) {
             // A line showing nothing but the member's texts rebuilt as its line is one that went and a new
             // line of the member's: nothing the user wrote is rewritten.
-            if (!fate.member || !(Undecidable(state, *fate.member, j) || TypedAway(state, *fate.member, j) ||
-                                  ShowsOnlyTextsOf(line, texts[*fate.member])))
+            if (!fate.member || (TellApart(state, *fate.member, j) == Telling::Told && !ShowsOnlyTextsOf(line, texts[*fate.member])))
                 return "a line attached by hand is rebuilt as a member's line" + at;
         } else if (fate.what == SweptFate::Goes) {
             const bool onlyTexts = fate.member ? ShowsOnlyTextsOf(line, texts[*fate.member])
@@ -696,7 +689,7 @@ std::string Judge(const SweptState& state, const std::vector<SweptFate>& fates)
     }
     for (size_t i = 0; i < state.members.size(); ++i)
         for (size_t h = 0; h < state.lines.size(); ++h)
-            if (state.lines[h].madeFor == kUsers && state.members[i].spc && Undecidable(state, i, h))
+            if (state.lines[h].madeFor == kUsers && state.members[i].spc && TellApart(state, i, h) == Telling::Nothing)
                 for (const size_t j : {h, *LineMadeFor(state, i)})
                     if (fates[j].what == SweptFate::Goes && !state.lines[j].line.others.empty())
                         return "a line the user wrote on goes where nothing tells it from the member's own" +
