@@ -1,10 +1,8 @@
 #include "insert2d/nm_velmar_tcs_2d.h"
 
 #include "core/com_convert.h"
-#include "core/data_convert_error.h"
 #include "core/number_text.h"
 #include "core/paths.h"
-#include "core/string_utils.h"
 #include "hostapi/dispatch_call.h"
 #include "hostapi/entity_access.h"
 #include "hostapi/host_version.h"
@@ -15,6 +13,7 @@
 #include "insert2d/nm_velmar_script_2d.h"
 #include "objects/bad_response.h"
 #include "objects/cant_create_spc_obj.h"
+#include "objects/placed_answer.h"
 #include "objects/spc_columns.h"
 #include "objects/spc_comments.h"
 #include "objects/spc_obj_snapshot.h"
@@ -718,33 +717,13 @@ void NMVelmarTCS2D::RecreateMembersSpcObjects(const SpcDocContext& context, cons
 void NMVelmarTCS2D::FillFromMacro()
 {
     TraceScope scope(L"NMVelmarTCS2D::FillFromMacro");
-    const _bstr_t id(NM_ID.c_str());
-    const _bstr_t list = V7Get(Client(), &INMClient::ClientString, static_cast<BSTR>(id));
-    const _bstr_t context(kPlacedContext);
     Parts.clear();
-    listedIds_.clear();
-    for (const std::wstring& piece : Split(BstrToWString(list), L"\r\n"))
-        if (!piece.empty())
-            listedIds_.push_back(piece);
+    listedIds_ = ListedMemberIds(Client(), NM_ID);
     for (const std::wstring& piece : listedIds_) {
         scope.String(L"NM_ID", piece);
         auto part = std::make_unique<NMVelObj2D>(iApp5, iApp7, Client(), 0, false);
         part->Settings = Settings;
-        const _bstr_t memberId(piece.c_str());
-        const INMResponsePtr response =
-            V7Get(Client(), &INMClient::PlacedResponse, static_cast<BSTR>(memberId), static_cast<BSTR>(context));
-        if (!response)
-            throw BadResponse(L"No response");
-        const _bstr_t xml = V7Get(response, &INMResponse::get_Xml);
-        const XmlDocumentPtr document = ParseAnswer(xml);
-        const pugi::xml_node collection = document->child(L"response").child(L"objectcollection");
-        if (!collection)
-            throw BadResponse(L"No objects in response");
-        try {
-            part->loadPartData(collection, document);
-        } catch (const DataConvertError& failure) {
-            throw BadResponseOfValue(failure);
-        }
+        LoadPlacedAnswer(*part, Client(), piece, kPlacedContext);
         part->MoveAnswer = KeepPlaceSilently;
         Member member;
         member.part = std::move(part);

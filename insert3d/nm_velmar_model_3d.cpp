@@ -122,7 +122,7 @@ void NMVelmarModel3D::GetExistsSpcObjects(const SpcDocContext& context)
     ListOwnSpcLines(context);
 }
 
-ObjArray NMVelmarModel3D::ListOwnSpcLines(const SpcDocContext& context, bool hasSpcData, ObjArray* numbered)
+ObjArray NMVelmarModel3D::ListOwnSpcLines(const SpcDocContext& context, bool hasSpcData, bool* ownGuessed)
 {
     TraceScope scope(L"NMVelmarModel3D::ListOwnSpcLines");
     ExSpcObjs.clear();
@@ -133,22 +133,16 @@ ObjArray NMVelmarModel3D::ListOwnSpcLines(const SpcDocContext& context, bool has
     // without spc data never had a line of the library's: even one line is read.
     if (ExSpcObjs.empty() || (hasSpcData && ExSpcObjs.size() == 1))
         return ObjArray();
-    ObjArray leadersLines;
+    ObjArray numbered;
     for (const IDispatchPtr& leader : GetPosLeadsForPart(iEdPrt7))
-        leadersLines.Append(SpcObjectsHolding(context, leader));
+        numbered.Append(SpcObjectsHolding(context, leader));
     std::vector<bool> heldByLeader;
     for (const IDispatchPtr& line : ExSpcObjs)
-        heldByLeader.push_back(HoldsHostObject(leadersLines, line));
-    if (numbered)
-        *numbered = leadersLines;
+        heldByLeader.push_back(HoldsHostObject(numbered, line));
     // What the library gave the component when it placed it, whatever part this object now makes of it.
     const NMVelObjModel3D placed(iApp5, iApp7, Client(), iEdPrt5, false);
-    return KeepOwnSpcLinesListed(context, PlacedLineIdentity(placed), heldByLeader, hasSpcData);
-}
-
-SpcLineIdentity NMVelmarModel3D::PlacedLineIdentity(const NMObject& placed)
-{
-    return {placed.NM_Name, placed.NM_Name, placed.NM_QuarvendID};
+    // The line shows its name as the designation or as the name, by the preset it was made with.
+    return KeepOwnSpcLinesListed(context, {placed.NM_Name, placed.NM_Name, placed.NM_QuarvendID}, heldByLeader, hasSpcData, ownGuessed);
 }
 
 void NMVelmarModel3D::RestorePosition(int32_t position)

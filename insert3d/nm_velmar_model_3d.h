@@ -41,12 +41,9 @@ public:
     // made. Its own line shows the text its identity block holds (of several, one its position leader
     // holds); with the "ID Normset" column, its lines carry a value there. A single line is its own. A part
     // the reference book gives no spc data (hasSpcData false) has no line of its own: a line showing nothing
-    // but its texts is its, to go with it, and any other, a single one as well, the user's. numbered (may be
-    // null) gets the lines its position leaders are in, where it has more than one line or no spc data.
-    ObjArray ListOwnSpcLines(const SpcDocContext& context, bool hasSpcData = true, ObjArray* numbered = nullptr);
-    // What the library gave the line of a component it placed, as the identity block keeps it: its name as
-    // the designation or as the name (by the preset the line was made with), its identifier as the member.
-    static SpcLineIdentity PlacedLineIdentity(const NMObject& placed);
+    // but its texts is its, to go with it, and any other, a single one as well, the user's. ownGuessed (may be
+    // null): whether nothing but the order of their texts told its own line among several.
+    ObjArray ListOwnSpcLines(const SpcDocContext& context, bool hasSpcData = true, bool* ownGuessed = nullptr);
     void RestorePosition(int32_t position) override;
     bool IsCanCreateSpcObj() const override;
 

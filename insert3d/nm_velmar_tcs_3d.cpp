@@ -1,14 +1,11 @@
 #include "insert3d/nm_velmar_tcs_3d.h"
 
 #include "core/com_convert.h"
-#include "core/data_convert_error.h"
 #include "core/format_string.h"
 #include "core/number_text.h"
 #include "core/paths.h"
-#include "core/string_utils.h"
 #include "core/trace_log.h"
 #include "core/translate.h"
-#include "hostapi/client_string.h"
 #include "hostapi/dispatch_call.h"
 #include "hostapi/entity_access.h"
 #include "hostapi/host_guards.h"
@@ -16,19 +13,17 @@
 #include "hostapi/interface_bridge.h"
 #include "hostapi/mate_queries.h"
 #include "hostapi/position_leaders.h"
-#include "hostapi/provider_connection.h"
 #include "hostapi/scope_exit.h"
 #include "hostapi/vtable_call.h"
 #include "insert3d/array_keeper.h"
 #include "insert3d/placement_loop.h"
 #include "objects/bad_response.h"
 #include "objects/cant_create_spc_obj.h"
-#include "objects/part_data.h"
+#include "objects/placed_answer.h"
 #include "objects/spc_comments.h"
 #include "objects/spc_obj_snapshot.h"
 
 #include <algorithm>
-#include <array>
 #include <cwchar>
 #include <new>
 
@@ -68,21 +63,6 @@ IVel5EntityPtr ModelPlane(IVel5Part* part)
 IVel5EntityPtr ModelAxis(IVel5Part* part)
 {
     return FindNamed(part, kPlanesAndAxes, L"Axis", 0);
-}
-
-constexpr std::array<std::wstring SpcLineIdentity::*, 3> kShownTexts = {&SpcLineIdentity::designation, &SpcLineIdentity::name,
-                                                                        &SpcLineIdentity::member};
-
-// The line shows one of the part's texts (an empty one shows nothing).
-bool ShowsAnyText(const SpcLineIdentity& shown, const SpcLineIdentity& part)
-{
-    return std::any_of(kShownTexts.begin(), kShownTexts.end(),
-                       [&](const auto text) { return !(shown.*text).empty() && shown.*text == part.*text; });
-}
-
-bool SameTexts(const SpcLineIdentity& a, const SpcLineIdentity& b)
-{
-    return std::all_of(kShownTexts.begin(), kShownTexts.end(), [&](const auto text) { return a.*text == b.*text; });
 }
 
 bool IsStudLike(const NMTCSData& layout)
@@ -505,9 +485,7 @@ std::vector<std::wstring> NMVelmarTCS3D::OldSetListing()
     scope.String(L"set", stored.NM_Body);
     if (stored.NM_Body.empty() || !Client())
         return listing;
-    for (const std::wstring& id : Split(BstrToWString(QueryClientString(Client(), stored.NM_Body)), L"\r\n"))
-        if (!id.empty())
-            listing.push_back(id);
+    listing = ListedMemberIds(Client(), stored.NM_Body);
     scope.Value(L"listing.size()", _variant_t(static_cast<unsigned long>(listing.size())));
     return listing;
 }
@@ -516,21 +494,10 @@ std::unique_ptr<NMVelmarModel3D> NMVelmarTCS3D::ListedMember(const std::wstring&
 {
     TraceScope scope(L"NMVelmarTCS3D::ListedMember");
     scope.String(L"NM_ID", id);
-    const INMResponsePtr response = ClientPlacedResponse(Client(), id, kPlacedContext);
-    if (!response)
-        return nullptr;
     auto member = std::make_unique<NMVelmarModel3D>(iApp5, iApp7, Client(), nullptr, IsSpecActive, Settings);
     try {
-        const _bstr_t xml = V7Get(response, &INMResponse::get_Xml);
-        const XmlDocumentPtr document = ParseAnswer(xml);
-        const pugi::xml_node collection = document->child(L"response").child(L"objectcollection");
-        if (!collection)
-            return nullptr;
-        member->loadPartData(collection, document);
+        LoadPlacedAnswer(*member, Client(), id, kPlacedContext);
     } catch (const BadResponse&) {
-        TraceCurrentException(L"NMVelmarTCS3D::ListedMember");
-        return nullptr;
-    } catch (const DataConvertError&) {
         TraceCurrentException(L"NMVelmarTCS3D::ListedMember");
         return nullptr;
     }
@@ -552,7 +519,6 @@ std::vector<NMVelmarTCS3D::OldMemberSpc> NMVelmarTCS3D::FindExSpcObject(const Sp
         // The component keeps what it is in the reference book in its identity block.
         NMVelmarModel3D old(iApp5, iApp7, Client(), part, false, Settings);
         member.member = old.MemberKey();
-        member.madeAs = NMVelmarModel3D::PlacedLineIdentity(old);
         // Twins take the listing's entries of their identifier in turn.
         for (size_t k = 0; k < listing.size(); ++k)
             if (!matched[k] && listing[k] == old.NM_ID) {
@@ -561,7 +527,7 @@ std::vector<NMVelmarTCS3D::OldMemberSpc> NMVelmarTCS3D::FindExSpcObject(const Sp
                 break;
             }
         if (context.iSpcObjs) {
-            member.attached = old.ListOwnSpcLines(context, !member.listed || member.listed->HasSpcData(), &member.numbered);
+            member.attached = old.ListOwnSpcLines(context, !member.listed || member.listed->HasSpcData(), &member.ownGuessed);
             member.objects = old.ExSpcObjs;
         }
         const IVel7SpcObjectPtr first = member.objects.empty() ? nullptr : QueryHostOrNull<IVel7SpcObject>(member.objects.front());
@@ -654,49 +620,16 @@ void NMVelmarTCS3D::KeepWrittenLinesOfDroppedMembers(const SpcDocContext& contex
     TraceScope scope(L"NMVelmarTCS3D::KeepWrittenLinesOfDroppedMembers");
     for (size_t j = 0; j < previous.size(); ++j) {
         OldMemberSpc& old = previous[j];
-        if (old.objects.empty() || old.objects.size() + old.attached.size() < 2 ||
-            std::find(pairing.own.begin(), pairing.own.end(), j) != pairing.own.end())
-            continue;
-        // The line shows a text the member's lines were made with, and none another old member's were (a twin's
-        // are its own).
-        const auto showsOnlyItsTexts = [&](const SpcLineIdentity& shown) {
-            if (!ShowsAnyText(shown, old.madeAs))
-                return false;
-            return std::none_of(previous.begin(), previous.end(), [&](const OldMemberSpc& other) {
-                return !SameTexts(other.madeAs, old.madeAs) && ShowsAnyText(shown, other.madeAs);
-            });
-        };
-        const auto read = [&](const ObjArray& lines) {
-            std::vector<OldSpcLine> shown;
-            for (const IDispatchPtr& line : lines)
-                shown.push_back(ShownOldSpcLine(RequireHost(QueryHostOrNull<IVel7SpcObject>(line)), context));
-            return shown;
-        };
-        const std::vector<OldSpcLine> own = read(old.objects);
-        const std::vector<OldSpcLine> users = read(old.attached);
-        size_t showing = 0;
-        size_t held = 0;
-        bool named = false;
-        const auto count = [&](const ObjArray& lines, const std::vector<OldSpcLine>& shown) {
-            for (size_t k = 0; k < lines.size(); ++k)
-                if (showsOnlyItsTexts(shown[k].identity)) {
-                    ++showing;
-                    held += HoldsHostObject(old.numbered, lines[k]) ? 1 : 0;
-                    named = named || (!old.madeAs.member.empty() && shown[k].identity.member == old.madeAs.member);
-                }
-        };
-        count(old.objects, own);
-        count(old.attached, users);
-        // A line that alone shows the member's texts is its own, and goes with it; so is the one its leader holds
-        // alone, or one its "ID Normset" value names, as the member's lines were told.
-        if (showing < 2 || held == 1 || named)
+        if (!old.ownGuessed || std::find(pairing.own.begin(), pairing.own.end(), j) != pairing.own.end())
             continue;
         ObjArray kept;
-        for (size_t k = 0; k < own.size(); ++k)
-            if (showsOnlyItsTexts(own[k].identity) && CarriesWriting(old.objects[k], own[k], old.listed.get()))
-                old.attached.push_back(old.objects[k]);
+        for (const IDispatchPtr& line : old.objects) {
+            const IVel7SpcObjectPtr object = RequireHost(QueryHostOrNull<IVel7SpcObject>(line));
+            if (CarriesWriting(object, ShownOldSpcLine(object, context), old.listed.get()))
+                old.attached.push_back(line);
             else
-                kept.push_back(old.objects[k]);
+                kept.push_back(line);
+        }
         scope.Value(L"member", _variant_t(static_cast<unsigned long>(j)));
         scope.Value(L"kept as the user's", _variant_t(static_cast<unsigned long>(old.objects.size() - kept.size())));
         old.objects = std::move(kept);

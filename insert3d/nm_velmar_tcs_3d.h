@@ -58,13 +58,12 @@ private:
     struct OldMemberSpc {
         IVel5PartPtr part;
         std::wstring member;
-        // The texts the library gave its lines when it placed it, its identifier in `member`.
-        SpcLineIdentity madeAs;
         // The member as the reference book answers for it in the old set's listing now; null where the book
         // no longer lists it there or its answer does not read.
         std::unique_ptr<NMVelmarModel3D> listed;
-        // The lines its position leaders are in, where it has more than one.
-        ObjArray numbered;
+        // Nothing but the order of their texts told its own line among several showing its texts: no
+        // position leader holding one of them alone, no "ID Normset" value naming it.
+        bool ownGuessed = false;
         std::unique_ptr<NMSpcObjSnapshot> snapshot;
         ObjArray objects;
         ObjArray attached;
@@ -123,11 +122,9 @@ private:
     // of its own. One the listing does not name is told as one with spc data.
     std::vector<OldMemberSpc> FindExSpcObject(const SpcDocContext& context, const std::vector<IVel5PartPtr>& oldParts,
                                               const std::vector<std::wstring>& listing);
-    // Nothing in a member's lines tells its own from a line the user listed by hand with its texts, but a
-    // position leader holding one of them alone or an "ID Normset" value naming the member. Where neither
-    // does and more than one line of a dropped member shows its texts and none of another member's, each of
-    // its own such lines carrying something the user wrote joins the lines the user attached to it, and stays
-    // as they do.
+    // Where nothing but the order of their texts told a dropped member's own line among several showing its
+    // texts (ownGuessed), each of its lines carrying something the user wrote joins the lines the user
+    // attached to it, and stays as they do.
     void KeepWrittenLinesOfDroppedMembers(const SpcDocContext& context, std::vector<OldMemberSpc>& previous,
                                           const SpcLinePairing& pairing);
     // The line carries something the user wrote: a comment, or a column beyond those that tell its part and

@@ -122,9 +122,10 @@ public:
     // in `member`; heldByLeader: for each listed line, whether it holds a position leader of the part. An
     // empty list after it means no line is the part's own: it gets a new one. A part without spc data
     // (hasSpcData false) has no line of its own: a line showing nothing but its texts is its, any other the
-    // user's, a single line as well.
+    // user's, a single line as well. ownGuessed (may be null): whether nothing but the order of their texts
+    // told its own line among several showing its text (SpcLinePairing::guessed).
     ObjArray KeepOwnSpcLinesListed(const SpcDocContext& context, const SpcLineIdentity& madeAs, const std::vector<bool>& heldByLeader,
-                                   bool hasSpcData = true);
+                                   bool hasSpcData = true, bool* ownGuessed = nullptr);
     // The first listed object becomes the current one, placed and numbered, and leaves the list.
     void useOldSpcObj(const ObjArray& geometry);
 

@@ -74,8 +74,7 @@ std::optional<SetsRun> RunOfTheSet(const std::vector<std::optional<SpcLinePart>>
     for (size_t j = 0; j < setsLine.size(); ++j)
         if (setsLine[j])
             sets.push_back(j);
-    // A single member has no neighbours to stand beside.
-    if (placed.size() < 2 || sets.size() <= placed.size())
+    if (sets.size() <= placed.size())
         return std::nullopt;
     const auto shows = [&](size_t j, size_t i) { return std::find(shownBy[j].begin(), shownBy[j].end(), i) != shownBy[j].end(); };
     // Of the stretches that fit, the one with the fewest lines showing another member's text (one fits: a line
@@ -208,21 +207,20 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
             setsLine[j] = lines[j].setsOwn && !placeless[j];
         if (const std::optional<SetsRun> run = RunOfTheSet(parts, setsLine, shownBy)) {
             outOfRun = run->outside;
-            for (size_t j = 0; j < lines.size(); ++j)
-                if (outOfRun[j])
-                    for (size_t i : shownBy[j])
-                        if (run->own[i] && !pairing.own[i]) {
-                            pair(i, *run->own[i]);
-                            inRun[i] = true;
-                        }
             for (size_t j = 0; j < lines.size(); ++j) {
                 if (!outOfRun[j])
                     continue;
-                for (size_t i : shownBy[j])
-                    if (!pairing.owner[j] && run->own[i] && Doubles(lines[j], lines[*run->own[i]]))
+                for (size_t i : shownBy[j]) {
+                    if (!run->own[i])
+                        continue;
+                    if (!pairing.own[i]) {
+                        pair(i, *run->own[i]);
+                        inRun[i] = true;
+                    }
+                    if (!pairing.owner[j] && Doubles(lines[j], lines[*run->own[i]]))
                         pairing.owner[j] = i;
-                if (!pairing.owner[j])
-                    users[j] = true;
+                }
+                users[j] = !pairing.owner[j];
             }
         }
     }
@@ -242,7 +240,7 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
     for (size_t j = 0; j < lines.size(); ++j)
         counted[j] = lines[j].setsOwn && !outOfRun[j] && (!placeless[j] || (left == LinesLeft::Between && users[j]));
     // A line out of the run is one the user attached: with it the lines are not as many as the parts.
-    const auto attached = std::count_if(order.begin(), order.end(), [&](size_t j) { return lines[j].setsOwn && outOfRun[j]; });
+    const auto attached = std::count(outOfRun.begin(), outOfRun.end(), true);
     bool asMany = static_cast<size_t>(std::count(counted.begin(), counted.end(), true) + attached) == placed.size();
     if (left == LinesLeft::Between && !asMany) {
         // Without a leader the set's lines are every line it holds, the user's among them: a line showing no
@@ -356,9 +354,8 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
         return first;
     };
     if (left == LinesLeft::InPlace) {
-        // The set's own lines left go with the parts left: the one in the line's place, else the first. A
-        // line showing another part's text was made for the part in its place, if for any (where the set's order
-        // is known).
+        // The set's own lines left go with the part left in the line's place; where the parts are not in the
+        // set's order, with the first part left. A line goes to no part but the one it was made for.
         for (size_t j : order)
             if (open(j) && lines[j].setsOwn && !placeless[j])
                 if (const std::optional<size_t> part = choose(j, takersLeft); part && (!ordered || inPlace(*part, j)))
@@ -407,11 +404,12 @@ SpcLinePairing Pair(const std::vector<std::optional<SpcLinePart>>& parts, const 
             break;
         }
 
-    // Where more lines show a part's text than it has twins, only the set's run, a leader holding one of them
-    // alone or the column tells its own; otherwise its own line was guessed by the order of its texts.
+    // Where more lines show a part's text than it has twins, only the set's run or a leader holding one of them
+    // alone tells its own; otherwise its own line was guessed by the order of its texts. (Where the column
+    // tells the lines, those it leaves to no part are not among them.)
     pairing.guessed.resize(parts.size());
     for (size_t i = 0; i < parts.size(); ++i) {
-        if (!pairing.own[i] || inRun[i] || (byColumn && !parts[i]->identity.member.empty()))
+        if (!pairing.own[i] || inRun[i])
             continue;
         size_t showing = 0;
         size_t held = 0;

@@ -55,8 +55,9 @@ struct SpcLinePairing {
     // part's text, that part. None: the line is no part's.
     std::vector<std::optional<size_t>> owner;
     // For each part, whether its own line is one of more lines showing its text than it has twins, and
-    // nothing but the order of its texts chose it (no set's run, no leader holding it alone, no "ID Normset"
-    // value): a line the user wrote on does not go with it on that guess.
+    // nothing but the order of its texts chose it (no set's run, no leader holding it alone; where the "ID
+    // Normset" column tells the lines, only those naming the part count): a line the user wrote on does not
+    // go with it on that guess.
     std::vector<bool> guessed;
 };
 

@@ -345,7 +345,7 @@ std::vector<OldSpcLine> NMVelObj::ReadOldSpcLines(const SpcDocContext& context, 
 }
 
 ObjArray NMVelObj::KeepOwnSpcLinesListed(const SpcDocContext& context, const SpcLineIdentity& madeAs,
-                                         const std::vector<bool>& heldByLeader, bool hasSpcData)
+                                         const std::vector<bool>& heldByLeader, bool hasSpcData, bool* ownGuessed)
 {
     TraceScope scope(L"NMVelObj::KeepOwnSpcLinesListed");
     if (ExSpcObjs.empty())
@@ -365,6 +365,8 @@ ObjArray NMVelObj::KeepOwnSpcLinesListed(const SpcDocContext& context, const Spc
             own.push_back(ExSpcObjs[j]);
     scope.Value(L"own line", pairing.own[0] ? _variant_t(static_cast<long>(*pairing.own[0])) : _variant_t(-1L));
     scope.Value(L"users' lines", _variant_t(static_cast<unsigned long>(users.size())));
+    if (ownGuessed)
+        *ownGuessed = pairing.guessed[0];
     ExSpcObjs = std::move(own);
     return users;
 }

@@ -38,7 +38,6 @@ struct MemberSpec {
     std::vector<response_xml::Attr> layout;
     bool spcData = true;
     const wchar_t* id = nullptr;   // its identifier in the reference book; "PART:" and the body when none
-    const wchar_t* quarvend = L"Q-1";   // the identity its line's "ID Normset" column shows
 };
 
 const MemberSpec kBolt{L"Bolt10.vlm", L"Болт М10", {{L"PartType", L"1"}, {L"OnPacket", L"true"}, {L"Orientation", L"true"}}};
@@ -97,7 +96,7 @@ protected:
                 external.insert(external.end(), {{L"spcSection", L"25"}, {L"spcSubSection", L"0"}, {L"spcNestedBlock", L"0"},
                                                  {L"spcNestedSection", L"0"}, {L"spcAdditionalBlock", L"0"},
                                                  {L"spcColumns", L"5.1=Designation"}});
-            external.push_back({L"Quarvend_IID", member.quarvend});
+            external.push_back({L"Quarvend_IID", L"Q-1"});
             const std::wstring id = member.id ? std::wstring(member.id) : std::wstring(L"PART:") + member.body;
             methods += Object(L"PartMethod", {},
                               Object(L"MethodParameters", {{L"D", L"10,5"}}) +
@@ -292,11 +291,6 @@ const MemberSpec kSpacer{L"Stud10.vlm", L"Втулка 10", kWasher.layout, fals
 const MemberSpec kWasherRenamed = [] {
     MemberSpec washer = kWasher;
     washer.designation = L"Шайба 10.01";
-    return washer;
-}();
-const MemberSpec kWasherOwnIdentity = [] {
-    MemberSpec washer = kWasher;
-    washer.quarvend = L"Q-WASHER";
     return washer;
 }();
 const MemberSpec kBoltPartM10 = Sized(kBolt, L"PART:BOLT[M10]");
@@ -500,18 +494,7 @@ const SetReplaceRow kSetReplaceRows[] = {
      .attachedShows = L"Шайба 10",
      .attachedNote = L"hand",
      .madeAnew = true},
-    // Where its leader or its "ID Normset" value tells the member's own line, that one goes with it.
-    {.name = "a line the user attached to the washer with its designation and a note, the set made anew, the washer dropped, the ID "
-             "column",
-     .old = {kBolt, kWasherOwnIdentity, kNut},
-     .answer = {kBolt, kNut},
-     .spc = {"Шайба 10 on Болт М10: hand: by-hand", "Болт М10: Болт: bolt washer", "Гайка М10: Гайка: nut"},
-     .components = 2,
-     .attachedTo = {1},
-     .attachedShows = L"Шайба 10",
-     .attachedNote = L"hand",
-     .madeAnew = true,
-     .idColumn = true},
+    // Where its leader tells the member's own line, that one goes with it.
     {.name = "a line the user attached to the washer with its designation and a note, the set made anew, the washer dropped, each "
              "member under a leader in its own line",
      .old = {kBolt, kWasher, kNut},

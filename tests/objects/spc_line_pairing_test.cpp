@@ -1,6 +1,8 @@
 // Which old line each part of a set is rebuilt from, and whose new line takes each old line's comments.
 #include "objects/spc_line_pairing.h"
 
+#include "sim/journal.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -698,39 +700,23 @@ std::string Judge(const SweptState& state, const std::vector<SweptFate>& fates)
 }
 
 // A failing case printed as a row of the tables above, the records' answer as its expectation.
-std::string Utf8(const std::wstring& text)
-{
-    std::string out;
-    for (const wchar_t c : text) {
-        const auto u = static_cast<unsigned>(c);
-        if (u < 0x80) {
-            out += static_cast<char>(u);
-        } else if (u < 0x800) {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (u >> 12));
-            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return out;
-}
-
-std::string RowText(const SpcLineIdentity& identity, const std::wstring& prefix = L"")
+std::wstring Notation(const SpcLineIdentity& identity, const std::wstring& prefix)
 {
     std::wstring text = prefix + identity.designation + L"|" + identity.name;
     if (!identity.member.empty())
         text += L"|" + identity.member;
-    return "L\"" + Utf8(text) + "\"";
+    return text;
 }
 
+std::string RowText(const SpcLineIdentity& identity, const std::wstring& prefix = L"")
+{
+    return "L\"" + sim::Utf8(Notation(identity, prefix)) + "\"";
+}
+
+// The line's note in column 9.1 after "#"; any other column it fills in `extra`.
 std::string RowLine(const SweptState& state, const SweptLine& line, size_t at, std::string& extra)
 {
-    std::wstring text = state.single || !state.leader ? (line.line.setsOwn ? L"*" : L"") : (line.line.setsOwn ? L"*" : L"+");
-    text += line.line.identity.designation + L"|" + line.line.identity.name;
-    if (!line.line.identity.member.empty())
-        text += L"|" + line.line.identity.member;
+    std::wstring text = Notation(line.line.identity, line.line.setsOwn ? L"*" : state.leader && !state.single ? L"+" : L"");
     bool noted = false;
     for (const SpcLineColumn& column : line.line.others)
         if (!noted && column.collection == 0 && column.type == 9 && column.number == 1) {
@@ -738,9 +724,9 @@ std::string RowLine(const SweptState& state, const SweptLine& line, size_t at, s
             noted = true;
         } else {
             extra += " line " + std::to_string(at) + " also fills " + std::to_string(column.collection) + ":" +
-                     std::to_string(column.type) + "." + std::to_string(column.number) + "=" + Utf8(column.text) + ";";
+                     std::to_string(column.type) + "." + std::to_string(column.number) + "=" + sim::Utf8(column.text) + ";";
         }
-    return "L\"" + Utf8(text) + "\"";
+    return "L\"" + sim::Utf8(text) + "\"";
 }
 
 std::string Join(const std::vector<std::string>& items)
